@@ -1,0 +1,39 @@
+# Shared by scripts/run and scripts/test: install what the build needs, then configure and build.
+set -euo pipefail
+
+QUARVEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+QUARVEL_BUILD=${QUARVEL_BUILD:-$QUARVEL_ROOT/build}
+
+# Debian 12 packages: compiler and build tools, Qt 6 with the web engine and SQLite driver,
+# and what the headless tests and screenshots use.
+QUARVEL_PACKAGES=(
+    cmake g++ make
+    qt6-base-dev qt6-webengine-dev libqt6sql6-sqlite libqt6opengl6-dev
+    libgl-dev libegl-dev
+    xvfb xauth fonts-dejavu-core
+)
+
+quarvel_install_deps() {
+    local missing=()
+    local pkg
+    for pkg in "${QUARVEL_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+quarvel_build() {
+    local jobs
+    jobs=$(nproc 2>/dev/null || echo 4)
+    if [ ! -f "$QUARVEL_BUILD/CMakeCache.txt" ]; then
+        cmake -S "$QUARVEL_ROOT" -B "$QUARVEL_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    fi
+    cmake --build "$QUARVEL_BUILD" --parallel "$jobs"
+}

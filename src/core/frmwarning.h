@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QDialog>
+
+// The notice shown at start when the previous run did not end normally.
+class frmWarning : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmWarning(QWidget *parent = nullptr);
+};

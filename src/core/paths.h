@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// Where Quarvel's files live. Everything the program writes goes to the user's data folder;
+// read-only assets (skins, toolbar strips, sounds) ship with the program. Nothing else
+// computes paths.
+namespace Paths {
+
+// The user's data folder (created on first use): databases, layout, notes, whitelist, forms.
+QString dataDir();
+// A file the program writes, in the data folder.
+QString dataFile(const QString &name);
+// The folder holding the settings file (created on first use).
+QString configDir();
+// The folder of the per-user run-time files: the instance lock and the hand-over socket.
+QString runtimeDir();
+// The read-only assets shipped with the program: "share/quarvel" of the installation, or the
+// "resources" folder of the source tree when running from a build tree.
+QString assetDir();
+QString assetFile(const QString &name);
+
+} // namespace Paths

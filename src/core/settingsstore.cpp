@@ -1,0 +1,236 @@
+#include "settingsstore.h"
+
+#include "paths.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<SettingsStore> &storeSlot()
+{
+    static std::unique_ptr<SettingsStore> store;
+    return store;
+}
+
+QString escapeValue(const QString &value)
+{
+    QString out;
+    out.reserve(value.size());
+    for (const QChar c : value) {
+        switch (c.unicode()) {
+        case '\\':
+            out += QLatin1String("\\\\");
+            break;
+        case '\n':
+            out += QLatin1String("\\n");
+            break;
+        case '\r':
+            out += QLatin1String("\\r");
+            break;
+        case '\0':
+            out += QLatin1String("\\0");
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString unescapeValue(QStringView value)
+{
+    QString out;
+    out.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c != u'\\' || i + 1 == value.size()) {
+            out += c;
+            continue;
+        }
+        const QChar next = value[++i];
+        switch (next.unicode()) {
+        case 'n':
+            out += u'\n';
+            break;
+        case 'r':
+            out += u'\r';
+            break;
+        case '0':
+            out += QChar(0);
+            break;
+        default:
+            out += next;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+SettingsStore::SettingsStore(const QString &filePath) : m_filePath(filePath)
+{
+    reload();
+}
+
+SettingsStore &SettingsStore::instance()
+{
+    auto &slot = storeSlot();
+    if (!slot)
+        slot = std::make_unique<SettingsStore>(Paths::configDir() + QLatin1String("/Quarvel.ini"));
+    return *slot;
+}
+
+void SettingsStore::setInstanceFile(const QString &filePath)
+{
+    storeSlot() = std::make_unique<SettingsStore>(filePath);
+}
+
+void SettingsStore::reload()
+{
+    m_sections.clear();
+    m_sectionIndex.clear();
+    m_dirty = false;
+    QFile file(m_filePath);
+    if (file.open(QIODevice::ReadOnly))
+        parse(file.readAll());
+}
+
+void SettingsStore::parse(const QByteArray &text)
+{
+    m_sections.clear();
+    m_sectionIndex.clear();
+    const QString content = QString::fromUtf8(text);
+    Section *current = nullptr;
+    for (QStringView line : QStringView(content).split(u'\n')) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        const QStringView trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(u';') || trimmed.startsWith(u'#'))
+            continue;
+        if (trimmed.startsWith(u'[') && trimmed.endsWith(u']')) {
+            const QString name = trimmed.mid(1, trimmed.size() - 2).toString();
+            const QString lower = name.toLower();
+            auto it = m_sectionIndex.constFind(lower);
+            if (it == m_sectionIndex.constEnd()) {
+                m_sectionIndex.insert(lower, m_sections.size());
+                m_sections.append(Section{name, {}, {}});
+                current = &m_sections.last();
+            } else {
+                current = &m_sections[*it];
+            }
+            continue;
+        }
+        const qsizetype eq = line.indexOf(u'=');
+        if (!current || eq <= 0)
+            continue;
+        const QString key = line.left(eq).trimmed().toString();
+        const QString value = unescapeValue(line.mid(eq + 1));
+        const QString lower = key.toLower();
+        auto it = current->index.constFind(lower);
+        if (it == current->index.constEnd()) {
+            current->index.insert(lower, current->entries.size());
+            current->entries.append(Entry{key, value});
+        } else {
+            current->entries[*it].value = value;
+        }
+    }
+}
+
+QByteArray SettingsStore::serialize() const
+{
+    QString out;
+    for (const Section &section : m_sections) {
+        if (!out.isEmpty())
+            out += u'\n';
+        out += u'[' + section.name + QLatin1String("]\n");
+        for (const Entry &entry : section.entries)
+            out += entry.key + u'=' + escapeValue(entry.value) + u'\n';
+    }
+    return out.toUtf8();
+}
+
+const SettingsStore::Entry *SettingsStore::find(const QString &section, const QString &key) const
+{
+    const auto sit = m_sectionIndex.constFind(section.toLower());
+    if (sit == m_sectionIndex.constEnd())
+        return nullptr;
+    const Section &s = m_sections[*sit];
+    const auto kit = s.index.constFind(key.toLower());
+    if (kit == s.index.constEnd())
+        return nullptr;
+    return &s.entries[*kit];
+}
+
+QString SettingsStore::read(const QString &section, const QString &key,
+                            const QString &defaultValue) const
+{
+    const Entry *entry = find(section, key);
+    return entry ? entry->value : defaultValue;
+}
+
+bool SettingsStore::contains(const QString &section, const QString &key) const
+{
+    return find(section, key) != nullptr;
+}
+
+bool SettingsStore::write(const QString &section, const QString &key, const QString &value)
+{
+    const QString sectionLower = section.toLower();
+    auto sit = m_sectionIndex.constFind(sectionLower);
+    qsizetype sectionPos;
+    if (sit == m_sectionIndex.constEnd()) {
+        sectionPos = m_sections.size();
+        m_sectionIndex.insert(sectionLower, sectionPos);
+        m_sections.append(Section{section, {}, {}});
+    } else {
+        sectionPos = *sit;
+    }
+    Section &s = m_sections[sectionPos];
+    const QString keyLower = key.toLower();
+    auto kit = s.index.constFind(keyLower);
+    if (kit == s.index.constEnd()) {
+        s.index.insert(keyLower, s.entries.size());
+        s.entries.append(Entry{key, value});
+    } else {
+        Entry &entry = s.entries[*kit];
+        if (entry.value == value && !m_dirty)
+            return !m_lastWriteFailed;
+        entry.value = value;
+    }
+    m_dirty = true;
+    if (m_batchDepth > 0)
+        return true;
+    return flush();
+}
+
+bool SettingsStore::flush()
+{
+    if (!m_dirty)
+        return true;
+    QSaveFile file(m_filePath);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok) {
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        ok = file.write(serialize()) >= 0 && file.commit();
+    }
+    if (ok)
+        QFile::setPermissions(m_filePath, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    m_lastWriteFailed = !ok;
+    if (ok)
+        m_dirty = false;
+    return ok;
+}
+
+SettingsStore::Batch::Batch(SettingsStore &store) : m_store(store)
+{
+    ++m_store.m_batchDepth;
+}
+
+SettingsStore::Batch::~Batch()
+{
+    if (--m_store.m_batchDepth == 0)
+        m_store.flush();
+}

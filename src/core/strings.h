@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+class QWidget;
+
+// The resource strings: every text Quarvel shows, addressed by number. The table is compiled
+// into the program and loaded once, on first use.
+class StringTable
+{
+public:
+    static const StringTable &instance();
+
+    // Parses the table's text ("id<TAB>text" lines, '#' comments, \n \t \\ escapes). Lines
+    // that do not parse are collected in errors (line numbers, 1-based).
+    static StringTable fromText(const QByteArray &text, QList<int> *errorLines = nullptr,
+                                QList<int> *duplicateIds = nullptr);
+
+    bool contains(int id) const { return m_strings.contains(id); }
+    QString text(int id) const { return m_strings.value(id); }
+    QList<int> ids() const;
+    qsizetype size() const { return m_strings.size(); }
+
+private:
+    QHash<int, QString> m_strings;
+};
+
+// The text of string id, or an empty text when the table has no such string.
+QString LoadResString(int id);
+
+// A resource number as design data carries it (a form's tag, a label's caption number).
+inline QString ResId(int id)
+{
+    return QString::number(id);
+}
+
+// Dynamic properties that carry resource numbers on widgets and actions, where Qt has no
+// field of its own for them.
+inline constexpr char kTagProperty[] = "tag";
+// Model role of a header section's resource number (list-view column headers).
+inline constexpr int kHeaderTagRole = Qt::UserRole + 0x5147;
+
+// Localises a form in place: its caption from its "tag", labels from their own text, menu and
+// toolbar actions from their text and tool tip, tab bars from each tab's data and tool tip,
+// item-view column headers from their kHeaderTagRole data, and every other widget from its
+// "tag" (caption) and tool tip. A number without a string leaves the text as it was.
+void LoadResStrings(QWidget *form);
+
+// The text up to its first NUL character, or the whole text when it has none.
+QString StripNulls(const QString &text);

@@ -1,0 +1,172 @@
+#include "core/singleinstance.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QtEndian>
+#include <QtTest>
+
+#include <thread>
+
+using namespace SingleInstance;
+
+class TestSingleInstance : public QObject
+{
+    Q_OBJECT
+
+    // Starts the real program as a later start and waits for it to end.
+    int secondStart(const QStringList &args, QStringList *received, Server &server)
+    {
+        QSignalSpy spy(&server, &Server::commandLineReceived);
+        QProcess process;
+        QSignalSpy finished(&process, &QProcess::finished);
+        QElapsedTimer timer;
+        timer.start();
+        process.start(QStringLiteral(QUARVEL_BINARY), args);
+        // The event loop serves the hand-over while the process waits for its acknowledgement.
+        if (!finished.wait(20000))
+            return -1;
+        qInfo("second start ended after %lld ms", timer.elapsed());
+        for (const auto &call : spy)
+            received->append(call.at(0).toString());
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    }
+
+private slots:
+    void quoteStripping_data()
+    {
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plain") << "http://example.test/" << "http://example.test/";
+        QTest::newRow("quoted path with blanks") << "\"/tmp/my pages/a b.html\""
+                                                 << "/tmp/my pages/a b.html";
+        QTest::newRow("open quote keeps the last character") << "\"/tmp/a.html"
+                                                             << "/tmp/a.html";
+        QTest::newRow("lone quote") << "\"" << "";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("quote only at the end") << "a.html\"" << "a.html\"";
+    }
+    void quoteStripping()
+    {
+        QFETCH(QString, commandLine);
+        QFETCH(QString, expected);
+        QCOMPARE(StripCommandLineQuotes(commandLine), expected);
+    }
+
+    void decoding()
+    {
+        QCOMPARE(DecodeHandOver(QByteArray(1, '\0')), QString());
+        QCOMPARE(DecodeHandOver(QByteArray("abc\0", 4)), QStringLiteral("abc"));
+        QCOMPARE(DecodeHandOver(QByteArray("abc\0\0", 5)), QString::fromUtf8("abc\0", 4));
+        QCOMPARE(DecodeHandOver(QStringLiteral("Zürich €").toUtf8()), QStringLiteral("Zürich €"));
+    }
+
+    void sendsThroughTheSocket()
+    {
+        Server server;
+        QVERIFY(server.listen());
+        QSignalSpy spy(&server, &Server::commandLineReceived);
+        const QString text = QStringLiteral("http://127.0.0.1:8080/pâge?q=1 2");
+        std::atomic<int> result{-1};
+        std::thread sender([&] { result = SendCommandLine(text) ? 1 : 0; });
+        QTRY_COMPARE(spy.size(), 1);
+        QCOMPARE(spy.at(0).at(0).toString(), text);
+        QTRY_COMPARE(result.load(), 1);
+        sender.join();
+    }
+
+    void noInstanceMeansNoHandOver()
+    {
+        QVERIFY(!QFile::exists(serverPath()) || QFile::remove(serverPath()));
+        QVERIFY(!SendCommandLine(QStringLiteral("x"), 500));
+    }
+
+    void oversizedAndStalledClientsAreDropped()
+    {
+        Server server;
+        QVERIFY(server.listen());
+        QSignalSpy received(&server, &Server::commandLineReceived);
+
+        QLocalSocket big;
+        QSignalSpy bigGone(&big, &QLocalSocket::disconnected);
+        big.connectToServer(serverPath());
+        QVERIFY(big.waitForConnected(2000));
+        char header[4];
+        qToBigEndian<qint32>(kMaxPayload + 1, header);
+        big.write(header, 4);
+        big.write(QByteArray(1000, 'x'));
+        QVERIFY(bigGone.wait(5000));
+
+        QLocalSocket stalled;
+        QSignalSpy stalledGone(&stalled, &QLocalSocket::disconnected);
+        stalled.connectToServer(serverPath());
+        QVERIFY(stalled.waitForConnected(2000));
+        stalled.write("\0\0", 2);
+        QVERIFY(stalledGone.wait(kTimeoutMs + 3000));
+        QCOMPARE(received.size(), 0);
+
+        // The server still serves the next start.
+        std::atomic<int> result{-1};
+        std::thread sender([&] { result = SendCommandLine(QStringLiteral("after")) ? 1 : 0; });
+        QTRY_COMPARE(received.size(), 1);
+        QTRY_COMPARE(result.load(), 1);
+        sender.join();
+    }
+
+    void secondStartHandsOverAndEnds()
+    {
+        QVERIFY(AcquireInstanceMutex());
+        Server server;
+        QVERIFY(server.listen());
+
+        QStringList received;
+        QCOMPARE(secondStart({QStringLiteral("http://127.0.0.1:1/page.html")}, &received, server), 0);
+        QCOMPARE(received, QStringList{"http://127.0.0.1:1/page.html"});
+
+        // No arguments: an empty hand-over that still reaches the frame.
+        received.clear();
+        QCOMPARE(secondStart({}, &received, server), 0);
+        QCOMPARE(received, QStringList{QString()});
+
+        // A quoted path with blanks loses its quotes; an unquoted one stays whole.
+        received.clear();
+        QCOMPARE(secondStart({QStringLiteral("\"/tmp/my pages/a b.html\"")}, &received, server), 0);
+        QCOMPARE(received, QStringList{"/tmp/my pages/a b.html"});
+        received.clear();
+        QCOMPARE(secondStart({QStringLiteral("/tmp/my pages/a b.html")}, &received, server), 0);
+        QCOMPARE(received, QStringList{"/tmp/my pages/a b.html"});
+
+        ReleaseInstanceMutex();
+        QVERIFY(!HoldsInstanceMutex());
+    }
+
+    void staleLockFromACrashedInstance()
+    {
+        ReleaseInstanceMutex();
+        // A real first instance that dies without cleaning up.
+        QProcess first;
+        first.start(QStringLiteral(QUARVEL_BINARY), {});
+        QVERIFY(first.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(serverPath()), 60000);
+        QVERIFY(!AcquireInstanceMutex());
+        first.kill();
+        QVERIFY(first.waitForFinished(10000));
+        QVERIFY(QFile::exists(lockFilePath()));
+
+        QVERIFY(AcquireInstanceMutex());
+        Server server;
+        QVERIFY(server.listen());
+        QSignalSpy spy(&server, &Server::commandLineReceived);
+        std::atomic<int> result{-1};
+        std::thread sender([&] { result = SendCommandLine(QStringLiteral("again")) ? 1 : 0; });
+        QTRY_COMPARE(spy.size(), 1);
+        QTRY_COMPARE(result.load(), 1);
+        sender.join();
+        ReleaseInstanceMutex();
+    }
+};
+
+QTEST_MAIN(TestSingleInstance)
+#include "tst_singleinstance.moc"
