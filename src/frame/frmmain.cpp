@@ -1,5 +1,6 @@
 #include "frmmain.h"
 
+#include "addressbarrules.h"
 #include "core/frmwarning.h"
 #include "core/maincode.h"
 #include "core/olecolor.h"
@@ -8,31 +9,197 @@
 #include "core/singleinstance.h"
 #include "core/strings.h"
 #include "document/frmdocument.h"
+#include "dtabcontrol.h"
+#include "frmload.h"
+#include "frmmorewindows.h"
+#include "frmnavigator.h"
+#include "frmqsearch.h"
+#include "platform/webbrowser.h"
+#include "searchengines.h"
+#include "sidebar/urlshortcut.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QWebEngineNewWindowRequest>
 
 namespace {
+
 const QString kSettings = QStringLiteral("Settings");
+
+// Picture of the typed addresses in the address bar's list.
+QIcon typedAddressIcon()
+{
+    return QApplication::style()->standardIcon(QStyle::SP_FileLinkIcon);
 }
+
+} // namespace
 
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(this))
 {
     setObjectName(QStringLiteral("frmMain"));
     m_mdiArea->setObjectName(QStringLiteral("MDIClient"));
     m_mdiArea->setViewMode(QMdiArea::SubWindowView);
-    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     setCentralWidget(m_mdiArea);
     setWindowIcon(QIcon(QStringLiteral(":/quarvel/quarvel.png")));
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::OnSubWindowActivated);
+
+    lblFullScreenStatus = new QLabel(this);
+    lblFullScreenStatus->setObjectName(QStringLiteral("lblFullScreenStatus"));
+    lblFullScreenStatus->hide();
+
+    CreateToolbars();
+    CreateStatusBar();
 }
 
 frmMain::~frmMain()
 {
     if (MainCode::MainForm == this)
         MainCode::MainForm = nullptr;
+}
+
+void frmMain::CreateToolbars()
+{
+    QStyle *st = style();
+    // Browse toolbar.
+    Toolbar1 = addToolBar(QString());
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    auto add = [&](QToolBar *bar, const char *key, int id, QStyle::StandardPixmap icon,
+                   void (frmMain::*slot)()) {
+        QAction *action = bar->addAction(st->standardIcon(icon), ResId(id));
+        action->setObjectName(QLatin1String(key));
+        action->setToolTip(ResId(id));
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    auto site = [this](void (frmMain::*active)(), void (frmMain::*newTab)()) {
+        return [this, active, newTab] {
+            if (MainCode::Settings.ControlNavNew)
+                (this->*newTab)();
+            else
+                (this->*active)();
+        };
+    };
+    add(Toolbar1, "New", 1101, QStyle::SP_FileIcon, &frmMain::NewHome1);
+    m_documentActions << add(Toolbar1, "Back", 1102, QStyle::SP_ArrowBack, &frmMain::Back)
+                      << add(Toolbar1, "Forward", 1103, QStyle::SP_ArrowForward, &frmMain::Forward)
+                      << add(Toolbar1, "Refresh", 1104, QStyle::SP_BrowserReload, &frmMain::Refresh)
+                      << add(Toolbar1, "Stop", 1105, QStyle::SP_BrowserStop, &frmMain::StopLoading);
+    struct SiteButton
+    {
+        const char *key;
+        int id;
+        QStyle::StandardPixmap icon;
+        void (frmMain::*active)();
+        void (frmMain::*newTab)();
+    };
+    const SiteButton sites[] = {
+        {"Home", 1106, QStyle::SP_DirHomeIcon, &frmMain::Home1, &frmMain::NewHome1},
+        {"Home2", 1106, QStyle::SP_DirHomeIcon, &frmMain::Home2, &frmMain::NewHome2},
+        {"Mail", 1113, QStyle::SP_DialogSaveButton, &frmMain::GoMail, &frmMain::NewEmail},
+        {"Search", 1114, QStyle::SP_FileDialogContentsView, &frmMain::GoSearch, &frmMain::NewSearch},
+        {"News", 1115, QStyle::SP_FileDialogInfoView, &frmMain::GoNews, &frmMain::NewNews},
+    };
+    for (const SiteButton &b : sites) {
+        QAction *action = Toolbar1->addAction(st->standardIcon(b.icon), ResId(b.id));
+        action->setObjectName(QLatin1String(b.key));
+        action->setToolTip(ResId(b.id));
+        connect(action, &QAction::triggered, this, site(b.active, b.newTab));
+    }
+
+    // Address toolbar.
+    addToolBarBreak();
+    Toolbar3 = addToolBar(QString());
+    Toolbar3->setObjectName(QStringLiteral("Addressbar"));
+    Toolbar3->setMovable(false);
+    Addressbar = new QComboBox(Toolbar3);
+    Addressbar->setObjectName(QStringLiteral("Addressbar"));
+    Addressbar->setEditable(true);
+    Addressbar->setInsertPolicy(QComboBox::NoInsert);
+    Addressbar->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    Addressbar->setMaxVisibleItems(20);
+    Addressbar->lineEdit()->installEventFilter(this);
+    Toolbar3->addWidget(Addressbar);
+    m_go = Toolbar3->addAction(st->standardIcon(QStyle::SP_ArrowRight), ResId(1117));
+    m_go->setObjectName(QStringLiteral("Go"));
+    m_go->setToolTip(ResId(1176));
+    m_go->setEnabled(false);
+    connect(m_go, &QAction::triggered, this, &frmMain::GoButton);
+    m_goNew = Toolbar3->addAction(st->standardIcon(QStyle::SP_FileDialogNewFolder), QString());
+    m_goNew->setObjectName(QStringLiteral("GoNew"));
+    m_goNew->setToolTip(ResId(1177));
+    m_goNew->setCheckable(true);
+    m_search = Toolbar3->addAction(st->standardIcon(QStyle::SP_FileDialogContentsView), ResId(1114));
+    m_search->setObjectName(QStringLiteral("Search"));
+    m_search->setToolTip(ResId(1178));
+    connect(m_search, &QAction::triggered, this,
+            [this] { SearchWeb(g_nSearchEngine, Addressbar->currentText()); });
+    auto *engines = new QMenu(this);
+    engines->setObjectName(QStringLiteral("m_cSearchEngines"));
+    const int engineIds[] = {1173, 1174, 1175, 1185, 1205, 1206};
+    for (int i = 0; i < SearchEngines::kCount; ++i) {
+        QAction *action = engines->addAction(ResId(engineIds[i]));
+        connect(action, &QAction::triggered, this, [this, i] { SelectSearchEngine(i); });
+    }
+    m_search->setMenu(engines);
+    if (auto *button = qobject_cast<QToolButton *>(Toolbar3->widgetForAction(m_search)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    connect(Addressbar, &QComboBox::editTextChanged, this,
+            [this](const QString &text) { m_go->setEnabled(!text.isEmpty()); });
+    connect(Addressbar, &QComboBox::activated, this, [this] { Addressbar_Select(); });
+
+    // Tab strip.
+    addToolBarBreak();
+    Tabbar = addToolBar(QString());
+    Tabbar->setObjectName(QStringLiteral("Tabbar"));
+    Tabbar->setMovable(false);
+    vbalDTabControl1 = new vbalDTabControl(Tabbar);
+    vbalDTabControl1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    Tabbar->addWidget(vbalDTabControl1);
+    connect(vbalDTabControl1, &vbalDTabControl::TabMouseDown, this,
+            [this](int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+                OnTabMouseDown(position, button, modifiers);
+            });
+    connect(vbalDTabControl1, &vbalDTabControl::TabDoubleClick, this, &frmMain::OnTabDoubleClick);
+}
+
+void frmMain::CreateStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("picStatus"));
+    m_statusText = new QLabel(bar);
+    m_statusText->setObjectName(QStringLiteral("Item1"));
+    m_statusText->setTextFormat(Qt::PlainText);
+    bar->addWidget(m_statusText, 1);
+    m_secureIcon = new QLabel(bar);
+    m_secureIcon->setObjectName(QStringLiteral("Item6"));
+    m_secureIcon->setFixedWidth(20);
+    bar->addPermanentWidget(m_secureIcon);
+    m_progress = new QProgressBar(bar);
+    m_progress->setObjectName(QStringLiteral("Item7"));
+    m_progress->setRange(0, 100);
+    m_progress->setFixedWidth(120);
+    m_progress->setTextVisible(true);
+    bar->addPermanentWidget(m_progress);
+    SetProgressTag(QStringLiteral("0"));
 }
 
 void frmMain::MDIForm_Load(const QString &commandLine)
@@ -59,18 +226,35 @@ void frmMain::MDIForm_Load(const QString &commandLine)
     g_nSearchEngine =
         SettingsModel::readInteger(store, kSettings, QStringLiteral("CurrentSearchEngine"), 0);
 
+    // 8. The skin names the splash read are needed before the settings.
+    MainCode::Settings.loadSkins(store);
+
     // 11. Every setting.
     LoadSettings();
 
-    // 15. First run: only the welcome.
+    // 15. First run: the quick tour and a welcome, nothing else.
     const bool firstTime =
         SettingsModel::readBoolean(store, kSettings, QStringLiteral("FirstTime"), true);
     if (firstTime) {
         SettingsModel::writeBoolean(store, kSettings, QStringLiteral("FirstTime"), false);
+        OpenQuickTour();
     } else {
+        // 16. Document-dependent commands.
+        ModifyMenu();
         // 17. Saved pages, or home page 1 when none are kept and no address was given.
-        if (!MainCode::Settings.SaveDocumentOnExit && commandLine.isEmpty())
-            LoadNewDoc(MainCode::Settings.SitesHome1);
+        const SettingsModel &s = MainCode::Settings;
+        if (s.SaveDocumentOnExit) {
+            if (s.LoadAction == 1) {
+                LoadAllDocuments();
+            } else if (s.LoadAction == 2) {
+                if (SettingsModel::readInteger(store, kSettings, QStringLiteral("DocumentCount"), 0) > 0) {
+                    frmLoad restore(this);
+                    restore.exec();
+                }
+            }
+        } else if (commandLine.isEmpty()) {
+            LoadNewDoc(s.SitesHome1);
+        }
         // 18. The command-line address, as the last tab.
         if (!commandLine.isEmpty()) {
             const QString address = SingleInstance::StripCommandLineQuotes(commandLine);
@@ -78,6 +262,7 @@ void frmMain::MDIForm_Load(const QString &commandLine)
                 LoadNewDoc(address);
         }
     }
+    ModifyMenu();
     m_bLoaded = true;
 }
 
@@ -87,6 +272,13 @@ void frmMain::ShowFrame()
     raise();
     activateWindow();
 }
+
+void frmMain::OpenQuickTour()
+{
+    LoadNewDoc(QUrl::fromLocalFile(Paths::assetFile(QStringLiteral("help/quicktour.html"))).toString());
+}
+
+// ---------------------------------------------------------------- settings
 
 void frmMain::LoadSettings()
 {
@@ -101,6 +293,16 @@ void frmMain::LoadSettings()
                 qMax(1, twipsToPixels(s.MainWidth)), qMax(1, twipsToPixels(s.MainHeight)));
     setWindowState(s.MainMaximized ? Qt::WindowMaximized : Qt::WindowNoState);
     g_windowState = windowState();
+    Toolbar1->setVisible(s.BrowseToolbarVisible);
+    Toolbar3->setVisible(s.AddressBarVisible);
+    Tabbar->setVisible(s.TabsBarVisible);
+    Addressbar->clear();
+    for (const QString &address : s.TypedAddresses)
+        Addressbar->addItem(typedAddressIcon(), address);
+    Addressbar->setCurrentIndex(-1);
+    Addressbar->setEditText(QString());
+    statusBar()->setVisible(s.StatusBarVisible);
+    m_goNew->setChecked(s.GoNew);
     MainCode::SidebarVisible = s.EnableSidebar;
     g_nSearchEngine = s.CurrentSearchEngine;
     g_sNextSkin = s.CurrentSkin;
@@ -124,21 +326,217 @@ void frmMain::SaveSettings()
         s.MainWidth = float(pixelsToTwips(g.width()));
         s.MainHeight = float(pixelsToTwips(g.height()));
     }
+    if (context.windowState != SettingsModel::WindowState::Minimized && m_navigator) {
+        const QRect n = m_navigator->geometry();
+        s.NavigatorLeft = float(pixelsToTwips(n.x()));
+        s.NavigatorTop = float(pixelsToTwips(n.y()));
+        s.NavigatorWidth = float(pixelsToTwips(n.width()));
+        s.NavigatorHeight = float(pixelsToTwips(n.height()));
+    }
+    s.BrowseToolbarVisible = !Toolbar1->isHidden();
+    s.AddressBarVisible = !Toolbar3->isHidden();
+    s.TabsBarVisible = !Tabbar->isHidden();
+    s.TypedAddresses = TypedAddresses();
+    s.GoNew = GoNewDown();
+    if (!MainCode::FullScreen)
+        s.StatusBarVisible = !statusBar()->isHidden();
     s.CurrentSearchEngine = g_nSearchEngine;
     context.nextSkin = g_sNextSkin;
     s.save(SettingsStore::instance(), context);
 }
 
-void frmMain::LoadNewDoc(const QString &address)
+// ---------------------------------------------------------------- registry
+
+frmNavigator *frmMain::Navigator()
 {
-    auto *document = new frmDocument;
-    QMdiSubWindow *sub = m_mdiArea->addSubWindow(document);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    document->setWindowTitle(address);
-    document->NavigateDoc(address);
-    sub->showMaximized();
-    m_mdiArea->setActiveSubWindow(sub);
+    if (!m_navigator) {
+        m_navigator = new frmNavigator(this);
+        const SettingsModel &s = MainCode::Settings;
+        if (s.NavigatorWidth > 0 && s.NavigatorHeight > 0)
+            m_navigator->setGeometry(twipsToPixels(s.NavigatorLeft), twipsToPixels(s.NavigatorTop),
+                                     twipsToPixels(s.NavigatorWidth), twipsToPixels(s.NavigatorHeight));
+    }
+    return m_navigator;
 }
+
+frmDocument *frmMain::RegisterDocument(const QString &address)
+{
+    auto *document = new frmDocument(this);
+    const int row = Navigator()->AppendRow(address, document);
+    document->WebBro->Tag = QString::number(row);
+    vbalDTabControl1->Add(address, 0);
+    QMdiSubWindow *sub = m_mdiArea->addSubWindow(document, Qt::FramelessWindowHint);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(QIcon());
+    return document;
+}
+
+void frmMain::LoadNewDoc(const QString &url)
+{
+    QString address = url;
+    // A shortcut file opens the address it holds.
+    if (address.right(4).toLower() == QLatin1String(".url")) {
+        if (address.left(8).toLower() == QLatin1String("file:///"))
+            address = QUrl(address).toLocalFile();
+        address = ReadUrlShortcut(address.left(address.size() - 4));
+    }
+
+    frmDocument *document = RegisterDocument(address);
+    const int k = document->Position();
+    document->SetDownloadOptions();
+    document->setWindowTitle(address);
+    document->RegisterAsBrowser(true);
+    document->NavigateDoc(address);
+    document->setWindowTitle(document->LocationURL());
+    if (QMdiSubWindow *sub = qobject_cast<QMdiSubWindow *>(document->parentWidget())) {
+        sub->showMaximized();
+        m_mdiArea->setActiveSubWindow(sub);
+    }
+    vbalDTabControl1->SetShrunk(k, false);
+    document->ModifyTabCaption(k, address);
+    InsertTypedAddress(address);
+}
+
+frmDocument *frmMain::OpenPopup(QWebEngineNewWindowRequest &request)
+{
+    const QString address = request.requestedUrl().toString();
+    frmDocument *document = RegisterDocument(address);
+    document->SetDownloadOptions();
+    document->setWindowTitle(address);
+    request.openIn(document->WebBro->page());
+    if (QMdiSubWindow *sub = qobject_cast<QMdiSubWindow *>(document->parentWidget())) {
+        sub->showMaximized();
+        if (request.destination() != QWebEngineNewWindowRequest::InNewBackgroundTab)
+            m_mdiArea->setActiveSubWindow(sub);
+        else if (m_activeDocument)
+            BringToFront(m_activeDocument);
+    }
+    document->ModifyTabCaption(document->Position(), address);
+    return document;
+}
+
+void frmMain::DocumentUnloaded(frmDocument *document)
+{
+    frmNavigator *navigator = Navigator();
+    const int k = document->Position();
+    for (int j = k + 1; j <= navigator->RowCount(); ++j) {
+        if (frmDocument *later = navigator->RowDocument(j))
+            later->WebBro->Tag = QString::number(j - 1);
+    }
+    document->WebBro->hide();
+    navigator->RemoveRow(k);
+    if (!document->bTabAlreadyDeleted)
+        vbalDTabControl1->Remove(k);
+    document->WebBro->Tag.clear();
+    if (m_activeDocument == document) {
+        m_activeDocument = nullptr;
+        SetStatusText(QString());
+        SetProgressTag(QStringLiteral("0"));
+    }
+    ModifyMenu();
+}
+
+frmDocument *frmMain::ActiveDocument() const
+{
+    QMdiSubWindow *sub = m_mdiArea->currentSubWindow();
+    auto *document = sub ? qobject_cast<frmDocument *>(sub->widget()) : nullptr;
+    return document && document->Position() > 0 ? document : nullptr;
+}
+
+QList<frmDocument *> frmMain::Documents() const
+{
+    QList<frmDocument *> documents;
+    if (!m_navigator)
+        return documents;
+    for (int k = 1; k <= m_navigator->RowCount(); ++k) {
+        if (frmDocument *document = m_navigator->RowDocument(k))
+            documents.append(document);
+    }
+    return documents;
+}
+
+void frmMain::BringToFront(frmDocument *document)
+{
+    if (!document)
+        return;
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(document->parentWidget())) {
+        sub->showMaximized();
+        m_mdiArea->setActiveSubWindow(sub);
+    }
+}
+
+void frmMain::OnSubWindowActivated(QMdiSubWindow *sub)
+{
+    auto *document = sub ? qobject_cast<frmDocument *>(sub->widget()) : nullptr;
+    if (document == m_activeDocument)
+        return;
+    if (m_activeDocument)
+        m_activeDocument->Form_Deactivate();
+    m_activeDocument = document;
+    if (document)
+        document->Form_Activate();
+}
+
+void frmMain::DoTabAction(frmDocument *document, int tabPosition, int action)
+{
+    if (!document)
+        return;
+    switch (action) {
+    case 0:
+        BringToFront(document);
+        break;
+    case 1:
+        // Closed after the tab strip's event has returned.
+        if (QWidget *sub = document->parentWidget())
+            QMetaObject::invokeMethod(sub, &QWidget::close, Qt::QueuedConnection);
+        break;
+    case 2:
+        vbalDTabControl1->SetShrunk(tabPosition, !vbalDTabControl1->Shrunk(tabPosition));
+        document->ModifyTabCaption(tabPosition, document->LocationName());
+        break;
+    case 4:
+        document->SetDownloadOptions();
+        document->RefreshDoc();
+        break;
+    case 5:
+        LoadNewDoc(document->LocationURL());
+        break;
+    default: // the tab menu comes with the menus
+        break;
+    }
+}
+
+void frmMain::OnTabMouseDown(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
+{
+    if (position < 1)
+        return;
+    frmDocument *document = Navigator()->RowDocument(position);
+    const SettingsModel &s = MainCode::Settings;
+    const bool shift = modifiers & Qt::ShiftModifier;
+    int action;
+    if (button == Qt::LeftButton)
+        action = shift ? s.ControlShiftLeft : s.ControlLeft;
+    else
+        action = shift ? s.ControlShiftRight : s.ControlRight;
+    DoTabAction(document, position, action);
+}
+
+void frmMain::OnTabDoubleClick(int position)
+{
+    if (position < 1)
+        NewHome1();
+    else
+        DoTabAction(Navigator()->RowDocument(position), position, MainCode::Settings.ControlDouble);
+}
+
+void frmMain::mnuMoreWindows()
+{
+    frmMoreWindows list(Documents(), this);
+    if (list.exec() == QDialog::Accepted && list.Chosen())
+        BringToFront(list.Chosen());
+}
+
+// ---------------------------------------------------------------- hand-over
 
 void frmMain::HandOver(const QString &text)
 {
@@ -158,21 +556,325 @@ void frmMain::HandOver(const QString &text)
     }
 }
 
-frmDocument *frmMain::ActiveDocument() const
+// ---------------------------------------------------------------- navigation
+
+void frmMain::Back()
 {
-    QMdiSubWindow *sub = m_mdiArea->activeSubWindow();
-    return sub ? qobject_cast<frmDocument *>(sub->widget()) : nullptr;
+    if (frmDocument *document = ActiveDocument())
+        document->GoBackDoc();
 }
 
-QList<frmDocument *> frmMain::Documents() const
+void frmMain::Forward()
 {
-    QList<frmDocument *> documents;
-    for (QMdiSubWindow *sub : m_mdiArea->subWindowList()) {
-        if (auto *document = qobject_cast<frmDocument *>(sub->widget()))
-            documents.append(document);
-    }
-    return documents;
+    if (frmDocument *document = ActiveDocument())
+        document->GoForwardDoc();
 }
+
+void frmMain::StopLoading()
+{
+    if (frmDocument *document = ActiveDocument())
+        document->StopDoc();
+}
+
+void frmMain::Refresh()
+{
+    if (frmDocument *document = ActiveDocument()) {
+        document->SetDownloadOptions();
+        document->RefreshDoc();
+    }
+}
+
+void frmMain::GoSite(const QString &address)
+{
+    if (frmDocument *document = ActiveDocument())
+        document->NavigateDoc(address);
+    else
+        LoadNewDoc(address);
+}
+
+void frmMain::Home1() { GoSite(MainCode::Settings.SitesHome1); }
+void frmMain::Home2() { GoSite(MainCode::Settings.SitesHome2); }
+void frmMain::GoSearch() { GoSite(MainCode::Settings.SitesSearch); }
+void frmMain::GoMail() { GoSite(MainCode::Settings.SitesMail); }
+void frmMain::GoNews() { GoSite(MainCode::Settings.SitesNews); }
+void frmMain::NewHome1() { LoadNewDoc(MainCode::Settings.SitesHome1); }
+void frmMain::NewHome2() { LoadNewDoc(MainCode::Settings.SitesHome2); }
+void frmMain::NewSearch() { LoadNewDoc(MainCode::Settings.SitesSearch); }
+void frmMain::NewEmail() { LoadNewDoc(MainCode::Settings.SitesMail); }
+void frmMain::NewNews() { LoadNewDoc(MainCode::Settings.SitesNews); }
+void frmMain::mnuNewBlank() { LoadNewDoc(QStringLiteral("about:blank")); }
+void frmMain::mnuNavigateSearch() { GoSearch(); }
+void frmMain::mnuNavigateStop() { StopLoading(); }
+void frmMain::mnuNavigateHome2() { GoSite(MainCode::Settings.SitesHome2); }
+
+void frmMain::mnuNewCurrent()
+{
+    frmDocument *document = ActiveDocument();
+    LoadNewDoc(document ? document->LocationURL() : MainCode::Settings.SitesHome1);
+}
+
+void frmMain::mnuNewClipboard()
+{
+    LoadNewDoc(QApplication::clipboard()->text());
+}
+
+frmQSearch *frmMain::QuickSearch() const
+{
+    return m_qsearch;
+}
+
+void frmMain::mnuViewQSearch()
+{
+    if (!m_qsearch)
+        m_qsearch = new frmQSearch(this);
+    if (m_qsearch->isVisible())
+        return;
+    MainCode::ModalDialogClosed = false;
+    m_qsearch->exec();
+}
+
+// ---------------------------------------------------------------- address bar
+
+QStringList frmMain::TypedAddresses() const
+{
+    QStringList list;
+    for (int i = 0; i < Addressbar->count(); ++i)
+        list << Addressbar->itemText(i);
+    return list;
+}
+
+void frmMain::InsertTypedAddress(const QString &address)
+{
+    if (!AddressBarRules::ShouldInsertAtTop(TypedAddresses(), address))
+        return;
+    const QString text = Addressbar->currentText();
+    Addressbar->insertItem(0, typedAddressIcon(), address);
+    Addressbar->setEditText(text);
+}
+
+void frmMain::SetAddressText(const QString &text)
+{
+    Addressbar->setEditText(text);
+}
+
+QString frmMain::AddressText() const
+{
+    return Addressbar->currentText();
+}
+
+bool frmMain::GoNewDown() const
+{
+    return m_goNew->isChecked();
+}
+
+void frmMain::SetGoNew(bool down)
+{
+    m_goNew->setChecked(down);
+}
+
+void frmMain::AddressbarEnter(bool ctrl, bool shift)
+{
+    MainCode::CtrlKeyDown = ctrl;
+    MainCode::ShiftKeyDown = shift;
+    AddressBarRules::EnterInput in;
+    in.text = Addressbar->currentText();
+    in.ctrl = ctrl;
+    in.shift = shift;
+    in.goNewDown = GoNewDown();
+    in.hasActiveDocument = ActiveDocument() != nullptr;
+    in.typedAddresses = TypedAddresses();
+    const AddressBarRules::EnterOutcome out = AddressBarRules::DecideEnter(in);
+    if (out.text != in.text)
+        SetAddressText(out.text);
+    switch (out.action) {
+    case AddressBarRules::EnterOutcome::Nothing:
+        return;
+    case AddressBarRules::EnterOutcome::Search:
+        SearchWeb(g_nSearchEngine, out.text);
+        break;
+    case AddressBarRules::EnterOutcome::OpenNewTab:
+        LoadNewDoc(out.text);
+        break;
+    case AddressBarRules::EnterOutcome::NavigateActive:
+        if (frmDocument *document = ActiveDocument()) {
+            document->setWindowTitle(QString());
+            document->NavigateDoc(out.text);
+        }
+        break;
+    }
+    if (out.addToTypedList)
+        InsertTypedAddress(out.text);
+    if (out.focusDocument) {
+        if (frmDocument *document = ActiveDocument())
+            document->setFocus();
+    }
+}
+
+void frmMain::Addressbar_Select()
+{
+    if (g_bAddressEditing)
+        return;
+    const QString text = Addressbar->currentText();
+    if (text.isEmpty())
+        return;
+    if (frmDocument *document = ActiveDocument()) {
+        document->NavigateDoc(text);
+        InsertTypedAddress(text);
+    } else {
+        LoadNewDoc(text);
+    }
+}
+
+void frmMain::GoButton()
+{
+    if (GoNewDown()) {
+        const QString text = Addressbar->currentText();
+        if (!text.isEmpty())
+            LoadNewDoc(text);
+    } else {
+        Addressbar_Select();
+    }
+}
+
+void frmMain::SearchWeb(int engine, const QString &text)
+{
+    const QString address = SearchEngines::SearchAddress(engine, text);
+    if (!address.isEmpty())
+        LoadNewDoc(address);
+}
+
+void frmMain::SelectSearchEngine(int engine)
+{
+    g_nSearchEngine = qint16(engine);
+    SetAddressText(QString());
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Addressbar->lineEdit()) {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+            g_Focus = true;
+            QMetaObject::invokeMethod(Addressbar->lineEdit(), &QLineEdit::selectAll, Qt::QueuedConnection);
+            break;
+        case QEvent::FocusOut:
+            g_Focus = false;
+            break;
+        case QEvent::KeyPress: {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                AddressbarEnter(key->modifiers() & Qt::ControlModifier,
+                                key->modifiers() & Qt::ShiftModifier);
+                return true;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- text size
+
+void frmMain::TextSizeLarger()
+{
+    if (frmDocument *document = ActiveDocument()) {
+        QVariant level;
+        document->ExecWBDoc(WebBrowser::OLECMDID_ZOOM, 2, QVariant(), &level);
+        document->ExecWBDoc(WebBrowser::OLECMDID_ZOOM, 2, qMin(level.toInt() + 1, 4));
+    }
+}
+
+void frmMain::TextSizeSmaller()
+{
+    if (frmDocument *document = ActiveDocument()) {
+        QVariant level;
+        document->ExecWBDoc(WebBrowser::OLECMDID_ZOOM, 2, QVariant(), &level);
+        document->ExecWBDoc(WebBrowser::OLECMDID_ZOOM, 2, qMax(level.toInt() - 1, 0));
+    }
+}
+
+void frmMain::TextSizeMedium()
+{
+    if (frmDocument *document = ActiveDocument()) {
+        QVariant level;
+        document->ExecWBDoc(WebBrowser::OLECMDID_ZOOM, 2, QVariant(), &level);
+        if (level.toInt() != 2)
+            document->ExecWBDoc(WebBrowser::OLECMDID_ZOOM, 2, 2);
+    }
+}
+
+// ---------------------------------------------------------------- saved pages
+
+void frmMain::SaveAllDocuments()
+{
+    SettingsStore &store = SettingsStore::instance();
+    SettingsStore::Batch batch(store);
+    const QList<frmDocument *> documents = Documents();
+    store.write(kSettings, QStringLiteral("DocumentCount"), QString::number(documents.size()));
+    for (int k = 0; k < documents.size(); ++k)
+        store.write(kSettings, QStringLiteral("Document%1").arg(k + 1), documents[k]->LocationURL());
+}
+
+void frmMain::LoadAllDocuments()
+{
+    const SettingsStore &store = SettingsStore::instance();
+    const int n = SettingsModel::readInteger(store, kSettings, QStringLiteral("DocumentCount"), 0);
+    for (int i = 1; i <= n; ++i)
+        LoadNewDoc(store.read(kSettings, QStringLiteral("Document%1").arg(i),
+                              MainCode::Settings.SitesHome1));
+}
+
+void frmMain::CloseAllDocuments()
+{
+    for (frmDocument *document : Documents()) {
+        if (QWidget *sub = document->parentWidget())
+            sub->close();
+    }
+}
+
+// ---------------------------------------------------------------- content
+
+void frmMain::mnuContentFlash()
+{
+    MainCode::Settings.EnableFlash = !MainCode::Settings.EnableFlash;
+    for (frmDocument *document : Documents())
+        document->SetDownloadOptions();
+}
+
+void frmMain::ModifyMenu()
+{
+    const bool any = MainCode::OpenDocuments > 0;
+    for (QAction *action : m_documentActions)
+        action->setEnabled(any);
+}
+
+// ---------------------------------------------------------------- status bar
+
+void frmMain::SetStatusText(const QString &text)
+{
+    m_statusText->setText(text);
+    lblFullScreenStatus->setText(text);
+}
+
+void frmMain::SetProgressTag(const QString &text)
+{
+    m_progressTag = text;
+    const int percent = text.toInt();
+    m_progress->setValue(qBound(0, percent, 100));
+    m_progress->setVisible(percent > 0);
+}
+
+void frmMain::SetSecureIcon(bool secure)
+{
+    m_secureIcon->setPixmap(secure ? style()->standardIcon(QStyle::SP_DialogApplyButton).pixmap(16, 16)
+                                   : QPixmap());
+    m_secureIcon->setToolTip(secure ? QStringLiteral("https") : QString());
+}
+
+// ---------------------------------------------------------------- frame life
 
 void frmMain::changeEvent(QEvent *event)
 {
@@ -183,19 +885,32 @@ void frmMain::changeEvent(QEvent *event)
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    MDIForm_Unload();
+    if (m_bLoaded && !m_bUnloaded) {
+        MDIForm_QueryUnload();
+        // Every document unloads, each removing its own entry, before the frame's unload.
+        for (QMdiSubWindow *sub : m_mdiArea->subWindowList())
+            sub->close();
+        MDIForm_Unload();
+    }
     event->accept();
+}
+
+void frmMain::MDIForm_QueryUnload()
+{
+    if (MainCode::Settings.SaveDocumentOnExit)
+        SaveAllDocuments();
 }
 
 void frmMain::MDIForm_Unload()
 {
-    if (m_bUnloaded || !m_bLoaded)
-        return;
     m_bUnloaded = true;
     g_bClosing = true;
     SettingsStore &store = SettingsStore::instance();
     SettingsModel::writeBoolean(store, kSettings, QStringLiteral("PrevSessionCrashed"), false);
     SaveSettings();
-    m_mdiArea->closeAllSubWindows();
+    if (m_qsearch)
+        m_qsearch->Form_Unload();
+    if (m_navigator)
+        m_navigator->close();
     SingleInstance::ReleaseInstanceMutex();
 }

@@ -1,13 +1,24 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
+class QComboBox;
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
+class QProgressBar;
+class QToolBar;
+class QAction;
+class QWebEngineNewWindowRequest;
 class frmDocument;
+class frmNavigator;
+class frmQSearch;
+class vbalDTabControl;
 
-// The frame: the main window that holds every document window as an MDI child.
+// The frame: the main window that holds every document window as an MDI child, with the tab
+// strip, the address bar, the navigation commands and the registry of open documents.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
@@ -21,17 +32,96 @@ public:
     // Shows the frame in the state the settings asked for.
     void ShowFrame();
 
-    // Opens an address in a new tab.
+    // ---- Opening documents and the registry (rows, tabs and documents by position).
     void LoadNewDoc(const QString &address);
+    // Lets a page's new-window request through into a new document window.
+    frmDocument *OpenPopup(QWebEngineNewWindowRequest &request);
+    // A document window unloads: renumber the later rows, drop its row and tab.
+    void DocumentUnloaded(frmDocument *document);
+    frmNavigator *Navigator();
+    frmDocument *ActiveDocument() const;
+    // All documents in registry (tab) order.
+    QList<frmDocument *> Documents() const;
+    void BringToFront(frmDocument *document);
+    // Tab actions: 0 front, 1 close, 2 toggle shrink, 3 tab menu, 4 refresh, 5 duplicate.
+    void DoTabAction(frmDocument *document, int tabPosition, int action);
+
     // A later start handed over its command line: open it and bring the window back.
     void HandOver(const QString &text);
+
+    // ---- Navigation and new-tab commands.
+    void Back();
+    void Forward();
+    void StopLoading();
+    void Refresh();
+    void Home1();
+    void Home2();
+    void GoSearch();
+    void GoMail();
+    void GoNews();
+    void NewHome1();
+    void NewHome2();
+    void NewSearch();
+    void NewEmail();
+    void NewNews();
+    void mnuNewBlank();
+    void mnuNewCurrent();
+    void mnuNewClipboard();
+    void mnuNavigateSearch();
+    void mnuNavigateStop();
+    void mnuNavigateHome2();
+    void mnuViewQSearch();
+    void mnuMoreWindows();
+    void OpenQuickTour();
+
+    // ---- Address bar and search engines.
+    void SearchWeb(int engine, const QString &text);
+    void SelectSearchEngine(int engine);
+    // Enter in the address bar, with the modifier state of that key.
+    void AddressbarEnter(bool ctrl, bool shift);
+    void Addressbar_Select();
+    void GoButton();
+    QStringList TypedAddresses() const;
+    void SetAddressText(const QString &text);
+    QString AddressText() const;
+    bool GoNewDown() const;
+    void SetGoNew(bool down);
+
+    // ---- Text size of the active document (zoom levels 0..4).
+    void TextSizeLarger();
+    void TextSizeSmaller();
+    void TextSizeMedium();
+
+    // ---- Saved pages.
+    void SaveAllDocuments();
+    void LoadAllDocuments();
+    void CloseAllDocuments();
+
+    // ---- Content switches reaching every document.
+    void mnuContentFlash();
+
+    // Enables the document-dependent commands by whether a document is open.
+    void ModifyMenu();
+
+    // ---- Status bar.
+    void SetStatusText(const QString &text);
+    // The active page's load percentage as text ("0" when idle).
+    void SetProgressTag(const QString &text);
+    QString ProgressTag() const { return m_progressTag; }
+    void SetSecureIcon(bool secure);
 
     void LoadSettings();
     void SaveSettings();
 
     QMdiArea *mdiArea() const { return m_mdiArea; }
-    frmDocument *ActiveDocument() const;
-    QList<frmDocument *> Documents() const;
+
+    // Controls.
+    vbalDTabControl *vbalDTabControl1 = nullptr;
+    QComboBox *Addressbar = nullptr;
+    QToolBar *Toolbar1 = nullptr;
+    QToolBar *Toolbar3 = nullptr;
+    QToolBar *Tabbar = nullptr;
+    QLabel *lblFullScreenStatus = nullptr;
 
     // Public state of the frame.
     Qt::WindowStates g_windowState = Qt::WindowNoState;
@@ -39,18 +129,42 @@ public:
     qint16 g_nSearchEngine = 0;
     bool g_bClosing = false;
     bool g_bAddressEditing = false;
+    bool g_Focus = false;
     QString g_sNextSkin;
 
     bool PrevSessionCrashed() const { return m_bPrevSessionCrashed; }
+    frmQSearch *QuickSearch() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void CreateToolbars();
+    void CreateStatusBar();
+    void OnSubWindowActivated(QMdiSubWindow *sub);
+    frmDocument *RegisterDocument(const QString &address);
+    void InsertTypedAddress(const QString &address);
+    void OnTabMouseDown(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void OnTabDoubleClick(int position);
+    void MDIForm_QueryUnload();
     void MDIForm_Unload();
+    // Runs one of the five site commands on the active document, or opens a new tab.
+    void GoSite(const QString &address);
 
     QMdiArea *m_mdiArea = nullptr;
+    QPointer<frmNavigator> m_navigator;
+    QPointer<frmQSearch> m_qsearch;
+    QPointer<frmDocument> m_activeDocument;
+    QAction *m_go = nullptr;
+    QAction *m_goNew = nullptr;
+    QAction *m_search = nullptr;
+    QLabel *m_statusText = nullptr;
+    QLabel *m_secureIcon = nullptr;
+    QProgressBar *m_progress = nullptr;
+    QString m_progressTag = QStringLiteral("0");
+    QList<QAction *> m_documentActions;
     bool m_bPrevSessionCrashed = false;
     bool m_bLoaded = false;
     bool m_bUnloaded = false;

@@ -1,0 +1,46 @@
+#include "addressbarrules.h"
+
+namespace AddressBarRules {
+
+QString CompleteAddress(const QString &text)
+{
+    return QLatin1String("http://www.") + text.trimmed() + QLatin1String(".com");
+}
+
+bool ShouldInsertAtTop(const QStringList &list, const QString &address)
+{
+    return list.isEmpty() || list.first() != address;
+}
+
+EnterOutcome DecideEnter(const EnterInput &input)
+{
+    EnterOutcome out;
+    out.text = input.text;
+    if (input.ctrl) {
+        // Ctrl+Enter on an empty text does nothing rather than open "http://www..com".
+        if (input.text.trimmed().isEmpty())
+            return out;
+        out.text = CompleteAddress(input.text);
+    }
+    if (out.text.trimmed().isEmpty())
+        return out;
+    if (input.shift) {
+        out.action = EnterOutcome::Search;
+        out.focusDocument = true;
+        return out;
+    }
+    if (input.goNewDown || !input.hasActiveDocument) {
+        // Opening a new tab already puts the text at the top of the list, and shows the new
+        // document; the handler itself moves no focus.
+        out.action = EnterOutcome::OpenNewTab;
+        return out;
+    }
+    out.action = EnterOutcome::NavigateActive;
+    if (input.typedAddresses.contains(out.text))
+        return out; // list unchanged, focus stays in the address bar
+    out.addToTypedList = true;
+    out.focusDocument = true;
+    return out;
+}
+
+} // namespace AddressBarRules

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+
+class QWebEngineNewWindowRequest;
+class QWebEnginePage;
+class QWebEngineProfile;
+class QWebEngineView;
+class BrowserPage;
+class MediaBlocker;
+
+// The browser control of a document window: one web view with the control's members and events.
+// Events are signals whose cancel flag the slots may set (direct connections only).
+class WebBrowser : public QWidget
+{
+    Q_OBJECT
+public:
+    // Download-control flags (the content switches a document applies to its page).
+    enum DownloadFlag {
+        DLCTL_DLIMAGES = 0x10,
+        DLCTL_VIDEOS = 0x20,
+        DLCTL_BGSOUNDS = 0x40,
+        DLCTL_NO_SCRIPTS = 0x80,
+        DLCTL_NO_JAVA = 0x100,
+        DLCTL_NO_RUNACTIVEXCTLS = 0x200,
+        DLCTL_NO_DLACTIVEXCTLS = 0x400,
+        // Our own bit: plug-in content (the Flash switch).
+        DLCTL_NO_PLUGINS = 0x10000000,
+    };
+    // Browser commands of ExecWB.
+    enum Command {
+        OLECMDID_SAVEAS = 4,
+        OLECMDID_PRINT = 6,
+        OLECMDID_PRINTPREVIEW = 7,
+        OLECMDID_PAGESETUP = 8,
+        OLECMDID_PROPERTIES = 10,
+        OLECMDID_ZOOM = 19,
+    };
+    // Commands of the engine's own command group (Exec).
+    enum EngineCommand {
+        IDM_SELECTALL = 31,
+        IDM_OPTIONS = 2135,
+        IDM_VIEWSOURCE = 2139,
+    };
+
+    explicit WebBrowser(QWidget *parent = nullptr);
+    ~WebBrowser() override;
+
+    // The one profile every document shares, persistent in the data folder.
+    static QWebEngineProfile *sharedProfile();
+    // The engine's user agent with " Quarvel/<version>" appended.
+    static QString userAgent();
+
+    // Free text the owner keeps on the control (the document's registry position).
+    QString Tag;
+
+    void Navigate2(const QString &address);
+    // Level 0..3 as the control knew them; 3 (completely) bypasses the cache.
+    void Refresh2(int level = 0);
+    void Stop();
+    void GoBack();
+    void GoForward();
+    QString LocationURL() const;
+    QString LocationName() const;
+    bool Busy() const { return m_loading; }
+
+    // Runs a browser command; in and out carry the command's values (zoom level 0..4).
+    void ExecWB(int command, int option, const QVariant &in = {}, QVariant *out = nullptr);
+    // Runs a command of the engine's own command group.
+    void Exec(int group, int command);
+
+    bool Silent = false;
+    bool RegisterAsBrowser = false;
+
+    int downloadControl() const { return m_downloadFlags; }
+    // Applies the flags to the page's settings; returns false when they were already in force.
+    bool setDownloadControl(int flags);
+
+    // Zoom level 0 (smallest) .. 4 (largest), 2 being 100 %.
+    int zoomLevel() const;
+    void setZoomLevel(int level);
+
+    QWebEngineView *view() const { return m_view; }
+    QWebEnginePage *page() const;
+
+    // Whether the page is shown over a sound HTTPS connection.
+    bool secure() const { return m_secure; }
+
+signals:
+    // Before a navigation; mainFrame tells whether it is the page itself. Cancel to stop it.
+    // Clicks on "javascript:" links are reported too (with cancel ignored).
+    void BeforeNavigate2(const QString &url, bool mainFrame, bool &cancel);
+    // progress / progressMax; a completion is (-1, 0).
+    void ProgressChange(int progress, int progressMax);
+    void TitleChange(const QString &text);
+    void StatusTextChange(const QString &text);
+    void SetSecureLockIcon(int state);
+    // A page asks for a new window; kill it by not answering, let it through by opening the
+    // request in a new browser's page (QWebEngineNewWindowRequest::openIn) before returning.
+    void NewWindow2(QWebEngineNewWindowRequest &request, bool &cancel);
+    // The page closes its own window.
+    void WindowClosing();
+    // A completed main-frame load, with its final address and title (history feed).
+    void DocumentComplete(const QString &url, const QString &title, bool ok);
+
+private:
+    void init();
+    void onLoadStarted();
+    void onLoadProgress(int progress);
+    void onLoadFinished(bool ok);
+    void updateSecure();
+
+    friend class BrowserPage;
+    QWebEngineView *m_view = nullptr;
+    MediaBlocker *m_mediaBlocker = nullptr;
+    int m_downloadFlags = -1;
+    bool m_loading = false;
+    bool m_secure = false;
+    bool m_certificateErrorAccepted = false;
+};
