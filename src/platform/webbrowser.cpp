@@ -102,6 +102,17 @@ protected:
         }
         QWebEnginePage::javaScriptConsoleMessage(level, message, line, source);
     }
+
+    // A page's message boxes carry the application's title.
+    void javaScriptAlert(const QUrl &, const QString &message) override
+    {
+        QMessageBox::information(owner, LoadResString(100), message);
+    }
+    bool javaScriptConfirm(const QUrl &, const QString &message) override
+    {
+        return QMessageBox::question(owner, LoadResString(100), message,
+                                     QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    }
 };
 
 WebBrowser::WebBrowser(QWidget *parent) : QWidget(parent)
