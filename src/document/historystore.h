@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+
+// Quarvel's own browsing history: one row per address with its page title and the time of the
+// last visit (UTC), kept in an SQLite database in the data folder ("history.db"). Each instance
+// holds its own connection, so several may be open on the same file.
+class HistoryStore
+{
+public:
+    struct Entry
+    {
+        QString title;
+        QString url;
+        QDateTime lastVisit; // UTC
+    };
+
+    // The store of this user ("history.db" in the data folder).
+    HistoryStore();
+    explicit HistoryStore(const QString &filePath);
+    ~HistoryStore();
+    HistoryStore(const HistoryStore &) = delete;
+    HistoryStore &operator=(const HistoryStore &) = delete;
+
+    static QString defaultFile();
+    // The process-wide store on defaultFile(), opened on first use and closed with the
+    // application.
+    static HistoryStore &instance();
+
+    QString filePath() const { return m_filePath; }
+    // Whether the database could be opened and prepared.
+    bool isOpen() const { return m_ready; }
+
+    // Records a visit of the address: a new row, or the row of that address with the new time
+    // (and the new title, when one is given). Empty and "about:blank" addresses are not kept.
+    // Returns false when nothing was written.
+    bool AddVisit(const QString &url, const QString &title,
+                  const QDateTime &when = QDateTime::currentDateTimeUtc());
+    // Every entry, the most recent visit first.
+    QList<Entry> Snapshot() const;
+    // Forgets every entry.
+    bool Clear();
+
+private:
+    bool open();
+
+    QString m_filePath;
+    QString m_connectionName;
+    QSqlDatabase m_db;
+    bool m_ready = false;
+};

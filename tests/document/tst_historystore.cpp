@@ -1,0 +1,180 @@
+#include "document/historystore.h"
+#include "platform/wbcustomizer.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestHistoryStore : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_serial = 0;
+
+    QString freshFile() { return m_dir.filePath(QStringLiteral("history-%1.db").arg(++m_serial)); }
+
+    static QDateTime at(int minutes)
+    {
+        return QDateTime(QDate(2024, 3, 1), QTime(12, 0), Qt::UTC).addSecs(minutes * 60);
+    }
+
+    static QStringList urls(const QList<HistoryStore::Entry> &entries)
+    {
+        QStringList list;
+        for (const HistoryStore::Entry &entry : entries)
+            list.append(entry.url);
+        return list;
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void oneRowPerAddressNewestFirst()
+    {
+        HistoryStore store(freshFile());
+        QVERIFY(store.isOpen());
+        QVERIFY(store.AddVisit(QStringLiteral("http://a.example/"), QStringLiteral("A"), at(1)));
+        QVERIFY(store.AddVisit(QStringLiteral("http://b.example/"), QStringLiteral("B"), at(2)));
+        QVERIFY(store.AddVisit(QStringLiteral("http://c.example/"), QStringLiteral("C"), at(3)));
+        // A revisit moves the address to the front and takes the new title ...
+        QVERIFY(store.AddVisit(QStringLiteral("http://a.example/"), QStringLiteral("A2"), at(4)));
+        // ... but a visit without a title keeps the one it had.
+        QVERIFY(store.AddVisit(QStringLiteral("http://b.example/"), QString(), at(5)));
+
+        const QList<HistoryStore::Entry> entries = store.Snapshot();
+        QCOMPARE(urls(entries), QStringList({QStringLiteral("http://b.example/"),
+                                             QStringLiteral("http://a.example/"),
+                                             QStringLiteral("http://c.example/")}));
+        QCOMPARE(entries.at(0).title, QStringLiteral("B"));
+        QCOMPARE(entries.at(0).lastVisit, at(5));
+        QCOMPARE(entries.at(0).lastVisit.timeSpec(), Qt::UTC);
+        QCOMPARE(entries.at(1).title, QStringLiteral("A2"));
+        QCOMPARE(entries.at(1).lastVisit, at(4));
+    }
+
+    void ignoredAddresses_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("blanks") << QStringLiteral("  \t");
+        QTest::newRow("about:blank") << QStringLiteral("about:blank");
+        QTest::newRow("upper case") << QStringLiteral("ABOUT:BLANK");
+    }
+
+    void ignoredAddresses()
+    {
+        QFETCH(QString, url);
+        HistoryStore store(freshFile());
+        QVERIFY(!store.AddVisit(url, QStringLiteral("title")));
+        QVERIFY(store.Snapshot().isEmpty());
+    }
+
+    void textIsStoredAsGiven_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("quotes") << QStringLiteral("http://q.example/?a='1'&b=\"2\"")
+                                << QStringLiteral("It's \"quoted\"");
+        QTest::newRow("statement") << QStringLiteral("http://x.example/');DROP TABLE history;--")
+                                   << QStringLiteral("'); DELETE FROM history; --");
+        QTest::newRow("unicode") << QStringLiteral("http://例え.jp/パス")
+                                 << QStringLiteral("日本語 — ünïcödé 😀");
+    }
+
+    void textIsStoredAsGiven()
+    {
+        QFETCH(QString, url);
+        QFETCH(QString, title);
+        HistoryStore store(freshFile());
+        QVERIFY(store.AddVisit(QStringLiteral("http://first.example/"), QStringLiteral("1"), at(1)));
+        QVERIFY(store.AddVisit(url, title, at(2)));
+        const QList<HistoryStore::Entry> entries = store.Snapshot();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries.at(0).url, url);
+        QCOMPARE(entries.at(0).title, title);
+    }
+
+    void sharedFileUserOnlyAndClear()
+    {
+        const QString file = freshFile();
+        HistoryStore writer(file);
+        HistoryStore reader(file); // a second connection on the same file at the same time
+        QVERIFY(writer.isOpen() && reader.isOpen());
+        QVERIFY(writer.AddVisit(QStringLiteral("http://a.example/"), QStringLiteral("A")));
+        QCOMPARE(reader.Snapshot().size(), 1);
+        const auto mask = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
+            | QFileDevice::WriteOther;
+        QCOMPARE(QFile::permissions(file) & mask, QFileDevice::Permissions());
+
+        QVERIFY(reader.Clear());
+        QVERIFY(writer.Snapshot().isEmpty());
+        QVERIFY(writer.AddVisit(QStringLiteral("http://b.example/"), QStringLiteral("B")));
+        QCOMPARE(reader.Snapshot().size(), 1);
+    }
+
+    void unusableFileFailsQuietly_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("folderIsFile");
+        QTest::newRow("not a database") << QByteArray(4096, 'x') << false;
+        QTest::newRow("folder is a file") << QByteArray() << true;
+    }
+
+    void unusableFileFailsQuietly()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, folderIsFile);
+        QString file = freshFile();
+        {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        }
+        if (folderIsFile)
+            file += QStringLiteral("/history.db");
+        HistoryStore store(file);
+        QVERIFY(!store.AddVisit(QStringLiteral("http://a.example/"), QStringLiteral("A")));
+        QVERIFY(store.Snapshot().isEmpty());
+        QVERIFY(!store.Clear());
+    }
+
+    void readerKeepsItsSnapshotUntilReloaded()
+    {
+        HistoryStore &store = HistoryStore::instance();
+        QCOMPARE(store.filePath(), HistoryStore::defaultFile());
+        QVERIFY(store.Clear());
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        QVERIFY(store.AddVisit(QStringLiteral("http://old.example/"), QStringLiteral("Old"),
+                               now.addSecs(-36 * 3600)));
+        QVERIFY(store.AddVisit(QStringLiteral("http://new.example/"), QString(), now.addSecs(-60)));
+
+        WBCustomizer reader;
+        QCOMPARE(reader.HistoryCount(), 0);
+        reader.HistoryLoad();
+        QVERIFY(store.AddVisit(QStringLiteral("http://later.example/"), QStringLiteral("Later")));
+        QCOMPARE(reader.HistoryCount(), 2);
+
+        QString title, url;
+        double age = -1;
+        QVERIFY(reader.HistoryItem(0, title, url, age));
+        QCOMPARE(url, QStringLiteral("http://new.example/"));
+        QCOMPARE(title, QString());
+        QVERIFY(age >= 0 && age < 0.01);
+        QVERIFY(reader.HistoryItem(1, title, url, age));
+        QCOMPARE(title, QStringLiteral("Old"));
+        QVERIFY2(qAbs(age - 1.5) < 0.01, qPrintable(QString::number(age)));
+        QVERIFY(!reader.HistoryItem(2, title, url, age));
+        QVERIFY(title.isEmpty() && url.isEmpty());
+        QVERIFY(!reader.HistoryItem(-1, title, url, age));
+
+        reader.HistoryLoad();
+        QCOMPARE(reader.HistoryCount(), 3);
+        reader.HistoryRelease();
+        QCOMPARE(reader.HistoryCount(), 0);
+        reader.HistoryRelease(); // twice is harmless
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHistoryStore)
+#include "tst_historystore.moc"
