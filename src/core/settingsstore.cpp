@@ -214,7 +214,8 @@ bool SettingsStore::flush()
     bool ok = file.open(QIODevice::WriteOnly);
     if (ok) {
         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        ok = file.write(serialize()) >= 0 && file.commit();
+        const QByteArray text = serialize();
+        ok = file.write(text) == text.size() && file.flush() && file.commit();
     }
     if (ok)
         QFile::setPermissions(m_filePath, QFileDevice::ReadOwner | QFileDevice::WriteOwner);

@@ -1,0 +1,80 @@
+#include "document/documentrules.h"
+
+#include <QtTest>
+
+using namespace DocumentRules;
+
+class TestDocumentRules : public QObject
+{
+    Q_OBJECT
+private slots:
+    void captions_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("shrunk");
+        QTest::addColumn<QString>("expected");
+        const QString fifty(50, u'x');
+        QTest::newRow("short") << "Example" << false << "Example";
+        QTest::newRow("exactly 50") << fifty << false << fifty;
+        QTest::newRow("51 is cut") << fifty + u'y' << false << fifty + QLatin1String("...");
+        QTest::newRow("shrunk") << "Example" << true << "Exa";
+        QTest::newRow("shrunk short") << "ab" << true << "ab";
+        QTest::newRow("empty") << "" << false << "";
+    }
+    void captions()
+    {
+        QFETCH(QString, title);
+        QFETCH(bool, shrunk);
+        QFETCH(QString, expected);
+        QCOMPARE(TabCaption(title, shrunk), expected);
+    }
+
+    void iconPairs()
+    {
+        for (int even = 0; even < 12; even += 2) {
+            QCOMPARE(IconForShrink(even, true), even + 1);
+            QCOMPARE(IconForShrink(even + 1, true), even + 1);
+            QCOMPARE(IconForShrink(even + 1, false), even);
+            QCOMPARE(IconForShrink(even, false), even);
+        }
+        QCOMPARE(BlinkIcon(8), 10);
+        QCOMPARE(BlinkIcon(10), 8);
+        QCOMPARE(BlinkIcon(9), 11);
+        QCOMPARE(BlinkIcon(11), 9);
+        QCOMPARE(BlinkIcon(4), 4);
+    }
+
+    void progress_data()
+    {
+        QTest::addColumn<int>("progress");
+        QTest::addColumn<int>("max");
+        QTest::addColumn<int>("percent");
+        QTest::addColumn<int>("icon");     // normal tab, current icon 8
+        QTest::addColumn<int>("shrunkIcon");
+        QTest::newRow("a third") << 1 << 3 << 33 << 2 << 3;
+        QTest::newRow("start") << 0 << 100 << 0 << 0 << 1;
+        QTest::newRow("half") << 50 << 100 << 50 << 4 << 5;
+        QTest::newRow("three quarters") << 75 << 100 << 75 << 6 << 7;
+        QTest::newRow("minus one counts as 100") << -1 << 10 << 100 << 8 << 8;
+        QTest::newRow("completion") << -1 << 0 << 0 << 0 << 1;
+        QTest::newRow("above max is ignored") << 5 << 3 << -1 << -1 << -1;
+        QTest::newRow("large numbers") << 2000000000 << 2100000000 << 95 << 6 << 7;
+    }
+    void progress()
+    {
+        QFETCH(int, progress);
+        QFETCH(int, max);
+        QFETCH(int, percent);
+        QFETCH(int, icon);
+        QFETCH(int, shrunkIcon);
+        QCOMPARE(ProgressPercent(progress, max), percent);
+        if (percent >= 0) {
+            QCOMPARE(LoadingIcon(percent, false, 8), icon);
+            QCOMPARE(LoadingIcon(percent, true, 8), shrunkIcon);
+            QCOMPARE(ProgressText(percent), QString::number(percent) + u'%');
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDocumentRules)
+#include "tst_documentrules.moc"
