@@ -66,6 +66,22 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(
 
     CreateToolbars();
     CreateStatusBar();
+
+    // Keyboard shortcuts of the navigation commands.
+    auto shortcut = [this](const QKeySequence &keys, void (frmMain::*slot)()) {
+        auto *action = new QAction(this);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, slot] {
+            if (MainCode::ModalDialogClosed)
+                (this->*slot)();
+        });
+        addAction(action);
+    };
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_Home), &frmMain::Home1);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_N), &frmMain::NewHome1);
+    shortcut(QKeySequence(Qt::Key_Escape), &frmMain::mnuNavigateStop);
+    shortcut(QKeySequence(Qt::Key_F9), &frmMain::mnuViewQSearch);
 }
 
 frmMain::~frmMain()

@@ -5,11 +5,13 @@
 #include "document/frmdocument.h"
 #include "frame/dtabcontrol.h"
 #include "frame/frmload.h"
+#include "frame/frmmorewindows.h"
 #include "frame/frmmain.h"
 #include "frame/frmnavigator.h"
 #include "platform/webbrowser.h"
 #include "testserver.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -338,6 +340,47 @@ private slots:
         QTRY_COMPARE(frame->vbalDTabControl1->Caption(2), QStringLiteral("From shortcut"));
         frame->LoadNewDoc(path);
         QTRY_COMPARE(frame->vbalDTabControl1->Caption(3), QStringLiteral("From shortcut"));
+        frame->close();
+    }
+
+    void windowListAndPalette()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        auto frame = makeFrame(m_server.page("Alpha"));
+        enterInNewTab(*frame, m_server.page("Beta"));
+        QTRY_COMPARE(tabCaptions(*frame), QStringList({"Alpha", "Beta"}));
+
+        // The window list shows every document, the active one bold; OK switches.
+        {
+            frmMoreWindows list(frame->Documents(), frame.get());
+            QCOMPARE(list.ListView1->topLevelItemCount(), 2);
+            QVERIFY(list.ListView1->topLevelItem(1)->font(0).bold());
+            QVERIFY(!list.ListView1->topLevelItem(0)->font(0).bold());
+            QCOMPARE(list.ListView1->headerItem()->text(0), QStringLiteral("Site"));
+            QVERIFY(!MainCode::ModalDialogClosed);
+            list.ListView1->setCurrentItem(list.ListView1->topLevelItem(0));
+            Q_EMIT list.ListView1->itemDoubleClicked(list.ListView1->topLevelItem(0), 0);
+            QCOMPARE(list.Chosen(), frame->Navigator()->RowDocument(1));
+        }
+        QVERIFY(MainCode::ModalDialogClosed);
+
+        // The palette grows by 250 twips a tick up to 5000 and stands still while sticky.
+        frmNavigator *nav = frame->Navigator();
+        QCOMPARE(nav->ListView1->headerItem()->text(1), QStringLiteral("Status"));
+        nav->setHeightTwips(4875);
+        nav->Timer1Tag = QStringLiteral("0");
+        nav->Timer1_Timer();
+        const int grown = nav->heightTwips();
+        QVERIFY(grown > 5000);
+        nav->Timer1_Timer();
+        QCOMPARE(nav->heightTwips(), grown);
+        nav->findChild<QAction *>(QStringLiteral("Sticky"))->setChecked(true);
+        nav->Timer1Tag = QStringLiteral("1");
+        nav->Timer1_Timer();
+        QCOMPARE(nav->heightTwips(), grown);
+        nav->findChild<QAction *>(QStringLiteral("Sticky"))->setChecked(false);
+        nav->Timer1_Timer();
+        QVERIFY(nav->heightTwips() < grown);
         frame->close();
     }
 
