@@ -1,0 +1,514 @@
+#include "core/olecolor.h"
+#include "widgets/cnostatusbar.h"
+#include "widgets/vberror.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtTest>
+
+namespace {
+
+struct Edges
+{
+    int left, top, right, bottom;
+};
+
+Edges rectOf(const cNoStatusBar &bar, const QVariant &position)
+{
+    Edges e{};
+    bar.GetPanelRect(position, e.left, e.top, e.right, e.bottom);
+    return e;
+}
+
+QImage render(cNoStatusBar &bar, const QWidget &owner)
+{
+    QImage image(owner.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::magenta);
+    QPainter painter(&image);
+    bar.Draw(painter);
+    return image;
+}
+
+// Pixels in the rectangle that differ from the colour given.
+int pixelsDiffering(const QImage &image, const QRect &rect, QRgb colour)
+{
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            count += (image.pixel(x, y) & 0xFFFFFF) != (colour & 0xFFFFFF);
+    return count;
+}
+
+QRgb buttonFace()
+{
+    return oleColorToQColor(0x8000000Fu).rgb();
+}
+
+} // namespace
+
+class TestStatusBar : public QObject
+{
+    Q_OBJECT
+
+    QWidget m_owner;
+    cNoStatusBar m_bar;
+
+    // Panels "Item1".."ItemN" of the given minimum widths, plain and not springing.
+    void addPanels(cNoStatusBar &bar, const QList<int> &minWidths)
+    {
+        for (int i = 0; i < minWidths.size(); ++i)
+            bar.AddPanel(0, QString(), -1, minWidths[i], false, false, 0,
+                         QStringLiteral("Item%1").arg(i + 1));
+    }
+
+    void expectError(const std::function<void()> &call, qint32 number, const QString &source,
+                     const QString &description)
+    {
+        try {
+            call();
+            QFAIL("no error raised");
+        } catch (const VbError &e) {
+            QCOMPARE(e.number(), number);
+            QCOMPARE(e.source(), source);
+            QCOMPARE(e.description(), description);
+        }
+    }
+
+private slots:
+    void init()
+    {
+        m_owner.resize(400, 20);
+        m_owner.setToolTip(QString());
+    }
+
+    void panelIndex_data()
+    {
+        QTest::addColumn<QVariant>("key");
+        QTest::addColumn<int>("expected"); // 0 = lookup error
+        QTest::newRow("key") << QVariant(QStringLiteral("Item2")) << 2;
+        QTest::newRow("position") << QVariant(3) << 3;
+        QTest::newRow("numeric text") << QVariant(QStringLiteral("3")) << 3;
+        QTest::newRow("numeric text with blanks") << QVariant(QStringLiteral(" 1 ")) << 1;
+        QTest::newRow("half rounds to even") << QVariant(2.5) << 2;
+        QTest::newRow("duplicate key finds first") << QVariant(QStringLiteral("Dup")) << 4;
+        QTest::newRow("zero") << QVariant(0) << 0;
+        QTest::newRow("negative") << QVariant(-1) << 0;
+        QTest::newRow("past the count") << QVariant(6) << 0;
+        QTest::newRow("keys are case-sensitive") << QVariant(QStringLiteral("item2")) << 0;
+        QTest::newRow("unknown key") << QVariant(QStringLiteral("Nope")) << 0;
+        QTest::newRow("empty key") << QVariant(QString()) << 0;
+    }
+    void panelIndex()
+    {
+        QFETCH(QVariant, key);
+        QFETCH(int, expected);
+        cNoStatusBar bar;
+        bar.Create(&m_owner);
+        addPanels(bar, {10, 10, 10});
+        bar.AddPanel(0, {}, -1, 10, false, false, 0, QStringLiteral("Dup"));
+        bar.AddPanel(0, {}, -1, 10, false, false, 0, QStringLiteral("Dup"));
+        if (expected > 0) {
+            QCOMPARE(bar.PanelIndex(key), expected);
+            QVERIFY(bar.PanelExists(key));
+        } else {
+            expectError([&] { bar.PanelIndex(key); }, kErrInvalidPanelIndex,
+                        QStringLiteral("quarvel.vbalStatusBar"),
+                        QStringLiteral("Invalid Panel Index: ") + key.toString());
+            QVERIFY(!bar.PanelExists(key));
+            // Every keyed member goes through the same lookup.
+            expectError([&] { bar.setPanelText(key, QStringLiteral("x")); },
+                        kErrInvalidPanelIndex, QStringLiteral("quarvel.vbalStatusBar"),
+                        QStringLiteral("Invalid Panel Index: ") + key.toString());
+        }
+    }
+
+    void panelKeyByPosition()
+    {
+        cNoStatusBar bar;
+        addPanels(bar, {10, 10});
+        QCOMPARE(bar.PanelKey(2), QStringLiteral("Item2"));
+        bar.setPanelKey(1, 42);
+        QCOMPARE(bar.PanelKey(1), QStringLiteral("42"));
+        QCOMPARE(bar.PanelIndex(QStringLiteral("Item2")), 2);
+        expectError([&] { bar.PanelKey(0); }, kErrInvalidPanelIndex,
+                    QStringLiteral("quarvel.vbalStatusBar"), QStringLiteral("Invalid Panel Index: 0"));
+        expectError([&] { bar.setPanelKey(3, QStringLiteral("x")); }, kErrInvalidPanelIndex,
+                    QStringLiteral("quarvel.vbalStatusBar"), QStringLiteral("Invalid Panel Index: 3"));
+    }
+
+    void panelLimit()
+    {
+        cNoStatusBar bar;
+        bar.Create(&m_owner);
+        for (int i = 1; i <= cNoStatusBar::kMaxPanels; ++i)
+            QCOMPARE(bar.AddPanel(0, {}, -1, 1, false, false, 0, QString::number(i)), i);
+        expectError([&] { bar.AddPanel(0, {}, -1, 1, false, false, 0, QStringLiteral("x")); },
+                    kErrTooManyPanels, QStringLiteral("quarvel.vbalStatusBar"),
+                    QStringLiteral("Too many panels."));
+        QCOMPARE(bar.PanelCount(), 255);
+        QVERIFY(!bar.PanelExists(QStringLiteral("x")));
+    }
+
+    void insertBeforeKeepsNothingOfTheMovedPanel()
+    {
+        cNoStatusBar bar;
+        bar.Create(&m_owner);
+        addPanels(bar, {20, 30});
+        QPixmap icon(16, 16);
+        icon.fill(Qt::red);
+        bar.setPanelhIcon(QStringLiteral("Item1"), icon);
+        bar.setPanelToolTipText(QStringLiteral("Item1"), QStringLiteral("first"));
+
+        QCOMPARE(bar.AddPanel(0, QStringLiteral("new"), -1, 40, false, false, 7,
+                              QStringLiteral("New"), QStringLiteral("Item1")),
+                 1);
+        QCOMPARE(bar.PanelCount(), 3);
+        QCOMPARE(bar.PanelIndex(QStringLiteral("Item1")), 2);
+        QVERIFY(!bar.PanelhIcon(QStringLiteral("Item1")).isNull());
+        QCOMPARE(bar.PanelToolTipText(QStringLiteral("Item1")), QStringLiteral("first"));
+        QVERIFY(bar.PanelhIcon(1).isNull());
+        QCOMPARE(bar.PanelToolTipText(1), QString());
+        QCOMPARE(bar.PanelText(1), QStringLiteral("new"));
+        QCOMPARE(bar.PanelMinWidth(1), 40);
+
+        expectError([&] { bar.AddPanel(0, {}, -1, 1, false, false, 0, {}, QStringLiteral("No")); },
+                    kErrInvalidPanelIndex, QStringLiteral("quarvel.vbalStatusBar"),
+                    QStringLiteral("Invalid Panel Index: No"));
+        QCOMPARE(bar.PanelCount(), 3);
+    }
+
+    void springIsExclusive()
+    {
+        cNoStatusBar bar;
+        bar.Create(&m_owner);
+        auto springing = [&] {
+            QList<int> result;
+            for (int i = 1; i <= bar.PanelCount(); ++i)
+                if (bar.PanelSpring(i))
+                    result << i;
+            return result;
+        };
+        bar.AddPanel(0, {}, -1, 10, true, false, 0, QStringLiteral("A"));
+        bar.AddPanel(0, {}, -1, 10, false, false, 0, QStringLiteral("B"));
+        QCOMPARE(springing(), QList<int>{1});
+        bar.AddPanel(0, {}, -1, 10, true, false, 0, QStringLiteral("C"));
+        QCOMPARE(springing(), QList<int>{3});
+        bar.setPanelSpring(QStringLiteral("B"), true);
+        QCOMPARE(springing(), QList<int>{2});
+        bar.setPanelSpring(QStringLiteral("A"), false); // already off: nothing changes
+        QCOMPARE(springing(), QList<int>{2});
+        bar.setPanelSpring(QStringLiteral("B"), false);
+        QCOMPARE(springing(), QList<int>{});
+    }
+
+    void layout_data()
+    {
+        QTest::addColumn<QList<int>>("minWidths");
+        QTest::addColumn<int>("spring");     // 1-based, 0 = none
+        QTest::addColumn<int>("fitPanel");   // 1-based panel fitted to an ideal width of 90
+        QTest::addColumn<int>("iconPanel");  // 1-based panel with a 16-pixel icon
+        QTest::addColumn<QPoint>("offsets"); // left, top
+        QTest::addColumn<QList<int>>("rects"); // left, top, right, bottom per panel
+
+        QTest::newRow("last panel takes the free width")
+            << QList<int>{50, 60, 70} << 0 << 0 << 0 << QPoint()
+            << QList<int>{0, 0, 49, 20, 50, 0, 109, 20, 110, 0, 400, 20};
+        QTest::newRow("first panel springs")
+            << QList<int>{50, 60, 70} << 1 << 0 << 0 << QPoint()
+            << QList<int>{0, 0, 259, 20, 260, 0, 319, 20, 320, 0, 400, 20};
+        QTest::newRow("middle panel springs")
+            << QList<int>{50, 60, 70} << 2 << 0 << 0 << QPoint()
+            << QList<int>{0, 0, 49, 20, 50, 0, 319, 20, 320, 0, 400, 20};
+        QTest::newRow("single panel reaches the edge")
+            << QList<int>{100} << 0 << 0 << 0 << QPoint() << QList<int>{0, 0, 400, 20};
+        QTest::newRow("too wide: nothing springs")
+            << QList<int>{300, 200} << 1 << 0 << 0 << QPoint()
+            << QList<int>{0, 0, 299, 20, 300, 0, 510, 20};
+        QTest::newRow("fitted panel uses its ideal width")
+            << QList<int>{50, 60, 70} << 0 << 1 << 0 << QPoint()
+            << QList<int>{0, 0, 89, 20, 90, 0, 149, 20, 150, 0, 400, 20};
+        QTest::newRow("icon widens its panel")
+            << QList<int>{50, 60, 70} << 0 << 0 << 2 << QPoint()
+            << QList<int>{0, 0, 49, 20, 50, 0, 125, 20, 126, 0, 400, 20};
+        QTest::newRow("offsets narrow the first panel")
+            << QList<int>{50, 60, 70} << 0 << 0 << 0 << QPoint(10, 2)
+            << QList<int>{10, 2, 49, 20, 50, 2, 109, 20, 110, 2, 400, 20};
+    }
+    void layout()
+    {
+        QFETCH(QList<int>, minWidths);
+        QFETCH(int, spring);
+        QFETCH(int, fitPanel);
+        QFETCH(int, iconPanel);
+        QFETCH(QPoint, offsets);
+        QFETCH(QList<int>, rects);
+
+        cNoStatusBar bar;
+        bar.Create(&m_owner);
+        QPixmap icon(16, 16);
+        icon.fill(Qt::blue);
+        bar.setImageList({icon});
+        bar.SetLeftTopOffsets(offsets.x(), offsets.y());
+        for (int i = 0; i < minWidths.size(); ++i)
+            bar.AddPanel(0, {}, i + 1 == iconPanel ? 0 : -1, minWidths[i], i + 1 == spring,
+                         i + 1 == fitPanel, 0, QStringLiteral("P%1").arg(i + 1));
+        if (fitPanel)
+            bar.setPanelIdealWidth(fitPanel, 90);
+        for (int i = 0; i < minWidths.size(); ++i) {
+            const Edges e = rectOf(bar, i + 1);
+            const QList<int> actual{e.left, e.top, e.right, e.bottom};
+            QCOMPARE(actual, rects.mid(i * 4, 4));
+        }
+    }
+
+    void measuring()
+    {
+        cNoStatusBar bar;
+        bar.Create(&m_owner);
+        const QFontMetrics metrics(m_owner.font());
+        bar.AddPanel(0, QStringLiteral("Wide panel text"), -1, 5, false, true, 0,
+                     QStringLiteral("Fit"));
+        const int ideal = metrics.horizontalAdvance(QStringLiteral("Wide panel text")) + 12;
+        QCOMPARE(bar.PanelIdealWidth(QStringLiteral("Fit")), ideal);
+        // The text alone does not measure the panel again.
+        bar.setPanelText(QStringLiteral("Fit"), QStringLiteral("Much wider panel text than before"));
+        QCOMPARE(bar.PanelIdealWidth(QStringLiteral("Fit")), ideal);
+        bar.setPanelFitToContents(QStringLiteral("Fit"), false);
+        bar.setPanelFitToContents(QStringLiteral("Fit"), true);
+        QVERIFY(bar.PanelIdealWidth(QStringLiteral("Fit")) > ideal);
+        // The minimum width is the floor.
+        bar.AddPanel(0, QStringLiteral("x"), -1, 300, false, true, 0, QStringLiteral("Min"));
+        QCOMPARE(bar.PanelIdealWidth(QStringLiteral("Min")), 300);
+        QCOMPARE(bar.barHeightPixels(), metrics.height() + 10);
+        QCOMPARE(bar.Height(), (metrics.height() + 10) * 15);
+    }
+
+    void icons()
+    {
+        cNoStatusBar bar;
+        bar.Create(&m_owner);
+        QPixmap red(16, 16), green(16, 16);
+        red.fill(Qt::red);
+        green.fill(Qt::green);
+        bar.setImageList({red, green});
+        bar.AddPanel(0, {}, 1, 20, false, false, 0, QStringLiteral("I"));
+        QCOMPARE(bar.PanelIcon(QStringLiteral("I")), 1);
+        QCOMPARE(bar.PanelhIcon(QStringLiteral("I")).toImage().pixel(0, 0), QColor(Qt::green).rgb());
+        bar.setPanelIcon(QStringLiteral("I"), -1);
+        QCOMPARE(bar.PanelIcon(QStringLiteral("I")), -1);
+        QVERIFY(bar.PanelhIcon(QStringLiteral("I")).isNull());
+        bar.setPanelIcon(QStringLiteral("I"), 5); // no such image: no icon
+        QVERIFY(bar.PanelhIcon(QStringLiteral("I")).isNull());
+        bar.setPanelhIcon(QStringLiteral("I"), red);
+        QCOMPARE(bar.PanelhIcon(QStringLiteral("I")).toImage().pixel(0, 0), QColor(Qt::red).rgb());
+    }
+
+    void barProperties()
+    {
+        cNoStatusBar bar;
+        QVERIFY(bar.AllowXPStyles());
+        bar.setAllowXPStyles(false);
+        QVERIFY(bar.AllowXPStyles()); // reads what is available, not the choice
+        bar.setTag(QStringLiteral("42"));
+        QCOMPARE(bar.Tag(), QStringLiteral("42"));
+
+        expectError([&] { bar.Create(nullptr); }, kErrSubscriptOutOfRange,
+                    QStringLiteral("quarvel.cNoStatusBar"),
+                    QStringLiteral("Invalid object passed to Create."));
+        // Without an owner nothing paints and nothing fails.
+        QImage image(10, 10, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::magenta);
+        QPainter painter(&image);
+        bar.AddPanel(0, QStringLiteral("x"), -1, 10, false, false, 0, QStringLiteral("A"));
+        bar.Draw(painter);
+        bar.Draw(1);
+        painter.end();
+        QCOMPARE(image.pixel(5, 5), QColor(Qt::magenta).rgb());
+
+        bar.RemovePanel(QStringLiteral("A"));
+        QCOMPARE(bar.PanelCount(), 0);
+    }
+
+    void mouse()
+    {
+        cNoStatusBar bar;
+        bar.Create(&m_owner);
+        addPanels(bar, {50, 60, 70});
+        bar.setPanelToolTipText(2, QStringLiteral("second"));
+        bar.setPanelToolTipText(3, QStringLiteral("third"));
+        bar.FireMouseMove(QPoint(60, 5));
+        QCOMPARE(m_owner.toolTip(), QStringLiteral("second"));
+        bar.FireMouseMove(QPoint(109, 20)); // edges count
+        QCOMPARE(m_owner.toolTip(), QStringLiteral("second"));
+        bar.FireMouseMove(QPoint(450, 5)); // over no panel: left alone
+        QCOMPARE(m_owner.toolTip(), QStringLiteral("second"));
+
+        QSignalSpy spy(&bar, &cNoStatusBar::DoubleClick);
+        bar.FireDoubleClick(QPoint(200, 10));
+        QCOMPARE(spy.count(), 1);
+        const QPoint global = m_owner.mapToGlobal(QPoint(200, 10));
+        QCOMPARE(spy.at(0).at(0).toInt(), 3);
+        QCOMPARE(spy.at(0).at(1).toInt(), global.x());
+        QCOMPARE(spy.at(0).at(2).toInt(), global.y());
+        bar.FireDoubleClick(QPoint(450, 10));
+        QCOMPARE(spy.count(), 1);
+    }
+
+    void classicBackgroundAndText()
+    {
+        cNoStatusBar bar;
+        bar.Create(&m_owner);
+        bar.setAllowXPStyles(false);
+        addPanels(bar, {50, 60, 70});
+        const QImage empty = render(bar, m_owner);
+        QCOMPARE(pixelsDiffering(empty, empty.rect(), buttonFace()), 0);
+
+        bar.setPanelText(2, QStringLiteral("WWWW"));
+        const QImage withText = render(bar, m_owner);
+        QVERIFY(pixelsDiffering(withText, QRect(50, 0, 60, 20), buttonFace()) > 0);
+        QCOMPARE(pixelsDiffering(withText, QRect(0, 0, 49, 20), buttonFace()), 0);
+    }
+
+    void ownerDraw()
+    {
+        cNoStatusBar bar;
+        bar.Create(&m_owner);
+        bar.setAllowXPStyles(false);
+        bar.AddPanel(cNoStatusBar::kStyleOwnerDraw, QStringLiteral("WWWW"), -1, 100, false, false,
+                     0, QStringLiteral("A"));
+        bar.AddPanel(cNoStatusBar::kStyleOwnerDraw, QStringLiteral("WWWW"), -1, 100, false, false,
+                     0, QStringLiteral("B"));
+        QList<int> raised;
+        connect(&bar, &cNoStatusBar::OwnerDraw, this,
+                [&](QPainter *painter, int panel, int &left, int &top, int &right, int &bottom,
+                    bool &doDefault) {
+                    raised << panel;
+                    if (panel == 1) {
+                        painter->fillRect(QRect(left, top, 10, bottom - top), Qt::red);
+                        left += 40; // the default text follows the moved edge
+                    } else {
+                        QVERIFY(doDefault); // a new panel starts with its default drawing
+                        Q_UNUSED(right);
+                    }
+                });
+        QImage image = render(bar, m_owner);
+        QCOMPARE(raised, (QList<int>{1, 2}));
+        QCOMPARE(image.pixel(5, 10), QColor(Qt::red).rgb());
+        QCOMPARE(pixelsDiffering(image, QRect(10, 0, 30, 20), buttonFace()), 0);
+        QVERIFY(pixelsDiffering(image, QRect(40, 0, 59, 20), buttonFace()) > 0);
+
+        // A handler that turns the default drawing off does so for its own panel only.
+        disconnect(&bar, &cNoStatusBar::OwnerDraw, this, nullptr);
+        connect(&bar, &cNoStatusBar::OwnerDraw, this,
+                [&](QPainter *, int panel, int &, int &, int &, int &, bool &doDefault) {
+                    if (panel == 1)
+                        doDefault = false;
+                });
+        image = render(bar, m_owner);
+        QCOMPARE(pixelsDiffering(image, QRect(0, 0, 99, 20), buttonFace()), 0);
+        QVERIFY(pixelsDiffering(image, QRect(100, 0, 100, 20), buttonFace()) > 0);
+
+        // Simple mode paints the simple text and raises nothing.
+        raised.clear();
+        disconnect(&bar, &cNoStatusBar::OwnerDraw, this, nullptr);
+        connect(&bar, &cNoStatusBar::OwnerDraw, this,
+                [&](QPainter *, int panel, int &, int &, int &, int &, bool &) { raised << panel; });
+        bar.setSimpleMode(true);
+        bar.setSimpleText(QStringLiteral("Simple"));
+        image = render(bar, m_owner);
+        QVERIFY(raised.isEmpty());
+        QVERIFY(pixelsDiffering(image, QRect(0, 0, 60, 20), buttonFace()) > 0);
+    }
+
+    void clippedRow()
+    {
+        cNoStatusBar bar;
+        bar.Create(&m_owner);
+        bar.setAllowXPStyles(false);
+        for (int width : {300, 200, 100})
+            bar.AddPanel(cNoStatusBar::kStyleOwnerDraw, {}, -1, width, false, false, 0, {});
+        QList<int> raised;
+        int rightOfSecond = 0;
+        connect(&bar, &cNoStatusBar::OwnerDraw, this,
+                [&](QPainter *, int panel, int &, int &, int &right, int &, bool &) {
+                    raised << panel;
+                    if (panel == 2)
+                        rightOfSecond = right;
+                });
+        render(bar, m_owner);
+        QCOMPARE(raised, (QList<int>{1, 2}));
+        QCOMPARE(rightOfSecond, 399);
+    }
+
+    void sizeGrip()
+    {
+        cNoStatusBar bar;
+        bar.Create(&m_owner);
+        bar.setAllowXPStyles(false);
+        addPanels(bar, {50});
+        const QRect corner(380, 4, 20, 16);
+        QCOMPARE(pixelsDiffering(render(bar, m_owner), corner, buttonFace()), 0);
+        bar.setSizeGrip(true);
+        QVERIFY(pixelsDiffering(render(bar, m_owner), corner, buttonFace()) > 0);
+    }
+
+    void backgroundPicture()
+    {
+        QTemporaryDir dir;
+        const QString tile = dir.filePath(QStringLiteral("tile.png"));
+        QImage green(3, 2, QImage::Format_RGB32);
+        green.fill(Qt::green);
+        QVERIFY(green.save(tile));
+        const QString empty = dir.filePath(QStringLiteral("empty.bmp"));
+        QFile(empty).open(QIODevice::WriteOnly);
+
+        cNoStatusBar bar;
+        bar.Create(&m_owner);
+        bar.setAllowXPStyles(false);
+        addPanels(bar, {50, 60});
+        // A picture that does not load (here an empty file) leaves the plain background.
+        bar.setImageFile(empty);
+        QCOMPARE(render(bar, m_owner).pixel(200, 10), buttonFace());
+        bar.setImageFile(tile);
+        QCOMPARE(render(bar, m_owner).pixel(200, 10), QColor(Qt::green).rgb());
+        bar.setImageFile(empty); // keeps the picture it has
+        QCOMPARE(bar.ImageFile(), empty);
+        QCOMPARE(render(bar, m_owner).pixel(0, 0), QColor(Qt::green).rgb());
+    }
+
+    void styledDrawing()
+    {
+        cNoStatusBar bar;
+        bar.Create(&m_owner);
+        QPixmap icon(16, 16);
+        icon.fill(Qt::blue);
+        bar.setImageList({icon});
+        bar.AddPanel(0, QStringLiteral("Status"), -1, 145, true, false, 0, QStringLiteral("Item1"));
+        bar.AddPanel(cNoStatusBar::kStyleGripperPane, {}, 0, 16, false, false, 0,
+                     QStringLiteral("Item3"));
+        bar.AddPanel(cNoStatusBar::kStyleOwnerDraw, {}, -1, 172, false, false, 0,
+                     QStringLiteral("Item7"));
+        bar.setSizeGrip(true);
+        int raised = 0;
+        connect(&bar, &cNoStatusBar::OwnerDraw, this,
+                [&](QPainter *painter, int panel, int &left, int &top, int &, int &, bool &) {
+                    QCOMPARE(panel, 3);
+                    ++raised;
+                    painter->fillRect(left, top, 4, 4, Qt::red);
+                });
+        const QImage image = render(bar, m_owner);
+        QCOMPARE(raised, 1);
+        const Edges item7 = rectOf(bar, QStringLiteral("Item7"));
+        QCOMPARE(image.pixel(item7.left + 1, item7.top + 1), QColor(Qt::red).rgb());
+        // The icon of Item3 is on the bar.
+        const Edges item3 = rectOf(bar, QStringLiteral("Item3"));
+        QCOMPARE(image.pixel(item3.left + 2 + 8, 10), QColor(Qt::blue).rgb());
+    }
+};
+
+QTEST_MAIN(TestStatusBar)
+#include "tst_statusbar.moc"
