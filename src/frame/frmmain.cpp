@@ -153,6 +153,7 @@ void frmMain::CreateToolbars()
     Addressbar->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     Addressbar->setMaxVisibleItems(20);
     Addressbar->lineEdit()->installEventFilter(this);
+    Addressbar->installEventFilter(this);
     Toolbar3->addWidget(Addressbar);
     m_go = Toolbar3->addAction(st->standardIcon(QStyle::SP_ArrowRight), ResId(1117));
     m_go->setObjectName(QStringLiteral("Go"));
@@ -767,7 +768,9 @@ void frmMain::SelectSearchEngine(int engine)
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Addressbar->lineEdit()) {
+    // Keys reach the combo box first (it forwards them to its line edit itself); synthetic
+    // ones may go to the line edit directly.
+    if (watched == Addressbar->lineEdit() || watched == Addressbar) {
         switch (event->type()) {
         case QEvent::FocusIn:
             g_Focus = true;

@@ -4,6 +4,7 @@
 #include "core/strings.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -178,7 +179,9 @@ QWebEnginePage *WebBrowser::page() const
 
 void WebBrowser::Navigate2(const QString &address)
 {
-    m_view->setUrl(QUrl::fromUserInput(address, QString(), QUrl::AssumeLocalFile));
+    // Typed text: an existing file (absolute, or relative to the working folder) opens as a
+    // file, anything else by the usual address rules ("example.org" is a web address).
+    m_view->setUrl(QUrl::fromUserInput(address, QDir::currentPath()));
 }
 
 void WebBrowser::Refresh2(int level)
@@ -320,6 +323,7 @@ void WebBrowser::Exec(int group, int command)
 void WebBrowser::onLoadStarted()
 {
     m_loading = true;
+    m_loadFailed = false;
     Q_EMIT ProgressChange(0, 100);
 }
 
@@ -332,6 +336,7 @@ void WebBrowser::onLoadProgress(int progress)
 void WebBrowser::onLoadFinished(bool ok)
 {
     m_loading = false;
+    m_loadFailed = !ok;
     updateSecure();
     Q_EMIT ProgressChange(-1, 0);
     Q_EMIT DocumentComplete(page()->url().toString(), page()->title(), ok);
@@ -339,8 +344,9 @@ void WebBrowser::onLoadFinished(bool ok)
 
 void WebBrowser::updateSecure()
 {
+    // A page that failed to load (an error page) is never shown as secure.
     const bool secure = page()->url().scheme() == QLatin1String("https") &&
-                        !m_certificateErrorAccepted;
+                        !m_certificateErrorAccepted && !m_loadFailed;
     if (secure != m_secure || !m_loading) {
         m_secure = secure;
         Q_EMIT SetSecureLockIcon(secure ? 1 : 0);

@@ -118,6 +118,7 @@ private:
     MediaBlocker *m_mediaBlocker = nullptr;
     int m_downloadFlags = -1;
     bool m_loading = false;
+    bool m_loadFailed = false;
     bool m_secure = false;
     bool m_certificateErrorAccepted = false;
 };

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -184,17 +185,34 @@ private slots:
         QTRY_COMPARE(document->LocationName(), QStringLiteral("Second"));
         QCOMPARE(frame->Documents().size(), 1);
         QCOMPARE(frame->TypedAddresses().value(0), m_server.page("Second"));
+
+        // Typing and pressing Enter in the address bar itself.
+        frame->Addressbar->lineEdit()->setFocus();
+        frame->Addressbar->lineEdit()->selectAll();
+        QTest::keyClicks(frame->Addressbar->lineEdit(), m_server.page("Typed"));
+        QTest::keyClick(frame->Addressbar->lineEdit(), Qt::Key_Return);
+        QTRY_COMPARE(document->LocationName(), QStringLiteral("Typed"));
+        // Keys as a keyboard delivers them, through the combo box.
+        frame->SetAddressText(m_server.page("Keyboard"));
+        QTest::keyClick(frame->Addressbar, Qt::Key_Return);
+        QTRY_COMPARE(document->LocationName(), QStringLiteral("Keyboard"));
+        QCOMPARE(frame->Documents().size(), 1);
         const int listSize = int(frame->TypedAddresses().size());
+
+        // Without a scheme the text is a web address.
+        frame->SetAddressText(QStringLiteral("127.0.0.1:%1/page?title=Bare").arg(m_server.serverPort()));
+        frame->AddressbarEnter(false, false);
+        QTRY_COMPARE(document->LocationName(), QStringLiteral("Bare"));
 
         // A text already listed leaves the list alone.
         frame->SetAddressText(m_server.page("Start"));
         frame->AddressbarEnter(false, false);
         QTRY_COMPARE(document->LocationName(), QStringLiteral("Start"));
-        QCOMPARE(frame->TypedAddresses().size(), listSize);
+        QCOMPARE(frame->TypedAddresses().size(), listSize + 1);
 
         // Back, forward and refresh.
         frame->Back();
-        QTRY_COMPARE(document->LocationName(), QStringLiteral("Second"));
+        QTRY_COMPARE(document->LocationName(), QStringLiteral("Bare"));
         frame->Forward();
         QTRY_COMPARE(document->LocationName(), QStringLiteral("Start"));
         const int before = m_server.requests;
