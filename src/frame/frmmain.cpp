@@ -14,13 +14,21 @@
 #include "frmmorewindows.h"
 #include "frmnavigator.h"
 #include "frmqsearch.h"
+#include "miscimages.h"
 #include "platform/webbrowser.h"
 #include "searchengines.h"
 #include "sidebar/urlshortcut.h"
+#include "widgets/cmousegestures.h"
+#include "widgets/cnostatusbar.h"
+#include "widgets/vberror.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDateTime>
+#include <QLocale>
+#include <QPainter>
+#include <QVBoxLayout>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
@@ -30,8 +38,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QProgressBar>
-#include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -41,6 +47,34 @@
 namespace {
 
 const QString kSettings = QStringLiteral("Settings");
+
+// The canvas of the owner-drawn status bar: it keeps the pixels and hands its paint and mouse
+// events to the bar.
+class StatusCanvas : public QWidget
+{
+public:
+    explicit StatusCanvas(QWidget *parent) : QWidget(parent) { setMouseTracking(true); }
+    cNoStatusBar *bar = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        if (!bar)
+            return;
+        QPainter painter(this);
+        bar->Draw(painter, -1);
+    }
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        if (bar)
+            bar->FireMouseMove(event->position().toPoint());
+    }
+    void mouseDoubleClickEvent(QMouseEvent *event) override
+    {
+        if (bar)
+            bar->FireDoubleClick(event->position().toPoint());
+    }
+};
 
 // Picture of the typed addresses in the address bar's list.
 QIcon typedAddressIcon()
@@ -56,7 +90,15 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(
     m_mdiArea->setObjectName(QStringLiteral("MDIClient"));
     m_mdiArea->setViewMode(QMdiArea::SubWindowView);
     m_mdiArea->setActivationOrder(QMdiArea::ActivationHistoryOrder);
-    setCentralWidget(m_mdiArea);
+    auto *central = new QWidget(this);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(m_mdiArea, 1);
+    picStatus = new StatusCanvas(central);
+    picStatus->setObjectName(QStringLiteral("picStatus"));
+    column->addWidget(picStatus);
+    setCentralWidget(central);
     setWindowIcon(QIcon(QStringLiteral(":/quarvel/quarvel.png")));
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::OnSubWindowActivated);
 
@@ -200,22 +242,46 @@ void frmMain::CreateToolbars()
 
 void frmMain::CreateStatusBar()
 {
-    QStatusBar *bar = statusBar();
-    bar->setObjectName(QStringLiteral("picStatus"));
-    m_statusText = new QLabel(bar);
-    m_statusText->setObjectName(QStringLiteral("Item1"));
-    m_statusText->setTextFormat(Qt::PlainText);
-    bar->addWidget(m_statusText, 1);
-    m_secureIcon = new QLabel(bar);
-    m_secureIcon->setObjectName(QStringLiteral("Item6"));
-    m_secureIcon->setFixedWidth(20);
-    bar->addPermanentWidget(m_secureIcon);
-    m_progress = new QProgressBar(bar);
-    m_progress->setObjectName(QStringLiteral("Item7"));
-    m_progress->setRange(0, 100);
-    m_progress->setFixedWidth(120);
-    m_progress->setTextVisible(true);
-    bar->addPermanentWidget(m_progress);
+    cProgress.setMin(0);
+    cProgress.setMax(100);
+    cProgress.setWidth(172);
+
+    m_cStatusBar = new cNoStatusBar(this);
+    m_cStatusBar->Create(picStatus);
+    m_cStatusBar->setImageList(MiscImageList());
+    static_cast<StatusCanvas *>(picStatus)->bar = m_cStatusBar;
+    struct PanelSpec
+    {
+        const char *key;
+        qint32 style;
+        int minWidth;
+        bool spring;
+    };
+    const PanelSpec panels[] = {
+        {"Item1", 0, 145, true},      {"Item2", 0, 145, false},
+        {"Item3", 0x100, 16, false},  {"Item4", 0x100, 16, false},
+        {"Item5", 0x100, 16, false},  {"Item6", 0, 16, false},
+        {"Item7", 0x1000, 172, false}, {"Item8", 0x100, 16, false},
+    };
+    for (const PanelSpec &p : panels)
+        m_cStatusBar->AddPanel(p.style, QString(), -1, p.minWidth, p.spring, false, 0,
+                               QLatin1String(p.key));
+    m_cStatusBar->setSizeGrip(true);
+    m_cStatusBar->setPanelIcon(QStringLiteral("Item3"), 0);
+    m_cStatusBar->setPanelToolTipText(QStringLiteral("Item3"), LoadResString(1125));
+    m_cStatusBar->setPanelToolTipText(QStringLiteral("Item4"), LoadResString(1126));
+    m_cStatusBar->setPanelIcon(QStringLiteral("Item6"), -1);
+    m_cStatusBar->setPanelToolTipText(QStringLiteral("Item6"), LoadResString(1127));
+    m_cStatusBar->setPanelIcon(QStringLiteral("Item5"), 7);
+    m_cStatusBar->setPanelToolTipText(QStringLiteral("Item5"), LoadResString(1190));
+    picStatus->setFixedHeight(m_cStatusBar->barHeightPixels());
+
+    connect(m_cStatusBar, &cNoStatusBar::DoubleClick, this, &frmMain::m_cStatusBar_DoubleClick);
+    connect(m_cStatusBar, &cNoStatusBar::OwnerDraw, this, &frmMain::m_cStatusBar_OwnerDraw,
+            Qt::DirectConnection);
+
+    Clock.setInterval(1000);
+    connect(&Clock, &QTimer::timeout, this, &frmMain::Clock_Timer);
     SetProgressTag(QStringLiteral("0"));
 }
 
@@ -280,6 +346,14 @@ void frmMain::MDIForm_Load(const QString &commandLine)
         }
     }
     ModifyMenu();
+
+    // 20. The clock; 21. the gestures.
+    Clock.start();
+    Clock_Timer();
+    mouseGestures = new cMouseGestures(this);
+    connect(mouseGestures, &cMouseGestures::MouseGesture, this, &frmMain::mouseGestures_MouseGesture,
+            Qt::DirectConnection);
+    mouseGestures->Attach();
     m_bLoaded = true;
 }
 
@@ -318,7 +392,8 @@ void frmMain::LoadSettings()
         Addressbar->addItem(typedAddressIcon(), address);
     Addressbar->setCurrentIndex(-1);
     Addressbar->setEditText(QString());
-    statusBar()->setVisible(s.StatusBarVisible);
+    picStatus->setVisible(s.StatusBarVisible);
+    m_cStatusBar->setPanelIcon(QStringLiteral("Item4"), s.PopupKillerEnable ? 3 : 1);
     m_goNew->setChecked(s.GoNew);
     MainCode::SidebarVisible = s.EnableSidebar;
     g_nSearchEngine = s.CurrentSearchEngine;
@@ -356,7 +431,7 @@ void frmMain::SaveSettings()
     s.TypedAddresses = TypedAddresses();
     s.GoNew = GoNewDown();
     if (!MainCode::FullScreen)
-        s.StatusBarVisible = !statusBar()->isHidden();
+        s.StatusBarVisible = !picStatus->isHidden();
     s.CurrentSearchEngine = g_nSearchEngine;
     context.nextSkin = g_sNextSkin;
     s.save(SettingsStore::instance(), context);
@@ -874,23 +949,132 @@ void frmMain::ModifyMenu()
 
 void frmMain::SetStatusText(const QString &text)
 {
-    m_statusText->setText(text);
+    m_cStatusBar->setPanelText(QStringLiteral("Item1"), text);
     lblFullScreenStatus->setText(text);
 }
 
 void frmMain::SetProgressTag(const QString &text)
 {
     m_progressTag = text;
-    const int percent = text.toInt();
-    m_progress->setValue(qBound(0, percent, 100));
-    m_progress->setVisible(percent > 0);
+    m_cStatusBar->setTag(text);
+    m_cStatusBar->setPanelStyle(QStringLiteral("Item7"),
+                                text.toInt() != 0 ? cNoStatusBar::kStyleOwnerDraw
+                                                  : cNoStatusBar::kStyleGripperPane);
+    m_cStatusBar->Draw(m_cStatusBar->PanelIndex(QStringLiteral("Item7")));
 }
 
 void frmMain::SetSecureIcon(bool secure)
 {
-    m_secureIcon->setPixmap(secure ? style()->standardIcon(QStyle::SP_DialogApplyButton).pixmap(16, 16)
-                                   : QPixmap());
-    m_secureIcon->setToolTip(secure ? QStringLiteral("https") : QString());
+    m_cStatusBar->setPanelIcon(QStringLiteral("Item6"), secure ? 2 : -1);
+}
+
+void frmMain::Clock_Timer()
+{
+    const QLocale locale = QLocale::system();
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString text = locale.toString(now.date(), QLocale::ShortFormat) + QLatin1String("    ") +
+                         locale.toString(now.time(), QLocale::ShortFormat);
+    m_cStatusBar->setPanelToolTipText(QStringLiteral("Item2"), text);
+    m_cStatusBar->setPanelText(QStringLiteral("Item2"), text);
+
+    // The update check a minute after start (the check itself comes with the updater).
+    if (MainCode::Settings.CheckForUpdate) {
+        ++m_updateCounter;
+        if (m_updateCounter > 60)
+            m_updateCounter = 160;
+    }
+    // Periodic feed checks count minutes; the counter never overflows.
+    const int minutes = MainCode::Settings.RSSAutoCheckMinutes;
+    if (minutes > 0) {
+        ++m_rssCounter;
+        if (m_rssCounter >= qMin(minutes * 60, 32767))
+            m_rssCounter = 0;
+    }
+}
+
+void frmMain::m_cStatusBar_DoubleClick(int panel, int, int)
+{
+    if (panel == 4) {
+        MainCode::Settings.PopupKillerEnable = !MainCode::Settings.PopupKillerEnable;
+        m_cStatusBar->setPanelIcon(QStringLiteral("Item4"), MainCode::Settings.PopupKillerEnable ? 3 : 1);
+    }
+}
+
+void frmMain::m_cStatusBar_OwnerDraw(QPainter *painter, int, int &left, int &top, int &right,
+                                     int &bottom, bool &)
+{
+    const int p = m_progressTag.isEmpty() ? 0 : m_progressTag.toInt();
+    try {
+        m_cStatusBar->GetPanelRect(QStringLiteral("Item7"), left, top, right, bottom);
+    } catch (const VbError &) {
+        return;
+    }
+    top += 2;
+    cProgress.setValue(p);
+    if (p == 100) {
+        cProgress.setShowPercentage(false);
+        cProgress.setText(QStringLiteral("Complete"));
+    } else {
+        cProgress.setShowPercentage(true);
+        cProgress.setText(QStringLiteral("Loading"));
+    }
+    cProgress.Draw(*painter, left, top, -1, -1, 255);
+}
+
+qint32 frmMain::GestureAction(qint32 gestureType)
+{
+    const SettingsModel &s = MainCode::Settings;
+    switch (gestureType) {
+    case 1: return s.MouseUp;
+    case 2: return s.MouseDown;
+    case 4: return s.MouseRight;
+    case 8: return s.MouseLeft;
+    case 16: return s.MouseUpRight;
+    case 32: return s.MouseDownRight;
+    case 64: return s.MouseDownLeft;
+    case 128: return s.MouseUpLeft;
+    case 256: return s.MouseRightUp;
+    case 512: return s.MouseRightDown;
+    case 1024: return s.MouseLeftDown;
+    case 2048: return s.MouseLeftUp;
+    default: return 0;
+    }
+}
+
+void frmMain::mouseGestures_MouseGesture(qint32 gestureType, int, int, int, int, bool &acceptGesture)
+{
+    const qint32 action = GestureAction(gestureType);
+    if (MainCode::ModalDialogClosed && action != 0)
+        RunGestureAction(action);
+    acceptGesture = true;
+}
+
+void frmMain::mnuFileClose()
+{
+    if (frmDocument *document = ActiveDocument()) {
+        if (QWidget *sub = document->parentWidget())
+            QMetaObject::invokeMethod(sub, &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
+void frmMain::RunGestureAction(qint32 action)
+{
+    switch (action) {
+    case 1: Back(); break;
+    case 2: Forward(); break;
+    case 3: Refresh(); break;
+    case 4: StopLoading(); break;
+    case 5: mnuFileClose(); break;
+    case 6: NewHome1(); break;
+    case 7: NewHome2(); break;
+    case 8: mnuNewBlank(); break;
+    case 9: mnuNewCurrent(); break;
+    case 10: mnuNewClipboard(); break;
+    case 11: NewEmail(); break;
+    case 12: NewSearch(); break;
+    case 13: NewNews(); break;
+    default: break; // options, favorites and whitelist commands come with their dialogs
+    }
 }
 
 // ---------------------------------------------------------------- frame life
@@ -924,6 +1108,9 @@ void frmMain::MDIForm_Unload()
 {
     m_bUnloaded = true;
     g_bClosing = true;
+    Clock.stop();
+    if (mouseGestures)
+        mouseGestures->Detach();
     SettingsStore &store = SettingsStore::instance();
     SettingsModel::writeBoolean(store, kSettings, QStringLiteral("PrevSessionCrashed"), false);
     SaveSettings();

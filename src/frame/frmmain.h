@@ -1,14 +1,16 @@
 #pragma once
 
+#include "widgets/cmediaprogress.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 
 class QComboBox;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
-class QProgressBar;
 class QToolBar;
 class QAction;
 class QWebEngineNewWindowRequest;
@@ -16,6 +18,8 @@ class frmDocument;
 class frmNavigator;
 class frmQSearch;
 class vbalDTabControl;
+class cMouseGestures;
+class cNoStatusBar;
 
 // The frame: the main window that holds every document window as an MDI child, with the tab
 // strip, the address bar, the navigation commands and the registry of open documents.
@@ -109,6 +113,26 @@ public:
     void SetProgressTag(const QString &text);
     QString ProgressTag() const { return m_progressTag; }
     void SetSecureIcon(bool secure);
+    cNoStatusBar *m_cStatusBar = nullptr;
+    QWidget *picStatus = nullptr;
+    cMediaProgress cProgress;
+
+    // The one-second clock: date and time, and the timed checks.
+    QTimer Clock;
+    void Clock_Timer();
+    void m_cStatusBar_DoubleClick(int panel, int x, int y);
+    void m_cStatusBar_OwnerDraw(QPainter *painter, int panel, int &left, int &top, int &right,
+                                int &bottom, bool &doDefault);
+
+    // Mouse gestures: the stroke's setting picks one of seventeen commands.
+    cMouseGestures *mouseGestures = nullptr;
+    void mouseGestures_MouseGesture(qint32 gestureType, int xStart, int yStart, int xEnd, int yEnd,
+                                    bool &acceptGesture);
+    // Runs gesture action 1..17; 0 and unknown codes do nothing.
+    void RunGestureAction(qint32 action);
+    // The setting that holds the action of a stroke code (0 for an unknown code).
+    static qint32 GestureAction(qint32 gestureType);
+    void mnuFileClose();
 
     void LoadSettings();
     void SaveSettings();
@@ -160,10 +184,10 @@ private:
     QAction *m_go = nullptr;
     QAction *m_goNew = nullptr;
     QAction *m_search = nullptr;
-    QLabel *m_statusText = nullptr;
-    QLabel *m_secureIcon = nullptr;
-    QProgressBar *m_progress = nullptr;
     QString m_progressTag = QStringLiteral("0");
+    qint32 m_updateCounter = 0;
+    qint16 m_rssCounter = 0;
+    bool m_rssStartupDone = false;
     QList<QAction *> m_documentActions;
     bool m_bPrevSessionCrashed = false;
     bool m_bLoaded = false;

@@ -9,6 +9,8 @@
 #include "frame/frmmain.h"
 #include "frame/frmnavigator.h"
 #include "platform/webbrowser.h"
+#include "widgets/cmousegestures.h"
+#include "widgets/cnostatusbar.h"
 #include "testserver.h"
 
 #include <QAction>
@@ -400,6 +402,60 @@ private slots:
         nav->Timer1_Timer();
         QVERIFY(nav->heightTwips() < grown);
         frame->close();
+    }
+
+    void statusBarAndGestures()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        store().write("Gestures", "MouseLeftDown", "6");
+        auto frame = makeFrame(m_server.page("Status"));
+        cNoStatusBar *bar = frame->m_cStatusBar;
+        QCOMPARE(bar->PanelCount(), 8);
+        QCOMPARE(bar->PanelIcon(QStringLiteral("Item4")), 3);
+        QVERIFY(!bar->PanelText(QStringLiteral("Item2")).isEmpty()); // the clock ran once
+        QCOMPARE(bar->PanelToolTipText(QStringLiteral("Item2")), bar->PanelText(QStringLiteral("Item2")));
+
+        // The progress panel is owner-drawn while a page loads and paints the bar there.
+        frame->SetProgressTag(QStringLiteral("45"));
+        QCOMPARE(bar->PanelStyle(QStringLiteral("Item7")), cNoStatusBar::kStyleOwnerDraw);
+        int l = 0, t = 0, r = 0, b = 0;
+        bar->GetPanelRect(QStringLiteral("Item7"), l, t, r, b);
+        QImage image = frame->picStatus->grab().toImage();
+        bool painted = false;
+        for (int x = l + 2; x < l + 60 && !painted; ++x)
+            painted = image.pixelColor(x, (t + b) / 2) != image.pixelColor(r - 2, 1);
+        QVERIFY(painted);
+        frame->SetProgressTag(QStringLiteral("0"));
+        QCOMPARE(bar->PanelStyle(QStringLiteral("Item7")), cNoStatusBar::kStyleGripperPane);
+
+        // A double click on the killer's panel toggles it, twice restores it.
+        frame->m_cStatusBar_DoubleClick(4, 0, 0);
+        QVERIFY(!MainCode::Settings.PopupKillerEnable);
+        QCOMPARE(bar->PanelIcon(QStringLiteral("Item4")), 1);
+        frame->m_cStatusBar_DoubleClick(4, 0, 0);
+        QVERIFY(MainCode::Settings.PopupKillerEnable);
+        QCOMPARE(bar->PanelIcon(QStringLiteral("Item4")), 3);
+
+        // Strokes map to their settings; a gesture is accepted even while a dialog is open.
+        QCOMPARE(frmMain::GestureAction(cMouseGestures::kUp), 3);
+        QCOMPARE(frmMain::GestureAction(cMouseGestures::kUpRight), 10);
+        QCOMPARE(frmMain::GestureAction(cMouseGestures::kLeftDown), 6);
+        QCOMPARE(frmMain::GestureAction(3), 0);
+        bool accepted = false;
+        MainCode::ModalDialogClosed = false;
+        frame->mouseGestures_MouseGesture(cMouseGestures::kLeftDown, 0, 0, 0, 0, accepted);
+        QVERIFY(accepted);
+        QCOMPARE(frame->Documents().size(), 1);
+        MainCode::ModalDialogClosed = true;
+        accepted = false;
+        MainCode::Settings.SitesHome1 = m_server.page("Gesture");
+        frame->mouseGestures_MouseGesture(cMouseGestures::kLeftDown, 0, 0, 0, 0, accepted);
+        QVERIFY(accepted);
+        QCOMPARE(frame->Documents().size(), 2);
+        QTRY_COMPARE(frame->vbalDTabControl1->Caption(2), QStringLiteral("Gesture"));
+        QVERIFY(frame->mouseGestures->IsAttached());
+        frame->close();
+        QVERIFY(!frame->mouseGestures->IsAttached());
     }
 
     void geometryIsSavedInTwips()
