@@ -1,0 +1,124 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+
+class QWidget;
+
+// ---- Whitelist
+
+// The site part of an address as the whitelist keeps it, in the address's own letter case: a
+// leading "http://", "https://", "ftp://" or "gopher://" and a "www." right after it (or at the
+// very start) are dropped, and the rest is cut before its first "/". Scheme and "www." count
+// only at the start of the address. A "file://" address is returned whole.
+QString GetDomainName(const QString &url);
+
+// Whether the address contains one of the entries (any letter case, anywhere in the address).
+// Blank entries never match; an empty address matches nothing.
+bool WhitelistMatches(const QString &url, const QStringList &whitelist);
+
+// Most entries the whitelist holds.
+inline constexpr int kMaxWhitelistEntries = 32767;
+
+// Adds the entry (letter case kept) at the end unless the list holds it already (compared in
+// upper case). True when the entry is in the list afterwards; false for a blank entry or a full
+// list.
+bool AddToWhitelist(QStringList &whitelist, const QString &entry);
+// The same on the program's whitelist (MainCode::Whitelist, keeping WhitelistCount in step).
+bool AddToWhitelist(const QString &entry);
+
+// ---- The popup decision
+
+// What a let-through popup does to the whitelist.
+enum class WhitelistAction {
+    None,
+    Prompt,    // ask with frmWhitelist about the site
+    AddSite,   // add the opener's address
+    AddDomain, // add the opener's domain
+};
+
+// Everything the decision depends on.
+struct PopupContext
+{
+    bool killerEnabled = true;      // PopupKillerEnable
+    bool altEnabled = true;         // PopupAltEnable: Alt lets popups through
+    bool altDown = false;
+    bool shiftDown = false;
+    bool securePage = false;        // the opener page shows the security lock
+    bool javaScriptLink = false;    // the last navigation began with "javascript:"
+    bool customizerAllows = false;  // the page customizer lets this popup through
+    QString openerUrl;              // the opener document's address
+    QStringList whitelist;
+    qint32 autoWhitelistAdd = 1;    // PopupAutoWhitelistAdd: 1 nothing, 2 site, 3 domain
+    bool promptWhitelist = true;    // PopupPromptWhitelist
+};
+
+struct PopupDecision
+{
+    bool kill = false;
+    WhitelistAction whitelistAction = WhitelistAction::None;
+    QString whitelistEntry; // the opener's address (Prompt, AddSite) or its domain (AddDomain)
+};
+
+// A popup is let through when the killer is off, Alt is held and allowed to override, the
+// opener is secure, the last navigation was a script link, Shift is held or the customizer
+// allows it; Alt held with its override enabled then leads to the whitelist question or the
+// automatic addition. Any other popup is killed unless the opener's address contains a
+// whitelist entry.
+PopupDecision IsPopupToKill(const PopupContext &context);
+
+// ---- The document's popup killer: decision with the program's settings, and the indication
+
+// Shift and Alt as the keyboard state is reported at this moment.
+bool IsShiftDown();
+bool IsAltDown();
+
+// Shows (true) or takes back (false) the popup-killed cursor, an application override cursor.
+// Shown only when PopupChangeMouse is on; taken back whatever that setting says now.
+void SetPopupCursor(bool on);
+bool PopupCursorShown();
+
+// Plays the popup sound (PopupSoundFile, or the shipped "popup.wav" when that is empty) when
+// PopupPlaySound is on. Without a sound device or a readable file nothing is heard.
+void PlayPopupSound();
+
+class PopupKiller : public QObject
+{
+    Q_OBJECT
+public:
+    // The document window; the whitelist question and the first-kill notice are shown over it.
+    explicit PopupKiller(QWidget *document);
+    ~PopupKiller() override;
+
+    // Decides on a new-window request of a page at url with the Popup settings, the whitelist
+    // and the keys held now. A let-through popup may add to the whitelist or queue the
+    // whitelist question. javaScriptLink is used up by the decision.
+    bool Decide(const QString &url, bool securePage, bool &javaScriptLink, bool customizerAllows);
+
+    // A popup was killed: sound, cursor, the blinking "Item4" icon, and the one-time notice
+    // (queued, shown once the caller has returned).
+    void PopupKilled();
+
+    // The blink of "Item4" after a kill: six ticks of 800 ms, the cursor back at the fourth.
+    QTimer tmrKillPopup;
+    int tmrKillPopupTag = 0; // ticks counted
+    void tmrKillPopup_Timer();
+
+    // The icon the "Item4" panel shows now; unset, the icon this object set last.
+    std::function<int()> Item4Icon;
+
+signals:
+    // Set the status bar's "Item4" panel to this icon (1 killer off, 3 on, 5 blink).
+    void SetItem4Icon(int icon);
+
+private:
+    void setIcon(int icon);
+    void endBlink();
+
+    QWidget *m_document;
+    int m_lastIcon = -1;
+};
