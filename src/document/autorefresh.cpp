@@ -1,0 +1,78 @@
+#include "autorefresh.h"
+
+AutoRefresh::AutoRefresh(QObject *parent) : QObject(parent)
+{
+    connect(&m_timer, &QTimer::timeout, this, &AutoRefresh::tmrAutoRefresh_Timer);
+}
+
+void AutoRefresh::SetInterval(int seconds)
+{
+    m_interval = qMax(seconds, 0);
+    update();
+}
+
+void AutoRefresh::SetEnabled(bool on)
+{
+    m_enabled = on;
+    update();
+}
+
+void AutoRefresh::Apply(int seconds)
+{
+    if (seconds < 1) {
+        SetEnabled(false);
+        return;
+    }
+    m_interval = seconds;
+    m_enabled = true;
+    update();
+}
+
+void AutoRefresh::update()
+{
+    if (m_enabled && m_interval > 0) {
+        // A running timer keeps its phase when the period is the same.
+        if (!m_timer.isActive() || m_timer.interval() != m_interval)
+            m_timer.start(m_interval);
+    } else {
+        m_timer.stop();
+    }
+}
+
+void AutoRefresh::tmrAutoRefresh_Timer()
+{
+    ++nRefreshCount;
+    if (nRefreshCount >= kTicksPerRefresh) {
+        nRefreshCount = 0;
+        emit Refresh();
+    }
+}
+
+QString AutoRefresh::MenuKey(bool enabled, int interval)
+{
+    if (!enabled)
+        return QStringLiteral("mnuTabAutoRefreshStop");
+    switch (interval) {
+    case kOneMinute:
+        return QStringLiteral("mnuTabAutoRefresh1");
+    case kTwoMinutes:
+        return QStringLiteral("mnuTabAutoRefresh2");
+    case kFiveMinutes:
+        return QStringLiteral("mnuTabAutoRefresh5");
+    default:
+        return QStringLiteral("mnuTabAutoRefreshCustom");
+    }
+}
+
+int AutoRefresh::MenuInterval(const QString &key)
+{
+    if (key == QLatin1String("mnuTabAutoRefresh1"))
+        return kOneMinute;
+    if (key == QLatin1String("mnuTabAutoRefresh2"))
+        return kTwoMinutes;
+    if (key == QLatin1String("mnuTabAutoRefresh5"))
+        return kFiveMinutes;
+    if (key == QLatin1String("mnuTabAutoRefreshStop"))
+        return 0;
+    return -1;
+}

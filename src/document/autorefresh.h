@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+// A document's automatic refresh. "Interval" is the period in seconds: the timer ticks every
+// Interval milliseconds and every thousandth tick asks for a complete refresh. The tick count
+// is not reset when the interval changes, so the first refresh after a change can come early.
+class AutoRefresh : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr qint16 kTicksPerRefresh = 1000;
+    // The periods of the tab menu: one, two and five minutes.
+    static constexpr int kOneMinute = 60, kTwoMinutes = 120, kFiveMinutes = 300;
+
+    explicit AutoRefresh(QObject *parent = nullptr);
+
+    int Interval() const { return m_interval; }
+    bool Enabled() const { return m_enabled; }
+    // Negative periods count as 0; the timer runs only while enabled with a period above 0.
+    void SetInterval(int seconds);
+    void SetEnabled(bool on);
+    // What the tab menu and the interval dialog do: a period of 1 or more is set and switched
+    // on, anything below 1 switches automatic refresh off.
+    void Apply(int seconds);
+
+    qint16 nRefreshCount = 0; // ticks since the last refresh
+    void tmrAutoRefresh_Timer();
+
+    // The tab menu's item that carries the mark for this state: "mnuTabAutoRefresh1", "2", "5",
+    // "Custom" (any other period) or "Stop" (off).
+    static QString MenuKey(bool enabled, int interval);
+    QString MenuKey() const { return MenuKey(m_enabled, m_interval); }
+    // The period a tab-menu item sets: 60, 120, 300, 0 for "mnuTabAutoRefreshStop"; -1 for any
+    // other key ("mnuTabAutoRefreshCustom" asks with frmAutRefresh instead).
+    static int MenuInterval(const QString &key);
+
+signals:
+    // Time for a complete refresh (bypassing the cache).
+    void Refresh();
+
+private:
+    void update();
+
+    QTimer m_timer;
+    int m_interval = 0;
+    bool m_enabled = false;
+};

@@ -1,0 +1,134 @@
+#include "core/settingsmodel.h"
+#include "document/contentswitches.h"
+
+#include <QtTest>
+
+using namespace ContentSwitches;
+
+Q_DECLARE_METATYPE(ContentSwitches::FollowUp)
+
+namespace {
+
+// A document as the switches reach it, recording the calls in order.
+struct FakeDocument
+{
+    QStringList calls;
+    void SetDownloadOptions() { calls << QStringLiteral("options"); }
+    void RefreshDoc() { calls << QStringLiteral("refresh"); }
+    void SilentDoc(bool silent) { calls << QStringLiteral("silent=%1").arg(silent); }
+};
+
+} // namespace
+
+class TestContentSwitches : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void toggles_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<FollowUp>("followUp");
+
+        QTest::newRow("images") << "mnuContentImage" << "EnableImages" << FollowUp::RefreshAll;
+        QTest::newRow("sound") << "mnuContentSound" << "EnableSound" << FollowUp::RefreshAll;
+        QTest::newRow("video") << "mnuContentVideo" << "EnableVideo" << FollowUp::RefreshAll;
+        QTest::newRow("scripts") << "mnuContentScripts" << "EnableScripts" << FollowUp::RefreshAll;
+        QTest::newRow("java") << "mnuContentJava" << "EnableJava" << FollowUp::RefreshAll;
+        QTest::newRow("activex download") << "mnuContentDLACTX" << "EnableActiveXDL"
+                                          << FollowUp::RefreshAll;
+        QTest::newRow("activex run") << "mnuContentRUNACTX" << "EnableActiveXRUN"
+                                     << FollowUp::RefreshAll;
+        QTest::newRow("flash") << "mnuContentFlash" << "EnableFlash" << FollowUp::RefreshAll;
+        QTest::newRow("errors") << "mnuContentSuppressErrors" << "SuppressErrors"
+                                << FollowUp::Nothing;
+        QTest::newRow("script errors") << "mnuContentSuppressScriptErrors"
+                                       << "SuppressScriptErrors" << FollowUp::ApplyScriptErrors;
+        QTest::newRow("form filling") << "mnuContentAutoFill" << "AutoFormFill"
+                                      << FollowUp::FillFormWhenOn;
+    }
+
+    // Each key inverts its own setting and no other, both ways.
+    void toggles()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, setting);
+
+        // The settings by name, to see that exactly one of them changes.
+        auto snapshot = [](const SettingsModel &s) {
+            return QMap<QString, bool>{
+                {"EnableImages", s.EnableImages}, {"EnableSound", s.EnableSound},
+                {"EnableVideo", s.EnableVideo}, {"EnableScripts", s.EnableScripts},
+                {"EnableJava", s.EnableJava}, {"EnableActiveXDL", s.EnableActiveXDL},
+                {"EnableActiveXRUN", s.EnableActiveXRUN}, {"EnableFlash", s.EnableFlash},
+                {"SuppressErrors", s.SuppressErrors},
+                {"SuppressScriptErrors", s.SuppressScriptErrors},
+                {"AutoFormFill", s.AutoFormFill}};
+        };
+
+        SettingsModel settings;
+        const QMap<QString, bool> before = snapshot(settings);
+        QVERIFY(before.contains(setting));
+        bool value = false;
+        FollowUp followUp = FollowUp::Nothing;
+        QVERIFY(Toggle(key, settings, &value, &followUp));
+        QMap<QString, bool> expected = before;
+        expected[setting] = !before[setting];
+        QCOMPARE(snapshot(settings), expected);
+        QCOMPARE(value, !before[setting]);
+        QTEST(followUp, "followUp");
+
+        QVERIFY(Toggle(key, settings, &value, nullptr));
+        QCOMPARE(snapshot(settings), before);
+        QCOMPARE(value, before[setting]);
+    }
+
+    void unknownKeyChangesNothing()
+    {
+        SettingsModel settings;
+        settings.EnableImages = true;
+        bool value = true;
+        QVERIFY(!Toggle(QStringLiteral("mnuViewFullScreen"), settings, &value, nullptr));
+        QVERIFY(!Toggle(QStringLiteral("mnucontentimage"), settings, &value, nullptr));
+        QVERIFY(settings.EnableImages);
+        QCOMPARE(FindSwitch(QStringLiteral("mnuContentFillForm")), nullptr);
+    }
+
+    void reachesEveryDocument_data()
+    {
+        QTest::addColumn<FollowUp>("followUp");
+        QTest::addColumn<bool>("suppress");
+        QTest::addColumn<bool>("handled");
+        QTest::addColumn<QStringList>("calls");
+
+        QTest::newRow("refresh all") << FollowUp::RefreshAll << false << true
+                                     << QStringList{"options", "refresh"};
+        QTest::newRow("script errors on") << FollowUp::ApplyScriptErrors << true << true
+                                          << QStringList{"silent=1"};
+        QTest::newRow("script errors off") << FollowUp::ApplyScriptErrors << false << true
+                                           << QStringList{"silent=0"};
+        QTest::newRow("nothing") << FollowUp::Nothing << false << false << QStringList{};
+        QTest::newRow("form filling is the caller's") << FollowUp::FillFormWhenOn << false
+                                                      << false << QStringList{};
+    }
+
+    void reachesEveryDocument()
+    {
+        QFETCH(FollowUp, followUp);
+        QFETCH(bool, suppress);
+        QFETCH(QStringList, calls);
+
+        FakeDocument a, b, c;
+        const QList<FakeDocument *> documents{&a, nullptr, &b, &c};
+        SettingsModel settings;
+        settings.SuppressScriptErrors = suppress;
+        QTEST(ReachEveryDocument(followUp, documents, settings), "handled");
+        QCOMPARE(a.calls, calls);
+        QCOMPARE(b.calls, calls);
+        QCOMPARE(c.calls, calls);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestContentSwitches)
+#include "tst_contentswitches.moc"
