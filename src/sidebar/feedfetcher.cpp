@@ -1,0 +1,186 @@
+#include "feedfetcher.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUrl>
+
+FeedFetcher::FeedFetcher(QObject *parent)
+    : QObject(parent), m_manager(new QNetworkAccessManager(this))
+{
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        if (m_reply) {
+            m_pendingResult = Timeout;
+            m_reply->abort();
+        }
+    });
+}
+
+FeedFetcher::~FeedFetcher()
+{
+    if (m_reply) {
+        m_reply->disconnect(this);
+        m_reply->abort();
+    }
+}
+
+std::optional<QNetworkProxy> FeedFetcher::ParseProxy(const QString &text)
+{
+    QString t = text.trimmed();
+    if (t.isEmpty())
+        return QNetworkProxy(QNetworkProxy::DefaultProxy);
+    if (t.startsWith(QLatin1String("http://"), Qt::CaseInsensitive))
+        t = t.mid(7);
+    if (t.endsWith(u'/'))
+        t.chop(1);
+    QString host = t;
+    int port = 80;
+    const qsizetype colon = t.lastIndexOf(u':');
+    const qsizetype bracket = t.lastIndexOf(u']');
+    if (colon > bracket) {
+        host = t.left(colon);
+        bool ok = false;
+        const QString digits = t.mid(colon + 1);
+        port = digits.toInt(&ok);
+        if (!ok || digits.startsWith(u'+') || digits.startsWith(u'-') || port < 1 || port > 65535)
+            return std::nullopt;
+    }
+    if (host.startsWith(u'[') && host.endsWith(u']'))
+        host = host.mid(1, host.size() - 2);
+    if (host.isEmpty())
+        return std::nullopt;
+    for (const QChar c : host) {
+        if (c.isSpace() || c == u'/' || c == u'@' || c == u'?' || c == u'#' || c == u'[' ||
+            c == u']')
+            return std::nullopt;
+    }
+    return QNetworkProxy(QNetworkProxy::HttpProxy, host, quint16(port));
+}
+
+int FeedFetcher::TimeoutSeconds(int setting)
+{
+    return setting <= 0 ? 30 : setting;
+}
+
+void FeedFetcher::StartHttpGet(const QString &url, const QString &proxy, int timeoutSeconds)
+{
+    if (m_running)
+        Abort();
+    const quint64 generation = ++m_generation;
+    m_url = url;
+    m_body.clear();
+    m_status = 0;
+    m_result = NotStarted;
+    m_pendingResult.reset();
+    m_running = true;
+
+    const QUrl address(url.trimmed(), QUrl::StrictMode);
+    const QString scheme = address.scheme().toLower();
+    const std::optional<QNetworkProxy> networkProxy = ParseProxy(proxy);
+    if (url.trimmed().isEmpty() || !address.isValid() || address.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https")) || !networkProxy) {
+        // Reported from the event loop, as every other outcome.
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation] {
+                if (m_running && m_generation == generation)
+                    finish(NotStarted);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+
+    m_manager->setProxy(*networkProxy);
+    QNetworkRequest request(address);
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("text/html"));
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+                         QNetworkRequest::AlwaysNetwork);
+    QNetworkReply *reply = m_manager->get(request);
+    m_reply = reply;
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
+        if (reply != m_reply)
+            return;
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > kMaxResponseBytes) {
+            m_pendingResult = TooLarge;
+            reply->abort();
+        }
+    });
+    connect(reply, &QNetworkReply::redirected, this, [this] { m_body.clear(); });
+    connect(reply, &QNetworkReply::readyRead, this, &FeedFetcher::onReadyRead);
+    connect(reply, &QNetworkReply::finished, this, &FeedFetcher::onReplyFinished);
+    m_timer.start(TimeoutSeconds(timeoutSeconds) * 1000);
+}
+
+void FeedFetcher::onReadyRead()
+{
+    QNetworkReply *reply = m_reply;
+    if (!reply || m_pendingResult)
+        return;
+    if (m_body.size() + reply->bytesAvailable() > kMaxResponseBytes) {
+        m_pendingResult = TooLarge;
+        reply->abort();
+        return;
+    }
+    m_body += reply->readAll();
+}
+
+void FeedFetcher::onReplyFinished()
+{
+    QNetworkReply *reply = qobject_cast<QNetworkReply *>(sender());
+    if (!reply || reply != m_reply)
+        return;
+    m_timer.stop();
+    Result result;
+    if (m_pendingResult) {
+        result = *m_pendingResult;
+    } else {
+        onReadyRead();
+        m_status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (m_pendingResult)
+            result = *m_pendingResult;
+        else if (m_status == 0)
+            result = NetworkError;
+        else if (m_status == 200 && reply->error() == QNetworkReply::NoError)
+            result = Ok;
+        else
+            result = HttpError;
+    }
+    m_reply = nullptr;
+    reply->disconnect(this);
+    reply->deleteLater();
+    finish(result);
+}
+
+void FeedFetcher::Abort()
+{
+    if (!m_running)
+        return;
+    if (m_reply) {
+        m_pendingResult = Aborted;
+        QNetworkReply *reply = m_reply;
+        reply->abort(); // reports finished, normally at once
+        if (m_running && m_reply == reply) {
+            m_reply = nullptr;
+            reply->disconnect(this);
+            reply->deleteLater();
+            m_timer.stop();
+            finish(Aborted);
+        }
+    } else {
+        ++m_generation; // drops a queued report
+        finish(Aborted);
+    }
+}
+
+void FeedFetcher::finish(Result result)
+{
+    m_running = false;
+    m_result = result;
+    if (result != Ok)
+        m_body.clear();
+    emit Finished(result);
+}

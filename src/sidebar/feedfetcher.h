@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QByteArray>
+#include <QNetworkProxy>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+
+#include <optional>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// One feed download at a time: an HTTP GET through the configured proxy, ended by the
+// answer, the time limit, the size limit or Abort(). The wait runs in the event loop;
+// Finished is always emitted once per start, never from inside StartHttpGet.
+class FeedFetcher : public QObject
+{
+    Q_OBJECT
+public:
+    enum Result {
+        Ok,           // status 200, the body is complete
+        NotStarted,   // an empty or unusable address, or a proxy text that is no "host:port"
+        HttpError,    // any other status
+        NetworkError, // no answer: refused, reset, unknown host
+        Timeout,      // no complete answer within the limit
+        TooLarge,     // the body went past kMaxResponseBytes
+        Aborted,      // Abort() or the owner went away
+    };
+    Q_ENUM(Result)
+
+    static constexpr qint64 kMaxResponseBytes = qint64(10) * 1024 * 1024;
+
+    explicit FeedFetcher(QObject *parent = nullptr);
+    ~FeedFetcher() override;
+
+    // The proxy of an "RSSProxyServer" text: "host:port" (a scheme "http://" and a trailing
+    // "/" are allowed; a missing port is 80). An empty text means no proxy of our own (the
+    // application's default applies); no value when the text is not a proxy address.
+    static std::optional<QNetworkProxy> ParseProxy(const QString &text);
+    // The time limit of an "RSSTimeoutSec" value: 0 (or less) means 30 seconds.
+    static int TimeoutSeconds(int setting);
+
+    // Starts a GET of an http or https address; a fetch still running is aborted first.
+    void StartHttpGet(const QString &url, const QString &proxy, int timeoutSeconds);
+    // Ends the running fetch with Aborted; nothing happens when none is running.
+    void Abort();
+    bool IsRunning() const { return m_running; }
+
+    Result result() const { return m_result; }
+    int status() const { return m_status; }
+    QByteArray body() const { return m_body; }
+    QString url() const { return m_url; }
+
+signals:
+    void Finished(FeedFetcher::Result result);
+
+private:
+    void finish(Result result);
+    void onReadyRead();
+    void onReplyFinished();
+
+    QNetworkAccessManager *m_manager = nullptr;
+    QPointer<QNetworkReply> m_reply;
+    QTimer m_timer;
+    QString m_url;
+    QByteArray m_body;
+    Result m_result = NotStarted;
+    std::optional<Result> m_pendingResult; // set when we end the reply ourselves
+    int m_status = 0;
+    bool m_running = false;
+    quint64 m_generation = 0;
+};

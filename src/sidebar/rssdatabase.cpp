@@ -1,0 +1,457 @@
+#include "rssdatabase.h"
+
+#include "core/paths.h"
+
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+
+#include <atomic>
+
+namespace {
+
+std::atomic<quint64> g_connectionSerial{0};
+
+constexpr QFileDevice::Permissions kUserOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+// A null text would bind as NULL, which never equals anything; bind the empty text instead.
+QVariant text(const QString &value)
+{
+    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
+}
+
+const char *const kSchema[] = {
+    "CREATE TABLE IF NOT EXISTS Channels ("
+    " ChannelID INTEGER PRIMARY KEY AUTOINCREMENT,"
+    " ChannelTitle TEXT NOT NULL DEFAULT '',"
+    " ChannelDescription TEXT NOT NULL DEFAULT '',"
+    " FeedURL TEXT NOT NULL DEFAULT '',"
+    " LastFetched TEXT NOT NULL DEFAULT '',"
+    " ImageURL TEXT NOT NULL DEFAULT '',"
+    " FeedXML TEXT NOT NULL DEFAULT '')",
+    "CREATE TABLE IF NOT EXISTS Headlines ("
+    " HeadlineID INTEGER PRIMARY KEY AUTOINCREMENT,"
+    " ChannelID INTEGER NOT NULL,"
+    " HeadlineTitle TEXT NOT NULL DEFAULT '',"
+    " HeadlinelDescription TEXT NOT NULL DEFAULT '',"
+    " HeadlineURL TEXT NOT NULL DEFAULT '',"
+    " bRead INTEGER NOT NULL DEFAULT 0,"
+    " HeadlineDate TEXT NOT NULL DEFAULT '',"
+    " HeadlineAddingDate TEXT NOT NULL DEFAULT '')",
+    // The headline list and the duplicate check of a channel, and the purge.
+    "CREATE INDEX IF NOT EXISTS HeadlinesByChannelDate ON Headlines (ChannelID, HeadlineDate)",
+    "CREATE INDEX IF NOT EXISTS HeadlinesByChannelURL ON Headlines (ChannelID, HeadlineURL)",
+    "CREATE INDEX IF NOT EXISTS HeadlinesByAge ON Headlines (bRead, HeadlineAddingDate)",
+};
+
+RssDatabase::Channel channelFrom(const QSqlQuery &q)
+{
+    RssDatabase::Channel c;
+    c.ChannelID = q.value(QStringLiteral("ChannelID")).toInt();
+    c.ChannelTitle = q.value(QStringLiteral("ChannelTitle")).toString();
+    c.ChannelDescription = q.value(QStringLiteral("ChannelDescription")).toString();
+    c.FeedURL = q.value(QStringLiteral("FeedURL")).toString();
+    c.LastFetched = RssDatabase::FromStorage(q.value(QStringLiteral("LastFetched")).toString());
+    c.ImageURL = q.value(QStringLiteral("ImageURL")).toString();
+    return c;
+}
+
+RssDatabase::Headline headlineFrom(const QSqlQuery &q)
+{
+    RssDatabase::Headline h;
+    h.HeadlineID = q.value(QStringLiteral("HeadlineID")).toInt();
+    h.ChannelID = q.value(QStringLiteral("ChannelID")).toInt();
+    h.HeadlineTitle = q.value(QStringLiteral("HeadlineTitle")).toString();
+    h.HeadlinelDescription = q.value(QStringLiteral("HeadlinelDescription")).toString();
+    h.HeadlineURL = q.value(QStringLiteral("HeadlineURL")).toString();
+    h.bRead = q.value(QStringLiteral("bRead")).toInt() != 0;
+    h.HeadlineDate = RssDatabase::FromStorage(q.value(QStringLiteral("HeadlineDate")).toString());
+    h.HeadlineAddingDate =
+        RssDatabase::FromStorage(q.value(QStringLiteral("HeadlineAddingDate")).toString());
+    return h;
+}
+
+} // namespace
+
+QDateTime RssDatabase::FirstLastFetched()
+{
+    return QDateTime(QDate(1978, 8, 9), QTime(0, 0), Qt::UTC);
+}
+
+QString RssDatabase::defaultFile()
+{
+    return Paths::dataFile(QStringLiteral("newsfeeddb.mdb"));
+}
+
+RssDatabase::RssDatabase(const QString &filePath)
+    : m_filePath(filePath),
+      m_connectionName(QStringLiteral("RssDatabase-%1").arg(++g_connectionSerial))
+{
+}
+
+RssDatabase::~RssDatabase()
+{
+    Close();
+}
+
+QString RssDatabase::ToStorage(const QDateTime &date)
+{
+    return date.toUTC().toString(Qt::ISODate);
+}
+
+QDateTime RssDatabase::FromStorage(const QString &text)
+{
+    QDateTime date = QDateTime::fromString(text, Qt::ISODate);
+    return date.isValid() ? date.toUTC() : date;
+}
+
+QDateTime RssDatabase::Now() const
+{
+    return m_clock ? m_clock() : QDateTime::currentDateTimeUtc();
+}
+
+bool RssDatabase::fail(const QString &text)
+{
+    m_lastError = text;
+    return false;
+}
+
+bool RssDatabase::failed(const QSqlQuery &query)
+{
+    return fail(query.lastError().text());
+}
+
+bool RssDatabase::Open()
+{
+    if (m_open)
+        return true;
+    m_lastError.clear();
+    // SQLite gives its journal the mode of the database file: create it user-only first.
+    if (!QFile::exists(m_filePath)) {
+        QFile file(m_filePath);
+        if (!file.open(QIODevice::WriteOnly))
+            return fail(file.errorString());
+        file.close();
+        QFile::setPermissions(m_filePath, kUserOnly);
+    }
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    m_db.setDatabaseName(m_filePath);
+    if (!m_db.open()) {
+        fail(m_db.lastError().text());
+        Close();
+        return false;
+    }
+    QSqlQuery query(m_db);
+    // The first statement reads the file: a file of another kind fails here.
+    for (const char *statement : kSchema) {
+        if (!query.exec(QLatin1String(statement))) {
+            failed(query);
+            Close();
+            return false;
+        }
+    }
+    // Every column the reader uses must be there (a table of the same name from elsewhere).
+    const QSqlRecord channels = m_db.record(QStringLiteral("Channels"));
+    const QSqlRecord headlines = m_db.record(QStringLiteral("Headlines"));
+    for (const char *column : {"ChannelID", "ChannelTitle", "ChannelDescription", "FeedURL",
+                               "LastFetched", "ImageURL", "FeedXML"}) {
+        if (!channels.contains(QLatin1String(column))) {
+            fail(QStringLiteral("Channels has no column %1").arg(QLatin1String(column)));
+            Close();
+            return false;
+        }
+    }
+    for (const char *column : {"HeadlineID", "ChannelID", "HeadlineTitle", "HeadlinelDescription",
+                               "HeadlineURL", "bRead", "HeadlineDate", "HeadlineAddingDate"}) {
+        if (!headlines.contains(QLatin1String(column))) {
+            fail(QStringLiteral("Headlines has no column %1").arg(QLatin1String(column)));
+            Close();
+            return false;
+        }
+    }
+    m_open = true;
+    return true;
+}
+
+void RssDatabase::Close()
+{
+    if (m_db.isValid()) {
+        if (m_transactionDepth > 0)
+            m_db.rollback();
+        m_db.close();
+    }
+    m_transactionDepth = 0;
+    m_open = false;
+    m_db = QSqlDatabase();
+    if (QSqlDatabase::contains(m_connectionName))
+        QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+bool RssDatabase::BeginTransaction()
+{
+    if (!m_open)
+        return fail(QStringLiteral("The database is not open."));
+    if (m_transactionDepth == 0 && !m_db.transaction())
+        return fail(m_db.lastError().text());
+    ++m_transactionDepth;
+    return true;
+}
+
+bool RssDatabase::CommitTransaction()
+{
+    if (m_transactionDepth == 0)
+        return true;
+    if (--m_transactionDepth == 0 && !m_db.commit()) {
+        fail(m_db.lastError().text());
+        m_db.rollback();
+        return false;
+    }
+    return true;
+}
+
+void RssDatabase::RollbackTransaction()
+{
+    if (m_transactionDepth == 0)
+        return;
+    m_transactionDepth = 0;
+    m_db.rollback();
+}
+
+std::optional<QList<RssDatabase::Channel>> RssDatabase::Channels()
+{
+    if (!m_open)
+        return std::nullopt;
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT * FROM Channels ORDER BY ChannelTitle, ChannelID"))) {
+        failed(q);
+        return std::nullopt;
+    }
+    QList<Channel> list;
+    while (q.next())
+        list.append(channelFrom(q));
+    return list;
+}
+
+std::optional<RssDatabase::Channel> RssDatabase::ChannelByID(qint32 channelId)
+{
+    if (!m_open)
+        return std::nullopt;
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT * FROM Channels WHERE ChannelID = ?"));
+    q.addBindValue(channelId);
+    if (!q.exec()) {
+        failed(q);
+        return std::nullopt;
+    }
+    if (!q.next())
+        return std::nullopt;
+    return channelFrom(q);
+}
+
+std::optional<QList<RssDatabase::Headline>> RssDatabase::Headlines(qint32 channelId)
+{
+    if (!m_open)
+        return std::nullopt;
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral(
+        "SELECT * FROM Headlines WHERE ChannelID = ? ORDER BY HeadlineDate ASC, HeadlineID ASC"));
+    q.addBindValue(channelId);
+    if (!q.exec()) {
+        failed(q);
+        return std::nullopt;
+    }
+    QList<Headline> list;
+    while (q.next())
+        list.append(headlineFrom(q));
+    return list;
+}
+
+std::optional<RssDatabase::Headline> RssDatabase::GetNewestUnreadHeadline(qint32 channelId)
+{
+    if (!m_open)
+        return std::nullopt;
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT * FROM Headlines WHERE ChannelID = ? AND bRead = 0 "
+                             "ORDER BY HeadlineDate DESC, HeadlineID DESC LIMIT 1"));
+    q.addBindValue(channelId);
+    if (!q.exec()) {
+        failed(q);
+        return std::nullopt;
+    }
+    if (!q.next())
+        return std::nullopt;
+    return headlineFrom(q);
+}
+
+qint32 RssDatabase::InsertChannel(const QString &title, const QString &description,
+                                  const QString &feedUrl, const QString &imageUrl,
+                                  const QString &feedXml)
+{
+    if (!m_open) {
+        fail(QStringLiteral("The database is not open."));
+        return 0;
+    }
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("INSERT INTO Channels (ChannelTitle, ChannelDescription, FeedURL, "
+                             "LastFetched, ImageURL, FeedXML) VALUES (?, ?, ?, ?, ?, ?)"));
+    q.addBindValue(text(title));
+    q.addBindValue(text(description));
+    q.addBindValue(text(feedUrl));
+    q.addBindValue(ToStorage(FirstLastFetched()));
+    q.addBindValue(text(imageUrl));
+    q.addBindValue(text(feedXml));
+    if (!q.exec()) {
+        failed(q);
+        return 0;
+    }
+    return q.lastInsertId().toInt();
+}
+
+bool RssDatabase::UpdateChannel(qint32 channelId, const QString &title, const QString &description)
+{
+    if (!m_open)
+        return fail(QStringLiteral("The database is not open."));
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral(
+        "UPDATE Channels SET ChannelTitle = ?, ChannelDescription = ? WHERE ChannelID = ?"));
+    q.addBindValue(text(title));
+    q.addBindValue(text(description));
+    q.addBindValue(channelId);
+    return q.exec() || failed(q);
+}
+
+bool RssDatabase::RemoveChannel(qint32 channelId)
+{
+    if (!BeginTransaction())
+        return false;
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("DELETE FROM Channels WHERE ChannelID = ?"));
+    q.addBindValue(channelId);
+    bool ok = q.exec();
+    if (ok) {
+        q.prepare(QStringLiteral("DELETE FROM Headlines WHERE ChannelID = ?"));
+        q.addBindValue(channelId);
+        ok = q.exec();
+    }
+    if (!ok) {
+        failed(q);
+        RollbackTransaction();
+        return false;
+    }
+    return CommitTransaction();
+}
+
+bool RssDatabase::SetHeadlineRead(qint32 channelId, qint32 headlineId, bool bRead)
+{
+    if (!m_open)
+        return fail(QStringLiteral("The database is not open."));
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("UPDATE Headlines SET bRead = ? WHERE ChannelID = ? AND HeadlineID = ?"));
+    q.addBindValue(bRead ? 1 : 0);
+    q.addBindValue(channelId);
+    q.addBindValue(headlineId);
+    return q.exec() || failed(q);
+}
+
+bool RssDatabase::SetChannelRead(qint32 channelId, bool bRead)
+{
+    if (!m_open)
+        return fail(QStringLiteral("The database is not open."));
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("UPDATE Headlines SET bRead = ? WHERE ChannelID = ?"));
+    q.addBindValue(bRead ? 1 : 0);
+    q.addBindValue(channelId);
+    return q.exec() || failed(q);
+}
+
+bool RssDatabase::AddHeadline(qint32 channelId, const QString &title, const QString &description,
+                              const QString &url, const QDateTime &headlineDate)
+{
+    m_lastError.clear();
+    if (!m_open)
+        return fail(QStringLiteral("The database is not open."));
+    QSqlQuery q(m_db);
+    if (!headlineDate.isValid()) {
+        q.setForwardOnly(true);
+        q.prepare(QStringLiteral("SELECT 1 FROM Headlines WHERE ChannelID = ? AND HeadlineURL = ? "
+                                 "AND HeadlineTitle = ? AND HeadlinelDescription = ? LIMIT 1"));
+        q.addBindValue(channelId);
+        q.addBindValue(text(url));
+        q.addBindValue(text(title));
+        q.addBindValue(text(description));
+        if (!q.exec())
+            return failed(q);
+        if (q.next())
+            return false; // stored before
+        q.finish();
+    }
+    const QString now = ToStorage(Now());
+    q.prepare(QStringLiteral("INSERT INTO Headlines (ChannelID, HeadlineTitle, HeadlinelDescription, "
+                             "HeadlineURL, bRead, HeadlineDate, HeadlineAddingDate) "
+                             "VALUES (?, ?, ?, ?, 0, ?, ?)"));
+    q.addBindValue(channelId);
+    q.addBindValue(text(title));
+    q.addBindValue(text(description));
+    q.addBindValue(text(url));
+    q.addBindValue(headlineDate.isValid() ? ToStorage(headlineDate) : now);
+    q.addBindValue(now);
+    return q.exec() || failed(q);
+}
+
+std::optional<QDateTime> RssDatabase::LastFetched(qint32 channelId)
+{
+    m_lastError.clear();
+    if (!m_open) {
+        fail(QStringLiteral("The database is not open."));
+        return std::nullopt;
+    }
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT LastFetched FROM Channels WHERE ChannelID = ?"));
+    q.addBindValue(channelId);
+    if (!q.exec()) {
+        failed(q);
+        return std::nullopt;
+    }
+    if (!q.next())
+        return std::nullopt;
+    const QDateTime date = FromStorage(q.value(0).toString());
+    return date.isValid() ? date : FirstLastFetched();
+}
+
+bool RssDatabase::SetLastFetched(qint32 channelId, const QDateTime &date)
+{
+    if (!m_open)
+        return fail(QStringLiteral("The database is not open."));
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("UPDATE Channels SET LastFetched = ? WHERE ChannelID = ?"));
+    q.addBindValue(ToStorage(date));
+    q.addBindValue(channelId);
+    return q.exec() || failed(q);
+}
+
+bool RssDatabase::PurgeHeadlines(qint32 readDays, qint32 unreadDays)
+{
+    if (!m_open)
+        return fail(QStringLiteral("The database is not open."));
+    // More than n day boundaries lie between the adding date and today exactly when the
+    // headline was added before the start of the day n days before today.
+    const QDate today = Now().toLocalTime().date();
+    auto cutoff = [&](qint32 days) {
+        return ToStorage(today.addDays(-qint64(days)).startOfDay());
+    };
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("DELETE FROM Headlines WHERE bRead = 1 AND HeadlineAddingDate < ?"));
+    q.addBindValue(cutoff(readDays));
+    if (!q.exec())
+        return failed(q);
+    q.prepare(QStringLiteral("DELETE FROM Headlines WHERE bRead = 0 AND HeadlineAddingDate < ?"));
+    q.addBindValue(cutoff(unreadDays));
+    return q.exec() || failed(q);
+}

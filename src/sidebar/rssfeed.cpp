@@ -1,0 +1,476 @@
+#include "rssfeed.h"
+
+#include "core/strings.h"
+#include "rssdatabase.h"
+
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QTimeZone>
+#include <QXmlStreamReader>
+
+#include <vector>
+
+// ---------------------------------------------------------------- element tree
+
+const XmlElement *XmlElement::selectSingleNode(QStringView childName) const
+{
+    for (const XmlElement &child : children) {
+        if (child.name == childName)
+            return &child;
+    }
+    return nullptr;
+}
+
+QList<const XmlElement *> XmlElement::selectNodes(QStringView childName) const
+{
+    QList<const XmlElement *> list;
+    for (const XmlElement &child : children) {
+        if (child.name == childName)
+            list.append(&child);
+    }
+    return list;
+}
+
+namespace RssFeed {
+
+std::optional<XmlElement> LoadXml(const QByteArray &data, QString *decodedText, QString *error)
+{
+    QXmlStreamReader reader(data);
+    // Elements still open, outermost first; each collects the text of everything inside it.
+    std::vector<XmlElement> open;
+    std::optional<XmlElement> root;
+    QByteArray declaredEncoding;
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartDocument:
+            declaredEncoding = reader.documentEncoding().toLatin1();
+            break;
+        case QXmlStreamReader::StartElement: {
+            XmlElement element;
+            element.name = reader.qualifiedName().toString();
+            element.baseName = reader.name().toString();
+            open.push_back(std::move(element));
+            break;
+        }
+        case QXmlStreamReader::EndElement: {
+            XmlElement element = std::move(open.back());
+            open.pop_back();
+            element.text = element.text.trimmed();
+            if (open.empty())
+                root = std::move(element);
+            else
+                open.back().children.append(std::move(element));
+            break;
+        }
+        case QXmlStreamReader::Characters: {
+            const QStringView text = reader.text();
+            for (XmlElement &element : open)
+                element.text += text;
+            break;
+        }
+        default:
+            // Declarations, comments, processing instructions; a reference to an external
+            // entity arrives here unresolved and is dropped.
+            break;
+        }
+    }
+    if (reader.hasError() || !root) {
+        if (error)
+            *error = reader.hasError() ? reader.errorString() : QString();
+        return std::nullopt;
+    }
+    if (decodedText) {
+        std::optional<QStringConverter::Encoding> bom = QStringConverter::encodingForData(data);
+        QStringDecoder decoder;
+        if (bom)
+            decoder = QStringDecoder(*bom);
+        else if (!declaredEncoding.isEmpty())
+            decoder = QStringDecoder(declaredEncoding.constData());
+        if (!decoder.isValid())
+            decoder = QStringDecoder(QStringConverter::Utf8);
+        *decodedText = decoder.decode(data);
+    }
+    return root;
+}
+
+// ---------------------------------------------------------------- dates
+
+namespace {
+
+// 1..12 for an English month name or its three-letter abbreviation (any case, a trailing
+// full stop allowed); 0 otherwise.
+int monthFromName(QStringView word)
+{
+    static const char *const names[] = {"january", "february", "march",     "april",
+                                        "may",     "june",     "july",      "august",
+                                        "september", "october", "november", "december"};
+    QString lower = word.toString().toLower();
+    if (lower.endsWith(u'.'))
+        lower.chop(1);
+    for (int i = 0; i < 12; ++i) {
+        const QLatin1String name(names[i]);
+        if (lower == name || lower == name.left(3))
+            return i + 1;
+    }
+    return lower == QLatin1String("sept") ? 9 : 0;
+}
+
+bool isWeekday(QStringView word)
+{
+    static const char *const names[] = {"monday", "tuesday",  "wednesday", "thursday",
+                                        "friday", "saturday", "sunday"};
+    QString lower = word.toString().toLower();
+    if (lower.endsWith(u'.'))
+        lower.chop(1);
+    for (const char *n : names) {
+        const QLatin1String name(n);
+        if (lower == name || lower == name.left(3))
+            return true;
+    }
+    return false;
+}
+
+// Offset of a named or numeric zone in seconds; no value for a word that is no zone.
+std::optional<int> zoneOffset(QStringView word)
+{
+    static const QRegularExpression numeric(QStringLiteral(R"(^([+-])(\d{2}):?(\d{2})?$)"));
+    const QRegularExpressionMatch m = numeric.match(word);
+    if (m.hasMatch()) {
+        const int hours = m.captured(2).toInt();
+        const int minutes = m.captured(3).isEmpty() ? 0 : m.captured(3).toInt();
+        if (hours > 23 || minutes > 59)
+            return std::nullopt;
+        const int offset = hours * 3600 + minutes * 60;
+        return m.captured(1) == u'-' ? -offset : offset;
+    }
+    const QString upper = word.toString().toUpper();
+    struct Named
+    {
+        const char *name;
+        int hours;
+    };
+    static const Named named[] = {{"UT", 0},   {"UTC", 0},  {"GMT", 0},  {"Z", 0},
+                                  {"EST", -5}, {"EDT", -4}, {"CST", -6}, {"CDT", -5},
+                                  {"MST", -7}, {"MDT", -6}, {"PST", -8}, {"PDT", -7}};
+    for (const Named &n : named) {
+        if (upper == QLatin1String(n.name))
+            return n.hours * 3600;
+    }
+    // Military letters were never used consistently; they count as UTC.
+    if (upper.size() == 1 && upper[0] >= u'A' && upper[0] <= u'Z' && upper[0] != u'J')
+        return 0;
+    return std::nullopt;
+}
+
+} // namespace
+
+QDateTime ParseRfc822Date(QStringView text)
+{
+    static const QRegularExpression separators(QStringLiteral(R"([\s,]+)"));
+    static const QRegularExpression clock(
+        QStringLiteral(R"(^(\d{1,2}):(\d{2})(?::(\d{2}))?(?:\.\d+)?([AaPp][Mm])?$)"));
+    const QStringList words = text.toString().split(separators, Qt::SkipEmptyParts);
+
+    int day = 0, month = 0, year = -1;
+    int hour = 0, minute = 0, second = 0;
+    bool haveTime = false;
+    QString meridiem;
+    std::optional<int> offset;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString &word = words[i];
+        bool number = false;
+        const int value = word.toInt(&number);
+        if (number && !word.startsWith(u'+') && !word.startsWith(u'-')) {
+            if (day == 0 && word.size() <= 2 && (year < 0 || month != 0))
+                day = value;
+            else if (year < 0 && (word.size() == 2 || word.size() == 4))
+                year = word.size() == 2 ? (value < 50 ? 2000 + value : 1900 + value) : value;
+            else
+                return QDateTime();
+            continue;
+        }
+        const QRegularExpressionMatch t = clock.match(word);
+        if (t.hasMatch()) {
+            if (haveTime)
+                return QDateTime();
+            haveTime = true;
+            hour = t.captured(1).toInt();
+            minute = t.captured(2).toInt();
+            second = t.captured(3).isEmpty() ? 0 : t.captured(3).toInt();
+            meridiem = t.captured(4).toUpper();
+            continue;
+        }
+        if (haveTime && meridiem.isEmpty() &&
+            (word.compare(QLatin1String("AM"), Qt::CaseInsensitive) == 0 ||
+             word.compare(QLatin1String("PM"), Qt::CaseInsensitive) == 0)) {
+            meridiem = word.toUpper();
+            continue;
+        }
+        if (month == 0) {
+            if (const int m = monthFromName(word)) {
+                month = m;
+                continue;
+            }
+        }
+        if (i == 0 && isWeekday(word))
+            continue;
+        if (word.startsWith(u'(')) // a comment, such as the zone's name after its offset
+            continue;
+        if (haveTime && !offset) {
+            offset = zoneOffset(word);
+            if (offset)
+                continue;
+        }
+        return QDateTime();
+    }
+    if (day == 0 || month == 0 || year < 0)
+        return QDateTime();
+    if (!meridiem.isEmpty()) {
+        if (hour < 1 || hour > 12)
+            return QDateTime();
+        hour = hour % 12 + (meridiem == QLatin1String("PM") ? 12 : 0);
+    }
+    const QDate date(year, month, day);
+    const QTime time(hour, minute, second);
+    if (!date.isValid() || !time.isValid())
+        return QDateTime();
+    return QDateTime(date, time, Qt::UTC).addSecs(-offset.value_or(0));
+}
+
+QDateTime ParseIso8601Date(QStringView text)
+{
+    static const QRegularExpression iso(QStringLiteral(
+        R"(^\s*(\d{4})(?:-(\d{2})(?:-(\d{2})(?:[Tt ](\d{2}):(\d{2})(?::(\d{2})(?:[.,](\d+))?)?)"
+        R"(\s*([Zz]|[+-]\d{2}(?::?\d{2})?)?)?)?)?\s*$)"));
+    const QRegularExpressionMatch m = iso.match(text);
+    if (!m.hasMatch())
+        return QDateTime();
+    const int year = m.captured(1).toInt();
+    const int month = m.captured(2).isEmpty() ? 1 : m.captured(2).toInt();
+    const int day = m.captured(3).isEmpty() ? 1 : m.captured(3).toInt();
+    const int hour = m.captured(4).isEmpty() ? 0 : m.captured(4).toInt();
+    const int minute = m.captured(5).isEmpty() ? 0 : m.captured(5).toInt();
+    const int second = m.captured(6).isEmpty() ? 0 : m.captured(6).toInt();
+    const int msec = m.captured(7).isEmpty() ? 0 : m.captured(7).left(3).leftJustified(3, u'0').toInt();
+    const QDate date(year, month, day);
+    const QTime time(hour, minute, second, msec);
+    if (!date.isValid() || !time.isValid())
+        return QDateTime();
+    int offset = 0;
+    const QString zone = m.captured(8);
+    if (!zone.isEmpty() && zone.compare(QLatin1String("Z"), Qt::CaseInsensitive) != 0) {
+        const std::optional<int> z = zoneOffset(zone);
+        if (!z)
+            return QDateTime();
+        offset = *z;
+    }
+    return QDateTime(date, time, Qt::UTC).addSecs(-offset);
+}
+
+QDateTime ParseFeedDate(QStringView text)
+{
+    QDateTime date = ParseRfc822Date(text);
+    if (!date.isValid())
+        date = ParseIso8601Date(text);
+    return date;
+}
+
+// ---------------------------------------------------------------- documents
+
+Document ReadFeed(const XmlElement &root, bool readItems, RssChannelInfo &info)
+{
+    Document document;
+    if (root.baseName == QLatin1String("rss")) {
+        const XmlElement *channel = root.selectSingleNode(u"channel");
+        if (!channel) {
+            document.error = LoadResString(18013);
+            return document;
+        }
+        if (const XmlElement *title = channel->selectSingleNode(u"title"))
+            info.ChannelTitle = title->text;
+        if (const XmlElement *description = channel->selectSingleNode(u"description"))
+            info.ChannelDescription = description->text;
+        if (const XmlElement *image = channel->selectSingleNode(u"image")) {
+            if (const XmlElement *url = image->selectSingleNode(u"url"))
+                info.ImageURL = url->text;
+        }
+        const QList<const XmlElement *> items = channel->selectNodes(u"item");
+        // The second item decides whether the feed's descriptions are kept.
+        const bool descriptions = items.size() > 1 && items[1]->selectSingleNode(u"description");
+        if (!readItems)
+            return document;
+        for (const XmlElement *element : items) {
+            const XmlElement *link = element->selectSingleNode(u"link");
+            const XmlElement *description = element->selectSingleNode(u"description");
+            const XmlElement *title = element->selectSingleNode(u"title");
+            if (!link && !description && !title)
+                continue;
+            if (!link || !title || (descriptions && !description)) {
+                document.error = LoadResString(18014);
+                return document;
+            }
+            Item item;
+            item.link = link->text;
+            item.title = title->text;
+            if (descriptions)
+                item.description = description->text;
+            if (const XmlElement *published = element->selectSingleNode(u"pubDate"))
+                item.date = ParseFeedDate(published->text); // unreadable: undated
+            document.items.append(item);
+        }
+        return document;
+    }
+
+    // RDF and any other root: children by base name, whatever their namespace prefix.
+    for (const XmlElement &child : root.children) {
+        if (child.baseName == QLatin1String("image")) {
+            for (const XmlElement &part : child.children) {
+                if (part.baseName == QLatin1String("url"))
+                    info.ImageURL = part.text;
+            }
+        } else if (child.baseName == QLatin1String("channel")) {
+            for (const XmlElement &part : child.children) {
+                if (part.baseName == QLatin1String("title"))
+                    info.ChannelTitle = part.text;
+                else if (part.baseName == QLatin1String("description"))
+                    info.ChannelDescription = part.text;
+            }
+        } else if (child.baseName == QLatin1String("item") && readItems) {
+            Item item;
+            QString dateText;
+            for (const XmlElement &part : child.children) {
+                if (part.baseName == QLatin1String("link"))
+                    item.link = part.text;
+                else if (part.baseName == QLatin1String("title"))
+                    item.title = part.text;
+                else if (part.baseName == QLatin1String("description"))
+                    item.description = part.text;
+                else if (part.baseName == QLatin1String("date"))
+                    dateText = part.text;
+            }
+            if (!dateText.isEmpty()) {
+                item.date = ParseFeedDate(dateText);
+                if (!item.date.isValid()) {
+                    document.error = LoadResString(18015) + dateText;
+                    return document;
+                }
+            }
+            document.items.append(item);
+        }
+    }
+    return document;
+}
+
+bool ParseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, RssDatabase *db,
+               QString *error)
+{
+    info.HasNewHeadlines = false;
+    const bool stored = channelId != kNoChannel;
+    const Document document = ReadFeed(root, stored, info);
+    QString failure = document.error;
+    bool hasNew = false;
+    if (stored) {
+        if (!db || db->State() != 1) {
+            if (error)
+                *error = QStringLiteral("The database is not open.");
+            return false;
+        }
+        const std::optional<QDateTime> lastFetched = db->LastFetched(channelId);
+        if (!lastFetched) {
+            // A channel removed meanwhile stores nothing; a failed read is a failure.
+            if (!db->LastError().isEmpty() && error)
+                *error = db->LastError();
+            return db->LastError().isEmpty();
+        }
+        QDateTime newest = RssDatabase::FirstLastFetched();
+        QString dbFailure;
+        db->BeginTransaction();
+        for (const Item &item : document.items) {
+            if (item.date.isValid()) {
+                if (item.date > *lastFetched) {
+                    const bool added = db->AddHeadline(channelId, item.title, item.description,
+                                                       item.link, item.date);
+                    if (!added && !db->LastError().isEmpty()) {
+                        dbFailure = db->LastError();
+                        break;
+                    }
+                    hasNew = hasNew || added;
+                }
+                if (item.date > newest)
+                    newest = item.date;
+            } else {
+                const bool added = db->AddHeadline(channelId, item.title, item.description,
+                                                   item.link, QDateTime());
+                if (!added && !db->LastError().isEmpty()) {
+                    dbFailure = db->LastError();
+                    break;
+                }
+                hasNew = hasNew || added;
+            }
+        }
+        // The last-fetched date only ever moves forward, and only to a date an item carried.
+        if (dbFailure.isEmpty() && failure.isEmpty() && hasNew && newest > *lastFetched) {
+            if (!db->SetLastFetched(channelId, newest))
+                dbFailure = db->LastError();
+        }
+        if (!db->CommitTransaction() && dbFailure.isEmpty())
+            dbFailure = db->LastError();
+        if (!dbFailure.isEmpty())
+            failure = dbFailure;
+    }
+    info.HasNewHeadlines = hasNew;
+    if (error)
+        *error = failure;
+    return failure.isEmpty();
+}
+
+bool RetrieveChannelInfo(const QByteArray &body, RssChannelInfo &info, QString *parseError)
+{
+    QString text;
+    const std::optional<XmlElement> root = LoadXml(body, &text);
+    if (!root)
+        return false;
+    info.FeedXML = text;
+    ParseFeed(*root, kNoChannel, info, nullptr, parseError);
+    return true;
+}
+
+bool RefreshChannel(RssDatabase &db, qint32 channelId, const QByteArray &body,
+                    RssChannelInfo &info, QString *parseError)
+{
+    info.HasNewHeadlines = false;
+    const std::optional<XmlElement> root = LoadXml(body);
+    if (!root)
+        return false;
+    ParseFeed(*root, channelId, info, &db, parseError);
+    return true;
+}
+
+qint32 AddChannel(RssDatabase &db, const QByteArray &body, const QString &url,
+                  const QString &title, const QString &description, QString *insertError,
+                  QString *parseError)
+{
+    const std::optional<XmlElement> root = LoadXml(body);
+    if (!root)
+        return kNoChannel;
+    RssChannelInfo record;
+    QString firstError;
+    ParseFeed(*root, kNoChannel, record, nullptr, &firstError);
+    record.FeedURL = url;
+    record.ChannelTitle = title;
+    record.ChannelDescription = description;
+    const qint32 id = db.InsertChannel(record.ChannelTitle, record.ChannelDescription,
+                                       record.FeedURL, record.ImageURL, record.FeedXML);
+    if (id == 0) {
+        if (insertError)
+            *insertError = db.LastError();
+        return 0;
+    }
+    QString secondError;
+    ParseFeed(*root, id, record, &db, &secondError);
+    if (parseError)
+        *parseError = secondError.isEmpty() ? firstError : secondError;
+    return id;
+}
+
+} // namespace RssFeed

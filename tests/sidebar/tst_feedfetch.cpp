@@ -1,0 +1,178 @@
+#include "feedserver.h"
+#include "sidebar/feedfetcher.h"
+
+#include <QtTest>
+
+class TestFeedFetch : public QObject
+{
+    Q_OBJECT
+
+    // Runs one fetch to its end and returns its result.
+    static FeedFetcher::Result fetch(FeedFetcher &fetcher, const QString &url,
+                                     const QString &proxy = QString(), int timeout = 10)
+    {
+        QSignalSpy finished(&fetcher, &FeedFetcher::Finished);
+        fetcher.StartHttpGet(url, proxy, timeout);
+        // Never reported from inside the call.
+        if (finished.count() != 0)
+            return FeedFetcher::Result(-1);
+        if (!finished.wait(20000) || finished.count() != 1)
+            return FeedFetcher::Result(-2);
+        return fetcher.result();
+    }
+
+private slots:
+    void parsesTheProxySetting_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<int>("port");
+        QTest::newRow("empty: no proxy of our own") << "" << true << int(QNetworkProxy::DefaultProxy) << "" << 0;
+        QTest::newRow("blanks only") << "   " << true << int(QNetworkProxy::DefaultProxy) << "" << 0;
+        QTest::newRow("host:port") << "proxy.example:8080" << true << int(QNetworkProxy::HttpProxy)
+                                   << "proxy.example" << 8080;
+        QTest::newRow("scheme and slash") << " http://10.0.0.1:3128/ " << true << int(QNetworkProxy::HttpProxy)
+                                          << "10.0.0.1" << 3128;
+        QTest::newRow("no port") << "proxy.example" << true << int(QNetworkProxy::HttpProxy) << "proxy.example" << 80;
+        QTest::newRow("IPv6") << "[::1]:8118" << true << int(QNetworkProxy::HttpProxy) << "::1" << 8118;
+        QTest::newRow("port not a number") << "proxy:http" << false << 0 << "" << 0;
+        QTest::newRow("port 0") << "proxy:0" << false << 0 << "" << 0;
+        QTest::newRow("port too large") << "proxy:70000" << false << 0 << "" << 0;
+        QTest::newRow("no host") << ":8080" << false << 0 << "" << 0;
+        QTest::newRow("blank inside") << "my proxy:8080" << false << 0 << "" << 0;
+        QTest::newRow("user part") << "user@proxy:8080" << false << 0 << "" << 0;
+    }
+    void parsesTheProxySetting()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        QFETCH(int, type);
+        QFETCH(QString, host);
+        QFETCH(int, port);
+        const std::optional<QNetworkProxy> proxy = FeedFetcher::ParseProxy(text);
+        QCOMPARE(proxy.has_value(), valid);
+        if (!valid)
+            return;
+        QCOMPARE(int(proxy->type()), type);
+        if (type == QNetworkProxy::HttpProxy) {
+            QCOMPARE(proxy->hostName(), host);
+            QCOMPARE(int(proxy->port()), port);
+        }
+    }
+
+    void timeoutSetting()
+    {
+        QCOMPARE(FeedFetcher::TimeoutSeconds(0), 30);
+        QCOMPARE(FeedFetcher::TimeoutSeconds(-5), 30);
+        QCOMPARE(FeedFetcher::TimeoutSeconds(7), 7);
+    }
+
+    void outcomes_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("timeout");
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<QByteArray>("body");
+        QTest::newRow("200") << "/feed" << 10 << int(FeedFetcher::Ok) << QByteArray("<rss/>");
+        QTest::newRow("404") << "/missing" << 10 << int(FeedFetcher::HttpError) << QByteArray();
+        QTest::newRow("500") << "/broken" << 10 << int(FeedFetcher::HttpError) << QByteArray();
+        QTest::newRow("204 is not 200") << "/nocontent" << 10 << int(FeedFetcher::HttpError) << QByteArray();
+        QTest::newRow("redirect to the feed") << "/moved" << 10 << int(FeedFetcher::Ok) << QByteArray("<rss/>");
+        QTest::newRow("silent server, one second") << "/silent" << 1 << int(FeedFetcher::Timeout) << QByteArray();
+        QTest::newRow("slow but in time") << "/slow" << 10 << int(FeedFetcher::Ok) << QByteArray("<rss/>");
+        QTest::newRow("declared too large") << "/huge" << 10 << int(FeedFetcher::TooLarge) << QByteArray();
+        QTest::newRow("too large, no length") << "/stream" << 10 << int(FeedFetcher::TooLarge) << QByteArray();
+        QTest::newRow("exactly at the limit") << "/limit" << 10 << int(FeedFetcher::Ok)
+                                              << QByteArray(FeedFetcher::kMaxResponseBytes, 'x');
+    }
+    void outcomes()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, timeout);
+        QFETCH(int, expected);
+        QFETCH(QByteArray, body);
+        FeedServer server;
+        server.feed(QStringLiteral("/feed"), "<rss/>");
+        server.routes[QStringLiteral("/broken")] = {"500 Internal Server Error", "<rss/>"};
+        server.routes[QStringLiteral("/nocontent")] = {"204 No Content", ""};
+        server.routes[QStringLiteral("/moved")] = {"302 Found", "", "text/html", "Location: /feed\r\n"};
+        server.routes[QStringLiteral("/silent")].silent = true;
+        server.routes[QStringLiteral("/slow")] = {"200 OK", "<rss/>"};
+        server.routes[QStringLiteral("/slow")].delayMs = 300;
+        const QByteArray big(FeedFetcher::kMaxResponseBytes + 1, 'x');
+        server.feed(QStringLiteral("/huge"), big);
+        server.feed(QStringLiteral("/stream"), big);
+        server.routes[QStringLiteral("/stream")].sendLength = false;
+        server.feed(QStringLiteral("/limit"), QByteArray(FeedFetcher::kMaxResponseBytes, 'x'));
+
+        FeedFetcher fetcher;
+        QCOMPARE(int(fetch(fetcher, server.url(path), QString(), timeout)), expected);
+        QCOMPARE(fetcher.body(), body);
+        QVERIFY(!fetcher.IsRunning());
+        if (path == QLatin1String("/missing"))
+            QCOMPARE(fetcher.status(), 404);
+    }
+
+    // The proxy receives the request in absolute form and answers for the feed's server.
+    void usesTheProxy()
+    {
+        FeedServer proxy;
+        proxy.feed(QStringLiteral("/news/rss.xml"), "<rss>proxied</rss>");
+        FeedFetcher fetcher;
+        QCOMPARE(fetch(fetcher, QStringLiteral("http://feeds.example.invalid/news/rss.xml"), proxy.proxy()),
+                 FeedFetcher::Ok);
+        QCOMPARE(fetcher.body(), QByteArray("<rss>proxied</rss>"));
+        QCOMPARE(proxy.targets, QList<QByteArray>{"http://feeds.example.invalid/news/rss.xml"});
+        // Without the proxy setting the next fetch goes straight to the server.
+        FeedServer direct;
+        direct.feed(QStringLiteral("/d"), "<rss/>");
+        QCOMPARE(fetch(fetcher, direct.url(QStringLiteral("/d"))), FeedFetcher::Ok);
+        QCOMPARE(direct.targets, QList<QByteArray>{"/d"});
+        QCOMPARE(proxy.targets.size(), 1);
+    }
+
+    void refusesWhatItCannotFetch_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("proxy");
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("not an address") << "feeds example" << "";
+        QTest::newRow("file") << "file:///etc/passwd" << "";
+        QTest::newRow("ftp") << "ftp://example.invalid/rss" << "";
+        QTest::newRow("bad proxy") << "http://example.invalid/" << "proxy:none";
+    }
+    void refusesWhatItCannotFetch()
+    {
+        QFETCH(QString, url);
+        QFETCH(QString, proxy);
+        FeedFetcher fetcher;
+        QCOMPARE(fetch(fetcher, url, proxy), FeedFetcher::NotStarted);
+    }
+
+    void abortAndRefusedConnection()
+    {
+        FeedServer server;
+        server.routes[QStringLiteral("/silent")].silent = true;
+        FeedFetcher fetcher;
+        QSignalSpy finished(&fetcher, &FeedFetcher::Finished);
+        fetcher.Abort(); // nothing running: nothing reported
+        QCOMPARE(finished.count(), 0);
+        fetcher.StartHttpGet(server.url(QStringLiteral("/silent")), QString(), 30);
+        QTRY_COMPARE(server.targets.size(), 1);
+        fetcher.Abort();
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(fetcher.result(), FeedFetcher::Aborted);
+        // A later start works as before.
+        server.feed(QStringLiteral("/ok"), "<rss/>");
+        QCOMPARE(fetch(fetcher, server.url(QStringLiteral("/ok"))), FeedFetcher::Ok);
+
+        const QString closedUrl = server.url(QStringLiteral("/ok"));
+        server.close();
+        QCOMPARE(fetch(fetcher, closedUrl), FeedFetcher::NetworkError);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFeedFetch)
+#include "tst_feedfetch.moc"

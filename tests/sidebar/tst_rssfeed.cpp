@@ -1,0 +1,337 @@
+#include "sidebar/rssdatabase.h"
+#include "sidebar/rssfeed.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Items = QList<QStringList>; // title, description, link, date (ISO UTC or empty)
+
+class TestRssFeed : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_serial = 0;
+
+    static QDateTime utc(int y, int m, int d, int h = 0, int min = 0, int s = 0)
+    {
+        return QDateTime(QDate(y, m, d), QTime(h, min, s), Qt::UTC);
+    }
+
+    static Items flatten(const QList<RssFeed::Item> &items)
+    {
+        Items out;
+        for (const RssFeed::Item &item : items)
+            out << QStringList{item.title, item.description, item.link,
+                               item.date.isValid() ? item.date.toString(Qt::ISODate) : QString()};
+        return out;
+    }
+
+    static QByteArray rss(const QByteArray &items, const QByteArray &channelExtra = QByteArray())
+    {
+        return "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel><title>Chan</title>"
+               "<description>Desc</description>" + channelExtra + items + "</channel></rss>";
+    }
+
+    std::unique_ptr<RssDatabase> freshDb()
+    {
+        auto db = std::make_unique<RssDatabase>(m_dir.filePath(QStringLiteral("f%1.mdb").arg(++m_serial)));
+        return db->Open() ? std::move(db) : nullptr;
+    }
+
+    // Parses and stores a document for the channel; returns what the pass stored.
+    static bool pass(RssDatabase &db, qint32 id, const QByteArray &xml, QString *error = nullptr)
+    {
+        RssChannelInfo info;
+        QString parseError;
+        if (!RssFeed::RefreshChannel(db, id, xml, info, &parseError))
+            return false;
+        if (error)
+            *error = parseError;
+        return info.HasNewHeadlines;
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void rfc822Dates_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("expected"); // invalid: not a date
+        QTest::newRow("standard GMT") << "Sat, 07 Sep 2002 00:00:01 GMT" << utc(2002, 9, 7, 0, 0, 1);
+        QTest::newRow("June") << "Tue, 10 Jun 2003 04:00:00 GMT" << utc(2003, 6, 10, 4);
+        QTest::newRow("month first, 12-hour") << "Sat, Aug 9 2020 12:00:00AM GMT" << utc(2020, 8, 9, 0);
+        QTest::newRow("PM apart") << "Sun, 9 Aug 2020 1:30 PM UT" << utc(2020, 8, 9, 13, 30);
+        QTest::newRow("numeric zone") << "Tue, 10 Jun 2003 04:00:00 +0200" << utc(2003, 6, 10, 2);
+        QTest::newRow("negative zone, comment") << "Tue, 10 Jun 2003 04:00:00 -0700 (PDT)" << utc(2003, 6, 10, 11);
+        QTest::newRow("US zone") << "Mon, 01 Jan 2024 23:00:00 EST" << utc(2024, 1, 2, 4);
+        QTest::newRow("no weekday") << "07 Sep 2002 00:00:01 GMT" << utc(2002, 9, 7, 0, 0, 1);
+        QTest::newRow("no seconds, no zone") << "Wed, 02 Oct 2002 13:00" << utc(2002, 10, 2, 13);
+        QTest::newRow("two-digit year") << "Wed, 02 Oct 02 08:00:00 GMT" << utc(2002, 10, 2, 8);
+        QTest::newRow("full names, lower case") << "thursday, 3 october 2002 08:00:00 gmt" << utc(2002, 10, 3, 8);
+        QTest::newRow("no blank after comma") << "Thu,03 Oct 2002 08:00:00 GMT" << utc(2002, 10, 3, 8);
+        QTest::newRow("empty") << "" << QDateTime();
+        QTest::newRow("words") << "yesterday evening" << QDateTime();
+        QTest::newRow("31 February") << "Sat, 31 Feb 2004 10:00:00 GMT" << QDateTime();
+        QTest::newRow("hour 25") << "Sat, 07 Sep 2002 25:00:00 GMT" << QDateTime();
+        QTest::newRow("13 PM") << "Sat, 07 Sep 2002 13:00:00 PM GMT" << QDateTime();
+        QTest::newRow("no month") << "Sat, 07 2002 10:00:00 GMT" << QDateTime();
+    }
+    void rfc822Dates()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDateTime, expected);
+        const QDateTime date = RssFeed::ParseRfc822Date(text);
+        QCOMPARE(date.isValid(), expected.isValid());
+        if (expected.isValid())
+            QCOMPARE(date, expected);
+    }
+
+    void iso8601Dates_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("expected");
+        QTest::newRow("Z") << "2003-06-10T04:00:00Z" << utc(2003, 6, 10, 4);
+        QTest::newRow("offset, no seconds") << "2003-06-10T04:00+02:00" << utc(2003, 6, 10, 2);
+        QTest::newRow("fraction, compact offset") << "2003-06-10T04:00:00.25-0500" << utc(2003, 6, 10, 9).addMSecs(250);
+        QTest::newRow("date only") << "2003-06-10" << utc(2003, 6, 10);
+        QTest::newRow("no zone is UTC") << "2003-06-10T04:05:06" << utc(2003, 6, 10, 4, 5, 6);
+        QTest::newRow("blanks around") << "  2003-06-10T04:00:00Z\n" << utc(2003, 6, 10, 4);
+        QTest::newRow("month 13") << "2003-13-10T04:00:00Z" << QDateTime();
+        QTest::newRow("garbage zone") << "2003-06-10T04:00:00Q1" << QDateTime();
+        QTest::newRow("RFC 822 is not ISO") << "Tue, 10 Jun 2003 04:00:00 GMT" << QDateTime();
+    }
+    void iso8601Dates()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDateTime, expected);
+        const QDateTime date = RssFeed::ParseIso8601Date(text);
+        QCOMPARE(date.isValid(), expected.isValid());
+        if (expected.isValid())
+            QCOMPARE(date, expected);
+    }
+
+    void readsDocuments_data()
+    {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<QStringList>("channel"); // title, description, image
+        QTest::addColumn<Items>("items");
+        QTest::addColumn<bool>("error");
+
+        QTest::newRow("rss, second item has a description")
+            << rss("<item><title>A</title><link>http://a/</link><description>da</description>"
+                   "<pubDate>Tue, 10 Jun 2003 04:00:00 GMT</pubDate></item>"
+                   "<item><title>B</title><link>http://b/</link><description>db</description></item>",
+                   "<image><url>http://img/</url></image>")
+            << QStringList{"Chan", "Desc", "http://img/"}
+            << Items{{"A", "da", "http://a/", "2003-06-10T04:00:00Z"}, {"B", "db", "http://b/", ""}} << false;
+        QTest::newRow("rss, one item: no description kept")
+            << rss("<item><title>A</title><link>http://a/</link><description>da</description></item>")
+            << QStringList{"Chan", "Desc", ""} << Items{{"A", "", "http://a/", ""}} << false;
+        QTest::newRow("rss, second item without description")
+            << rss("<item><title>A</title><link>l1</link><description>da</description></item>"
+                   "<item><title>B</title><link>l2</link></item>")
+            << QStringList{"Chan", "Desc", ""} << Items{{"A", "", "l1", ""}, {"B", "", "l2", ""}} << false;
+        QTest::newRow("rss, CDATA and entities")
+            << rss("<item><title><![CDATA[Tom & <b>Jerry</b>]]></title><link>http://a/?x=1&amp;y=2</link>"
+                   "<pubDate>bogus date</pubDate></item>")
+            << QStringList{"Chan", "Desc", ""} << Items{{"Tom & <b>Jerry</b>", "", "http://a/?x=1&y=2", ""}}
+            << false;
+        QTest::newRow("rss, empty items skipped, prefixed title ignored")
+            << rss("<item><guid>g</guid></item><item><media:title xmlns:media=\"m\">M</media:title>"
+                   "<title>T</title><link>L</link></item>")
+            << QStringList{"Chan", "Desc", ""} << Items{{"T", "", "L", ""}} << false;
+        QTest::newRow("rss, item without link stops the reading")
+            << rss("<item><title>A</title><link>l1</link></item><item><title>B</title></item>"
+                   "<item><title>C</title><link>l3</link></item>")
+            << QStringList{"Chan", "Desc", ""} << Items{{"A", "", "l1", ""}} << true;
+        QTest::newRow("rss without channel")
+            << QByteArray("<rss><title>x</title></rss>") << QStringList{"", "", ""} << Items{} << true;
+        QTest::newRow("rdf with prefixes")
+            << QByteArray("<?xml version=\"1.0\"?><rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\" "
+                          "xmlns=\"http://purl.org/rss/1.0/\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\">"
+                          "<channel><title>RDF chan</title><description>R desc</description>"
+                          "<items><rdf:Seq><rdf:li rdf:resource=\"http://a/\"/></rdf:Seq></items></channel>"
+                          "<image><title>logo</title><url>http://img/r.png</url></image>"
+                          "<item><title>A</title><link>http://a/</link><description>d</description>"
+                          "<dc:date>2003-06-10T04:00:00+02:00</dc:date></item>"
+                          "<item><title>B</title><link>http://b/</link></item></rdf:RDF>")
+            << QStringList{"RDF chan", "R desc", "http://img/r.png"}
+            << Items{{"A", "d", "http://a/", "2003-06-10T02:00:00Z"}, {"B", "", "http://b/", ""}} << false;
+        QTest::newRow("rdf, unreadable date stops the reading")
+            << QByteArray("<RDF><channel><title>C</title></channel><item><title>A</title><link>a</link></item>"
+                          "<item><title>B</title><link>b</link><date>never</date></item></RDF>")
+            << QStringList{"C", "", ""} << Items{{"A", "", "a", ""}} << true;
+        QTest::newRow("non-Latin text")
+            << QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?><rss><channel><title>Новости</title>"
+                              "<item><title>日本語</title><link>http://a/ü</link></item></channel></rss>").toUtf8()
+            << QStringList{"Новости", "", ""} << Items{{"日本語", "", "http://a/ü", ""}} << false;
+    }
+    void readsDocuments()
+    {
+        QFETCH(QByteArray, xml);
+        QFETCH(QStringList, channel);
+        QFETCH(Items, items);
+        QFETCH(bool, error);
+        const std::optional<XmlElement> root = RssFeed::LoadXml(xml);
+        QVERIFY(root);
+        RssChannelInfo info;
+        const RssFeed::Document document = RssFeed::ReadFeed(*root, true, info);
+        QCOMPARE((QStringList{info.ChannelTitle, info.ChannelDescription, info.ImageURL}), channel);
+        QCOMPARE(flatten(document.items), items);
+        QCOMPARE(!document.error.isEmpty(), error);
+    }
+
+    void decodesTheDeclaredEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("encoding"); // empty: no declaration
+        QTest::addColumn<QString>("title");
+        QTest::newRow("windows-1251") << QByteArray("windows-1251") << QStringLiteral("Привет");
+        QTest::newRow("ISO-8859-7") << QByteArray("ISO-8859-7") << QStringLiteral("Καλημέρα");
+        QTest::newRow("ISO-8859-1") << QByteArray("ISO-8859-1") << QStringLiteral("Café crème");
+        QTest::newRow("Shift_JIS") << QByteArray("Shift_JIS") << QStringLiteral("日本");
+        QTest::newRow("UTF-16") << QByteArray("UTF-16") << QStringLiteral("Grüße 🙂");
+        QTest::newRow("no declaration: UTF-8") << QByteArray() << QStringLiteral("Grüße");
+    }
+    void decodesTheDeclaredEncoding()
+    {
+        QFETCH(QByteArray, encoding);
+        QFETCH(QString, title);
+        const QString xml = QStringLiteral("<?xml version=\"1.0\"%1?><rss><channel><title>%2</title></channel></rss>")
+                                .arg(encoding.isEmpty() ? QString() : QStringLiteral(" encoding=\"%1\"").arg(QLatin1String(encoding)),
+                                     title);
+        QStringEncoder encoder(encoding.isEmpty() ? "UTF-8" : encoding.constData(),
+                               QStringConverter::Flag::WriteBom);
+        QVERIFY(encoder.isValid());
+        const QByteArray bytes = encoder.encode(xml);
+        QString text;
+        const auto root = RssFeed::LoadXml(bytes, &text);
+        QVERIFY(root);
+        RssChannelInfo info;
+        RssFeed::ReadFeed(*root, false, info);
+        QCOMPARE(info.ChannelTitle, title);
+        QVERIFY(text.contains(title));
+    }
+
+    // Entities that point outside the document are never fetched.
+    void externalEntitiesAreNotFetched()
+    {
+        const QString secretFile = m_dir.filePath(QStringLiteral("secret.txt"));
+        QFile secret(secretFile);
+        QVERIFY(secret.open(QIODevice::WriteOnly));
+        secret.write("TOP-SECRET");
+        secret.close();
+        QTcpServer listener;
+        QVERIFY(listener.listen(QHostAddress::LocalHost));
+        const QByteArray xml =
+            "<?xml version=\"1.0\"?><!DOCTYPE rss SYSTEM \"http://127.0.0.1:" + QByteArray::number(listener.serverPort()) +
+            "/rss.dtd\" [<!ENTITY file SYSTEM \"" + QUrl::fromLocalFile(secretFile).toEncoded() +
+            "\"><!ENTITY web SYSTEM \"http://127.0.0.1:" + QByteArray::number(listener.serverPort()) +
+            "/e\"><!ENTITY own \"inner\">]><rss><channel><title>a&file;b&web;c&own;</title></channel></rss>";
+        const auto root = RssFeed::LoadXml(xml);
+        QVERIFY(root);
+        RssChannelInfo info;
+        RssFeed::ReadFeed(*root, false, info);
+        QCOMPARE(info.ChannelTitle, QStringLiteral("abcinner"));
+        QCoreApplication::processEvents();
+        QVERIFY(!listener.hasPendingConnections());
+    }
+
+    void malformedDocuments_data()
+    {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::newRow("unclosed") << QByteArray("<rss><channel><title>x</title></rss>");
+        QTest::newRow("html entity") << QByteArray("<rss><channel><title>a&nbsp;b</title></channel></rss>");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("html page") << QByteArray("<!DOCTYPE html><html><body><p>x</body></html>");
+        QTest::newRow("text after the root") << QByteArray("<rss/><rss/>");
+    }
+    void malformedDocuments()
+    {
+        QFETCH(QByteArray, xml);
+        QVERIFY(!RssFeed::LoadXml(xml));
+        RssChannelInfo info;
+        QVERIFY(!RssFeed::RetrieveChannelInfo(xml, info, nullptr));
+    }
+
+    // Which items a pass stores, given what the channel has seen before.
+    void storesNewItemsOnly()
+    {
+        auto db = freshDb();
+        QVERIFY(db);
+        db->SetClock([] { return QDateTime(QDate(2024, 1, 1), QTime(8, 0), Qt::UTC); });
+        const qint32 id = db->InsertChannel(QStringLiteral("C"), QString(), QString(), QString(), QString());
+        auto item = [](const char *title, const char *date) {
+            QByteArray x = QByteArray("<item><title>") + title + "</title><link>http://l/" + title + "</link>";
+            if (*date)
+                x += QByteArray("<pubDate>") + date + "</pubDate>";
+            return x + "</item>";
+        };
+        const QByteArray a = item("a", "Tue, 10 Jun 2003 04:00:00 GMT");
+        const QByteArray u = item("u", "");
+
+        QVERIFY(pass(*db, id, rss(a + u)));
+        QCOMPARE(db->Headlines(id)->size(), 2);
+        QCOMPARE(db->LastFetched(id).value(), utc(2003, 6, 10, 4));
+        // The same document again: the dated item is not newer, the undated one is known.
+        QVERIFY(!pass(*db, id, rss(a + u)));
+        QCOMPARE(db->Headlines(id)->size(), 2);
+        // Equal to last-fetched is not new; a second later is.
+        QVERIFY(!pass(*db, id, rss(item("same", "Tue, 10 Jun 2003 04:00:00 GMT"))));
+        QVERIFY(pass(*db, id, rss(item("later", "Tue, 10 Jun 2003 04:00:01 GMT"))));
+        QCOMPARE(db->LastFetched(id).value(), utc(2003, 6, 10, 4, 0, 1));
+        // A pass that stores only undated items leaves last-fetched where it was.
+        QVERIFY(pass(*db, id, rss(item("u2", "") + item("old", "Sat, 07 Sep 2002 00:00:01 GMT"))));
+        QCOMPARE(db->LastFetched(id).value(), utc(2003, 6, 10, 4, 0, 1));
+        QCOMPARE(db->Headlines(id)->size(), 4);
+        // An error keeps what was stored before it and does not move last-fetched.
+        QString error;
+        pass(*db, id, rss(item("new1", "Wed, 11 Jun 2003 00:00:00 GMT") + "<item><title>broken</title></item>"), &error);
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(db->Headlines(id)->size(), 5);
+        QCOMPARE(db->LastFetched(id).value(), utc(2003, 6, 10, 4, 0, 1));
+        // A channel removed meanwhile stores nothing.
+        QVERIFY(db->RemoveChannel(id));
+        QVERIFY(!pass(*db, id, rss(item("gone", "Thu, 12 Jun 2003 00:00:00 GMT")), &error));
+        QVERIFY(error.isEmpty());
+        QVERIFY(db->Headlines(id)->isEmpty());
+    }
+
+    void retrieveAndAdd()
+    {
+        auto db = freshDb();
+        QVERIFY(db);
+        const QByteArray xml = rss("<item><title>A</title><link>l1</link><pubDate>Tue, 10 Jun 2003 04:00:00 GMT</pubDate></item>",
+                                   "<image><url>http://img/</url></image>");
+        RssChannelInfo info;
+        QString error;
+        QVERIFY(RssFeed::RetrieveChannelInfo(xml, info, &error));
+        QCOMPARE(info.ChannelTitle, QStringLiteral("Chan"));
+        QCOMPARE(info.ImageURL, QStringLiteral("http://img/"));
+        QVERIFY(info.FeedXML.contains(QStringLiteral("<pubDate>")));
+        QVERIFY(error.isEmpty());
+        // A retrieve of an "rss" root without channel still succeeds, and says what failed.
+        QVERIFY(RssFeed::RetrieveChannelInfo("<rss/>", info, &error));
+        QVERIFY(!error.isEmpty());
+
+        QString insertError;
+        const qint32 id = RssFeed::AddChannel(*db, xml, QStringLiteral("http://f/"), QStringLiteral("Mine's"),
+                                              QStringLiteral("My own"), &insertError, &error);
+        QVERIFY(id > 0);
+        const auto channel = db->ChannelByID(id);
+        QCOMPARE(channel->ChannelTitle, QStringLiteral("Mine's"));
+        QCOMPARE(channel->ChannelDescription, QStringLiteral("My own"));
+        QCOMPARE(channel->FeedURL, QStringLiteral("http://f/"));
+        QCOMPARE(channel->ImageURL, QStringLiteral("http://img/"));
+        QCOMPARE(db->Headlines(id)->size(), 1);
+        QCOMPARE(RssFeed::AddChannel(*db, "not xml", QString(), QString(), QString(), &insertError, &error),
+                 RssFeed::kNoChannel);
+        QCOMPARE(db->Channels()->size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRssFeed)
+#include "tst_rssfeed.moc"

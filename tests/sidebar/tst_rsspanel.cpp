@@ -1,0 +1,458 @@
+#include "feedserver.h"
+
+#include "core/maincode.h"
+#include "core/strings.h"
+#include "sidebar/frmrsschannel.h"
+#include "sidebar/rsspanel.h"
+#include "sidebar/sidebar.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+class TestRssPanel : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_serial = 0;
+    FeedServer *m_server = nullptr;
+    QStringList m_opened, m_status, m_messages;
+    QList<QStringList> m_tips;
+    QMessageBox::StandardButton m_answer = QMessageBox::Yes;
+
+    SidebarHost host()
+    {
+        SidebarHost h;
+        h.LoadNewDoc = [this](const QString &address) { m_opened << address; };
+        h.SetStatusText = [this](const QString &text) { m_status << text; };
+        h.showTip = [this](const QString &t, const QString &d, const QString &l) { m_tips << QStringList{t, d, l}; };
+        h.MessageBox = [this](QWidget *, QMessageBox::Icon, const QString &text, QMessageBox::StandardButtons) {
+            m_messages << text;
+            return m_answer;
+        };
+        return h;
+    }
+
+    std::unique_ptr<Sidebar> makeSidebar(const QString &file = QString())
+    {
+        auto sidebar = std::make_unique<Sidebar>(host());
+        sidebar->BuildSidebar();
+        sidebar->Rss->OpenConnection(file.isEmpty() ? m_dir.filePath(QStringLiteral("db%1.mdb").arg(++m_serial))
+                                                    : file);
+        sidebar->resize(320, 640);
+        sidebar->ShowSection(QStringLiteral("RSSFEED"));
+        sidebar->show();
+        return sidebar;
+    }
+
+    qint32 addChannel(RssPanel *panel, const QString &title, const QString &path)
+    {
+        const qint32 id = panel->cnn->InsertChannel(title, QString(), m_server->url(path), QString(), QString());
+        panel->FillChannelList();
+        return id;
+    }
+
+    static QStringList column(QTreeWidget *list, int c)
+    {
+        QStringList out;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            out << list->topLevelItem(i)->text(c);
+        return out;
+    }
+
+    static bool isNew(QTreeWidgetItem *row)
+    {
+        return row->font(0).bold() && row->data(0, RssPanel::kIconKeyRole).toString() == QLatin1String("feedchannelnew");
+    }
+
+    static void doubleClick(QTreeWidget *list, QTreeWidgetItem *item, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, modifiers, list->visualItemRect(item).center());
+    }
+
+    static bool runCheck(RssPanel *panel)
+    {
+        QSignalSpy finished(panel, &RssPanel::CheckFinished);
+        panel->cmdCheckRss_Click();
+        return finished.count() == 1 || finished.wait(20000);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_server = new FeedServer(this);
+        MainCode::Settings.RSSTimeoutSec = 10;
+        MainCode::Settings.RSSProxyServer.clear();
+    }
+
+    void init()
+    {
+        m_opened.clear();
+        m_status.clear();
+        m_messages.clear();
+        m_tips.clear();
+        m_answer = QMessageBox::Yes;
+        m_server->routes.clear();
+    }
+
+    void withoutDatabaseTheReaderIsOff()
+    {
+        const QString bad = m_dir.filePath(QStringLiteral("bad.mdb"));
+        QFile f(bad);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, '\x07'));
+        f.close();
+        auto sidebar = makeSidebar(bad);
+        RssPanel *panel = sidebar->Rss;
+        QVERIFY(!panel->cnn);
+        QCOMPARE(m_messages, QStringList{LoadResString(1200)});
+        panel->cmdCheckRss_Click();
+        panel->cmdAddRss_Click();
+        QCOMPARE(m_messages.size(), 3);
+        QVERIFY(!panel->ChannelDialog());
+        // The clock's periodic check stays silent without a database.
+        MainCode::Settings.RSSStartupCheck = true;
+        MainCode::Settings.RSSAutoCheckMinutes = 1;
+        for (int tick = 0; tick < 120; ++tick)
+            panel->Clock_Timer();
+        QCOMPARE(m_messages.size(), 3);
+        MainCode::Settings.RSSAutoCheckMinutes = 0;
+    }
+
+    void addChannelThroughTheDialog()
+    {
+        m_server->feed(QStringLiteral("/a"), rssFeed(QStringLiteral("Feed A"),
+                                                     {{"one", "http://a/1", "Tue, 10 Jun 2003 04:00:00 GMT", ""},
+                                                      {"two", "http://a/2", "", ""}}));
+        auto sidebar = makeSidebar();
+        RssPanel *panel = sidebar->Rss;
+        QVERIFY(!panel->cmdCheckRss->isEnabled());
+        frmRssChannel dialog(panel);
+        dialog.bAddMode = true;
+        dialog.show();
+        QVERIFY(!dialog.cmdAdd->isEnabled());
+        QVERIFY(!dialog.cmdRetrieve->isEnabled());
+        QVERIFY(dialog.txtTitle->isReadOnly());
+        QCOMPARE(dialog.cmdAdd->text(), LoadResString(18007));
+
+        dialog.txtURL->setText(m_server->url(QStringLiteral("/a")));
+        QVERIFY(dialog.cmdRetrieve->isEnabled());
+        QSignalSpy retrieved(&dialog, &frmRssChannel::RetrieveFinished);
+        dialog.cmdRetrieve->click();
+        QVERIFY(retrieved.wait(20000));
+        QCOMPARE(retrieved.first().first().toBool(), true);
+        QCOMPARE(dialog.txtTitle->text(), QStringLiteral("Feed A"));
+        QCOMPARE(dialog.txtDesc->text(), QStringLiteral("About Feed A"));
+        QVERIFY(!dialog.txtTitle->isReadOnly());
+        QVERIFY(dialog.cmdAdd->isEnabled());
+
+        // A changed address needs its own retrieve; an empty title blocks Add.
+        dialog.txtURL->setText(m_server->url(QStringLiteral("/other")));
+        QVERIFY(!dialog.cmdAdd->isEnabled());
+        dialog.txtURL->setText(m_server->url(QStringLiteral("/a")));
+        dialog.cmdRetrieve->click();
+        QVERIFY(retrieved.wait(20000));
+        dialog.txtTitle->clear();
+        QVERIFY(!dialog.cmdAdd->isEnabled());
+        dialog.txtTitle->setText(QStringLiteral("Bob's feed"));
+        dialog.txtDesc->setText(QStringLiteral("x' OR '1'='1"));
+        QVERIFY(dialog.cmdAdd->isEnabled());
+
+        QSignalSpy added(&dialog, &frmRssChannel::AddFinished);
+        dialog.cmdAdd->click();
+        QVERIFY(added.wait(20000));
+        const qint32 id = added.first().first().toInt();
+        QVERIFY(id > 0);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(column(panel->ListView1, 0), QStringList{QStringLiteral("Bob's feed")});
+        QCOMPARE(column(panel->ListView1, 1), QStringList{QStringLiteral("x' OR '1'='1")});
+        QCOMPARE(panel->cnn->Headlines(id)->size(), 2);
+        QVERIFY(panel->cmdCheckRss->isEnabled());
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void failedRetrieveAndCancel()
+    {
+        m_server->routes[QStringLiteral("/silent")].silent = true;
+        m_server->feed(QStringLiteral("/a"), rssFeed(QStringLiteral("A"), {{"one", "http://a/1", "", ""}}));
+        auto sidebar = makeSidebar();
+        RssPanel *panel = sidebar->Rss;
+        {
+            frmRssChannel dialog(panel);
+            dialog.bAddMode = true;
+            dialog.show();
+            dialog.txtURL->setText(m_server->url(QStringLiteral("/missing")));
+            QSignalSpy retrieved(&dialog, &frmRssChannel::RetrieveFinished);
+            dialog.cmdRetrieve->click();
+            QVERIFY(retrieved.wait(20000));
+            QCOMPARE(retrieved.first().first().toBool(), false);
+            QCOMPARE(m_messages, QStringList{LoadResString(18012)});
+            QVERIFY(!dialog.cmdAdd->isEnabled());
+
+            // Cancel during a retrieve closes at once and says nothing.
+            dialog.txtURL->setText(m_server->url(QStringLiteral("/silent")));
+            dialog.cmdRetrieve->click();
+            QVERIFY(dialog.IsRetrieving());
+            dialog.cmdCancel->click();
+            QVERIFY(!dialog.isVisible());
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+            QVERIFY(!dialog.IsRetrieving());
+            QCOMPARE(m_messages.size(), 1);
+        }
+        {
+            // Cancel during Add's download stores nothing.
+            frmRssChannel dialog(panel);
+            dialog.bAddMode = true;
+            dialog.show();
+            dialog.txtURL->setText(m_server->url(QStringLiteral("/a")));
+            QSignalSpy retrieved(&dialog, &frmRssChannel::RetrieveFinished);
+            dialog.cmdRetrieve->click();
+            QVERIFY(retrieved.wait(20000));
+            m_server->routes[QStringLiteral("/a")].silent = true;
+            dialog.cmdAdd->click();
+            QVERIFY(dialog.IsAdding());
+            QTRY_VERIFY(m_server->targets.size() >= 1);
+            dialog.cmdCancel->click();
+            QVERIFY(!dialog.isVisible());
+        }
+        QVERIFY(panel->cnn->Channels()->isEmpty());
+        QCOMPARE(panel->ListView1->topLevelItemCount(), 0);
+    }
+
+    void editChannel()
+    {
+        auto sidebar = makeSidebar();
+        RssPanel *panel = sidebar->Rss;
+        const qint32 id = addChannel(panel, QStringLiteral("Old"), QStringLiteral("/e"));
+        panel->cmdEditRss_Click(); // nothing selected: nothing happens
+        QVERIFY(!panel->ChannelDialog());
+
+        panel->ListView1->setCurrentItem(panel->ListView1->topLevelItem(0));
+        bool checked = false;
+        QTimer::singleShot(0, this, [&] {
+            frmRssChannel *dialog = panel->ChannelDialog();
+            QVERIFY(dialog);
+            QVERIFY(dialog->txtURL->isReadOnly());
+            QCOMPARE(dialog->cmdAdd->text(), LoadResString(18010));
+            QCOMPARE(dialog->nChannelID, id);
+            dialog->txtTitle->setText(QStringLiteral("New 'one'"));
+            dialog->txtDesc->setText(QStringLiteral("D\"q"));
+            checked = true;
+            dialog->cmdAdd->click();
+        });
+        panel->cmdEditRss_Click();
+        QVERIFY(checked);
+        QCOMPARE(panel->cnn->ChannelByID(id)->ChannelTitle, QStringLiteral("New 'one'"));
+        QCOMPARE(column(panel->ListView1, 0), QStringList{QStringLiteral("New 'one'")});
+        QCOMPARE(column(panel->ListView1, 1), QStringList{QStringLiteral("D\"q")});
+    }
+
+    void checkMarksChannelsWithNewHeadlines()
+    {
+        auto sidebar = makeSidebar();
+        RssPanel *panel = sidebar->Rss;
+        auto item = [](const char *title, const char *date) {
+            return FeedItem{QLatin1String(title), QStringLiteral("http://x/") + QLatin1String(title), QLatin1String(date), QString()};
+        };
+        m_server->feed(QStringLiteral("/1"), rssFeed(QStringLiteral("A"), {item("a1", "Mon, 01 Jan 2024 10:00:00 GMT")}));
+        m_server->feed(QStringLiteral("/2"), rssFeed(QStringLiteral("B"), {item("b1", "Mon, 01 Jan 2024 10:00:00 GMT")}));
+        m_server->routes[QStringLiteral("/3")] = {"404 Not Found", ""};
+        addChannel(panel, QStringLiteral("A"), QStringLiteral("/1"));
+        addChannel(panel, QStringLiteral("B"), QStringLiteral("/2"));
+        addChannel(panel, QStringLiteral("C"), QStringLiteral("/3"));
+        QVERIFY(runCheck(panel));
+        QCOMPARE(m_status, (QStringList{LoadResString(18000) + "A", LoadResString(18000) + "B",
+                                        LoadResString(18000) + "C", LoadResString(18001)}));
+        QCOMPARE(sidebar->RssSectionIcon(), 8);
+
+        // Refilling the list clears the rows' marks; only B has something new next time.
+        panel->FillChannelList();
+        m_server->feed(QStringLiteral("/2"), rssFeed(QStringLiteral("B"), {item("b2", "Tue, 02 Jan 2024 10:00:00 GMT"),
+                                                                           item("b1", "Mon, 01 Jan 2024 10:00:00 GMT")}));
+        m_status.clear();
+        QVERIFY(runCheck(panel));
+        QCOMPARE(m_status.last(), LoadResString(18001));
+        QVERIFY(!isNew(panel->ListView1->topLevelItem(0)));
+        QVERIFY(isNew(panel->ListView1->topLevelItem(1)));
+        QVERIFY(!isNew(panel->ListView1->topLevelItem(2)));
+
+        // Nothing new: the final text says so and no mark changes.
+        m_status.clear();
+        QVERIFY(runCheck(panel));
+        QCOMPARE(m_status.last(), LoadResString(18520));
+        QVERIFY(isNew(panel->ListView1->topLevelItem(1)));
+        QCOMPARE(sidebar->RssSectionIcon(), 8);
+        QVERIFY(m_messages.isEmpty());
+
+        // An empty list writes only the final text.
+        auto empty = makeSidebar();
+        m_status.clear();
+        QVERIFY(runCheck(empty->Rss));
+        QCOMPARE(m_status, QStringList{LoadResString(18520)});
+    }
+
+    void openAndMarkHeadlines()
+    {
+        auto sidebar = makeSidebar();
+        RssPanel *panel = sidebar->Rss;
+        const qint32 id = addChannel(panel, QStringLiteral("Days"), QStringLiteral("/d"));
+        for (int day : {2, 3, 1})
+            panel->cnn->AddHeadline(id, QStringLiteral("%1 May").arg(day), QString(), QStringLiteral("http://d/%1").arg(day),
+                                    QDateTime(QDate(2024, 5, day), QTime(9, 0), Qt::UTC));
+        panel->FillChannelList();
+        QTreeWidget *channels = panel->ListView1;
+        QTreeWidget *headlines = panel->ListView2;
+        QTRY_VERIFY(!channels->visualItemRect(channels->topLevelItem(0)).isEmpty());
+        doubleClick(channels, channels->topLevelItem(0));
+        QCOMPARE(column(headlines, 0), (QStringList{"3 May", "2 May", "1 May"}));
+        QVERIFY(headlines->topLevelItem(0)->font(0).bold());
+
+        // Opening a headline opens its link in a new tab and marks it read.
+        QTreeWidgetItem *top = headlines->topLevelItem(0);
+        doubleClick(headlines, top);
+        QCOMPARE(m_opened, QStringList{QStringLiteral("http://d/3")});
+        QVERIFY(!top->font(0).bold());
+        QCOMPARE(panel->cnn->GetNewestUnreadHeadline(id)->HeadlineTitle, QStringLiteral("2 May"));
+        // Ctrl toggles the read state without opening anything.
+        doubleClick(headlines, top, Qt::ControlModifier);
+        QVERIFY(top->font(0).bold());
+        QCOMPARE(panel->cnn->GetNewestUnreadHeadline(id)->HeadlineTitle, QStringLiteral("3 May"));
+        doubleClick(headlines, top, Qt::ControlModifier);
+        QVERIFY(!top->font(0).bold());
+        QCOMPARE(m_opened.size(), 1);
+
+        // Enter opens; Delete on a headline does nothing.
+        headlines->setCurrentItem(headlines->topLevelItem(1));
+        QTest::keyClick(headlines, Qt::Key_Return);
+        QCOMPARE(m_opened.last(), QStringLiteral("http://d/2"));
+        QTest::keyClick(headlines, Qt::Key_Delete);
+        QCOMPARE(headlines->topLevelItemCount(), 3);
+        QVERIFY(m_messages.isEmpty());
+
+        // A press beside the rows selects nothing; the headline commands keep their channel.
+        QTest::mouseClick(channels->viewport(), Qt::LeftButton, {}, QPoint(5, channels->viewport()->height() - 3));
+        QVERIFY(channels->selectedItems().isEmpty());
+        panel->cmdRemoveRss_Click();
+        panel->cmdEditRss_Click();
+        QVERIFY(m_messages.isEmpty());
+        doubleClick(headlines, headlines->topLevelItem(2));
+        QCOMPARE(m_opened.last(), QStringLiteral("http://d/1"));
+        QVERIFY(!panel->cnn->GetNewestUnreadHeadline(id));
+
+        // Ctrl on the channel marks everything read; Delete asks first.
+        QVERIFY(panel->cnn->SetChannelRead(id, false));
+        channels->setCurrentItem(channels->topLevelItem(0));
+        QTest::keyClick(channels, Qt::Key_Return, Qt::ControlModifier);
+        QVERIFY(!panel->cnn->GetNewestUnreadHeadline(id));
+        m_answer = QMessageBox::No;
+        QTest::keyClick(channels, Qt::Key_Delete);
+        QCOMPARE(m_messages, QStringList{LoadResString(18009)});
+        QCOMPARE(channels->topLevelItemCount(), 1);
+        m_answer = QMessageBox::Yes;
+        QTest::keyClick(channels, Qt::Key_Delete);
+        QCOMPARE(channels->topLevelItemCount(), 0);
+        QCOMPARE(headlines->topLevelItemCount(), 0);
+        QVERIFY(!panel->cmdRemoveRss->isEnabled());
+        QVERIFY(panel->cnn->Headlines(id)->isEmpty());
+    }
+
+    void removingAChannelDuringACheck()
+    {
+        auto sidebar = makeSidebar();
+        RssPanel *panel = sidebar->Rss;
+        m_server->feed(QStringLiteral("/slow"), rssFeed(QStringLiteral("S"), {{"s", "http://s/", "", ""}}));
+        m_server->routes[QStringLiteral("/slow")].delayMs = 300;
+        m_server->feed(QStringLiteral("/next"), rssFeed(QStringLiteral("N"), {{"n", "http://n/", "", ""}}));
+        addChannel(panel, QStringLiteral("A slow"), QStringLiteral("/slow"));
+        const qint32 next = addChannel(panel, QStringLiteral("B next"), QStringLiteral("/next"));
+        QSignalSpy finished(panel, &RssPanel::CheckFinished);
+        panel->cmdCheckRss_Click();
+        QVERIFY(panel->IsChecking());
+        panel->cmdCheckRss_Click(); // a second check does not start
+        panel->ListView1->setCurrentItem(panel->ListView1->topLevelItem(1));
+        panel->cmdRemoveRss_Click();
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(panel->cnn->Headlines(next)->isEmpty());
+        QCOMPARE(m_status.count(LoadResString(18000) + "A slow"), 1);
+        QCOMPARE(m_status.count(LoadResString(18000) + "B next"), 0);
+    }
+
+    void clockRunsChecks()
+    {
+        auto sidebar = makeSidebar();
+        RssPanel *panel = sidebar->Rss;
+        m_server->feed(QStringLiteral("/c"), rssFeed(QStringLiteral("C"), {}));
+        addChannel(panel, QStringLiteral("C"), QStringLiteral("/c"));
+        MainCode::Settings.RSSStartupCheck = true;
+        MainCode::Settings.RSSAutoCheckMinutes = 1;
+        QSignalSpy finished(panel, &RssPanel::CheckFinished);
+        panel->Clock_Timer(); // the start-up check
+        QVERIFY(panel->IsChecking());
+        QVERIFY(finished.wait(20000));
+        for (int tick = 2; tick < 60; ++tick) {
+            panel->Clock_Timer();
+            QVERIFY(!panel->IsChecking());
+        }
+        panel->Clock_Timer(); // tick 60
+        QVERIFY(panel->IsChecking());
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.count(), 2);
+        MainCode::Settings.RSSAutoCheckMinutes = 0;
+        MainCode::Settings.RSSStartupCheck = false;
+    }
+
+    void unloadStopsTheCheckAndPurges()
+    {
+        const QString file = m_dir.filePath(QStringLiteral("unload.mdb"));
+        {
+            auto sidebar = makeSidebar(file);
+            RssPanel *panel = sidebar->Rss;
+            m_server->routes[QStringLiteral("/silent")].silent = true;
+            const qint32 id = addChannel(panel, QStringLiteral("Quiet"), QStringLiteral("/silent"));
+            panel->cnn->SetClock([] { return QDateTime::currentDateTimeUtc().addDays(-10); });
+            QVERIFY(panel->cnn->AddHeadline(id, QStringLiteral("old"), QString(), QStringLiteral("u"), QDateTime()));
+            QVERIFY(panel->cnn->SetChannelRead(id, true));
+            panel->cnn->SetClock({});
+            MainCode::Settings.ReadDeleteDays = 1;
+            MainCode::Settings.UnreadDeleteDays = 3;
+            QSignalSpy finished(panel, &RssPanel::CheckFinished);
+            panel->cmdCheckRss_Click();
+            QTRY_VERIFY(!m_server->targets.isEmpty());
+            m_status.clear();
+            sidebar->Unload();
+            QCOMPARE(finished.count(), 1);
+            QVERIFY(m_status.isEmpty()); // no final text while closing
+            QVERIFY(!panel->cnn);
+        }
+        RssDatabase db(file);
+        QVERIFY(db.Open());
+        QCOMPARE(db.Channels()->size(), 1);
+        QVERIFY(db.Headlines(db.Channels()->first().ChannelID)->isEmpty());
+    }
+
+    void makersFeedShowsItsNewestHeadline()
+    {
+        auto sidebar = makeSidebar();
+        RssPanel *panel = sidebar->Rss;
+        m_server->feed(QStringLiteral("/maker"),
+                       rssFeed(QStringLiteral("M"), {{"Newest", "http://m/2", "Tue, 02 Jan 2024 10:00:00 GMT", "new"},
+                                                     {"Older", "http://m/1", "Mon, 01 Jan 2024 10:00:00 GMT", "old"}}));
+        m_server->feed(QStringLiteral("/plain"), rssFeed(QStringLiteral("P"), {{"p", "http://p/", "", ""}}));
+        addChannel(panel, QStringLiteral("M"), QStringLiteral("/maker"));
+        addChannel(panel, QStringLiteral("P"), QStringLiteral("/plain"));
+        const QString saved = RssPanel::MakerFeedPrefix;
+        RssPanel::MakerFeedPrefix = m_server->url(QStringLiteral("/MAKER")).toUpper();
+        QVERIFY(runCheck(panel));
+        RssPanel::MakerFeedPrefix = saved;
+        QCOMPARE(m_tips, (QList<QStringList>{{"Newest", "new", "http://m/2"}}));
+    }
+};
+
+QTEST_MAIN(TestRssPanel)
+#include "tst_rsspanel.moc"

@@ -1,0 +1,200 @@
+#include "core/olecolor.h"
+#include "core/strings.h"
+#include "sidebar/rsspanel.h"
+#include "sidebar/sidebar.h"
+#include "sidebar/sidebargeometry.h"
+
+#include <QFile>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+using Places = QList<QList<double>>; // left, top, width, height per control, in layout order
+
+class TestSidebar : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    static SidebarHost quietHost()
+    {
+        SidebarHost host;
+        host.MessageBox = [](QWidget *, QMessageBox::Icon, const QString &, QMessageBox::StandardButtons) {
+            return QMessageBox::Ok;
+        };
+        return host;
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void panelLayout_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("height");
+        QTest::addColumn<QStringList>("controls");
+        QTest::addColumn<Places>("places");
+        QTest::newRow("notes") << 0 << 3000.0 << 6000.0 << QStringList{"txtQuickNotes"} << Places{{0, 0, 3000, 6000}};
+        QTest::newRow("favorites, two halves")
+            << 1 << 3000.0 << 6001.0
+            << QStringList{"btnAdd", "btnOrganize", "TreeView1", "btnGroupAdd", "btnGroupRemove", "ListView3"}
+            << Places{{0, 0, 495, 495}, {495, 0, 495, 495}, {0, 495, 3000, 2506},
+                      {0, 3001, 495, 495}, {495, 3001, 495, 495}, {0, 3496, 3000, 2506}};
+        QTest::newRow("favorites lower than two button rows")
+            << 1 << 3000.0 << 700.0
+            << QStringList{"btnAdd", "btnOrganize", "TreeView1", "btnGroupAdd", "btnGroupRemove", "ListView3"}
+            << Places{{0, 0, 495, 495}, {495, 0, 495, 495}, {0, 495, 3000, 0},
+                      {0, 495, 495, 495}, {495, 495, 495, 495}, {0, 990, 3000, 0}};
+        QTest::newRow("history under the cleaner")
+            << 2 << 3000.0 << 6000.0 << QStringList{"Picture4", "TreeView2"}
+            << Places{{0, 0, 3000, 2175}, {0, 2195, 3000, 3805}};
+        QTest::newRow("rss")
+            << 3 << 3000.0 << 6000.0
+            << QStringList{"cmdAddRss", "cmdRemoveRss", "cmdEditRss", "cmdCheckRss", "cmdRssSetting", "ListView1", "ListView2"}
+            << Places{{0, 0, 495, 495}, {495, 0, 495, 495}, {990, 0, 495, 495}, {1485, 0, 495, 495},
+                      {1980, 0, 495, 495}, {0, 505, 2950, 2727.5}, {0, 3272.5, 2950, 2727.5}};
+        QTest::newRow("rss too low for its lists")
+            << 3 << 30.0 << 400.0
+            << QStringList{"cmdAddRss", "cmdRemoveRss", "cmdEditRss", "cmdCheckRss", "cmdRssSetting", "ListView1", "ListView2"}
+            << Places{{0, 0, 495, 495}, {495, 0, 495, 495}, {990, 0, 495, 495}, {1485, 0, 495, 495},
+                      {1980, 0, 495, 495}, {0, 505, 0, 0}, {0, 545, 0, 0}};
+        QTest::newRow("browser") << 4 << 2000.0 << 1000.0 << QStringList{"WebBrowser1"} << Places{{0, 0, 2000, 1000}};
+        QTest::newRow("no such panel") << 5 << 2000.0 << 1000.0 << QStringList{} << Places{};
+    }
+    void panelLayout()
+    {
+        QFETCH(int, index);
+        QFETCH(double, width);
+        QFETCH(double, height);
+        QFETCH(QStringList, controls);
+        QFETCH(Places, places);
+        const QList<SidebarGeometry::Place> layout = SidebarGeometry::PanelLayout(index, width, height);
+        QStringList names;
+        Places got;
+        for (const auto &p : layout) {
+            names << p.control;
+            got << QList<double>{p.left, p.top, p.width, p.height};
+        }
+        QCOMPARE(names, controls);
+        QCOMPARE(got, places);
+        // The same size gives the same layout again.
+        const auto again = SidebarGeometry::PanelLayout(index, width, height);
+        QCOMPARE(again.size(), layout.size());
+    }
+
+    void rowHeights_data()
+    {
+        QTest::addColumn<int>("text");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("band");
+        QTest::newRow("mode 0") << 13 << 16 << 0 << 14;
+        QTest::newRow("mode 1, small text") << 13 << 16 << 1 << 19;
+        QTest::newRow("mode 1, tall text") << 22 << 16 << 1 << 23;
+        QTest::newRow("mode 2: one more than the icons") << 13 << 16 << 2 << 17;
+        QTest::newRow("mode 2, tall text") << 20 << 16 << 2 << 17;
+        QTest::newRow("other mode") << 13 << 16 << 7 << 13;
+    }
+    void rowHeights()
+    {
+        QFETCH(int, text);
+        QFETCH(int, icon);
+        QFETCH(int, mode);
+        QFETCH(int, band);
+        QCOMPARE(SidebarGeometry::RowHeight(text, icon, mode), band);
+    }
+
+    void buildsTheSections()
+    {
+        Sidebar sidebar(quietHost());
+        sidebar.BuildSidebar();
+        sidebar.BuildSidebar(); // once only
+        QTabWidget *tabs = sidebar.sidebar;
+        QCOMPARE(tabs->count(), 5);
+        const int captions[] = {1122, 1078, 1159, 1192, 1207};
+        const int tips[] = {1123, 1124, 1161, 18519, 1208};
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(sidebar.SectionKey(i), Sidebar::kSectionKeys[i]);
+            QCOMPARE(sidebar.SectionIndex(Sidebar::kSectionKeys[i]), i);
+            QCOMPARE(tabs->tabText(i), LoadResString(captions[i]));
+            QCOMPARE(tabs->tabToolTip(i), LoadResString(tips[i]));
+            QCOMPARE(tabs->widget(i), sidebar.picTab[i]);
+        }
+        QCOMPARE(tabs->currentIndex(), 0);
+        QCOMPARE(sidebar.SectionIndex(QStringLiteral("NOPE")), -1);
+        sidebar.ShowSection(QStringLiteral("RSSFEED"));
+        QCOMPARE(tabs->currentWidget(), static_cast<QWidget *>(sidebar.Rss));
+        QCOMPARE(sidebar.Rss->ListView2->toolTip(), LoadResString(18513));
+        QCOMPARE(sidebar.Rss->cmdCheckRss->toolTip(), LoadResString(18517));
+        QCOMPARE(sidebar.btnGroupRemove->toolTip(), LoadResString(1196));
+        // Every control named in the layout rules is in its panel.
+        for (int i = 0; i < 5; ++i) {
+            for (const auto &place : SidebarGeometry::PanelLayout(i, 1000, 1000))
+                QVERIFY2(sidebar.picTab[i]->findChild<QWidget *>(place.control), qPrintable(place.control));
+        }
+
+        // The panel follows its size in pixels (15 twips each).
+        sidebar.resize(300, 600);
+        sidebar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&sidebar));
+        sidebar.ShowSection(QStringLiteral("RSSFEED"));
+        QWidget *panel = sidebar.Rss;
+        QTRY_VERIFY(panel->width() > 0);
+        const int w = panel->width();
+        QCOMPARE(sidebar.Rss->cmdCheckRss->geometry(), QRect(99, 0, 33, 33));
+        QCOMPARE(sidebar.Rss->ListView1->width(), twipsToPixels(pixelsToTwips(w) - 50));
+        QCOMPARE(sidebar.RssSectionIcon(), 5);
+    }
+
+    void stripedLists()
+    {
+        QTreeWidget tree;
+        tree.setIconSize(QSize(16, 16));
+        tree.setFont(QFont(tree.font().family(), 9));
+        tree.addTopLevelItem(new QTreeWidgetItem(QStringList{QStringLiteral("row")}));
+        Sidebar::LayoutSidebarPanel(&tree, oleColorToQColor(0xF7F7F7), oleColorToQColor(0xFFF4F4), 2);
+        QVERIFY(tree.alternatingRowColors());
+        QCOMPARE(tree.palette().color(QPalette::Base), QColor(0xF7, 0xF7, 0xF7));
+        QCOMPARE(tree.palette().color(QPalette::AlternateBase), QColor(0xF4, 0xF4, 0xFF));
+        tree.show();
+        QCOMPARE(tree.sizeHintForRow(0), 17);
+
+        // Not a report list: no stripes.
+        QListWidget list;
+        list.setAlternatingRowColors(true);
+        Sidebar::LayoutSidebarPanel(&list, Qt::red, Qt::blue, 2);
+        QVERIFY(!list.alternatingRowColors());
+    }
+
+    void quickNotesRoundTrip()
+    {
+        const QString file = m_dir.filePath(QStringLiteral("notes.qvr"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("first line\r\nsecond 'line'\r\n");
+        f.close();
+        Sidebar sidebar(quietHost());
+        sidebar.LoadQuickNotes(file);
+        QCOMPARE(sidebar.txtQuickNotes->toPlainText(), QStringLiteral("first line\nsecond 'line'"));
+        sidebar.txtQuickNotes->setPlainText(QStringLiteral("a\nb ") + QString(600, u'x'));
+        QVERIFY(sidebar.SaveQuickNotes(file));
+        Sidebar again(quietHost());
+        again.LoadQuickNotes(file);
+        QCOMPARE(again.txtQuickNotes->toPlainText(), sidebar.txtQuickNotes->toPlainText());
+        // A missing file leaves the box as it is.
+        again.LoadQuickNotes(m_dir.filePath(QStringLiteral("none.qvr")));
+        QCOMPARE(again.txtQuickNotes->toPlainText(), sidebar.txtQuickNotes->toPlainText());
+        // An unwritable place is reported.
+        QVERIFY(!sidebar.SaveQuickNotes(m_dir.filePath(QStringLiteral("no/such/dir/notes.qvr"))));
+    }
+};
+
+QTEST_MAIN(TestSidebar)
+#include "tst_sidebar.moc"
