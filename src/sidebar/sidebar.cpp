@@ -116,8 +116,11 @@ Sidebar::Sidebar(const SidebarHost &host, QWidget *parent) : QWidget(parent), m_
     WebBrowser1 = new QWidget(picTab[4]);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
 
-    for (QWidget *panel : picTab)
+    // Shown by the tab control once BuildSidebar adds them.
+    for (QWidget *panel : picTab) {
+        panel->hide();
         panel->installEventFilter(this);
+    }
 }
 
 Sidebar::~Sidebar() = default;
