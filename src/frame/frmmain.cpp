@@ -8,6 +8,8 @@
 #include "core/settingsstore.h"
 #include "core/singleinstance.h"
 #include "core/strings.h"
+#include "crebar.h"
+#include "ctoolbar.h"
 #include "document/frmdocument.h"
 #include "dtabcontrol.h"
 #include "frmload.h"
@@ -16,6 +18,7 @@
 #include "frmqsearch.h"
 #include "miscimages.h"
 #include "platform/webbrowser.h"
+#include "popupmenu6.h"
 #include "searchengines.h"
 #include "sidebar/urlshortcut.h"
 #include "widgets/cmousegestures.h"
@@ -25,9 +28,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QDateTime>
 #include <QLocale>
 #include <QPainter>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -38,6 +43,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMessageBox>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -76,6 +82,32 @@ protected:
     }
 };
 
+// The logo band's picture box: the logo at its right end, over the band's skin.
+class LogoBox : public QWidget
+{
+public:
+    explicit LogoBox(QWidget *parent) : QWidget(parent)
+    {
+        m_logo.load(Paths::assetFile(QStringLiteral("logo.png")));
+        const QSize size = m_logo.isNull() ? QSize(16, 16) : m_logo.size();
+        setMinimumSize(size.width() + 8, size.height() + 4);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    }
+    QSize sizeHint() const override { return minimumSize(); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        if (m_logo.isNull())
+            return;
+        QPainter painter(this);
+        painter.drawPixmap(width() - m_logo.width() - 4, (height() - m_logo.height()) / 2, m_logo);
+    }
+
+private:
+    QPixmap m_logo;
+};
+
 // Picture of the typed addresses in the address bar's list.
 QIcon typedAddressIcon()
 {
@@ -106,8 +138,58 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(
     lblFullScreenStatus->setObjectName(QStringLiteral("lblFullScreenStatus"));
     lblFullScreenStatus->hide();
 
-    CreateToolbars();
-    CreateStatusBar();
+    // The controls the interface start-up puts into the bands. The ones a band wraps are not
+    // hidden here: a toolbar never shows a widget that was hidden before it was added.
+    Toolbar1 = new cToolbar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar2 = new cToolbar(this);
+    Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
+    Toolbar3 = new cToolbar(this);
+    Toolbar3->setObjectName(QStringLiteral("Addressbar"));
+    for (cToolbar *toolbar : {Toolbar1, Toolbar2, Toolbar3})
+        toolbar->hide();
+    tbrMenu = new cMenuBar(this);
+    tbrMenu->setObjectName(QStringLiteral("tbrMenu"));
+    tbhMenu = new cToolbarHost(this);
+    tbhMenu->setObjectName(QStringLiteral("tbhMenu"));
+    picTest = new LogoBox(this);
+    picTest->setObjectName(QStringLiteral("picTest"));
+    cReBar1 = new cReBar(this);
+
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    auto *addressLayout = new QHBoxLayout(Picture1);
+    addressLayout->setContentsMargins(0, 0, 0, 0);
+    Addressbar = new QComboBox(Picture1);
+    Addressbar->setObjectName(QStringLiteral("Addressbar"));
+    Addressbar->setEditable(true);
+    Addressbar->setInsertPolicy(QComboBox::NoInsert);
+    Addressbar->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    Addressbar->setMinimumWidth(0);
+    Addressbar->setMaxVisibleItems(20);
+    Addressbar->lineEdit()->installEventFilter(this);
+    Addressbar->installEventFilter(this);
+    addressLayout->addWidget(Addressbar);
+    connect(Addressbar, &QComboBox::editTextChanged, this,
+            [this](const QString &text) { Toolbar3->setButtonEnabled(QStringLiteral("Go"), !text.isEmpty()); });
+    connect(Addressbar, &QComboBox::activated, this, [this] { Addressbar_Select(); });
+
+    Picture6 = new QWidget(this);
+    Picture6->setObjectName(QStringLiteral("Picture6"));
+    Picture6->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    auto *tabLayout = new QHBoxLayout(Picture6);
+    tabLayout->setContentsMargins(0, 0, 0, 0);
+    vbalDTabControl1 = new vbalDTabControl(Picture6);
+    vbalDTabControl1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    tabLayout->addWidget(vbalDTabControl1);
+    connect(vbalDTabControl1, &vbalDTabControl::TabMouseDown, this,
+            [this](int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                   const QPoint &pos) { OnTabMouseDown(position, button, modifiers, pos); });
+    connect(vbalDTabControl1, &vbalDTabControl::TabDoubleClick, this, &frmMain::OnTabDoubleClick);
+
+    Clock.setInterval(1000);
+    connect(&Clock, &QTimer::timeout, this, &frmMain::Clock_Timer);
 
     // Keyboard shortcuts of the navigation commands.
     auto shortcut = [this](const QKeySequence &keys, void (frmMain::*slot)()) {
@@ -132,120 +214,9 @@ frmMain::~frmMain()
         MainCode::MainForm = nullptr;
 }
 
-void frmMain::CreateToolbars()
+void frmMain::CreateStatusBar(const QString &skinPath)
 {
-    QStyle *st = style();
-    // Browse toolbar.
-    Toolbar1 = addToolBar(QString());
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setMovable(false);
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    auto add = [&](QToolBar *bar, const char *key, int id, QStyle::StandardPixmap icon,
-                   void (frmMain::*slot)()) {
-        QAction *action = bar->addAction(st->standardIcon(icon), ResId(id));
-        action->setObjectName(QLatin1String(key));
-        action->setToolTip(ResId(id));
-        connect(action, &QAction::triggered, this, slot);
-        return action;
-    };
-    auto site = [this](void (frmMain::*active)(), void (frmMain::*newTab)()) {
-        return [this, active, newTab] {
-            if (MainCode::Settings.ControlNavNew)
-                (this->*newTab)();
-            else
-                (this->*active)();
-        };
-    };
-    add(Toolbar1, "New", 1101, QStyle::SP_FileIcon, &frmMain::NewHome1);
-    m_documentActions << add(Toolbar1, "Back", 1102, QStyle::SP_ArrowBack, &frmMain::Back)
-                      << add(Toolbar1, "Forward", 1103, QStyle::SP_ArrowForward, &frmMain::Forward)
-                      << add(Toolbar1, "Refresh", 1104, QStyle::SP_BrowserReload, &frmMain::Refresh)
-                      << add(Toolbar1, "Stop", 1105, QStyle::SP_BrowserStop, &frmMain::StopLoading);
-    struct SiteButton
-    {
-        const char *key;
-        int id;
-        QStyle::StandardPixmap icon;
-        void (frmMain::*active)();
-        void (frmMain::*newTab)();
-    };
-    const SiteButton sites[] = {
-        {"Home", 1106, QStyle::SP_DirHomeIcon, &frmMain::Home1, &frmMain::NewHome1},
-        {"Home2", 1106, QStyle::SP_DirHomeIcon, &frmMain::Home2, &frmMain::NewHome2},
-        {"Mail", 1113, QStyle::SP_DialogSaveButton, &frmMain::GoMail, &frmMain::NewEmail},
-        {"Search", 1114, QStyle::SP_FileDialogContentsView, &frmMain::GoSearch, &frmMain::NewSearch},
-        {"News", 1115, QStyle::SP_FileDialogInfoView, &frmMain::GoNews, &frmMain::NewNews},
-    };
-    for (const SiteButton &b : sites) {
-        QAction *action = Toolbar1->addAction(st->standardIcon(b.icon), ResId(b.id));
-        action->setObjectName(QLatin1String(b.key));
-        action->setToolTip(ResId(b.id));
-        connect(action, &QAction::triggered, this, site(b.active, b.newTab));
-    }
-
-    // Address toolbar.
-    addToolBarBreak();
-    Toolbar3 = addToolBar(QString());
-    Toolbar3->setObjectName(QStringLiteral("Addressbar"));
-    Toolbar3->setMovable(false);
-    Addressbar = new QComboBox(Toolbar3);
-    Addressbar->setObjectName(QStringLiteral("Addressbar"));
-    Addressbar->setEditable(true);
-    Addressbar->setInsertPolicy(QComboBox::NoInsert);
-    Addressbar->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    Addressbar->setMaxVisibleItems(20);
-    Addressbar->lineEdit()->installEventFilter(this);
-    Addressbar->installEventFilter(this);
-    Toolbar3->addWidget(Addressbar);
-    m_go = Toolbar3->addAction(st->standardIcon(QStyle::SP_ArrowRight), ResId(1117));
-    m_go->setObjectName(QStringLiteral("Go"));
-    m_go->setToolTip(ResId(1176));
-    m_go->setEnabled(false);
-    connect(m_go, &QAction::triggered, this, &frmMain::GoButton);
-    m_goNew = Toolbar3->addAction(st->standardIcon(QStyle::SP_FileDialogNewFolder), QString());
-    m_goNew->setObjectName(QStringLiteral("GoNew"));
-    m_goNew->setToolTip(ResId(1177));
-    m_goNew->setCheckable(true);
-    m_search = Toolbar3->addAction(st->standardIcon(QStyle::SP_FileDialogContentsView), ResId(1114));
-    m_search->setObjectName(QStringLiteral("Search"));
-    m_search->setToolTip(ResId(1178));
-    connect(m_search, &QAction::triggered, this,
-            [this] { SearchWeb(g_nSearchEngine, Addressbar->currentText()); });
-    auto *engines = new QMenu(this);
-    engines->setObjectName(QStringLiteral("m_cSearchEngines"));
-    const int engineIds[] = {1173, 1174, 1175, 1185, 1205, 1206};
-    for (int i = 0; i < SearchEngines::kCount; ++i) {
-        QAction *action = engines->addAction(ResId(engineIds[i]));
-        connect(action, &QAction::triggered, this, [this, i] { SelectSearchEngine(i); });
-    }
-    m_search->setMenu(engines);
-    if (auto *button = qobject_cast<QToolButton *>(Toolbar3->widgetForAction(m_search)))
-        button->setPopupMode(QToolButton::MenuButtonPopup);
-    connect(Addressbar, &QComboBox::editTextChanged, this,
-            [this](const QString &text) { m_go->setEnabled(!text.isEmpty()); });
-    connect(Addressbar, &QComboBox::activated, this, [this] { Addressbar_Select(); });
-
-    // Tab strip.
-    addToolBarBreak();
-    Tabbar = addToolBar(QString());
-    Tabbar->setObjectName(QStringLiteral("Tabbar"));
-    Tabbar->setMovable(false);
-    vbalDTabControl1 = new vbalDTabControl(Tabbar);
-    vbalDTabControl1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    Tabbar->addWidget(vbalDTabControl1);
-    connect(vbalDTabControl1, &vbalDTabControl::TabMouseDown, this,
-            [this](int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
-                OnTabMouseDown(position, button, modifiers);
-            });
-    connect(vbalDTabControl1, &vbalDTabControl::TabDoubleClick, this, &frmMain::OnTabDoubleClick);
-}
-
-void frmMain::CreateStatusBar()
-{
-    cProgress.setMin(0);
-    cProgress.setMax(100);
-    cProgress.setWidth(172);
-
+    delete m_cStatusBar;
     m_cStatusBar = new cNoStatusBar(this);
     m_cStatusBar->Create(picStatus);
     m_cStatusBar->setImageList(MiscImageList());
@@ -266,6 +237,8 @@ void frmMain::CreateStatusBar()
     for (const PanelSpec &p : panels)
         m_cStatusBar->AddPanel(p.style, QString(), -1, p.minWidth, p.spring, false, 0,
                                QLatin1String(p.key));
+    if (!skinPath.isEmpty())
+        m_cStatusBar->setImageFile(skinPath);
     m_cStatusBar->setSizeGrip(true);
     m_cStatusBar->setPanelIcon(QStringLiteral("Item3"), 0);
     m_cStatusBar->setPanelToolTipText(QStringLiteral("Item3"), LoadResString(1125));
@@ -279,9 +252,6 @@ void frmMain::CreateStatusBar()
     connect(m_cStatusBar, &cNoStatusBar::DoubleClick, this, &frmMain::m_cStatusBar_DoubleClick);
     connect(m_cStatusBar, &cNoStatusBar::OwnerDraw, this, &frmMain::m_cStatusBar_OwnerDraw,
             Qt::DirectConnection);
-
-    Clock.setInterval(1000);
-    connect(&Clock, &QTimer::timeout, this, &frmMain::Clock_Timer);
     SetProgressTag(QStringLiteral("0"));
 }
 
@@ -309,8 +279,8 @@ void frmMain::MDIForm_Load(const QString &commandLine)
     g_nSearchEngine =
         SettingsModel::readInteger(store, kSettings, QStringLiteral("CurrentSearchEngine"), 0);
 
-    // 8. The skin names the splash read are needed before the settings.
-    MainCode::Settings.loadSkins(store);
+    // 8. Skin, toolbars, menu bar, band layout and status bar.
+    InitInterface();
 
     // 11. Every setting.
     LoadSettings();
@@ -384,20 +354,56 @@ void frmMain::LoadSettings()
                 qMax(1, twipsToPixels(s.MainWidth)), qMax(1, twipsToPixels(s.MainHeight)));
     setWindowState(s.MainMaximized ? Qt::WindowMaximized : Qt::WindowNoState);
     g_windowState = windowState();
-    Toolbar1->setVisible(s.BrowseToolbarVisible);
-    Toolbar3->setVisible(s.AddressBarVisible);
-    Tabbar->setVisible(s.TabsBarVisible);
+    auto band = [this](const char *bandKey, const char *menuKey, bool visible) {
+        cReBar1->setBandVisible(cReBar1->BandIndexForKey(QLatin1String(bandKey)), visible);
+        SetMenuChecked(QLatin1String(menuKey), visible);
+    };
+    band("Toolbar1", "mnuViewBrowseToolbar", s.BrowseToolbarVisible);
+    band("Addressbar", "mnuViewAddressBar", s.AddressBarVisible);
+    band("Tabbar", "mnuViewTabsBar", s.TabsBarVisible);
     Addressbar->clear();
     for (const QString &address : s.TypedAddresses)
         Addressbar->addItem(typedAddressIcon(), address);
     Addressbar->setCurrentIndex(-1);
     Addressbar->setEditText(QString());
     picStatus->setVisible(s.StatusBarVisible);
-    m_cStatusBar->setPanelIcon(QStringLiteral("Item4"), s.PopupKillerEnable ? 3 : 1);
-    m_goNew->setChecked(s.GoNew);
+    SetMenuChecked(QStringLiteral("mnuViewStatusBar"), s.StatusBarVisible);
+    Toolbar3->setButtonChecked(QStringLiteral("GoNew"), s.GoNew);
     MainCode::SidebarVisible = s.EnableSidebar;
-    g_nSearchEngine = s.CurrentSearchEngine;
+    SetMenuChecked(QStringLiteral("mnuViewSidebar"), s.EnableSidebar);
+    ShowProperButtons();
+    band("Toolbar2", "mnuViewSitesToolbar", s.SitesToolbarVisible);
+
+    // The skin of this start must be one of the list; the next start keeps it.
+    EnumerateSkins();
+    if (!MainCode::SkinNames.contains(s.CurrentSkin)) {
+        s.CurrentSkin = QStringLiteral("none");
+        QMessageBox::information(this, LoadResString(100), LoadResString(15002));
+    }
     g_sNextSkin = s.CurrentSkin;
+
+    const struct
+    {
+        bool SettingsModel::*setting;
+        const char *key;
+    } marks[] = {
+        {&SettingsModel::EnableImages, "mnuContentImage"},
+        {&SettingsModel::EnableSound, "mnuContentSound"},
+        {&SettingsModel::EnableVideo, "mnuContentVideo"},
+        {&SettingsModel::EnableScripts, "mnuContentScripts"},
+        {&SettingsModel::EnableJava, "mnuContentJava"},
+        {&SettingsModel::EnableActiveXDL, "mnuContentDLACTX"},
+        {&SettingsModel::EnableActiveXRUN, "mnuContentRUNACTX"},
+        {&SettingsModel::EnableFlash, "mnuContentFlash"},
+        {&SettingsModel::SuppressErrors, "mnuContentSuppressErrors"},
+        {&SettingsModel::SuppressScriptErrors, "mnuContentSuppressScriptErrors"},
+        {&SettingsModel::AutoFormFill, "mnuContentAutoFill"},
+    };
+    for (const auto &mark : marks)
+        SetMenuChecked(QLatin1String(mark.key), s.*(mark.setting));
+    m_cStatusBar->setPanelIcon(QStringLiteral("Item4"), s.PopupKillerEnable ? 3 : 1);
+    g_nSearchEngine = s.CurrentSearchEngine;
+    Toolbar3->setButtonImage(QStringLiteral("Search"), 15 + g_nSearchEngine);
 }
 
 void frmMain::SaveSettings()
@@ -425,9 +431,13 @@ void frmMain::SaveSettings()
         s.NavigatorWidth = float(pixelsToTwips(n.width()));
         s.NavigatorHeight = float(pixelsToTwips(n.height()));
     }
-    s.BrowseToolbarVisible = !Toolbar1->isHidden();
-    s.AddressBarVisible = !Toolbar3->isHidden();
-    s.TabsBarVisible = !Tabbar->isHidden();
+    auto bandVisible = [this](const char *bandKey) {
+        return cReBar1->BandVisible(cReBar1->BandIndexForKey(QLatin1String(bandKey)));
+    };
+    s.BrowseToolbarVisible = bandVisible("Toolbar1");
+    s.SitesToolbarVisible = bandVisible("Toolbar2");
+    s.AddressBarVisible = bandVisible("Addressbar");
+    s.TabsBarVisible = bandVisible("Tabbar");
     s.TypedAddresses = TypedAddresses();
     s.GoNew = GoNewDown();
     if (!MainCode::FullScreen)
@@ -590,18 +600,25 @@ void frmMain::DoTabAction(frmDocument *document, int tabPosition, int action)
         document->SetDownloadOptions();
         document->RefreshDoc();
         break;
+    case 3:
+        ShowTabMenu(document, QCursor::pos());
+        break;
     case 5:
         LoadNewDoc(document->LocationURL());
         break;
-    default: // the tab menu comes with the menus
+    default:
         break;
     }
 }
 
-void frmMain::OnTabMouseDown(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
+void frmMain::OnTabMouseDown(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                             const QPoint &pos)
 {
-    if (position < 1)
+    if (position < 1) {
+        if (button == Qt::RightButton)
+            ShowNewMenu(vbalDTabControl1->mapToGlobal(pos));
         return;
+    }
     frmDocument *document = Navigator()->RowDocument(position);
     const SettingsModel &s = MainCode::Settings;
     const bool shift = modifiers & Qt::ShiftModifier;
@@ -756,12 +773,12 @@ QString frmMain::AddressText() const
 
 bool frmMain::GoNewDown() const
 {
-    return m_goNew->isChecked();
+    return Toolbar3->ButtonChecked(QStringLiteral("GoNew"));
 }
 
 void frmMain::SetGoNew(bool down)
 {
-    m_goNew->setChecked(down);
+    Toolbar3->setButtonChecked(QStringLiteral("GoNew"), down);
 }
 
 void frmMain::AddressbarEnter(bool ctrl, bool shift)
@@ -838,6 +855,7 @@ void frmMain::SearchWeb(int engine, const QString &text)
 void frmMain::SelectSearchEngine(int engine)
 {
     g_nSearchEngine = qint16(engine);
+    Toolbar3->setButtonImage(QStringLiteral("Search"), 15 + engine);
     SetAddressText(QString());
 }
 
@@ -930,20 +948,6 @@ void frmMain::CloseAllDocuments()
 }
 
 // ---------------------------------------------------------------- content
-
-void frmMain::mnuContentFlash()
-{
-    MainCode::Settings.EnableFlash = !MainCode::Settings.EnableFlash;
-    for (frmDocument *document : Documents())
-        document->SetDownloadOptions();
-}
-
-void frmMain::ModifyMenu()
-{
-    const bool any = MainCode::OpenDocuments > 0;
-    for (QAction *action : m_documentActions)
-        action->setEnabled(any);
-}
 
 // ---------------------------------------------------------------- status bar
 
@@ -1114,8 +1118,10 @@ void frmMain::MDIForm_Unload()
     SettingsStore &store = SettingsStore::instance();
     SettingsModel::writeBoolean(store, kSettings, QStringLiteral("PrevSessionCrashed"), false);
     SaveSettings();
+    SaveRebarLayout();
     if (m_qsearch)
         m_qsearch->Form_Unload();
+    DestroyToolbars();
     if (m_navigator)
         m_navigator->close();
     SingleInstance::ReleaseInstanceMutex();

@@ -1,0 +1,406 @@
+#include "crebar.h"
+
+#include "ctoolbar.h"
+
+#include <QMainWindow>
+#include <QSet>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <algorithm>
+
+namespace {
+
+const QString kRoot = QStringLiteral("rebar");
+const QString kBand = QStringLiteral("band");
+const QString kVersion = QStringLiteral("1");
+
+bool readFlag(const QXmlStreamAttributes &attributes, const QString &name, bool *value)
+{
+    const QString text = attributes.value(name).toString();
+    if (text == QLatin1String("1"))
+        *value = true;
+    else if (text == QLatin1String("0"))
+        *value = false;
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+cReBar::cReBar(QMainWindow *host) : QObject(host), m_host(host) {}
+
+cReBar::~cReBar() = default;
+
+void cReBar::Reset()
+{
+    RemoveAllBands();
+}
+
+void cReBar::setBackgroundPicture(const QPixmap &picture)
+{
+    m_background = picture;
+    for (const BandEntry &band : m_bands) {
+        if (band.bar)
+            band.bar->setBackgroundPicture(picture);
+    }
+}
+
+void cReBar::CreateRebar(Qt::ToolBarArea area)
+{
+    m_area = area == Qt::BottomToolBarArea ? Qt::BottomToolBarArea : Qt::TopToolBarArea;
+}
+
+int cReBar::AddBand(QWidget *child, const QString &, bool newRow, bool fixedSize,
+                    const QString &key)
+{
+    if (!m_host || !child)
+        return -1;
+    BandEntry band;
+    band.key = key;
+    band.child = child;
+    band.newRow = newRow;
+    band.fixedSize = fixedSize;
+    if (auto *bar = qobject_cast<cBandBar *>(child)) {
+        band.bar = bar;
+    } else {
+        band.bar = new cBandBar(m_host);
+        band.bar->addWidget(child);
+        band.wrapped = true;
+    }
+    cBandBar *bar = band.bar;
+    bar->BandKey = key;
+    if (bar->objectName().isEmpty())
+        bar->setObjectName(key);
+    bar->setMovable(!fixedSize);
+    bar->setFloatable(false);
+    bar->setAllowedAreas(m_area);
+    bar->setBackgroundPicture(m_background);
+    if (newRow && !m_bands.isEmpty())
+        m_host->addToolBarBreak(m_area);
+    m_host->addToolBar(m_area, bar);
+    bar->setVisible(true);
+    m_bands.append(band);
+    return int(m_bands.size()) - 1;
+}
+
+int cReBar::BandIndexForKey(const QString &key) const
+{
+    for (qsizetype i = 0; i < m_bands.size(); ++i) {
+        if (m_bands[i].key == key)
+            return int(i);
+    }
+    return -1;
+}
+
+QString cReBar::BandKey(int index) const
+{
+    return index >= 0 && index < m_bands.size() ? m_bands[index].key : QString();
+}
+
+cBandBar *cReBar::Band(int index) const
+{
+    return index >= 0 && index < m_bands.size() ? m_bands[index].bar.data() : nullptr;
+}
+
+QWidget *cReBar::BandChild(int index) const
+{
+    return index >= 0 && index < m_bands.size() ? m_bands[index].child.data() : nullptr;
+}
+
+bool cReBar::BandNewRow(int index) const
+{
+    return index >= 0 && index < m_bands.size() && m_bands[index].newRow;
+}
+
+bool cReBar::BandVisible(int index) const
+{
+    cBandBar *bar = Band(index);
+    return bar && !bar->isHidden();
+}
+
+void cReBar::setBandVisible(int index, bool visible)
+{
+    if (cBandBar *bar = Band(index))
+        bar->setVisible(visible);
+}
+
+int cReBar::BandChildMinHeight(int index) const
+{
+    cBandBar *bar = Band(index);
+    return bar ? bar->minimumHeight() : 0;
+}
+
+void cReBar::setBandChildMinHeight(int index, int height)
+{
+    if (cBandBar *bar = Band(index))
+        bar->setMinimumHeight(qMax(0, height));
+}
+
+void cReBar::setBandChildSize(int index, int width)
+{
+    cBandBar *bar = Band(index);
+    if (!bar)
+        return;
+    int ideal = width;
+    if (m_bands[index].wrapped && BandChild(index))
+        ideal += qMax(0, bar->NaturalWidth() - BandChild(index)->sizeHint().width());
+    bar->setIdealWidth(ideal);
+}
+
+int cReBar::BandWidth(int index) const
+{
+    cBandBar *bar = Band(index);
+    return bar ? bar->width() : 0;
+}
+
+void cReBar::RelayoutBands()
+{
+    for (const BandEntry &band : m_bands) {
+        if (band.bar)
+            band.bar->updateGeometry();
+    }
+}
+
+void cReBar::place()
+{
+    if (!m_host)
+        return;
+    QList<bool> visible;
+    for (const BandEntry &band : m_bands) {
+        visible.append(band.bar && !band.bar->isHidden());
+        if (band.bar)
+            m_host->removeToolBar(band.bar);
+    }
+    bool first = true;
+    for (qsizetype i = 0; i < m_bands.size(); ++i) {
+        const BandEntry &band = m_bands[i];
+        if (!band.bar)
+            continue;
+        band.bar->setAllowedAreas(m_area);
+        if (band.newRow && !first)
+            m_host->addToolBarBreak(m_area);
+        m_host->addToolBar(m_area, band.bar);
+        band.bar->setVisible(visible[i]);
+        first = false;
+    }
+}
+
+void cReBar::setArea(Qt::ToolBarArea area)
+{
+    area = area == Qt::BottomToolBarArea ? Qt::BottomToolBarArea : Qt::TopToolBarArea;
+    if (area == m_area)
+        return;
+    CurrentLayout(); // keep the order and rows the user made
+    m_area = area;
+    place();
+}
+
+bool cReBar::geometryUsable(const QList<int> &visible) const
+{
+    if (!m_host || !m_host->isVisible())
+        return false;
+    QSet<QPair<int, int>> corners;
+    for (int i : visible) {
+        const QRect g = m_bands[i].bar->geometry();
+        if (g.isEmpty() || m_host->toolBarArea(m_bands[i].bar) != m_area)
+            return false;
+        corners.insert({g.x(), g.y()});
+    }
+    return corners.size() == visible.size();
+}
+
+QList<cReBar::BandState> cReBar::CurrentLayout()
+{
+    // Drop bands whose bar went away.
+    m_bands.erase(std::remove_if(m_bands.begin(), m_bands.end(),
+                                 [](const BandEntry &b) { return b.bar.isNull(); }),
+                  m_bands.end());
+    QList<int> visible, hidden;
+    for (qsizetype i = 0; i < m_bands.size(); ++i)
+        (m_bands[i].bar->isHidden() ? hidden : visible).append(int(i));
+
+    QList<int> order;
+    QList<bool> newRow(m_bands.size(), false);
+    if (geometryUsable(visible)) {
+        // Visible bands as the window shows them: rows by their top, left to right.
+        order = visible;
+        std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+            const QRect ga = m_bands[a].bar->geometry(), gb = m_bands[b].bar->geometry();
+            return ga.y() != gb.y() ? ga.y() < gb.y() : ga.x() < gb.x();
+        });
+        for (qsizetype k = 0; k < order.size(); ++k) {
+            const int i = order[k];
+            newRow[i] = k == 0 || m_bands[i].bar->geometry().y() !=
+                                      m_bands[order[k - 1]].bar->geometry().y();
+            m_bands[i].lastWidth = m_bands[i].bar->width();
+        }
+        // A hidden band stays right after the band it followed before.
+        for (int h : hidden) {
+            newRow[h] = m_bands[h].newRow;
+            qsizetype at = 0;
+            for (int p = h - 1; p >= 0; --p) {
+                const qsizetype k = order.indexOf(p);
+                if (k >= 0) {
+                    at = k + 1;
+                    break;
+                }
+            }
+            order.insert(at, h);
+        }
+    } else {
+        for (qsizetype i = 0; i < m_bands.size(); ++i) {
+            order.append(int(i));
+            newRow[i] = m_bands[i].newRow;
+        }
+    }
+
+    QList<BandEntry> reordered;
+    QList<BandState> states;
+    for (int i : order) {
+        BandEntry band = m_bands[i];
+        band.newRow = newRow[i];
+        reordered.append(band);
+        BandState state;
+        state.key = band.key;
+        state.newRow = band.newRow;
+        state.visible = !band.bar->isHidden();
+        state.width = band.lastWidth > 0 ? band.lastWidth : band.bar->IdealWidth();
+        states.append(state);
+    }
+    m_bands = reordered;
+    return states;
+}
+
+QString cReBar::GetLayout()
+{
+    return LayoutText(CurrentLayout());
+}
+
+QString cReBar::LayoutText(const QList<BandState> &bands)
+{
+    QString text;
+    QXmlStreamWriter xml(&text);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeStartElement(kRoot);
+    xml.writeAttribute(QStringLiteral("version"), kVersion);
+    for (const BandState &band : bands) {
+        xml.writeEmptyElement(kBand);
+        xml.writeAttribute(QStringLiteral("key"), band.key);
+        xml.writeAttribute(QStringLiteral("newrow"), band.newRow ? QStringLiteral("1") : QStringLiteral("0"));
+        xml.writeAttribute(QStringLiteral("visible"), band.visible ? QStringLiteral("1") : QStringLiteral("0"));
+        xml.writeAttribute(QStringLiteral("width"), QString::number(qMax(0, band.width)));
+    }
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return text;
+}
+
+bool cReBar::ParseLayout(const QString &text, const QStringList &keys, QList<BandState> *bands)
+{
+    QList<BandState> parsed;
+    QXmlStreamReader xml(text);
+    if (!xml.readNextStartElement() || xml.name() != kRoot ||
+        xml.attributes().value(QStringLiteral("version")) != kVersion)
+        return false;
+    QSet<QString> seen;
+    while (xml.readNextStartElement()) {
+        if (xml.name() != kBand)
+            return false;
+        const QXmlStreamAttributes a = xml.attributes();
+        BandState band;
+        band.key = a.value(QStringLiteral("key")).toString();
+        bool ok = false;
+        band.width = a.value(QStringLiteral("width")).toInt(&ok);
+        if (!ok || band.width < 0 || !keys.contains(band.key) || seen.contains(band.key) ||
+            !readFlag(a, QStringLiteral("newrow"), &band.newRow) ||
+            !readFlag(a, QStringLiteral("visible"), &band.visible))
+            return false;
+        seen.insert(band.key);
+        parsed.append(band);
+        xml.skipCurrentElement();
+    }
+    // The root must close properly and nothing may follow it.
+    if (xml.hasError())
+        return false;
+    while (!xml.atEnd())
+        xml.readNext();
+    if (xml.hasError())
+        return false;
+    if (bands)
+        *bands = parsed;
+    return true;
+}
+
+bool cReBar::RestoreLayout(const QString &text, const QStringList &keys,
+                           const QList<QWidget *> &children)
+{
+    QList<BandState> states;
+    if (!m_host || !ParseLayout(text, keys, &states))
+        return false;
+    // Bands for saved keys not yet in the rebar, around their children.
+    for (const BandState &state : states) {
+        if (BandIndexForKey(state.key) >= 0)
+            continue;
+        const qsizetype k = keys.indexOf(state.key);
+        QWidget *child = k < children.size() ? children[k] : nullptr;
+        if (!child)
+            return false;
+        AddBand(child, QString(), true, false, state.key);
+    }
+    QList<BandEntry> reordered;
+    QList<bool> visible;
+    for (qsizetype s = 0; s < states.size(); ++s) {
+        const BandState &state = states[s];
+        BandEntry band = m_bands[BandIndexForKey(state.key)];
+        band.newRow = state.newRow;
+        band.lastWidth = state.width;
+        // Only a band followed by another in its row keeps a width; the last one fills it.
+        const bool lastInRow = s + 1 == states.size() || states[s + 1].newRow;
+        if (band.bar)
+            band.bar->setIdealWidth(lastInRow ? 0 : state.width);
+        reordered.append(band);
+        visible.append(state.visible);
+    }
+    for (const BandEntry &band : m_bands) {
+        bool named = false;
+        for (const BandEntry &r : reordered)
+            named = named || r.key == band.key;
+        if (!named) {
+            BandEntry rest = band;
+            rest.newRow = true;
+            reordered.append(rest);
+            visible.append(band.bar && !band.bar->isHidden());
+        }
+    }
+    m_bands = reordered;
+    place();
+    for (qsizetype i = 0; i < m_bands.size(); ++i) {
+        if (m_bands[i].bar)
+            m_bands[i].bar->setVisible(visible[i]);
+    }
+    return true;
+}
+
+void cReBar::RemoveAllBands()
+{
+    for (const BandEntry &band : m_bands) {
+        if (!band.bar || !m_host)
+            continue;
+        m_host->removeToolBar(band.bar);
+        if (band.wrapped && band.child) {
+            band.child->setParent(m_host);
+            band.child->hide();
+            band.bar->deleteLater();
+        }
+    }
+    m_bands.clear();
+}
+
+void cReBar::DestroyRebar()
+{
+    RemoveAllBands();
+    m_background = QPixmap();
+}

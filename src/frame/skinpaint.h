@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QPixmap>
+#include <QRect>
+
+class QPainter;
+class QWidget;
+
+// Tiling of the skin picture behind the frame's bars.
+namespace SkinPaint {
+
+// A picture worth tiling: loaded and at least one pixel in each direction.
+bool usable(const QPixmap &picture);
+
+// Tiles the picture over rect of target, the tiles lined up with the target's window so that
+// neighbouring bars join without seams. Does nothing for an unusable picture.
+void tile(QPainter &painter, const QWidget *target, const QRect &rect, const QPixmap &picture);
+
+} // namespace SkinPaint
