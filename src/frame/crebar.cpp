@@ -2,6 +2,7 @@
 
 #include "ctoolbar.h"
 
+#include <QLayout>
 #include <QMainWindow>
 #include <QSet>
 #include <QXmlStreamReader>
@@ -173,17 +174,28 @@ void cReBar::place()
         if (band.bar)
             m_host->removeToolBar(band.bar);
     }
-    bool first = true;
+    // Rows of band indexes, top to bottom.
+    QList<QList<int>> rows;
     for (qsizetype i = 0; i < m_bands.size(); ++i) {
-        const BandEntry &band = m_bands[i];
-        if (!band.bar)
+        if (!m_bands[i].bar)
             continue;
-        band.bar->setAllowedAreas(m_area);
-        if (band.newRow && !first)
+        if (rows.isEmpty() || m_bands[i].newRow)
+            rows.append(QList<int>());
+        rows.last().append(int(i));
+    }
+    // The bottom area stacks its lines from the window's edge upwards: add them last row
+    // first so that the bands keep their order from top to bottom.
+    if (m_area == Qt::BottomToolBarArea)
+        std::reverse(rows.begin(), rows.end());
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        if (r > 0)
             m_host->addToolBarBreak(m_area);
-        m_host->addToolBar(m_area, band.bar);
-        band.bar->setVisible(visible[i]);
-        first = false;
+        for (int i : rows[r]) {
+            const BandEntry &band = m_bands[i];
+            band.bar->setAllowedAreas(m_area);
+            m_host->addToolBar(m_area, band.bar);
+            band.bar->setVisible(visible[i]);
+        }
     }
 }
 
@@ -199,7 +211,7 @@ void cReBar::setArea(Qt::ToolBarArea area)
 
 bool cReBar::geometryUsable(const QList<int> &visible) const
 {
-    if (!m_host || !m_host->isVisible())
+    if (!m_host || !m_host->isVisible() || visible.isEmpty())
         return false;
     QSet<QPair<int, int>> corners;
     for (int i : visible) {
@@ -217,42 +229,49 @@ QList<cReBar::BandState> cReBar::CurrentLayout()
     m_bands.erase(std::remove_if(m_bands.begin(), m_bands.end(),
                                  [](const BandEntry &b) { return b.bar.isNull(); }),
                   m_bands.end());
-    QList<int> visible, hidden;
-    for (qsizetype i = 0; i < m_bands.size(); ++i)
-        (m_bands[i].bar->isHidden() ? hidden : visible).append(int(i));
+    QList<int> all, hidden;
+    for (qsizetype i = 0; i < m_bands.size(); ++i) {
+        all.append(int(i));
+        if (m_bands[i].bar->isHidden())
+            hidden.append(int(i));
+    }
 
-    QList<int> order;
+    QList<int> order = all;
     QList<bool> newRow(m_bands.size(), false);
-    if (geometryUsable(visible)) {
-        // Visible bands as the window shows them: rows by their top, left to right.
-        order = visible;
-        std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
-            const QRect ga = m_bands[a].bar->geometry(), gb = m_bands[b].bar->geometry();
-            return ga.y() != gb.y() ? ga.y() < gb.y() : ga.x() < gb.x();
-        });
-        for (qsizetype k = 0; k < order.size(); ++k) {
-            const int i = order[k];
-            newRow[i] = k == 0 || m_bands[i].bar->geometry().y() !=
-                                      m_bands[order[k - 1]].bar->geometry().y();
-            m_bands[i].lastWidth = m_bands[i].bar->width();
-        }
-        // A hidden band stays right after the band it followed before.
-        for (int h : hidden) {
-            newRow[h] = m_bands[h].newRow;
-            qsizetype at = 0;
-            for (int p = h - 1; p >= 0; --p) {
-                const qsizetype k = order.indexOf(p);
-                if (k >= 0) {
-                    at = k + 1;
-                    break;
-                }
+    QList<int> widths(m_bands.size(), 0);
+    bool fromWindow = false;
+    if (m_host && m_host->isVisible()) {
+        // The window keeps hidden bands in their rows: show them for a moment (without
+        // painting) to read every band's place.
+        const bool updates = m_host->updatesEnabled();
+        m_host->setUpdatesEnabled(false);
+        for (int i : hidden)
+            m_bands[i].bar->setVisible(true);
+        if (m_host->layout())
+            m_host->layout()->activate();
+        if (geometryUsable(all)) {
+            fromWindow = true;
+            std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+                const QRect ga = m_bands[a].bar->geometry(), gb = m_bands[b].bar->geometry();
+                return ga.y() != gb.y() ? ga.y() < gb.y() : ga.x() < gb.x();
+            });
+            for (qsizetype k = 0; k < order.size(); ++k) {
+                const int i = order[k];
+                newRow[i] = k == 0 || m_bands[i].bar->geometry().y() !=
+                                          m_bands[order[k - 1]].bar->geometry().y();
+                widths[i] = m_bands[i].bar->width();
             }
-            order.insert(at, h);
         }
-    } else {
-        for (qsizetype i = 0; i < m_bands.size(); ++i) {
-            order.append(int(i));
+        for (int i : hidden)
+            m_bands[i].bar->setVisible(false);
+        if (m_host->layout())
+            m_host->layout()->activate();
+        m_host->setUpdatesEnabled(updates);
+    }
+    if (!fromWindow) {
+        for (int i : all) {
             newRow[i] = m_bands[i].newRow;
+            widths[i] = m_bands[i].lastWidth > 0 ? m_bands[i].lastWidth : m_bands[i].bar->IdealWidth();
         }
     }
 
@@ -261,12 +280,13 @@ QList<cReBar::BandState> cReBar::CurrentLayout()
     for (int i : order) {
         BandEntry band = m_bands[i];
         band.newRow = newRow[i];
+        band.lastWidth = widths[i];
         reordered.append(band);
         BandState state;
         state.key = band.key;
         state.newRow = band.newRow;
         state.visible = !band.bar->isHidden();
-        state.width = band.lastWidth > 0 ? band.lastWidth : band.bar->IdealWidth();
+        state.width = widths[i];
         states.append(state);
     }
     m_bands = reordered;
