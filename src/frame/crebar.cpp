@@ -271,7 +271,8 @@ QList<cReBar::BandState> cReBar::CurrentLayout()
     if (!fromWindow) {
         for (int i : all) {
             newRow[i] = m_bands[i].newRow;
-            widths[i] = m_bands[i].lastWidth > 0 ? m_bands[i].lastWidth : m_bands[i].bar->IdealWidth();
+            widths[i] =
+                m_bands[i].lastWidth > 0 ? m_bands[i].lastWidth : m_bands[i].bar->IdealWidth();
         }
     }
 
@@ -309,8 +310,10 @@ QString cReBar::LayoutText(const QList<BandState> &bands)
     for (const BandState &band : bands) {
         xml.writeEmptyElement(kBand);
         xml.writeAttribute(QStringLiteral("key"), band.key);
-        xml.writeAttribute(QStringLiteral("newrow"), band.newRow ? QStringLiteral("1") : QStringLiteral("0"));
-        xml.writeAttribute(QStringLiteral("visible"), band.visible ? QStringLiteral("1") : QStringLiteral("0"));
+        xml.writeAttribute(QStringLiteral("newrow"),
+                           band.newRow ? QStringLiteral("1") : QStringLiteral("0"));
+        xml.writeAttribute(QStringLiteral("visible"),
+                           band.visible ? QStringLiteral("1") : QStringLiteral("0"));
         xml.writeAttribute(QStringLiteral("width"), QString::number(qMax(0, band.width)));
     }
     xml.writeEndElement();

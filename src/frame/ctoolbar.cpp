@@ -119,7 +119,8 @@ void cToolbarButton::mousePressEvent(QMouseEvent *event)
             QStyleOptionToolButton option;
             initStyleOption(&option);
             arrow = style()
-                        ->subControlRect(QStyle::CC_ToolButton, &option, QStyle::SC_ToolButtonMenu, this)
+                        ->subControlRect(QStyle::CC_ToolButton, &option, QStyle::SC_ToolButtonMenu,
+                                         this)
                         .contains(event->position().toPoint());
         }
         if (arrow) {

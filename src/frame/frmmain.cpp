@@ -530,6 +530,9 @@ void frmMain::DocumentUnloaded(frmDocument *document)
     if (!document->bTabAlreadyDeleted)
         vbalDTabControl1->Remove(k);
     document->WebBro->Tag.clear();
+    // Undo Close has something to bring back now.
+    if (m_cMenu && !g_sLastClosedDocument.isEmpty())
+        m_cMenu->setEnabled(m_cMenu->IndexForKey(QStringLiteral("mnuEditUndoClose")), true);
     if (m_activeDocument == document) {
         m_activeDocument = nullptr;
         SetStatusText(QString());

@@ -241,16 +241,17 @@ void frmMain::ModifyMenu()
     const bool enabled = MainCode::OpenDocuments > 0;
     if (m_cMenu) {
         for (const char *key :
-             {"mnuFileClose", "mnuFileSaveAs", "mnuFileProperties", "mnuFilePageSetup",
-              "mnuFilePrintPreview", "mnuFilePrint", "mnuEditIncFont", "mnuEditDecFont",
-              "mnuEditResetFont", "mnuEditSelectAll", "mnuEditFind", "mnuViewAddToFav",
-              "mnuViewTabs", "mnuViewSource", "mnuViewInternetOptions", "mnuNavigateBack",
-              "mnuNavigateForward", "mnuNavigateStop", "mnuNavigateRefresh",
-              "mnuContentFillForm"})
+             {"mnuFileClose",       "mnuFileSaveAs",       "mnuFileProperties",
+              "mnuFilePageSetup",   "mnuFilePrintPreview", "mnuFilePrint",
+              "mnuEditIncFont",     "mnuEditDecFont",      "mnuEditResetFont",
+              "mnuEditSelectAll",   "mnuEditFind",         "mnuViewAddToFav",
+              "mnuViewTabs",        "mnuViewSource",       "mnuViewInternetOptions",
+              "mnuNavigateBack",    "mnuNavigateForward",  "mnuNavigateStop",
+              "mnuNavigateRefresh", "mnuContentFillForm"})
             m_cMenu->setEnabled(m_cMenu->IndexForKey(QLatin1String(key)), enabled);
         // The engine has no options dialog, Java or ActiveX: these items can do nothing.
-        for (const char *key : {"mnuViewInternetOptions", "mnuContentJava", "mnuContentDLACTX",
-                                "mnuContentRUNACTX"})
+        for (const char *key :
+             {"mnuViewInternetOptions", "mnuContentJava", "mnuContentDLACTX", "mnuContentRUNACTX"})
             m_cMenu->setEnabled(m_cMenu->IndexForKey(QLatin1String(key)), false);
     }
     for (int position = 1; position <= 4; ++position)
@@ -302,8 +303,8 @@ void frmMain::LoadRebarLayout(const QString &skinPath)
     CreateRebarBands(skinPath);
     if (text.trimmed().isEmpty())
         return;
-    const QStringList keys = {QStringLiteral("MenuBar"),  QStringLiteral("Logo"),
-                              QStringLiteral("Toolbar1"), QStringLiteral("Toolbar2"),
+    const QStringList keys = {QStringLiteral("MenuBar"),    QStringLiteral("Logo"),
+                              QStringLiteral("Toolbar1"),   QStringLiteral("Toolbar2"),
                               QStringLiteral("Addressbar"), QStringLiteral("Tabbar")};
     const QList<QWidget *> children = {tbhMenu, picTest, Toolbar1, Toolbar2, Toolbar3, Picture6};
     // A text that is not a layout leaves the default bands.
@@ -389,12 +390,13 @@ QPoint frmMain::BelowButton(cToolbar *toolbar, int position) const
 void frmMain::Toolbar1_ButtonClick(int position)
 {
     if (position == -1) {
-        ShowMenu(m_cNavToolbar,
-                 [this](PopupMenu6 &menu) {
-                     Interface::BuildNavToolbarMenu(menu, SettingsStore::instance(), *Toolbar1,
-                                                    MainCode::IsXP);
-                 },
-                 &frmMain::m_cNavToolbar_Click, QCursor::pos());
+        ShowMenu(
+            m_cNavToolbar,
+            [this](PopupMenu6 &menu) {
+                Interface::BuildNavToolbarMenu(menu, SettingsStore::instance(), *Toolbar1,
+                                               MainCode::IsXP);
+            },
+            &frmMain::m_cNavToolbar_Click, QCursor::pos());
         return;
     }
     const QString key = Toolbar1->ButtonKey(position);
@@ -428,18 +430,21 @@ void frmMain::Toolbar1_DropDownPress(int position)
     if (key == QLatin1String("New")) {
         ShowNewMenu(at);
     } else if (key == QLatin1String("Refresh")) {
-        ShowMenu(m_cRefresh, [](PopupMenu6 &menu) { Interface::BuildRefreshAllMenu(menu); },
-                 &frmMain::m_cRefresh_Click, at);
+        ShowMenu(
+            m_cRefresh, [](PopupMenu6 &menu) { Interface::BuildRefreshAllMenu(menu); },
+            &frmMain::m_cRefresh_Click, at);
     } else if (key == QLatin1String("Stop")) {
-        ShowMenu(m_cStop, [](PopupMenu6 &menu) { Interface::BuildStopAllMenu(menu); },
-                 &frmMain::m_cStop_Click, at);
+        ShowMenu(
+            m_cStop, [](PopupMenu6 &menu) { Interface::BuildStopAllMenu(menu); },
+            &frmMain::m_cStop_Click, at);
     } else if (key == QLatin1String("Links")) {
-        ShowMenu(m_cNavLinksToolbar,
-                 [](PopupMenu6 &menu) {
-                     const SettingsModel &s = MainCode::Settings;
-                     Interface::BuildLinksMenu(menu, s.CustomLinksName, s.CustomLinksCount);
-                 },
-                 &frmMain::m_cNavLinksToolbar_Click, at);
+        ShowMenu(
+            m_cNavLinksToolbar,
+            [](PopupMenu6 &menu) {
+                const SettingsModel &s = MainCode::Settings;
+                Interface::BuildLinksMenu(menu, s.CustomLinksName, s.CustomLinksCount);
+            },
+            &frmMain::m_cNavLinksToolbar_Click, at);
     } else if (key == QLatin1String("Back") || key == QLatin1String("Forward")) {
         ShowTravelLogMenu(key == QLatin1String("Back"), at);
     }
@@ -448,12 +453,13 @@ void frmMain::Toolbar1_DropDownPress(int position)
 void frmMain::Toolbar2_ButtonClick(int position)
 {
     if (position == -1) {
-        ShowMenu(m_cSitesToolbar,
-                 [this](PopupMenu6 &menu) {
-                     Interface::BuildSitesToolbarMenu(menu, SettingsStore::instance(), *Toolbar2,
-                                                      MainCode::IsXP);
-                 },
-                 &frmMain::m_cSitesToolbar_Click, QCursor::pos());
+        ShowMenu(
+            m_cSitesToolbar,
+            [this](PopupMenu6 &menu) {
+                Interface::BuildSitesToolbarMenu(menu, SettingsStore::instance(), *Toolbar2,
+                                                 MainCode::IsXP);
+            },
+            &frmMain::m_cSitesToolbar_Click, QCursor::pos());
         return;
     }
     const QString key = Toolbar2->ButtonKey(position);
@@ -472,11 +478,12 @@ void frmMain::Toolbar3_ButtonClick(int position)
 {
     if (position == -1) {
         if (MainCode::IsXP)
-            ShowMenu(m_cAddressbar,
-                     [](PopupMenu6 &menu) {
-                         Interface::BuildAddressBarMenu(menu, SettingsStore::instance(), true);
-                     },
-                     &frmMain::m_cAddressbar_Click, QCursor::pos());
+            ShowMenu(
+                m_cAddressbar,
+                [](PopupMenu6 &menu) {
+                    Interface::BuildAddressBarMenu(menu, SettingsStore::instance(), true);
+                },
+                &frmMain::m_cAddressbar_Click, QCursor::pos());
         return;
     }
     const QString key = Toolbar3->ButtonKey(position);
@@ -489,6 +496,7 @@ void frmMain::Toolbar3_ButtonClick(int position)
 void frmMain::Toolbar3_DropDownPress(int position)
 {
     if (Toolbar3->ButtonKey(position) == QLatin1String("Search"))
-        ShowMenu(m_cSearchEngines, [](PopupMenu6 &menu) { Interface::BuildSearchEnginesMenu(menu); },
-                 &frmMain::m_cSearchEngines_Click, BelowButton(Toolbar3, position));
+        ShowMenu(
+            m_cSearchEngines, [](PopupMenu6 &menu) { Interface::BuildSearchEnginesMenu(menu); },
+            &frmMain::m_cSearchEngines_Click, BelowButton(Toolbar3, position));
 }

@@ -57,23 +57,25 @@ void frmMain::ShowMenu(PopupMenu6 *&slot, const std::function<void(PopupMenu6 &)
 
 void frmMain::ShowNewMenu(const QPoint &at)
 {
-    ShowMenu(m_cNew,
-             [this](PopupMenu6 &menu) {
-                 Interface::BuildNewTabMenu(menu, !g_sLastClosedDocument.isEmpty());
-             },
-             &frmMain::m_cNew_Click, at);
+    ShowMenu(
+        m_cNew,
+        [this](PopupMenu6 &menu) {
+            Interface::BuildNewTabMenu(menu, !g_sLastClosedDocument.isEmpty());
+        },
+        &frmMain::m_cNew_Click, at);
 }
 
 void frmMain::ShowTabMenu(frmDocument *document, const QPoint &at)
 {
     // The menu acts on the document whose tab was clicked.
     m_tabMenuDocument = document;
-    ShowMenu(m_cTabMenu,
-             [this, document](PopupMenu6 &menu) {
-                 Interface::BuildTabMenu(menu);
-                 MarkAutoRefresh(menu, document);
-             },
-             &frmMain::m_cTabMenu_Click, at);
+    ShowMenu(
+        m_cTabMenu,
+        [this, document](PopupMenu6 &menu) {
+            Interface::BuildTabMenu(menu);
+            MarkAutoRefresh(menu, document);
+        },
+        &frmMain::m_cTabMenu_Click, at);
 }
 
 // ---------------------------------------------------------------- click handlers
@@ -211,15 +213,19 @@ const QHash<QString, frmMain::MenuCommand> &frmMain::MenuCommands(MenuKind menu)
         {"mnuNavigateForward", [](frmMain &f, const C &) { f.Forward(); }},
         {"mnuNavigateStop", [](frmMain &f, const C &) { f.mnuNavigateStop(); }},
         {"mnuNavigateRefresh", [](frmMain &f, const C &) { f.Refresh(); }},
-        {"mnuTabAutoRefresh1", [](frmMain &f, const C &) { f.SetAutoRefresh(f.ActiveDocument(), 60); }},
-        {"mnuTabAutoRefresh2", [](frmMain &f, const C &) { f.SetAutoRefresh(f.ActiveDocument(), 120); }},
-        {"mnuTabAutoRefresh5", [](frmMain &f, const C &) { f.SetAutoRefresh(f.ActiveDocument(), 300); }},
+        {"mnuTabAutoRefresh1",
+         [](frmMain &f, const C &) { f.SetAutoRefresh(f.ActiveDocument(), 60); }},
+        {"mnuTabAutoRefresh2",
+         [](frmMain &f, const C &) { f.SetAutoRefresh(f.ActiveDocument(), 120); }},
+        {"mnuTabAutoRefresh5",
+         [](frmMain &f, const C &) { f.SetAutoRefresh(f.ActiveDocument(), 300); }},
         {"mnuTabAutoRefreshCustom",
          [](frmMain &f, const C &) {
              if (f.ActiveDocument())
                  f.mnuTabAutoRefreshCustom();
          }},
-        {"mnuTabAutoRefreshStop", [](frmMain &f, const C &) { f.SetAutoRefresh(f.ActiveDocument(), 0); }},
+        {"mnuTabAutoRefreshStop",
+         [](frmMain &f, const C &) { f.SetAutoRefresh(f.ActiveDocument(), 0); }},
         {"mnuNavigateHome1", [](frmMain &f, const C &) { f.Home1(); }},
         {"mnuNavigateHome2", [](frmMain &f, const C &) { f.mnuNavigateHome2(); }},
         {"mnuNavigateMail", [](frmMain &f, const C &) { f.GoMail(); }},
@@ -270,9 +276,12 @@ const QHash<QString, frmMain::MenuCommand> &frmMain::MenuCommands(MenuKind menu)
              if (frmDocument *d = f.m_tabMenuDocument)
                  f.LoadNewDoc(d->LocationURL());
          }},
-        {"mnuTabAutoRefresh1", [](frmMain &f, const C &) { f.SetAutoRefresh(f.m_tabMenuDocument, 60); }},
-        {"mnuTabAutoRefresh2", [](frmMain &f, const C &) { f.SetAutoRefresh(f.m_tabMenuDocument, 120); }},
-        {"mnuTabAutoRefresh5", [](frmMain &f, const C &) { f.SetAutoRefresh(f.m_tabMenuDocument, 300); }},
+        {"mnuTabAutoRefresh1",
+         [](frmMain &f, const C &) { f.SetAutoRefresh(f.m_tabMenuDocument, 60); }},
+        {"mnuTabAutoRefresh2",
+         [](frmMain &f, const C &) { f.SetAutoRefresh(f.m_tabMenuDocument, 120); }},
+        {"mnuTabAutoRefresh5",
+         [](frmMain &f, const C &) { f.SetAutoRefresh(f.m_tabMenuDocument, 300); }},
         {"mnuTabAutoRefreshCustom",
          [](frmMain &f, const C &) {
              if (frmDocument *d = f.m_tabMenuDocument) {
@@ -280,9 +289,11 @@ const QHash<QString, frmMain::MenuCommand> &frmMain::MenuCommands(MenuKind menu)
                  f.mnuTabAutoRefreshCustom();
              }
          }},
-        {"mnuTabAutoRefreshStop", [](frmMain &f, const C &) { f.SetAutoRefresh(f.m_tabMenuDocument, 0); }},
+        {"mnuTabAutoRefreshStop",
+         [](frmMain &f, const C &) { f.SetAutoRefresh(f.m_tabMenuDocument, 0); }},
         {"mnuTabAdd2Fav", [](frmMain &f, const C &) { f.AddToFavorites(); }},
-        {"mnuTabAdd2PopupKillerWhiteList", [](frmMain &f, const C &) { f.AddCurrentSiteToWhitelist(); }},
+        {"mnuTabAdd2PopupKillerWhiteList",
+         [](frmMain &f, const C &) { f.AddCurrentSiteToWhitelist(); }},
         {"mnuTabCancel", [](frmMain &, const C &) {}},
     };
     static const QHash<QString, MenuCommand> newTab = {
@@ -320,36 +331,60 @@ const QHash<QString, frmMain::MenuCommand> &frmMain::MenuCommands(MenuKind menu)
         {"mnuImportIELinks", import},
     };
     static const QHash<QString, MenuCommand> navToolbar = {
-        {"mnuTBLargeIcons", [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar1, "Toolbar1", "Toolbar1", c); }},
-        {"mnuTBShowText", [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar1, "Toolbar1", "Toolbar1", c); }},
-        {"mnuTBOfficeXPStyle", [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar1, "Toolbar1", "Toolbar1", c); }},
-        {"mnuTBTextAlignRight", [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar1, "Toolbar1", "Toolbar1", c); }},
-        {"mnuTBTextAlignBottom", [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar1, "Toolbar1", "Toolbar1", c); }},
-        {"mnuTBLinksButton", [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar1, "Toolbar1", "Toolbar1", c); }},
+        {"mnuTBLargeIcons",
+         [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar1, "Toolbar1", "Toolbar1", c); }},
+        {"mnuTBShowText",
+         [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar1, "Toolbar1", "Toolbar1", c); }},
+        {"mnuTBOfficeXPStyle",
+         [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar1, "Toolbar1", "Toolbar1", c); }},
+        {"mnuTBTextAlignRight",
+         [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar1, "Toolbar1", "Toolbar1", c); }},
+        {"mnuTBTextAlignBottom",
+         [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar1, "Toolbar1", "Toolbar1", c); }},
+        {"mnuTBLinksButton",
+         [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar1, "Toolbar1", "Toolbar1", c); }},
     };
     static const QHash<QString, MenuCommand> sitesToolbar = {
-        {"mnuTBLargeIcons", [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar2, "Toolbar2", "Toolbar2", c); }},
-        {"mnuTBShowText", [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar2, "Toolbar2", "Toolbar2", c); }},
-        {"mnuTBOfficeXPStyle", [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar2, "Toolbar2", "Toolbar2", c); }},
-        {"mnuTBTextAlignRight", [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar2, "Toolbar2", "Toolbar2", c); }},
-        {"mnuTBTextAlignBottom", [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar2, "Toolbar2", "Toolbar2", c); }},
+        {"mnuTBLargeIcons",
+         [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar2, "Toolbar2", "Toolbar2", c); }},
+        {"mnuTBShowText",
+         [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar2, "Toolbar2", "Toolbar2", c); }},
+        {"mnuTBOfficeXPStyle",
+         [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar2, "Toolbar2", "Toolbar2", c); }},
+        {"mnuTBTextAlignRight",
+         [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar2, "Toolbar2", "Toolbar2", c); }},
+        {"mnuTBTextAlignBottom",
+         [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar2, "Toolbar2", "Toolbar2", c); }},
         {"mnuCustomSitesToolbar", customize},
         {"mnuImportIELinks", import},
     };
     static const QHash<QString, MenuCommand> addressbar = {
-        {"mnuTBOfficeXPStyle", [](frmMain &f, const C &c) { f.ToolbarOption(f.Toolbar3, "Addressbar", "Addressbar", c); }},
+        {"mnuTBOfficeXPStyle",
+         [](frmMain &f, const C &c) {
+             f.ToolbarOption(f.Toolbar3, "Addressbar", "Addressbar", c);
+         }},
     };
     switch (menu) {
-    case MenuKind::Main: return main;
-    case MenuKind::Tab: return tab;
-    case MenuKind::New: return newTab;
-    case MenuKind::Refresh: return refresh;
-    case MenuKind::Stop: return stop;
-    case MenuKind::SearchEngines: return engines;
-    case MenuKind::Links: return links;
-    case MenuKind::NavToolbar: return navToolbar;
-    case MenuKind::SitesToolbar: return sitesToolbar;
-    case MenuKind::Addressbar: return addressbar;
+    case MenuKind::Main:
+        return main;
+    case MenuKind::Tab:
+        return tab;
+    case MenuKind::New:
+        return newTab;
+    case MenuKind::Refresh:
+        return refresh;
+    case MenuKind::Stop:
+        return stop;
+    case MenuKind::SearchEngines:
+        return engines;
+    case MenuKind::Links:
+        return links;
+    case MenuKind::NavToolbar:
+        return navToolbar;
+    case MenuKind::SitesToolbar:
+        return sitesToolbar;
+    case MenuKind::Addressbar:
+        return addressbar;
     }
     return main;
 }
@@ -433,8 +468,8 @@ void frmMain::DoWindowMenuCommand(qint32 code)
     }
     switch (code) {
     case Interface::kWinTile: {
-        const QList<QRect> rects = Interface::TileHorizontally(m_mdiArea->viewport()->rect(),
-                                                               int(visible.size()));
+        const QList<QRect> rects =
+            Interface::TileHorizontally(m_mdiArea->viewport()->rect(), int(visible.size()));
         for (qsizetype i = 0; i < rects.size(); ++i) {
             visible[i]->showNormal();
             visible[i]->setGeometry(rects[i]);
@@ -486,10 +521,18 @@ void frmMain::MarkAutoRefresh(PopupMenu6 &menu, frmDocument *document)
     const char *marked = "mnuTabAutoRefreshStop";
     if (document && document->tmrAutoRefresh.isActive()) {
         switch (document->tmrAutoRefresh.interval()) {
-        case 60: marked = "mnuTabAutoRefresh1"; break;
-        case 120: marked = "mnuTabAutoRefresh2"; break;
-        case 300: marked = "mnuTabAutoRefresh5"; break;
-        default: marked = "mnuTabAutoRefreshCustom"; break;
+        case 60:
+            marked = "mnuTabAutoRefresh1";
+            break;
+        case 120:
+            marked = "mnuTabAutoRefresh2";
+            break;
+        case 300:
+            marked = "mnuTabAutoRefresh5";
+            break;
+        default:
+            marked = "mnuTabAutoRefreshCustom";
+            break;
         }
     }
     menu.setRadioCheck(menu.IndexForKey(QLatin1String(marked)), true);
@@ -523,7 +566,8 @@ void frmMain::ToolbarOption(cToolbar *toolbar, const QString &bandKey, const QSt
         writeOption(prefix + QLatin1String("ShowText"), Interface::ToolbarTextShown(*toolbar));
     } else if (key == QLatin1String("mnuTBOfficeXPStyle")) {
         toolbar->setDrawStyle(choice.checked ? cToolbar::kDrawNormal : cToolbar::kDrawOfficeXP);
-        writeOption(prefix + QLatin1String("OfficeXP"), toolbar->DrawStyle() == cToolbar::kDrawOfficeXP);
+        writeOption(prefix + QLatin1String("OfficeXP"),
+                    toolbar->DrawStyle() == cToolbar::kDrawOfficeXP);
         toolbar->ResizeToolbar();
     } else if (key == QLatin1String("mnuTBTextAlignRight") ||
                key == QLatin1String("mnuTBTextAlignBottom")) {
@@ -763,10 +807,22 @@ void frmMain::ShrinkTabs(int variant)
     }
 }
 
-void frmMain::mnuViewTabsShrinkAll() { ShrinkTabs(1); }
-void frmMain::mnuViewTabsShrinkActive() { ShrinkTabs(2); }
-void frmMain::mnuViewTabsShrinkAllbutActive() { ShrinkTabs(3); }
-void frmMain::mnuViewTabsResetAll() { ShrinkTabs(0); }
+void frmMain::mnuViewTabsShrinkAll()
+{
+    ShrinkTabs(1);
+}
+void frmMain::mnuViewTabsShrinkActive()
+{
+    ShrinkTabs(2);
+}
+void frmMain::mnuViewTabsShrinkAllbutActive()
+{
+    ShrinkTabs(3);
+}
+void frmMain::mnuViewTabsResetAll()
+{
+    ShrinkTabs(0);
+}
 
 void frmMain::mnuViewSource()
 {
@@ -857,22 +913,70 @@ void frmMain::FillForm()
 // Each of these belongs to a window or panel another part of the program brings (full
 // screen, side bar, favorites, whitelist, options, about, auto-refresh dialog, the travel
 // log, the maker's pages); until it lands the command does nothing.
-void frmMain::ToggleFullScreen() { NotYetAvailable(); }
-void frmMain::ShowFavoritesPanel() { NotYetAvailable(); }
-void frmMain::ShowHistoryPanel() { NotYetAvailable(); }
-void frmMain::mnuViewRSS() { NotYetAvailable(); }
-void frmMain::AddToFavorites() { NotYetAvailable(); }
-void frmMain::OrganizeFavorites() { NotYetAvailable(); }
-void frmMain::AddCurrentSiteToWhitelist() { NotYetAvailable(); }
-void frmMain::mnuViewOptions() { NotYetAvailable(); }
-void frmMain::ShowAbout() { NotYetAvailable(); }
-void frmMain::mnuTabAutoRefreshCustom() { NotYetAvailable(); }
-void frmMain::ShowTravelLogMenu(bool, const QPoint &) { NotYetAvailable(); }
-void frmMain::OpenHomeSite() { NotYetAvailable(); }
-void frmMain::OpenForum() { NotYetAvailable(); }
-void frmMain::OpenGamesSite() { NotYetAvailable(); }
-void frmMain::OpenBlog() { NotYetAvailable(); }
-void frmMain::OpenContactPage() { NotYetAvailable(); }
+void frmMain::ToggleFullScreen()
+{
+    NotYetAvailable();
+}
+void frmMain::ShowFavoritesPanel()
+{
+    NotYetAvailable();
+}
+void frmMain::ShowHistoryPanel()
+{
+    NotYetAvailable();
+}
+void frmMain::mnuViewRSS()
+{
+    NotYetAvailable();
+}
+void frmMain::AddToFavorites()
+{
+    NotYetAvailable();
+}
+void frmMain::OrganizeFavorites()
+{
+    NotYetAvailable();
+}
+void frmMain::AddCurrentSiteToWhitelist()
+{
+    NotYetAvailable();
+}
+void frmMain::mnuViewOptions()
+{
+    NotYetAvailable();
+}
+void frmMain::ShowAbout()
+{
+    NotYetAvailable();
+}
+void frmMain::mnuTabAutoRefreshCustom()
+{
+    NotYetAvailable();
+}
+void frmMain::ShowTravelLogMenu(bool, const QPoint &)
+{
+    NotYetAvailable();
+}
+void frmMain::OpenHomeSite()
+{
+    NotYetAvailable();
+}
+void frmMain::OpenForum()
+{
+    NotYetAvailable();
+}
+void frmMain::OpenGamesSite()
+{
+    NotYetAvailable();
+}
+void frmMain::OpenBlog()
+{
+    NotYetAvailable();
+}
+void frmMain::OpenContactPage()
+{
+    NotYetAvailable();
+}
 
 void frmMain::ShowOptionsPage9()
 {

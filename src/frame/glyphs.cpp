@@ -535,16 +535,14 @@ const QList<QIcon> &MenuImageList()
 {
     static const QList<QIcon> icons = [] {
         const Glyph order[] = {
-            Glyph::Open,      Glyph::Options,   Glyph::Home,      Glyph::Find,
-            Glyph::NewPage,   Glyph::Save,      Glyph::Copy,      Glyph::Cut,
-            Glyph::Paste,     Glyph::Back,      Glyph::Forward,   Glyph::Refresh,
-            Glyph::Stop,      Glyph::Print,     Glyph::Source,    Glyph::FontUp,
-            Glyph::FontDown,  Glyph::Search,    Glyph::News,      Glyph::Home2,
-            Glyph::Mail,      Glyph::Favorites, Glyph::History,   Glyph::FillForm,
-            Glyph::Lock,      Glyph::Tile,      Glyph::Cascade,   Glyph::Clock,
-            Glyph::Help,      Glyph::NewBlank,  Glyph::Clipboard, Glyph::Contact,
-            Glyph::WebLink,   Glyph::EngineG,   Glyph::EngineM,   Glyph::EngineY,
-            Glyph::Undo,      Glyph::EngineA,   Glyph::FullScreen, Glyph::Feed,
+            Glyph::Open,      Glyph::Options,   Glyph::Home,    Glyph::Find,       Glyph::NewPage,
+            Glyph::Save,      Glyph::Copy,      Glyph::Cut,     Glyph::Paste,      Glyph::Back,
+            Glyph::Forward,   Glyph::Refresh,   Glyph::Stop,    Glyph::Print,      Glyph::Source,
+            Glyph::FontUp,    Glyph::FontDown,  Glyph::Search,  Glyph::News,       Glyph::Home2,
+            Glyph::Mail,      Glyph::Favorites, Glyph::History, Glyph::FillForm,   Glyph::Lock,
+            Glyph::Tile,      Glyph::Cascade,   Glyph::Clock,   Glyph::Help,       Glyph::NewBlank,
+            Glyph::Clipboard, Glyph::Contact,   Glyph::WebLink, Glyph::EngineG,    Glyph::EngineM,
+            Glyph::EngineY,   Glyph::Undo,      Glyph::EngineA, Glyph::FullScreen, Glyph::Feed,
             Glyph::EngineL,   Glyph::EngineW,
         };
         QList<QIcon> list;
@@ -561,9 +559,9 @@ const QList<QIcon> &MenuImageList()
 
 QList<Glyph> ToolbarStripGlyphs()
 {
-    return {Glyph::NewPage, Glyph::Mail,      Glyph::Search,    Glyph::Back,    Glyph::Forward,
-            Glyph::Refresh, Glyph::Stop,      Glyph::News,      Glyph::Home,    Glyph::Home2,
-            Glyph::WebLink, Glyph::Go,        Glyph::Favorites, Glyph::NewWindow, Glyph::Print,
-            Glyph::EngineG, Glyph::EngineM,   Glyph::EngineY,   Glyph::EngineA, Glyph::EngineL,
+    return {Glyph::NewPage, Glyph::Mail,    Glyph::Search,    Glyph::Back,      Glyph::Forward,
+            Glyph::Refresh, Glyph::Stop,    Glyph::News,      Glyph::Home,      Glyph::Home2,
+            Glyph::WebLink, Glyph::Go,      Glyph::Favorites, Glyph::NewWindow, Glyph::Print,
+            Glyph::EngineG, Glyph::EngineM, Glyph::EngineY,   Glyph::EngineA,   Glyph::EngineL,
             Glyph::EngineW};
 }

@@ -70,8 +70,7 @@ void toolbarOptions(PopupMenu6 &menu, const SettingsStore &store, const cToolbar
                     bool isXP, bool browse)
 {
     prologue(menu, false);
-    addRows(menu, {{"mnuTBLargeIcons", 8500, nullptr, -1},
-                   {"mnuTBShowText", 8501, nullptr, -1}});
+    addRows(menu, {{"mnuTBLargeIcons", 8500, nullptr, -1}, {"mnuTBShowText", 8501, nullptr, -1}});
     if (isXP)
         add(menu, {"mnuTBOfficeXPStyle", 8514, nullptr, -1});
     add(menu, {"mnuNewBar0", 0, nullptr, -1});
@@ -107,130 +106,130 @@ void BuildMainMenu(PopupMenu6 &menu)
 {
     prologue(menu, true);
     addRows(menu, {
-        {"mnuFile", 1000, nullptr, -1},
-        {"mnuFileNew", 1001, "mnuFile", 4},
-        {"mnuFileOpen", 1002, "mnuFile", 0},
-        {"mnuFileClose", 1003, "mnuFile", -1},
-        {"mnuFileBar0", 0, "mnuFile", -1},
-        {"mnuFileSaveAs", 1005, "mnuFile", 5},
-        {"mnuFileBar1", 0, "mnuFile", -1},
-        {"mnuFileProperties", 1007, "mnuFile", -1},
-        {"mnuFileBar2", 0, "mnuFile", -1},
-        {"mnuFilePageSetup", 1008, "mnuFile", -1},
-        {"mnuFilePrintPreview", 1067, "mnuFile", -1},
-        {"mnuFilePrint", 1010, "mnuFile", 13},
-        {"mnuFileBar3", 0, "mnuFile", -1},
-        {"mnuFileExit", 1012, "mnuFile", -1},
+                      {"mnuFile", 1000, nullptr, -1},
+                      {"mnuFileNew", 1001, "mnuFile", 4},
+                      {"mnuFileOpen", 1002, "mnuFile", 0},
+                      {"mnuFileClose", 1003, "mnuFile", -1},
+                      {"mnuFileBar0", 0, "mnuFile", -1},
+                      {"mnuFileSaveAs", 1005, "mnuFile", 5},
+                      {"mnuFileBar1", 0, "mnuFile", -1},
+                      {"mnuFileProperties", 1007, "mnuFile", -1},
+                      {"mnuFileBar2", 0, "mnuFile", -1},
+                      {"mnuFilePageSetup", 1008, "mnuFile", -1},
+                      {"mnuFilePrintPreview", 1067, "mnuFile", -1},
+                      {"mnuFilePrint", 1010, "mnuFile", 13},
+                      {"mnuFileBar3", 0, "mnuFile", -1},
+                      {"mnuFileExit", 1012, "mnuFile", -1},
 
-        {"mnuEdit", 1013, nullptr, -1},
-        {"mnuEditUndoClose", 1014, "mnuEdit", 36},
-        {"mnuEditBar0", 0, "mnuEdit", -1},
-        {"mnuEditCut", 1015, "mnuEdit", 7},
-        {"mnuEditCopy", 1016, "mnuEdit", 6},
-        {"mnuEditPaste", 1017, "mnuEdit", 8},
-        {"mnuEditBar1", 0, "mnuEdit", -1},
-        {"mnuEditIncFont", 1068, "mnuEdit", 15},
-        {"mnuEditDecFont", 1069, "mnuEdit", 16},
-        {"mnuEditResetFont", 1070, "mnuEdit", -1},
-        {"mnuEditBar2", 0, "mnuEdit", -1},
-        {"mnuEditSelectAll", 1071, "mnuEdit", -1},
-        {"mnuEditBar3", 0, "mnuEdit", -1},
-        {"mnuEditFind", 1072, "mnuEdit", 3},
+                      {"mnuEdit", 1013, nullptr, -1},
+                      {"mnuEditUndoClose", 1014, "mnuEdit", 36},
+                      {"mnuEditBar0", 0, "mnuEdit", -1},
+                      {"mnuEditCut", 1015, "mnuEdit", 7},
+                      {"mnuEditCopy", 1016, "mnuEdit", 6},
+                      {"mnuEditPaste", 1017, "mnuEdit", 8},
+                      {"mnuEditBar1", 0, "mnuEdit", -1},
+                      {"mnuEditIncFont", 1068, "mnuEdit", 15},
+                      {"mnuEditDecFont", 1069, "mnuEdit", 16},
+                      {"mnuEditResetFont", 1070, "mnuEdit", -1},
+                      {"mnuEditBar2", 0, "mnuEdit", -1},
+                      {"mnuEditSelectAll", 1071, "mnuEdit", -1},
+                      {"mnuEditBar3", 0, "mnuEdit", -1},
+                      {"mnuEditFind", 1072, "mnuEdit", 3},
 
-        {"mnuView", 1019, nullptr, -1},
-        {"mnuInterface", 1135, "mnuView", -1},
-        {"mnuViewBrowseToolbar", 1073, "mnuInterface", -1},
-        {"mnuViewSitesToolbar", 1074, "mnuInterface", -1},
-        {"mnuViewAddressBar", 1075, "mnuInterface", -1},
-        {"mnuViewTabsBar", 1076, "mnuInterface", -1},
-        {"mnuViewStatusBar", 1021, "mnuInterface", -1},
-        {"mnuViewSidebar", 1172, "mnuInterface", -1},
-        {"mnuAlignment", 1186, "mnuInterface", -1},
-        {"mnuAlignTop", 1138, "mnuAlignment", -1},
-        {"mnuAlignBottom", 1139, "mnuAlignment", -1},
-        {"mnuViewBar0", 0, "mnuView", -1},
-        {"mnuViewFullScreen", 1187, "mnuView", 38},
-        {"mnuViewBar1", 0, "mnuView", -1},
-        {"mnuViewFav", 1078, "mnuView", 21},
-        {"mnuViewAddToFav", 1079, "mnuView", -1},
-        {"mnuViewOrgFav", 1080, "mnuView", -1},
-        {"mnuViewBar2", 0, "mnuView", -1},
-        {"mnuViewHistory", 1159, "mnuView", 22},
-        {"mnuViewBar3", 0, "mnuView", -1},
-        {"mnuViewRSS", 1192, "mnuView", 39},
-        {"mnuViewBar4", 0, "mnuView", -1},
-        {"mnuViewTabs", 1081, "mnuView", -1},
-        {"mnuViewTabsShrinkAll", 1082, "mnuViewTabs", -1},
-        {"mnuViewTabsShrinkActive", 1160, "mnuViewTabs", -1},
-        {"mnuViewTabsShrinkAllbutActive", 1083, "mnuViewTabs", -1},
-        {"mnuViewTabsResetAll", 1084, "mnuViewTabs", -1},
-        {"mnuViewBar5", 0, "mnuView", -1},
-        {"mnuViewQSearch", 1085, "mnuView", 3},
-        {"mnuViewBar6", 0, "mnuView", -1},
-        {"mnuViewSource", 1086, "mnuView", 14},
-        {"mnuViewBar7", 0, "mnuView", -1},
-        {"mnuViewInternetOptions", 1128, "mnuView", 1},
-        {"mnuViewOptions", 1023, "mnuView", 1},
+                      {"mnuView", 1019, nullptr, -1},
+                      {"mnuInterface", 1135, "mnuView", -1},
+                      {"mnuViewBrowseToolbar", 1073, "mnuInterface", -1},
+                      {"mnuViewSitesToolbar", 1074, "mnuInterface", -1},
+                      {"mnuViewAddressBar", 1075, "mnuInterface", -1},
+                      {"mnuViewTabsBar", 1076, "mnuInterface", -1},
+                      {"mnuViewStatusBar", 1021, "mnuInterface", -1},
+                      {"mnuViewSidebar", 1172, "mnuInterface", -1},
+                      {"mnuAlignment", 1186, "mnuInterface", -1},
+                      {"mnuAlignTop", 1138, "mnuAlignment", -1},
+                      {"mnuAlignBottom", 1139, "mnuAlignment", -1},
+                      {"mnuViewBar0", 0, "mnuView", -1},
+                      {"mnuViewFullScreen", 1187, "mnuView", 38},
+                      {"mnuViewBar1", 0, "mnuView", -1},
+                      {"mnuViewFav", 1078, "mnuView", 21},
+                      {"mnuViewAddToFav", 1079, "mnuView", -1},
+                      {"mnuViewOrgFav", 1080, "mnuView", -1},
+                      {"mnuViewBar2", 0, "mnuView", -1},
+                      {"mnuViewHistory", 1159, "mnuView", 22},
+                      {"mnuViewBar3", 0, "mnuView", -1},
+                      {"mnuViewRSS", 1192, "mnuView", 39},
+                      {"mnuViewBar4", 0, "mnuView", -1},
+                      {"mnuViewTabs", 1081, "mnuView", -1},
+                      {"mnuViewTabsShrinkAll", 1082, "mnuViewTabs", -1},
+                      {"mnuViewTabsShrinkActive", 1160, "mnuViewTabs", -1},
+                      {"mnuViewTabsShrinkAllbutActive", 1083, "mnuViewTabs", -1},
+                      {"mnuViewTabsResetAll", 1084, "mnuViewTabs", -1},
+                      {"mnuViewBar5", 0, "mnuView", -1},
+                      {"mnuViewQSearch", 1085, "mnuView", 3},
+                      {"mnuViewBar6", 0, "mnuView", -1},
+                      {"mnuViewSource", 1086, "mnuView", 14},
+                      {"mnuViewBar7", 0, "mnuView", -1},
+                      {"mnuViewInternetOptions", 1128, "mnuView", 1},
+                      {"mnuViewOptions", 1023, "mnuView", 1},
 
-        {"mnuNavigate1", 1087, nullptr, -1},
-        {"mnuNavigateBack", 1088, "mnuNavigate1", 9},
-        {"mnuNavigateForward", 1089, "mnuNavigate1", 10},
-        {"mnuNavigateStop", 1090, "mnuNavigate1", 12},
-        {"mnuNavigateRefresh", 1091, "mnuNavigate1", -1},
-        {"mnuTabAutoRefresh", 6005, "mnuNavigate1", 27},
-        {"mnuTabAutoRefresh1", 6006, "mnuTabAutoRefresh", -1},
-        {"mnuTabAutoRefresh2", 6007, "mnuTabAutoRefresh", -1},
-        {"mnuTabAutoRefresh5", 6008, "mnuTabAutoRefresh", -1},
-        {"mnuTabAutoRefreshCustom", 6009, "mnuTabAutoRefresh", -1},
-        {"mnuTabBar1", 0, "mnuTabAutoRefresh", -1},
-        {"mnuTabAutoRefreshStop", 6010, "mnuTabAutoRefresh", -1},
-        {"mnuNavigateBar0", 0, "mnuNavigate1", -1},
-        {"mnuNavigateHome1", 1092, "mnuNavigate1", 2},
-        {"mnuNavigateHome2", 1093, "mnuNavigate1", 19},
-        {"mnuNavigatorBar1", 0, "mnuNavigate1", -1},
-        {"mnuNavigateMail", 1094, "mnuNavigate1", 20},
-        {"mnuNavigateSearch", 1095, "mnuNavigate1", 17},
-        {"mnuNavigateNews", 1096, "mnuNavigate1", 18},
+                      {"mnuNavigate1", 1087, nullptr, -1},
+                      {"mnuNavigateBack", 1088, "mnuNavigate1", 9},
+                      {"mnuNavigateForward", 1089, "mnuNavigate1", 10},
+                      {"mnuNavigateStop", 1090, "mnuNavigate1", 12},
+                      {"mnuNavigateRefresh", 1091, "mnuNavigate1", -1},
+                      {"mnuTabAutoRefresh", 6005, "mnuNavigate1", 27},
+                      {"mnuTabAutoRefresh1", 6006, "mnuTabAutoRefresh", -1},
+                      {"mnuTabAutoRefresh2", 6007, "mnuTabAutoRefresh", -1},
+                      {"mnuTabAutoRefresh5", 6008, "mnuTabAutoRefresh", -1},
+                      {"mnuTabAutoRefreshCustom", 6009, "mnuTabAutoRefresh", -1},
+                      {"mnuTabBar1", 0, "mnuTabAutoRefresh", -1},
+                      {"mnuTabAutoRefreshStop", 6010, "mnuTabAutoRefresh", -1},
+                      {"mnuNavigateBar0", 0, "mnuNavigate1", -1},
+                      {"mnuNavigateHome1", 1092, "mnuNavigate1", 2},
+                      {"mnuNavigateHome2", 1093, "mnuNavigate1", 19},
+                      {"mnuNavigatorBar1", 0, "mnuNavigate1", -1},
+                      {"mnuNavigateMail", 1094, "mnuNavigate1", 20},
+                      {"mnuNavigateSearch", 1095, "mnuNavigate1", 17},
+                      {"mnuNavigateNews", 1096, "mnuNavigate1", 18},
 
-        {"mnuContent", 1131, nullptr, -1},
-        {"mnuContentAutoFill", 1133, "mnuContent", -1},
-        {"mnuContentFillForm", 1132, "mnuContent", 23},
-        {"mnuContentFormData", 1134, "mnuContent", -1},
-        {"mnuContentBar0", 0, "mnuContent", -1},
-        {"mnuContentImage", 1158, "mnuContent", -1},
-        {"mnuContentSound", 1155, "mnuContent", -1},
-        {"mnuContentVideo", 1156, "mnuContent", -1},
-        {"mnuContentScripts", 1154, "mnuContent", -1},
-        {"mnuContentJava", 1166, "mnuContent", -1},
-        {"mnuContentDLACTX", 1164, "mnuContent", -1},
-        {"mnuContentRUNACTX", 1165, "mnuContent", -1},
-        {"mnuContentFlash", 1157, "mnuContent", -1},
-        {"mnuContentBar1", 0, "mnuContent", -1},
-        {"mnuContentSuppressErrors", 1168, "mnuContent", -1},
-        {"mnuContentSuppressScriptErrors", 1169, "mnuContent", -1},
+                      {"mnuContent", 1131, nullptr, -1},
+                      {"mnuContentAutoFill", 1133, "mnuContent", -1},
+                      {"mnuContentFillForm", 1132, "mnuContent", 23},
+                      {"mnuContentFormData", 1134, "mnuContent", -1},
+                      {"mnuContentBar0", 0, "mnuContent", -1},
+                      {"mnuContentImage", 1158, "mnuContent", -1},
+                      {"mnuContentSound", 1155, "mnuContent", -1},
+                      {"mnuContentVideo", 1156, "mnuContent", -1},
+                      {"mnuContentScripts", 1154, "mnuContent", -1},
+                      {"mnuContentJava", 1166, "mnuContent", -1},
+                      {"mnuContentDLACTX", 1164, "mnuContent", -1},
+                      {"mnuContentRUNACTX", 1165, "mnuContent", -1},
+                      {"mnuContentFlash", 1157, "mnuContent", -1},
+                      {"mnuContentBar1", 0, "mnuContent", -1},
+                      {"mnuContentSuppressErrors", 1168, "mnuContent", -1},
+                      {"mnuContentSuppressScriptErrors", 1169, "mnuContent", -1},
 
-        {"mnuWindow", 1025, nullptr, -1},
-    });
+                      {"mnuWindow", 1025, nullptr, -1},
+                  });
     menu.AddItem(QStringLiteral("<WindowMenu>"), QString(), 0,
                  menu.IndexForKey(QStringLiteral("mnuWindow")), -1, false, true,
                  QStringLiteral("mnuWin(0)"));
     addRows(menu, {
-        {"mnuHelp", 1031, nullptr, -1},
-        {"mnuHelpOnTheWeb", 1097, "mnuHelp", 32},
-        {"mnuHelpContents", 1098, "mnuHelp", -1},
-        {"mnuHelpForum", 1201, "mnuHelp", -1},
-        {"mnuHelpGames", 1209, "mnuHelp", -1},
-        {"mnuHelpBlog", 1181, "mnuHelp", -1},
-        {"mnuHelpQuickTour", 1170, "mnuHelp", -1},
-        {"mnuHelpBar0", 0, "mnuHelp", -1},
-        {"mnuHelpReportBug", 1171, "mnuHelp", 31},
-        {"mnuHelpBar1", 0, "mnuHelp", -1},
-        {"mnuHelpAbout", 1034, "mnuHelp", 28},
-    });
+                      {"mnuHelp", 1031, nullptr, -1},
+                      {"mnuHelpOnTheWeb", 1097, "mnuHelp", 32},
+                      {"mnuHelpContents", 1098, "mnuHelp", -1},
+                      {"mnuHelpForum", 1201, "mnuHelp", -1},
+                      {"mnuHelpGames", 1209, "mnuHelp", -1},
+                      {"mnuHelpBlog", 1181, "mnuHelp", -1},
+                      {"mnuHelpQuickTour", 1170, "mnuHelp", -1},
+                      {"mnuHelpBar0", 0, "mnuHelp", -1},
+                      {"mnuHelpReportBug", 1171, "mnuHelp", 31},
+                      {"mnuHelpBar1", 0, "mnuHelp", -1},
+                      {"mnuHelpAbout", 1034, "mnuHelp", 28},
+                  });
 
-    for (const char *key : {"mnuViewBrowseToolbar", "mnuViewSitesToolbar", "mnuViewAddressBar",
-                            "mnuViewTabsBar", "mnuViewStatusBar", "mnuViewSidebar",
-                            "mnuContentAutoFill"})
+    for (const char *key :
+         {"mnuViewBrowseToolbar", "mnuViewSitesToolbar", "mnuViewAddressBar", "mnuViewTabsBar",
+          "mnuViewStatusBar", "mnuViewSidebar", "mnuContentAutoFill"})
         setChecked(menu, key, true);
     menu.setEnabled(menu.IndexForKey(QStringLiteral("mnuEditUndoClose")), false);
     setRadio(menu, "mnuAlignTop", true);
@@ -241,43 +240,43 @@ void BuildTabMenu(PopupMenu6 &menu)
 {
     prologue(menu, true);
     addRows(menu, {
-        {"mnuTabRefresh", 6000, nullptr, 11},
-        {"mnuTabClose", 6001, nullptr, -1},
-        {"mnuTabToggleShrink", 6002, nullptr, -1},
-        {"mnuTabDuplicate", 6003, nullptr, -1},
-        {"mnuTabBar0", 0, nullptr, -1},
-        {"mnuTabAutoRefresh", 6005, nullptr, 27},
-        {"mnuTabAutoRefresh1", 6006, "mnuTabAutoRefresh", -1},
-        {"mnuTabAutoRefresh2", 6007, "mnuTabAutoRefresh", -1},
-        {"mnuTabAutoRefresh5", 6008, "mnuTabAutoRefresh", -1},
-        {"mnuTabAutoRefreshCustom", 6009, "mnuTabAutoRefresh", -1},
-        {"mnuTabBar1", 0, "mnuTabAutoRefresh", -1},
-        {"mnuTabAutoRefreshStop", 6010, "mnuTabAutoRefresh", -1},
-        {"mnuTabBar2", 0, nullptr, -1},
-        {"mnuTabAdd2Fav", 1079, nullptr, 21},
-        {"mnuTabAdd2PopupKillerWhiteList", 1182, nullptr, 31},
-        {"mnuTabBar3", 0, nullptr, -1},
-        {"mnuTabCancel", 6004, nullptr, -1},
-    });
+                      {"mnuTabRefresh", 6000, nullptr, 11},
+                      {"mnuTabClose", 6001, nullptr, -1},
+                      {"mnuTabToggleShrink", 6002, nullptr, -1},
+                      {"mnuTabDuplicate", 6003, nullptr, -1},
+                      {"mnuTabBar0", 0, nullptr, -1},
+                      {"mnuTabAutoRefresh", 6005, nullptr, 27},
+                      {"mnuTabAutoRefresh1", 6006, "mnuTabAutoRefresh", -1},
+                      {"mnuTabAutoRefresh2", 6007, "mnuTabAutoRefresh", -1},
+                      {"mnuTabAutoRefresh5", 6008, "mnuTabAutoRefresh", -1},
+                      {"mnuTabAutoRefreshCustom", 6009, "mnuTabAutoRefresh", -1},
+                      {"mnuTabBar1", 0, "mnuTabAutoRefresh", -1},
+                      {"mnuTabAutoRefreshStop", 6010, "mnuTabAutoRefresh", -1},
+                      {"mnuTabBar2", 0, nullptr, -1},
+                      {"mnuTabAdd2Fav", 1079, nullptr, 21},
+                      {"mnuTabAdd2PopupKillerWhiteList", 1182, nullptr, 31},
+                      {"mnuTabBar3", 0, nullptr, -1},
+                      {"mnuTabCancel", 6004, nullptr, -1},
+                  });
 }
 
 void BuildNewTabMenu(PopupMenu6 &menu, bool lastClosedAvailable)
 {
     prologue(menu, true);
     addRows(menu, {
-        {"mnuNewHome1", 1092, nullptr, 2},
-        {"mnuNewHome2", 1093, nullptr, 19},
-        {"mnuNewBar0", 0, nullptr, -1},
-        {"mnuNewBlank", 1099, nullptr, 29},
-        {"mnuNewCurrent", 1100, nullptr, -1},
-        {"mnuNewClipboard", 1167, nullptr, 30},
-        {"mnuNewBar1", 0, nullptr, -1},
-        {"mnuNewEmail", 1149, nullptr, 20},
-        {"mnuNewSearch", 1150, nullptr, 17},
-        {"mnuNewNews", 1151, nullptr, 18},
-        {"mnuNewBar2", 0, nullptr, -1},
-        {"mnuNewUndoClose", 1180, nullptr, 36},
-    });
+                      {"mnuNewHome1", 1092, nullptr, 2},
+                      {"mnuNewHome2", 1093, nullptr, 19},
+                      {"mnuNewBar0", 0, nullptr, -1},
+                      {"mnuNewBlank", 1099, nullptr, 29},
+                      {"mnuNewCurrent", 1100, nullptr, -1},
+                      {"mnuNewClipboard", 1167, nullptr, 30},
+                      {"mnuNewBar1", 0, nullptr, -1},
+                      {"mnuNewEmail", 1149, nullptr, 20},
+                      {"mnuNewSearch", 1150, nullptr, 17},
+                      {"mnuNewNews", 1151, nullptr, 18},
+                      {"mnuNewBar2", 0, nullptr, -1},
+                      {"mnuNewUndoClose", 1180, nullptr, 36},
+                  });
     menu.setEnabled(menu.IndexForKey(QStringLiteral("mnuNewUndoClose")), lastClosedAvailable);
 }
 
@@ -297,13 +296,13 @@ void BuildSearchEnginesMenu(PopupMenu6 &menu)
 {
     prologue(menu, true);
     addRows(menu, {
-        {"mnuSearchEngineGoogle", 1173, nullptr, 33},
-        {"mnuSearchEngineMsn", 1174, nullptr, 34},
-        {"mnuSearchEngineYahoo", 1175, nullptr, 35},
-        {"mnuSearchEngineAsk", 1185, nullptr, 37},
-        {"mnuSearchEngineLive", 1205, nullptr, 40},
-        {"mnuSearchEngineWiki", 1206, nullptr, 41},
-    });
+                      {"mnuSearchEngineGoogle", 1173, nullptr, 33},
+                      {"mnuSearchEngineMsn", 1174, nullptr, 34},
+                      {"mnuSearchEngineYahoo", 1175, nullptr, 35},
+                      {"mnuSearchEngineAsk", 1185, nullptr, 37},
+                      {"mnuSearchEngineLive", 1205, nullptr, 40},
+                      {"mnuSearchEngineWiki", 1206, nullptr, 41},
+                  });
 }
 
 void BuildLinksMenu(PopupMenu6 &menu, const QStringList &linkNames, int linkCount)
@@ -313,10 +312,10 @@ void BuildLinksMenu(PopupMenu6 &menu, const QStringList &linkNames, int linkCoun
         menu.AddItem(linkNames.value(i - 1), QString(), i, 0, 32, false, true,
                      QStringLiteral("Link%1").arg(i), true);
     addRows(menu, {
-        {"mnuNewBar1", 0, nullptr, -1},
-        {"mnuCustomSitesToolbar", 8505, nullptr, -1},
-        {"mnuImportIELinks", 8506, nullptr, -1},
-    });
+                      {"mnuNewBar1", 0, nullptr, -1},
+                      {"mnuCustomSitesToolbar", 8505, nullptr, -1},
+                      {"mnuImportIELinks", 8506, nullptr, -1},
+                  });
 }
 
 bool ToolbarTextShown(const cToolbar &toolbar)
@@ -425,7 +424,8 @@ QStringList EnumerateSkins(const QStringList &folders)
     QStringList skins{QStringLiteral("none")};
     QSet<QString> seen{skins.first()};
     for (const QString &folder : folders) {
-        const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
+        const QStringList names =
+            QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
         for (const QString &entry : names) {
             if (skins.size() >= kMaxSkins)
                 return skins;

@@ -41,9 +41,8 @@ struct WindowEntry
     QString caption;
 };
 // Window-menu item data.
-inline constexpr int kWinSkins = -8000, kWinTile = -8001, kWinCascade = -8002,
-                     kWinMaximize = -8003, kWinMinimize = -8004, kWinNext = -8005,
-                     kWinPrevious = -8006, kWinMore = -8007;
+inline constexpr int kWinSkins = -8000, kWinTile = -8001, kWinCascade = -8002, kWinMaximize = -8003,
+                     kWinMinimize = -8004, kWinNext = -8005, kWinPrevious = -8006, kWinMore = -8007;
 // Rebuilds the submenu of the item with the key: the Skins submenu, the arrangement commands
 // and up to ten windows (the active window first) plus "More Windows...".
 void BuildWindowMenu(PopupMenu6 &menu, const QString &key, const QList<WindowEntry> &windows);

@@ -18,8 +18,9 @@ void tile(QPainter &painter, const QWidget *target, const QRect &rect, const QPi
     if (target)
         origin = target->mapTo(target->window(), origin);
     const QPoint offset(origin.x() % picture.width(), origin.y() % picture.height());
-    painter.drawTiledPixmap(rect, picture, QPoint(offset.x() < 0 ? offset.x() + picture.width() : offset.x(),
-                                                  offset.y() < 0 ? offset.y() + picture.height() : offset.y()));
+    painter.drawTiledPixmap(rect, picture,
+                            QPoint(offset.x() < 0 ? offset.x() + picture.width() : offset.x(),
+                                   offset.y() < 0 ? offset.y() + picture.height() : offset.y()));
 }
 
 } // namespace SkinPaint

@@ -10,8 +10,8 @@
 #include "frame/frmmain.h"
 #include "frame/frmnavigator.h"
 #include "frame/popupmenu6.h"
-#include "widgets/cnostatusbar.h"
 #include "testserver.h"
+#include "widgets/cnostatusbar.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -114,7 +114,8 @@ private slots:
         QTest::newRow("empty") << QByteArray() << true;
         QTest::newRow("corrupt") << QByteArray("\x01\x02<rebar version=\"1\"><band") << true;
         QTest::newRow("unknown band")
-            << QByteArray("<rebar version=\"1\"><band key=\"Sidebar\" newrow=\"1\" visible=\"1\" width=\"9\"/></rebar>")
+            << QByteArray("<rebar version=\"1\"><band key=\"Sidebar\" newrow=\"1\" visible=\"1\" "
+                          "width=\"9\"/></rebar>")
             << true;
     }
 
@@ -154,7 +155,8 @@ private slots:
         QStringList order;
         for (const cReBar::BandState &b : savedLayout())
             order << b.key;
-        QCOMPARE(order, QStringList({"MenuBar", "Logo", "Addressbar", "Toolbar1", "Toolbar2", "Tabbar"}));
+        QCOMPARE(order,
+                 QStringList({"MenuBar", "Logo", "Addressbar", "Toolbar1", "Toolbar2", "Tabbar"}));
 
         auto frame = makeFrame();
         QCOMPARE(bandOrder(*frame), order);
@@ -169,14 +171,13 @@ private slots:
 
     void restoredMinimumHeightGoesToTheLogo()
     {
-        writeFile(frmMain::LayoutFile(),
-                  cReBar::LayoutText({{"MenuBar", true, true, 0},
-                                      {"Toolbar1", true, true, 0},
-                                      {"Logo", false, true, 0},
-                                      {"Toolbar2", true, false, 0},
-                                      {"Addressbar", true, true, 0},
-                                      {"Tabbar", true, true, 0}})
-                      .toUtf8());
+        writeFile(frmMain::LayoutFile(), cReBar::LayoutText({{"MenuBar", true, true, 0},
+                                                             {"Toolbar1", true, true, 0},
+                                                             {"Logo", false, true, 0},
+                                                             {"Toolbar2", true, false, 0},
+                                                             {"Addressbar", true, true, 0},
+                                                             {"Tabbar", true, true, 0}})
+                                             .toUtf8());
         auto frame = makeFrame();
         QCOMPARE(frame->cReBar1->BandKey(1), QStringLiteral("Toolbar1"));
         QCOMPARE(band(*frame, "Logo")->minimumHeight(), 52);
@@ -353,11 +354,11 @@ private slots:
     void modifyMenuFollowsTheDocuments()
     {
         const QStringList items = {
-            "mnuFileClose", "mnuFileSaveAs", "mnuFileProperties", "mnuFilePageSetup",
-            "mnuFilePrintPreview", "mnuFilePrint", "mnuEditIncFont", "mnuEditDecFont",
-            "mnuEditResetFont", "mnuEditSelectAll", "mnuEditFind", "mnuViewAddToFav",
-            "mnuViewTabs", "mnuViewSource", "mnuNavigateBack", "mnuNavigateForward",
-            "mnuNavigateStop", "mnuNavigateRefresh", "mnuContentFillForm"};
+            "mnuFileClose",        "mnuFileSaveAs",      "mnuFileProperties", "mnuFilePageSetup",
+            "mnuFilePrintPreview", "mnuFilePrint",       "mnuEditIncFont",    "mnuEditDecFont",
+            "mnuEditResetFont",    "mnuEditSelectAll",   "mnuEditFind",       "mnuViewAddToFav",
+            "mnuViewTabs",         "mnuViewSource",      "mnuNavigateBack",   "mnuNavigateForward",
+            "mnuNavigateStop",     "mnuNavigateRefresh", "mnuContentFillForm"};
         auto frame = makeFrame();
         auto check = [&](bool enabled) {
             for (const QString &key : items)
@@ -371,9 +372,11 @@ private slots:
                 QVERIFY(!frame->MenuEnabled(QLatin1String(key)));
         };
         check(true);
+        QVERIFY(!frame->MenuEnabled("mnuEditUndoClose"));
         frame->CloseAllDocuments();
         QTRY_COMPARE(MainCode::OpenDocuments, qint16(0));
         check(false);
+        QVERIFY(frame->MenuEnabled("mnuEditUndoClose"));
         // Undo close came alive when the document closed.
         QVERIFY(!frame->g_sLastClosedDocument.isEmpty());
         frame->RunMenuCommand(Kind::New, {"mnuNewUndoClose"});
@@ -413,7 +416,8 @@ private slots:
         QCOMPARE(store().read("Settings", "BrowseToolbarVisible", {}), QStringLiteral("False"));
         QCOMPARE(store().read("Settings", "AddressBarVisible", {}), QStringLiteral("False"));
         QCOMPARE(store().read("Settings", "StatusBarVisible", {}), QStringLiteral("False"));
-        QCOMPARE(store().read("Content", "EnableImages", {}), images ? QStringLiteral("False") : QStringLiteral("True"));
+        QCOMPARE(store().read("Content", "EnableImages", {}),
+                 images ? QStringLiteral("False") : QStringLiteral("True"));
 
         auto again = makeFrame();
         QVERIFY(band(*again, "Toolbar1")->isHidden());
@@ -444,7 +448,8 @@ private slots:
         frame->RunMenuCommand(Kind::Main, {"mnuWin(9)", menu->ItemData(first)});
         QTRY_COMPARE(frame->ActiveDocument(), documents[0]);
 
-        frame->RunMenuCommand(Kind::Main, {"mnuWin(0)", menu->ItemData(menu->IndexForKey("mnuWin(0)"))});
+        frame->RunMenuCommand(Kind::Main,
+                              {"mnuWin(0)", menu->ItemData(menu->IndexForKey("mnuWin(0)"))});
         const QRect area = frame->mdiArea()->viewport()->rect();
         int top = 0;
         for (frmDocument *d : documents) {
@@ -556,7 +561,8 @@ private slots:
             frame->RunMenuCommand(Kind::Main, {keyOf("slate")});
             QCOMPARE(notice, LoadResString(1147));
             QCOMPARE(frame->g_sNextSkin, QStringLiteral("slate"));
-            QCOMPARE(MainCode::Settings.CurrentSkin, QStringLiteral("daybreak")); // not before a restart
+            QCOMPARE(MainCode::Settings.CurrentSkin,
+                     QStringLiteral("daybreak")); // not before a restart
             frame->close();
         }
         QCOMPARE(store().read("Skins", "CurrentSkin", {}), QStringLiteral("slate"));

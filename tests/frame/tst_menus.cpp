@@ -65,7 +65,8 @@ private slots:
         PopupMenu6 menu;
         const int file = menu.AddItem(QStringLiteral("File"), {}, 0, 0, -1, false, true, "f");
         const int window = menu.AddItem(QStringLiteral("Window"), {}, 0, 0, -1, false, true, "w");
-        const int skins = menu.AddItem(QStringLiteral("Skins"), {}, 0, window, -1, false, true, "s");
+        const int skins =
+            menu.AddItem(QStringLiteral("Skins"), {}, 0, window, -1, false, true, "s");
         menu.AddItem(QStringLiteral("one"), {}, 0, skins, -1, false, true, "s1");
         menu.AddItem(QStringLiteral("Tile"), {}, 7, window, -1, false, true, "t");
         const int help = menu.AddItem(QStringLiteral("Help"), {}, 0, 0, -1, false, true, "h");
@@ -216,15 +217,33 @@ private slots:
         QTest::addColumn<QString>("parent");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<int>("icon");
-        QTest::newRow("new") << "mnuFileNew" << "mnuFile" << "&New\tCtrl+N" << 4;
-        QTest::newRow("separator") << "mnuFileBar3" << "mnuFile" << "-" << -1;
-        QTest::newRow("undo") << "mnuEditUndoClose" << "mnuEdit" << "&Undo Close\tCtrl+U" << 36;
-        QTest::newRow("nested") << "mnuAlignBottom" << "mnuAlignment" << "Align &Bottom" << -1;
-        QTest::newRow("full screen") << "mnuViewFullScreen" << "mnuView" << "F&ull Screen\tF11" << 38;
-        QTest::newRow("feeds") << "mnuViewRSS" << "mnuView" << "R&SS Feeds" << 39;
-        QTest::newRow("auto refresh") << "mnuTabAutoRefreshStop" << "mnuTabAutoRefresh" << "None" << -1;
-        QTest::newRow("window") << "mnuWin(0)" << "mnuWindow" << "<WindowMenu>" << -1;
-        QTest::newRow("about") << "mnuHelpAbout" << "mnuHelp" << "&About " << 28;
+        QTest::newRow("new") << "mnuFileNew"
+                             << "mnuFile"
+                             << "&New\tCtrl+N" << 4;
+        QTest::newRow("separator") << "mnuFileBar3"
+                                   << "mnuFile"
+                                   << "-" << -1;
+        QTest::newRow("undo") << "mnuEditUndoClose"
+                              << "mnuEdit"
+                              << "&Undo Close\tCtrl+U" << 36;
+        QTest::newRow("nested") << "mnuAlignBottom"
+                                << "mnuAlignment"
+                                << "Align &Bottom" << -1;
+        QTest::newRow("full screen") << "mnuViewFullScreen"
+                                     << "mnuView"
+                                     << "F&ull Screen\tF11" << 38;
+        QTest::newRow("feeds") << "mnuViewRSS"
+                               << "mnuView"
+                               << "R&SS Feeds" << 39;
+        QTest::newRow("auto refresh") << "mnuTabAutoRefreshStop"
+                                      << "mnuTabAutoRefresh"
+                                      << "None" << -1;
+        QTest::newRow("window") << "mnuWin(0)"
+                                << "mnuWindow"
+                                << "<WindowMenu>" << -1;
+        QTest::newRow("about") << "mnuHelpAbout"
+                               << "mnuHelp"
+                               << "&About " << 28;
     }
 
     void mainMenuEntries()
@@ -270,12 +289,16 @@ private slots:
             {Kind::Refresh, [](PopupMenu6 &m) { Interface::BuildRefreshAllMenu(m); }},
             {Kind::Stop, [](PopupMenu6 &m) { Interface::BuildStopAllMenu(m); }},
             {Kind::SearchEngines, [](PopupMenu6 &m) { Interface::BuildSearchEnginesMenu(m); }},
-            {Kind::Links, [](PopupMenu6 &m) { Interface::BuildLinksMenu(m, {"a", "b", "c"}, 3); }},
+            {Kind::Links,
+             [](PopupMenu6 &m) {
+                 Interface::BuildLinksMenu(m, {"a", "b", "c"}, 3);
+             }},
             {Kind::NavToolbar,
              [&](PopupMenu6 &m) { Interface::BuildNavToolbarMenu(m, store, toolbar, true); }},
             {Kind::SitesToolbar,
              [&](PopupMenu6 &m) { Interface::BuildSitesToolbarMenu(m, store, toolbar, true); }},
-            {Kind::Addressbar, [&](PopupMenu6 &m) { Interface::BuildAddressBarMenu(m, store, true); }},
+            {Kind::Addressbar,
+             [&](PopupMenu6 &m) { Interface::BuildAddressBarMenu(m, store, true); }},
         };
         int walked = 0;
         for (const Case &c : cases) {
@@ -286,8 +309,10 @@ private slots:
                 if (menu.IsSeparator(i) || menu.HasSubItems(i))
                     continue;
                 ++walked;
-                QVERIFY2(frmMain::HasMenuCommand(c.kind, menu.ItemKey(i)),
-                         qPrintable(QStringLiteral("%1 in menu %2").arg(menu.ItemKey(i)).arg(int(c.kind))));
+                QVERIFY2(
+                    frmMain::HasMenuCommand(c.kind, menu.ItemKey(i)),
+                    qPrintable(
+                        QStringLiteral("%1 in menu %2").arg(menu.ItemKey(i)).arg(int(c.kind))));
             }
         }
         QVERIFY(walked > 130);
@@ -305,8 +330,8 @@ private slots:
         QTest::addColumn<QStringList>("keys");
         QTest::addColumn<bool>("nextEnabled");
         QTest::addColumn<QStringList>("listed");
-        const QStringList head = {"mnuSkin", "mnuWinBar0", "mnuWin(0)", "mnuWin(1)", "mnuWin(2)",
-                                  "mnuWin(3)", "mnuWin(4)", "mnuWin(5)", "mnuWin(6)"};
+        const QStringList head = {"mnuSkin",   "mnuWinBar0", "mnuWin(0)", "mnuWin(1)", "mnuWin(2)",
+                                  "mnuWin(3)", "mnuWin(4)",  "mnuWin(5)", "mnuWin(6)"};
         QTest::newRow("none") << 0 << head << false << QStringList();
         QTest::newRow("one") << 1 << head + QStringList{"mnuWin(7)", "mnuWin(8)"} << false
                              << QStringList{"&1) Page 1"};
@@ -314,7 +339,8 @@ private slots:
         QStringList listed;
         for (int j = 1; j <= 11; ++j) {
             twelve << QStringLiteral("mnuWin(%1)").arg(j + 7);
-            listed << (j <= 10 ? QStringLiteral("&%1) Page %1").arg(j) : QStringLiteral("&More Windows..."));
+            listed << (j <= 10 ? QStringLiteral("&%1) Page %1").arg(j)
+                               : QStringLiteral("&More Windows..."));
         }
         QTest::newRow("twelve") << 12 << twelve << true << listed;
     }
@@ -335,7 +361,8 @@ private slots:
         QCOMPARE(menu.Enabled(menu.IndexForKey("mnuWin(6)")), nextEnabled);
         QCOMPARE(menu.ItemData(menu.IndexForKey("mnuSkin")), Interface::kWinSkins);
         QCOMPARE(menu.ItemData(menu.IndexForKey("mnuWin(0)")), Interface::kWinTile);
-        QCOMPARE(menu.ItemKey(menu.SubItems(menu.IndexForKey("mnuSkin")).value(0)), QStringLiteral("mnuSkin1"));
+        QCOMPARE(menu.ItemKey(menu.SubItems(menu.IndexForKey("mnuSkin")).value(0)),
+                 QStringLiteral("mnuSkin1"));
         QStringList captions;
         for (int j = 0; j < listed.size(); ++j) {
             const int index = menu.IndexForKey(QStringLiteral("mnuWin(%1)").arg(j + 8));
@@ -346,7 +373,8 @@ private slots:
         QCOMPARE(captions, listed);
         // The rest of the menu bar is untouched.
         QCOMPARE(menu.Count(), 110 - 1 + int(items.size()) + 1);
-        QCOMPARE(menu.ItemKey(menu.ItemParent(menu.IndexForKey("mnuHelpAbout"))), QStringLiteral("mnuHelp"));
+        QCOMPARE(menu.ItemKey(menu.ItemParent(menu.IndexForKey("mnuHelpAbout"))),
+                 QStringLiteral("mnuHelp"));
     }
 
     void windowCaptions_data()
@@ -355,8 +383,10 @@ private slots:
         QTest::addColumn<QString>("caption");
         const QString t32 = QString(32, QLatin1Char('x'));
         QTest::newRow("32 whole") << t32 << "&1) " + t32;
-        QTest::newRow("33 cut") << t32 + "y" << "&1) " + t32 + "...";
-        QTest::newRow("ampersand") << "Q&A" << "&1) Q&&A";
+        QTest::newRow("33 cut") << t32 + "y"
+                                << "&1) " + t32 + "...";
+        QTest::newRow("ampersand") << "Q&A"
+                                   << "&1) Q&&A";
     }
 
     void windowCaptions()
@@ -372,7 +402,8 @@ private slots:
     void tileHorizontallyFillsTheArea()
     {
         const QList<QRect> rects = Interface::TileHorizontally(QRect(10, 20, 300, 100), 3);
-        QCOMPARE(rects, QList<QRect>({QRect(10, 20, 300, 34), QRect(10, 54, 300, 33), QRect(10, 87, 300, 33)}));
+        QCOMPARE(rects, QList<QRect>({QRect(10, 20, 300, 34), QRect(10, 54, 300, 33),
+                                      QRect(10, 87, 300, 33)}));
         QVERIFY(Interface::TileHorizontally(QRect(0, 0, 300, 100), 0).isEmpty());
         QVERIFY(Interface::TileHorizontally(QRect(), 4).isEmpty());
     }
@@ -420,15 +451,17 @@ private slots:
         QTest::addColumn<bool>("browse");
         QTest::addColumn<QStringList>("keys");
         QTest::newRow("browse") << false << true
-                                << QStringList{"mnuTBLargeIcons", "mnuTBShowText", "mnuNewBar0",
-                                               "mnuTBLinksButton", "mnuNewBar1", "mnuTBTextAlign"};
-        QTest::newRow("browse xp") << true << true
-                                   << QStringList{"mnuTBLargeIcons", "mnuTBShowText", "mnuTBOfficeXPStyle",
-                                                  "mnuNewBar0", "mnuTBLinksButton", "mnuNewBar1",
-                                                  "mnuTBTextAlign"};
+                                << QStringList{"mnuTBLargeIcons", "mnuTBShowText",
+                                               "mnuNewBar0",      "mnuTBLinksButton",
+                                               "mnuNewBar1",      "mnuTBTextAlign"};
+        QTest::newRow("browse xp")
+            << true << true
+            << QStringList{"mnuTBLargeIcons",  "mnuTBShowText", "mnuTBOfficeXPStyle", "mnuNewBar0",
+                           "mnuTBLinksButton", "mnuNewBar1",    "mnuTBTextAlign"};
         QTest::newRow("sites") << false << false
-                               << QStringList{"mnuTBLargeIcons", "mnuTBShowText", "mnuNewBar0",
-                                              "mnuTBTextAlign", "mnuNewBar1", "mnuCustomSitesToolbar",
+                               << QStringList{"mnuTBLargeIcons", "mnuTBShowText",
+                                              "mnuNewBar0",      "mnuTBTextAlign",
+                                              "mnuNewBar1",      "mnuCustomSitesToolbar",
                                               "mnuImportIELinks"};
     }
 
@@ -474,8 +507,8 @@ private slots:
         QTest::addColumn<QStringList>("skins");
         QTest::newRow("cases") << QStringList{"daybreak.qvs", "Slate.QVS", "mixed.Qvs"}
                                << QStringList{"Slate", "daybreak", "mixed"};
-        QTest::newRow("not skins") << QStringList{".qvs", "qvs", "notes.txt", "a.qvsx", "b.qv"}
-                                   << QStringList{};
+        QTest::newRow("not skins")
+            << QStringList{".qvs", "qvs", "notes.txt", "a.qvsx", "b.qv"} << QStringList{};
         QTest::newRow("empty") << QStringList{} << QStringList{};
     }
 
@@ -508,7 +541,8 @@ private slots:
         touch(a.filePath("same.qvs"));
         touch(b.filePath("same.qvs"));
         touch(b.filePath("other.qvs"));
-        QCOMPARE(Interface::EnumerateSkins({a.path(), b.path()}), QStringList({"none", "same", "other"}));
+        QCOMPARE(Interface::EnumerateSkins({a.path(), b.path()}),
+                 QStringList({"none", "same", "other"}));
     }
 
     void skinFilesComeFromTheUsersFolderFirst()
@@ -528,9 +562,12 @@ private slots:
     {
         QTest::addColumn<QString>("next");
         QTest::addColumn<QString>("marked");
-        QTest::newRow("listed") << "slate" << "skin3";
-        QTest::newRow("none") << "none" << "skin1";
-        QTest::newRow("not listed") << "gone" << "skin1";
+        QTest::newRow("listed") << "slate"
+                                << "skin3";
+        QTest::newRow("none") << "none"
+                              << "skin1";
+        QTest::newRow("not listed") << "gone"
+                                    << "skin1";
     }
 
     void skinsMenuMarksExactlyOneSkin()
@@ -599,9 +636,10 @@ private slots:
     void layoutTextRoundTrip()
     {
         const QStringList keys = {"MenuBar", "Logo", "Toolbar1", "Tabbar"};
-        const QList<cReBar::BandState> bands = {
-            {"Tabbar", true, true, 800}, {"MenuBar", true, true, 320}, {"Logo", false, false, 150},
-            {"Toolbar1", true, true, 0}};
+        const QList<cReBar::BandState> bands = {{"Tabbar", true, true, 800},
+                                                {"MenuBar", true, true, 320},
+                                                {"Logo", false, false, 150},
+                                                {"Toolbar1", true, true, 0}};
         QList<cReBar::BandState> parsed;
         QVERIFY(cReBar::ParseLayout(cReBar::LayoutText(bands), keys, &parsed));
         QCOMPARE(parsed, bands);
@@ -619,11 +657,15 @@ private slots:
         QTest::newRow("trailing") << ok + "<band/>";
         QTest::newRow("other root") << "<layout version=\"1\"/>";
         QTest::newRow("version") << "<rebar version=\"2\"/>";
-        QTest::newRow("unknown key") << "<rebar version=\"1\"><band key=\"Sidebar\" newrow=\"1\" visible=\"1\" width=\"0\"/></rebar>";
-        QTest::newRow("twice") << "<rebar version=\"1\"><band key=\"Logo\" newrow=\"1\" visible=\"1\" width=\"0\"/>"
-                                  "<band key=\"Logo\" newrow=\"1\" visible=\"1\" width=\"0\"/></rebar>";
-        QTest::newRow("flag") << "<rebar version=\"1\"><band key=\"Logo\" newrow=\"yes\" visible=\"1\" width=\"0\"/></rebar>";
-        QTest::newRow("width") << "<rebar version=\"1\"><band key=\"Logo\" newrow=\"1\" visible=\"1\" width=\"-4\"/></rebar>";
+        QTest::newRow("unknown key") << "<rebar version=\"1\"><band key=\"Sidebar\" newrow=\"1\" "
+                                        "visible=\"1\" width=\"0\"/></rebar>";
+        QTest::newRow("twice")
+            << "<rebar version=\"1\"><band key=\"Logo\" newrow=\"1\" visible=\"1\" width=\"0\"/>"
+               "<band key=\"Logo\" newrow=\"1\" visible=\"1\" width=\"0\"/></rebar>";
+        QTest::newRow("flag") << "<rebar version=\"1\"><band key=\"Logo\" newrow=\"yes\" "
+                                 "visible=\"1\" width=\"0\"/></rebar>";
+        QTest::newRow("width") << "<rebar version=\"1\"><band key=\"Logo\" newrow=\"1\" "
+                                  "visible=\"1\" width=\"-4\"/></rebar>";
         QTest::newRow("other element") << "<rebar version=\"1\"><toolbar key=\"Logo\"/></rebar>";
     }
 
@@ -657,8 +699,10 @@ private slots:
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             // D joins C's row with a width of its own; B is hidden; A goes last.
-            const QString wanted = cReBar::LayoutText({{"C", true, true, 300}, {"D", false, true, 0},
-                                                       {"B", true, false, 0}, {"A", true, true, 0}});
+            const QString wanted = cReBar::LayoutText({{"C", true, true, 300},
+                                                       {"D", false, true, 0},
+                                                       {"B", true, false, 0},
+                                                       {"A", true, true, 0}});
             QVERIFY(rebar.RestoreLayout(wanted, keys, children));
             QTRY_COMPARE(rebar.Band(rebar.BandIndexForKey("C"))->width(), 300);
             text = rebar.GetLayout();
