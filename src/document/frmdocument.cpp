@@ -10,12 +10,13 @@
 #include "frame/frmnavigator.h"
 #include "frmfirstformfill.h"
 #include "historystore.h"
+#include "popupkiller.h"
 #include "platform/wbcustomizer.h"
 #include "platform/webbrowser.h"
+#include "widgets/cnostatusbar.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QVBoxLayout>
 #include <QWebEngineNewWindowRequest>
@@ -58,6 +59,27 @@ frmDocument::frmDocument(frmMain *frame, QWidget *parent) : QWidget(parent), m_f
 
     Highlight.setInterval(700);
     connect(&Highlight, &QTimer::timeout, this, &frmDocument::Highlight_Timer);
+
+    // Automatic refresh reloads past the cache.
+    connect(&tmrAutoRefresh, &AutoRefresh::Refresh, this, [this] { WebBro->Refresh2(3); });
+
+    // After a killed popup the page stays silent for a moment; then the user's choice returns.
+    tmrSilent.setInterval(100);
+    tmrSilent.setSingleShot(true);
+    connect(&tmrSilent, &QTimer::timeout, this,
+            [this] { SilentDoc(MainCode::Settings.SuppressErrors); });
+
+    m_popupKiller = new PopupKiller(this);
+    if (m_frame) {
+        QPointer<frmMain> frame = m_frame;
+        connect(m_popupKiller, &PopupKiller::SetItem4Icon, this, [frame](int icon) {
+            if (frame)
+                frame->m_cStatusBar->setPanelIcon(QStringLiteral("Item4"), icon);
+        });
+        m_popupKiller->Item4Icon = [frame] {
+            return frame ? frame->m_cStatusBar->PanelIcon(QStringLiteral("Item4")) : -1;
+        };
+    }
 }
 
 frmDocument::~frmDocument()
@@ -299,16 +321,12 @@ void frmDocument::WebBro_NewWindow2(QWebEngineNewWindowRequest &request, bool &c
 {
     if (!m_frame)
         return;
-    // Let a popup through when the killer is off, Shift or (when enabled) Alt is held, the
-    // last navigation was a script link, or the page's own click asked for it.
-    const Qt::KeyboardModifiers mods = QGuiApplication::queryKeyboardModifiers();
-    const SettingsModel &s = MainCode::Settings;
-    const bool allowed = !s.PopupKillerEnable || (mods & Qt::ShiftModifier) ||
-                         (s.PopupAltEnable && (mods & Qt::AltModifier)) || bJavaScriptLink ||
-                         CustomWB->PopupAllowed(request);
-    bJavaScriptLink = false;
-    if (!allowed) {
+    if (m_popupKiller->Decide(LocationURL(), bSecurePage, bJavaScriptLink,
+                              CustomWB->PopupAllowed(request))) {
         cancel = true;
+        m_popupKiller->PopupKilled();
+        SilentDoc(true);
+        tmrSilent.start();
         return;
     }
     m_frame->OpenPopup(request);
@@ -355,7 +373,8 @@ void frmDocument::Form_Unload()
         return;
     m_unloaded = true;
     Highlight.stop();
-    tmrAutoRefresh.stop();
+    tmrAutoRefresh.SetEnabled(false);
+    tmrSilent.stop();
     if (WebBro) {
         WebBro->disconnect(this);
         WebBro->Stop();

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "autorefresh.h"
+
 #include <QPointer>
 #include <QTimer>
 #include <QVariant>
 #include <QWidget>
 
 class QWebEngineNewWindowRequest;
+class PopupKiller;
 class WBCustomizer;
 class WebBrowser;
 class frmMain;
@@ -24,8 +27,10 @@ public:
     WBCustomizer *CustomWB = nullptr;
     WebBrowser *WebBro = nullptr; // the browser control
 
-    QTimer tmrAutoRefresh;
+    AutoRefresh tmrAutoRefresh;
     QTimer Highlight;
+    QTimer tmrSilent;
+    PopupKiller *m_popupKiller = nullptr;
     QString HighlightTag = QStringLiteral("0");
 
     // Registry position (1-based) as the browser control's Tag holds it; 0 when unregistered.

@@ -20,6 +20,11 @@
 #include "platform/webbrowser.h"
 #include "popupmenu6.h"
 #include "searchengines.h"
+#include "document/popupkiller.h"
+#include "sidebar/notesfiles.h"
+#include "sidebar/rsspanel.h"
+#include "sidebar/sidebar.h"
+#include "sidebar/sidebarhost.h"
 #include "sidebar/urlshortcut.h"
 #include "widgets/cmousegestures.h"
 #include "widgets/cnostatusbar.h"
@@ -36,6 +41,7 @@
 #include <QVBoxLayout>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -131,6 +137,17 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(
     picStatus->setObjectName(QStringLiteral("picStatus"));
     column->addWidget(picStatus);
     setCentralWidget(central);
+
+    // The side bar sits left of the documents, below the toolbars.
+    SidebarHost host = SidebarHost::FromFrame(this);
+    host.mnuViewOptions = [this] { mnuViewOptions(); };
+    m_sidebar = new Sidebar(host, this);
+    m_sidebarDock = new QDockWidget(this);
+    m_sidebarDock->setObjectName(QStringLiteral("sidebarDock"));
+    m_sidebarDock->setTitleBarWidget(new QWidget(m_sidebarDock));
+    m_sidebarDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    m_sidebarDock->setWidget(m_sidebar);
+    addDockWidget(Qt::LeftDockWidgetArea, m_sidebarDock);
     setWindowIcon(QIcon(QStringLiteral(":/quarvel/quarvel.png")));
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::OnSubWindowActivated);
 
@@ -210,6 +227,13 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(
 
 frmMain::~frmMain()
 {
+    // Documents unload while the frame they report to is still whole (a frame destroyed
+    // without being closed would otherwise have them reach its half-destroyed parts).
+    if (m_mdiArea) {
+        const QList<QMdiSubWindow *> subs = m_mdiArea->subWindowList();
+        for (QMdiSubWindow *sub : subs)
+            delete sub;
+    }
     if (MainCode::MainForm == this)
         MainCode::MainForm = nullptr;
 }
@@ -271,6 +295,9 @@ void frmMain::MDIForm_Load(const QString &commandLine)
     // 3. The installer an update left behind.
     QFile::remove(Paths::dataFile(QStringLiteral("qvsetup.exe")));
 
+    // 4. The feed database (message 1200 when it cannot be opened).
+    m_sidebar->Rss->OpenConnection();
+
     // 5. Captions.
     setProperty(kTagProperty, ResId(1120));
     LoadResStrings(this);
@@ -284,6 +311,9 @@ void frmMain::MDIForm_Load(const QString &commandLine)
 
     // 11. Every setting.
     LoadSettings();
+
+    // 13. The quick notes.
+    m_sidebar->LoadQuickNotes();
 
     // 15. First run: the quick tour and a welcome, nothing else.
     const bool firstTime =
@@ -349,6 +379,14 @@ void frmMain::LoadSettings()
     context.ieLinksName = MainCode::IELinksName.mid(0, MainCode::IELinksCount);
     context.ieLinksURL = MainCode::IELinksURL.mid(0, MainCode::IELinksCount);
     s.load(SettingsStore::instance(), context);
+    bool whitelistRead = false;
+    const QStringList whitelist =
+        NotesFiles::ReadWhitelist(Paths::dataFile(QStringLiteral("Whitelist.qvr")), &whitelistRead);
+    if (whitelistRead) {
+        MainCode::Whitelist = whitelist.mid(0, kMaxWhitelistEntries);
+        MainCode::WhitelistCount = qint16(MainCode::Whitelist.size());
+    }
+    m_sidebarDock->setVisible(s.EnableSidebar);
 
     setGeometry(twipsToPixels(s.MainLeft), twipsToPixels(s.MainTop),
                 qMax(1, twipsToPixels(s.MainWidth)), qMax(1, twipsToPixels(s.MainHeight)));
@@ -445,6 +483,19 @@ void frmMain::SaveSettings()
     s.CurrentSearchEngine = g_nSearchEngine;
     context.nextSkin = g_sNextSkin;
     s.save(SettingsStore::instance(), context);
+    NotesFiles::WriteWhitelist(Paths::dataFile(QStringLiteral("Whitelist.qvr")),
+                               MainCode::Whitelist.mid(0, MainCode::WhitelistCount));
+}
+
+void frmMain::ShowSidebarSection(const QString &key)
+{
+    m_sidebarDock->show();
+    SetMenuChecked(QStringLiteral("mnuViewSidebar"), true);
+    if (!MainCode::FullScreen) {
+        MainCode::SidebarVisible = true;
+        MainCode::Settings.EnableSidebar = true;
+    }
+    m_sidebar->ShowSection(key);
 }
 
 // ---------------------------------------------------------------- registry
@@ -990,13 +1041,8 @@ void frmMain::Clock_Timer()
         if (m_updateCounter > 60)
             m_updateCounter = 160;
     }
-    // Periodic feed checks count minutes; the counter never overflows.
-    const int minutes = MainCode::Settings.RSSAutoCheckMinutes;
-    if (minutes > 0) {
-        ++m_rssCounter;
-        if (m_rssCounter >= qMin(minutes * 60, 32767))
-            m_rssCounter = 0;
-    }
+    // The start-up feed check and the periodic ones.
+    m_sidebar->Rss->Clock_Timer();
 }
 
 void frmMain::m_cStatusBar_DoubleClick(int panel, int, int)
@@ -1120,10 +1166,13 @@ void frmMain::MDIForm_Unload()
         mouseGestures->Detach();
     SettingsStore &store = SettingsStore::instance();
     SettingsModel::writeBoolean(store, kSettings, QStringLiteral("PrevSessionCrashed"), false);
+    // Ends a running feed check, purges old headlines and closes the database.
+    m_sidebar->Unload();
     SaveSettings();
     SaveRebarLayout();
     if (m_qsearch)
         m_qsearch->Form_Unload();
+    m_sidebar->SaveQuickNotes();
     DestroyToolbars();
     if (m_navigator)
         m_navigator->close();

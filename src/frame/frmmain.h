@@ -26,6 +26,8 @@ class frmQSearch;
 class vbalDTabControl;
 class cMouseGestures;
 class cNoStatusBar;
+class QDockWidget;
+class Sidebar;
 class PopupMenu6;
 class cMenuBar;
 class cToolbar;
@@ -279,6 +281,11 @@ public:
     QString ProgressTag() const { return m_progressTag; }
     void SetSecureIcon(bool secure);
     cNoStatusBar *m_cStatusBar = nullptr;
+
+    // The side bar, docked left of the documents.
+    Sidebar *m_sidebar = nullptr;
+    QDockWidget *m_sidebarDock = nullptr;
+    void ShowSidebarSection(const QString &key);
     QWidget *picStatus = nullptr;
     cMediaProgress cProgress;
 
@@ -376,8 +383,6 @@ private:
     int m_picHolderAlign = 1;
     QString m_progressTag = QStringLiteral("0");
     qint32 m_updateCounter = 0;
-    qint16 m_rssCounter = 0;
-    bool m_rssStartupDone = false;
     bool m_bPrevSessionCrashed = false;
     bool m_bLoaded = false;
     bool m_bUnloaded = false;

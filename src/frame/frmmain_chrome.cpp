@@ -1,6 +1,7 @@
 // The frame's chrome: interface start-up, toolbars, bands and their layout file, skins.
 
 #include "frmmain.h"
+#include "sidebar/sidebar.h"
 
 #include "core/maincode.h"
 #include "core/paths.h"
@@ -57,7 +58,8 @@ void frmMain::InitInterface()
         }
     }
 
-    // 4. The side bar is built by its own part with the skin path.
+    // 4. The side bar.
+    m_sidebar->BuildSidebar(QString());
     // 5. Toolbars.
     CreateToolbars();
 
@@ -256,7 +258,10 @@ void frmMain::ModifyMenu()
     }
     for (int position = 1; position <= 4; ++position)
         Toolbar1->setButtonEnabledAt(position, enabled);
-    // The side bar's add buttons follow with the side bar.
+    if (m_sidebar) {
+        m_sidebar->btnAdd->setEnabled(enabled);
+        m_sidebar->btnGroupAdd->setEnabled(enabled);
+    }
 }
 
 // ---------------------------------------------------------------- bands and layout

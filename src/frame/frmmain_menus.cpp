@@ -1,6 +1,9 @@
 // The frame's menus: showing them, and the commands their items run.
 
 #include "frmmain.h"
+#include "document/contentswitches.h"
+#include "document/frmautrefresh.h"
+#include "document/popupkiller.h"
 
 #include "core/maincode.h"
 #include "core/settingsstore.h"
@@ -16,6 +19,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -518,37 +522,16 @@ void frmMain::MarkAutoRefresh(PopupMenu6 &menu, frmDocument *document)
                           "mnuTabAutoRefreshCustom", "mnuTabAutoRefreshStop"};
     for (const char *key : keys)
         menu.setRadioCheck(menu.IndexForKey(QLatin1String(key)), false);
-    const char *marked = "mnuTabAutoRefreshStop";
-    if (document && document->tmrAutoRefresh.isActive()) {
-        switch (document->tmrAutoRefresh.interval()) {
-        case 60:
-            marked = "mnuTabAutoRefresh1";
-            break;
-        case 120:
-            marked = "mnuTabAutoRefresh2";
-            break;
-        case 300:
-            marked = "mnuTabAutoRefresh5";
-            break;
-        default:
-            marked = "mnuTabAutoRefreshCustom";
-            break;
-        }
-    }
-    menu.setRadioCheck(menu.IndexForKey(QLatin1String(marked)), true);
+    const QString marked = document ? document->tmrAutoRefresh.MenuKey()
+                                    : QStringLiteral("mnuTabAutoRefreshStop");
+    menu.setRadioCheck(menu.IndexForKey(marked), true);
 }
 
 void frmMain::SetAutoRefresh(frmDocument *document, int interval)
 {
-    // The interval is in the document timer's own units (its handler counts the ticks).
-    if (!document)
-        return;
-    if (interval <= 0) {
-        document->tmrAutoRefresh.stop();
-        return;
-    }
-    document->tmrAutoRefresh.setInterval(interval);
-    document->tmrAutoRefresh.start();
+    // 60, 120 and 300 mean 1, 2 and 5 minutes; 0 stops.
+    if (document)
+        document->tmrAutoRefresh.Apply(interval);
 }
 
 // ---------------------------------------------------------------- toolbar options and links
@@ -787,7 +770,7 @@ void frmMain::ToggleSidebarMenu()
 {
     const bool visible = !MenuChecked(QStringLiteral("mnuViewSidebar"));
     SetMenuChecked(QStringLiteral("mnuViewSidebar"), visible);
-    // Showing and hiding the side bar itself comes with the side bar.
+    m_sidebarDock->setVisible(visible);
     if (!MainCode::FullScreen) {
         MainCode::SidebarVisible = visible;
         MainCode::Settings.EnableSidebar = visible;
@@ -832,13 +815,14 @@ void frmMain::mnuViewSource()
 
 // ---------------------------------------------------------------- content switches
 
-void frmMain::SetContentSwitch(bool SettingsModel::*setting, const char *menuKey, bool refreshAll)
+void frmMain::SetContentSwitch(bool SettingsModel::*, const char *menuKey, bool)
 {
-    bool &value = MainCode::Settings.*setting;
-    value = !value;
+    bool value = false;
+    ContentSwitches::FollowUp followUp = ContentSwitches::FollowUp::Nothing;
+    if (!ContentSwitches::Toggle(QLatin1String(menuKey), MainCode::Settings, &value, &followUp))
+        return;
     SetMenuChecked(QLatin1String(menuKey), value);
-    if (refreshAll)
-        m_cRefresh_Click(0);
+    ContentSwitches::ReachEveryDocument(followUp, Documents(), MainCode::Settings);
 }
 
 void frmMain::mnuContentImage_Click()
@@ -927,7 +911,7 @@ void frmMain::ShowHistoryPanel()
 }
 void frmMain::mnuViewRSS()
 {
-    NotYetAvailable();
+    ShowSidebarSection(QStringLiteral("RSSFEED"));
 }
 void frmMain::AddToFavorites()
 {
@@ -939,7 +923,11 @@ void frmMain::OrganizeFavorites()
 }
 void frmMain::AddCurrentSiteToWhitelist()
 {
-    NotYetAvailable();
+    frmDocument *document = ActiveDocument();
+    if (!document)
+        return;
+    const bool added = ::AddToWhitelist(document->LocationURL());
+    QMessageBox::information(this, LoadResString(100), LoadResString(added ? 1183 : 1184));
 }
 void frmMain::mnuViewOptions()
 {
@@ -951,7 +939,8 @@ void frmMain::ShowAbout()
 }
 void frmMain::mnuTabAutoRefreshCustom()
 {
-    NotYetAvailable();
+    frmDocument *document = ActiveDocument();
+    frmAutRefresh::Ask(document ? &document->tmrAutoRefresh : nullptr, this);
 }
 void frmMain::ShowTravelLogMenu(bool, const QPoint &)
 {

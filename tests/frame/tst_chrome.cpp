@@ -469,8 +469,8 @@ private slots:
         // The Auto-Refresh submenu marks the active document's period.
         frmDocument *active = frame->ActiveDocument();
         frame->RunMenuCommand(Kind::Main, {"mnuTabAutoRefresh2"});
-        QVERIFY(active->tmrAutoRefresh.isActive());
-        QCOMPARE(active->tmrAutoRefresh.interval(), 120);
+        QVERIFY(active->tmrAutoRefresh.Enabled());
+        QCOMPARE(active->tmrAutoRefresh.Interval(), 120);
         auto marked = [&] {
             frame->m_cMenu_InitPopupMenu(menu->IndexForKey("mnuTabAutoRefresh"));
             QStringList keys;
@@ -481,7 +481,7 @@ private slots:
             return keys;
         };
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefresh2"});
-        active->tmrAutoRefresh.setInterval(90);
+        active->tmrAutoRefresh.SetInterval(90);
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefreshCustom"});
         frame->RunMenuCommand(Kind::Main, {"mnuTabAutoRefreshStop"});
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefreshStop"});
