@@ -2,7 +2,9 @@
 
 #include "strings.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QScreen>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -59,4 +61,12 @@ frmWarning::frmWarning(QWidget *parent) : QDialog(parent)
     layout->addLayout(buttons);
 
     LoadResStrings(this);
+}
+
+void frmWarning::showEvent(QShowEvent *event)
+{
+    // Centred on the screen: the frame behind it is not shown yet.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    QDialog::showEvent(event);
 }

@@ -8,4 +8,7 @@ class frmWarning : public QDialog
     Q_OBJECT
 public:
     explicit frmWarning(QWidget *parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent *event) override;
 };

@@ -91,8 +91,15 @@ frmLoad::frmLoad(frmMain *frame) : QDialog(frame), m_frame(frame)
     connect(btnDetails, &QPushButton::clicked, this, &frmLoad::btnDetails_Click);
     connect(btnOk, &QPushButton::clicked, this, &frmLoad::btnOk_Click);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void frmLoad::showEvent(QShowEvent *event)
+{
+    // Centred on the screen once its size is known.
+    adjustSize();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    QDialog::showEvent(event);
 }
 
 frmLoad::~frmLoad()

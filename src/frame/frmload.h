@@ -29,6 +29,9 @@ public:
     void btnOk_Click();
     bool DetailsShown() const { return m_details; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     frmMain *m_frame;
     bool m_details = false;
