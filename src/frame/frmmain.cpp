@@ -1013,12 +1013,16 @@ void frmMain::SetStatusText(const QString &text)
 
 void frmMain::SetProgressTag(const QString &text)
 {
-    m_progressTag = text;
     m_cStatusBar->setTag(text);
     m_cStatusBar->setPanelStyle(QStringLiteral("Item7"),
                                 text.toInt() != 0 ? cNoStatusBar::kStyleOwnerDraw
                                                   : cNoStatusBar::kStyleGripperPane);
     m_cStatusBar->Draw(m_cStatusBar->PanelIndex(QStringLiteral("Item7")));
+}
+
+QString frmMain::ProgressTag() const
+{
+    return m_cStatusBar->Tag();
 }
 
 void frmMain::SetSecureIcon(bool secure)
@@ -1056,7 +1060,8 @@ void frmMain::m_cStatusBar_DoubleClick(int panel, int, int)
 void frmMain::m_cStatusBar_OwnerDraw(QPainter *painter, int, int &left, int &top, int &right,
                                      int &bottom, bool &)
 {
-    const int p = m_progressTag.isEmpty() ? 0 : m_progressTag.toInt();
+    const QString tag = m_cStatusBar->Tag();
+    const int p = tag.isEmpty() ? 0 : tag.toInt();
     try {
         m_cStatusBar->GetPanelRect(QStringLiteral("Item7"), left, top, right, bottom);
     } catch (const VbError &) {

@@ -278,7 +278,7 @@ public:
     void SetStatusText(const QString &text);
     // The active page's load percentage as text ("0" when idle).
     void SetProgressTag(const QString &text);
-    QString ProgressTag() const { return m_progressTag; }
+    QString ProgressTag() const;
     void SetSecureIcon(bool secure);
     cNoStatusBar *m_cStatusBar = nullptr;
 
@@ -381,7 +381,6 @@ private:
     QPointer<frmDocument> m_tabMenuDocument;
     QString m_skinPath;
     int m_picHolderAlign = 1;
-    QString m_progressTag = QStringLiteral("0");
     qint32 m_updateCounter = 0;
     bool m_bPrevSessionCrashed = false;
     bool m_bLoaded = false;
