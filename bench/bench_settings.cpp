@@ -35,11 +35,11 @@ int main(int argc, char **argv)
         SettingsModel model;
         model.load(store, {});
         for (int i = 0; i < 51; ++i)
-            model.TypedAddresses << QStringLiteral("https://example%1.test/some/page.html").arg(i);
-        model.CustomLinksCount = 10;
+            model.typedAddresses << QStringLiteral("https://example%1.test/some/page.html").arg(i);
+        model.customLinksCount = 10;
         for (int i = 0; i < 10; ++i) {
-            model.CustomLinksName << QStringLiteral("Link %1").arg(i);
-            model.CustomLinksURL << QStringLiteral("https://link%1.test/").arg(i);
+            model.customLinksName << QStringLiteral("Link %1").arg(i);
+            model.customLinksURL << QStringLiteral("https://link%1.test/").arg(i);
         }
         model.save(store, {});
     }

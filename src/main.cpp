@@ -2,5 +2,5 @@
 
 int main(int argc, char **argv)
 {
-    return Main(argc, argv);
+    return runApplication(argc, argv);
 }

@@ -43,36 +43,36 @@ int main(int argc, char **argv)
         RssDatabase db(dir.filePath(QStringLiteral("store.mdb")));
         QElapsedTimer timer;
         timer.start();
-        if (!db.Open())
+        if (!db.open())
             return 1;
         QString insertError, parseError;
-        const qint32 id = RssFeed::AddChannel(db, feed, QStringLiteral("http://bench.invalid/rss"),
+        const qint32 id = RssFeed::addChannel(db, feed, QStringLiteral("http://bench.invalid/rss"),
                                               QStringLiteral("Bench"), QString(), &insertError,
                                               &parseError);
         const qint64 elapsed = timer.elapsed();
         out << "parse and store 10000 items (" << feed.size() / 1024 << " KiB) into a fresh database: "
-            << elapsed << " ms, " << (id > 0 ? db.Headlines(id)->size() : 0) << " stored\n";
+            << elapsed << " ms, " << (id > 0 ? db.headlines(id)->size() : 0) << " stored\n";
     }
 
     {
         RssDatabase db(dir.filePath(QStringLiteral("purge.mdb")));
-        if (!db.Open())
+        if (!db.open())
             return 1;
         const QDateTime old = QDateTime::currentDateTimeUtc().addDays(-30);
-        db.SetClock([old] { return old; });
-        const qint32 id = db.InsertChannel(QStringLiteral("Old"), QString(), QString(), QString(), QString());
-        db.BeginTransaction();
+        db.setClock([old] { return old; });
+        const qint32 id = db.insertChannel(QStringLiteral("Old"), QString(), QString(), QString(), QString());
+        db.beginTransaction();
         for (int i = 0; i < 100000; ++i) {
-            db.AddHeadline(id, QStringLiteral("Old headline %1").arg(i), QString(),
+            db.addHeadline(id, QStringLiteral("Old headline %1").arg(i), QString(),
                            QStringLiteral("http://old.invalid/%1").arg(i), old.addSecs(i));
         }
-        db.CommitTransaction();
-        db.SetClock({});
+        db.commitTransaction();
+        db.setClock({});
         QElapsedTimer timer;
         timer.start();
-        db.PurgeHeadlines(1, 3);
+        db.purgeHeadlines(1, 3);
         const qint64 elapsed = timer.elapsed();
-        out << "purge 100000 headlines: " << elapsed << " ms, " << db.Headlines(id)->size()
+        out << "purge 100000 headlines: " << elapsed << " ms, " << db.headlines(id)->size()
             << " left\n";
     }
     return 0;

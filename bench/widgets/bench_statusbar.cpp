@@ -1,8 +1,8 @@
 // Repaints the frame's status bar (eight panels, a running progress panel drawn by a
-// cMediaProgress from the owner-draw event) into an image and reports the time per repaint.
+// ProgressPainter from the owner-draw event) into an image and reports the time per repaint.
 // Goal: under 0.2 ms a repaint.
-#include "widgets/cmediaprogress.h"
-#include "widgets/cnostatusbar.h"
+#include "widgets/progresspainter.h"
+#include "widgets/panelstatusbar.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -20,8 +20,8 @@ int main(int argc, char **argv)
 
     QWidget owner;
     owner.resize(1024, 22);
-    cNoStatusBar bar;
-    bar.Create(&owner);
+    PanelStatusBar bar;
+    bar.create(&owner);
     QList<QPixmap> images;
     for (QColor colour : {Qt::darkBlue, Qt::darkGreen, Qt::darkRed, Qt::darkCyan, Qt::darkMagenta,
                           Qt::darkYellow, Qt::gray, Qt::black}) {
@@ -41,32 +41,32 @@ int main(int argc, char **argv)
                         {0x100, 16, false, 3},  {0x100, 16, false, 7}, {0, 16, false, 2},
                         {0x1000, 172, false, -1}, {0x100, 16, false, -1}};
     for (int i = 0; i < 8; ++i)
-        bar.AddPanel(rows[i].style, {}, rows[i].icon, rows[i].minWidth, rows[i].spring, false, 0,
+        bar.addPanel(rows[i].style, {}, rows[i].icon, rows[i].minWidth, rows[i].spring, false, 0,
                      QStringLiteral("Item%1").arg(i + 1));
     bar.setSizeGrip(true);
     bar.setPanelText(QStringLiteral("Item1"), QStringLiteral("Opening page https://example.test/..."));
     bar.setPanelText(QStringLiteral("Item2"), QStringLiteral("2024-05-01    12:34:56"));
 
-    cMediaProgress progress;
+    ProgressPainter progress;
     progress.setMin(0);
     progress.setMax(100);
     progress.setWidth(172);
-    QObject::connect(&bar, &cNoStatusBar::OwnerDraw, &bar,
+    QObject::connect(&bar, &PanelStatusBar::ownerDrawRequested, &bar,
                      [&](QPainter *painter, int, int &left, int &top, int &, int &, bool &) {
-                         const int p = bar.Tag().toInt();
+                         const int p = bar.tag().toInt();
                          top += 2;
                          progress.setShowPercentage(p != 100);
                          progress.setText(p == 100 ? QStringLiteral("Complete")
                                                    : QStringLiteral("Loading"));
                          progress.setValue(p);
-                         progress.Draw(*painter, left, top, -1, -1, 255);
+                         progress.draw(*painter, left, top, -1, -1, 255);
                      });
 
     QImage image(owner.size(), QImage::Format_ARGB32_Premultiplied);
     auto repaint = [&](int i) {
         bar.setTag(QString::number(i % 101));
         QPainter painter(&image);
-        bar.Draw(painter);
+        bar.draw(painter);
     };
     for (int i = 0; i < 50; ++i) // warm-up: fonts, glyph caches
         repaint(i);

@@ -20,81 +20,81 @@ public:
 
     // ---- "Settings": frame layout and address-bar state (held by the frame's controls;
     // the frame copies them in before a save and applies them after a load).
-    float MainLeft = 0, MainTop = 0, MainWidth = 0, MainHeight = 0; // twips
-    bool MainMaximized = false;
-    float NavigatorLeft = 0, NavigatorTop = 0, NavigatorWidth = 0, NavigatorHeight = 0;
-    bool BrowseToolbarVisible = false;
-    bool SitesToolbarVisible = false;
-    bool AddressBarVisible = false;
-    bool TabsBarVisible = false;
-    QStringList TypedAddresses; // the address bar's list, top entry first
-    bool StatusBarVisible = false;
-    bool GoNew = false;
-    qint16 CurrentSearchEngine = 0;
+    float mainLeft = 0, mainTop = 0, mainWidth = 0, mainHeight = 0; // twips
+    bool mainMaximized = false;
+    float navigatorLeft = 0, navigatorTop = 0, navigatorWidth = 0, navigatorHeight = 0;
+    bool browseToolbarVisible = false;
+    bool sitesToolbarVisible = false;
+    bool addressBarVisible = false;
+    bool tabsBarVisible = false;
+    QStringList typedAddresses; // the address bar's list, top entry first
+    bool statusBarVisible = false;
+    bool goNew = false;
+    qint16 currentSearchEngine = 0;
 
     // ---- "General"
-    bool SaveDocumentOnExit = false;
-    qint32 LoadAction = 0; // 1 load all saved documents, 2 ask, 3 load none
-    bool MinimizeToTray = false;
-    QString TrayPassword; // digest, empty = no lock
-    bool CheckIfDefault = false;
-    bool CheckForUpdate = false;
+    bool saveDocumentOnExit = false;
+    qint32 loadAction = 0; // 1 load all saved documents, 2 ask, 3 load none
+    bool minimizeToTray = false;
+    QString trayPassword; // digest, empty = no lock
+    bool checkIfDefault = false;
+    bool checkForUpdate = false;
 
     // ---- "History": traces cleaned at exit
-    bool CleanAddress = false, CleanSearch = false, CleanCookies = false, CleanHistory = false,
-         CleanTemp = false;
+    bool cleanAddress = false, cleanSearch = false, cleanCookies = false, cleanHistory = false,
+         cleanTemp = false;
 
     // ---- "Sites"
-    QString SitesHome1, SitesHome2, SitesSearch, SitesNews, SitesMail;
+    QString sitesHome1, sitesHome2, sitesSearch, sitesNews, sitesMail;
 
     // ---- "Sidebar"
-    bool EnableSidebar = false;
-    QString QNFontName;
-    qint16 QNFontSize = 0;
-    qint32 QNColor = 0; // 0x00BBGGRR
-    bool QNBold = false, QNItalic = false, QNUnderline = false;
-    qint16 FavRefresh = 0, HistRefresh = 0; // minutes, 0 = off
+    bool enableSidebar = false;
+    QString qnFontName;
+    qint16 qnFontSize = 0;
+    qint32 qnColor = 0; // 0x00BBGGRR
+    bool qnBold = false, qnItalic = false, qnUnderline = false;
+    qint16 favRefresh = 0, histRefresh = 0; // minutes, 0 = off
 
     // ---- "CustomLinks"
-    qint16 CustomLinksCount = 0; // -1 in the store: never saved
-    QStringList CustomLinksName, CustomLinksURL; // entry i of the store at index i - 1
+    qint16 customLinksCount = 0; // -1 in the store: never saved
+    QStringList customLinksName, customLinksURL; // entry i of the store at index i - 1
 
     // ---- "Skins" (read by the splash and the interface start-up, written at exit)
-    QString CurrentSkin;
-    QString ToolbarLargeBitmap, ToolbarSmallBitmap;
+    QString currentSkin;
+    QString toolbarLargeBitmap, toolbarSmallBitmap;
 
     // ---- "Control"
-    bool ControlNavNew = false, ControlSitesNew = false, ControlFavNew = false,
-         ControlHistNew = false;
-    qint32 ControlLeft = 0, ControlShiftLeft = 0, ControlRight = 0, ControlShiftRight = 0,
-           ControlDouble = 0;
+    bool controlNavNew = false, controlSitesNew = false, controlFavNew = false,
+         controlHistNew = false;
+    qint32 controlLeft = 0, controlShiftLeft = 0, controlRight = 0, controlShiftRight = 0,
+           controlDouble = 0;
 
     // ---- "Content"
-    bool EnableImages = false, EnableSound = false, EnableVideo = false, EnableScripts = false,
-         EnableJava = false, EnableActiveXDL = false, EnableActiveXRUN = false,
-         EnableFlash = false, SuppressErrors = false, SuppressScriptErrors = false;
+    bool enableImages = false, enableSound = false, enableVideo = false, enableScripts = false,
+         enableJava = false, enableActiveXDL = false, enableActiveXRUN = false,
+         enableFlash = false, suppressErrors = false, suppressScriptErrors = false;
 
     // ---- "Forms"
-    bool AutoFormFill = false, ProtectCreditInfo = false;
-    QString CreditInfoPassword; // digest, empty = none
+    bool autoFormFill = false, protectCreditInfo = false;
+    QString creditInfoPassword; // digest, empty = none
 
     // ---- "Popup"
-    bool PopupKillerEnable = false, PopupAltEnable = false, PopupChangeMouse = false,
-         PopupPlaySound = false;
-    QString PopupSoundFile;
-    qint32 PopupAutoWhitelistAdd = 0; // 2 add the page address, 3 its domain
-    bool PopupPromptWhitelist = false;
+    bool popupKillerEnable = false, popupAltEnable = false, popupChangeMouse = false,
+         popupPlaySound = false;
+    QString popupSoundFile;
+    qint32 popupAutoWhitelistAdd = 0; // 2 add the page address, 3 its domain
+    bool popupPromptWhitelist = false;
 
     // ---- "RSS"
-    bool RSSStartupCheck = false;
-    qint16 RSSAutoCheckMinutes = 0, RSSTimeoutSec = 0;
-    QString RSSProxyServer;
-    qint32 ReadDeleteDays = 0, UnreadDeleteDays = 0;
+    bool rssStartupCheck = false;
+    qint16 rssAutoCheckMinutes = 0, rssTimeoutSec = 0;
+    QString rssProxyServer;
+    qint32 readDeleteDays = 0, unreadDeleteDays = 0;
 
     // ---- "Gestures": action numbers, 0 = not used
-    qint32 MouseUp = 0, MouseDown = 0, MouseRight = 0, MouseLeft = 0, MouseUpRight = 0,
-           MouseUpLeft = 0, MouseDownRight = 0, MouseDownLeft = 0, MouseRightUp = 0,
-           MouseRightDown = 0, MouseLeftUp = 0, MouseLeftDown = 0;
+    qint32 mouseUp = 0, mouseDown = 0, mouseRight = 0, mouseLeft = 0, mouseUpRight = 0,
+           mouseUpLeft = 0, mouseDownRight = 0, mouseDownLeft = 0, mouseRightUp = 0,
+           mouseRightDown = 0, mouseLeftUp = 0, mouseLeftDown = 0;
 
     // What a load needs from outside the store.
     struct LoadContext

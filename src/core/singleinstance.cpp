@@ -1,6 +1,6 @@
 #include "singleinstance.h"
 
-#include "maincode.h"
+#include "appstate.h"
 #include "paths.h"
 
 #include <QDeadlineTimer>
@@ -27,12 +27,12 @@ const char kBufferProperty[] = "quarvelHandOver";
 
 } // namespace
 
-QString mutexName() { return MainCode::kVersionTag + QLatin1String("_APPLICATION_MUTEX"); }
-QString serverName() { return MainCode::kVersionTag + QLatin1String("_APPLICATION"); }
+QString mutexName() { return AppState::kVersionTag + QLatin1String("_APPLICATION_MUTEX"); }
+QString serverName() { return AppState::kVersionTag + QLatin1String("_APPLICATION"); }
 QString lockFilePath() { return Paths::runtimeDir() + QLatin1Char('/') + mutexName(); }
 QString serverPath() { return Paths::runtimeDir() + QLatin1Char('/') + serverName(); }
 
-bool AcquireInstanceMutex()
+bool acquireInstanceMutex()
 {
     auto &lock = lockSlot();
     if (lock && lock->isLocked())
@@ -48,7 +48,7 @@ bool AcquireInstanceMutex()
     return true;
 }
 
-void ReleaseInstanceMutex()
+void releaseInstanceMutex()
 {
     auto &lock = lockSlot();
     if (lock) {
@@ -57,13 +57,13 @@ void ReleaseInstanceMutex()
     }
 }
 
-bool HoldsInstanceMutex()
+bool holdsInstanceMutex()
 {
     const auto &lock = lockSlot();
     return lock && lock->isLocked();
 }
 
-QString StripCommandLineQuotes(const QString &commandLine)
+QString stripCommandLineQuotes(const QString &commandLine)
 {
     if (!commandLine.startsWith(u'"'))
         return commandLine;
@@ -73,7 +73,7 @@ QString StripCommandLineQuotes(const QString &commandLine)
     return text;
 }
 
-QString DecodeHandOver(const QByteArray &payload)
+QString decodeHandOver(const QByteArray &payload)
 {
     QString text = QString::fromUtf8(payload);
     if (text.endsWith(QChar(0)))
@@ -81,7 +81,7 @@ QString DecodeHandOver(const QByteArray &payload)
     return text;
 }
 
-bool SendCommandLine(const QString &text, int timeoutMs)
+bool sendCommandLine(const QString &text, int timeoutMs)
 {
     QByteArray payload = text.toUtf8();
     if (payload.isEmpty())
@@ -171,7 +171,7 @@ void Server::onReadyRead(QLocalSocket *socket)
     }
     socket->setProperty(kBufferProperty, QVariant());
     socket->disconnect(this); // one message per connection
-    const QString text = DecodeHandOver(buffer.mid(4, length));
+    const QString text = decodeHandOver(buffer.mid(4, length));
     QPointer<QLocalSocket> guard(socket);
     emit commandLineReceived(text);
     if (!guard)

@@ -28,21 +28,21 @@ inline constexpr int kTimeoutMs = 3000;
 
 // Takes the instance lock; true when this process is the only instance. A lock left by a
 // crashed instance is taken over.
-bool AcquireInstanceMutex();
+bool acquireInstanceMutex();
 // Drops the lock if held.
-void ReleaseInstanceMutex();
-bool HoldsInstanceMutex();
+void releaseInstanceMutex();
+bool holdsInstanceMutex();
 
 // The command line as handed over: when it begins with a double quote, that quote is dropped
 // and so is the last character, but only when it is a double quote too.
-QString StripCommandLineQuotes(const QString &commandLine);
+QString stripCommandLineQuotes(const QString &commandLine);
 
 // Sends the text to the running instance and waits for its acknowledgement. False when no
 // instance answered.
-bool SendCommandLine(const QString &text, int timeoutMs = kTimeoutMs);
+bool sendCommandLine(const QString &text, int timeoutMs = kTimeoutMs);
 
 // Decodes a received payload: cuts one trailing NUL character.
-QString DecodeHandOver(const QByteArray &payload);
+QString decodeHandOver(const QByteArray &payload);
 
 // The first instance's end of the hand-over.
 class Server : public QObject

@@ -1,67 +1,67 @@
 #include "startup.h"
 
-#include "frmsplash.h"
-#include "maincode.h"
+#include "splashscreen.h"
+#include "appstate.h"
 #include "singleinstance.h"
-#include "frame/frmmain.h"
+#include "frame/mainwindow.h"
 
 #include <QApplication>
 #include <QIcon>
 
-void InitApplicationIdentity()
+void initApplicationIdentity()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Quarvel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUARVEL_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("quarvel"));
 }
 
-QString CommandLineOf(const QStringList &arguments)
+QString commandLineOf(const QStringList &arguments)
 {
     return arguments.mid(1).join(u' ');
 }
 
-int Main(int &argc, char **argv)
+int runApplication(int &argc, char **argv)
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    InitApplicationIdentity();
+    initApplicationIdentity();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quarvel/quarvel.png")));
 
-    MainCode::IsNT = true; // translucent windows are available
-    MainCode::IsXP = false;
-    MainCode::CreditInfoUnlocked = false;
-    MainCode::OptionsPage = 1;
-    MainCode::ModalDialogClosed = true;
+    AppState::isNT = true; // translucent windows are available
+    AppState::isXP = false;
+    AppState::creditInfoUnlocked = false;
+    AppState::optionsPage = 1;
+    AppState::noModalDialogOpen = true;
 
-    const QString commandLine = CommandLineOf(QCoreApplication::arguments());
+    const QString commandLine = commandLineOf(QCoreApplication::arguments());
 
-    if (!SingleInstance::AcquireInstanceMutex()) {
+    if (!SingleInstance::acquireInstanceMutex()) {
         // A later start: hand the command line over and end. When no running frame answers
         // (it may still be loading), the command line is dropped.
-        SingleInstance::SendCommandLine(SingleInstance::StripCommandLineQuotes(commandLine));
+        SingleInstance::sendCommandLine(SingleInstance::stripCommandLineQuotes(commandLine));
         return 0;
     }
 
-    auto *splash = new frmSplash;
+    auto *splash = new SplashScreen;
     splash->show();
     QCoreApplication::processEvents();
 
-    auto *frame = new frmMain;
+    auto *frame = new MainWindow;
     frame->setAttribute(Qt::WA_DeleteOnClose);
-    MainCode::MainForm = frame;
-    frame->MDIForm_Load(commandLine);
+    AppState::mainWindow = frame;
+    frame->startUp(commandLine);
     QCoreApplication::processEvents();
 
     // From here on later starts find the frame.
     SingleInstance::Server server;
     QObject::connect(&server, &SingleInstance::Server::commandLineReceived, frame,
-                     &frmMain::HandOver);
+                     &MainWindow::handOver);
     server.listen();
 
-    frame->ShowFrame();
+    frame->showFrame();
     delete splash;
 
     const int result = app.exec();
-    SingleInstance::ReleaseInstanceMutex();
+    SingleInstance::releaseInstanceMutex();
     return result;
 }

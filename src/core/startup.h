@@ -6,10 +6,10 @@
 // The process entry: decides whether this start is the first one. The first builds the frame
 // behind the splash and runs the event loop; a later one hands its command line to the running
 // frame and ends.
-int Main(int &argc, char **argv);
+int runApplication(int &argc, char **argv);
 
 // Sets the application's names, so that the per-user folders are Quarvel's.
-void InitApplicationIdentity();
+void initApplicationIdentity();
 
 // The command line as one text: the arguments after the program name, joined by blanks.
-QString CommandLineOf(const QStringList &arguments);
+QString commandLineOf(const QStringList &arguments);

@@ -1,6 +1,6 @@
 #include "strings.h"
 
-#include "vbconvert.h"
+#include "storedvalue.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -44,7 +44,7 @@ QString unescape(QStringView text)
 // Strict conversion: the whole text must be a 16-bit number.
 std::optional<int> strictId(const QString &text)
 {
-    if (const auto v = VbConvert::toInteger(text))
+    if (const auto v = StoredValue::toInteger(text))
         return int(*v);
     return std::nullopt;
 }
@@ -52,7 +52,7 @@ std::optional<int> strictId(const QString &text)
 // Lenient conversion: the text's leading number, rounded to a 16-bit integer; 0 when none.
 int lenientId(const QString &text)
 {
-    const double v = VbConvert::roundHalfEven(VbConvert::leadingValue(text));
+    const double v = StoredValue::roundHalfEven(StoredValue::leadingValue(text));
     if (v < -32768 || v > 32767)
         return 0;
     return int(v);
@@ -63,14 +63,14 @@ template <typename Setter> void applyStrict(const QString &current, Setter set)
 {
     const auto id = strictId(current);
     if (id && StringTable::instance().contains(*id))
-        set(LoadResString(*id));
+        set(loadResString(*id));
 }
 
 template <typename Setter> void applyLenient(const QString &current, Setter set)
 {
     const int id = lenientId(current);
     if (id > 0 && StringTable::instance().contains(id))
-        set(LoadResString(id));
+        set(loadResString(id));
 }
 
 void localiseAction(QAction *action)
@@ -179,12 +179,12 @@ QList<int> StringTable::ids() const
     return list;
 }
 
-QString LoadResString(int id)
+QString loadResString(int id)
 {
     return StringTable::instance().text(id);
 }
 
-void LoadResStrings(QWidget *form)
+void loadResStrings(QWidget *form)
 {
     if (!form)
         return;
@@ -214,7 +214,7 @@ void LoadResStrings(QWidget *form)
     }
 }
 
-QString StripNulls(const QString &text)
+QString stripNulls(const QString &text)
 {
     const qsizetype nul = text.indexOf(QChar(0));
     return nul < 0 ? text : text.left(nul);

@@ -27,10 +27,10 @@ private:
 };
 
 // The text of string id, or an empty text when the table has no such string.
-QString LoadResString(int id);
+QString loadResString(int id);
 
 // A resource number as design data carries it (a form's tag, a label's caption number).
-inline QString ResId(int id)
+inline QString resId(int id)
 {
     return QString::number(id);
 }
@@ -45,7 +45,7 @@ inline constexpr int kHeaderTagRole = Qt::UserRole + 0x5147;
 // toolbar actions from their text and tool tip, tab bars from each tab's data and tool tip,
 // item-view column headers from their kHeaderTagRole data, and every other widget from its
 // "tag" (caption) and tool tip. A number without a string leaves the text as it was.
-void LoadResStrings(QWidget *form);
+void loadResStrings(QWidget *form);
 
 // The text up to its first NUL character, or the whole text when it has none.
-QString StripNulls(const QString &text);
+QString stripNulls(const QString &text);

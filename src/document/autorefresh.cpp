@@ -2,25 +2,25 @@
 
 AutoRefresh::AutoRefresh(QObject *parent) : QObject(parent)
 {
-    connect(&m_timer, &QTimer::timeout, this, &AutoRefresh::tmrAutoRefresh_Timer);
+    connect(&m_timer, &QTimer::timeout, this, &AutoRefresh::onTick);
 }
 
-void AutoRefresh::SetInterval(int seconds)
+void AutoRefresh::setInterval(int seconds)
 {
     m_interval = qMax(seconds, 0);
     update();
 }
 
-void AutoRefresh::SetEnabled(bool on)
+void AutoRefresh::setEnabled(bool on)
 {
     m_enabled = on;
     update();
 }
 
-void AutoRefresh::Apply(int seconds)
+void AutoRefresh::apply(int seconds)
 {
     if (seconds < 1) {
-        SetEnabled(false);
+        setEnabled(false);
         return;
     }
     m_interval = seconds;
@@ -39,16 +39,16 @@ void AutoRefresh::update()
     }
 }
 
-void AutoRefresh::tmrAutoRefresh_Timer()
+void AutoRefresh::onTick()
 {
     ++nRefreshCount;
     if (nRefreshCount >= kTicksPerRefresh) {
         nRefreshCount = 0;
-        emit Refresh();
+        emit refresh();
     }
 }
 
-QString AutoRefresh::MenuKey(bool enabled, int interval)
+QString AutoRefresh::menuKey(bool enabled, int interval)
 {
     if (!enabled)
         return QStringLiteral("mnuTabAutoRefreshStop");
@@ -64,7 +64,7 @@ QString AutoRefresh::MenuKey(bool enabled, int interval)
     }
 }
 
-int AutoRefresh::MenuInterval(const QString &key)
+int AutoRefresh::menuInterval(const QString &key)
 {
     if (key == QLatin1String("mnuTabAutoRefresh1"))
         return kOneMinute;

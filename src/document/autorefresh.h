@@ -17,29 +17,29 @@ public:
 
     explicit AutoRefresh(QObject *parent = nullptr);
 
-    int Interval() const { return m_interval; }
-    bool Enabled() const { return m_enabled; }
+    int interval() const { return m_interval; }
+    bool isEnabled() const { return m_enabled; }
     // Negative periods count as 0; the timer runs only while enabled with a period above 0.
-    void SetInterval(int seconds);
-    void SetEnabled(bool on);
+    void setInterval(int seconds);
+    void setEnabled(bool on);
     // What the tab menu and the interval dialog do: a period of 1 or more is set and switched
     // on, anything below 1 switches automatic refresh off.
-    void Apply(int seconds);
+    void apply(int seconds);
 
     qint16 nRefreshCount = 0; // ticks since the last refresh
-    void tmrAutoRefresh_Timer();
+    void onTick();
 
     // The tab menu's item that carries the mark for this state: "mnuTabAutoRefresh1", "2", "5",
     // "Custom" (any other period) or "Stop" (off).
-    static QString MenuKey(bool enabled, int interval);
-    QString MenuKey() const { return MenuKey(m_enabled, m_interval); }
+    static QString menuKey(bool enabled, int interval);
+    QString menuKey() const { return menuKey(m_enabled, m_interval); }
     // The period a tab-menu item sets: 60, 120, 300, 0 for "mnuTabAutoRefreshStop"; -1 for any
-    // other key ("mnuTabAutoRefreshCustom" asks with frmAutRefresh instead).
-    static int MenuInterval(const QString &key);
+    // other key ("askCustomAutoRefresh" asks with AutoRefreshDialog instead).
+    static int menuInterval(const QString &key);
 
 signals:
     // Time for a complete refresh (bypassing the cache).
-    void Refresh();
+    void refresh();
 
 private:
     void update();

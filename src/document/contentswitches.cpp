@@ -2,37 +2,37 @@
 
 namespace ContentSwitches {
 
-const QList<Switch> &Switches()
+const QList<Switch> &switches()
 {
     using M = SettingsModel;
     static const QList<Switch> switches = {
-        {"mnuContentImage", &M::EnableImages, FollowUp::RefreshAll},
-        {"mnuContentSound", &M::EnableSound, FollowUp::RefreshAll},
-        {"mnuContentVideo", &M::EnableVideo, FollowUp::RefreshAll},
-        {"mnuContentScripts", &M::EnableScripts, FollowUp::RefreshAll},
-        {"mnuContentJava", &M::EnableJava, FollowUp::RefreshAll},
-        {"mnuContentDLACTX", &M::EnableActiveXDL, FollowUp::RefreshAll},
-        {"mnuContentRUNACTX", &M::EnableActiveXRUN, FollowUp::RefreshAll},
-        {"mnuContentFlash", &M::EnableFlash, FollowUp::RefreshAll},
-        {"mnuContentSuppressErrors", &M::SuppressErrors, FollowUp::Nothing},
-        {"mnuContentSuppressScriptErrors", &M::SuppressScriptErrors, FollowUp::ApplyScriptErrors},
-        {"mnuContentAutoFill", &M::AutoFormFill, FollowUp::FillFormWhenOn},
+        {"mnuContentImage", &M::enableImages, FollowUp::RefreshAll},
+        {"mnuContentSound", &M::enableSound, FollowUp::RefreshAll},
+        {"mnuContentVideo", &M::enableVideo, FollowUp::RefreshAll},
+        {"mnuContentScripts", &M::enableScripts, FollowUp::RefreshAll},
+        {"mnuContentJava", &M::enableJava, FollowUp::RefreshAll},
+        {"mnuContentDLACTX", &M::enableActiveXDL, FollowUp::RefreshAll},
+        {"mnuContentRUNACTX", &M::enableActiveXRUN, FollowUp::RefreshAll},
+        {"mnuContentFlash", &M::enableFlash, FollowUp::RefreshAll},
+        {"mnuContentSuppressErrors", &M::suppressErrors, FollowUp::Nothing},
+        {"mnuContentSuppressScriptErrors", &M::suppressScriptErrors, FollowUp::ApplyScriptErrors},
+        {"mnuContentAutoFill", &M::autoFormFill, FollowUp::FillFormWhenOn},
     };
     return switches;
 }
 
-const Switch *FindSwitch(const QString &menuKey)
+const Switch *findSwitch(const QString &menuKey)
 {
-    for (const Switch &entry : Switches()) {
+    for (const Switch &entry : switches()) {
         if (menuKey == QLatin1String(entry.menuKey))
             return &entry;
     }
     return nullptr;
 }
 
-bool Toggle(const QString &menuKey, SettingsModel &settings, bool *newValue, FollowUp *followUp)
+bool toggle(const QString &menuKey, SettingsModel &settings, bool *newValue, FollowUp *followUp)
 {
-    const Switch *entry = FindSwitch(menuKey);
+    const Switch *entry = findSwitch(menuKey);
     if (!entry)
         return false;
     bool &value = settings.*(entry->setting);

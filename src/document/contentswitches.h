@@ -23,50 +23,50 @@ struct Switch
 };
 
 // Every switch of the Content menu, in menu order.
-const QList<Switch> &Switches();
+const QList<Switch> &switches();
 
 // The switch of a menu key ("mnuContentImage", ...), or nullptr for any other key.
-const Switch *FindSwitch(const QString &menuKey);
+const Switch *findSwitch(const QString &menuKey);
 
 // Inverts the switch's setting. Returns false (changing nothing) for a key that is no switch;
 // otherwise newValue receives the setting's new value (the item's check mark) and followUp what
 // the caller does next.
-bool Toggle(const QString &menuKey, SettingsModel &settings, bool *newValue, FollowUp *followUp);
+bool toggle(const QString &menuKey, SettingsModel &settings, bool *newValue, FollowUp *followUp);
 
 // The follow-ups that reach every open document. Document is any type with
-// SetDownloadOptions(), RefreshDoc() and SilentDoc(bool); null entries are skipped.
+// applyDownloadOptions(), reload() and setSilent(bool); null entries are skipped.
 template <class Document>
-void RefreshAllDocuments(const QList<Document *> &documents)
+void refreshAllDocuments(const QList<Document *> &documents)
 {
     for (Document *document : documents) {
         if (!document)
             continue;
-        document->SetDownloadOptions();
-        document->RefreshDoc();
+        document->applyDownloadOptions();
+        document->reload();
     }
 }
 
 template <class Document>
-void ApplyScriptErrors(const QList<Document *> &documents, bool suppressScriptErrors)
+void applyScriptErrors(const QList<Document *> &documents, bool suppressScriptErrors)
 {
     for (Document *document : documents) {
         if (document)
-            document->SilentDoc(suppressScriptErrors);
+            document->setSilent(suppressScriptErrors);
     }
 }
 
 // Runs the follow-up that reaches the documents (RefreshAll, ApplyScriptErrors); the others are
 // left to the caller. True when the follow-up was one of these two.
 template <class Document>
-bool ReachEveryDocument(FollowUp followUp, const QList<Document *> &documents,
+bool reachEveryDocument(FollowUp followUp, const QList<Document *> &documents,
                         const SettingsModel &settings)
 {
     switch (followUp) {
     case FollowUp::RefreshAll:
-        RefreshAllDocuments(documents);
+        refreshAllDocuments(documents);
         return true;
     case FollowUp::ApplyScriptErrors:
-        ApplyScriptErrors(documents, settings.SuppressScriptErrors);
+        applyScriptErrors(documents, settings.suppressScriptErrors);
         return true;
     case FollowUp::Nothing:
     case FollowUp::FillFormWhenOn:

@@ -2,7 +2,7 @@
 
 namespace DocumentRules {
 
-QString TabCaption(const QString &title, bool shrunk)
+QString tabCaption(const QString &title, bool shrunk)
 {
     if (shrunk)
         return title.left(3);
@@ -11,7 +11,7 @@ QString TabCaption(const QString &title, bool shrunk)
     return title.left(kMaxTabCaption) + QLatin1String("...");
 }
 
-int IconForShrink(int icon, bool shrunk)
+int iconForShrink(int icon, bool shrunk)
 {
     if (shrunk && icon % 2 == 0)
         return icon + 1;
@@ -20,7 +20,7 @@ int IconForShrink(int icon, bool shrunk)
     return icon;
 }
 
-int ProgressPercent(int progress, int progressMax)
+int progressPercent(int progress, int progressMax)
 {
     if (progress > progressMax)
         return -1;
@@ -31,7 +31,7 @@ int ProgressPercent(int progress, int progressMax)
     return int(qint64(progress) * 100 / progressMax);
 }
 
-int LoadingIcon(int percent, bool shrunk, int currentIcon)
+int loadingIcon(int percent, bool shrunk, int currentIcon)
 {
     int icon;
     if (percent < 25)
@@ -47,7 +47,7 @@ int LoadingIcon(int percent, bool shrunk, int currentIcon)
     return shrunk ? icon + 1 : icon;
 }
 
-int BlinkIcon(int icon)
+int blinkIcon(int icon)
 {
     switch (icon) {
     case 8:
@@ -63,12 +63,12 @@ int BlinkIcon(int icon)
     }
 }
 
-QString ProgressText(int percent)
+QString progressText(int percent)
 {
     return QString::number(percent) + u'%';
 }
 
-QString CompletedText()
+QString completedText()
 {
     return QStringLiteral("Completed");
 }

@@ -10,27 +10,27 @@ inline constexpr int kMaxTabCaption = 50;
 
 // The tab caption for a page title: cut to 50 characters plus "...", or its first three
 // characters on a shrunk tab.
-QString TabCaption(const QString &title, bool shrunk);
+QString tabCaption(const QString &title, bool shrunk);
 
 // Tab icons come in pairs: the even one for a normal tab, the odd one for a shrunk tab.
-int IconForShrink(int icon, bool shrunk);
+int iconForShrink(int icon, bool shrunk);
 
 // The load percentage of a progress report (0 when progressMax is 0; -1 progress counts as
 // 100). Returns -1 when the report is to be ignored (progress above progressMax).
-int ProgressPercent(int progress, int progressMax);
+int progressPercent(int progress, int progressMax);
 
 // The loading icon for a percentage (0, 2, 4, 6 by quarter; odd on a shrunk tab); at 100 the
 // current icon stays.
-int LoadingIcon(int percent, bool shrunk, int currentIcon);
+int loadingIcon(int percent, bool shrunk, int currentIcon);
 
 // Loaded and highlighted icons.
 inline constexpr int kIconLoaded = 8;
 inline constexpr int kIconHighlighted = 10;
 // One blink step: 8 <-> 10 and 9 <-> 11; other icons stay.
-int BlinkIcon(int icon);
+int blinkIcon(int icon);
 
 // The registry row's status text while loading ("45%") and when done.
-QString ProgressText(int percent);
-QString CompletedText();
+QString progressText(int percent);
+QString completedText();
 
 } // namespace DocumentRules

@@ -30,7 +30,7 @@ QString FormStore::defaultFile()
     return Paths::dataFile(QStringLiteral("form.bin"));
 }
 
-bool FormStore::OpenDataFile(const QString &path)
+bool FormStore::openDataFile(const QString &path)
 {
     m_entries.clear();
     QFile file(path);
@@ -42,17 +42,17 @@ bool FormStore::OpenDataFile(const QString &path)
     return parse(data);
 }
 
-void FormStore::ClearValues()
+void FormStore::clearValues()
 {
     m_entries.clear();
 }
 
-void FormStore::SetValue(const QString &key, const QString &value, bool cardData)
+void FormStore::setValue(const QString &key, const QString &value, bool cardData)
 {
     m_entries.append({key, value, cardData});
 }
 
-bool FormStore::SaveDataFile(const QString &path) const
+bool FormStore::saveDataFile(const QString &path) const
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -66,7 +66,7 @@ bool FormStore::SaveDataFile(const QString &path) const
     return true;
 }
 
-QString FormStore::GetValue(const QString &key) const
+QString FormStore::value(const QString &key) const
 {
     for (const Entry &entry : m_entries) {
         if (entry.key.compare(key, Qt::CaseInsensitive) == 0)
@@ -75,7 +75,7 @@ QString FormStore::GetValue(const QString &key) const
     return QString();
 }
 
-QList<FormStore::Entry> FormStore::Values(const QString &key) const
+QList<FormStore::Entry> FormStore::values(const QString &key) const
 {
     QList<Entry> values;
     for (const Entry &entry : m_entries) {

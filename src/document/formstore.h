@@ -6,7 +6,7 @@
 
 // The form filler's data: values under keys, each value marked when it is card data. A key may
 // hold several values, kept in the order they were written; keys compare without regard to
-// letter case. The store lives in memory; OpenDataFile and SaveDataFile move it to and from
+// letter case. The store lives in memory; openDataFile and saveDataFile move it to and from
 // "form.bin" in the data folder.
 class FormStore
 {
@@ -25,20 +25,20 @@ public:
 
     // Replaces the store by the file's content. A missing, unreadable, damaged or unknown-version
     // file leaves the store empty and returns false.
-    bool OpenDataFile(const QString &path);
+    bool openDataFile(const QString &path);
     // Empties the store in memory; the file is left alone.
-    void ClearValues();
+    void clearValues();
     // Adds a value under the key, after the values the key already holds.
-    void SetValue(const QString &key, const QString &value, bool cardData);
+    void setValue(const QString &key, const QString &value, bool cardData);
     // Writes the whole store atomically, readable by the user only. On failure the file keeps its
     // previous content and false is returned.
-    bool SaveDataFile(const QString &path) const;
+    bool saveDataFile(const QString &path) const;
     // The first value under the key, or an empty text when the key holds none.
-    QString GetValue(const QString &key) const;
+    QString value(const QString &key) const;
     // Every value under the key, in write order.
-    QList<Entry> Values(const QString &key) const;
+    QList<Entry> values(const QString &key) const;
     // Every value of the store, in write order.
-    const QList<Entry> &Entries() const { return m_entries; }
+    const QList<Entry> &entries() const { return m_entries; }
     bool isEmpty() const { return m_entries.isEmpty(); }
 
     // The file content for the current store, and its reading (exposed for tests of the format).

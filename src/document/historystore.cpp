@@ -85,7 +85,7 @@ bool HistoryStore::open()
             "CREATE INDEX IF NOT EXISTS history_last_visit ON history(last_visit)"));
 }
 
-bool HistoryStore::AddVisit(const QString &url, const QString &title, const QDateTime &when)
+bool HistoryStore::addVisit(const QString &url, const QString &title, const QDateTime &when)
 {
     if (!m_ready || isIgnoredAddress(url))
         return false;
@@ -100,7 +100,7 @@ bool HistoryStore::AddVisit(const QString &url, const QString &title, const QDat
     return query.exec();
 }
 
-QList<HistoryStore::Entry> HistoryStore::Snapshot() const
+QList<HistoryStore::Entry> HistoryStore::snapshot() const
 {
     QList<Entry> entries;
     if (!m_ready)
@@ -117,7 +117,7 @@ QList<HistoryStore::Entry> HistoryStore::Snapshot() const
     return entries;
 }
 
-bool HistoryStore::Clear()
+bool HistoryStore::clear()
 {
     if (!m_ready)
         return false;

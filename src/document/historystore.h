@@ -37,12 +37,12 @@ public:
     // Records a visit of the address: a new row, or the row of that address with the new time
     // (and the new title, when one is given). Empty and "about:blank" addresses are not kept.
     // Returns false when nothing was written.
-    bool AddVisit(const QString &url, const QString &title,
+    bool addVisit(const QString &url, const QString &title,
                   const QDateTime &when = QDateTime::currentDateTimeUtc());
     // Every entry, the most recent visit first.
-    QList<Entry> Snapshot() const;
+    QList<Entry> snapshot() const;
     // Forgets every entry.
-    bool Clear();
+    bool clear();
 
 private:
     bool open();

@@ -8,30 +8,30 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-void BuildNoticeDialog(QDialog *dialog, int captionId, int headingId, const QList<int> &textIds)
+void buildNoticeDialog(QDialog *dialog, int captionId, int headingId, const QList<int> &textIds)
 {
-    dialog->setProperty(kTagProperty, ResId(captionId));
+    dialog->setProperty(kTagProperty, resId(captionId));
     auto *layout = new QVBoxLayout(dialog);
-    auto *heading = new QLabel(ResId(headingId), dialog);
+    auto *heading = new QLabel(resId(headingId), dialog);
     QFont bold = heading->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.4);
     heading->setFont(bold);
     layout->addWidget(heading);
     for (int id : textIds) {
-        auto *label = new QLabel(ResId(id), dialog);
+        auto *label = new QLabel(resId(id), dialog);
         label->setWordWrap(true);
         layout->addWidget(label);
     }
     auto *ok = new QPushButton(dialog);
     ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setProperty(kTagProperty, ResId(111));
+    ok->setProperty(kTagProperty, resId(111));
     ok->setDefault(true);
     QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
     layout->addLayout(buttons);
-    LoadResStrings(dialog);
+    loadResStrings(dialog);
     dialog->setFixedWidth(420);
 }

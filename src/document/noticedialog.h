@@ -6,4 +6,4 @@ class QDialog;
 
 // Lays out a one-time notice: a bold heading, the texts one under the other and an OK button
 // that accepts the dialog; the ids are resource strings, localised at once.
-void BuildNoticeDialog(QDialog *dialog, int captionId, int headingId, const QList<int> &textIds);
+void buildNoticeDialog(QDialog *dialog, int captionId, int headingId, const QList<int> &textIds);

@@ -1,9 +1,9 @@
 #include "popupkiller.h"
 
-#include "core/maincode.h"
+#include "core/appstate.h"
 #include "core/paths.h"
-#include "frmfirstpopup.h"
-#include "frmwhitelist.h"
+#include "firstpopupnotice.h"
+#include "whitelistquestiondialog.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -19,7 +19,7 @@
 
 // ---------------------------------------------------------------- whitelist
 
-QString GetDomainName(const QString &url)
+QString domainName(const QString &url)
 {
     static const QLatin1String kWwwSchemes[] = {
         QLatin1String("HTTPS://WWW."), QLatin1String("HTTP://WWW."), QLatin1String("FTP://WWW."),
@@ -57,7 +57,7 @@ static bool isBlank(const QString &text)
     return text.trimmed().isEmpty();
 }
 
-bool WhitelistMatches(const QString &url, const QStringList &whitelist)
+bool whitelistMatches(const QString &url, const QStringList &whitelist)
 {
     if (url.isEmpty())
         return false;
@@ -68,7 +68,7 @@ bool WhitelistMatches(const QString &url, const QStringList &whitelist)
     return false;
 }
 
-bool AddToWhitelist(QStringList &whitelist, const QString &entry)
+bool addToWhitelist(QStringList &whitelist, const QString &entry)
 {
     if (isBlank(entry))
         return false;
@@ -83,24 +83,24 @@ bool AddToWhitelist(QStringList &whitelist, const QString &entry)
     return true;
 }
 
-bool AddToWhitelist(const QString &entry)
+bool addToWhitelist(const QString &entry)
 {
-    const bool added = AddToWhitelist(MainCode::Whitelist, entry);
-    MainCode::WhitelistCount = qint16(qMin<qsizetype>(MainCode::Whitelist.size(),
+    const bool added = addToWhitelist(AppState::whitelist, entry);
+    AppState::whitelistCount = qint16(qMin<qsizetype>(AppState::whitelist.size(),
                                                       kMaxWhitelistEntries));
     return added;
 }
 
 // ---------------------------------------------------------------- decision
 
-PopupDecision IsPopupToKill(const PopupContext &c)
+PopupDecision isPopupToKill(const PopupContext &c)
 {
     PopupDecision decision;
     const bool altOverride = c.altEnabled && c.altDown;
     const bool letThrough = !c.killerEnabled || altOverride || c.securePage || c.javaScriptLink ||
                             c.shiftDown || c.customizerAllows;
     if (!letThrough) {
-        decision.kill = !WhitelistMatches(c.openerUrl, c.whitelist);
+        decision.kill = !whitelistMatches(c.openerUrl, c.whitelist);
         return decision;
     }
     // Alt let it through (whatever else did too): ask about the site, or add it as set.
@@ -113,7 +113,7 @@ PopupDecision IsPopupToKill(const PopupContext &c)
             decision.whitelistEntry = c.openerUrl;
         } else if (c.autoWhitelistAdd == 3) {
             decision.whitelistAction = WhitelistAction::AddDomain;
-            decision.whitelistEntry = GetDomainName(c.openerUrl);
+            decision.whitelistEntry = domainName(c.openerUrl);
         }
     }
     return decision;
@@ -121,12 +121,12 @@ PopupDecision IsPopupToKill(const PopupContext &c)
 
 // ---------------------------------------------------------------- keys, cursor, sound
 
-bool IsShiftDown()
+bool isShiftDown()
 {
     return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
 }
 
-bool IsAltDown()
+bool isAltDown()
 {
     return QGuiApplication::queryKeyboardModifiers() & Qt::AltModifier;
 }
@@ -135,12 +135,12 @@ namespace {
 bool g_bPopupCursor = false;
 } // namespace
 
-void SetPopupCursor(bool on)
+void setPopupCursor(bool on)
 {
     if (g_bPopupCursor == on)
         return;
     if (on) {
-        if (!MainCode::Settings.PopupChangeMouse)
+        if (!AppState::settings.popupChangeMouse)
             return;
         QGuiApplication::setOverrideCursor(QCursor(Qt::ForbiddenCursor));
     } else {
@@ -150,7 +150,7 @@ void SetPopupCursor(bool on)
     g_bPopupCursor = on;
 }
 
-bool PopupCursorShown()
+bool isPopupCursorShown()
 {
     return g_bPopupCursor;
 }
@@ -195,11 +195,11 @@ private:
 } // namespace
 #endif
 
-void PlayPopupSound()
+void playPopupSound()
 {
-    if (!MainCode::Settings.PopupPlaySound)
+    if (!AppState::settings.popupPlaySound)
         return;
-    QString file = MainCode::Settings.PopupSoundFile;
+    QString file = AppState::settings.popupSoundFile;
     if (file.isEmpty())
         file = Paths::assetFile(QStringLiteral("popup.wav"));
     if (!QFileInfo(file).isFile())
@@ -216,81 +216,81 @@ void PlayPopupSound()
 
 PopupKiller::PopupKiller(QWidget *document) : QObject(document), m_document(document)
 {
-    tmrKillPopup.setInterval(800);
-    connect(&tmrKillPopup, &QTimer::timeout, this, &PopupKiller::tmrKillPopup_Timer);
+    m_blinkTimer.setInterval(800);
+    connect(&m_blinkTimer, &QTimer::timeout, this, &PopupKiller::onBlinkTick);
 }
 
 PopupKiller::~PopupKiller()
 {
     // A document closed while its kill blinks leaves neither cursor nor blink behind.
-    if (tmrKillPopup.isActive())
+    if (m_blinkTimer.isActive())
         endBlink();
 }
 
-bool PopupKiller::Decide(const QString &url, bool securePage, bool &javaScriptLink,
+bool PopupKiller::decide(const QString &url, bool securePage, bool &javaScriptLink,
                          bool customizerAllows)
 {
-    const SettingsModel &s = MainCode::Settings;
+    const SettingsModel &s = AppState::settings;
     PopupContext context;
-    context.altDown = IsAltDown();
-    context.shiftDown = IsShiftDown();
+    context.altDown = isAltDown();
+    context.shiftDown = isShiftDown();
     context.customizerAllows = customizerAllows;
-    context.killerEnabled = s.PopupKillerEnable;
-    context.altEnabled = s.PopupAltEnable;
+    context.killerEnabled = s.popupKillerEnable;
+    context.altEnabled = s.popupAltEnable;
     context.securePage = securePage;
     context.javaScriptLink = javaScriptLink;
     context.openerUrl = url;
-    context.whitelist = MainCode::Whitelist;
-    context.autoWhitelistAdd = s.PopupAutoWhitelistAdd;
-    context.promptWhitelist = s.PopupPromptWhitelist;
+    context.whitelist = AppState::whitelist;
+    context.autoWhitelistAdd = s.popupAutoWhitelistAdd;
+    context.promptWhitelist = s.popupPromptWhitelist;
 
-    const PopupDecision decision = IsPopupToKill(context);
+    const PopupDecision decision = isPopupToKill(context);
     javaScriptLink = false;
     switch (decision.whitelistAction) {
     case WhitelistAction::None:
         break;
     case WhitelistAction::Prompt:
-        frmWhitelist::Queue(decision.whitelistEntry, m_document);
+        WhitelistQuestionDialog::queue(decision.whitelistEntry, m_document);
         break;
     case WhitelistAction::AddSite:
     case WhitelistAction::AddDomain:
-        AddToWhitelist(decision.whitelistEntry);
+        addToWhitelist(decision.whitelistEntry);
         break;
     }
     return decision.kill;
 }
 
-void PopupKiller::PopupKilled()
+void PopupKiller::reportKilled()
 {
-    PlayPopupSound();
-    SetPopupCursor(true);
-    tmrKillPopupTag = 0;
-    tmrKillPopup.start();
-    frmFirstPopup::NoticeOnce(m_document);
+    playPopupSound();
+    setPopupCursor(true);
+    m_blinkPhase = 0;
+    m_blinkTimer.start();
+    FirstPopupNotice::noticeOnce(m_document);
 }
 
-void PopupKiller::tmrKillPopup_Timer()
+void PopupKiller::onBlinkTick()
 {
-    const int icon = Item4Icon ? Item4Icon() : m_lastIcon;
+    const int icon = currentIndicatorIcon ? currentIndicatorIcon() : m_lastIcon;
     setIcon(icon == 5 ? 3 : 5);
-    if (tmrKillPopupTag > 2)
-        SetPopupCursor(false);
-    if (tmrKillPopupTag < 5)
-        ++tmrKillPopupTag;
+    if (m_blinkPhase > 2)
+        setPopupCursor(false);
+    if (m_blinkPhase < 5)
+        ++m_blinkPhase;
     else
         endBlink();
 }
 
 void PopupKiller::endBlink()
 {
-    tmrKillPopup.stop();
-    tmrKillPopupTag = 0;
-    SetPopupCursor(false);
-    setIcon(MainCode::Settings.PopupKillerEnable ? 3 : 1);
+    m_blinkTimer.stop();
+    m_blinkPhase = 0;
+    setPopupCursor(false);
+    setIcon(AppState::settings.popupKillerEnable ? 3 : 1);
 }
 
 void PopupKiller::setIcon(int icon)
 {
     m_lastIcon = icon;
-    emit SetItem4Icon(icon);
+    emit indicatorIconChanged(icon);
 }

@@ -15,11 +15,11 @@ class QWidget;
 // leading "http://", "https://", "ftp://" or "gopher://" and a "www." right after it (or at the
 // very start) are dropped, and the rest is cut before its first "/". Scheme and "www." count
 // only at the start of the address. A "file://" address is returned whole.
-QString GetDomainName(const QString &url);
+QString domainName(const QString &url);
 
 // Whether the address contains one of the entries (any letter case, anywhere in the address).
 // Blank entries never match; an empty address matches nothing.
-bool WhitelistMatches(const QString &url, const QStringList &whitelist);
+bool whitelistMatches(const QString &url, const QStringList &whitelist);
 
 // Most entries the whitelist holds.
 inline constexpr int kMaxWhitelistEntries = 32767;
@@ -27,16 +27,16 @@ inline constexpr int kMaxWhitelistEntries = 32767;
 // Adds the entry (letter case kept) at the end unless the list holds it already (compared in
 // upper case). True when the entry is in the list afterwards; false for a blank entry or a full
 // list.
-bool AddToWhitelist(QStringList &whitelist, const QString &entry);
-// The same on the program's whitelist (MainCode::Whitelist, keeping WhitelistCount in step).
-bool AddToWhitelist(const QString &entry);
+bool addToWhitelist(QStringList &whitelist, const QString &entry);
+// The same on the program's whitelist (AppState::Whitelist, keeping whitelistCount in step).
+bool addToWhitelist(const QString &entry);
 
 // ---- The popup decision
 
 // What a let-through popup does to the whitelist.
 enum class WhitelistAction {
     None,
-    Prompt,    // ask with frmWhitelist about the site
+    Prompt,    // ask with WhitelistQuestionDialog about the site
     AddSite,   // add the opener's address
     AddDomain, // add the opener's domain
 };
@@ -44,8 +44,8 @@ enum class WhitelistAction {
 // Everything the decision depends on.
 struct PopupContext
 {
-    bool killerEnabled = true;      // PopupKillerEnable
-    bool altEnabled = true;         // PopupAltEnable: Alt lets popups through
+    bool killerEnabled = true;      // popupKillerEnable
+    bool altEnabled = true;         // popupAltEnable: Alt lets popups through
     bool altDown = false;
     bool shiftDown = false;
     bool securePage = false;        // the opener page shows the security lock
@@ -53,8 +53,8 @@ struct PopupContext
     bool customizerAllows = false;  // the page customizer lets this popup through
     QString openerUrl;              // the opener document's address
     QStringList whitelist;
-    qint32 autoWhitelistAdd = 1;    // PopupAutoWhitelistAdd: 1 nothing, 2 site, 3 domain
-    bool promptWhitelist = true;    // PopupPromptWhitelist
+    qint32 autoWhitelistAdd = 1;    // popupAutoWhitelistAdd: 1 nothing, 2 site, 3 domain
+    bool promptWhitelist = true;    // popupPromptWhitelist
 };
 
 struct PopupDecision
@@ -69,22 +69,22 @@ struct PopupDecision
 // allows it; Alt held with its override enabled then leads to the whitelist question or the
 // automatic addition. Any other popup is killed unless the opener's address contains a
 // whitelist entry.
-PopupDecision IsPopupToKill(const PopupContext &context);
+PopupDecision isPopupToKill(const PopupContext &context);
 
 // ---- The document's popup killer: decision with the program's settings, and the indication
 
 // Shift and Alt as the keyboard state is reported at this moment.
-bool IsShiftDown();
-bool IsAltDown();
+bool isShiftDown();
+bool isAltDown();
 
 // Shows (true) or takes back (false) the popup-killed cursor, an application override cursor.
-// Shown only when PopupChangeMouse is on; taken back whatever that setting says now.
-void SetPopupCursor(bool on);
-bool PopupCursorShown();
+// Shown only when popupChangeMouse is on; taken back whatever that setting says now.
+void setPopupCursor(bool on);
+bool isPopupCursorShown();
 
-// Plays the popup sound (PopupSoundFile, or the shipped "popup.wav" when that is empty) when
-// PopupPlaySound is on. Without a sound device or a readable file nothing is heard.
-void PlayPopupSound();
+// Plays the popup sound (popupSoundFile, or the shipped "popup.wav" when that is empty) when
+// popupPlaySound is on. Without a sound device or a readable file nothing is heard.
+void playPopupSound();
 
 class PopupKiller : public QObject
 {
@@ -97,23 +97,23 @@ public:
     // Decides on a new-window request of a page at url with the Popup settings, the whitelist
     // and the keys held now. A let-through popup may add to the whitelist or queue the
     // whitelist question. javaScriptLink is used up by the decision.
-    bool Decide(const QString &url, bool securePage, bool &javaScriptLink, bool customizerAllows);
+    bool decide(const QString &url, bool securePage, bool &javaScriptLink, bool customizerAllows);
 
     // A popup was killed: sound, cursor, the blinking "Item4" icon, and the one-time notice
     // (queued, shown once the caller has returned).
-    void PopupKilled();
+    void reportKilled();
 
     // The blink of "Item4" after a kill: six ticks of 800 ms, the cursor back at the fourth.
-    QTimer tmrKillPopup;
-    int tmrKillPopupTag = 0; // ticks counted
-    void tmrKillPopup_Timer();
+    QTimer m_blinkTimer;
+    int m_blinkPhase = 0; // ticks counted
+    void onBlinkTick();
 
     // The icon the "Item4" panel shows now; unset, the icon this object set last.
-    std::function<int()> Item4Icon;
+    std::function<int()> currentIndicatorIcon;
 
 signals:
     // Set the status bar's "Item4" panel to this icon (1 killer off, 3 on, 5 blink).
-    void SetItem4Icon(int icon);
+    void indicatorIconChanged(int icon);
 
 private:
     void setIcon(int icon);

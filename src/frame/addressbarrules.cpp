@@ -2,17 +2,17 @@
 
 namespace AddressBarRules {
 
-QString CompleteAddress(const QString &text)
+QString completeAddress(const QString &text)
 {
     return QLatin1String("http://www.") + text.trimmed() + QLatin1String(".com");
 }
 
-bool ShouldInsertAtTop(const QStringList &list, const QString &address)
+bool shouldInsertAtTop(const QStringList &list, const QString &address)
 {
     return list.isEmpty() || list.first() != address;
 }
 
-EnterOutcome DecideEnter(const EnterInput &input)
+EnterOutcome decideEnter(const EnterInput &input)
 {
     EnterOutcome out;
     out.text = input.text;
@@ -20,7 +20,7 @@ EnterOutcome DecideEnter(const EnterInput &input)
         // Ctrl+Enter on an empty text does nothing rather than open "http://www..com".
         if (input.text.trimmed().isEmpty())
             return out;
-        out.text = CompleteAddress(input.text);
+        out.text = completeAddress(input.text);
     }
     if (out.text.trimmed().isEmpty())
         return out;

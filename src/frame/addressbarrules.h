@@ -25,13 +25,13 @@ struct EnterOutcome
     bool focusDocument = false;   // give the active document the focus afterwards
 };
 
-EnterOutcome DecideEnter(const EnterInput &input);
+EnterOutcome decideEnter(const EnterInput &input);
 
 // The text that Ctrl+Enter completes to.
-QString CompleteAddress(const QString &text);
+QString completeAddress(const QString &text);
 
 // Whether an opened address goes to the top of the list: when the list is empty or its first
 // entry differs (exactly).
-bool ShouldInsertAtTop(const QStringList &list, const QString &address);
+bool shouldInsertAtTop(const QStringList &list, const QString &address);
 
 } // namespace AddressBarRules

@@ -176,7 +176,7 @@ void paint(QPainter &p, Glyph glyph)
     case Glyph::Home:
         house(p, kRed);
         break;
-    case Glyph::Home2:
+    case Glyph::goSecondHome:
         house(p, kBlue, QStringLiteral("2"));
         break;
     case Glyph::Find:
@@ -366,11 +366,11 @@ void paint(QPainter &p, Glyph glyph)
         break;
     }
     case Glyph::History:
-    case Glyph::Clock:
+    case Glyph::m_clock:
         p.setPen(QPen(kInk, 1));
-        p.setBrush(glyph == Glyph::Clock ? QColor(255, 250, 230) : QColor(230, 240, 255));
+        p.setBrush(glyph == Glyph::m_clock ? QColor(255, 250, 230) : QColor(230, 240, 255));
         p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
-        p.setPen(QPen(glyph == Glyph::Clock ? kInk : kBlue.darker(130), 1.4, Qt::SolidLine,
+        p.setPen(QPen(glyph == Glyph::m_clock ? kInk : kBlue.darker(130), 1.4, Qt::SolidLine,
                       Qt::RoundCap));
         p.drawLine(QPointF(8, 8), QPointF(8, 4));
         p.drawLine(QPointF(8, 8), QPointF(11, 9.5));
@@ -511,7 +511,7 @@ void paint(QPainter &p, Glyph glyph)
 
 } // namespace
 
-void PaintGlyph(QPainter &painter, Glyph glyph, const QRectF &rect)
+void paintGlyph(QPainter &painter, Glyph glyph, const QRectF &rect)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -522,25 +522,25 @@ void PaintGlyph(QPainter &painter, Glyph glyph, const QRectF &rect)
     painter.restore();
 }
 
-QPixmap GlyphPixmap(Glyph glyph, int size)
+QPixmap glyphPixmap(Glyph glyph, int size)
 {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    PaintGlyph(painter, glyph, QRectF(0, 0, size, size));
+    paintGlyph(painter, glyph, QRectF(0, 0, size, size));
     return pixmap;
 }
 
-const QList<QIcon> &MenuImageList()
+const QList<QIcon> &menuImageList()
 {
     static const QList<QIcon> icons = [] {
         const Glyph order[] = {
             Glyph::Open,      Glyph::Options,   Glyph::Home,    Glyph::Find,       Glyph::NewPage,
             Glyph::Save,      Glyph::Copy,      Glyph::Cut,     Glyph::Paste,      Glyph::Back,
             Glyph::Forward,   Glyph::Refresh,   Glyph::Stop,    Glyph::Print,      Glyph::Source,
-            Glyph::FontUp,    Glyph::FontDown,  Glyph::Search,  Glyph::News,       Glyph::Home2,
+            Glyph::FontUp,    Glyph::FontDown,  Glyph::Search,  Glyph::News,       Glyph::goSecondHome,
             Glyph::Mail,      Glyph::Favorites, Glyph::History, Glyph::FillForm,   Glyph::Lock,
-            Glyph::Tile,      Glyph::Cascade,   Glyph::Clock,   Glyph::Help,       Glyph::NewBlank,
+            Glyph::Tile,      Glyph::Cascade,   Glyph::m_clock,   Glyph::Help,       Glyph::NewBlank,
             Glyph::Clipboard, Glyph::Contact,   Glyph::WebLink, Glyph::EngineG,    Glyph::EngineM,
             Glyph::EngineY,   Glyph::Undo,      Glyph::EngineA, Glyph::FullScreen, Glyph::Feed,
             Glyph::EngineL,   Glyph::EngineW,
@@ -548,8 +548,8 @@ const QList<QIcon> &MenuImageList()
         QList<QIcon> list;
         for (Glyph g : order) {
             QIcon icon;
-            icon.addPixmap(GlyphPixmap(g, 16));
-            icon.addPixmap(GlyphPixmap(g, 32));
+            icon.addPixmap(glyphPixmap(g, 16));
+            icon.addPixmap(glyphPixmap(g, 32));
             list << icon;
         }
         return list;
@@ -557,10 +557,10 @@ const QList<QIcon> &MenuImageList()
     return icons;
 }
 
-QList<Glyph> ToolbarStripGlyphs()
+QList<Glyph> toolbarStripGlyphs()
 {
     return {Glyph::NewPage, Glyph::Mail,    Glyph::Search,    Glyph::Back,      Glyph::Forward,
-            Glyph::Refresh, Glyph::Stop,    Glyph::News,      Glyph::Home,      Glyph::Home2,
+            Glyph::Refresh, Glyph::Stop,    Glyph::News,      Glyph::Home,      Glyph::goSecondHome,
             Glyph::WebLink, Glyph::Go,      Glyph::Favorites, Glyph::NewWindow, Glyph::Print,
             Glyph::EngineG, Glyph::EngineM, Glyph::EngineY,   Glyph::EngineA,   Glyph::EngineL,
             Glyph::EngineW};

@@ -38,18 +38,18 @@ QPixmap shield(const QColor &fill, bool cross)
 
 } // namespace
 
-const QList<QPixmap> &MiscImageList()
+const QList<QPixmap> &miscImageList()
 {
     // The killer's three states are drawn here; the others are the frame's common glyphs.
     static const QList<QPixmap> images = {
-        GlyphPixmap(Glyph::Options, 16),         // 0 options
+        glyphPixmap(Glyph::Options, 16),         // 0 options
         shield(QColor(150, 150, 150), false),    // 1 killer off
-        GlyphPixmap(Glyph::Lock, 16),            // 2 secure page
+        glyphPixmap(Glyph::Lock, 16),            // 2 secure page
         shield(QColor(40, 160, 70), false),      // 3 killer on
-        GlyphPixmap(Glyph::WebLink, 16),         // 4 typed address
+        glyphPixmap(Glyph::WebLink, 16),         // 4 typed address
         shield(QColor(210, 40, 40), true),       // 5 popup killed
-        GlyphPixmap(Glyph::NewPage, 16),         // 6 page
-        GlyphPixmap(Glyph::FullScreen, 16),      // 7 full screen
+        glyphPixmap(Glyph::NewPage, 16),         // 6 page
+        glyphPixmap(Glyph::FullScreen, 16),      // 7 full screen
     };
     return images;
 }

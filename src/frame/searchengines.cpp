@@ -25,7 +25,7 @@ constexpr Engine kEngines[kCount] = {
 
 } // namespace
 
-QString EncodeQuery(const QString &text)
+QString encodeQuery(const QString &text)
 {
     const QByteArray encoded = QUrl::toPercentEncoding(text.trimmed(), " ");
     QByteArray withPlus = encoded;
@@ -33,26 +33,26 @@ QString EncodeQuery(const QString &text)
     return QString::fromLatin1(withPlus);
 }
 
-QString HomePage(int engine)
+QString homePage(int engine)
 {
     if (engine < 0 || engine >= kCount)
         return QString();
     return QLatin1String(kEngines[engine].home);
 }
 
-QString SearchAddress(int engine, const QString &text)
+QString searchAddress(int engine, const QString &text)
 {
     if (engine < 0 || engine >= kCount)
         return QString();
     if (text.trimmed().isEmpty())
-        return HomePage(engine);
-    return QLatin1String(kEngines[engine].searchPrefix) + EncodeQuery(text) +
+        return homePage(engine);
+    return QLatin1String(kEngines[engine].searchPrefix) + encodeQuery(text) +
            QLatin1String(kEngines[engine].searchSuffix);
 }
 
-QString QuickSearchAddress(bool groups, const QString &text)
+QString quickSearchAddress(bool groups, const QString &text)
 {
-    const QString q = EncodeQuery(text);
+    const QString q = encodeQuery(text);
     if (groups)
         return QLatin1String("https://groups.google.com/groups?hl=en&lr=&ie=UTF-8&oe=UTF-8&tab=nf&q=") +
                q + QLatin1String("&sa=N&tab=fg");

@@ -89,7 +89,7 @@ protected:
     {
         bool cancel = false;
         if (owner)
-            Q_EMIT owner->BeforeNavigate2(url.toString(), isMainFrame, cancel);
+            Q_EMIT owner->beforeNavigate(url.toString(), isMainFrame, cancel);
         return !cancel;
     }
 
@@ -98,7 +98,7 @@ protected:
     {
         if (owner && message.startsWith(linkPrefix())) {
             bool cancel = false;
-            Q_EMIT owner->BeforeNavigate2(message.mid(linkPrefix().size()).trimmed(), true, cancel);
+            Q_EMIT owner->beforeNavigate(message.mid(linkPrefix().size()).trimmed(), true, cancel);
             return;
         }
         QWebEnginePage::javaScriptConsoleMessage(level, message, line, source);
@@ -107,11 +107,11 @@ protected:
     // A page's message boxes carry the application's title.
     void javaScriptAlert(const QUrl &, const QString &message) override
     {
-        QMessageBox::information(owner, LoadResString(100), message);
+        QMessageBox::information(owner, loadResString(100), message);
     }
     bool javaScriptConfirm(const QUrl &, const QString &message) override
     {
-        return QMessageBox::question(owner, LoadResString(100), message,
+        return QMessageBox::question(owner, loadResString(100), message,
                                      QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
     }
 };
@@ -161,14 +161,14 @@ void WebBrowser::init()
     connect(page, &QWebEnginePage::loadStarted, this, &WebBrowser::onLoadStarted);
     connect(page, &QWebEnginePage::loadProgress, this, &WebBrowser::onLoadProgress);
     connect(page, &QWebEnginePage::loadFinished, this, &WebBrowser::onLoadFinished);
-    connect(page, &QWebEnginePage::titleChanged, this, &WebBrowser::TitleChange);
-    connect(page, &QWebEnginePage::linkHovered, this, &WebBrowser::StatusTextChange);
+    connect(page, &QWebEnginePage::titleChanged, this, &WebBrowser::titleChanged);
+    connect(page, &QWebEnginePage::linkHovered, this, &WebBrowser::statusTextChanged);
     connect(page, &QWebEnginePage::urlChanged, this, &WebBrowser::updateSecure);
-    connect(page, &QWebEnginePage::windowCloseRequested, this, &WebBrowser::WindowClosing);
+    connect(page, &QWebEnginePage::windowCloseRequested, this, &WebBrowser::windowCloseRequested);
     connect(page, &QWebEnginePage::newWindowRequested, this,
             [this](QWebEngineNewWindowRequest &request) {
                 bool cancel = false;
-                Q_EMIT NewWindow2(request, cancel);
+                Q_EMIT newWindowRequested(request, cancel);
             });
 }
 
@@ -177,44 +177,44 @@ QWebEnginePage *WebBrowser::page() const
     return m_view->page();
 }
 
-void WebBrowser::Navigate2(const QString &address)
+void WebBrowser::navigate(const QString &address)
 {
     // Typed text: an existing file (absolute, or relative to the working folder) opens as a
     // file, anything else by the usual address rules ("example.org" is a web address).
     m_view->setUrl(QUrl::fromUserInput(address, QDir::currentPath()));
 }
 
-void WebBrowser::Refresh2(int level)
+void WebBrowser::reload(int level)
 {
     page()->triggerAction(level >= 3 ? QWebEnginePage::ReloadAndBypassCache
                                      : QWebEnginePage::Reload);
 }
 
-void WebBrowser::Stop()
+void WebBrowser::stop()
 {
     page()->triggerAction(QWebEnginePage::Stop);
 }
 
-void WebBrowser::GoBack()
+void WebBrowser::goBack()
 {
     page()->triggerAction(QWebEnginePage::Back);
 }
 
-void WebBrowser::GoForward()
+void WebBrowser::goForward()
 {
     page()->triggerAction(QWebEnginePage::Forward);
 }
 
-QString WebBrowser::LocationURL() const
+QString WebBrowser::locationUrl() const
 {
     const QUrl url = page()->url();
     return url.isLocalFile() ? url.toLocalFile() : url.toString();
 }
 
-QString WebBrowser::LocationName() const
+QString WebBrowser::locationName() const
 {
     const QString title = page()->title();
-    return title.isEmpty() ? LocationURL() : title;
+    return title.isEmpty() ? locationUrl() : title;
 }
 
 bool WebBrowser::setDownloadControl(int flags)
@@ -247,7 +247,7 @@ void WebBrowser::setZoomLevel(int level)
     page()->setZoomFactor(kZoomFactors[qBound(0, level, 4)]);
 }
 
-void WebBrowser::ExecWB(int command, int option, const QVariant &in, QVariant *out)
+void WebBrowser::execBrowserCommand(int command, int option, const QVariant &in, QVariant *out)
 {
     Q_UNUSED(option);
     switch (command) {
@@ -259,7 +259,7 @@ void WebBrowser::ExecWB(int command, int option, const QVariant &in, QVariant *o
         break;
     case OLECMDID_SAVEAS: {
         const QString path = QFileDialog::getSaveFileName(
-            this, QString(), LocationName() + QLatin1String(".mhtml"),
+            this, QString(), locationName() + QLatin1String(".mhtml"),
             QStringLiteral("Web archive (*.mhtml);;Web page, complete (*.html)"));
         if (!path.isEmpty())
             page()->save(path, path.endsWith(QLatin1String(".html"))
@@ -297,15 +297,15 @@ void WebBrowser::ExecWB(int command, int option, const QVariant &in, QVariant *o
         break;
     }
     case OLECMDID_PROPERTIES:
-        QMessageBox::information(this, LoadResString(100),
-                                 LocationName() + QLatin1String("\n\n") + LocationURL());
+        QMessageBox::information(this, loadResString(100),
+                                 locationName() + QLatin1String("\n\n") + locationUrl());
         break;
     default:
         break;
     }
 }
 
-void WebBrowser::Exec(int group, int command)
+void WebBrowser::execCommand(int group, int command)
 {
     Q_UNUSED(group);
     switch (command) {
@@ -324,13 +324,13 @@ void WebBrowser::onLoadStarted()
 {
     m_loading = true;
     m_loadFailed = false;
-    Q_EMIT ProgressChange(0, 100);
+    Q_EMIT progressChanged(0, 100);
 }
 
 void WebBrowser::onLoadProgress(int progress)
 {
     if (m_loading && progress < 100)
-        Q_EMIT ProgressChange(progress, 100);
+        Q_EMIT progressChanged(progress, 100);
 }
 
 void WebBrowser::onLoadFinished(bool ok)
@@ -338,8 +338,8 @@ void WebBrowser::onLoadFinished(bool ok)
     m_loading = false;
     m_loadFailed = !ok;
     updateSecure();
-    Q_EMIT ProgressChange(-1, 0);
-    Q_EMIT DocumentComplete(page()->url().toString(), page()->title(), ok);
+    Q_EMIT progressChanged(-1, 0);
+    Q_EMIT documentCompleted(page()->url().toString(), page()->title(), ok);
 }
 
 void WebBrowser::updateSecure()
@@ -349,6 +349,6 @@ void WebBrowser::updateSecure()
                         !m_certificateErrorAccepted && !m_loadFailed;
     if (secure != m_secure || !m_loading) {
         m_secure = secure;
-        Q_EMIT SetSecureLockIcon(secure ? 1 : 0);
+        Q_EMIT secureLockIconChanged(secure ? 1 : 0);
     }
 }

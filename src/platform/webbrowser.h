@@ -30,7 +30,7 @@ public:
         // Our own bit: plug-in content (the Flash switch).
         DLCTL_NO_PLUGINS = 0x10000000,
     };
-    // Browser commands of ExecWB.
+    // Browser commands of execBrowserCommand.
     enum Command {
         OLECMDID_SAVEAS = 4,
         OLECMDID_PRINT = 6,
@@ -55,25 +55,25 @@ public:
     static QString userAgent();
 
     // Free text the owner keeps on the control (the document's registry position).
-    QString Tag;
+    QString tag;
 
-    void Navigate2(const QString &address);
+    void navigate(const QString &address);
     // Level 0..3 as the control knew them; 3 (completely) bypasses the cache.
-    void Refresh2(int level = 0);
-    void Stop();
-    void GoBack();
-    void GoForward();
-    QString LocationURL() const;
-    QString LocationName() const;
-    bool Busy() const { return m_loading; }
+    void reload(int level = 0);
+    void stop();
+    void goBack();
+    void goForward();
+    QString locationUrl() const;
+    QString locationName() const;
+    bool isBusy() const { return m_loading; }
 
     // Runs a browser command; in and out carry the command's values (zoom level 0..4).
-    void ExecWB(int command, int option, const QVariant &in = {}, QVariant *out = nullptr);
+    void execBrowserCommand(int command, int option, const QVariant &in = {}, QVariant *out = nullptr);
     // Runs a command of the engine's own command group.
-    void Exec(int group, int command);
+    void execCommand(int group, int command);
 
-    bool Silent = false;
-    bool RegisterAsBrowser = false;
+    bool silent = false;
+    bool registerAsBrowser = false;
 
     int downloadControl() const { return m_downloadFlags; }
     // Applies the flags to the page's settings; returns false when they were already in force.
@@ -92,19 +92,19 @@ public:
 signals:
     // Before a navigation; mainFrame tells whether it is the page itself. Cancel to stop it.
     // Clicks on "javascript:" links are reported too (with cancel ignored).
-    void BeforeNavigate2(const QString &url, bool mainFrame, bool &cancel);
+    void beforeNavigate(const QString &url, bool mainFrame, bool &cancel);
     // progress / progressMax; a completion is (-1, 0).
-    void ProgressChange(int progress, int progressMax);
-    void TitleChange(const QString &text);
-    void StatusTextChange(const QString &text);
-    void SetSecureLockIcon(int state);
+    void progressChanged(int progress, int progressMax);
+    void titleChanged(const QString &text);
+    void statusTextChanged(const QString &text);
+    void secureLockIconChanged(int state);
     // A page asks for a new window; kill it by not answering, let it through by opening the
     // request in a new browser's page (QWebEngineNewWindowRequest::openIn) before returning.
-    void NewWindow2(QWebEngineNewWindowRequest &request, bool &cancel);
+    void newWindowRequested(QWebEngineNewWindowRequest &request, bool &cancel);
     // The page closes its own window.
-    void WindowClosing();
+    void windowCloseRequested();
     // A completed main-frame load, with its final address and title (history feed).
-    void DocumentComplete(const QString &url, const QString &title, bool ok);
+    void documentCompleted(const QString &url, const QString &title, bool ok);
 
 private:
     void init();

@@ -25,7 +25,7 @@ FeedFetcher::~FeedFetcher()
     }
 }
 
-std::optional<QNetworkProxy> FeedFetcher::ParseProxy(const QString &text)
+std::optional<QNetworkProxy> FeedFetcher::parseProxy(const QString &text)
 {
     QString t = text.trimmed();
     if (t.isEmpty())
@@ -58,15 +58,15 @@ std::optional<QNetworkProxy> FeedFetcher::ParseProxy(const QString &text)
     return QNetworkProxy(QNetworkProxy::HttpProxy, host, quint16(port));
 }
 
-int FeedFetcher::TimeoutSeconds(int setting)
+int FeedFetcher::timeoutSeconds(int setting)
 {
     return setting <= 0 ? 30 : setting;
 }
 
-void FeedFetcher::StartHttpGet(const QString &url, const QString &proxy, int timeoutSeconds)
+void FeedFetcher::startHttpGet(const QString &url, const QString &proxy, int timeoutSeconds)
 {
     if (m_running)
-        Abort();
+        abort();
     const quint64 generation = ++m_generation;
     m_url = url;
     m_body.clear();
@@ -77,7 +77,7 @@ void FeedFetcher::StartHttpGet(const QString &url, const QString &proxy, int tim
 
     const QUrl address(url.trimmed(), QUrl::StrictMode);
     const QString scheme = address.scheme().toLower();
-    const std::optional<QNetworkProxy> networkProxy = ParseProxy(proxy);
+    const std::optional<QNetworkProxy> networkProxy = parseProxy(proxy);
     if (url.trimmed().isEmpty() || !address.isValid() || address.host().isEmpty() ||
         (scheme != QLatin1String("http") && scheme != QLatin1String("https")) || !networkProxy) {
         // Reported from the event loop, as every other outcome.
@@ -112,7 +112,7 @@ void FeedFetcher::StartHttpGet(const QString &url, const QString &proxy, int tim
     connect(reply, &QNetworkReply::redirected, this, [this] { m_body.clear(); });
     connect(reply, &QNetworkReply::readyRead, this, &FeedFetcher::onReadyRead);
     connect(reply, &QNetworkReply::finished, this, &FeedFetcher::onReplyFinished);
-    m_timer.start(TimeoutSeconds(timeoutSeconds) * 1000);
+    m_timer.start(FeedFetcher::timeoutSeconds(timeoutSeconds) * 1000);
 }
 
 void FeedFetcher::onReadyRead()
@@ -155,7 +155,7 @@ void FeedFetcher::onReplyFinished()
     finish(result);
 }
 
-void FeedFetcher::Abort()
+void FeedFetcher::abort()
 {
     if (!m_running)
         return;

@@ -14,7 +14,7 @@ class QNetworkReply;
 
 // One feed download at a time: an HTTP GET through the configured proxy, ended by the
 // answer, the time limit, the size limit or Abort(). The wait runs in the event loop;
-// Finished is always emitted once per start, never from inside StartHttpGet.
+// Finished is always emitted once per start, never from inside startHttpGet.
 class FeedFetcher : public QObject
 {
     Q_OBJECT
@@ -35,18 +35,18 @@ public:
     explicit FeedFetcher(QObject *parent = nullptr);
     ~FeedFetcher() override;
 
-    // The proxy of an "RSSProxyServer" text: "host:port" (a scheme "http://" and a trailing
+    // The proxy of an "rssProxyServer" text: "host:port" (a scheme "http://" and a trailing
     // "/" are allowed; a missing port is 80). An empty text means no proxy of our own (the
     // application's default applies); no value when the text is not a proxy address.
-    static std::optional<QNetworkProxy> ParseProxy(const QString &text);
-    // The time limit of an "RSSTimeoutSec" value: 0 (or less) means 30 seconds.
-    static int TimeoutSeconds(int setting);
+    static std::optional<QNetworkProxy> parseProxy(const QString &text);
+    // The time limit of an "rssTimeoutSec" value: 0 (or less) means 30 seconds.
+    static int timeoutSeconds(int setting);
 
     // Starts a GET of an http or https address; a fetch still running is aborted first.
-    void StartHttpGet(const QString &url, const QString &proxy, int timeoutSeconds);
+    void startHttpGet(const QString &url, const QString &proxy, int timeoutSeconds);
     // Ends the running fetch with Aborted; nothing happens when none is running.
-    void Abort();
-    bool IsRunning() const { return m_running; }
+    void abort();
+    bool isRunning() const { return m_running; }
 
     Result result() const { return m_result; }
     int status() const { return m_status; }

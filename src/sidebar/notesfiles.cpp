@@ -73,7 +73,7 @@ bool isBlank(const QString &entry)
 
 namespace NotesFiles {
 
-QString ReadQuickNotes(const QString &path, bool *ok)
+QString readQuickNotes(const QString &path, bool *ok)
 {
     QString text;
     const bool read = readText(path, &text);
@@ -84,7 +84,7 @@ QString ReadQuickNotes(const QString &path, bool *ok)
     return readLines(text).join(QLatin1Char('\n'));
 }
 
-bool WriteQuickNotes(const QString &path, const QString &text)
+bool writeQuickNotes(const QString &path, const QString &text)
 {
     static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n|\u2029|\u2028"));
     const QStringList lines = text.split(breaks);
@@ -96,7 +96,7 @@ bool WriteQuickNotes(const QString &path, const QString &text)
     return writeText(path, out);
 }
 
-QStringList ReadWhitelist(const QString &path, bool *ok)
+QStringList readWhitelist(const QString &path, bool *ok)
 {
     QString text;
     const bool read = readText(path, &text);
@@ -123,7 +123,7 @@ QStringList ReadWhitelist(const QString &path, bool *ok)
     return entries;
 }
 
-bool WriteWhitelist(const QString &path, const QStringList &entries)
+bool writeWhitelist(const QString &path, const QStringList &entries)
 {
     QStringList kept;
     for (const QString &entry : entries) {

@@ -12,18 +12,18 @@ namespace NotesFiles {
 
 // The notes text as the box shows it: lines joined by "\n", the file's last line break dropped.
 // ok=false when the file cannot be read.
-QString ReadQuickNotes(const QString &path, bool *ok = nullptr);
+QString readQuickNotes(const QString &path, bool *ok = nullptr);
 // Writes every line of the text (split at "\n", "\r\n" or "\r") followed by CR LF; an empty
 // text writes one empty line. Lines of any length are kept.
-bool WriteQuickNotes(const QString &path, const QString &text);
+bool writeQuickNotes(const QString &path, const QString &text);
 
 // The entries of a whitelist file: line 1 holds the count, the entries follow one per line.
 // Only the entries that are really there are returned (never more than a valid count; all of
 // them when the count line is not a whole number or is negative); blank entries are skipped.
 // ok=false (and an empty list) when the file cannot be read.
-QStringList ReadWhitelist(const QString &path, bool *ok = nullptr);
+QStringList readWhitelist(const QString &path, bool *ok = nullptr);
 // Writes the count of the non-blank entries as a printed number (" 3 ") and those entries,
 // each line ended by CR LF. Line breaks inside an entry are dropped.
-bool WriteWhitelist(const QString &path, const QStringList &entries);
+bool writeWhitelist(const QString &path, const QStringList &entries);
 
 } // namespace NotesFiles

@@ -49,33 +49,33 @@ const char *const kSchema[] = {
 RssDatabase::Channel channelFrom(const QSqlQuery &q)
 {
     RssDatabase::Channel c;
-    c.ChannelID = q.value(QStringLiteral("ChannelID")).toInt();
-    c.ChannelTitle = q.value(QStringLiteral("ChannelTitle")).toString();
-    c.ChannelDescription = q.value(QStringLiteral("ChannelDescription")).toString();
-    c.FeedURL = q.value(QStringLiteral("FeedURL")).toString();
-    c.LastFetched = RssDatabase::FromStorage(q.value(QStringLiteral("LastFetched")).toString());
-    c.ImageURL = q.value(QStringLiteral("ImageURL")).toString();
+    c.channelId = q.value(QStringLiteral("ChannelID")).toInt();
+    c.channelTitle = q.value(QStringLiteral("ChannelTitle")).toString();
+    c.channelDescription = q.value(QStringLiteral("ChannelDescription")).toString();
+    c.feedUrl = q.value(QStringLiteral("FeedURL")).toString();
+    c.lastFetched = RssDatabase::fromStorage(q.value(QStringLiteral("LastFetched")).toString());
+    c.imageUrl = q.value(QStringLiteral("ImageURL")).toString();
     return c;
 }
 
 RssDatabase::Headline headlineFrom(const QSqlQuery &q)
 {
     RssDatabase::Headline h;
-    h.HeadlineID = q.value(QStringLiteral("HeadlineID")).toInt();
-    h.ChannelID = q.value(QStringLiteral("ChannelID")).toInt();
-    h.HeadlineTitle = q.value(QStringLiteral("HeadlineTitle")).toString();
-    h.HeadlinelDescription = q.value(QStringLiteral("HeadlinelDescription")).toString();
-    h.HeadlineURL = q.value(QStringLiteral("HeadlineURL")).toString();
-    h.bRead = q.value(QStringLiteral("bRead")).toInt() != 0;
-    h.HeadlineDate = RssDatabase::FromStorage(q.value(QStringLiteral("HeadlineDate")).toString());
-    h.HeadlineAddingDate =
-        RssDatabase::FromStorage(q.value(QStringLiteral("HeadlineAddingDate")).toString());
+    h.headlineId = q.value(QStringLiteral("HeadlineID")).toInt();
+    h.channelId = q.value(QStringLiteral("ChannelID")).toInt();
+    h.headlineTitle = q.value(QStringLiteral("HeadlineTitle")).toString();
+    h.headlinelDescription = q.value(QStringLiteral("HeadlinelDescription")).toString();
+    h.headlineUrl = q.value(QStringLiteral("HeadlineURL")).toString();
+    h.read = q.value(QStringLiteral("bRead")).toInt() != 0;
+    h.headlineDate = RssDatabase::fromStorage(q.value(QStringLiteral("HeadlineDate")).toString());
+    h.headlineAddingDate =
+        RssDatabase::fromStorage(q.value(QStringLiteral("HeadlineAddingDate")).toString());
     return h;
 }
 
 } // namespace
 
-QDateTime RssDatabase::FirstLastFetched()
+QDateTime RssDatabase::firstLastFetched()
 {
     return QDateTime(QDate(1978, 8, 9), QTime(0, 0), Qt::UTC);
 }
@@ -93,21 +93,21 @@ RssDatabase::RssDatabase(const QString &filePath)
 
 RssDatabase::~RssDatabase()
 {
-    Close();
+    close();
 }
 
-QString RssDatabase::ToStorage(const QDateTime &date)
+QString RssDatabase::toStorage(const QDateTime &date)
 {
     return date.toUTC().toString(Qt::ISODate);
 }
 
-QDateTime RssDatabase::FromStorage(const QString &text)
+QDateTime RssDatabase::fromStorage(const QString &text)
 {
     QDateTime date = QDateTime::fromString(text, Qt::ISODate);
     return date.isValid() ? date.toUTC() : date;
 }
 
-QDateTime RssDatabase::Now() const
+QDateTime RssDatabase::now() const
 {
     return m_clock ? m_clock() : QDateTime::currentDateTimeUtc();
 }
@@ -123,7 +123,7 @@ bool RssDatabase::failed(const QSqlQuery &query)
     return fail(query.lastError().text());
 }
 
-bool RssDatabase::Open()
+bool RssDatabase::open()
 {
     if (m_open)
         return true;
@@ -140,7 +140,7 @@ bool RssDatabase::Open()
     m_db.setDatabaseName(m_filePath);
     if (!m_db.open()) {
         fail(m_db.lastError().text());
-        Close();
+        close();
         return false;
     }
     QSqlQuery query(m_db);
@@ -152,7 +152,7 @@ bool RssDatabase::Open()
     for (const char *statement : kSchema) {
         if (!query.exec(QLatin1String(statement))) {
             failed(query);
-            Close();
+            close();
             return false;
         }
     }
@@ -163,7 +163,7 @@ bool RssDatabase::Open()
                                "LastFetched", "ImageURL", "FeedXML"}) {
         if (!channels.contains(QLatin1String(column))) {
             fail(QStringLiteral("Channels has no column %1").arg(QLatin1String(column)));
-            Close();
+            close();
             return false;
         }
     }
@@ -171,7 +171,7 @@ bool RssDatabase::Open()
                                "HeadlineURL", "bRead", "HeadlineDate", "HeadlineAddingDate"}) {
         if (!headlines.contains(QLatin1String(column))) {
             fail(QStringLiteral("Headlines has no column %1").arg(QLatin1String(column)));
-            Close();
+            close();
             return false;
         }
     }
@@ -179,7 +179,7 @@ bool RssDatabase::Open()
     return true;
 }
 
-void RssDatabase::Close()
+void RssDatabase::close()
 {
     if (m_db.isValid()) {
         if (m_transactionDepth > 0)
@@ -193,7 +193,7 @@ void RssDatabase::Close()
         QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-bool RssDatabase::BeginTransaction()
+bool RssDatabase::beginTransaction()
 {
     if (!m_open)
         return fail(QStringLiteral("The database is not open."));
@@ -203,7 +203,7 @@ bool RssDatabase::BeginTransaction()
     return true;
 }
 
-bool RssDatabase::CommitTransaction()
+bool RssDatabase::commitTransaction()
 {
     if (m_transactionDepth == 0)
         return true;
@@ -215,7 +215,7 @@ bool RssDatabase::CommitTransaction()
     return true;
 }
 
-void RssDatabase::RollbackTransaction()
+void RssDatabase::rollbackTransaction()
 {
     if (m_transactionDepth == 0)
         return;
@@ -223,7 +223,7 @@ void RssDatabase::RollbackTransaction()
     m_db.rollback();
 }
 
-std::optional<QList<RssDatabase::Channel>> RssDatabase::Channels()
+std::optional<QList<RssDatabase::Channel>> RssDatabase::channels()
 {
     if (!m_open)
         return std::nullopt;
@@ -239,7 +239,7 @@ std::optional<QList<RssDatabase::Channel>> RssDatabase::Channels()
     return list;
 }
 
-std::optional<RssDatabase::Channel> RssDatabase::ChannelByID(qint32 channelId)
+std::optional<RssDatabase::Channel> RssDatabase::channelByID(qint32 channelId)
 {
     if (!m_open)
         return std::nullopt;
@@ -256,7 +256,7 @@ std::optional<RssDatabase::Channel> RssDatabase::ChannelByID(qint32 channelId)
     return channelFrom(q);
 }
 
-std::optional<QList<RssDatabase::Headline>> RssDatabase::Headlines(qint32 channelId)
+std::optional<QList<RssDatabase::Headline>> RssDatabase::headlines(qint32 channelId)
 {
     if (!m_open)
         return std::nullopt;
@@ -275,7 +275,7 @@ std::optional<QList<RssDatabase::Headline>> RssDatabase::Headlines(qint32 channe
     return list;
 }
 
-std::optional<RssDatabase::Headline> RssDatabase::GetNewestUnreadHeadline(qint32 channelId)
+std::optional<RssDatabase::Headline> RssDatabase::newestUnreadHeadline(qint32 channelId)
 {
     if (!m_open)
         return std::nullopt;
@@ -293,7 +293,7 @@ std::optional<RssDatabase::Headline> RssDatabase::GetNewestUnreadHeadline(qint32
     return headlineFrom(q);
 }
 
-qint32 RssDatabase::InsertChannel(const QString &title, const QString &description,
+qint32 RssDatabase::insertChannel(const QString &title, const QString &description,
                                   const QString &feedUrl, const QString &imageUrl,
                                   const QString &feedXml)
 {
@@ -307,7 +307,7 @@ qint32 RssDatabase::InsertChannel(const QString &title, const QString &descripti
     q.addBindValue(text(title));
     q.addBindValue(text(description));
     q.addBindValue(text(feedUrl));
-    q.addBindValue(ToStorage(FirstLastFetched()));
+    q.addBindValue(toStorage(firstLastFetched()));
     q.addBindValue(text(imageUrl));
     q.addBindValue(text(feedXml));
     if (!q.exec()) {
@@ -317,7 +317,7 @@ qint32 RssDatabase::InsertChannel(const QString &title, const QString &descripti
     return q.lastInsertId().toInt();
 }
 
-bool RssDatabase::UpdateChannel(qint32 channelId, const QString &title, const QString &description)
+bool RssDatabase::updateChannel(qint32 channelId, const QString &title, const QString &description)
 {
     if (!m_open)
         return fail(QStringLiteral("The database is not open."));
@@ -330,9 +330,9 @@ bool RssDatabase::UpdateChannel(qint32 channelId, const QString &title, const QS
     return q.exec() || failed(q);
 }
 
-bool RssDatabase::RemoveChannel(qint32 channelId)
+bool RssDatabase::removeChannel(qint32 channelId)
 {
-    if (!BeginTransaction())
+    if (!beginTransaction())
         return false;
     QSqlQuery q(m_db);
     q.prepare(QStringLiteral("DELETE FROM Channels WHERE ChannelID = ?"));
@@ -345,36 +345,36 @@ bool RssDatabase::RemoveChannel(qint32 channelId)
     }
     if (!ok) {
         failed(q);
-        RollbackTransaction();
+        rollbackTransaction();
         return false;
     }
-    return CommitTransaction();
+    return commitTransaction();
 }
 
-bool RssDatabase::SetHeadlineRead(qint32 channelId, qint32 headlineId, bool bRead)
+bool RssDatabase::setHeadlineRead(qint32 channelId, qint32 headlineId, bool read)
 {
     if (!m_open)
         return fail(QStringLiteral("The database is not open."));
     QSqlQuery q(m_db);
     q.prepare(QStringLiteral("UPDATE Headlines SET bRead = ? WHERE ChannelID = ? AND HeadlineID = ?"));
-    q.addBindValue(bRead ? 1 : 0);
+    q.addBindValue(read ? 1 : 0);
     q.addBindValue(channelId);
     q.addBindValue(headlineId);
     return q.exec() || failed(q);
 }
 
-bool RssDatabase::SetChannelRead(qint32 channelId, bool bRead)
+bool RssDatabase::setChannelRead(qint32 channelId, bool read)
 {
     if (!m_open)
         return fail(QStringLiteral("The database is not open."));
     QSqlQuery q(m_db);
     q.prepare(QStringLiteral("UPDATE Headlines SET bRead = ? WHERE ChannelID = ?"));
-    q.addBindValue(bRead ? 1 : 0);
+    q.addBindValue(read ? 1 : 0);
     q.addBindValue(channelId);
     return q.exec() || failed(q);
 }
 
-bool RssDatabase::AddHeadline(qint32 channelId, const QString &title, const QString &description,
+bool RssDatabase::addHeadline(qint32 channelId, const QString &title, const QString &description,
                               const QString &url, const QDateTime &headlineDate)
 {
     m_lastError.clear();
@@ -395,7 +395,7 @@ bool RssDatabase::AddHeadline(qint32 channelId, const QString &title, const QStr
             return false; // stored before
         q.finish();
     }
-    const QString now = ToStorage(Now());
+    const QString now = toStorage(RssDatabase::now());
     q.prepare(QStringLiteral("INSERT INTO Headlines (ChannelID, HeadlineTitle, HeadlinelDescription, "
                              "HeadlineURL, bRead, HeadlineDate, HeadlineAddingDate) "
                              "VALUES (?, ?, ?, ?, 0, ?, ?)"));
@@ -403,12 +403,12 @@ bool RssDatabase::AddHeadline(qint32 channelId, const QString &title, const QStr
     q.addBindValue(text(title));
     q.addBindValue(text(description));
     q.addBindValue(text(url));
-    q.addBindValue(headlineDate.isValid() ? ToStorage(headlineDate) : now);
+    q.addBindValue(headlineDate.isValid() ? toStorage(headlineDate) : now);
     q.addBindValue(now);
     return q.exec() || failed(q);
 }
 
-std::optional<QDateTime> RssDatabase::LastFetched(qint32 channelId)
+std::optional<QDateTime> RssDatabase::lastFetched(qint32 channelId)
 {
     m_lastError.clear();
     if (!m_open) {
@@ -425,30 +425,30 @@ std::optional<QDateTime> RssDatabase::LastFetched(qint32 channelId)
     }
     if (!q.next())
         return std::nullopt;
-    const QDateTime date = FromStorage(q.value(0).toString());
-    return date.isValid() ? date : FirstLastFetched();
+    const QDateTime date = fromStorage(q.value(0).toString());
+    return date.isValid() ? date : firstLastFetched();
 }
 
-bool RssDatabase::SetLastFetched(qint32 channelId, const QDateTime &date)
+bool RssDatabase::setLastFetched(qint32 channelId, const QDateTime &date)
 {
     if (!m_open)
         return fail(QStringLiteral("The database is not open."));
     QSqlQuery q(m_db);
     q.prepare(QStringLiteral("UPDATE Channels SET LastFetched = ? WHERE ChannelID = ?"));
-    q.addBindValue(ToStorage(date));
+    q.addBindValue(toStorage(date));
     q.addBindValue(channelId);
     return q.exec() || failed(q);
 }
 
-bool RssDatabase::PurgeHeadlines(qint32 readDays, qint32 unreadDays)
+bool RssDatabase::purgeHeadlines(qint32 readDays, qint32 unreadDays)
 {
     if (!m_open)
         return fail(QStringLiteral("The database is not open."));
     // More than n day boundaries lie between the adding date and today exactly when the
     // headline was added before the start of the day n days before today.
-    const QDate today = Now().toLocalTime().date();
+    const QDate today = now().toLocalTime().date();
     auto cutoff = [&](qint32 days) {
-        return ToStorage(today.addDays(-qint64(days)).startOfDay());
+        return toStorage(today.addDays(-qint64(days)).startOfDay());
     };
     QSqlQuery q(m_db);
     q.prepare(QStringLiteral("DELETE FROM Headlines WHERE bRead = 1 AND HeadlineAddingDate < ?"));

@@ -33,7 +33,7 @@ QList<const XmlElement *> XmlElement::selectNodes(QStringView childName) const
 
 namespace RssFeed {
 
-std::optional<XmlElement> LoadXml(const QByteArray &data, QString *decodedText, QString *error)
+std::optional<XmlElement> loadXml(const QByteArray &data, QString *decodedText, QString *error)
 {
     QXmlStreamReader reader(data);
     // Elements still open, outermost first; each collects the text of everything inside it.
@@ -164,7 +164,7 @@ std::optional<int> zoneOffset(QStringView word)
 
 } // namespace
 
-QDateTime ParseRfc822Date(QStringView text)
+QDateTime parseRfc822Date(QStringView text)
 {
     static const QRegularExpression separators(QStringLiteral(R"([\s,]+)"));
     static const QRegularExpression clock(
@@ -237,7 +237,7 @@ QDateTime ParseRfc822Date(QStringView text)
     return QDateTime(date, time, Qt::UTC).addSecs(-offset.value_or(0));
 }
 
-QDateTime ParseIso8601Date(QStringView text)
+QDateTime parseIso8601Date(QStringView text)
 {
     static const QRegularExpression iso(QStringLiteral(
         R"(^\s*(\d{4})(?:-(\d{2})(?:-(\d{2})(?:[Tt ](\d{2}):(\d{2})(?::(\d{2})(?:[.,](\d+))?)?)"
@@ -267,32 +267,32 @@ QDateTime ParseIso8601Date(QStringView text)
     return QDateTime(date, time, Qt::UTC).addSecs(-offset);
 }
 
-QDateTime ParseFeedDate(QStringView text)
+QDateTime parseFeedDate(QStringView text)
 {
-    QDateTime date = ParseRfc822Date(text);
+    QDateTime date = parseRfc822Date(text);
     if (!date.isValid())
-        date = ParseIso8601Date(text);
+        date = parseIso8601Date(text);
     return date;
 }
 
 // ---------------------------------------------------------------- documents
 
-Document ReadFeed(const XmlElement &root, bool readItems, RssChannelInfo &info)
+Document readFeed(const XmlElement &root, bool readItems, RssChannelInfo &info)
 {
     Document document;
     if (root.baseName == QLatin1String("rss")) {
         const XmlElement *channel = root.selectSingleNode(u"channel");
         if (!channel) {
-            document.error = LoadResString(18013);
+            document.error = loadResString(18013);
             return document;
         }
         if (const XmlElement *title = channel->selectSingleNode(u"title"))
-            info.ChannelTitle = title->text;
+            info.channelTitle = title->text;
         if (const XmlElement *description = channel->selectSingleNode(u"description"))
-            info.ChannelDescription = description->text;
+            info.channelDescription = description->text;
         if (const XmlElement *image = channel->selectSingleNode(u"image")) {
             if (const XmlElement *url = image->selectSingleNode(u"url"))
-                info.ImageURL = url->text;
+                info.imageUrl = url->text;
         }
         const QList<const XmlElement *> items = channel->selectNodes(u"item");
         // The second item decides whether the feed's descriptions are kept.
@@ -306,7 +306,7 @@ Document ReadFeed(const XmlElement &root, bool readItems, RssChannelInfo &info)
             if (!link && !description && !title)
                 continue;
             if (!link || !title || (descriptions && !description)) {
-                document.error = LoadResString(18014);
+                document.error = loadResString(18014);
                 return document;
             }
             Item item;
@@ -315,7 +315,7 @@ Document ReadFeed(const XmlElement &root, bool readItems, RssChannelInfo &info)
             if (descriptions)
                 item.description = description->text;
             if (const XmlElement *published = element->selectSingleNode(u"pubDate"))
-                item.date = ParseFeedDate(published->text); // unreadable: undated
+                item.date = parseFeedDate(published->text); // unreadable: undated
             document.items.append(item);
         }
         return document;
@@ -326,14 +326,14 @@ Document ReadFeed(const XmlElement &root, bool readItems, RssChannelInfo &info)
         if (child.baseName == QLatin1String("image")) {
             for (const XmlElement &part : child.children) {
                 if (part.baseName == QLatin1String("url"))
-                    info.ImageURL = part.text;
+                    info.imageUrl = part.text;
             }
         } else if (child.baseName == QLatin1String("channel")) {
             for (const XmlElement &part : child.children) {
                 if (part.baseName == QLatin1String("title"))
-                    info.ChannelTitle = part.text;
+                    info.channelTitle = part.text;
                 else if (part.baseName == QLatin1String("description"))
-                    info.ChannelDescription = part.text;
+                    info.channelDescription = part.text;
             }
         } else if (child.baseName == QLatin1String("item") && readItems) {
             Item item;
@@ -349,9 +349,9 @@ Document ReadFeed(const XmlElement &root, bool readItems, RssChannelInfo &info)
                     dateText = part.text;
             }
             if (!dateText.isEmpty()) {
-                item.date = ParseFeedDate(dateText);
+                item.date = parseFeedDate(dateText);
                 if (!item.date.isValid()) {
-                    document.error = LoadResString(18015) + dateText;
+                    document.error = loadResString(18015) + dateText;
                     return document;
                 }
             }
@@ -361,37 +361,37 @@ Document ReadFeed(const XmlElement &root, bool readItems, RssChannelInfo &info)
     return document;
 }
 
-bool ParseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, RssDatabase *db,
+bool parseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, RssDatabase *db,
                QString *error)
 {
-    info.HasNewHeadlines = false;
+    info.hasNewHeadlines = false;
     const bool stored = channelId != kNoChannel;
-    const Document document = ReadFeed(root, stored, info);
+    const Document document = readFeed(root, stored, info);
     QString failure = document.error;
     bool hasNew = false;
     if (stored) {
-        if (!db || db->State() != 1) {
+        if (!db || db->state() != 1) {
             if (error)
                 *error = QStringLiteral("The database is not open.");
             return false;
         }
-        const std::optional<QDateTime> lastFetched = db->LastFetched(channelId);
+        const std::optional<QDateTime> lastFetched = db->lastFetched(channelId);
         if (!lastFetched) {
             // A channel removed meanwhile stores nothing; a failed read is a failure.
-            if (!db->LastError().isEmpty() && error)
-                *error = db->LastError();
-            return db->LastError().isEmpty();
+            if (!db->lastError().isEmpty() && error)
+                *error = db->lastError();
+            return db->lastError().isEmpty();
         }
-        QDateTime newest = RssDatabase::FirstLastFetched();
+        QDateTime newest = RssDatabase::firstLastFetched();
         QString dbFailure;
-        db->BeginTransaction();
+        db->beginTransaction();
         for (const Item &item : document.items) {
             if (item.date.isValid()) {
                 if (item.date > *lastFetched) {
-                    const bool added = db->AddHeadline(channelId, item.title, item.description,
+                    const bool added = db->addHeadline(channelId, item.title, item.description,
                                                        item.link, item.date);
-                    if (!added && !db->LastError().isEmpty()) {
-                        dbFailure = db->LastError();
+                    if (!added && !db->lastError().isEmpty()) {
+                        dbFailure = db->lastError();
                         break;
                     }
                     hasNew = hasNew || added;
@@ -399,10 +399,10 @@ bool ParseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, R
                 if (item.date > newest)
                     newest = item.date;
             } else {
-                const bool added = db->AddHeadline(channelId, item.title, item.description,
+                const bool added = db->addHeadline(channelId, item.title, item.description,
                                                    item.link, QDateTime());
-                if (!added && !db->LastError().isEmpty()) {
-                    dbFailure = db->LastError();
+                if (!added && !db->lastError().isEmpty()) {
+                    dbFailure = db->lastError();
                     break;
                 }
                 hasNew = hasNew || added;
@@ -410,64 +410,64 @@ bool ParseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, R
         }
         // The last-fetched date only ever moves forward, and only to a date an item carried.
         if (dbFailure.isEmpty() && failure.isEmpty() && hasNew && newest > *lastFetched) {
-            if (!db->SetLastFetched(channelId, newest))
-                dbFailure = db->LastError();
+            if (!db->setLastFetched(channelId, newest))
+                dbFailure = db->lastError();
         }
-        if (!db->CommitTransaction() && dbFailure.isEmpty())
-            dbFailure = db->LastError();
+        if (!db->commitTransaction() && dbFailure.isEmpty())
+            dbFailure = db->lastError();
         if (!dbFailure.isEmpty())
             failure = dbFailure;
     }
-    info.HasNewHeadlines = hasNew;
+    info.hasNewHeadlines = hasNew;
     if (error)
         *error = failure;
     return failure.isEmpty();
 }
 
-bool RetrieveChannelInfo(const QByteArray &body, RssChannelInfo &info, QString *parseError)
+bool retrieveChannelInfo(const QByteArray &body, RssChannelInfo &info, QString *parseError)
 {
     QString text;
-    const std::optional<XmlElement> root = LoadXml(body, &text);
+    const std::optional<XmlElement> root = loadXml(body, &text);
     if (!root)
         return false;
-    info.FeedXML = text;
-    ParseFeed(*root, kNoChannel, info, nullptr, parseError);
+    info.feedXML = text;
+    parseFeed(*root, kNoChannel, info, nullptr, parseError);
     return true;
 }
 
-bool RefreshChannel(RssDatabase &db, qint32 channelId, const QByteArray &body,
+bool refreshChannel(RssDatabase &db, qint32 channelId, const QByteArray &body,
                     RssChannelInfo &info, QString *parseError)
 {
-    info.HasNewHeadlines = false;
-    const std::optional<XmlElement> root = LoadXml(body);
+    info.hasNewHeadlines = false;
+    const std::optional<XmlElement> root = loadXml(body);
     if (!root)
         return false;
-    ParseFeed(*root, channelId, info, &db, parseError);
+    parseFeed(*root, channelId, info, &db, parseError);
     return true;
 }
 
-qint32 AddChannel(RssDatabase &db, const QByteArray &body, const QString &url,
+qint32 addChannel(RssDatabase &db, const QByteArray &body, const QString &url,
                   const QString &title, const QString &description, QString *insertError,
                   QString *parseError)
 {
-    const std::optional<XmlElement> root = LoadXml(body);
+    const std::optional<XmlElement> root = loadXml(body);
     if (!root)
         return kNoChannel;
     RssChannelInfo record;
     QString firstError;
-    ParseFeed(*root, kNoChannel, record, nullptr, &firstError);
-    record.FeedURL = url;
-    record.ChannelTitle = title;
-    record.ChannelDescription = description;
-    const qint32 id = db.InsertChannel(record.ChannelTitle, record.ChannelDescription,
-                                       record.FeedURL, record.ImageURL, record.FeedXML);
+    parseFeed(*root, kNoChannel, record, nullptr, &firstError);
+    record.feedUrl = url;
+    record.channelTitle = title;
+    record.channelDescription = description;
+    const qint32 id = db.insertChannel(record.channelTitle, record.channelDescription,
+                                       record.feedUrl, record.imageUrl, record.feedXML);
     if (id == 0) {
         if (insertError)
-            *insertError = db.LastError();
+            *insertError = db.lastError();
         return 0;
     }
     QString secondError;
-    ParseFeed(*root, id, record, &db, &secondError);
+    parseFeed(*root, id, record, &db, &secondError);
     if (parseError)
         *parseError = secondError.isEmpty() ? firstError : secondError;
     return id;

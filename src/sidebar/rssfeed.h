@@ -13,12 +13,12 @@ class RssDatabase;
 // A feed's channel data, and what one pass over the feed found.
 struct RssChannelInfo
 {
-    QString FeedURL;
-    QString ChannelTitle;
-    QString ChannelDescription;
-    QString ImageURL;
-    QString FeedXML; // the document's text (a retrieve fills it)
-    bool HasNewHeadlines = false; // the last pass stored at least one headline
+    QString feedUrl;
+    QString channelTitle;
+    QString channelDescription;
+    QString imageUrl;
+    QString feedXML; // the document's text (a retrieve fills it)
+    bool hasNewHeadlines = false; // the last pass stored at least one headline
 };
 
 // One element of a parsed XML document with the text it holds (its own and its descendants',
@@ -45,19 +45,19 @@ inline constexpr qint32 kNoChannel = -1;
 // The bytes are decoded by the encoding the document declares (UTF-8 without a declaration).
 // External entities are never fetched: a reference to one reads as nothing. decodedText
 // receives the document as text.
-std::optional<XmlElement> LoadXml(const QByteArray &data, QString *decodedText = nullptr,
+std::optional<XmlElement> loadXml(const QByteArray &data, QString *decodedText = nullptr,
                                   QString *error = nullptr);
 
 // Dates of feed items, read without regard to the user's locale. Both give an invalid date
 // for a text they cannot read; a date without a zone is taken as UTC.
 // RFC 822 and its common variants: "Tue, 10 Jun 2003 04:00:00 GMT", "Sat, Aug 9 2020
 // 12:00:00AM GMT", two-digit years, zones as names, military letters or "+hhmm".
-QDateTime ParseRfc822Date(QStringView text);
+QDateTime parseRfc822Date(QStringView text);
 // ISO 8601 as feeds use it: "2003-06-10T04:00:00Z", "2003-06-10T04:00+02:00",
 // "2003-06-10T04:00:00.25-0500", "2003-06-10".
-QDateTime ParseIso8601Date(QStringView text);
+QDateTime parseIso8601Date(QStringView text);
 // Either form; invalid when neither reads.
-QDateTime ParseFeedDate(QStringView text);
+QDateTime parseFeedDate(QStringView text);
 
 struct Item
 {
@@ -75,29 +75,29 @@ struct Document
 
 // Reads the channel's title, description and image address into info and, when readItems,
 // the items. In an RSS document descriptions are kept only when the second item has one.
-Document ReadFeed(const XmlElement &root, bool readItems, RssChannelInfo &info);
+Document readFeed(const XmlElement &root, bool readItems, RssChannelInfo &info);
 
 // Reads the document's channel data into info and, for a stored channel, stores the items
 // that are newer than the channel's last-fetched date (undated items go to the duplicate
 // check instead); the channel's last-fetched date then moves up to the newest item date seen.
-// info.HasNewHeadlines tells whether anything was stored. Returns false with a description
+// info.hasNewHeadlines tells whether anything was stored. Returns false with a description
 // in *error when the document or the database failed; what was stored before stays.
 // A channel that no longer exists stores nothing.
-bool ParseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, RssDatabase *db,
+bool parseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, RssDatabase *db,
                QString *error);
 
 // What a fetched feed gives the three readers. Each returns false when the body is not a
-// well-formed document; *parseError receives a failure of ParseFeed (which does not change
+// well-formed document; *parseError receives a failure of parseFeed (which does not change
 // the result).
-// The channel data of a feed, nothing stored; info.FeedXML receives the document's text.
-bool RetrieveChannelInfo(const QByteArray &body, RssChannelInfo &info, QString *parseError);
+// The channel data of a feed, nothing stored; info.feedXML receives the document's text.
+bool retrieveChannelInfo(const QByteArray &body, RssChannelInfo &info, QString *parseError);
 // New items of a stored channel.
-bool RefreshChannel(RssDatabase &db, qint32 channelId, const QByteArray &body,
+bool refreshChannel(RssDatabase &db, qint32 channelId, const QByteArray &body,
                     RssChannelInfo &info, QString *parseError);
 // A new channel with the caller's title and description and the feed's items. Returns the
-// new ChannelID; kNoChannel when the body is not a document; 0 when the channel could not be
+// new channelId; kNoChannel when the body is not a document; 0 when the channel could not be
 // stored (*insertError says why).
-qint32 AddChannel(RssDatabase &db, const QByteArray &body, const QString &url,
+qint32 addChannel(RssDatabase &db, const QByteArray &body, const QString &url,
                   const QString &title, const QString &description, QString *insertError,
                   QString *parseError);
 

@@ -1,8 +1,8 @@
 #include "rsspanel.h"
 
-#include "core/maincode.h"
+#include "core/appstate.h"
 #include "core/strings.h"
-#include "frmrsschannel.h"
+#include "rsschanneldialog.h"
 #include "rssfeed.h"
 #include "sidebarimages.h"
 
@@ -30,7 +30,7 @@ QTreeWidget *makeList(QWidget *parent, const char *name, int toolTipId)
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setIconSize(QSize(SidebarImages::kSize, SidebarImages::kSize));
-    list->setToolTip(ResId(toolTipId));
+    list->setToolTip(resId(toolTipId));
     return list;
 }
 
@@ -45,7 +45,7 @@ void setRowBold(QTreeWidgetItem *item, bool bold)
 
 void setRowIcon(QTreeWidgetItem *item, const QString &key)
 {
-    item->setIcon(0, SidebarImages::Icon(key));
+    item->setIcon(0, SidebarImages::icon(key));
     item->setData(0, RssPanel::kIconKeyRole, key);
 }
 
@@ -70,26 +70,26 @@ RssPanel::RssPanel(const SidebarHost &host, QWidget *parent)
                          const QString &imageKey, void (RssPanel::*handler)()) {
         auto *b = new QToolButton(this);
         b->setObjectName(QLatin1String(name));
-        b->setToolTip(ResId(toolTipId));
+        b->setToolTip(resId(toolTipId));
         b->setIcon(imageKey.isEmpty() ? style()->standardIcon(standard)
-                                      : SidebarImages::Icon(imageKey));
+                                      : SidebarImages::icon(imageKey));
         b->setAutoRaise(true);
         connect(b, &QToolButton::clicked, this, handler);
         return b;
     };
-    cmdAddRss = button("cmdAddRss", 18514, QStyle::SP_CustomBase, QStringLiteral("feednew"),
-                       &RssPanel::cmdAddRss_Click);
-    cmdRemoveRss = button("cmdRemoveRss", 18515, QStyle::SP_TrashIcon, QString(),
-                          &RssPanel::cmdRemoveRss_Click);
-    cmdEditRss = button("cmdEditRss", 18516, QStyle::SP_FileDialogDetailedView, QString(),
-                        &RssPanel::cmdEditRss_Click);
-    cmdCheckRss = button("cmdCheckRss", 18517, QStyle::SP_BrowserReload, QString(),
-                         &RssPanel::cmdCheckRss_Click);
-    cmdRssSetting = button("cmdRssSetting", 18518, QStyle::SP_FileDialogInfoView, QString(),
-                           &RssPanel::cmdRssSetting_Click);
-    ListView1 = makeList(this, "ListView1", 18512);
-    ListView2 = makeList(this, "ListView2", 18513);
-    for (QTreeWidget *list : {ListView1, ListView2}) {
+    m_addChannelButton = button("cmdAddRss", 18514, QStyle::SP_CustomBase, QStringLiteral("feednew"),
+                       &RssPanel::onAddChannelClicked);
+    m_removeChannelButton = button("cmdRemoveRss", 18515, QStyle::SP_TrashIcon, QString(),
+                          &RssPanel::onRemoveChannelClicked);
+    m_editChannelButton = button("cmdEditRss", 18516, QStyle::SP_FileDialogDetailedView, QString(),
+                        &RssPanel::onEditChannelClicked);
+    m_checkButton = button("cmdCheckRss", 18517, QStyle::SP_BrowserReload, QString(),
+                         &RssPanel::onCheckClicked);
+    m_settingsButton = button("cmdRssSetting", 18518, QStyle::SP_FileDialogInfoView, QString(),
+                           &RssPanel::onSettingsClicked);
+    m_channelList = makeList(this, "ListView1", 18512);
+    m_headlineList = makeList(this, "ListView2", 18513);
+    for (QTreeWidget *list : {m_channelList, m_headlineList}) {
         list->installEventFilter(this);
         list->viewport()->installEventFilter(this);
     }
@@ -101,15 +101,15 @@ RssPanel::~RssPanel()
 {
     m_unloaded = true;
     if (m_dialog)
-        m_dialog->Abort();
+        m_dialog->abort();
 }
 
-bool RssPanel::Closing() const
+bool RssPanel::closing() const
 {
     return m_unloaded || m_host.closing();
 }
 
-void RssPanel::ReportError(QWidget *parent, const QString &description) const
+void RssPanel::reportError(QWidget *parent, const QString &description) const
 {
     m_host.message(parent ? parent : const_cast<RssPanel *>(this), QMessageBox::Warning,
                    description);
@@ -117,92 +117,92 @@ void RssPanel::ReportError(QWidget *parent, const QString &description) const
 
 void RssPanel::setChannelButtons(bool enabled)
 {
-    cmdRemoveRss->setEnabled(enabled);
-    cmdEditRss->setEnabled(enabled);
-    cmdCheckRss->setEnabled(enabled);
+    m_removeChannelButton->setEnabled(enabled);
+    m_editChannelButton->setEnabled(enabled);
+    m_checkButton->setEnabled(enabled);
 }
 
 bool RssPanel::testConnection()
 {
-    if (cnn)
+    if (m_database)
         return true;
-    m_host.message(this, QMessageBox::Information, LoadResString(1200));
+    m_host.message(this, QMessageBox::Information, loadResString(1200));
     return false;
 }
 
 // ---------------------------------------------------------------- connection
 
-bool RssPanel::OpenConnection(const QString &file)
+bool RssPanel::openConnection(const QString &file)
 {
-    if (cnn)
+    if (m_database)
         return true;
     auto db = std::make_unique<RssDatabase>(file.isEmpty() ? RssDatabase::defaultFile() : file);
-    if (!db->Open()) {
-        m_host.message(this, QMessageBox::Information, LoadResString(1200));
+    if (!db->open()) {
+        m_host.message(this, QMessageBox::Information, loadResString(1200));
         return false;
     }
-    cnn = std::move(db);
-    FillChannelList();
+    m_database = std::move(db);
+    fillChannelList();
     return true;
 }
 
-void RssPanel::PurgeHeadlines(qint32 readDays, qint32 unreadDays)
+void RssPanel::purgeHeadlines(qint32 readDays, qint32 unreadDays)
 {
-    if (!cnn || cnn->State() != 1)
+    if (!m_database || m_database->state() != 1)
         return;
-    if (!cnn->PurgeHeadlines(readDays, unreadDays))
-        ReportError(this, cnn->LastError());
+    if (!m_database->purgeHeadlines(readDays, unreadDays))
+        reportError(this, m_database->lastError());
 }
 
-void RssPanel::Unload()
+void RssPanel::unload()
 {
     m_unloaded = true;
     if (m_checkRunning)
-        m_checkFetcher->Abort();
+        m_checkFetcher->abort();
     if (m_dialog)
-        m_dialog->Abort();
-    if (cnn) {
-        PurgeHeadlines(MainCode::Settings.ReadDeleteDays, MainCode::Settings.UnreadDeleteDays);
-        cnn->Close();
-        cnn.reset();
+        m_dialog->abort();
+    if (m_database) {
+        purgeHeadlines(AppState::settings.readDeleteDays, AppState::settings.unreadDeleteDays);
+        m_database->close();
+        m_database.reset();
     }
 }
 
 // ---------------------------------------------------------------- lists
 
-void RssPanel::FillChannelList()
+void RssPanel::fillChannelList()
 {
     setChannelButtons(false);
-    ListView1->clear();
-    ListView2->clear();
+    m_channelList->clear();
+    m_headlineList->clear();
     m_shownChannel = 0;
-    if (!cnn || cnn->State() != 1)
+    if (!m_database || m_database->state() != 1)
         return;
-    const std::optional<QList<RssDatabase::Channel>> channels = cnn->Channels();
+    const std::optional<QList<RssDatabase::Channel>> channels = m_database->channels();
     if (!channels) {
-        ReportError(this, cnn->LastError());
+        reportError(this, m_database->lastError());
         return;
     }
     for (const RssDatabase::Channel &channel : *channels) {
-        auto *row = new QTreeWidgetItem(ListView1);
-        row->setText(0, channel.ChannelTitle);
-        row->setText(1, channel.ChannelDescription);
-        row->setText(2, channel.FeedURL);
-        row->setText(3, QString::number(channel.ChannelID));
+        auto *row = new QTreeWidgetItem(m_channelList);
+        row->setText(0, channel.channelTitle);
+        row->setText(1, channel.channelDescription);
+        row->setText(2, channel.feedUrl);
+        row->setText(3, QString::number(channel.channelId));
         setRowIcon(row, QStringLiteral("feedchannel"));
         setChannelButtons(true);
     }
 }
 
-void RssPanel::FillHeadlineList(qint32 channelId)
+void RssPanel::fillHeadlineList(qint32 channelId)
 {
-    ListView2->clear();
+    m_headlineList->clear();
     m_shownChannel = channelId;
-    if (!cnn || cnn->State() != 1)
+    if (!m_database || m_database->state() != 1)
         return;
-    const std::optional<QList<RssDatabase::Headline>> headlines = cnn->Headlines(channelId);
+    const std::optional<QList<RssDatabase::Headline>> headlines = m_database->headlines(channelId);
     if (!headlines) {
-        ReportError(this, cnn->LastError());
+        reportError(this, m_database->lastError());
         return;
     }
     // Oldest first from the database; the list shows the newest on top.
@@ -211,27 +211,27 @@ void RssPanel::FillHeadlineList(qint32 channelId)
     const QLocale locale = QLocale::system();
     for (auto it = headlines->crbegin(); it != headlines->crend(); ++it) {
         auto *row = new QTreeWidgetItem;
-        row->setText(0, it->HeadlineTitle);
-        row->setText(1, it->HeadlinelDescription);
-        row->setText(2, it->HeadlineURL);
-        row->setText(3, locale.toString(it->HeadlineDate.toLocalTime(), QLocale::ShortFormat));
-        row->setData(0, kTagRole, it->HeadlineID);
+        row->setText(0, it->headlineTitle);
+        row->setText(1, it->headlinelDescription);
+        row->setText(2, it->headlineUrl);
+        row->setText(3, locale.toString(it->headlineDate.toLocalTime(), QLocale::ShortFormat));
+        row->setData(0, kTagRole, it->headlineId);
         setRowIcon(row, QStringLiteral("feed"));
-        setRowBold(row, !it->bRead);
+        setRowBold(row, !it->read);
         rows.append(row);
     }
-    ListView2->addTopLevelItems(rows);
+    m_headlineList->addTopLevelItems(rows);
 }
 
-frmRssChannel *RssPanel::ChannelDialog() const
+RssChannelDialog *RssPanel::channelDialog() const
 {
     return m_dialog.data();
 }
 
-QTreeWidgetItem *RssPanel::ChannelRow(qint32 channelId) const
+QTreeWidgetItem *RssPanel::channelRow(qint32 channelId) const
 {
-    for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *row = ListView1->topLevelItem(i);
+    for (int i = 0; i < m_channelList->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = m_channelList->topLevelItem(i);
         if (channelIdOf(row) == channelId)
             return row;
     }
@@ -254,10 +254,10 @@ void RssPanel::markChannel(QTreeWidgetItem *row, bool isNew)
 
 // ---------------------------------------------------------------- commands
 
-void RssPanel::runDialog(frmRssChannel *dialog)
+void RssPanel::runDialog(RssChannelDialog *dialog)
 {
     const QPointer<RssPanel> self(this);
-    const QPointer<frmRssChannel> guard(dialog);
+    const QPointer<RssChannelDialog> guard(dialog);
     m_dialog = dialog;
     dialog->exec();
     if (guard)
@@ -267,102 +267,102 @@ void RssPanel::runDialog(frmRssChannel *dialog)
     m_dialog = nullptr;
 }
 
-void RssPanel::cmdAddRss_Click()
+void RssPanel::onAddChannelClicked()
 {
     if (!testConnection())
         return;
-    auto *dialog = new frmRssChannel(this, window());
-    dialog->bAddMode = true;
+    auto *dialog = new RssChannelDialog(this, window());
+    dialog->m_addMode = true;
     const QPointer<RssPanel> self(this);
     runDialog(dialog);
-    if (self && ListView1->topLevelItemCount() > 0)
+    if (self && m_channelList->topLevelItemCount() > 0)
         setChannelButtons(true);
 }
 
-void RssPanel::cmdEditRss_Click()
+void RssPanel::onEditChannelClicked()
 {
     if (!testConnection())
         return;
-    QTreeWidgetItem *row = selectedRow(ListView1);
+    QTreeWidgetItem *row = selectedRow(m_channelList);
     if (!row)
         return;
-    auto *dialog = new frmRssChannel(this, window());
-    dialog->bAddMode = false;
-    dialog->txtURL->setText(row->text(2));
-    dialog->txtTitle->setText(row->text(0));
-    dialog->txtDesc->setText(row->text(1));
-    dialog->nChannelID = channelIdOf(row);
+    auto *dialog = new RssChannelDialog(this, window());
+    dialog->m_addMode = false;
+    dialog->m_urlEdit->setText(row->text(2));
+    dialog->m_titleEdit->setText(row->text(0));
+    dialog->m_descriptionEdit->setText(row->text(1));
+    dialog->m_channelToEdit = channelIdOf(row);
     runDialog(dialog);
 }
 
-void RssPanel::cmdRemoveRss_Click()
+void RssPanel::onRemoveChannelClicked()
 {
     if (!testConnection())
         return;
-    QTreeWidgetItem *row = selectedRow(ListView1);
+    QTreeWidgetItem *row = selectedRow(m_channelList);
     if (!row)
         return;
     const qint32 channelId = channelIdOf(row);
     const QPointer<RssPanel> self(this);
     const QMessageBox::StandardButton answer =
-        m_host.message(this, QMessageBox::Question, LoadResString(18009),
+        m_host.message(this, QMessageBox::Question, loadResString(18009),
                        QMessageBox::Yes | QMessageBox::No);
-    if (!self || answer != QMessageBox::Yes || !cnn)
+    if (!self || answer != QMessageBox::Yes || !m_database)
         return;
-    if (!cnn->RemoveChannel(channelId)) {
-        ReportError(this, cnn->LastError());
+    if (!m_database->removeChannel(channelId)) {
+        reportError(this, m_database->lastError());
         return;
     }
     // The row is looked up again: the list may have been refilled while the question was open.
-    delete ChannelRow(channelId);
-    if (ListView1->topLevelItemCount() == 0)
+    delete channelRow(channelId);
+    if (m_channelList->topLevelItemCount() == 0)
         setChannelButtons(false);
-    ListView2->clear();
+    m_headlineList->clear();
     m_shownChannel = 0;
 }
 
-void RssPanel::cmdRssSetting_Click()
+void RssPanel::onSettingsClicked()
 {
-    MainCode::OptionsPage = 11;
-    if (m_host.mnuViewOptions)
-        m_host.mnuViewOptions();
+    AppState::optionsPage = 11;
+    if (m_host.showOptions)
+        m_host.showOptions();
 }
 
-bool RssPanel::IsCtrlDown()
+bool RssPanel::isCtrlDown()
 {
     return QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier);
 }
 
-void RssPanel::ListView1_DblClick()
+void RssPanel::onChannelDoubleClicked()
 {
-    if (QTreeWidgetItem *row = selectedRow(ListView1))
-        ShowChannelHeadlines(row, IsCtrlDown());
+    if (QTreeWidgetItem *row = selectedRow(m_channelList))
+        showChannelHeadlines(row, isCtrlDown());
 }
 
-void RssPanel::ListView2_DblClick()
+void RssPanel::onHeadlineDoubleClicked()
 {
-    if (QTreeWidgetItem *row = selectedRow(ListView2))
-        OpenHeadline(row, IsCtrlDown());
+    if (QTreeWidgetItem *row = selectedRow(m_headlineList))
+        openHeadline(row, isCtrlDown());
 }
 
-void RssPanel::ShowChannelHeadlines(QTreeWidgetItem *item, bool ctrl)
+void RssPanel::showChannelHeadlines(QTreeWidgetItem *item, bool ctrl)
 {
     if (!item)
         return;
     const qint32 channelId = channelIdOf(item);
     const QString title = item->text(0);
     if (ctrl) {
-        if (cnn && cnn->State() == 1 && !cnn->SetChannelRead(channelId, true))
-            ReportError(this, cnn->LastError());
+        if (m_database && m_database->state() == 1 && !m_database->setChannelRead(channelId, true))
+            reportError(this, m_database->lastError());
         setSectionMark(false);
-        markChannel(ChannelRow(channelId), false);
+        markChannel(channelRow(channelId), false);
     }
-    m_host.status(LoadResString(18000) + title);
-    FillHeadlineList(channelId);
-    m_host.status(LoadResString(18001));
+    m_host.status(loadResString(18000) + title);
+    fillHeadlineList(channelId);
+    m_host.status(loadResString(18001));
 }
 
-void RssPanel::OpenHeadline(QTreeWidgetItem *item, bool ctrl)
+void RssPanel::openHeadline(QTreeWidgetItem *item, bool ctrl)
 {
     if (!item)
         return;
@@ -370,15 +370,15 @@ void RssPanel::OpenHeadline(QTreeWidgetItem *item, bool ctrl)
     const qint32 channelId = m_shownChannel;
     const qint32 headlineId = item->data(0, kTagRole).toInt();
     const bool unread = item->font(0).bold();
-    const bool open = cnn && cnn->State() == 1;
+    const bool open = m_database && m_database->state() == 1;
     if (ctrl) {
-        if (open && !cnn->SetHeadlineRead(channelId, headlineId, unread)) {
-            ReportError(this, cnn->LastError());
+        if (open && !m_database->setHeadlineRead(channelId, headlineId, unread)) {
+            reportError(this, m_database->lastError());
             return;
         }
         if (unread) {
             setSectionMark(false);
-            markChannel(ChannelRow(channelId), false);
+            markChannel(channelRow(channelId), false);
         }
         setRowBold(item, !unread);
         return;
@@ -386,76 +386,76 @@ void RssPanel::OpenHeadline(QTreeWidgetItem *item, bool ctrl)
     const QString link = item->text(2);
     setRowBold(item, false);
     setSectionMark(false);
-    if (open && !cnn->SetHeadlineRead(channelId, headlineId, true))
-        ReportError(this, cnn->LastError());
-    markChannel(ChannelRow(channelId), false);
+    if (open && !m_database->setHeadlineRead(channelId, headlineId, true))
+        reportError(this, m_database->lastError());
+    markChannel(channelRow(channelId), false);
     m_host.openInNewTab(link);
 }
 
 // ---------------------------------------------------------------- feed check
 
-void RssPanel::cmdCheckRss_Click()
+void RssPanel::onCheckClicked()
 {
     if (!testConnection())
         return;
-    if (m_checkRunning || Closing())
+    if (m_checkRunning || closing())
         return;
     m_checkRunning = true;
     m_checkFound = false;
     m_checkQueue.clear();
-    for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
-        m_checkQueue.append(channelIdOf(ListView1->topLevelItem(i)));
+    for (int i = 0; i < m_channelList->topLevelItemCount(); ++i)
+        m_checkQueue.append(channelIdOf(m_channelList->topLevelItem(i)));
     nextChannel();
 }
 
 void RssPanel::nextChannel()
 {
     while (!m_checkQueue.isEmpty()) {
-        if (Closing()) {
+        if (closing()) {
             endCheck(false);
             return;
         }
         // Rows are found by their channel: one removed meanwhile is passed over.
         m_checkChannel = m_checkQueue.takeFirst();
-        QTreeWidgetItem *row = ChannelRow(m_checkChannel);
+        QTreeWidgetItem *row = channelRow(m_checkChannel);
         if (!row)
             continue;
-        m_host.status(LoadResString(18000) + row->text(0));
-        m_checkFetcher->StartHttpGet(row->text(2), MainCode::Settings.RSSProxyServer,
-                                     MainCode::Settings.RSSTimeoutSec);
+        m_host.status(loadResString(18000) + row->text(0));
+        m_checkFetcher->startHttpGet(row->text(2), AppState::settings.rssProxyServer,
+                                     AppState::settings.rssTimeoutSec);
         return;
     }
-    endCheck(!Closing());
+    endCheck(!closing());
 }
 
 void RssPanel::channelFetched(FeedFetcher::Result result)
 {
     if (!m_checkRunning)
         return;
-    if (Closing()) {
+    if (closing()) {
         endCheck(false);
         return;
     }
-    if (result == FeedFetcher::Ok && cnn && cnn->State() == 1) {
+    if (result == FeedFetcher::Ok && m_database && m_database->state() == 1) {
         const qint32 channelId = m_checkChannel;
         RssChannelInfo info;
         QString parseError;
-        RssFeed::RefreshChannel(*cnn, channelId, m_checkFetcher->body(), info, &parseError);
+        RssFeed::refreshChannel(*m_database, channelId, m_checkFetcher->body(), info, &parseError);
         const QPointer<RssPanel> self(this);
-        if (!parseError.isEmpty() && !Closing())
-            ReportError(this, parseError);
+        if (!parseError.isEmpty() && !closing())
+            reportError(this, parseError);
         if (!self)
             return;
-        if (info.HasNewHeadlines) {
-            markChannel(ChannelRow(channelId), true);
+        if (info.hasNewHeadlines) {
+            markChannel(channelRow(channelId), true);
             setSectionMark(true);
             m_checkFound = true;
             const QString feedUrl = m_checkFetcher->url();
-            if (!MakerFeedPrefix.isEmpty() &&
-                feedUrl.left(MakerFeedPrefix.size()).toUpper() == MakerFeedPrefix.toUpper() && cnn) {
-                if (const auto newest = cnn->GetNewestUnreadHeadline(channelId)) {
-                    m_host.tip(newest->HeadlineTitle, newest->HeadlinelDescription,
-                               newest->HeadlineURL);
+            if (!makerFeedPrefix.isEmpty() &&
+                feedUrl.left(makerFeedPrefix.size()).toUpper() == makerFeedPrefix.toUpper() && m_database) {
+                if (const auto newest = m_database->newestUnreadHeadline(channelId)) {
+                    m_host.tip(newest->headlineTitle, newest->headlinelDescription,
+                               newest->headlineUrl);
                 }
             }
         }
@@ -472,25 +472,25 @@ void RssPanel::endCheck(bool writeStatus)
     m_checkRunning = false;
     m_checkQueue.clear();
     if (writeStatus)
-        m_host.status(LoadResString(m_checkFound ? 18001 : 18520));
-    emit CheckFinished(m_checkFound);
+        m_host.status(loadResString(m_checkFound ? 18001 : 18520));
+    emit checkFinished(m_checkFound);
 }
 
-void RssPanel::Clock_Timer()
+void RssPanel::onClockTick()
 {
-    const SettingsModel &s = MainCode::Settings;
-    if (s.RSSStartupCheck && !m_rssStartupDone && cnn && cnn->State() == 1) {
+    const SettingsModel &s = AppState::settings;
+    if (s.rssStartupCheck && !m_rssStartupDone && m_database && m_database->state() == 1) {
         // Marked before it runs: a tick during the check must not start it again.
         m_rssStartupDone = true;
-        cmdCheckRss_Click();
+        onCheckClicked();
     }
-    if (s.RSSAutoCheckMinutes > 0) {
+    if (s.rssAutoCheckMinutes > 0) {
         ++m_rssCounter;
-        if (m_rssCounter >= int(s.RSSAutoCheckMinutes) * 60) {
+        if (m_rssCounter >= int(s.rssAutoCheckMinutes) * 60) {
             m_rssCounter = 0;
             // Without a database the reader is off; the failure was reported at the load.
-            if (cnn)
-                cmdCheckRss_Click();
+            if (m_database)
+                onCheckClicked();
         }
     }
 }
@@ -500,7 +500,7 @@ void RssPanel::Clock_Timer()
 bool RssPanel::eventFilter(QObject *watched, QEvent *event)
 {
     QTreeWidget *list = nullptr;
-    for (QTreeWidget *candidate : {ListView1, ListView2}) {
+    for (QTreeWidget *candidate : {m_channelList, m_headlineList}) {
         if (watched == candidate || watched == candidate->viewport())
             list = candidate;
     }
@@ -525,10 +525,10 @@ bool RssPanel::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::MouseButtonDblClick && item &&
             mouse->button() == Qt::LeftButton) {
             const bool ctrl = mouse->modifiers().testFlag(Qt::ControlModifier);
-            if (list == ListView1)
-                ShowChannelHeadlines(item, ctrl);
+            if (list == m_channelList)
+                showChannelHeadlines(item, ctrl);
             else
-                OpenHeadline(item, ctrl);
+                openHeadline(item, ctrl);
         }
         return true;
     }
@@ -538,15 +538,15 @@ bool RssPanel::eventFilter(QObject *watched, QEvent *event)
         auto *key = static_cast<QKeyEvent *>(event);
         const bool ctrl = key->modifiers().testFlag(Qt::ControlModifier);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            if (list == ListView1)
-                ShowChannelHeadlines(selectedRow(ListView1), ctrl);
+            if (list == m_channelList)
+                showChannelHeadlines(selectedRow(m_channelList), ctrl);
             else
-                OpenHeadline(selectedRow(ListView2), ctrl);
+                openHeadline(selectedRow(m_headlineList), ctrl);
             return true;
         }
         if (key->key() == Qt::Key_Delete) {
-            if (list == ListView1 && selectedRow(ListView1))
-                cmdRemoveRss_Click();
+            if (list == m_channelList && selectedRow(m_channelList))
+                onRemoveChannelClicked();
             return true;
         }
         break;

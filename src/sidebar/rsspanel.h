@@ -13,14 +13,14 @@
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
-class frmRssChannel;
+class RssChannelDialog;
 
-// The side bar's RSS section (panel picTab(3)): five buttons, the channel list ListView1 and
-// the headline list ListView2, the feed check, and the database connection cnn, which lives
+// The side bar's RSS section (panel m_panels(3)): five buttons, the channel list m_channelList and
+// the headline list m_headlineList, the feed check, and the database connection cnn, which lives
 // from the frame's load to its unload.
 //
-// Channel rows: text the title; columns 1 description, 2 feed address, 3 ChannelID.
-// Headline rows: text the title; columns 1 description, 2 link, 3 date; HeadlineID in kTagRole.
+// Channel rows: text the title; columns 1 description, 2 feed address, 3 channelId.
+// Headline rows: text the title; columns 1 description, 2 link, 3 date; headlineId in kTagRole.
 // Both keep the key of their icon in kIconKeyRole; bold marks a new channel, an unread headline.
 class RssPanel : public QWidget
 {
@@ -34,72 +34,72 @@ public:
 
     // Feed addresses starting with this text (compared in upper case) are the maker's own: a
     // check that finds new headlines there shows the newest unread one in a notice.
-    static inline QString MakerFeedPrefix = QStringLiteral("HTTPS://QUARVEL.INVALID");
+    static inline QString makerFeedPrefix = QStringLiteral("HTTPS://QUARVEL.INVALID");
 
-    QToolButton *cmdAddRss = nullptr;
-    QToolButton *cmdRemoveRss = nullptr;
-    QToolButton *cmdEditRss = nullptr;
-    QToolButton *cmdCheckRss = nullptr;
-    QToolButton *cmdRssSetting = nullptr;
-    QTreeWidget *ListView1 = nullptr; // channels
-    QTreeWidget *ListView2 = nullptr; // headlines of one channel
+    QToolButton *m_addChannelButton = nullptr;
+    QToolButton *m_removeChannelButton = nullptr;
+    QToolButton *m_editChannelButton = nullptr;
+    QToolButton *m_checkButton = nullptr;
+    QToolButton *m_settingsButton = nullptr;
+    QTreeWidget *m_channelList = nullptr; // channels
+    QTreeWidget *m_headlineList = nullptr; // headlines of one channel
 
     // The database connection; empty when the database could not be opened.
-    std::unique_ptr<RssDatabase> cnn;
+    std::unique_ptr<RssDatabase> m_database;
 
     // The frame's load: opens the database (the data folder's "newsfeeddb.mdb" when file is
     // empty) and fills the channel list. Shows message 1200 and leaves cnn empty on failure.
-    bool OpenConnection(const QString &file = QString());
+    bool openConnection(const QString &file = QString());
     // Deletes old headlines; a failure is shown.
-    void PurgeHeadlines(qint32 readDays, qint32 unreadDays);
+    void purgeHeadlines(qint32 readDays, qint32 unreadDays);
     // The frame's unload: stops a running check and the channel dialog's download, purges
-    // headlines by ReadDeleteDays and UnreadDeleteDays, and closes the connection.
-    void Unload();
+    // headlines by readDeleteDays and unreadDeleteDays, and closes the connection.
+    void unload();
 
-    void FillChannelList();
-    void FillHeadlineList(qint32 channelId);
+    void fillChannelList();
+    void fillHeadlineList(qint32 channelId);
 
     // Commands of the panel's buttons. Add, Remove, Edit and Check show message 1200 when
     // there is no connection; Remove and Edit do nothing without a selected channel.
-    void cmdAddRss_Click();
-    void cmdRemoveRss_Click();
-    void cmdEditRss_Click();
+    void onAddChannelClicked();
+    void onRemoveChannelClicked();
+    void onEditChannelClicked();
     // Checks every listed channel for new headlines, one after the other; a second request
     // while a check runs is ignored. The frame's clock calls it too.
-    void cmdCheckRss_Click();
-    void cmdRssSetting_Click();
+    void onCheckClicked();
+    void onSettingsClicked();
 
     // Double click or Enter on a channel or a headline (Ctrl as the keyboard holds it now).
-    void ListView1_DblClick();
-    void ListView2_DblClick();
+    void onChannelDoubleClicked();
+    void onHeadlineDoubleClicked();
     // Shows the channel's headlines; with ctrl marks them all read first.
-    void ShowChannelHeadlines(QTreeWidgetItem *item, bool ctrl);
+    void showChannelHeadlines(QTreeWidgetItem *item, bool ctrl);
     // Opens the headline in a new tab and marks it read; with ctrl toggles its read state.
-    void OpenHeadline(QTreeWidgetItem *item, bool ctrl);
-    static bool IsCtrlDown();
+    void openHeadline(QTreeWidgetItem *item, bool ctrl);
+    static bool isCtrlDown();
 
     // The RSS steps of the frame's one-second clock: the start-up check once the connection
-    // is open (when RSSStartupCheck), and a check every RSSAutoCheckMinutes.
-    void Clock_Timer();
+    // is open (when rssStartupCheck), and a check every rssAutoCheckMinutes.
+    void onClockTick();
 
-    bool IsChecking() const { return m_checkRunning; }
+    bool isChecking() const { return m_checkRunning; }
     // Whether the section shows that a check found new headlines.
-    bool SectionMark() const { return m_sectionMark; }
+    bool sectionMark() const { return m_sectionMark; }
     // The channel whose headlines the headline list shows (0: none).
-    qint32 ShownChannel() const { return m_shownChannel; }
-    QTreeWidgetItem *ChannelRow(qint32 channelId) const;
+    qint32 shownChannel() const { return m_shownChannel; }
+    QTreeWidgetItem *channelRow(qint32 channelId) const;
     // The channel dialog while it is open.
-    frmRssChannel *ChannelDialog() const;
+    RssChannelDialog *channelDialog() const;
 
-    const SidebarHost &Host() const { return m_host; }
+    const SidebarHost &host() const { return m_host; }
     // True once the host closes or the panel unloaded: downloads stop, nothing is reported.
-    bool Closing() const;
+    bool closing() const;
     // Shows a failure's description (exclamation icon).
-    void ReportError(QWidget *parent, const QString &description) const;
+    void reportError(QWidget *parent, const QString &description) const;
 
 signals:
     void SectionMarkChanged(bool marked);
-    void CheckFinished(bool found);
+    void checkFinished(bool found);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -112,7 +112,7 @@ private:
     void markChannel(QTreeWidgetItem *row, bool isNew);
     void setChannelButtons(bool enabled);
     bool testConnection();
-    void runDialog(frmRssChannel *dialog);
+    void runDialog(RssChannelDialog *dialog);
 
     SidebarHost m_host;
     FeedFetcher *m_checkFetcher = nullptr;
@@ -125,5 +125,5 @@ private:
     qint32 m_shownChannel = 0;
     int m_rssCounter = 0;
     bool m_rssStartupDone = false;
-    QPointer<frmRssChannel> m_dialog;
+    QPointer<RssChannelDialog> m_dialog;
 };

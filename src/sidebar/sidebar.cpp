@@ -1,6 +1,6 @@
 #include "sidebar.h"
 
-#include "core/olecolor.h"
+#include "core/storedcolor.h"
 #include "core/paths.h"
 #include "core/strings.h"
 #include "notesfiles.h"
@@ -54,8 +54,8 @@ QToolButton *placeholderButton(QWidget *panel, const char *name, int toolTipId, 
 {
     auto *b = new QToolButton(panel);
     b->setObjectName(QLatin1String(name));
-    b->setToolTip(ResId(toolTipId));
-    b->setIcon(SidebarImages::Icon(image));
+    b->setToolTip(resId(toolTipId));
+    b->setIcon(SidebarImages::icon(image));
     b->setAutoRaise(true);
     return b;
 }
@@ -83,41 +83,41 @@ Sidebar::Sidebar(const SidebarHost &host, QWidget *parent) : QWidget(parent), m_
     layout->addWidget(sidebar);
 
     for (int i : {0, 1, 2, 4}) {
-        picTab[i] = new QWidget(this);
-        picTab[i]->setObjectName(QStringLiteral("picTab%1").arg(i));
+        m_panels[i] = new QWidget(this);
+        m_panels[i]->setObjectName(QStringLiteral("picTab%1").arg(i));
     }
     // 0: quick notes; lines do not wrap, so a line of the box is a line of the file.
-    txtQuickNotes = new QPlainTextEdit(picTab[0]);
-    txtQuickNotes->setObjectName(QStringLiteral("txtQuickNotes"));
-    txtQuickNotes->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtQuickNotes->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtQuickNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_quickNotes = new QPlainTextEdit(m_panels[0]);
+    m_quickNotes->setObjectName(QStringLiteral("txtQuickNotes"));
+    m_quickNotes->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_quickNotes->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_quickNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     // 1: favorites and website groups.
-    btnAdd = placeholderButton(picTab[1], "btnAdd", 1079, QStringLiteral("Fav"));
-    btnOrganize = placeholderButton(picTab[1], "btnOrganize", 1080, QStringLiteral("fopen"));
-    TreeView1 = placeholderTree(picTab[1], "TreeView1");
-    btnGroupAdd = placeholderButton(picTab[1], "btnGroupAdd", 1195, QStringLiteral("heart"));
-    btnGroupRemove = placeholderButton(picTab[1], "btnGroupRemove", 1196, QStringLiteral("heartsec"));
-    ListView3 = placeholderTree(picTab[1], "ListView3");
-    ListView3->setRootIsDecorated(false);
+    btnAdd = placeholderButton(m_panels[1], "btnAdd", 1079, QStringLiteral("Fav"));
+    btnOrganize = placeholderButton(m_panels[1], "btnOrganize", 1080, QStringLiteral("fopen"));
+    m_favoritesTree = placeholderTree(m_panels[1], "TreeView1");
+    btnGroupAdd = placeholderButton(m_panels[1], "btnGroupAdd", 1195, QStringLiteral("heart"));
+    btnGroupRemove = placeholderButton(m_panels[1], "btnGroupRemove", 1196, QStringLiteral("heartsec"));
+    m_groupList = placeholderTree(m_panels[1], "ListView3");
+    m_groupList->setRootIsDecorated(false);
 
     // 2: the cleaner panel above the history tree.
-    Picture4 = new QWidget(picTab[2]);
-    Picture4->setObjectName(QStringLiteral("Picture4"));
-    TreeView2 = placeholderTree(picTab[2], "TreeView2");
+    m_cleanerPanel = new QWidget(m_panels[2]);
+    m_cleanerPanel->setObjectName(QStringLiteral("Picture4"));
+    m_historyTree = placeholderTree(m_panels[2], "TreeView2");
 
     // 3: the RSS reader.
-    Rss = new RssPanel(m_host, this);
-    picTab[3] = Rss;
-    connect(Rss, &RssPanel::SectionMarkChanged, this, &Sidebar::setRssSectionMark);
+    m_rssPanel = new RssPanel(m_host, this);
+    m_panels[3] = m_rssPanel;
+    connect(m_rssPanel, &RssPanel::SectionMarkChanged, this, &Sidebar::setRssSectionMark);
 
     // 4: the side-bar browser.
-    WebBrowser1 = new QWidget(picTab[4]);
-    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    m_gamesBrowser = new QWidget(m_panels[4]);
+    m_gamesBrowser->setObjectName(QStringLiteral("WebBrowser1"));
 
-    // Shown by the tab control once BuildSidebar adds them.
-    for (QWidget *panel : picTab) {
+    // Shown by the tab control once buildSidebar adds them.
+    for (QWidget *panel : m_panels) {
         panel->hide();
         panel->installEventFilter(this);
     }
@@ -125,7 +125,7 @@ Sidebar::Sidebar(const SidebarHost &host, QWidget *parent) : QWidget(parent), m_
 
 Sidebar::~Sidebar() = default;
 
-void Sidebar::BuildSidebar(const QString &text)
+void Sidebar::buildSidebar(const QString &text)
 {
     if (m_built)
         return;
@@ -143,27 +143,27 @@ void Sidebar::BuildSidebar(const QString &text)
     for (int i = 0; i < int(std::size(kSections)); ++i) {
         const Section &s = kSections[i];
         const int index =
-            sidebar->addTab(picTab[i], SidebarImages::Icon(s.icon), LoadResString(s.caption));
-        sidebar->tabBar()->setTabData(index, ResId(s.caption));
-        sidebar->setTabToolTip(index, LoadResString(s.toolTip));
+            sidebar->addTab(m_panels[i], SidebarImages::icon(s.icon), loadResString(s.caption));
+        sidebar->tabBar()->setTabData(index, resId(s.caption));
+        sidebar->setTabToolTip(index, loadResString(s.toolTip));
         if (i == 0)
             sidebar->setCurrentIndex(index);
     }
-    Rss->ListView1->setToolTip(LoadResString(18512));
-    Rss->ListView2->setToolTip(LoadResString(18513));
-    ListView3->setToolTip(LoadResString(19007));
-    const QColor stripe1 = oleColorToQColor(kStripe1);
-    const QColor stripe2 = oleColorToQColor(kStripe2);
-    LayoutSidebarPanel(Rss->ListView1, stripe1, stripe2, 2);
-    LayoutSidebarPanel(Rss->ListView2, stripe1, stripe2, 2);
-    LayoutSidebarPanel(ListView3, stripe1, stripe2, 2);
+    m_rssPanel->m_channelList->setToolTip(loadResString(18512));
+    m_rssPanel->m_headlineList->setToolTip(loadResString(18513));
+    m_groupList->setToolTip(loadResString(19007));
+    const QColor stripe1 = storedColorToQColor(kStripe1);
+    const QColor stripe2 = storedColorToQColor(kStripe2);
+    layoutSidebarPanel(m_rssPanel->m_channelList, stripe1, stripe2, 2);
+    layoutSidebarPanel(m_rssPanel->m_headlineList, stripe1, stripe2, 2);
+    layoutSidebarPanel(m_groupList, stripe1, stripe2, 2);
     // The buttons' tool tips.
-    LoadResStrings(this);
-    for (int i = 0; i < int(picTab.size()); ++i)
-        picTab_Resize(i);
+    loadResStrings(this);
+    for (int i = 0; i < int(m_panels.size()); ++i)
+        layoutPanel(i);
 }
 
-void Sidebar::LayoutSidebarPanel(QAbstractItemView *list, const QColor &colour1,
+void Sidebar::layoutSidebarPanel(QAbstractItemView *list, const QColor &colour1,
                                  const QColor &colour2, int mode)
 {
     if (!list)
@@ -185,17 +185,17 @@ void Sidebar::LayoutSidebarPanel(QAbstractItemView *list, const QColor &colour1,
     list->setAlternatingRowColors(true);
     const int iconHeight = list->iconSize().isValid() ? list->iconSize().height()
                                                       : SidebarImages::kSize;
-    const int height = SidebarGeometry::RowHeight(list->fontMetrics().height(), iconHeight, mode);
+    const int height = SidebarGeometry::rowHeight(list->fontMetrics().height(), iconHeight, mode);
     static_cast<QTreeView *>(list)->setUniformRowHeights(true);
     list->setItemDelegate(new BandDelegate(height, list));
 }
 
-void Sidebar::picTab_Resize(int index)
+void Sidebar::layoutPanel(int index)
 {
-    if (index < 0 || index >= int(picTab.size()) || !picTab[index])
+    if (index < 0 || index >= int(m_panels.size()) || !m_panels[index])
         return;
-    QWidget *panel = picTab[index];
-    const QList<SidebarGeometry::Place> places = SidebarGeometry::PanelLayout(
+    QWidget *panel = m_panels[index];
+    const QList<SidebarGeometry::Place> places = SidebarGeometry::panelLayout(
         index, pixelsToTwips(panel->width()), pixelsToTwips(panel->height()));
     for (const SidebarGeometry::Place &place : places) {
         QWidget *child = panel->findChild<QWidget *>(place.control, Qt::FindDirectChildrenOnly);
@@ -209,51 +209,51 @@ void Sidebar::picTab_Resize(int index)
 bool Sidebar::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Resize) {
-        for (int i = 0; i < int(picTab.size()); ++i) {
-            if (watched == picTab[i])
-                picTab_Resize(i);
+        for (int i = 0; i < int(m_panels.size()); ++i) {
+            if (watched == m_panels[i])
+                layoutPanel(i);
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-QString Sidebar::QuickNotesFile()
+QString Sidebar::quickNotesFile()
 {
     return Paths::dataFile(QStringLiteral("notes.qvr"));
 }
 
-void Sidebar::LoadQuickNotes(const QString &file)
+void Sidebar::loadQuickNotes(const QString &file)
 {
     bool ok = false;
-    const QString text = NotesFiles::ReadQuickNotes(file.isEmpty() ? QuickNotesFile() : file, &ok);
+    const QString text = NotesFiles::readQuickNotes(file.isEmpty() ? quickNotesFile() : file, &ok);
     if (ok)
-        txtQuickNotes->setPlainText(txtQuickNotes->toPlainText() + text);
+        m_quickNotes->setPlainText(m_quickNotes->toPlainText() + text);
 }
 
-bool Sidebar::SaveQuickNotes(const QString &file)
+bool Sidebar::saveQuickNotes(const QString &file)
 {
-    return NotesFiles::WriteQuickNotes(file.isEmpty() ? QuickNotesFile() : file,
-                                       txtQuickNotes->toPlainText());
+    return NotesFiles::writeQuickNotes(file.isEmpty() ? quickNotesFile() : file,
+                                       m_quickNotes->toPlainText());
 }
 
-int Sidebar::SectionIndex(const QString &key) const
+int Sidebar::sectionIndex(const QString &key) const
 {
     const int order = int(kSectionKeys.indexOf(key));
-    return order < 0 ? -1 : sidebar->indexOf(picTab[order]);
+    return order < 0 ? -1 : sidebar->indexOf(m_panels[order]);
 }
 
-QString Sidebar::SectionKey(int index) const
+QString Sidebar::sectionKey(int index) const
 {
-    for (int order = 0; order < int(picTab.size()); ++order) {
-        if (sidebar->widget(index) == picTab[order])
+    for (int order = 0; order < int(m_panels.size()); ++order) {
+        if (sidebar->widget(index) == m_panels[order])
             return kSectionKeys[order];
     }
     return QString();
 }
 
-void Sidebar::ShowSection(const QString &key)
+void Sidebar::showSection(const QString &key)
 {
-    const int index = SectionIndex(key);
+    const int index = sectionIndex(key);
     if (index >= 0)
         sidebar->setCurrentIndex(index);
 }
@@ -261,16 +261,16 @@ void Sidebar::ShowSection(const QString &key)
 void Sidebar::setRssSectionMark(bool marked)
 {
     m_rssSectionIcon = marked ? 8 : 5;
-    const int index = SectionIndex(QStringLiteral("RSSFEED"));
+    const int index = sectionIndex(QStringLiteral("RSSFEED"));
     if (index < 0)
         return;
     // The tab strip repaints once, with the new picture.
     sidebar->setUpdatesEnabled(false);
-    sidebar->setTabIcon(index, SidebarImages::Icon(m_rssSectionIcon));
+    sidebar->setTabIcon(index, SidebarImages::icon(m_rssSectionIcon));
     sidebar->setUpdatesEnabled(true);
 }
 
-void Sidebar::Unload()
+void Sidebar::unload()
 {
-    Rss->Unload();
+    m_rssPanel->unload();
 }

@@ -15,7 +15,7 @@ class QToolButton;
 class QTreeWidget;
 class RssPanel;
 
-// The side bar: a tab control with five sections, each showing one panel picTab(i):
+// The side bar: a tab control with five sections, each showing one panel m_panels(i):
 //   0 "QUICKNOTES" the quick-notes box, 1 "FAVORITES" the favorites tree and the website
 //   groups, 2 "HISTORY" the history tree under the cleaner panel, 3 "RSSFEED" the RSS reader,
 //   4 "GAMES" the side-bar browser.
@@ -34,45 +34,45 @@ public:
 
     // Creates the five sections (once; later calls do nothing). text names a picture for
     // the background of the section tabs; the frame passes an empty text.
-    void BuildSidebar(const QString &text = QString());
+    void buildSidebar(const QString &text = QString());
     // Gives a report-style list alternating row colours in bands of the mode's height
-    // (SidebarGeometry::RowHeight); any other list loses its stripes.
-    static void LayoutSidebarPanel(QAbstractItemView *list, const QColor &colour1,
+    // (SidebarGeometry::rowHeight); any other list loses its stripes.
+    static void layoutSidebarPanel(QAbstractItemView *list, const QColor &colour1,
                                    const QColor &colour2, int mode);
     // Lays out the children of panel index (0..4) for the panel's present size.
-    void picTab_Resize(int index);
+    void layoutPanel(int index);
 
     // The quick notes: "notes.qvr" in the data folder (or the given file). Loading appends
     // the file's text to the box and does nothing when the file cannot be read; saving
     // returns false when the file could not be written.
-    void LoadQuickNotes(const QString &file = QString());
-    bool SaveQuickNotes(const QString &file = QString());
-    static QString QuickNotesFile();
+    void loadQuickNotes(const QString &file = QString());
+    bool saveQuickNotes(const QString &file = QString());
+    static QString quickNotesFile();
 
     // Section by key, -1 when there is none.
-    int SectionIndex(const QString &key) const;
-    QString SectionKey(int index) const;
-    void ShowSection(const QString &key);
+    int sectionIndex(const QString &key) const;
+    QString sectionKey(int index) const;
+    void showSection(const QString &key);
     // The RSS section's picture index in sidebarIL: 8 while a check found new headlines, else 5.
-    int RssSectionIcon() const { return m_rssSectionIcon; }
-    QString PictureFile() const { return m_pictureFile; }
+    int rssSectionIcon() const { return m_rssSectionIcon; }
+    QString pictureFile() const { return m_pictureFile; }
 
     // The frame's unload: stops the RSS reader, purges old headlines, closes the database.
-    void Unload();
+    void unload();
 
     QTabWidget *sidebar = nullptr;
-    std::array<QWidget *, 5> picTab{};
-    QPlainTextEdit *txtQuickNotes = nullptr;
+    std::array<QWidget *, 5> m_panels{};
+    QPlainTextEdit *m_quickNotes = nullptr;
     QToolButton *btnAdd = nullptr;
     QToolButton *btnOrganize = nullptr;
-    QTreeWidget *TreeView1 = nullptr; // favorites
+    QTreeWidget *m_favoritesTree = nullptr; // favorites
     QToolButton *btnGroupAdd = nullptr;
     QToolButton *btnGroupRemove = nullptr;
-    QTreeWidget *ListView3 = nullptr; // website groups
-    QWidget *Picture4 = nullptr;      // history cleaner panel
-    QTreeWidget *TreeView2 = nullptr; // history
-    QWidget *WebBrowser1 = nullptr;   // side-bar browser
-    RssPanel *Rss = nullptr;          // picTab(3)
+    QTreeWidget *m_groupList = nullptr; // website groups
+    QWidget *m_cleanerPanel = nullptr;      // history cleaner panel
+    QTreeWidget *m_historyTree = nullptr; // history
+    QWidget *m_gamesBrowser = nullptr;   // side-bar browser
+    RssPanel *m_rssPanel = nullptr;          // m_panels(3)
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

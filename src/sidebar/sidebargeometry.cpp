@@ -1,12 +1,12 @@
 #include "sidebargeometry.h"
 
-#include "core/vbconvert.h"
+#include "core/storedvalue.h"
 
 #include <QtGlobal>
 
 namespace SidebarGeometry {
 
-QList<Place> PanelLayout(int index, double width, double height, double buttonWidth,
+QList<Place> panelLayout(int index, double width, double height, double buttonWidth,
                          double buttonHeight, double cleanerHeight)
 {
     const double w = qMax(0.0, width);
@@ -20,7 +20,7 @@ QList<Place> PanelLayout(int index, double width, double height, double buttonWi
     case 1: {
         // Two equal halves under two button rows.
         const double b = buttonHeight;
-        const double n = qMax(0.0, VbConvert::roundHalfEven((h - 2 * b) / 2));
+        const double n = qMax(0.0, StoredValue::roundHalfEven((h - 2 * b) / 2));
         const double groupTop = b + n;
         return {place("btnAdd", 0, 0, buttonWidth, buttonHeight),
                 place("btnOrganize", buttonWidth, 0, buttonWidth, buttonHeight),
@@ -51,7 +51,7 @@ QList<Place> PanelLayout(int index, double width, double height, double buttonWi
     }
 }
 
-int RowHeight(int textHeight, int iconHeight, int mode)
+int rowHeight(int textHeight, int iconHeight, int mode)
 {
     switch (mode) {
     case 0:

@@ -20,13 +20,13 @@ struct Place
 // The places of the children of panel index (0 quick notes, 1 favorites and groups,
 // 2 history, 3 RSS, 4 browser) for a panel of the given size. Heights and widths that the
 // rules would make negative are 0. Another index gives nothing.
-QList<Place> PanelLayout(int index, double width, double height,
+QList<Place> panelLayout(int index, double width, double height,
                          double buttonWidth = kButtonTwips, double buttonHeight = kButtonTwips,
                          double cleanerHeight = kCleanerPanelTwips);
 
 // The height in pixels of one band of a striped list for a text of textHeight pixels:
 // mode 0 one pixel more than the text, mode 1 at least 19 pixels (else one pixel more),
 // mode 2 one pixel more than the list's icons; any other mode the text height.
-int RowHeight(int textHeight, int iconHeight, int mode);
+int rowHeight(int textHeight, int iconHeight, int mode);
 
 } // namespace SidebarGeometry

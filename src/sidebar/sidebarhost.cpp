@@ -1,30 +1,30 @@
 #include "sidebarhost.h"
 
 #include "core/strings.h"
-#include "frame/frmmain.h"
+#include "frame/mainwindow.h"
 
 #include <QPointer>
 
-SidebarHost SidebarHost::FromFrame(frmMain *frame)
+SidebarHost SidebarHost::fromFrame(MainWindow *frame)
 {
     SidebarHost host;
-    const QPointer<frmMain> guard(frame);
-    host.LoadNewDoc = [guard](const QString &address) {
+    const QPointer<MainWindow> guard(frame);
+    host.openDocument = [guard](const QString &address) {
         if (guard)
-            guard->LoadNewDoc(address);
+            guard->openDocument(address);
     };
-    host.SetStatusText = [guard](const QString &text) {
+    host.setStatusText = [guard](const QString &text) {
         if (guard)
-            guard->SetStatusText(text);
+            guard->setStatusText(text);
     };
-    host.IsClosing = [guard] { return !guard || guard->g_bClosing; };
+    host.isClosing = [guard] { return !guard || guard->m_closing; };
     return host;
 }
 
 void SidebarHost::openInNewTab(const QString &address) const
 {
-    if (LoadNewDoc)
-        LoadNewDoc(address);
+    if (openDocument)
+        openDocument(address);
 }
 
 void SidebarHost::tip(const QString &title, const QString &text, const QString &target) const
@@ -35,21 +35,21 @@ void SidebarHost::tip(const QString &title, const QString &text, const QString &
 
 void SidebarHost::status(const QString &text) const
 {
-    if (SetStatusText)
-        SetStatusText(text);
+    if (setStatusText)
+        setStatusText(text);
 }
 
 bool SidebarHost::closing() const
 {
-    return IsClosing && IsClosing();
+    return isClosing && isClosing();
 }
 
 QMessageBox::StandardButton SidebarHost::message(QWidget *parent, QMessageBox::Icon icon,
                                                  const QString &text,
                                                  QMessageBox::StandardButtons buttons) const
 {
-    if (MessageBox)
-        return MessageBox(parent, icon, text, buttons);
-    QMessageBox box(icon, LoadResString(100), text, buttons, parent);
+    if (messageBox)
+        return messageBox(parent, icon, text, buttons);
+    QMessageBox box(icon, loadResString(100), text, buttons, parent);
     return QMessageBox::StandardButton(box.exec());
 }

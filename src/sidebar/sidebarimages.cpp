@@ -157,7 +157,7 @@ QPixmap draw(int index)
 
 } // namespace
 
-const QStringList &Keys()
+const QStringList &keys()
 {
     static const QStringList keys = {QStringLiteral("Fav"),         QStringLiteral("History"),
                                      QStringLiteral("QNotes"),      QStringLiteral("fopen"),
@@ -168,12 +168,12 @@ const QStringList &Keys()
     return keys;
 }
 
-int Index(const QString &key)
+int index(const QString &key)
 {
-    return int(Keys().indexOf(key));
+    return int(keys().indexOf(key));
 }
 
-QIcon Icon(int index)
+QIcon icon(int index)
 {
     static std::array<QIcon, 12> icons;
     if (index < 0 || index >= int(icons.size()))
@@ -183,9 +183,9 @@ QIcon Icon(int index)
     return icons[index];
 }
 
-QIcon Icon(const QString &key)
+QIcon icon(const QString &key)
 {
-    return Icon(Index(key));
+    return icon(index(key));
 }
 
 } // namespace SidebarImages

@@ -11,11 +11,11 @@ namespace SidebarImages {
 
 inline constexpr int kSize = 16;
 
-const QStringList &Keys();
+const QStringList &keys();
 // -1 for an unknown key.
-int Index(const QString &key);
+int index(const QString &key);
 // A null icon for an unknown index or key.
-QIcon Icon(int index);
-QIcon Icon(const QString &key);
+QIcon icon(int index);
+QIcon icon(const QString &key);
 
 } // namespace SidebarImages

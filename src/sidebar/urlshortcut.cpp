@@ -47,7 +47,7 @@ QString decodeText(const QByteArray &data)
 
 } // namespace
 
-QString TrimControlChars(const QString &text)
+QString trimControlChars(const QString &text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -58,7 +58,7 @@ QString TrimControlChars(const QString &text)
     return text.sliced(begin, end - begin);
 }
 
-QString ReadUrlShortcut(const QString &pathWithoutExtension)
+QString readUrlShortcut(const QString &pathWithoutExtension)
 {
     if (pathWithoutExtension.isEmpty())
         return QString();
@@ -78,7 +78,7 @@ QString ReadUrlShortcut(const QString &pathWithoutExtension)
     for (QStringView rawLine : QStringView(text).split(QLatin1Char('\n'))) {
         // A lone carriage return also ends a line.
         for (QStringView part : rawLine.split(QLatin1Char('\r'))) {
-            const QString line = TrimControlChars(part.toString());
+            const QString line = trimControlChars(part.toString());
             if (!inShortcut)
                 inShortcut = line.contains(QLatin1String("netshortcut"), Qt::CaseInsensitive);
             if (!inShortcut)

@@ -8,7 +8,7 @@
 // case), or an empty text when the file cannot be read or holds no address. The address is the
 // text after the first "url=" of the first line containing it at or after the line that
 // contains "netshortcut" (both matched in any case).
-QString ReadUrlShortcut(const QString &pathWithoutExtension);
+QString readUrlShortcut(const QString &pathWithoutExtension);
 
 // The text without the characters below 33 (blanks and control characters) at either end.
-QString TrimControlChars(const QString &text);
+QString trimControlChars(const QString &text);

@@ -1,7 +1,7 @@
 #include "core/passworddigest.h"
 #include "core/settingsmodel.h"
 #include "core/settingsstore.h"
-#include "core/vbconvert.h"
+#include "core/storedvalue.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -21,13 +21,13 @@ QString memberText(const Model &m, const Model::Key &k)
             const auto &v = m.*member;
             using T = std::decay_t<decltype(v)>;
             if constexpr (std::is_same_v<T, bool>)
-                return VbConvert::fromBoolean(v);
+                return StoredValue::fromBoolean(v);
             else if constexpr (std::is_same_v<T, float>)
-                return VbConvert::fromSingle(v);
+                return StoredValue::fromSingle(v);
             else if constexpr (std::is_same_v<T, QString>)
                 return v;
             else
-                return VbConvert::fromInteger(v);
+                return StoredValue::fromInteger(v);
         },
         k.member);
 }
@@ -39,7 +39,7 @@ QString otherValue(const Model::Key &k)
         [&](auto member) -> QString {
             using T = std::decay_t<decltype(Model().*member)>;
             if constexpr (std::is_same_v<T, bool>)
-                return VbConvert::fromBoolean(!*VbConvert::toBoolean(k.defaultText));
+                return StoredValue::fromBoolean(!*StoredValue::toBoolean(k.defaultText));
             else if constexpr (std::is_same_v<T, float>)
                 return QStringLiteral("1234.5");
             else if constexpr (std::is_same_v<T, QString>)
@@ -77,32 +77,32 @@ private slots:
         for (const Model::Key &k : Model::plainKeys())
             QCOMPARE(memberText(m, k), memberText(e, k));
         // The defaults a new user gets.
-        QCOMPARE(m.MainLeft, 1000.0f);
-        QCOMPARE(m.MainTop, 1000.0f);
-        QCOMPARE(m.MainWidth, 6500.0f);
-        QCOMPARE(m.MainHeight, 6500.0f);
-        QVERIFY(m.MainMaximized);
-        QVERIFY(m.BrowseToolbarVisible && m.AddressBarVisible && m.TabsBarVisible);
-        QVERIFY(!m.SitesToolbarVisible);
-        QVERIFY(m.PopupKillerEnable);
-        QCOMPARE(m.LoadAction, 2);
-        QCOMPARE(m.QNColor, 16737894);
-        QCOMPARE(m.QNFontName, QStringLiteral("Verdana"));
-        QCOMPARE(m.CustomLinksCount, qint16(0));
-        QCOMPARE(m.ControlShiftLeft, 4);
-        QCOMPARE(m.RSSAutoCheckMinutes, qint16(30));
-        QCOMPARE(m.UnreadDeleteDays, 3);
-        QCOMPARE(m.MouseUp, 3);
-        QCOMPARE(m.MouseDown, 4);
-        QCOMPARE(m.MouseRight, 2);
-        QCOMPARE(m.MouseLeft, 1);
-        QCOMPARE(m.MouseUpRight, 10);
-        QCOMPARE(m.MouseUpLeft + m.MouseDownRight + m.MouseDownLeft + m.MouseRightUp +
-                     m.MouseRightDown + m.MouseLeftUp + m.MouseLeftDown,
+        QCOMPARE(m.mainLeft, 1000.0f);
+        QCOMPARE(m.mainTop, 1000.0f);
+        QCOMPARE(m.mainWidth, 6500.0f);
+        QCOMPARE(m.mainHeight, 6500.0f);
+        QVERIFY(m.mainMaximized);
+        QVERIFY(m.browseToolbarVisible && m.addressBarVisible && m.tabsBarVisible);
+        QVERIFY(!m.sitesToolbarVisible);
+        QVERIFY(m.popupKillerEnable);
+        QCOMPARE(m.loadAction, 2);
+        QCOMPARE(m.qnColor, 16737894);
+        QCOMPARE(m.qnFontName, QStringLiteral("Verdana"));
+        QCOMPARE(m.customLinksCount, qint16(0));
+        QCOMPARE(m.controlShiftLeft, 4);
+        QCOMPARE(m.rssAutoCheckMinutes, qint16(30));
+        QCOMPARE(m.unreadDeleteDays, 3);
+        QCOMPARE(m.mouseUp, 3);
+        QCOMPARE(m.mouseDown, 4);
+        QCOMPARE(m.mouseRight, 2);
+        QCOMPARE(m.mouseLeft, 1);
+        QCOMPARE(m.mouseUpRight, 10);
+        QCOMPARE(m.mouseUpLeft + m.mouseDownRight + m.mouseDownLeft + m.mouseRightUp +
+                     m.mouseRightDown + m.mouseLeftUp + m.mouseLeftDown,
                  0);
-        QVERIFY(m.PopupSoundFile.endsWith(QLatin1String("/popup.wav")));
-        QVERIFY(m.TrayPassword.isEmpty());
-        QVERIFY(m.TypedAddresses.isEmpty());
+        QVERIFY(m.popupSoundFile.endsWith(QLatin1String("/popup.wav")));
+        QVERIFY(m.trayPassword.isEmpty());
+        QVERIFY(m.typedAddresses.isEmpty());
     }
 
     void everyKeyRoundTrips()
@@ -142,7 +142,7 @@ private slots:
         store.write(QStringLiteral("Popup"), QStringLiteral("PopupKillerEnable"), stored);
         Model m;
         m.load(store, {});
-        QCOMPARE(m.PopupKillerEnable, killer);
+        QCOMPARE(m.popupKillerEnable, killer);
     }
 
     void failedConversionKeepsValue()
@@ -151,11 +151,11 @@ private slots:
         store.write(QStringLiteral("Sidebar"), QStringLiteral("QNFontSize"), QStringLiteral("40000"));
         store.write(QStringLiteral("RSS"), QStringLiteral("ReadDeleteDays"), QStringLiteral("many"));
         Model m;
-        m.QNFontSize = 12;
-        m.ReadDeleteDays = 9;
+        m.qnFontSize = 12;
+        m.readDeleteDays = 9;
         m.load(store, {});
-        QCOMPARE(m.QNFontSize, qint16(12));
-        QCOMPARE(m.ReadDeleteDays, 9);
+        QCOMPARE(m.qnFontSize, qint16(12));
+        QCOMPARE(m.readDeleteDays, 9);
     }
 
     void colourInBothForms()
@@ -166,7 +166,7 @@ private slots:
         Model a, b;
         a.load(hex, {});
         b.load(dec, {});
-        QCOMPARE(a.QNColor, b.QNColor);
+        QCOMPARE(a.qnColor, b.qnColor);
         SettingsStore out(freshPath());
         a.save(out, {});
         QCOMPARE(out.read(QStringLiteral("Sidebar"), QStringLiteral("QNColor"), {}),
@@ -177,8 +177,8 @@ private slots:
     {
         Model m;
         for (int i = 1; i <= 60; ++i)
-            m.TypedAddresses << QStringLiteral("site%1").arg(i);
-        m.TypedAddresses.insert(55, QString()); // empties take no number
+            m.typedAddresses << QStringLiteral("site%1").arg(i);
+        m.typedAddresses.insert(55, QString()); // empties take no number
         SettingsStore store(freshPath());
         m.save(store, {});
         const QString s = QStringLiteral("Settings");
@@ -189,15 +189,15 @@ private slots:
 
         Model back;
         back.load(store, {});
-        QCOMPARE(back.TypedAddresses.size(), 51);
-        QCOMPARE(back.TypedAddresses.first(), QStringLiteral("site10"));
-        QCOMPARE(back.TypedAddresses.last(), QStringLiteral("site60"));
+        QCOMPARE(back.typedAddresses.size(), 51);
+        QCOMPARE(back.typedAddresses.first(), QStringLiteral("site10"));
+        QCOMPARE(back.typedAddresses.last(), QStringLiteral("site60"));
 
         // A count above the stored keys reads "0" for each missing key.
         store.write(s, QStringLiteral("HistoryCount"), QStringLiteral("53"));
         back.load(store, {});
-        QCOMPARE(back.TypedAddresses.size(), 53);
-        QCOMPARE(back.TypedAddresses.mid(0, 2), QStringList({"0", "0"}));
+        QCOMPARE(back.typedAddresses.size(), 53);
+        QCOMPARE(back.typedAddresses.mid(0, 2), QStringList({"0", "0"}));
     }
 
     void customLinks()
@@ -211,39 +211,39 @@ private slots:
         SettingsStore empty(freshPath());
         Model m;
         m.load(empty, {});
-        QCOMPARE(m.CustomLinksCount, qint16(0));
-        QVERIFY(m.CustomLinksName.isEmpty());
+        QCOMPARE(m.customLinksCount, qint16(0));
+        QVERIFY(m.customLinksName.isEmpty());
         m.load(empty, withLinks);
-        QCOMPARE(m.CustomLinksCount, qint16(2));
-        QCOMPARE(m.CustomLinksURL, withLinks.ieLinksURL);
+        QCOMPARE(m.customLinksCount, qint16(2));
+        QCOMPARE(m.customLinksURL, withLinks.ieLinksURL);
 
         // A stored 0 means an empty list, not the Links folder.
         SettingsStore zero(freshPath());
         zero.write(c, QStringLiteral("CustomLinksCount"), QStringLiteral("0"));
         m.load(zero, withLinks);
-        QCOMPARE(m.CustomLinksCount, qint16(0));
-        QVERIFY(m.CustomLinksName.isEmpty());
+        QCOMPARE(m.customLinksCount, qint16(0));
+        QVERIFY(m.customLinksName.isEmpty());
 
         // A shorter list leaves the longer list's keys in the store, unread.
         SettingsStore store(freshPath());
-        m.CustomLinksCount = 3;
-        m.CustomLinksName = QStringList{"1", "2", "3"};
-        m.CustomLinksURL = QStringList{"u1", "u2", "u3"};
+        m.customLinksCount = 3;
+        m.customLinksName = QStringList{"1", "2", "3"};
+        m.customLinksURL = QStringList{"u1", "u2", "u3"};
         m.save(store, {});
-        m.CustomLinksCount = 1;
-        m.CustomLinksName = QStringList{"one"};
-        m.CustomLinksURL = QStringList{"url1"};
+        m.customLinksCount = 1;
+        m.customLinksName = QStringList{"one"};
+        m.customLinksURL = QStringList{"url1"};
         m.save(store, {});
         QCOMPARE(store.read(c, QStringLiteral("CustomLinksName3"), {}), QStringLiteral("3"));
         Model back;
         back.load(store, withLinks);
-        QCOMPARE(back.CustomLinksName, QStringList{"one"});
+        QCOMPARE(back.customLinksName, QStringList{"one"});
 
         // A damaged negative count gives no list.
         store.write(c, QStringLiteral("CustomLinksCount"), QStringLiteral("-5"));
         back.load(store, withLinks);
-        QCOMPARE(back.CustomLinksCount, qint16(0));
-        QVERIFY(back.CustomLinksName.isEmpty());
+        QCOMPARE(back.customLinksCount, qint16(0));
+        QVERIFY(back.customLinksName.isEmpty());
     }
 
     void loadActionAfterCrash_data()
@@ -267,7 +267,7 @@ private slots:
         Model::LoadContext context;
         context.prevSessionCrashed = crashed;
         m.load(store, context);
-        QCOMPARE(m.LoadAction, expected);
+        QCOMPARE(m.loadAction, expected);
         m.save(store, {});
         QCOMPARE(store.read(QStringLiteral("General"), QStringLiteral("LoadAction"), {}),
                  QString::number(expected));
@@ -279,21 +279,21 @@ private slots:
         SettingsStore store(freshPath());
         Model m;
         m.load(store, {});
-        m.MainLeft = 150;
-        m.MainWidth = 9000;
-        m.NavigatorLeft = 30;
+        m.mainLeft = 150;
+        m.mainWidth = 9000;
+        m.navigatorLeft = 30;
         m.save(store, {Model::WindowState::Normal, {}});
         QCOMPARE(store.read(s, QStringLiteral("MainLeft"), {}), QStringLiteral("150"));
         QCOMPARE(store.read(s, QStringLiteral("MainMaximized"), {}), QStringLiteral("False"));
 
-        m.MainLeft = 999;
-        m.NavigatorLeft = 60;
+        m.mainLeft = 999;
+        m.navigatorLeft = 60;
         m.save(store, {Model::WindowState::Maximized, {}});
         QCOMPARE(store.read(s, QStringLiteral("MainLeft"), {}), QStringLiteral("150"));
         QCOMPARE(store.read(s, QStringLiteral("NavigatorLeft"), {}), QStringLiteral("60"));
         QCOMPARE(store.read(s, QStringLiteral("MainMaximized"), {}), QStringLiteral("True"));
 
-        m.NavigatorLeft = 90;
+        m.navigatorLeft = 90;
         m.save(store, {Model::WindowState::Minimized, {}});
         QCOMPARE(store.read(s, QStringLiteral("MainLeft"), {}), QStringLiteral("150"));
         QCOMPARE(store.read(s, QStringLiteral("NavigatorLeft"), {}), QStringLiteral("60"));
@@ -302,9 +302,9 @@ private slots:
         // The palette keeps its place when the store has none.
         SettingsStore fresh(freshPath());
         Model p;
-        p.NavigatorTop = 4321;
+        p.navigatorTop = 4321;
         p.load(fresh, {});
-        QCOMPARE(p.NavigatorTop, 4321.0f);
+        QCOMPARE(p.navigatorTop, 4321.0f);
     }
 
     void passwordsAreDigests()
@@ -315,19 +315,19 @@ private slots:
         m.load(store, {});
         const QString stored = store.read(QStringLiteral("General"), QStringLiteral("TrayPassword"), {});
         QVERIFY(PasswordDigest::isDigest(stored));
-        QCOMPARE(m.TrayPassword, stored);
+        QCOMPARE(m.trayPassword, stored);
         {
             QFile f(store.filePath());
             QVERIFY(f.open(QIODevice::ReadOnly));
             QVERIFY(!f.readAll().contains("s3cret"));
         }
-        QVERIFY(PasswordDigest::matches(m.TrayPassword, QStringLiteral("s3cret")));
-        QVERIFY(!PasswordDigest::matches(m.TrayPassword, QStringLiteral("S3cret")));
-        QVERIFY(!PasswordDigest::matches(m.TrayPassword, QString()));
+        QVERIFY(PasswordDigest::matches(m.trayPassword, QStringLiteral("s3cret")));
+        QVERIFY(!PasswordDigest::matches(m.trayPassword, QStringLiteral("S3cret")));
+        QVERIFY(!PasswordDigest::matches(m.trayPassword, QString()));
         // A digest survives a load unchanged; empty means none.
         m.load(store, {});
-        QCOMPARE(m.TrayPassword, stored);
-        QVERIFY(m.CreditInfoPassword.isEmpty());
+        QCOMPARE(m.trayPassword, stored);
+        QVERIFY(m.creditInfoPassword.isEmpty());
         QVERIFY(PasswordDigest::matches(QString(), QString()));
         QVERIFY(PasswordDigest::make(QStringLiteral("a")) != PasswordDigest::make(QStringLiteral("a")));
     }

@@ -52,15 +52,15 @@ private slots:
     {
         QFETCH(QString, commandLine);
         QFETCH(QString, expected);
-        QCOMPARE(StripCommandLineQuotes(commandLine), expected);
+        QCOMPARE(stripCommandLineQuotes(commandLine), expected);
     }
 
     void decoding()
     {
-        QCOMPARE(DecodeHandOver(QByteArray(1, '\0')), QString());
-        QCOMPARE(DecodeHandOver(QByteArray("abc\0", 4)), QStringLiteral("abc"));
-        QCOMPARE(DecodeHandOver(QByteArray("abc\0\0", 5)), QString::fromUtf8("abc\0", 4));
-        QCOMPARE(DecodeHandOver(QStringLiteral("Zürich €").toUtf8()), QStringLiteral("Zürich €"));
+        QCOMPARE(decodeHandOver(QByteArray(1, '\0')), QString());
+        QCOMPARE(decodeHandOver(QByteArray("abc\0", 4)), QStringLiteral("abc"));
+        QCOMPARE(decodeHandOver(QByteArray("abc\0\0", 5)), QString::fromUtf8("abc\0", 4));
+        QCOMPARE(decodeHandOver(QStringLiteral("Zürich €").toUtf8()), QStringLiteral("Zürich €"));
     }
 
     void sendsThroughTheSocket()
@@ -70,7 +70,7 @@ private slots:
         QSignalSpy spy(&server, &Server::commandLineReceived);
         const QString text = QStringLiteral("http://127.0.0.1:8080/pâge?q=1 2");
         std::atomic<int> result{-1};
-        std::thread sender([&] { result = SendCommandLine(text) ? 1 : 0; });
+        std::thread sender([&] { result = sendCommandLine(text) ? 1 : 0; });
         QTRY_COMPARE(spy.size(), 1);
         QCOMPARE(spy.at(0).at(0).toString(), text);
         QTRY_COMPARE(result.load(), 1);
@@ -80,7 +80,7 @@ private slots:
     void noInstanceMeansNoHandOver()
     {
         QVERIFY(!QFile::exists(serverPath()) || QFile::remove(serverPath()));
-        QVERIFY(!SendCommandLine(QStringLiteral("x"), 500));
+        QVERIFY(!sendCommandLine(QStringLiteral("x"), 500));
     }
 
     void oversizedAndStalledClientsAreDropped()
@@ -109,7 +109,7 @@ private slots:
 
         // The server still serves the next start.
         std::atomic<int> result{-1};
-        std::thread sender([&] { result = SendCommandLine(QStringLiteral("after")) ? 1 : 0; });
+        std::thread sender([&] { result = sendCommandLine(QStringLiteral("after")) ? 1 : 0; });
         QTRY_COMPARE(received.size(), 1);
         QTRY_COMPARE(result.load(), 1);
         sender.join();
@@ -117,7 +117,7 @@ private slots:
 
     void secondStartHandsOverAndEnds()
     {
-        QVERIFY(AcquireInstanceMutex());
+        QVERIFY(acquireInstanceMutex());
         Server server;
         QVERIFY(server.listen());
 
@@ -138,33 +138,33 @@ private slots:
         QCOMPARE(secondStart({QStringLiteral("/tmp/my pages/a b.html")}, &received, server), 0);
         QCOMPARE(received, QStringList{"/tmp/my pages/a b.html"});
 
-        ReleaseInstanceMutex();
-        QVERIFY(!HoldsInstanceMutex());
+        releaseInstanceMutex();
+        QVERIFY(!holdsInstanceMutex());
     }
 
     void staleLockFromACrashedInstance()
     {
-        ReleaseInstanceMutex();
+        releaseInstanceMutex();
         // A real first instance that dies without cleaning up.
         QProcess first;
         first.start(QStringLiteral(QUARVEL_BINARY), {});
         QVERIFY(first.waitForStarted(10000));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(serverPath()), 60000);
-        QVERIFY(!AcquireInstanceMutex());
+        QVERIFY(!acquireInstanceMutex());
         first.kill();
         QVERIFY(first.waitForFinished(10000));
         QVERIFY(QFile::exists(lockFilePath()));
 
-        QVERIFY(AcquireInstanceMutex());
+        QVERIFY(acquireInstanceMutex());
         Server server;
         QVERIFY(server.listen());
         QSignalSpy spy(&server, &Server::commandLineReceived);
         std::atomic<int> result{-1};
-        std::thread sender([&] { result = SendCommandLine(QStringLiteral("again")) ? 1 : 0; });
+        std::thread sender([&] { result = sendCommandLine(QStringLiteral("again")) ? 1 : 0; });
         QTRY_COMPARE(spy.size(), 1);
         QTRY_COMPARE(result.load(), 1);
         sender.join();
-        ReleaseInstanceMutex();
+        releaseInstanceMutex();
     }
 };
 

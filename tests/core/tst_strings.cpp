@@ -34,22 +34,22 @@ private slots:
 
     void fixedTexts()
     {
-        QCOMPARE(LoadResString(100), QStringLiteral("Quarvel"));
-        QCOMPARE(LoadResString(111), QStringLiteral("&OK"));
-        QCOMPARE(LoadResString(113), QStringLiteral("&Yes"));
-        QCOMPARE(LoadResString(117), QStringLiteral("Are you sure you want to close all websites?"));
-        QCOMPARE(LoadResString(1120), QStringLiteral("Quarvel v2.7"));
-        QCOMPARE(LoadResString(1200), QStringLiteral("Failed to load RSS component! You may not be "
+        QCOMPARE(loadResString(100), QStringLiteral("Quarvel"));
+        QCOMPARE(loadResString(111), QStringLiteral("&OK"));
+        QCOMPARE(loadResString(113), QStringLiteral("&Yes"));
+        QCOMPARE(loadResString(117), QStringLiteral("Are you sure you want to close all websites?"));
+        QCOMPARE(loadResString(1120), QStringLiteral("Quarvel v2.7"));
+        QCOMPARE(loadResString(1200), QStringLiteral("Failed to load RSS component! You may not be "
                                                      "able to use the integrated RSS reader."));
-        QCOMPARE(LoadResString(16000), QStringLiteral("Quarvel Auto Update!"));
-        QCOMPARE(LoadResString(16500), QStringLiteral("Warning!"));
-        QVERIFY(LoadResString(16502).contains(QLatin1String("\n\nMenu-> Help -> Report a bug")));
-        QVERIFY(LoadResString(99).isEmpty());
+        QCOMPARE(loadResString(16000), QStringLiteral("Quarvel Auto Update!"));
+        QCOMPARE(loadResString(16500), QStringLiteral("Warning!"));
+        QVERIFY(loadResString(16502).contains(QLatin1String("\n\nMenu-> Help -> Report a bug")));
+        QVERIFY(loadResString(99).isEmpty());
     }
 
     void everyIdTheCodeUsesExists()
     {
-        const QRegularExpression use(QStringLiteral(R"((?:LoadResString|ResId)\(\s*(\d+)\s*\))"));
+        const QRegularExpression use(QStringLiteral(R"((?:loadResString|resId)\(\s*(\d+)\s*\))"));
         QDirIterator it(QStringLiteral(QUARVEL_SOURCE_DIR), {"*.cpp", "*.h"}, QDir::Files,
                         QDirIterator::Subdirectories);
         int uses = 0;
@@ -107,18 +107,18 @@ private slots:
         model->setHeaderData(1, Qt::Horizontal, QStringLiteral("104"), kHeaderTagRole);
         view->setModel(model);
 
-        LoadResStrings(&form);
+        loadResStrings(&form);
 
         QCOMPARE(form.windowTitle(), QStringLiteral("Quarvel Auto Update!"));
         QCOMPARE(title->text(), QStringLiteral("Title"));
-        QCOMPARE(question->text(), LoadResString(1501));
+        QCOMPARE(question->text(), loadResString(1501));
         QVERIFY(question->text().startsWith(QLatin1String("Quarvel is not currently")));
         QCOMPARE(unknown->text(), QStringLiteral("19999"));
         QCOMPARE(yes->text(), QStringLiteral("&Yes"));
         QVERIFY(yes->toolTip().isEmpty());
         QCOMPARE(lenient->text(), QStringLiteral("&No"));
         QCOMPARE(lenient->toolTip(), QStringLiteral("&Cancel"));
-        QCOMPARE(menu->title(), LoadResString(1000));
+        QCOMPARE(menu->title(), loadResString(1000));
         QCOMPARE(item->text(), QStringLiteral("&OK"));
         QVERIFY(separator->isSeparator() && separator->text().isEmpty());
         QCOMPARE(dash->text(), QStringLiteral("-"));
@@ -135,17 +135,17 @@ private slots:
         QWidget plain;
         plain.setWindowTitle(QStringLiteral("design"));
         plain.setProperty(kTagProperty, QStringLiteral("-1"));
-        LoadResStrings(&plain);
+        loadResStrings(&plain);
         QCOMPARE(plain.windowTitle(), QStringLiteral("design"));
     }
 
     void stripNulls()
     {
-        QCOMPARE(StripNulls(QStringLiteral("abc") + QChar(0) + QStringLiteral("def")),
+        QCOMPARE(::stripNulls(QStringLiteral("abc") + QChar(0) + QStringLiteral("def")),
                  QStringLiteral("abc"));
-        QCOMPARE(StripNulls(QStringLiteral("abc")), QStringLiteral("abc"));
-        QCOMPARE(StripNulls(QString()), QString());
-        QCOMPARE(StripNulls(QString(QChar(0))), QString());
+        QCOMPARE(::stripNulls(QStringLiteral("abc")), QStringLiteral("abc"));
+        QCOMPARE(::stripNulls(QString()), QString());
+        QCOMPARE(::stripNulls(QString(QChar(0))), QString());
     }
 };
 

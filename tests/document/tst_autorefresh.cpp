@@ -1,7 +1,7 @@
-#include "core/maincode.h"
+#include "core/appstate.h"
 #include "core/strings.h"
 #include "document/autorefresh.h"
-#include "document/frmautrefresh.h"
+#include "document/autorefreshdialog.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -19,7 +19,7 @@ class TestAutoRefresh : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { MainCode::ModalDialogClosed = true; }
+    void init() { AppState::noModalDialogOpen = true; }
 
     // ------------------------------------------------------------ tick counting
 
@@ -39,9 +39,9 @@ private slots:
     {
         QFETCH(int, ticks);
         AutoRefresh refresh;
-        QSignalSpy spy(&refresh, &AutoRefresh::Refresh);
+        QSignalSpy spy(&refresh, &AutoRefresh::refresh);
         for (int i = 0; i < ticks; ++i)
-            refresh.tmrAutoRefresh_Timer();
+            refresh.onTick();
         QTEST(int(spy.size()), "refreshes");
         QTEST(int(refresh.nRefreshCount), "countAfter");
     }
@@ -66,34 +66,34 @@ private slots:
         QFETCH(int, seconds);
         AutoRefresh refresh;
         if (before > 0)
-            refresh.Apply(before);
-        refresh.Apply(seconds);
-        QTEST(refresh.Enabled(), "enabled");
-        QTEST(refresh.Interval(), "interval");
+            refresh.apply(before);
+        refresh.apply(seconds);
+        QTEST(refresh.isEnabled(), "enabled");
+        QTEST(refresh.interval(), "interval");
     }
 
     // A change of period keeps the count: the first refresh after it can come early.
     void changeKeepsTheCount()
     {
         AutoRefresh refresh;
-        refresh.Apply(60);
-        QSignalSpy spy(&refresh, &AutoRefresh::Refresh);
+        refresh.apply(60);
+        QSignalSpy spy(&refresh, &AutoRefresh::refresh);
         for (int i = 0; i < 700; ++i)
-            refresh.tmrAutoRefresh_Timer();
-        refresh.Apply(300);
+            refresh.onTick();
+        refresh.apply(300);
         QCOMPARE(int(refresh.nRefreshCount), 700);
         for (int i = 0; i < 300; ++i)
-            refresh.tmrAutoRefresh_Timer();
+            refresh.onTick();
         QCOMPARE(spy.size(), 1);
     }
 
     void timerRunsAtTheInterval()
     {
         AutoRefresh refresh;
-        QSignalSpy spy(&refresh, &AutoRefresh::Refresh);
-        refresh.Apply(1); // one second: a tick every millisecond
+        QSignalSpy spy(&refresh, &AutoRefresh::refresh);
+        refresh.apply(1); // one second: a tick every millisecond
         QVERIFY(spy.wait(10000));
-        refresh.Apply(0);
+        refresh.apply(0);
         const qsizetype count = spy.size();
         QTest::qWait(50);
         const int ticks = refresh.nRefreshCount;
@@ -103,7 +103,7 @@ private slots:
 
         // Enabled without a period never ticks.
         AutoRefresh idle;
-        idle.SetEnabled(true);
+        idle.setEnabled(true);
         QTest::qWait(30);
         QCOMPARE(int(idle.nRefreshCount), 0);
     }
@@ -127,18 +127,18 @@ private slots:
         QFETCH(bool, enabled);
         QFETCH(int, interval);
         QFETCH(QString, key);
-        QCOMPARE(AutoRefresh::MenuKey(enabled, interval), key);
+        QCOMPARE(AutoRefresh::menuKey(enabled, interval), key);
 
         // The item that carries the mark sets that state again.
-        const int set = AutoRefresh::MenuInterval(key);
+        const int set = AutoRefresh::menuInterval(key);
         if (key == QLatin1String("mnuTabAutoRefreshCustom")) {
             QCOMPARE(set, -1);
             return;
         }
         AutoRefresh refresh;
-        refresh.Apply(77);
-        refresh.Apply(set);
-        QCOMPARE(refresh.MenuKey(), key);
+        refresh.apply(77);
+        refresh.apply(set);
+        QCOMPARE(refresh.menuKey(), key);
     }
 
     // ------------------------------------------------------------ the dialog
@@ -160,13 +160,13 @@ private slots:
         QFETCH(int, applied);
         AutoRefresh refresh;
         if (applied)
-            refresh.Apply(applied);
-        frmAutRefresh dialog(hasDocument ? &refresh : nullptr);
-        QVERIFY(!MainCode::ModalDialogClosed);
-        QCOMPARE(dialog.windowTitle(), LoadResString(6500));
-        QTEST(dialog.txtInterval->text(), "text");
-        QCOMPARE(dialog.txtInterval->selectedText(), dialog.txtInterval->text());
-        QCOMPARE(dialog.VScroll1->value(), dialog.txtInterval->text().toInt());
+            refresh.apply(applied);
+        AutoRefreshDialog dialog(hasDocument ? &refresh : nullptr);
+        QVERIFY(!AppState::noModalDialogOpen);
+        QCOMPARE(dialog.windowTitle(), loadResString(6500));
+        QTEST(dialog.m_intervalEdit->text(), "text");
+        QCOMPARE(dialog.m_intervalEdit->selectedText(), dialog.m_intervalEdit->text());
+        QCOMPARE(dialog.m_intervalScroll->value(), dialog.m_intervalEdit->text().toInt());
     }
 
     void typedText_data()
@@ -188,10 +188,10 @@ private slots:
     {
         QFETCH(QString, typed);
         AutoRefresh refresh;
-        frmAutRefresh dialog(&refresh);
-        dialog.txtInterval->setText(typed);
-        QTEST(dialog.txtInterval->text(), "text");
-        QTEST(dialog.VScroll1->value(), "value");
+        AutoRefreshDialog dialog(&refresh);
+        dialog.m_intervalEdit->setText(typed);
+        QTEST(dialog.m_intervalEdit->text(), "text");
+        QTEST(dialog.m_intervalScroll->value(), "value");
     }
 
     void answer_data()
@@ -215,32 +215,32 @@ private slots:
         QFETCH(bool, ok);
         AutoRefresh refresh;
         if (before)
-            refresh.Apply(before);
+            refresh.apply(before);
         {
-            frmAutRefresh dialog(&refresh);
+            AutoRefreshDialog dialog(&refresh);
             dialog.show();
             if (!typed.isEmpty())
-                dialog.txtInterval->setText(typed);
+                dialog.m_intervalEdit->setText(typed);
             if (ok)
-                QTest::keyClick(dialog.txtInterval, Qt::Key_Return);
+                QTest::keyClick(dialog.m_intervalEdit, Qt::Key_Return);
             else
-                dialog.cmdCancel->click();
+                dialog.m_cancelButton->click();
             QVERIFY(!dialog.isVisible());
-            QVERIFY(MainCode::ModalDialogClosed);
+            QVERIFY(AppState::noModalDialogOpen);
         }
-        QTEST(refresh.Enabled(), "enabled");
-        QTEST(refresh.Interval(), "interval");
+        QTEST(refresh.isEnabled(), "enabled");
+        QTEST(refresh.interval(), "interval");
     }
 
     // The document closes while the dialog is open: OK changes nothing and does not crash.
     void documentGoneBeforeOk()
     {
         auto refresh = std::make_unique<AutoRefresh>();
-        frmAutRefresh dialog(refresh.get());
+        AutoRefreshDialog dialog(refresh.get());
         refresh.reset();
-        dialog.txtInterval->setText(QStringLiteral("20"));
-        dialog.cmdOK->click();
-        QVERIFY(MainCode::ModalDialogClosed);
+        dialog.m_intervalEdit->setText(QStringLiteral("20"));
+        dialog.m_okButton->click();
+        QVERIFY(AppState::noModalDialogOpen);
     }
 
     void arrowsStepTheWayTheyPoint_data()
@@ -254,8 +254,8 @@ private slots:
     void arrowsStepTheWayTheyPoint()
     {
         QFETCH(int, control);
-        frmAutRefresh dialog(nullptr);
-        QScrollBar *bar = dialog.VScroll1;
+        AutoRefreshDialog dialog(nullptr);
+        QScrollBar *bar = dialog.m_intervalScroll;
         bar->setFixedSize(20, 80);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -275,7 +275,7 @@ private slots:
         QVERIFY(!arrow.isEmpty());
         QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, arrow.center());
         QTEST(bar->value(), "value");
-        QCOMPARE(dialog.txtInterval->text(), QString::number(bar->value()));
+        QCOMPARE(dialog.m_intervalEdit->text(), QString::number(bar->value()));
     }
 };
 

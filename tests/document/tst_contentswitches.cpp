@@ -13,9 +13,9 @@ namespace {
 struct FakeDocument
 {
     QStringList calls;
-    void SetDownloadOptions() { calls << QStringLiteral("options"); }
-    void RefreshDoc() { calls << QStringLiteral("refresh"); }
-    void SilentDoc(bool silent) { calls << QStringLiteral("silent=%1").arg(silent); }
+    void applyDownloadOptions() { calls << QStringLiteral("options"); }
+    void reload() { calls << QStringLiteral("refresh"); }
+    void setSilent(bool silent) { calls << QStringLiteral("silent=%1").arg(silent); }
 };
 
 } // namespace
@@ -58,13 +58,13 @@ private slots:
         // The settings by name, to see that exactly one of them changes.
         auto snapshot = [](const SettingsModel &s) {
             return QMap<QString, bool>{
-                {"EnableImages", s.EnableImages}, {"EnableSound", s.EnableSound},
-                {"EnableVideo", s.EnableVideo}, {"EnableScripts", s.EnableScripts},
-                {"EnableJava", s.EnableJava}, {"EnableActiveXDL", s.EnableActiveXDL},
-                {"EnableActiveXRUN", s.EnableActiveXRUN}, {"EnableFlash", s.EnableFlash},
-                {"SuppressErrors", s.SuppressErrors},
-                {"SuppressScriptErrors", s.SuppressScriptErrors},
-                {"AutoFormFill", s.AutoFormFill}};
+                {"EnableImages", s.enableImages}, {"EnableSound", s.enableSound},
+                {"EnableVideo", s.enableVideo}, {"EnableScripts", s.enableScripts},
+                {"EnableJava", s.enableJava}, {"EnableActiveXDL", s.enableActiveXDL},
+                {"EnableActiveXRUN", s.enableActiveXRUN}, {"EnableFlash", s.enableFlash},
+                {"SuppressErrors", s.suppressErrors},
+                {"SuppressScriptErrors", s.suppressScriptErrors},
+                {"AutoFormFill", s.autoFormFill}};
         };
 
         SettingsModel settings;
@@ -72,14 +72,14 @@ private slots:
         QVERIFY(before.contains(setting));
         bool value = false;
         FollowUp followUp = FollowUp::Nothing;
-        QVERIFY(Toggle(key, settings, &value, &followUp));
+        QVERIFY(toggle(key, settings, &value, &followUp));
         QMap<QString, bool> expected = before;
         expected[setting] = !before[setting];
         QCOMPARE(snapshot(settings), expected);
         QCOMPARE(value, !before[setting]);
         QTEST(followUp, "followUp");
 
-        QVERIFY(Toggle(key, settings, &value, nullptr));
+        QVERIFY(toggle(key, settings, &value, nullptr));
         QCOMPARE(snapshot(settings), before);
         QCOMPARE(value, before[setting]);
     }
@@ -87,12 +87,12 @@ private slots:
     void unknownKeyChangesNothing()
     {
         SettingsModel settings;
-        settings.EnableImages = true;
+        settings.enableImages = true;
         bool value = true;
-        QVERIFY(!Toggle(QStringLiteral("mnuViewFullScreen"), settings, &value, nullptr));
-        QVERIFY(!Toggle(QStringLiteral("mnucontentimage"), settings, &value, nullptr));
-        QVERIFY(settings.EnableImages);
-        QCOMPARE(FindSwitch(QStringLiteral("mnuContentFillForm")), nullptr);
+        QVERIFY(!toggle(QStringLiteral("mnuViewFullScreen"), settings, &value, nullptr));
+        QVERIFY(!toggle(QStringLiteral("mnucontentimage"), settings, &value, nullptr));
+        QVERIFY(settings.enableImages);
+        QCOMPARE(findSwitch(QStringLiteral("mnuContentFillForm")), nullptr);
     }
 
     void reachesEveryDocument_data()
@@ -122,8 +122,8 @@ private slots:
         FakeDocument a, b, c;
         const QList<FakeDocument *> documents{&a, nullptr, &b, &c};
         SettingsModel settings;
-        settings.SuppressScriptErrors = suppress;
-        QTEST(ReachEveryDocument(followUp, documents, settings), "handled");
+        settings.suppressScriptErrors = suppress;
+        QTEST(reachEveryDocument(followUp, documents, settings), "handled");
         QCOMPARE(a.calls, calls);
         QCOMPARE(b.calls, calls);
         QCOMPARE(c.calls, calls);

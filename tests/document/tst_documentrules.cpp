@@ -26,22 +26,22 @@ private slots:
         QFETCH(QString, title);
         QFETCH(bool, shrunk);
         QFETCH(QString, expected);
-        QCOMPARE(TabCaption(title, shrunk), expected);
+        QCOMPARE(tabCaption(title, shrunk), expected);
     }
 
     void iconPairs()
     {
         for (int even = 0; even < 12; even += 2) {
-            QCOMPARE(IconForShrink(even, true), even + 1);
-            QCOMPARE(IconForShrink(even + 1, true), even + 1);
-            QCOMPARE(IconForShrink(even + 1, false), even);
-            QCOMPARE(IconForShrink(even, false), even);
+            QCOMPARE(iconForShrink(even, true), even + 1);
+            QCOMPARE(iconForShrink(even + 1, true), even + 1);
+            QCOMPARE(iconForShrink(even + 1, false), even);
+            QCOMPARE(iconForShrink(even, false), even);
         }
-        QCOMPARE(BlinkIcon(8), 10);
-        QCOMPARE(BlinkIcon(10), 8);
-        QCOMPARE(BlinkIcon(9), 11);
-        QCOMPARE(BlinkIcon(11), 9);
-        QCOMPARE(BlinkIcon(4), 4);
+        QCOMPARE(blinkIcon(8), 10);
+        QCOMPARE(blinkIcon(10), 8);
+        QCOMPARE(blinkIcon(9), 11);
+        QCOMPARE(blinkIcon(11), 9);
+        QCOMPARE(blinkIcon(4), 4);
     }
 
     void progress_data()
@@ -67,11 +67,11 @@ private slots:
         QFETCH(int, percent);
         QFETCH(int, icon);
         QFETCH(int, shrunkIcon);
-        QCOMPARE(ProgressPercent(progress, max), percent);
+        QCOMPARE(progressPercent(progress, max), percent);
         if (percent >= 0) {
-            QCOMPARE(LoadingIcon(percent, false, 8), icon);
-            QCOMPARE(LoadingIcon(percent, true, 8), shrunkIcon);
-            QCOMPARE(ProgressText(percent), QString::number(percent) + u'%');
+            QCOMPARE(loadingIcon(percent, false, 8), icon);
+            QCOMPARE(loadingIcon(percent, true, 8), shrunkIcon);
+            QCOMPARE(progressText(percent), QString::number(percent) + u'%');
         }
     }
 };

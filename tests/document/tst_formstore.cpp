@@ -21,12 +21,12 @@ class TestFormStore : public QObject
     static FormStore sample()
     {
         FormStore store;
-        store.SetValue(QStringLiteral("sex"), QStringLiteral("M"), false);
-        store.SetValue(QStringLiteral("City"), QStringLiteral("Zürich"), false);
-        store.SetValue(QStringLiteral("sex"), QStringLiteral("Male"), false);
-        store.SetValue(QStringLiteral("card_num"), QStringLiteral("4111 1111 1111 1111"), true);
-        store.SetValue(QStringLiteral("mail"), QString(), false);
-        store.SetValue(QStringLiteral("Job"), QStringLiteral("東京 \"quoted\"\n\t\\ end"), false);
+        store.setValue(QStringLiteral("sex"), QStringLiteral("M"), false);
+        store.setValue(QStringLiteral("City"), QStringLiteral("Zürich"), false);
+        store.setValue(QStringLiteral("sex"), QStringLiteral("Male"), false);
+        store.setValue(QStringLiteral("card_num"), QStringLiteral("4111 1111 1111 1111"), true);
+        store.setValue(QStringLiteral("mail"), QString(), false);
+        store.setValue(QStringLiteral("Job"), QStringLiteral("東京 \"quoted\"\n\t\\ end"), false);
         return store;
     }
 
@@ -60,38 +60,38 @@ private slots:
     {
         const FormStore original = sample();
         const QString file = path(QStringLiteral("roundtrip.bin"));
-        QVERIFY(original.SaveDataFile(file));
+        QVERIFY(original.saveDataFile(file));
 
         FormStore loaded;
-        loaded.SetValue(QStringLiteral("stale"), QStringLiteral("gone"), false);
-        QVERIFY(loaded.OpenDataFile(file));
-        QCOMPARE(loaded.Entries(), original.Entries());
-        QCOMPARE(loaded.GetValue(QStringLiteral("stale")), QString());
+        loaded.setValue(QStringLiteral("stale"), QStringLiteral("gone"), false);
+        QVERIFY(loaded.openDataFile(file));
+        QCOMPARE(loaded.entries(), original.entries());
+        QCOMPARE(loaded.value(QStringLiteral("stale")), QString());
 
         // The first value of a key, whatever the letter case of the key asked for.
-        QCOMPARE(loaded.GetValue(QStringLiteral("SEX")), QStringLiteral("M"));
-        QCOMPARE(loaded.GetValue(QStringLiteral("city")), QStringLiteral("Zürich"));
-        QCOMPARE(loaded.GetValue(QStringLiteral("job")), QStringLiteral("東京 \"quoted\"\n\t\\ end"));
-        QCOMPARE(loaded.GetValue(QStringLiteral("missing")), QString());
+        QCOMPARE(loaded.value(QStringLiteral("SEX")), QStringLiteral("M"));
+        QCOMPARE(loaded.value(QStringLiteral("city")), QStringLiteral("Zürich"));
+        QCOMPARE(loaded.value(QStringLiteral("job")), QStringLiteral("東京 \"quoted\"\n\t\\ end"));
+        QCOMPARE(loaded.value(QStringLiteral("missing")), QString());
 
-        const QList<FormStore::Entry> sex = loaded.Values(QStringLiteral("Sex"));
+        const QList<FormStore::Entry> sex = loaded.values(QStringLiteral("Sex"));
         QCOMPARE(sex.size(), 2);
         QCOMPARE(sex.at(0).value, QStringLiteral("M"));
         QCOMPARE(sex.at(1).value, QStringLiteral("Male"));
-        const QList<FormStore::Entry> card = loaded.Values(QStringLiteral("CARD_NUM"));
+        const QList<FormStore::Entry> card = loaded.values(QStringLiteral("CARD_NUM"));
         QCOMPARE(card.size(), 1);
         QVERIFY(card.at(0).cardData);
         QVERIFY(!sex.at(0).cardData);
         // An empty value is a value: the key is there.
-        QCOMPARE(loaded.Values(QStringLiteral("mail")).size(), 1);
+        QCOMPARE(loaded.values(QStringLiteral("mail")).size(), 1);
     }
 
     void emptyStoreRoundTrips()
     {
         const QString file = path(QStringLiteral("empty.bin"));
-        QVERIFY(FormStore().SaveDataFile(file));
+        QVERIFY(FormStore().saveDataFile(file));
         FormStore loaded = sample();
-        QVERIFY(loaded.OpenDataFile(file));
+        QVERIFY(loaded.openDataFile(file));
         QVERIFY(loaded.isEmpty());
     }
 
@@ -99,11 +99,11 @@ private slots:
     {
         const QString file = path(QStringLiteral("clear.bin"));
         FormStore store = sample();
-        QVERIFY(store.SaveDataFile(file));
+        QVERIFY(store.saveDataFile(file));
         const QByteArray before = readFile(file);
-        store.ClearValues();
+        store.clearValues();
         QVERIFY(store.isEmpty());
-        QCOMPARE(store.GetValue(QStringLiteral("sex")), QString());
+        QCOMPARE(store.value(QStringLiteral("sex")), QString());
         QCOMPARE(readFile(file), before);
     }
 
@@ -157,15 +157,15 @@ private slots:
         if (create)
             writeFile(file, content);
         FormStore store = sample();
-        QVERIFY(!store.OpenDataFile(file));
+        QVERIFY(!store.openDataFile(file));
         QVERIFY(store.isEmpty());
-        QCOMPARE(store.GetValue(QStringLiteral("sex")), QString());
+        QCOMPARE(store.value(QStringLiteral("sex")), QString());
     }
 
     void savedFileIsUserOnly()
     {
         const QString file = path(QStringLiteral("mode.bin"));
-        QVERIFY(sample().SaveDataFile(file));
+        QVERIFY(sample().saveDataFile(file));
         const auto userOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
         const auto mask = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
             | QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
@@ -175,7 +175,7 @@ private slots:
         // An existing file open to others becomes user-only at the next save.
         QVERIFY(QFile::setPermissions(file,
                                       userOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther));
-        QVERIFY(sample().SaveDataFile(file));
+        QVERIFY(sample().saveDataFile(file));
         QCOMPARE(QFile::permissions(file) & mask, userOnly);
     }
 
@@ -183,34 +183,34 @@ private slots:
     {
         const QString file = path(QStringLiteral("keep.bin"));
         FormStore small;
-        small.SetValue(QStringLiteral("a"), QStringLiteral("b"), false);
-        QVERIFY(small.SaveDataFile(file));
+        small.setValue(QStringLiteral("a"), QStringLiteral("b"), false);
+        QVERIFY(small.saveDataFile(file));
         const QByteArray before = readFile(file);
 
         // The file-size limit stops the write midway, even for root.
         FormStore big;
-        big.SetValue(QStringLiteral("big"), QString(4096, QLatin1Char('x')), false);
+        big.setValue(QStringLiteral("big"), QString(4096, QLatin1Char('x')), false);
         rlimit saved{};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
         const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         rlimit limited = saved;
         limited.rlim_cur = 1024;
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
-        const bool ok = big.SaveDataFile(file);
+        const bool ok = big.saveDataFile(file);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, oldHandler);
 
         QVERIFY(!ok);
         QCOMPARE(readFile(file), before);
         FormStore loaded;
-        QVERIFY(loaded.OpenDataFile(file));
-        QCOMPARE(loaded.GetValue(QStringLiteral("A")), QStringLiteral("b"));
+        QVERIFY(loaded.openDataFile(file));
+        QCOMPARE(loaded.value(QStringLiteral("A")), QStringLiteral("b"));
         // No temporary file is left behind.
         const QDir dir(m_dir.path());
         QCOMPARE(dir.entryList({QStringLiteral("keep.bin*")}, QDir::Files | QDir::Hidden).size(), 1);
 
         // A folder that cannot exist.
-        QVERIFY(!big.SaveDataFile(path(QStringLiteral("keep.bin/form.bin"))));
+        QVERIFY(!big.saveDataFile(path(QStringLiteral("keep.bin/form.bin"))));
         QCOMPARE(readFile(file), before);
     }
 };

@@ -1,5 +1,5 @@
 #include "document/historystore.h"
-#include "platform/wbcustomizer.h"
+#include "platform/pagecustomizer.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -34,15 +34,15 @@ private slots:
     {
         HistoryStore store(freshFile());
         QVERIFY(store.isOpen());
-        QVERIFY(store.AddVisit(QStringLiteral("http://a.example/"), QStringLiteral("A"), at(1)));
-        QVERIFY(store.AddVisit(QStringLiteral("http://b.example/"), QStringLiteral("B"), at(2)));
-        QVERIFY(store.AddVisit(QStringLiteral("http://c.example/"), QStringLiteral("C"), at(3)));
+        QVERIFY(store.addVisit(QStringLiteral("http://a.example/"), QStringLiteral("A"), at(1)));
+        QVERIFY(store.addVisit(QStringLiteral("http://b.example/"), QStringLiteral("B"), at(2)));
+        QVERIFY(store.addVisit(QStringLiteral("http://c.example/"), QStringLiteral("C"), at(3)));
         // A revisit moves the address to the front and takes the new title ...
-        QVERIFY(store.AddVisit(QStringLiteral("http://a.example/"), QStringLiteral("A2"), at(4)));
+        QVERIFY(store.addVisit(QStringLiteral("http://a.example/"), QStringLiteral("A2"), at(4)));
         // ... but a visit without a title keeps the one it had.
-        QVERIFY(store.AddVisit(QStringLiteral("http://b.example/"), QString(), at(5)));
+        QVERIFY(store.addVisit(QStringLiteral("http://b.example/"), QString(), at(5)));
 
-        const QList<HistoryStore::Entry> entries = store.Snapshot();
+        const QList<HistoryStore::Entry> entries = store.snapshot();
         QCOMPARE(urls(entries), QStringList({QStringLiteral("http://b.example/"),
                                              QStringLiteral("http://a.example/"),
                                              QStringLiteral("http://c.example/")}));
@@ -66,8 +66,8 @@ private slots:
     {
         QFETCH(QString, url);
         HistoryStore store(freshFile());
-        QVERIFY(!store.AddVisit(url, QStringLiteral("title")));
-        QVERIFY(store.Snapshot().isEmpty());
+        QVERIFY(!store.addVisit(url, QStringLiteral("title")));
+        QVERIFY(store.snapshot().isEmpty());
     }
 
     void textIsStoredAsGiven_data()
@@ -87,9 +87,9 @@ private slots:
         QFETCH(QString, url);
         QFETCH(QString, title);
         HistoryStore store(freshFile());
-        QVERIFY(store.AddVisit(QStringLiteral("http://first.example/"), QStringLiteral("1"), at(1)));
-        QVERIFY(store.AddVisit(url, title, at(2)));
-        const QList<HistoryStore::Entry> entries = store.Snapshot();
+        QVERIFY(store.addVisit(QStringLiteral("http://first.example/"), QStringLiteral("1"), at(1)));
+        QVERIFY(store.addVisit(url, title, at(2)));
+        const QList<HistoryStore::Entry> entries = store.snapshot();
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries.at(0).url, url);
         QCOMPARE(entries.at(0).title, title);
@@ -101,16 +101,16 @@ private slots:
         HistoryStore writer(file);
         HistoryStore reader(file); // a second connection on the same file at the same time
         QVERIFY(writer.isOpen() && reader.isOpen());
-        QVERIFY(writer.AddVisit(QStringLiteral("http://a.example/"), QStringLiteral("A")));
-        QCOMPARE(reader.Snapshot().size(), 1);
+        QVERIFY(writer.addVisit(QStringLiteral("http://a.example/"), QStringLiteral("A")));
+        QCOMPARE(reader.snapshot().size(), 1);
         const auto mask = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
             | QFileDevice::WriteOther;
         QCOMPARE(QFile::permissions(file) & mask, QFileDevice::Permissions());
 
-        QVERIFY(reader.Clear());
-        QVERIFY(writer.Snapshot().isEmpty());
-        QVERIFY(writer.AddVisit(QStringLiteral("http://b.example/"), QStringLiteral("B")));
-        QCOMPARE(reader.Snapshot().size(), 1);
+        QVERIFY(reader.clear());
+        QVERIFY(writer.snapshot().isEmpty());
+        QVERIFY(writer.addVisit(QStringLiteral("http://b.example/"), QStringLiteral("B")));
+        QCOMPARE(reader.snapshot().size(), 1);
     }
 
     void unusableFileFailsQuietly_data()
@@ -134,45 +134,45 @@ private slots:
         if (folderIsFile)
             file += QStringLiteral("/history.db");
         HistoryStore store(file);
-        QVERIFY(!store.AddVisit(QStringLiteral("http://a.example/"), QStringLiteral("A")));
-        QVERIFY(store.Snapshot().isEmpty());
-        QVERIFY(!store.Clear());
+        QVERIFY(!store.addVisit(QStringLiteral("http://a.example/"), QStringLiteral("A")));
+        QVERIFY(store.snapshot().isEmpty());
+        QVERIFY(!store.clear());
     }
 
     void readerKeepsItsSnapshotUntilReloaded()
     {
         HistoryStore &store = HistoryStore::instance();
         QCOMPARE(store.filePath(), HistoryStore::defaultFile());
-        QVERIFY(store.Clear());
+        QVERIFY(store.clear());
         const QDateTime now = QDateTime::currentDateTimeUtc();
-        QVERIFY(store.AddVisit(QStringLiteral("http://old.example/"), QStringLiteral("Old"),
+        QVERIFY(store.addVisit(QStringLiteral("http://old.example/"), QStringLiteral("Old"),
                                now.addSecs(-36 * 3600)));
-        QVERIFY(store.AddVisit(QStringLiteral("http://new.example/"), QString(), now.addSecs(-60)));
+        QVERIFY(store.addVisit(QStringLiteral("http://new.example/"), QString(), now.addSecs(-60)));
 
-        WBCustomizer reader;
-        QCOMPARE(reader.HistoryCount(), 0);
-        reader.HistoryLoad();
-        QVERIFY(store.AddVisit(QStringLiteral("http://later.example/"), QStringLiteral("Later")));
-        QCOMPARE(reader.HistoryCount(), 2);
+        PageCustomizer reader;
+        QCOMPARE(reader.historyCount(), 0);
+        reader.historyLoad();
+        QVERIFY(store.addVisit(QStringLiteral("http://later.example/"), QStringLiteral("Later")));
+        QCOMPARE(reader.historyCount(), 2);
 
         QString title, url;
         double age = -1;
-        QVERIFY(reader.HistoryItem(0, title, url, age));
+        QVERIFY(reader.historyItem(0, title, url, age));
         QCOMPARE(url, QStringLiteral("http://new.example/"));
         QCOMPARE(title, QString());
         QVERIFY(age >= 0 && age < 0.01);
-        QVERIFY(reader.HistoryItem(1, title, url, age));
+        QVERIFY(reader.historyItem(1, title, url, age));
         QCOMPARE(title, QStringLiteral("Old"));
         QVERIFY2(qAbs(age - 1.5) < 0.01, qPrintable(QString::number(age)));
-        QVERIFY(!reader.HistoryItem(2, title, url, age));
+        QVERIFY(!reader.historyItem(2, title, url, age));
         QVERIFY(title.isEmpty() && url.isEmpty());
-        QVERIFY(!reader.HistoryItem(-1, title, url, age));
+        QVERIFY(!reader.historyItem(-1, title, url, age));
 
-        reader.HistoryLoad();
-        QCOMPARE(reader.HistoryCount(), 3);
-        reader.HistoryRelease();
-        QCOMPARE(reader.HistoryCount(), 0);
-        reader.HistoryRelease(); // twice is harmless
+        reader.historyLoad();
+        QCOMPARE(reader.historyCount(), 3);
+        reader.historyRelease();
+        QCOMPARE(reader.historyCount(), 0);
+        reader.historyRelease(); // twice is harmless
     }
 };
 

@@ -1,8 +1,8 @@
-#include "core/maincode.h"
+#include "core/appstate.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
-#include "document/frmfirstpopup.h"
-#include "document/frmwhitelist.h"
+#include "document/firstpopupnotice.h"
+#include "document/whitelistquestiondialog.h"
 #include "document/popupkiller.h"
 
 #include <QApplication>
@@ -43,16 +43,16 @@ class TestPopupKiller : public QObject
 
     static void resetSettings()
     {
-        SettingsModel &s = MainCode::Settings;
-        s.PopupKillerEnable = true;
-        s.PopupAltEnable = true;
-        s.PopupChangeMouse = true;
-        s.PopupPlaySound = false;
-        s.PopupAutoWhitelistAdd = 1;
-        s.PopupPromptWhitelist = true;
-        MainCode::Whitelist.clear();
-        MainCode::WhitelistCount = 0;
-        MainCode::ModalDialogClosed = true;
+        SettingsModel &s = AppState::settings;
+        s.popupKillerEnable = true;
+        s.popupAltEnable = true;
+        s.popupChangeMouse = true;
+        s.popupPlaySound = false;
+        s.popupAutoWhitelistAdd = 1;
+        s.popupPromptWhitelist = true;
+        AppState::whitelist.clear();
+        AppState::whitelistCount = 0;
+        AppState::noModalDialogOpen = true;
     }
 
 private slots:
@@ -66,7 +66,7 @@ private slots:
             QGuiApplication::restoreOverrideCursor();
     }
 
-    // ------------------------------------------------------------ GetDomainName
+    // ------------------------------------------------------------ domainName
 
     void getDomainName_data()
     {
@@ -105,7 +105,7 @@ private slots:
     {
         QFETCH(QString, url);
         QFETCH(QString, domain);
-        QCOMPARE(GetDomainName(url), domain);
+        QCOMPARE(domainName(url), domain);
     }
 
     // ------------------------------------------------------------ whitelist
@@ -134,7 +134,7 @@ private slots:
         QFETCH(QString, url);
         QFETCH(QStringList, whitelist);
         QFETCH(bool, matches);
-        QCOMPARE(WhitelistMatches(url, whitelist), matches);
+        QCOMPARE(::whitelistMatches(url, whitelist), matches);
     }
 
     void addToWhitelist_data()
@@ -161,15 +161,15 @@ private slots:
         QFETCH(QStringList, after);
 
         QStringList list = before;
-        QCOMPARE(AddToWhitelist(list, entry), result);
+        QCOMPARE(::addToWhitelist(list, entry), result);
         QCOMPARE(list, after);
 
         // The program's list keeps its count in step.
-        MainCode::Whitelist = before;
-        MainCode::WhitelistCount = qint16(before.size());
-        QCOMPARE(AddToWhitelist(entry), result);
-        QCOMPARE(MainCode::Whitelist, after);
-        QCOMPARE(int(MainCode::WhitelistCount), after.size());
+        AppState::whitelist = before;
+        AppState::whitelistCount = qint16(before.size());
+        QCOMPARE(::addToWhitelist(entry), result);
+        QCOMPARE(AppState::whitelist, after);
+        QCOMPARE(int(AppState::whitelistCount), after.size());
     }
 
     void fullWhitelistRefusesNewEntries()
@@ -177,9 +177,9 @@ private slots:
         QStringList list;
         for (int i = 0; i < kMaxWhitelistEntries; ++i)
             list.append(QStringLiteral("site%1").arg(i));
-        QVERIFY(!AddToWhitelist(list, QStringLiteral("one.more")));
+        QVERIFY(!::addToWhitelist(list, QStringLiteral("one.more")));
         QCOMPARE(list.size(), kMaxWhitelistEntries);
-        QVERIFY(AddToWhitelist(list, QStringLiteral("SITE7")));
+        QVERIFY(::addToWhitelist(list, QStringLiteral("SITE7")));
     }
 
     // ------------------------------------------------------------ the decision
@@ -283,7 +283,7 @@ private slots:
         c.autoWhitelistAdd = autoAdd;
         c.promptWhitelist = prompt;
 
-        const PopupDecision d = IsPopupToKill(c);
+        const PopupDecision d = isPopupToKill(c);
         QTEST(d.kill, "kill");
         QTEST(d.whitelistAction, "action");
         QTEST(d.whitelistEntry, "entry");
@@ -295,20 +295,20 @@ private slots:
     {
         QWidget document;
         PopupKiller killer(&document);
-        MainCode::Whitelist = {QStringLiteral("friendly")};
-        MainCode::WhitelistCount = 1;
+        AppState::whitelist = {QStringLiteral("friendly")};
+        AppState::whitelistCount = 1;
 
         bool jsLink = false;
-        QVERIFY(killer.Decide(QStringLiteral("http://ads.test/"), false, jsLink, false));
-        QVERIFY(!killer.Decide(QStringLiteral("http://Friendly.test/"), false, jsLink, false));
+        QVERIFY(killer.decide(QStringLiteral("http://ads.test/"), false, jsLink, false));
+        QVERIFY(!killer.decide(QStringLiteral("http://Friendly.test/"), false, jsLink, false));
 
         jsLink = true;
-        QVERIFY(!killer.Decide(QStringLiteral("http://ads.test/"), false, jsLink, false));
+        QVERIFY(!killer.decide(QStringLiteral("http://ads.test/"), false, jsLink, false));
         QVERIFY(!jsLink);
-        QVERIFY(killer.Decide(QStringLiteral("http://ads.test/"), false, jsLink, false));
+        QVERIFY(killer.decide(QStringLiteral("http://ads.test/"), false, jsLink, false));
 
-        MainCode::Settings.PopupKillerEnable = false;
-        QVERIFY(!killer.Decide(QStringLiteral("http://ads.test/"), false, jsLink, false));
+        AppState::settings.popupKillerEnable = false;
+        QVERIFY(!killer.decide(QStringLiteral("http://ads.test/"), false, jsLink, false));
     }
 
     // Alt as the keyboard reports it lets the popup through and adds the domain silently.
@@ -318,20 +318,20 @@ private slots:
         document.show();
         QVERIFY(QTest::qWaitForWindowExposed(&document));
         PopupKiller killer(&document);
-        MainCode::Settings.PopupPromptWhitelist = false;
-        MainCode::Settings.PopupAutoWhitelistAdd = 3;
+        AppState::settings.popupPromptWhitelist = false;
+        AppState::settings.popupAutoWhitelistAdd = 3;
 
         QTest::keyPress(document.windowHandle(), Qt::Key_Alt, Qt::AltModifier);
-        if (!IsAltDown())
+        if (!isAltDown())
             QSKIP("this platform does not report the held key");
         bool jsLink = false;
-        const bool kill = killer.Decide(QStringLiteral("http://www.Shop.example/cart"), false,
+        const bool kill = killer.decide(QStringLiteral("http://www.Shop.example/cart"), false,
                                         jsLink, false);
         QTest::keyRelease(document.windowHandle(), Qt::Key_Alt, Qt::NoModifier);
         QVERIFY(!kill);
-        QCOMPARE(MainCode::Whitelist, QStringList{QStringLiteral("Shop.example")});
-        QCOMPARE(int(MainCode::WhitelistCount), 1);
-        QVERIFY(!IsAltDown());
+        QCOMPARE(AppState::whitelist, QStringList{QStringLiteral("Shop.example")});
+        QCOMPARE(int(AppState::whitelistCount), 1);
+        QVERIFY(!isAltDown());
     }
 
     // ------------------------------------------------------------ kill indication
@@ -352,14 +352,14 @@ private slots:
         QWidget document;
         PopupKiller killer(&document);
         int panelIcon = 3; // the status bar's "Item4"
-        killer.Item4Icon = [&panelIcon] { return panelIcon; };
-        connect(&killer, &PopupKiller::SetItem4Icon, this, [&panelIcon](int i) { panelIcon = i; });
-        QSignalSpy icons(&killer, &PopupKiller::SetItem4Icon);
+        killer.currentIndicatorIcon = [&panelIcon] { return panelIcon; };
+        connect(&killer, &PopupKiller::indicatorIconChanged, this, [&panelIcon](int i) { panelIcon = i; });
+        QSignalSpy icons(&killer, &PopupKiller::indicatorIconChanged);
 
-        killer.PopupKilled();
-        QVERIFY(killer.tmrKillPopup.isActive());
-        QCOMPARE(killer.tmrKillPopup.interval(), 800);
-        QVERIFY(PopupCursorShown());
+        killer.reportKilled();
+        QVERIFY(killer.m_blinkTimer.isActive());
+        QCOMPARE(killer.m_blinkTimer.interval(), 800);
+        QVERIFY(isPopupCursorShown());
         QVERIFY(QGuiApplication::overrideCursor());
         QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::ForbiddenCursor);
 
@@ -367,17 +367,17 @@ private slots:
         QList<bool> cursor;
         for (int tick = 1; tick <= 6; ++tick) {
             if (tick == 6)
-                MainCode::Settings.PopupKillerEnable = killerOnAtEnd;
-            killer.tmrKillPopup_Timer();
+                AppState::settings.popupKillerEnable = killerOnAtEnd;
+            killer.onBlinkTick();
             seen.append(panelIcon);
             cursor.append(QGuiApplication::overrideCursor() != nullptr);
         }
         QCOMPARE(seen, (QList<int>{5, 3, 5, 3, 5, finalIcon}));
         // The cursor comes back at the fourth tick.
         QCOMPARE(cursor, (QList<bool>{true, true, true, false, false, false}));
-        QVERIFY(!killer.tmrKillPopup.isActive());
-        QCOMPARE(killer.tmrKillPopupTag, 0);
-        QVERIFY(!PopupCursorShown());
+        QVERIFY(!killer.m_blinkTimer.isActive());
+        QCOMPARE(killer.m_blinkPhase, 0);
+        QVERIFY(!isPopupCursorShown());
         QCOMPARE(icons.size(), 7);
     }
 
@@ -385,18 +385,18 @@ private slots:
     {
         QWidget document;
         PopupKiller killer(&document);
-        killer.PopupKilled();
+        killer.reportKilled();
         for (int i = 0; i < 4; ++i)
-            killer.tmrKillPopup_Timer();
-        QVERIFY(!PopupCursorShown());
-        killer.PopupKilled();
-        QVERIFY(PopupCursorShown());
+            killer.onBlinkTick();
+        QVERIFY(!isPopupCursorShown());
+        killer.reportKilled();
+        QVERIFY(isPopupCursorShown());
         for (int i = 0; i < 5; ++i) {
-            killer.tmrKillPopup_Timer();
-            QVERIFY(killer.tmrKillPopup.isActive());
+            killer.onBlinkTick();
+            QVERIFY(killer.m_blinkTimer.isActive());
         }
-        killer.tmrKillPopup_Timer();
-        QVERIFY(!killer.tmrKillPopup.isActive());
+        killer.onBlinkTick();
+        QVERIFY(!killer.m_blinkTimer.isActive());
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
@@ -404,10 +404,10 @@ private slots:
     {
         QWidget document;
         PopupKiller killer(&document);
-        killer.tmrKillPopup.setInterval(5);
-        QSignalSpy icons(&killer, &PopupKiller::SetItem4Icon);
-        killer.PopupKilled();
-        QTRY_VERIFY(!killer.tmrKillPopup.isActive());
+        killer.m_blinkTimer.setInterval(5);
+        QSignalSpy icons(&killer, &PopupKiller::indicatorIconChanged);
+        killer.reportKilled();
+        QTRY_VERIFY(!killer.m_blinkTimer.isActive());
         QCOMPARE(icons.size(), 7);
         QCOMPARE(icons.last().first().toInt(), 3);
         QVERIFY(!QGuiApplication::overrideCursor());
@@ -415,18 +415,18 @@ private slots:
 
     void cursorFollowsItsSetting()
     {
-        MainCode::Settings.PopupChangeMouse = false;
-        SetPopupCursor(true);
-        QVERIFY(!PopupCursorShown());
+        AppState::settings.popupChangeMouse = false;
+        setPopupCursor(true);
+        QVERIFY(!isPopupCursorShown());
         QVERIFY(!QGuiApplication::overrideCursor());
 
         // Switched off while the cursor shows: it still comes back.
-        MainCode::Settings.PopupChangeMouse = true;
-        SetPopupCursor(true);
-        SetPopupCursor(true); // never stacked twice
-        MainCode::Settings.PopupChangeMouse = false;
-        SetPopupCursor(false);
-        QVERIFY(!PopupCursorShown());
+        AppState::settings.popupChangeMouse = true;
+        setPopupCursor(true);
+        setPopupCursor(true); // never stacked twice
+        AppState::settings.popupChangeMouse = false;
+        setPopupCursor(false);
+        QVERIFY(!isPopupCursorShown());
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
@@ -435,13 +435,13 @@ private slots:
         auto document = std::make_unique<QWidget>();
         auto *killer = new PopupKiller(document.get());
         int panelIcon = -1;
-        connect(killer, &PopupKiller::SetItem4Icon, this, [&panelIcon](int i) { panelIcon = i; });
-        killer->PopupKilled();
-        killer->tmrKillPopup_Timer();
+        connect(killer, &PopupKiller::indicatorIconChanged, this, [&panelIcon](int i) { panelIcon = i; });
+        killer->reportKilled();
+        killer->onBlinkTick();
         QCOMPARE(panelIcon, 5);
         document.reset();
         QCOMPARE(panelIcon, 3);
-        QVERIFY(!PopupCursorShown());
+        QVERIFY(!isPopupCursorShown());
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
@@ -455,12 +455,12 @@ private slots:
     void soundWithoutDeviceOrFileIsSilent()
     {
         QFETCH(QString, file);
-        MainCode::Settings.PopupPlaySound = true;
-        MainCode::Settings.PopupSoundFile = file;
-        PlayPopupSound();
-        PlayPopupSound();
+        AppState::settings.popupPlaySound = true;
+        AppState::settings.popupSoundFile = file;
+        playPopupSound();
+        playPopupSound();
         QTest::qWait(0);
-        MainCode::Settings.PopupPlaySound = false;
+        AppState::settings.popupPlaySound = false;
     }
 
     // ------------------------------------------------------------ dialogs
@@ -480,17 +480,17 @@ private slots:
             if (auto *ok = modal->findChild<QPushButton *>(QStringLiteral("cmdOK")))
                 ok->click();
         });
-        killer.PopupKilled();
+        killer.reportKilled();
         // Stored before the notice shows, and the notice waits for the caller to return.
         QCOMPARE(store.read(QStringLiteral("Popup"), QStringLiteral("FirstPopup"), "?"),
                  QStringLiteral("False"));
         QVERIFY(shown.isEmpty());
         QTRY_COMPARE(shown, QStringLiteral("frmFirstPopup"));
-        QCOMPARE(title, LoadResString(17500));
+        QCOMPARE(title, loadResString(17500));
 
         // Never again.
         bool again = false;
-        killer.PopupKilled();
+        killer.reportKilled();
         QTimer probe;
         connect(&probe, &QTimer::timeout, this, [&again] {
             if (QApplication::activeModalWidget()) {
@@ -535,42 +535,42 @@ private slots:
         QFETCH(bool, dontAsk);
         QFETCH(bool, cancel);
         QFETCH(QString, site);
-        MainCode::Settings.PopupAutoWhitelistAdd = 2;
+        AppState::settings.popupAutoWhitelistAdd = 2;
 
         {
-            frmWhitelist dialog(site);
-            QVERIFY(!MainCode::ModalDialogClosed);
-            QCOMPARE(dialog.windowTitle(), LoadResString(17000));
-            QCOMPARE(dialog.Option1[2]->text(), LoadResString(17005));
-            QVERIFY(dialog.Option1[0]->isChecked());
-            QVERIFY(!dialog.chkDontAskAgain->isChecked());
+            WhitelistQuestionDialog dialog(site);
+            QVERIFY(!AppState::noModalDialogOpen);
+            QCOMPARE(dialog.windowTitle(), loadResString(17000));
+            QCOMPARE(dialog.m_choices[2]->text(), loadResString(17005));
+            QVERIFY(dialog.m_choices[0]->isChecked());
+            QVERIFY(!dialog.m_dontAskAgain->isChecked());
             dialog.show();
-            dialog.Option1[option]->setChecked(true);
-            dialog.chkDontAskAgain->setChecked(dontAsk);
+            dialog.m_choices[option]->setChecked(true);
+            dialog.m_dontAskAgain->setChecked(dontAsk);
             if (cancel)
                 QTest::keyClick(&dialog, Qt::Key_Escape);
             else
-                dialog.btnOk->click();
+                dialog.m_okButton->click();
             QVERIFY(!dialog.isVisible());
-            QVERIFY(MainCode::ModalDialogClosed);
+            QVERIFY(AppState::noModalDialogOpen);
         }
         QFETCH(QStringList, whitelist);
-        QCOMPARE(MainCode::Whitelist, whitelist);
-        QCOMPARE(int(MainCode::WhitelistCount), whitelist.size());
-        QTEST(MainCode::Settings.PopupAutoWhitelistAdd, "autoAdd");
-        QTEST(MainCode::Settings.PopupPromptWhitelist, "prompt");
+        QCOMPARE(AppState::whitelist, whitelist);
+        QCOMPARE(int(AppState::whitelistCount), whitelist.size());
+        QTEST(AppState::settings.popupAutoWhitelistAdd, "autoAdd");
+        QTEST(AppState::settings.popupPromptWhitelist, "prompt");
     }
 
     void whitelistQuestionSettings()
     {
         // The choice and the box become the automatic action.
-        MainCode::Settings.PopupAutoWhitelistAdd = 1;
-        frmWhitelist dialog(QStringLiteral("http://www.a.org/"));
-        dialog.Option1[2]->setChecked(true);
-        dialog.chkDontAskAgain->setChecked(true);
-        dialog.btnOk->click();
-        QCOMPARE(MainCode::Settings.PopupAutoWhitelistAdd, 3);
-        QVERIFY(!MainCode::Settings.PopupPromptWhitelist);
+        AppState::settings.popupAutoWhitelistAdd = 1;
+        WhitelistQuestionDialog dialog(QStringLiteral("http://www.a.org/"));
+        dialog.m_choices[2]->setChecked(true);
+        dialog.m_dontAskAgain->setChecked(true);
+        dialog.m_okButton->click();
+        QCOMPARE(AppState::settings.popupAutoWhitelistAdd, 3);
+        QVERIFY(!AppState::settings.popupPromptWhitelist);
     }
 
     void queuedQuestionWaitsForTheCaller()
@@ -581,14 +581,14 @@ private slots:
             shown = modal->objectName();
             static_cast<QDialog *>(modal)->reject();
         });
-        frmWhitelist::Queue(QStringLiteral("http://a.org/"), document.get());
+        WhitelistQuestionDialog::queue(QStringLiteral("http://a.org/"), document.get());
         QVERIFY(shown.isEmpty());
         QTRY_COMPARE(shown, QStringLiteral("frmWhitelist"));
-        QVERIFY(MainCode::Whitelist.isEmpty());
+        QVERIFY(AppState::whitelist.isEmpty());
 
         // The document is gone before the question's turn: nothing is asked.
         bool asked = false;
-        frmWhitelist::Queue(QStringLiteral("http://a.org/"), document.get());
+        WhitelistQuestionDialog::queue(QStringLiteral("http://a.org/"), document.get());
         document.reset();
         QTimer probe;
         connect(&probe, &QTimer::timeout, this, [&asked] {

@@ -1,12 +1,12 @@
-#include "core/maincode.h"
+#include "core/appstate.h"
 #include "core/settingsstore.h"
 #include "core/startup.h"
-#include "document/frmdocument.h"
+#include "document/documentwindow.h"
 #include "document/popupkiller.h"
-#include "frame/dtabcontrol.h"
-#include "frame/frmmain.h"
+#include "frame/documenttabbar.h"
+#include "frame/mainwindow.h"
 #include "testserver.h"
-#include "widgets/cnostatusbar.h"
+#include "widgets/panelstatusbar.h"
 #include "core/paths.h"
 #include "sidebar/notesfiles.h"
 
@@ -25,13 +25,13 @@ class TestPopups : public QObject
     TestServer m_server;
     SettingsStore &store() { return SettingsStore::instance(); }
 
-    std::unique_ptr<frmMain> makeFrame(const QString &address)
+    std::unique_ptr<MainWindow> makeFrame(const QString &address)
     {
         store().write("Settings", "FirstTime", "False");
         store().write("General", "SaveDocumentOnExit", "False");
-        auto frame = std::make_unique<frmMain>();
-        frame->MDIForm_Load(address);
-        frame->ShowFrame();
+        auto frame = std::make_unique<MainWindow>();
+        frame->startUp(address);
+        frame->showFrame();
         return frame;
     }
 
@@ -43,34 +43,34 @@ private slots:
         // The one-time notice would wait for a click.
         store().write("Popup", "FirstPopup", "False");
         store().write("Popup", "PopupPromptWhitelist", "False");
-        MainCode::Settings = SettingsModel();
-        MainCode::Whitelist.clear();
-        MainCode::WhitelistCount = 0;
-        MainCode::OpenDocuments = 0;
+        AppState::settings = SettingsModel();
+        AppState::whitelist.clear();
+        AppState::whitelistCount = 0;
+        AppState::openDocuments = 0;
         QFile::remove(Paths::dataFile(QStringLiteral("Whitelist.qvr")));
     }
 
     void killedPopupShowsTheIndication()
     {
         auto frame = makeFrame(m_server.url("/popup"));
-        QCOMPARE(frame->m_cStatusBar->PanelIcon(QStringLiteral("Item4")), 3);
-        QTRY_COMPARE(frame->vbalDTabControl1->Caption(1), QStringLiteral("Opener"));
+        QCOMPARE(frame->m_statusBar->panelIcon(QStringLiteral("Item4")), 3);
+        QTRY_COMPARE(frame->m_tabBar->caption(1), QStringLiteral("Opener"));
         // The kill blinks the killer's panel.
-        QTRY_COMPARE(frame->m_cStatusBar->PanelIcon(QStringLiteral("Item4")), 5);
-        QCOMPARE(frame->Documents().size(), 1);
-        QTRY_COMPARE(frame->m_cStatusBar->PanelIcon(QStringLiteral("Item4")), 3);
-        QTRY_VERIFY(!PopupCursorShown());
+        QTRY_COMPARE(frame->m_statusBar->panelIcon(QStringLiteral("Item4")), 5);
+        QCOMPARE(frame->documents().size(), 1);
+        QTRY_COMPARE(frame->m_statusBar->panelIcon(QStringLiteral("Item4")), 3);
+        QTRY_VERIFY(!isPopupCursorShown());
         frame->close();
     }
 
     void whitelistedOpenerMayOpen()
     {
         // The whitelist file as a previous run left it.
-        QVERIFY(NotesFiles::WriteWhitelist(Paths::dataFile(QStringLiteral("Whitelist.qvr")),
+        QVERIFY(NotesFiles::writeWhitelist(Paths::dataFile(QStringLiteral("Whitelist.qvr")),
                                            {QStringLiteral("127.0.0.1")}));
         auto frame = makeFrame(m_server.url("/popup"));
-        QTRY_COMPARE(frame->Documents().size(), 2);
-        QTRY_COMPARE(frame->vbalDTabControl1->Caption(2), QStringLiteral("Popup"));
+        QTRY_COMPARE(frame->documents().size(), 2);
+        QTRY_COMPARE(frame->m_tabBar->caption(2), QStringLiteral("Popup"));
         frame->close();
     }
 
@@ -78,23 +78,23 @@ private slots:
     {
         {
             auto frame = makeFrame(m_server.page("First"));
-            AddToWhitelist(QStringLiteral("allowed.example"));
+            addToWhitelist(QStringLiteral("allowed.example"));
             frame->close();
         }
-        MainCode::Whitelist.clear();
-        MainCode::WhitelistCount = 0;
+        AppState::whitelist.clear();
+        AppState::whitelistCount = 0;
         auto frame = makeFrame(m_server.page("Second"));
-        QCOMPARE(MainCode::Whitelist, QStringList{QStringLiteral("allowed.example")});
-        QCOMPARE(MainCode::WhitelistCount, qint16(1));
+        QCOMPARE(AppState::whitelist, QStringList{QStringLiteral("allowed.example")});
+        QCOMPARE(AppState::whitelistCount, qint16(1));
         frame->close();
     }
 
     void killerOffLetsThrough()
     {
         auto frame = makeFrame(m_server.page("Start"));
-        MainCode::Settings.PopupKillerEnable = false;
-        frame->ActiveDocument()->NavigateDoc(m_server.url("/popup"));
-        QTRY_COMPARE(frame->Documents().size(), 2);
+        AppState::settings.popupKillerEnable = false;
+        frame->activeDocument()->navigate(m_server.url("/popup"));
+        QTRY_COMPARE(frame->documents().size(), 2);
         frame->close();
     }
 };
@@ -103,7 +103,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    InitApplicationIdentity();
+    initApplicationIdentity();
     TestPopups test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -1,5 +1,5 @@
 #include "frame/addressbarrules.h"
-#include "frame/frmqsearch.h"
+#include "frame/quicksearchdialog.h"
 #include "frame/searchengines.h"
 
 #include <QtTest>
@@ -68,7 +68,7 @@ private slots:
         QFETCH(QString, usedText);
         QFETCH(bool, addToList);
         QFETCH(bool, focus);
-        const EnterOutcome out = DecideEnter({text, ctrl, shift, goNew, hasDocument, typed});
+        const EnterOutcome out = decideEnter({text, ctrl, shift, goNew, hasDocument, typed});
         QCOMPARE(out.action, action);
         QCOMPARE(out.text, usedText);
         QCOMPARE(out.addToTypedList, addToList);
@@ -77,10 +77,10 @@ private slots:
 
     void typedListInsertion()
     {
-        QVERIFY(ShouldInsertAtTop({}, QStringLiteral("x")));
-        QVERIFY(!ShouldInsertAtTop({"x", "y"}, QStringLiteral("x")));
-        QVERIFY(ShouldInsertAtTop({"y", "x"}, QStringLiteral("x")));
-        QVERIFY(ShouldInsertAtTop({"x"}, QStringLiteral("X")));
+        QVERIFY(shouldInsertAtTop({}, QStringLiteral("x")));
+        QVERIFY(!shouldInsertAtTop({"x", "y"}, QStringLiteral("x")));
+        QVERIFY(shouldInsertAtTop({"y", "x"}, QStringLiteral("x")));
+        QVERIFY(shouldInsertAtTop({"x"}, QStringLiteral("X")));
     }
 
     void searchAddresses_data()
@@ -108,26 +108,26 @@ private slots:
         QFETCH(int, engine);
         QFETCH(QString, text);
         QFETCH(QString, expected);
-        QCOMPARE(SearchEngines::SearchAddress(engine, text), expected);
+        QCOMPARE(SearchEngines::searchAddress(engine, text), expected);
     }
 
     void quickSearch()
     {
-        QCOMPARE(SearchEngines::QuickSearchAddress(false, QStringLiteral("a b")),
+        QCOMPARE(SearchEngines::quickSearchAddress(false, QStringLiteral("a b")),
                  QStringLiteral("https://www.google.com/search?hl=en&lr=&ie=UTF-8&oe=UTF-8&q=a+b"));
-        QVERIFY(SearchEngines::QuickSearchAddress(true, QStringLiteral("x"))
+        QVERIFY(SearchEngines::quickSearchAddress(true, QStringLiteral("x"))
                     .endsWith(QLatin1String("&q=x&sa=N&tab=fg")));
 
         // History: no empty entries, repeats move to the top, at most 50.
         QStringList h;
-        h = frmQSearch::AddToHistory(h, QStringLiteral("one"));
-        h = frmQSearch::AddToHistory(h, QStringLiteral("two"));
-        h = frmQSearch::AddToHistory(h, QStringLiteral("  "));
-        h = frmQSearch::AddToHistory(h, QStringLiteral("one"));
+        h = QuickSearchDialog::addToHistory(h, QStringLiteral("one"));
+        h = QuickSearchDialog::addToHistory(h, QStringLiteral("two"));
+        h = QuickSearchDialog::addToHistory(h, QStringLiteral("  "));
+        h = QuickSearchDialog::addToHistory(h, QStringLiteral("one"));
         QCOMPARE(h, QStringList({"one", "two"}));
         for (int i = 0; i < 60; ++i)
-            h = frmQSearch::AddToHistory(h, QString::number(i));
-        QCOMPARE(h.size(), frmQSearch::kMaxHistory);
+            h = QuickSearchDialog::addToHistory(h, QString::number(i));
+        QCOMPARE(h.size(), QuickSearchDialog::kMaxHistory);
         QCOMPARE(h.first(), QStringLiteral("59"));
     }
 };

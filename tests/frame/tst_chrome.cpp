@@ -1,17 +1,17 @@
-#include "core/maincode.h"
+#include "core/appstate.h"
 #include "core/paths.h"
 #include "core/settingsstore.h"
 #include "core/startup.h"
 #include "core/strings.h"
-#include "document/frmdocument.h"
-#include "frame/crebar.h"
-#include "frame/ctoolbar.h"
-#include "frame/dtabcontrol.h"
-#include "frame/frmmain.h"
-#include "frame/frmnavigator.h"
-#include "frame/popupmenu6.h"
+#include "document/documentwindow.h"
+#include "frame/toolbarbands.h"
+#include "frame/striptoolbar.h"
+#include "frame/documenttabbar.h"
+#include "frame/mainwindow.h"
+#include "frame/navigatorpalette.h"
+#include "frame/keyedmenu.h"
 #include "testserver.h"
-#include "widgets/cnostatusbar.h"
+#include "widgets/panelstatusbar.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -24,7 +24,7 @@
 
 #include <memory>
 
-using Kind = frmMain::MenuKind;
+using Kind = MainWindow::MenuKind;
 
 namespace {
 
@@ -38,13 +38,13 @@ void writeFile(const QString &path, const QByteArray &data)
     file.write(data);
 }
 
-QList<cReBar::BandState> savedLayout()
+QList<ToolBarBands::BandState> savedLayout()
 {
-    QFile file(frmMain::LayoutFile());
+    QFile file(MainWindow::layoutFile());
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    QList<cReBar::BandState> bands;
-    cReBar::ParseLayout(QString::fromUtf8(file.readAll()), kBandKeys, &bands);
+    QList<ToolBarBands::BandState> bands;
+    ToolBarBands::parseLayout(QString::fromUtf8(file.readAll()), kBandKeys, &bands);
     return bands;
 }
 
@@ -69,29 +69,29 @@ class TestChrome : public QObject
 
     SettingsStore &store() { return SettingsStore::instance(); }
 
-    std::unique_ptr<frmMain> makeFrame(const QString &commandLine = QString())
+    std::unique_ptr<MainWindow> makeFrame(const QString &commandLine = QString())
     {
         store().write("Settings", "FirstTime", "False");
         store().write("General", "SaveDocumentOnExit", "False");
-        MainCode::Settings = SettingsModel();
-        auto frame = std::make_unique<frmMain>();
-        frame->MDIForm_Load(commandLine.isEmpty() ? m_server.page("Home") : commandLine);
-        frame->ShowFrame();
+        AppState::settings = SettingsModel();
+        auto frame = std::make_unique<MainWindow>();
+        frame->startUp(commandLine.isEmpty() ? m_server.page("Home") : commandLine);
+        frame->showFrame();
         frame->resize(1000, 700);
         return frame;
     }
 
-    static QStringList bandOrder(frmMain &frame)
+    static QStringList bandOrder(MainWindow &frame)
     {
         QStringList keys;
-        for (int i = 0; i < frame.cReBar1->BandCount(); ++i)
-            keys << frame.cReBar1->BandKey(i);
+        for (int i = 0; i < frame.m_bands->bandCount(); ++i)
+            keys << frame.m_bands->bandKey(i);
         return keys;
     }
 
-    static cBandBar *band(frmMain &frame, const QString &key)
+    static BandToolBar *band(MainWindow &frame, const QString &key)
     {
-        return frame.cReBar1->Band(frame.cReBar1->BandIndexForKey(key));
+        return frame.m_bands->band(frame.m_bands->bandIndexForKey(key));
     }
 
 private slots:
@@ -99,8 +99,8 @@ private slots:
     {
         QFile::remove(store().filePath());
         store().reload();
-        MainCode::OpenDocuments = 0;
-        QFile::remove(frmMain::LayoutFile());
+        AppState::openDocuments = 0;
+        QFile::remove(MainWindow::layoutFile());
         QDir(Paths::dataFile("skins")).removeRecursively();
     }
 
@@ -124,12 +124,12 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(bool, present);
         if (present)
-            writeFile(frmMain::LayoutFile(), content);
+            writeFile(MainWindow::layoutFile(), content);
         auto frame = makeFrame();
         QCOMPARE(bandOrder(*frame), kBandKeys);
         QList<bool> rows;
-        for (int i = 0; i < frame->cReBar1->BandCount(); ++i)
-            rows << frame->cReBar1->BandNewRow(i);
+        for (int i = 0; i < frame->m_bands->bandCount(); ++i)
+            rows << frame->m_bands->bandNewRow(i);
         QCOMPARE(rows, QList<bool>({true, false, true, true, true, true}));
         QVERIFY(band(*frame, "Logo")->minimumHeight() != 52);
         QTRY_COMPARE(band(*frame, "Logo")->y(), band(*frame, "MenuBar")->y());
@@ -147,13 +147,13 @@ private slots:
             // The user drags the address band in front of the browse toolbar and hides the tabs.
             frame->insertToolBar(band(*frame, "Toolbar1"), band(*frame, "Addressbar"));
             QTRY_COMPARE(band(*frame, "Addressbar")->y(), band(*frame, "Toolbar1")->y());
-            frame->RunMenuCommand(Kind::Main, {"mnuViewTabsBar"});
-            QVERIFY(!frame->MenuChecked("mnuViewTabsBar"));
+            frame->runMenuCommand(Kind::runApplication, {"mnuViewTabsBar"});
+            QVERIFY(!frame->isMenuChecked("mnuViewTabsBar"));
             addressWidth = band(*frame, "Addressbar")->width();
             frame->close();
         }
         QStringList order;
-        for (const cReBar::BandState &b : savedLayout())
+        for (const ToolBarBands::BandState &b : savedLayout())
             order << b.key;
         QCOMPARE(order,
                  QStringList({"MenuBar", "Logo", "Addressbar", "Toolbar1", "Toolbar2", "Tabbar"}));
@@ -164,14 +164,14 @@ private slots:
         QVERIFY(band(*frame, "Addressbar")->x() < band(*frame, "Toolbar1")->x());
         QCOMPARE(band(*frame, "Addressbar")->width(), addressWidth);
         QVERIFY(band(*frame, "Tabbar")->isHidden());
-        QVERIFY(!frame->MenuChecked("mnuViewTabsBar"));
+        QVERIFY(!frame->isMenuChecked("mnuViewTabsBar"));
         QCOMPARE(band(*frame, "Logo")->minimumHeight(), 52);
         frame->close();
     }
 
     void restoredMinimumHeightGoesToTheLogo()
     {
-        writeFile(frmMain::LayoutFile(), cReBar::LayoutText({{"MenuBar", true, true, 0},
+        writeFile(MainWindow::layoutFile(), ToolBarBands::layoutText({{"MenuBar", true, true, 0},
                                                              {"Toolbar1", true, true, 0},
                                                              {"Logo", false, true, 0},
                                                              {"Toolbar2", true, false, 0},
@@ -179,7 +179,7 @@ private slots:
                                                              {"Tabbar", true, true, 0}})
                                              .toUtf8());
         auto frame = makeFrame();
-        QCOMPARE(frame->cReBar1->BandKey(1), QStringLiteral("Toolbar1"));
+        QCOMPARE(frame->m_bands->bandKey(1), QStringLiteral("Toolbar1"));
         QCOMPARE(band(*frame, "Logo")->minimumHeight(), 52);
         QVERIFY(band(*frame, "Toolbar1")->minimumHeight() < 52);
         QTRY_COMPARE(band(*frame, "Logo")->y(), band(*frame, "Toolbar1")->y());
@@ -189,17 +189,17 @@ private slots:
     void alignmentMovesTheBands()
     {
         auto frame = makeFrame();
-        frame->RunMenuCommand(Kind::Main, {"mnuAlignBottom"});
-        QCOMPARE(frame->picHolderAlign(), 2);
-        for (int i = 0; i < frame->cReBar1->BandCount(); ++i)
-            QCOMPARE(frame->toolBarArea(frame->cReBar1->Band(i)), Qt::BottomToolBarArea);
-        QVERIFY(frame->m_cMenu->RadioCheck(frame->m_cMenu->IndexForKey("mnuAlignBottom")));
-        QVERIFY(!frame->m_cMenu->RadioCheck(frame->m_cMenu->IndexForKey("mnuAlignTop")));
+        frame->runMenuCommand(Kind::runApplication, {"mnuAlignBottom"});
+        QCOMPARE(frame->bandsAlignment(), 2);
+        for (int i = 0; i < frame->m_bands->bandCount(); ++i)
+            QCOMPARE(frame->toolBarArea(frame->m_bands->band(i)), Qt::BottomToolBarArea);
+        QVERIFY(frame->m_mainMenu->isRadioCheck(frame->m_mainMenu->indexForKey("mnuAlignBottom")));
+        QVERIFY(!frame->m_mainMenu->isRadioCheck(frame->m_mainMenu->indexForKey("mnuAlignTop")));
         QTRY_VERIFY(band(*frame, "MenuBar")->y() > frame->height() / 2);
         // The rows keep their order from top to bottom.
         QVERIFY(band(*frame, "MenuBar")->y() < band(*frame, "Toolbar1")->y());
         QVERIFY(band(*frame, "Addressbar")->y() < band(*frame, "Tabbar")->y());
-        frame->RunMenuCommand(Kind::Main, {"mnuAlignTop"});
+        frame->runMenuCommand(Kind::runApplication, {"mnuAlignTop"});
         QCOMPARE(frame->toolBarArea(band(*frame, "Tabbar")), Qt::TopToolBarArea);
         QCOMPARE(bandOrder(*frame), kBandKeys);
         frame->close();
@@ -210,23 +210,23 @@ private slots:
     void toolbarsAsBuilt()
     {
         auto frame = makeFrame();
-        cToolbar *t1 = frame->Toolbar1;
-        QCOMPARE(t1->ButtonCount(), 13);
-        QCOMPARE(t1->ButtonKey(7), QString());
-        QCOMPARE(t1->ButtonStyle("Links"), cToolbar::kStyleWholeDropDown);
-        QCOMPARE(t1->ButtonStyle("Stop"), cToolbar::kStyleDropDown);
-        QCOMPARE(t1->ImageSize(), 24);
-        QVERIFY(t1->PicturesLoaded());
-        QVERIFY(t1->ButtonTextVisible("Back") && t1->TextRight());
-        QCOMPARE(frame->Toolbar2->ImageSize(), 16);
-        QCOMPARE(frame->Toolbar3->ButtonKey(0), QStringLiteral("AddressBar"));
-        QCOMPARE(frame->Toolbar3->ButtonStyle("GoNew"), cToolbar::kStyleCheck);
-        QCOMPARE(frame->Toolbar3->ButtonImage("Search"), 15);
-        QVERIFY(frame->Addressbar->isVisible());
+        StripToolBar *t1 = frame->m_browseToolBar;
+        QCOMPARE(t1->buttonCount(), 13);
+        QCOMPARE(t1->buttonKey(7), QString());
+        QCOMPARE(t1->buttonStyle("Links"), StripToolBar::kStyleWholeDropDown);
+        QCOMPARE(t1->buttonStyle("Stop"), StripToolBar::kStyleDropDown);
+        QCOMPARE(t1->imageSize(), 24);
+        QVERIFY(t1->picturesLoaded());
+        QVERIFY(t1->buttonTextVisible("Back") && t1->textRight());
+        QCOMPARE(frame->m_sitesToolBar->imageSize(), 16);
+        QCOMPARE(frame->m_addressToolBar->buttonKey(0), QStringLiteral("AddressBar"));
+        QCOMPARE(frame->m_addressToolBar->buttonStyle("GoNew"), StripToolBar::kStyleCheck);
+        QCOMPARE(frame->m_addressToolBar->buttonImage("Search"), 15);
+        QVERIFY(frame->m_addressBar->isVisible());
 
-        frame->RunMenuCommand(Kind::SearchEngines, {"mnuSearchEngineWiki"});
-        QCOMPARE(frame->g_nSearchEngine, 5);
-        QCOMPARE(frame->Toolbar3->ButtonImage("Search"), 20);
+        frame->runMenuCommand(Kind::SearchEngines, {"mnuSearchEngineWiki"});
+        QCOMPARE(frame->m_searchEngine, 5);
+        QCOMPARE(frame->m_addressToolBar->buttonImage("Search"), 20);
         frame->close();
         QCOMPARE(store().read("Settings", "CurrentSearchEngine", {}), QStringLiteral("5"));
     }
@@ -234,29 +234,29 @@ private slots:
     void toolbarOptionsApplyAtOnce()
     {
         auto frame = makeFrame();
-        cToolbar *t1 = frame->Toolbar1;
+        StripToolBar *t1 = frame->m_browseToolBar;
         auto option = [&](Kind kind, const char *key, bool checked) {
-            frame->RunMenuCommand(kind, {QLatin1String(key), 0, checked});
+            frame->runMenuCommand(kind, {QLatin1String(key), 0, checked});
         };
         option(Kind::NavToolbar, "mnuTBShowText", true);
-        QVERIFY(!t1->ButtonTextVisible("Back"));
+        QVERIFY(!t1->buttonTextVisible("Back"));
         QCOMPARE(store().read("Settings", "Toolbar1ShowText", {}), QStringLiteral("False"));
         option(Kind::NavToolbar, "mnuTBShowText", false);
-        QVERIFY(t1->ButtonTextVisible("Back"));
+        QVERIFY(t1->buttonTextVisible("Back"));
         QCOMPARE(store().read("Settings", "Toolbar1ShowText", {}), QStringLiteral("True"));
 
         option(Kind::NavToolbar, "mnuTBTextAlignBottom", false);
-        QVERIFY(!t1->TextRight());
+        QVERIFY(!t1->textRight());
         QCOMPARE(store().read("Settings", "Toolbar1TextAlignRight", {}), QStringLiteral("False"));
 
         option(Kind::NavToolbar, "mnuTBLinksButton", true);
-        QVERIFY(!t1->ButtonVisible("Links") && !t1->ButtonVisible("LinksSep"));
-        QCOMPARE(t1->ButtonIndex("Links"), 12);
+        QVERIFY(!t1->buttonVisible("Links") && !t1->buttonVisible("LinksSep"));
+        QCOMPARE(t1->buttonIndex("Links"), 12);
         QCOMPARE(store().read("Settings", "Toolbar1LinksButton", {}), QStringLiteral("False"));
 
         option(Kind::NavToolbar, "mnuTBLargeIcons", true);
-        QCOMPARE(t1->ImageSize(), 16);
-        QVERIFY(t1->PicturesLoaded());
+        QCOMPARE(t1->imageSize(), 16);
+        QVERIFY(t1->picturesLoaded());
         QCOMPARE(store().read("Settings", "Toolbar1LargeIcons", {}), QStringLiteral("False"));
 
         // The sites toolbar without links: its one button speaks for the option.
@@ -265,87 +265,87 @@ private slots:
         option(Kind::SitesToolbar, "mnuTBShowText", false);
         QCOMPARE(store().read("Settings", "Toolbar2ShowText", {}), QStringLiteral("True"));
         option(Kind::SitesToolbar, "mnuTBLargeIcons", false);
-        QCOMPARE(frame->Toolbar2->ImageSize(), 24);
+        QCOMPARE(frame->m_sitesToolBar->imageSize(), 24);
         frame->close();
 
         // The next start builds the toolbars as they were left.
         auto again = makeFrame();
-        QCOMPARE(again->Toolbar1->ImageSize(), 16);
-        QVERIFY(!again->Toolbar1->TextRight());
-        QVERIFY(!again->Toolbar1->ButtonVisible("Links"));
-        QCOMPARE(again->Toolbar2->ImageSize(), 24);
+        QCOMPARE(again->m_browseToolBar->imageSize(), 16);
+        QVERIFY(!again->m_browseToolBar->textRight());
+        QVERIFY(!again->m_browseToolBar->buttonVisible("Links"));
+        QCOMPARE(again->m_sitesToolBar->imageSize(), 24);
         again->close();
     }
 
     void properButtonsFollowTheLinks()
     {
         auto frame = makeFrame();
-        cToolbar *t2 = frame->Toolbar2;
-        SettingsModel &s = MainCode::Settings;
-        QCOMPARE(t2->ButtonCount(), 1);
-        QVERIFY(t2->ButtonVisible("Custom"));
+        StripToolBar *t2 = frame->m_sitesToolBar;
+        SettingsModel &s = AppState::settings;
+        QCOMPARE(t2->buttonCount(), 1);
+        QVERIFY(t2->buttonVisible("Custom"));
         QVERIFY(band(*frame, "Toolbar2")->isHidden()); // the sites toolbar starts hidden
 
-        s.CustomLinksCount = 2;
-        s.CustomLinksName = QStringList{"R&D", "News"};
-        s.CustomLinksURL = QStringList{m_server.page("Link one"), m_server.page("Link two")};
-        frame->ShowProperButtons();
-        QCOMPARE(t2->ButtonCount(), 3);
-        QVERIFY(!t2->ButtonVisible("Custom"));
-        QCOMPARE(t2->ButtonKey(1), QStringLiteral("Custom1"));
-        QCOMPARE(t2->ButtonCaption("Custom1"), QStringLiteral("R&&D"));
-        QCOMPARE(t2->ButtonToolTip("Custom1"), QStringLiteral("R&D"));
+        s.customLinksCount = 2;
+        s.customLinksName = QStringList{"R&D", "News"};
+        s.customLinksURL = QStringList{m_server.page("Link one"), m_server.page("Link two")};
+        frame->showCustomLinkButtons();
+        QCOMPARE(t2->buttonCount(), 3);
+        QVERIFY(!t2->buttonVisible("Custom"));
+        QCOMPARE(t2->buttonKey(1), QStringLiteral("Custom1"));
+        QCOMPARE(t2->buttonCaption("Custom1"), QStringLiteral("R&&D"));
+        QCOMPARE(t2->buttonToolTip("Custom1"), QStringLiteral("R&D"));
         QVERIFY(band(*frame, "Toolbar2")->isHidden());
 
-        frame->RunMenuCommand(Kind::Main, {"mnuViewSitesToolbar"});
+        frame->runMenuCommand(Kind::runApplication, {"mnuViewSitesToolbar"});
         QVERIFY(!band(*frame, "Toolbar2")->isHidden());
         store().write("Settings", "Toolbar2ShowText", "False");
-        s.CustomLinksCount = 1;
-        frame->ShowProperButtons();
-        QCOMPARE(t2->ButtonCount(), 2);
-        QVERIFY(!t2->ButtonTextVisible("Custom1"));
+        s.customLinksCount = 1;
+        frame->showCustomLinkButtons();
+        QCOMPARE(t2->buttonCount(), 2);
+        QVERIFY(!t2->buttonTextVisible("Custom1"));
         QVERIFY(!band(*frame, "Toolbar2")->isHidden());
 
         // A link button opens its address in a new tab (the default), a links-menu item in
         // the active tab when links stay in the page.
-        QVERIFY(s.ControlSitesNew);
-        frame->Toolbar2_ButtonClick(1);
-        QCOMPARE(frame->Documents().size(), 2);
-        QTRY_COMPARE(frame->vbalDTabControl1->Caption(2), QStringLiteral("Link one"));
-        s.ControlSitesNew = false;
-        s.CustomLinksCount = 2;
-        frmDocument *document = frame->ActiveDocument();
-        frame->RunMenuCommand(Kind::Links, {"Link2", 2});
-        QTRY_COMPARE(document->LocationName(), QStringLiteral("Link two"));
-        QCOMPARE(frame->Documents().size(), 2);
+        QVERIFY(s.controlSitesNew);
+        frame->onSitesButtonClicked(1);
+        QCOMPARE(frame->documents().size(), 2);
+        QTRY_COMPARE(frame->m_tabBar->caption(2), QStringLiteral("Link one"));
+        s.controlSitesNew = false;
+        s.customLinksCount = 2;
+        DocumentWindow *document = frame->activeDocument();
+        frame->runMenuCommand(Kind::Links, {"Link2", 2});
+        QTRY_COMPARE(document->locationName(), QStringLiteral("Link two"));
+        QCOMPARE(frame->documents().size(), 2);
 
-        s.CustomLinksCount = 0;
-        frame->ShowProperButtons();
-        QCOMPARE(t2->ButtonCount(), 1);
-        QVERIFY(t2->ButtonVisible("Custom"));
+        s.customLinksCount = 0;
+        frame->showCustomLinkButtons();
+        QCOMPARE(t2->buttonCount(), 1);
+        QVERIFY(t2->buttonVisible("Custom"));
         frame->close();
     }
 
     void importReplacesTheLinks()
     {
         auto frame = makeFrame();
-        MainCode::IELinksCount = 2;
-        MainCode::IELinksName = QStringList{"One", "Two"};
-        MainCode::IELinksURL = QStringList{"http://one.invalid/", "http://two.invalid/"};
-        MainCode::Settings.CustomLinksCount = 0;
-        frame->RunMenuCommand(Kind::Links, {"mnuImportIELinks"}); // no links yet: no question
-        QCOMPARE(MainCode::Settings.CustomLinksName, QStringList({"One", "Two"}));
-        QCOMPARE(frame->Toolbar2->ButtonCount(), 3);
+        AppState::linksCount = 2;
+        AppState::linkNames = QStringList{"One", "Two"};
+        AppState::linkUrls = QStringList{"http://one.invalid/", "http://two.invalid/"};
+        AppState::settings.customLinksCount = 0;
+        frame->runMenuCommand(Kind::Links, {"mnuImportIELinks"}); // no links yet: no question
+        QCOMPARE(AppState::settings.customLinksName, QStringList({"One", "Two"}));
+        QCOMPARE(frame->m_sitesToolBar->buttonCount(), 3);
 
         // With links present the answer No keeps them.
-        MainCode::IELinksName = QStringList{"Three", "Four"};
+        AppState::linkNames = QStringList{"Three", "Four"};
         QTimer::singleShot(0, this, [] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
                 box->button(QMessageBox::No)->click();
         });
-        frame->RunMenuCommand(Kind::SitesToolbar, {"mnuImportIELinks"});
-        QCOMPARE(MainCode::Settings.CustomLinksName, QStringList({"One", "Two"}));
-        MainCode::IELinksCount = 0;
+        frame->runMenuCommand(Kind::SitesToolbar, {"mnuImportIELinks"});
+        QCOMPARE(AppState::settings.customLinksName, QStringList({"One", "Two"}));
+        AppState::linksCount = 0;
         frame->close();
     }
 
@@ -362,25 +362,25 @@ private slots:
         auto frame = makeFrame();
         auto check = [&](bool enabled) {
             for (const QString &key : items)
-                QVERIFY2(frame->MenuEnabled(key) == enabled, qPrintable(key));
+                QVERIFY2(frame->isMenuEnabled(key) == enabled, qPrintable(key));
             for (int position = 1; position <= 4; ++position)
-                QCOMPARE(frame->Toolbar1->ButtonEnabledAt(position), enabled);
-            QVERIFY(frame->Toolbar1->ButtonEnabled("New"));
+                QCOMPARE(frame->m_browseToolBar->buttonEnabledAt(position), enabled);
+            QVERIFY(frame->m_browseToolBar->buttonEnabled("New"));
             // Nothing here can show engine options or run Java and ActiveX.
             for (const char *key : {"mnuViewInternetOptions", "mnuContentJava", "mnuContentDLACTX",
                                     "mnuContentRUNACTX"})
-                QVERIFY(!frame->MenuEnabled(QLatin1String(key)));
+                QVERIFY(!frame->isMenuEnabled(QLatin1String(key)));
         };
         check(true);
-        QVERIFY(!frame->MenuEnabled("mnuEditUndoClose"));
-        frame->CloseAllDocuments();
-        QTRY_COMPARE(MainCode::OpenDocuments, qint16(0));
+        QVERIFY(!frame->isMenuEnabled("mnuEditUndoClose"));
+        frame->closeAllDocuments();
+        QTRY_COMPARE(AppState::openDocuments, qint16(0));
         check(false);
-        QVERIFY(frame->MenuEnabled("mnuEditUndoClose"));
+        QVERIFY(frame->isMenuEnabled("mnuEditUndoClose"));
         // Undo close came alive when the document closed.
-        QVERIFY(!frame->g_sLastClosedDocument.isEmpty());
-        frame->RunMenuCommand(Kind::New, {"mnuNewUndoClose"});
-        QCOMPARE(MainCode::OpenDocuments, qint16(1));
+        QVERIFY(!frame->m_lastClosedAddress.isEmpty());
+        frame->runMenuCommand(Kind::New, {"mnuNewUndoClose"});
+        QCOMPARE(AppState::openDocuments, qint16(1));
         check(true);
         frame->close();
     }
@@ -388,30 +388,30 @@ private slots:
     void viewAndContentCommands()
     {
         auto frame = makeFrame(m_server.page("Content"));
-        QTRY_COMPARE(frame->vbalDTabControl1->Caption(1), QStringLiteral("Content"));
+        QTRY_COMPARE(frame->m_tabBar->caption(1), QStringLiteral("Content"));
 
-        frame->RunMenuCommand(Kind::Main, {"mnuViewBrowseToolbar"});
+        frame->runMenuCommand(Kind::runApplication, {"mnuViewBrowseToolbar"});
         QVERIFY(band(*frame, "Toolbar1")->isHidden());
-        QVERIFY(!frame->MenuChecked("mnuViewBrowseToolbar"));
-        frame->RunMenuCommand(Kind::Main, {"mnuViewAddressBar"});
+        QVERIFY(!frame->isMenuChecked("mnuViewBrowseToolbar"));
+        frame->runMenuCommand(Kind::runApplication, {"mnuViewAddressBar"});
         QVERIFY(band(*frame, "Addressbar")->isHidden());
-        frame->RunMenuCommand(Kind::Main, {"mnuViewStatusBar"});
-        QVERIFY(frame->picStatus->isHidden());
-        QVERIFY(!MainCode::Settings.StatusBarVisible);
+        frame->runMenuCommand(Kind::runApplication, {"mnuViewStatusBar"});
+        QVERIFY(frame->m_statusCanvas->isHidden());
+        QVERIFY(!AppState::settings.statusBarVisible);
 
         // A download switch reloads every page; its mark follows the setting.
-        const bool images = MainCode::Settings.EnableImages;
-        QCOMPARE(frame->MenuChecked("mnuContentImage"), images);
+        const bool images = AppState::settings.enableImages;
+        QCOMPARE(frame->isMenuChecked("mnuContentImage"), images);
         const int before = m_server.requests;
-        frame->RunMenuCommand(Kind::Main, {"mnuContentImage"});
-        QCOMPARE(MainCode::Settings.EnableImages, !images);
-        QCOMPARE(frame->MenuChecked("mnuContentImage"), !images);
+        frame->runMenuCommand(Kind::runApplication, {"mnuContentImage"});
+        QCOMPARE(AppState::settings.enableImages, !images);
+        QCOMPARE(frame->isMenuChecked("mnuContentImage"), !images);
         QTRY_VERIFY(m_server.requests > before);
-        frame->RunMenuCommand(Kind::Main, {"mnuContentJava"});
-        QCOMPARE(frame->MenuChecked("mnuContentJava"), MainCode::Settings.EnableJava);
+        frame->runMenuCommand(Kind::runApplication, {"mnuContentJava"});
+        QCOMPARE(frame->isMenuChecked("mnuContentJava"), AppState::settings.enableJava);
 
         // Unknown keys do nothing.
-        frame->RunMenuCommand(Kind::Main, {"mnuNoSuchThing"});
+        frame->runMenuCommand(Kind::runApplication, {"mnuNoSuchThing"});
         frame->close();
         QCOMPARE(store().read("Settings", "BrowseToolbarVisible", {}), QStringLiteral("False"));
         QCOMPARE(store().read("Settings", "AddressBarVisible", {}), QStringLiteral("False"));
@@ -421,38 +421,38 @@ private slots:
 
         auto again = makeFrame();
         QVERIFY(band(*again, "Toolbar1")->isHidden());
-        QVERIFY(!again->MenuChecked("mnuViewBrowseToolbar"));
-        QCOMPARE(again->MenuChecked("mnuContentImage"), !images);
+        QVERIFY(!again->isMenuChecked("mnuViewBrowseToolbar"));
+        QCOMPARE(again->isMenuChecked("mnuContentImage"), !images);
         again->close();
     }
 
     void windowMenuCommands()
     {
         auto frame = makeFrame(m_server.page("First"));
-        frame->LoadNewDoc(m_server.page("Second"));
-        frame->LoadNewDoc(m_server.page("Third"));
-        const QList<frmDocument *> documents = frame->Documents();
+        frame->openDocument(m_server.page("Second"));
+        frame->openDocument(m_server.page("Third"));
+        const QList<DocumentWindow *> documents = frame->documents();
         QCOMPARE(documents.size(), 3);
         QTRY_COMPARE(documents[0]->windowTitle(), QStringLiteral("First"));
         QTRY_COMPARE(documents[2]->windowTitle(), QStringLiteral("Third"));
 
         // Opening the Window menu lists the windows, the active one first.
-        PopupMenu6 *menu = frame->m_cMenu;
-        frame->m_cMenu_InitPopupMenu(menu->IndexForKey("mnuWindow"));
-        QCOMPARE(menu->Caption(menu->IndexForKey("mnuWin(8)")), QStringLiteral("&1) Third"));
-        QCOMPARE(menu->Caption(menu->IndexForKey("mnuWin(9)")), QStringLiteral("&2) First"));
-        QVERIFY(menu->Enabled(menu->IndexForKey("mnuWin(5)")));
+        KeyedMenu *menu = frame->m_mainMenu;
+        frame->onMainMenuAboutToShow(menu->indexForKey("mnuWindow"));
+        QCOMPARE(menu->caption(menu->indexForKey("mnuWin(8)")), QStringLiteral("&1) Third"));
+        QCOMPARE(menu->caption(menu->indexForKey("mnuWin(9)")), QStringLiteral("&2) First"));
+        QVERIFY(menu->isEnabled(menu->indexForKey("mnuWin(5)")));
 
         // Choosing a listed window brings it forward.
-        const int first = menu->IndexForKey("mnuWin(9)");
-        frame->RunMenuCommand(Kind::Main, {"mnuWin(9)", menu->ItemData(first)});
-        QTRY_COMPARE(frame->ActiveDocument(), documents[0]);
+        const int first = menu->indexForKey("mnuWin(9)");
+        frame->runMenuCommand(Kind::runApplication, {"mnuWin(9)", menu->itemData(first)});
+        QTRY_COMPARE(frame->activeDocument(), documents[0]);
 
-        frame->RunMenuCommand(Kind::Main,
-                              {"mnuWin(0)", menu->ItemData(menu->IndexForKey("mnuWin(0)"))});
+        frame->runMenuCommand(Kind::runApplication,
+                              {"mnuWin(0)", menu->itemData(menu->indexForKey("mnuWin(0)"))});
         const QRect area = frame->mdiArea()->viewport()->rect();
         int top = 0;
-        for (frmDocument *d : documents) {
+        for (DocumentWindow *d : documents) {
             auto *sub = qobject_cast<QMdiSubWindow *>(d->parentWidget());
             QVERIFY(!sub->isMaximized());
             QCOMPARE(sub->geometry().top(), top);
@@ -461,47 +461,47 @@ private slots:
         }
         QCOMPARE(top, area.height());
 
-        frame->RunMenuCommand(Kind::Main, {"mnuWin(5)", Interface::kWinNext});
-        QTRY_VERIFY(frame->ActiveDocument() != documents[0]);
-        frame->RunMenuCommand(Kind::Main, {"mnuWin(2)", Interface::kWinMaximize});
+        frame->runMenuCommand(Kind::runApplication, {"mnuWin(5)", FrameMenus::kWinNext});
+        QTRY_VERIFY(frame->activeDocument() != documents[0]);
+        frame->runMenuCommand(Kind::runApplication, {"mnuWin(2)", FrameMenus::kWinMaximize});
         QVERIFY(frame->mdiArea()->currentSubWindow()->isMaximized());
 
         // The Auto-Refresh submenu marks the active document's period.
-        frmDocument *active = frame->ActiveDocument();
-        frame->RunMenuCommand(Kind::Main, {"mnuTabAutoRefresh2"});
-        QVERIFY(active->tmrAutoRefresh.Enabled());
-        QCOMPARE(active->tmrAutoRefresh.Interval(), 120);
+        DocumentWindow *active = frame->activeDocument();
+        frame->runMenuCommand(Kind::runApplication, {"mnuTabAutoRefresh2"});
+        QVERIFY(active->m_autoRefresh.isEnabled());
+        QCOMPARE(active->m_autoRefresh.interval(), 120);
         auto marked = [&] {
-            frame->m_cMenu_InitPopupMenu(menu->IndexForKey("mnuTabAutoRefresh"));
+            frame->onMainMenuAboutToShow(menu->indexForKey("mnuTabAutoRefresh"));
             QStringList keys;
-            for (int i : menu->SubItems(menu->IndexForKey("mnuTabAutoRefresh"))) {
-                if (menu->RadioCheck(i))
-                    keys << menu->ItemKey(i);
+            for (int i : menu->subItems(menu->indexForKey("mnuTabAutoRefresh"))) {
+                if (menu->isRadioCheck(i))
+                    keys << menu->itemKey(i);
             }
             return keys;
         };
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefresh2"});
-        active->tmrAutoRefresh.SetInterval(90);
+        active->m_autoRefresh.setInterval(90);
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefreshCustom"});
-        frame->RunMenuCommand(Kind::Main, {"mnuTabAutoRefreshStop"});
+        frame->runMenuCommand(Kind::runApplication, {"mnuTabAutoRefreshStop"});
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefreshStop"});
 
-        frame->CloseAllDocuments();
-        QTRY_COMPARE(frame->Documents().size(), 0);
+        frame->closeAllDocuments();
+        QTRY_COMPARE(frame->documents().size(), 0);
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefreshStop"});
-        frame->RunMenuCommand(Kind::Main, {"mnuTabAutoRefresh1"}); // no document: nothing
-        frame->m_cMenu_InitPopupMenu(menu->IndexForKey("mnuWindow"));
-        QVERIFY(menu->IndexForKey("mnuWin(7)") == 0);
+        frame->runMenuCommand(Kind::runApplication, {"mnuTabAutoRefresh1"}); // no document: nothing
+        frame->onMainMenuAboutToShow(menu->indexForKey("mnuWindow"));
+        QVERIFY(menu->indexForKey("mnuWin(7)") == 0);
         frame->close();
     }
 
     void tabMenuActsOnTheClickedTab()
     {
         auto frame = makeFrame(m_server.page("Left"));
-        frame->LoadNewDoc(m_server.page("Right"));
-        frmDocument *left = frame->Navigator()->RowDocument(1);
-        frmDocument *right = frame->Navigator()->RowDocument(2);
-        QCOMPARE(frame->ActiveDocument(), right);
+        frame->openDocument(m_server.page("Right"));
+        DocumentWindow *left = frame->navigator()->rowDocument(1);
+        DocumentWindow *right = frame->navigator()->rowDocument(2);
+        QCOMPARE(frame->activeDocument(), right);
         QString seen;
         QTimer::singleShot(0, this, [&] {
             auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
@@ -515,10 +515,10 @@ private slots:
                 }
             }
         });
-        frame->DoTabAction(left, 1, 3);
+        frame->runTabAction(left, 1, 3);
         QVERIFY(seen.startsWith(QLatin1String("mnuTabRefresh mnuTabClose")));
-        QTRY_COMPARE(frame->Documents().size(), 1);
-        QCOMPARE(frame->Documents().value(0), right);
+        QTRY_COMPARE(frame->documents().size(), 1);
+        QCOMPARE(frame->documents().value(0), right);
         frame->close();
     }
 
@@ -527,15 +527,15 @@ private slots:
     void theSkinReachesTheBars()
     {
         auto frame = makeFrame();
-        QCOMPARE(MainCode::Settings.CurrentSkin, QStringLiteral("daybreak"));
-        QVERIFY(!frame->SkinPicture.isNull());
-        QVERIFY(frame->SkinPath().endsWith(QLatin1String("/skins/daybreak.qvs")));
-        QCOMPARE(frame->m_cStatusBar->ImageFile(), frame->SkinPath());
-        QVERIFY(!frame->tbrMenu->Background().isNull());
-        QVERIFY(!band(*frame, "Toolbar1")->BackgroundPicture().isNull());
-        QVERIFY(MainCode::SkinNames.contains(QStringLiteral("meadow")));
-        QCOMPARE(MainCode::SkinNames.value(0), QStringLiteral("none"));
-        QCOMPARE(int(MainCode::SkinCount), int(MainCode::SkinNames.size()));
+        QCOMPARE(AppState::settings.currentSkin, QStringLiteral("daybreak"));
+        QVERIFY(!frame->skinPicture.isNull());
+        QVERIFY(frame->skinPath().endsWith(QLatin1String("/skins/daybreak.qvs")));
+        QCOMPARE(frame->m_statusBar->imageFile(), frame->skinPath());
+        QVERIFY(!frame->m_menuBar->background().isNull());
+        QVERIFY(!band(*frame, "Toolbar1")->backgroundPicture().isNull());
+        QVERIFY(AppState::skinNames.contains(QStringLiteral("meadow")));
+        QCOMPARE(AppState::skinNames.value(0), QStringLiteral("none"));
+        QCOMPARE(int(AppState::skinCount), int(AppState::skinNames.size()));
         frame->close();
     }
 
@@ -543,31 +543,31 @@ private slots:
     {
         {
             auto frame = makeFrame();
-            PopupMenu6 *menu = frame->m_cMenu;
-            frame->m_cMenu_InitPopupMenu(menu->IndexForKey("mnuWindow"));
-            frame->m_cMenu_InitPopupMenu(menu->IndexForKey("mnuSkin"));
+            KeyedMenu *menu = frame->m_mainMenu;
+            frame->onMainMenuAboutToShow(menu->indexForKey("mnuWindow"));
+            frame->onMainMenuAboutToShow(menu->indexForKey("mnuSkin"));
             auto keyOf = [&](const QString &skin) {
-                for (int i : menu->SubItems(menu->IndexForKey("mnuSkin"))) {
-                    if (menu->Caption(i) == skin)
-                        return menu->ItemKey(i);
+                for (int i : menu->subItems(menu->indexForKey("mnuSkin"))) {
+                    if (menu->caption(i) == skin)
+                        return menu->itemKey(i);
                 }
                 return QString();
             };
             // The running skin again: no notice.
-            frame->RunMenuCommand(Kind::Main, {keyOf("daybreak")});
-            QCOMPARE(frame->g_sNextSkin, QStringLiteral("daybreak"));
+            frame->runMenuCommand(Kind::runApplication, {keyOf("daybreak")});
+            QCOMPARE(frame->m_nextSkin, QStringLiteral("daybreak"));
             QString notice;
             answerMessageBox(this, &notice);
-            frame->RunMenuCommand(Kind::Main, {keyOf("slate")});
-            QCOMPARE(notice, LoadResString(1147));
-            QCOMPARE(frame->g_sNextSkin, QStringLiteral("slate"));
-            QCOMPARE(MainCode::Settings.CurrentSkin,
+            frame->runMenuCommand(Kind::runApplication, {keyOf("slate")});
+            QCOMPARE(notice, loadResString(1147));
+            QCOMPARE(frame->m_nextSkin, QStringLiteral("slate"));
+            QCOMPARE(AppState::settings.currentSkin,
                      QStringLiteral("daybreak")); // not before a restart
             frame->close();
         }
         QCOMPARE(store().read("Skins", "CurrentSkin", {}), QStringLiteral("slate"));
         auto frame = makeFrame();
-        QVERIFY(frame->SkinPath().endsWith(QLatin1String("/skins/slate.qvs")));
+        QVERIFY(frame->skinPath().endsWith(QLatin1String("/skins/slate.qvs")));
         frame->close();
     }
 
@@ -588,12 +588,12 @@ private slots:
         QString notice;
         answerMessageBox(this, &notice);
         auto frame = makeFrame();
-        QCOMPARE(notice, LoadResString(1148));
-        QCOMPARE(MainCode::Settings.CurrentSkin, QStringLiteral("none"));
-        QVERIFY(frame->SkinPicture.isNull());
-        QVERIFY(frame->SkinPath().isEmpty());
-        QVERIFY(frame->m_cStatusBar->ImageFile().isEmpty());
-        QVERIFY(frame->tbrMenu->Background().isNull());
+        QCOMPARE(notice, loadResString(1148));
+        QCOMPARE(AppState::settings.currentSkin, QStringLiteral("none"));
+        QVERIFY(frame->skinPicture.isNull());
+        QVERIFY(frame->skinPath().isEmpty());
+        QVERIFY(frame->m_statusBar->imageFile().isEmpty());
+        QVERIFY(frame->m_menuBar->background().isNull());
         QVERIFY(!frame->grab().isNull()); // painting without a skin
         frame->close();
         QCOMPARE(store().read("Skins", "CurrentSkin", {}), QStringLiteral("none"));
@@ -603,9 +603,9 @@ private slots:
     {
         store().write("Skins", "CurrentSkin", "none");
         auto frame = makeFrame();
-        QVERIFY(frame->SkinPath().isEmpty());
-        QVERIFY(frame->m_cStatusBar->ImageFile().isEmpty());
-        QVERIFY(band(*frame, "Toolbar1")->BackgroundPicture().isNull());
+        QVERIFY(frame->skinPath().isEmpty());
+        QVERIFY(frame->m_statusBar->imageFile().isEmpty());
+        QVERIFY(band(*frame, "Toolbar1")->backgroundPicture().isNull());
         frame->close();
         QCOMPARE(store().read("Skins", "CurrentSkin", {}), QStringLiteral("none"));
     }
@@ -615,7 +615,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    InitApplicationIdentity();
+    initApplicationIdentity();
     TestChrome test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -2,12 +2,12 @@
 #include "core/settingsmodel.h"
 #include "core/settingsstore.h"
 #include "core/startup.h"
-#include "frame/crebar.h"
-#include "frame/ctoolbar.h"
-#include "frame/frmmain.h"
+#include "frame/toolbarbands.h"
+#include "frame/striptoolbar.h"
+#include "frame/mainwindow.h"
 #include "frame/glyphs.h"
-#include "frame/interface.h"
-#include "frame/popupmenu6.h"
+#include "frame/framemenus.h"
+#include "frame/keyedmenu.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -19,21 +19,21 @@
 #include <QTimer>
 #include <QtTest>
 
-using Kind = frmMain::MenuKind;
+using Kind = MainWindow::MenuKind;
 
 namespace {
 
-QStringList keysOf(const PopupMenu6 &menu, const QList<int> &items)
+QStringList keysOf(const KeyedMenu &menu, const QList<int> &items)
 {
     QStringList keys;
     for (int i : items)
-        keys << menu.ItemKey(i);
+        keys << menu.itemKey(i);
     return keys;
 }
 
-QList<Interface::WindowEntry> windows(int count, const QString &title = QStringLiteral("Page"))
+QList<FrameMenus::WindowEntry> windows(int count, const QString &title = QStringLiteral("Page"))
 {
-    QList<Interface::WindowEntry> list;
+    QList<FrameMenus::WindowEntry> list;
     for (int i = 0; i < count; ++i)
         list.append({i + 3, QStringLiteral("%1 %2").arg(title).arg(i + 1)});
     return list;
@@ -62,61 +62,61 @@ private slots:
 
     void clearingASubtreeKeepsTheRestConsistent()
     {
-        PopupMenu6 menu;
-        const int file = menu.AddItem(QStringLiteral("File"), {}, 0, 0, -1, false, true, "f");
-        const int window = menu.AddItem(QStringLiteral("Window"), {}, 0, 0, -1, false, true, "w");
+        KeyedMenu menu;
+        const int file = menu.addItem(QStringLiteral("File"), {}, 0, 0, -1, false, true, "f");
+        const int window = menu.addItem(QStringLiteral("Window"), {}, 0, 0, -1, false, true, "w");
         const int skins =
-            menu.AddItem(QStringLiteral("Skins"), {}, 0, window, -1, false, true, "s");
-        menu.AddItem(QStringLiteral("one"), {}, 0, skins, -1, false, true, "s1");
-        menu.AddItem(QStringLiteral("Tile"), {}, 7, window, -1, false, true, "t");
-        const int help = menu.AddItem(QStringLiteral("Help"), {}, 0, 0, -1, false, true, "h");
-        menu.AddItem(QStringLiteral("About"), {}, 0, help, -1, false, true, "a");
+            menu.addItem(QStringLiteral("Skins"), {}, 0, window, -1, false, true, "s");
+        menu.addItem(QStringLiteral("one"), {}, 0, skins, -1, false, true, "s1");
+        menu.addItem(QStringLiteral("Tile"), {}, 7, window, -1, false, true, "t");
+        const int help = menu.addItem(QStringLiteral("Help"), {}, 0, 0, -1, false, true, "h");
+        menu.addItem(QStringLiteral("About"), {}, 0, help, -1, false, true, "a");
         // A grandchild added after later items (as rebuilt submenus are).
-        menu.AddItem(QStringLiteral("two"), {}, 0, skins, -1, false, true, "s2");
+        menu.addItem(QStringLiteral("two"), {}, 0, skins, -1, false, true, "s2");
 
-        menu.ClearSubItems(window);
-        QCOMPARE(menu.Count(), 4);
-        QCOMPARE(keysOf(menu, menu.SubItems(0)), QStringList({"f", "w", "h"}));
-        QCOMPARE(menu.ItemParent(menu.IndexForKey("a")), menu.IndexForKey("h"));
-        QVERIFY(!menu.HasSubItems(menu.IndexForKey("w")));
-        QCOMPARE(menu.IndexForKey("s2"), 0);
-        QCOMPARE(menu.ItemKey(file), QStringLiteral("f"));
+        menu.clearSubItems(window);
+        QCOMPARE(menu.itemCount(), 4);
+        QCOMPARE(keysOf(menu, menu.subItems(0)), QStringList({"f", "w", "h"}));
+        QCOMPARE(menu.itemParent(menu.indexForKey("a")), menu.indexForKey("h"));
+        QVERIFY(!menu.hasSubItems(menu.indexForKey("w")));
+        QCOMPARE(menu.indexForKey("s2"), 0);
+        QCOMPARE(menu.itemKey(file), QStringLiteral("f"));
 
         // Reads and writes outside the list are harmless.
         menu.setChecked(99, true);
         menu.setEnabled(0, false);
-        QVERIFY(!menu.Checked(99));
-        QCOMPARE(menu.ItemKey(-1), QString());
-        menu.ClearSubItems(42);
-        QCOMPARE(menu.Count(), 4);
+        QVERIFY(!menu.isChecked(99));
+        QCOMPARE(menu.itemKey(-1), QString());
+        menu.clearSubItems(42);
+        QCOMPARE(menu.itemCount(), 4);
     }
 
     void submenusAreRebuiltWhenTheyOpen()
     {
         QWidget owner;
-        PopupMenu6 menu;
-        menu.sethWndOwner(&owner);
-        const int window = menu.AddItem(QStringLiteral("&Window"), {}, 0, 0, -1, false, true, "w");
-        menu.AddItem(QStringLiteral("placeholder"), {}, 0, window, -1, false, true, "p");
-        const int help = menu.AddItem(QStringLiteral("&Help"), {}, 0, 0, -1, false, true, "h");
-        menu.AddItem(QStringLiteral("About"), {}, 0, help, -1, false, true, "about");
+        KeyedMenu menu;
+        menu.setOwner(&owner);
+        const int window = menu.addItem(QStringLiteral("&Window"), {}, 0, 0, -1, false, true, "w");
+        menu.addItem(QStringLiteral("placeholder"), {}, 0, window, -1, false, true, "p");
+        const int help = menu.addItem(QStringLiteral("&Help"), {}, 0, 0, -1, false, true, "h");
+        menu.addItem(QStringLiteral("About"), {}, 0, help, -1, false, true, "about");
 
         int opened = 0;
-        connect(&menu, &PopupMenu6::InitPopupMenu, this, [&](int parent) {
-            if (menu.ItemKey(parent) != QLatin1String("w"))
+        connect(&menu, &KeyedMenu::aboutToShowItem, this, [&](int parent) {
+            if (menu.itemKey(parent) != QLatin1String("w"))
                 return;
             ++opened;
-            menu.ClearSubItems(parent);
-            menu.AddItem(QStringLiteral("Fresh %1").arg(opened), {}, 0, menu.IndexForKey("w"), -1,
+            menu.clearSubItems(parent);
+            menu.addItem(QStringLiteral("Fresh %1").arg(opened), {}, 0, menu.indexForKey("w"), -1,
                          false, true, QStringLiteral("fresh"));
-            menu.AddItem(QStringLiteral("R&D"), {}, 0, menu.IndexForKey("w"), -1, false, true,
+            menu.addItem(QStringLiteral("R&D"), {}, 0, menu.indexForKey("w"), -1, false, true,
                          QStringLiteral("data"), true);
         });
         QStringList clicked;
-        connect(&menu, &PopupMenu6::Click, this, [&](int item) { clicked << menu.ItemKey(item); });
+        connect(&menu, &KeyedMenu::itemClicked, this, [&](int item) { clicked << menu.itemKey(item); });
 
         QMenuBar bar(&owner);
-        menu.BuildMenuBar(&bar);
+        menu.buildMenuBar(&bar);
         QCOMPARE(bar.actions().size(), 2);
         QMenu *windowMenu = bar.actions().at(0)->menu();
         QVERIFY(windowMenu);
@@ -128,7 +128,7 @@ private slots:
         QCOMPARE(windowMenu->actions().at(0)->text(), QStringLiteral("Fresh 1"));
         // A caption from data shows '&' as itself; the list keeps it as given.
         QCOMPARE(windowMenu->actions().at(1)->text(), QStringLiteral("R&&D"));
-        QCOMPARE(menu.Caption(menu.IndexForKey("data")), QStringLiteral("R&D"));
+        QCOMPARE(menu.caption(menu.indexForKey("data")), QStringLiteral("R&D"));
 
         // Items keep their identity when indexes move under them.
         QMenu *helpMenu = bar.actions().at(1)->menu();
@@ -144,13 +144,13 @@ private slots:
     {
         QWidget owner;
         owner.show();
-        PopupMenu6 menu;
-        menu.sethWndOwner(&owner);
-        menu.AddItem(QStringLiteral("One"), {}, 11, 0, -1, false, true, "one");
-        menu.AddItem(QStringLiteral("-"), {}, 0, 0, -1, false, true, "bar");
-        menu.AddItem(QStringLiteral("Two"), {}, 22, 0, -1, true, true, "two");
+        KeyedMenu menu;
+        menu.setOwner(&owner);
+        menu.addItem(QStringLiteral("One"), {}, 11, 0, -1, false, true, "one");
+        menu.addItem(QStringLiteral("-"), {}, 0, 0, -1, false, true, "bar");
+        menu.addItem(QStringLiteral("Two"), {}, 22, 0, -1, true, true, "two");
         QString handled;
-        connect(&menu, &PopupMenu6::Click, this, [&](int item) { handled = menu.ItemKey(item); });
+        connect(&menu, &KeyedMenu::itemClicked, this, [&](int item) { handled = menu.itemKey(item); });
         QTimer::singleShot(0, this, [] {
             auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
             QVERIFY(popup);
@@ -159,10 +159,10 @@ private slots:
             popup->setActiveAction(two);
             QTest::keyClick(popup, Qt::Key_Return);
         });
-        const int chosen = menu.ShowPopupMenu(10, 10);
+        const int chosen = menu.showPopupMenu(10, 10);
         QCOMPARE(handled, QStringLiteral("two"));
-        QCOMPARE(chosen, menu.IndexForKey("two"));
-        QCOMPARE(menu.ItemData(chosen), 22);
+        QCOMPARE(chosen, menu.indexForKey("two"));
+        QCOMPARE(menu.itemData(chosen), 22);
 
         // Dismissed: nothing handled, 0 returned.
         handled.clear();
@@ -170,7 +170,7 @@ private slots:
             if (QWidget *popup = QApplication::activePopupWidget())
                 QTest::keyClick(popup, Qt::Key_Escape);
         });
-        QCOMPARE(menu.ShowPopupMenu(10, 10), 0);
+        QCOMPARE(menu.showPopupMenu(10, 10), 0);
         QVERIFY(handled.isEmpty());
     }
 
@@ -178,31 +178,31 @@ private slots:
 
     void mainMenuItems()
     {
-        PopupMenu6 menu;
-        Interface::BuildMainMenu(menu);
-        QCOMPARE(menu.Count(), 110);
-        QCOMPARE(MenuImageList().size(), 42);
+        KeyedMenu menu;
+        FrameMenus::buildMainMenu(menu);
+        QCOMPARE(menu.itemCount(), 110);
+        QCOMPARE(menuImageList().size(), 42);
         QSet<QString> keys;
-        for (int i = 1; i <= menu.Count(); ++i) {
-            const QString key = menu.ItemKey(i);
+        for (int i = 1; i <= menu.itemCount(); ++i) {
+            const QString key = menu.itemKey(i);
             QVERIFY2(!key.isEmpty() && !keys.contains(key), qPrintable(key));
             keys.insert(key);
-            QVERIFY2(menu.ItemParent(i) < i, qPrintable(key));
-            QVERIFY2(!menu.Caption(i).isEmpty(), qPrintable(key));
-            QVERIFY(menu.ItemIcon(i) >= -1 && menu.ItemIcon(i) < 42);
-            QVERIFY(menu.HelpText(i).isEmpty());
+            QVERIFY2(menu.itemParent(i) < i, qPrintable(key));
+            QVERIFY2(!menu.caption(i).isEmpty(), qPrintable(key));
+            QVERIFY(menu.itemIcon(i) >= -1 && menu.itemIcon(i) < 42);
+            QVERIFY(menu.helpText(i).isEmpty());
         }
-        QCOMPARE(keysOf(menu, menu.SubItems(0)),
+        QCOMPARE(keysOf(menu, menu.subItems(0)),
                  QStringList({"mnuFile", "mnuEdit", "mnuView", "mnuNavigate1", "mnuContent",
                               "mnuWindow", "mnuHelp"}));
         QStringList checked, disabled, radio;
-        for (int i = 1; i <= menu.Count(); ++i) {
-            if (menu.Checked(i))
-                checked << menu.ItemKey(i);
-            if (!menu.Enabled(i))
-                disabled << menu.ItemKey(i);
-            if (menu.RadioCheck(i))
-                radio << menu.ItemKey(i);
+        for (int i = 1; i <= menu.itemCount(); ++i) {
+            if (menu.isChecked(i))
+                checked << menu.itemKey(i);
+            if (!menu.isEnabled(i))
+                disabled << menu.itemKey(i);
+            if (menu.isRadioCheck(i))
+                radio << menu.itemKey(i);
         }
         QCOMPARE(checked, QStringList({"mnuViewBrowseToolbar", "mnuViewSitesToolbar",
                                        "mnuViewAddressBar", "mnuViewTabsBar", "mnuViewStatusBar",
@@ -252,13 +252,13 @@ private slots:
         QFETCH(QString, parent);
         QFETCH(QString, caption);
         QFETCH(int, icon);
-        PopupMenu6 menu;
-        Interface::BuildMainMenu(menu);
-        const int index = menu.IndexForKey(key);
+        KeyedMenu menu;
+        FrameMenus::buildMainMenu(menu);
+        const int index = menu.indexForKey(key);
         QVERIFY(index > 0);
-        QCOMPARE(menu.ItemKey(menu.ItemParent(index)), parent);
-        QCOMPARE(menu.Caption(index), caption);
-        QCOMPARE(menu.ItemIcon(index), icon);
+        QCOMPARE(menu.itemKey(menu.itemParent(index)), parent);
+        QCOMPARE(menu.caption(index), caption);
+        QCOMPARE(menu.itemIcon(index), icon);
     }
 
     // ---------------------------------------------------------------- dispatch
@@ -266,60 +266,60 @@ private slots:
     void everyItemOfEveryMenuRunsACommand()
     {
         QMainWindow host;
-        cToolbar toolbar(&host);
-        toolbar.CreateToolbar(16, true, true);
-        toolbar.AddButton("New", 0, "New", cToolbar::kStyleAutosize, "New");
-        toolbar.AddButton("Back", 3, "Back", cToolbar::kStyleAutosize, "Back");
+        StripToolBar toolbar(&host);
+        toolbar.createToolBar(16, true, true);
+        toolbar.addButton("New", 0, "New", StripToolBar::kStyleAutosize, "New");
+        toolbar.addButton("Back", 3, "Back", StripToolBar::kStyleAutosize, "Back");
         const SettingsStore &store = SettingsStore::instance();
 
         struct Case
         {
             Kind kind;
-            std::function<void(PopupMenu6 &)> build;
+            std::function<void(KeyedMenu &)> build;
         };
         const QList<Case> cases = {
-            {Kind::Main,
-             [](PopupMenu6 &m) {
-                 Interface::BuildMainMenu(m);
-                 Interface::BuildWindowMenu(m, "mnuWindow", windows(12));
-                 Interface::BuildSkinsMenu(m, "mnuSkin", {"none", "daybreak", "slate"}, "slate");
+            {Kind::runApplication,
+             [](KeyedMenu &m) {
+                 FrameMenus::buildMainMenu(m);
+                 FrameMenus::buildWindowMenu(m, "mnuWindow", windows(12));
+                 FrameMenus::buildSkinsMenu(m, "mnuSkin", {"none", "daybreak", "slate"}, "slate");
              }},
-            {Kind::Tab, [](PopupMenu6 &m) { Interface::BuildTabMenu(m); }},
-            {Kind::New, [](PopupMenu6 &m) { Interface::BuildNewTabMenu(m, true); }},
-            {Kind::Refresh, [](PopupMenu6 &m) { Interface::BuildRefreshAllMenu(m); }},
-            {Kind::Stop, [](PopupMenu6 &m) { Interface::BuildStopAllMenu(m); }},
-            {Kind::SearchEngines, [](PopupMenu6 &m) { Interface::BuildSearchEnginesMenu(m); }},
+            {Kind::Tab, [](KeyedMenu &m) { FrameMenus::buildTabMenu(m); }},
+            {Kind::New, [](KeyedMenu &m) { FrameMenus::buildNewTabMenu(m, true); }},
+            {Kind::Refresh, [](KeyedMenu &m) { FrameMenus::buildRefreshAllMenu(m); }},
+            {Kind::Stop, [](KeyedMenu &m) { FrameMenus::buildStopAllMenu(m); }},
+            {Kind::SearchEngines, [](KeyedMenu &m) { FrameMenus::buildSearchEnginesMenu(m); }},
             {Kind::Links,
-             [](PopupMenu6 &m) {
-                 Interface::BuildLinksMenu(m, {"a", "b", "c"}, 3);
+             [](KeyedMenu &m) {
+                 FrameMenus::buildLinksMenu(m, {"a", "b", "c"}, 3);
              }},
             {Kind::NavToolbar,
-             [&](PopupMenu6 &m) { Interface::BuildNavToolbarMenu(m, store, toolbar, true); }},
+             [&](KeyedMenu &m) { FrameMenus::buildNavToolbarMenu(m, store, toolbar, true); }},
             {Kind::SitesToolbar,
-             [&](PopupMenu6 &m) { Interface::BuildSitesToolbarMenu(m, store, toolbar, true); }},
-            {Kind::Addressbar,
-             [&](PopupMenu6 &m) { Interface::BuildAddressBarMenu(m, store, true); }},
+             [&](KeyedMenu &m) { FrameMenus::buildSitesToolbarMenu(m, store, toolbar, true); }},
+            {Kind::m_addressBar,
+             [&](KeyedMenu &m) { FrameMenus::buildAddressBarMenu(m, store, true); }},
         };
         int walked = 0;
         for (const Case &c : cases) {
-            PopupMenu6 menu;
+            KeyedMenu menu;
             c.build(menu);
-            QVERIFY(menu.Count() > 0);
-            for (int i = 1; i <= menu.Count(); ++i) {
-                if (menu.IsSeparator(i) || menu.HasSubItems(i))
+            QVERIFY(menu.itemCount() > 0);
+            for (int i = 1; i <= menu.itemCount(); ++i) {
+                if (menu.isSeparator(i) || menu.hasSubItems(i))
                     continue;
                 ++walked;
                 QVERIFY2(
-                    frmMain::HasMenuCommand(c.kind, menu.ItemKey(i)),
+                    MainWindow::hasMenuCommand(c.kind, menu.itemKey(i)),
                     qPrintable(
-                        QStringLiteral("%1 in menu %2").arg(menu.ItemKey(i)).arg(int(c.kind))));
+                        QStringLiteral("%1 in menu %2").arg(menu.itemKey(i)).arg(int(c.kind))));
             }
         }
         QVERIFY(walked > 130);
         // Keys compare exactly.
-        QVERIFY(!frmMain::HasMenuCommand(Kind::Main, "mnufilenew"));
-        QVERIFY(!frmMain::HasMenuCommand(Kind::Tab, "mnuFileNew"));
-        QVERIFY(!frmMain::HasMenuCommand(Kind::NavToolbar, "mnuImportIELinks"));
+        QVERIFY(!MainWindow::hasMenuCommand(Kind::runApplication, "mnufilenew"));
+        QVERIFY(!MainWindow::hasMenuCommand(Kind::Tab, "mnuFileNew"));
+        QVERIFY(!MainWindow::hasMenuCommand(Kind::NavToolbar, "mnuImportIELinks"));
     }
 
     // ---------------------------------------------------------------- Window menu
@@ -351,29 +351,29 @@ private slots:
         QFETCH(QStringList, keys);
         QFETCH(bool, nextEnabled);
         QFETCH(QStringList, listed);
-        PopupMenu6 menu;
-        Interface::BuildMainMenu(menu);
-        const int window = menu.IndexForKey("mnuWindow");
-        Interface::BuildWindowMenu(menu, "mnuWindow", windows(count));
-        const QList<int> items = menu.SubItems(window);
+        KeyedMenu menu;
+        FrameMenus::buildMainMenu(menu);
+        const int window = menu.indexForKey("mnuWindow");
+        FrameMenus::buildWindowMenu(menu, "mnuWindow", windows(count));
+        const QList<int> items = menu.subItems(window);
         QCOMPARE(keysOf(menu, items), keys);
-        QCOMPARE(menu.Enabled(menu.IndexForKey("mnuWin(5)")), nextEnabled);
-        QCOMPARE(menu.Enabled(menu.IndexForKey("mnuWin(6)")), nextEnabled);
-        QCOMPARE(menu.ItemData(menu.IndexForKey("mnuSkin")), Interface::kWinSkins);
-        QCOMPARE(menu.ItemData(menu.IndexForKey("mnuWin(0)")), Interface::kWinTile);
-        QCOMPARE(menu.ItemKey(menu.SubItems(menu.IndexForKey("mnuSkin")).value(0)),
+        QCOMPARE(menu.isEnabled(menu.indexForKey("mnuWin(5)")), nextEnabled);
+        QCOMPARE(menu.isEnabled(menu.indexForKey("mnuWin(6)")), nextEnabled);
+        QCOMPARE(menu.itemData(menu.indexForKey("mnuSkin")), FrameMenus::kWinSkins);
+        QCOMPARE(menu.itemData(menu.indexForKey("mnuWin(0)")), FrameMenus::kWinTile);
+        QCOMPARE(menu.itemKey(menu.subItems(menu.indexForKey("mnuSkin")).value(0)),
                  QStringLiteral("mnuSkin1"));
         QStringList captions;
         for (int j = 0; j < listed.size(); ++j) {
-            const int index = menu.IndexForKey(QStringLiteral("mnuWin(%1)").arg(j + 8));
-            captions << menu.Caption(index);
-            QCOMPARE(menu.Checked(index), j == 0);
-            QCOMPARE(menu.ItemData(index), j < 10 ? j + 3 : Interface::kWinMore);
+            const int index = menu.indexForKey(QStringLiteral("mnuWin(%1)").arg(j + 8));
+            captions << menu.caption(index);
+            QCOMPARE(menu.isChecked(index), j == 0);
+            QCOMPARE(menu.itemData(index), j < 10 ? j + 3 : FrameMenus::kWinMore);
         }
         QCOMPARE(captions, listed);
         // The rest of the menu bar is untouched.
-        QCOMPARE(menu.Count(), 110 - 1 + int(items.size()) + 1);
-        QCOMPARE(menu.ItemKey(menu.ItemParent(menu.IndexForKey("mnuHelpAbout"))),
+        QCOMPARE(menu.itemCount(), 110 - 1 + int(items.size()) + 1);
+        QCOMPARE(menu.itemKey(menu.itemParent(menu.indexForKey("mnuHelpAbout"))),
                  QStringLiteral("mnuHelp"));
     }
 
@@ -393,19 +393,19 @@ private slots:
     {
         QFETCH(QString, title);
         QFETCH(QString, caption);
-        PopupMenu6 menu;
-        Interface::BuildMainMenu(menu);
-        Interface::BuildWindowMenu(menu, "mnuWindow", {{0, title}});
-        QCOMPARE(menu.Caption(menu.IndexForKey("mnuWin(8)")), caption);
+        KeyedMenu menu;
+        FrameMenus::buildMainMenu(menu);
+        FrameMenus::buildWindowMenu(menu, "mnuWindow", {{0, title}});
+        QCOMPARE(menu.caption(menu.indexForKey("mnuWin(8)")), caption);
     }
 
     void tileHorizontallyFillsTheArea()
     {
-        const QList<QRect> rects = Interface::TileHorizontally(QRect(10, 20, 300, 100), 3);
+        const QList<QRect> rects = FrameMenus::tileHorizontally(QRect(10, 20, 300, 100), 3);
         QCOMPARE(rects, QList<QRect>({QRect(10, 20, 300, 34), QRect(10, 54, 300, 33),
                                       QRect(10, 87, 300, 33)}));
-        QVERIFY(Interface::TileHorizontally(QRect(0, 0, 300, 100), 0).isEmpty());
-        QVERIFY(Interface::TileHorizontally(QRect(), 4).isEmpty());
+        QVERIFY(FrameMenus::tileHorizontally(QRect(0, 0, 300, 100), 0).isEmpty());
+        QVERIFY(FrameMenus::tileHorizontally(QRect(), 4).isEmpty());
     }
 
     // ---------------------------------------------------------------- other menus
@@ -424,24 +424,24 @@ private slots:
     {
         QFETCH(int, count);
         QFETCH(QStringList, keys);
-        PopupMenu6 menu;
-        Interface::BuildLinksMenu(menu, {"R&D", "News"}, count);
-        QCOMPARE(keysOf(menu, menu.SubItems(0)), keys);
+        KeyedMenu menu;
+        FrameMenus::buildLinksMenu(menu, {"R&D", "News"}, count);
+        QCOMPARE(keysOf(menu, menu.subItems(0)), keys);
         if (count > 0) {
-            QCOMPARE(menu.Caption(1), QStringLiteral("R&D"));
-            QCOMPARE(menu.ItemData(2), 2);
-            QCOMPARE(menu.ItemIcon(2), 32);
+            QCOMPARE(menu.caption(1), QStringLiteral("R&D"));
+            QCOMPARE(menu.itemData(2), 2);
+            QCOMPARE(menu.itemIcon(2), 32);
         }
     }
 
     void newTabMenuOffersUndoOnlyAfterAClose()
     {
         for (bool available : {false, true}) {
-            PopupMenu6 menu;
-            Interface::BuildNewTabMenu(menu, available);
-            QCOMPARE(menu.Count(), 12);
-            QCOMPARE(menu.Enabled(menu.IndexForKey("mnuNewUndoClose")), available);
-            QVERIFY(menu.Enabled(menu.IndexForKey("mnuNewBlank")));
+            KeyedMenu menu;
+            FrameMenus::buildNewTabMenu(menu, available);
+            QCOMPARE(menu.itemCount(), 12);
+            QCOMPARE(menu.isEnabled(menu.indexForKey("mnuNewUndoClose")), available);
+            QVERIFY(menu.isEnabled(menu.indexForKey("mnuNewBlank")));
         }
     }
 
@@ -473,30 +473,30 @@ private slots:
         SettingsStore &store = SettingsStore::instance();
         store.write("Settings", browse ? "Toolbar1ShowText" : "Toolbar2ShowText", "False");
         QMainWindow host;
-        cToolbar toolbar(&host);
-        toolbar.CreateToolbar(16, false, true);
-        toolbar.AddButton("Custom", 10, "Custom", cToolbar::kStyleAutosize, "Custom");
-        PopupMenu6 menu;
+        StripToolBar toolbar(&host);
+        toolbar.createToolBar(16, false, true);
+        toolbar.addButton("Custom", 10, "Custom", StripToolBar::kStyleAutosize, "Custom");
+        KeyedMenu menu;
         if (browse)
-            Interface::BuildNavToolbarMenu(menu, store, toolbar, isXP);
+            FrameMenus::buildNavToolbarMenu(menu, store, toolbar, isXP);
         else
-            Interface::BuildSitesToolbarMenu(menu, store, toolbar, isXP);
-        QCOMPARE(keysOf(menu, menu.SubItems(0)), keys);
+            FrameMenus::buildSitesToolbarMenu(menu, store, toolbar, isXP);
+        QCOMPARE(keysOf(menu, menu.subItems(0)), keys);
         // Marks from the stored options (defaults where none is stored) and the live toolbar.
-        QCOMPARE(menu.Checked(menu.IndexForKey("mnuTBLargeIcons")), browse);
-        QVERIFY(!menu.Checked(menu.IndexForKey("mnuTBShowText")));
-        QVERIFY(!menu.RadioCheck(menu.IndexForKey("mnuTBTextAlignRight")));
-        QVERIFY(menu.RadioCheck(menu.IndexForKey("mnuTBTextAlignBottom")));
+        QCOMPARE(menu.isChecked(menu.indexForKey("mnuTBLargeIcons")), browse);
+        QVERIFY(!menu.isChecked(menu.indexForKey("mnuTBShowText")));
+        QVERIFY(!menu.isRadioCheck(menu.indexForKey("mnuTBTextAlignRight")));
+        QVERIFY(menu.isRadioCheck(menu.indexForKey("mnuTBTextAlignBottom")));
         // A sites toolbar without links speaks through its one button.
-        QVERIFY(menu.Enabled(menu.IndexForKey("mnuTBTextAlign")));
+        QVERIFY(menu.isEnabled(menu.indexForKey("mnuTBTextAlign")));
         toolbar.setButtonTextVisible("Custom", false);
-        PopupMenu6 again;
-        Interface::BuildSitesToolbarMenu(again, store, toolbar, isXP);
-        QVERIFY(!again.Enabled(again.IndexForKey("mnuTBTextAlign")));
+        KeyedMenu again;
+        FrameMenus::buildSitesToolbarMenu(again, store, toolbar, isXP);
+        QVERIFY(!again.isEnabled(again.indexForKey("mnuTBTextAlign")));
 
-        PopupMenu6 address;
-        Interface::BuildAddressBarMenu(address, store, isXP);
-        QCOMPARE(address.Count(), isXP ? 1 : 0);
+        KeyedMenu address;
+        FrameMenus::buildAddressBarMenu(address, store, isXP);
+        QCOMPARE(address.itemCount(), isXP ? 1 : 0);
     }
 
     // ---------------------------------------------------------------- skins
@@ -519,7 +519,7 @@ private slots:
         QTemporaryDir dir;
         for (const QString &f : files)
             touch(dir.filePath(f));
-        QStringList found = Interface::EnumerateSkins({dir.path()});
+        QStringList found = FrameMenus::enumerateSkins({dir.path()});
         QCOMPARE(found.value(0), QStringLiteral("none"));
         found.removeFirst();
         found.sort();
@@ -530,18 +530,18 @@ private slots:
     void skinListLimitsAndFolders()
     {
         // A missing folder gives "none" alone.
-        QCOMPARE(Interface::EnumerateSkins({"/nonexistent/quarvel/skins"}), QStringList({"none"}));
+        QCOMPARE(FrameMenus::enumerateSkins({"/nonexistent/quarvel/skins"}), QStringList({"none"}));
         // More files than the list holds: the list stops full, without error.
         QTemporaryDir many;
         for (int i = 0; i < 150; ++i)
             touch(many.filePath(QStringLiteral("skin%1.qvs").arg(i)));
-        QCOMPARE(Interface::EnumerateSkins({many.path()}).size(), Interface::kMaxSkins);
+        QCOMPARE(FrameMenus::enumerateSkins({many.path()}).size(), FrameMenus::kMaxSkins);
         // A name in two folders is listed once.
         QTemporaryDir a, b;
         touch(a.filePath("same.qvs"));
         touch(b.filePath("same.qvs"));
         touch(b.filePath("other.qvs"));
-        QCOMPARE(Interface::EnumerateSkins({a.path(), b.path()}),
+        QCOMPARE(FrameMenus::enumerateSkins({a.path(), b.path()}),
                  QStringList({"none", "same", "other"}));
     }
 
@@ -550,12 +550,12 @@ private slots:
         const QString user = Paths::dataFile(QStringLiteral("skins"));
         QVERIFY(QDir().mkpath(user));
         touch(user + "/Mine.QVS");
-        QCOMPARE(Interface::SkinFile("Mine"), user + "/Mine.QVS");
-        QVERIFY(Interface::SkinFile("mine").isEmpty()); // the name's own case counts
-        QVERIFY(Interface::SkinFile("none").isEmpty());
-        QVERIFY(Interface::SkinFile("daybreak").endsWith("/skins/daybreak.qvs")); // shipped
-        QVERIFY(!QPixmap(Interface::SkinFile("daybreak")).isNull());
-        QVERIFY(Interface::SkinFolders().size() == 2);
+        QCOMPARE(FrameMenus::skinFile("Mine"), user + "/Mine.QVS");
+        QVERIFY(FrameMenus::skinFile("mine").isEmpty()); // the name's own case counts
+        QVERIFY(FrameMenus::skinFile("none").isEmpty());
+        QVERIFY(FrameMenus::skinFile("daybreak").endsWith("/skins/daybreak.qvs")); // shipped
+        QVERIFY(!QPixmap(FrameMenus::skinFile("daybreak")).isNull());
+        QVERIFY(FrameMenus::skinFolders().size() == 2);
     }
 
     void skinsMenuMarksExactlyOneSkin_data()
@@ -574,19 +574,19 @@ private slots:
     {
         QFETCH(QString, next);
         QFETCH(QString, marked);
-        PopupMenu6 menu;
-        Interface::BuildMainMenu(menu);
-        Interface::BuildWindowMenu(menu, "mnuWindow", {});
-        Interface::BuildSkinsMenu(menu, "mnuSkin", {"none", "daybreak", "slate", "R&B"}, next);
-        const QList<int> items = menu.SubItems(menu.IndexForKey("mnuSkin"));
+        KeyedMenu menu;
+        FrameMenus::buildMainMenu(menu);
+        FrameMenus::buildWindowMenu(menu, "mnuWindow", {});
+        FrameMenus::buildSkinsMenu(menu, "mnuSkin", {"none", "daybreak", "slate", "R&B"}, next);
+        const QList<int> items = menu.subItems(menu.indexForKey("mnuSkin"));
         QCOMPARE(keysOf(menu, items), QStringList({"skin1", "skin2", "skin3", "skin4"}));
         QStringList radios;
         for (int i : items) {
-            if (menu.RadioCheck(i))
-                radios << menu.ItemKey(i);
+            if (menu.isRadioCheck(i))
+                radios << menu.itemKey(i);
         }
         QCOMPARE(radios, QStringList{marked});
-        QCOMPARE(menu.Caption(items.last()), QStringLiteral("R&B"));
+        QCOMPARE(menu.caption(items.last()), QStringLiteral("R&B"));
     }
 
     void skinPaintingWithoutAPicturePaintsNothing()
@@ -594,14 +594,14 @@ private slots:
         QImage target(40, 30, QImage::Format_ARGB32);
         target.fill(Qt::white);
         QPainter painter(&target);
-        Interface::PaintSkinBackground(QPixmap(), painter, target.rect(), false);
-        Interface::PaintSkinBackground(QPixmap(0, 5), painter, target.rect(), false);
+        FrameMenus::paintSkinBackground(QPixmap(), painter, target.rect(), false);
+        FrameMenus::paintSkinBackground(QPixmap(0, 5), painter, target.rect(), false);
         QPixmap red(7, 7);
         red.fill(Qt::red);
-        Interface::PaintSkinBackground(red, painter, target.rect(), true);
-        Interface::PaintSkinBackground(red, painter, QRect(), false);
+        FrameMenus::paintSkinBackground(red, painter, target.rect(), true);
+        FrameMenus::paintSkinBackground(red, painter, QRect(), false);
         QCOMPARE(target.pixelColor(39, 29), QColor(Qt::white));
-        Interface::PaintSkinBackground(red, painter, target.rect(), false);
+        FrameMenus::paintSkinBackground(red, painter, target.rect(), false);
         painter.end();
         QCOMPARE(target.pixelColor(39, 29), QColor(Qt::red));
     }
@@ -613,22 +613,22 @@ private slots:
         QImage strip(50, 16, QImage::Format_RGB32);
         strip.fill(QColor(255, 0, 255));
         strip.setPixelColor(20, 5, Qt::blue);
-        const QList<QPixmap> pictures = vbalImageList::CutStrip(strip, 16);
+        const QList<QPixmap> pictures = ImageStrip::cutStrip(strip, 16);
         QCOMPARE(pictures.size(), 3); // the partial picture at the end is dropped
         const QImage second = pictures[1].toImage();
         QCOMPARE(second.pixelColor(4, 5), QColor(Qt::blue));
         QCOMPARE(second.pixelColor(0, 0).alpha(), 0);
-        QVERIFY(vbalImageList::CutStrip(strip, 64).isEmpty());
-        QVERIFY(vbalImageList::CutStrip(QImage(), 16).isEmpty());
-        QVERIFY(vbalImageList::CutStrip(strip, 0).isEmpty());
+        QVERIFY(ImageStrip::cutStrip(strip, 64).isEmpty());
+        QVERIFY(ImageStrip::cutStrip(QImage(), 16).isEmpty());
+        QVERIFY(ImageStrip::cutStrip(strip, 0).isEmpty());
 
-        vbalImageList shipped;
-        QVERIFY(shipped.LoadStrip(Paths::assetFile("nav_24h.bmp"), 24));
-        QCOMPARE(shipped.ImageCount(), 21); // one picture per engine from 15
-        QVERIFY(shipped.LoadStrip(Paths::assetFile("nav_16h.bmp"), 16));
-        QCOMPARE(shipped.ImageCount(), 21);
-        QVERIFY(!shipped.LoadStrip(Paths::assetFile("missing.bmp"), 16));
-        QVERIFY(shipped.ItemPicture(0).isNull());
+        ImageStrip shipped;
+        QVERIFY(shipped.loadStrip(Paths::assetFile("nav_24h.bmp"), 24));
+        QCOMPARE(shipped.imageCount(), 21); // one picture per engine from 15
+        QVERIFY(shipped.loadStrip(Paths::assetFile("nav_16h.bmp"), 16));
+        QCOMPARE(shipped.imageCount(), 21);
+        QVERIFY(!shipped.loadStrip(Paths::assetFile("missing.bmp"), 16));
+        QVERIFY(shipped.itemPicture(0).isNull());
     }
 
     // ---------------------------------------------------------------- layout text
@@ -636,21 +636,21 @@ private slots:
     void layoutTextRoundTrip()
     {
         const QStringList keys = {"MenuBar", "Logo", "Toolbar1", "Tabbar"};
-        const QList<cReBar::BandState> bands = {{"Tabbar", true, true, 800},
+        const QList<ToolBarBands::BandState> bands = {{"Tabbar", true, true, 800},
                                                 {"MenuBar", true, true, 320},
                                                 {"Logo", false, false, 150},
                                                 {"Toolbar1", true, true, 0}};
-        QList<cReBar::BandState> parsed;
-        QVERIFY(cReBar::ParseLayout(cReBar::LayoutText(bands), keys, &parsed));
+        QList<ToolBarBands::BandState> parsed;
+        QVERIFY(ToolBarBands::parseLayout(ToolBarBands::layoutText(bands), keys, &parsed));
         QCOMPARE(parsed, bands);
-        QVERIFY(cReBar::ParseLayout(cReBar::LayoutText({}), keys, &parsed));
+        QVERIFY(ToolBarBands::parseLayout(ToolBarBands::layoutText({}), keys, &parsed));
         QVERIFY(parsed.isEmpty());
     }
 
     void corruptLayoutTexts_data()
     {
         QTest::addColumn<QString>("text");
-        const QString ok = cReBar::LayoutText({{"MenuBar", true, true, 10}});
+        const QString ok = ToolBarBands::layoutText({{"MenuBar", true, true, 10}});
         QTest::newRow("empty") << QString();
         QTest::newRow("not xml") << "MenuBar 1 1 10";
         QTest::newRow("truncated") << ok.left(ok.size() - 12);
@@ -672,45 +672,45 @@ private slots:
     void corruptLayoutTexts()
     {
         QFETCH(QString, text);
-        QList<cReBar::BandState> parsed = {{"untouched", true, true, 1}};
-        QVERIFY(!cReBar::ParseLayout(text, {"MenuBar", "Logo"}, &parsed));
+        QList<ToolBarBands::BandState> parsed = {{"untouched", true, true, 1}};
+        QVERIFY(!ToolBarBands::parseLayout(text, {"MenuBar", "Logo"}, &parsed));
         QCOMPARE(parsed.size(), 1);
     }
 
     void rebarRestoresOrderRowsVisibilityAndWidths()
     {
         const QStringList keys = {"A", "B", "C", "D"};
-        auto makeBands = [&](QMainWindow &window, cReBar &rebar, QList<QWidget *> &children) {
+        auto makeBands = [&](QMainWindow &window, ToolBarBands &rebar, QList<QWidget *> &children) {
             for (const QString &key : keys) {
                 auto *child = new QWidget(&window);
                 child->setMinimumSize(60, 20);
                 children << child;
-                rebar.AddBand(child, QString(), true, false, key);
+                rebar.addBand(child, QString(), true, false, key);
             }
         };
         QString text;
         {
             QMainWindow window;
             window.setCentralWidget(new QWidget);
-            cReBar rebar(&window);
+            ToolBarBands rebar(&window);
             QList<QWidget *> children;
             makeBands(window, rebar, children);
             window.resize(900, 400);
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             // D joins C's row with a width of its own; B is hidden; A goes last.
-            const QString wanted = cReBar::LayoutText({{"C", true, true, 300},
+            const QString wanted = ToolBarBands::layoutText({{"C", true, true, 300},
                                                        {"D", false, true, 0},
                                                        {"B", true, false, 0},
                                                        {"A", true, true, 0}});
-            QVERIFY(rebar.RestoreLayout(wanted, keys, children));
-            QTRY_COMPARE(rebar.Band(rebar.BandIndexForKey("C"))->width(), 300);
-            text = rebar.GetLayout();
+            QVERIFY(rebar.restoreLayout(wanted, keys, children));
+            QTRY_COMPARE(rebar.band(rebar.bandIndexForKey("C"))->width(), 300);
+            text = rebar.currentLayoutText();
         }
-        QList<cReBar::BandState> saved;
-        QVERIFY(cReBar::ParseLayout(text, keys, &saved));
+        QList<ToolBarBands::BandState> saved;
+        QVERIFY(ToolBarBands::parseLayout(text, keys, &saved));
         QCOMPARE(saved.size(), 4);
-        QCOMPARE(saved[0], cReBar::BandState({"C", true, true, 300}));
+        QCOMPARE(saved[0], ToolBarBands::BandState({"C", true, true, 300}));
         QCOMPARE(saved[1].key, QStringLiteral("D"));
         QVERIFY(!saved[1].newRow && saved[1].visible);
         QCOMPARE(saved[2].key, QStringLiteral("B"));
@@ -720,35 +720,35 @@ private slots:
         // A new window built in default order comes back to the same arrangement.
         QMainWindow window;
         window.setCentralWidget(new QWidget);
-        cReBar rebar(&window);
+        ToolBarBands rebar(&window);
         QList<QWidget *> children;
         makeBands(window, rebar, children);
         window.resize(900, 400);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY(rebar.RestoreLayout(text, keys, children));
-        cBandBar *c = rebar.Band(rebar.BandIndexForKey("C"));
-        cBandBar *d = rebar.Band(rebar.BandIndexForKey("D"));
-        cBandBar *a = rebar.Band(rebar.BandIndexForKey("A"));
+        QVERIFY(rebar.restoreLayout(text, keys, children));
+        BandToolBar *c = rebar.band(rebar.bandIndexForKey("C"));
+        BandToolBar *d = rebar.band(rebar.bandIndexForKey("D"));
+        BandToolBar *a = rebar.band(rebar.bandIndexForKey("A"));
         QTRY_COMPARE(c->width(), 300);
         QCOMPARE(d->y(), c->y());
         QVERIFY(d->x() >= c->x() + 300);
         QVERIFY(a->y() > c->y());
-        QVERIFY(!rebar.BandVisible(rebar.BandIndexForKey("B")));
-        QCOMPARE(rebar.GetLayout(), text);
+        QVERIFY(!rebar.bandVisible(rebar.bandIndexForKey("B")));
+        QCOMPARE(rebar.currentLayoutText(), text);
 
         // A text that does not parse changes nothing.
-        QVERIFY(!rebar.RestoreLayout(QStringLiteral("<rebar"), keys, children));
-        QCOMPARE(rebar.GetLayout(), text);
+        QVERIFY(!rebar.restoreLayout(QStringLiteral("<rebar"), keys, children));
+        QCOMPARE(rebar.currentLayoutText(), text);
 
         // The user drags A in front of C: the layout follows the window, and hidden B keeps
         // its place after D.
         window.insertToolBar(c, a);
         QTRY_COMPARE(a->y(), c->y());
-        QVERIFY(cReBar::ParseLayout(rebar.GetLayout(), keys, &saved));
+        QVERIFY(ToolBarBands::parseLayout(rebar.currentLayoutText(), keys, &saved));
         QStringList order;
         QList<bool> rows;
-        for (const cReBar::BandState &band : saved) {
+        for (const ToolBarBands::BandState &band : saved) {
             order << band.key;
             rows << band.newRow;
         }
@@ -761,7 +761,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    InitApplicationIdentity();
+    initApplicationIdentity();
     TestMenus test;
     return QTest::qExec(&test, argc, argv);
 }

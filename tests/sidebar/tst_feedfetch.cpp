@@ -12,7 +12,7 @@ class TestFeedFetch : public QObject
                                      const QString &proxy = QString(), int timeout = 10)
     {
         QSignalSpy finished(&fetcher, &FeedFetcher::Finished);
-        fetcher.StartHttpGet(url, proxy, timeout);
+        fetcher.startHttpGet(url, proxy, timeout);
         // Never reported from inside the call.
         if (finished.count() != 0)
             return FeedFetcher::Result(-1);
@@ -51,7 +51,7 @@ private slots:
         QFETCH(int, type);
         QFETCH(QString, host);
         QFETCH(int, port);
-        const std::optional<QNetworkProxy> proxy = FeedFetcher::ParseProxy(text);
+        const std::optional<QNetworkProxy> proxy = FeedFetcher::parseProxy(text);
         QCOMPARE(proxy.has_value(), valid);
         if (!valid)
             return;
@@ -64,9 +64,9 @@ private slots:
 
     void timeoutSetting()
     {
-        QCOMPARE(FeedFetcher::TimeoutSeconds(0), 30);
-        QCOMPARE(FeedFetcher::TimeoutSeconds(-5), 30);
-        QCOMPARE(FeedFetcher::TimeoutSeconds(7), 7);
+        QCOMPARE(FeedFetcher::timeoutSeconds(0), 30);
+        QCOMPARE(FeedFetcher::timeoutSeconds(-5), 30);
+        QCOMPARE(FeedFetcher::timeoutSeconds(7), 7);
     }
 
     void outcomes_data()
@@ -110,7 +110,7 @@ private slots:
         FeedFetcher fetcher;
         QCOMPARE(int(fetch(fetcher, server.url(path), QString(), timeout)), expected);
         QCOMPARE(fetcher.body(), body);
-        QVERIFY(!fetcher.IsRunning());
+        QVERIFY(!fetcher.isRunning());
         if (path == QLatin1String("/missing"))
             QCOMPARE(fetcher.status(), 404);
     }
@@ -157,11 +157,11 @@ private slots:
         server.routes[QStringLiteral("/silent")].silent = true;
         FeedFetcher fetcher;
         QSignalSpy finished(&fetcher, &FeedFetcher::Finished);
-        fetcher.Abort(); // nothing running: nothing reported
+        fetcher.abort(); // nothing running: nothing reported
         QCOMPARE(finished.count(), 0);
-        fetcher.StartHttpGet(server.url(QStringLiteral("/silent")), QString(), 30);
+        fetcher.startHttpGet(server.url(QStringLiteral("/silent")), QString(), 30);
         QTRY_COMPARE(server.targets.size(), 1);
-        fetcher.Abort();
+        fetcher.abort();
         QCOMPARE(finished.count(), 1);
         QCOMPARE(fetcher.result(), FeedFetcher::Aborted);
         // A later start works as before.

@@ -62,10 +62,10 @@ private slots:
         QFETCH(QString, readBack);
 
         const QString p = path("notes.qvr");
-        QVERIFY(NotesFiles::WriteQuickNotes(p, text));
+        QVERIFY(NotesFiles::writeQuickNotes(p, text));
         QCOMPARE(readFile(p), file);
         bool ok = false;
-        QCOMPARE(NotesFiles::ReadQuickNotes(p, &ok), readBack);
+        QCOMPARE(NotesFiles::readQuickNotes(p, &ok), readBack);
         QVERIFY(ok);
     }
 
@@ -90,16 +90,16 @@ private slots:
 
         const QString p = path("read-notes.qvr");
         writeFile(p, file);
-        QCOMPARE(NotesFiles::ReadQuickNotes(p), text);
+        QCOMPARE(NotesFiles::readQuickNotes(p), text);
     }
 
     void missingFilesReportFailure()
     {
         bool ok = true;
-        QCOMPARE(NotesFiles::ReadQuickNotes(path("absent.qvr"), &ok), QString());
+        QCOMPARE(NotesFiles::readQuickNotes(path("absent.qvr"), &ok), QString());
         QVERIFY(!ok);
         ok = true;
-        QVERIFY(NotesFiles::ReadWhitelist(path("absent.qvr"), &ok).isEmpty());
+        QVERIFY(NotesFiles::readWhitelist(path("absent.qvr"), &ok).isEmpty());
         QVERIFY(!ok);
     }
 
@@ -107,14 +107,14 @@ private slots:
     {
         // A folder in place of the file's folder makes the write fail.
         const QString p = path("no-such-folder/notes.qvr");
-        QVERIFY(!NotesFiles::WriteQuickNotes(p, QStringLiteral("x")));
-        QVERIFY(!NotesFiles::WriteWhitelist(p, {QStringLiteral("x")}));
+        QVERIFY(!NotesFiles::writeQuickNotes(p, QStringLiteral("x")));
+        QVERIFY(!NotesFiles::writeWhitelist(p, {QStringLiteral("x")}));
 
         const QString existing = path("keep.qvr");
         writeFile(existing, "old\r\n");
         QFile::setPermissions(existing, QFileDevice::ReadOwner);
         QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        const bool written = NotesFiles::WriteQuickNotes(existing, QStringLiteral("new"));
+        const bool written = NotesFiles::writeQuickNotes(existing, QStringLiteral("new"));
         QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
                                                 | QFileDevice::ExeOwner);
         QFile::setPermissions(existing, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -154,7 +154,7 @@ private slots:
         const QString p = path("read-Whitelist.qvr");
         writeFile(p, file);
         bool ok = false;
-        QCOMPARE(NotesFiles::ReadWhitelist(p, &ok), entries);
+        QCOMPARE(NotesFiles::readWhitelist(p, &ok), entries);
         QVERIFY(ok);
     }
 
@@ -180,7 +180,7 @@ private slots:
         QFETCH(QByteArray, file);
 
         const QString p = path("Whitelist.qvr");
-        QVERIFY(NotesFiles::WriteWhitelist(p, entries));
+        QVERIFY(NotesFiles::writeWhitelist(p, entries));
         QCOMPARE(readFile(p), file);
         // What was written reads back as the stored entries.
         QStringList stored;
@@ -190,7 +190,7 @@ private slots:
             if (!e.trimmed().isEmpty())
                 stored.append(e);
         }
-        QCOMPARE(NotesFiles::ReadWhitelist(p), stored);
+        QCOMPARE(NotesFiles::readWhitelist(p), stored);
     }
 };
 

@@ -25,7 +25,7 @@ class TestRssDatabase : public QObject
     {
         QStringList out;
         for (const RssDatabase::Headline &h : list)
-            out << h.HeadlineTitle;
+            out << h.headlineTitle;
         return out;
     }
 
@@ -37,24 +37,24 @@ private slots:
         const QString file = freshFile();
         {
             RssDatabase db(file);
-            QVERIFY(db.Open());
-            QCOMPARE(db.State(), 1);
-            const qint32 id = db.InsertChannel(QStringLiteral("News"), QString(), QStringLiteral("http://a/"),
+            QVERIFY(db.open());
+            QCOMPARE(db.state(), 1);
+            const qint32 id = db.insertChannel(QStringLiteral("News"), QString(), QStringLiteral("http://a/"),
                                                QString(), QString());
             QVERIFY(id > 0);
-            QVERIFY(db.AddHeadline(id, QStringLiteral("One"), QString(), QStringLiteral("http://a/1"),
+            QVERIFY(db.addHeadline(id, QStringLiteral("One"), QString(), QStringLiteral("http://a/1"),
                                    utc(2024, 5, 1)));
-            QCOMPARE(db.LastFetched(id).value(), RssDatabase::FirstLastFetched());
+            QCOMPARE(db.lastFetched(id).value(), RssDatabase::firstLastFetched());
         }
         QCOMPARE(QFile::permissions(file) & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
         RssDatabase db(file);
-        QVERIFY(db.Open());
-        const auto channels = db.Channels();
+        QVERIFY(db.open());
+        const auto channels = db.channels();
         QVERIFY(channels && channels->size() == 1);
-        const auto headlines = db.Headlines(channels->first().ChannelID);
+        const auto headlines = db.headlines(channels->first().channelId);
         QCOMPARE(titles(headlines.value()), QStringList{QStringLiteral("One")});
-        QCOMPARE(headlines->first().HeadlineDate, utc(2024, 5, 1));
-        db.Close();
+        QCOMPARE(headlines->first().headlineDate, utc(2024, 5, 1));
+        db.close();
 
         // The columns keep their names, the description's spelling included.
         QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
@@ -82,14 +82,14 @@ private slots:
         f.write(content);
         f.close();
         RssDatabase db(file);
-        QVERIFY(!db.Open());
-        QCOMPARE(db.State(), 0);
-        QVERIFY(!db.LastError().isEmpty());
-        QVERIFY(!db.Channels());
-        QCOMPARE(db.InsertChannel(QStringLiteral("x"), QString(), QString(), QString(), QString()), 0);
+        QVERIFY(!db.open());
+        QCOMPARE(db.state(), 0);
+        QVERIFY(!db.lastError().isEmpty());
+        QVERIFY(!db.channels());
+        QCOMPARE(db.insertChannel(QStringLiteral("x"), QString(), QString(), QString(), QString()), 0);
 
         RssDatabase missing(m_dir.filePath(QStringLiteral("no/such/folder/feeds.mdb")));
-        QVERIFY(!missing.Open());
+        QVERIFY(!missing.open());
     }
 
     // Feed texts are stored exactly as given, whatever quotes or SQL they hold.
@@ -114,31 +114,31 @@ private slots:
         QFETCH(QString, description);
         QFETCH(QString, link);
         RssDatabase db(freshFile());
-        QVERIFY(db.Open());
-        const qint32 id = db.InsertChannel(title, description, link, link, QString());
+        QVERIFY(db.open());
+        const qint32 id = db.insertChannel(title, description, link, link, QString());
         QVERIFY(id > 0);
-        auto channel = db.ChannelByID(id);
-        QCOMPARE(channel->ChannelTitle, title);
-        QCOMPARE(channel->ChannelDescription, description.isNull() ? QStringLiteral("") : description);
-        QCOMPARE(channel->FeedURL, link);
+        auto channel = db.channelByID(id);
+        QCOMPARE(channel->channelTitle, title);
+        QCOMPARE(channel->channelDescription, description.isNull() ? QStringLiteral("") : description);
+        QCOMPARE(channel->feedUrl, link);
 
-        QVERIFY(db.AddHeadline(id, title, description, link, QDateTime()));
+        QVERIFY(db.addHeadline(id, title, description, link, QDateTime()));
         // The undated copy finds the stored row through the duplicate check; a dated one is stored.
-        QVERIFY(!db.AddHeadline(id, title, description, link, QDateTime()));
-        QVERIFY(db.LastError().isEmpty());
-        QVERIFY(db.AddHeadline(id, title, description, link, utc(2024, 5, 2)));
-        const auto headlines = db.Headlines(id).value();
+        QVERIFY(!db.addHeadline(id, title, description, link, QDateTime()));
+        QVERIFY(db.lastError().isEmpty());
+        QVERIFY(db.addHeadline(id, title, description, link, utc(2024, 5, 2)));
+        const auto headlines = db.headlines(id).value();
         QCOMPARE(headlines.size(), 2);
-        QCOMPARE(headlines[0].HeadlineTitle, title);
-        QCOMPARE(headlines[0].HeadlinelDescription, description.isNull() ? QStringLiteral("") : description);
-        QCOMPARE(headlines[0].HeadlineURL, link);
+        QCOMPARE(headlines[0].headlineTitle, title);
+        QCOMPARE(headlines[0].headlinelDescription, description.isNull() ? QStringLiteral("") : description);
+        QCOMPARE(headlines[0].headlineUrl, link);
 
-        QVERIFY(db.UpdateChannel(id, description + title, title));
-        channel = db.ChannelByID(id);
-        QCOMPARE(channel->ChannelTitle, description + title);
-        QCOMPARE(channel->ChannelDescription, title);
-        QVERIFY(db.PurgeHeadlines(1, 3));
-        QCOMPARE(db.Headlines(id)->size(), 2); // the tables are still there
+        QVERIFY(db.updateChannel(id, description + title, title));
+        channel = db.channelByID(id);
+        QCOMPARE(channel->channelTitle, description + title);
+        QCOMPARE(channel->channelDescription, title);
+        QVERIFY(db.purgeHeadlines(1, 3));
+        QCOMPARE(db.headlines(id)->size(), 2); // the tables are still there
     }
 
     void duplicateCheckOfUndatedItems_data()
@@ -162,57 +162,57 @@ private slots:
         QFETCH(bool, secondDated);
         QFETCH(int, stored);
         RssDatabase db(freshFile());
-        QVERIFY(db.Open());
+        QVERIFY(db.open());
         const QDateTime now = utc(2024, 6, 1, 9, 30);
-        db.SetClock([now] { return now; });
-        const qint32 id = db.InsertChannel(QStringLiteral("C"), QString(), QString(), QString(), QString());
-        QVERIFY(db.AddHeadline(id, QStringLiteral("T"), QStringLiteral("D"), QStringLiteral("http://l/"), QDateTime()));
-        db.AddHeadline(id, second[0], second[1], second[2], secondDated ? utc(2020, 8, 9, 0) : QDateTime());
-        const auto headlines = db.Headlines(id).value();
+        db.setClock([now] { return now; });
+        const qint32 id = db.insertChannel(QStringLiteral("C"), QString(), QString(), QString(), QString());
+        QVERIFY(db.addHeadline(id, QStringLiteral("T"), QStringLiteral("D"), QStringLiteral("http://l/"), QDateTime()));
+        db.addHeadline(id, second[0], second[1], second[2], secondDated ? utc(2020, 8, 9, 0) : QDateTime());
+        const auto headlines = db.headlines(id).value();
         QCOMPARE(headlines.size(), stored);
         // An undated item takes the moment it was stored as its date.
         for (const auto &h : headlines) {
-            QCOMPARE(h.HeadlineAddingDate, now);
-            QVERIFY(h.HeadlineDate == now || h.HeadlineDate == utc(2020, 8, 9, 0));
+            QCOMPARE(h.headlineAddingDate, now);
+            QVERIFY(h.headlineDate == now || h.headlineDate == utc(2020, 8, 9, 0));
         }
     }
 
     void listsAndReadMarks()
     {
         RssDatabase db(freshFile());
-        QVERIFY(db.Open());
-        const qint32 b = db.InsertChannel(QStringLiteral("Beta"), QString(), QString(), QString(), QString());
-        const qint32 a = db.InsertChannel(QStringLiteral("Alpha"), QString(), QString(), QString(), QString());
-        QCOMPARE(db.Channels()->first().ChannelID, a); // by title
-        QVERIFY(db.AddHeadline(a, QStringLiteral("2 May"), QString(), QStringLiteral("u2"), utc(2024, 5, 2)));
-        QVERIFY(db.AddHeadline(a, QStringLiteral("3 May"), QString(), QStringLiteral("u3"), utc(2024, 5, 3)));
-        QVERIFY(db.AddHeadline(a, QStringLiteral("1 May"), QString(), QStringLiteral("u1"), utc(2024, 5, 1)));
-        QVERIFY(db.AddHeadline(b, QStringLiteral("Other"), QString(), QStringLiteral("ub"), utc(2024, 5, 9)));
-        QCOMPARE(titles(db.Headlines(a).value()),
+        QVERIFY(db.open());
+        const qint32 b = db.insertChannel(QStringLiteral("Beta"), QString(), QString(), QString(), QString());
+        const qint32 a = db.insertChannel(QStringLiteral("Alpha"), QString(), QString(), QString(), QString());
+        QCOMPARE(db.channels()->first().channelId, a); // by title
+        QVERIFY(db.addHeadline(a, QStringLiteral("2 May"), QString(), QStringLiteral("u2"), utc(2024, 5, 2)));
+        QVERIFY(db.addHeadline(a, QStringLiteral("3 May"), QString(), QStringLiteral("u3"), utc(2024, 5, 3)));
+        QVERIFY(db.addHeadline(a, QStringLiteral("1 May"), QString(), QStringLiteral("u1"), utc(2024, 5, 1)));
+        QVERIFY(db.addHeadline(b, QStringLiteral("Other"), QString(), QStringLiteral("ub"), utc(2024, 5, 9)));
+        QCOMPARE(titles(db.headlines(a).value()),
                  (QStringList{QStringLiteral("1 May"), QStringLiteral("2 May"), QStringLiteral("3 May")}));
-        QCOMPARE(db.GetNewestUnreadHeadline(a)->HeadlineTitle, QStringLiteral("3 May"));
+        QCOMPARE(db.newestUnreadHeadline(a)->headlineTitle, QStringLiteral("3 May"));
 
-        const qint32 newest = db.GetNewestUnreadHeadline(a)->HeadlineID;
-        QVERIFY(db.SetHeadlineRead(a, newest, true));
-        QCOMPARE(db.GetNewestUnreadHeadline(a)->HeadlineTitle, QStringLiteral("2 May"));
-        QVERIFY(db.SetHeadlineRead(b, newest, false)); // another channel's id changes nothing
-        QCOMPARE(db.GetNewestUnreadHeadline(a)->HeadlineTitle, QStringLiteral("2 May"));
-        QVERIFY(db.SetChannelRead(a, true));
-        QVERIFY(!db.GetNewestUnreadHeadline(a));
-        QVERIFY(db.GetNewestUnreadHeadline(b));
-        QVERIFY(db.SetChannelRead(a, false));
-        QCOMPARE(db.GetNewestUnreadHeadline(a)->HeadlineTitle, QStringLiteral("3 May"));
+        const qint32 newest = db.newestUnreadHeadline(a)->headlineId;
+        QVERIFY(db.setHeadlineRead(a, newest, true));
+        QCOMPARE(db.newestUnreadHeadline(a)->headlineTitle, QStringLiteral("2 May"));
+        QVERIFY(db.setHeadlineRead(b, newest, false)); // another channel's id changes nothing
+        QCOMPARE(db.newestUnreadHeadline(a)->headlineTitle, QStringLiteral("2 May"));
+        QVERIFY(db.setChannelRead(a, true));
+        QVERIFY(!db.newestUnreadHeadline(a));
+        QVERIFY(db.newestUnreadHeadline(b));
+        QVERIFY(db.setChannelRead(a, false));
+        QCOMPARE(db.newestUnreadHeadline(a)->headlineTitle, QStringLiteral("3 May"));
 
         // Removing a channel takes its headlines along; the other channel keeps its own.
-        QVERIFY(db.RemoveChannel(a));
-        QVERIFY(!db.ChannelByID(a));
-        QVERIFY(db.Headlines(a)->isEmpty());
-        QVERIFY(!db.LastFetched(a));
-        QVERIFY(db.LastError().isEmpty());
-        QCOMPARE(db.Headlines(b)->size(), 1);
+        QVERIFY(db.removeChannel(a));
+        QVERIFY(!db.channelByID(a));
+        QVERIFY(db.headlines(a)->isEmpty());
+        QVERIFY(!db.lastFetched(a));
+        QVERIFY(db.lastError().isEmpty());
+        QCOMPARE(db.headlines(b)->size(), 1);
 
-        QVERIFY(db.SetLastFetched(b, utc(2024, 5, 9, 10, 11, 12)));
-        QCOMPARE(db.LastFetched(b).value(), utc(2024, 5, 9, 10, 11, 12));
+        QVERIFY(db.setLastFetched(b, utc(2024, 5, 9, 10, 11, 12)));
+        QCOMPARE(db.lastFetched(b).value(), utc(2024, 5, 9, 10, 11, 12));
     }
 
     // Age counts calendar days in local time between adding and now.
@@ -234,9 +234,9 @@ private slots:
         QFETCH(int, unreadDays);
         QFETCH(QStringList, kept);
         RssDatabase db(freshFile());
-        QVERIFY(db.Open());
+        QVERIFY(db.open());
         const QDateTime now(QDate(2024, 5, 10), QTime(12, 0), Qt::LocalTime);
-        const qint32 id = db.InsertChannel(QStringLiteral("It's"), QString(), QString(), QString(), QString());
+        const qint32 id = db.insertChannel(QStringLiteral("It's"), QString(), QString(), QString(), QString());
         struct Row
         {
             const char *title;
@@ -250,18 +250,18 @@ private slots:
                             {"r0", QDateTime(now.date(), QTime(0, 5), Qt::LocalTime), true},
                             {"u1", QDateTime(now.date().addDays(-1), QTime(23, 55), Qt::LocalTime), false}};
         for (const Row &row : rows) {
-            db.SetClock([row] { return row.added; });
-            QVERIFY(db.AddHeadline(id, QLatin1String(row.title), QStringLiteral("O'Neil's"),
+            db.setClock([row] { return row.added; });
+            QVERIFY(db.addHeadline(id, QLatin1String(row.title), QStringLiteral("O'Neil's"),
                                    QStringLiteral("http://x/'") + QLatin1String(row.title), row.added));
         }
-        const QList<RssDatabase::Headline> stored = db.Headlines(id).value();
+        const QList<RssDatabase::Headline> stored = db.headlines(id).value();
         for (const auto &h : stored) {
-            if (h.HeadlineTitle.startsWith(u'r'))
-                QVERIFY(db.SetHeadlineRead(id, h.HeadlineID, true));
+            if (h.headlineTitle.startsWith(u'r'))
+                QVERIFY(db.setHeadlineRead(id, h.headlineId, true));
         }
-        db.SetClock([now] { return now; });
-        QVERIFY(db.PurgeHeadlines(readDays, unreadDays));
-        QStringList left = titles(db.Headlines(id).value());
+        db.setClock([now] { return now; });
+        QVERIFY(db.purgeHeadlines(readDays, unreadDays));
+        QStringList left = titles(db.headlines(id).value());
         left.sort();
         kept.sort();
         QCOMPARE(left, kept);

@@ -39,7 +39,7 @@ class TestRssFeed : public QObject
     std::unique_ptr<RssDatabase> freshDb()
     {
         auto db = std::make_unique<RssDatabase>(m_dir.filePath(QStringLiteral("f%1.mdb").arg(++m_serial)));
-        return db->Open() ? std::move(db) : nullptr;
+        return db->open() ? std::move(db) : nullptr;
     }
 
     // Parses and stores a document for the channel; returns what the pass stored.
@@ -47,11 +47,11 @@ class TestRssFeed : public QObject
     {
         RssChannelInfo info;
         QString parseError;
-        if (!RssFeed::RefreshChannel(db, id, xml, info, &parseError))
+        if (!RssFeed::refreshChannel(db, id, xml, info, &parseError))
             return false;
         if (error)
             *error = parseError;
-        return info.HasNewHeadlines;
+        return info.hasNewHeadlines;
     }
 
 private slots:
@@ -84,7 +84,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QDateTime, expected);
-        const QDateTime date = RssFeed::ParseRfc822Date(text);
+        const QDateTime date = RssFeed::parseRfc822Date(text);
         QCOMPARE(date.isValid(), expected.isValid());
         if (expected.isValid())
             QCOMPARE(date, expected);
@@ -108,7 +108,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QDateTime, expected);
-        const QDateTime date = RssFeed::ParseIso8601Date(text);
+        const QDateTime date = RssFeed::parseIso8601Date(text);
         QCOMPARE(date.isValid(), expected.isValid());
         if (expected.isValid())
             QCOMPARE(date, expected);
@@ -176,11 +176,11 @@ private slots:
         QFETCH(QStringList, channel);
         QFETCH(Items, items);
         QFETCH(bool, error);
-        const std::optional<XmlElement> root = RssFeed::LoadXml(xml);
+        const std::optional<XmlElement> root = RssFeed::loadXml(xml);
         QVERIFY(root);
         RssChannelInfo info;
-        const RssFeed::Document document = RssFeed::ReadFeed(*root, true, info);
-        QCOMPARE((QStringList{info.ChannelTitle, info.ChannelDescription, info.ImageURL}), channel);
+        const RssFeed::Document document = RssFeed::readFeed(*root, true, info);
+        QCOMPARE((QStringList{info.channelTitle, info.channelDescription, info.imageUrl}), channel);
         QCOMPARE(flatten(document.items), items);
         QCOMPARE(!document.error.isEmpty(), error);
     }
@@ -208,11 +208,11 @@ private slots:
         QVERIFY(encoder.isValid());
         const QByteArray bytes = encoder.encode(xml);
         QString text;
-        const auto root = RssFeed::LoadXml(bytes, &text);
+        const auto root = RssFeed::loadXml(bytes, &text);
         QVERIFY(root);
         RssChannelInfo info;
-        RssFeed::ReadFeed(*root, false, info);
-        QCOMPARE(info.ChannelTitle, title);
+        RssFeed::readFeed(*root, false, info);
+        QCOMPARE(info.channelTitle, title);
         QVERIFY(text.contains(title));
     }
 
@@ -231,11 +231,11 @@ private slots:
             "/rss.dtd\" [<!ENTITY file SYSTEM \"" + QUrl::fromLocalFile(secretFile).toEncoded() +
             "\"><!ENTITY web SYSTEM \"http://127.0.0.1:" + QByteArray::number(listener.serverPort()) +
             "/e\"><!ENTITY own \"inner\">]><rss><channel><title>a&file;b&web;c&own;</title></channel></rss>";
-        const auto root = RssFeed::LoadXml(xml);
+        const auto root = RssFeed::loadXml(xml);
         QVERIFY(root);
         RssChannelInfo info;
-        RssFeed::ReadFeed(*root, false, info);
-        QCOMPARE(info.ChannelTitle, QStringLiteral("abcinner"));
+        RssFeed::readFeed(*root, false, info);
+        QCOMPARE(info.channelTitle, QStringLiteral("abcinner"));
         QCoreApplication::processEvents();
         QVERIFY(!listener.hasPendingConnections());
     }
@@ -252,9 +252,9 @@ private slots:
     void malformedDocuments()
     {
         QFETCH(QByteArray, xml);
-        QVERIFY(!RssFeed::LoadXml(xml));
+        QVERIFY(!RssFeed::loadXml(xml));
         RssChannelInfo info;
-        QVERIFY(!RssFeed::RetrieveChannelInfo(xml, info, nullptr));
+        QVERIFY(!RssFeed::retrieveChannelInfo(xml, info, nullptr));
     }
 
     // Which items a pass stores, given what the channel has seen before.
@@ -262,8 +262,8 @@ private slots:
     {
         auto db = freshDb();
         QVERIFY(db);
-        db->SetClock([] { return QDateTime(QDate(2024, 1, 1), QTime(8, 0), Qt::UTC); });
-        const qint32 id = db->InsertChannel(QStringLiteral("C"), QString(), QString(), QString(), QString());
+        db->setClock([] { return QDateTime(QDate(2024, 1, 1), QTime(8, 0), Qt::UTC); });
+        const qint32 id = db->insertChannel(QStringLiteral("C"), QString(), QString(), QString(), QString());
         auto item = [](const char *title, const char *date) {
             QByteArray x = QByteArray("<item><title>") + title + "</title><link>http://l/" + title + "</link>";
             if (*date)
@@ -274,30 +274,30 @@ private slots:
         const QByteArray u = item("u", "");
 
         QVERIFY(pass(*db, id, rss(a + u)));
-        QCOMPARE(db->Headlines(id)->size(), 2);
-        QCOMPARE(db->LastFetched(id).value(), utc(2003, 6, 10, 4));
+        QCOMPARE(db->headlines(id)->size(), 2);
+        QCOMPARE(db->lastFetched(id).value(), utc(2003, 6, 10, 4));
         // The same document again: the dated item is not newer, the undated one is known.
         QVERIFY(!pass(*db, id, rss(a + u)));
-        QCOMPARE(db->Headlines(id)->size(), 2);
+        QCOMPARE(db->headlines(id)->size(), 2);
         // Equal to last-fetched is not new; a second later is.
         QVERIFY(!pass(*db, id, rss(item("same", "Tue, 10 Jun 2003 04:00:00 GMT"))));
         QVERIFY(pass(*db, id, rss(item("later", "Tue, 10 Jun 2003 04:00:01 GMT"))));
-        QCOMPARE(db->LastFetched(id).value(), utc(2003, 6, 10, 4, 0, 1));
+        QCOMPARE(db->lastFetched(id).value(), utc(2003, 6, 10, 4, 0, 1));
         // A pass that stores only undated items leaves last-fetched where it was.
         QVERIFY(pass(*db, id, rss(item("u2", "") + item("old", "Sat, 07 Sep 2002 00:00:01 GMT"))));
-        QCOMPARE(db->LastFetched(id).value(), utc(2003, 6, 10, 4, 0, 1));
-        QCOMPARE(db->Headlines(id)->size(), 4);
+        QCOMPARE(db->lastFetched(id).value(), utc(2003, 6, 10, 4, 0, 1));
+        QCOMPARE(db->headlines(id)->size(), 4);
         // An error keeps what was stored before it and does not move last-fetched.
         QString error;
         pass(*db, id, rss(item("new1", "Wed, 11 Jun 2003 00:00:00 GMT") + "<item><title>broken</title></item>"), &error);
         QVERIFY(!error.isEmpty());
-        QCOMPARE(db->Headlines(id)->size(), 5);
-        QCOMPARE(db->LastFetched(id).value(), utc(2003, 6, 10, 4, 0, 1));
+        QCOMPARE(db->headlines(id)->size(), 5);
+        QCOMPARE(db->lastFetched(id).value(), utc(2003, 6, 10, 4, 0, 1));
         // A channel removed meanwhile stores nothing.
-        QVERIFY(db->RemoveChannel(id));
+        QVERIFY(db->removeChannel(id));
         QVERIFY(!pass(*db, id, rss(item("gone", "Thu, 12 Jun 2003 00:00:00 GMT")), &error));
         QVERIFY(error.isEmpty());
-        QVERIFY(db->Headlines(id)->isEmpty());
+        QVERIFY(db->headlines(id)->isEmpty());
     }
 
     void retrieveAndAdd()
@@ -308,28 +308,28 @@ private slots:
                                    "<image><url>http://img/</url></image>");
         RssChannelInfo info;
         QString error;
-        QVERIFY(RssFeed::RetrieveChannelInfo(xml, info, &error));
-        QCOMPARE(info.ChannelTitle, QStringLiteral("Chan"));
-        QCOMPARE(info.ImageURL, QStringLiteral("http://img/"));
-        QVERIFY(info.FeedXML.contains(QStringLiteral("<pubDate>")));
+        QVERIFY(RssFeed::retrieveChannelInfo(xml, info, &error));
+        QCOMPARE(info.channelTitle, QStringLiteral("Chan"));
+        QCOMPARE(info.imageUrl, QStringLiteral("http://img/"));
+        QVERIFY(info.feedXML.contains(QStringLiteral("<pubDate>")));
         QVERIFY(error.isEmpty());
         // A retrieve of an "rss" root without channel still succeeds, and says what failed.
-        QVERIFY(RssFeed::RetrieveChannelInfo("<rss/>", info, &error));
+        QVERIFY(RssFeed::retrieveChannelInfo("<rss/>", info, &error));
         QVERIFY(!error.isEmpty());
 
         QString insertError;
-        const qint32 id = RssFeed::AddChannel(*db, xml, QStringLiteral("http://f/"), QStringLiteral("Mine's"),
+        const qint32 id = RssFeed::addChannel(*db, xml, QStringLiteral("http://f/"), QStringLiteral("Mine's"),
                                               QStringLiteral("My own"), &insertError, &error);
         QVERIFY(id > 0);
-        const auto channel = db->ChannelByID(id);
-        QCOMPARE(channel->ChannelTitle, QStringLiteral("Mine's"));
-        QCOMPARE(channel->ChannelDescription, QStringLiteral("My own"));
-        QCOMPARE(channel->FeedURL, QStringLiteral("http://f/"));
-        QCOMPARE(channel->ImageURL, QStringLiteral("http://img/"));
-        QCOMPARE(db->Headlines(id)->size(), 1);
-        QCOMPARE(RssFeed::AddChannel(*db, "not xml", QString(), QString(), QString(), &insertError, &error),
+        const auto channel = db->channelByID(id);
+        QCOMPARE(channel->channelTitle, QStringLiteral("Mine's"));
+        QCOMPARE(channel->channelDescription, QStringLiteral("My own"));
+        QCOMPARE(channel->feedUrl, QStringLiteral("http://f/"));
+        QCOMPARE(channel->imageUrl, QStringLiteral("http://img/"));
+        QCOMPARE(db->headlines(id)->size(), 1);
+        QCOMPARE(RssFeed::addChannel(*db, "not xml", QString(), QString(), QString(), &insertError, &error),
                  RssFeed::kNoChannel);
-        QCOMPARE(db->Channels()->size(), 1);
+        QCOMPARE(db->channels()->size(), 1);
     }
 };
 

@@ -1,8 +1,8 @@
 #include "feedserver.h"
 
-#include "core/maincode.h"
+#include "core/appstate.h"
 #include "core/strings.h"
-#include "sidebar/frmrsschannel.h"
+#include "sidebar/rsschanneldialog.h"
 #include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
 
@@ -27,10 +27,10 @@ class TestRssPanel : public QObject
     SidebarHost host()
     {
         SidebarHost h;
-        h.LoadNewDoc = [this](const QString &address) { m_opened << address; };
-        h.SetStatusText = [this](const QString &text) { m_status << text; };
+        h.openDocument = [this](const QString &address) { m_opened << address; };
+        h.setStatusText = [this](const QString &text) { m_status << text; };
         h.showTip = [this](const QString &t, const QString &d, const QString &l) { m_tips << QStringList{t, d, l}; };
-        h.MessageBox = [this](QWidget *, QMessageBox::Icon, const QString &text, QMessageBox::StandardButtons) {
+        h.messageBox = [this](QWidget *, QMessageBox::Icon, const QString &text, QMessageBox::StandardButtons) {
             m_messages << text;
             return m_answer;
         };
@@ -40,19 +40,19 @@ class TestRssPanel : public QObject
     std::unique_ptr<Sidebar> makeSidebar(const QString &file = QString())
     {
         auto sidebar = std::make_unique<Sidebar>(host());
-        sidebar->BuildSidebar();
-        sidebar->Rss->OpenConnection(file.isEmpty() ? m_dir.filePath(QStringLiteral("db%1.mdb").arg(++m_serial))
+        sidebar->buildSidebar();
+        sidebar->m_rssPanel->openConnection(file.isEmpty() ? m_dir.filePath(QStringLiteral("db%1.mdb").arg(++m_serial))
                                                     : file);
         sidebar->resize(320, 640);
-        sidebar->ShowSection(QStringLiteral("RSSFEED"));
+        sidebar->showSection(QStringLiteral("RSSFEED"));
         sidebar->show();
         return sidebar;
     }
 
     qint32 addChannel(RssPanel *panel, const QString &title, const QString &path)
     {
-        const qint32 id = panel->cnn->InsertChannel(title, QString(), m_server->url(path), QString(), QString());
-        panel->FillChannelList();
+        const qint32 id = panel->m_database->insertChannel(title, QString(), m_server->url(path), QString(), QString());
+        panel->fillChannelList();
         return id;
     }
 
@@ -76,8 +76,8 @@ class TestRssPanel : public QObject
 
     static bool runCheck(RssPanel *panel)
     {
-        QSignalSpy finished(panel, &RssPanel::CheckFinished);
-        panel->cmdCheckRss_Click();
+        QSignalSpy finished(panel, &RssPanel::checkFinished);
+        panel->onCheckClicked();
         return finished.count() == 1 || finished.wait(20000);
     }
 
@@ -86,8 +86,8 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         m_server = new FeedServer(this);
-        MainCode::Settings.RSSTimeoutSec = 10;
-        MainCode::Settings.RSSProxyServer.clear();
+        AppState::settings.rssTimeoutSec = 10;
+        AppState::settings.rssProxyServer.clear();
     }
 
     void init()
@@ -108,20 +108,20 @@ private slots:
         f.write(QByteArray(4096, '\x07'));
         f.close();
         auto sidebar = makeSidebar(bad);
-        RssPanel *panel = sidebar->Rss;
-        QVERIFY(!panel->cnn);
-        QCOMPARE(m_messages, QStringList{LoadResString(1200)});
-        panel->cmdCheckRss_Click();
-        panel->cmdAddRss_Click();
+        RssPanel *panel = sidebar->m_rssPanel;
+        QVERIFY(!panel->m_database);
+        QCOMPARE(m_messages, QStringList{loadResString(1200)});
+        panel->onCheckClicked();
+        panel->onAddChannelClicked();
         QCOMPARE(m_messages.size(), 3);
-        QVERIFY(!panel->ChannelDialog());
+        QVERIFY(!panel->channelDialog());
         // The clock's periodic check stays silent without a database.
-        MainCode::Settings.RSSStartupCheck = true;
-        MainCode::Settings.RSSAutoCheckMinutes = 1;
+        AppState::settings.rssStartupCheck = true;
+        AppState::settings.rssAutoCheckMinutes = 1;
         for (int tick = 0; tick < 120; ++tick)
-            panel->Clock_Timer();
+            panel->onClockTick();
         QCOMPARE(m_messages.size(), 3);
-        MainCode::Settings.RSSAutoCheckMinutes = 0;
+        AppState::settings.rssAutoCheckMinutes = 0;
     }
 
     void addChannelThroughTheDialog()
@@ -130,49 +130,49 @@ private slots:
                                                      {{"one", "http://a/1", "Tue, 10 Jun 2003 04:00:00 GMT", ""},
                                                       {"two", "http://a/2", "", ""}}));
         auto sidebar = makeSidebar();
-        RssPanel *panel = sidebar->Rss;
-        QVERIFY(!panel->cmdCheckRss->isEnabled());
-        frmRssChannel dialog(panel);
-        dialog.bAddMode = true;
+        RssPanel *panel = sidebar->m_rssPanel;
+        QVERIFY(!panel->m_checkButton->isEnabled());
+        RssChannelDialog dialog(panel);
+        dialog.m_addMode = true;
         dialog.show();
-        QVERIFY(!dialog.cmdAdd->isEnabled());
-        QVERIFY(!dialog.cmdRetrieve->isEnabled());
-        QVERIFY(dialog.txtTitle->isReadOnly());
-        QCOMPARE(dialog.cmdAdd->text(), LoadResString(18007));
+        QVERIFY(!dialog.m_addButton->isEnabled());
+        QVERIFY(!dialog.m_retrieveButton->isEnabled());
+        QVERIFY(dialog.m_titleEdit->isReadOnly());
+        QCOMPARE(dialog.m_addButton->text(), loadResString(18007));
 
-        dialog.txtURL->setText(m_server->url(QStringLiteral("/a")));
-        QVERIFY(dialog.cmdRetrieve->isEnabled());
-        QSignalSpy retrieved(&dialog, &frmRssChannel::RetrieveFinished);
-        dialog.cmdRetrieve->click();
+        dialog.m_urlEdit->setText(m_server->url(QStringLiteral("/a")));
+        QVERIFY(dialog.m_retrieveButton->isEnabled());
+        QSignalSpy retrieved(&dialog, &RssChannelDialog::RetrieveFinished);
+        dialog.m_retrieveButton->click();
         QVERIFY(retrieved.wait(20000));
         QCOMPARE(retrieved.first().first().toBool(), true);
-        QCOMPARE(dialog.txtTitle->text(), QStringLiteral("Feed A"));
-        QCOMPARE(dialog.txtDesc->text(), QStringLiteral("About Feed A"));
-        QVERIFY(!dialog.txtTitle->isReadOnly());
-        QVERIFY(dialog.cmdAdd->isEnabled());
+        QCOMPARE(dialog.m_titleEdit->text(), QStringLiteral("Feed A"));
+        QCOMPARE(dialog.m_descriptionEdit->text(), QStringLiteral("About Feed A"));
+        QVERIFY(!dialog.m_titleEdit->isReadOnly());
+        QVERIFY(dialog.m_addButton->isEnabled());
 
         // A changed address needs its own retrieve; an empty title blocks Add.
-        dialog.txtURL->setText(m_server->url(QStringLiteral("/other")));
-        QVERIFY(!dialog.cmdAdd->isEnabled());
-        dialog.txtURL->setText(m_server->url(QStringLiteral("/a")));
-        dialog.cmdRetrieve->click();
+        dialog.m_urlEdit->setText(m_server->url(QStringLiteral("/other")));
+        QVERIFY(!dialog.m_addButton->isEnabled());
+        dialog.m_urlEdit->setText(m_server->url(QStringLiteral("/a")));
+        dialog.m_retrieveButton->click();
         QVERIFY(retrieved.wait(20000));
-        dialog.txtTitle->clear();
-        QVERIFY(!dialog.cmdAdd->isEnabled());
-        dialog.txtTitle->setText(QStringLiteral("Bob's feed"));
-        dialog.txtDesc->setText(QStringLiteral("x' OR '1'='1"));
-        QVERIFY(dialog.cmdAdd->isEnabled());
+        dialog.m_titleEdit->clear();
+        QVERIFY(!dialog.m_addButton->isEnabled());
+        dialog.m_titleEdit->setText(QStringLiteral("Bob's feed"));
+        dialog.m_descriptionEdit->setText(QStringLiteral("x' OR '1'='1"));
+        QVERIFY(dialog.m_addButton->isEnabled());
 
-        QSignalSpy added(&dialog, &frmRssChannel::AddFinished);
-        dialog.cmdAdd->click();
+        QSignalSpy added(&dialog, &RssChannelDialog::addFinished);
+        dialog.m_addButton->click();
         QVERIFY(added.wait(20000));
         const qint32 id = added.first().first().toInt();
         QVERIFY(id > 0);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(column(panel->ListView1, 0), QStringList{QStringLiteral("Bob's feed")});
-        QCOMPARE(column(panel->ListView1, 1), QStringList{QStringLiteral("x' OR '1'='1")});
-        QCOMPARE(panel->cnn->Headlines(id)->size(), 2);
-        QVERIFY(panel->cmdCheckRss->isEnabled());
+        QCOMPARE(column(panel->m_channelList, 0), QStringList{QStringLiteral("Bob's feed")});
+        QCOMPARE(column(panel->m_channelList, 1), QStringList{QStringLiteral("x' OR '1'='1")});
+        QCOMPARE(panel->m_database->headlines(id)->size(), 2);
+        QVERIFY(panel->m_checkButton->isEnabled());
         QVERIFY(m_messages.isEmpty());
     }
 
@@ -181,81 +181,81 @@ private slots:
         m_server->routes[QStringLiteral("/silent")].silent = true;
         m_server->feed(QStringLiteral("/a"), rssFeed(QStringLiteral("A"), {{"one", "http://a/1", "", ""}}));
         auto sidebar = makeSidebar();
-        RssPanel *panel = sidebar->Rss;
+        RssPanel *panel = sidebar->m_rssPanel;
         {
-            frmRssChannel dialog(panel);
-            dialog.bAddMode = true;
+            RssChannelDialog dialog(panel);
+            dialog.m_addMode = true;
             dialog.show();
-            dialog.txtURL->setText(m_server->url(QStringLiteral("/missing")));
-            QSignalSpy retrieved(&dialog, &frmRssChannel::RetrieveFinished);
-            dialog.cmdRetrieve->click();
+            dialog.m_urlEdit->setText(m_server->url(QStringLiteral("/missing")));
+            QSignalSpy retrieved(&dialog, &RssChannelDialog::RetrieveFinished);
+            dialog.m_retrieveButton->click();
             QVERIFY(retrieved.wait(20000));
             QCOMPARE(retrieved.first().first().toBool(), false);
-            QCOMPARE(m_messages, QStringList{LoadResString(18012)});
-            QVERIFY(!dialog.cmdAdd->isEnabled());
+            QCOMPARE(m_messages, QStringList{loadResString(18012)});
+            QVERIFY(!dialog.m_addButton->isEnabled());
 
             // Cancel during a retrieve closes at once and says nothing.
-            dialog.txtURL->setText(m_server->url(QStringLiteral("/silent")));
-            dialog.cmdRetrieve->click();
-            QVERIFY(dialog.IsRetrieving());
-            dialog.cmdCancel->click();
+            dialog.m_urlEdit->setText(m_server->url(QStringLiteral("/silent")));
+            dialog.m_retrieveButton->click();
+            QVERIFY(dialog.isRetrieving());
+            dialog.m_cancelButton->click();
             QVERIFY(!dialog.isVisible());
             QCOMPARE(dialog.result(), int(QDialog::Rejected));
-            QVERIFY(!dialog.IsRetrieving());
+            QVERIFY(!dialog.isRetrieving());
             QCOMPARE(m_messages.size(), 1);
         }
         {
             // Cancel during Add's download stores nothing.
-            frmRssChannel dialog(panel);
-            dialog.bAddMode = true;
+            RssChannelDialog dialog(panel);
+            dialog.m_addMode = true;
             dialog.show();
-            dialog.txtURL->setText(m_server->url(QStringLiteral("/a")));
-            QSignalSpy retrieved(&dialog, &frmRssChannel::RetrieveFinished);
-            dialog.cmdRetrieve->click();
+            dialog.m_urlEdit->setText(m_server->url(QStringLiteral("/a")));
+            QSignalSpy retrieved(&dialog, &RssChannelDialog::RetrieveFinished);
+            dialog.m_retrieveButton->click();
             QVERIFY(retrieved.wait(20000));
             m_server->routes[QStringLiteral("/a")].silent = true;
-            dialog.cmdAdd->click();
-            QVERIFY(dialog.IsAdding());
+            dialog.m_addButton->click();
+            QVERIFY(dialog.isAdding());
             QTRY_VERIFY(m_server->targets.size() >= 1);
-            dialog.cmdCancel->click();
+            dialog.m_cancelButton->click();
             QVERIFY(!dialog.isVisible());
         }
-        QVERIFY(panel->cnn->Channels()->isEmpty());
-        QCOMPARE(panel->ListView1->topLevelItemCount(), 0);
+        QVERIFY(panel->m_database->channels()->isEmpty());
+        QCOMPARE(panel->m_channelList->topLevelItemCount(), 0);
     }
 
     void editChannel()
     {
         auto sidebar = makeSidebar();
-        RssPanel *panel = sidebar->Rss;
+        RssPanel *panel = sidebar->m_rssPanel;
         const qint32 id = addChannel(panel, QStringLiteral("Old"), QStringLiteral("/e"));
-        panel->cmdEditRss_Click(); // nothing selected: nothing happens
-        QVERIFY(!panel->ChannelDialog());
+        panel->onEditChannelClicked(); // nothing selected: nothing happens
+        QVERIFY(!panel->channelDialog());
 
-        panel->ListView1->setCurrentItem(panel->ListView1->topLevelItem(0));
+        panel->m_channelList->setCurrentItem(panel->m_channelList->topLevelItem(0));
         bool checked = false;
         QTimer::singleShot(0, this, [&] {
-            frmRssChannel *dialog = panel->ChannelDialog();
+            RssChannelDialog *dialog = panel->channelDialog();
             QVERIFY(dialog);
-            QVERIFY(dialog->txtURL->isReadOnly());
-            QCOMPARE(dialog->cmdAdd->text(), LoadResString(18010));
-            QCOMPARE(dialog->nChannelID, id);
-            dialog->txtTitle->setText(QStringLiteral("New 'one'"));
-            dialog->txtDesc->setText(QStringLiteral("D\"q"));
+            QVERIFY(dialog->m_urlEdit->isReadOnly());
+            QCOMPARE(dialog->m_addButton->text(), loadResString(18010));
+            QCOMPARE(dialog->m_channelToEdit, id);
+            dialog->m_titleEdit->setText(QStringLiteral("New 'one'"));
+            dialog->m_descriptionEdit->setText(QStringLiteral("D\"q"));
             checked = true;
-            dialog->cmdAdd->click();
+            dialog->m_addButton->click();
         });
-        panel->cmdEditRss_Click();
+        panel->onEditChannelClicked();
         QVERIFY(checked);
-        QCOMPARE(panel->cnn->ChannelByID(id)->ChannelTitle, QStringLiteral("New 'one'"));
-        QCOMPARE(column(panel->ListView1, 0), QStringList{QStringLiteral("New 'one'")});
-        QCOMPARE(column(panel->ListView1, 1), QStringList{QStringLiteral("D\"q")});
+        QCOMPARE(panel->m_database->channelByID(id)->channelTitle, QStringLiteral("New 'one'"));
+        QCOMPARE(column(panel->m_channelList, 0), QStringList{QStringLiteral("New 'one'")});
+        QCOMPARE(column(panel->m_channelList, 1), QStringList{QStringLiteral("D\"q")});
     }
 
     void checkMarksChannelsWithNewHeadlines()
     {
         auto sidebar = makeSidebar();
-        RssPanel *panel = sidebar->Rss;
+        RssPanel *panel = sidebar->m_rssPanel;
         auto item = [](const char *title, const char *date) {
             return FeedItem{QLatin1String(title), QStringLiteral("http://x/") + QLatin1String(title), QLatin1String(date), QString()};
         };
@@ -266,47 +266,47 @@ private slots:
         addChannel(panel, QStringLiteral("B"), QStringLiteral("/2"));
         addChannel(panel, QStringLiteral("C"), QStringLiteral("/3"));
         QVERIFY(runCheck(panel));
-        QCOMPARE(m_status, (QStringList{LoadResString(18000) + "A", LoadResString(18000) + "B",
-                                        LoadResString(18000) + "C", LoadResString(18001)}));
-        QCOMPARE(sidebar->RssSectionIcon(), 8);
+        QCOMPARE(m_status, (QStringList{loadResString(18000) + "A", loadResString(18000) + "B",
+                                        loadResString(18000) + "C", loadResString(18001)}));
+        QCOMPARE(sidebar->rssSectionIcon(), 8);
 
         // Refilling the list clears the rows' marks; only B has something new next time.
-        panel->FillChannelList();
+        panel->fillChannelList();
         m_server->feed(QStringLiteral("/2"), rssFeed(QStringLiteral("B"), {item("b2", "Tue, 02 Jan 2024 10:00:00 GMT"),
                                                                            item("b1", "Mon, 01 Jan 2024 10:00:00 GMT")}));
         m_status.clear();
         QVERIFY(runCheck(panel));
-        QCOMPARE(m_status.last(), LoadResString(18001));
-        QVERIFY(!isNew(panel->ListView1->topLevelItem(0)));
-        QVERIFY(isNew(panel->ListView1->topLevelItem(1)));
-        QVERIFY(!isNew(panel->ListView1->topLevelItem(2)));
+        QCOMPARE(m_status.last(), loadResString(18001));
+        QVERIFY(!isNew(panel->m_channelList->topLevelItem(0)));
+        QVERIFY(isNew(panel->m_channelList->topLevelItem(1)));
+        QVERIFY(!isNew(panel->m_channelList->topLevelItem(2)));
 
         // Nothing new: the final text says so and no mark changes.
         m_status.clear();
         QVERIFY(runCheck(panel));
-        QCOMPARE(m_status.last(), LoadResString(18520));
-        QVERIFY(isNew(panel->ListView1->topLevelItem(1)));
-        QCOMPARE(sidebar->RssSectionIcon(), 8);
+        QCOMPARE(m_status.last(), loadResString(18520));
+        QVERIFY(isNew(panel->m_channelList->topLevelItem(1)));
+        QCOMPARE(sidebar->rssSectionIcon(), 8);
         QVERIFY(m_messages.isEmpty());
 
         // An empty list writes only the final text.
         auto empty = makeSidebar();
         m_status.clear();
-        QVERIFY(runCheck(empty->Rss));
-        QCOMPARE(m_status, QStringList{LoadResString(18520)});
+        QVERIFY(runCheck(empty->m_rssPanel));
+        QCOMPARE(m_status, QStringList{loadResString(18520)});
     }
 
     void openAndMarkHeadlines()
     {
         auto sidebar = makeSidebar();
-        RssPanel *panel = sidebar->Rss;
+        RssPanel *panel = sidebar->m_rssPanel;
         const qint32 id = addChannel(panel, QStringLiteral("Days"), QStringLiteral("/d"));
         for (int day : {2, 3, 1})
-            panel->cnn->AddHeadline(id, QStringLiteral("%1 May").arg(day), QString(), QStringLiteral("http://d/%1").arg(day),
+            panel->m_database->addHeadline(id, QStringLiteral("%1 May").arg(day), QString(), QStringLiteral("http://d/%1").arg(day),
                                     QDateTime(QDate(2024, 5, day), QTime(9, 0), Qt::UTC));
-        panel->FillChannelList();
-        QTreeWidget *channels = panel->ListView1;
-        QTreeWidget *headlines = panel->ListView2;
+        panel->fillChannelList();
+        QTreeWidget *channels = panel->m_channelList;
+        QTreeWidget *headlines = panel->m_headlineList;
         QTRY_VERIFY(!channels->visualItemRect(channels->topLevelItem(0)).isEmpty());
         doubleClick(channels, channels->topLevelItem(0));
         QCOMPARE(column(headlines, 0), (QStringList{"3 May", "2 May", "1 May"}));
@@ -317,11 +317,11 @@ private slots:
         doubleClick(headlines, top);
         QCOMPARE(m_opened, QStringList{QStringLiteral("http://d/3")});
         QVERIFY(!top->font(0).bold());
-        QCOMPARE(panel->cnn->GetNewestUnreadHeadline(id)->HeadlineTitle, QStringLiteral("2 May"));
+        QCOMPARE(panel->m_database->newestUnreadHeadline(id)->headlineTitle, QStringLiteral("2 May"));
         // Ctrl toggles the read state without opening anything.
         doubleClick(headlines, top, Qt::ControlModifier);
         QVERIFY(top->font(0).bold());
-        QCOMPARE(panel->cnn->GetNewestUnreadHeadline(id)->HeadlineTitle, QStringLiteral("3 May"));
+        QCOMPARE(panel->m_database->newestUnreadHeadline(id)->headlineTitle, QStringLiteral("3 May"));
         doubleClick(headlines, top, Qt::ControlModifier);
         QVERIFY(!top->font(0).bold());
         QCOMPARE(m_opened.size(), 1);
@@ -337,74 +337,74 @@ private slots:
         // A press beside the rows selects nothing; the headline commands keep their channel.
         QTest::mouseClick(channels->viewport(), Qt::LeftButton, {}, QPoint(5, channels->viewport()->height() - 3));
         QVERIFY(channels->selectedItems().isEmpty());
-        panel->cmdRemoveRss_Click();
-        panel->cmdEditRss_Click();
+        panel->onRemoveChannelClicked();
+        panel->onEditChannelClicked();
         QVERIFY(m_messages.isEmpty());
         doubleClick(headlines, headlines->topLevelItem(2));
         QCOMPARE(m_opened.last(), QStringLiteral("http://d/1"));
-        QVERIFY(!panel->cnn->GetNewestUnreadHeadline(id));
+        QVERIFY(!panel->m_database->newestUnreadHeadline(id));
 
         // Ctrl on the channel marks everything read; Delete asks first.
-        QVERIFY(panel->cnn->SetChannelRead(id, false));
+        QVERIFY(panel->m_database->setChannelRead(id, false));
         channels->setCurrentItem(channels->topLevelItem(0));
         QTest::keyClick(channels, Qt::Key_Return, Qt::ControlModifier);
-        QVERIFY(!panel->cnn->GetNewestUnreadHeadline(id));
+        QVERIFY(!panel->m_database->newestUnreadHeadline(id));
         m_answer = QMessageBox::No;
         QTest::keyClick(channels, Qt::Key_Delete);
-        QCOMPARE(m_messages, QStringList{LoadResString(18009)});
+        QCOMPARE(m_messages, QStringList{loadResString(18009)});
         QCOMPARE(channels->topLevelItemCount(), 1);
         m_answer = QMessageBox::Yes;
         QTest::keyClick(channels, Qt::Key_Delete);
         QCOMPARE(channels->topLevelItemCount(), 0);
         QCOMPARE(headlines->topLevelItemCount(), 0);
-        QVERIFY(!panel->cmdRemoveRss->isEnabled());
-        QVERIFY(panel->cnn->Headlines(id)->isEmpty());
+        QVERIFY(!panel->m_removeChannelButton->isEnabled());
+        QVERIFY(panel->m_database->headlines(id)->isEmpty());
     }
 
     void removingAChannelDuringACheck()
     {
         auto sidebar = makeSidebar();
-        RssPanel *panel = sidebar->Rss;
+        RssPanel *panel = sidebar->m_rssPanel;
         m_server->feed(QStringLiteral("/slow"), rssFeed(QStringLiteral("S"), {{"s", "http://s/", "", ""}}));
         m_server->routes[QStringLiteral("/slow")].delayMs = 300;
         m_server->feed(QStringLiteral("/next"), rssFeed(QStringLiteral("N"), {{"n", "http://n/", "", ""}}));
         addChannel(panel, QStringLiteral("A slow"), QStringLiteral("/slow"));
         const qint32 next = addChannel(panel, QStringLiteral("B next"), QStringLiteral("/next"));
-        QSignalSpy finished(panel, &RssPanel::CheckFinished);
-        panel->cmdCheckRss_Click();
-        QVERIFY(panel->IsChecking());
-        panel->cmdCheckRss_Click(); // a second check does not start
-        panel->ListView1->setCurrentItem(panel->ListView1->topLevelItem(1));
-        panel->cmdRemoveRss_Click();
+        QSignalSpy finished(panel, &RssPanel::checkFinished);
+        panel->onCheckClicked();
+        QVERIFY(panel->isChecking());
+        panel->onCheckClicked(); // a second check does not start
+        panel->m_channelList->setCurrentItem(panel->m_channelList->topLevelItem(1));
+        panel->onRemoveChannelClicked();
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished.count(), 1);
-        QVERIFY(panel->cnn->Headlines(next)->isEmpty());
-        QCOMPARE(m_status.count(LoadResString(18000) + "A slow"), 1);
-        QCOMPARE(m_status.count(LoadResString(18000) + "B next"), 0);
+        QVERIFY(panel->m_database->headlines(next)->isEmpty());
+        QCOMPARE(m_status.count(loadResString(18000) + "A slow"), 1);
+        QCOMPARE(m_status.count(loadResString(18000) + "B next"), 0);
     }
 
     void clockRunsChecks()
     {
         auto sidebar = makeSidebar();
-        RssPanel *panel = sidebar->Rss;
+        RssPanel *panel = sidebar->m_rssPanel;
         m_server->feed(QStringLiteral("/c"), rssFeed(QStringLiteral("C"), {}));
         addChannel(panel, QStringLiteral("C"), QStringLiteral("/c"));
-        MainCode::Settings.RSSStartupCheck = true;
-        MainCode::Settings.RSSAutoCheckMinutes = 1;
-        QSignalSpy finished(panel, &RssPanel::CheckFinished);
-        panel->Clock_Timer(); // the start-up check
-        QVERIFY(panel->IsChecking());
+        AppState::settings.rssStartupCheck = true;
+        AppState::settings.rssAutoCheckMinutes = 1;
+        QSignalSpy finished(panel, &RssPanel::checkFinished);
+        panel->onClockTick(); // the start-up check
+        QVERIFY(panel->isChecking());
         QVERIFY(finished.wait(20000));
         for (int tick = 2; tick < 60; ++tick) {
-            panel->Clock_Timer();
-            QVERIFY(!panel->IsChecking());
+            panel->onClockTick();
+            QVERIFY(!panel->isChecking());
         }
-        panel->Clock_Timer(); // tick 60
-        QVERIFY(panel->IsChecking());
+        panel->onClockTick(); // tick 60
+        QVERIFY(panel->isChecking());
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished.count(), 2);
-        MainCode::Settings.RSSAutoCheckMinutes = 0;
-        MainCode::Settings.RSSStartupCheck = false;
+        AppState::settings.rssAutoCheckMinutes = 0;
+        AppState::settings.rssStartupCheck = false;
     }
 
     void unloadStopsTheCheckAndPurges()
@@ -412,44 +412,44 @@ private slots:
         const QString file = m_dir.filePath(QStringLiteral("unload.mdb"));
         {
             auto sidebar = makeSidebar(file);
-            RssPanel *panel = sidebar->Rss;
+            RssPanel *panel = sidebar->m_rssPanel;
             m_server->routes[QStringLiteral("/silent")].silent = true;
             const qint32 id = addChannel(panel, QStringLiteral("Quiet"), QStringLiteral("/silent"));
-            panel->cnn->SetClock([] { return QDateTime::currentDateTimeUtc().addDays(-10); });
-            QVERIFY(panel->cnn->AddHeadline(id, QStringLiteral("old"), QString(), QStringLiteral("u"), QDateTime()));
-            QVERIFY(panel->cnn->SetChannelRead(id, true));
-            panel->cnn->SetClock({});
-            MainCode::Settings.ReadDeleteDays = 1;
-            MainCode::Settings.UnreadDeleteDays = 3;
-            QSignalSpy finished(panel, &RssPanel::CheckFinished);
-            panel->cmdCheckRss_Click();
+            panel->m_database->setClock([] { return QDateTime::currentDateTimeUtc().addDays(-10); });
+            QVERIFY(panel->m_database->addHeadline(id, QStringLiteral("old"), QString(), QStringLiteral("u"), QDateTime()));
+            QVERIFY(panel->m_database->setChannelRead(id, true));
+            panel->m_database->setClock({});
+            AppState::settings.readDeleteDays = 1;
+            AppState::settings.unreadDeleteDays = 3;
+            QSignalSpy finished(panel, &RssPanel::checkFinished);
+            panel->onCheckClicked();
             QTRY_VERIFY(!m_server->targets.isEmpty());
             m_status.clear();
-            sidebar->Unload();
+            sidebar->unload();
             QCOMPARE(finished.count(), 1);
             QVERIFY(m_status.isEmpty()); // no final text while closing
-            QVERIFY(!panel->cnn);
+            QVERIFY(!panel->m_database);
         }
         RssDatabase db(file);
-        QVERIFY(db.Open());
-        QCOMPARE(db.Channels()->size(), 1);
-        QVERIFY(db.Headlines(db.Channels()->first().ChannelID)->isEmpty());
+        QVERIFY(db.open());
+        QCOMPARE(db.channels()->size(), 1);
+        QVERIFY(db.headlines(db.channels()->first().channelId)->isEmpty());
     }
 
     void makersFeedShowsItsNewestHeadline()
     {
         auto sidebar = makeSidebar();
-        RssPanel *panel = sidebar->Rss;
+        RssPanel *panel = sidebar->m_rssPanel;
         m_server->feed(QStringLiteral("/maker"),
                        rssFeed(QStringLiteral("M"), {{"Newest", "http://m/2", "Tue, 02 Jan 2024 10:00:00 GMT", "new"},
                                                      {"Older", "http://m/1", "Mon, 01 Jan 2024 10:00:00 GMT", "old"}}));
         m_server->feed(QStringLiteral("/plain"), rssFeed(QStringLiteral("P"), {{"p", "http://p/", "", ""}}));
         addChannel(panel, QStringLiteral("M"), QStringLiteral("/maker"));
         addChannel(panel, QStringLiteral("P"), QStringLiteral("/plain"));
-        const QString saved = RssPanel::MakerFeedPrefix;
-        RssPanel::MakerFeedPrefix = m_server->url(QStringLiteral("/MAKER")).toUpper();
+        const QString saved = RssPanel::makerFeedPrefix;
+        RssPanel::makerFeedPrefix = m_server->url(QStringLiteral("/MAKER")).toUpper();
         QVERIFY(runCheck(panel));
-        RssPanel::MakerFeedPrefix = saved;
+        RssPanel::makerFeedPrefix = saved;
         QCOMPARE(m_tips, (QList<QStringList>{{"Newest", "new", "http://m/2"}}));
     }
 };

@@ -1,4 +1,4 @@
-#include "core/olecolor.h"
+#include "core/storedcolor.h"
 #include "core/strings.h"
 #include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
@@ -25,7 +25,7 @@ class TestSidebar : public QObject
     static SidebarHost quietHost()
     {
         SidebarHost host;
-        host.MessageBox = [](QWidget *, QMessageBox::Icon, const QString &, QMessageBox::StandardButtons) {
+        host.messageBox = [](QWidget *, QMessageBox::Icon, const QString &, QMessageBox::StandardButtons) {
             return QMessageBox::Ok;
         };
         return host;
@@ -75,7 +75,7 @@ private slots:
         QFETCH(double, height);
         QFETCH(QStringList, controls);
         QFETCH(Places, places);
-        const QList<SidebarGeometry::Place> layout = SidebarGeometry::PanelLayout(index, width, height);
+        const QList<SidebarGeometry::Place> layout = SidebarGeometry::panelLayout(index, width, height);
         QStringList names;
         Places got;
         for (const auto &p : layout) {
@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(names, controls);
         QCOMPARE(got, places);
         // The same size gives the same layout again.
-        const auto again = SidebarGeometry::PanelLayout(index, width, height);
+        const auto again = SidebarGeometry::panelLayout(index, width, height);
         QCOMPARE(again.size(), layout.size());
     }
 
@@ -108,49 +108,49 @@ private slots:
         QFETCH(int, icon);
         QFETCH(int, mode);
         QFETCH(int, band);
-        QCOMPARE(SidebarGeometry::RowHeight(text, icon, mode), band);
+        QCOMPARE(SidebarGeometry::rowHeight(text, icon, mode), band);
     }
 
     void buildsTheSections()
     {
         Sidebar sidebar(quietHost());
-        sidebar.BuildSidebar();
-        sidebar.BuildSidebar(); // once only
+        sidebar.buildSidebar();
+        sidebar.buildSidebar(); // once only
         QTabWidget *tabs = sidebar.sidebar;
         QCOMPARE(tabs->count(), 5);
         const int captions[] = {1122, 1078, 1159, 1192, 1207};
         const int tips[] = {1123, 1124, 1161, 18519, 1208};
         for (int i = 0; i < 5; ++i) {
-            QCOMPARE(sidebar.SectionKey(i), Sidebar::kSectionKeys[i]);
-            QCOMPARE(sidebar.SectionIndex(Sidebar::kSectionKeys[i]), i);
-            QCOMPARE(tabs->tabText(i), LoadResString(captions[i]));
-            QCOMPARE(tabs->tabToolTip(i), LoadResString(tips[i]));
-            QCOMPARE(tabs->widget(i), sidebar.picTab[i]);
+            QCOMPARE(sidebar.sectionKey(i), Sidebar::kSectionKeys[i]);
+            QCOMPARE(sidebar.sectionIndex(Sidebar::kSectionKeys[i]), i);
+            QCOMPARE(tabs->tabText(i), loadResString(captions[i]));
+            QCOMPARE(tabs->tabToolTip(i), loadResString(tips[i]));
+            QCOMPARE(tabs->widget(i), sidebar.m_panels[i]);
         }
         QCOMPARE(tabs->currentIndex(), 0);
-        QCOMPARE(sidebar.SectionIndex(QStringLiteral("NOPE")), -1);
-        sidebar.ShowSection(QStringLiteral("RSSFEED"));
-        QCOMPARE(tabs->currentWidget(), static_cast<QWidget *>(sidebar.Rss));
-        QCOMPARE(sidebar.Rss->ListView2->toolTip(), LoadResString(18513));
-        QCOMPARE(sidebar.Rss->cmdCheckRss->toolTip(), LoadResString(18517));
-        QCOMPARE(sidebar.btnGroupRemove->toolTip(), LoadResString(1196));
+        QCOMPARE(sidebar.sectionIndex(QStringLiteral("NOPE")), -1);
+        sidebar.showSection(QStringLiteral("RSSFEED"));
+        QCOMPARE(tabs->currentWidget(), static_cast<QWidget *>(sidebar.m_rssPanel));
+        QCOMPARE(sidebar.m_rssPanel->m_headlineList->toolTip(), loadResString(18513));
+        QCOMPARE(sidebar.m_rssPanel->m_checkButton->toolTip(), loadResString(18517));
+        QCOMPARE(sidebar.btnGroupRemove->toolTip(), loadResString(1196));
         // Every control named in the layout rules is in its panel.
         for (int i = 0; i < 5; ++i) {
-            for (const auto &place : SidebarGeometry::PanelLayout(i, 1000, 1000))
-                QVERIFY2(sidebar.picTab[i]->findChild<QWidget *>(place.control), qPrintable(place.control));
+            for (const auto &place : SidebarGeometry::panelLayout(i, 1000, 1000))
+                QVERIFY2(sidebar.m_panels[i]->findChild<QWidget *>(place.control), qPrintable(place.control));
         }
 
         // The panel follows its size in pixels (15 twips each).
         sidebar.resize(300, 600);
         sidebar.show();
         QVERIFY(QTest::qWaitForWindowExposed(&sidebar));
-        sidebar.ShowSection(QStringLiteral("RSSFEED"));
-        QWidget *panel = sidebar.Rss;
+        sidebar.showSection(QStringLiteral("RSSFEED"));
+        QWidget *panel = sidebar.m_rssPanel;
         QTRY_VERIFY(panel->width() > 0);
         const int w = panel->width();
-        QCOMPARE(sidebar.Rss->cmdCheckRss->geometry(), QRect(99, 0, 33, 33));
-        QCOMPARE(sidebar.Rss->ListView1->width(), twipsToPixels(pixelsToTwips(w) - 50));
-        QCOMPARE(sidebar.RssSectionIcon(), 5);
+        QCOMPARE(sidebar.m_rssPanel->m_checkButton->geometry(), QRect(99, 0, 33, 33));
+        QCOMPARE(sidebar.m_rssPanel->m_channelList->width(), twipsToPixels(pixelsToTwips(w) - 50));
+        QCOMPARE(sidebar.rssSectionIcon(), 5);
     }
 
     void stripedLists()
@@ -159,7 +159,7 @@ private slots:
         tree.setIconSize(QSize(16, 16));
         tree.setFont(QFont(tree.font().family(), 9));
         tree.addTopLevelItem(new QTreeWidgetItem(QStringList{QStringLiteral("row")}));
-        Sidebar::LayoutSidebarPanel(&tree, oleColorToQColor(0xF7F7F7), oleColorToQColor(0xFFF4F4), 2);
+        Sidebar::layoutSidebarPanel(&tree, storedColorToQColor(0xF7F7F7), storedColorToQColor(0xFFF4F4), 2);
         QVERIFY(tree.alternatingRowColors());
         QCOMPARE(tree.palette().color(QPalette::Base), QColor(0xF7, 0xF7, 0xF7));
         QCOMPARE(tree.palette().color(QPalette::AlternateBase), QColor(0xF4, 0xF4, 0xFF));
@@ -169,7 +169,7 @@ private slots:
         // Not a report list: no stripes.
         QListWidget list;
         list.setAlternatingRowColors(true);
-        Sidebar::LayoutSidebarPanel(&list, Qt::red, Qt::blue, 2);
+        Sidebar::layoutSidebarPanel(&list, Qt::red, Qt::blue, 2);
         QVERIFY(!list.alternatingRowColors());
     }
 
@@ -181,18 +181,18 @@ private slots:
         f.write("first line\r\nsecond 'line'\r\n");
         f.close();
         Sidebar sidebar(quietHost());
-        sidebar.LoadQuickNotes(file);
-        QCOMPARE(sidebar.txtQuickNotes->toPlainText(), QStringLiteral("first line\nsecond 'line'"));
-        sidebar.txtQuickNotes->setPlainText(QStringLiteral("a\nb ") + QString(600, u'x'));
-        QVERIFY(sidebar.SaveQuickNotes(file));
+        sidebar.loadQuickNotes(file);
+        QCOMPARE(sidebar.m_quickNotes->toPlainText(), QStringLiteral("first line\nsecond 'line'"));
+        sidebar.m_quickNotes->setPlainText(QStringLiteral("a\nb ") + QString(600, u'x'));
+        QVERIFY(sidebar.saveQuickNotes(file));
         Sidebar again(quietHost());
-        again.LoadQuickNotes(file);
-        QCOMPARE(again.txtQuickNotes->toPlainText(), sidebar.txtQuickNotes->toPlainText());
+        again.loadQuickNotes(file);
+        QCOMPARE(again.m_quickNotes->toPlainText(), sidebar.m_quickNotes->toPlainText());
         // A missing file leaves the box as it is.
-        again.LoadQuickNotes(m_dir.filePath(QStringLiteral("none.qvr")));
-        QCOMPARE(again.txtQuickNotes->toPlainText(), sidebar.txtQuickNotes->toPlainText());
+        again.loadQuickNotes(m_dir.filePath(QStringLiteral("none.qvr")));
+        QCOMPARE(again.m_quickNotes->toPlainText(), sidebar.m_quickNotes->toPlainText());
         // An unwritable place is reported.
-        QVERIFY(!sidebar.SaveQuickNotes(m_dir.filePath(QStringLiteral("no/such/dir/notes.qvr"))));
+        QVERIFY(!sidebar.saveQuickNotes(m_dir.filePath(QStringLiteral("no/such/dir/notes.qvr"))));
     }
 };
 

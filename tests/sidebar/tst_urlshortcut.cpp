@@ -75,7 +75,7 @@ private slots:
         QFETCH(QString, expected);
         const QString base = m_dir.filePath(QStringLiteral("row-%1").arg(QTest::currentDataTag()));
         writeFile(base + QStringLiteral(".url"), content);
-        QCOMPARE(ReadUrlShortcut(base), expected);
+        QCOMPARE(readUrlShortcut(base), expected);
     }
 
     void extensionInAnyCase_data()
@@ -91,18 +91,18 @@ private slots:
         QFETCH(QString, extension);
         const QString base = m_dir.filePath(QStringLiteral("Case %1").arg(QTest::currentDataTag()));
         writeFile(base + extension, "[InternetShortcut]\r\nURL=http://case.example/\r\n");
-        QCOMPARE(ReadUrlShortcut(base), QStringLiteral("http://case.example/"));
+        QCOMPARE(readUrlShortcut(base), QStringLiteral("http://case.example/"));
         // Only the extension's case is free: the name itself must match.
-        QCOMPARE(ReadUrlShortcut(base.toUpper()), QString());
+        QCOMPARE(readUrlShortcut(base.toUpper()), QString());
     }
 
     void unreadableShortcuts()
     {
-        QCOMPARE(ReadUrlShortcut(m_dir.filePath(QStringLiteral("missing"))), QString());
-        QCOMPARE(ReadUrlShortcut(m_dir.filePath(QStringLiteral("no/such/folder/x"))), QString());
-        QCOMPARE(ReadUrlShortcut(QString()), QString());
+        QCOMPARE(readUrlShortcut(m_dir.filePath(QStringLiteral("missing"))), QString());
+        QCOMPARE(readUrlShortcut(m_dir.filePath(QStringLiteral("no/such/folder/x"))), QString());
+        QCOMPARE(readUrlShortcut(QString()), QString());
         QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder.url")));
-        QCOMPARE(ReadUrlShortcut(m_dir.filePath(QStringLiteral("folder"))), QString());
+        QCOMPARE(readUrlShortcut(m_dir.filePath(QStringLiteral("folder"))), QString());
     }
 
     void trimControlChars_data()
@@ -127,7 +127,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, expected);
-        QCOMPARE(TrimControlChars(text), expected);
+        QCOMPARE(::trimControlChars(text), expected);
     }
 };
 

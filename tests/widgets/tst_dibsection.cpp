@@ -1,5 +1,5 @@
-#include "widgets/calphadibsection.h"
-#include "widgets/vberror.h"
+#include "widgets/alphabitmap.h"
+#include "core/numberederror.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -8,12 +8,12 @@
 
 namespace {
 
-using Dib = cAlphaDibSection;
+using Dib = AlphaBitmap;
 
 // Sets the pixel at (x, row from the bottom) to the bytes b, g, r, a.
 void setPixel(Dib &dib, int x, int row, int b, int g, int r, int a)
 {
-    uchar *p = dib.ScanLine(row) + x * 4;
+    uchar *p = dib.scanLine(row) + x * 4;
     p[Dib::kBlue] = uchar(b);
     p[Dib::kGreen] = uchar(g);
     p[Dib::kRed] = uchar(r);
@@ -22,14 +22,14 @@ void setPixel(Dib &dib, int x, int row, int b, int g, int r, int a)
 
 QList<int> pixel(const Dib &dib, int x, int row)
 {
-    const uchar *p = dib.ScanLine(row) + x * 4;
+    const uchar *p = dib.scanLine(row) + x * 4;
     return {p[Dib::kBlue], p[Dib::kGreen], p[Dib::kRed], p[Dib::kAlpha]};
 }
 
 void fill(Dib &dib, int b, int g, int r, int a)
 {
-    for (int row = 0; row < dib.Height(); ++row)
-        for (int x = 0; x < dib.Width(); ++x)
+    for (int row = 0; row < dib.height(); ++row)
+        for (int x = 0; x < dib.width(); ++x)
             setPixel(dib, x, row, b, g, r, a);
 }
 
@@ -62,16 +62,16 @@ private slots:
         QFETCH(int, height);
         QFETCH(bool, ok);
         Dib dib;
-        QVERIFY(dib.Create(3, 3));
-        QCOMPARE(dib.Create(width, height), ok);
+        QVERIFY(dib.create(3, 3));
+        QCOMPARE(dib.create(width, height), ok);
         if (!ok) {
-            QCOMPARE(dib.Width(), 0);
+            QCOMPARE(dib.width(), 0);
             QVERIFY(!dib.hdc());
             return;
         }
-        QCOMPARE(dib.Width(), width);
-        QCOMPARE(dib.Height(), height);
-        QCOMPARE(dib.BytesPerScanLine(), width * 4);
+        QCOMPARE(dib.width(), width);
+        QCOMPARE(dib.height(), height);
+        QCOMPARE(dib.bytesPerScanLine(), width * 4);
         // A new section starts transparent black.
         for (int row = 0; row < height; ++row)
             for (int x = 0; x < width; ++x)
@@ -90,13 +90,13 @@ private slots:
         QFETCH(int, width);
         QFETCH(int, height);
         Dib dib;
-        QVERIFY(dib.Create(width, height));
+        QVERIFY(dib.create(width, height));
         setPixel(dib, width - 1, height - 1, 10, 20, 30, 40); // top-right
         setPixel(dib, 0, 0, 1, 2, 3, 4);                      // bottom-left
 
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("out.bmp"));
-        QVERIFY(dib.SavePicture(path));
+        QVERIFY(dib.savePicture(path));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
@@ -120,18 +120,18 @@ private slots:
         QCOMPARE(bytes.mid(58, 4), QByteArray("\x01\x02\x03\x04", 4));
         if (width * height > 1)
             QCOMPARE(bytes.right(4), QByteArray("\x0A\x14\x1E\x28", 4));
-        QCOMPARE(bytes, dib.BitmapFileBytes());
+        QCOMPARE(bytes, dib.bitmapFileBytes());
     }
 
     void saveFailure()
     {
         Dib dib;
-        QVERIFY(dib.Create(2, 2));
+        QVERIFY(dib.create(2, 2));
         QTemporaryDir dir;
         try {
-            dib.SavePicture(dir.filePath(QStringLiteral("missing/folder/out.bmp")));
+            dib.savePicture(dir.filePath(QStringLiteral("missing/folder/out.bmp")));
             QFAIL("no error raised");
-        } catch (const VbError &e) {
+        } catch (const NumberedError &e) {
             QCOMPARE(e.number(), 17);
             QCOMPARE(e.source(), QStringLiteral("quarvel.cDIBSection"));
             QVERIFY(!e.description().isEmpty());
@@ -158,11 +158,11 @@ private slots:
         QFETCH(int, source);
         QFETCH(int, expected);
         Dib d, s;
-        QVERIFY(d.Create(2, 2));
-        QVERIFY(s.Create(2, 2));
+        QVERIFY(d.create(2, 2));
+        QVERIFY(s.create(2, 2));
         fill(d, dest, dest, dest, 77);
         fill(s, source, source / 2, source, 200);
-        Dib::CodeAlphaBlend(d, s, 0, 0, -1, -1, alpha);
+        Dib::codeAlphaBlend(d, s, 0, 0, -1, -1, alpha);
         for (int row = 0; row < 2; ++row)
             for (int x = 0; x < 2; ++x) {
                 const QList<int> p = pixel(d, x, row);
@@ -175,13 +175,13 @@ private slots:
     void codeAlphaBlendClipsToTheDestination()
     {
         Dib d, s;
-        QVERIFY(d.Create(4, 3));
-        QVERIFY(s.Create(10, 5));
+        QVERIFY(d.create(4, 3));
+        QVERIFY(s.create(10, 5));
         fill(d, 0, 0, 0, 255);
         fill(s, 255, 255, 255, 255);
         // Offsets push the source past the right and top edges: only what lands inside
         // changes, the rest of the source is skipped.
-        Dib::CodeAlphaBlend(d, s, 1, 1, -1, -1, 255);
+        Dib::codeAlphaBlend(d, s, 1, 1, -1, -1, 255);
         for (int row = 0; row < 3; ++row)
             for (int x = 0; x < 4; ++x) {
                 const bool blended = x >= 1 && row >= 1;
@@ -189,7 +189,7 @@ private slots:
             }
         // Offsets before the first pixel or row.
         fill(d, 0, 0, 0, 255);
-        Dib::CodeAlphaBlend(d, s, -2, -1, 3, 2, 255);
+        Dib::codeAlphaBlend(d, s, -2, -1, 3, 2, 255);
         for (int row = 0; row < 3; ++row)
             for (int x = 0; x < 4; ++x)
                 QCOMPARE(pixel(d, x, row)[0], (x == 0 && row == 0) ? 255 : 0);
@@ -216,13 +216,13 @@ private slots:
         QFETCH(int, newHeight);
         QFETCH(QList<int>, expectedRow);
         Dib source;
-        QVERIFY(source.Create(int(sourceRow.size()), 1));
+        QVERIFY(source.create(int(sourceRow.size()), 1));
         for (int x = 0; x < sourceRow.size(); ++x)
             setPixel(source, x, 0, sourceRow[x], 0, 0, 255);
-        const auto result = source.Resample(newHeight, newWidth);
+        const auto result = source.resample(newHeight, newWidth);
         QVERIFY(result);
-        QCOMPARE(result->Width(), newWidth);
-        QCOMPARE(result->Height(), newHeight);
+        QCOMPARE(result->width(), newWidth);
+        QCOMPARE(result->height(), newHeight);
         for (int row = 0; row < newHeight; ++row)
             for (int x = 0; x < newWidth; ++x)
                 QCOMPARE(pixel(*result, x, row)[0], expectedRow[x]);
@@ -233,11 +233,11 @@ private slots:
         // Rows are stepped from the bottom row: a 1 x 3 source of 0, 100, 200 (bottom up)
         // scaled to 1 x 2 takes rows 0 and 2/3.
         Dib source;
-        QVERIFY(source.Create(1, 3));
+        QVERIFY(source.create(1, 3));
         setPixel(source, 0, 0, 0, 0, 0, 255);
         setPixel(source, 0, 1, 100, 0, 0, 255);
         setPixel(source, 0, 2, 200, 0, 0, 255);
-        const auto result = source.Resample(2, 1);
+        const auto result = source.resample(2, 1);
         QVERIFY(result);
         QCOMPARE(pixel(*result, 0, 0)[0], 0);
         QCOMPARE(pixel(*result, 0, 1)[0], 100);
@@ -246,12 +246,12 @@ private slots:
     void resampleSameSizeCopies()
     {
         Dib source;
-        QVERIFY(source.Create(5, 4));
-        source.RandomiseBits(false);
-        const auto copy = source.Resample(4, 5);
+        QVERIFY(source.create(5, 4));
+        source.randomiseBits(false);
+        const auto copy = source.resample(4, 5);
         QVERIFY(copy);
         QCOMPARE(copy->image(), source.image());
-        QVERIFY(!source.Resample(0, 5));
+        QVERIFY(!source.resample(0, 5));
     }
 
     void randomPixelsArePremultiplied_data()
@@ -264,23 +264,23 @@ private slots:
     {
         QFETCH(bool, grey);
         Dib dib;
-        QVERIFY(dib.Create(32, 32));
-        dib.RandomiseBits(grey);
-        for (int row = 0; row < dib.Height(); ++row)
-            for (int x = 0; x < dib.Width(); ++x) {
+        QVERIFY(dib.create(32, 32));
+        dib.randomiseBits(grey);
+        for (int row = 0; row < dib.height(); ++row)
+            for (int x = 0; x < dib.width(); ++x) {
                 const QList<int> p = pixel(dib, x, row);
                 QVERIFY(p[0] <= p[3] && p[1] <= p[3] && p[2] <= p[3]);
                 if (grey)
                     QVERIFY(p[0] == p[1] && p[1] == p[2]);
             }
-        dib.Clear();
+        dib.clear();
         QCOMPARE(pixel(dib, 7, 7), (QList<int>{0, 0, 0, 0}));
     }
 
     void paintAndBlendOntoAPainter()
     {
         Dib dib;
-        QVERIFY(dib.Create(4, 4));
+        QVERIFY(dib.create(4, 4));
         QImage *canvas = dib.hdc();
         QVERIFY(canvas);
         canvas->fill(qRgba(255, 0, 0, 255));
@@ -289,10 +289,10 @@ private slots:
         target.fill(qRgba(0, 0, 255, 255));
         {
             QPainter painter(&target);
-            dib.PaintPicture(painter, 2, 2, -1, -1, 0, 0);
+            dib.paintPicture(painter, 2, 2, -1, -1, 0, 0);
             // Asking for more than the section holds reads only the section.
-            dib.PaintPicture(painter, 7, 7, 10, 10, 0, 0);
-            dib.AlphaPaintPicture(painter, 0, 7, 2, 2, 0, 0, 128);
+            dib.paintPicture(painter, 7, 7, 10, 10, 0, 0);
+            dib.alphaPaintPicture(painter, 0, 7, 2, 2, 0, 0, 128);
         }
         QCOMPARE(target.pixel(2, 2), qRgb(255, 0, 0));
         QCOMPARE(target.pixel(5, 5), qRgb(255, 0, 0));
@@ -309,13 +309,13 @@ private slots:
         picture.fill(qRgb(10, 20, 30));
         picture.setPixel(0, 0, qRgb(1, 2, 3)); // top-left
         Dib dib;
-        dib.CreateFromPicture(picture);
-        QCOMPARE(dib.Width(), 3);
-        QCOMPARE(dib.Height(), 2);
+        dib.createFromPicture(picture);
+        QCOMPARE(dib.width(), 3);
+        QCOMPARE(dib.height(), 2);
         QCOMPARE(pixel(dib, 0, 1), (QList<int>{3, 2, 1, 255})); // top row is row 1
         QCOMPARE(pixel(dib, 2, 0), (QList<int>{30, 20, 10, 255}));
-        dib.ClearUp();
-        QCOMPARE(dib.Width(), 0);
+        dib.clearUp();
+        QCOMPARE(dib.width(), 0);
         QVERIFY(!dib.hdc());
     }
 };

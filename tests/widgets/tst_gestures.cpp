@@ -1,4 +1,4 @@
-#include "widgets/cmousegestures.h"
+#include "widgets/mousegesturerecognizer.h"
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
@@ -128,7 +128,7 @@ private slots:
     {
         QFETCH(QList<QPoint>, points);
         QFETCH(int, code);
-        QCOMPARE(cMouseGestures::RecognizeStroke(points), code);
+        QCOMPARE(MouseGestureRecognizer::recognizeStroke(points), code);
     }
 
     void throughTheFilter_data()
@@ -158,12 +158,12 @@ private slots:
         QFETCH(int, reported);
         QFETCH(int, contextMenus);
 
-        cMouseGestures gestures;
+        MouseGestureRecognizer gestures;
         gestures.setGestureTypes(types);
-        gestures.Attach();
+        gestures.attach();
         QList<int> codes;
         QPoint start, end;
-        connect(&gestures, &cMouseGestures::MouseGesture, this,
+        connect(&gestures, &MouseGestureRecognizer::gestureRecognized, this,
                 [&](qint32 code, int x1, int y1, int x2, int y2, bool &acceptGesture) {
                     codes << code;
                     start = QPoint(x1, y1);
@@ -196,9 +196,9 @@ private slots:
 
     void onlyTheStrokeIsHeld()
     {
-        cMouseGestures gestures;
-        gestures.Attach();
-        connect(&gestures, &cMouseGestures::MouseGesture, this,
+        MouseGestureRecognizer gestures;
+        gestures.attach();
+        connect(&gestures, &MouseGestureRecognizer::gestureRecognized, this,
                 [](qint32, int, int, int, int, bool &accept) { accept = true; });
         stroke(line({200, 300}, {200, 100}));
         QVERIFY(m_target->moves > 0); // moves of the stroke pass
@@ -212,15 +212,15 @@ private slots:
 
     void offOrDetached()
     {
-        cMouseGestures gestures;
+        MouseGestureRecognizer gestures;
         gestures.setGestureTypes(0);
-        gestures.Attach();
+        gestures.attach();
         QTest::mousePress(m_window, Qt::RightButton, {}, QPoint(60, 60));
         QCOMPARE(m_target->rightPresses, 1); // not held at all
         QTest::mouseRelease(m_window, Qt::RightButton, {}, QPoint(60, 60));
 
         gestures.setGestureTypes(4095);
-        gestures.Detach();
+        gestures.detach();
         QTest::mousePress(m_window, Qt::RightButton, {}, QPoint(60, 60));
         QCOMPARE(m_target->rightPresses, 2);
         QTest::mouseRelease(m_window, Qt::RightButton, {}, QPoint(60, 60));
@@ -230,8 +230,8 @@ private slots:
     {
         // Events code sends to a window (as a view does to its own off-screen window) are not
         // input from the window system and are never held.
-        cMouseGestures gestures;
-        gestures.Attach();
+        MouseGestureRecognizer gestures;
+        gestures.attach();
         const QPointF at(60, 60);
         QMouseEvent press(QEvent::MouseButtonPress, at, m_window->mapToGlobal(at), Qt::RightButton,
                           Qt::RightButton, {});
@@ -244,10 +244,10 @@ private slots:
 
     void leftButtonSpoilsTheStroke()
     {
-        cMouseGestures gestures;
-        gestures.Attach();
+        MouseGestureRecognizer gestures;
+        gestures.attach();
         int raised = 0;
-        connect(&gestures, &cMouseGestures::MouseGesture, this,
+        connect(&gestures, &MouseGestureRecognizer::gestureRecognized, this,
                 [&](qint32, int, int, int, int, bool &accept) {
                     ++raised;
                     accept = true;

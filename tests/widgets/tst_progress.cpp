@@ -1,7 +1,7 @@
-#include "widgets/cmediaprogress.h"
-#include "widgets/cprogressbar.h"
-#include "widgets/pcmemdc.h"
-#include "widgets/vberror.h"
+#include "widgets/progresspainter.h"
+#include "widgets/segmentedprogresspainter.h"
+#include "widgets/offscreencanvas.h"
+#include "core/numberederror.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -13,27 +13,27 @@ namespace {
 
 constexpr QRgb kTint = 0xFFCCCCFFu; // RGB(204, 204, 255)
 
-QImage render(const cMediaProgress &bar, int width = 172, int height = 20)
+QImage render(const ProgressPainter &bar, int width = 172, int height = 20)
 {
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::magenta);
     QPainter painter(&image);
-    bar.Draw(painter, 0, 0, -1, -1, 255);
+    bar.draw(painter, 0, 0, -1, -1, 255);
     return image;
 }
 
-QImage render(cProgressBar &bar, int width, int height)
+QImage render(SegmentedProgressPainter &bar, int width, int height)
 {
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::magenta);
     QPainter painter(&image);
-    bar.DrawToDC(painter, 0, 0, width, height);
+    bar.drawToDC(painter, 0, 0, width, height);
     return image;
 }
 
-cMediaProgress *statusProgress()
+ProgressPainter *statusProgress()
 {
-    auto *bar = new cMediaProgress;
+    auto *bar = new ProgressPainter;
     bar->setMin(0);
     bar->setMax(100);
     bar->setWidth(172);
@@ -41,7 +41,7 @@ cMediaProgress *statusProgress()
 }
 
 // A flat red-on-white bar without border or caption.
-void plain(cProgressBar &bar)
+void plain(SegmentedProgressPainter &bar)
 {
     bar.setBorderStyle(0);
     bar.setBackColor(0xFFFFFF);
@@ -54,7 +54,7 @@ class TestProgress : public QObject
 {
     Q_OBJECT
 private slots:
-    // ---- cMediaProgress
+    // ---- ProgressPainter
 
     void caption_data()
     {
@@ -74,11 +74,11 @@ private slots:
         QFETCH(bool, showPercentage);
         QFETCH(float, percent);
         QFETCH(QString, caption);
-        cMediaProgress bar;
+        ProgressPainter bar;
         bar.setText(text);
         bar.setShowPercentage(showPercentage);
         bar.setPercent(percent);
-        QCOMPARE(bar.Caption(), caption);
+        QCOMPARE(bar.caption(), caption);
     }
 
     void percentFromValue_data()
@@ -101,11 +101,11 @@ private slots:
         QFETCH(int, max);
         QFETCH(int, value);
         QFETCH(float, percent);
-        cMediaProgress bar;
+        ProgressPainter bar;
         bar.setMin(min);
         bar.setMax(max);
         bar.setValue(value);
-        QCOMPARE(bar.Percent(), percent);
+        QCOMPARE(bar.percent(), percent);
     }
 
     void hlsRoundTrip_data()
@@ -131,18 +131,18 @@ private slots:
         QFETCH(int, green);
         QFETCH(int, blue);
         float h, s, l;
-        cMediaProgress::RGBToHLS(red, green, blue, h, s, l);
+        ProgressPainter::rgbToHls(red, green, blue, h, s, l);
         QVERIFY(h >= -1.0f && h <= 5.0f);
         QVERIFY(s >= 0 && s <= 1 && l >= 0 && l <= 1);
         int r, g, b;
-        cMediaProgress::HLSToRGB(h, s, l, r, g, b);
+        ProgressPainter::hlsToRgb(h, s, l, r, g, b);
         QCOMPARE(QList<int>({r, g, b}), QList<int>({red, green, blue}));
     }
 
     void hlsOfTheTint()
     {
         float h, s, l;
-        cMediaProgress::RGBToHLS(204, 204, 255, h, s, l);
+        ProgressPainter::rgbToHls(204, 204, 255, h, s, l);
         QCOMPARE(h, 4.0f);
         QCOMPARE(s, 1.0f);
         QVERIFY(qAbs(l - 0.9f) < 1e-6f);
@@ -150,7 +150,7 @@ private slots:
 
     void fillEdgeAndTint()
     {
-        std::unique_ptr<cMediaProgress> bar(statusProgress());
+        std::unique_ptr<ProgressPainter> bar(statusProgress());
         bar->setShowPercentage(false);
         bar->setValue(50);
         const QImage image = render(*bar);
@@ -171,7 +171,7 @@ private slots:
 
     void emptyBar()
     {
-        std::unique_ptr<cMediaProgress> bar(statusProgress());
+        std::unique_ptr<ProgressPainter> bar(statusProgress());
         bar->setShowPercentage(false);
         bar->setValue(0);
         const QImage image = render(*bar);
@@ -190,7 +190,7 @@ private slots:
                     count += QColor::fromRgb(image.pixel(x, y)).red() > 215;
             return count;
         };
-        std::unique_ptr<cMediaProgress> bar(statusProgress());
+        std::unique_ptr<ProgressPainter> bar(statusProgress());
         bar->setText(QStringLiteral("Loading"));
         bar->setValue(10);
         QVERIFY(lighterThanBody(render(*bar)) > 0);
@@ -201,7 +201,7 @@ private slots:
 
     void drawsAtTheDrawnSize()
     {
-        std::unique_ptr<cMediaProgress> bar(statusProgress());
+        std::unique_ptr<ProgressPainter> bar(statusProgress());
         bar->setShowPercentage(false);
         bar->setValue(100);
         bar->setWidth(100);
@@ -217,7 +217,7 @@ private slots:
 
     void autoSize()
     {
-        cMediaProgress bar;
+        ProgressPainter bar;
         bar.setText(QStringLiteral("Downloading the update"));
         bar.setShowPercentage(false);
         QFont small;
@@ -226,17 +226,17 @@ private slots:
         large.setPixelSize(30);
         bar.setFont(small);
         bar.setAutoSize(true);
-        QCOMPARE(bar.Width(),
+        QCOMPARE(bar.width(),
                  QFontMetrics(small).horizontalAdvance(QStringLiteral("Downloading the update")) + 4);
         bar.setFont(large); // measured with the bar's own font
-        QCOMPARE(bar.Width(),
+        QCOMPARE(bar.width(),
                  QFontMetrics(large).horizontalAdvance(QStringLiteral("Downloading the update")) + 4);
         bar.setMinWidth(5000);
-        QCOMPARE(bar.DrawingWidth(), 5000);
+        QCOMPARE(bar.drawingWidth(), 5000);
         try {
             bar.setWidth(10);
             QFAIL("no error raised");
-        } catch (const VbError &e) {
+        } catch (const NumberedError &e) {
             QCOMPARE(e.number(), 425);
         }
     }
@@ -252,11 +252,11 @@ private slots:
     {
         QFETCH(quint32, colour);
         QFETCH(qint32, expected);
-        QCOMPARE(cMediaProgress::TranslateColor(colour), expected);
-        QVERIFY(cMediaProgress::TranslateColor(0x8000000F) >= 0);
+        QCOMPARE(ProgressPainter::translateColor(colour), expected);
+        QVERIFY(ProgressPainter::translateColor(0x8000000F) >= 0);
     }
 
-    // ---- cProgressBar
+    // ---- SegmentedProgressPainter
 
     void fill_data()
     {
@@ -288,7 +288,7 @@ private slots:
         QFETCH(int, value);
         QFETCH(bool, segments);
         QFETCH(int, filledTo);
-        cProgressBar bar;
+        SegmentedProgressPainter bar;
         plain(bar);
         bar.setSegments(segments);
         bar.setMin(min);
@@ -308,12 +308,12 @@ private slots:
             if (filledTo > 0)
                 QCOMPARE(image.pixel(width / 2, filledTo - 1), white);
         }
-        QVERIFY(bar.Percent() >= 0 && bar.Percent() <= 100);
+        QVERIFY(bar.percent() >= 0 && bar.percent() <= 100);
     }
 
     void segmentGaps()
     {
-        cProgressBar bar;
+        SegmentedProgressPainter bar;
         plain(bar);
         bar.setSegments(true);
         bar.setValue(100);
@@ -334,10 +334,10 @@ private slots:
                     count += QColor::fromRgb(image.pixel(x, y)).lightness() < 100;
             return count;
         };
-        cProgressBar bar;
+        SegmentedProgressPainter bar;
         plain(bar);
         bar.setText(QStringLiteral("HHHHHH"));
-        QCOMPARE(darkPixels(render(bar, 100, 20)), 0); // ShowText off
+        QCOMPARE(darkPixels(render(bar, 100, 20)), 0); // showText off
         bar.setShowText(true);
         bar.setValue(0);
         QVERIFY(darkPixels(render(bar, 100, 20)) > 0); // black over the empty part
@@ -360,7 +360,7 @@ private slots:
         QFETCH(int, borderStyle);
         QFETCH(int, appearance);
         QFETCH(int, inset);
-        cProgressBar bar;
+        SegmentedProgressPainter bar;
         plain(bar);
         bar.setBorderStyle(borderStyle);
         bar.setAppearance(appearance);
@@ -377,7 +377,7 @@ private slots:
         back.fill(Qt::green);
         QImage stripe(3, 3, QImage::Format_RGB32);
         stripe.fill(Qt::blue);
-        cProgressBar bar;
+        SegmentedProgressPainter bar;
         plain(bar);
         bar.setPicture(back);
         bar.setBarPicture(stripe);
@@ -395,7 +395,7 @@ private slots:
     {
         QWidget host;
         host.resize(120, 20);
-        cProgressBar bar;
+        SegmentedProgressPainter bar;
         bar.setDrawObject(&host);
         bar.setXpStyle(true);
         bar.setMin(5);
@@ -404,24 +404,24 @@ private slots:
         image.fill(Qt::magenta);
         {
             QPainter painter(&image);
-            bar.Draw(painter);
+            bar.draw(painter);
         }
-        QCOMPARE(bar.Percent(), 0.0);
+        QCOMPARE(bar.percent(), 0.0);
         bar.setMax(10);
         bar.setValue(10);
-        QCOMPARE(bar.Percent(), 100.0);
+        QCOMPARE(bar.percent(), 100.0);
         QImage full(120, 20, QImage::Format_ARGB32_Premultiplied);
         full.fill(Qt::magenta);
         {
             QPainter painter(&full);
-            bar.Draw(painter);
+            bar.draw(painter);
         }
         QVERIFY(full != image); // the chunks show
         bar.setTag(QStringLiteral("t"));
-        QCOMPARE(bar.Tag(), QStringLiteral("t"));
+        QCOMPARE(bar.tag(), QStringLiteral("t"));
     }
 
-    // ---- pcMemDC
+    // ---- OffscreenCanvas
 
     void memDcGrows_data()
     {
@@ -438,14 +438,14 @@ private slots:
     {
         QFETCH(QList<QSize>, requests);
         QFETCH(QSize, size);
-        pcMemDC dc;
+        OffscreenCanvas dc;
         QImage *image = nullptr;
         for (const QSize &s : requests)
             image = dc.hdc(s.width(), s.height());
         if (size.isValid()) {
             QVERIFY(image);
             QCOMPARE(image->size(), size);
-            QCOMPARE(QSize(dc.Width(), dc.Height()), size);
+            QCOMPARE(QSize(dc.width(), dc.height()), size);
         } else {
             QVERIFY(!image);
         }
@@ -455,18 +455,18 @@ private slots:
     {
         QImage picture(5, 3, QImage::Format_RGB32);
         picture.fill(Qt::red);
-        pcMemDC dc;
+        OffscreenCanvas dc;
         dc.setWidth(10);
         QVERIFY(dc.image().isNull()); // no height yet
         dc.setHeight(4);
         QCOMPARE(dc.image().size(), QSize(10, 4));
-        dc.CreateFromPicture(picture);
-        QCOMPARE(QSize(dc.Width(), dc.Height()), QSize(5, 3));
+        dc.createFromPicture(picture);
+        QCOMPARE(QSize(dc.width(), dc.height()), QSize(5, 3));
         QImage target(8, 8, QImage::Format_ARGB32_Premultiplied);
         target.fill(Qt::white);
         {
             QPainter painter(&target);
-            dc.Draw(painter, 0, 0, 0, 0, 1, 1);
+            dc.draw(painter, 0, 0, 0, 0, 1, 1);
         }
         QCOMPARE(target.pixel(1, 1), qRgb(255, 0, 0));
         QCOMPARE(target.pixel(5, 3), qRgb(255, 0, 0));

@@ -1,6 +1,6 @@
-#include "core/olecolor.h"
-#include "widgets/cnostatusbar.h"
-#include "widgets/vberror.h"
+#include "core/storedcolor.h"
+#include "widgets/panelstatusbar.h"
+#include "core/numberederror.h"
 
 #include <QFile>
 #include <QImage>
@@ -17,19 +17,19 @@ struct Edges
     int left, top, right, bottom;
 };
 
-Edges rectOf(const cNoStatusBar &bar, const QVariant &position)
+Edges rectOf(const PanelStatusBar &bar, const QVariant &position)
 {
     Edges e{};
-    bar.GetPanelRect(position, e.left, e.top, e.right, e.bottom);
+    bar.panelRect(position, e.left, e.top, e.right, e.bottom);
     return e;
 }
 
-QImage render(cNoStatusBar &bar, const QWidget &owner)
+QImage render(PanelStatusBar &bar, const QWidget &owner)
 {
     QImage image(owner.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::magenta);
     QPainter painter(&image);
-    bar.Draw(painter);
+    bar.draw(painter);
     return image;
 }
 
@@ -45,7 +45,7 @@ int pixelsDiffering(const QImage &image, const QRect &rect, QRgb colour)
 
 QRgb buttonFace()
 {
-    return oleColorToQColor(0x8000000Fu).rgb();
+    return storedColorToQColor(0x8000000Fu).rgb();
 }
 
 } // namespace
@@ -55,13 +55,13 @@ class TestStatusBar : public QObject
     Q_OBJECT
 
     QWidget m_owner;
-    cNoStatusBar m_bar;
+    PanelStatusBar m_bar;
 
     // Panels "Item1".."ItemN" of the given minimum widths, plain and not springing.
-    void addPanels(cNoStatusBar &bar, const QList<int> &minWidths)
+    void addPanels(PanelStatusBar &bar, const QList<int> &minWidths)
     {
         for (int i = 0; i < minWidths.size(); ++i)
-            bar.AddPanel(0, QString(), -1, minWidths[i], false, false, 0,
+            bar.addPanel(0, QString(), -1, minWidths[i], false, false, 0,
                          QStringLiteral("Item%1").arg(i + 1));
     }
 
@@ -71,7 +71,7 @@ class TestStatusBar : public QObject
         try {
             call();
             QFAIL("no error raised");
-        } catch (const VbError &e) {
+        } catch (const NumberedError &e) {
             QCOMPARE(e.number(), number);
             QCOMPARE(e.source(), source);
             QCOMPARE(e.description(), description);
@@ -106,19 +106,19 @@ private slots:
     {
         QFETCH(QVariant, key);
         QFETCH(int, expected);
-        cNoStatusBar bar;
-        bar.Create(&m_owner);
+        PanelStatusBar bar;
+        bar.create(&m_owner);
         addPanels(bar, {10, 10, 10});
-        bar.AddPanel(0, {}, -1, 10, false, false, 0, QStringLiteral("Dup"));
-        bar.AddPanel(0, {}, -1, 10, false, false, 0, QStringLiteral("Dup"));
+        bar.addPanel(0, {}, -1, 10, false, false, 0, QStringLiteral("Dup"));
+        bar.addPanel(0, {}, -1, 10, false, false, 0, QStringLiteral("Dup"));
         if (expected > 0) {
-            QCOMPARE(bar.PanelIndex(key), expected);
-            QVERIFY(bar.PanelExists(key));
+            QCOMPARE(bar.panelIndex(key), expected);
+            QVERIFY(bar.panelExists(key));
         } else {
-            expectError([&] { bar.PanelIndex(key); }, kErrInvalidPanelIndex,
+            expectError([&] { bar.panelIndex(key); }, kErrInvalidPanelIndex,
                         QStringLiteral("quarvel.vbalStatusBar"),
                         QStringLiteral("Invalid Panel Index: ") + key.toString());
-            QVERIFY(!bar.PanelExists(key));
+            QVERIFY(!bar.panelExists(key));
             // Every keyed member goes through the same lookup.
             expectError([&] { bar.setPanelText(key, QStringLiteral("x")); },
                         kErrInvalidPanelIndex, QStringLiteral("quarvel.vbalStatusBar"),
@@ -128,13 +128,13 @@ private slots:
 
     void panelKeyByPosition()
     {
-        cNoStatusBar bar;
+        PanelStatusBar bar;
         addPanels(bar, {10, 10});
-        QCOMPARE(bar.PanelKey(2), QStringLiteral("Item2"));
+        QCOMPARE(bar.panelKey(2), QStringLiteral("Item2"));
         bar.setPanelKey(1, 42);
-        QCOMPARE(bar.PanelKey(1), QStringLiteral("42"));
-        QCOMPARE(bar.PanelIndex(QStringLiteral("Item2")), 2);
-        expectError([&] { bar.PanelKey(0); }, kErrInvalidPanelIndex,
+        QCOMPARE(bar.panelKey(1), QStringLiteral("42"));
+        QCOMPARE(bar.panelIndex(QStringLiteral("Item2")), 2);
+        expectError([&] { bar.panelKey(0); }, kErrInvalidPanelIndex,
                     QStringLiteral("quarvel.vbalStatusBar"), QStringLiteral("Invalid Panel Index: 0"));
         expectError([&] { bar.setPanelKey(3, QStringLiteral("x")); }, kErrInvalidPanelIndex,
                     QStringLiteral("quarvel.vbalStatusBar"), QStringLiteral("Invalid Panel Index: 3"));
@@ -142,60 +142,60 @@ private slots:
 
     void panelLimit()
     {
-        cNoStatusBar bar;
-        bar.Create(&m_owner);
-        for (int i = 1; i <= cNoStatusBar::kMaxPanels; ++i)
-            QCOMPARE(bar.AddPanel(0, {}, -1, 1, false, false, 0, QString::number(i)), i);
-        expectError([&] { bar.AddPanel(0, {}, -1, 1, false, false, 0, QStringLiteral("x")); },
+        PanelStatusBar bar;
+        bar.create(&m_owner);
+        for (int i = 1; i <= PanelStatusBar::kMaxPanels; ++i)
+            QCOMPARE(bar.addPanel(0, {}, -1, 1, false, false, 0, QString::number(i)), i);
+        expectError([&] { bar.addPanel(0, {}, -1, 1, false, false, 0, QStringLiteral("x")); },
                     kErrTooManyPanels, QStringLiteral("quarvel.vbalStatusBar"),
                     QStringLiteral("Too many panels."));
-        QCOMPARE(bar.PanelCount(), 255);
-        QVERIFY(!bar.PanelExists(QStringLiteral("x")));
+        QCOMPARE(bar.panelCount(), 255);
+        QVERIFY(!bar.panelExists(QStringLiteral("x")));
     }
 
     void insertBeforeKeepsNothingOfTheMovedPanel()
     {
-        cNoStatusBar bar;
-        bar.Create(&m_owner);
+        PanelStatusBar bar;
+        bar.create(&m_owner);
         addPanels(bar, {20, 30});
         QPixmap icon(16, 16);
         icon.fill(Qt::red);
-        bar.setPanelhIcon(QStringLiteral("Item1"), icon);
+        bar.setPanelPixmap(QStringLiteral("Item1"), icon);
         bar.setPanelToolTipText(QStringLiteral("Item1"), QStringLiteral("first"));
 
-        QCOMPARE(bar.AddPanel(0, QStringLiteral("new"), -1, 40, false, false, 7,
+        QCOMPARE(bar.addPanel(0, QStringLiteral("new"), -1, 40, false, false, 7,
                               QStringLiteral("New"), QStringLiteral("Item1")),
                  1);
-        QCOMPARE(bar.PanelCount(), 3);
-        QCOMPARE(bar.PanelIndex(QStringLiteral("Item1")), 2);
-        QVERIFY(!bar.PanelhIcon(QStringLiteral("Item1")).isNull());
-        QCOMPARE(bar.PanelToolTipText(QStringLiteral("Item1")), QStringLiteral("first"));
-        QVERIFY(bar.PanelhIcon(1).isNull());
-        QCOMPARE(bar.PanelToolTipText(1), QString());
-        QCOMPARE(bar.PanelText(1), QStringLiteral("new"));
-        QCOMPARE(bar.PanelMinWidth(1), 40);
+        QCOMPARE(bar.panelCount(), 3);
+        QCOMPARE(bar.panelIndex(QStringLiteral("Item1")), 2);
+        QVERIFY(!bar.panelPixmap(QStringLiteral("Item1")).isNull());
+        QCOMPARE(bar.panelToolTipText(QStringLiteral("Item1")), QStringLiteral("first"));
+        QVERIFY(bar.panelPixmap(1).isNull());
+        QCOMPARE(bar.panelToolTipText(1), QString());
+        QCOMPARE(bar.panelText(1), QStringLiteral("new"));
+        QCOMPARE(bar.panelMinWidth(1), 40);
 
-        expectError([&] { bar.AddPanel(0, {}, -1, 1, false, false, 0, {}, QStringLiteral("No")); },
+        expectError([&] { bar.addPanel(0, {}, -1, 1, false, false, 0, {}, QStringLiteral("No")); },
                     kErrInvalidPanelIndex, QStringLiteral("quarvel.vbalStatusBar"),
                     QStringLiteral("Invalid Panel Index: No"));
-        QCOMPARE(bar.PanelCount(), 3);
+        QCOMPARE(bar.panelCount(), 3);
     }
 
     void springIsExclusive()
     {
-        cNoStatusBar bar;
-        bar.Create(&m_owner);
+        PanelStatusBar bar;
+        bar.create(&m_owner);
         auto springing = [&] {
             QList<int> result;
-            for (int i = 1; i <= bar.PanelCount(); ++i)
-                if (bar.PanelSpring(i))
+            for (int i = 1; i <= bar.panelCount(); ++i)
+                if (bar.panelSpring(i))
                     result << i;
             return result;
         };
-        bar.AddPanel(0, {}, -1, 10, true, false, 0, QStringLiteral("A"));
-        bar.AddPanel(0, {}, -1, 10, false, false, 0, QStringLiteral("B"));
+        bar.addPanel(0, {}, -1, 10, true, false, 0, QStringLiteral("A"));
+        bar.addPanel(0, {}, -1, 10, false, false, 0, QStringLiteral("B"));
         QCOMPARE(springing(), QList<int>{1});
-        bar.AddPanel(0, {}, -1, 10, true, false, 0, QStringLiteral("C"));
+        bar.addPanel(0, {}, -1, 10, true, false, 0, QStringLiteral("C"));
         QCOMPARE(springing(), QList<int>{3});
         bar.setPanelSpring(QStringLiteral("B"), true);
         QCOMPARE(springing(), QList<int>{2});
@@ -247,14 +247,14 @@ private slots:
         QFETCH(QPoint, offsets);
         QFETCH(QList<int>, rects);
 
-        cNoStatusBar bar;
-        bar.Create(&m_owner);
+        PanelStatusBar bar;
+        bar.create(&m_owner);
         QPixmap icon(16, 16);
         icon.fill(Qt::blue);
         bar.setImageList({icon});
-        bar.SetLeftTopOffsets(offsets.x(), offsets.y());
+        bar.setLeftTopOffsets(offsets.x(), offsets.y());
         for (int i = 0; i < minWidths.size(); ++i)
-            bar.AddPanel(0, {}, i + 1 == iconPanel ? 0 : -1, minWidths[i], i + 1 == spring,
+            bar.addPanel(0, {}, i + 1 == iconPanel ? 0 : -1, minWidths[i], i + 1 == spring,
                          i + 1 == fitPanel, 0, QStringLiteral("P%1").arg(i + 1));
         if (fitPanel)
             bar.setPanelIdealWidth(fitPanel, 90);
@@ -267,101 +267,101 @@ private slots:
 
     void measuring()
     {
-        cNoStatusBar bar;
-        bar.Create(&m_owner);
+        PanelStatusBar bar;
+        bar.create(&m_owner);
         const QFontMetrics metrics(m_owner.font());
-        bar.AddPanel(0, QStringLiteral("Wide panel text"), -1, 5, false, true, 0,
+        bar.addPanel(0, QStringLiteral("Wide panel text"), -1, 5, false, true, 0,
                      QStringLiteral("Fit"));
         const int ideal = metrics.horizontalAdvance(QStringLiteral("Wide panel text")) + 12;
-        QCOMPARE(bar.PanelIdealWidth(QStringLiteral("Fit")), ideal);
+        QCOMPARE(bar.panelIdealWidth(QStringLiteral("Fit")), ideal);
         // The text alone does not measure the panel again.
         bar.setPanelText(QStringLiteral("Fit"), QStringLiteral("Much wider panel text than before"));
-        QCOMPARE(bar.PanelIdealWidth(QStringLiteral("Fit")), ideal);
+        QCOMPARE(bar.panelIdealWidth(QStringLiteral("Fit")), ideal);
         bar.setPanelFitToContents(QStringLiteral("Fit"), false);
         bar.setPanelFitToContents(QStringLiteral("Fit"), true);
-        QVERIFY(bar.PanelIdealWidth(QStringLiteral("Fit")) > ideal);
+        QVERIFY(bar.panelIdealWidth(QStringLiteral("Fit")) > ideal);
         // The minimum width is the floor.
-        bar.AddPanel(0, QStringLiteral("x"), -1, 300, false, true, 0, QStringLiteral("Min"));
-        QCOMPARE(bar.PanelIdealWidth(QStringLiteral("Min")), 300);
+        bar.addPanel(0, QStringLiteral("x"), -1, 300, false, true, 0, QStringLiteral("Min"));
+        QCOMPARE(bar.panelIdealWidth(QStringLiteral("Min")), 300);
         QCOMPARE(bar.barHeightPixels(), metrics.height() + 10);
-        QCOMPARE(bar.Height(), (metrics.height() + 10) * 15);
+        QCOMPARE(bar.height(), (metrics.height() + 10) * 15);
     }
 
     void icons()
     {
-        cNoStatusBar bar;
-        bar.Create(&m_owner);
+        PanelStatusBar bar;
+        bar.create(&m_owner);
         QPixmap red(16, 16), green(16, 16);
         red.fill(Qt::red);
         green.fill(Qt::green);
         bar.setImageList({red, green});
-        bar.AddPanel(0, {}, 1, 20, false, false, 0, QStringLiteral("I"));
-        QCOMPARE(bar.PanelIcon(QStringLiteral("I")), 1);
-        QCOMPARE(bar.PanelhIcon(QStringLiteral("I")).toImage().pixel(0, 0), QColor(Qt::green).rgb());
+        bar.addPanel(0, {}, 1, 20, false, false, 0, QStringLiteral("I"));
+        QCOMPARE(bar.panelIcon(QStringLiteral("I")), 1);
+        QCOMPARE(bar.panelPixmap(QStringLiteral("I")).toImage().pixel(0, 0), QColor(Qt::green).rgb());
         bar.setPanelIcon(QStringLiteral("I"), -1);
-        QCOMPARE(bar.PanelIcon(QStringLiteral("I")), -1);
-        QVERIFY(bar.PanelhIcon(QStringLiteral("I")).isNull());
+        QCOMPARE(bar.panelIcon(QStringLiteral("I")), -1);
+        QVERIFY(bar.panelPixmap(QStringLiteral("I")).isNull());
         bar.setPanelIcon(QStringLiteral("I"), 5); // no such image: no icon
-        QVERIFY(bar.PanelhIcon(QStringLiteral("I")).isNull());
-        bar.setPanelhIcon(QStringLiteral("I"), red);
-        QCOMPARE(bar.PanelhIcon(QStringLiteral("I")).toImage().pixel(0, 0), QColor(Qt::red).rgb());
+        QVERIFY(bar.panelPixmap(QStringLiteral("I")).isNull());
+        bar.setPanelPixmap(QStringLiteral("I"), red);
+        QCOMPARE(bar.panelPixmap(QStringLiteral("I")).toImage().pixel(0, 0), QColor(Qt::red).rgb());
     }
 
     void barProperties()
     {
-        cNoStatusBar bar;
-        QVERIFY(bar.AllowXPStyles());
+        PanelStatusBar bar;
+        QVERIFY(bar.allowXPStyles());
         bar.setAllowXPStyles(false);
-        QVERIFY(bar.AllowXPStyles()); // reads what is available, not the choice
+        QVERIFY(bar.allowXPStyles()); // reads what is available, not the choice
         bar.setTag(QStringLiteral("42"));
-        QCOMPARE(bar.Tag(), QStringLiteral("42"));
+        QCOMPARE(bar.tag(), QStringLiteral("42"));
 
-        expectError([&] { bar.Create(nullptr); }, kErrSubscriptOutOfRange,
+        expectError([&] { bar.create(nullptr); }, kErrSubscriptOutOfRange,
                     QStringLiteral("quarvel.cNoStatusBar"),
                     QStringLiteral("Invalid object passed to Create."));
         // Without an owner nothing paints and nothing fails.
         QImage image(10, 10, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::magenta);
         QPainter painter(&image);
-        bar.AddPanel(0, QStringLiteral("x"), -1, 10, false, false, 0, QStringLiteral("A"));
-        bar.Draw(painter);
-        bar.Draw(1);
+        bar.addPanel(0, QStringLiteral("x"), -1, 10, false, false, 0, QStringLiteral("A"));
+        bar.draw(painter);
+        bar.draw(1);
         painter.end();
         QCOMPARE(image.pixel(5, 5), QColor(Qt::magenta).rgb());
 
-        bar.RemovePanel(QStringLiteral("A"));
-        QCOMPARE(bar.PanelCount(), 0);
+        bar.removePanel(QStringLiteral("A"));
+        QCOMPARE(bar.panelCount(), 0);
     }
 
     void mouse()
     {
-        cNoStatusBar bar;
-        bar.Create(&m_owner);
+        PanelStatusBar bar;
+        bar.create(&m_owner);
         addPanels(bar, {50, 60, 70});
         bar.setPanelToolTipText(2, QStringLiteral("second"));
         bar.setPanelToolTipText(3, QStringLiteral("third"));
-        bar.FireMouseMove(QPoint(60, 5));
+        bar.handleMouseMove(QPoint(60, 5));
         QCOMPARE(m_owner.toolTip(), QStringLiteral("second"));
-        bar.FireMouseMove(QPoint(109, 20)); // edges count
+        bar.handleMouseMove(QPoint(109, 20)); // edges count
         QCOMPARE(m_owner.toolTip(), QStringLiteral("second"));
-        bar.FireMouseMove(QPoint(450, 5)); // over no panel: left alone
+        bar.handleMouseMove(QPoint(450, 5)); // over no panel: left alone
         QCOMPARE(m_owner.toolTip(), QStringLiteral("second"));
 
-        QSignalSpy spy(&bar, &cNoStatusBar::DoubleClick);
-        bar.FireDoubleClick(QPoint(200, 10));
+        QSignalSpy spy(&bar, &PanelStatusBar::panelDoubleClicked);
+        bar.handleDoubleClick(QPoint(200, 10));
         QCOMPARE(spy.count(), 1);
         const QPoint global = m_owner.mapToGlobal(QPoint(200, 10));
         QCOMPARE(spy.at(0).at(0).toInt(), 3);
         QCOMPARE(spy.at(0).at(1).toInt(), global.x());
         QCOMPARE(spy.at(0).at(2).toInt(), global.y());
-        bar.FireDoubleClick(QPoint(450, 10));
+        bar.handleDoubleClick(QPoint(450, 10));
         QCOMPARE(spy.count(), 1);
     }
 
     void classicBackgroundAndText()
     {
-        cNoStatusBar bar;
-        bar.Create(&m_owner);
+        PanelStatusBar bar;
+        bar.create(&m_owner);
         bar.setAllowXPStyles(false);
         addPanels(bar, {50, 60, 70});
         const QImage empty = render(bar, m_owner);
@@ -375,15 +375,15 @@ private slots:
 
     void ownerDraw()
     {
-        cNoStatusBar bar;
-        bar.Create(&m_owner);
+        PanelStatusBar bar;
+        bar.create(&m_owner);
         bar.setAllowXPStyles(false);
-        bar.AddPanel(cNoStatusBar::kStyleOwnerDraw, QStringLiteral("WWWW"), -1, 100, false, false,
+        bar.addPanel(PanelStatusBar::kStyleOwnerDraw, QStringLiteral("WWWW"), -1, 100, false, false,
                      0, QStringLiteral("A"));
-        bar.AddPanel(cNoStatusBar::kStyleOwnerDraw, QStringLiteral("WWWW"), -1, 100, false, false,
+        bar.addPanel(PanelStatusBar::kStyleOwnerDraw, QStringLiteral("WWWW"), -1, 100, false, false,
                      0, QStringLiteral("B"));
         QList<int> raised;
-        connect(&bar, &cNoStatusBar::OwnerDraw, this,
+        connect(&bar, &PanelStatusBar::ownerDrawRequested, this,
                 [&](QPainter *painter, int panel, int &left, int &top, int &right, int &bottom,
                     bool &doDefault) {
                     raised << panel;
@@ -402,8 +402,8 @@ private slots:
         QVERIFY(pixelsDiffering(image, QRect(40, 0, 59, 20), buttonFace()) > 0);
 
         // A handler that turns the default drawing off does so for its own panel only.
-        disconnect(&bar, &cNoStatusBar::OwnerDraw, this, nullptr);
-        connect(&bar, &cNoStatusBar::OwnerDraw, this,
+        disconnect(&bar, &PanelStatusBar::ownerDrawRequested, this, nullptr);
+        connect(&bar, &PanelStatusBar::ownerDrawRequested, this,
                 [&](QPainter *, int panel, int &, int &, int &, int &, bool &doDefault) {
                     if (panel == 1)
                         doDefault = false;
@@ -414,8 +414,8 @@ private slots:
 
         // Simple mode paints the simple text and raises nothing.
         raised.clear();
-        disconnect(&bar, &cNoStatusBar::OwnerDraw, this, nullptr);
-        connect(&bar, &cNoStatusBar::OwnerDraw, this,
+        disconnect(&bar, &PanelStatusBar::ownerDrawRequested, this, nullptr);
+        connect(&bar, &PanelStatusBar::ownerDrawRequested, this,
                 [&](QPainter *, int panel, int &, int &, int &, int &, bool &) { raised << panel; });
         bar.setSimpleMode(true);
         bar.setSimpleText(QStringLiteral("Simple"));
@@ -426,14 +426,14 @@ private slots:
 
     void clippedRow()
     {
-        cNoStatusBar bar;
-        bar.Create(&m_owner);
+        PanelStatusBar bar;
+        bar.create(&m_owner);
         bar.setAllowXPStyles(false);
         for (int width : {300, 200, 100})
-            bar.AddPanel(cNoStatusBar::kStyleOwnerDraw, {}, -1, width, false, false, 0, {});
+            bar.addPanel(PanelStatusBar::kStyleOwnerDraw, {}, -1, width, false, false, 0, {});
         QList<int> raised;
         int rightOfSecond = 0;
-        connect(&bar, &cNoStatusBar::OwnerDraw, this,
+        connect(&bar, &PanelStatusBar::ownerDrawRequested, this,
                 [&](QPainter *, int panel, int &, int &, int &right, int &, bool &) {
                     raised << panel;
                     if (panel == 2)
@@ -446,8 +446,8 @@ private slots:
 
     void sizeGrip()
     {
-        cNoStatusBar bar;
-        bar.Create(&m_owner);
+        PanelStatusBar bar;
+        bar.create(&m_owner);
         bar.setAllowXPStyles(false);
         addPanels(bar, {50});
         const QRect corner(380, 4, 20, 16);
@@ -466,8 +466,8 @@ private slots:
         const QString empty = dir.filePath(QStringLiteral("empty.bmp"));
         QFile(empty).open(QIODevice::WriteOnly);
 
-        cNoStatusBar bar;
-        bar.Create(&m_owner);
+        PanelStatusBar bar;
+        bar.create(&m_owner);
         bar.setAllowXPStyles(false);
         addPanels(bar, {50, 60});
         // A picture that does not load (here an empty file) leaves the plain background.
@@ -476,25 +476,25 @@ private slots:
         bar.setImageFile(tile);
         QCOMPARE(render(bar, m_owner).pixel(200, 10), QColor(Qt::green).rgb());
         bar.setImageFile(empty); // keeps the picture it has
-        QCOMPARE(bar.ImageFile(), empty);
+        QCOMPARE(bar.imageFile(), empty);
         QCOMPARE(render(bar, m_owner).pixel(0, 0), QColor(Qt::green).rgb());
     }
 
     void styledDrawing()
     {
-        cNoStatusBar bar;
-        bar.Create(&m_owner);
+        PanelStatusBar bar;
+        bar.create(&m_owner);
         QPixmap icon(16, 16);
         icon.fill(Qt::blue);
         bar.setImageList({icon});
-        bar.AddPanel(0, QStringLiteral("Status"), -1, 145, true, false, 0, QStringLiteral("Item1"));
-        bar.AddPanel(cNoStatusBar::kStyleGripperPane, {}, 0, 16, false, false, 0,
+        bar.addPanel(0, QStringLiteral("Status"), -1, 145, true, false, 0, QStringLiteral("Item1"));
+        bar.addPanel(PanelStatusBar::kStyleGripperPane, {}, 0, 16, false, false, 0,
                      QStringLiteral("Item3"));
-        bar.AddPanel(cNoStatusBar::kStyleOwnerDraw, {}, -1, 172, false, false, 0,
+        bar.addPanel(PanelStatusBar::kStyleOwnerDraw, {}, -1, 172, false, false, 0,
                      QStringLiteral("Item7"));
         bar.setSizeGrip(true);
         int raised = 0;
-        connect(&bar, &cNoStatusBar::OwnerDraw, this,
+        connect(&bar, &PanelStatusBar::ownerDrawRequested, this,
                 [&](QPainter *painter, int panel, int &left, int &top, int &, int &, bool &) {
                     QCOMPARE(panel, 3);
                     ++raised;

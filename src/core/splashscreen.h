@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+// The splash that covers the frame's load.
+class SplashScreen : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit SplashScreen(QWidget *parent = nullptr);
+    ~SplashScreen() override;
+
+    // The skin picture tiled behind the texts; null when no skin loaded.
+    const QPixmap &skinPicture() const { return m_skinPicture; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPixmap m_skinPicture;
+};

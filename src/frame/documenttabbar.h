@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QIcon>
+#include <QTabBar>
+
+// The document tab strip: tabs in insertion order, each with a shrunk flag and an icon index
+// into the strip's twelve icons. It reports presses with button, modifiers and position and
+// leaves the reaction to the frame.
+class DocumentTabBar : public QTabBar
+{
+    Q_OBJECT
+public:
+    explicit DocumentTabBar(QWidget *parent = nullptr);
+
+    // Busy guard: "1" while a document selects its own tab.
+    QString tag = QStringLiteral("0");
+
+    // Positions are 1-based, as the registry's.
+    int appendTab(const QString &caption, int icon);
+    void removeTabAt(int position);
+    int itemCount() const { return count(); }
+
+    QString caption(int position) const;
+    void setCaption(int position, const QString &caption);
+    QString toolTipText(int position) const;
+    void setToolTipText(int position, const QString &text);
+    int iconIndex(int position) const;
+    void setIconIndex(int position, int icon);
+    bool isShrunk(int position) const;
+    void setShrunk(int position, bool shrunk);
+    bool isSelected(int position) const;
+    void setSelected(int position);
+
+    // The strip's twelve icons: loading by quarter (0/1 .. 6/7), loaded (8/9), highlighted
+    // (10/11); odd ones for shrunk tabs.
+    static const QIcon &stripIcon(int index);
+
+signals:
+    // position 0 means the empty part of the strip.
+    void tabPressed(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                      const QPoint &pos);
+    void tabDoubleClicked(int position);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    struct State
+    {
+        int icon = 0;
+        bool shrunk = false;
+    };
+    State state(int position) const;
+    void setState(int position, const State &s);
+};

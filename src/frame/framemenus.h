@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QList>
+#include <QPixmap>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+class KeyedMenu;
+class QPainter;
+class SettingsStore;
+class StripToolBar;
+
+// The frame's menus, skins and window arrangement, apart from the frame so that they can be
+// built and checked without one.
+namespace FrameMenus {
+
+// ---- Menus. Each builder fills a fresh menu whose owner the caller has set.
+void buildMainMenu(KeyedMenu &menu);
+void buildTabMenu(KeyedMenu &menu);
+void buildNewTabMenu(KeyedMenu &menu, bool lastClosedAvailable);
+void buildRefreshAllMenu(KeyedMenu &menu);
+void buildStopAllMenu(KeyedMenu &menu);
+void buildSearchEnginesMenu(KeyedMenu &menu);
+// One item per custom link (keys "Link1", "Link2", ...), then the two link commands.
+void buildLinksMenu(KeyedMenu &menu, const QStringList &linkNames, int linkCount);
+// The option menus of the browse, sites and address toolbars, marked from the stored options
+// and the live toolbar. The Office XP items exist only where that style exists (isXP).
+void buildNavToolbarMenu(KeyedMenu &menu, const SettingsStore &store, const StripToolBar &toolbar,
+                         bool isXP);
+void buildSitesToolbarMenu(KeyedMenu &menu, const SettingsStore &store, const StripToolBar &toolbar,
+                           bool isXP);
+void buildAddressBarMenu(KeyedMenu &menu, const SettingsStore &store, bool isXP);
+// Whether a toolbar shows its captions, as its first captioned button says.
+bool toolbarTextShown(const StripToolBar &toolbar);
+
+// ---- Window menu.
+struct WindowEntry
+{
+    int position = 0; // the window's position among the document windows (the item's data)
+    QString caption;
+};
+// Window-menu item data.
+inline constexpr int kWinSkins = -8000, kWinTile = -8001, kWinCascade = -8002, kWinMaximize = -8003,
+                     kWinMinimize = -8004, kWinNext = -8005, kWinPrevious = -8006, kWinMore = -8007;
+// Rebuilds the submenu of the item with the key: the Skins submenu, the arrangement commands
+// and up to ten windows (the active window first) plus "More Windows...".
+void buildWindowMenu(KeyedMenu &menu, const QString &key, const QList<WindowEntry> &windows);
+// A window's caption as the Window menu lists it: at most 32 characters, then "...".
+QString windowMenuCaption(const QString &caption);
+// Rectangles of count windows stacked top to bottom over the area, each as wide as the area.
+QList<QRect> tileHorizontally(const QRect &area, int count);
+
+// ---- Skins.
+// Most entries of the skin list ("none" and 99 skins).
+inline constexpr int kMaxSkins = 100;
+// The folders skins come from: the ones shipped with the program, then the user's.
+QStringList skinFolders();
+// "none", then the name (without ".qvs", any case) of every skin file in the folders, each
+// name once, in the order the folders list them; at most kMaxSkins entries.
+QStringList enumerateSkins(const QStringList &folders);
+// The file of a skin (the user's folder first); empty for "none" or an unknown skin.
+QString skinFile(const QString &name);
+// Fills the submenu of the item with the key with one radio item per skin ("skin1", ...);
+// the skin for the next start carries the mark, "none" when it is not listed.
+void buildSkinsMenu(KeyedMenu &menu, const QString &key, const QStringList &skins,
+                    const QString &nextSkin);
+// Tiles the skin picture over target from its corner; nothing when skip is set or there is
+// no usable picture.
+void paintSkinBackground(const QPixmap &source, QPainter &painter, const QRect &target, bool skip);
+
+} // namespace FrameMenus

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QPushButton;
+class MainWindow;
+
+// The quick search box: a web or groups search through Google, with a remembered history of
+// queries. One instance for the run; hidden after a search, written to the settings at exit.
+class QuickSearchDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit QuickSearchDialog(MainWindow *frame);
+
+    QComboBox *m_queryBox = nullptr; // query and its history, newest first
+    QComboBox *m_scopeBox = nullptr; // "Web" or "Groups"
+    QPushButton *m_searchButton = nullptr;
+
+    // Runs the search of the query box.
+    void search();
+    // Writes position, method and history to the settings store.
+    void unload();
+
+    // Most queries remembered.
+    static constexpr int kMaxHistory = 50;
+    // The history after a search for text: no empty entries, a repeat moves to the top.
+    static QStringList addToHistory(const QStringList &history, const QString &text);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    void backToFrame();
+    MainWindow *m_frame;
+};

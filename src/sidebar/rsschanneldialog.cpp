@@ -1,0 +1,379 @@
+#include "rsschanneldialog.h"
+
+#include "core/appstate.h"
+#include "core/storedcolor.h"
+#include "core/strings.h"
+#include "rsspanel.h"
+#include "sidebarimages.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+RssChannelDialog::RssChannelDialog(RssPanel *owner, QWidget *parent)
+    : QDialog(parent), m_owner(owner), m_fetcher(new FeedFetcher(this))
+{
+    setObjectName(QStringLiteral("frmRssChannel"));
+    setProperty(kTagProperty, resId(18002));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    resize(twipsToPixels(6225), twipsToPixels(3345));
+
+    m_icon = new QLabel(this);
+    m_icon->setObjectName(QStringLiteral("Picture1"));
+    m_icon->setPixmap(SidebarImages::icon(QStringLiteral("feed")).pixmap(twipsToPixels(960)));
+    m_icon->setFixedSize(twipsToPixels(960), twipsToPixels(960));
+    m_heading = new QLabel(resId(18002), this);
+    m_heading->setObjectName(QStringLiteral("Label12"));
+    QFont heading(QStringLiteral("Tahoma"), 12);
+    heading.setBold(true);
+    m_heading->setFont(heading);
+    auto *line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+
+    auto label = [this](const char *name, int id) {
+        auto *l = new QLabel(resId(id), this);
+        l->setObjectName(QLatin1String(name));
+        return l;
+    };
+    auto edit = [this](const char *name) {
+        auto *e = new QLineEdit(this);
+        e->setObjectName(QLatin1String(name));
+        return e;
+    };
+    auto button = [this](const char *name, int id) {
+        auto *b = new QPushButton(resId(id), this);
+        b->setObjectName(QLatin1String(name));
+        b->setProperty(kTagProperty, resId(id));
+        return b;
+    };
+    m_urlLabel = label("Label1", 18003);
+    m_urlEdit = edit("txtURL");
+    m_retrieveButton = button("cmdRetrieve", 18004);
+    m_retrieveButton->setAutoDefault(false);
+    m_titleLabel = label("Label2", 18005);
+    m_titleEdit = edit("txtTitle");
+    m_descriptionLabel = label("Label3", 18006);
+    m_descriptionEdit = edit("txtDesc");
+    m_addButton = button("cmdAdd", 18007);
+    m_addButton->setDefault(true);
+    m_cancelButton = button("cmdCancel", 18008);
+    m_cancelButton->setAutoDefault(false);
+    m_urlLabel->setBuddy(m_urlEdit);
+    m_titleLabel->setBuddy(m_titleEdit);
+    m_descriptionLabel->setBuddy(m_descriptionEdit);
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(m_icon, 0, 0);
+    grid->addWidget(m_heading, 0, 1, 1, 2);
+    grid->addWidget(line, 1, 0, 1, 3);
+    grid->addWidget(m_urlLabel, 2, 0);
+    grid->addWidget(m_urlEdit, 2, 1);
+    grid->addWidget(m_retrieveButton, 2, 2);
+    grid->addWidget(m_titleLabel, 3, 0);
+    grid->addWidget(m_titleEdit, 3, 1, 1, 2);
+    grid->addWidget(m_descriptionLabel, 4, 0);
+    grid->addWidget(m_descriptionEdit, 4, 1, 1, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_addButton);
+    buttons->addWidget(m_cancelButton);
+    grid->addLayout(buttons, 5, 0, 1, 3);
+    grid->setColumnStretch(1, 1);
+    setTabOrder(m_urlEdit, m_retrieveButton);
+    setTabOrder(m_retrieveButton, m_titleEdit);
+    setTabOrder(m_titleEdit, m_descriptionEdit);
+    setTabOrder(m_descriptionEdit, m_addButton);
+    setTabOrder(m_addButton, m_cancelButton);
+
+    connect(m_urlEdit, &QLineEdit::textChanged, this, &RssChannelDialog::onUrlEdited);
+    connect(m_titleEdit, &QLineEdit::textChanged, this, &RssChannelDialog::onTitleEdited);
+    connect(m_retrieveButton, &QPushButton::clicked, this, &RssChannelDialog::onRetrieveClicked);
+    connect(m_addButton, &QPushButton::clicked, this, &RssChannelDialog::onAddClicked);
+    connect(m_cancelButton, &QPushButton::clicked, this, &RssChannelDialog::onCancelClicked);
+    connect(m_fetcher, &FeedFetcher::Finished, this, &RssChannelDialog::fetched);
+}
+
+RssChannelDialog::~RssChannelDialog()
+{
+    setBusyCursor(false);
+    if (m_loaded && !m_closed)
+        AppState::noModalDialogOpen = true;
+}
+
+void RssChannelDialog::showEvent(QShowEvent *event)
+{
+    if (!m_loaded)
+        loadChannel();
+    QDialog::showEvent(event);
+}
+
+void RssChannelDialog::loadChannel()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    m_cancel = false;
+    AppState::noModalDialogOpen = false;
+    if (m_addMode) {
+        setProperty(kTagProperty, resId(18002));
+        m_heading->setText(resId(18002));
+        setUrlEditable(true);
+        setTitleEditable(false);
+        m_addButton->setEnabled(false);
+        m_retrieveButton->setEnabled(false);
+        m_urlEdit->setFocus();
+    } else {
+        setProperty(kTagProperty, resId(18011));
+        m_heading->setText(resId(18011));
+        setUrlEditable(false);
+        m_addButton->setProperty(kTagProperty, resId(18010));
+        m_addButton->setText(resId(18010));
+        m_titleEdit->setFocus();
+    }
+    loadResStrings(this);
+}
+
+void RssChannelDialog::setUrlEditable(bool editable)
+{
+    QPalette palette = m_urlEdit->palette();
+    palette.setColor(QPalette::Base, QApplication::palette().color(editable ? QPalette::Base
+                                                                            : QPalette::Button));
+    m_urlEdit->setPalette(palette);
+    m_urlEdit->setReadOnly(!editable);
+}
+
+void RssChannelDialog::setTitleEditable(bool editable)
+{
+    for (QLineEdit *box : {m_titleEdit, m_descriptionEdit}) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, QApplication::palette().color(
+                                             editable ? QPalette::Base : QPalette::Button));
+        box->setPalette(palette);
+        box->setReadOnly(!editable);
+    }
+}
+
+void RssChannelDialog::onUrlEdited()
+{
+    if (!m_addMode)
+        return;
+    // What was retrieved belongs to the address it came from.
+    if (m_retrieved && m_urlEdit->text() != m_record.feedUrl)
+        m_retrieved = false;
+    m_retrieveButton->setEnabled(!m_urlEdit->text().isEmpty() && !m_retrieving && !m_adding);
+    onTitleEdited();
+}
+
+void RssChannelDialog::onTitleEdited()
+{
+    m_record.channelTitle = m_titleEdit->text();
+    const bool filled = !m_titleEdit->text().isEmpty() && !m_urlEdit->text().isEmpty();
+    if (m_addMode)
+        m_addButton->setEnabled(filled && m_retrieved && !m_retrieving && !m_adding);
+    else
+        m_addButton->setEnabled(filled);
+}
+
+void RssChannelDialog::setBusyCursor(bool busy)
+{
+    if (busy == m_busyCursor)
+        return;
+    m_busyCursor = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void RssChannelDialog::failed(const QString &description)
+{
+    if (m_owner)
+        m_owner->reportError(this, description);
+}
+
+void RssChannelDialog::onRetrieveClicked()
+{
+    m_retrieved = false;
+    m_retrieveButton->setEnabled(false);
+    onTitleEdited();
+    const QString url = m_urlEdit->text();
+    if (url.isEmpty()) {
+        m_retrieveButton->setEnabled(false);
+        return;
+    }
+    setBusyCursor(true);
+    m_retrieving = true;
+    m_fetchUrl = url;
+    if (!m_owner || !m_owner->m_database || m_owner->m_database->state() != 1) {
+        // Without the database there is nothing to add to: the retrieve fails.
+        m_fetcher->startHttpGet(QString(), QString(), 0);
+        return;
+    }
+    m_fetcher->startHttpGet(url, AppState::settings.rssProxyServer,
+                            AppState::settings.rssTimeoutSec);
+}
+
+void RssChannelDialog::fetched(FeedFetcher::Result result)
+{
+    if (m_retrieving)
+        retrieveDone(result);
+    else if (m_adding)
+        addDone(result);
+}
+
+void RssChannelDialog::retrieveDone(FeedFetcher::Result result)
+{
+    m_retrieving = false;
+    setBusyCursor(false);
+    m_retrieveButton->setEnabled(!m_urlEdit->text().isEmpty());
+    if (m_cancel) {
+        if (!m_closed)
+            QDialog::reject();
+        return;
+    }
+    bool ok = false;
+    RssChannelInfo info;
+    QString parseError;
+    if (result == FeedFetcher::Ok && m_owner && m_owner->m_database)
+        ok = RssFeed::retrieveChannelInfo(m_fetcher->body(), info, &parseError);
+    const QPointer<RssChannelDialog> self(this);
+    if (!parseError.isEmpty() && m_owner && !m_owner->closing())
+        failed(parseError);
+    if (!self)
+        return;
+    if (ok) {
+        m_retrieved = true;
+        m_record.feedUrl = m_fetchUrl;
+        m_record.channelDescription = info.channelDescription;
+        m_record.imageUrl = info.imageUrl;
+        m_record.feedXML = info.feedXML;
+        m_titleEdit->setText(info.channelTitle);
+        m_record.channelTitle = info.channelTitle;
+        m_descriptionEdit->setText(info.channelDescription);
+        setTitleEditable(true);
+        onTitleEdited();
+    } else {
+        setTitleEditable(false);
+        failed(loadResString(18012));
+        if (!self)
+            return;
+    }
+    emit RetrieveFinished(ok);
+}
+
+void RssChannelDialog::onAddClicked()
+{
+    if (!m_owner || !m_owner->m_database || m_owner->m_database->state() != 1) {
+        failed(loadResString(1200));
+        return;
+    }
+    if (!m_addMode) {
+        if (!m_owner->m_database->updateChannel(m_channelToEdit, m_titleEdit->text(), m_descriptionEdit->text())) {
+            failed(m_owner->m_database->lastError());
+            return;
+        }
+        m_owner->fillChannelList();
+        accept();
+        return;
+    }
+    if (!m_retrieved || m_adding || m_retrieving)
+        return;
+    // The feed is read again: its items go into the new channel.
+    m_adding = true;
+    m_addButton->setEnabled(false);
+    m_retrieveButton->setEnabled(false);
+    setBusyCursor(true);
+    m_fetcher->startHttpGet(m_record.feedUrl, AppState::settings.rssProxyServer,
+                            AppState::settings.rssTimeoutSec);
+}
+
+void RssChannelDialog::addDone(FeedFetcher::Result result)
+{
+    m_adding = false;
+    setBusyCursor(false);
+    if (m_cancel) {
+        if (!m_closed)
+            QDialog::reject();
+        return;
+    }
+    const QPointer<RssChannelDialog> self(this);
+    auto stay = [this](const QString &description) {
+        const QPointer<RssChannelDialog> guard(this);
+        failed(description);
+        if (!guard)
+            return;
+        onUrlEdited();
+        onTitleEdited();
+        emit addFinished(0);
+    };
+    if (result != FeedFetcher::Ok || !m_owner || !m_owner->m_database) {
+        stay(loadResString(18012));
+        return;
+    }
+    QString insertError, parseError;
+    const qint32 id = RssFeed::addChannel(*m_owner->m_database, m_fetcher->body(), m_record.feedUrl,
+                                          m_titleEdit->text(), m_descriptionEdit->text(), &insertError,
+                                          &parseError);
+    if (id == RssFeed::kNoChannel) {
+        stay(loadResString(18012));
+        return;
+    }
+    if (id == 0) {
+        stay(insertError);
+        return;
+    }
+    m_channelId = id;
+    if (!parseError.isEmpty() && !m_owner->closing())
+        failed(parseError);
+    if (!self)
+        return;
+    if (m_owner)
+        m_owner->fillChannelList();
+    emit addFinished(id);
+    accept();
+}
+
+void RssChannelDialog::onCancelClicked()
+{
+    m_cancel = true;
+    if (m_fetcher->isRunning()) {
+        setBusyCursor(false);
+        hide();
+        m_fetcher->abort(); // its report closes the dialog
+        if (!m_closed)
+            QDialog::reject();
+        return;
+    }
+    QDialog::reject();
+}
+
+void RssChannelDialog::reject()
+{
+    onCancelClicked();
+}
+
+void RssChannelDialog::abort()
+{
+    onCancelClicked();
+}
+
+void RssChannelDialog::done(int result)
+{
+    if (m_closed) {
+        QDialog::done(result);
+        return;
+    }
+    m_closed = true;
+    m_cancel = true;
+    if (m_fetcher->isRunning())
+        m_fetcher->abort();
+    setBusyCursor(false);
+    if (m_loaded)
+        AppState::noModalDialogOpen = true;
+    QDialog::done(result);
+}

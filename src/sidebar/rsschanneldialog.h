@@ -1,0 +1,91 @@
+#pragma once
+
+#include "feedfetcher.h"
+#include "rssfeed.h"
+
+#include <QDialog>
+#include <QPointer>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class RssPanel;
+
+// The channel dialog: adds a channel (address, Retrieve, then title and description from the
+// feed, which the user may change) or updates a channel's title and description. Retrieve
+// and Add download in the background; Cancel stops a running download and stores nothing.
+class RssChannelDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit RssChannelDialog(RssPanel *owner, QWidget *parent = nullptr);
+    ~RssChannelDialog() override;
+
+    // Set before the dialog is shown: add a channel, or update channel m_channelToEdit.
+    bool m_addMode = false;
+    qint32 m_channelToEdit = 0;
+
+    QLabel *m_icon = nullptr;
+    QLabel *m_heading = nullptr; // heading
+    QLabel *m_urlLabel = nullptr;
+    QLabel *m_titleLabel = nullptr;
+    QLabel *m_descriptionLabel = nullptr;
+    QLineEdit *m_urlEdit = nullptr;
+    QLineEdit *m_titleEdit = nullptr;
+    QLineEdit *m_descriptionEdit = nullptr;
+    QPushButton *m_retrieveButton = nullptr;
+    QPushButton *m_addButton = nullptr;
+    QPushButton *m_cancelButton = nullptr;
+
+    // Runs when the dialog is first shown.
+    void loadChannel();
+    void onUrlEdited();
+    void onTitleEdited();
+    void onRetrieveClicked();
+    void onAddClicked();
+    void onCancelClicked();
+    void setUrlEditable(bool editable);
+    void setTitleEditable(bool editable);
+
+    // Stops a running download and closes the dialog (the frame unloads).
+    void abort();
+
+    bool isRetrieving() const { return m_retrieving; }
+    bool isAdding() const { return m_adding; }
+    bool retrieved() const { return m_retrieved; }
+    // The channel as the last retrieve gave it, with the title as typed since, and the new
+    // channelId after Add.
+    const RssChannelInfo &channel() const { return m_record; }
+    qint32 channelId() const { return m_channelId; }
+
+    void reject() override;
+    void done(int result) override;
+
+signals:
+    void RetrieveFinished(bool ok);
+    // After an Add: the new channelId, or 0 when nothing was stored and the dialog stays.
+    void addFinished(qint32 channelId);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void fetched(FeedFetcher::Result result);
+    void retrieveDone(FeedFetcher::Result result);
+    void addDone(FeedFetcher::Result result);
+    void setBusyCursor(bool busy);
+    void failed(const QString &description);
+
+    QPointer<RssPanel> m_owner;
+    FeedFetcher *m_fetcher = nullptr;
+    RssChannelInfo m_record;
+    qint32 m_channelId = 0;
+    QString m_fetchUrl;
+    bool m_loaded = false;
+    bool m_cancel = false;
+    bool m_closed = false;
+    bool m_retrieving = false;
+    bool m_adding = false;
+    bool m_retrieved = false;
+    bool m_busyCursor = false;
+};

@@ -1,0 +1,201 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPixmap>
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+#include <QtGlobal>
+
+#include <vector>
+
+class QFont;
+class QPainter;
+class QPoint;
+class QWidget;
+
+// A status bar that is not a widget of its own: it keeps a row of keyed panels, lays them out
+// across its owner widget and paints them into the owner's paint event. The owner (in the
+// frame a plain widget at the bottom of the window) keeps the pixels and forwards three of its
+// events:
+//
+//     paintEvent        -> QPainter p(this); bar->Draw(p);
+//     mouseMoveEvent    -> bar->handleMouseMove(event->position().toPoint());   (panel tool tips)
+//     mouseDoubleClick  -> bar->handleDoubleClick(event->position().toPoint());
+//
+// Property writes never paint: they ask the owner to repaint (QWidget::update of the panel or
+// of the whole bar). Panels are addressed by key or by 1-based position (see panelIndex).
+// The bar draws with the owner's style (status-bar pane, size grip) while allowXPStyles is
+// on, otherwise flat in the palette's button colour, optionally over a tiled picture.
+//
+// Members that look a panel up throw NumberedError 0x8004041A for an unknown key or a position
+// outside 1..panelCount; addPanel throws 0x8004041B beyond 255 panels; Create throws 9 when
+// no owner is given. The paint and input members never throw.
+class PanelStatusBar : public QObject
+{
+    Q_OBJECT
+public:
+    // Panel style bits.
+    static constexpr qint32 kStyleOwnerDraw = 0x1000;   // raise ownerDrawRequested for the panel
+    static constexpr qint32 kStyleGripperPane = 0x100;  // icon panel drawn as a gripper pane
+    static constexpr int kMaxPanels = 255;
+
+    explicit PanelStatusBar(QObject *parent = nullptr);
+    ~PanelStatusBar() override;
+
+    // A picture file tiled behind the panels; a file that does not load keeps the old picture.
+    QString imageFile() const { return m_imageFile; }
+    void setImageFile(const QString &sImageFile);
+
+    // Free text for the host (the frame keeps the page-load percentage here).
+    QString tag() const { return m_tag; }
+    void setTag(const QString &sTag) { m_tag = sTag; }
+
+    bool simpleMode() const { return m_simpleMode; }
+    void setSimpleMode(bool bSimple);
+    QString simpleText() const { return m_simpleText; }
+    void setSimpleText(const QString &sText);
+
+    QString panelToolTipText(const QVariant &vKey) const;
+    void setPanelToolTipText(const QVariant &vKey, const QString &sTooltip);
+
+    // Reads whether styled drawing is available at all (not the current choice); writing
+    // False draws flat, True draws styled again (error 0x8004041C where no style exists).
+    bool allowXPStyles() const { return m_stylesAvailable; }
+    void setAllowXPStyles(bool bAllow);
+
+    bool sizeGrip() const { return m_sizeGrip; }
+    void setSizeGrip(bool bSizeGrip);
+
+    // Adds a panel at the end, or before the panel vKeyBefore names; returns its position.
+    int addPanel(qint32 eStyle, const QString &sText, int iImgIndex, int lMinWidth, bool bSpring,
+                 bool bFitContents, qint32 lItemData, const QString &sKey,
+                 const QVariant &vKeyBefore = QVariant());
+
+    // Tool tip of the panel under pos (owner coordinates); left alone over no panel.
+    void handleMouseMove(const QPoint &pos);
+    // Raises panelDoubleClicked for the panel under pos (owner coordinates).
+    void handleDoubleClick(const QPoint &pos);
+
+    // Asks the owner to repaint the whole bar (-1) or the panel at that position.
+    void draw(int position = -1);
+    // Paints the whole bar (-1) or one panel; called from the owner's paint event.
+    void draw(QPainter &painter, int position = -1);
+
+    void removePanel(const QVariant &vKey);
+    // Added to the owner's client rectangle at the next layout.
+    void setLeftTopOffsets(int left, int top);
+
+    // The panel icons: panelIcon n is image n of this list (0-based); the icon size is the
+    // height of the first image.
+    void setImageList(const QList<QPixmap> &images);
+
+    // Binds the owner; throws NumberedError 9 ("Invalid object passed to Create.") for none.
+    void create(QWidget *owner);
+
+    // The owner's font; writing it sets the owner's font and measures the bar height again.
+    QFont font() const;
+    void setFont(const QFont &font);
+
+    // The bar's height in twips (15 to the pixel): what the host makes its widget's height.
+    int height() const;
+    int panelCount() const { return int(m_panels.size()); }
+
+    // The panel's rectangle from the last layout: right and bottom are exclusive edges.
+    void panelRect(const QVariant &vKey, int &iLeftPixels, int &iTopPixels, int &iRightPixels,
+                      int &iBottomPixels) const;
+
+    QString panelKey(int lIndex) const;
+    void setPanelKey(int lIndex, const QVariant &key);
+
+    bool panelExists(const QVariant &vKey) const;
+    // A number (or a numeric text) is a 1-based position, anything else a key compared
+    // case-sensitively; the first panel with the key wins.
+    int panelIndex(const QVariant &vKey) const;
+
+    QString panelText(const QVariant &vKey) const;
+    // Stores the text and repaints the panel; a fitted panel keeps its width until measured.
+    void setPanelText(const QVariant &vKey, const QString &sText);
+
+    bool panelSpring(const QVariant &vKey) const;
+    // At most one panel springs: setting it here clears it everywhere else.
+    void setPanelSpring(const QVariant &vKey, bool bSpring);
+
+    bool panelFitToContents(const QVariant &vKey) const;
+    void setPanelFitToContents(const QVariant &vKey, bool bFitContents);
+
+    int panelIcon(const QVariant &vKey) const;
+    QPixmap panelPixmap(const QVariant &vKey) const;
+    // An image of the image list; -1 or less removes the icon.
+    void setPanelIcon(const QVariant &vKey, int lIndex);
+    // An icon of the host's own, replacing the panel's current one.
+    void setPanelPixmap(const QVariant &vKey, const QPixmap &hIcon);
+
+    qint32 panelStyle(const QVariant &vKey) const;
+    void setPanelStyle(const QVariant &vKey, qint32 eStyle);
+
+    int panelMinWidth(const QVariant &vKey) const;
+    int panelIdealWidth(const QVariant &vKey) const;
+    void setPanelIdealWidth(const QVariant &vKey, int lWidth);
+
+    // Bar height in pixels ("Xy" in the owner's font plus 10).
+    int barHeightPixels() const { return m_barHeight; }
+
+signals:
+    // Raised while painting an owner-drawn panel, after its background and before its icon
+    // and text. The handler may move the rectangle (the default drawing uses the moved one)
+    // and clear bDoDefault to suppress the default icon and text of this panel.
+    void ownerDrawRequested(QPainter *painter, int iPanel, int &lLeftPixels, int &lTopPixels,
+                   int &lRightPixels, int &lBottomPixels, bool &bDoDefault);
+    // A double click on panel iPanel; the cursor position in global (screen) pixels.
+    void panelDoubleClicked(int iPanel, int lMouseX, int lMouseY);
+
+private:
+    struct Panel
+    {
+        QString key;
+        qint32 itemData = 0;
+        int iconIndex = -1;
+        QPixmap icon;
+        QString text;
+        QString toolTipText;
+        int minWidth = 0;
+        int idealWidth = 0;
+        int width = 0;
+        bool spring = false;
+        bool fitToContents = false;
+        qint32 style = 0;
+        int left = 0, top = 0, right = 0, bottom = 0;
+    };
+
+    Panel &panel(const QVariant &vKey) { return m_panels[size_t(panelIndex(vKey) - 1)]; }
+    const Panel &panel(const QVariant &vKey) const
+    {
+        return m_panels[size_t(panelIndex(vKey) - 1)];
+    }
+    [[noreturn]] void raiseInvalidIndex(const QVariant &vKey) const;
+
+    void measurePanels(int first, int last);
+    void layoutPanels();
+    void tileBackground(QPainter &painter, int left, int top, int width, int height) const;
+    bool hasBackground() const;
+    QFont ownerFont() const;
+    int hitTest(const QPoint &pos) const;
+
+    QPointer<QWidget> m_owner;
+    std::vector<Panel> m_panels;
+    int m_barHeight = 0;
+    int m_iconSize = 0;
+    QList<QPixmap> m_images;
+    int m_leftOffset = 0;
+    int m_topOffset = 0;
+    bool m_simpleMode = false;
+    QString m_simpleText;
+    QString m_tag;
+    bool m_sizeGrip = false;
+    bool m_stylesAvailable = false;
+    bool m_useStyles = false;
+    QString m_imageFile;
+    QPixmap m_background;
+};

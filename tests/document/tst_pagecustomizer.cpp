@@ -1,0 +1,392 @@
+#include "platform/pagecustomizer.h"
+
+#include <QApplication>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QWebEngineHistory>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+#include <QtTest>
+
+#include <optional>
+
+namespace {
+
+// Serves fixed pages on 127.0.0.1; anything else is a 404.
+class PageServer : public QObject
+{
+public:
+    QHash<QByteArray, QByteArray> pages;
+
+    bool start()
+    {
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { serve(socket); });
+            }
+        });
+        return m_server.listen(QHostAddress::LocalHost);
+    }
+
+    QUrl url(const QString &path) const
+    {
+        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path));
+    }
+
+private:
+    void serve(QTcpSocket *socket)
+    {
+        QByteArray request = socket->property("request").toByteArray() + socket->readAll();
+        socket->setProperty("request", request);
+        if (!request.contains("\r\n\r\n"))
+            return;
+        const QList<QByteArray> words = request.left(request.indexOf("\r\n")).split(' ');
+        const QByteArray path = words.value(1);
+        const bool found = pages.contains(path);
+        const QByteArray body = found ? pages.value(path) : QByteArray("not found");
+        socket->write((found ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n")
+                      + QByteArray("Content-Type: text/html; charset=utf-8\r\nContent-Length: ")
+                      + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+};
+
+// Refuses (and records) the navigations the document window cancels.
+class RecordingPage : public QWebEnginePage
+{
+public:
+    using QWebEnginePage::QWebEnginePage;
+    QList<QUrl> refused;
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override
+    {
+        if (url.toString().endsWith(QLatin1String("ENABLEFLASH"), Qt::CaseInsensitive)) {
+            refused.append(url);
+            return false;
+        }
+        return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+    }
+};
+
+const char kFormPage[] = R"HTML(<!doctype html>
+<html><head><title>Form</title></head><body>
+<form>
+<input name="FirstName">
+<input type="email" id="mail">
+<input name="surname_field" autocomplete="section-a shipping family-name">
+<input name="lastname" value="keep">
+<input name="city" style="display:none">
+<input name="phone" disabled>
+<input type="password" name="user">
+<input name="Country">
+<select name="country"><option value="">-</option><option value="FR">France</option><option value="DE">Germany</option></select>
+<select name="sex"><option value=""></option><option value="f">Female</option><option value="m">Male</option></select>
+<input name="card_num">
+<select name="exp_month"><option value=""></option><option>01</option><option>02</option><option>03</option></select>
+<input name="unknown_field">
+</form>
+<script>
+document.addEventListener('input', function () {
+  var d = document.documentElement.dataset;
+  d.inputs = (+d.inputs || 0) + 1;
+}, true);
+</script>
+</body></html>)HTML";
+
+const char kFlashPage[] = R"HTML(<!doctype html>
+<html><head><title>Flash</title></head><body>
+<p><embed type="application/x-shockwave-flash" src="/movie.bin" width="300" height="120"></p>
+<p><embed src="/clip.SWF?autoplay=1"></p>
+<object data="/x.dat" width="50%"><param name="movie" value="/anim.swf"><embed src="/anim.swf"></object>
+<object classid="clsid:D27CDB6E-AE6D-11cf-96B8-444553540000"></object>
+<embed id="video" src="/movie.mp4" type="video/mp4">
+</body></html>)HTML";
+
+QByteArray titledPage(const char *title)
+{
+    return QByteArray("<!doctype html><title>") + title + "</title><p>" + title;
+}
+
+} // namespace
+
+class TestPageCustomizer : public QObject
+{
+    Q_OBJECT
+
+    PageServer m_server;
+    QWebEngineProfile *m_profile = nullptr;
+
+    static bool load(QWebEnginePage &page, const QUrl &url)
+    {
+        QSignalSpy finished(&page, &QWebEnginePage::loadFinished);
+        page.load(url);
+        return finished.wait(30000) && finished.first().first().toBool();
+    }
+
+    // Runs a script in the application's world (so it works with page scripts off).
+    static QVariant eval(QWebEnginePage &page, const QString &script)
+    {
+        std::optional<QVariant> result;
+        page.runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                           [&result](const QVariant &value) { result = value; });
+        if (!QTest::qWaitFor([&result] { return result.has_value(); }, 30000))
+            qWarning("script did not answer: %s", qPrintable(script));
+        return result.value_or(QVariant());
+    }
+
+    static QVariantMap fieldValues(QWebEnginePage &page)
+    {
+        return eval(page, QStringLiteral(
+                              "(function () { var r = {};"
+                              " document.querySelectorAll('input, select').forEach(function (e) {"
+                              "   r[e.getAttribute('name') || e.id] = e.value; });"
+                              " return r; })()"))
+            .toMap();
+    }
+
+    static void fillStore(PageCustomizer &customizer, const QString &firstName)
+    {
+        customizer.setValue(QStringLiteral("firstname"), firstName, false);
+        customizer.setValue(QStringLiteral("mail"), QStringLiteral("ann@example.org"), false);
+        customizer.setValue(QStringLiteral("LastName"), QStringLiteral("Doe"), false);
+        customizer.setValue(QStringLiteral("City"), QStringLiteral("Bern"), false);
+        customizer.setValue(QStringLiteral("phone"), QStringLiteral("123"), false);
+        customizer.setValue(QStringLiteral("user"), QStringLiteral("secret"), false);
+        for (const char *country : {"81", "Germany", "DE"})
+            customizer.setValue(QStringLiteral("Country"), QLatin1String(country), false);
+        customizer.setValue(QStringLiteral("sex"), QStringLiteral("M"), false);
+        customizer.setValue(QStringLiteral("sex"), QStringLiteral("Male"), false);
+        customizer.setValue(QStringLiteral("card_num"), QStringLiteral("4111111111111111"), true);
+        customizer.setValue(QStringLiteral("exp_month"), QStringLiteral("3"), true);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_server.pages.insert("/form", kFormPage);
+        m_server.pages.insert("/flash", kFlashPage);
+        m_server.pages.insert("/popup", "<!doctype html><script>window.open('/a');</script>");
+        for (const char *name : {"a", "b", "c", "d"})
+            m_server.pages.insert(QByteArray("/") + name, titledPage(name));
+        QVERIFY(m_server.start());
+        m_profile = new QWebEngineProfile(this); // off the record
+    }
+
+    void fillForm_data()
+    {
+        QTest::addColumn<bool>("protect");
+        QTest::addColumn<bool>("pageScripts");
+        QTest::addColumn<QString>("cardNumber");
+        QTest::addColumn<QString>("expMonth");
+        QTest::newRow("unprotected") << false << true << QStringLiteral("4111111111111111")
+                                     << QStringLiteral("03");
+        QTest::newRow("protected") << true << true << QString() << QString();
+        QTest::newRow("page scripts off") << false << false << QStringLiteral("4111111111111111")
+                                          << QStringLiteral("03");
+    }
+
+    void fillForm()
+    {
+        QFETCH(bool, protect);
+        QFETCH(bool, pageScripts);
+        QFETCH(QString, cardNumber);
+        QFETCH(QString, expMonth);
+
+        RecordingPage page(m_profile);
+        page.settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, pageScripts);
+        QWebEngineView view;
+        view.setPage(&page);
+        view.resize(800, 600);
+        view.show();
+        QVERIFY(load(page, m_server.url(QStringLiteral("/form"))));
+
+        const QString firstName = QStringLiteral(
+            "Ann \"A\" 'B' </script><script>document.title='injected'</script>"
+            "\"; document.title = 'injected'; // \\ \u2028 ünï");
+        PageCustomizer customizer;
+        customizer.attach(&page);
+        fillStore(customizer, firstName);
+
+        std::optional<bool> filled;
+        customizer.fillForm(protect, [&filled](bool result) { filled = result; });
+        QCOMPARE(customizer.cardProtection, protect);
+        QTRY_VERIFY_WITH_TIMEOUT(filled.has_value(), 30000);
+        QVERIFY(*filled);
+
+        const QVariantMap values = fieldValues(page);
+        QCOMPARE(values.value(QStringLiteral("FirstName")).toString(), firstName);
+        QCOMPARE(values.value(QStringLiteral("mail")).toString(), QStringLiteral("ann@example.org"));
+        QCOMPARE(values.value(QStringLiteral("surname_field")).toString(), QStringLiteral("Doe"));
+        QCOMPARE(values.value(QStringLiteral("lastname")).toString(), QStringLiteral("keep"));
+        QCOMPARE(values.value(QStringLiteral("city")).toString(), QString());    // hidden
+        QCOMPARE(values.value(QStringLiteral("phone")).toString(), QString());   // disabled
+        QCOMPARE(values.value(QStringLiteral("user")).toString(), QString());    // password
+        QCOMPARE(values.value(QStringLiteral("country")).toString(), QStringLiteral("DE"));
+        QCOMPARE(values.value(QStringLiteral("Country")).toString(), QStringLiteral("Germany"));
+        QCOMPARE(values.value(QStringLiteral("sex")).toString(), QStringLiteral("m"));
+        QCOMPARE(values.value(QStringLiteral("card_num")).toString(), cardNumber);
+        QCOMPARE(values.value(QStringLiteral("exp_month")).toString(), expMonth);
+        QCOMPARE(values.value(QStringLiteral("unknown_field")).toString(), QString());
+
+        // The value stayed text: nothing ran, nothing was added to the page.
+        QCOMPARE(eval(page, QStringLiteral("document.title")).toString(), QStringLiteral("Form"));
+        QCOMPARE(eval(page, QStringLiteral("document.scripts.length")).toInt(), 1);
+        // The page's own listeners saw the input.
+        if (pageScripts)
+            QVERIFY(eval(page, QStringLiteral("+document.documentElement.dataset.inputs")).toInt() > 0);
+    }
+
+    void fillFormWithNothingToFill()
+    {
+        RecordingPage page(m_profile);
+        QVERIFY(load(page, m_server.url(QStringLiteral("/a"))));
+        PageCustomizer customizer;
+
+        std::optional<bool> filled;
+        auto record = [&filled](bool result) { filled = result; };
+        // No page, an empty store, or only card data while protected: answered at once.
+        customizer.setValue(QStringLiteral("firstname"), QStringLiteral("Ann"), false);
+        customizer.fillForm(false, record);
+        QCOMPARE(filled, std::optional<bool>(false));
+        customizer.attach(&page);
+        customizer.clearValues();
+        filled.reset();
+        customizer.fillForm(false, record);
+        QCOMPARE(filled, std::optional<bool>(false));
+        customizer.setValue(QStringLiteral("card_num"), QStringLiteral("4111"), true);
+        filled.reset();
+        customizer.fillForm(true, record);
+        QCOMPARE(filled, std::optional<bool>(false));
+
+        // A page without matching fields.
+        customizer.setValue(QStringLiteral("firstname"), QStringLiteral("Ann"), false);
+        filled.reset();
+        customizer.fillForm(false, record);
+        QTRY_VERIFY_WITH_TIMEOUT(filled.has_value(), 30000);
+        QVERIFY(!*filled);
+        customizer.fillForm(false); // no callback is fine too
+    }
+
+    void flashFilter()
+    {
+        RecordingPage page(m_profile);
+        QWebEngineView view;
+        view.setPage(&page);
+        view.resize(800, 600);
+        view.show();
+        QVERIFY(load(page, m_server.url(QStringLiteral("/flash"))));
+        PageCustomizer customizer;
+        customizer.attach(&page);
+
+        std::optional<int> replaced;
+        customizer.flashFilter([&replaced](int count) { replaced = count; });
+        QTRY_VERIFY_WITH_TIMEOUT(replaced.has_value(), 30000);
+        QCOMPARE(*replaced, 4);
+
+        QCOMPARE(eval(page, QStringLiteral("document.querySelectorAll('embed, object').length")).toInt(), 1);
+        QCOMPARE(eval(page, QStringLiteral("document.querySelector('embed').id")).toString(),
+                 QStringLiteral("video"));
+        const QStringList hrefs = eval(page, QStringLiteral(
+            "Array.prototype.map.call(document.querySelectorAll('a'), function (a) {"
+            " return a.href; })")).toStringList();
+        QCOMPARE(hrefs.size(), 4);
+        for (const QString &href : hrefs)
+            QVERIFY2(href.endsWith(QLatin1String("ENABLEFLASH")), qPrintable(href));
+        QCOMPARE(eval(page, QStringLiteral("document.querySelector('a').style.width")).toString(),
+                 QStringLiteral("300px"));
+        QCOMPARE(eval(page, QStringLiteral("document.querySelector('a').textContent")).toString(),
+                 QStringLiteral("Enable Flash"));
+
+        // Following a placeholder asks for the address the document turns into the Flash switch.
+        eval(page, QStringLiteral("document.querySelector('a').click()"));
+        QTRY_COMPARE_WITH_TIMEOUT(page.refused.size(), 1, 30000);
+        QCOMPARE(page.refused.first().toString(), PageCustomizer::kEnableFlashAddress);
+        QCOMPARE(page.url(), m_server.url(QStringLiteral("/flash")));
+        QCOMPARE(eval(page, QStringLiteral("document.title")).toString(), QStringLiteral("Flash"));
+
+        // A second run finds nothing left to replace.
+        replaced.reset();
+        customizer.flashFilter([&replaced](int count) { replaced = count; });
+        QTRY_VERIFY_WITH_TIMEOUT(replaced.has_value(), 30000);
+        QCOMPARE(*replaced, 0);
+    }
+
+    void travelLog()
+    {
+        RecordingPage page(m_profile);
+        PageCustomizer customizer;
+        QCOMPARE(customizer.backCount(), 0);
+        QCOMPARE(customizer.forwardCount(), 0);
+        customizer.attach(&page);
+        for (const char *name : {"/a", "/b", "/c", "/d"})
+            QVERIFY(load(page, m_server.url(QLatin1String(name))));
+        QCOMPARE(customizer.backCount(), 3);
+        QCOMPARE(customizer.forwardCount(), 0);
+        page.triggerAction(QWebEnginePage::Back);
+        QTRY_COMPARE_WITH_TIMEOUT(page.history()->currentItemIndex(), 2, 30000);
+        page.triggerAction(QWebEnginePage::Back);
+        QTRY_COMPARE_WITH_TIMEOUT(page.history()->currentItemIndex(), 1, 30000);
+        QCOMPARE(customizer.backCount(), 1);
+        QCOMPARE(customizer.forwardCount(), 2);
+
+        struct Expected
+        {
+            bool back;
+            int index;
+            const char *title; // nullptr: no such entry
+        };
+        const Expected expected[] = {
+            {true, 1, "a"}, {false, 1, "c"}, {false, 2, "d"},
+            {true, 2, nullptr}, {true, 0, nullptr}, {false, 3, nullptr}, {false, -1, nullptr},
+        };
+        for (const Expected &e : expected) {
+            QString title = QStringLiteral("stale"), url = QStringLiteral("stale");
+            const bool found = customizer.historyElement(e.back, e.index, title, url);
+            QCOMPARE(found, e.title != nullptr);
+            QCOMPARE(title, e.title ? QLatin1String(e.title) : QString());
+            QCOMPARE(url, e.title ? m_server.url(QLatin1Char('/') + QLatin1String(e.title)).toString()
+                                  : QString());
+        }
+        customizer.attach(nullptr);
+        QCOMPARE(customizer.backCount(), 0);
+        QString title, url;
+        QVERIFY(!customizer.historyElement(false, 1, title, url));
+    }
+
+    void popupFromScriptIsNotAllowed()
+    {
+        RecordingPage page(m_profile);
+        std::optional<bool> allowed;
+        connect(&page, &QWebEnginePage::newWindowRequested, this,
+                [&allowed](QWebEngineNewWindowRequest &request) {
+                    allowed = PageCustomizer::popupAllowed(request);
+                });
+        page.load(m_server.url(QStringLiteral("/popup")));
+        QTRY_VERIFY_WITH_TIMEOUT(allowed.has_value(), 30000);
+        QVERIFY(!*allowed);
+    }
+
+    void cleanupTestCase()
+    {
+        delete m_profile;
+        m_profile = nullptr;
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    TestPageCustomizer test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_pagecustomizer.moc"

@@ -1,0 +1,506 @@
+#include "core/crashnoticedialog.h"
+#include "core/appstate.h"
+#include "core/settingsstore.h"
+#include "core/startup.h"
+#include "document/documentwindow.h"
+#include "frame/documenttabbar.h"
+#include "frame/restoredocumentsdialog.h"
+#include "frame/windowlistdialog.h"
+#include "frame/mainwindow.h"
+#include "frame/navigatorpalette.h"
+#include "platform/webbrowser.h"
+#include "widgets/mousegesturerecognizer.h"
+#include "widgets/panelstatusbar.h"
+#include "testserver.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <memory>
+
+class TestFrmMain : public QObject
+{
+    Q_OBJECT
+
+    TestServer m_server;
+
+    SettingsStore &store() { return SettingsStore::instance(); }
+    QString marker() { return store().read("Settings", "PrevSessionCrashed", "(none)"); }
+
+    // A frame after its load, shown; later runs unless firstRun.
+    std::unique_ptr<MainWindow> makeFrame(const QString &commandLine = QString(), bool firstRun = false)
+    {
+        if (!firstRun)
+            store().write("Settings", "FirstTime", "False");
+        auto frame = std::make_unique<MainWindow>();
+        frame->startUp(commandLine);
+        frame->showFrame();
+        return frame;
+    }
+
+    // Opens an address in a new tab through the address bar.
+    void enterInNewTab(MainWindow &frame, const QString &address)
+    {
+        frame.setGoNew(true);
+        frame.setAddressText(address);
+        frame.onAddressEnter(false, false);
+        frame.setGoNew(false);
+    }
+
+    // Rows, tabs and documents agree position by position.
+    static bool registryConsistent(MainWindow &frame)
+    {
+        NavigatorPalette *nav = frame.navigator();
+        if (nav->rowCount() != frame.m_tabBar->itemCount() ||
+            nav->rowCount() != AppState::openDocuments)
+            return false;
+        for (int k = 1; k <= nav->rowCount(); ++k) {
+            DocumentWindow *document = nav->rowDocument(k);
+            if (!document || document->position() != k)
+                return false;
+        }
+        return true;
+    }
+
+    static QStringList tabCaptions(MainWindow &frame)
+    {
+        QStringList captions;
+        for (int k = 1; k <= frame.m_tabBar->itemCount(); ++k)
+            captions << frame.m_tabBar->caption(k);
+        return captions;
+    }
+
+private slots:
+    void init()
+    {
+        QFile::remove(store().filePath());
+        store().reload();
+        AppState::settings = SettingsModel();
+        AppState::openDocuments = 0;
+        // The popup killer's questions and one-time notice would wait for a click.
+        store().write("Popup", "FirstPopup", "False");
+        store().write("Popup", "PopupPromptWhitelist", "False");
+    }
+
+    void firstRunOpensOnlyTheQuickTour()
+    {
+        QCOMPARE(marker(), QStringLiteral("(none)"));
+        {
+            auto frame = makeFrame(m_server.page("Ignored"), true);
+            QVERIFY(!frame->prevSessionCrashed());
+            QCOMPARE(marker(), QStringLiteral("True"));
+            QCOMPARE(store().read("Settings", "FirstTime", {}), QStringLiteral("False"));
+            QCOMPARE(frame->windowTitle(), QStringLiteral("Quarvel v2.7"));
+            QCOMPARE(frame->documents().size(), 1);
+            QTRY_COMPARE(frame->m_tabBar->caption(1), QStringLiteral("Quarvel Quick Tour"));
+            frame->close();
+        }
+        QCOMPARE(marker(), QStringLiteral("False"));
+        QCOMPARE(store().read("Popup", "PopupKillerEnable", {}), QStringLiteral("True"));
+        QCOMPARE(store().read("Gestures", "MouseUpRight", {}), QStringLiteral("10"));
+    }
+
+    void crashNoticeAfterAnUncleanExit()
+    {
+        store().write("Settings", "PrevSessionCrashed", "True");
+        store().write("General", "LoadAction", "1");
+        store().write("General", "SaveDocumentOnExit", "False");
+        bool noticeShown = false;
+        QTimer::singleShot(0, this, [&] {
+            if (auto *w = qobject_cast<CrashNoticeDialog *>(QApplication::activeModalWidget())) {
+                noticeShown = w->windowTitle() == QLatin1String("Warning!");
+                w->accept();
+            }
+        });
+        auto frame = makeFrame(m_server.page("After crash"));
+        QVERIFY(noticeShown);
+        QVERIFY(frame->prevSessionCrashed());
+        QCOMPARE(AppState::settings.loadAction, 2);
+        frame->close();
+        QCOMPARE(store().read("General", "LoadAction", {}), QStringLiteral("2"));
+    }
+
+    void tabsFollowTitlesAndClosesKeepTheRegistry()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        auto frame = makeFrame(QLatin1Char('"') + m_server.page("Page A") + QLatin1Char('"'));
+        QCOMPARE(frame->documents().size(), 1); // only the command-line tab
+        enterInNewTab(*frame, m_server.page("Page B"));
+        enterInNewTab(*frame, m_server.page("Page C"));
+        enterInNewTab(*frame, m_server.page("Page D"));
+        enterInNewTab(*frame, m_server.page("Page E"));
+        QTRY_COMPARE(tabCaptions(*frame), QStringList({"Page A", "Page B", "Page C", "Page D", "Page E"}));
+        NavigatorPalette *nav = frame->navigator();
+        QTRY_COMPARE(nav->rowStatus(5), QStringLiteral("Completed"));
+        QCOMPARE(nav->rowText(3), QStringLiteral("Page C"));
+        QVERIFY(registryConsistent(*frame));
+        QCOMPARE(frame->activeDocument(), nav->rowDocument(5));
+        QVERIFY(nav->rowBold(5) && !nav->rowBold(1));
+        QCOMPARE(frame->addressText(), QUrl(m_server.page("Page E")).toString());
+
+        // Close a middle one, then the first, then the last.
+        frame->runTabAction(nav->rowDocument(3), 3, 1);
+        QTRY_COMPARE(nav->rowCount(), 4);
+        QVERIFY(registryConsistent(*frame));
+        QCOMPARE(tabCaptions(*frame), QStringList({"Page A", "Page B", "Page D", "Page E"}));
+        frame->runTabAction(nav->rowDocument(1), 1, 1);
+        QTRY_COMPARE(nav->rowCount(), 3);
+        QVERIFY(registryConsistent(*frame));
+        frame->runTabAction(nav->rowDocument(3), 3, 1);
+        QTRY_COMPARE(nav->rowCount(), 2);
+        QVERIFY(registryConsistent(*frame));
+        QCOMPARE(tabCaptions(*frame), QStringList({"Page B", "Page D"}));
+        QCOMPARE(nav->rowText(2), QStringLiteral("Page D"));
+        QCOMPARE(frame->m_lastClosedAddress, QUrl(m_server.page("Page E")).toString());
+
+        // A click on a tab brings its document to the front.
+        frame->runTabAction(nav->rowDocument(1), 1, 0);
+        QTRY_COMPARE(frame->activeDocument(), nav->rowDocument(1));
+        QTRY_VERIFY(frame->m_tabBar->isSelected(1));
+        QCOMPARE(frame->addressText(), QUrl(m_server.page("Page B")).toString());
+
+        // Shrinking a tab shows three characters and the odd icon.
+        frame->runTabAction(nav->rowDocument(2), 2, 2);
+        QCOMPARE(frame->m_tabBar->caption(2), QStringLiteral("Pag"));
+        QCOMPARE(frame->m_tabBar->iconIndex(2) % 2, 1);
+        frame->close();
+        QCOMPARE(AppState::openDocuments, qint16(0));
+    }
+
+    void enterNavigatesAndRemembers()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        auto frame = makeFrame(m_server.page("Start"));
+        DocumentWindow *document = frame->activeDocument();
+        QVERIFY(document);
+        QTRY_COMPARE(document->locationName(), QStringLiteral("Start"));
+
+        // A new text navigates the active document and goes to the top of the list.
+        frame->setAddressText(m_server.page("Second"));
+        frame->onAddressEnter(false, false);
+        QTRY_COMPARE(document->locationName(), QStringLiteral("Second"));
+        QCOMPARE(frame->documents().size(), 1);
+        QCOMPARE(frame->typedAddresses().value(0), m_server.page("Second"));
+
+        // Typing and pressing Enter in the address bar itself.
+        frame->m_addressBar->lineEdit()->setFocus();
+        frame->m_addressBar->lineEdit()->selectAll();
+        QTest::keyClicks(frame->m_addressBar->lineEdit(), m_server.page("Typed"));
+        QTest::keyClick(frame->m_addressBar->lineEdit(), Qt::Key_Return);
+        QTRY_COMPARE(document->locationName(), QStringLiteral("Typed"));
+        // Keys as a keyboard delivers them, through the combo box.
+        frame->setAddressText(m_server.page("Keyboard"));
+        QTest::keyClick(frame->m_addressBar, Qt::Key_Return);
+        QTRY_COMPARE(document->locationName(), QStringLiteral("Keyboard"));
+        QCOMPARE(frame->documents().size(), 1);
+        const int listSize = int(frame->typedAddresses().size());
+
+        // Without a scheme the text is a web address.
+        frame->setAddressText(QStringLiteral("127.0.0.1:%1/page?title=Bare").arg(m_server.serverPort()));
+        frame->onAddressEnter(false, false);
+        QTRY_COMPARE(document->locationName(), QStringLiteral("Bare"));
+
+        // A text already listed leaves the list alone.
+        frame->setAddressText(m_server.page("Start"));
+        frame->onAddressEnter(false, false);
+        QTRY_COMPARE(document->locationName(), QStringLiteral("Start"));
+        QCOMPARE(frame->typedAddresses().size(), listSize + 1);
+
+        // Back, forward and refresh.
+        frame->back();
+        QTRY_COMPARE(document->locationName(), QStringLiteral("Bare"));
+        frame->forward();
+        QTRY_COMPARE(document->locationName(), QStringLiteral("Start"));
+        const int before = m_server.requests;
+        frame->refresh();
+        QTRY_VERIFY(m_server.requests > before);
+
+        // A redirect ends on its target, and the address bar follows it.
+        frame->setAddressText(m_server.url("/redirect?to=/page%3Ftitle%3DTarget"));
+        frame->onAddressEnter(false, false);
+        QTRY_COMPARE(document->locationName(), QStringLiteral("Target"));
+        QTRY_COMPARE(frame->addressText(), m_server.page("Target"));
+
+        // Stop ends a slow load; the frame keeps working.
+        frame->setAddressText(m_server.url("/slow?ms=3000&title=Slow"));
+        frame->onAddressEnter(false, false);
+        QTRY_VERIFY(document->m_browser->isBusy());
+        frame->stopLoading();
+        QTRY_VERIFY(!document->m_browser->isBusy());
+
+        // Home goes to home page 1 in the active tab.
+        AppState::settings.sitesHome1 = m_server.page("Home");
+        frame->goHome();
+        QTRY_COMPARE(document->locationName(), QStringLiteral("Home"));
+        QCOMPARE(frame->documents().size(), 1);
+
+        frame->close();
+        // The list is written from its last entry up: the newest has the highest number.
+        const QString count = store().read("Settings", "HistoryCount", {});
+        QCOMPARE(store().read("Settings", "HistorySite1", {}), m_server.page("Start"));
+        QCOMPARE(store().read("Settings", "HistorySite" + count, {}), m_server.url("/slow?ms=3000&title=Slow"));
+    }
+
+    void siteCommandsWithoutDocumentOpenTabs()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        auto frame = makeFrame(m_server.page("Only"));
+        frame->closeAllDocuments();
+        QTRY_COMPARE(frame->documents().size(), 0);
+        frame->back(); // nothing to do, nothing breaks
+        frame->refresh();
+        AppState::settings.sitesMail = m_server.page("Mail");
+        frame->goMail();
+        QCOMPARE(frame->documents().size(), 1);
+        QTRY_COMPARE(frame->m_tabBar->caption(1), QStringLiteral("Mail"));
+        frame->close();
+    }
+
+    void savedPagesComeBack()
+    {
+        store().write("General", "SaveDocumentOnExit", "True");
+        store().write("General", "LoadAction", "1");
+        {
+            auto frame = makeFrame(m_server.page("One"));
+            enterInNewTab(*frame, m_server.page("Two"));
+            QTRY_COMPARE(tabCaptions(*frame), QStringList({"One", "Two"}));
+            // Every completed page already saved the list.
+            QTRY_COMPARE(store().read("Settings", "DocumentCount", {}), QStringLiteral("2"));
+            frame->close();
+        }
+        QCOMPARE(store().read("Settings", "Document1", {}), m_server.page("One"));
+        QCOMPARE(store().read("Settings", "Document2", {}), m_server.page("Two"));
+        {
+            auto frame = makeFrame();
+            QTRY_COMPARE(tabCaptions(*frame), QStringList({"One", "Two"}));
+            frame->close();
+        }
+    }
+
+    void restoreDialogKeepsTheTickedPages()
+    {
+        store().write("General", "SaveDocumentOnExit", "True");
+        store().write("General", "LoadAction", "2");
+        store().write("Settings", "DocumentCount", "3");
+        store().write("Settings", "Document1", m_server.page("First"));
+        store().write("Settings", "Document2", m_server.page("Second"));
+        store().write("Settings", "Document3", m_server.page("Third"));
+        bool shown = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *dialog = qobject_cast<RestoreDocumentsDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            shown = dialog->windowTitle() == QLatin1String("Load Saved Documents");
+            dialog->m_list->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+            dialog->m_dontAskAgain->setChecked(true);
+            dialog->onOkClicked();
+        });
+        auto frame = makeFrame();
+        QVERIFY(shown);
+        QTRY_COMPARE(tabCaptions(*frame), QStringList({"First", "Third"}));
+        QCOMPARE(AppState::settings.loadAction, 1);
+        QCOMPARE(store().read("Settings", "Document3", {}), m_server.page("Third")); // never deleted
+        frame->close();
+    }
+
+    void handOverOpensATabAndRestores()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        auto frame = makeFrame(m_server.page("Before"));
+        const qsizetype before = frame->documents().size();
+
+        frame->handOver(m_server.page("Handed"));
+        QCOMPARE(frame->documents().size(), before + 1);
+        QTRY_COMPARE(frame->m_tabBar->caption(int(before) + 1), QStringLiteral("Handed"));
+
+        // Empty and one-character texts open nothing but still bring the window back.
+        frame->showMinimized();
+        QTRY_VERIFY(frame->isMinimized());
+        frame->handOver(QString());
+        frame->handOver(QStringLiteral("x"));
+        QCOMPARE(frame->documents().size(), before + 1);
+        QTRY_VERIFY(!frame->isMinimized());
+        QVERIFY(frame->isVisible());
+        frame->close();
+    }
+
+    void popupsAreKilledUnlessAllowed()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        auto frame = makeFrame(m_server.url("/popup"));
+        QTRY_COMPARE(frame->m_tabBar->caption(1), QStringLiteral("Opener"));
+        // The kill shows on the killer's panel; no tab opened.
+        QTRY_COMPARE(frame->m_statusBar->panelIcon(QStringLiteral("Item4")), 5);
+        QCOMPARE(frame->documents().size(), 1);
+
+        AppState::settings.popupKillerEnable = false;
+        frame->refresh();
+        QTRY_COMPARE(frame->documents().size(), 2);
+        QTRY_COMPARE(frame->m_tabBar->caption(2), QStringLiteral("Popup"));
+        QVERIFY(registryConsistent(*frame));
+        frame->close();
+    }
+
+    void shortcutFilesOpenTheirAddress()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("My Site.URL"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[InternetShortcut]\r\nURL=" + m_server.page("From shortcut").toUtf8() + "\r\n");
+        file.close();
+        auto frame = makeFrame(m_server.page("Start"));
+        frame->openDocument(QUrl::fromLocalFile(path).toString());
+        QTRY_COMPARE(frame->m_tabBar->caption(2), QStringLiteral("From shortcut"));
+        frame->openDocument(path);
+        QTRY_COMPARE(frame->m_tabBar->caption(3), QStringLiteral("From shortcut"));
+        frame->close();
+    }
+
+    void windowListAndPalette()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        auto frame = makeFrame(m_server.page("Alpha"));
+        enterInNewTab(*frame, m_server.page("Beta"));
+        QTRY_COMPARE(tabCaptions(*frame), QStringList({"Alpha", "Beta"}));
+
+        // The window list shows every document, the active one bold; OK switches.
+        {
+            WindowListDialog list(frame->documents(), frame.get());
+            QCOMPARE(list.m_list->topLevelItemCount(), 2);
+            QVERIFY(list.m_list->topLevelItem(1)->font(0).bold());
+            QVERIFY(!list.m_list->topLevelItem(0)->font(0).bold());
+            QCOMPARE(list.m_list->headerItem()->text(0), QStringLiteral("Site"));
+            QVERIFY(!AppState::noModalDialogOpen);
+            list.m_list->setCurrentItem(list.m_list->topLevelItem(0));
+            Q_EMIT list.m_list->itemDoubleClicked(list.m_list->topLevelItem(0), 0);
+            QCOMPARE(list.chosen(), frame->navigator()->rowDocument(1));
+        }
+        QVERIFY(AppState::noModalDialogOpen);
+
+        // The palette grows by 250 twips a tick up to 5000 and stands still while sticky.
+        NavigatorPalette *nav = frame->navigator();
+        QCOMPARE(nav->m_list->headerItem()->text(1), QStringLiteral("Status"));
+        nav->setHeightTwips(4875);
+        nav->m_foldTag = QStringLiteral("0");
+        nav->onFoldTick();
+        const int grown = nav->heightTwips();
+        QVERIFY(grown > 5000);
+        nav->onFoldTick();
+        QCOMPARE(nav->heightTwips(), grown);
+        nav->findChild<QAction *>(QStringLiteral("Sticky"))->setChecked(true);
+        nav->m_foldTag = QStringLiteral("1");
+        nav->onFoldTick();
+        QCOMPARE(nav->heightTwips(), grown);
+        nav->findChild<QAction *>(QStringLiteral("Sticky"))->setChecked(false);
+        nav->onFoldTick();
+        QVERIFY(nav->heightTwips() < grown);
+        frame->close();
+    }
+
+    void statusBarAndGestures()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        store().write("Gestures", "MouseLeftDown", "6");
+        auto frame = makeFrame(m_server.page("Status"));
+        PanelStatusBar *bar = frame->m_statusBar;
+        QCOMPARE(bar->panelCount(), 8);
+        QCOMPARE(bar->panelIcon(QStringLiteral("Item4")), 3);
+        QVERIFY(!bar->panelText(QStringLiteral("Item2")).isEmpty()); // the clock ran once
+        QCOMPARE(bar->panelToolTipText(QStringLiteral("Item2")), bar->panelText(QStringLiteral("Item2")));
+
+        // The progress panel is owner-drawn while a page loads and paints the bar there.
+        frame->resize(1200, 700);
+        QTRY_VERIFY(frame->m_statusCanvas->width() > 900);
+        frame->setProgressText(QStringLiteral("0"));
+        const QImage idle = frame->m_statusCanvas->grab().toImage();
+        frame->setProgressText(QStringLiteral("45"));
+        QCOMPARE(bar->panelStyle(QStringLiteral("Item7")), PanelStatusBar::kStyleOwnerDraw);
+        int l = 0, t = 0, r = 0, b = 0;
+        bar->panelRect(QStringLiteral("Item7"), l, t, r, b);
+        const QImage loading = frame->m_statusCanvas->grab().toImage();
+        bool painted = false;
+        for (int x = l; x < r && !painted; ++x)
+            painted = loading.pixelColor(x, (t + b) / 2) != idle.pixelColor(x, (t + b) / 2);
+        QVERIFY(painted);
+        frame->setProgressText(QStringLiteral("0"));
+        QCOMPARE(bar->panelStyle(QStringLiteral("Item7")), PanelStatusBar::kStyleGripperPane);
+
+        // A double click on the killer's panel toggles it, twice restores it.
+        frame->onStatusPanelDoubleClicked(4, 0, 0);
+        QVERIFY(!AppState::settings.popupKillerEnable);
+        QCOMPARE(bar->panelIcon(QStringLiteral("Item4")), 1);
+        frame->onStatusPanelDoubleClicked(4, 0, 0);
+        QVERIFY(AppState::settings.popupKillerEnable);
+        QCOMPARE(bar->panelIcon(QStringLiteral("Item4")), 3);
+
+        // Strokes map to their settings; a gesture is accepted even while a dialog is open.
+        QCOMPARE(MainWindow::gestureAction(MouseGestureRecognizer::kUp), 3);
+        QCOMPARE(MainWindow::gestureAction(MouseGestureRecognizer::kUpRight), 10);
+        QCOMPARE(MainWindow::gestureAction(MouseGestureRecognizer::kLeftDown), 6);
+        QCOMPARE(MainWindow::gestureAction(3), 0);
+        bool accepted = false;
+        AppState::noModalDialogOpen = false;
+        frame->onMouseGesture(MouseGestureRecognizer::kLeftDown, 0, 0, 0, 0, accepted);
+        QVERIFY(accepted);
+        QCOMPARE(frame->documents().size(), 1);
+        AppState::noModalDialogOpen = true;
+        accepted = false;
+        AppState::settings.sitesHome1 = m_server.page("Gesture");
+        frame->onMouseGesture(MouseGestureRecognizer::kLeftDown, 0, 0, 0, 0, accepted);
+        QVERIFY(accepted);
+        QCOMPARE(frame->documents().size(), 2);
+        QTRY_COMPARE(frame->m_tabBar->caption(2), QStringLiteral("Gesture"));
+        QVERIFY(frame->m_gestures->isAttached());
+        frame->close();
+        QVERIFY(!frame->m_gestures->isAttached());
+    }
+
+    void destroyedWithoutClose()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        auto frame = makeFrame(m_server.page("Gone"));
+        QTRY_COMPARE(frame->m_tabBar->caption(1), QStringLiteral("Gone"));
+        frame.reset(); // as a failing check leaves it: no close first
+        QCOMPARE(AppState::openDocuments, qint16(0));
+    }
+
+    void geometryIsSavedInTwips()
+    {
+        store().write("Settings", "MainMaximized", "False");
+        store().write("Settings", "MainLeft", "1500");
+        store().write("Settings", "MainWidth", "9000");
+        store().write("General", "SaveDocumentOnExit", "False");
+        {
+            auto frame = makeFrame(m_server.page("Geometry"));
+            QVERIFY(!(frame->windowState() & Qt::WindowMaximized));
+            QCOMPARE(frame->geometry().width(), 600);
+            frame->setGeometry(20, 30, 640, 480);
+            frame->close();
+        }
+        QCOMPARE(store().read("Settings", "MainWidth", {}), QStringLiteral("9600"));
+        QCOMPARE(store().read("Settings", "MainHeight", {}), QStringLiteral("7200"));
+        QCOMPARE(store().read("Settings", "MainMaximized", {}), QStringLiteral("False"));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    initApplicationIdentity();
+    TestFrmMain test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_mainwindow.moc"
