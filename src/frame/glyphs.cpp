@@ -176,7 +176,7 @@ void paint(QPainter &p, Glyph glyph)
     case Glyph::Home:
         house(p, kRed);
         break;
-    case Glyph::goSecondHome:
+    case Glyph::Home2:
         house(p, kBlue, QStringLiteral("2"));
         break;
     case Glyph::Find:
@@ -366,11 +366,11 @@ void paint(QPainter &p, Glyph glyph)
         break;
     }
     case Glyph::History:
-    case Glyph::m_clock:
+    case Glyph::Clock:
         p.setPen(QPen(kInk, 1));
-        p.setBrush(glyph == Glyph::m_clock ? QColor(255, 250, 230) : QColor(230, 240, 255));
+        p.setBrush(glyph == Glyph::Clock ? QColor(255, 250, 230) : QColor(230, 240, 255));
         p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
-        p.setPen(QPen(glyph == Glyph::m_clock ? kInk : kBlue.darker(130), 1.4, Qt::SolidLine,
+        p.setPen(QPen(glyph == Glyph::Clock ? kInk : kBlue.darker(130), 1.4, Qt::SolidLine,
                       Qt::RoundCap));
         p.drawLine(QPointF(8, 8), QPointF(8, 4));
         p.drawLine(QPointF(8, 8), QPointF(11, 9.5));
@@ -538,9 +538,9 @@ const QList<QIcon> &menuImageList()
             Glyph::Open,      Glyph::Options,   Glyph::Home,    Glyph::Find,       Glyph::NewPage,
             Glyph::Save,      Glyph::Copy,      Glyph::Cut,     Glyph::Paste,      Glyph::Back,
             Glyph::Forward,   Glyph::Refresh,   Glyph::Stop,    Glyph::Print,      Glyph::Source,
-            Glyph::FontUp,    Glyph::FontDown,  Glyph::Search,  Glyph::News,       Glyph::goSecondHome,
+            Glyph::FontUp,    Glyph::FontDown,  Glyph::Search,  Glyph::News,       Glyph::Home2,
             Glyph::Mail,      Glyph::Favorites, Glyph::History, Glyph::FillForm,   Glyph::Lock,
-            Glyph::Tile,      Glyph::Cascade,   Glyph::m_clock,   Glyph::Help,       Glyph::NewBlank,
+            Glyph::Tile,      Glyph::Cascade,   Glyph::Clock,   Glyph::Help,       Glyph::NewBlank,
             Glyph::Clipboard, Glyph::Contact,   Glyph::WebLink, Glyph::EngineG,    Glyph::EngineM,
             Glyph::EngineY,   Glyph::Undo,      Glyph::EngineA, Glyph::FullScreen, Glyph::Feed,
             Glyph::EngineL,   Glyph::EngineW,
@@ -560,7 +560,7 @@ const QList<QIcon> &menuImageList()
 QList<Glyph> toolbarStripGlyphs()
 {
     return {Glyph::NewPage, Glyph::Mail,    Glyph::Search,    Glyph::Back,      Glyph::Forward,
-            Glyph::Refresh, Glyph::Stop,    Glyph::News,      Glyph::Home,      Glyph::goSecondHome,
+            Glyph::Refresh, Glyph::Stop,    Glyph::News,      Glyph::Home,      Glyph::Home2,
             Glyph::WebLink, Glyph::Go,      Glyph::Favorites, Glyph::NewWindow, Glyph::Print,
             Glyph::EngineG, Glyph::EngineM, Glyph::EngineY,   Glyph::EngineA,   Glyph::EngineL,
             Glyph::EngineW};

@@ -29,7 +29,7 @@ enum class Glyph {
     FontDown,
     Search,
     News,
-    goSecondHome,
+    Home2,
     Mail,
     Favorites,
     History,
@@ -37,7 +37,7 @@ enum class Glyph {
     Lock,
     Tile,
     Cascade,
-    m_clock,
+    Clock,
     Help,
     NewBlank,
     Clipboard,
@@ -62,13 +62,13 @@ QPixmap glyphPixmap(Glyph glyph, int size);
 
 // The menus' image list (42 pictures addressed by position): 0 Open, 1 Options, 2 goHome,
 // 3 Find, 4 New, 5 Save, 6 Copy, 7 Cut, 8 Paste, 9 Back, 10 Forward, 11 Refresh, 12 Stop,
-// 13 Print, 14 Source, 15 FontUp, 16 FontDown, 17 Search, 18 News, 19 goSecondHome, 20 Mail,
+// 13 Print, 14 Source, 15 FontUp, 16 FontDown, 17 Search, 18 News, 19 Home2, 20 Mail,
 // 21 Favorites, 22 History, 23 FillForm, 24 Lock, 25 Tile, 26 Cascade, 27 Clock, 28 Help,
 // 29 NewBlank, 30 Clipboard, 31 Contact, 32 WebLink, 33-35 and 37 and 40-41 the search
 // engines, 36 Undo, 38 full screen, 39 feeds.
 const QList<QIcon> &menuImageList();
 
 // The pictures of the toolbar strips, in strip order: 0 New, 1 Mail, 2 Search, 3 Back,
-// 4 Forward, 5 Refresh, 6 Stop, 7 News, 8 Home, 9 goSecondHome, 10 Links, 11 Go, 12 Favorites,
+// 4 Forward, 5 Refresh, 6 Stop, 7 News, 8 Home, 9 Home2, 10 Links, 11 Go, 12 Favorites,
 // 13 new window, 14 Print, 15-20 the six search engines in menu order.
 QList<Glyph> toolbarStripGlyphs();

@@ -152,7 +152,7 @@ public:
 
     // ---- Menus. The menu bar's menu lives for the run; the others exist while they show.
     enum class MenuKind {
-        runApplication,
+        Main,
         Tab,
         New,
         Refresh,
@@ -161,7 +161,7 @@ public:
         Links,
         NavToolbar,
         SitesToolbar,
-        m_addressBar,
+        Addressbar,
     };
     // What a click hands to a command: the chosen item's key, data and check mark.
     struct MenuChoice

@@ -101,7 +101,7 @@ MainWindow::MenuChoice choiceOf(const KeyedMenu *menu, int itemNumber)
 
 void MainWindow::onMainMenuClicked(int ItemNumber)
 {
-    runMenuCommand(MenuKind::runApplication, choiceOf(m_mainMenu, ItemNumber));
+    runMenuCommand(MenuKind::Main, choiceOf(m_mainMenu, ItemNumber));
 }
 
 void MainWindow::onTabMenuClicked(int ItemNumber)
@@ -151,7 +151,7 @@ void MainWindow::onSitesToolBarMenuClicked(int ItemNumber)
 
 void MainWindow::onAddressBarMenuClicked(int ItemNumber)
 {
-    runMenuCommand(MenuKind::m_addressBar, choiceOf(m_addressBarMenu, ItemNumber));
+    runMenuCommand(MenuKind::Addressbar, choiceOf(m_addressBarMenu, ItemNumber));
 }
 
 void MainWindow::onMainMenuAboutToShow(int ParentItemNumber)
@@ -369,7 +369,7 @@ const QHash<QString, MainWindow::MenuCommand> &MainWindow::menuCommands(MenuKind
          }},
     };
     switch (menu) {
-    case MenuKind::runApplication:
+    case MenuKind::Main:
         return main;
     case MenuKind::Tab:
         return tab;
@@ -387,7 +387,7 @@ const QHash<QString, MainWindow::MenuCommand> &MainWindow::menuCommands(MenuKind
         return navToolbar;
     case MenuKind::SitesToolbar:
         return sitesToolbar;
-    case MenuKind::m_addressBar:
+    case MenuKind::Addressbar:
         return addressbar;
     }
     return main;
@@ -397,7 +397,7 @@ bool MainWindow::hasMenuCommand(MenuKind menu, const QString &key)
 {
     if (menuCommands(menu).contains(key))
         return true;
-    if (menu == MenuKind::runApplication)
+    if (menu == MenuKind::Main)
         return key.left(6) == QLatin1String("mnuWin") || key.left(4) == QLatin1String("skin");
     if (menu == MenuKind::Links)
         return key.startsWith(QLatin1String("Link"));
@@ -410,7 +410,7 @@ void MainWindow::runMenuCommand(MenuKind menu, const MenuChoice &choice)
         command(*this, choice);
         return;
     }
-    if (menu == MenuKind::runApplication) {
+    if (menu == MenuKind::Main) {
         if (choice.key.left(6) == QLatin1String("mnuWin"))
             runWindowMenuCommand(choice.itemData);
         else if (choice.key.left(4) == QLatin1String("skin"))

@@ -147,7 +147,7 @@ private slots:
             // The user drags the address band in front of the browse toolbar and hides the tabs.
             frame->insertToolBar(band(*frame, "Toolbar1"), band(*frame, "Addressbar"));
             QTRY_COMPARE(band(*frame, "Addressbar")->y(), band(*frame, "Toolbar1")->y());
-            frame->runMenuCommand(Kind::runApplication, {"mnuViewTabsBar"});
+            frame->runMenuCommand(Kind::Main, {"mnuViewTabsBar"});
             QVERIFY(!frame->isMenuChecked("mnuViewTabsBar"));
             addressWidth = band(*frame, "Addressbar")->width();
             frame->close();
@@ -189,7 +189,7 @@ private slots:
     void alignmentMovesTheBands()
     {
         auto frame = makeFrame();
-        frame->runMenuCommand(Kind::runApplication, {"mnuAlignBottom"});
+        frame->runMenuCommand(Kind::Main, {"mnuAlignBottom"});
         QCOMPARE(frame->bandsAlignment(), 2);
         for (int i = 0; i < frame->m_bands->bandCount(); ++i)
             QCOMPARE(frame->toolBarArea(frame->m_bands->band(i)), Qt::BottomToolBarArea);
@@ -199,7 +199,7 @@ private slots:
         // The rows keep their order from top to bottom.
         QVERIFY(band(*frame, "MenuBar")->y() < band(*frame, "Toolbar1")->y());
         QVERIFY(band(*frame, "Addressbar")->y() < band(*frame, "Tabbar")->y());
-        frame->runMenuCommand(Kind::runApplication, {"mnuAlignTop"});
+        frame->runMenuCommand(Kind::Main, {"mnuAlignTop"});
         QCOMPARE(frame->toolBarArea(band(*frame, "Tabbar")), Qt::TopToolBarArea);
         QCOMPARE(bandOrder(*frame), kBandKeys);
         frame->close();
@@ -297,7 +297,7 @@ private slots:
         QCOMPARE(t2->buttonToolTip("Custom1"), QStringLiteral("R&D"));
         QVERIFY(band(*frame, "Toolbar2")->isHidden());
 
-        frame->runMenuCommand(Kind::runApplication, {"mnuViewSitesToolbar"});
+        frame->runMenuCommand(Kind::Main, {"mnuViewSitesToolbar"});
         QVERIFY(!band(*frame, "Toolbar2")->isHidden());
         store().write("Settings", "Toolbar2ShowText", "False");
         s.customLinksCount = 1;
@@ -390,12 +390,12 @@ private slots:
         auto frame = makeFrame(m_server.page("Content"));
         QTRY_COMPARE(frame->m_tabBar->caption(1), QStringLiteral("Content"));
 
-        frame->runMenuCommand(Kind::runApplication, {"mnuViewBrowseToolbar"});
+        frame->runMenuCommand(Kind::Main, {"mnuViewBrowseToolbar"});
         QVERIFY(band(*frame, "Toolbar1")->isHidden());
         QVERIFY(!frame->isMenuChecked("mnuViewBrowseToolbar"));
-        frame->runMenuCommand(Kind::runApplication, {"mnuViewAddressBar"});
+        frame->runMenuCommand(Kind::Main, {"mnuViewAddressBar"});
         QVERIFY(band(*frame, "Addressbar")->isHidden());
-        frame->runMenuCommand(Kind::runApplication, {"mnuViewStatusBar"});
+        frame->runMenuCommand(Kind::Main, {"mnuViewStatusBar"});
         QVERIFY(frame->m_statusCanvas->isHidden());
         QVERIFY(!AppState::settings.statusBarVisible);
 
@@ -403,15 +403,15 @@ private slots:
         const bool images = AppState::settings.enableImages;
         QCOMPARE(frame->isMenuChecked("mnuContentImage"), images);
         const int before = m_server.requests;
-        frame->runMenuCommand(Kind::runApplication, {"mnuContentImage"});
+        frame->runMenuCommand(Kind::Main, {"mnuContentImage"});
         QCOMPARE(AppState::settings.enableImages, !images);
         QCOMPARE(frame->isMenuChecked("mnuContentImage"), !images);
         QTRY_VERIFY(m_server.requests > before);
-        frame->runMenuCommand(Kind::runApplication, {"mnuContentJava"});
+        frame->runMenuCommand(Kind::Main, {"mnuContentJava"});
         QCOMPARE(frame->isMenuChecked("mnuContentJava"), AppState::settings.enableJava);
 
         // Unknown keys do nothing.
-        frame->runMenuCommand(Kind::runApplication, {"mnuNoSuchThing"});
+        frame->runMenuCommand(Kind::Main, {"mnuNoSuchThing"});
         frame->close();
         QCOMPARE(store().read("Settings", "BrowseToolbarVisible", {}), QStringLiteral("False"));
         QCOMPARE(store().read("Settings", "AddressBarVisible", {}), QStringLiteral("False"));
@@ -445,10 +445,10 @@ private slots:
 
         // Choosing a listed window brings it forward.
         const int first = menu->indexForKey("mnuWin(9)");
-        frame->runMenuCommand(Kind::runApplication, {"mnuWin(9)", menu->itemData(first)});
+        frame->runMenuCommand(Kind::Main, {"mnuWin(9)", menu->itemData(first)});
         QTRY_COMPARE(frame->activeDocument(), documents[0]);
 
-        frame->runMenuCommand(Kind::runApplication,
+        frame->runMenuCommand(Kind::Main,
                               {"mnuWin(0)", menu->itemData(menu->indexForKey("mnuWin(0)"))});
         const QRect area = frame->mdiArea()->viewport()->rect();
         int top = 0;
@@ -461,14 +461,14 @@ private slots:
         }
         QCOMPARE(top, area.height());
 
-        frame->runMenuCommand(Kind::runApplication, {"mnuWin(5)", FrameMenus::kWinNext});
+        frame->runMenuCommand(Kind::Main, {"mnuWin(5)", FrameMenus::kWinNext});
         QTRY_VERIFY(frame->activeDocument() != documents[0]);
-        frame->runMenuCommand(Kind::runApplication, {"mnuWin(2)", FrameMenus::kWinMaximize});
+        frame->runMenuCommand(Kind::Main, {"mnuWin(2)", FrameMenus::kWinMaximize});
         QVERIFY(frame->mdiArea()->currentSubWindow()->isMaximized());
 
         // The Auto-Refresh submenu marks the active document's period.
         DocumentWindow *active = frame->activeDocument();
-        frame->runMenuCommand(Kind::runApplication, {"mnuTabAutoRefresh2"});
+        frame->runMenuCommand(Kind::Main, {"mnuTabAutoRefresh2"});
         QVERIFY(active->m_autoRefresh.isEnabled());
         QCOMPARE(active->m_autoRefresh.interval(), 120);
         auto marked = [&] {
@@ -483,13 +483,13 @@ private slots:
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefresh2"});
         active->m_autoRefresh.setInterval(90);
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefreshCustom"});
-        frame->runMenuCommand(Kind::runApplication, {"mnuTabAutoRefreshStop"});
+        frame->runMenuCommand(Kind::Main, {"mnuTabAutoRefreshStop"});
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefreshStop"});
 
         frame->closeAllDocuments();
         QTRY_COMPARE(frame->documents().size(), 0);
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefreshStop"});
-        frame->runMenuCommand(Kind::runApplication, {"mnuTabAutoRefresh1"}); // no document: nothing
+        frame->runMenuCommand(Kind::Main, {"mnuTabAutoRefresh1"}); // no document: nothing
         frame->onMainMenuAboutToShow(menu->indexForKey("mnuWindow"));
         QVERIFY(menu->indexForKey("mnuWin(7)") == 0);
         frame->close();
@@ -554,11 +554,11 @@ private slots:
                 return QString();
             };
             // The running skin again: no notice.
-            frame->runMenuCommand(Kind::runApplication, {keyOf("daybreak")});
+            frame->runMenuCommand(Kind::Main, {keyOf("daybreak")});
             QCOMPARE(frame->m_nextSkin, QStringLiteral("daybreak"));
             QString notice;
             answerMessageBox(this, &notice);
-            frame->runMenuCommand(Kind::runApplication, {keyOf("slate")});
+            frame->runMenuCommand(Kind::Main, {keyOf("slate")});
             QCOMPARE(notice, loadResString(1147));
             QCOMPARE(frame->m_nextSkin, QStringLiteral("slate"));
             QCOMPARE(AppState::settings.currentSkin,

@@ -278,7 +278,7 @@ private slots:
             std::function<void(KeyedMenu &)> build;
         };
         const QList<Case> cases = {
-            {Kind::runApplication,
+            {Kind::Main,
              [](KeyedMenu &m) {
                  FrameMenus::buildMainMenu(m);
                  FrameMenus::buildWindowMenu(m, "mnuWindow", windows(12));
@@ -297,7 +297,7 @@ private slots:
              [&](KeyedMenu &m) { FrameMenus::buildNavToolbarMenu(m, store, toolbar, true); }},
             {Kind::SitesToolbar,
              [&](KeyedMenu &m) { FrameMenus::buildSitesToolbarMenu(m, store, toolbar, true); }},
-            {Kind::m_addressBar,
+            {Kind::Addressbar,
              [&](KeyedMenu &m) { FrameMenus::buildAddressBarMenu(m, store, true); }},
         };
         int walked = 0;
@@ -317,7 +317,7 @@ private slots:
         }
         QVERIFY(walked > 130);
         // Keys compare exactly.
-        QVERIFY(!MainWindow::hasMenuCommand(Kind::runApplication, "mnufilenew"));
+        QVERIFY(!MainWindow::hasMenuCommand(Kind::Main, "mnufilenew"));
         QVERIFY(!MainWindow::hasMenuCommand(Kind::Tab, "mnuFileNew"));
         QVERIFY(!MainWindow::hasMenuCommand(Kind::NavToolbar, "mnuImportIELinks"));
     }
