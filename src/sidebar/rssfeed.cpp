@@ -31,21 +31,50 @@ QList<const XmlElement *> XmlElement::selectNodes(QStringView childName) const
     return list;
 }
 
+namespace {
+
+void appendText(const XmlElement &element, QString &out)
+{
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < element.children.size(); ++i) {
+        const qsizetype at = element.childOffsets.value(i, element.ownText.size());
+        out += QStringView(element.ownText).mid(from, at - from);
+        appendText(element.children[i], out); // depth is bounded by kMaxDepth
+        from = at;
+    }
+    out += QStringView(element.ownText).mid(from);
+}
+
+} // namespace
+
+QString XmlElement::text() const
+{
+    QString out;
+    appendText(*this, out);
+    return out.trimmed();
+}
+
 namespace RssFeed {
 
 std::optional<XmlElement> loadXml(const QByteArray &data, QString *decodedText, QString *error)
 {
     QXmlStreamReader reader(data);
-    // Elements still open, outermost first; each collects the text of everything inside it.
+    // Elements still open, outermost first; each collects its own text only.
     std::vector<XmlElement> open;
     std::optional<XmlElement> root;
     QByteArray declaredEncoding;
-    while (!reader.atEnd()) {
+    qsizetype textKept = 0;
+    QString refusal;
+    while (!reader.atEnd() && refusal.isEmpty()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::StartDocument:
             declaredEncoding = reader.documentEncoding().toLatin1();
             break;
         case QXmlStreamReader::StartElement: {
+            if (open.size() >= size_t(kMaxDepth)) {
+                refusal = QStringLiteral("The document nests its elements too deeply.");
+                break;
+            }
             XmlElement element;
             element.name = reader.qualifiedName().toString();
             element.baseName = reader.name().toString();
@@ -55,17 +84,24 @@ std::optional<XmlElement> loadXml(const QByteArray &data, QString *decodedText, 
         case QXmlStreamReader::EndElement: {
             XmlElement element = std::move(open.back());
             open.pop_back();
-            element.text = element.text.trimmed();
-            if (open.empty())
+            if (open.empty()) {
                 root = std::move(element);
-            else
-                open.back().children.append(std::move(element));
+            } else {
+                XmlElement &parent = open.back();
+                parent.childOffsets.append(parent.ownText.size());
+                parent.children.append(std::move(element));
+            }
             break;
         }
         case QXmlStreamReader::Characters: {
             const QStringView text = reader.text();
-            for (XmlElement &element : open)
-                element.text += text;
+            textKept += text.size();
+            if (textKept > kMaxText) {
+                refusal = QStringLiteral("The document holds too much text.");
+                break;
+            }
+            if (!open.empty())
+                open.back().ownText += text;
             break;
         }
         default:
@@ -74,9 +110,9 @@ std::optional<XmlElement> loadXml(const QByteArray &data, QString *decodedText, 
             break;
         }
     }
-    if (reader.hasError() || !root) {
+    if (!refusal.isEmpty() || reader.hasError() || !root) {
         if (error)
-            *error = reader.hasError() ? reader.errorString() : QString();
+            *error = !refusal.isEmpty() ? refusal : reader.hasError() ? reader.errorString() : QString();
         return std::nullopt;
     }
     if (decodedText) {
@@ -287,12 +323,12 @@ Document readFeed(const XmlElement &root, bool readItems, RssChannelInfo &info)
             return document;
         }
         if (const XmlElement *title = channel->selectSingleNode(u"title"))
-            info.channelTitle = title->text;
+            info.channelTitle = title->text();
         if (const XmlElement *description = channel->selectSingleNode(u"description"))
-            info.channelDescription = description->text;
+            info.channelDescription = description->text();
         if (const XmlElement *image = channel->selectSingleNode(u"image")) {
             if (const XmlElement *url = image->selectSingleNode(u"url"))
-                info.imageUrl = url->text;
+                info.imageUrl = url->text();
         }
         const QList<const XmlElement *> items = channel->selectNodes(u"item");
         // The second item decides whether the feed's descriptions are kept.
@@ -310,12 +346,12 @@ Document readFeed(const XmlElement &root, bool readItems, RssChannelInfo &info)
                 return document;
             }
             Item item;
-            item.link = link->text;
-            item.title = title->text;
+            item.link = link->text();
+            item.title = title->text();
             if (descriptions)
-                item.description = description->text;
+                item.description = description->text();
             if (const XmlElement *published = element->selectSingleNode(u"pubDate"))
-                item.date = parseFeedDate(published->text); // unreadable: undated
+                item.date = parseFeedDate(published->text()); // unreadable: undated
             document.items.append(item);
         }
         return document;
@@ -326,27 +362,27 @@ Document readFeed(const XmlElement &root, bool readItems, RssChannelInfo &info)
         if (child.baseName == QLatin1String("image")) {
             for (const XmlElement &part : child.children) {
                 if (part.baseName == QLatin1String("url"))
-                    info.imageUrl = part.text;
+                    info.imageUrl = part.text();
             }
         } else if (child.baseName == QLatin1String("channel")) {
             for (const XmlElement &part : child.children) {
                 if (part.baseName == QLatin1String("title"))
-                    info.channelTitle = part.text;
+                    info.channelTitle = part.text();
                 else if (part.baseName == QLatin1String("description"))
-                    info.channelDescription = part.text;
+                    info.channelDescription = part.text();
             }
         } else if (child.baseName == QLatin1String("item") && readItems) {
             Item item;
             QString dateText;
             for (const XmlElement &part : child.children) {
                 if (part.baseName == QLatin1String("link"))
-                    item.link = part.text;
+                    item.link = part.text();
                 else if (part.baseName == QLatin1String("title"))
-                    item.title = part.text;
+                    item.title = part.text();
                 else if (part.baseName == QLatin1String("description"))
-                    item.description = part.text;
+                    item.description = part.text();
                 else if (part.baseName == QLatin1String("date"))
-                    dateText = part.text;
+                    dateText = part.text();
             }
             if (!dateText.isEmpty()) {
                 item.date = parseFeedDate(dateText);
@@ -383,9 +419,15 @@ bool parseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, R
             return db->lastError().isEmpty();
         }
         QDateTime newest = RssDatabase::firstLastFetched();
+        // An item dated after this check counts as dated now: a date in the future would
+        // otherwise become the last-fetched date and hide every later item of the channel.
+        const QDateTime checkTime = db->now();
         QString dbFailure;
         db->beginTransaction();
-        for (const Item &item : document.items) {
+        for (const Item &feedItem : document.items) {
+            Item item = feedItem;
+            if (item.date.isValid() && item.date > checkTime)
+                item.date = checkTime;
             if (item.date.isValid()) {
                 if (item.date > *lastFetched) {
                     const bool added = db->addHeadline(channelId, item.title, item.description,

@@ -21,14 +21,20 @@ struct RssChannelInfo
     bool hasNewHeadlines = false; // the last pass stored at least one headline
 };
 
-// One element of a parsed XML document with the text it holds (its own and its descendants',
-// trimmed) and its child elements in document order.
+// One element of a parsed XML document: its own text and its child elements in document order.
+// Each element keeps only its own text, so a deep document costs memory in proportion to its
+// size; text() joins the descendants' text when a reader asks for it.
 struct XmlElement
 {
     QString name;     // as written, with its namespace prefix
     QString baseName; // without the prefix
-    QString text;
+    QString ownText;  // the text directly inside the element
+    // For each child, where in ownText it stands (so text() keeps the document order).
+    QList<qsizetype> childOffsets;
     QList<XmlElement> children;
+
+    // The element's text and its descendants' in document order, trimmed.
+    QString text() const;
 
     // Children by name as written (an element of another namespace prefix does not match).
     const XmlElement *selectSingleNode(QStringView childName) const;
@@ -41,7 +47,13 @@ namespace RssFeed {
 // Channel identifier of a document read for its channel data only.
 inline constexpr qint32 kNoChannel = -1;
 
-// Parses a whole document into its root element; no value when the text is not well-formed.
+// Limits of what loadXml accepts: a feed needs a handful of levels, and no feed holds more text
+// than its download cap allows.
+inline constexpr int kMaxDepth = 64;
+inline constexpr qsizetype kMaxText = 16 * 1024 * 1024;
+
+// Parses a whole document into its root element; no value when the text is not well-formed,
+// nests deeper than kMaxDepth or holds more than kMaxText characters of text.
 // The bytes are decoded by the encoding the document declares (UTF-8 without a declaration).
 // External entities are never fetched: a reference to one reads as nothing. decodedText
 // receives the document as text.

@@ -257,6 +257,53 @@ private slots:
         QVERIFY(!RssFeed::retrieveChannelInfo(xml, info, nullptr));
     }
 
+    // Hostile documents: nesting beyond any feed's needs is refused (a deep tree once overflowed
+    // the stack when torn down), and text inside deep nesting is kept once, not per level.
+    void hostileDocumentsStayCheap()
+    {
+        const int deep = 200000;
+        QByteArray nested = "<rss>" + QByteArray("<a>").repeated(deep) + QByteArray("</a>").repeated(deep) + "</rss>";
+        QString error;
+        QVERIFY(!RssFeed::loadXml(nested, nullptr, &error));
+        QVERIFY(!error.isEmpty());
+        RssChannelInfo info;
+        QVERIFY(!RssFeed::retrieveChannelInfo(nested, info, nullptr));
+
+        const int levels = RssFeed::kMaxDepth - 4;
+        const QByteArray text(2 * 1024 * 1024, 'x');
+        const QByteArray wide = "<rss><channel><title>" + QByteArray("<b>").repeated(levels) + text +
+                                QByteArray("</b>").repeated(levels) + "</title></channel></rss>";
+        const auto root = RssFeed::loadXml(wide);
+        QVERIFY(root);
+        const XmlElement *title = root->selectSingleNode(u"channel")->selectSingleNode(u"title");
+        QCOMPARE(title->ownText.size(), 0);
+        QCOMPARE(title->text().size(), text.size());
+        // Interleaved text keeps the document order.
+        const auto mixed = RssFeed::loadXml("<t> a<b>b<i>c</i>d</b>e </t>");
+        QVERIFY(mixed);
+        QCOMPARE(mixed->text(), QStringLiteral("abcde"));
+    }
+
+    // An item dated in the future counts as dated at the check: later items still arrive.
+    void futureDatesDoNotSilenceTheChannel()
+    {
+        auto db = freshDb();
+        QVERIFY(db);
+        QDateTime now(QDate(2024, 1, 1), QTime(8, 0), Qt::UTC);
+        db->setClock([&now] { return now; });
+        const qint32 id = db->insertChannel(QStringLiteral("F"), QString(), QString(), QString(), QString());
+        auto item = [](const char *title, const char *date) {
+            return QByteArray("<item><title>") + title + "</title><link>http://l/" + title +
+                   "</link><pubDate>" + date + "</pubDate></item>";
+        };
+        QVERIFY(pass(*db, id, rss(item("future", "Fri, 01 Jan 2100 00:00:00 GMT"))));
+        QCOMPARE(db->lastFetched(id).value(), now);
+        now = now.addDays(1);
+        QVERIFY(pass(*db, id, rss(item("next day", "Tue, 02 Jan 2024 06:00:00 GMT"))));
+        QCOMPARE(db->headlines(id)->size(), 2);
+        QCOMPARE(db->lastFetched(id).value(), QDateTime(QDate(2024, 1, 2), QTime(6, 0), Qt::UTC));
+    }
+
     // Which items a pass stores, given what the channel has seen before.
     void storesNewItemsOnly()
     {
