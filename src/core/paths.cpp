@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #ifndef QUARVEL_SOURCE_ASSETS
 #define QUARVEL_SOURCE_ASSETS ""
 #endif
@@ -40,12 +43,25 @@ QString configDir()
     return ensured(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation), kUserOnly);
 }
 
+bool isPrivateFolder(const QString &path)
+{
+    struct stat info;
+    const QByteArray native = QFile::encodeName(path);
+    if (path.isEmpty() || ::lstat(native.constData(), &info) != 0)
+        return false;
+    return S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+}
+
 QString runtimeDir()
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath() + QLatin1String("/quarvel-") + qEnvironmentVariable("USER");
-    return ensured(dir, kUserOnly);
+    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (dir.isEmpty()) {
+        // Without a session runtime folder, a folder of our own in the temporary folder. Another
+        // user may have made it first: it is used only when it is ours and no one else's.
+        dir = QDir::tempPath() + QLatin1String("/quarvel-") + QString::number(::getuid());
+        ::mkdir(QFile::encodeName(dir).constData(), 0700);
+    }
+    return isPrivateFolder(dir) ? dir : QString();
 }
 
 QString assetDir()

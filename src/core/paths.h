@@ -14,7 +14,11 @@ QString dataFile(const QString &name);
 // The folder holding the settings file (created on first use).
 QString configDir();
 // The folder of the per-user run-time files: the instance lock and the hand-over socket.
+// Empty when no folder can be trusted with them (one that is not a real folder of this user's,
+// closed to everyone else): the program then runs without hand-over.
 QString runtimeDir();
+// Whether path is a folder (not a link) owned by this user that no one else may enter.
+bool isPrivateFolder(const QString &path);
 // The read-only assets shipped with the program: "share/quarvel" of the installation, or the
 // "resources" folder of the source tree when running from a build tree.
 QString assetDir();

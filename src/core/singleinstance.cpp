@@ -29,15 +29,28 @@ const char kBufferProperty[] = "quarvelHandOver";
 
 QString mutexName() { return AppState::kVersionTag + QLatin1String("_APPLICATION_MUTEX"); }
 QString serverName() { return AppState::kVersionTag + QLatin1String("_APPLICATION"); }
-QString lockFilePath() { return Paths::runtimeDir() + QLatin1Char('/') + mutexName(); }
-QString serverPath() { return Paths::runtimeDir() + QLatin1Char('/') + serverName(); }
+namespace {
+
+QString runtimeFile(const QString &name)
+{
+    const QString dir = Paths::runtimeDir();
+    return dir.isEmpty() ? QString() : dir + QLatin1Char('/') + name;
+}
+
+} // namespace
+
+QString lockFilePath() { return runtimeFile(mutexName()); }
+QString serverPath() { return runtimeFile(serverName()); }
 
 bool acquireInstanceMutex()
 {
     auto &lock = lockSlot();
     if (lock && lock->isLocked())
         return true;
-    lock = std::make_unique<QLockFile>(lockFilePath());
+    const QString path = lockFilePath();
+    if (path.isEmpty())
+        return true; // no trustworthy runtime folder: run alone, without hand-over
+    lock = std::make_unique<QLockFile>(path);
     // Never stale by age: only a lock whose owner process is gone is taken over.
     lock->setStaleLockTime(0);
     if (lock->tryLock(0))
@@ -89,9 +102,12 @@ bool sendCommandLine(const QString &text, int timeoutMs)
     if (payload.size() > kMaxPayload)
         return false;
 
+    const QString path = serverPath();
+    if (path.isEmpty())
+        return false;
     QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;
-    socket.connectToServer(serverPath());
+    socket.connectToServer(path);
     if (!socket.waitForConnected(int(deadline.remainingTime())))
         return false;
     char header[4];
@@ -124,6 +140,8 @@ Server::~Server() = default;
 bool Server::listen()
 {
     const QString path = serverPath();
+    if (path.isEmpty())
+        return false;
     if (m_server->listen(path))
         return true;
     // Only the holder of the instance lock listens, so a socket file already there was left

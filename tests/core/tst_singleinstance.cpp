@@ -1,3 +1,4 @@
+#include "core/paths.h"
 #include "core/singleinstance.h"
 
 #include <QElapsedTimer>
@@ -5,10 +6,13 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
 
 #include <thread>
+
+#include <unistd.h>
 
 using namespace SingleInstance;
 
@@ -81,6 +85,43 @@ private slots:
     {
         QVERIFY(!QFile::exists(serverPath()) || QFile::remove(serverPath()));
         QVERIFY(!sendCommandLine(QStringLiteral("x"), 500));
+    }
+
+    // Without XDG_RUNTIME_DIR the folder in the temporary folder is used only when it is ours
+    // and closed to others; a folder opened up or a link put there first means no hand-over.
+    void untrustedFallbackFolderMeansNoHandOver_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("fresh") << "fresh";
+        QTest::newRow("open to others") << "open";
+        QTest::newRow("link to another folder") << "link";
+    }
+    void untrustedFallbackFolderMeansNoHandOver()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir tmp;
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), tmpdir = qgetenv("TMPDIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+        const QString fallback = tmp.path() + QStringLiteral("/quarvel-") + QString::number(getuid());
+        if (kind == QLatin1String("open")) {
+            QVERIFY(QDir().mkpath(fallback));
+            QVERIFY(QFile::setPermissions(fallback, QFileDevice::Permissions(0x7777)));
+        } else if (kind == QLatin1String("link")) {
+            QVERIFY(QDir().mkpath(tmp.path() + QStringLiteral("/elsewhere")));
+            QVERIFY(QFile::link(tmp.path() + QStringLiteral("/elsewhere"), fallback));
+        }
+        const QString dir = Paths::runtimeDir();
+        const bool trusted = kind == QLatin1String("fresh");
+        QCOMPARE(dir, trusted ? fallback : QString());
+        {
+            Server server;
+            QCOMPARE(server.listen(), trusted);
+            QVERIFY(acquireInstanceMutex()); // runs as the only instance either way
+            releaseInstanceMutex();
+        }
+        qputenv("XDG_RUNTIME_DIR", runtime);
+        qputenv("TMPDIR", tmpdir);
     }
 
     void oversizedAndStalledClientsAreDropped()
