@@ -2,7 +2,9 @@
 
 #include "paths.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QStringDecoder>
 #include <QSaveFile>
 
 #include <memory>
@@ -93,9 +95,36 @@ void SettingsStore::reload()
     m_sections.clear();
     m_sectionIndex.clear();
     m_dirty = false;
+    m_readOnly = false;
     QFile file(m_filePath);
-    if (file.open(QIODevice::ReadOnly))
-        parse(file.readAll());
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.readAll();
+    file.close();
+    if (isReadableText(bytes)) {
+        parse(bytes);
+        return;
+    }
+    // A file we cannot read is kept under a new name and never written over: the program starts
+    // from the defaults and says so once (setAsideFile).
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    QString aside = m_filePath + QLatin1String(".unreadable-") + stamp;
+    for (int n = 2; QFile::exists(aside); ++n)
+        aside = m_filePath + QLatin1String(".unreadable-") + stamp + QLatin1Char('-') + QString::number(n);
+    if (QFile::rename(m_filePath, aside))
+        m_setAsideFile = aside;
+    else
+        m_readOnly = true; // cannot move it away: leave it as it is and write nothing over it
+}
+
+bool SettingsStore::isReadableText(const QByteArray &bytes)
+{
+    if (bytes.contains('\0'))
+        return false; // UTF-16 and binary files; a stored NUL is always escaped
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = decoder(bytes); // decodes now (decode() alone is lazy)
+    Q_UNUSED(text);
+    return !decoder.hasError();
 }
 
 void SettingsStore::parse(const QByteArray &text)
@@ -210,6 +239,10 @@ bool SettingsStore::flush()
 {
     if (!m_dirty)
         return true;
+    if (m_readOnly) {
+        m_lastWriteFailed = true;
+        return false;
+    }
     QSaveFile file(m_filePath);
     bool ok = file.open(QIODevice::WriteOnly);
     if (ok) {

@@ -32,6 +32,11 @@ public:
     // Reloads the file, dropping unsaved changes.
     void reload();
     bool lastWriteFailed() const { return m_lastWriteFailed; }
+    // Where a settings file that was not readable text (not UTF-8, or binary) was moved when it
+    // was loaded; empty when the file was read. The store then starts from the defaults.
+    QString setAsideFile() const { return m_setAsideFile; }
+    // Whether bytes are text this store can read without losing a character.
+    static bool isReadableText(const QByteArray &bytes);
 
     class Batch
     {
@@ -71,4 +76,6 @@ private:
     int m_batchDepth = 0;
     bool m_dirty = false;
     bool m_lastWriteFailed = false;
+    bool m_readOnly = false; // an unreadable file that could not be moved aside
+    QString m_setAsideFile;
 };

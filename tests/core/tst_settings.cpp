@@ -357,6 +357,38 @@ private slots:
                  QStringLiteral("line1\nline2\\"));
     }
 
+    // A file that is not UTF-8 text is kept aside under a new name, never rewritten with
+    // replacement characters; the store starts empty and writes a fresh file.
+    void undecodableFileIsKeptAside_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray utf16("\xff\xfe", 2);
+        for (char c : QByteArray("[Settings]\r\nA=1\r\n"))
+            utf16 += QByteArray(1, c) + QByteArray(1, '\0');
+        QTest::newRow("UTF-16") << utf16;
+        QTest::newRow("Latin-1 value") << QByteArray("[Sites]\r\nSitesHome1=http://caf\xe9.example/\r\n");
+        QTest::newRow("random bytes") << QByteArray("\x8f\x01\xc3\x28\xfe\xff\x00\x9a", 8);
+    }
+    void undecodableFileIsKeptAside()
+    {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Quarvel.ini"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        SettingsStore store(path);
+        QVERIFY(!store.setAsideFile().isEmpty());
+        QFile aside(store.setAsideFile());
+        QVERIFY(aside.open(QIODevice::ReadOnly));
+        QCOMPARE(aside.readAll(), bytes);
+        QVERIFY(!store.contains(QStringLiteral("Settings"), QStringLiteral("A")));
+        QVERIFY(store.write(QStringLiteral("Settings"), QStringLiteral("A"), QStringLiteral("2")));
+        QCOMPARE(SettingsStore(path).read(QStringLiteral("Settings"), QStringLiteral("A"), {}), QStringLiteral("2"));
+        QCOMPARE(SettingsStore(path).setAsideFile(), QString());
+    }
+
     void failedWriteIsReported()
     {
         // A store whose folder cannot exist: every write fails, even for root.
