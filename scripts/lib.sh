@@ -29,11 +29,14 @@ quarvel_install_deps() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# quarvel_build [BUILD_DIR [CMAKE_OPTION...]]: configures (once) and builds.
 quarvel_build() {
+    local dir=${1:-$QUARVEL_BUILD}
+    [ $# -gt 0 ] && shift
     local jobs
     jobs=$(nproc 2>/dev/null || echo 4)
-    if [ ! -f "$QUARVEL_BUILD/CMakeCache.txt" ]; then
-        cmake -S "$QUARVEL_ROOT" -B "$QUARVEL_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        cmake -S "$QUARVEL_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
     fi
-    cmake --build "$QUARVEL_BUILD" --parallel "$jobs"
+    cmake --build "$dir" --parallel "$jobs"
 }

@@ -128,11 +128,13 @@ bool MouseGestureRecognizer::eventFilter(QObject *watched, QEvent *event)
     // to its widgets: watching windows sees every click once, wherever it lands. Events that
     // code sends on to other windows (a view forwarding to its own off-screen window, the
     // events handed back below) are not spontaneous and are left alone.
-    if (!watched->isWindowType() || !event->spontaneous())
-        return false;
+    // The event is looked at before the object: the filter also sees events sent to objects
+    // that are still being built or torn down, which must not be touched.
     const QEvent::Type type = event->type();
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick
         && type != QEvent::MouseButtonRelease && type != QEvent::MouseMove)
+        return false;
+    if (!event->spontaneous() || !watched->isWindowType())
         return false;
     const auto *mouse = static_cast<const QMouseEvent *>(event);
 
