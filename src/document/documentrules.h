@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// The rules that turn a document's events into what its tab and registry row show.
+// The rules that turn a document's events into what its tab and navigator row show.
 namespace DocumentRules {
 
 // Longest title a tab shows whole; longer ones are cut and get "...".
@@ -29,7 +29,7 @@ inline constexpr int kIconHighlighted = 10;
 // One blink step: 8 <-> 10 and 9 <-> 11; other icons stay.
 int blinkIcon(int icon);
 
-// The registry row's status text while loading ("45%") and when done.
+// The navigator row's status text while loading ("45%") and when done.
 QString progressText(int percent);
 QString completedText();
 

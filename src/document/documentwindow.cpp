@@ -5,34 +5,26 @@
 #include "core/settingsstore.h"
 #include "core/strings.h"
 #include "documentrules.h"
-#include "frame/documenttabbar.h"
-#include "frame/mainwindow.h"
-#include "frame/navigatorpalette.h"
 #include "firstformfillnotice.h"
 #include "historystore.h"
 #include "popupkiller.h"
+#include "platform/newwindowrequest.h"
 #include "platform/pagecustomizer.h"
 #include "platform/webbrowser.h"
-#include "widgets/panelstatusbar.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QLineEdit>
+#include <QPointer>
 #include <QVBoxLayout>
-#include <QWebEngineNewWindowRequest>
 
 using namespace DocumentRules;
 
-DocumentWindow::DocumentWindow(MainWindow *frame, QWidget *parent) : QWidget(parent), m_frame(frame)
+DocumentWindow::DocumentWindow(QWidget *parent) : AbstractDocument(parent)
 {
     setObjectName(QStringLiteral("frmDocument"));
     setWindowTitle(QStringLiteral("No Title"));
     loadResStrings(this);
-    m_tabAlreadyDeleted = false;
 
     ++AppState::openDocuments;
-    if (m_frame)
-        m_frame->updateDocumentActions();
 
     m_browser = new WebBrowser(this);
     m_browser->setObjectName(QStringLiteral("WebBrowser"));
@@ -57,9 +49,6 @@ DocumentWindow::DocumentWindow(MainWindow *frame, QWidget *parent) : QWidget(par
     connect(m_browser, &WebBrowser::windowCloseRequested, this, &DocumentWindow::onWindowCloseRequested);
     connect(m_browser, &WebBrowser::documentCompleted, this, &DocumentWindow::onDocumentComplete);
 
-    m_highlightTimer.setInterval(700);
-    connect(&m_highlightTimer, &QTimer::timeout, this, &DocumentWindow::onHighlightTick);
-
     // Automatic refresh reloads past the cache.
     connect(&m_autoRefresh, &AutoRefresh::refresh, this, [this] { m_browser->reload(3); });
 
@@ -70,26 +59,44 @@ DocumentWindow::DocumentWindow(MainWindow *frame, QWidget *parent) : QWidget(par
             [this] { setSilent(AppState::settings.suppressErrors); });
 
     m_popupKiller = new PopupKiller(this);
-    if (m_frame) {
-        QPointer<MainWindow> frame = m_frame;
-        connect(m_popupKiller, &PopupKiller::indicatorIconChanged, this, [frame](int icon) {
-            if (frame)
-                frame->m_statusBar->setPanelIcon(QStringLiteral("Item4"), icon);
-        });
-        m_popupKiller->currentIndicatorIcon = [frame] {
-            return frame ? frame->m_statusBar->panelIcon(QStringLiteral("Item4")) : -1;
-        };
-    }
+    connect(m_popupKiller, &PopupKiller::indicatorIconChanged, this,
+            &DocumentWindow::popupIndicatorChanged);
 }
 
 DocumentWindow::~DocumentWindow()
 {
     unload();
+    // The popup killer's last indication (the end of a blink) is reported while this window
+    // is still whole.
+    delete m_popupKiller;
+    m_popupKiller = nullptr;
 }
 
-int DocumentWindow::position() const
+void DocumentWindow::setPopupIndicatorReader(std::function<int()> reader)
 {
-    return m_browser ? m_browser->tag.toInt() : 0;
+    m_popupKiller->currentIndicatorIcon = std::move(reader);
+}
+
+void DocumentWindow::load(const QString &address)
+{
+    applyDownloadOptions();
+    setWindowTitle(address);
+    registerAsBrowser(true);
+    navigate(address);
+    setWindowTitle(locationUrl());
+}
+
+void DocumentWindow::openNewWindow(NewWindowRequest &request)
+{
+    applyDownloadOptions();
+    setWindowTitle(request.requestedAddress());
+    request.openIn(m_browser);
+}
+
+void DocumentWindow::refresh()
+{
+    applyDownloadOptions();
+    reload();
 }
 
 void DocumentWindow::applyDownloadOptions()
@@ -113,18 +120,6 @@ void DocumentWindow::applyDownloadOptions()
     if (!s.enableFlash)
         flags |= WebBrowser::DLCTL_NO_PLUGINS;
     m_browser->setDownloadControl(flags);
-}
-
-void DocumentWindow::setTabCaption(int tabPosition, const QString &title)
-{
-    if (!m_frame)
-        return;
-    DocumentTabBar *tabs = m_frame->m_tabBar;
-    if (tabPosition < 1 || tabPosition > tabs->itemCount())
-        return;
-    const bool shrunk = tabs->isShrunk(tabPosition);
-    tabs->setCaption(tabPosition, tabCaption(title, shrunk));
-    tabs->setIconIndex(tabPosition, iconForShrink(tabs->iconIndex(tabPosition), shrunk));
 }
 
 QString DocumentWindow::locationUrl() const
@@ -182,74 +177,53 @@ void DocumentWindow::execCommand(int group, int command)
     m_browser->execCommand(group, command);
 }
 
+bool DocumentWindow::isBusy() const
+{
+    return m_browser->isBusy();
+}
+
 void DocumentWindow::activate()
 {
-    if (!m_frame || m_unloaded)
+    if (m_unloaded)
         return;
     m_active = true;
-    const int k = position();
-    NavigatorPalette *navigator = m_frame->navigator();
-    navigator->setRowBold(k, true);
-    DocumentTabBar *tabs = m_frame->m_tabBar;
-    tabs->tag = QStringLiteral("1");
-    tabs->setSelected(k);
-    tabs->tag = QStringLiteral("0");
-    m_frame->setAddressText(locationUrl());
-    m_frame->setStatusText(QString());
-    m_frame->setProgressText(QString::number(m_progress));
-    m_frame->setSecureIcon(m_secure);
     m_browser->setFocus();
     m_browser->silent = AppState::settings.suppressErrors;
-    // The blink of a background completion ends when the tab is looked at.
-    if (m_highlightTimer.isActive())
-        onHighlightTick();
 }
 
 void DocumentWindow::deactivate()
 {
     m_active = false;
-    if (m_frame && !m_unloaded)
-        m_frame->navigator()->setRowBold(position(), false);
 }
 
 void DocumentWindow::onBeforeNavigate(const QString &url, bool mainFrame, bool &cancel)
 {
     if (url.right(11).toUpper() == QLatin1String("ENABLEFLASH")) {
         cancel = true;
-        if (m_frame)
-            QMetaObject::invokeMethod(m_frame, &MainWindow::toggleFlash, Qt::QueuedConnection);
+        Q_EMIT flashEnableRequested();
     }
     if (!mainFrame)
         return;
     m_javaScriptLink = url.left(11).toUpper() == QLatin1String("JAVASCRIPT:");
     applyDownloadOptions();
-    if (m_active && m_frame && !m_frame->m_addressHasFocus && !m_javaScriptLink && !cancel)
-        m_frame->setAddressText(url);
+    if (!m_javaScriptLink && !cancel)
+        Q_EMIT addressChanged(url);
 }
 
 void DocumentWindow::onProgressChanged(int progress, int progressMax)
 {
-    if (!m_frame || m_unloaded)
+    if (m_unloaded)
         return;
     const int percent = progressPercent(progress, progressMax);
     if (percent < 0)
         return;
     m_progress = percent;
-    const int k = position();
-    NavigatorPalette *navigator = m_frame->navigator();
-    DocumentTabBar *tabs = m_frame->m_tabBar;
     if (progressMax != 0) {
-        if (m_active)
-            m_frame->setProgressText(QString::number(m_progress));
-        navigator->setRowStatus(k, progressText(m_progress));
-        if (k >= 1 && k <= tabs->itemCount())
-            tabs->setIconIndex(k, loadingIcon(m_progress, tabs->isShrunk(k), tabs->iconIndex(k)));
+        Q_EMIT progressChanged(m_progress);
         return;
     }
 
     // Completed.
-    if (m_active)
-        m_frame->setProgressText(QStringLiteral("0"));
     const SettingsModel &s = AppState::settings;
     const bool protect = s.protectCreditInfo && !AppState::creditInfoUnlocked;
     m_customizer->cardProtection = protect;
@@ -273,15 +247,9 @@ void DocumentWindow::onProgressChanged(int progress, int progressMax)
     if (!s.enableFlash)
         m_customizer->flashFilter();
     if (s.saveDocumentOnExit)
-        m_frame->saveAllDocuments();
-    navigator->setRowStatus(k, completedText());
-    if (k >= 1 && k <= tabs->itemCount())
-        tabs->setIconIndex(k, tabs->isShrunk(k) ? kIconLoaded + 1 : kIconLoaded);
-    if (!m_active) {
-        m_highlightTimer.start();
-    } else if (!m_frame->m_addressHasFocus) {
-        m_frame->setAddressText(locationUrl());
-    }
+        Q_EMIT saveDocumentsRequested();
+    Q_EMIT loadCompleted();
+    Q_EMIT addressChanged(locationUrl());
     m_javaScriptLink = false;
 }
 
@@ -293,34 +261,25 @@ void DocumentWindow::onDocumentComplete(const QString &url, const QString &title
 
 void DocumentWindow::onTitleChanged(const QString &text)
 {
-    if (!m_frame || m_unloaded)
+    if (m_unloaded)
         return;
     setWindowTitle(text);
-    const int k = position();
-    m_frame->navigator()->setRowText(k, text);
-    DocumentTabBar *tabs = m_frame->m_tabBar;
-    if (k >= 1 && k <= tabs->itemCount())
-        tabs->setToolTipText(k, text);
-    setTabCaption(k, text);
+    Q_EMIT titleChanged(text);
 }
 
 void DocumentWindow::onStatusTextChanged(const QString &text)
 {
-    if (m_active && m_frame)
-        m_frame->setStatusText(text);
+    Q_EMIT statusTextChanged(text);
 }
 
 void DocumentWindow::onSecureLockIconChanged(int state)
 {
     m_secure = state != 0;
-    if (m_active && m_frame)
-        m_frame->setSecureIcon(m_secure);
+    Q_EMIT secureChanged(m_secure);
 }
 
-void DocumentWindow::onNewWindowRequested(QWebEngineNewWindowRequest &request, bool &cancel)
+void DocumentWindow::onNewWindowRequested(NewWindowRequest &request, bool &cancel)
 {
-    if (!m_frame)
-        return;
     if (m_popupKiller->decide(locationUrl(), m_secure, m_javaScriptLink,
                               m_customizer->popupAllowed(request))) {
         cancel = true;
@@ -329,7 +288,7 @@ void DocumentWindow::onNewWindowRequested(QWebEngineNewWindowRequest &request, b
         m_silentTimer.start();
         return;
     }
-    m_frame->openPopup(request);
+    Q_EMIT newWindowRequested(request);
 }
 
 void DocumentWindow::onWindowCloseRequested()
@@ -339,26 +298,6 @@ void DocumentWindow::onWindowCloseRequested()
         QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
     else
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-}
-
-void DocumentWindow::onHighlightTick()
-{
-    if (!m_frame || m_unloaded) {
-        m_highlightTimer.stop();
-        return;
-    }
-    DocumentTabBar *tabs = m_frame->m_tabBar;
-    const int k = position();
-    const bool valid = k >= 1 && k <= tabs->itemCount();
-    if (valid)
-        tabs->setIconIndex(k, blinkIcon(tabs->iconIndex(k)));
-    m_highlightPhase = QString::number(m_highlightPhase.toInt() + 1);
-    if (m_highlightPhase.toInt() >= 8 || m_active) {
-        m_highlightTimer.stop();
-        m_highlightPhase = QStringLiteral("0");
-        if (valid && tabs->iconIndex(k) >= kIconHighlighted)
-            tabs->setIconIndex(k, tabs->iconIndex(k) - 2);
-    }
 }
 
 void DocumentWindow::closeEvent(QCloseEvent *event)
@@ -372,21 +311,18 @@ void DocumentWindow::unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    m_highlightTimer.stop();
     m_autoRefresh.setEnabled(false);
     m_silentTimer.stop();
     if (m_browser) {
         m_browser->disconnect(this);
         m_browser->stop();
+        m_browser->hide();
     }
     if (AppState::openDocuments > 0)
         --AppState::openDocuments;
     else
         AppState::openDocuments = 0;
-    if (!m_frame)
-        return;
-    m_frame->m_lastClosedAddress = locationUrl();
-    m_frame->onDocumentUnloaded(this);
+    Q_EMIT closing(locationUrl());
     if (m_customizer) {
         m_customizer->clearValues();
         m_customizer->attach(nullptr);

@@ -1,45 +1,42 @@
 #pragma once
 
+#include "abstractdocument.h"
 #include "autorefresh.h"
 
-#include <QPointer>
 #include <QTimer>
 #include <QVariant>
-#include <QWidget>
 
-class QWebEngineNewWindowRequest;
+#include <functional>
+
 class PopupKiller;
 class PageCustomizer;
 class WebBrowser;
-class MainWindow;
 
-// A document window: the page behind one tab. Its row in the navigator's registry and its tab
-// share its position, which its browser control keeps in its Tag.
-class DocumentWindow : public QWidget
+// A document window: the page behind one tab, with its browser control, page customizer,
+// popup killer and automatic refresh.
+class DocumentWindow : public AbstractDocument
 {
     Q_OBJECT
 public:
-    explicit DocumentWindow(MainWindow *frame, QWidget *parent = nullptr);
+    explicit DocumentWindow(QWidget *parent = nullptr);
     ~DocumentWindow() override;
 
-    bool m_active = false;
-    bool m_tabAlreadyDeleted = false;
     PageCustomizer *m_customizer = nullptr;
     WebBrowser *m_browser = nullptr; // the browser control
 
     AutoRefresh m_autoRefresh;
-    QTimer m_highlightTimer;
-    QTimer m_silentTimer;
     PopupKiller *m_popupKiller = nullptr;
-    QString m_highlightPhase = QStringLiteral("0");
 
-    // Registry position (1-based) as the browser control's Tag holds it; 0 when unregistered.
-    int position() const;
+    // How the popup killer reads the icon the "Item4" panel shows now.
+    void setPopupIndicatorReader(std::function<int()> reader);
+
+    void load(const QString &address) override;
+    void openNewWindow(NewWindowRequest &request) override;
+    void refresh() override;
 
     void applyDownloadOptions();
-    void setTabCaption(int tabPosition, const QString &title);
-    QString locationUrl() const;
-    QString locationName() const;
+    QString locationUrl() const override;
+    QString locationName() const override;
     void reload(int level = 0);
     void stop();
     void navigate(const QString &address);
@@ -49,13 +46,15 @@ public:
     void registerAsBrowser(bool on);
     void execBrowserCommand(int command, int option, const QVariant &in = {}, QVariant *out = nullptr);
     void execCommand(int group, int command);
+    // Whether the page is loading.
+    bool isBusy() const;
 
-    // The frame switches the active child.
-    void activate();
-    void deactivate();
+    void activate() override;
+    void deactivate() override;
+    bool isActive() const { return m_active; }
 
-    int progress() const { return m_progress; }
-    bool isSecure() const { return m_secure; }
+    int progress() const override { return m_progress; }
+    bool isSecure() const override { return m_secure; }
 
     // The control's events (public so that tests can drive them).
     void onBeforeNavigate(const QString &url, bool mainFrame, bool &cancel);
@@ -63,9 +62,14 @@ public:
     void onTitleChanged(const QString &text);
     void onStatusTextChanged(const QString &text);
     void onSecureLockIconChanged(int state);
-    void onNewWindowRequested(QWebEngineNewWindowRequest &request, bool &cancel);
+    void onNewWindowRequested(NewWindowRequest &request, bool &cancel);
     void onWindowCloseRequested();
-    void onHighlightTick();
+
+signals:
+    // Set the status bar's "Item4" panel to this icon (the popup killer's indication).
+    void popupIndicatorChanged(int icon);
+    // A Flash placeholder was clicked: Flash is to be switched on.
+    void flashEnableRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -74,8 +78,9 @@ private:
     void unload();
     void onDocumentComplete(const QString &url, const QString &title, bool ok);
 
-    QPointer<MainWindow> m_frame;
+    QTimer m_silentTimer;
     int m_progress = 0;
+    bool m_active = false;
     bool m_secure = false;
     bool m_javaScriptLink = false;
     bool m_unloaded = false;

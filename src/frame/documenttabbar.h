@@ -12,10 +12,7 @@ class DocumentTabBar : public QTabBar
 public:
     explicit DocumentTabBar(QWidget *parent = nullptr);
 
-    // Busy guard: "1" while a document selects its own tab.
-    QString tag = QStringLiteral("0");
-
-    // Positions are 1-based, as the registry's.
+    // Positions are 1-based, as the document area's.
     int appendTab(const QString &caption, int icon);
     void removeTabAt(int position);
     int itemCount() const { return count(); }

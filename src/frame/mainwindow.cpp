@@ -11,6 +11,7 @@
 #include "toolbarbands.h"
 #include "striptoolbar.h"
 #include "document/documentwindow.h"
+#include "documentarea.h"
 #include "documenttabbar.h"
 #include "restoredocumentsdialog.h"
 #include "windowlistdialog.h"
@@ -25,7 +26,6 @@
 #include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
 #include "sidebar/sidebarhost.h"
-#include "sidebar/urlshortcut.h"
 #include "widgets/mousegesturerecognizer.h"
 #include "widgets/panelstatusbar.h"
 #include "core/numberederror.h"
@@ -33,7 +33,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QCursor>
 #include <QDateTime>
 #include <QLocale>
 #include <QPainter>
@@ -47,14 +46,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
-#include <QWebEngineNewWindowRequest>
 
 namespace {
 
@@ -122,17 +119,16 @@ QIcon typedAddressIcon()
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(this))
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent),
+      m_documentArea(new DocumentArea(this, [this] { return createDocument(); }))
 {
     setObjectName(QStringLiteral("frmMain"));
-    m_mdiArea->setObjectName(QStringLiteral("MDIClient"));
-    m_mdiArea->setViewMode(QMdiArea::SubWindowView);
-    m_mdiArea->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     auto *central = new QWidget(this);
     auto *column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->addWidget(m_mdiArea, 1);
+    column->addWidget(m_documentArea->mdiArea(), 1);
     m_statusCanvas = new StatusCanvas(central);
     m_statusCanvas->setObjectName(QStringLiteral("picStatus"));
     column->addWidget(m_statusCanvas);
@@ -149,7 +145,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_mdiArea(new QMd
     m_sidebarDock->setWidget(m_sidebar);
     addDockWidget(Qt::LeftDockWidgetArea, m_sidebarDock);
     setWindowIcon(QIcon(QStringLiteral(":/quarvel/quarvel.png")));
-    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::onSubWindowActivated);
+    connectDocumentArea();
 
     m_fullScreenStatus = new QLabel(this);
     m_fullScreenStatus->setObjectName(QStringLiteral("lblFullScreenStatus"));
@@ -197,13 +193,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_mdiArea(new QMd
     m_tabHolder->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     auto *tabLayout = new QHBoxLayout(m_tabHolder);
     tabLayout->setContentsMargins(0, 0, 0, 0);
-    m_tabBar = new DocumentTabBar(m_tabHolder);
-    m_tabBar->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    tabLayout->addWidget(m_tabBar);
-    connect(m_tabBar, &DocumentTabBar::tabPressed, this,
-            [this](int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
-                   const QPoint &pos) { onTabPressed(position, button, modifiers, pos); });
-    connect(m_tabBar, &DocumentTabBar::tabDoubleClicked, this, &MainWindow::onTabDoubleClicked);
+    DocumentTabBar *tabs = m_documentArea->tabBar();
+    tabs->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    tabLayout->addWidget(tabs);
 
     m_clock.setInterval(1000);
     connect(&m_clock, &QTimer::timeout, this, &MainWindow::onClockTick);
@@ -229,11 +221,7 @@ MainWindow::~MainWindow()
 {
     // Documents unload while the frame they report to is still whole (a frame destroyed
     // without being closed would otherwise have them reach its half-destroyed parts).
-    if (m_mdiArea) {
-        const QList<QMdiSubWindow *> subs = m_mdiArea->subWindowList();
-        for (QMdiSubWindow *sub : subs)
-            delete sub;
-    }
+    m_documentArea->deleteAll();
     if (AppState::mainWindow == this)
         AppState::mainWindow = nullptr;
 }
@@ -333,6 +321,8 @@ void MainWindow::startUp(const QString &commandLine)
                 if (SettingsModel::readInteger(store, kSettings, QStringLiteral("DocumentCount"), 0) > 0) {
                     RestoreDocumentsDialog restore(this);
                     restore.exec();
+                    if (restore.loadChosen())
+                        loadAllDocuments();
                 }
             }
         } else if (commandLine.isEmpty()) {
@@ -462,13 +452,8 @@ void MainWindow::saveSettings()
         s.mainWidth = float(pixelsToTwips(g.width()));
         s.mainHeight = float(pixelsToTwips(g.height()));
     }
-    if (context.windowState != SettingsModel::WindowState::Minimized && m_navigator) {
-        const QRect n = m_navigator->geometry();
-        s.navigatorLeft = float(pixelsToTwips(n.x()));
-        s.navigatorTop = float(pixelsToTwips(n.y()));
-        s.navigatorWidth = float(pixelsToTwips(n.width()));
-        s.navigatorHeight = float(pixelsToTwips(n.height()));
-    }
+    if (context.windowState != SettingsModel::WindowState::Minimized)
+        m_documentArea->storeNavigatorGeometry();
     auto bandVisible = [this](const char *bandKey) {
         return m_bands->bandVisible(m_bands->bandIndexForKey(QLatin1String(bandKey)));
     };
@@ -498,198 +483,127 @@ void MainWindow::showSidebarSection(const QString &key)
     m_sidebar->showSection(key);
 }
 
-// ---------------------------------------------------------------- registry
+// ---------------------------------------------------------------- documents
+
+DocumentWindow *MainWindow::createDocument()
+{
+    auto *document = new DocumentWindow;
+    // The popup killer's indication shows on the status bar's "Item4" panel.
+    connect(document, &DocumentWindow::popupIndicatorChanged, this,
+            [this](int icon) { m_statusBar->setPanelIcon(QStringLiteral("Item4"), icon); });
+    document->setPopupIndicatorReader(
+        [this] { return m_statusBar->panelIcon(QStringLiteral("Item4")); });
+    // A click on a Flash placeholder: switched on after the page's navigation check returned.
+    connect(document, &DocumentWindow::flashEnableRequested, this, &MainWindow::toggleFlash,
+            Qt::QueuedConnection);
+    return document;
+}
+
+void MainWindow::connectDocumentArea()
+{
+    DocumentArea *area = m_documentArea;
+    connect(area, &DocumentArea::activeDocumentChanged, this, &MainWindow::onActiveDocumentChanged);
+    connect(area, &DocumentArea::currentStatusTextChanged, this, &MainWindow::setStatusText);
+    connect(area, &DocumentArea::currentProgressChanged, this,
+            [this](int percent) { setProgressText(QString::number(percent)); });
+    connect(area, &DocumentArea::currentSecureChanged, this, &MainWindow::setSecureIcon);
+    connect(area, &DocumentArea::currentAddressChanged, this, &MainWindow::onCurrentAddressChanged);
+    connect(area, &DocumentArea::addressOpened, this, &MainWindow::insertTypedAddress);
+    connect(area, &DocumentArea::documentClosed, this, &MainWindow::onDocumentClosed);
+    connect(area, &DocumentArea::documentCountChanged, this, &MainWindow::updateDocumentActions);
+    connect(area, &DocumentArea::tabMenuRequested, this,
+            [this](AbstractDocument *document, const QPoint &at) {
+                showTabMenu(qobject_cast<DocumentWindow *>(document), at);
+            });
+    connect(area, &DocumentArea::newMenuRequested, this, &MainWindow::showNewMenu);
+    connect(area, &DocumentArea::newTabRequested, this, &MainWindow::openHomeInNewTab);
+    connect(area, &DocumentArea::navigatorCommandRequested, this, &MainWindow::onNavigatorCommand);
+}
+
+void MainWindow::onActiveDocumentChanged(AbstractDocument *document)
+{
+    if (document)
+        setAddressText(document->locationUrl());
+}
+
+void MainWindow::onCurrentAddressChanged(const QString &address)
+{
+    // The address bar keeps what the user is typing.
+    if (!m_addressHasFocus)
+        setAddressText(address);
+}
+
+void MainWindow::onDocumentClosed(const QString &lastAddress)
+{
+    // Undo Close has something to bring back now.
+    if (m_mainMenu && !lastAddress.isEmpty())
+        m_mainMenu->setEnabled(m_mainMenu->indexForKey(QStringLiteral("mnuEditUndoClose")), true);
+}
+
+void MainWindow::onNavigatorCommand(NavigatorPalette::Command command)
+{
+    switch (command) {
+    case NavigatorPalette::Command::NewTab: openHomeInNewTab(); break;
+    case NavigatorPalette::Command::Back: back(); break;
+    case NavigatorPalette::Command::Forward: forward(); break;
+    case NavigatorPalette::Command::Refresh: refresh(); break;
+    case NavigatorPalette::Command::Stop: stopLoading(); break;
+    }
+}
+
+DocumentTabBar *MainWindow::tabBar() const
+{
+    return m_documentArea->tabBar();
+}
+
+QMdiArea *MainWindow::mdiArea() const
+{
+    return m_documentArea->mdiArea();
+}
 
 NavigatorPalette *MainWindow::navigator()
 {
-    if (!m_navigator) {
-        m_navigator = new NavigatorPalette(this);
-        const SettingsModel &s = AppState::settings;
-        if (s.navigatorWidth > 0 && s.navigatorHeight > 0)
-            m_navigator->setGeometry(twipsToPixels(s.navigatorLeft), twipsToPixels(s.navigatorTop),
-                                     twipsToPixels(s.navigatorWidth), twipsToPixels(s.navigatorHeight));
-    }
-    return m_navigator;
+    return m_documentArea->navigator();
 }
 
-DocumentWindow *MainWindow::registerDocument(const QString &address)
+void MainWindow::openDocument(const QString &address)
 {
-    auto *document = new DocumentWindow(this);
-    const int row = navigator()->appendRow(address, document);
-    document->m_browser->tag = QString::number(row);
-    m_tabBar->appendTab(address, 0);
-    QMdiSubWindow *sub = m_mdiArea->addSubWindow(document, Qt::FramelessWindowHint);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setWindowIcon(QIcon());
-    return document;
+    m_documentArea->openDocument(address);
 }
 
-void MainWindow::openDocument(const QString &url)
+DocumentWindow *MainWindow::openPopup(NewWindowRequest &request)
 {
-    QString address = url;
-    // A shortcut file opens the address it holds.
-    if (address.right(4).toLower() == QLatin1String(".url")) {
-        if (address.left(8).toLower() == QLatin1String("file:///"))
-            address = QUrl(address).toLocalFile();
-        address = readUrlShortcut(address.left(address.size() - 4));
-    }
-
-    DocumentWindow *document = registerDocument(address);
-    const int k = document->position();
-    document->applyDownloadOptions();
-    document->setWindowTitle(address);
-    document->registerAsBrowser(true);
-    document->navigate(address);
-    document->setWindowTitle(document->locationUrl());
-    if (QMdiSubWindow *sub = qobject_cast<QMdiSubWindow *>(document->parentWidget())) {
-        sub->showMaximized();
-        m_mdiArea->setActiveSubWindow(sub);
-    }
-    m_tabBar->setShrunk(k, false);
-    document->setTabCaption(k, address);
-    insertTypedAddress(address);
-}
-
-DocumentWindow *MainWindow::openPopup(QWebEngineNewWindowRequest &request)
-{
-    const QString address = request.requestedUrl().toString();
-    DocumentWindow *document = registerDocument(address);
-    document->applyDownloadOptions();
-    document->setWindowTitle(address);
-    request.openIn(document->m_browser->page());
-    if (QMdiSubWindow *sub = qobject_cast<QMdiSubWindow *>(document->parentWidget())) {
-        sub->showMaximized();
-        if (request.destination() != QWebEngineNewWindowRequest::InNewBackgroundTab)
-            m_mdiArea->setActiveSubWindow(sub);
-        else if (m_activeDocument)
-            bringToFront(m_activeDocument);
-    }
-    document->setTabCaption(document->position(), address);
-    return document;
-}
-
-void MainWindow::onDocumentUnloaded(DocumentWindow *document)
-{
-    NavigatorPalette *palette = navigator();
-    const int k = document->position();
-    for (int j = k + 1; j <= palette->rowCount(); ++j) {
-        if (DocumentWindow *later = palette->rowDocument(j))
-            later->m_browser->tag = QString::number(j - 1);
-    }
-    document->m_browser->hide();
-    palette->removeRow(k);
-    if (!document->m_tabAlreadyDeleted)
-        m_tabBar->removeTabAt(k);
-    document->m_browser->tag.clear();
-    // Undo Close has something to bring back now.
-    if (m_mainMenu && !m_lastClosedAddress.isEmpty())
-        m_mainMenu->setEnabled(m_mainMenu->indexForKey(QStringLiteral("mnuEditUndoClose")), true);
-    if (m_activeDocument == document) {
-        m_activeDocument = nullptr;
-        setStatusText(QString());
-        setProgressText(QStringLiteral("0"));
-    }
-    updateDocumentActions();
+    return qobject_cast<DocumentWindow *>(m_documentArea->openPopup(request));
 }
 
 DocumentWindow *MainWindow::activeDocument() const
 {
-    QMdiSubWindow *sub = m_mdiArea->currentSubWindow();
-    auto *document = sub ? qobject_cast<DocumentWindow *>(sub->widget()) : nullptr;
-    return document && document->position() > 0 ? document : nullptr;
+    return qobject_cast<DocumentWindow *>(m_documentArea->activeDocument());
 }
 
 QList<DocumentWindow *> MainWindow::documents() const
 {
     QList<DocumentWindow *> documents;
-    if (!m_navigator)
-        return documents;
-    for (int k = 1; k <= m_navigator->rowCount(); ++k) {
-        if (DocumentWindow *document = m_navigator->rowDocument(k))
-            documents.append(document);
+    for (AbstractDocument *document : m_documentArea->documents()) {
+        if (auto *window = qobject_cast<DocumentWindow *>(document))
+            documents.append(window);
     }
     return documents;
 }
 
 void MainWindow::bringToFront(DocumentWindow *document)
 {
-    if (!document)
-        return;
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(document->parentWidget())) {
-        sub->showMaximized();
-        m_mdiArea->setActiveSubWindow(sub);
-    }
+    m_documentArea->bringToFront(document);
 }
 
-void MainWindow::onSubWindowActivated(QMdiSubWindow *sub)
+void MainWindow::runTabAction(DocumentWindow *document, int action)
 {
-    auto *document = sub ? qobject_cast<DocumentWindow *>(sub->widget()) : nullptr;
-    if (document == m_activeDocument)
-        return;
-    if (m_activeDocument)
-        m_activeDocument->deactivate();
-    m_activeDocument = document;
-    if (document)
-        document->activate();
+    m_documentArea->runTabAction(document, action);
 }
 
-void MainWindow::runTabAction(DocumentWindow *document, int tabPosition, int action)
+QString MainWindow::lastClosedAddress() const
 {
-    if (!document)
-        return;
-    switch (action) {
-    case 0:
-        bringToFront(document);
-        break;
-    case 1:
-        // Closed after the tab strip's event has returned.
-        if (QWidget *sub = document->parentWidget())
-            QMetaObject::invokeMethod(sub, &QWidget::close, Qt::QueuedConnection);
-        break;
-    case 2:
-        m_tabBar->setShrunk(tabPosition, !m_tabBar->isShrunk(tabPosition));
-        document->setTabCaption(tabPosition, document->locationName());
-        break;
-    case 4:
-        document->applyDownloadOptions();
-        document->reload();
-        break;
-    case 3:
-        showTabMenu(document, QCursor::pos());
-        break;
-    case 5:
-        openDocument(document->locationUrl());
-        break;
-    default:
-        break;
-    }
-}
-
-void MainWindow::onTabPressed(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
-                             const QPoint &pos)
-{
-    if (position < 1) {
-        if (button == Qt::RightButton)
-            showNewMenu(m_tabBar->mapToGlobal(pos));
-        return;
-    }
-    DocumentWindow *document = navigator()->rowDocument(position);
-    const SettingsModel &s = AppState::settings;
-    const bool shift = modifiers & Qt::ShiftModifier;
-    int action;
-    if (button == Qt::LeftButton)
-        action = shift ? s.controlShiftLeft : s.controlLeft;
-    else
-        action = shift ? s.controlShiftRight : s.controlRight;
-    runTabAction(document, position, action);
-}
-
-void MainWindow::onTabDoubleClicked(int position)
-{
-    if (position < 1)
-        openHomeInNewTab();
-    else
-        runTabAction(navigator()->rowDocument(position), position, AppState::settings.controlDouble);
+    return m_documentArea->lastClosedAddress();
 }
 
 void MainWindow::showWindowList()
@@ -788,8 +702,11 @@ QuickSearchDialog *MainWindow::quickSearch() const
 
 void MainWindow::showQuickSearch()
 {
-    if (!m_quickSearch)
+    if (!m_quickSearch) {
         m_quickSearch = new QuickSearchDialog(this);
+        connect(m_quickSearch, &QuickSearchDialog::searchRequested, this,
+                &MainWindow::openDocument);
+    }
     if (m_quickSearch->isVisible())
         return;
     AppState::noModalDialogOpen = false;
@@ -976,29 +893,17 @@ void MainWindow::textSizeMedium()
 
 void MainWindow::saveAllDocuments()
 {
-    SettingsStore &store = SettingsStore::instance();
-    SettingsStore::Batch batch(store);
-    const QList<DocumentWindow *> documents = this->documents();
-    store.write(kSettings, QStringLiteral("DocumentCount"), QString::number(documents.size()));
-    for (int k = 0; k < documents.size(); ++k)
-        store.write(kSettings, QStringLiteral("Document%1").arg(k + 1), documents[k]->locationUrl());
+    m_documentArea->saveAll();
 }
 
 void MainWindow::loadAllDocuments()
 {
-    const SettingsStore &store = SettingsStore::instance();
-    const int n = SettingsModel::readInteger(store, kSettings, QStringLiteral("DocumentCount"), 0);
-    for (int i = 1; i <= n; ++i)
-        openDocument(store.read(kSettings, QStringLiteral("Document%1").arg(i),
-                              AppState::settings.sitesHome1));
+    m_documentArea->loadAll();
 }
 
 void MainWindow::closeAllDocuments()
 {
-    for (DocumentWindow *document : documents()) {
-        if (QWidget *sub = document->parentWidget())
-            sub->close();
-    }
+    m_documentArea->closeAll();
 }
 
 // ---------------------------------------------------------------- content
@@ -1149,8 +1054,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (m_loaded && !m_unloaded) {
         queryUnload();
         // Every document unloads, each removing its own entry, before the frame's unload.
-        for (QMdiSubWindow *sub : m_mdiArea->subWindowList())
-            sub->close();
+        m_documentArea->closeAll();
         unload();
     }
     event->accept();
@@ -1179,7 +1083,6 @@ void MainWindow::unload()
         m_quickSearch->unload();
     m_sidebar->saveQuickNotes();
     destroyToolbars();
-    if (m_navigator)
-        m_navigator->close();
+    m_documentArea->closeNavigator();
     SingleInstance::releaseInstanceMutex();
 }

@@ -2,6 +2,7 @@
 
 #include "core/settingsmodel.h"
 #include "framemenus.h"
+#include "navigatorpalette.h"
 #include "widgets/progresspainter.h"
 
 #include <QHash>
@@ -16,12 +17,12 @@
 class QComboBox;
 class QLabel;
 class QMdiArea;
-class QMdiSubWindow;
 class QToolBar;
 class QAction;
-class QWebEngineNewWindowRequest;
+class AbstractDocument;
+class DocumentArea;
 class DocumentWindow;
-class NavigatorPalette;
+class NewWindowRequest;
 class QuickSearchDialog;
 class DocumentTabBar;
 class MouseGestureRecognizer;
@@ -34,8 +35,8 @@ class StripToolBar;
 class MenuBarHost;
 class ToolBarBands;
 
-// The frame: the main window that holds every document window as an MDI child, with the tab
-// strip, the address bar, the navigation commands and the registry of open documents.
+// The frame: the main window around the document area (the document windows, their tabs and
+// the navigator palette), with the address bar, the status bar and the commands.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -49,19 +50,21 @@ public:
     // Shows the frame in the state the settings asked for.
     void showFrame();
 
-    // ---- Opening documents and the registry (rows, tabs and documents by position).
+    // ---- Documents (forwarded to the document area).
+    DocumentArea *documentArea() const { return m_documentArea; }
+    DocumentTabBar *tabBar() const;
     void openDocument(const QString &address);
     // Lets a page's new-window request through into a new document window.
-    DocumentWindow *openPopup(QWebEngineNewWindowRequest &request);
-    // A document window unloads: renumber the later rows, drop its row and tab.
-    void onDocumentUnloaded(DocumentWindow *document);
+    DocumentWindow *openPopup(NewWindowRequest &request);
     NavigatorPalette *navigator();
     DocumentWindow *activeDocument() const;
-    // All documents in registry (tab) order.
+    // All documents in tab order.
     QList<DocumentWindow *> documents() const;
     void bringToFront(DocumentWindow *document);
     // Tab actions: 0 front, 1 close, 2 toggle shrink, 3 tab menu, 4 refresh, 5 duplicate.
-    void runTabAction(DocumentWindow *document, int tabPosition, int action);
+    void runTabAction(DocumentWindow *document, int action);
+    // What Undo Close brings back.
+    QString lastClosedAddress() const;
 
     // A later start handed over its command line: open it and bring the window back.
     void handOver(const QString &text);
@@ -309,10 +312,9 @@ public:
     void loadSettings();
     void saveSettings();
 
-    QMdiArea *mdiArea() const { return m_mdiArea; }
+    QMdiArea *mdiArea() const;
 
     // Controls.
-    DocumentTabBar *m_tabBar = nullptr;
     QComboBox *m_addressBar = nullptr;
     StripToolBar *m_browseToolBar = nullptr; // browse toolbar
     StripToolBar *m_sitesToolBar = nullptr; // sites toolbar
@@ -327,7 +329,6 @@ public:
 
     // Public state of the frame.
     Qt::WindowStates m_normalWindowState = Qt::WindowNoState;
-    QString m_lastClosedAddress;
     qint16 m_searchEngine = 0;
     bool m_closing = false;
     bool m_addressEditing = false;
@@ -363,21 +364,20 @@ private:
                        const MenuChoice &choice);
     QString stripFile(bool large) const;
     QWidget *focusedEditor() const;
-    void onSubWindowActivated(QMdiSubWindow *sub);
-    DocumentWindow *registerDocument(const QString &address);
+    DocumentWindow *createDocument();
+    void connectDocumentArea();
+    void onActiveDocumentChanged(AbstractDocument *document);
+    void onCurrentAddressChanged(const QString &address);
+    void onDocumentClosed(const QString &lastAddress);
+    void onNavigatorCommand(NavigatorPalette::Command command);
     void insertTypedAddress(const QString &address);
-    void onTabPressed(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
-                        const QPoint &pos);
-    void onTabDoubleClicked(int position);
     void queryUnload();
     void unload();
     // Runs one of the five site commands on the active document, or opens a new tab.
     void goSite(const QString &address);
 
-    QMdiArea *m_mdiArea = nullptr;
-    QPointer<NavigatorPalette> m_navigator;
+    DocumentArea *m_documentArea = nullptr;
     QPointer<QuickSearchDialog> m_quickSearch;
-    QPointer<DocumentWindow> m_activeDocument;
     QPointer<DocumentWindow> m_tabMenuDocument;
     QString m_skinPath;
     int m_bandsAlignment = 1;

@@ -11,6 +11,7 @@
 #include "toolbarbands.h"
 #include "striptoolbar.h"
 #include "document/documentwindow.h"
+#include "documentarea.h"
 #include "documenttabbar.h"
 #include "navigatorpalette.h"
 #include "platform/pagecustomizer.h"
@@ -64,7 +65,7 @@ void MainWindow::showNewMenu(const QPoint &at)
     showMenu(
         m_newMenu,
         [this](KeyedMenu &menu) {
-            FrameMenus::buildNewTabMenu(menu, !m_lastClosedAddress.isEmpty());
+            FrameMenus::buildNewTabMenu(menu, !lastClosedAddress().isEmpty());
         },
         &MainWindow::onNewMenuClicked, at);
 }
@@ -268,12 +269,12 @@ const QHash<QString, MainWindow::MenuCommand> &MainWindow::menuCommands(MenuKind
         {"mnuTabClose",
          [](MainWindow &f, const C &) {
              if (DocumentWindow *d = f.m_tabMenuDocument)
-                 f.runTabAction(d, d->position(), 1);
+                 f.runTabAction(d, 1);
          }},
         {"mnuTabToggleShrink",
          [](MainWindow &f, const C &) {
              if (DocumentWindow *d = f.m_tabMenuDocument)
-                 f.runTabAction(d, d->position(), 2);
+                 f.runTabAction(d, 2);
          }},
         {"mnuTabDuplicate",
          [](MainWindow &f, const C &) {
@@ -443,8 +444,8 @@ bool MainWindow::isMenuEnabled(const QString &key) const
 QList<FrameMenus::WindowEntry> MainWindow::windowMenuEntries() const
 {
     QList<FrameMenus::WindowEntry> entries;
-    const QList<QMdiSubWindow *> subs = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
-    QMdiSubWindow *active = m_mdiArea->currentSubWindow();
+    const QList<QMdiSubWindow *> subs = mdiArea()->subWindowList(QMdiArea::CreationOrder);
+    QMdiSubWindow *active = mdiArea()->currentSubWindow();
     for (qsizetype i = 0; i < subs.size(); ++i) {
         auto *document = qobject_cast<DocumentWindow *>(subs[i]->widget());
         if (!document || subs[i]->isHidden())
@@ -465,48 +466,33 @@ void MainWindow::buildWindowMenu(const QString &key)
 
 void MainWindow::runWindowMenuCommand(qint32 code)
 {
-    QList<QMdiSubWindow *> visible;
-    for (QMdiSubWindow *sub : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {
-        if (!sub->isHidden())
-            visible.append(sub);
-    }
     switch (code) {
-    case FrameMenus::kWinTile: {
-        const QList<QRect> rects =
-            FrameMenus::tileHorizontally(m_mdiArea->viewport()->rect(), int(visible.size()));
-        for (qsizetype i = 0; i < rects.size(); ++i) {
-            visible[i]->showNormal();
-            visible[i]->setGeometry(rects[i]);
-        }
+    case FrameMenus::kWinTile:
+        m_documentArea->tileHorizontally();
         break;
-    }
     case FrameMenus::kWinCascade:
-        for (QMdiSubWindow *sub : visible)
-            sub->showNormal();
-        m_mdiArea->cascadeSubWindows();
+        m_documentArea->cascade();
         break;
     case FrameMenus::kWinMaximize:
-        if (QMdiSubWindow *sub = m_mdiArea->currentSubWindow())
-            sub->showMaximized();
+        m_documentArea->maximizeActive();
         break;
     case FrameMenus::kWinMinimize:
-        for (QMdiSubWindow *sub : visible)
-            sub->showMinimized();
+        m_documentArea->minimizeAll();
         break;
     case FrameMenus::kWinNext:
-        m_mdiArea->activateNextSubWindow();
+        mdiArea()->activateNextSubWindow();
         break;
     case FrameMenus::kWinPrevious:
-        m_mdiArea->activatePreviousSubWindow();
+        mdiArea()->activatePreviousSubWindow();
         break;
     case FrameMenus::kWinMore:
         showWindowList();
         break;
     default:
         if (code >= 0) {
-            const QList<QMdiSubWindow *> subs = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
+            const QList<QMdiSubWindow *> subs = mdiArea()->subWindowList(QMdiArea::CreationOrder);
             if (code < subs.size()) {
-                m_mdiArea->setActiveSubWindow(subs[code]);
+                mdiArea()->setActiveSubWindow(subs[code]);
                 subs[code]->widget()->setFocus();
             }
         }
@@ -650,8 +636,8 @@ void MainWindow::exitProgram()
 
 void MainWindow::undoClose()
 {
-    if (!m_lastClosedAddress.isEmpty())
-        openDocument(m_lastClosedAddress);
+    if (!lastClosedAddress().isEmpty())
+        openDocument(lastClosedAddress());
 }
 
 QWidget *MainWindow::focusedEditor() const
@@ -779,15 +765,7 @@ void MainWindow::toggleSidebar()
 
 void MainWindow::shrinkTabs(int variant)
 {
-    // 0 reset all, 1 shrink all, 2 shrink the selected tab, 3 shrink all but the selected.
-    const QList<DocumentWindow *> documents = this->documents();
-    for (int i = 1; i <= m_tabBar->itemCount() && i <= documents.size(); ++i) {
-        const bool selected = m_tabBar->isSelected(i);
-        if ((variant == 2 && !selected) || (variant == 3 && selected))
-            continue;
-        m_tabBar->setShrunk(i, variant != 0);
-        documents[i - 1]->setTabCaption(i, documents[i - 1]->locationName());
-    }
+    m_documentArea->shrinkTabs(variant);
 }
 
 void MainWindow::shrinkAllTabs()

@@ -2,8 +2,6 @@
 
 #include "core/storedcolor.h"
 #include "core/strings.h"
-#include "document/documentwindow.h"
-#include "mainwindow.h"
 
 #include <QAction>
 #include <QEvent>
@@ -13,13 +11,12 @@
 #include <QTreeWidget>
 
 namespace {
-constexpr int kDocumentRole = Qt::UserRole + 1;
 constexpr int kStepTwips = 250;
 constexpr int kMaxHeightTwips = 5000;
 } // namespace
 
-NavigatorPalette::NavigatorPalette(MainWindow *frame)
-    : QWidget(frame, Qt::Tool | Qt::FramelessWindowHint), m_frame(frame)
+NavigatorPalette::NavigatorPalette(QWidget *window)
+    : QWidget(window, Qt::Tool | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmNavigator"));
     setProperty(kTagProperty, resId(2500));
@@ -35,11 +32,16 @@ NavigatorPalette::NavigatorPalette(MainWindow *frame)
         action->setToolTip(resId(id));
         return action;
     };
-    connect(addButton("New", 1101, QStyle::SP_FileIcon), &QAction::triggered, frame, &MainWindow::openHomeInNewTab);
-    connect(addButton("Back", 1102, QStyle::SP_ArrowBack), &QAction::triggered, frame, &MainWindow::back);
-    connect(addButton("Forward", 1103, QStyle::SP_ArrowForward), &QAction::triggered, frame, &MainWindow::forward);
-    connect(addButton("Refresh", 1104, QStyle::SP_BrowserReload), &QAction::triggered, frame, &MainWindow::refresh);
-    connect(addButton("Stop", 1105, QStyle::SP_BrowserStop), &QAction::triggered, frame, &MainWindow::stopLoading);
+    auto addCommand = [this, addButton](const char *key, int id, QStyle::StandardPixmap icon,
+                                        Command command) {
+        connect(addButton(key, id, icon), &QAction::triggered, this,
+                [this, command] { Q_EMIT commandRequested(command); });
+    };
+    addCommand("New", 1101, QStyle::SP_FileIcon, Command::NewTab);
+    addCommand("Back", 1102, QStyle::SP_ArrowBack, Command::Back);
+    addCommand("Forward", 1103, QStyle::SP_ArrowForward, Command::Forward);
+    addCommand("Refresh", 1104, QStyle::SP_BrowserReload, Command::Refresh);
+    addCommand("Stop", 1105, QStyle::SP_BrowserStop, Command::Stop);
     m_toolBar->addSeparator();
     m_sticky = addButton("Sticky", 1191, QStyle::SP_DialogApplyButton);
     m_sticky->setCheckable(true);
@@ -57,8 +59,7 @@ NavigatorPalette::NavigatorPalette(MainWindow *frame)
     connect(m_list, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
         if (!item)
             return;
-        if (DocumentWindow *document = rowDocument(m_list->indexOfTopLevelItem(item) + 1))
-            m_frame->bringToFront(document);
+        Q_EMIT rowClicked(m_list->indexOfTopLevelItem(item) + 1);
         activateWindow();
     });
 
@@ -73,11 +74,10 @@ int NavigatorPalette::rowCount() const
     return m_list->topLevelItemCount();
 }
 
-int NavigatorPalette::appendRow(const QString &text, DocumentWindow *document)
+int NavigatorPalette::appendRow(const QString &text)
 {
     auto *item = new QTreeWidgetItem(QStringList{text, QString()});
     item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
-    item->setData(0, kDocumentRole, QVariant::fromValue(QPointer<DocumentWindow>(document)));
     m_list->addTopLevelItem(item);
     return rowCount();
 }
@@ -86,13 +86,6 @@ void NavigatorPalette::removeRow(int row)
 {
     if (row >= 1 && row <= rowCount())
         delete m_list->takeTopLevelItem(row - 1);
-}
-
-DocumentWindow *NavigatorPalette::rowDocument(int row) const
-{
-    if (row < 1 || row > rowCount())
-        return nullptr;
-    return m_list->topLevelItem(row - 1)->data(0, kDocumentRole).value<QPointer<DocumentWindow>>();
 }
 
 QString NavigatorPalette::rowText(int row) const

@@ -1,34 +1,33 @@
 #pragma once
 
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
 class QToolBar;
 class QTreeWidget;
 class QAction;
-class DocumentWindow;
-class MainWindow;
 
-// The navigator palette: a small tool window of the frame whose list is the registry of open
-// documents (one row per document, in tab order). It is normally hidden; the registry is live
-// whether it shows or not.
+// The navigator palette: a small tool window of the frame that lists the open documents (one
+// row per document, in tab order). It is normally hidden; its rows are kept up to date whether
+// it shows or not. Clicks are reported as requests.
 class NavigatorPalette : public QWidget
 {
     Q_OBJECT
 public:
-    explicit NavigatorPalette(MainWindow *frame);
+    // The commands of the palette's toolbar.
+    enum class Command { NewTab, Back, Forward, Refresh, Stop };
+
+    explicit NavigatorPalette(QWidget *window);
 
     QTreeWidget *m_list = nullptr;
     QToolBar *m_toolBar = nullptr;
     QTimer m_foldTimer;
     QString m_foldTag = QStringLiteral("0"); // "0" grow, "1" shrink
 
-    // Registry rows, 1-based.
+    // Rows, 1-based.
     int rowCount() const;
-    int appendRow(const QString &text, DocumentWindow *document);
+    int appendRow(const QString &text);
     void removeRow(int row);
-    DocumentWindow *rowDocument(int row) const;
     QString rowText(int row) const;
     void setRowText(int row, const QString &text);
     QString rowStatus(int row) const;
@@ -45,6 +44,11 @@ public:
     void setHeightTwips(int twips);
     int toolbarHeightTwips() const;
 
+signals:
+    // A click on a row: its document is to come to the front.
+    void rowClicked(int row);
+    void commandRequested(NavigatorPalette::Command command);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
@@ -54,6 +58,5 @@ private:
     void startGrowing();
     void startShrinking();
 
-    MainWindow *m_frame;
     QAction *m_sticky = nullptr;
 };

@@ -5,7 +5,6 @@
 #include "core/settingsstore.h"
 #include "core/strings.h"
 #include "core/storedvalue.h"
-#include "mainwindow.h"
 #include "searchengines.h"
 
 #include <QComboBox>
@@ -20,7 +19,7 @@ namespace {
 const QString kSettings = QStringLiteral("Settings");
 }
 
-QuickSearchDialog::QuickSearchDialog(MainWindow *frame) : QDialog(frame), m_frame(frame)
+QuickSearchDialog::QuickSearchDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmQSearch"));
     setProperty(kTagProperty, resId(4000));
@@ -112,14 +111,15 @@ void QuickSearchDialog::search()
     // An empty query searches for nothing: no tab.
     if (q.trimmed().isEmpty())
         return;
-    m_frame->openDocument(SearchEngines::quickSearchAddress(groups, q));
+    Q_EMIT searchRequested(SearchEngines::quickSearchAddress(groups, q));
 }
 
 void QuickSearchDialog::backToFrame()
 {
     hide();
     AppState::noModalDialogOpen = true;
-    m_frame->activateWindow();
+    if (QWidget *window = parentWidget())
+        window->activateWindow();
 }
 
 void QuickSearchDialog::hideEvent(QHideEvent *event)

@@ -4,7 +4,6 @@
 
 class QComboBox;
 class QPushButton;
-class MainWindow;
 
 // The quick search box: a web or groups search through Google, with a remembered history of
 // queries. One instance for the run; hidden after a search, written to the settings at exit.
@@ -12,7 +11,7 @@ class QuickSearchDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit QuickSearchDialog(MainWindow *frame);
+    explicit QuickSearchDialog(QWidget *parent = nullptr);
 
     QComboBox *m_queryBox = nullptr; // query and its history, newest first
     QComboBox *m_scopeBox = nullptr; // "Web" or "Groups"
@@ -32,7 +31,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
+signals:
+    // A search ran: the address of its results is to open in a new tab.
+    void searchRequested(const QString &address);
+
 private:
     void backToFrame();
-    MainWindow *m_frame;
 };

@@ -4,7 +4,6 @@
 #include "core/storedcolor.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
-#include "mainwindow.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -22,7 +21,7 @@ namespace {
 const QString kSettings = QStringLiteral("Settings");
 }
 
-RestoreDocumentsDialog::RestoreDocumentsDialog(MainWindow *frame) : QDialog(frame), m_frame(frame)
+RestoreDocumentsDialog::RestoreDocumentsDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmLoad"));
     setProperty(kTagProperty, resId(7500));
@@ -134,12 +133,8 @@ void RestoreDocumentsDialog::onOkClicked()
         store.write(kSettings, QStringLiteral("DocumentCount"), QString::number(count));
     }
     const bool dontAsk = m_dontAskAgain->isChecked();
+    m_loadChosen = loadAll;
+    if (dontAsk)
+        AppState::settings.loadAction = loadAll ? 1 : 3;
     accept();
-    if (loadAll) {
-        m_frame->loadAllDocuments();
-        if (dontAsk)
-            AppState::settings.loadAction = 1;
-    } else if (dontAsk) {
-        AppState::settings.loadAction = 3;
-    }
 }

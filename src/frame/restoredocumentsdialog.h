@@ -7,14 +7,14 @@ class QGroupBox;
 class QPushButton;
 class QRadioButton;
 class QTreeWidget;
-class MainWindow;
 
-// Asks at start-up which saved pages of the last session to reopen.
+// Asks at start-up which saved pages of the last session to reopen. OK with "load" chosen
+// keeps the ticked pages as the saved ones; the caller then opens them (loadChosen()).
 class RestoreDocumentsDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit RestoreDocumentsDialog(MainWindow *frame);
+    explicit RestoreDocumentsDialog(QWidget *parent = nullptr);
     ~RestoreDocumentsDialog() override;
 
     QRadioButton *m_choices[2] = {nullptr, nullptr};
@@ -28,11 +28,13 @@ public:
     void onDetailsClicked();
     void onOkClicked();
     bool detailsShown() const { return m_details; }
+    // Whether the saved pages are to be opened now (OK with the first choice).
+    bool loadChosen() const { return m_loadChosen; }
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    MainWindow *m_frame;
     bool m_details = false;
+    bool m_loadChosen = false;
 };

@@ -42,7 +42,7 @@ WindowListDialog::WindowListDialog(const QList<DocumentWindow *> &documents, QWi
             continue;
         auto *item = new QTreeWidgetItem(QStringList{document->windowTitle()});
         item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
-        if (document->m_active) {
+        if (document->isActive()) {
             QFont font = item->font(0);
             font.setBold(true);
             item->setFont(0, font);

@@ -1,11 +1,11 @@
 #include "pagecustomizer.h"
 
 #include "core/strings.h"
+#include "newwindowrequest.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QWebEngineHistory>
-#include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 
@@ -304,7 +304,7 @@ void PageCustomizer::flashFilter(std::function<void(int replaced)> done)
         });
 }
 
-bool PageCustomizer::popupAllowed(const QWebEngineNewWindowRequest &request)
+bool PageCustomizer::popupAllowed(const NewWindowRequest &request)
 {
     return request.isUserInitiated();
 }

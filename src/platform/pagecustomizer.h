@@ -11,7 +11,7 @@
 
 #include <functional>
 
-class QWebEngineNewWindowRequest;
+class NewWindowRequest;
 
 // The page customizer of a document: fills the page's forms from the form filler's store,
 // replaces plug-in content by placeholders, answers whether a popup was asked for by the user,
@@ -56,7 +56,7 @@ public:
         QStringLiteral("http://flash.invalid/ENABLEFLASH");
 
     // Whether the page asked for this new window in answer to the user's own action.
-    static bool popupAllowed(const QWebEngineNewWindowRequest &request);
+    static bool popupAllowed(const NewWindowRequest &request);
 
     // Zoom of the page in percent (100 is the normal size).
     void setZoom(int percent);

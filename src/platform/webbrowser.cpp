@@ -2,6 +2,7 @@
 
 #include "core/paths.h"
 #include "core/strings.h"
+#include "newwindowrequest.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -167,8 +168,9 @@ void WebBrowser::init()
     connect(page, &QWebEnginePage::windowCloseRequested, this, &WebBrowser::windowCloseRequested);
     connect(page, &QWebEnginePage::newWindowRequested, this,
             [this](QWebEngineNewWindowRequest &request) {
+                NewWindowRequest wrapped(request);
                 bool cancel = false;
-                Q_EMIT newWindowRequested(request, cancel);
+                Q_EMIT newWindowRequested(wrapped, cancel);
             });
 }
 

@@ -5,12 +5,12 @@
 #include <QVariant>
 #include <QWidget>
 
-class QWebEngineNewWindowRequest;
 class QWebEnginePage;
 class QWebEngineProfile;
 class QWebEngineView;
 class BrowserPage;
 class MediaBlocker;
+class NewWindowRequest;
 
 // The browser control of a document window: one web view with the control's members and events.
 // Events are signals whose cancel flag the slots may set (direct connections only).
@@ -54,9 +54,6 @@ public:
     // The engine's user agent with " Quarvel/<version>" appended.
     static QString userAgent();
 
-    // Free text the owner keeps on the control (the document's registry position).
-    QString tag;
-
     void navigate(const QString &address);
     // Level 0..3 as the control knew them; 3 (completely) bypasses the cache.
     void reload(int level = 0);
@@ -99,8 +96,8 @@ signals:
     void statusTextChanged(const QString &text);
     void secureLockIconChanged(int state);
     // A page asks for a new window; kill it by not answering, let it through by opening the
-    // request in a new browser's page (QWebEngineNewWindowRequest::openIn) before returning.
-    void newWindowRequested(QWebEngineNewWindowRequest &request, bool &cancel);
+    // request in a new browser (NewWindowRequest::openIn) before returning.
+    void newWindowRequested(NewWindowRequest &request, bool &cancel);
     // The page closes its own window.
     void windowCloseRequested();
     // A completed main-frame load, with its final address and title (history feed).

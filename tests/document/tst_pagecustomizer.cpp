@@ -1,3 +1,4 @@
+#include "platform/newwindowrequest.h"
 #include "platform/pagecustomizer.h"
 
 #include <QApplication>
@@ -367,7 +368,7 @@ private slots:
         std::optional<bool> allowed;
         connect(&page, &QWebEnginePage::newWindowRequested, this,
                 [&allowed](QWebEngineNewWindowRequest &request) {
-                    allowed = PageCustomizer::popupAllowed(request);
+                    allowed = PageCustomizer::popupAllowed(NewWindowRequest(request));
                 });
         page.load(m_server.url(QStringLiteral("/popup")));
         QTRY_VERIFY_WITH_TIMEOUT(allowed.has_value(), 30000);

@@ -311,7 +311,7 @@ private slots:
         QVERIFY(s.controlSitesNew);
         frame->onSitesButtonClicked(1);
         QCOMPARE(frame->documents().size(), 2);
-        QTRY_COMPARE(frame->m_tabBar->caption(2), QStringLiteral("Link one"));
+        QTRY_COMPARE(frame->tabBar()->caption(2), QStringLiteral("Link one"));
         s.controlSitesNew = false;
         s.customLinksCount = 2;
         DocumentWindow *document = frame->activeDocument();
@@ -378,7 +378,7 @@ private slots:
         check(false);
         QVERIFY(frame->isMenuEnabled("mnuEditUndoClose"));
         // Undo close came alive when the document closed.
-        QVERIFY(!frame->m_lastClosedAddress.isEmpty());
+        QVERIFY(!frame->lastClosedAddress().isEmpty());
         frame->runMenuCommand(Kind::New, {"mnuNewUndoClose"});
         QCOMPARE(AppState::openDocuments, qint16(1));
         check(true);
@@ -388,7 +388,7 @@ private slots:
     void viewAndContentCommands()
     {
         auto frame = makeFrame(m_server.page("Content"));
-        QTRY_COMPARE(frame->m_tabBar->caption(1), QStringLiteral("Content"));
+        QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Content"));
 
         frame->runMenuCommand(Kind::Main, {"mnuViewBrowseToolbar"});
         QVERIFY(band(*frame, "Toolbar1")->isHidden());
@@ -499,8 +499,8 @@ private slots:
     {
         auto frame = makeFrame(m_server.page("Left"));
         frame->openDocument(m_server.page("Right"));
-        DocumentWindow *left = frame->navigator()->rowDocument(1);
-        DocumentWindow *right = frame->navigator()->rowDocument(2);
+        DocumentWindow *left = frame->documents().value(0);
+        DocumentWindow *right = frame->documents().value(1);
         QCOMPARE(frame->activeDocument(), right);
         QString seen;
         QTimer::singleShot(0, this, [&] {
@@ -515,7 +515,7 @@ private slots:
                 }
             }
         });
-        frame->runTabAction(left, 1, 3);
+        frame->runTabAction(left, 3);
         QVERIFY(seen.startsWith(QLatin1String("mnuTabRefresh mnuTabClose")));
         QTRY_COMPARE(frame->documents().size(), 1);
         QCOMPARE(frame->documents().value(0), right);

@@ -3,6 +3,7 @@
 #include "core/settingsstore.h"
 #include "core/startup.h"
 #include "document/documentwindow.h"
+#include "frame/documentarea.h"
 #include "frame/documenttabbar.h"
 #include "frame/restoredocumentsdialog.h"
 #include "frame/windowlistdialog.h"
@@ -60,22 +61,31 @@ class TestFrmMain : public QObject
     static bool registryConsistent(MainWindow &frame)
     {
         NavigatorPalette *nav = frame.navigator();
-        if (nav->rowCount() != frame.m_tabBar->itemCount() ||
+        const QList<DocumentWindow *> documents = frame.documents();
+        if (nav->rowCount() != frame.tabBar()->itemCount() || nav->rowCount() != documents.size() ||
             nav->rowCount() != AppState::openDocuments)
             return false;
         for (int k = 1; k <= nav->rowCount(); ++k) {
-            DocumentWindow *document = nav->rowDocument(k);
-            if (!document || document->position() != k)
+            DocumentWindow *document = documents[k - 1];
+            if (frame.documentArea()->positionOf(document) != k ||
+                nav->rowText(k) != document->windowTitle() ||
+                frame.tabBar()->toolTipText(k) != document->windowTitle())
                 return false;
         }
         return true;
     }
 
+    // The document at a 1-based position.
+    static DocumentWindow *documentAt(MainWindow &frame, int position)
+    {
+        return frame.documents().value(position - 1);
+    }
+
     static QStringList tabCaptions(MainWindow &frame)
     {
         QStringList captions;
-        for (int k = 1; k <= frame.m_tabBar->itemCount(); ++k)
-            captions << frame.m_tabBar->caption(k);
+        for (int k = 1; k <= frame.tabBar()->itemCount(); ++k)
+            captions << frame.tabBar()->caption(k);
         return captions;
     }
 
@@ -101,7 +111,7 @@ private slots:
             QCOMPARE(store().read("Settings", "FirstTime", {}), QStringLiteral("False"));
             QCOMPARE(frame->windowTitle(), QStringLiteral("Quarvel v2.7"));
             QCOMPARE(frame->documents().size(), 1);
-            QTRY_COMPARE(frame->m_tabBar->caption(1), QStringLiteral("Quarvel Quick Tour"));
+            QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Quarvel Quick Tour"));
             frame->close();
         }
         QCOMPARE(marker(), QStringLiteral("False"));
@@ -143,35 +153,35 @@ private slots:
         QTRY_COMPARE(nav->rowStatus(5), QStringLiteral("Completed"));
         QCOMPARE(nav->rowText(3), QStringLiteral("Page C"));
         QVERIFY(registryConsistent(*frame));
-        QCOMPARE(frame->activeDocument(), nav->rowDocument(5));
+        QCOMPARE(frame->activeDocument(), documentAt(*frame, 5));
         QVERIFY(nav->rowBold(5) && !nav->rowBold(1));
         QCOMPARE(frame->addressText(), QUrl(m_server.page("Page E")).toString());
 
         // Close a middle one, then the first, then the last.
-        frame->runTabAction(nav->rowDocument(3), 3, 1);
+        frame->runTabAction(documentAt(*frame, 3), 1);
         QTRY_COMPARE(nav->rowCount(), 4);
         QVERIFY(registryConsistent(*frame));
         QCOMPARE(tabCaptions(*frame), QStringList({"Page A", "Page B", "Page D", "Page E"}));
-        frame->runTabAction(nav->rowDocument(1), 1, 1);
+        frame->runTabAction(documentAt(*frame, 1), 1);
         QTRY_COMPARE(nav->rowCount(), 3);
         QVERIFY(registryConsistent(*frame));
-        frame->runTabAction(nav->rowDocument(3), 3, 1);
+        frame->runTabAction(documentAt(*frame, 3), 1);
         QTRY_COMPARE(nav->rowCount(), 2);
         QVERIFY(registryConsistent(*frame));
         QCOMPARE(tabCaptions(*frame), QStringList({"Page B", "Page D"}));
         QCOMPARE(nav->rowText(2), QStringLiteral("Page D"));
-        QCOMPARE(frame->m_lastClosedAddress, QUrl(m_server.page("Page E")).toString());
+        QCOMPARE(frame->lastClosedAddress(), QUrl(m_server.page("Page E")).toString());
 
         // A click on a tab brings its document to the front.
-        frame->runTabAction(nav->rowDocument(1), 1, 0);
-        QTRY_COMPARE(frame->activeDocument(), nav->rowDocument(1));
-        QTRY_VERIFY(frame->m_tabBar->isSelected(1));
+        frame->runTabAction(documentAt(*frame, 1), 0);
+        QTRY_COMPARE(frame->activeDocument(), documentAt(*frame, 1));
+        QTRY_VERIFY(frame->tabBar()->isSelected(1));
         QCOMPARE(frame->addressText(), QUrl(m_server.page("Page B")).toString());
 
         // Shrinking a tab shows three characters and the odd icon.
-        frame->runTabAction(nav->rowDocument(2), 2, 2);
-        QCOMPARE(frame->m_tabBar->caption(2), QStringLiteral("Pag"));
-        QCOMPARE(frame->m_tabBar->iconIndex(2) % 2, 1);
+        frame->runTabAction(documentAt(*frame, 2), 2);
+        QCOMPARE(frame->tabBar()->caption(2), QStringLiteral("Pag"));
+        QCOMPARE(frame->tabBar()->iconIndex(2) % 2, 1);
         frame->close();
         QCOMPARE(AppState::openDocuments, qint16(0));
     }
@@ -233,9 +243,9 @@ private slots:
         // Stop ends a slow load; the frame keeps working.
         frame->setAddressText(m_server.url("/slow?ms=3000&title=Slow"));
         frame->onAddressEnter(false, false);
-        QTRY_VERIFY(document->m_browser->isBusy());
+        QTRY_VERIFY(document->isBusy());
         frame->stopLoading();
-        QTRY_VERIFY(!document->m_browser->isBusy());
+        QTRY_VERIFY(!document->isBusy());
 
         // Home goes to home page 1 in the active tab.
         AppState::settings.sitesHome1 = m_server.page("Home");
@@ -261,7 +271,7 @@ private slots:
         AppState::settings.sitesMail = m_server.page("Mail");
         frame->goMail();
         QCOMPARE(frame->documents().size(), 1);
-        QTRY_COMPARE(frame->m_tabBar->caption(1), QStringLiteral("Mail"));
+        QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Mail"));
         frame->close();
     }
 
@@ -320,7 +330,7 @@ private slots:
 
         frame->handOver(m_server.page("Handed"));
         QCOMPARE(frame->documents().size(), before + 1);
-        QTRY_COMPARE(frame->m_tabBar->caption(int(before) + 1), QStringLiteral("Handed"));
+        QTRY_COMPARE(frame->tabBar()->caption(int(before) + 1), QStringLiteral("Handed"));
 
         // Empty and one-character texts open nothing but still bring the window back.
         frame->showMinimized();
@@ -337,7 +347,7 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.url("/popup"));
-        QTRY_COMPARE(frame->m_tabBar->caption(1), QStringLiteral("Opener"));
+        QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Opener"));
         // The kill shows on the killer's panel; no tab opened.
         QTRY_COMPARE(frame->m_statusBar->panelIcon(QStringLiteral("Item4")), 5);
         QCOMPARE(frame->documents().size(), 1);
@@ -345,7 +355,7 @@ private slots:
         AppState::settings.popupKillerEnable = false;
         frame->refresh();
         QTRY_COMPARE(frame->documents().size(), 2);
-        QTRY_COMPARE(frame->m_tabBar->caption(2), QStringLiteral("Popup"));
+        QTRY_COMPARE(frame->tabBar()->caption(2), QStringLiteral("Popup"));
         QVERIFY(registryConsistent(*frame));
         frame->close();
     }
@@ -361,9 +371,9 @@ private slots:
         file.close();
         auto frame = makeFrame(m_server.page("Start"));
         frame->openDocument(QUrl::fromLocalFile(path).toString());
-        QTRY_COMPARE(frame->m_tabBar->caption(2), QStringLiteral("From shortcut"));
+        QTRY_COMPARE(frame->tabBar()->caption(2), QStringLiteral("From shortcut"));
         frame->openDocument(path);
-        QTRY_COMPARE(frame->m_tabBar->caption(3), QStringLiteral("From shortcut"));
+        QTRY_COMPARE(frame->tabBar()->caption(3), QStringLiteral("From shortcut"));
         frame->close();
     }
 
@@ -384,7 +394,7 @@ private slots:
             QVERIFY(!AppState::noModalDialogOpen);
             list.m_list->setCurrentItem(list.m_list->topLevelItem(0));
             Q_EMIT list.m_list->itemDoubleClicked(list.m_list->topLevelItem(0), 0);
-            QCOMPARE(list.chosen(), frame->navigator()->rowDocument(1));
+            QCOMPARE(list.chosen(), documentAt(*frame, 1));
         }
         QVERIFY(AppState::noModalDialogOpen);
 
@@ -460,7 +470,7 @@ private slots:
         frame->onMouseGesture(MouseGestureRecognizer::kLeftDown, 0, 0, 0, 0, accepted);
         QVERIFY(accepted);
         QCOMPARE(frame->documents().size(), 2);
-        QTRY_COMPARE(frame->m_tabBar->caption(2), QStringLiteral("Gesture"));
+        QTRY_COMPARE(frame->tabBar()->caption(2), QStringLiteral("Gesture"));
         QVERIFY(frame->m_gestures->isAttached());
         frame->close();
         QVERIFY(!frame->m_gestures->isAttached());
@@ -470,7 +480,7 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.page("Gone"));
-        QTRY_COMPARE(frame->m_tabBar->caption(1), QStringLiteral("Gone"));
+        QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Gone"));
         frame.reset(); // as a failing check leaves it: no close first
         QCOMPARE(AppState::openDocuments, qint16(0));
     }

@@ -1,0 +1,488 @@
+#include "documentarea.h"
+
+#include "core/appstate.h"
+#include "core/settingsstore.h"
+#include "core/storedcolor.h"
+#include "document/abstractdocument.h"
+#include "document/documentrules.h"
+#include "documenttabbar.h"
+#include "framemenus.h"
+#include "platform/newwindowrequest.h"
+#include "sidebar/urlshortcut.h"
+
+#include <QCursor>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QUrl>
+
+using namespace DocumentRules;
+
+namespace {
+const QString kSettings = QStringLiteral("Settings");
+}
+
+DocumentArea::DocumentArea(QWidget *window, DocumentFactory factory)
+    : QObject(window), m_window(window), m_factory(std::move(factory)),
+      m_mdiArea(new QMdiArea(window)), m_tabBar(new DocumentTabBar(window))
+{
+    m_mdiArea->setObjectName(QStringLiteral("MDIClient"));
+    m_mdiArea->setViewMode(QMdiArea::SubWindowView);
+    m_mdiArea->setActivationOrder(QMdiArea::ActivationHistoryOrder);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &DocumentArea::onSubWindowActivated);
+    connect(m_tabBar, &DocumentTabBar::tabPressed, this, &DocumentArea::onTabPressed);
+    connect(m_tabBar, &DocumentTabBar::tabDoubleClicked, this, &DocumentArea::onTabDoubleClicked);
+}
+
+DocumentArea::~DocumentArea() = default;
+
+NavigatorPalette *DocumentArea::navigator()
+{
+    if (!m_navigator) {
+        m_navigator = new NavigatorPalette(m_window);
+        const SettingsModel &s = AppState::settings;
+        if (s.navigatorWidth > 0 && s.navigatorHeight > 0)
+            m_navigator->setGeometry(twipsToPixels(s.navigatorLeft), twipsToPixels(s.navigatorTop),
+                                     twipsToPixels(s.navigatorWidth),
+                                     twipsToPixels(s.navigatorHeight));
+        connect(m_navigator, &NavigatorPalette::rowClicked, this,
+                [this](int row) { bringToFront(documentAt(row)); });
+        connect(m_navigator, &NavigatorPalette::commandRequested, this,
+                &DocumentArea::navigatorCommandRequested);
+    }
+    return m_navigator;
+}
+
+void DocumentArea::storeNavigatorGeometry() const
+{
+    if (!m_navigator)
+        return;
+    SettingsModel &s = AppState::settings;
+    const QRect n = m_navigator->geometry();
+    s.navigatorLeft = float(pixelsToTwips(n.x()));
+    s.navigatorTop = float(pixelsToTwips(n.y()));
+    s.navigatorWidth = float(pixelsToTwips(n.width()));
+    s.navigatorHeight = float(pixelsToTwips(n.height()));
+}
+
+void DocumentArea::closeNavigator()
+{
+    if (m_navigator)
+        m_navigator->close();
+}
+
+// ---------------------------------------------------------------- documents by position
+
+QList<AbstractDocument *> DocumentArea::documents() const
+{
+    QList<AbstractDocument *> documents;
+    for (const Entry &entry : m_entries) {
+        if (entry.document)
+            documents.append(entry.document);
+    }
+    return documents;
+}
+
+int DocumentArea::positionOf(const AbstractDocument *document) const
+{
+    if (!document)
+        return 0;
+    for (qsizetype i = 0; i < m_entries.size(); ++i) {
+        if (m_entries[i].document == document)
+            return int(i) + 1;
+    }
+    return 0;
+}
+
+AbstractDocument *DocumentArea::documentAt(int position) const
+{
+    return position >= 1 && position <= m_entries.size() ? m_entries[position - 1].document
+                                                         : nullptr;
+}
+
+AbstractDocument *DocumentArea::activeDocument() const
+{
+    QMdiSubWindow *sub = m_mdiArea->currentSubWindow();
+    auto *document = sub ? qobject_cast<AbstractDocument *>(sub->widget()) : nullptr;
+    return positionOf(document) > 0 ? document : nullptr;
+}
+
+QMdiSubWindow *DocumentArea::subWindowOf(const AbstractDocument *document) const
+{
+    return document ? qobject_cast<QMdiSubWindow *>(document->parentWidget()) : nullptr;
+}
+
+// ---------------------------------------------------------------- opening
+
+AbstractDocument *DocumentArea::registerDocument(const QString &address)
+{
+    AbstractDocument *document = m_factory();
+    auto *highlight = new QTimer(this);
+    highlight->setInterval(700);
+    connect(highlight, &QTimer::timeout, this, [this, document] { onHighlightTick(document); });
+    m_entries.append(Entry{document, highlight});
+    navigator()->appendRow(address);
+    m_tabBar->appendTab(address, 0);
+    connectDocument(document);
+    QMdiSubWindow *sub = m_mdiArea->addSubWindow(document, Qt::FramelessWindowHint);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(QIcon());
+    Q_EMIT documentCountChanged();
+    return document;
+}
+
+template <typename... Args>
+void DocumentArea::forwardWhileCurrent(AbstractDocument *document,
+                                       void (AbstractDocument::*report)(Args...),
+                                       void (DocumentArea::*current)(Args...))
+{
+    connect(document, report, this, [this, document, current](Args... args) {
+        if (document == m_current)
+            Q_EMIT(this->*current)(args...);
+    });
+}
+
+void DocumentArea::connectDocument(AbstractDocument *document)
+{
+    connect(document, &AbstractDocument::titleChanged, this,
+            [this, document](const QString &title) { onTitleChanged(document, title); });
+    connect(document, &AbstractDocument::progressChanged, this,
+            [this, document](int percent) { onProgressChanged(document, percent); });
+    connect(document, &AbstractDocument::loadCompleted, this,
+            [this, document] { onLoadCompleted(document); });
+    forwardWhileCurrent(document, &AbstractDocument::titleChanged,
+                        &DocumentArea::currentTitleChanged);
+    forwardWhileCurrent(document, &AbstractDocument::progressChanged,
+                        &DocumentArea::currentProgressChanged);
+    forwardWhileCurrent(document, &AbstractDocument::statusTextChanged,
+                        &DocumentArea::currentStatusTextChanged);
+    forwardWhileCurrent(document, &AbstractDocument::secureChanged,
+                        &DocumentArea::currentSecureChanged);
+    forwardWhileCurrent(document, &AbstractDocument::addressChanged,
+                        &DocumentArea::currentAddressChanged);
+    connect(document, &AbstractDocument::saveDocumentsRequested, this, &DocumentArea::saveAll);
+    // The request is valid only while the page's signal is delivered.
+    connect(
+        document, &AbstractDocument::newWindowRequested, this,
+        [this](NewWindowRequest &request) { openPopup(request); }, Qt::DirectConnection);
+    connect(
+        document, &AbstractDocument::closing, this,
+        [this, document](const QString &lastAddress) { onDocumentClosing(document, lastAddress); });
+}
+
+AbstractDocument *DocumentArea::openDocument(const QString &url)
+{
+    QString address = url;
+    // A shortcut file opens the address it holds.
+    if (address.right(4).toLower() == QLatin1String(".url")) {
+        if (address.left(8).toLower() == QLatin1String("file:///"))
+            address = QUrl(address).toLocalFile();
+        address = readUrlShortcut(address.left(address.size() - 4));
+    }
+
+    AbstractDocument *document = registerDocument(address);
+    const int k = positionOf(document);
+    document->load(address);
+    if (QMdiSubWindow *sub = subWindowOf(document)) {
+        sub->showMaximized();
+        m_mdiArea->setActiveSubWindow(sub);
+    }
+    m_tabBar->setShrunk(k, false);
+    setTabCaption(k, address);
+    Q_EMIT addressOpened(address);
+    return document;
+}
+
+AbstractDocument *DocumentArea::openPopup(NewWindowRequest &request)
+{
+    const QString address = request.requestedAddress();
+    AbstractDocument *document = registerDocument(address);
+    document->openNewWindow(request);
+    if (QMdiSubWindow *sub = subWindowOf(document)) {
+        sub->showMaximized();
+        if (!request.isBackgroundTab())
+            m_mdiArea->setActiveSubWindow(sub);
+        else if (m_current)
+            bringToFront(m_current);
+    }
+    setTabCaption(positionOf(document), address);
+    return document;
+}
+
+// ---------------------------------------------------------------- what the documents report
+
+void DocumentArea::setTabCaption(int position, const QString &title)
+{
+    if (position < 1 || position > m_tabBar->itemCount())
+        return;
+    const bool shrunk = m_tabBar->isShrunk(position);
+    m_tabBar->setCaption(position, tabCaption(title, shrunk));
+    m_tabBar->setIconIndex(position, iconForShrink(m_tabBar->iconIndex(position), shrunk));
+}
+
+void DocumentArea::onTitleChanged(AbstractDocument *document, const QString &title)
+{
+    const int k = positionOf(document);
+    if (k == 0)
+        return;
+    navigator()->setRowText(k, title);
+    m_tabBar->setToolTipText(k, title);
+    setTabCaption(k, title);
+}
+
+void DocumentArea::onProgressChanged(AbstractDocument *document, int percent)
+{
+    const int k = positionOf(document);
+    if (k == 0)
+        return;
+    navigator()->setRowStatus(k, progressText(percent));
+    m_tabBar->setIconIndex(k, loadingIcon(percent, m_tabBar->isShrunk(k), m_tabBar->iconIndex(k)));
+}
+
+void DocumentArea::onLoadCompleted(AbstractDocument *document)
+{
+    if (document == m_current)
+        Q_EMIT currentProgressChanged(0);
+    const int k = positionOf(document);
+    if (k == 0)
+        return;
+    navigator()->setRowStatus(k, completedText());
+    m_tabBar->setIconIndex(k, m_tabBar->isShrunk(k) ? kIconLoaded + 1 : kIconLoaded);
+    // A page completed in the background: its tab blinks until looked at, or eight times.
+    if (document != m_current)
+        m_entries[k - 1].highlight->start();
+}
+
+void DocumentArea::onHighlightTick(AbstractDocument *document)
+{
+    const int k = positionOf(document);
+    if (k == 0)
+        return;
+    Entry &entry = m_entries[k - 1];
+    m_tabBar->setIconIndex(k, blinkIcon(m_tabBar->iconIndex(k)));
+    if (++entry.highlightPhase >= 8 || document == m_current) {
+        entry.highlight->stop();
+        entry.highlightPhase = 0;
+        if (m_tabBar->iconIndex(k) >= kIconHighlighted)
+            m_tabBar->setIconIndex(k, m_tabBar->iconIndex(k) - 2);
+    }
+}
+
+void DocumentArea::onDocumentClosing(AbstractDocument *document, const QString &lastAddress)
+{
+    const int k = positionOf(document);
+    if (k == 0)
+        return;
+    m_lastClosedAddress = lastAddress;
+    delete m_entries.takeAt(k - 1).highlight;
+    navigator()->removeRow(k);
+    m_tabBar->removeTabAt(k);
+    Q_EMIT documentClosed(lastAddress);
+    if (m_current == document) {
+        m_current = nullptr;
+        Q_EMIT activeDocumentChanged(nullptr);
+        Q_EMIT currentStatusTextChanged(QString());
+        Q_EMIT currentProgressChanged(0);
+    }
+    Q_EMIT documentCountChanged();
+}
+
+// ---------------------------------------------------------------- activation
+
+void DocumentArea::bringToFront(AbstractDocument *document)
+{
+    if (QMdiSubWindow *sub = subWindowOf(document)) {
+        sub->showMaximized();
+        m_mdiArea->setActiveSubWindow(sub);
+    }
+}
+
+void DocumentArea::onSubWindowActivated(QMdiSubWindow *sub)
+{
+    auto *document = sub ? qobject_cast<AbstractDocument *>(sub->widget()) : nullptr;
+    const int k = positionOf(document);
+    if (k == 0)
+        document = nullptr; // a closing document's sub-window
+    if (document == m_current)
+        return;
+    if (m_current) {
+        m_current->deactivate();
+        navigator()->setRowBold(positionOf(m_current), false);
+    }
+    m_current = document;
+    if (!document) {
+        Q_EMIT activeDocumentChanged(nullptr);
+        return;
+    }
+    navigator()->setRowBold(k, true);
+    {
+        const QSignalBlocker blocker(m_tabBar);
+        m_tabBar->setSelected(k);
+    }
+    Q_EMIT activeDocumentChanged(document);
+    Q_EMIT currentStatusTextChanged(QString());
+    Q_EMIT currentProgressChanged(document->progress());
+    Q_EMIT currentSecureChanged(document->isSecure());
+    document->activate();
+    // The blink of a background completion ends when the tab is looked at.
+    if (m_entries[k - 1].highlight->isActive())
+        onHighlightTick(document);
+}
+
+// ---------------------------------------------------------------- tabs
+
+void DocumentArea::closeDocument(AbstractDocument *document)
+{
+    // Closed after the event that asked for it has returned.
+    if (QMdiSubWindow *sub = subWindowOf(document))
+        QMetaObject::invokeMethod(sub, &QWidget::close, Qt::QueuedConnection);
+}
+
+void DocumentArea::runTabAction(AbstractDocument *document, int action)
+{
+    if (!document)
+        return;
+    switch (action) {
+    case 0:
+        bringToFront(document);
+        break;
+    case 1:
+        closeDocument(document);
+        break;
+    case 2: {
+        const int k = positionOf(document);
+        m_tabBar->setShrunk(k, !m_tabBar->isShrunk(k));
+        setTabCaption(k, document->locationName());
+        break;
+    }
+    case 3:
+        Q_EMIT tabMenuRequested(document, QCursor::pos());
+        break;
+    case 4:
+        document->refresh();
+        break;
+    case 5:
+        openDocument(document->locationUrl());
+        break;
+    default:
+        break;
+    }
+}
+
+void DocumentArea::shrinkTabs(int variant)
+{
+    const QList<AbstractDocument *> documents = this->documents();
+    for (int i = 1; i <= m_tabBar->itemCount() && i <= documents.size(); ++i) {
+        const bool selected = m_tabBar->isSelected(i);
+        if ((variant == 2 && !selected) || (variant == 3 && selected))
+            continue;
+        m_tabBar->setShrunk(i, variant != 0);
+        setTabCaption(i, documents[i - 1]->locationName());
+    }
+}
+
+void DocumentArea::onTabPressed(int position, Qt::MouseButton button,
+                                Qt::KeyboardModifiers modifiers, const QPoint &pos)
+{
+    if (position < 1) {
+        if (button == Qt::RightButton)
+            Q_EMIT newMenuRequested(m_tabBar->mapToGlobal(pos));
+        return;
+    }
+    const SettingsModel &s = AppState::settings;
+    const bool shift = modifiers & Qt::ShiftModifier;
+    int action;
+    if (button == Qt::LeftButton)
+        action = shift ? s.controlShiftLeft : s.controlLeft;
+    else
+        action = shift ? s.controlShiftRight : s.controlRight;
+    runTabAction(documentAt(position), action);
+}
+
+void DocumentArea::onTabDoubleClicked(int position)
+{
+    if (position < 1)
+        Q_EMIT newTabRequested();
+    else
+        runTabAction(documentAt(position), AppState::settings.controlDouble);
+}
+
+// ---------------------------------------------------------------- all documents
+
+void DocumentArea::closeAll()
+{
+    for (AbstractDocument *document : documents()) {
+        if (QMdiSubWindow *sub = subWindowOf(document))
+            sub->close();
+    }
+}
+
+void DocumentArea::deleteAll()
+{
+    const QList<QMdiSubWindow *> subs = m_mdiArea->subWindowList();
+    for (QMdiSubWindow *sub : subs)
+        delete sub;
+}
+
+void DocumentArea::saveAll() const
+{
+    SettingsStore &store = SettingsStore::instance();
+    SettingsStore::Batch batch(store);
+    const QList<AbstractDocument *> documents = this->documents();
+    store.write(kSettings, QStringLiteral("DocumentCount"), QString::number(documents.size()));
+    for (int k = 0; k < documents.size(); ++k)
+        store.write(kSettings, QStringLiteral("Document%1").arg(k + 1),
+                    documents[k]->locationUrl());
+}
+
+void DocumentArea::loadAll()
+{
+    const SettingsStore &store = SettingsStore::instance();
+    const int n = SettingsModel::readInteger(store, kSettings, QStringLiteral("DocumentCount"), 0);
+    for (int i = 1; i <= n; ++i)
+        openDocument(store.read(kSettings, QStringLiteral("Document%1").arg(i),
+                                AppState::settings.sitesHome1));
+}
+
+// ---------------------------------------------------------------- arrangement
+
+QList<QMdiSubWindow *> DocumentArea::visibleSubWindows() const
+{
+    QList<QMdiSubWindow *> visible;
+    for (QMdiSubWindow *sub : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (!sub->isHidden())
+            visible.append(sub);
+    }
+    return visible;
+}
+
+void DocumentArea::tileHorizontally()
+{
+    const QList<QMdiSubWindow *> visible = visibleSubWindows();
+    const QList<QRect> rects =
+        FrameMenus::tileHorizontally(m_mdiArea->viewport()->rect(), int(visible.size()));
+    for (qsizetype i = 0; i < rects.size(); ++i) {
+        visible[i]->showNormal();
+        visible[i]->setGeometry(rects[i]);
+    }
+}
+
+void DocumentArea::cascade()
+{
+    for (QMdiSubWindow *sub : visibleSubWindows())
+        sub->showNormal();
+    m_mdiArea->cascadeSubWindows();
+}
+
+void DocumentArea::maximizeActive()
+{
+    if (QMdiSubWindow *sub = m_mdiArea->currentSubWindow())
+        sub->showMaximized();
+}
+
+void DocumentArea::minimizeAll()
+{
+    for (QMdiSubWindow *sub : visibleSubWindows())
+        sub->showMinimized();
+}

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "navigatorpalette.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QPoint;
+class QTimer;
+class AbstractDocument;
+class DocumentTabBar;
+class NewWindowRequest;
+
+// The frame's documents: the MDI area that shows them, the tab strip and the navigator palette,
+// kept in step. Documents, tabs and navigator rows correspond by position (1-based, in the
+// order the documents were opened); positions are computed from the one list kept here.
+// Every document's reports update its own tab and row; the active document's reports are also
+// passed on as the current...Changed signals, so the frame listens in one place.
+class DocumentArea : public QObject
+{
+    Q_OBJECT
+public:
+    using DocumentFactory = std::function<AbstractDocument *()>;
+
+    // The MDI area, the tab strip and (on first use) the palette are children of the window;
+    // new documents come from the factory.
+    DocumentArea(QWidget *window, DocumentFactory factory);
+    ~DocumentArea() override;
+
+    QMdiArea *mdiArea() const { return m_mdiArea; }
+    DocumentTabBar *tabBar() const { return m_tabBar; }
+    // Made on first use, at the place and size the settings keep.
+    NavigatorPalette *navigator();
+
+    // ---- Documents by position.
+    QList<AbstractDocument *> documents() const;
+    // 1-based; 0 for a document that is not open here.
+    int positionOf(const AbstractDocument *document) const;
+    AbstractDocument *documentAt(int position) const;
+    // The document of the current sub-window, when it is open here.
+    AbstractDocument *activeDocument() const;
+
+    // ---- Opening, activating, closing.
+    // Opens the address (for a shortcut file, the address it holds) in a new active document.
+    AbstractDocument *openDocument(const QString &address);
+    // Lets a page's new-window request through into a new document.
+    AbstractDocument *openPopup(NewWindowRequest &request);
+    void bringToFront(AbstractDocument *document);
+    // Closes the document's sub-window once the current event has been handled.
+    void closeDocument(AbstractDocument *document);
+    void closeAll();
+    // Deletes every sub-window at once: the documents unload while the frame is still whole.
+    void deleteAll();
+    // Tab actions: 0 front, 1 close, 2 toggle shrink, 3 tab menu, 4 refresh, 5 duplicate.
+    void runTabAction(AbstractDocument *document, int action);
+    // 0 reset all, 1 shrink all, 2 shrink the selected tab, 3 shrink all but the selected.
+    void shrinkTabs(int variant);
+    // The address of the document closed last (empty before any close).
+    QString lastClosedAddress() const { return m_lastClosedAddress; }
+
+    // ---- Saved pages: "DocumentCount" and "Document1".. in the settings store.
+    void saveAll() const;
+    void loadAll();
+
+    // ---- Arrangement of the sub-windows (the Window menu).
+    void tileHorizontally();
+    void cascade();
+    void maximizeActive();
+    void minimizeAll();
+
+    // ---- The palette: its place and size into the settings model; closed with the frame.
+    void storeNavigatorGeometry() const;
+    void closeNavigator();
+
+signals:
+    void currentTitleChanged(const QString &title);
+    void currentStatusTextChanged(const QString &text);
+    void currentProgressChanged(int percent);
+    void currentSecureChanged(bool secure);
+    // The active document's page moved to the address. (Whether an address bar the user is
+    // editing shows it is the receiver's decision.)
+    void currentAddressChanged(const QString &address);
+    // Another document became the active one (null: none). For a document, its status text,
+    // progress and lock follow as current...Changed signals.
+    void activeDocumentChanged(AbstractDocument *document);
+    // A document was opened on the address (popups excepted).
+    void addressOpened(const QString &address);
+    // A document closed; Undo Close brings back its last address.
+    void documentClosed(const QString &lastAddress);
+    // A document opened or closed.
+    void documentCountChanged();
+    // Requests for what the frame provides.
+    void tabMenuRequested(AbstractDocument *document, const QPoint &at);
+    void newMenuRequested(const QPoint &at);
+    void newTabRequested();
+    void navigatorCommandRequested(NavigatorPalette::Command command);
+
+private:
+    struct Entry
+    {
+        QPointer<AbstractDocument> document;
+        // The blink of the tab of a page that completed in the background.
+        QTimer *highlight = nullptr;
+        int highlightPhase = 0;
+    };
+
+    AbstractDocument *registerDocument(const QString &address);
+    void connectDocument(AbstractDocument *document);
+    // Passes the document's report on as the area's signal while it is the active document.
+    template <typename... Args>
+    void forwardWhileCurrent(AbstractDocument *document, void (AbstractDocument::*report)(Args...),
+                             void (DocumentArea::*current)(Args...));
+    QMdiSubWindow *subWindowOf(const AbstractDocument *document) const;
+    QList<QMdiSubWindow *> visibleSubWindows() const;
+    void setTabCaption(int position, const QString &title);
+    void onSubWindowActivated(QMdiSubWindow *sub);
+    void onTitleChanged(AbstractDocument *document, const QString &title);
+    void onProgressChanged(AbstractDocument *document, int percent);
+    void onLoadCompleted(AbstractDocument *document);
+    void onHighlightTick(AbstractDocument *document);
+    void onDocumentClosing(AbstractDocument *document, const QString &lastAddress);
+    void onTabPressed(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                      const QPoint &pos);
+    void onTabDoubleClicked(int position);
+
+    QWidget *m_window;
+    DocumentFactory m_factory;
+    QMdiArea *m_mdiArea;
+    DocumentTabBar *m_tabBar;
+    QPointer<NavigatorPalette> m_navigator;
+    QList<Entry> m_entries;
+    QPointer<AbstractDocument> m_current;
+    QString m_lastClosedAddress;
+};

@@ -1,0 +1,25 @@
+#include "newwindowrequest.h"
+
+#include "webbrowser.h"
+
+#include <QWebEngineNewWindowRequest>
+
+QString NewWindowRequest::requestedAddress() const
+{
+    return m_request.requestedUrl().toString();
+}
+
+bool NewWindowRequest::isUserInitiated() const
+{
+    return m_request.isUserInitiated();
+}
+
+bool NewWindowRequest::isBackgroundTab() const
+{
+    return m_request.destination() == QWebEngineNewWindowRequest::InNewBackgroundTab;
+}
+
+void NewWindowRequest::openIn(WebBrowser *browser)
+{
+    m_request.openIn(browser->page());
+}
