@@ -2,6 +2,7 @@
 #include "core/settingsmodel.h"
 #include "core/settingsstore.h"
 #include "core/startup.h"
+#include "frame/commandregistry.h"
 #include "frame/toolbarbands.h"
 #include "frame/striptoolbar.h"
 #include "frame/mainwindow.h"
@@ -320,6 +321,53 @@ private slots:
         QVERIFY(!MainWindow::hasMenuCommand(Kind::runApplication, "mnufilenew"));
         QVERIFY(!MainWindow::hasMenuCommand(Kind::Tab, "mnuFileNew"));
         QVERIFY(!MainWindow::hasMenuCommand(Kind::NavToolbar, "mnuImportIELinks"));
+    }
+
+    void itemsShowAndRunTheirCommands()
+    {
+        CommandRegistry commands;
+        QAction *bound = commands.add("bound");
+        QSignalSpy runs(bound, &QAction::triggered);
+        QList<qint32> familyData;
+        commands.addFamily("fam", [&](const QString &, qint32 data) { familyData << data; });
+
+        QWidget owner;
+        KeyedMenu menu;
+        menu.setOwner(&owner);
+        menu.setCommands(&commands);
+        const int item = menu.addItem("Bound", {}, 0, 0, -1, false, true, "bound");
+        const int radio = menu.addItem("Radio", {}, 0, 0, -1, false, true, "bound");
+        const int other = menu.addItem("Other", {}, 7, 0, -1, false, true, "fam7");
+        QStringList clicked;
+        connect(&menu, &KeyedMenu::itemClicked, this, [&](int i) { clicked << menu.itemKey(i); });
+
+        // The item's state is the action's, both ways.
+        menu.setChecked(item, true);
+        QVERIFY(bound->isCheckable() && bound->isChecked());
+        bound->setEnabled(false);
+        QVERIFY(!menu.isEnabled(item));
+        menu.setEnabled(item, true);
+        QVERIFY(bound->isEnabled());
+        menu.setRadioCheck(radio, false); // the same command shown as a radio item
+        QVERIFY(!bound->isChecked() && !menu.isChecked(item) && !menu.isRadioCheck(radio));
+        bound->setChecked(true);
+        QVERIFY(menu.isChecked(item) && menu.isRadioCheck(radio) && !menu.isChecked(radio));
+
+        // The built menu shows the state; choosing runs the command after Click.
+        std::unique_ptr<QMenu> built(menu.createMenu(0, &owner));
+        QAction *shown = built->actions().at(0);
+        QVERIFY(shown->isCheckable() && shown->isChecked());
+        bound->setEnabled(false);
+        emit built->aboutToShow();
+        QVERIFY(!built->actions().at(0)->isEnabled());
+        bound->setEnabled(true);
+        emit built->aboutToShow();
+        built->actions().at(0)->trigger();
+        built->actions().at(2)->trigger();
+        QCOMPARE(runs.count(), 1);
+        QCOMPARE(familyData, QList<qint32>{7});
+        QCOMPARE(clicked, QStringList({"bound", "fam7"}));
+        QCOMPARE(menu.itemData(other), 7);
     }
 
     // ---------------------------------------------------------------- Window menu
