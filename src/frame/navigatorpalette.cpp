@@ -1,5 +1,7 @@
 #include "navigatorpalette.h"
 
+#include "commandbindings.h"
+#include "commandregistry.h"
 #include "core/storedcolor.h"
 #include "core/strings.h"
 #include "document/documentwindow.h"
@@ -35,11 +37,18 @@ NavigatorPalette::NavigatorPalette(MainWindow *frame)
         action->setToolTip(resId(id));
         return action;
     };
-    connect(addButton("New", 1101, QStyle::SP_FileIcon), &QAction::triggered, frame, &MainWindow::openHomeInNewTab);
-    connect(addButton("Back", 1102, QStyle::SP_ArrowBack), &QAction::triggered, frame, &MainWindow::back);
-    connect(addButton("Forward", 1103, QStyle::SP_ArrowForward), &QAction::triggered, frame, &MainWindow::forward);
-    connect(addButton("Refresh", 1104, QStyle::SP_BrowserReload), &QAction::triggered, frame, &MainWindow::refresh);
-    connect(addButton("Stop", 1105, QStyle::SP_BrowserStop), &QAction::triggered, frame, &MainWindow::stopLoading);
+    // These buttons run what the browse toolbar's buttons of the same keys run.
+    auto addCommandButton = [&](const char *key, int id, QStyle::StandardPixmap icon) {
+        const CommandBindings::ButtonCommand command =
+            CommandBindings::buttonCommand(QStringLiteral("Toolbar1"), QLatin1String(key), false);
+        connect(addButton(key, id, icon), &QAction::triggered, frame,
+                [frame, command] { frame->commands()->trigger(command.key); });
+    };
+    addCommandButton("New", 1101, QStyle::SP_FileIcon);
+    addCommandButton("Back", 1102, QStyle::SP_ArrowBack);
+    addCommandButton("Forward", 1103, QStyle::SP_ArrowForward);
+    addCommandButton("Refresh", 1104, QStyle::SP_BrowserReload);
+    addCommandButton("Stop", 1105, QStyle::SP_BrowserStop);
     m_toolBar->addSeparator();
     m_sticky = addButton("Sticky", 1191, QStyle::SP_DialogApplyButton);
     m_sticky->setCheckable(true);
