@@ -309,13 +309,18 @@ void buildLinksMenu(KeyedMenu &menu, const QStringList &linkNames, int linkCount
 {
     prologue(menu, true);
     for (int i = 1; i <= linkCount; ++i)
-        menu.addItem(linkNames.value(i - 1), QString(), i, 0, 32, false, true,
-                     QStringLiteral("Link%1").arg(i), true);
+        menu.addItem(linkNames.value(i - 1), QString(), i, 0, 32, false, true, linkItemKey(i),
+                     true);
     addRows(menu, {
                       {"mnuNewBar1", 0, nullptr, -1},
                       {"mnuCustomSitesToolbar", 8505, nullptr, -1},
                       {"mnuImportIELinks", 8506, nullptr, -1},
                   });
+}
+
+QString linkItemKey(int link)
+{
+    return QStringLiteral("Link%1").arg(link);
 }
 
 bool toolbarTextShown(const StripToolBar &toolbar)

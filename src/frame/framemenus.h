@@ -22,8 +22,10 @@ void buildNewTabMenu(KeyedMenu &menu, bool lastClosedAvailable);
 void buildRefreshAllMenu(KeyedMenu &menu);
 void buildStopAllMenu(KeyedMenu &menu);
 void buildSearchEnginesMenu(KeyedMenu &menu);
-// One item per custom link (keys "Link1", "Link2", ...), then the two link commands.
+// One item per custom link (keys "Link1", "Link2", ..., the link's number as data), then the
+// two link commands.
 void buildLinksMenu(KeyedMenu &menu, const QStringList &linkNames, int linkCount);
+QString linkItemKey(int link);
 // The option menus of the browse, sites and address toolbars, marked from the stored options
 // and the live toolbar. The Office XP items exist only where that style exists (isXP).
 void buildNavToolbarMenu(KeyedMenu &menu, const SettingsStore &store, const StripToolBar &toolbar,

@@ -1,5 +1,6 @@
 #include "keyedmenu.h"
 
+#include "commandregistry.h"
 #include "skinpaint.h"
 
 #include <QActionGroup>
@@ -56,6 +57,21 @@ QString KeyedMenu::escapeCaption(const QString &text)
     QString escaped = text;
     escaped.replace(QLatin1Char('&'), QLatin1String("&&"));
     return escaped;
+}
+
+CommandRegistry *KeyedMenu::commands() const
+{
+    return m_commands;
+}
+
+void KeyedMenu::setCommands(CommandRegistry *commands)
+{
+    m_commands = commands;
+}
+
+QAction *KeyedMenu::command(int index) const
+{
+    return m_commands && valid(index) ? m_commands->action(m_items[index - 1].key) : nullptr;
 }
 
 void KeyedMenu::setPicture(const QPixmap &picture)
@@ -196,6 +212,8 @@ QList<int> KeyedMenu::subItems(int parentIndex) const
 
 bool KeyedMenu::isChecked(int index) const
 {
+    if (const QAction *action = command(index))
+        return !m_items[index - 1].radioItem && action->isChecked();
     return valid(index) && m_items[index - 1].checked;
 }
 
@@ -205,10 +223,16 @@ void KeyedMenu::setChecked(int index, bool checked)
         return;
     m_items[index - 1].checked = checked;
     m_items[index - 1].checkItem = true;
+    if (QAction *action = command(index)) {
+        action->setCheckable(true);
+        action->setChecked(checked);
+    }
 }
 
 bool KeyedMenu::isRadioCheck(int index) const
 {
+    if (const QAction *action = command(index))
+        return m_items[index - 1].radioItem && action->isChecked();
     return valid(index) && m_items[index - 1].radio;
 }
 
@@ -218,16 +242,24 @@ void KeyedMenu::setRadioCheck(int index, bool on)
         return;
     m_items[index - 1].radio = on;
     m_items[index - 1].radioItem = true;
+    if (QAction *action = command(index)) {
+        action->setCheckable(true);
+        action->setChecked(on);
+    }
 }
 
 bool KeyedMenu::isEnabled(int index) const
 {
+    if (const QAction *action = command(index))
+        return action->isEnabled();
     return valid(index) && m_items[index - 1].enabled;
 }
 
 void KeyedMenu::setEnabled(int index, bool enabled)
 {
-    if (valid(index))
+    if (QAction *action = command(index))
+        action->setEnabled(enabled);
+    else if (valid(index))
         m_items[index - 1].enabled = enabled;
 }
 
@@ -237,7 +269,13 @@ void KeyedMenu::choose(quint64 uid)
     if (index < 1)
         return;
     m_chosen = index;
+    // Read before Click: its handler may rebuild the list.
+    const QString key = m_items[index - 1].key;
+    const qint32 data = m_items[index - 1].itemData;
+    const QPointer<CommandRegistry> commands = m_commands;
     emit itemClicked(index);
+    if (commands)
+        commands->run(key, data);
 }
 
 QAction *KeyedMenu::makeAction(int index, QMenu *menu)
@@ -257,13 +295,14 @@ QAction *KeyedMenu::makeAction(int index, QMenu *menu)
         connect(action, &QAction::triggered, this, [this, uid] { choose(uid); });
     }
     action->setObjectName(item.key);
-    action->setEnabled(item.enabled);
+    action->setEnabled(isEnabled(index));
     action->setStatusTip(item.helpText);
     if (m_showIcons && item.icon >= 0 && item.icon < m_images.size())
         action->setIcon(m_images[item.icon]);
     if (!action->isSeparator() && !action->menu()) {
-        action->setCheckable(item.checkItem || item.radioItem);
-        action->setChecked(item.checked || item.radio);
+        const QAction *bound = command(index);
+        action->setCheckable(item.checkItem || item.radioItem || (bound && bound->isCheckable()));
+        action->setChecked(isChecked(index) || isRadioCheck(index));
     }
     return action;
 }
@@ -288,7 +327,7 @@ void KeyedMenu::fill(QMenu *menu, quint64 parentUid)
                 radios->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
             }
             radios->addAction(action);
-            action->setChecked(m_items[index - 1].radio);
+            action->setChecked(isRadioCheck(index));
         }
     }
 }
@@ -342,7 +381,7 @@ void KeyedMenu::buildMenuBar(QMenuBar *bar)
             connect(action, &QAction::triggered, this, [this, uid] { choose(uid); });
         }
         action->setObjectName(item.key);
-        action->setEnabled(item.enabled);
+        action->setEnabled(isEnabled(index));
     }
     m_bar = bar;
     if (auto *skinned = qobject_cast<KeyedMenuBar *>(bar))

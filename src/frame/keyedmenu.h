@@ -10,6 +10,7 @@
 
 class QMenu;
 class QAction;
+class CommandRegistry;
 
 // The menu bar of the frame: a QMenuBar that paints a picture (the skin) behind its items.
 class KeyedMenuBar : public QMenuBar
@@ -32,6 +33,10 @@ private:
 // filled each time they open: first aboutToShowItem is raised for the item whose submenu opens,
 // so a handler may rebuild that submenu, then the menu shows the items as they are then.
 // Choosing an item raises Click with its index. Indexes of items after removed ones move up.
+// With a command registry set, an item whose key names a command runs it when chosen (after
+// Click) and shows that command's state: its check or radio mark and its enabled state are the
+// command action's, read and written through the item. Other items keep their own state and run
+// the family their key belongs to, given the item's data.
 class KeyedMenu : public QObject
 {
     Q_OBJECT
@@ -44,6 +49,8 @@ public:
     void setOwner(QWidget *owner) { m_owner = owner; }
     // Pictures for the items' icon indexes.
     void setImageList(const QList<QIcon> &images) { m_images = images; }
+    CommandRegistry *commands() const;
+    void setCommands(CommandRegistry *commands);
     // Whether items show their pictures at all.
     bool showIcons() const { return m_showIcons; }
     void setShowIcons(bool on) { m_showIcons = on; }
@@ -117,6 +124,8 @@ private:
     };
 
     bool valid(int index) const { return index >= 1 && index <= itemCount(); }
+    // The action of the item's command, when a registry is set and has the key.
+    QAction *command(int index) const;
     int indexOfUid(quint64 uid) const;
     void fill(QMenu *menu, quint64 parentUid);
     QAction *makeAction(int index, QMenu *menu);
@@ -129,5 +138,6 @@ private:
     bool m_showIcons = true;
     QPixmap m_picture;
     QPointer<QMenuBar> m_bar;
+    QPointer<CommandRegistry> m_commands;
     int m_chosen = 0;
 };

@@ -1,6 +1,10 @@
 #include "mainwindow.h"
 
 #include "addressbarrules.h"
+#include "commandbindings.h"
+#include "commandhost.h"
+#include "commandregistry.h"
+#include "menucontroller.h"
 #include "core/crashnoticedialog.h"
 #include "core/appstate.h"
 #include "core/storedcolor.h"
@@ -21,6 +25,7 @@
 #include "platform/webbrowser.h"
 #include "keyedmenu.h"
 #include "searchengines.h"
+#include "document/contentswitches.h"
 #include "document/popupkiller.h"
 #include "sidebar/notesfiles.h"
 #include "sidebar/rsspanel.h"
@@ -30,9 +35,9 @@
 #include "widgets/panelstatusbar.h"
 #include "core/numberederror.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QDateTime>
 #include <QLocale>
 #include <QPainter>
@@ -133,10 +138,11 @@ MainWindow::MainWindow(QWidget *parent)
     m_statusCanvas->setObjectName(QStringLiteral("picStatus"));
     column->addWidget(m_statusCanvas);
     setCentralWidget(central);
+    createCommands();
 
     // The side bar sits left of the documents, below the toolbars.
     SidebarHost host = SidebarHost::fromFrame(this);
-    host.showOptions = [this] { showOptions(); };
+    host.showOptions = [this] { m_commands->trigger(QStringLiteral("mnuViewOptions")); };
     m_sidebar = new Sidebar(host, this);
     m_sidebarDock = new QDockWidget(this);
     m_sidebarDock->setObjectName(QStringLiteral("sidebarDock"));
@@ -184,8 +190,9 @@ MainWindow::MainWindow(QWidget *parent)
     m_addressBar->lineEdit()->installEventFilter(this);
     m_addressBar->installEventFilter(this);
     addressLayout->addWidget(m_addressBar);
-    connect(m_addressBar, &QComboBox::editTextChanged, this,
-            [this](const QString &text) { m_addressToolBar->setButtonEnabled(QStringLiteral("Go"), !text.isEmpty()); });
+    connect(m_addressBar, &QComboBox::editTextChanged, this, [this](const QString &text) {
+        m_commands->setEnabled(QStringLiteral("AddressbarGo"), !text.isEmpty());
+    });
     connect(m_addressBar, &QComboBox::activated, this, [this] { onAddressSelected(); });
 
     m_tabHolder = new QWidget(this);
@@ -199,22 +206,6 @@ MainWindow::MainWindow(QWidget *parent)
 
     m_clock.setInterval(1000);
     connect(&m_clock, &QTimer::timeout, this, &MainWindow::onClockTick);
-
-    // Keyboard shortcuts of the navigation commands.
-    auto shortcut = [this](const QKeySequence &keys, void (MainWindow::*slot)()) {
-        auto *action = new QAction(this);
-        action->setShortcut(keys);
-        action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, this, [this, slot] {
-            if (AppState::noModalDialogOpen)
-                (this->*slot)();
-        });
-        addAction(action);
-    };
-    shortcut(QKeySequence(Qt::ALT | Qt::Key_Home), &MainWindow::goHome);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_N), &MainWindow::openHomeInNewTab);
-    shortcut(QKeySequence(Qt::Key_Escape), &MainWindow::navigateStop);
-    shortcut(QKeySequence(Qt::Key_F9), &MainWindow::showQuickSearch);
 }
 
 MainWindow::~MainWindow()
@@ -308,7 +299,7 @@ void MainWindow::startUp(const QString &commandLine)
         SettingsModel::readBoolean(store, kSettings, QStringLiteral("FirstTime"), true);
     if (firstTime) {
         SettingsModel::writeBoolean(store, kSettings, QStringLiteral("FirstTime"), false);
-        openQuickTour();
+        m_commands->trigger(QStringLiteral("mnuHelpQuickTour"));
     } else {
         // 16. Document-dependent commands.
         updateDocumentActions();
@@ -354,11 +345,6 @@ void MainWindow::showFrame()
     activateWindow();
 }
 
-void MainWindow::openQuickTour()
-{
-    openDocument(QUrl::fromLocalFile(Paths::assetFile(QStringLiteral("help/quicktour.html"))).toString());
-}
-
 // ---------------------------------------------------------------- settings
 
 void MainWindow::loadSettings()
@@ -384,7 +370,7 @@ void MainWindow::loadSettings()
     m_normalWindowState = windowState();
     auto band = [this](const char *bandKey, const char *menuKey, bool visible) {
         m_bands->setBandVisible(m_bands->bandIndexForKey(QLatin1String(bandKey)), visible);
-        setMenuChecked(QLatin1String(menuKey), visible);
+        m_commands->setChecked(QLatin1String(menuKey), visible);
     };
     band("Toolbar1", "mnuViewBrowseToolbar", s.browseToolbarVisible);
     band("Addressbar", "mnuViewAddressBar", s.addressBarVisible);
@@ -395,10 +381,10 @@ void MainWindow::loadSettings()
     m_addressBar->setCurrentIndex(-1);
     m_addressBar->setEditText(QString());
     m_statusCanvas->setVisible(s.statusBarVisible);
-    setMenuChecked(QStringLiteral("mnuViewStatusBar"), s.statusBarVisible);
-    m_addressToolBar->setButtonChecked(QStringLiteral("GoNew"), s.goNew);
+    m_commands->setChecked(QStringLiteral("mnuViewStatusBar"), s.statusBarVisible);
+    setGoNew(s.goNew);
     AppState::sidebarVisible = s.enableSidebar;
-    setMenuChecked(QStringLiteral("mnuViewSidebar"), s.enableSidebar);
+    m_commands->setChecked(QStringLiteral("mnuViewSidebar"), s.enableSidebar);
     showCustomLinkButtons();
     band("Toolbar2", "mnuViewSitesToolbar", s.sitesToolbarVisible);
 
@@ -410,25 +396,8 @@ void MainWindow::loadSettings()
     }
     m_nextSkin = s.currentSkin;
 
-    const struct
-    {
-        bool SettingsModel::*setting;
-        const char *key;
-    } marks[] = {
-        {&SettingsModel::enableImages, "mnuContentImage"},
-        {&SettingsModel::enableSound, "mnuContentSound"},
-        {&SettingsModel::enableVideo, "mnuContentVideo"},
-        {&SettingsModel::enableScripts, "mnuContentScripts"},
-        {&SettingsModel::enableJava, "mnuContentJava"},
-        {&SettingsModel::enableActiveXDL, "mnuContentDLACTX"},
-        {&SettingsModel::enableActiveXRUN, "mnuContentRUNACTX"},
-        {&SettingsModel::enableFlash, "mnuContentFlash"},
-        {&SettingsModel::suppressErrors, "mnuContentSuppressErrors"},
-        {&SettingsModel::suppressScriptErrors, "mnuContentSuppressScriptErrors"},
-        {&SettingsModel::autoFormFill, "mnuContentAutoFill"},
-    };
-    for (const auto &mark : marks)
-        setMenuChecked(QLatin1String(mark.key), s.*(mark.setting));
+    for (const ContentSwitches::Switch &entry : ContentSwitches::switches())
+        m_commands->setChecked(QLatin1String(entry.menuKey), s.*(entry.setting));
     m_statusBar->setPanelIcon(QStringLiteral("Item4"), s.popupKillerEnable ? 3 : 1);
     m_searchEngine = s.currentSearchEngine;
     m_addressToolBar->setButtonImage(QStringLiteral("Search"), 15 + m_searchEngine);
@@ -475,7 +444,7 @@ void MainWindow::saveSettings()
 void MainWindow::showSidebarSection(const QString &key)
 {
     m_sidebarDock->show();
-    setMenuChecked(QStringLiteral("mnuViewSidebar"), true);
+    m_commands->setChecked(QStringLiteral("mnuViewSidebar"), true);
     if (!AppState::fullScreen) {
         AppState::sidebarVisible = true;
         AppState::settings.enableSidebar = true;
@@ -513,10 +482,12 @@ void MainWindow::connectDocumentArea()
     connect(area, &DocumentArea::documentCountChanged, this, &MainWindow::updateDocumentActions);
     connect(area, &DocumentArea::tabMenuRequested, this,
             [this](AbstractDocument *document, const QPoint &at) {
-                showTabMenu(qobject_cast<DocumentWindow *>(document), at);
+                m_menus->showTabMenu(qobject_cast<DocumentWindow *>(document), at);
             });
-    connect(area, &DocumentArea::newMenuRequested, this, &MainWindow::showNewMenu);
-    connect(area, &DocumentArea::newTabRequested, this, &MainWindow::openHomeInNewTab);
+    connect(area, &DocumentArea::newMenuRequested, this,
+            [this](const QPoint &at) { m_menus->showNewMenu(at); });
+    connect(area, &DocumentArea::newTabRequested, this,
+            [this] { m_commands->trigger(QStringLiteral("mnuFileNew")); });
     connect(area, &DocumentArea::navigatorCommandRequested, this, &MainWindow::onNavigatorCommand);
 }
 
@@ -536,19 +507,23 @@ void MainWindow::onCurrentAddressChanged(const QString &address)
 void MainWindow::onDocumentClosed(const QString &lastAddress)
 {
     // Undo Close has something to bring back now.
-    if (m_mainMenu && !lastAddress.isEmpty())
-        m_mainMenu->setEnabled(m_mainMenu->indexForKey(QStringLiteral("mnuEditUndoClose")), true);
+    if (!lastAddress.isEmpty())
+        m_commands->setEnabled(QStringLiteral("mnuEditUndoClose"), true);
 }
 
 void MainWindow::onNavigatorCommand(NavigatorPalette::Command command)
 {
+    // The palette's buttons run what the browse toolbar's buttons of the same keys run.
+    const char *button = "New";
     switch (command) {
-    case NavigatorPalette::Command::NewTab: openHomeInNewTab(); break;
-    case NavigatorPalette::Command::Back: back(); break;
-    case NavigatorPalette::Command::Forward: forward(); break;
-    case NavigatorPalette::Command::Refresh: refresh(); break;
-    case NavigatorPalette::Command::Stop: stopLoading(); break;
+    case NavigatorPalette::Command::NewTab: button = "New"; break;
+    case NavigatorPalette::Command::Back: button = "Back"; break;
+    case NavigatorPalette::Command::Forward: button = "Forward"; break;
+    case NavigatorPalette::Command::Refresh: button = "Refresh"; break;
+    case NavigatorPalette::Command::Stop: button = "Stop"; break;
     }
+    m_commands->trigger(
+        CommandBindings::buttonCommand(QStringLiteral("Toolbar1"), QLatin1String(button), false).key);
 }
 
 DocumentTabBar *MainWindow::tabBar() const
@@ -633,67 +608,7 @@ void MainWindow::handOver(const QString &text)
     }
 }
 
-// ---------------------------------------------------------------- navigation
-
-void MainWindow::back()
-{
-    if (DocumentWindow *document = activeDocument())
-        document->goBack();
-}
-
-void MainWindow::forward()
-{
-    if (DocumentWindow *document = activeDocument())
-        document->goForward();
-}
-
-void MainWindow::stopLoading()
-{
-    if (DocumentWindow *document = activeDocument())
-        document->stop();
-}
-
-void MainWindow::refresh()
-{
-    if (DocumentWindow *document = activeDocument()) {
-        document->applyDownloadOptions();
-        document->reload();
-    }
-}
-
-void MainWindow::goSite(const QString &address)
-{
-    if (DocumentWindow *document = activeDocument())
-        document->navigate(address);
-    else
-        openDocument(address);
-}
-
-void MainWindow::goHome() { goSite(AppState::settings.sitesHome1); }
-void MainWindow::goSecondHome() { goSite(AppState::settings.sitesHome2); }
-void MainWindow::goSearch() { goSite(AppState::settings.sitesSearch); }
-void MainWindow::goMail() { goSite(AppState::settings.sitesMail); }
-void MainWindow::goNews() { goSite(AppState::settings.sitesNews); }
-void MainWindow::openHomeInNewTab() { openDocument(AppState::settings.sitesHome1); }
-void MainWindow::openSecondHomeInNewTab() { openDocument(AppState::settings.sitesHome2); }
-void MainWindow::openSearchInNewTab() { openDocument(AppState::settings.sitesSearch); }
-void MainWindow::openMailInNewTab() { openDocument(AppState::settings.sitesMail); }
-void MainWindow::openNewsInNewTab() { openDocument(AppState::settings.sitesNews); }
-void MainWindow::openBlankTab() { openDocument(QStringLiteral("about:blank")); }
-void MainWindow::navigateSearch() { goSearch(); }
-void MainWindow::navigateStop() { stopLoading(); }
-void MainWindow::navigateSecondHome() { goSite(AppState::settings.sitesHome2); }
-
-void MainWindow::duplicateCurrentTab()
-{
-    DocumentWindow *document = activeDocument();
-    openDocument(document ? document->locationUrl() : AppState::settings.sitesHome1);
-}
-
-void MainWindow::openClipboardAddress()
-{
-    openDocument(QApplication::clipboard()->text());
-}
+// ---------------------------------------------------------------- quick search
 
 QuickSearchDialog *MainWindow::quickSearch() const
 {
@@ -744,12 +659,12 @@ QString MainWindow::addressText() const
 
 bool MainWindow::goNewDown() const
 {
-    return m_addressToolBar->buttonChecked(QStringLiteral("GoNew"));
+    return m_commands->isChecked(QStringLiteral("AddressbarGoNew"));
 }
 
 void MainWindow::setGoNew(bool down)
 {
-    m_addressToolBar->setButtonChecked(QStringLiteral("GoNew"), down);
+    m_commands->setChecked(QStringLiteral("AddressbarGoNew"), down);
 }
 
 void MainWindow::onAddressEnter(bool ctrl, bool shift)
@@ -823,13 +738,6 @@ void MainWindow::searchWeb(int engine, const QString &text)
         openDocument(address);
 }
 
-void MainWindow::selectSearchEngine(int engine)
-{
-    m_searchEngine = qint16(engine);
-    m_addressToolBar->setButtonImage(QStringLiteral("Search"), 15 + engine);
-    setAddressText(QString());
-}
-
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Keys reach the combo box first (it forwards them to its line edit itself); synthetic
@@ -859,36 +767,6 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-// ---------------------------------------------------------------- text size
-
-void MainWindow::textSizeLarger()
-{
-    if (DocumentWindow *document = activeDocument()) {
-        QVariant level;
-        document->execBrowserCommand(WebBrowser::OLECMDID_ZOOM, 2, QVariant(), &level);
-        document->execBrowserCommand(WebBrowser::OLECMDID_ZOOM, 2, qMin(level.toInt() + 1, 4));
-    }
-}
-
-void MainWindow::textSizeSmaller()
-{
-    if (DocumentWindow *document = activeDocument()) {
-        QVariant level;
-        document->execBrowserCommand(WebBrowser::OLECMDID_ZOOM, 2, QVariant(), &level);
-        document->execBrowserCommand(WebBrowser::OLECMDID_ZOOM, 2, qMax(level.toInt() - 1, 0));
-    }
-}
-
-void MainWindow::textSizeMedium()
-{
-    if (DocumentWindow *document = activeDocument()) {
-        QVariant level;
-        document->execBrowserCommand(WebBrowser::OLECMDID_ZOOM, 2, QVariant(), &level);
-        if (level.toInt() != 2)
-            document->execBrowserCommand(WebBrowser::OLECMDID_ZOOM, 2, 2);
-    }
-}
-
 // ---------------------------------------------------------------- saved pages
 
 void MainWindow::saveAllDocuments()
@@ -905,8 +783,6 @@ void MainWindow::closeAllDocuments()
 {
     m_documentArea->closeAll();
 }
-
-// ---------------------------------------------------------------- content
 
 // ---------------------------------------------------------------- status bar
 
@@ -954,14 +830,6 @@ void MainWindow::onClockTick()
     m_sidebar->m_rssPanel->onClockTick();
 }
 
-void MainWindow::onStatusPanelDoubleClicked(int panel, int, int)
-{
-    if (panel == 4) {
-        AppState::settings.popupKillerEnable = !AppState::settings.popupKillerEnable;
-        m_statusBar->setPanelIcon(QStringLiteral("Item4"), AppState::settings.popupKillerEnable ? 3 : 1);
-    }
-}
-
 void MainWindow::onStatusPanelOwnerDraw(QPainter *painter, int, int &left, int &top, int &right,
                                      int &bottom, bool &)
 {
@@ -1001,42 +869,6 @@ qint32 MainWindow::gestureAction(qint32 gestureType)
     case 1024: return s.mouseLeftDown;
     case 2048: return s.mouseLeftUp;
     default: return 0;
-    }
-}
-
-void MainWindow::onMouseGesture(qint32 gestureType, int, int, int, int, bool &acceptGesture)
-{
-    const qint32 action = gestureAction(gestureType);
-    if (AppState::noModalDialogOpen && action != 0)
-        runGestureAction(action);
-    acceptGesture = true;
-}
-
-void MainWindow::closeActiveDocument()
-{
-    if (DocumentWindow *document = activeDocument()) {
-        if (QWidget *sub = document->parentWidget())
-            QMetaObject::invokeMethod(sub, &QWidget::close, Qt::QueuedConnection);
-    }
-}
-
-void MainWindow::runGestureAction(qint32 action)
-{
-    switch (action) {
-    case 1: back(); break;
-    case 2: forward(); break;
-    case 3: refresh(); break;
-    case 4: stopLoading(); break;
-    case 5: closeActiveDocument(); break;
-    case 6: openHomeInNewTab(); break;
-    case 7: openSecondHomeInNewTab(); break;
-    case 8: openBlankTab(); break;
-    case 9: duplicateCurrentTab(); break;
-    case 10: openClipboardAddress(); break;
-    case 11: openMailInNewTab(); break;
-    case 12: openSearchInNewTab(); break;
-    case 13: openNewsInNewTab(); break;
-    default: break; // options, favorites and whitelist commands come with their dialogs
     }
 }
 

@@ -1,18 +1,17 @@
 #pragma once
 
 #include "core/settingsmodel.h"
-#include "framemenus.h"
 #include "navigatorpalette.h"
 #include "widgets/progresspainter.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <QPixmap>
 #include <QPointer>
 
-#include <functional>
 #include <QString>
 #include <QTimer>
+
+#include <memory>
 
 class QComboBox;
 class QLabel;
@@ -29,14 +28,16 @@ class MouseGestureRecognizer;
 class PanelStatusBar;
 class QDockWidget;
 class Sidebar;
-class KeyedMenu;
 class KeyedMenuBar;
 class StripToolBar;
 class MenuBarHost;
 class ToolBarBands;
+class CommandHost;
+class CommandRegistry;
+class MenuController;
 
 // The frame: the main window around the document area (the document windows, their tabs and
-// the navigator palette), with the address bar, the status bar and the commands.
+// the navigator palette), with the address bar, the status bar and the registry of its commands.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -69,34 +70,19 @@ public:
     // A later start handed over its command line: open it and bring the window back.
     void handOver(const QString &text);
 
-    // ---- Navigation and new-tab commands.
-    void back();
-    void forward();
-    void stopLoading();
-    void refresh();
-    void goHome();
-    void goSecondHome();
-    void goSearch();
-    void goMail();
-    void goNews();
-    void openHomeInNewTab();
-    void openSecondHomeInNewTab();
-    void openSearchInNewTab();
-    void openMailInNewTab();
-    void openNewsInNewTab();
-    void openBlankTab();
-    void duplicateCurrentTab();
-    void openClipboardAddress();
-    void navigateSearch();
-    void navigateStop();
-    void navigateSecondHome();
+    // ---- The commands: one action each, by its key; the menus that run them.
+    CommandRegistry *commands() const { return m_commands; }
+    MenuController *menus() const { return m_menus; }
+
+    // The content switch for Flash, as a page's Flash placeholder asks for it.
+    void toggleFlash();
+
+    // The dialogs the frame keeps.
     void showQuickSearch();
     void showWindowList();
-    void openQuickTour();
 
     // ---- Address bar and search engines.
     void searchWeb(int engine, const QString &text);
-    void selectSearchEngine(int engine);
     // Enter in the address bar, with the modifier state of that key.
     void onAddressEnter(bool ctrl, bool shift);
     void onAddressSelected();
@@ -107,22 +93,10 @@ public:
     bool goNewDown() const;
     void setGoNew(bool down);
 
-    // ---- Text size of the active document (zoom levels 0..4).
-    void textSizeLarger();
-    void textSizeSmaller();
-    void textSizeMedium();
-
     // ---- Saved pages.
     void saveAllDocuments();
     void loadAllDocuments();
     void closeAllDocuments();
-
-    // ---- Content switches: each inverts its setting and its menu mark; the download
-    // switches reload every document with the new options.
-    void toggleFlash();
-    void toggleSuppressErrors();
-    void toggleSuppressScriptErrors();
-    void showRssSection();
 
     // Enables the document-dependent commands by whether a document is open.
     void updateDocumentActions();
@@ -145,137 +119,20 @@ public:
     void setToolbarLargeIcons(StripToolBar *toolbar, bool large);
     // The rebar's place: 1 top, 2 bottom.
     int bandsAlignment() const { return m_bandsAlignment; }
+    void setBandsAlignment(int alignment);
 
     // ---- Skins: the one loaded at this start, the list, the choice for the next start.
     void enumerateSkins();
-    void buildSkinsMenu(const QString &key);
-    void selectSkin(const QString &key);
     QPixmap skinPicture;
     QString skinPath() const { return m_skinPath; }
 
-    // ---- Menus. The menu bar's menu lives for the run; the others exist while they show.
-    enum class MenuKind {
-        Main,
-        Tab,
-        New,
-        Refresh,
-        Stop,
-        SearchEngines,
-        Links,
-        NavToolbar,
-        SitesToolbar,
-        Addressbar,
-    };
-    // What a click hands to a command: the chosen item's key, data and check mark.
-    struct MenuChoice
-    {
-        QString key;
-        qint32 itemData = 0;
-        bool checked = false;
-    };
-    // Whether a click on an item with the key runs a command of that menu.
-    static bool hasMenuCommand(MenuKind menu, const QString &key);
-    // Runs the command of the item (keys compared exactly; an unknown key does nothing).
-    void runMenuCommand(MenuKind menu, const MenuChoice &choice);
-
-    KeyedMenu *m_mainMenu = nullptr;
-    KeyedMenu *m_tabMenu = nullptr;
-    KeyedMenu *m_newMenu = nullptr;
-    KeyedMenu *m_refreshMenu = nullptr;
-    KeyedMenu *m_stopMenu = nullptr;
-    KeyedMenu *m_searchEnginesMenu = nullptr;
-    KeyedMenu *m_linksMenu = nullptr;
-    KeyedMenu *m_browseToolBarMenu = nullptr;
-    KeyedMenu *m_sitesToolBarMenu = nullptr;
-    KeyedMenu *m_addressBarMenu = nullptr;
-    void onMainMenuClicked(int ItemNumber);
-    void onMainMenuAboutToShow(int ParentItemNumber);
-    void onTabMenuClicked(int ItemNumber);
-    void onNewMenuClicked(int ItemNumber);
-    void onRefreshMenuClicked(int ItemNumber);
-    void onStopMenuClicked(int ItemNumber);
-    void onSearchEnginesMenuClicked(int ItemNumber);
-    void onLinksMenuClicked(int ItemNumber);
-    void onBrowseToolBarMenuClicked(int ItemNumber);
-    void onSitesToolBarMenuClicked(int ItemNumber);
-    void onAddressBarMenuClicked(int ItemNumber);
-    // Menus shown under a button or at a screen point.
-    void showNewMenu(const QPoint &at);
-    void showTabMenu(DocumentWindow *document, const QPoint &at);
-    // The Window menu: its rebuild, the windows it lists (active first) and its commands.
-    void buildWindowMenu(const QString &key);
-    QList<FrameMenus::WindowEntry> windowMenuEntries() const;
-    void runWindowMenuCommand(qint32 code);
-    // Check marks of the menu bar's items by key.
-    bool isMenuChecked(const QString &key) const;
-    void setMenuChecked(const QString &key, bool checked);
-    bool isMenuEnabled(const QString &key) const;
-
-    // ---- Toolbar events.
+    // ---- Toolbar events: a button runs its command, a drop-down arrow or a right click
+    // (position -1) opens a menu.
     void onBrowseButtonClicked(int position);
     void onBrowseDropDown(int position);
     void onSitesButtonClicked(int position);
     void onAddressButtonClicked(int position);
     void onAddressDropDown(int position);
-
-    // ---- File, edit and view commands.
-    void openFile();
-    void saveAs();
-    void showProperties();
-    void pageSetup();
-    void printPreview();
-    void printPage();
-    void exitProgram();
-    void undoClose();
-    void cut();
-    void copy();
-    void paste();
-    void selectAll();
-    void findInPage();
-    void toggleBrowseToolBar();
-    void toggleSitesToolBar();
-    void toggleAddressBar();
-    void toggleTabsBar();
-    void toggleStatusBar();
-    void toggleSidebar();
-    void alignBandsTop();
-    void alignBandsBottom();
-    void shrinkAllTabs();
-    void shrinkActiveTab();
-    void shrinkAllButActiveTab();
-    void resetAllTabs();
-    void viewSource();
-    void importLinks();
-    void toggleAutoFill();
-    void fillForm();
-    void toggleImages();
-    void toggleSounds();
-    void toggleVideos();
-    void toggleScripts();
-    void toggleJava();
-    void toggleActiveXDownload();
-    void toggleActiveXRun();
-
-    // ---- Commands whose windows and panels other parts of the program bring (placeholders
-    // until then: they do nothing).
-    void toggleFullScreen();
-    void showFavoritesPanel();
-    void showHistoryPanel();
-    void addToFavorites();
-    void organizeFavorites();
-    void addCurrentSiteToWhitelist();
-    void showEngineOptions();
-    void showOptions();
-    void showFormDataOptions();
-    void showAbout();
-    void askCustomAutoRefresh();
-    void showTravelLogMenu(bool back, const QPoint &at);
-    void openHomeSite();
-    void openHelpPage();
-    void openForum();
-    void openGamesSite();
-    void openBlog();
-    void openContactPage();
 
     // ---- Status bar.
     void setStatusText(const QString &text);
@@ -303,11 +160,8 @@ public:
     MouseGestureRecognizer *m_gestures = nullptr;
     void onMouseGesture(qint32 gestureType, int xStart, int yStart, int xEnd, int yEnd,
                                     bool &acceptGesture);
-    // Runs gesture action 1..17; 0 and unknown codes do nothing.
-    void runGestureAction(qint32 action);
     // The setting that holds the action of a stroke code (0 for an unknown code).
     static qint32 gestureAction(qint32 gestureType);
-    void closeActiveDocument();
 
     void loadSettings();
     void saveSettings();
@@ -347,24 +201,15 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    using MenuCommand = void (*)(MainWindow &frame, const MenuChoice &choice);
-    static const QHash<QString, MenuCommand> &menuCommands(MenuKind menu);
-    // The one command of each placeholder family that another part of the program builds.
-    void notYetAvailable() {}
-    void showMenu(KeyedMenu *&slot, const std::function<void(KeyedMenu &)> &build,
-                  void (MainWindow::*click)(int), const QPoint &at);
+    // The command registry, the commands, the menus and the shortcuts, made by the constructor.
+    void createCommands();
+    // A toolbar button's click runs its command; a right click (-1) opens the option menu.
+    void onToolbarButtonClicked(StripToolBar *toolbar, const QString &bandKey, int position);
+    // Toolbar buttons show the enabled and checked state of their commands.
+    void bindButtonStates(StripToolBar *toolbar, const QString &bandKey);
     QPoint belowButton(StripToolBar *toolbar, int position) const;
-    void toggleBand(const QString &bandKey, const QString &menuKey);
-    void setContentSwitch(bool SettingsModel::*setting, const char *menuKey, bool refreshAll);
-    void markAutoRefresh(KeyedMenu &menu, DocumentWindow *document);
-    void setAutoRefresh(DocumentWindow *document, int interval);
-    void shrinkTabs(int variant);
-    void openLink(int link);
-    void runToolBarOption(StripToolBar *toolbar, const QString &bandKey, const QString &prefix,
-                       const MenuChoice &choice);
     QString stripFile(bool large) const;
-    QWidget *focusedEditor() const;
-    DocumentWindow *createDocument();
+DocumentWindow *createDocument();
     void connectDocumentArea();
     void onActiveDocumentChanged(AbstractDocument *document);
     void onCurrentAddressChanged(const QString &address);
@@ -373,12 +218,12 @@ private:
     void insertTypedAddress(const QString &address);
     void queryUnload();
     void unload();
-    // Runs one of the five site commands on the active document, or opens a new tab.
-    void goSite(const QString &address);
 
     DocumentArea *m_documentArea = nullptr;
     QPointer<QuickSearchDialog> m_quickSearch;
-    QPointer<DocumentWindow> m_tabMenuDocument;
+std::unique_ptr<CommandHost> m_commandHost;
+    CommandRegistry *m_commands = nullptr;
+    MenuController *m_menus = nullptr;
     QString m_skinPath;
     int m_bandsAlignment = 1;
     qint32 m_updateCounter = 0;

@@ -3,6 +3,10 @@
 #include "mainwindow.h"
 #include "sidebar/sidebar.h"
 
+#include "commandregistry.h"
+#include "framemenus.h"
+#include "menucontroller.h"
+
 #include "core/appstate.h"
 #include "core/paths.h"
 #include "core/settingsstore.h"
@@ -64,13 +68,7 @@ void MainWindow::initInterface()
     createToolbars();
 
     // 6, 7. The menu bar.
-    delete m_mainMenu;
-    m_mainMenu = new KeyedMenu(this);
-    m_mainMenu->setOwner(this);
-    FrameMenus::buildMainMenu(*m_mainMenu);
-    connect(m_mainMenu, &KeyedMenu::itemClicked, this, &MainWindow::onMainMenuClicked);
-    connect(m_mainMenu, &KeyedMenu::aboutToShowItem, this, &MainWindow::onMainMenuAboutToShow);
-    m_mainMenu->buildMenuBar(m_menuBar);
+    m_menus->buildMenuBar(m_menuBar);
     m_menuBarHost->capture(m_menuBar);
 
     // 8. The bands.
@@ -141,6 +139,7 @@ void MainWindow::createToolbars()
             m_browseToolBar->setButtonVisible(QStringLiteral("LinksSep"), false);
         }
         setToolbarShowText(m_browseToolBar, QStringLiteral("Toolbar1"), showText);
+        bindButtonStates(m_browseToolBar, QStringLiteral("Toolbar1"));
         connect(m_browseToolBar, &StripToolBar::buttonClicked, this, &MainWindow::onBrowseButtonClicked);
         connect(m_browseToolBar, &StripToolBar::dropDownPressed, this, &MainWindow::onBrowseDropDown);
     }
@@ -157,6 +156,7 @@ void MainWindow::createToolbars()
         const QString custom = loadResString(1199);
         m_sitesToolBar->addButton(custom, 10, custom, StripToolBar::kStyleAutosize, QStringLiteral("Custom"));
         setToolbarShowText(m_sitesToolBar, QStringLiteral("Toolbar2"), showText2);
+        bindButtonStates(m_sitesToolBar, QStringLiteral("Toolbar2"));
         connect(m_sitesToolBar, &StripToolBar::buttonClicked, this, &MainWindow::onSitesButtonClicked);
     }
 
@@ -173,7 +173,9 @@ void MainWindow::createToolbars()
                             QStringLiteral("GoNew"));
         m_addressToolBar->addButton(loadResString(1178), 15 + m_searchEngine, loadResString(1114),
                             StripToolBar::kStyleDropDown, QStringLiteral("Search"));
-        m_addressToolBar->setButtonEnabled(QStringLiteral("Go"), !m_addressBar->currentText().isEmpty());
+        m_commands->setEnabled(QStringLiteral("AddressbarGo"),
+                               !m_addressBar->currentText().isEmpty());
+        bindButtonStates(m_addressToolBar, QStringLiteral("Addressbar"));
         connect(m_addressToolBar, &StripToolBar::buttonClicked, this, &MainWindow::onAddressButtonClicked);
         connect(m_addressToolBar, &StripToolBar::dropDownPressed, this, &MainWindow::onAddressDropDown);
     }
@@ -240,24 +242,20 @@ void MainWindow::showCustomLinkButtons()
 
 void MainWindow::updateDocumentActions()
 {
+    // The browse toolbar's Back, Forward, Refresh and Stop buttons follow their commands.
     const bool enabled = AppState::openDocuments > 0;
-    if (m_mainMenu) {
-        for (const char *key :
-             {"mnuFileClose",       "mnuFileSaveAs",       "mnuFileProperties",
-              "mnuFilePageSetup",   "mnuFilePrintPreview", "mnuFilePrint",
-              "mnuEditIncFont",     "mnuEditDecFont",      "mnuEditResetFont",
-              "mnuEditSelectAll",   "mnuEditFind",         "mnuViewAddToFav",
-              "mnuViewTabs",        "mnuViewSource",       "mnuViewInternetOptions",
-              "mnuNavigateBack",    "mnuNavigateForward",  "mnuNavigateStop",
-              "mnuNavigateRefresh", "mnuContentFillForm"})
-            m_mainMenu->setEnabled(m_mainMenu->indexForKey(QLatin1String(key)), enabled);
-        // The engine has no options dialog, Java or ActiveX: these items can do nothing.
-        for (const char *key :
-             {"mnuViewInternetOptions", "mnuContentJava", "mnuContentDLACTX", "mnuContentRUNACTX"})
-            m_mainMenu->setEnabled(m_mainMenu->indexForKey(QLatin1String(key)), false);
-    }
-    for (int position = 1; position <= 4; ++position)
-        m_browseToolBar->setButtonEnabledAt(position, enabled);
+    for (const char *key : {"mnuFileClose",       "mnuFileSaveAs",       "mnuFileProperties",
+                            "mnuFilePageSetup",   "mnuFilePrintPreview", "mnuFilePrint",
+                            "mnuEditIncFont",     "mnuEditDecFont",      "mnuEditResetFont",
+                            "mnuEditSelectAll",   "mnuEditFind",         "mnuViewAddToFav",
+                            "mnuViewTabs",        "mnuViewSource",       "mnuViewInternetOptions",
+                            "mnuNavigateBack",    "mnuNavigateForward",  "mnuNavigateStop",
+                            "mnuNavigateRefresh", "mnuContentFillForm"})
+        m_commands->setEnabled(QLatin1String(key), enabled);
+    // The engine has no options dialog, Java or ActiveX: these commands can do nothing.
+    for (const char *key :
+         {"mnuViewInternetOptions", "mnuContentJava", "mnuContentDLACTX", "mnuContentRUNACTX"})
+        m_commands->setEnabled(QLatin1String(key), false);
     if (m_sidebar) {
         m_sidebar->btnAdd->setEnabled(enabled);
         m_sidebar->btnGroupAdd->setEnabled(enabled);
@@ -295,7 +293,7 @@ void MainWindow::createDefaultBands(const QString &skinPath)
     m_menuBarHost->setBackgroundPicture(skinPicture);
     m_menuBarHost->refresh();
     if (!skinPath.isEmpty())
-        m_mainMenu->setPicture(skinPicture);
+        m_menus->mainMenu()->setPicture(skinPicture);
     setUpdatesEnabled(true);
 }
 
@@ -336,20 +334,10 @@ void MainWindow::destroyToolbars()
         toolbar->hide();
 }
 
-void MainWindow::alignBandsTop()
+void MainWindow::setBandsAlignment(int alignment)
 {
-    m_bandsAlignment = 1;
-    m_bands->setArea(Qt::TopToolBarArea);
-    m_mainMenu->setRadioCheck(m_mainMenu->indexForKey(QStringLiteral("mnuAlignTop")), true);
-    m_mainMenu->setRadioCheck(m_mainMenu->indexForKey(QStringLiteral("mnuAlignBottom")), false);
-}
-
-void MainWindow::alignBandsBottom()
-{
-    m_bandsAlignment = 2;
-    m_bands->setArea(Qt::BottomToolBarArea);
-    m_mainMenu->setRadioCheck(m_mainMenu->indexForKey(QStringLiteral("mnuAlignBottom")), true);
-    m_mainMenu->setRadioCheck(m_mainMenu->indexForKey(QStringLiteral("mnuAlignTop")), false);
+    m_bandsAlignment = alignment;
+    m_bands->setArea(alignment == 2 ? Qt::BottomToolBarArea : Qt::TopToolBarArea);
 }
 
 // ---------------------------------------------------------------- skins
@@ -360,21 +348,6 @@ void MainWindow::enumerateSkins()
     AppState::skinCount = qint16(AppState::skinNames.size());
 }
 
-void MainWindow::buildSkinsMenu(const QString &key)
-{
-    FrameMenus::buildSkinsMenu(*m_mainMenu, key, AppState::skinNames, m_nextSkin);
-}
-
-void MainWindow::selectSkin(const QString &key)
-{
-    const int index = m_mainMenu->indexForKey(key);
-    if (index < 1)
-        return;
-    m_nextSkin = m_mainMenu->caption(index);
-    if (AppState::settings.currentSkin != m_nextSkin)
-        QMessageBox::information(this, loadResString(100), loadResString(1147));
-}
-
 void MainWindow::paintEvent(QPaintEvent *event)
 {
     // The skin behind the bands (their gaps show the window itself).
@@ -382,126 +355,4 @@ void MainWindow::paintEvent(QPaintEvent *event)
         return;
     QPainter painter(this);
     SkinPaint::tile(painter, this, event->rect(), skinPicture);
-}
-
-// ---------------------------------------------------------------- toolbar events
-
-QPoint MainWindow::belowButton(StripToolBar *toolbar, int position) const
-{
-    const QRect r = toolbar->buttonRect(toolbar->buttonKey(position));
-    return toolbar->mapToGlobal(r.bottomLeft() + QPoint(0, 1));
-}
-
-void MainWindow::onBrowseButtonClicked(int position)
-{
-    if (position == -1) {
-        showMenu(
-            m_browseToolBarMenu,
-            [this](KeyedMenu &menu) {
-                FrameMenus::buildNavToolbarMenu(menu, SettingsStore::instance(), *m_browseToolBar,
-                                               AppState::isXP);
-            },
-            &MainWindow::onBrowseToolBarMenuClicked, QCursor::pos());
-        return;
-    }
-    const QString key = m_browseToolBar->buttonKey(position);
-    const bool newTab = AppState::settings.controlNavNew;
-    if (key == QLatin1String("New"))
-        openHomeInNewTab();
-    else if (key == QLatin1String("Back"))
-        back();
-    else if (key == QLatin1String("Forward"))
-        forward();
-    else if (key == QLatin1String("Refresh"))
-        refresh();
-    else if (key == QLatin1String("Stop"))
-        stopLoading();
-    else if (key == QLatin1String("Home"))
-        newTab ? openHomeInNewTab() : goHome();
-    else if (key == QLatin1String("Home2"))
-        newTab ? openSecondHomeInNewTab() : goSecondHome();
-    else if (key == QLatin1String("Mail"))
-        newTab ? openMailInNewTab() : goMail();
-    else if (key == QLatin1String("Search"))
-        newTab ? openSearchInNewTab() : goSearch();
-    else if (key == QLatin1String("News"))
-        newTab ? openNewsInNewTab() : goNews();
-}
-
-void MainWindow::onBrowseDropDown(int position)
-{
-    const QString key = m_browseToolBar->buttonKey(position);
-    const QPoint at = belowButton(m_browseToolBar, position);
-    if (key == QLatin1String("New")) {
-        showNewMenu(at);
-    } else if (key == QLatin1String("Refresh")) {
-        showMenu(
-            m_refreshMenu, [](KeyedMenu &menu) { FrameMenus::buildRefreshAllMenu(menu); },
-            &MainWindow::onRefreshMenuClicked, at);
-    } else if (key == QLatin1String("Stop")) {
-        showMenu(
-            m_stopMenu, [](KeyedMenu &menu) { FrameMenus::buildStopAllMenu(menu); },
-            &MainWindow::onStopMenuClicked, at);
-    } else if (key == QLatin1String("Links")) {
-        showMenu(
-            m_linksMenu,
-            [](KeyedMenu &menu) {
-                const SettingsModel &s = AppState::settings;
-                FrameMenus::buildLinksMenu(menu, s.customLinksName, s.customLinksCount);
-            },
-            &MainWindow::onLinksMenuClicked, at);
-    } else if (key == QLatin1String("Back") || key == QLatin1String("Forward")) {
-        showTravelLogMenu(key == QLatin1String("Back"), at);
-    }
-}
-
-void MainWindow::onSitesButtonClicked(int position)
-{
-    if (position == -1) {
-        showMenu(
-            m_sitesToolBarMenu,
-            [this](KeyedMenu &menu) {
-                FrameMenus::buildSitesToolbarMenu(menu, SettingsStore::instance(), *m_sitesToolBar,
-                                                 AppState::isXP);
-            },
-            &MainWindow::onSitesToolBarMenuClicked, QCursor::pos());
-        return;
-    }
-    const QString key = m_sitesToolBar->buttonKey(position);
-    if (key == QLatin1String("Custom")) {
-        AppState::optionsPage = 5;
-        showOptions();
-    } else if (key.startsWith(QLatin1String("Custom"))) {
-        bool ok = false;
-        const int link = key.mid(6).toInt(&ok);
-        if (ok)
-            openLink(link);
-    }
-}
-
-void MainWindow::onAddressButtonClicked(int position)
-{
-    if (position == -1) {
-        if (AppState::isXP)
-            showMenu(
-                m_addressBarMenu,
-                [](KeyedMenu &menu) {
-                    FrameMenus::buildAddressBarMenu(menu, SettingsStore::instance(), true);
-                },
-                &MainWindow::onAddressBarMenuClicked, QCursor::pos());
-        return;
-    }
-    const QString key = m_addressToolBar->buttonKey(position);
-    if (key == QLatin1String("Go"))
-        onGoButton();
-    else if (key == QLatin1String("Search"))
-        searchWeb(m_searchEngine, m_addressBar->currentText());
-}
-
-void MainWindow::onAddressDropDown(int position)
-{
-    if (m_addressToolBar->buttonKey(position) == QLatin1String("Search"))
-        showMenu(
-            m_searchEnginesMenu, [](KeyedMenu &menu) { FrameMenus::buildSearchEnginesMenu(menu); },
-            &MainWindow::onSearchEnginesMenuClicked, belowButton(m_addressToolBar, position));
 }

@@ -4,15 +4,20 @@
 #include "core/startup.h"
 #include "core/strings.h"
 #include "document/documentwindow.h"
-#include "frame/toolbarbands.h"
-#include "frame/striptoolbar.h"
+#include "frame/commandregistry.h"
 #include "frame/documenttabbar.h"
-#include "frame/mainwindow.h"
-#include "frame/navigatorpalette.h"
+#include "frame/framemenus.h"
 #include "frame/keyedmenu.h"
+#include "frame/mainwindow.h"
+#include "frame/menucontroller.h"
+#include "frame/navigatorpalette.h"
+#include "frame/striptoolbar.h"
+#include "frame/toolbarbands.h"
 #include "testserver.h"
+#include "widgets/mousegesturerecognizer.h"
 #include "widgets/panelstatusbar.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QMdiArea>
@@ -23,8 +28,6 @@
 #include <QtTest>
 
 #include <memory>
-
-using Kind = MainWindow::MenuKind;
 
 namespace {
 
@@ -46,6 +49,29 @@ QList<ToolBarBands::BandState> savedLayout()
     QList<ToolBarBands::BandState> bands;
     ToolBarBands::parseLayout(QString::fromUtf8(file.readAll()), kBandKeys, &bands);
     return bands;
+}
+
+// Chooses the item with the key (in a submenu too) in the next popup menu, as a click does, then
+// closes the popup.
+void chooseInNextPopup(QObject *context, const QString &key)
+{
+    QTimer::singleShot(0, context, [key] {
+        auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(popup);
+        std::function<QAction *(QMenu *)> find = [&](QMenu *menu) -> QAction * {
+            for (QAction *action : menu->actions()) {
+                if (action->objectName() == key)
+                    return action;
+                if (QAction *inner = action->menu() ? find(action->menu()) : nullptr)
+                    return inner;
+            }
+            return nullptr;
+        };
+        QAction *item = find(popup);
+        QVERIFY2(item, qPrintable(key));
+        item->trigger();
+        popup->close();
+    });
 }
 
 // Answers the next message box with OK and keeps its text.
@@ -147,8 +173,8 @@ private slots:
             // The user drags the address band in front of the browse toolbar and hides the tabs.
             frame->insertToolBar(band(*frame, "Toolbar1"), band(*frame, "Addressbar"));
             QTRY_COMPARE(band(*frame, "Addressbar")->y(), band(*frame, "Toolbar1")->y());
-            frame->runMenuCommand(Kind::Main, {"mnuViewTabsBar"});
-            QVERIFY(!frame->isMenuChecked("mnuViewTabsBar"));
+            frame->commands()->run("mnuViewTabsBar");
+            QVERIFY(!frame->commands()->isChecked("mnuViewTabsBar"));
             addressWidth = band(*frame, "Addressbar")->width();
             frame->close();
         }
@@ -164,7 +190,7 @@ private slots:
         QVERIFY(band(*frame, "Addressbar")->x() < band(*frame, "Toolbar1")->x());
         QCOMPARE(band(*frame, "Addressbar")->width(), addressWidth);
         QVERIFY(band(*frame, "Tabbar")->isHidden());
-        QVERIFY(!frame->isMenuChecked("mnuViewTabsBar"));
+        QVERIFY(!frame->commands()->isChecked("mnuViewTabsBar"));
         QCOMPARE(band(*frame, "Logo")->minimumHeight(), 52);
         frame->close();
     }
@@ -189,17 +215,19 @@ private slots:
     void alignmentMovesTheBands()
     {
         auto frame = makeFrame();
-        frame->runMenuCommand(Kind::Main, {"mnuAlignBottom"});
+        frame->commands()->run("mnuAlignBottom");
         QCOMPARE(frame->bandsAlignment(), 2);
         for (int i = 0; i < frame->m_bands->bandCount(); ++i)
             QCOMPARE(frame->toolBarArea(frame->m_bands->band(i)), Qt::BottomToolBarArea);
-        QVERIFY(frame->m_mainMenu->isRadioCheck(frame->m_mainMenu->indexForKey("mnuAlignBottom")));
-        QVERIFY(!frame->m_mainMenu->isRadioCheck(frame->m_mainMenu->indexForKey("mnuAlignTop")));
+        QVERIFY(frame->menus()->mainMenu()->isRadioCheck(
+            frame->menus()->mainMenu()->indexForKey("mnuAlignBottom")));
+        QVERIFY(!frame->menus()->mainMenu()->isRadioCheck(
+            frame->menus()->mainMenu()->indexForKey("mnuAlignTop")));
         QTRY_VERIFY(band(*frame, "MenuBar")->y() > frame->height() / 2);
         // The rows keep their order from top to bottom.
         QVERIFY(band(*frame, "MenuBar")->y() < band(*frame, "Toolbar1")->y());
         QVERIFY(band(*frame, "Addressbar")->y() < band(*frame, "Tabbar")->y());
-        frame->runMenuCommand(Kind::Main, {"mnuAlignTop"});
+        frame->commands()->run("mnuAlignTop");
         QCOMPARE(frame->toolBarArea(band(*frame, "Tabbar")), Qt::TopToolBarArea);
         QCOMPARE(bandOrder(*frame), kBandKeys);
         frame->close();
@@ -224,7 +252,7 @@ private slots:
         QCOMPARE(frame->m_addressToolBar->buttonImage("Search"), 15);
         QVERIFY(frame->m_addressBar->isVisible());
 
-        frame->runMenuCommand(Kind::SearchEngines, {"mnuSearchEngineWiki"});
+        frame->commands()->run("mnuSearchEngineWiki");
         QCOMPARE(frame->m_searchEngine, 5);
         QCOMPARE(frame->m_addressToolBar->buttonImage("Search"), 20);
         frame->close();
@@ -235,36 +263,44 @@ private slots:
     {
         auto frame = makeFrame();
         StripToolBar *t1 = frame->m_browseToolBar;
-        auto option = [&](Kind kind, const char *key, bool checked) {
-            frame->runMenuCommand(kind, {QLatin1String(key), 0, checked});
+        // The option menus open on a right click on their toolbar, marked from the stored
+        // options; a choice flips the option it shows.
+        auto option = [&](void (MainWindow::*rightClick)(int), const char *key) {
+            chooseInNextPopup(this, QLatin1String(key));
+            (frame.get()->*rightClick)(-1);
         };
-        option(Kind::NavToolbar, "mnuTBShowText", true);
+        const auto browse = &MainWindow::onBrowseButtonClicked;
+        const auto sites = &MainWindow::onSitesButtonClicked;
+        option(browse, "mnuTBShowText");
         QVERIFY(!t1->buttonTextVisible("Back"));
         QCOMPARE(store().read("Settings", "Toolbar1ShowText", {}), QStringLiteral("False"));
-        option(Kind::NavToolbar, "mnuTBShowText", false);
+        option(browse, "mnuTBShowText");
         QVERIFY(t1->buttonTextVisible("Back"));
         QCOMPARE(store().read("Settings", "Toolbar1ShowText", {}), QStringLiteral("True"));
 
-        option(Kind::NavToolbar, "mnuTBTextAlignBottom", false);
+        option(browse, "mnuTBTextAlignBottom");
         QVERIFY(!t1->textRight());
         QCOMPARE(store().read("Settings", "Toolbar1TextAlignRight", {}), QStringLiteral("False"));
 
-        option(Kind::NavToolbar, "mnuTBLinksButton", true);
+        option(browse, "mnuTBLinksButton");
         QVERIFY(!t1->buttonVisible("Links") && !t1->buttonVisible("LinksSep"));
         QCOMPARE(t1->buttonIndex("Links"), 12);
         QCOMPARE(store().read("Settings", "Toolbar1LinksButton", {}), QStringLiteral("False"));
 
-        option(Kind::NavToolbar, "mnuTBLargeIcons", true);
+        option(browse, "mnuTBLargeIcons");
         QCOMPARE(t1->imageSize(), 16);
         QVERIFY(t1->picturesLoaded());
         QCOMPARE(store().read("Settings", "Toolbar1LargeIcons", {}), QStringLiteral("False"));
+        // Outside its menu an option has no toolbar to act on.
+        QVERIFY(frame->commands()->trigger("mnuTBLargeIcons"));
+        QCOMPARE(t1->imageSize(), 16);
 
         // The sites toolbar without links: its one button speaks for the option.
-        option(Kind::SitesToolbar, "mnuTBShowText", true);
+        option(sites, "mnuTBShowText");
         QCOMPARE(store().read("Settings", "Toolbar2ShowText", {}), QStringLiteral("False"));
-        option(Kind::SitesToolbar, "mnuTBShowText", false);
+        option(sites, "mnuTBShowText");
         QCOMPARE(store().read("Settings", "Toolbar2ShowText", {}), QStringLiteral("True"));
-        option(Kind::SitesToolbar, "mnuTBLargeIcons", false);
+        option(sites, "mnuTBLargeIcons");
         QCOMPARE(frame->m_sitesToolBar->imageSize(), 24);
         frame->close();
 
@@ -297,7 +333,7 @@ private slots:
         QCOMPARE(t2->buttonToolTip("Custom1"), QStringLiteral("R&D"));
         QVERIFY(band(*frame, "Toolbar2")->isHidden());
 
-        frame->runMenuCommand(Kind::Main, {"mnuViewSitesToolbar"});
+        frame->commands()->run("mnuViewSitesToolbar");
         QVERIFY(!band(*frame, "Toolbar2")->isHidden());
         store().write("Settings", "Toolbar2ShowText", "False");
         s.customLinksCount = 1;
@@ -315,7 +351,7 @@ private slots:
         s.controlSitesNew = false;
         s.customLinksCount = 2;
         DocumentWindow *document = frame->activeDocument();
-        frame->runMenuCommand(Kind::Links, {"Link2", 2});
+        frame->commands()->run("Link2", 2);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Link two"));
         QCOMPARE(frame->documents().size(), 2);
 
@@ -333,7 +369,7 @@ private slots:
         AppState::linkNames = QStringList{"One", "Two"};
         AppState::linkUrls = QStringList{"http://one.invalid/", "http://two.invalid/"};
         AppState::settings.customLinksCount = 0;
-        frame->runMenuCommand(Kind::Links, {"mnuImportIELinks"}); // no links yet: no question
+        frame->commands()->run("mnuImportIELinks"); // no links yet: no question
         QCOMPARE(AppState::settings.customLinksName, QStringList({"One", "Two"}));
         QCOMPARE(frame->m_sitesToolBar->buttonCount(), 3);
 
@@ -343,7 +379,7 @@ private slots:
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
                 box->button(QMessageBox::No)->click();
         });
-        frame->runMenuCommand(Kind::SitesToolbar, {"mnuImportIELinks"});
+        frame->commands()->run("mnuImportIELinks");
         QCOMPARE(AppState::settings.customLinksName, QStringList({"One", "Two"}));
         AppState::linksCount = 0;
         frame->close();
@@ -362,26 +398,85 @@ private slots:
         auto frame = makeFrame();
         auto check = [&](bool enabled) {
             for (const QString &key : items)
-                QVERIFY2(frame->isMenuEnabled(key) == enabled, qPrintable(key));
+                QVERIFY2(frame->commands()->isEnabled(key) == enabled, qPrintable(key));
             for (int position = 1; position <= 4; ++position)
                 QCOMPARE(frame->m_browseToolBar->buttonEnabledAt(position), enabled);
             QVERIFY(frame->m_browseToolBar->buttonEnabled("New"));
             // Nothing here can show engine options or run Java and ActiveX.
             for (const char *key : {"mnuViewInternetOptions", "mnuContentJava", "mnuContentDLACTX",
                                     "mnuContentRUNACTX"})
-                QVERIFY(!frame->isMenuEnabled(QLatin1String(key)));
+                QVERIFY(!frame->commands()->isEnabled(QLatin1String(key)));
         };
         check(true);
-        QVERIFY(!frame->isMenuEnabled("mnuEditUndoClose"));
+        QVERIFY(!frame->commands()->isEnabled("mnuEditUndoClose"));
         frame->closeAllDocuments();
         QTRY_COMPARE(AppState::openDocuments, qint16(0));
         check(false);
-        QVERIFY(frame->isMenuEnabled("mnuEditUndoClose"));
+        QVERIFY(frame->commands()->isEnabled("mnuEditUndoClose"));
         // Undo close came alive when the document closed.
         QVERIFY(!frame->lastClosedAddress().isEmpty());
-        frame->runMenuCommand(Kind::New, {"mnuNewUndoClose"});
+        frame->commands()->run("mnuNewUndoClose");
         QCOMPARE(AppState::openDocuments, qint16(1));
         check(true);
+        frame->close();
+    }
+
+    void everyWayInReachesTheSameAction()
+    {
+        auto frame = makeFrame();
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        QAction *stop = frame->commands()->action("mnuNavigateStop");
+        QVERIFY(stop && stop->isEnabled());
+        QSignalSpy runs(stop, &QAction::triggered);
+        auto button = qobject_cast<QAbstractButton *>(frame->m_browseToolBar->buttonWidget("Stop"));
+        auto menuItem = [&] {
+            for (QAction *top : frame->m_menuBar->actions()) {
+                if (top->objectName() != QLatin1String("mnuNavigate1"))
+                    continue;
+                emit top->menu()->aboutToShow();
+                for (QAction *item : top->menu()->actions()) {
+                    if (item->objectName() == QLatin1String("mnuNavigateStop"))
+                        return item;
+                }
+            }
+            return static_cast<QAction *>(nullptr);
+        };
+        auto gesture = [&] {
+            bool accepted = false;
+            frame->onMouseGesture(MouseGestureRecognizer::kDown, 0, 0, 0, 0, accepted);
+        };
+        QVERIFY(button && menuItem());
+        AppState::noModalDialogOpen = true;
+
+        button->click();
+        gesture(); // the stroke down stops by default
+        menuItem()->trigger();
+        QTest::keyClick(frame.get(), Qt::Key_Escape);
+        QCOMPARE(runs.count(), 4);
+
+        // Gesture and shortcut wait while a modal dialog is open.
+        AppState::noModalDialogOpen = false;
+        gesture();
+        QTest::keyClick(frame.get(), Qt::Key_Escape);
+        QCOMPARE(runs.count(), 4);
+        AppState::noModalDialogOpen = true;
+
+        // The action's state is every way's state.
+        stop->setEnabled(false);
+        QVERIFY(!button->isEnabled());
+        QVERIFY(!menuItem()->isEnabled());
+        gesture();
+        QTest::keyClick(frame.get(), Qt::Key_Escape);
+        QCOMPARE(runs.count(), 4);
+        stop->setEnabled(true);
+        QVERIFY(button->isEnabled());
+
+        // A check button shows its action's mark.
+        auto goNew = qobject_cast<QAbstractButton *>(frame->m_addressToolBar->buttonWidget("GoNew"));
+        goNew->click();
+        QVERIFY(frame->goNewDown() && frame->commands()->isChecked("AddressbarGoNew"));
+        frame->setGoNew(false);
+        QVERIFY(!goNew->isChecked());
         frame->close();
     }
 
@@ -390,28 +485,28 @@ private slots:
         auto frame = makeFrame(m_server.page("Content"));
         QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Content"));
 
-        frame->runMenuCommand(Kind::Main, {"mnuViewBrowseToolbar"});
+        frame->commands()->run("mnuViewBrowseToolbar");
         QVERIFY(band(*frame, "Toolbar1")->isHidden());
-        QVERIFY(!frame->isMenuChecked("mnuViewBrowseToolbar"));
-        frame->runMenuCommand(Kind::Main, {"mnuViewAddressBar"});
+        QVERIFY(!frame->commands()->isChecked("mnuViewBrowseToolbar"));
+        frame->commands()->run("mnuViewAddressBar");
         QVERIFY(band(*frame, "Addressbar")->isHidden());
-        frame->runMenuCommand(Kind::Main, {"mnuViewStatusBar"});
+        frame->commands()->run("mnuViewStatusBar");
         QVERIFY(frame->m_statusCanvas->isHidden());
         QVERIFY(!AppState::settings.statusBarVisible);
 
         // A download switch reloads every page; its mark follows the setting.
         const bool images = AppState::settings.enableImages;
-        QCOMPARE(frame->isMenuChecked("mnuContentImage"), images);
+        QCOMPARE(frame->commands()->isChecked("mnuContentImage"), images);
         const int before = m_server.requests;
-        frame->runMenuCommand(Kind::Main, {"mnuContentImage"});
+        frame->commands()->run("mnuContentImage");
         QCOMPARE(AppState::settings.enableImages, !images);
-        QCOMPARE(frame->isMenuChecked("mnuContentImage"), !images);
+        QCOMPARE(frame->commands()->isChecked("mnuContentImage"), !images);
         QTRY_VERIFY(m_server.requests > before);
-        frame->runMenuCommand(Kind::Main, {"mnuContentJava"});
-        QCOMPARE(frame->isMenuChecked("mnuContentJava"), AppState::settings.enableJava);
+        frame->commands()->run("mnuContentJava");
+        QCOMPARE(frame->commands()->isChecked("mnuContentJava"), AppState::settings.enableJava);
 
         // Unknown keys do nothing.
-        frame->runMenuCommand(Kind::Main, {"mnuNoSuchThing"});
+        QVERIFY(!frame->commands()->run("mnuNoSuchThing"));
         frame->close();
         QCOMPARE(store().read("Settings", "BrowseToolbarVisible", {}), QStringLiteral("False"));
         QCOMPARE(store().read("Settings", "AddressBarVisible", {}), QStringLiteral("False"));
@@ -421,8 +516,8 @@ private slots:
 
         auto again = makeFrame();
         QVERIFY(band(*again, "Toolbar1")->isHidden());
-        QVERIFY(!again->isMenuChecked("mnuViewBrowseToolbar"));
-        QCOMPARE(again->isMenuChecked("mnuContentImage"), !images);
+        QVERIFY(!again->commands()->isChecked("mnuViewBrowseToolbar"));
+        QCOMPARE(again->commands()->isChecked("mnuContentImage"), !images);
         again->close();
     }
 
@@ -437,19 +532,18 @@ private slots:
         QTRY_COMPARE(documents[2]->windowTitle(), QStringLiteral("Third"));
 
         // Opening the Window menu lists the windows, the active one first.
-        KeyedMenu *menu = frame->m_mainMenu;
-        frame->onMainMenuAboutToShow(menu->indexForKey("mnuWindow"));
+        KeyedMenu *menu = frame->menus()->mainMenu();
+        frame->menus()->onMainMenuAboutToShow(menu->indexForKey("mnuWindow"));
         QCOMPARE(menu->caption(menu->indexForKey("mnuWin(8)")), QStringLiteral("&1) Third"));
         QCOMPARE(menu->caption(menu->indexForKey("mnuWin(9)")), QStringLiteral("&2) First"));
         QVERIFY(menu->isEnabled(menu->indexForKey("mnuWin(5)")));
 
         // Choosing a listed window brings it forward.
         const int first = menu->indexForKey("mnuWin(9)");
-        frame->runMenuCommand(Kind::Main, {"mnuWin(9)", menu->itemData(first)});
+        frame->commands()->run("mnuWin(9)", menu->itemData(first));
         QTRY_COMPARE(frame->activeDocument(), documents[0]);
 
-        frame->runMenuCommand(Kind::Main,
-                              {"mnuWin(0)", menu->itemData(menu->indexForKey("mnuWin(0)"))});
+        frame->commands()->run("mnuWin(0)", menu->itemData(menu->indexForKey("mnuWin(0)")));
         const QRect area = frame->mdiArea()->viewport()->rect();
         int top = 0;
         for (DocumentWindow *d : documents) {
@@ -461,18 +555,18 @@ private slots:
         }
         QCOMPARE(top, area.height());
 
-        frame->runMenuCommand(Kind::Main, {"mnuWin(5)", FrameMenus::kWinNext});
+        frame->commands()->run("mnuWin(5)", FrameMenus::kWinNext);
         QTRY_VERIFY(frame->activeDocument() != documents[0]);
-        frame->runMenuCommand(Kind::Main, {"mnuWin(2)", FrameMenus::kWinMaximize});
+        frame->commands()->run("mnuWin(2)", FrameMenus::kWinMaximize);
         QVERIFY(frame->mdiArea()->currentSubWindow()->isMaximized());
 
         // The Auto-Refresh submenu marks the active document's period.
         DocumentWindow *active = frame->activeDocument();
-        frame->runMenuCommand(Kind::Main, {"mnuTabAutoRefresh2"});
+        frame->commands()->run("mnuTabAutoRefresh2");
         QVERIFY(active->m_autoRefresh.isEnabled());
         QCOMPARE(active->m_autoRefresh.interval(), 120);
         auto marked = [&] {
-            frame->onMainMenuAboutToShow(menu->indexForKey("mnuTabAutoRefresh"));
+            frame->menus()->onMainMenuAboutToShow(menu->indexForKey("mnuTabAutoRefresh"));
             QStringList keys;
             for (int i : menu->subItems(menu->indexForKey("mnuTabAutoRefresh"))) {
                 if (menu->isRadioCheck(i))
@@ -483,14 +577,14 @@ private slots:
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefresh2"});
         active->m_autoRefresh.setInterval(90);
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefreshCustom"});
-        frame->runMenuCommand(Kind::Main, {"mnuTabAutoRefreshStop"});
+        frame->commands()->run("mnuTabAutoRefreshStop");
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefreshStop"});
 
         frame->closeAllDocuments();
         QTRY_COMPARE(frame->documents().size(), 0);
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefreshStop"});
-        frame->runMenuCommand(Kind::Main, {"mnuTabAutoRefresh1"}); // no document: nothing
-        frame->onMainMenuAboutToShow(menu->indexForKey("mnuWindow"));
+        frame->commands()->run("mnuTabAutoRefresh1"); // no document: nothing
+        frame->menus()->onMainMenuAboutToShow(menu->indexForKey("mnuWindow"));
         QVERIFY(menu->indexForKey("mnuWin(7)") == 0);
         frame->close();
     }
@@ -543,9 +637,9 @@ private slots:
     {
         {
             auto frame = makeFrame();
-            KeyedMenu *menu = frame->m_mainMenu;
-            frame->onMainMenuAboutToShow(menu->indexForKey("mnuWindow"));
-            frame->onMainMenuAboutToShow(menu->indexForKey("mnuSkin"));
+            KeyedMenu *menu = frame->menus()->mainMenu();
+            frame->menus()->onMainMenuAboutToShow(menu->indexForKey("mnuWindow"));
+            frame->menus()->onMainMenuAboutToShow(menu->indexForKey("mnuSkin"));
             auto keyOf = [&](const QString &skin) {
                 for (int i : menu->subItems(menu->indexForKey("mnuSkin"))) {
                     if (menu->caption(i) == skin)
@@ -554,11 +648,11 @@ private slots:
                 return QString();
             };
             // The running skin again: no notice.
-            frame->runMenuCommand(Kind::Main, {keyOf("daybreak")});
+            frame->commands()->run(keyOf("daybreak"));
             QCOMPARE(frame->m_nextSkin, QStringLiteral("daybreak"));
             QString notice;
             answerMessageBox(this, &notice);
-            frame->runMenuCommand(Kind::Main, {keyOf("slate")});
+            frame->commands()->run(keyOf("slate"));
             QCOMPARE(notice, loadResString(1147));
             QCOMPARE(frame->m_nextSkin, QStringLiteral("slate"));
             QCOMPARE(AppState::settings.currentSkin,

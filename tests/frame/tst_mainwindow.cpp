@@ -1,18 +1,19 @@
-#include "core/crashnoticedialog.h"
 #include "core/appstate.h"
+#include "core/crashnoticedialog.h"
 #include "core/settingsstore.h"
 #include "core/startup.h"
 #include "document/documentwindow.h"
 #include "frame/documentarea.h"
+#include "frame/commandregistry.h"
 #include "frame/documenttabbar.h"
-#include "frame/restoredocumentsdialog.h"
-#include "frame/windowlistdialog.h"
 #include "frame/mainwindow.h"
 #include "frame/navigatorpalette.h"
+#include "frame/restoredocumentsdialog.h"
+#include "frame/windowlistdialog.h"
 #include "platform/webbrowser.h"
+#include "testserver.h"
 #include "widgets/mousegesturerecognizer.h"
 #include "widgets/panelstatusbar.h"
-#include "testserver.h"
 
 #include <QAction>
 #include <QApplication>
@@ -226,12 +227,12 @@ private slots:
         QCOMPARE(frame->typedAddresses().size(), listSize + 1);
 
         // Back, forward and refresh.
-        frame->back();
+        frame->commands()->trigger("mnuNavigateBack");
         QTRY_COMPARE(document->locationName(), QStringLiteral("Bare"));
-        frame->forward();
+        frame->commands()->trigger("mnuNavigateForward");
         QTRY_COMPARE(document->locationName(), QStringLiteral("Start"));
         const int before = m_server.requests;
-        frame->refresh();
+        frame->commands()->trigger("mnuNavigateRefresh");
         QTRY_VERIFY(m_server.requests > before);
 
         // A redirect ends on its target, and the address bar follows it.
@@ -244,12 +245,12 @@ private slots:
         frame->setAddressText(m_server.url("/slow?ms=3000&title=Slow"));
         frame->onAddressEnter(false, false);
         QTRY_VERIFY(document->isBusy());
-        frame->stopLoading();
+        frame->commands()->trigger("mnuNavigateStop");
         QTRY_VERIFY(!document->isBusy());
 
         // Home goes to home page 1 in the active tab.
         AppState::settings.sitesHome1 = m_server.page("Home");
-        frame->goHome();
+        frame->commands()->trigger("mnuNavigateHome1");
         QTRY_COMPARE(document->locationName(), QStringLiteral("Home"));
         QCOMPARE(frame->documents().size(), 1);
 
@@ -266,10 +267,10 @@ private slots:
         auto frame = makeFrame(m_server.page("Only"));
         frame->closeAllDocuments();
         QTRY_COMPARE(frame->documents().size(), 0);
-        frame->back(); // nothing to do, nothing breaks
-        frame->refresh();
+        frame->commands()->trigger("mnuNavigateBack"); // nothing to do, nothing breaks
+        frame->commands()->trigger("mnuNavigateRefresh");
         AppState::settings.sitesMail = m_server.page("Mail");
-        frame->goMail();
+        frame->commands()->trigger("mnuNavigateMail");
         QCOMPARE(frame->documents().size(), 1);
         QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Mail"));
         frame->close();
@@ -353,7 +354,7 @@ private slots:
         QCOMPARE(frame->documents().size(), 1);
 
         AppState::settings.popupKillerEnable = false;
-        frame->refresh();
+        frame->commands()->trigger("mnuNavigateRefresh");
         QTRY_COMPARE(frame->documents().size(), 2);
         QTRY_COMPARE(frame->tabBar()->caption(2), QStringLiteral("Popup"));
         QVERIFY(registryConsistent(*frame));

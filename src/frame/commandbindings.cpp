@@ -1,0 +1,82 @@
+#include "commandbindings.h"
+
+#include "framemenus.h"
+
+namespace CommandBindings {
+
+namespace {
+
+struct ButtonRow
+{
+    const char *band;
+    const char *button;
+    const char *command;
+    const char *newTabCommand; // the site buttons' command when sites open in a new tab
+};
+
+const ButtonRow kButtons[] = {
+    {"Toolbar1", "New", "mnuFileNew", nullptr},
+    {"Toolbar1", "Back", "mnuNavigateBack", nullptr},
+    {"Toolbar1", "Forward", "mnuNavigateForward", nullptr},
+    {"Toolbar1", "Refresh", "mnuNavigateRefresh", nullptr},
+    {"Toolbar1", "Stop", "mnuNavigateStop", nullptr},
+    {"Toolbar1", "Home", "mnuNavigateHome1", "mnuNewHome1"},
+    {"Toolbar1", "Home2", "mnuNavigateHome2", "mnuNewHome2"},
+    {"Toolbar1", "Mail", "mnuNavigateMail", "mnuNewEmail"},
+    {"Toolbar1", "Search", "mnuNavigateSearch", "mnuNewSearch"},
+    {"Toolbar1", "News", "mnuNavigateNews", "mnuNewNews"},
+    {"Toolbar2", "Custom", "mnuCustomSitesToolbar", nullptr},
+    {"Addressbar", "Go", "AddressbarGo", nullptr},
+    {"Addressbar", "GoNew", "AddressbarGoNew", nullptr},
+    {"Addressbar", "Search", "AddressbarSearch", nullptr},
+};
+
+} // namespace
+
+ButtonCommand buttonCommand(const QString &bandKey, const QString &buttonKey, bool newTab)
+{
+    for (const ButtonRow &row : kButtons) {
+        if (bandKey != QLatin1String(row.band) || buttonKey != QLatin1String(row.button))
+            continue;
+        const char *command = newTab && row.newTabCommand ? row.newTabCommand : row.command;
+        return {QLatin1String(command)};
+    }
+    // A custom link button runs what its item of the links menu runs.
+    const QLatin1String custom("Custom");
+    if (bandKey == QLatin1String("Toolbar2") && buttonKey.startsWith(custom)) {
+        bool ok = false;
+        const int link = buttonKey.mid(custom.size()).toInt(&ok);
+        if (ok)
+            return {FrameMenus::linkItemKey(link), link};
+    }
+    return {};
+}
+
+QString gestureCommand(qint32 action)
+{
+    // Actions 14 to 17 belong to the options and favorites windows still to come; their
+    // commands do nothing until then.
+    static const char *const commands[] = {
+        "mnuNavigateBack", "mnuNavigateForward", "mnuNavigateRefresh", "mnuNavigateStop",
+        "mnuFileClose",    "mnuNewHome1",        "mnuNewHome2",        "mnuNewBlank",
+        "mnuNewCurrent",   "mnuNewClipboard",    "mnuNewEmail",        "mnuNewSearch",
+        "mnuNewNews",      "mnuViewOptions",     "mnuViewFav",         "mnuViewAddToFav",
+        "mnuViewOrgFav",
+    };
+    if (action < 1 || action > qint32(std::size(commands)))
+        return QString();
+    return QLatin1String(commands[action - 1]);
+}
+
+const QList<Shortcut> &shortcuts()
+{
+    static const QList<Shortcut> list = {
+        {QKeySequence(Qt::ALT | Qt::Key_Home), "mnuNavigateHome1"},
+        {QKeySequence(Qt::CTRL | Qt::Key_N), "mnuFileNew"},
+        {QKeySequence(Qt::Key_Escape), "mnuNavigateStop"},
+        {QKeySequence(Qt::Key_F9), "mnuViewQSearch"},
+    };
+    return list;
+}
+
+} // namespace CommandBindings

@@ -1,0 +1,444 @@
+#include "navigationcommands.h"
+
+#include "commandhost.h"
+#include "commandregistry.h"
+#include "core/appstate.h"
+#include "core/paths.h"
+#include "core/strings.h"
+#include "document/documentwindow.h"
+#include "platform/webbrowser.h"
+#include "striptoolbar.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+namespace {
+
+// The page whose view holds the widget, if any.
+QWebEnginePage *pageOf(QWidget *widget)
+{
+    for (QWidget *w = widget; w; w = w->parentWidget()) {
+        if (auto *view = qobject_cast<QWebEngineView *>(w))
+            return view->page();
+    }
+    return nullptr;
+}
+
+// Runs Cut, Copy or Paste on whatever has the keyboard focus: a page, or a text field.
+void editCommand(QWidget *focus, QWebEnginePage::WebAction action)
+{
+    if (!focus)
+        return;
+    if (QWebEnginePage *page = pageOf(focus)) {
+        page->triggerAction(action);
+        return;
+    }
+    if (auto *combo = qobject_cast<QComboBox *>(focus))
+        focus = combo->lineEdit();
+    auto run = [action](auto *editor) {
+        if (action == QWebEnginePage::Cut)
+            editor->cut();
+        else if (action == QWebEnginePage::Copy)
+            editor->copy();
+        else
+            editor->paste();
+    };
+    if (auto *line = qobject_cast<QLineEdit *>(focus))
+        run(line);
+    else if (auto *text = qobject_cast<QTextEdit *>(focus))
+        run(text);
+    else if (auto *plain = qobject_cast<QPlainTextEdit *>(focus))
+        run(plain);
+}
+
+} // namespace
+
+NavigationCommands::NavigationCommands(CommandHost &host, CommandRegistry &commands,
+                                       QObject *parent)
+    : QObject(parent), m_host(host), m_commands(commands)
+{
+    registerCommands();
+}
+
+void NavigationCommands::registerCommands()
+{
+    using N = NavigationCommands;
+    const struct
+    {
+        const char *key;
+        void (NavigationCommands::*body)();
+    } commands[] = {
+        {"mnuFileNew", &N::openHomeInNewTab},
+        {"mnuFileOpen", &N::openFile},
+        {"mnuFileClose", &N::closeActiveDocument},
+        {"mnuFileExit", &N::exitProgram},
+        {"mnuEditUndoClose", &N::undoClose},
+        {"mnuEditCut", &N::cut},
+        {"mnuEditCopy", &N::copy},
+        {"mnuEditPaste", &N::paste},
+        {"mnuEditSelectAll", &N::selectAll},
+        {"mnuEditFind", &N::findInPage},
+        {"mnuNavigateBack", &N::back},
+        {"mnuNavigateForward", &N::forward},
+        {"mnuNavigateStop", &N::stop},
+        {"mnuNavigateRefresh", &N::refresh},
+        {"mnuNavigateRefreshAll", &N::refreshAll},
+        {"mnuNavigateStopAll", &N::stopAll},
+        {"mnuNavigateHome1", &N::goHome},
+        {"mnuNavigateHome2", &N::goSecondHome},
+        {"mnuNavigateMail", &N::goMail},
+        {"mnuNavigateSearch", &N::goSearch},
+        {"mnuNavigateNews", &N::goNews},
+        {"mnuNewHome1", &N::openHomeInNewTab},
+        {"mnuNewHome2", &N::openSecondHomeInNewTab},
+        {"mnuNewBlank", &N::openBlankTab},
+        {"mnuNewCurrent", &N::duplicateCurrentTab},
+        {"mnuNewClipboard", &N::openClipboardAddress},
+        {"mnuNewEmail", &N::openMailInNewTab},
+        {"mnuNewSearch", &N::openSearchInNewTab},
+        {"mnuNewNews", &N::openNewsInNewTab},
+        {"mnuNewUndoClose", &N::undoClose},
+        {"mnuCustomSitesToolbar", &N::customizeSitesToolbar},
+        {"mnuImportIELinks", &N::importLinks},
+        {"mnuHelpQuickTour", &N::openQuickTour},
+        // The help shipped with the program.
+        {"mnuHelpContents", &N::openQuickTour},
+        {"AddressbarGo", &N::go},
+        {"AddressbarSearch", &N::searchAddressText},
+    };
+    for (const auto &command : commands)
+        m_commands.add(QLatin1String(command.key), this, command.body);
+
+    // The page's own commands, on the active document.
+    const struct
+    {
+        const char *key;
+        int command;
+    } browserCommands[] = {
+        {"mnuFileSaveAs", WebBrowser::OLECMDID_SAVEAS},
+        {"mnuFileProperties", WebBrowser::OLECMDID_PROPERTIES},
+        {"mnuFilePageSetup", WebBrowser::OLECMDID_PAGESETUP},
+        {"mnuFilePrintPreview", WebBrowser::OLECMDID_PRINTPREVIEW},
+        {"mnuFilePrint", WebBrowser::OLECMDID_PRINT},
+    };
+    for (const auto &entry : browserCommands) {
+        const int command = entry.command;
+        connect(m_commands.add(QLatin1String(entry.key)), &QAction::triggered, this,
+                [this, command] { runBrowserCommand(command); });
+    }
+    // Text size: one step larger or smaller, or back to medium (zoom levels 0..4).
+    const struct
+    {
+        const char *key;
+        int step;
+    } textSizes[] = {{"mnuEditIncFont", 1}, {"mnuEditDecFont", -1}, {"mnuEditResetFont", 0}};
+    for (const auto &entry : textSizes) {
+        const int step = entry.step;
+        connect(m_commands.add(QLatin1String(entry.key)), &QAction::triggered, this,
+                [this, step] { changeTextSize(step); });
+    }
+
+    const char *const engines[] = {"mnuSearchEngineGoogle", "mnuSearchEngineMsn",
+                                   "mnuSearchEngineYahoo",  "mnuSearchEngineAsk",
+                                   "mnuSearchEngineLive",   "mnuSearchEngineWiki"};
+    for (int engine = 0; engine < int(std::size(engines)); ++engine)
+        connect(m_commands.add(QLatin1String(engines[engine])), &QAction::triggered, this,
+                [this, engine] { selectSearchEngine(engine); });
+
+    // Go New is a state the address bar's Enter and Go read; its button shows it.
+    m_commands.add(QStringLiteral("AddressbarGoNew"))->setCheckable(true);
+
+    m_commands.addFamily(QStringLiteral("Link"),
+                         [this](const QString &, qint32 link) { openLink(link); });
+
+    // The maker's pages and the about box come with other parts of the program; until then
+    // their commands do nothing.
+    for (const char *key : {"mnuHelpOnTheWeb", "mnuHelpForum", "mnuHelpGames", "mnuHelpBlog",
+                            "mnuHelpReportBug", "mnuHelpAbout"})
+        m_commands.add(QLatin1String(key));
+}
+
+// ---------------------------------------------------------------- navigation
+
+void NavigationCommands::back()
+{
+    if (DocumentWindow *document = m_host.activeDocument())
+        document->goBack();
+}
+
+void NavigationCommands::forward()
+{
+    if (DocumentWindow *document = m_host.activeDocument())
+        document->goForward();
+}
+
+void NavigationCommands::stop()
+{
+    if (DocumentWindow *document = m_host.activeDocument())
+        document->stop();
+}
+
+void NavigationCommands::refresh()
+{
+    if (DocumentWindow *document = m_host.activeDocument()) {
+        document->applyDownloadOptions();
+        document->reload();
+    }
+}
+
+void NavigationCommands::refreshAll()
+{
+    // Every document with the current download options.
+    for (DocumentWindow *document : m_host.documents()) {
+        document->applyDownloadOptions();
+        document->reload();
+    }
+}
+
+void NavigationCommands::stopAll()
+{
+    for (DocumentWindow *document : m_host.documents())
+        document->stop();
+}
+
+void NavigationCommands::goSite(const QString &address)
+{
+    if (DocumentWindow *document = m_host.activeDocument())
+        document->navigate(address);
+    else
+        m_host.openDocument(address);
+}
+
+void NavigationCommands::goHome()
+{
+    goSite(AppState::settings.sitesHome1);
+}
+void NavigationCommands::goSecondHome()
+{
+    goSite(AppState::settings.sitesHome2);
+}
+void NavigationCommands::goMail()
+{
+    goSite(AppState::settings.sitesMail);
+}
+void NavigationCommands::goSearch()
+{
+    goSite(AppState::settings.sitesSearch);
+}
+void NavigationCommands::goNews()
+{
+    goSite(AppState::settings.sitesNews);
+}
+
+// ---------------------------------------------------------------- new tabs
+
+void NavigationCommands::openHomeInNewTab()
+{
+    m_host.openDocument(AppState::settings.sitesHome1);
+}
+void NavigationCommands::openSecondHomeInNewTab()
+{
+    m_host.openDocument(AppState::settings.sitesHome2);
+}
+void NavigationCommands::openMailInNewTab()
+{
+    m_host.openDocument(AppState::settings.sitesMail);
+}
+void NavigationCommands::openSearchInNewTab()
+{
+    m_host.openDocument(AppState::settings.sitesSearch);
+}
+void NavigationCommands::openNewsInNewTab()
+{
+    m_host.openDocument(AppState::settings.sitesNews);
+}
+void NavigationCommands::openBlankTab()
+{
+    m_host.openDocument(QStringLiteral("about:blank"));
+}
+
+void NavigationCommands::duplicateCurrentTab()
+{
+    DocumentWindow *document = m_host.activeDocument();
+    m_host.openDocument(document ? document->locationUrl() : AppState::settings.sitesHome1);
+}
+
+void NavigationCommands::openClipboardAddress()
+{
+    m_host.openDocument(QApplication::clipboard()->text());
+}
+
+void NavigationCommands::undoClose()
+{
+    const QString address = m_host.lastClosedAddress();
+    if (!address.isEmpty())
+        m_host.openDocument(address);
+}
+
+// ---------------------------------------------------------------- file
+
+void NavigationCommands::openFile()
+{
+    const QString file =
+        QFileDialog::getOpenFileName(m_host.frameWidget(), QString(), QString(),
+                                     QStringLiteral("HTML Files (*.htm *.html *.url)"));
+    if (file.isEmpty())
+        return;
+    m_host.openDocument(file);
+    if (DocumentWindow *document = m_host.activeDocument())
+        document->setWindowTitle(file);
+}
+
+void NavigationCommands::closeActiveDocument()
+{
+    if (DocumentWindow *document = m_host.activeDocument()) {
+        if (QWidget *sub = document->parentWidget())
+            QMetaObject::invokeMethod(sub, &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
+void NavigationCommands::runBrowserCommand(int command)
+{
+    if (DocumentWindow *document = m_host.activeDocument())
+        document->execBrowserCommand(command, 0);
+}
+
+void NavigationCommands::exitProgram()
+{
+    // After the menu that asked for it has closed.
+    QMetaObject::invokeMethod(m_host.frameWidget(), &QWidget::close, Qt::QueuedConnection);
+}
+
+// ---------------------------------------------------------------- edit
+
+void NavigationCommands::cut()
+{
+    editCommand(QApplication::focusWidget(), QWebEnginePage::Cut);
+}
+
+void NavigationCommands::copy()
+{
+    editCommand(QApplication::focusWidget(), QWebEnginePage::Copy);
+}
+
+void NavigationCommands::paste()
+{
+    editCommand(QApplication::focusWidget(), QWebEnginePage::Paste);
+}
+
+void NavigationCommands::selectAll()
+{
+    if (m_host.addressHasFocus()) {
+        m_host.addressBar()->lineEdit()->selectAll();
+        return;
+    }
+    QWidget *focus = QApplication::focusWidget();
+    if (auto *text = qobject_cast<QTextEdit *>(focus)) {
+        text->selectAll();
+        return;
+    }
+    if (auto *plain = qobject_cast<QPlainTextEdit *>(focus)) {
+        plain->selectAll();
+        return;
+    }
+    if (DocumentWindow *document = m_host.activeDocument())
+        document->execCommand(0, WebBrowser::IDM_SELECTALL);
+}
+
+void NavigationCommands::findInPage()
+{
+    // The page's own find bar comes with the document window; the page gets the focus here.
+    if (DocumentWindow *document = m_host.activeDocument())
+        document->m_browser->setFocus();
+}
+
+void NavigationCommands::changeTextSize(int step)
+{
+    DocumentWindow *document = m_host.activeDocument();
+    if (!document)
+        return;
+    QVariant level;
+    document->execBrowserCommand(WebBrowser::OLECMDID_ZOOM, 2, QVariant(), &level);
+    const int current = level.toInt();
+    if (step > 0)
+        document->execBrowserCommand(WebBrowser::OLECMDID_ZOOM, 2, qMin(current + 1, 4));
+    else if (step < 0)
+        document->execBrowserCommand(WebBrowser::OLECMDID_ZOOM, 2, qMax(current - 1, 0));
+    else if (current != 2)
+        document->execBrowserCommand(WebBrowser::OLECMDID_ZOOM, 2, 2);
+}
+
+// ---------------------------------------------------------------- address bar and links
+
+void NavigationCommands::go()
+{
+    m_host.go();
+}
+
+void NavigationCommands::searchAddressText()
+{
+    m_host.searchWeb(m_host.searchEngine(), m_host.addressBar()->currentText());
+}
+
+void NavigationCommands::selectSearchEngine(int engine)
+{
+    m_host.setSearchEngine(engine);
+    m_host.toolBar(QStringLiteral("Addressbar"))
+        ->setButtonImage(QStringLiteral("Search"), 15 + engine);
+    m_host.addressBar()->setEditText(QString());
+}
+
+void NavigationCommands::openLink(int link)
+{
+    const SettingsModel &s = AppState::settings;
+    if (link < 1 || link > s.customLinksURL.size())
+        return;
+    const QString address = s.customLinksURL[link - 1];
+    DocumentWindow *document = m_host.activeDocument();
+    if (!document || s.controlSitesNew)
+        m_host.openDocument(address);
+    else
+        document->navigate(address);
+}
+
+void NavigationCommands::importLinks()
+{
+    SettingsModel &s = AppState::settings;
+    if (s.customLinksCount > 0 &&
+        QMessageBox::question(m_host.frameWidget(), loadResString(100), loadResString(15003),
+                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    if (AppState::linksCount < 1) {
+        QMessageBox::warning(m_host.frameWidget(), loadResString(100), loadResString(15004));
+        return;
+    }
+    s.customLinksCount = AppState::linksCount;
+    s.customLinksName = AppState::linkNames.mid(0, AppState::linksCount);
+    s.customLinksURL = AppState::linkUrls.mid(0, AppState::linksCount);
+    while (s.customLinksName.size() < s.customLinksCount)
+        s.customLinksName.append(QString());
+    while (s.customLinksURL.size() < s.customLinksCount)
+        s.customLinksURL.append(QString());
+    m_host.showCustomLinkButtons();
+}
+
+void NavigationCommands::customizeSitesToolbar()
+{
+    AppState::optionsPage = 5;
+    m_commands.trigger(QStringLiteral("mnuViewOptions"));
+}
+
+void NavigationCommands::openQuickTour()
+{
+    m_host.openDocument(
+        QUrl::fromLocalFile(Paths::assetFile(QStringLiteral("help/quicktour.html"))).toString());
+}

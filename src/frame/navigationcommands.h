@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class CommandHost;
+class CommandRegistry;
+
+// The commands that open and move between pages: navigation, new tabs, the File and Edit
+// menus, the address bar's buttons and search engines, the custom links and the help pages.
+// Each registers its action by its key and acts on the frame through the host.
+class NavigationCommands : public QObject
+{
+    Q_OBJECT
+public:
+    NavigationCommands(CommandHost &host, CommandRegistry &commands, QObject *parent = nullptr);
+
+private:
+    void registerCommands();
+
+    // ---- Navigation of the active document; the site commands open a tab when none is open.
+    void back();
+    void forward();
+    void stop();
+    void refresh();
+    void refreshAll();
+    void stopAll();
+    void goSite(const QString &address);
+    void goHome();
+    void goSecondHome();
+    void goMail();
+    void goSearch();
+    void goNews();
+
+    // ---- New tabs.
+    void openHomeInNewTab();
+    void openSecondHomeInNewTab();
+    void openMailInNewTab();
+    void openSearchInNewTab();
+    void openNewsInNewTab();
+    void openBlankTab();
+    void duplicateCurrentTab();
+    void openClipboardAddress();
+    void undoClose();
+
+    // ---- File.
+    void openFile();
+    void closeActiveDocument();
+    // Save as, properties, page setup, print preview and print of the active page.
+    void runBrowserCommand(int command);
+    void exitProgram();
+
+    // ---- Edit: the clipboard commands reach whatever has the focus, a page or a text field.
+    void cut();
+    void copy();
+    void paste();
+    void selectAll();
+    void findInPage();
+    // One zoom level up (step 1) or down (-1) within 0..4, or medium (0).
+    void changeTextSize(int step);
+
+    // ---- Address bar, search engines and links.
+    void go();
+    void searchAddressText();
+    void selectSearchEngine(int engine);
+    void openLink(int link);
+    void importLinks();
+    void customizeSitesToolbar();
+
+    void openQuickTour();
+
+    CommandHost &m_host;
+    CommandRegistry &m_commands;
+};
