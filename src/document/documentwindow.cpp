@@ -1,6 +1,7 @@
 #include "documentwindow.h"
 
 #include "core/appstate.h"
+#include "core/historystore.h"
 #include "core/paths.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
@@ -9,7 +10,6 @@
 #include "frame/mainwindow.h"
 #include "frame/navigatorpalette.h"
 #include "firstformfillnotice.h"
-#include "historystore.h"
 #include "popupkiller.h"
 #include "platform/pagecustomizer.h"
 #include "platform/webbrowser.h"
