@@ -21,7 +21,7 @@
 #include "keyedmenu.h"
 #include "searchengines.h"
 #include "document/popupkiller.h"
-#include "sidebar/notesfiles.h"
+#include "core/notesfiles.h"
 #include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
 #include "sidebar/sidebarhost.h"

@@ -8,7 +8,7 @@
 #include "testserver.h"
 #include "widgets/panelstatusbar.h"
 #include "core/paths.h"
-#include "sidebar/notesfiles.h"
+#include "core/notesfiles.h"
 
 #include <QApplication>
 #include <QGuiApplication>
