@@ -31,10 +31,6 @@ inline bool creditInfoUnlocked = false;
 inline QStringList skinNames;
 inline qint16 skinCount = 0;
 
-// The popup whitelist, one site per entry.
-inline QStringList whitelist;
-inline qint16 whitelistCount = 0;
-
 // Links of the user's Links favorites folder (at most 10).
 inline qint16 linksCount = 0;
 inline QStringList linkNames, linkUrls;

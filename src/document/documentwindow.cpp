@@ -10,9 +10,11 @@
 #include "frame/mainwindow.h"
 #include "frame/navigatorpalette.h"
 #include "firstformfillnotice.h"
+#include "firstpopupnotice.h"
 #include "popupkiller.h"
 #include "platform/pagecustomizer.h"
 #include "platform/webbrowser.h"
+#include "whitelistquestiondialog.h"
 #include "widgets/panelstatusbar.h"
 
 #include <QCloseEvent>
@@ -70,6 +72,10 @@ DocumentWindow::DocumentWindow(MainWindow *frame, QWidget *parent) : QWidget(par
             [this] { setSilent(AppState::settings.suppressErrors); });
 
     m_popupKiller = new PopupKiller(this);
+    connect(m_popupKiller, &PopupKiller::whitelistQuestionRequested, this,
+            [this](const QString &site) { WhitelistQuestionDialog::queue(site, this); });
+    connect(m_popupKiller, &PopupKiller::firstKillNoticeRequested, this,
+            [this] { FirstPopupNotice::queue(this); });
     if (m_frame) {
         QPointer<MainWindow> frame = m_frame;
         connect(m_popupKiller, &PopupKiller::indicatorIconChanged, this, [frame](int icon) {

@@ -2,7 +2,7 @@
 
 #include "core/appstate.h"
 #include "core/strings.h"
-#include "popupkiller.h"
+#include "popupwhitelist.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -20,8 +20,7 @@
 #include "platform/webbrowser.h"
 #include "keyedmenu.h"
 #include "searchengines.h"
-#include "document/popupkiller.h"
-#include "core/notesfiles.h"
+#include "document/popupwhitelist.h"
 #include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
 #include "sidebar/sidebarhost.h"
@@ -379,13 +378,7 @@ void MainWindow::loadSettings()
     context.ieLinksName = AppState::linkNames.mid(0, AppState::linksCount);
     context.ieLinksURL = AppState::linkUrls.mid(0, AppState::linksCount);
     s.load(SettingsStore::instance(), context);
-    bool whitelistRead = false;
-    const QStringList whitelist =
-        NotesFiles::readWhitelist(Paths::dataFile(QStringLiteral("Whitelist.qvr")), &whitelistRead);
-    if (whitelistRead) {
-        AppState::whitelist = whitelist.mid(0, kMaxWhitelistEntries);
-        AppState::whitelistCount = qint16(AppState::whitelist.size());
-    }
+    loadWhitelist();
     m_sidebarDock->setVisible(s.enableSidebar);
 
     setGeometry(twipsToPixels(s.mainLeft), twipsToPixels(s.mainTop),
@@ -483,8 +476,7 @@ void MainWindow::saveSettings()
     s.currentSearchEngine = m_searchEngine;
     context.nextSkin = m_nextSkin;
     s.save(SettingsStore::instance(), context);
-    NotesFiles::writeWhitelist(Paths::dataFile(QStringLiteral("Whitelist.qvr")),
-                               AppState::whitelist.mid(0, AppState::whitelistCount));
+    saveWhitelist();
 }
 
 void MainWindow::showSidebarSection(const QString &key)

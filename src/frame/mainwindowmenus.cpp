@@ -3,7 +3,7 @@
 #include "mainwindow.h"
 #include "document/contentswitches.h"
 #include "document/autorefreshdialog.h"
-#include "document/popupkiller.h"
+#include "document/popupwhitelist.h"
 
 #include "core/appstate.h"
 #include "core/settingsstore.h"
