@@ -1,6 +1,6 @@
 #include "core/appstate.h"
 #include "core/settingsstore.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "document/documentwindow.h"
 #include "document/popupkiller.h"
 #include "document/popupwhitelist.h"

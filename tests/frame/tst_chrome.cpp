@@ -1,7 +1,7 @@
 #include "core/appstate.h"
 #include "core/paths.h"
 #include "core/settingsstore.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "core/strings.h"
 #include "document/documentwindow.h"
 #include "frame/toolbarbands.h"

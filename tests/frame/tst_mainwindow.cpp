@@ -1,7 +1,7 @@
 #include "core/crashnoticedialog.h"
 #include "core/appstate.h"
 #include "core/settingsstore.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "document/documentwindow.h"
 #include "frame/documenttabbar.h"
 #include "frame/restoredocumentsdialog.h"

@@ -1,8 +1,8 @@
 #include "startup.h"
 
 #include "splashscreen.h"
-#include "appstate.h"
-#include "singleinstance.h"
+#include "core/appstate.h"
+#include "core/singleinstance.h"
 #include "frame/mainwindow.h"
 
 #include <QApplication>

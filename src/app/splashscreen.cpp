@@ -1,9 +1,9 @@
 #include "splashscreen.h"
 
-#include "appstate.h"
-#include "paths.h"
-#include "settingsstore.h"
-#include "strings.h"
+#include "core/appstate.h"
+#include "core/paths.h"
+#include "core/settingsstore.h"
+#include "core/strings.h"
 
 #include <QGuiApplication>
 #include <QLabel>
