@@ -213,7 +213,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_mdiArea(new QMd
         action->setShortcut(keys);
         action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, this, [this, slot] {
-            if (AppState::noModalDialogOpen)
+            if (!AppState::modalDialogOpen())
                 (this->*slot)();
         });
         addAction(action);
@@ -233,8 +233,6 @@ MainWindow::~MainWindow()
         for (QMdiSubWindow *sub : subs)
             delete sub;
     }
-    if (AppState::mainWindow == this)
-        AppState::mainWindow = nullptr;
 }
 
 void MainWindow::createStatusBar(const QString &skinPath)
@@ -375,8 +373,8 @@ void MainWindow::loadSettings()
     SettingsModel &s = AppState::settings;
     SettingsModel::LoadContext context;
     context.prevSessionCrashed = m_prevSessionCrashed;
-    context.ieLinksName = AppState::linkNames.mid(0, AppState::linksCount);
-    context.ieLinksURL = AppState::linkUrls.mid(0, AppState::linksCount);
+    context.ieLinksName = AppState::linkNames;
+    context.ieLinksURL = AppState::linkUrls;
     s.load(SettingsStore::instance(), context);
     loadWhitelist();
     m_sidebarDock->setVisible(s.enableSidebar);
@@ -784,7 +782,6 @@ void MainWindow::showQuickSearch()
         m_quickSearch = new QuickSearchDialog(this);
     if (m_quickSearch->isVisible())
         return;
-    AppState::noModalDialogOpen = false;
     m_quickSearch->exec();
 }
 
@@ -829,8 +826,6 @@ void MainWindow::setGoNew(bool down)
 
 void MainWindow::onAddressEnter(bool ctrl, bool shift)
 {
-    AppState::ctrlKeyDown = ctrl;
-    AppState::shiftKeyDown = shift;
     AddressBarRules::EnterInput in;
     in.text = m_addressBar->currentText();
     in.ctrl = ctrl;
@@ -1094,7 +1089,7 @@ qint32 MainWindow::gestureAction(qint32 gestureType)
 void MainWindow::onMouseGesture(qint32 gestureType, int, int, int, int, bool &acceptGesture)
 {
     const qint32 action = gestureAction(gestureType);
-    if (AppState::noModalDialogOpen && action != 0)
+    if (!AppState::modalDialogOpen() && action != 0)
         runGestureAction(action);
     acceptGesture = true;
 }

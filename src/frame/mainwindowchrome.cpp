@@ -357,7 +357,6 @@ void MainWindow::alignBandsBottom()
 void MainWindow::enumerateSkins()
 {
     AppState::skinNames = FrameMenus::enumerateSkins(FrameMenus::skinFolders());
-    AppState::skinCount = qint16(AppState::skinNames.size());
 }
 
 void MainWindow::buildSkinsMenu(const QString &key)

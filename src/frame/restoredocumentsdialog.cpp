@@ -69,7 +69,6 @@ RestoreDocumentsDialog::RestoreDocumentsDialog(MainWindow *frame) : QDialog(fram
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     loadResStrings(this);
-    AppState::noModalDialogOpen = false;
 
     const SettingsStore &store = SettingsStore::instance();
     m_details = !SettingsModel::readBoolean(store, kSettings, QStringLiteral("ShowAutoLoadDetails"), false);
@@ -104,7 +103,6 @@ void RestoreDocumentsDialog::showEvent(QShowEvent *event)
 
 RestoreDocumentsDialog::~RestoreDocumentsDialog()
 {
-    AppState::noModalDialogOpen = true;
     SettingsModel::writeBoolean(SettingsStore::instance(), kSettings,
                                 QStringLiteral("ShowAutoLoadDetails"), m_details);
 }

@@ -104,8 +104,6 @@ RssChannelDialog::RssChannelDialog(std::function<RssDatabase *()> database,
 RssChannelDialog::~RssChannelDialog()
 {
     setBusyCursor(false);
-    if (m_loaded && !m_closed)
-        AppState::noModalDialogOpen = true;
 }
 
 void RssChannelDialog::showEvent(QShowEvent *event)
@@ -121,7 +119,6 @@ void RssChannelDialog::loadChannel()
         return;
     m_loaded = true;
     m_cancel = false;
-    AppState::noModalDialogOpen = false;
     if (m_addMode) {
         setProperty(kTagProperty, resId(18002));
         m_heading->setText(resId(18002));
@@ -387,7 +384,5 @@ void RssChannelDialog::done(int result)
     if (m_fetcher->isRunning())
         m_fetcher->abort();
     setBusyCursor(false);
-    if (m_loaded)
-        AppState::noModalDialogOpen = true;
     QDialog::done(result);
 }

@@ -52,7 +52,6 @@ class TestPopupKiller : public QObject
         s.popupAutoWhitelistAdd = 1;
         s.popupPromptWhitelist = true;
         programWhitelist().clear();
-        AppState::noModalDialogOpen = true;
     }
 
 private slots:
@@ -551,12 +550,12 @@ private slots:
 
         {
             WhitelistQuestionDialog dialog(site);
-            QVERIFY(!AppState::noModalDialogOpen);
             QCOMPARE(dialog.windowTitle(), loadResString(17000));
             QCOMPARE(dialog.m_choices[2]->text(), loadResString(17005));
             QVERIFY(dialog.m_choices[0]->isChecked());
             QVERIFY(!dialog.m_dontAskAgain->isChecked());
             dialog.show();
+            QVERIFY(AppState::modalDialogOpen());
             dialog.m_choices[option]->setChecked(true);
             dialog.m_dontAskAgain->setChecked(dontAsk);
             if (cancel)
@@ -564,7 +563,7 @@ private slots:
             else
                 dialog.m_okButton->click();
             QVERIFY(!dialog.isVisible());
-            QVERIFY(AppState::noModalDialogOpen);
+            QVERIFY(!AppState::modalDialogOpen());
         }
         QFETCH(QStringList, whitelist);
         QCOMPARE(programWhitelist(), whitelist);
