@@ -23,7 +23,7 @@
 #include "document/popupwhitelist.h"
 #include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
-#include "sidebarhostfactory.h"
+#include "sidebar/sidebarhost.h"
 #include "sidebar/urlshortcut.h"
 #include "widgets/mousegesturerecognizer.h"
 #include "widgets/panelstatusbar.h"
@@ -138,7 +138,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_mdiArea(new QMd
     setCentralWidget(central);
 
     // The side bar sits left of the documents, below the toolbars.
-    SidebarHost host = makeSidebarHost(this);
+    SidebarHost host = makeSidebarHost();
     host.showOptions = [this] { showOptions(); };
     m_sidebar = new Sidebar(host, this);
     m_sidebarDock = new QDockWidget(this);

@@ -33,6 +33,7 @@ class KeyedMenuBar;
 class StripToolBar;
 class MenuBarHost;
 class ToolBarBands;
+struct SidebarHost;
 
 // The frame: the main window that holds every document window as an MDI child, with the tab
 // strip, the address bar, the navigation commands and the registry of open documents.
@@ -373,6 +374,9 @@ private:
     void unload();
     // Runs one of the five site commands on the active document, or opens a new tab.
     void goSite(const QString &address);
+    // The side bar's host members openDocument, setStatusText and isClosing; each does
+    // nothing (or reports closing) once the frame is gone. In sidebarhostfactory.cpp.
+    SidebarHost makeSidebarHost();
 
     QMdiArea *m_mdiArea = nullptr;
     QPointer<NavigatorPalette> m_navigator;

@@ -1,13 +1,12 @@
-#include "sidebarhostfactory.h"
-
 #include "mainwindow.h"
+#include "sidebar/sidebarhost.h"
 
 #include <QPointer>
 
-SidebarHost makeSidebarHost(MainWindow *frame)
+SidebarHost MainWindow::makeSidebarHost()
 {
     SidebarHost host;
-    const QPointer<MainWindow> guard(frame);
+    const QPointer<MainWindow> guard(this);
     host.openDocument = [guard](const QString &address) {
         if (guard)
             guard->openDocument(address);
