@@ -6,8 +6,6 @@
 #include <QStringList>
 #include <QtGlobal>
 
-class MainWindow;
-
 // Program-wide state shared by every part of Quarvel for the whole run: the settings model and
 // the run-time state that is never stored.
 namespace AppState {
@@ -17,26 +15,22 @@ inline const QString kVersionTag = QStringLiteral("QuarvelV100");
 
 inline SettingsModel settings;
 
-inline MainWindow *mainWindow = nullptr;
 inline qint16 openDocuments = 0;
-inline bool noModalDialogOpen = false; // true while no small modal dialog is open
-inline qint32 optionsPage = 0;         // page 1..12 the options dialog opens on
+inline qint32 optionsPage = 0; // page 1..12 the options dialog opens on
 inline bool fullScreen = false;
 inline bool sidebarVisible = false;
-inline bool ctrlKeyDown = false, shiftKeyDown = false;
 inline bool isNT = true, isXP = false;
 inline bool creditInfoUnlocked = false;
 
 // Skins found in the skins folder; entry 1 is "none".
 inline QStringList skinNames;
-inline qint16 skinCount = 0;
 
-// The popup whitelist, one site per entry.
-inline QStringList whitelist;
-inline qint16 whitelistCount = 0;
-
-// Links of the user's Links favorites folder (at most 10).
-inline qint16 linksCount = 0;
+// Links of the user's Links favorites folder (at most 10): name and address of link i at
+// index i of the two lists, which are always equally long.
 inline QStringList linkNames, linkUrls;
+
+// True while an application-modal or window-modal dialog is open (nested ones included): the
+// frame's gestures and shortcuts wait until it has closed.
+bool modalDialogOpen();
 
 } // namespace AppState

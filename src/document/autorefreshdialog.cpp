@@ -1,7 +1,6 @@
 #include "autorefreshdialog.h"
 
 #include "autorefresh.h"
-#include "core/appstate.h"
 #include "core/strings.h"
 #include "core/storedvalue.h"
 
@@ -81,7 +80,6 @@ AutoRefreshDialog::AutoRefreshDialog(AutoRefresh *target, QWidget *parent)
     layout->addLayout(buttons);
 
     loadResStrings(this);
-    AppState::noModalDialogOpen = false;
 
     int start = 100;
     if (m_target && m_target->interval() > 0 && m_target->isEnabled())
@@ -94,11 +92,6 @@ AutoRefreshDialog::AutoRefreshDialog(AutoRefresh *target, QWidget *parent)
     connect(m_intervalScroll, &QScrollBar::valueChanged, this, &AutoRefreshDialog::onIntervalScrolled);
     connect(m_okButton, &QPushButton::clicked, this, &AutoRefreshDialog::onOkClicked);
     connect(m_cancelButton, &QPushButton::clicked, this, &AutoRefreshDialog::onCancelClicked);
-}
-
-AutoRefreshDialog::~AutoRefreshDialog()
-{
-    unload();
 }
 
 void AutoRefreshDialog::ask(AutoRefresh *target, QWidget *parent)
@@ -136,18 +129,4 @@ void AutoRefreshDialog::onOkClicked()
 void AutoRefreshDialog::onCancelClicked()
 {
     reject();
-}
-
-void AutoRefreshDialog::done(int result)
-{
-    QDialog::done(result);
-    unload();
-}
-
-void AutoRefreshDialog::unload()
-{
-    if (m_unloaded)
-        return;
-    m_unloaded = true;
-    AppState::noModalDialogOpen = true;
 }

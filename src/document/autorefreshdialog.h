@@ -15,7 +15,6 @@ class AutoRefreshDialog : public QDialog
 public:
     // target: the active document's automatic refresh, or nullptr when no document is active.
     explicit AutoRefreshDialog(AutoRefresh *target, QWidget *parent = nullptr);
-    ~AutoRefreshDialog() override;
 
     // Shows the dialog modally for the target.
     static void ask(AutoRefresh *target, QWidget *parent);
@@ -32,11 +31,6 @@ public:
     void onOkClicked();
     void onCancelClicked();
 
-    void done(int result) override;
-
 private:
-    void unload();
-
     QPointer<AutoRefresh> m_target;
-    bool m_unloaded = false;
 };

@@ -1,16 +1,18 @@
 #include "documentwindow.h"
 
 #include "core/appstate.h"
+#include "core/historystore.h"
 #include "core/paths.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
 #include "documentrules.h"
 #include "firstformfillnotice.h"
-#include "historystore.h"
+#include "firstpopupnotice.h"
 #include "popupkiller.h"
 #include "platform/newwindowrequest.h"
 #include "platform/pagecustomizer.h"
 #include "platform/webbrowser.h"
+#include "whitelistquestiondialog.h"
 
 #include <QCloseEvent>
 #include <QPointer>
@@ -61,6 +63,10 @@ DocumentWindow::DocumentWindow(QWidget *parent) : AbstractDocument(parent)
     m_popupKiller = new PopupKiller(this);
     connect(m_popupKiller, &PopupKiller::indicatorIconChanged, this,
             &DocumentWindow::popupIndicatorChanged);
+    connect(m_popupKiller, &PopupKiller::whitelistQuestionRequested, this,
+            [this](const QString &site) { WhitelistQuestionDialog::queue(site, this); });
+    connect(m_popupKiller, &PopupKiller::firstKillNoticeRequested, this,
+            [this] { FirstPopupNotice::queue(this); });
 }
 
 DocumentWindow::~DocumentWindow()
@@ -90,7 +96,7 @@ void DocumentWindow::openNewWindow(NewWindowRequest &request)
 {
     applyDownloadOptions();
     setWindowTitle(request.requestedAddress());
-    request.openIn(m_browser);
+    m_browser->acceptNewWindow(request);
 }
 
 void DocumentWindow::refresh()

@@ -1,8 +1,5 @@
 #include "firstpopupnotice.h"
 
-#include "core/settingsmodel.h"
-#include "core/settingsstore.h"
-#include "core/strings.h"
 #include "noticedialog.h"
 
 #include <QCoreApplication>
@@ -14,14 +11,8 @@ FirstPopupNotice::FirstPopupNotice(QWidget *parent) : QDialog(parent)
     buildNoticeDialog(this, 17500, 17501, {17502, 17503, 17504, 17505, 17506});
 }
 
-void FirstPopupNotice::noticeOnce(QWidget *parent)
+void FirstPopupNotice::queue(QWidget *parent)
 {
-    SettingsStore &store = SettingsStore::instance();
-    const QString section = QStringLiteral("Popup");
-    const QString key = QStringLiteral("FirstPopup");
-    if (!SettingsModel::readBoolean(store, section, key, true))
-        return;
-    SettingsModel::writeBoolean(store, section, key, false);
     QPointer<QWidget> owner(parent);
     QMetaObject::invokeMethod(
         parent ? static_cast<QObject *>(parent) : QCoreApplication::instance(),

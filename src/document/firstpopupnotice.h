@@ -9,7 +9,7 @@ class FirstPopupNotice : public QDialog
 public:
     explicit FirstPopupNotice(QWidget *parent = nullptr);
 
-    // While "Popup"/"FirstPopup" is still true: stores "False" there and shows the notice once
-    // the current event has been handled (nothing is shown when parent is gone by then).
-    static void noticeOnce(QWidget *parent);
+    // Shows the notice modally once the current event has been handled (nothing is shown when
+    // parent is gone by then).
+    static void queue(QWidget *parent);
 };

@@ -2,8 +2,8 @@
 
 #include "core/appstate.h"
 #include "core/paths.h"
-#include "firstpopupnotice.h"
-#include "whitelistquestiondialog.h"
+#include "core/settingsstore.h"
+#include "popupwhitelist.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -11,85 +11,10 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QUrl>
-#include <QWidget>
 
 #if defined(QT_MULTIMEDIA_LIB)
 #include <QSoundEffect>
 #endif
-
-// ---------------------------------------------------------------- whitelist
-
-QString domainName(const QString &url)
-{
-    static const QLatin1String kWwwSchemes[] = {
-        QLatin1String("HTTPS://WWW."), QLatin1String("HTTP://WWW."), QLatin1String("FTP://WWW."),
-        QLatin1String("GOPHER://WWW.")};
-    static const QLatin1String kSchemes[] = {QLatin1String("HTTPS://"), QLatin1String("HTTP://"),
-                                             QLatin1String("FTP://"), QLatin1String("GOPHER://")};
-
-    if (url.startsWith(QLatin1String("FILE://"), Qt::CaseInsensitive))
-        return url;
-
-    qsizetype start = -1;
-    for (const QLatin1String &prefix : kWwwSchemes) {
-        if (url.startsWith(prefix, Qt::CaseInsensitive)) {
-            start = prefix.size();
-            break;
-        }
-    }
-    if (start < 0 && url.startsWith(QLatin1String("WWW."), Qt::CaseInsensitive))
-        start = 4;
-    if (start < 0) {
-        for (const QLatin1String &prefix : kSchemes) {
-            if (url.startsWith(prefix, Qt::CaseInsensitive)) {
-                start = prefix.size();
-                break;
-            }
-        }
-    }
-    const QString rest = url.mid(qMax<qsizetype>(start, 0));
-    const qsizetype slash = rest.indexOf(QLatin1Char('/'));
-    return slash < 0 ? rest : rest.left(slash);
-}
-
-static bool isBlank(const QString &text)
-{
-    return text.trimmed().isEmpty();
-}
-
-bool whitelistMatches(const QString &url, const QStringList &whitelist)
-{
-    if (url.isEmpty())
-        return false;
-    for (const QString &entry : whitelist) {
-        if (!isBlank(entry) && url.contains(entry, Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
-}
-
-bool addToWhitelist(QStringList &whitelist, const QString &entry)
-{
-    if (isBlank(entry))
-        return false;
-    const QString upper = entry.toUpper();
-    for (const QString &existing : whitelist) {
-        if (existing.toUpper() == upper)
-            return true;
-    }
-    if (whitelist.size() >= kMaxWhitelistEntries)
-        return false;
-    whitelist.append(entry);
-    return true;
-}
-
-bool addToWhitelist(const QString &entry)
-{
-    const bool added = addToWhitelist(AppState::whitelist, entry);
-    AppState::whitelistCount = qint16(qMin<qsizetype>(AppState::whitelist.size(),
-                                                      kMaxWhitelistEntries));
-    return added;
-}
 
 // ---------------------------------------------------------------- decision
 
@@ -214,7 +139,7 @@ void playPopupSound()
 
 // ---------------------------------------------------------------- PopupKiller
 
-PopupKiller::PopupKiller(QWidget *document) : QObject(document), m_document(document)
+PopupKiller::PopupKiller(QObject *parent) : QObject(parent)
 {
     m_blinkTimer.setInterval(800);
     connect(&m_blinkTimer, &QTimer::timeout, this, &PopupKiller::onBlinkTick);
@@ -240,7 +165,7 @@ bool PopupKiller::decide(const QString &url, bool securePage, bool &javaScriptLi
     context.securePage = securePage;
     context.javaScriptLink = javaScriptLink;
     context.openerUrl = url;
-    context.whitelist = AppState::whitelist;
+    context.whitelist = programWhitelist();
     context.autoWhitelistAdd = s.popupAutoWhitelistAdd;
     context.promptWhitelist = s.popupPromptWhitelist;
 
@@ -250,7 +175,7 @@ bool PopupKiller::decide(const QString &url, bool securePage, bool &javaScriptLi
     case WhitelistAction::None:
         break;
     case WhitelistAction::Prompt:
-        WhitelistQuestionDialog::queue(decision.whitelistEntry, m_document);
+        emit whitelistQuestionRequested(decision.whitelistEntry);
         break;
     case WhitelistAction::AddSite:
     case WhitelistAction::AddDomain:
@@ -266,7 +191,14 @@ void PopupKiller::reportKilled()
     setPopupCursor(true);
     m_blinkPhase = 0;
     m_blinkTimer.start();
-    FirstPopupNotice::noticeOnce(m_document);
+
+    SettingsStore &store = SettingsStore::instance();
+    const QString section = QStringLiteral("Popup");
+    const QString key = QStringLiteral("FirstPopup");
+    if (!SettingsModel::readBoolean(store, section, key, true))
+        return;
+    SettingsModel::writeBoolean(store, section, key, false);
+    emit firstKillNoticeRequested();
 }
 
 void PopupKiller::onBlinkTick()

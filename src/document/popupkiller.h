@@ -7,36 +7,12 @@
 
 #include <functional>
 
-class QWidget;
-
-// ---- Whitelist
-
-// The site part of an address as the whitelist keeps it, in the address's own letter case: a
-// leading "http://", "https://", "ftp://" or "gopher://" and a "www." right after it (or at the
-// very start) are dropped, and the rest is cut before its first "/". Scheme and "www." count
-// only at the start of the address. A "file://" address is returned whole.
-QString domainName(const QString &url);
-
-// Whether the address contains one of the entries (any letter case, anywhere in the address).
-// Blank entries never match; an empty address matches nothing.
-bool whitelistMatches(const QString &url, const QStringList &whitelist);
-
-// Most entries the whitelist holds.
-inline constexpr int kMaxWhitelistEntries = 32767;
-
-// Adds the entry (letter case kept) at the end unless the list holds it already (compared in
-// upper case). True when the entry is in the list afterwards; false for a blank entry or a full
-// list.
-bool addToWhitelist(QStringList &whitelist, const QString &entry);
-// The same on the program's whitelist (AppState::Whitelist, keeping whitelistCount in step).
-bool addToWhitelist(const QString &entry);
-
 // ---- The popup decision
 
 // What a let-through popup does to the whitelist.
 enum class WhitelistAction {
     None,
-    Prompt,    // ask with WhitelistQuestionDialog about the site
+    Prompt,    // ask the user about the site
     AddSite,   // add the opener's address
     AddDomain, // add the opener's domain
 };
@@ -90,17 +66,17 @@ class PopupKiller : public QObject
 {
     Q_OBJECT
 public:
-    // The document window; the whitelist question and the first-kill notice are shown over it.
-    explicit PopupKiller(QWidget *document);
+    explicit PopupKiller(QObject *parent = nullptr);
     ~PopupKiller() override;
 
-    // Decides on a new-window request of a page at url with the Popup settings, the whitelist
-    // and the keys held now. A let-through popup may add to the whitelist or queue the
-    // whitelist question. javaScriptLink is used up by the decision.
+    // Decides on a new-window request of a page at url with the Popup settings, the program's
+    // whitelist and the keys held now. A let-through popup may add to the whitelist or request
+    // the whitelist question. javaScriptLink is used up by the decision.
     bool decide(const QString &url, bool securePage, bool &javaScriptLink, bool customizerAllows);
 
-    // A popup was killed: sound, cursor, the blinking "Item4" icon, and the one-time notice
-    // (queued, shown once the caller has returned).
+    // A popup was killed: sound, cursor, the blinking "Item4" icon, and on the first kill ever
+    // (while "Popup"/"FirstPopup" is still true; "False" is stored at once) the request for
+    // the one-time notice.
     void reportKilled();
 
     // The blink of "Item4" after a kill: six ticks of 800 ms, the cursor back at the fourth.
@@ -114,11 +90,16 @@ public:
 signals:
     // Set the status bar's "Item4" panel to this icon (1 killer off, 3 on, 5 blink).
     void indicatorIconChanged(int icon);
+    // Alt let a popup through and the user is to be asked about the opener's address. Emitted
+    // inside the engine's new-window signal: the receiver asks once that has returned.
+    void whitelistQuestionRequested(const QString &site);
+    // The first popup ever was killed: the one-time notice is due. Emitted inside the engine's
+    // new-window signal, like the question.
+    void firstKillNoticeRequested();
 
 private:
     void setIcon(int icon);
     void endBlink();
 
-    QWidget *m_document;
     int m_lastIcon = -1;
 };

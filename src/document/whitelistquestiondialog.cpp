@@ -2,7 +2,7 @@
 
 #include "core/appstate.h"
 #include "core/strings.h"
-#include "popupkiller.h"
+#include "popupwhitelist.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -60,16 +60,10 @@ WhitelistQuestionDialog::WhitelistQuestionDialog(const QString &site, QWidget *p
     layout->addLayout(buttons);
 
     loadResStrings(this);
-    AppState::noModalDialogOpen = false;
 
     adjustSize();
     if (QScreen *s = screen())
         move(s->availableGeometry().center() - rect().center());
-}
-
-WhitelistQuestionDialog::~WhitelistQuestionDialog()
-{
-    unload();
 }
 
 void WhitelistQuestionDialog::ask(const QString &site, QWidget *parent)
@@ -111,18 +105,4 @@ void WhitelistQuestionDialog::onOkClicked()
 void WhitelistQuestionDialog::onCancelClicked()
 {
     reject();
-}
-
-void WhitelistQuestionDialog::done(int result)
-{
-    QDialog::done(result);
-    unload();
-}
-
-void WhitelistQuestionDialog::unload()
-{
-    if (m_unloaded)
-        return;
-    m_unloaded = true;
-    AppState::noModalDialogOpen = true;
 }

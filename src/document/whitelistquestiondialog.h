@@ -15,7 +15,6 @@ class WhitelistQuestionDialog : public QDialog
 public:
     // site: the opener's address the question is about.
     explicit WhitelistQuestionDialog(const QString &site, QWidget *parent = nullptr);
-    ~WhitelistQuestionDialog() override;
 
     // Asks now, modally.
     static void ask(const QString &site, QWidget *parent);
@@ -31,10 +30,4 @@ public:
 
     void onOkClicked();
     void onCancelClicked();
-
-    void done(int result) override;
-
-private:
-    void unload();
-    bool m_unloaded = false;
 };

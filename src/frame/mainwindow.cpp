@@ -26,8 +26,7 @@
 #include "keyedmenu.h"
 #include "searchengines.h"
 #include "document/contentswitches.h"
-#include "document/popupkiller.h"
-#include "sidebar/notesfiles.h"
+#include "document/popupwhitelist.h"
 #include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
 #include "sidebar/sidebarhost.h"
@@ -141,7 +140,7 @@ MainWindow::MainWindow(QWidget *parent)
     createCommands();
 
     // The side bar sits left of the documents, below the toolbars.
-    SidebarHost host = SidebarHost::fromFrame(this);
+    SidebarHost host = makeSidebarHost();
     host.showOptions = [this] { m_commands->trigger(QStringLiteral("mnuViewOptions")); };
     m_sidebar = new Sidebar(host, this);
     m_sidebarDock = new QDockWidget(this);
@@ -213,8 +212,6 @@ MainWindow::~MainWindow()
     // Documents unload while the frame they report to is still whole (a frame destroyed
     // without being closed would otherwise have them reach its half-destroyed parts).
     m_documentArea->deleteAll();
-    if (AppState::mainWindow == this)
-        AppState::mainWindow = nullptr;
 }
 
 void MainWindow::createStatusBar(const QString &skinPath)
@@ -352,16 +349,10 @@ void MainWindow::loadSettings()
     SettingsModel &s = AppState::settings;
     SettingsModel::LoadContext context;
     context.prevSessionCrashed = m_prevSessionCrashed;
-    context.ieLinksName = AppState::linkNames.mid(0, AppState::linksCount);
-    context.ieLinksURL = AppState::linkUrls.mid(0, AppState::linksCount);
+    context.ieLinksName = AppState::linkNames;
+    context.ieLinksURL = AppState::linkUrls;
     s.load(SettingsStore::instance(), context);
-    bool whitelistRead = false;
-    const QStringList whitelist =
-        NotesFiles::readWhitelist(Paths::dataFile(QStringLiteral("Whitelist.qvr")), &whitelistRead);
-    if (whitelistRead) {
-        AppState::whitelist = whitelist.mid(0, kMaxWhitelistEntries);
-        AppState::whitelistCount = qint16(AppState::whitelist.size());
-    }
+    loadWhitelist();
     m_sidebarDock->setVisible(s.enableSidebar);
 
     setGeometry(twipsToPixels(s.mainLeft), twipsToPixels(s.mainTop),
@@ -437,8 +428,7 @@ void MainWindow::saveSettings()
     s.currentSearchEngine = m_searchEngine;
     context.nextSkin = m_nextSkin;
     s.save(SettingsStore::instance(), context);
-    NotesFiles::writeWhitelist(Paths::dataFile(QStringLiteral("Whitelist.qvr")),
-                               AppState::whitelist.mid(0, AppState::whitelistCount));
+    saveWhitelist();
 }
 
 void MainWindow::showSidebarSection(const QString &key)
@@ -624,7 +614,6 @@ void MainWindow::showQuickSearch()
     }
     if (m_quickSearch->isVisible())
         return;
-    AppState::noModalDialogOpen = false;
     m_quickSearch->exec();
 }
 
@@ -669,8 +658,6 @@ void MainWindow::setGoNew(bool down)
 
 void MainWindow::onAddressEnter(bool ctrl, bool shift)
 {
-    AppState::ctrlKeyDown = ctrl;
-    AppState::shiftKeyDown = shift;
     AddressBarRules::EnterInput in;
     in.text = m_addressBar->currentText();
     in.ctrl = ctrl;

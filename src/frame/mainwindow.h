@@ -35,6 +35,7 @@ class ToolBarBands;
 class CommandHost;
 class CommandRegistry;
 class MenuController;
+struct SidebarHost;
 
 // The frame: the main window around the document area (the document windows, their tabs and
 // the navigator palette), with the address bar, the status bar and the registry of its commands.
@@ -218,6 +219,9 @@ DocumentWindow *createDocument();
     void insertTypedAddress(const QString &address);
     void queryUnload();
     void unload();
+    // The side bar's host members openDocument, setStatusText and isClosing; each does
+    // nothing (or reports closing) once the frame is gone. In sidebarhostfactory.cpp.
+    SidebarHost makeSidebarHost();
 
     DocumentArea *m_documentArea = nullptr;
     QPointer<QuickSearchDialog> m_quickSearch;

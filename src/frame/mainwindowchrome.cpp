@@ -345,7 +345,6 @@ void MainWindow::setBandsAlignment(int alignment)
 void MainWindow::enumerateSkins()
 {
     AppState::skinNames = FrameMenus::enumerateSkins(FrameMenus::skinFolders());
-    AppState::skinCount = qint16(AppState::skinNames.size());
 }
 
 void MainWindow::paintEvent(QPaintEvent *event)

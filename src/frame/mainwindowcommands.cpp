@@ -20,7 +20,7 @@ namespace {
 // Shortcuts and gestures wait while a small modal dialog is open.
 bool noModalDialogOpen()
 {
-    return AppState::noModalDialogOpen;
+    return !AppState::modalDialogOpen();
 }
 
 // The frame as its commands and menus reach it.

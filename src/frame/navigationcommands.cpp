@@ -417,13 +417,14 @@ void NavigationCommands::importLinks()
         QMessageBox::question(m_host.frameWidget(), loadResString(100), loadResString(15003),
                               QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
-    if (AppState::linksCount < 1) {
+    const qsizetype links = AppState::linkNames.size();
+    if (links < 1) {
         QMessageBox::warning(m_host.frameWidget(), loadResString(100), loadResString(15004));
         return;
     }
-    s.customLinksCount = AppState::linksCount;
-    s.customLinksName = AppState::linkNames.mid(0, AppState::linksCount);
-    s.customLinksURL = AppState::linkUrls.mid(0, AppState::linksCount);
+    s.customLinksCount = qint16(links);
+    s.customLinksName = AppState::linkNames;
+    s.customLinksURL = AppState::linkUrls.mid(0, links);
     while (s.customLinksName.size() < s.customLinksCount)
         s.customLinksName.append(QString());
     while (s.customLinksURL.size() < s.customLinksCount)

@@ -1,7 +1,7 @@
 #include "quicksearchdialog.h"
 
-#include "core/appstate.h"
 #include "core/storedcolor.h"
+#include "core/settingsmodel.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
 #include "core/storedvalue.h"
@@ -53,7 +53,6 @@ QuickSearchDialog::QuickSearchDialog(QWidget *parent) : QDialog(parent)
     grid->setColumnStretch(3, 1);
 
     loadResStrings(this);
-    AppState::noModalDialogOpen = false;
 
     m_scopeBox->addItems({QStringLiteral("Web"), QStringLiteral("Groups")});
     const SettingsStore &store = SettingsStore::instance();
@@ -117,15 +116,8 @@ void QuickSearchDialog::search()
 void QuickSearchDialog::backToFrame()
 {
     hide();
-    AppState::noModalDialogOpen = true;
     if (QWidget *window = parentWidget())
         window->activateWindow();
-}
-
-void QuickSearchDialog::hideEvent(QHideEvent *event)
-{
-    AppState::noModalDialogOpen = true;
-    QDialog::hideEvent(event);
 }
 
 bool QuickSearchDialog::eventFilter(QObject *watched, QEvent *event)
@@ -154,5 +146,4 @@ void QuickSearchDialog::unload()
     store.write(kSettings, QStringLiteral("QSearchSearchListCount"), QString::number(m_queryBox->count()));
     for (int i = 0; i < m_queryBox->count(); ++i)
         store.write(kSettings, QStringLiteral("QSearchSearchListItem%1").arg(i + 1), m_queryBox->itemText(i));
-    AppState::noModalDialogOpen = true;
 }

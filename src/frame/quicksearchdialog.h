@@ -29,7 +29,6 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
 
 signals:
     // A search ran: the address of its results is to open in a new tab.

@@ -68,7 +68,6 @@ RestoreDocumentsDialog::RestoreDocumentsDialog(QWidget *parent) : QDialog(parent
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     loadResStrings(this);
-    AppState::noModalDialogOpen = false;
 
     const SettingsStore &store = SettingsStore::instance();
     m_details = !SettingsModel::readBoolean(store, kSettings, QStringLiteral("ShowAutoLoadDetails"), false);
@@ -103,7 +102,6 @@ void RestoreDocumentsDialog::showEvent(QShowEvent *event)
 
 RestoreDocumentsDialog::~RestoreDocumentsDialog()
 {
-    AppState::noModalDialogOpen = true;
     SettingsModel::writeBoolean(SettingsStore::instance(), kSettings,
                                 QStringLiteral("ShowAutoLoadDetails"), m_details);
 }

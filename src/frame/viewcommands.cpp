@@ -10,7 +10,7 @@
 #include "document/autorefreshdialog.h"
 #include "document/contentswitches.h"
 #include "document/documentwindow.h"
-#include "document/popupkiller.h"
+#include "document/popupwhitelist.h"
 #include "documenttabbar.h"
 #include "framemenus.h"
 #include "keyedmenu.h"

@@ -1,6 +1,5 @@
 #include "windowlistdialog.h"
 
-#include "core/appstate.h"
 #include "core/strings.h"
 #include "document/documentwindow.h"
 
@@ -35,7 +34,6 @@ WindowListDialog::WindowListDialog(const QList<DocumentWindow *> &documents, QWi
     layout->addWidget(m_list);
     layout->addLayout(buttons);
     loadResStrings(this);
-    AppState::noModalDialogOpen = false;
 
     for (DocumentWindow *document : documents) {
         if (!document || !document->isVisible())
@@ -54,11 +52,6 @@ WindowListDialog::WindowListDialog(const QList<DocumentWindow *> &documents, QWi
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, &WindowListDialog::onOkClicked);
     resize(360, 300);
-}
-
-WindowListDialog::~WindowListDialog()
-{
-    AppState::noModalDialogOpen = true;
 }
 
 void WindowListDialog::onOkClicked()

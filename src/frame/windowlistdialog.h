@@ -14,7 +14,6 @@ class WindowListDialog : public QDialog
     Q_OBJECT
 public:
     explicit WindowListDialog(const QList<DocumentWindow *> &documents, QWidget *parent = nullptr);
-    ~WindowListDialog() override;
 
     QTreeWidget *m_list = nullptr;
     // The document chosen with OK, or null.

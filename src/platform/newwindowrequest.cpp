@@ -1,7 +1,5 @@
 #include "newwindowrequest.h"
 
-#include "webbrowser.h"
-
 #include <QWebEngineNewWindowRequest>
 
 QString NewWindowRequest::requestedAddress() const
@@ -19,7 +17,7 @@ bool NewWindowRequest::isBackgroundTab() const
     return m_request.destination() == QWebEngineNewWindowRequest::InNewBackgroundTab;
 }
 
-void NewWindowRequest::openIn(WebBrowser *browser)
+void NewWindowRequest::openIn(QWebEnginePage *page)
 {
-    m_request.openIn(browser->page());
+    m_request.openIn(page);
 }

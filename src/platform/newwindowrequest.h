@@ -3,7 +3,7 @@
 #include <QString>
 
 class QWebEngineNewWindowRequest;
-class WebBrowser;
+class QWebEnginePage;
 
 // A page's request for a new window, as documents and the frame handle it. It refers to the
 // engine's request, which lives only while the page's signal is being delivered: receivers act
@@ -21,8 +21,8 @@ public:
     bool isUserInitiated() const;
     // Whether the page asked for a tab behind the current one.
     bool isBackgroundTab() const;
-    // Lets the request through: its page opens in the browser.
-    void openIn(WebBrowser *browser);
+    // Lets the request through: its page opens in the given page (see WebBrowser::acceptNewWindow).
+    void openIn(QWebEnginePage *page);
 
 private:
     QWebEngineNewWindowRequest &m_request;

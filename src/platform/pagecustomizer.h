@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/formstore.h"
-#include "document/historystore.h"
+#include "core/formstore.h"
+#include "core/historystore.h"
 
 #include <QDateTime>
 #include <QObject>

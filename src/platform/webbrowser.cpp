@@ -354,3 +354,8 @@ void WebBrowser::updateSecure()
         Q_EMIT secureLockIconChanged(secure ? 1 : 0);
     }
 }
+
+void WebBrowser::acceptNewWindow(NewWindowRequest &request)
+{
+    request.openIn(page());
+}

@@ -81,6 +81,8 @@ public:
     void setZoomLevel(int level);
 
     QWebEngineView *view() const { return m_view; }
+    // Lets a page's new-window request through into this browser's page.
+    void acceptNewWindow(NewWindowRequest &request);
     QWebEnginePage *page() const;
 
     // Whether the page is shown over a sound HTTPS connection.

@@ -3,7 +3,7 @@
 #include "core/appstate.h"
 #include "core/storedcolor.h"
 #include "core/strings.h"
-#include "rsspanel.h"
+#include "rssdatabase.h"
 #include "sidebarimages.h"
 
 #include <QApplication>
@@ -12,10 +12,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
-RssChannelDialog::RssChannelDialog(RssPanel *owner, QWidget *parent)
-    : QDialog(parent), m_owner(owner), m_fetcher(new FeedFetcher(this))
+RssChannelDialog::RssChannelDialog(std::function<RssDatabase *()> database,
+                                   std::function<bool()> ownerClosing, QWidget *parent)
+    : QDialog(parent), m_database(std::move(database)), m_ownerClosing(std::move(ownerClosing)),
+      m_fetcher(new FeedFetcher(this))
 {
     setObjectName(QStringLiteral("frmRssChannel"));
     setProperty(kTagProperty, resId(18002));
@@ -101,8 +104,6 @@ RssChannelDialog::RssChannelDialog(RssPanel *owner, QWidget *parent)
 RssChannelDialog::~RssChannelDialog()
 {
     setBusyCursor(false);
-    if (m_loaded && !m_closed)
-        AppState::noModalDialogOpen = true;
 }
 
 void RssChannelDialog::showEvent(QShowEvent *event)
@@ -118,7 +119,6 @@ void RssChannelDialog::loadChannel()
         return;
     m_loaded = true;
     m_cancel = false;
-    AppState::noModalDialogOpen = false;
     if (m_addMode) {
         setProperty(kTagProperty, resId(18002));
         m_heading->setText(resId(18002));
@@ -192,8 +192,17 @@ void RssChannelDialog::setBusyCursor(bool busy)
 
 void RssChannelDialog::failed(const QString &description)
 {
-    if (m_owner)
-        m_owner->reportError(this, description);
+    emit errorOccurred(description);
+}
+
+RssDatabase *RssChannelDialog::database() const
+{
+    return m_database ? m_database() : nullptr;
+}
+
+bool RssChannelDialog::ownerClosing() const
+{
+    return m_ownerClosing && m_ownerClosing();
 }
 
 void RssChannelDialog::onRetrieveClicked()
@@ -209,7 +218,8 @@ void RssChannelDialog::onRetrieveClicked()
     setBusyCursor(true);
     m_retrieving = true;
     m_fetchUrl = url;
-    if (!m_owner || !m_owner->m_database || m_owner->m_database->state() != 1) {
+    const RssDatabase *db = database();
+    if (!db || db->state() != 1) {
         // Without the database there is nothing to add to: the retrieve fails.
         m_fetcher->startHttpGet(QString(), QString(), 0);
         return;
@@ -239,10 +249,10 @@ void RssChannelDialog::retrieveDone(FeedFetcher::Result result)
     bool ok = false;
     RssChannelInfo info;
     QString parseError;
-    if (result == FeedFetcher::Ok && m_owner && m_owner->m_database)
+    if (result == FeedFetcher::Ok && database())
         ok = RssFeed::retrieveChannelInfo(m_fetcher->body(), info, &parseError);
     const QPointer<RssChannelDialog> self(this);
-    if (!parseError.isEmpty() && m_owner && !m_owner->closing())
+    if (!parseError.isEmpty() && !ownerClosing())
         failed(parseError);
     if (!self)
         return;
@@ -268,16 +278,17 @@ void RssChannelDialog::retrieveDone(FeedFetcher::Result result)
 
 void RssChannelDialog::onAddClicked()
 {
-    if (!m_owner || !m_owner->m_database || m_owner->m_database->state() != 1) {
+    RssDatabase *db = database();
+    if (!db || db->state() != 1) {
         failed(loadResString(1200));
         return;
     }
     if (!m_addMode) {
-        if (!m_owner->m_database->updateChannel(m_channelToEdit, m_titleEdit->text(), m_descriptionEdit->text())) {
-            failed(m_owner->m_database->lastError());
+        if (!db->updateChannel(m_channelToEdit, m_titleEdit->text(), m_descriptionEdit->text())) {
+            failed(db->lastError());
             return;
         }
-        m_owner->fillChannelList();
+        emit channelsChanged();
         accept();
         return;
     }
@@ -311,12 +322,13 @@ void RssChannelDialog::addDone(FeedFetcher::Result result)
         onTitleEdited();
         emit addFinished(0);
     };
-    if (result != FeedFetcher::Ok || !m_owner || !m_owner->m_database) {
+    RssDatabase *db = database();
+    if (result != FeedFetcher::Ok || !db) {
         stay(loadResString(18012));
         return;
     }
     QString insertError, parseError;
-    const qint32 id = RssFeed::addChannel(*m_owner->m_database, m_fetcher->body(), m_record.feedUrl,
+    const qint32 id = RssFeed::addChannel(*db, m_fetcher->body(), m_record.feedUrl,
                                           m_titleEdit->text(), m_descriptionEdit->text(), &insertError,
                                           &parseError);
     if (id == RssFeed::kNoChannel) {
@@ -328,12 +340,11 @@ void RssChannelDialog::addDone(FeedFetcher::Result result)
         return;
     }
     m_channelId = id;
-    if (!parseError.isEmpty() && !m_owner->closing())
+    if (!parseError.isEmpty() && !ownerClosing())
         failed(parseError);
     if (!self)
         return;
-    if (m_owner)
-        m_owner->fillChannelList();
+    emit channelsChanged();
     emit addFinished(id);
     accept();
 }
@@ -373,7 +384,5 @@ void RssChannelDialog::done(int result)
     if (m_fetcher->isRunning())
         m_fetcher->abort();
     setBusyCursor(false);
-    if (m_loaded)
-        AppState::noModalDialogOpen = true;
     QDialog::done(result);
 }

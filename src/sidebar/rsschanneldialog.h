@@ -4,21 +4,28 @@
 #include "rssfeed.h"
 
 #include <QDialog>
-#include <QPointer>
+
+#include <functional>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class RssPanel;
+class RssDatabase;
 
 // The channel dialog: adds a channel (address, Retrieve, then title and description from the
 // feed, which the user may change) or updates a channel's title and description. Retrieve
 // and Add download in the background; Cancel stops a running download and stores nothing.
+// Failures and stored channels are reported by signals; the owner shows the one and refills
+// its channel list on the other.
 class RssChannelDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit RssChannelDialog(RssPanel *owner, QWidget *parent = nullptr);
+    // database: the owner's open feed database at the moment it is asked (null when there is
+    // none or the owner is gone); ownerClosing: true once the owner closes or is gone, when
+    // a feed's parse failure is no longer reported.
+    RssChannelDialog(std::function<RssDatabase *()> database, std::function<bool()> ownerClosing,
+                     QWidget *parent = nullptr);
     ~RssChannelDialog() override;
 
     // Set before the dialog is shown: add a channel, or update channel m_channelToEdit.
@@ -65,6 +72,10 @@ signals:
     void RetrieveFinished(bool ok);
     // After an Add: the new channelId, or 0 when nothing was stored and the dialog stays.
     void addFinished(qint32 channelId);
+    // A failure to show to the user, with the dialog as the parent of the message.
+    void errorOccurred(const QString &description);
+    // A channel was added or updated in the database.
+    void channelsChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -75,8 +86,11 @@ private:
     void addDone(FeedFetcher::Result result);
     void setBusyCursor(bool busy);
     void failed(const QString &description);
+    RssDatabase *database() const;
+    bool ownerClosing() const;
 
-    QPointer<RssPanel> m_owner;
+    std::function<RssDatabase *()> m_database;
+    std::function<bool()> m_ownerClosing;
     FeedFetcher *m_fetcher = nullptr;
     RssChannelInfo m_record;
     qint32 m_channelId = 0;

@@ -254,6 +254,18 @@ void RssPanel::markChannel(QTreeWidgetItem *row, bool isNew)
 
 // ---------------------------------------------------------------- commands
 
+RssChannelDialog *RssPanel::newChannelDialog(QWidget *parent)
+{
+    const QPointer<RssPanel> self(this);
+    auto *dialog = new RssChannelDialog(
+        [self]() -> RssDatabase * { return self ? self->m_database.get() : nullptr; },
+        [self] { return !self || self->closing(); }, parent);
+    connect(dialog, &RssChannelDialog::errorOccurred, this,
+            [this, dialog](const QString &description) { reportError(dialog, description); });
+    connect(dialog, &RssChannelDialog::channelsChanged, this, &RssPanel::fillChannelList);
+    return dialog;
+}
+
 void RssPanel::runDialog(RssChannelDialog *dialog)
 {
     const QPointer<RssPanel> self(this);
@@ -271,7 +283,7 @@ void RssPanel::onAddChannelClicked()
 {
     if (!testConnection())
         return;
-    auto *dialog = new RssChannelDialog(this, window());
+    auto *dialog = newChannelDialog(window());
     dialog->m_addMode = true;
     const QPointer<RssPanel> self(this);
     runDialog(dialog);
@@ -286,7 +298,7 @@ void RssPanel::onEditChannelClicked()
     QTreeWidgetItem *row = selectedRow(m_channelList);
     if (!row)
         return;
-    auto *dialog = new RssChannelDialog(this, window());
+    auto *dialog = newChannelDialog(window());
     dialog->m_addMode = false;
     dialog->m_urlEdit->setText(row->text(2));
     dialog->m_titleEdit->setText(row->text(0));

@@ -90,6 +90,9 @@ public:
     QTreeWidgetItem *channelRow(qint32 channelId) const;
     // The channel dialog while it is open.
     RssChannelDialog *channelDialog() const;
+    // A new channel dialog working on this panel's database, its failures shown and its
+    // stored channels listed by this panel. The caller owns it.
+    RssChannelDialog *newChannelDialog(QWidget *parent = nullptr);
 
     const SidebarHost &host() const { return m_host; }
     // True once the host closes or the panel unloaded: downloads stop, nothing is reported.

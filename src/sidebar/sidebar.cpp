@@ -3,7 +3,7 @@
 #include "core/storedcolor.h"
 #include "core/paths.h"
 #include "core/strings.h"
-#include "notesfiles.h"
+#include "core/notesfiles.h"
 #include "rsspanel.h"
 #include "sidebargeometry.h"
 #include "sidebarimages.h"

@@ -1,25 +1,6 @@
 #include "sidebarhost.h"
 
 #include "core/strings.h"
-#include "frame/mainwindow.h"
-
-#include <QPointer>
-
-SidebarHost SidebarHost::fromFrame(MainWindow *frame)
-{
-    SidebarHost host;
-    const QPointer<MainWindow> guard(frame);
-    host.openDocument = [guard](const QString &address) {
-        if (guard)
-            guard->openDocument(address);
-    };
-    host.setStatusText = [guard](const QString &text) {
-        if (guard)
-            guard->setStatusText(text);
-    };
-    host.isClosing = [guard] { return !guard || guard->m_closing; };
-    return host;
-}
 
 void SidebarHost::openInNewTab(const QString &address) const
 {

@@ -5,7 +5,6 @@
 
 #include <functional>
 
-class MainWindow;
 class QWidget;
 
 // What the side bar needs of the window that hosts it. Every member may be left empty: the
@@ -28,9 +27,6 @@ struct SidebarHost
                                               const QString &text,
                                               QMessageBox::StandardButtons buttons)>
         messageBox;
-
-    // The host members of the frame: openDocument, setStatusText and m_closing.
-    static SidebarHost fromFrame(MainWindow *frame);
 
     // Helpers that respect empty members.
     void openInNewTab(const QString &address) const;

@@ -19,7 +19,6 @@ class TestAutoRefresh : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { AppState::noModalDialogOpen = true; }
 
     // ------------------------------------------------------------ tick counting
 
@@ -162,7 +161,7 @@ private slots:
         if (applied)
             refresh.apply(applied);
         AutoRefreshDialog dialog(hasDocument ? &refresh : nullptr);
-        QVERIFY(!AppState::noModalDialogOpen);
+        QVERIFY(dialog.isModal());
         QCOMPARE(dialog.windowTitle(), loadResString(6500));
         QTEST(dialog.m_intervalEdit->text(), "text");
         QCOMPARE(dialog.m_intervalEdit->selectedText(), dialog.m_intervalEdit->text());
@@ -226,7 +225,7 @@ private slots:
             else
                 dialog.m_cancelButton->click();
             QVERIFY(!dialog.isVisible());
-            QVERIFY(AppState::noModalDialogOpen);
+            QVERIFY(!AppState::modalDialogOpen());
         }
         QTEST(refresh.isEnabled(), "enabled");
         QTEST(refresh.interval(), "interval");
@@ -240,7 +239,7 @@ private slots:
         refresh.reset();
         dialog.m_intervalEdit->setText(QStringLiteral("20"));
         dialog.m_okButton->click();
-        QVERIFY(AppState::noModalDialogOpen);
+        QVERIFY(!AppState::modalDialogOpen());
     }
 
     void arrowsStepTheWayTheyPoint_data()

@@ -4,6 +4,7 @@
 #include "document/firstpopupnotice.h"
 #include "document/whitelistquestiondialog.h"
 #include "document/popupkiller.h"
+#include "document/popupwhitelist.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -50,9 +51,7 @@ class TestPopupKiller : public QObject
         s.popupPlaySound = false;
         s.popupAutoWhitelistAdd = 1;
         s.popupPromptWhitelist = true;
-        AppState::whitelist.clear();
-        AppState::whitelistCount = 0;
-        AppState::noModalDialogOpen = true;
+        programWhitelist().clear();
     }
 
 private slots:
@@ -164,12 +163,10 @@ private slots:
         QCOMPARE(::addToWhitelist(list, entry), result);
         QCOMPARE(list, after);
 
-        // The program's list keeps its count in step.
-        AppState::whitelist = before;
-        AppState::whitelistCount = qint16(before.size());
+        // The same on the program's list.
+        programWhitelist() = before;
         QCOMPARE(::addToWhitelist(entry), result);
-        QCOMPARE(AppState::whitelist, after);
-        QCOMPARE(int(AppState::whitelistCount), after.size());
+        QCOMPARE(programWhitelist(), after);
     }
 
     void fullWhitelistRefusesNewEntries()
@@ -295,8 +292,7 @@ private slots:
     {
         QWidget document;
         PopupKiller killer(&document);
-        AppState::whitelist = {QStringLiteral("friendly")};
-        AppState::whitelistCount = 1;
+        programWhitelist() = {QStringLiteral("friendly")};
 
         bool jsLink = false;
         QVERIFY(killer.decide(QStringLiteral("http://ads.test/"), false, jsLink, false));
@@ -311,7 +307,8 @@ private slots:
         QVERIFY(!killer.decide(QStringLiteral("http://ads.test/"), false, jsLink, false));
     }
 
-    // Alt as the keyboard reports it lets the popup through and adds the domain silently.
+    // Alt as the keyboard reports it lets the popup through and adds the domain silently, or
+    // requests the question.
     void altAddsTheDomain()
     {
         QWidget document;
@@ -329,9 +326,18 @@ private slots:
                                         jsLink, false);
         QTest::keyRelease(document.windowHandle(), Qt::Key_Alt, Qt::NoModifier);
         QVERIFY(!kill);
-        QCOMPARE(AppState::whitelist, QStringList{QStringLiteral("Shop.example")});
-        QCOMPARE(int(AppState::whitelistCount), 1);
+        QCOMPARE(programWhitelist(), QStringList{QStringLiteral("Shop.example")});
         QVERIFY(!isAltDown());
+
+        // With the question on, Alt requests it about the opener's address instead.
+        AppState::settings.popupPromptWhitelist = true;
+        QSignalSpy questions(&killer, &PopupKiller::whitelistQuestionRequested);
+        QTest::keyPress(document.windowHandle(), Qt::Key_Alt, Qt::AltModifier);
+        QVERIFY(!killer.decide(QStringLiteral("http://other.example/a"), false, jsLink, false));
+        QTest::keyRelease(document.windowHandle(), Qt::Key_Alt, Qt::NoModifier);
+        QCOMPARE(questions.size(), 1);
+        QCOMPARE(questions.first().first().toString(), QStringLiteral("http://other.example/a"));
+        QCOMPARE(programWhitelist().size(), 1);
     }
 
     // ------------------------------------------------------------ kill indication
@@ -471,6 +477,10 @@ private slots:
         store.write(QStringLiteral("Popup"), QStringLiteral("FirstPopup"), QStringLiteral("True"));
         QWidget document;
         PopupKiller killer(&document);
+        // Wired as the document window wires it.
+        connect(&killer, &PopupKiller::firstKillNoticeRequested, &document,
+                [&document] { FirstPopupNotice::queue(&document); });
+        QSignalSpy requests(&killer, &PopupKiller::firstKillNoticeRequested);
 
         QString shown;
         QString title;
@@ -501,6 +511,7 @@ private slots:
         probe.start(5);
         QTest::qWait(100);
         QVERIFY(!again);
+        QCOMPARE(requests.size(), 1);
     }
 
     void whitelistQuestion_data()
@@ -539,12 +550,12 @@ private slots:
 
         {
             WhitelistQuestionDialog dialog(site);
-            QVERIFY(!AppState::noModalDialogOpen);
             QCOMPARE(dialog.windowTitle(), loadResString(17000));
             QCOMPARE(dialog.m_choices[2]->text(), loadResString(17005));
             QVERIFY(dialog.m_choices[0]->isChecked());
             QVERIFY(!dialog.m_dontAskAgain->isChecked());
             dialog.show();
+            QVERIFY(AppState::modalDialogOpen());
             dialog.m_choices[option]->setChecked(true);
             dialog.m_dontAskAgain->setChecked(dontAsk);
             if (cancel)
@@ -552,11 +563,10 @@ private slots:
             else
                 dialog.m_okButton->click();
             QVERIFY(!dialog.isVisible());
-            QVERIFY(AppState::noModalDialogOpen);
+            QVERIFY(!AppState::modalDialogOpen());
         }
         QFETCH(QStringList, whitelist);
-        QCOMPARE(AppState::whitelist, whitelist);
-        QCOMPARE(int(AppState::whitelistCount), whitelist.size());
+        QCOMPARE(programWhitelist(), whitelist);
         QTEST(AppState::settings.popupAutoWhitelistAdd, "autoAdd");
         QTEST(AppState::settings.popupPromptWhitelist, "prompt");
     }
@@ -584,7 +594,7 @@ private slots:
         WhitelistQuestionDialog::queue(QStringLiteral("http://a.org/"), document.get());
         QVERIFY(shown.isEmpty());
         QTRY_COMPARE(shown, QStringLiteral("frmWhitelist"));
-        QVERIFY(AppState::whitelist.isEmpty());
+        QVERIFY(programWhitelist().isEmpty());
 
         // The document is gone before the question's turn: nothing is asked.
         bool asked = false;

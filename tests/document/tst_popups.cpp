@@ -1,16 +1,18 @@
 #include "core/appstate.h"
 #include "core/settingsstore.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "document/documentwindow.h"
 #include "document/popupkiller.h"
+#include "document/popupwhitelist.h"
 #include "frame/documenttabbar.h"
 #include "frame/mainwindow.h"
 #include "testserver.h"
 #include "widgets/panelstatusbar.h"
 #include "core/paths.h"
-#include "sidebar/notesfiles.h"
+#include "core/notesfiles.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QtTest>
 
@@ -44,8 +46,7 @@ private slots:
         store().write("Popup", "FirstPopup", "False");
         store().write("Popup", "PopupPromptWhitelist", "False");
         AppState::settings = SettingsModel();
-        AppState::whitelist.clear();
-        AppState::whitelistCount = 0;
+        programWhitelist().clear();
         AppState::openDocuments = 0;
         QFile::remove(Paths::dataFile(QStringLiteral("Whitelist.qvr")));
     }
@@ -60,6 +61,27 @@ private slots:
         QCOMPARE(frame->documents().size(), 1);
         QTRY_COMPARE(frame->m_statusBar->panelIcon(QStringLiteral("Item4")), 3);
         QTRY_VERIFY(!isPopupCursorShown());
+        frame->close();
+    }
+
+    // The first kill ever shows the one-time notice over the killing document.
+    void firstKillShowsTheNotice()
+    {
+        store().write("Popup", "FirstPopup", "True");
+        QString shown;
+        QWidget *owner = nullptr;
+        QTimer probe;
+        connect(&probe, &QTimer::timeout, this, [&] {
+            if (auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                shown = modal->objectName();
+                owner = modal->parentWidget();
+                modal->reject();
+            }
+        });
+        probe.start(10);
+        auto frame = makeFrame(m_server.url("/popup"));
+        QTRY_COMPARE(shown, QStringLiteral("frmFirstPopup"));
+        QCOMPARE(owner, frame->activeDocument());
         frame->close();
     }
 
@@ -81,11 +103,9 @@ private slots:
             addToWhitelist(QStringLiteral("allowed.example"));
             frame->close();
         }
-        AppState::whitelist.clear();
-        AppState::whitelistCount = 0;
+        programWhitelist().clear();
         auto frame = makeFrame(m_server.page("Second"));
-        QCOMPARE(AppState::whitelist, QStringList{QStringLiteral("allowed.example")});
-        QCOMPARE(AppState::whitelistCount, qint16(1));
+        QCOMPARE(programWhitelist(), QStringList{QStringLiteral("allowed.example")});
         frame->close();
     }
 

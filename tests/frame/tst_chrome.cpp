@@ -1,7 +1,7 @@
 #include "core/appstate.h"
 #include "core/paths.h"
 #include "core/settingsstore.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "core/strings.h"
 #include "document/documentwindow.h"
 #include "frame/commandregistry.h"
@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
+#include <QDialog>
 #include <QtTest>
 
 #include <memory>
@@ -365,7 +366,6 @@ private slots:
     void importReplacesTheLinks()
     {
         auto frame = makeFrame();
-        AppState::linksCount = 2;
         AppState::linkNames = QStringList{"One", "Two"};
         AppState::linkUrls = QStringList{"http://one.invalid/", "http://two.invalid/"};
         AppState::settings.customLinksCount = 0;
@@ -381,7 +381,8 @@ private slots:
         });
         frame->commands()->run("mnuImportIELinks");
         QCOMPARE(AppState::settings.customLinksName, QStringList({"One", "Two"}));
-        AppState::linksCount = 0;
+        AppState::linkNames.clear();
+        AppState::linkUrls.clear();
         frame->close();
     }
 
@@ -446,7 +447,7 @@ private slots:
             frame->onMouseGesture(MouseGestureRecognizer::kDown, 0, 0, 0, 0, accepted);
         };
         QVERIFY(button && menuItem());
-        AppState::noModalDialogOpen = true;
+        QVERIFY(!AppState::modalDialogOpen());
 
         button->click();
         gesture(); // the stroke down stops by default
@@ -455,11 +456,15 @@ private slots:
         QCOMPARE(runs.count(), 4);
 
         // Gesture and shortcut wait while a modal dialog is open.
-        AppState::noModalDialogOpen = false;
-        gesture();
-        QTest::keyClick(frame.get(), Qt::Key_Escape);
-        QCOMPARE(runs.count(), 4);
-        AppState::noModalDialogOpen = true;
+        {
+            QDialog modal(frame.get());
+            modal.open();
+            QVERIFY(AppState::modalDialogOpen());
+            gesture();
+            QTest::keyClick(frame.get(), Qt::Key_Escape);
+            QCOMPARE(runs.count(), 4);
+        }
+        QVERIFY(!AppState::modalDialogOpen());
 
         // The action's state is every way's state.
         stop->setEnabled(false);
@@ -629,7 +634,6 @@ private slots:
         QVERIFY(!band(*frame, "Toolbar1")->backgroundPicture().isNull());
         QVERIFY(AppState::skinNames.contains(QStringLiteral("meadow")));
         QCOMPARE(AppState::skinNames.value(0), QStringLiteral("none"));
-        QCOMPARE(int(AppState::skinCount), int(AppState::skinNames.size()));
         frame->close();
     }
 

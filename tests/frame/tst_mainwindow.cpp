@@ -1,7 +1,7 @@
 #include "core/appstate.h"
 #include "core/crashnoticedialog.h"
 #include "core/settingsstore.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "document/documentwindow.h"
 #include "frame/documentarea.h"
 #include "frame/commandregistry.h"
@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QRadioButton>
@@ -392,12 +393,13 @@ private slots:
             QVERIFY(list.m_list->topLevelItem(1)->font(0).bold());
             QVERIFY(!list.m_list->topLevelItem(0)->font(0).bold());
             QCOMPARE(list.m_list->headerItem()->text(0), QStringLiteral("Site"));
-            QVERIFY(!AppState::noModalDialogOpen);
+            list.open();
+            QVERIFY(AppState::modalDialogOpen());
             list.m_list->setCurrentItem(list.m_list->topLevelItem(0));
             Q_EMIT list.m_list->itemDoubleClicked(list.m_list->topLevelItem(0), 0);
             QCOMPARE(list.chosen(), documentAt(*frame, 1));
+            QVERIFY(!AppState::modalDialogOpen());
         }
-        QVERIFY(AppState::noModalDialogOpen);
 
         // The palette grows by 250 twips a tick up to 5000 and stands still while sticky.
         NavigatorPalette *nav = frame->navigator();
@@ -455,17 +457,28 @@ private slots:
         QVERIFY(AppState::settings.popupKillerEnable);
         QCOMPARE(bar->panelIcon(QStringLiteral("Item4")), 3);
 
-        // Strokes map to their settings; a gesture is accepted even while a dialog is open.
+        // Strokes map to their settings; a gesture is accepted even while a modal dialog is
+        // open, but acts only once every modal dialog has closed, nested ones included.
         QCOMPARE(MainWindow::gestureAction(MouseGestureRecognizer::kUp), 3);
         QCOMPARE(MainWindow::gestureAction(MouseGestureRecognizer::kUpRight), 10);
         QCOMPARE(MainWindow::gestureAction(MouseGestureRecognizer::kLeftDown), 6);
         QCOMPARE(MainWindow::gestureAction(3), 0);
         bool accepted = false;
-        AppState::noModalDialogOpen = false;
-        frame->onMouseGesture(MouseGestureRecognizer::kLeftDown, 0, 0, 0, 0, accepted);
+        {
+            QDialog outer(frame.get());
+            outer.setModal(true);
+            outer.show();
+            QDialog inner(&outer);
+            inner.open();
+            QVERIFY(AppState::modalDialogOpen());
+            inner.accept();
+            QVERIFY(AppState::modalDialogOpen());
+            frame->onMouseGesture(MouseGestureRecognizer::kLeftDown, 0, 0, 0, 0, accepted);
+            outer.accept();
+            QVERIFY(!AppState::modalDialogOpen());
+        }
         QVERIFY(accepted);
         QCOMPARE(frame->documents().size(), 1);
-        AppState::noModalDialogOpen = true;
         accepted = false;
         AppState::settings.sitesHome1 = m_server.page("Gesture");
         frame->onMouseGesture(MouseGestureRecognizer::kLeftDown, 0, 0, 0, 0, accepted);

@@ -1,7 +1,7 @@
 #include "core/paths.h"
 #include "core/settingsmodel.h"
 #include "core/settingsstore.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "frame/commandbindings.h"
 #include "frame/commandregistry.h"
 #include "frame/framemenus.h"

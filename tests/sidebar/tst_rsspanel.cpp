@@ -132,7 +132,8 @@ private slots:
         auto sidebar = makeSidebar();
         RssPanel *panel = sidebar->m_rssPanel;
         QVERIFY(!panel->m_checkButton->isEnabled());
-        RssChannelDialog dialog(panel);
+        const std::unique_ptr<RssChannelDialog> owned(panel->newChannelDialog());
+        RssChannelDialog &dialog = *owned;
         dialog.m_addMode = true;
         dialog.show();
         QVERIFY(!dialog.m_addButton->isEnabled());
@@ -183,7 +184,8 @@ private slots:
         auto sidebar = makeSidebar();
         RssPanel *panel = sidebar->m_rssPanel;
         {
-            RssChannelDialog dialog(panel);
+            const std::unique_ptr<RssChannelDialog> owned(panel->newChannelDialog());
+            RssChannelDialog &dialog = *owned;
             dialog.m_addMode = true;
             dialog.show();
             dialog.m_urlEdit->setText(m_server->url(QStringLiteral("/missing")));
@@ -206,7 +208,8 @@ private slots:
         }
         {
             // Cancel during Add's download stores nothing.
-            RssChannelDialog dialog(panel);
+            const std::unique_ptr<RssChannelDialog> owned(panel->newChannelDialog());
+            RssChannelDialog &dialog = *owned;
             dialog.m_addMode = true;
             dialog.show();
             dialog.m_urlEdit->setText(m_server->url(QStringLiteral("/a")));

@@ -1,4 +1,4 @@
-#include "document/historystore.h"
+#include "core/historystore.h"
 #include "platform/pagecustomizer.h"
 
 #include <QFile>

@@ -9,7 +9,6 @@ class SplashScreen : public QWidget
     Q_OBJECT
 public:
     explicit SplashScreen(QWidget *parent = nullptr);
-    ~SplashScreen() override;
 
     // The skin picture tiled behind the texts; null when no skin loaded.
     const QPixmap &skinPicture() const { return m_skinPicture; }

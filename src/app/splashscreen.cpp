@@ -1,9 +1,9 @@
 #include "splashscreen.h"
 
-#include "appstate.h"
-#include "paths.h"
-#include "settingsstore.h"
-#include "strings.h"
+#include "core/appstate.h"
+#include "core/paths.h"
+#include "core/settingsstore.h"
+#include "core/strings.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -52,7 +52,6 @@ SplashScreen::SplashScreen(QWidget *parent)
     layout->addWidget(slogan);
 
     loadResStrings(this);
-    AppState::noModalDialogOpen = false;
 
     AppState::settings.loadSkins(SettingsStore::instance());
     const QString skin = AppState::settings.currentSkin;
@@ -63,11 +62,6 @@ SplashScreen::SplashScreen(QWidget *parent)
         setWindowOpacity(200.0 / 255.0);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-}
-
-SplashScreen::~SplashScreen()
-{
-    AppState::noModalDialogOpen = true;
 }
 
 void SplashScreen::paintEvent(QPaintEvent *event)

@@ -1,8 +1,8 @@
 #include "startup.h"
 
 #include "splashscreen.h"
-#include "appstate.h"
-#include "singleinstance.h"
+#include "core/appstate.h"
+#include "core/singleinstance.h"
 #include "frame/mainwindow.h"
 
 #include <QApplication>
@@ -31,7 +31,6 @@ int runApplication(int &argc, char **argv)
     AppState::isXP = false;
     AppState::creditInfoUnlocked = false;
     AppState::optionsPage = 1;
-    AppState::noModalDialogOpen = true;
 
     const QString commandLine = commandLineOf(QCoreApplication::arguments());
 
@@ -48,7 +47,6 @@ int runApplication(int &argc, char **argv)
 
     auto *frame = new MainWindow;
     frame->setAttribute(Qt::WA_DeleteOnClose);
-    AppState::mainWindow = frame;
     frame->startUp(commandLine);
     QCoreApplication::processEvents();
 

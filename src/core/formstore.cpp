@@ -1,6 +1,6 @@
 #include "formstore.h"
 
-#include "core/paths.h"
+#include "paths.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>

@@ -1,4 +1,4 @@
-#include "sidebar/notesfiles.h"
+#include "notesfiles.h"
 
 #include <QFile>
 #include <QRegularExpression>

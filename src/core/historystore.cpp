@@ -1,6 +1,6 @@
 #include "historystore.h"
 
-#include "core/paths.h"
+#include "paths.h"
 
 #include <QCoreApplication>
 #include <QFile>

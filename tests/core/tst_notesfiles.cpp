@@ -1,4 +1,4 @@
-#include "sidebar/notesfiles.h"
+#include "core/notesfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>

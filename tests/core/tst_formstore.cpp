@@ -1,4 +1,4 @@
-#include "document/formstore.h"
+#include "core/formstore.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>

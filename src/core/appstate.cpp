@@ -1,0 +1,8 @@
+#include "appstate.h"
+
+#include <QApplication>
+
+bool AppState::modalDialogOpen()
+{
+    return QApplication::activeModalWidget() != nullptr;
+}

@@ -1,0 +1,20 @@
+#include "mainwindow.h"
+#include "sidebar/sidebarhost.h"
+
+#include <QPointer>
+
+SidebarHost MainWindow::makeSidebarHost()
+{
+    SidebarHost host;
+    const QPointer<MainWindow> guard(this);
+    host.openDocument = [guard](const QString &address) {
+        if (guard)
+            guard->openDocument(address);
+    };
+    host.setStatusText = [guard](const QString &text) {
+        if (guard)
+            guard->setStatusText(text);
+    };
+    host.isClosing = [guard] { return !guard || guard->m_closing; };
+    return host;
+}
