@@ -1,11 +1,11 @@
 #include "formstore.h"
 
 #include "paths.h"
+#include "userfile.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QFile>
-#include <QSaveFile>
 
 // File layout: the magic "QVFORM", a 16-bit version, then (QDataStream, Qt 6.0 encoding) the
 // payload as a byte array and the SHA-256 digest of that payload. The payload holds a 32-bit
@@ -21,7 +21,6 @@ constexpr quint8 kCardDataFlag = 0x01;
 // A form store is a few kilobytes; anything far larger is not ours.
 constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 
-constexpr QFileDevice::Permissions kUserOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 } // namespace
 
@@ -54,16 +53,7 @@ void FormStore::setValue(const QString &key, const QString &value, bool cardData
 
 bool FormStore::saveDataFile(const QString &path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.setPermissions(kUserOnly);
-    const QByteArray data = serialize();
-    // The explicit flush reports a failing final write, which commit() alone can miss.
-    if (file.write(data) != data.size() || !file.flush() || !file.commit())
-        return false;
-    QFile::setPermissions(path, kUserOnly);
-    return true;
+    return UserFile::save(path, serialize());
 }
 
 QString FormStore::value(const QString &key) const

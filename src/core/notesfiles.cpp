@@ -1,8 +1,9 @@
 #include "notesfiles.h"
 
+#include "userfile.h"
+
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {
@@ -16,17 +17,15 @@ bool readText(const QString &path, QString *text)
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return false;
+    // A byte sequence that is not UTF-8 becomes one replacement character; the rest of the
+    // file reads as it is.
     QStringDecoder utf8(QStringDecoder::Utf8);
-    QString decoded = utf8.decode(data);
-    if (utf8.hasError())
-        decoded = QString::fromLatin1(data);
-    *text = decoded;
+    *text = utf8(data);
     return true;
 }
 
-// The lines of a text as a line reader sees them: a line ends at CR or CR LF (the LF of the
-// pair is skipped), a lone LF stays in its line, and text after the last break is a line of its
-// own. An empty text has no lines.
+// The lines of a text: a line ends at CR LF, CR or LF (files from any editor), and text after
+// the last break is a line of its own. An empty text has no lines.
 QStringList readLines(const QString &text)
 {
     QStringList lines;
@@ -41,6 +40,10 @@ QStringList readLines(const QString &text)
             ++i;
             if (i < n && text.at(i) == QLatin1Char('\n'))
                 ++i;
+        } else if (c == QLatin1Char('\n')) {
+            lines.append(line);
+            line.clear();
+            ++i;
         } else {
             line.append(c);
             ++i;
@@ -53,15 +56,7 @@ QStringList readLines(const QString &text)
 
 bool writeText(const QString &path, const QString &text)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray data = text.toUtf8();
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return UserFile::save(path, text.toUtf8());
 }
 
 bool isBlank(const QString &entry)
@@ -109,14 +104,17 @@ QStringList readWhitelist(const QString &path, bool *ok)
     if (lines.isEmpty())
         return QStringList();
 
+    // Line 1 holds the count; a first line that is not a count is an entry (a list written by
+    // hand). A valid count limits the entries read.
     bool countOk = false;
     const qlonglong count = lines.first().trimmed().toLongLong(&countOk);
+    const qsizetype first = countOk && count >= 0 ? 1 : 0;
     qsizetype last = lines.size() - 1; // index of the last entry line
-    if (countOk && count >= 0 && count < last)
+    if (first == 1 && count < last)
         last = qsizetype(count);
 
     QStringList entries;
-    for (qsizetype i = 1; i <= last; ++i) {
+    for (qsizetype i = first; i <= last; ++i) {
         if (!isBlank(lines.at(i)))
             entries.append(lines.at(i));
     }

@@ -1,11 +1,11 @@
 #include "settingsstore.h"
 
 #include "paths.h"
+#include "userfile.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QStringDecoder>
-#include <QSaveFile>
 
 #include <memory>
 
@@ -243,15 +243,7 @@ bool SettingsStore::flush()
         m_lastWriteFailed = true;
         return false;
     }
-    QSaveFile file(m_filePath);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) {
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        const QByteArray text = serialize();
-        ok = file.write(text) == text.size() && file.flush() && file.commit();
-    }
-    if (ok)
-        QFile::setPermissions(m_filePath, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const bool ok = UserFile::save(m_filePath, serialize());
     m_lastWriteFailed = !ok;
     if (ok)
         m_dirty = false;

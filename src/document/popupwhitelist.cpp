@@ -87,16 +87,35 @@ bool addToWhitelist(const QString &entry)
     return addToWhitelist(programWhitelist(), entry);
 }
 
+namespace {
+
+// The list as the last load or save left it: an unchanged list is never written back, so a
+// file this program reads differently from its author is kept as it is.
+QStringList &storedWhitelist()
+{
+    static QStringList list;
+    return list;
+}
+
+} // namespace
+
 void loadWhitelist()
 {
     bool read = false;
     const QStringList entries = NotesFiles::readWhitelist(whitelistFile(), &read);
-    if (read)
+    if (read) {
         programWhitelist() = entries.mid(0, kMaxWhitelistEntries);
+        storedWhitelist() = programWhitelist();
+    }
 }
 
 bool saveWhitelist()
 {
-    return NotesFiles::writeWhitelist(whitelistFile(),
-                                      programWhitelist().mid(0, kMaxWhitelistEntries));
+    const QStringList list = programWhitelist().mid(0, kMaxWhitelistEntries);
+    if (list == storedWhitelist())
+        return true;
+    if (!NotesFiles::writeWhitelist(whitelistFile(), list))
+        return false;
+    storedWhitelist() = list;
+    return true;
 }

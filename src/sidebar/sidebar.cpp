@@ -9,6 +9,7 @@
 #include "sidebarimages.h"
 
 #include <QEvent>
+#include <QFile>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QStyledItemDelegate>
@@ -226,14 +227,25 @@ void Sidebar::loadQuickNotes(const QString &file)
 {
     bool ok = false;
     const QString text = NotesFiles::readQuickNotes(file.isEmpty() ? quickNotesFile() : file, &ok);
-    if (ok)
+    if (ok) {
         m_quickNotes->setPlainText(m_quickNotes->toPlainText() + text);
+        if (file.isEmpty())
+            m_storedNotes = m_quickNotes->toPlainText();
+    }
 }
 
 bool Sidebar::saveQuickNotes(const QString &file)
 {
-    return NotesFiles::writeQuickNotes(file.isEmpty() ? quickNotesFile() : file,
-                                       m_quickNotes->toPlainText());
+    // Notes the user did not edit are left as the file has them (bytes that did not read as
+    // text included).
+    const QString text = m_quickNotes->toPlainText();
+    if (file.isEmpty() && text == m_storedNotes && QFile::exists(quickNotesFile()))
+        return true;
+    if (!NotesFiles::writeQuickNotes(file.isEmpty() ? quickNotesFile() : file, text))
+        return false;
+    if (file.isEmpty())
+        m_storedNotes = text;
+    return true;
 }
 
 int Sidebar::sectionIndex(const QString &key) const

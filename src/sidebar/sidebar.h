@@ -82,6 +82,7 @@ private:
 
     SidebarHost m_host;
     QString m_pictureFile;
+    QString m_storedNotes; // the notes as the file last held them
     int m_rssSectionIcon = 5;
     bool m_built = false;
 };

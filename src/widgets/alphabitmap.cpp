@@ -217,7 +217,7 @@ void AlphaBitmap::clear()
 
 void AlphaBitmap::randomiseBits(bool grey)
 {
-    QRandomGenerator random(quint32(QDateTime::currentMSecsSinceEpoch()));
+    QRandomGenerator random{quint32(QDateTime::currentMSecsSinceEpoch())};
     for (int row = 0; row < height(); ++row) {
         uchar *line = scanLine(row);
         for (int x = 0; x < width(); ++x) {

@@ -76,11 +76,11 @@ private slots:
 
         QTest::newRow("no last break") << QByteArray("a\r\nb") << QStringLiteral("a\nb");
         QTest::newRow("lone CR ends a line") << QByteArray("a\rb\r") << QStringLiteral("a\nb");
-        QTest::newRow("lone LF stays in the line") << QByteArray("a\nb\r\n")
-                                                   << QStringLiteral("a\nb");
+        QTest::newRow("LF only") << QByteArray("a\nb\n") << QStringLiteral("a\nb");
         QTest::newRow("empty file") << QByteArray() << QString();
         QTest::newRow("two empty lines") << QByteArray("\r\n\r\n") << QStringLiteral("\n");
-        QTest::newRow("old ANSI file") << QByteArray("caf\xe9\r\n") << QStringLiteral("caf\u00e9");
+        QTest::newRow("stray invalid byte") << QByteArray("caf\xe9 \xc3\xbc\r\n")
+                                            << QStringLiteral("caf\ufffd \u00fc");
     }
 
     void quickNotesRead()
@@ -135,8 +135,12 @@ private slots:
             << QByteArray(" 1 \r\na.com\r\nb.org\r\n") << QStringList{QStringLiteral("a.com")};
         QTest::newRow("fewer lines than the count") << QByteArray(" 5 \r\na.com\r\nb.org\r\n") << ab;
         QTest::newRow("huge count") << QByteArray(" 99999999999 \r\na.com\r\nb.org\r\n") << ab;
-        QTest::newRow("negative count") << QByteArray("-3\r\na.com\r\nb.org\r\n") << ab;
-        QTest::newRow("bad count") << QByteArray("many\r\na.com\r\nb.org\r\n") << ab;
+        QTest::newRow("negative count is an entry")
+            << QByteArray("-3\r\na.com\r\nb.org\r\n") << QStringList{QStringLiteral("-3")} + ab;
+        QTest::newRow("no count line") << QByteArray("many\r\na.com\r\nb.org\r\n")
+                                       << QStringList{QStringLiteral("many")} + ab;
+        QTest::newRow("LF only") << QByteArray(" 2 \na.com\nb.org\n") << ab;
+        QTest::newRow("LF only, no count") << QByteArray("a.com\nb.org\n") << ab;
         QTest::newRow("empty count line") << QByteArray("\r\na.com\r\nb.org\r\n") << ab;
         QTest::newRow("zero count") << QByteArray(" 0 \r\na.com\r\n") << QStringList();
         QTest::newRow("blank entries skipped")
@@ -144,6 +148,19 @@ private slots:
         QTest::newRow("empty file") << QByteArray() << QStringList();
         QTest::newRow("UTF-8 entry") << QByteArray(" 1 \r\nb\xc3\xbc\x63her.de\r\n")
                                      << QStringList{QStringLiteral("b\u00fccher.de")};
+    }
+
+    void writtenFilesAreUserOnly()
+    {
+        const QString notes = path("mode-notes.qvr"), list = path("mode-Whitelist.qvr");
+        QVERIFY(NotesFiles::writeQuickNotes(notes, QStringLiteral("x")));
+        QVERIFY(NotesFiles::writeWhitelist(list, {QStringLiteral("a.com")}));
+        const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                            QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        for (const QString &file : {notes, list}) {
+            QCOMPARE(QFile::permissions(file) & others, QFileDevice::Permissions());
+            QVERIFY(QFile::permissions(file) & QFileDevice::WriteOwner);
+        }
     }
 
     void whitelistRead()

@@ -1,4 +1,5 @@
 #include "core/appstate.h"
+#include "core/paths.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
 #include "document/firstpopupnotice.h"
@@ -55,6 +56,31 @@ class TestPopupKiller : public QObject
     }
 
 private slots:
+    // A whitelist written by hand with LF line ends (and no count) is read whole and, left
+    // unchanged, never written back; a change is written in our format, user-only.
+    void handWrittenWhitelistSurvivesTheExit()
+    {
+        const QString file = Paths::dataFile(QStringLiteral("Whitelist.qvr"));
+        const QByteArray written = "example.com\nnews.example.org\n";
+        {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(written);
+        }
+        loadWhitelist();
+        QCOMPARE(programWhitelist(), (QStringList{"example.com", "news.example.org"}));
+        QVERIFY(saveWhitelist());
+        QFile in(file);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QCOMPARE(in.readAll(), written);
+        in.close();
+        QVERIFY(::addToWhitelist(QStringLiteral("third.example")));
+        QVERIFY(saveWhitelist());
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QCOMPARE(in.readAll(), QByteArray(" 3 \r\nexample.com\r\nnews.example.org\r\nthird.example\r\n"));
+        QFile::remove(file);
+    }
+
     void init()
     {
         resetSettings();

@@ -1,0 +1,27 @@
+#include "userfile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace UserFile {
+
+bool save(const QString &path, const QByteArray &data)
+{
+    constexpr QFileDevice::Permissions userOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // The temporary file gets the mode before any byte is written; the commit renames it.
+    file.setPermissions(userOnly);
+    // The explicit flush reports a failing final write, which commit() alone can miss.
+    if (file.write(data) != data.size() || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit())
+        return false;
+    QFile::setPermissions(path, userOnly);
+    return true;
+}
+
+} // namespace UserFile

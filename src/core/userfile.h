@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Every file Quarvel writes for the user goes through here: written atomically (a failed write
+// keeps the old file whole) and readable and writable by the user only.
+namespace UserFile {
+
+// Replaces the file's content by data. False when any part of the write failed; the old file
+// is then left as it was.
+bool save(const QString &path, const QByteArray &data);
+
+} // namespace UserFile
