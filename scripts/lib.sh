@@ -13,10 +13,14 @@ QUARVEL_PACKAGES=(
     xvfb xauth fonts-dejavu-core
 )
 
+# The fuzz build also needs clang and its libFuzzer runtime.
+QUARVEL_FUZZ_PACKAGES=(clang libclang-rt-dev)
+
+# quarvel_install_deps [EXTRA_PACKAGE...]
 quarvel_install_deps() {
     local missing=()
     local pkg
-    for pkg in "${QUARVEL_PACKAGES[@]}"; do
+    for pkg in "${QUARVEL_PACKAGES[@]}" "$@"; do
         if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$pkg")
         fi
