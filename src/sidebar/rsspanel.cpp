@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUrl>
 
 namespace {
 
@@ -401,7 +402,14 @@ void RssPanel::openHeadline(QTreeWidgetItem *item, bool ctrl)
     if (open && !m_database->setHeadlineRead(channelId, headlineId, true))
         reportError(this, m_database->lastError());
     markChannel(channelRow(channelId), false);
-    m_host.openInNewTab(link);
+    // A feed may name any scheme: only web addresses open (never local files or scripts).
+    const QUrl url(link.trimmed());
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
+        reportError(this, loadResString(18016) + link);
+        return;
+    }
+    m_host.openInNewTab(url.toString());
 }
 
 // ---------------------------------------------------------------- feed check

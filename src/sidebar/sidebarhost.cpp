@@ -32,5 +32,6 @@ QMessageBox::StandardButton SidebarHost::message(QWidget *parent, QMessageBox::I
     if (messageBox)
         return messageBox(parent, icon, text, buttons);
     QMessageBox box(icon, loadResString(100), text, buttons, parent);
+    box.setTextFormat(Qt::PlainText); // texts from feeds and servers are never markup
     return QMessageBox::StandardButton(box.exec());
 }

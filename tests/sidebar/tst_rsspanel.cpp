@@ -299,6 +299,28 @@ private slots:
         QCOMPARE(m_status, QStringList{loadResString(18520)});
     }
 
+    // A feed names the links of its headlines: only web addresses open, the rest are refused.
+    void onlyWebLinksOpen()
+    {
+        auto sidebar = makeSidebar();
+        RssPanel *panel = sidebar->m_rssPanel;
+        const qint32 id = addChannel(panel, QStringLiteral("Links"), QStringLiteral("/l"));
+        const QStringList links = {"file:///etc/passwd", "javascript:alert(1)", "data:text/html,<b>x</b>",
+                                   "HTTPS://example.com/ok"};
+        for (int i = 0; i < links.size(); ++i)
+            panel->m_database->addHeadline(id, QString::number(i), QString(), links[i],
+                                           QDateTime(QDate(2024, 5, 1 + i), QTime(9, 0), Qt::UTC));
+        panel->fillChannelList();
+        QTreeWidget *channels = panel->m_channelList;
+        QTRY_VERIFY(!channels->visualItemRect(channels->topLevelItem(0)).isEmpty());
+        doubleClick(channels, channels->topLevelItem(0));
+        QTreeWidget *headlines = panel->m_headlineList;
+        for (int row = 0; row < headlines->topLevelItemCount(); ++row)
+            doubleClick(headlines, headlines->topLevelItem(row));
+        QCOMPARE(m_opened, QStringList{QStringLiteral("https://example.com/ok")});
+        QCOMPARE(m_messages.size(), 3);
+    }
+
     void openAndMarkHeadlines()
     {
         auto sidebar = makeSidebar();
