@@ -4,7 +4,8 @@
 // The page pings the server from its onload handler, so both programs are measured from the
 // outside the same way. Each Quarvel run gets fresh folders holding settings of a later run.
 //
-// Usage: bench_startup [runs]   (needs a display: Xvfb or QT_QPA_PLATFORM=offscreen)
+// Usage: bench_startup [runs] [other-quarvel]   (needs a display: Xvfb or QT_QPA_PLATFORM=offscreen)
+// With another Quarvel binary (an earlier build), it is measured in the same rounds.
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -111,17 +112,30 @@ int main(int argc, char **argv)
     const QString quarvel = QStringLiteral(QUARVEL_BINARY);
     const QString bare = dir + QStringLiteral("/bare_view");
 
-    std::vector<double> q, b;
-    runOnce(bare, {}, false); // warm the file cache for both
+    const QString other = QCoreApplication::arguments().value(2);
+
+    std::vector<double> q, b, o;
+    runOnce(bare, {}, false); // warm the file cache for every program
     runOnce(quarvel, {}, true);
+    if (!other.isEmpty())
+        runOnce(other, {}, true);
     for (int i = 0; i < runs; ++i) {
         b.push_back(runOnce(bare, {}, false));
         q.push_back(runOnce(quarvel, {}, true));
-        std::printf("run %d: bare %.0f ms, quarvel %.0f ms\n", i + 1, b.back(), q.back());
+        if (!other.isEmpty())
+            o.push_back(runOnce(other, {}, true));
+        std::printf("run %d: bare %.0f ms, quarvel %.0f ms", i + 1, b.back(), q.back());
+        if (!other.isEmpty())
+            std::printf(", other %.0f ms", o.back());
+        std::printf("\n");
     }
     const double mb = median(b), mq = median(q);
     std::printf("median start to first page load: bare view %.0f ms, Quarvel %.0f ms\n", mb, mq);
     if (mb > 0 && mq > 0)
         std::printf("ratio Quarvel / bare view: %.2f (goal <= 1.30)\n", mq / mb);
+    if (!other.isEmpty()) {
+        const double mo = median(o);
+        std::printf("other Quarvel %.0f ms, ratio to bare view %.2f\n", mo, mb > 0 ? mo / mb : -1.0);
+    }
     return 0;
 }
