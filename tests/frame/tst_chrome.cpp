@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "core/strings.h"
 #include "document/documentwindow.h"
+#include "platform/webbrowser.h"
 #include "frame/commandregistry.h"
 #include "frame/documenttabbar.h"
 #include "frame/framemenus.h"
@@ -509,6 +510,13 @@ private slots:
         QTRY_VERIFY(m_server.requests > before);
         frame->commands()->run("mnuContentJava");
         QCOMPARE(frame->commands()->isChecked("mnuContentJava"), AppState::settings.enableJava);
+        // The script-error switch reaches every open page, the one behind too, both ways.
+        frame->openDocument(m_server.page("Behind"));
+        for (int flip = 0; flip < 2; ++flip) {
+            frame->commands()->run("mnuContentSuppressScriptErrors");
+            for (DocumentWindow *document : frame->documents())
+                QCOMPARE(document->m_browser->silent, AppState::settings.suppressScriptErrors);
+        }
 
         // Unknown keys do nothing.
         QVERIFY(!frame->commands()->run("mnuNoSuchThing"));
