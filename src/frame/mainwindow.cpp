@@ -332,10 +332,13 @@ void MainWindow::updateDocumentActions()
 DocumentWindow *MainWindow::createDocument()
 {
     auto *document = new DocumentWindow;
-    // The popup killer's indication shows on the status bar's "Item4" panel.
-    connect(document, &DocumentWindow::popupIndicatorChanged, this,
-            [this](int icon) { m_statusBar->setPopupIndicator(icon); });
-    document->setPopupIndicatorReader([this] { return m_statusBar->popupIndicator(); });
+    // The popup killer's indication shows on the status bar's "Item4" panel. A document may
+    // still report while the frame is being destroyed (the status bar outlives the documents),
+    // so the report goes to the status bar itself.
+    connect(document, &DocumentWindow::popupIndicatorChanged, m_statusBar,
+            &FrameStatusBar::setPopupIndicator);
+    document->setPopupIndicatorReader(
+        [statusBar = m_statusBar] { return statusBar->popupIndicator(); });
     // A click on a Flash placeholder: switched on after the page's navigation check returned.
     connect(document, &DocumentWindow::flashEnableRequested, this, &MainWindow::toggleFlash,
             Qt::QueuedConnection);

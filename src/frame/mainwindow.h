@@ -11,7 +11,6 @@
 #include <memory>
 
 class QDockWidget;
-class AbstractDocument;
 class AddressBar;
 class CommandRegistry;
 class DocumentTabBar;
@@ -81,6 +80,7 @@ public:
     void toggleFlash();
     // The quick-search dialog the frame keeps.
     void showQuickSearch();
+    // Shows the side bar, open on the section of the key.
     void showSidebarSection(const QString &key);
     // Enables the document-dependent commands by whether a document is open.
     void updateDocumentActions();

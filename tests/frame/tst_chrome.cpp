@@ -114,15 +114,17 @@ class TestChrome : public QObject
 
     static QStringList bandOrder(MainWindow &frame)
     {
+        const ToolBarBands *bands = frame.chrome()->bands();
         QStringList keys;
-        for (int i = 0; i < frame.chrome()->bands()->bandCount(); ++i)
-            keys << frame.chrome()->bands()->bandKey(i);
+        for (int i = 0; i < bands->bandCount(); ++i)
+            keys << bands->bandKey(i);
         return keys;
     }
 
     static BandToolBar *band(MainWindow &frame, const QString &key)
     {
-        return frame.chrome()->bands()->band(frame.chrome()->bands()->bandIndexForKey(key));
+        const ToolBarBands *bands = frame.chrome()->bands();
+        return bands->band(bands->bandIndexForKey(key));
     }
 
 private slots:
@@ -158,9 +160,10 @@ private slots:
             writeFile(FrameChrome::layoutFile(), content);
         auto frame = makeFrame();
         QCOMPARE(bandOrder(*frame), kBandKeys);
+        const ToolBarBands *bands = frame->chrome()->bands();
         QList<bool> rows;
-        for (int i = 0; i < frame->chrome()->bands()->bandCount(); ++i)
-            rows << frame->chrome()->bands()->bandNewRow(i);
+        for (int i = 0; i < bands->bandCount(); ++i)
+            rows << bands->bandNewRow(i);
         QCOMPARE(rows, QList<bool>({true, false, true, true, true, true}));
         QVERIFY(band(*frame, "Logo")->minimumHeight() != 52);
         QTRY_COMPARE(band(*frame, "Logo")->y(), band(*frame, "MenuBar")->y());
@@ -222,8 +225,9 @@ private slots:
         auto frame = makeFrame();
         frame->commands()->run("mnuAlignBottom");
         QCOMPARE(frame->chrome()->bandsAlignment(), 2);
-        for (int i = 0; i < frame->chrome()->bands()->bandCount(); ++i)
-            QCOMPARE(frame->toolBarArea(frame->chrome()->bands()->band(i)), Qt::BottomToolBarArea);
+        const ToolBarBands *bands = frame->chrome()->bands();
+        for (int i = 0; i < bands->bandCount(); ++i)
+            QCOMPARE(frame->toolBarArea(bands->band(i)), Qt::BottomToolBarArea);
         QVERIFY(frame->menus()->mainMenu()->isRadioCheck(
             frame->menus()->mainMenu()->indexForKey("mnuAlignBottom")));
         QVERIFY(!frame->menus()->mainMenu()->isRadioCheck(
@@ -252,14 +256,15 @@ private slots:
         QVERIFY(t1->picturesLoaded());
         QVERIFY(t1->buttonTextVisible("Back") && t1->textRight());
         QCOMPARE(frame->chrome()->sitesToolBar()->imageSize(), 16);
-        QCOMPARE(frame->chrome()->addressToolBar()->buttonKey(0), QStringLiteral("AddressBar"));
-        QCOMPARE(frame->chrome()->addressToolBar()->buttonStyle("GoNew"), StripToolBar::kStyleCheck);
-        QCOMPARE(frame->chrome()->addressToolBar()->buttonImage("Search"), 15);
+        StripToolBar *t3 = frame->chrome()->addressToolBar();
+        QCOMPARE(t3->buttonKey(0), QStringLiteral("AddressBar"));
+        QCOMPARE(t3->buttonStyle("GoNew"), StripToolBar::kStyleCheck);
+        QCOMPARE(t3->buttonImage("Search"), 15);
         QVERIFY(frame->addressBar()->comboBox()->isVisible());
 
         frame->commands()->run("mnuSearchEngineWiki");
         QCOMPARE(frame->addressBar()->searchEngine(), 5);
-        QCOMPARE(frame->chrome()->addressToolBar()->buttonImage("Search"), 20);
+        QCOMPARE(t3->buttonImage("Search"), 20);
         frame->close();
         QCOMPARE(store().read("Settings", "CurrentSearchEngine", {}), QStringLiteral("5"));
     }
@@ -433,9 +438,11 @@ private slots:
         QAction *stop = frame->commands()->action("mnuNavigateStop");
         QVERIFY(stop && stop->isEnabled());
         QSignalSpy runs(stop, &QAction::triggered);
-        auto button = qobject_cast<QAbstractButton *>(frame->chrome()->browseToolBar()->buttonWidget("Stop"));
+        FrameChrome *chrome = frame->chrome();
+        auto button =
+            qobject_cast<QAbstractButton *>(chrome->browseToolBar()->buttonWidget("Stop"));
         auto menuItem = [&] {
-            for (QAction *top : frame->chrome()->menuBar()->actions()) {
+            for (QAction *top : chrome->menuBar()->actions()) {
                 if (top->objectName() != QLatin1String("mnuNavigate1"))
                     continue;
                 emit top->menu()->aboutToShow();
@@ -481,9 +488,11 @@ private slots:
         QVERIFY(button->isEnabled());
 
         // A check button shows its action's mark.
-        auto goNew = qobject_cast<QAbstractButton *>(frame->chrome()->addressToolBar()->buttonWidget("GoNew"));
+        auto goNew =
+            qobject_cast<QAbstractButton *>(chrome->addressToolBar()->buttonWidget("GoNew"));
         goNew->click();
-        QVERIFY(frame->addressBar()->goNewDown() && frame->commands()->isChecked("AddressbarGoNew"));
+        QVERIFY(frame->addressBar()->goNewDown());
+        QVERIFY(frame->commands()->isChecked("AddressbarGoNew"));
         frame->addressBar()->setGoNew(false);
         QVERIFY(!goNew->isChecked());
         frame->close();

@@ -197,37 +197,39 @@ private slots:
         DocumentWindow *document = frame->activeDocument();
         QVERIFY(document);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Start"));
+        AddressBar *address = frame->addressBar();
 
         // A new text navigates the active document and goes to the top of the list.
-        frame->addressBar()->setAddressText(m_server.page("Second"));
-        frame->addressBar()->onAddressEnter(false, false);
+        address->setAddressText(m_server.page("Second"));
+        address->onAddressEnter(false, false);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Second"));
         QCOMPARE(frame->documents().size(), 1);
-        QCOMPARE(frame->addressBar()->typedAddresses().value(0), m_server.page("Second"));
+        QCOMPARE(address->typedAddresses().value(0), m_server.page("Second"));
 
         // Typing and pressing Enter in the address bar itself.
-        frame->addressBar()->comboBox()->lineEdit()->setFocus();
-        frame->addressBar()->comboBox()->lineEdit()->selectAll();
-        QTest::keyClicks(frame->addressBar()->comboBox()->lineEdit(), m_server.page("Typed"));
-        QTest::keyClick(frame->addressBar()->comboBox()->lineEdit(), Qt::Key_Return);
+        address->comboBox()->lineEdit()->setFocus();
+        address->comboBox()->lineEdit()->selectAll();
+        QTest::keyClicks(address->comboBox()->lineEdit(), m_server.page("Typed"));
+        QTest::keyClick(address->comboBox()->lineEdit(), Qt::Key_Return);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Typed"));
         // Keys as a keyboard delivers them, through the combo box.
-        frame->addressBar()->setAddressText(m_server.page("Keyboard"));
-        QTest::keyClick(frame->addressBar()->comboBox(), Qt::Key_Return);
+        address->setAddressText(m_server.page("Keyboard"));
+        QTest::keyClick(address->comboBox(), Qt::Key_Return);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Keyboard"));
         QCOMPARE(frame->documents().size(), 1);
-        const int listSize = int(frame->addressBar()->typedAddresses().size());
+        const int listSize = int(address->typedAddresses().size());
 
         // Without a scheme the text is a web address.
-        frame->addressBar()->setAddressText(QStringLiteral("127.0.0.1:%1/page?title=Bare").arg(m_server.serverPort()));
-        frame->addressBar()->onAddressEnter(false, false);
+        address->setAddressText(
+            QStringLiteral("127.0.0.1:%1/page?title=Bare").arg(m_server.serverPort()));
+        address->onAddressEnter(false, false);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Bare"));
 
         // A text already listed leaves the list alone.
-        frame->addressBar()->setAddressText(m_server.page("Start"));
-        frame->addressBar()->onAddressEnter(false, false);
+        address->setAddressText(m_server.page("Start"));
+        address->onAddressEnter(false, false);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Start"));
-        QCOMPARE(frame->addressBar()->typedAddresses().size(), listSize + 1);
+        QCOMPARE(address->typedAddresses().size(), listSize + 1);
 
         // Back, forward and refresh.
         frame->commands()->trigger("mnuNavigateBack");
@@ -239,14 +241,14 @@ private slots:
         QTRY_VERIFY(m_server.requests > before);
 
         // A redirect ends on its target, and the address bar follows it.
-        frame->addressBar()->setAddressText(m_server.url("/redirect?to=/page%3Ftitle%3DTarget"));
-        frame->addressBar()->onAddressEnter(false, false);
+        address->setAddressText(m_server.url("/redirect?to=/page%3Ftitle%3DTarget"));
+        address->onAddressEnter(false, false);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Target"));
-        QTRY_COMPARE(frame->addressBar()->addressText(), m_server.page("Target"));
+        QTRY_COMPARE(address->addressText(), m_server.page("Target"));
 
         // Stop ends a slow load; the frame keeps working.
-        frame->addressBar()->setAddressText(m_server.url("/slow?ms=3000&title=Slow"));
-        frame->addressBar()->onAddressEnter(false, false);
+        address->setAddressText(m_server.url("/slow?ms=3000&title=Slow"));
+        address->onAddressEnter(false, false);
         QTRY_VERIFY(document->isBusy());
         frame->commands()->trigger("mnuNavigateStop");
         QTRY_VERIFY(!document->isBusy());
@@ -428,7 +430,8 @@ private slots:
         store().write("General", "SaveDocumentOnExit", "False");
         store().write("Gestures", "MouseLeftDown", "6");
         auto frame = makeFrame(m_server.page("Status"));
-        PanelStatusBar *bar = frame->frameStatusBar()->panels();
+        FrameStatusBar *status = frame->frameStatusBar();
+        PanelStatusBar *bar = status->panels();
         QCOMPARE(bar->panelCount(), 8);
         QCOMPARE(bar->panelIcon(QStringLiteral("Item4")), 3);
         QVERIFY(!bar->panelText(QStringLiteral("Item2")).isEmpty()); // the clock ran once
@@ -436,22 +439,25 @@ private slots:
 
         // The progress panel is owner-drawn while a page loads and paints the bar there.
         frame->resize(1200, 700);
-        QTRY_VERIFY(frame->frameStatusBar()->canvas()->width() > 900);
-        frame->frameStatusBar()->setProgressText(QStringLiteral("0"));
-        const QImage idle = frame->frameStatusBar()->canvas()->grab().toImage();
-        frame->frameStatusBar()->setProgressText(QStringLiteral("45"));
+        QTRY_VERIFY(status->canvas()->width() > 900);
+        status->setProgressText(QStringLiteral("0"));
+        const QImage idle = status->canvas()->grab().toImage();
+        status->setProgressText(QStringLiteral("45"));
         QCOMPARE(bar->panelStyle(QStringLiteral("Item7")), PanelStatusBar::kStyleOwnerDraw);
         int l = 0, t = 0, r = 0, b = 0;
         bar->panelRect(QStringLiteral("Item7"), l, t, r, b);
-        const QImage loading = frame->frameStatusBar()->canvas()->grab().toImage();
+        const QImage loading = status->canvas()->grab().toImage();
         bool painted = false;
         for (int x = l; x < r && !painted; ++x)
             painted = loading.pixelColor(x, (t + b) / 2) != idle.pixelColor(x, (t + b) / 2);
         QVERIFY(painted);
-        frame->frameStatusBar()->setProgressText(QStringLiteral("0"));
+        status->setProgressText(QStringLiteral("0"));
         QCOMPARE(bar->panelStyle(QStringLiteral("Item7")), PanelStatusBar::kStyleGripperPane);
 
-        // A double click on the killer's panel toggles it, twice restores it.
+        // A double click on the killer's panel toggles it, twice restores it; other panels
+        // leave it alone.
+        Q_EMIT bar->panelDoubleClicked(3, 0, 0);
+        QVERIFY(AppState::settings.popupKillerEnable);
         Q_EMIT bar->panelDoubleClicked(4, 0, 0);
         QVERIFY(!AppState::settings.popupKillerEnable);
         QCOMPARE(bar->panelIcon(QStringLiteral("Item4")), 1);
