@@ -12,8 +12,8 @@ class DocumentArea;
 class DocumentWindow;
 
 // The frame's address bar: the address field and its holder, the list of typed addresses, what
-// Enter, a choice from the list and the Go buttons open, and the web search with the chosen
-// engine. Whether a page's new address shows depends on whether the user is typing.
+// Enter, a choice from the list and the Go buttons open, the web search with the chosen engine,
+// and whether a page's new address shows while the user is typing.
 class AddressBar : public QObject
 {
     Q_OBJECT

@@ -65,20 +65,20 @@ void FrameStatusBar::create(const QString &skinPath)
     m_statusBar->create(m_statusCanvas);
     m_statusBar->setImageList(miscImageList());
     static_cast<StatusCanvas *>(m_statusCanvas)->bar = m_statusBar;
-    struct PanelSpec
+    struct PanelEntry
     {
         const char *key;
         qint32 style;
         int minWidth;
         bool spring;
     };
-    const PanelSpec panels[] = {
+    const PanelEntry panels[] = {
         {"Item1", 0, 145, true},      {"Item2", 0, 145, false},
         {"Item3", 0x100, 16, false},  {"Item4", 0x100, 16, false},
         {"Item5", 0x100, 16, false},  {"Item6", 0, 16, false},
         {"Item7", 0x1000, 172, false}, {"Item8", 0x100, 16, false},
     };
-    for (const PanelSpec &p : panels)
+    for (const PanelEntry &p : panels)
         m_statusBar->addPanel(p.style, QString(), -1, p.minWidth, p.spring, false, 0,
                                QLatin1String(p.key));
     if (!skinPath.isEmpty())
