@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
+class SettingsNotifier;
+
 // Program-wide state shared by every part of Quarvel for the whole run: the settings model and
 // the run-time state that is never stored.
 namespace AppState {
@@ -14,6 +16,8 @@ namespace AppState {
 inline const QString kVersionTag = QStringLiteral("QuarvelV100");
 
 inline SettingsModel settings;
+// Announces changes made to the settings model while the program runs.
+SettingsNotifier &settingsNotifier();
 
 inline qint16 openDocuments = 0;
 inline qint32 optionsPage = 0; // page 1..12 the options dialog opens on

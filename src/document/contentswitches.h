@@ -33,40 +33,20 @@ const Switch *findSwitch(const QString &menuKey);
 // the caller does next.
 bool toggle(const QString &menuKey, SettingsModel &settings, bool *newValue, FollowUp *followUp);
 
-// The follow-ups that reach every open document. Document is any type with
-// applyDownloadOptions(), reload() and setSilent(bool); null entries are skipped.
+// Runs on one open document the follow-up that reaches the documents (RefreshAll: the switches
+// re-read and the page reloaded; ApplyScriptErrors: the new script-error setting); the others are
+// left to the command. Document is any type with applyDownloadOptions(), reload() and
+// setSilent(bool). True when the follow-up was one of these two.
 template <class Document>
-void refreshAllDocuments(const QList<Document *> &documents)
-{
-    for (Document *document : documents) {
-        if (!document)
-            continue;
-        document->applyDownloadOptions();
-        document->reload();
-    }
-}
-
-template <class Document>
-void applyScriptErrors(const QList<Document *> &documents, bool suppressScriptErrors)
-{
-    for (Document *document : documents) {
-        if (document)
-            document->setSilent(suppressScriptErrors);
-    }
-}
-
-// Runs the follow-up that reaches the documents (RefreshAll, ApplyScriptErrors); the others are
-// left to the caller. True when the follow-up was one of these two.
-template <class Document>
-bool reachEveryDocument(FollowUp followUp, const QList<Document *> &documents,
-                        const SettingsModel &settings)
+bool applyToDocument(FollowUp followUp, Document &document, const SettingsModel &settings)
 {
     switch (followUp) {
     case FollowUp::RefreshAll:
-        refreshAllDocuments(documents);
+        document.applyDownloadOptions();
+        document.reload();
         return true;
     case FollowUp::ApplyScriptErrors:
-        applyScriptErrors(documents, settings.suppressScriptErrors);
+        document.setSilent(settings.suppressScriptErrors);
         return true;
     case FollowUp::Nothing:
     case FollowUp::FillFormWhenOn:

@@ -1,10 +1,12 @@
 #include "documentwindow.h"
 
 #include "core/appstate.h"
+#include "core/settingsnotifier.h"
 #include "core/historystore.h"
 #include "core/paths.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
+#include "contentswitches.h"
 #include "documentrules.h"
 #include "firstformfillnotice.h"
 #include "firstpopupnotice.h"
@@ -67,6 +69,10 @@ DocumentWindow::DocumentWindow(QWidget *parent) : AbstractDocument(parent)
             [this](const QString &site) { WhitelistQuestionDialog::queue(site, this); });
     connect(m_popupKiller, &PopupKiller::firstKillNoticeRequested, this,
             [this] { FirstPopupNotice::queue(this); });
+
+    // A flipped Content switch: this page takes it over itself.
+    connect(&AppState::settingsNotifier(), &SettingsNotifier::contentSettingsChanged, this,
+            &DocumentWindow::onContentSettingsChanged);
 }
 
 DocumentWindow::~DocumentWindow()
@@ -156,6 +162,15 @@ void DocumentWindow::navigate(const QString &address)
 void DocumentWindow::setSilent(bool silent)
 {
     m_browser->silent = silent;
+}
+
+void DocumentWindow::onContentSettingsChanged(const QString &switchKey)
+{
+    // A document that has unloaded is no longer open: its page stays as it is.
+    if (m_unloaded)
+        return;
+    if (const ContentSwitches::Switch *entry = ContentSwitches::findSwitch(switchKey))
+        ContentSwitches::applyToDocument(entry->followUp, *this, AppState::settings);
 }
 
 void DocumentWindow::goBack()

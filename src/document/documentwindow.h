@@ -76,6 +76,8 @@ protected:
 
 private:
     void unload();
+    // Applies a flipped Content switch to this page, as the switch's follow-up asks.
+    void onContentSettingsChanged(const QString &switchKey);
     void onDocumentComplete(const QString &url, const QString &title, bool ok);
 
     QTimer m_silentTimer;

@@ -1,4 +1,6 @@
 #include "mainwindow.h"
+
+#include "framestatusbar.h"
 #include "sidebar/sidebarhost.h"
 
 #include <QPointer>
@@ -13,7 +15,7 @@ SidebarHost MainWindow::makeSidebarHost()
     };
     host.setStatusText = [guard](const QString &text) {
         if (guard)
-            guard->setStatusText(text);
+            guard->frameStatusBar()->setStatusText(text);
     };
     host.isClosing = [guard] { return !guard || guard->m_closing; };
     return host;

@@ -5,6 +5,7 @@
 #include "commandhost.h"
 #include "commandregistry.h"
 #include "core/appstate.h"
+#include "core/settingsnotifier.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
 #include "document/autorefreshdialog.h"
@@ -196,7 +197,8 @@ void ViewCommands::toggleContentSwitch(const QString &key)
     if (!ContentSwitches::toggle(key, AppState::settings, &value, &followUp))
         return;
     m_commands.setChecked(key, value);
-    ContentSwitches::reachEveryDocument(followUp, m_host.documents(), AppState::settings);
+    // Every open document applies the switch itself.
+    Q_EMIT AppState::settingsNotifier().contentSettingsChanged(key);
     if (followUp == ContentSwitches::FollowUp::FillFormWhenOn && value)
         fillForm();
 }

@@ -5,6 +5,7 @@
 #include "document/popupkiller.h"
 #include "document/popupwhitelist.h"
 #include "frame/documenttabbar.h"
+#include "frame/framestatusbar.h"
 #include "frame/mainwindow.h"
 #include "testserver.h"
 #include "widgets/panelstatusbar.h"
@@ -54,12 +55,12 @@ private slots:
     void killedPopupShowsTheIndication()
     {
         auto frame = makeFrame(m_server.url("/popup"));
-        QCOMPARE(frame->m_statusBar->panelIcon(QStringLiteral("Item4")), 3);
+        QCOMPARE(frame->frameStatusBar()->panels()->panelIcon(QStringLiteral("Item4")), 3);
         QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Opener"));
         // The kill blinks the killer's panel.
-        QTRY_COMPARE(frame->m_statusBar->panelIcon(QStringLiteral("Item4")), 5);
+        QTRY_COMPARE(frame->frameStatusBar()->panels()->panelIcon(QStringLiteral("Item4")), 5);
         QCOMPARE(frame->documents().size(), 1);
-        QTRY_COMPARE(frame->m_statusBar->panelIcon(QStringLiteral("Item4")), 3);
+        QTRY_COMPARE(frame->frameStatusBar()->panels()->panelIcon(QStringLiteral("Item4")), 3);
         QTRY_VERIFY(!isPopupCursorShown());
         frame->close();
     }

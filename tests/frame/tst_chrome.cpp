@@ -4,9 +4,13 @@
 #include "app/startup.h"
 #include "core/strings.h"
 #include "document/documentwindow.h"
+#include "platform/webbrowser.h"
+#include "frame/addressbar.h"
 #include "frame/commandregistry.h"
 #include "frame/documenttabbar.h"
+#include "frame/framechrome.h"
 #include "frame/framemenus.h"
+#include "frame/framestatusbar.h"
 #include "frame/keyedmenu.h"
 #include "frame/mainwindow.h"
 #include "frame/menucontroller.h"
@@ -44,7 +48,7 @@ void writeFile(const QString &path, const QByteArray &data)
 
 QList<ToolBarBands::BandState> savedLayout()
 {
-    QFile file(MainWindow::layoutFile());
+    QFile file(FrameChrome::layoutFile());
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QList<ToolBarBands::BandState> bands;
@@ -110,15 +114,17 @@ class TestChrome : public QObject
 
     static QStringList bandOrder(MainWindow &frame)
     {
+        const ToolBarBands *bands = frame.chrome()->bands();
         QStringList keys;
-        for (int i = 0; i < frame.m_bands->bandCount(); ++i)
-            keys << frame.m_bands->bandKey(i);
+        for (int i = 0; i < bands->bandCount(); ++i)
+            keys << bands->bandKey(i);
         return keys;
     }
 
     static BandToolBar *band(MainWindow &frame, const QString &key)
     {
-        return frame.m_bands->band(frame.m_bands->bandIndexForKey(key));
+        const ToolBarBands *bands = frame.chrome()->bands();
+        return bands->band(bands->bandIndexForKey(key));
     }
 
 private slots:
@@ -127,7 +133,7 @@ private slots:
         QFile::remove(store().filePath());
         store().reload();
         AppState::openDocuments = 0;
-        QFile::remove(MainWindow::layoutFile());
+        QFile::remove(FrameChrome::layoutFile());
         QDir(Paths::dataFile("skins")).removeRecursively();
     }
 
@@ -151,12 +157,13 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(bool, present);
         if (present)
-            writeFile(MainWindow::layoutFile(), content);
+            writeFile(FrameChrome::layoutFile(), content);
         auto frame = makeFrame();
         QCOMPARE(bandOrder(*frame), kBandKeys);
+        const ToolBarBands *bands = frame->chrome()->bands();
         QList<bool> rows;
-        for (int i = 0; i < frame->m_bands->bandCount(); ++i)
-            rows << frame->m_bands->bandNewRow(i);
+        for (int i = 0; i < bands->bandCount(); ++i)
+            rows << bands->bandNewRow(i);
         QCOMPARE(rows, QList<bool>({true, false, true, true, true, true}));
         QVERIFY(band(*frame, "Logo")->minimumHeight() != 52);
         QTRY_COMPARE(band(*frame, "Logo")->y(), band(*frame, "MenuBar")->y());
@@ -198,7 +205,7 @@ private slots:
 
     void restoredMinimumHeightGoesToTheLogo()
     {
-        writeFile(MainWindow::layoutFile(), ToolBarBands::layoutText({{"MenuBar", true, true, 0},
+        writeFile(FrameChrome::layoutFile(), ToolBarBands::layoutText({{"MenuBar", true, true, 0},
                                                              {"Toolbar1", true, true, 0},
                                                              {"Logo", false, true, 0},
                                                              {"Toolbar2", true, false, 0},
@@ -206,7 +213,7 @@ private slots:
                                                              {"Tabbar", true, true, 0}})
                                              .toUtf8());
         auto frame = makeFrame();
-        QCOMPARE(frame->m_bands->bandKey(1), QStringLiteral("Toolbar1"));
+        QCOMPARE(frame->chrome()->bands()->bandKey(1), QStringLiteral("Toolbar1"));
         QCOMPARE(band(*frame, "Logo")->minimumHeight(), 52);
         QVERIFY(band(*frame, "Toolbar1")->minimumHeight() < 52);
         QTRY_COMPARE(band(*frame, "Logo")->y(), band(*frame, "Toolbar1")->y());
@@ -217,9 +224,10 @@ private slots:
     {
         auto frame = makeFrame();
         frame->commands()->run("mnuAlignBottom");
-        QCOMPARE(frame->bandsAlignment(), 2);
-        for (int i = 0; i < frame->m_bands->bandCount(); ++i)
-            QCOMPARE(frame->toolBarArea(frame->m_bands->band(i)), Qt::BottomToolBarArea);
+        QCOMPARE(frame->chrome()->bandsAlignment(), 2);
+        const ToolBarBands *bands = frame->chrome()->bands();
+        for (int i = 0; i < bands->bandCount(); ++i)
+            QCOMPARE(frame->toolBarArea(bands->band(i)), Qt::BottomToolBarArea);
         QVERIFY(frame->menus()->mainMenu()->isRadioCheck(
             frame->menus()->mainMenu()->indexForKey("mnuAlignBottom")));
         QVERIFY(!frame->menus()->mainMenu()->isRadioCheck(
@@ -239,7 +247,7 @@ private slots:
     void toolbarsAsBuilt()
     {
         auto frame = makeFrame();
-        StripToolBar *t1 = frame->m_browseToolBar;
+        StripToolBar *t1 = frame->chrome()->browseToolBar();
         QCOMPARE(t1->buttonCount(), 13);
         QCOMPARE(t1->buttonKey(7), QString());
         QCOMPARE(t1->buttonStyle("Links"), StripToolBar::kStyleWholeDropDown);
@@ -247,15 +255,16 @@ private slots:
         QCOMPARE(t1->imageSize(), 24);
         QVERIFY(t1->picturesLoaded());
         QVERIFY(t1->buttonTextVisible("Back") && t1->textRight());
-        QCOMPARE(frame->m_sitesToolBar->imageSize(), 16);
-        QCOMPARE(frame->m_addressToolBar->buttonKey(0), QStringLiteral("AddressBar"));
-        QCOMPARE(frame->m_addressToolBar->buttonStyle("GoNew"), StripToolBar::kStyleCheck);
-        QCOMPARE(frame->m_addressToolBar->buttonImage("Search"), 15);
-        QVERIFY(frame->m_addressBar->isVisible());
+        QCOMPARE(frame->chrome()->sitesToolBar()->imageSize(), 16);
+        StripToolBar *t3 = frame->chrome()->addressToolBar();
+        QCOMPARE(t3->buttonKey(0), QStringLiteral("AddressBar"));
+        QCOMPARE(t3->buttonStyle("GoNew"), StripToolBar::kStyleCheck);
+        QCOMPARE(t3->buttonImage("Search"), 15);
+        QVERIFY(frame->addressBar()->comboBox()->isVisible());
 
         frame->commands()->run("mnuSearchEngineWiki");
-        QCOMPARE(frame->m_searchEngine, 5);
-        QCOMPARE(frame->m_addressToolBar->buttonImage("Search"), 20);
+        QCOMPARE(frame->addressBar()->searchEngine(), 5);
+        QCOMPARE(t3->buttonImage("Search"), 20);
         frame->close();
         QCOMPARE(store().read("Settings", "CurrentSearchEngine", {}), QStringLiteral("5"));
     }
@@ -263,15 +272,15 @@ private slots:
     void toolbarOptionsApplyAtOnce()
     {
         auto frame = makeFrame();
-        StripToolBar *t1 = frame->m_browseToolBar;
+        StripToolBar *t1 = frame->chrome()->browseToolBar();
         // The option menus open on a right click on their toolbar, marked from the stored
         // options; a choice flips the option it shows.
-        auto option = [&](void (MainWindow::*rightClick)(int), const char *key) {
+        auto option = [&](StripToolBar *toolbar, const char *key) {
             chooseInNextPopup(this, QLatin1String(key));
-            (frame.get()->*rightClick)(-1);
+            Q_EMIT toolbar->buttonClicked(-1);
         };
-        const auto browse = &MainWindow::onBrowseButtonClicked;
-        const auto sites = &MainWindow::onSitesButtonClicked;
+        StripToolBar *const browse = t1;
+        StripToolBar *const sites = frame->chrome()->sitesToolBar();
         option(browse, "mnuTBShowText");
         QVERIFY(!t1->buttonTextVisible("Back"));
         QCOMPARE(store().read("Settings", "Toolbar1ShowText", {}), QStringLiteral("False"));
@@ -302,22 +311,22 @@ private slots:
         option(sites, "mnuTBShowText");
         QCOMPARE(store().read("Settings", "Toolbar2ShowText", {}), QStringLiteral("True"));
         option(sites, "mnuTBLargeIcons");
-        QCOMPARE(frame->m_sitesToolBar->imageSize(), 24);
+        QCOMPARE(frame->chrome()->sitesToolBar()->imageSize(), 24);
         frame->close();
 
         // The next start builds the toolbars as they were left.
         auto again = makeFrame();
-        QCOMPARE(again->m_browseToolBar->imageSize(), 16);
-        QVERIFY(!again->m_browseToolBar->textRight());
-        QVERIFY(!again->m_browseToolBar->buttonVisible("Links"));
-        QCOMPARE(again->m_sitesToolBar->imageSize(), 24);
+        QCOMPARE(again->chrome()->browseToolBar()->imageSize(), 16);
+        QVERIFY(!again->chrome()->browseToolBar()->textRight());
+        QVERIFY(!again->chrome()->browseToolBar()->buttonVisible("Links"));
+        QCOMPARE(again->chrome()->sitesToolBar()->imageSize(), 24);
         again->close();
     }
 
     void properButtonsFollowTheLinks()
     {
         auto frame = makeFrame();
-        StripToolBar *t2 = frame->m_sitesToolBar;
+        StripToolBar *t2 = frame->chrome()->sitesToolBar();
         SettingsModel &s = AppState::settings;
         QCOMPARE(t2->buttonCount(), 1);
         QVERIFY(t2->buttonVisible("Custom"));
@@ -326,7 +335,7 @@ private slots:
         s.customLinksCount = 2;
         s.customLinksName = QStringList{"R&D", "News"};
         s.customLinksURL = QStringList{m_server.page("Link one"), m_server.page("Link two")};
-        frame->showCustomLinkButtons();
+        frame->chrome()->showCustomLinkButtons();
         QCOMPARE(t2->buttonCount(), 3);
         QVERIFY(!t2->buttonVisible("Custom"));
         QCOMPARE(t2->buttonKey(1), QStringLiteral("Custom1"));
@@ -338,7 +347,7 @@ private slots:
         QVERIFY(!band(*frame, "Toolbar2")->isHidden());
         store().write("Settings", "Toolbar2ShowText", "False");
         s.customLinksCount = 1;
-        frame->showCustomLinkButtons();
+        frame->chrome()->showCustomLinkButtons();
         QCOMPARE(t2->buttonCount(), 2);
         QVERIFY(!t2->buttonTextVisible("Custom1"));
         QVERIFY(!band(*frame, "Toolbar2")->isHidden());
@@ -346,7 +355,7 @@ private slots:
         // A link button opens its address in a new tab (the default), a links-menu item in
         // the active tab when links stay in the page.
         QVERIFY(s.controlSitesNew);
-        frame->onSitesButtonClicked(1);
+        Q_EMIT t2->buttonClicked(1);
         QCOMPARE(frame->documents().size(), 2);
         QTRY_COMPARE(frame->tabBar()->caption(2), QStringLiteral("Link one"));
         s.controlSitesNew = false;
@@ -357,7 +366,7 @@ private slots:
         QCOMPARE(frame->documents().size(), 2);
 
         s.customLinksCount = 0;
-        frame->showCustomLinkButtons();
+        frame->chrome()->showCustomLinkButtons();
         QCOMPARE(t2->buttonCount(), 1);
         QVERIFY(t2->buttonVisible("Custom"));
         frame->close();
@@ -371,7 +380,7 @@ private slots:
         AppState::settings.customLinksCount = 0;
         frame->commands()->run("mnuImportIELinks"); // no links yet: no question
         QCOMPARE(AppState::settings.customLinksName, QStringList({"One", "Two"}));
-        QCOMPARE(frame->m_sitesToolBar->buttonCount(), 3);
+        QCOMPARE(frame->chrome()->sitesToolBar()->buttonCount(), 3);
 
         // With links present the answer No keeps them.
         AppState::linkNames = QStringList{"Three", "Four"};
@@ -401,8 +410,8 @@ private slots:
             for (const QString &key : items)
                 QVERIFY2(frame->commands()->isEnabled(key) == enabled, qPrintable(key));
             for (int position = 1; position <= 4; ++position)
-                QCOMPARE(frame->m_browseToolBar->buttonEnabledAt(position), enabled);
-            QVERIFY(frame->m_browseToolBar->buttonEnabled("New"));
+                QCOMPARE(frame->chrome()->browseToolBar()->buttonEnabledAt(position), enabled);
+            QVERIFY(frame->chrome()->browseToolBar()->buttonEnabled("New"));
             // Nothing here can show engine options or run Java and ActiveX.
             for (const char *key : {"mnuViewInternetOptions", "mnuContentJava", "mnuContentDLACTX",
                                     "mnuContentRUNACTX"})
@@ -429,9 +438,11 @@ private slots:
         QAction *stop = frame->commands()->action("mnuNavigateStop");
         QVERIFY(stop && stop->isEnabled());
         QSignalSpy runs(stop, &QAction::triggered);
-        auto button = qobject_cast<QAbstractButton *>(frame->m_browseToolBar->buttonWidget("Stop"));
+        FrameChrome *chrome = frame->chrome();
+        auto button =
+            qobject_cast<QAbstractButton *>(chrome->browseToolBar()->buttonWidget("Stop"));
         auto menuItem = [&] {
-            for (QAction *top : frame->m_menuBar->actions()) {
+            for (QAction *top : chrome->menuBar()->actions()) {
                 if (top->objectName() != QLatin1String("mnuNavigate1"))
                     continue;
                 emit top->menu()->aboutToShow();
@@ -477,10 +488,12 @@ private slots:
         QVERIFY(button->isEnabled());
 
         // A check button shows its action's mark.
-        auto goNew = qobject_cast<QAbstractButton *>(frame->m_addressToolBar->buttonWidget("GoNew"));
+        auto goNew =
+            qobject_cast<QAbstractButton *>(chrome->addressToolBar()->buttonWidget("GoNew"));
         goNew->click();
-        QVERIFY(frame->goNewDown() && frame->commands()->isChecked("AddressbarGoNew"));
-        frame->setGoNew(false);
+        QVERIFY(frame->addressBar()->goNewDown());
+        QVERIFY(frame->commands()->isChecked("AddressbarGoNew"));
+        frame->addressBar()->setGoNew(false);
         QVERIFY(!goNew->isChecked());
         frame->close();
     }
@@ -496,7 +509,7 @@ private slots:
         frame->commands()->run("mnuViewAddressBar");
         QVERIFY(band(*frame, "Addressbar")->isHidden());
         frame->commands()->run("mnuViewStatusBar");
-        QVERIFY(frame->m_statusCanvas->isHidden());
+        QVERIFY(frame->frameStatusBar()->canvas()->isHidden());
         QVERIFY(!AppState::settings.statusBarVisible);
 
         // A download switch reloads every page; its mark follows the setting.
@@ -509,6 +522,13 @@ private slots:
         QTRY_VERIFY(m_server.requests > before);
         frame->commands()->run("mnuContentJava");
         QCOMPARE(frame->commands()->isChecked("mnuContentJava"), AppState::settings.enableJava);
+        // The script-error switch reaches every open page, the one behind too, both ways.
+        frame->openDocument(m_server.page("Behind"));
+        for (int flip = 0; flip < 2; ++flip) {
+            frame->commands()->run("mnuContentSuppressScriptErrors");
+            for (DocumentWindow *document : frame->documents())
+                QCOMPARE(document->m_browser->silent, AppState::settings.suppressScriptErrors);
+        }
 
         // Unknown keys do nothing.
         QVERIFY(!frame->commands()->run("mnuNoSuchThing"));
@@ -627,10 +647,10 @@ private slots:
     {
         auto frame = makeFrame();
         QCOMPARE(AppState::settings.currentSkin, QStringLiteral("daybreak"));
-        QVERIFY(!frame->skinPicture.isNull());
-        QVERIFY(frame->skinPath().endsWith(QLatin1String("/skins/daybreak.qvs")));
-        QCOMPARE(frame->m_statusBar->imageFile(), frame->skinPath());
-        QVERIFY(!frame->m_menuBar->background().isNull());
+        QVERIFY(!frame->chrome()->skinPicture().isNull());
+        QVERIFY(frame->chrome()->skinPath().endsWith(QLatin1String("/skins/daybreak.qvs")));
+        QCOMPARE(frame->frameStatusBar()->panels()->imageFile(), frame->chrome()->skinPath());
+        QVERIFY(!frame->chrome()->menuBar()->background().isNull());
         QVERIFY(!band(*frame, "Toolbar1")->backgroundPicture().isNull());
         QVERIFY(AppState::skinNames.contains(QStringLiteral("meadow")));
         QCOMPARE(AppState::skinNames.value(0), QStringLiteral("none"));
@@ -653,19 +673,19 @@ private slots:
             };
             // The running skin again: no notice.
             frame->commands()->run(keyOf("daybreak"));
-            QCOMPARE(frame->m_nextSkin, QStringLiteral("daybreak"));
+            QCOMPARE(frame->chrome()->nextSkin(), QStringLiteral("daybreak"));
             QString notice;
             answerMessageBox(this, &notice);
             frame->commands()->run(keyOf("slate"));
             QCOMPARE(notice, loadResString(1147));
-            QCOMPARE(frame->m_nextSkin, QStringLiteral("slate"));
+            QCOMPARE(frame->chrome()->nextSkin(), QStringLiteral("slate"));
             QCOMPARE(AppState::settings.currentSkin,
                      QStringLiteral("daybreak")); // not before a restart
             frame->close();
         }
         QCOMPARE(store().read("Skins", "CurrentSkin", {}), QStringLiteral("slate"));
         auto frame = makeFrame();
-        QVERIFY(frame->skinPath().endsWith(QLatin1String("/skins/slate.qvs")));
+        QVERIFY(frame->chrome()->skinPath().endsWith(QLatin1String("/skins/slate.qvs")));
         frame->close();
     }
 
@@ -688,10 +708,10 @@ private slots:
         auto frame = makeFrame();
         QCOMPARE(notice, loadResString(1148));
         QCOMPARE(AppState::settings.currentSkin, QStringLiteral("none"));
-        QVERIFY(frame->skinPicture.isNull());
-        QVERIFY(frame->skinPath().isEmpty());
-        QVERIFY(frame->m_statusBar->imageFile().isEmpty());
-        QVERIFY(frame->m_menuBar->background().isNull());
+        QVERIFY(frame->chrome()->skinPicture().isNull());
+        QVERIFY(frame->chrome()->skinPath().isEmpty());
+        QVERIFY(frame->frameStatusBar()->panels()->imageFile().isEmpty());
+        QVERIFY(frame->chrome()->menuBar()->background().isNull());
         QVERIFY(!frame->grab().isNull()); // painting without a skin
         frame->close();
         QCOMPARE(store().read("Skins", "CurrentSkin", {}), QStringLiteral("none"));
@@ -701,8 +721,8 @@ private slots:
     {
         store().write("Skins", "CurrentSkin", "none");
         auto frame = makeFrame();
-        QVERIFY(frame->skinPath().isEmpty());
-        QVERIFY(frame->m_statusBar->imageFile().isEmpty());
+        QVERIFY(frame->chrome()->skinPath().isEmpty());
+        QVERIFY(frame->frameStatusBar()->panels()->imageFile().isEmpty());
         QVERIFY(band(*frame, "Toolbar1")->backgroundPicture().isNull());
         frame->close();
         QCOMPARE(store().read("Skins", "CurrentSkin", {}), QStringLiteral("none"));

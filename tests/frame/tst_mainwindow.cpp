@@ -3,9 +3,11 @@
 #include "core/settingsstore.h"
 #include "app/startup.h"
 #include "document/documentwindow.h"
+#include "frame/addressbar.h"
 #include "frame/documentarea.h"
 #include "frame/commandregistry.h"
 #include "frame/documenttabbar.h"
+#include "frame/framestatusbar.h"
 #include "frame/mainwindow.h"
 #include "frame/navigatorpalette.h"
 #include "frame/restoredocumentsdialog.h"
@@ -53,10 +55,10 @@ class TestFrmMain : public QObject
     // Opens an address in a new tab through the address bar.
     void enterInNewTab(MainWindow &frame, const QString &address)
     {
-        frame.setGoNew(true);
-        frame.setAddressText(address);
-        frame.onAddressEnter(false, false);
-        frame.setGoNew(false);
+        frame.addressBar()->setGoNew(true);
+        frame.addressBar()->setAddressText(address);
+        frame.addressBar()->onAddressEnter(false, false);
+        frame.addressBar()->setGoNew(false);
     }
 
     // Rows, tabs and documents agree position by position.
@@ -157,7 +159,7 @@ private slots:
         QVERIFY(registryConsistent(*frame));
         QCOMPARE(frame->activeDocument(), documentAt(*frame, 5));
         QVERIFY(nav->rowBold(5) && !nav->rowBold(1));
-        QCOMPARE(frame->addressText(), QUrl(m_server.page("Page E")).toString());
+        QCOMPARE(frame->addressBar()->addressText(), QUrl(m_server.page("Page E")).toString());
 
         // Close a middle one, then the first, then the last.
         frame->runTabAction(documentAt(*frame, 3), 1);
@@ -178,7 +180,7 @@ private slots:
         frame->runTabAction(documentAt(*frame, 1), 0);
         QTRY_COMPARE(frame->activeDocument(), documentAt(*frame, 1));
         QTRY_VERIFY(frame->tabBar()->isSelected(1));
-        QCOMPARE(frame->addressText(), QUrl(m_server.page("Page B")).toString());
+        QCOMPARE(frame->addressBar()->addressText(), QUrl(m_server.page("Page B")).toString());
 
         // Shrinking a tab shows three characters and the odd icon.
         frame->runTabAction(documentAt(*frame, 2), 2);
@@ -195,37 +197,39 @@ private slots:
         DocumentWindow *document = frame->activeDocument();
         QVERIFY(document);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Start"));
+        AddressBar *address = frame->addressBar();
 
         // A new text navigates the active document and goes to the top of the list.
-        frame->setAddressText(m_server.page("Second"));
-        frame->onAddressEnter(false, false);
+        address->setAddressText(m_server.page("Second"));
+        address->onAddressEnter(false, false);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Second"));
         QCOMPARE(frame->documents().size(), 1);
-        QCOMPARE(frame->typedAddresses().value(0), m_server.page("Second"));
+        QCOMPARE(address->typedAddresses().value(0), m_server.page("Second"));
 
         // Typing and pressing Enter in the address bar itself.
-        frame->m_addressBar->lineEdit()->setFocus();
-        frame->m_addressBar->lineEdit()->selectAll();
-        QTest::keyClicks(frame->m_addressBar->lineEdit(), m_server.page("Typed"));
-        QTest::keyClick(frame->m_addressBar->lineEdit(), Qt::Key_Return);
+        address->comboBox()->lineEdit()->setFocus();
+        address->comboBox()->lineEdit()->selectAll();
+        QTest::keyClicks(address->comboBox()->lineEdit(), m_server.page("Typed"));
+        QTest::keyClick(address->comboBox()->lineEdit(), Qt::Key_Return);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Typed"));
         // Keys as a keyboard delivers them, through the combo box.
-        frame->setAddressText(m_server.page("Keyboard"));
-        QTest::keyClick(frame->m_addressBar, Qt::Key_Return);
+        address->setAddressText(m_server.page("Keyboard"));
+        QTest::keyClick(address->comboBox(), Qt::Key_Return);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Keyboard"));
         QCOMPARE(frame->documents().size(), 1);
-        const int listSize = int(frame->typedAddresses().size());
+        const int listSize = int(address->typedAddresses().size());
 
         // Without a scheme the text is a web address.
-        frame->setAddressText(QStringLiteral("127.0.0.1:%1/page?title=Bare").arg(m_server.serverPort()));
-        frame->onAddressEnter(false, false);
+        address->setAddressText(
+            QStringLiteral("127.0.0.1:%1/page?title=Bare").arg(m_server.serverPort()));
+        address->onAddressEnter(false, false);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Bare"));
 
         // A text already listed leaves the list alone.
-        frame->setAddressText(m_server.page("Start"));
-        frame->onAddressEnter(false, false);
+        address->setAddressText(m_server.page("Start"));
+        address->onAddressEnter(false, false);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Start"));
-        QCOMPARE(frame->typedAddresses().size(), listSize + 1);
+        QCOMPARE(address->typedAddresses().size(), listSize + 1);
 
         // Back, forward and refresh.
         frame->commands()->trigger("mnuNavigateBack");
@@ -237,14 +241,14 @@ private slots:
         QTRY_VERIFY(m_server.requests > before);
 
         // A redirect ends on its target, and the address bar follows it.
-        frame->setAddressText(m_server.url("/redirect?to=/page%3Ftitle%3DTarget"));
-        frame->onAddressEnter(false, false);
+        address->setAddressText(m_server.url("/redirect?to=/page%3Ftitle%3DTarget"));
+        address->onAddressEnter(false, false);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Target"));
-        QTRY_COMPARE(frame->addressText(), m_server.page("Target"));
+        QTRY_COMPARE(address->addressText(), m_server.page("Target"));
 
         // Stop ends a slow load; the frame keeps working.
-        frame->setAddressText(m_server.url("/slow?ms=3000&title=Slow"));
-        frame->onAddressEnter(false, false);
+        address->setAddressText(m_server.url("/slow?ms=3000&title=Slow"));
+        address->onAddressEnter(false, false);
         QTRY_VERIFY(document->isBusy());
         frame->commands()->trigger("mnuNavigateStop");
         QTRY_VERIFY(!document->isBusy());
@@ -351,7 +355,7 @@ private slots:
         auto frame = makeFrame(m_server.url("/popup"));
         QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Opener"));
         // The kill shows on the killer's panel; no tab opened.
-        QTRY_COMPARE(frame->m_statusBar->panelIcon(QStringLiteral("Item4")), 5);
+        QTRY_COMPARE(frame->frameStatusBar()->panels()->panelIcon(QStringLiteral("Item4")), 5);
         QCOMPARE(frame->documents().size(), 1);
 
         AppState::settings.popupKillerEnable = false;
@@ -426,7 +430,8 @@ private slots:
         store().write("General", "SaveDocumentOnExit", "False");
         store().write("Gestures", "MouseLeftDown", "6");
         auto frame = makeFrame(m_server.page("Status"));
-        PanelStatusBar *bar = frame->m_statusBar;
+        FrameStatusBar *status = frame->frameStatusBar();
+        PanelStatusBar *bar = status->panels();
         QCOMPARE(bar->panelCount(), 8);
         QCOMPARE(bar->panelIcon(QStringLiteral("Item4")), 3);
         QVERIFY(!bar->panelText(QStringLiteral("Item2")).isEmpty()); // the clock ran once
@@ -434,26 +439,29 @@ private slots:
 
         // The progress panel is owner-drawn while a page loads and paints the bar there.
         frame->resize(1200, 700);
-        QTRY_VERIFY(frame->m_statusCanvas->width() > 900);
-        frame->setProgressText(QStringLiteral("0"));
-        const QImage idle = frame->m_statusCanvas->grab().toImage();
-        frame->setProgressText(QStringLiteral("45"));
+        QTRY_VERIFY(status->canvas()->width() > 900);
+        status->setProgressText(QStringLiteral("0"));
+        const QImage idle = status->canvas()->grab().toImage();
+        status->setProgressText(QStringLiteral("45"));
         QCOMPARE(bar->panelStyle(QStringLiteral("Item7")), PanelStatusBar::kStyleOwnerDraw);
         int l = 0, t = 0, r = 0, b = 0;
         bar->panelRect(QStringLiteral("Item7"), l, t, r, b);
-        const QImage loading = frame->m_statusCanvas->grab().toImage();
+        const QImage loading = status->canvas()->grab().toImage();
         bool painted = false;
         for (int x = l; x < r && !painted; ++x)
             painted = loading.pixelColor(x, (t + b) / 2) != idle.pixelColor(x, (t + b) / 2);
         QVERIFY(painted);
-        frame->setProgressText(QStringLiteral("0"));
+        status->setProgressText(QStringLiteral("0"));
         QCOMPARE(bar->panelStyle(QStringLiteral("Item7")), PanelStatusBar::kStyleGripperPane);
 
-        // A double click on the killer's panel toggles it, twice restores it.
-        frame->onStatusPanelDoubleClicked(4, 0, 0);
+        // A double click on the killer's panel toggles it, twice restores it; other panels
+        // leave it alone.
+        Q_EMIT bar->panelDoubleClicked(3, 0, 0);
+        QVERIFY(AppState::settings.popupKillerEnable);
+        Q_EMIT bar->panelDoubleClicked(4, 0, 0);
         QVERIFY(!AppState::settings.popupKillerEnable);
         QCOMPARE(bar->panelIcon(QStringLiteral("Item4")), 1);
-        frame->onStatusPanelDoubleClicked(4, 0, 0);
+        Q_EMIT bar->panelDoubleClicked(4, 0, 0);
         QVERIFY(AppState::settings.popupKillerEnable);
         QCOMPARE(bar->panelIcon(QStringLiteral("Item4")), 3);
 
@@ -485,9 +493,9 @@ private slots:
         QVERIFY(accepted);
         QCOMPARE(frame->documents().size(), 2);
         QTRY_COMPARE(frame->tabBar()->caption(2), QStringLiteral("Gesture"));
-        QVERIFY(frame->m_gestures->isAttached());
+        QVERIFY(frame->gestures()->isAttached());
         frame->close();
-        QVERIFY(!frame->m_gestures->isAttached());
+        QVERIFY(!frame->gestures()->isAttached());
     }
 
     void destroyedWithoutClose()

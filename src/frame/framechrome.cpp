@@ -1,27 +1,25 @@
-// The frame's chrome: interface start-up, toolbars, bands and their layout file, skins.
+#include "framechrome.h"
 
-#include "mainwindow.h"
-#include "sidebar/sidebar.h"
-
+#include "addressbar.h"
+#include "commandbindings.h"
 #include "commandregistry.h"
-#include "framemenus.h"
-#include "menucontroller.h"
-
 #include "core/appstate.h"
 #include "core/paths.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
-#include "toolbarbands.h"
-#include "striptoolbar.h"
-#include "document/documentwindow.h"
-#include "documenttabbar.h"
+#include "framemenus.h"
 #include "keyedmenu.h"
+#include "menucontroller.h"
 #include "skinpaint.h"
+#include "striptoolbar.h"
+#include "toolbarbands.h"
 
-#include <QComboBox>
+#include <QAction>
+#include <QCursor>
 #include <QFile>
+#include <QHBoxLayout>
+#include <QMainWindow>
 #include <QMessageBox>
-#include <QPaintEvent>
 #include <QPainter>
 #include <QSaveFile>
 
@@ -35,11 +33,79 @@ bool readOption(const char *key, bool defaultValue)
                                       defaultValue);
 }
 
+// The logo band's picture box: the logo at its right end, over the band's skin.
+class LogoBox : public QWidget
+{
+public:
+    explicit LogoBox(QWidget *parent) : QWidget(parent)
+    {
+        m_logo.load(Paths::assetFile(QStringLiteral("logo.png")));
+        const QSize size = m_logo.isNull() ? QSize(16, 16) : m_logo.size();
+        setMinimumSize(size.width() + 8, size.height() + 4);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    }
+    QSize sizeHint() const override { return minimumSize(); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        if (m_logo.isNull())
+            return;
+        QPainter painter(this);
+        painter.drawPixmap(width() - m_logo.width() - 4, (height() - m_logo.height()) / 2, m_logo);
+    }
+
+private:
+    QPixmap m_logo;
+};
+
 } // namespace
 
-// ---------------------------------------------------------------- start-up
+FrameChrome::FrameChrome(QMainWindow *frame, CommandRegistry &commands, MenuController &menus,
+                         const AddressBar &address, QWidget *tabStrip)
+    : QObject(frame), m_frame(frame), m_commands(commands), m_menus(menus), m_address(address)
+{
+    // The controls the interface start-up puts into the bands. The ones a band wraps are not
+    // hidden here: a toolbar never shows a widget that was hidden before it was added.
+    m_browseToolBar = new StripToolBar(frame);
+    m_browseToolBar->setObjectName(QStringLiteral("Toolbar1"));
+    m_sitesToolBar = new StripToolBar(frame);
+    m_sitesToolBar->setObjectName(QStringLiteral("Toolbar2"));
+    m_addressToolBar = new StripToolBar(frame);
+    m_addressToolBar->setObjectName(QStringLiteral("Addressbar"));
+    for (StripToolBar *toolbar : {m_browseToolBar, m_sitesToolBar, m_addressToolBar})
+        toolbar->hide();
+    m_menuBar = new KeyedMenuBar(frame);
+    m_menuBar->setObjectName(QStringLiteral("tbrMenu"));
+    m_menuBarHost = new MenuBarHost(frame);
+    m_menuBarHost->setObjectName(QStringLiteral("tbhMenu"));
+    m_logo = new LogoBox(frame);
+    m_logo->setObjectName(QStringLiteral("picTest"));
+    m_bands = new ToolBarBands(frame);
 
-void MainWindow::initInterface()
+    m_tabHolder = new QWidget(frame);
+    m_tabHolder->setObjectName(QStringLiteral("Picture6"));
+    m_tabHolder->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    auto *tabLayout = new QHBoxLayout(m_tabHolder);
+    tabLayout->setContentsMargins(0, 0, 0, 0);
+    tabStrip->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    tabLayout->addWidget(tabStrip);
+}
+
+StripToolBar *FrameChrome::toolBar(const QString &bandKey) const
+{
+    if (bandKey == QLatin1String("Toolbar1"))
+        return m_browseToolBar;
+    if (bandKey == QLatin1String("Toolbar2"))
+        return m_sitesToolBar;
+    if (bandKey == QLatin1String("Addressbar"))
+        return m_addressToolBar;
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- skins
+
+void FrameChrome::loadSkin()
 {
     SettingsModel &s = AppState::settings;
     // 1, 2. The skin settings; the next start keeps this skin unless one is chosen.
@@ -48,44 +114,35 @@ void MainWindow::initInterface()
 
     // 3. The skin picture; a skin that does not load is dropped for this start and the next.
     m_skinPath.clear();
-    skinPicture = QPixmap();
+    m_skinPicture = QPixmap();
     if (s.currentSkin != QLatin1String("none")) {
         const QString path = FrameMenus::skinFile(s.currentSkin);
         QPixmap picture;
         if (!path.isEmpty() && picture.load(path) && SkinPaint::usable(picture)) {
             m_skinPath = path;
-            skinPicture = picture;
+            m_skinPicture = picture;
         } else {
-            QMessageBox::information(this, loadResString(100), loadResString(1148));
+            QMessageBox::information(m_frame, loadResString(100), loadResString(1148));
             s.currentSkin = QStringLiteral("none");
             m_nextSkin = s.currentSkin;
         }
     }
-
-    // 4. The side bar.
-    m_sidebar->buildSidebar(QString());
-    // 5. Toolbars.
-    createToolbars();
-
-    // 6, 7. The menu bar.
-    m_menus->buildMenuBar(m_menuBar);
-    m_menuBarHost->capture(m_menuBar);
-
-    // 8. The bands.
-    loadBandLayout(m_skinPath);
-
-    // 9. The page-progress drawer of the status bar.
-    m_progressPainter.setMin(0);
-    m_progressPainter.setMax(100);
-    m_progressPainter.setWidth(172);
-
-    // 10. The status bar.
-    createStatusBar(m_skinPath);
-
-    // 11. The tab strip shows the skin through its band.
 }
 
-QString MainWindow::stripFile(bool large) const
+void FrameChrome::enumerateSkins()
+{
+    AppState::skinNames = FrameMenus::enumerateSkins(FrameMenus::skinFolders());
+}
+
+// ---------------------------------------------------------------- toolbars and menu bar
+
+void FrameChrome::createMenuBar()
+{
+    m_menus.buildMenuBar(m_menuBar);
+    m_menuBarHost->capture(m_menuBar);
+}
+
+QString FrameChrome::stripFile(bool large) const
 {
     const QString configured =
         large ? AppState::settings.toolbarLargeBitmap : AppState::settings.toolbarSmallBitmap;
@@ -95,7 +152,7 @@ QString MainWindow::stripFile(bool large) const
     return Paths::assetFile(large ? QStringLiteral("nav_24h.bmp") : QStringLiteral("nav_16h.bmp"));
 }
 
-void MainWindow::createToolbars()
+void FrameChrome::createToolbars()
 {
     // Browse toolbar.
     {
@@ -140,8 +197,8 @@ void MainWindow::createToolbars()
         }
         setToolbarShowText(m_browseToolBar, QStringLiteral("Toolbar1"), showText);
         bindButtonStates(m_browseToolBar, QStringLiteral("Toolbar1"));
-        connect(m_browseToolBar, &StripToolBar::buttonClicked, this, &MainWindow::onBrowseButtonClicked);
-        connect(m_browseToolBar, &StripToolBar::dropDownPressed, this, &MainWindow::onBrowseDropDown);
+        connect(m_browseToolBar, &StripToolBar::buttonClicked, this, &FrameChrome::onBrowseButtonClicked);
+        connect(m_browseToolBar, &StripToolBar::dropDownPressed, this, &FrameChrome::onBrowseDropDown);
     }
 
     // Sites toolbar; its link buttons come from showCustomLinkButtons.
@@ -157,7 +214,7 @@ void MainWindow::createToolbars()
         m_sitesToolBar->addButton(custom, 10, custom, StripToolBar::kStyleAutosize, QStringLiteral("Custom"));
         setToolbarShowText(m_sitesToolBar, QStringLiteral("Toolbar2"), showText2);
         bindButtonStates(m_sitesToolBar, QStringLiteral("Toolbar2"));
-        connect(m_sitesToolBar, &StripToolBar::buttonClicked, this, &MainWindow::onSitesButtonClicked);
+        connect(m_sitesToolBar, &StripToolBar::buttonClicked, this, &FrameChrome::onSitesButtonClicked);
     }
 
     // Address toolbar: the address field and its three buttons.
@@ -166,22 +223,22 @@ void MainWindow::createToolbars()
             m_addressToolBar->setDrawStyle(StripToolBar::kDrawOfficeXP);
         m_addressToolBar->setImageSource(stripFile(false));
         m_addressToolBar->createToolBar(16, textRight2, showText2);
-        m_addressToolBar->addControl(m_addressHolder, QStringLiteral("AddressBar"));
+        m_addressToolBar->addControl(m_address.holder(), QStringLiteral("AddressBar"));
         m_addressToolBar->addButton(loadResString(1176), 11, loadResString(1179), StripToolBar::kStyleAutosize,
                             QStringLiteral("Go"));
         m_addressToolBar->addButton(loadResString(1177), 13, QString(), StripToolBar::kStyleCheck,
                             QStringLiteral("GoNew"));
-        m_addressToolBar->addButton(loadResString(1178), 15 + m_searchEngine, loadResString(1114),
+        m_addressToolBar->addButton(loadResString(1178), 15 + m_address.searchEngine(), loadResString(1114),
                             StripToolBar::kStyleDropDown, QStringLiteral("Search"));
-        m_commands->setEnabled(QStringLiteral("AddressbarGo"),
-                               !m_addressBar->currentText().isEmpty());
+        m_commands.setEnabled(QStringLiteral("AddressbarGo"),
+                               !m_address.addressText().isEmpty());
         bindButtonStates(m_addressToolBar, QStringLiteral("Addressbar"));
-        connect(m_addressToolBar, &StripToolBar::buttonClicked, this, &MainWindow::onAddressButtonClicked);
-        connect(m_addressToolBar, &StripToolBar::dropDownPressed, this, &MainWindow::onAddressDropDown);
+        connect(m_addressToolBar, &StripToolBar::buttonClicked, this, &FrameChrome::onAddressButtonClicked);
+        connect(m_addressToolBar, &StripToolBar::dropDownPressed, this, &FrameChrome::onAddressDropDown);
     }
 }
 
-void MainWindow::setToolbarShowText(StripToolBar *toolbar, const QString &bandKey, bool show)
+void FrameChrome::setToolbarShowText(StripToolBar *toolbar, const QString &bandKey, bool show)
 {
     for (int i = 0; i < toolbar->buttonCount(); ++i)
         toolbar->setButtonTextVisible(toolbar->buttonKey(i), show);
@@ -194,7 +251,7 @@ void MainWindow::setToolbarShowText(StripToolBar *toolbar, const QString &bandKe
     m_bands->relayoutBands();
 }
 
-void MainWindow::setToolbarTextRight(StripToolBar *toolbar, const QString &bandKey, bool right)
+void FrameChrome::setToolbarTextRight(StripToolBar *toolbar, const QString &bandKey, bool right)
 {
     toolbar->setTextRight(right);
     const int band = m_bands->bandIndexForKey(bandKey);
@@ -205,7 +262,7 @@ void MainWindow::setToolbarTextRight(StripToolBar *toolbar, const QString &bandK
     m_bands->relayoutBands();
 }
 
-void MainWindow::setToolbarLargeIcons(StripToolBar *toolbar, bool large)
+void FrameChrome::setToolbarLargeIcons(StripToolBar *toolbar, bool large)
 {
     toolbar->setImageSource(stripFile(large));
     toolbar->setImageSize(large ? 24 : 16);
@@ -219,7 +276,7 @@ void MainWindow::setToolbarLargeIcons(StripToolBar *toolbar, bool large)
     m_bands->relayoutBands();
 }
 
-void MainWindow::showCustomLinkButtons()
+void FrameChrome::showCustomLinkButtons()
 {
     const int band = m_bands->bandIndexForKey(QStringLiteral("Toolbar2"));
     const bool visible = band >= 0 ? m_bands->bandVisible(band) : !m_sitesToolBar->isHidden();
@@ -240,42 +297,20 @@ void MainWindow::showCustomLinkButtons()
         m_sitesToolBar->setVisible(visible);
 }
 
-void MainWindow::updateDocumentActions()
-{
-    // The browse toolbar's Back, Forward, Refresh and Stop buttons follow their commands.
-    const bool enabled = AppState::openDocuments > 0;
-    for (const char *key : {"mnuFileClose",       "mnuFileSaveAs",       "mnuFileProperties",
-                            "mnuFilePageSetup",   "mnuFilePrintPreview", "mnuFilePrint",
-                            "mnuEditIncFont",     "mnuEditDecFont",      "mnuEditResetFont",
-                            "mnuEditSelectAll",   "mnuEditFind",         "mnuViewAddToFav",
-                            "mnuViewTabs",        "mnuViewSource",       "mnuViewInternetOptions",
-                            "mnuNavigateBack",    "mnuNavigateForward",  "mnuNavigateStop",
-                            "mnuNavigateRefresh", "mnuContentFillForm"})
-        m_commands->setEnabled(QLatin1String(key), enabled);
-    // The engine has no options dialog, Java or ActiveX: these commands can do nothing.
-    for (const char *key :
-         {"mnuViewInternetOptions", "mnuContentJava", "mnuContentDLACTX", "mnuContentRUNACTX"})
-        m_commands->setEnabled(QLatin1String(key), false);
-    if (m_sidebar) {
-        m_sidebar->btnAdd->setEnabled(enabled);
-        m_sidebar->btnGroupAdd->setEnabled(enabled);
-    }
-}
-
 // ---------------------------------------------------------------- bands and layout
 
-QString MainWindow::layoutFile()
+QString FrameChrome::layoutFile()
 {
     return Paths::dataFile(QStringLiteral("layout.xml"));
 }
 
-void MainWindow::createDefaultBands(const QString &skinPath)
+void FrameChrome::createDefaultBands(const QString &skinPath)
 {
     int major = 0, minor = 0, build = 0;
     StripToolBar::version(major, minor, build);
-    setUpdatesEnabled(false);
+    m_frame->setUpdatesEnabled(false);
     m_bands->reset();
-    m_bands->setBackgroundPicture(skinPicture);
+    m_bands->setBackgroundPicture(m_skinPicture);
     m_bands->createBands(m_bandsAlignment == 2 ? Qt::BottomToolBarArea : Qt::TopToolBarArea);
 
     int band = m_bands->addBand(m_menuBarHost, QString(), true, false, QStringLiteral("MenuBar"));
@@ -290,14 +325,14 @@ void MainWindow::createDefaultBands(const QString &skinPath)
     }
     m_bands->addBand(m_tabHolder, QString(), true, false, QStringLiteral("Tabbar"));
 
-    m_menuBarHost->setBackgroundPicture(skinPicture);
+    m_menuBarHost->setBackgroundPicture(m_skinPicture);
     m_menuBarHost->refresh();
     if (!skinPath.isEmpty())
-        m_menus->mainMenu()->setPicture(skinPicture);
-    setUpdatesEnabled(true);
+        m_menus.mainMenu()->setPicture(m_skinPicture);
+    m_frame->setUpdatesEnabled(true);
 }
 
-void MainWindow::loadBandLayout(const QString &skinPath)
+void FrameChrome::loadBandLayout(const QString &skinPath)
 {
     QString text;
     QFile file(layoutFile());
@@ -316,7 +351,7 @@ void MainWindow::loadBandLayout(const QString &skinPath)
     m_bands->setBandChildMinHeight(m_bands->bandIndexForKey(QStringLiteral("Logo")), 52);
 }
 
-void MainWindow::saveBandLayout()
+void FrameChrome::saveBandLayout()
 {
     if (m_bands->bandCount() == 0)
         return;
@@ -327,31 +362,106 @@ void MainWindow::saveBandLayout()
     file.commit(); // a failed write keeps the last layout
 }
 
-void MainWindow::destroyToolbars()
+void FrameChrome::destroyToolbars()
 {
     m_bands->destroyBands();
     for (StripToolBar *toolbar : {m_browseToolBar, m_sitesToolBar, m_addressToolBar})
         toolbar->hide();
 }
 
-void MainWindow::setBandsAlignment(int alignment)
+bool FrameChrome::bandVisible(const QString &bandKey) const
+{
+    return m_bands->bandVisible(m_bands->bandIndexForKey(bandKey));
+}
+
+void FrameChrome::setBandVisible(const QString &bandKey, bool visible)
+{
+    m_bands->setBandVisible(m_bands->bandIndexForKey(bandKey), visible);
+}
+
+void FrameChrome::setBandsAlignment(int alignment)
 {
     m_bandsAlignment = alignment;
     m_bands->setArea(alignment == 2 ? Qt::BottomToolBarArea : Qt::TopToolBarArea);
 }
 
-// ---------------------------------------------------------------- skins
+// ---------------------------------------------------------------- toolbar buttons
 
-void MainWindow::enumerateSkins()
+void FrameChrome::onToolbarButtonClicked(StripToolBar *toolbar, const QString &bandKey, int position)
 {
-    AppState::skinNames = FrameMenus::enumerateSkins(FrameMenus::skinFolders());
-}
-
-void MainWindow::paintEvent(QPaintEvent *event)
-{
-    // The skin behind the bands (their gaps show the window itself).
-    if (!SkinPaint::usable(skinPicture) || m_closing)
+    if (position == -1) {
+        m_menus.showToolbarOptions(bandKey, QCursor::pos());
         return;
-    QPainter painter(this);
-    SkinPaint::tile(painter, this, event->rect(), skinPicture);
+    }
+    const CommandBindings::ButtonCommand command = CommandBindings::buttonCommand(
+        bandKey, toolbar->buttonKey(position), AppState::settings.controlNavNew);
+    if (!command.key.isEmpty())
+        m_commands.run(command.key, command.data);
 }
+
+void FrameChrome::bindButtonStates(StripToolBar *toolbar, const QString &bandKey)
+{
+    for (int position = 0; position < toolbar->buttonCount(); ++position) {
+        const QString button = toolbar->buttonKey(position);
+        QAction *command =
+            m_commands.action(CommandBindings::buttonCommand(bandKey, button, false).key);
+        if (!command)
+            continue;
+        toolbar->setButtonEnabled(button, command->isEnabled());
+        connect(command, &QAction::enabledChanged, toolbar,
+                [toolbar, button](bool enabled) { toolbar->setButtonEnabled(button, enabled); });
+        if (command->isCheckable()) {
+            toolbar->setButtonChecked(button, command->isChecked());
+            connect(command, &QAction::toggled, toolbar,
+                    [toolbar, button](bool down) { toolbar->setButtonChecked(button, down); });
+        }
+    }
+}
+
+QPoint FrameChrome::belowButton(StripToolBar *toolbar, int position) const
+{
+    const QRect r = toolbar->buttonRect(toolbar->buttonKey(position));
+    return toolbar->mapToGlobal(r.bottomLeft() + QPoint(0, 1));
+}
+
+void FrameChrome::onNavigatorCommand(NavigatorPalette::Command command)
+{
+    const char *button = "New";
+    switch (command) {
+    case NavigatorPalette::Command::NewTab: button = "New"; break;
+    case NavigatorPalette::Command::Back: button = "Back"; break;
+    case NavigatorPalette::Command::Forward: button = "Forward"; break;
+    case NavigatorPalette::Command::Refresh: button = "Refresh"; break;
+    case NavigatorPalette::Command::Stop: button = "Stop"; break;
+    }
+    m_commands.trigger(
+        CommandBindings::buttonCommand(QStringLiteral("Toolbar1"), QLatin1String(button), false).key);
+}
+
+void FrameChrome::onBrowseButtonClicked(int position)
+{
+    onToolbarButtonClicked(m_browseToolBar, QStringLiteral("Toolbar1"), position);
+}
+
+void FrameChrome::onBrowseDropDown(int position)
+{
+    m_menus.showBrowseDropDown(m_browseToolBar->buttonKey(position),
+                                belowButton(m_browseToolBar, position));
+}
+
+void FrameChrome::onSitesButtonClicked(int position)
+{
+    onToolbarButtonClicked(m_sitesToolBar, QStringLiteral("Toolbar2"), position);
+}
+
+void FrameChrome::onAddressButtonClicked(int position)
+{
+    onToolbarButtonClicked(m_addressToolBar, QStringLiteral("Addressbar"), position);
+}
+
+void FrameChrome::onAddressDropDown(int position)
+{
+    if (m_addressToolBar->buttonKey(position) == QLatin1String("Search"))
+        m_menus.showSearchEnginesMenu(belowButton(m_addressToolBar, position));
+}
+

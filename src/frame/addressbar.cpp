@@ -1,0 +1,210 @@
+#include "addressbar.h"
+
+#include "addressbarrules.h"
+#include "commandregistry.h"
+#include "document/documentwindow.h"
+#include "documentarea.h"
+#include "searchengines.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QStyle>
+
+namespace {
+
+// Picture of the typed addresses in the address bar's list.
+QIcon typedAddressIcon()
+{
+    return QApplication::style()->standardIcon(QStyle::SP_FileLinkIcon);
+}
+
+} // namespace
+
+AddressBar::AddressBar(DocumentArea &documents, CommandRegistry &commands, QWidget *frame)
+    : QObject(frame), m_documents(documents), m_commands(commands)
+{
+    m_addressHolder = new QWidget(frame);
+    m_addressHolder->setObjectName(QStringLiteral("Picture1"));
+    m_addressHolder->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    auto *addressLayout = new QHBoxLayout(m_addressHolder);
+    addressLayout->setContentsMargins(0, 0, 0, 0);
+    m_addressBar = new QComboBox(m_addressHolder);
+    m_addressBar->setObjectName(QStringLiteral("Addressbar"));
+    m_addressBar->setEditable(true);
+    m_addressBar->setInsertPolicy(QComboBox::NoInsert);
+    m_addressBar->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    m_addressBar->setMinimumWidth(0);
+    m_addressBar->setMaxVisibleItems(20);
+    m_addressBar->lineEdit()->installEventFilter(this);
+    m_addressBar->installEventFilter(this);
+    addressLayout->addWidget(m_addressBar);
+    connect(m_addressBar, &QComboBox::editTextChanged, this, [this](const QString &text) {
+        m_commands.setEnabled(QStringLiteral("AddressbarGo"), !text.isEmpty());
+    });
+    connect(m_addressBar, &QComboBox::activated, this, [this] { onAddressSelected(); });
+}
+
+DocumentWindow *AddressBar::activeDocument() const
+{
+    return qobject_cast<DocumentWindow *>(m_documents.activeDocument());
+}
+
+QStringList AddressBar::typedAddresses() const
+{
+    QStringList list;
+    for (int i = 0; i < m_addressBar->count(); ++i)
+        list << m_addressBar->itemText(i);
+    return list;
+}
+
+void AddressBar::setTypedAddresses(const QStringList &addresses)
+{
+    m_addressBar->clear();
+    for (const QString &address : addresses)
+        m_addressBar->addItem(typedAddressIcon(), address);
+    m_addressBar->setCurrentIndex(-1);
+    m_addressBar->setEditText(QString());
+}
+
+void AddressBar::insertTypedAddress(const QString &address)
+{
+    if (!AddressBarRules::shouldInsertAtTop(typedAddresses(), address))
+        return;
+    const QString text = m_addressBar->currentText();
+    m_addressBar->insertItem(0, typedAddressIcon(), address);
+    m_addressBar->setEditText(text);
+}
+
+void AddressBar::setAddressText(const QString &text)
+{
+    m_addressBar->setEditText(text);
+}
+
+QString AddressBar::addressText() const
+{
+    return m_addressBar->currentText();
+}
+
+bool AddressBar::goNewDown() const
+{
+    return m_commands.isChecked(QStringLiteral("AddressbarGoNew"));
+}
+
+void AddressBar::setGoNew(bool down)
+{
+    m_commands.setChecked(QStringLiteral("AddressbarGoNew"), down);
+}
+
+void AddressBar::onAddressEnter(bool ctrl, bool shift)
+{
+    AddressBarRules::EnterInput in;
+    in.text = m_addressBar->currentText();
+    in.ctrl = ctrl;
+    in.shift = shift;
+    in.goNewDown = goNewDown();
+    in.hasActiveDocument = activeDocument() != nullptr;
+    in.typedAddresses = typedAddresses();
+    const AddressBarRules::EnterOutcome out = AddressBarRules::decideEnter(in);
+    if (out.text != in.text)
+        setAddressText(out.text);
+    switch (out.action) {
+    case AddressBarRules::EnterOutcome::Nothing:
+        return;
+    case AddressBarRules::EnterOutcome::Search:
+        searchWeb(m_searchEngine, out.text);
+        break;
+    case AddressBarRules::EnterOutcome::OpenNewTab:
+        m_documents.openDocument(out.text);
+        break;
+    case AddressBarRules::EnterOutcome::NavigateActive:
+        if (DocumentWindow *document = activeDocument()) {
+            document->setWindowTitle(QString());
+            document->navigate(out.text);
+        }
+        break;
+    }
+    if (out.addToTypedList)
+        insertTypedAddress(out.text);
+    if (out.focusDocument) {
+        if (DocumentWindow *document = activeDocument())
+            document->setFocus();
+    }
+}
+
+void AddressBar::onAddressSelected()
+{
+    if (m_addressEditing)
+        return;
+    const QString text = m_addressBar->currentText();
+    if (text.isEmpty())
+        return;
+    if (DocumentWindow *document = activeDocument()) {
+        document->navigate(text);
+        insertTypedAddress(text);
+    } else {
+        m_documents.openDocument(text);
+    }
+}
+
+void AddressBar::onGoButton()
+{
+    if (goNewDown()) {
+        const QString text = m_addressBar->currentText();
+        if (!text.isEmpty())
+            m_documents.openDocument(text);
+    } else {
+        onAddressSelected();
+    }
+}
+
+void AddressBar::searchWeb(int engine, const QString &text)
+{
+    const QString address = SearchEngines::searchAddress(engine, text);
+    if (!address.isEmpty())
+        m_documents.openDocument(address);
+}
+
+void AddressBar::onActiveDocumentChanged(AbstractDocument *document)
+{
+    if (document)
+        setAddressText(document->locationUrl());
+}
+
+void AddressBar::onCurrentAddressChanged(const QString &address)
+{
+    // The address bar keeps what the user is typing.
+    if (!m_addressHasFocus)
+        setAddressText(address);
+}
+
+bool AddressBar::eventFilter(QObject *watched, QEvent *event)
+{
+    // Keys reach the combo box first (it forwards them to its line edit itself); synthetic
+    // ones may go to the line edit directly.
+    if (watched == m_addressBar->lineEdit() || watched == m_addressBar) {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+            m_addressHasFocus = true;
+            QMetaObject::invokeMethod(m_addressBar->lineEdit(), &QLineEdit::selectAll, Qt::QueuedConnection);
+            break;
+        case QEvent::FocusOut:
+            m_addressHasFocus = false;
+            break;
+        case QEvent::KeyPress: {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                onAddressEnter(key->modifiers() & Qt::ControlModifier,
+                                key->modifiers() & Qt::ShiftModifier);
+                return true;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "navigatorpalette.h"
+
+#include <QObject>
+#include <QPixmap>
+#include <QPoint>
+#include <QString>
+
+class QMainWindow;
+class AddressBar;
+class CommandRegistry;
+class KeyedMenuBar;
+class MenuBarHost;
+class MenuController;
+class StripToolBar;
+class ToolBarBands;
+
+// The frame's chrome: the bands and what they hold (the menu bar, the logo, the browse, sites and
+// address toolbars, the tab strip), the band layout file, the skin, the toolbar options and the
+// commands the toolbar buttons run.
+class FrameChrome : public QObject
+{
+    Q_OBJECT
+public:
+    // The bands and the controls they hold are made as children of the frame window; the address
+    // toolbar shows the address bar's holder, the tab band the tab strip.
+    FrameChrome(QMainWindow *frame, CommandRegistry &commands, MenuController &menus,
+                const AddressBar &address, QWidget *tabStrip);
+
+    ToolBarBands *bands() const { return m_bands; }
+    StripToolBar *browseToolBar() const { return m_browseToolBar; }
+    StripToolBar *sitesToolBar() const { return m_sitesToolBar; }
+    StripToolBar *addressToolBar() const { return m_addressToolBar; }
+    // The toolbar of a band: "Toolbar1" (browse), "Toolbar2" (sites), "Addressbar"; else null.
+    StripToolBar *toolBar(const QString &bandKey) const;
+    KeyedMenuBar *menuBar() const { return m_menuBar; }
+
+    // ---- Skins: the one loaded at this start, the list, the choice for the next start.
+    // The skin settings and the picture of this start's skin.
+    void loadSkin();
+    void enumerateSkins();
+    const QPixmap &skinPicture() const { return m_skinPicture; }
+    QString skinPath() const { return m_skinPath; }
+    QString nextSkin() const { return m_nextSkin; }
+    void setNextSkin(const QString &skin) { m_nextSkin = skin; }
+
+    // ---- Toolbars, menu bar and bands, built once by the interface start-up.
+    void createToolbars();
+    void createMenuBar();
+    // The bands from the layout file, or the default bands when it gives none.
+    void loadBandLayout(const QString &skinPath);
+    void createDefaultBands(const QString &skinPath);
+    void saveBandLayout();
+    void destroyToolbars();
+    // The layout file of the bands, in the data folder.
+    static QString layoutFile();
+    // Whether the band of the key shows, and showing or hiding it.
+    bool bandVisible(const QString &bandKey) const;
+    void setBandVisible(const QString &bandKey, bool visible);
+    // The rebar's place: 1 top, 2 bottom.
+    int bandsAlignment() const { return m_bandsAlignment; }
+    void setBandsAlignment(int alignment);
+
+    // ---- Toolbar options.
+    // The custom-link buttons of the sites toolbar, rebuilt from the custom links.
+    void showCustomLinkButtons();
+    void setToolbarShowText(StripToolBar *toolbar, const QString &bandKey, bool show);
+    void setToolbarTextRight(StripToolBar *toolbar, const QString &bandKey, bool right);
+    void setToolbarLargeIcons(StripToolBar *toolbar, bool large);
+
+    // The navigator palette's buttons run what the browse toolbar's buttons of the same keys run.
+    void onNavigatorCommand(NavigatorPalette::Command command);
+
+private:
+    // ---- Toolbar events: a button runs its command, a drop-down arrow or a right click
+    // (position -1) opens a menu.
+    void onBrowseButtonClicked(int position);
+    void onBrowseDropDown(int position);
+    void onSitesButtonClicked(int position);
+    void onAddressButtonClicked(int position);
+    void onAddressDropDown(int position);
+    // A toolbar button's click runs its command; a right click (-1) opens the option menu.
+    void onToolbarButtonClicked(StripToolBar *toolbar, const QString &bandKey, int position);
+    // Toolbar buttons show the enabled and checked state of their commands.
+    void bindButtonStates(StripToolBar *toolbar, const QString &bandKey);
+    QPoint belowButton(StripToolBar *toolbar, int position) const;
+    QString stripFile(bool large) const;
+
+    QMainWindow *m_frame;
+    CommandRegistry &m_commands;
+    MenuController &m_menus;
+    const AddressBar &m_address;
+    StripToolBar *m_browseToolBar = nullptr; // browse toolbar
+    StripToolBar *m_sitesToolBar = nullptr; // sites toolbar
+    StripToolBar *m_addressToolBar = nullptr; // address toolbar
+    KeyedMenuBar *m_menuBar = nullptr;
+    MenuBarHost *m_menuBarHost = nullptr;
+    QWidget *m_logo = nullptr;  // the logo
+    QWidget *m_tabHolder = nullptr; // holds the tab strip
+    ToolBarBands *m_bands = nullptr;
+    QPixmap m_skinPicture;
+    QString m_skinPath;
+    QString m_nextSkin;
+    int m_bandsAlignment = 1;
+};
