@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextDocument>
 #include <QVariantMap>
 
 #include <array>
@@ -64,8 +65,10 @@ DocumentTabBar::State DocumentTabBar::state(int position) const
 
 void DocumentTabBar::setState(int position, const State &s)
 {
-    setTabData(position - 1, QVariantMap{{QStringLiteral("icon"), s.icon},
-                                         {QStringLiteral("shrunk"), s.shrunk}});
+    QVariantMap map = tabData(position - 1).toMap();
+    map.insert(QStringLiteral("icon"), s.icon);
+    map.insert(QStringLiteral("shrunk"), s.shrunk);
+    setTabData(position - 1, map);
     setTabIcon(position - 1, stripIcon(s.icon));
 }
 
@@ -96,12 +99,18 @@ void DocumentTabBar::setCaption(int position, const QString &caption)
 
 QString DocumentTabBar::toolTipText(int position) const
 {
-    return tabToolTip(position - 1);
+    return tabData(position - 1).toMap().value(QStringLiteral("toolTip")).toString();
 }
 
 void DocumentTabBar::setToolTipText(int position, const QString &text)
 {
-    setTabToolTip(position - 1, text);
+    if (position < 1 || position > count())
+        return;
+    // The text is a page's title: shown as the text it is, never as markup.
+    QVariantMap map = tabData(position - 1).toMap();
+    map.insert(QStringLiteral("toolTip"), text);
+    setTabData(position - 1, map);
+    setTabToolTip(position - 1, text.isEmpty() ? QString() : Qt::convertFromPlainText(text));
 }
 
 int DocumentTabBar::iconIndex(int position) const

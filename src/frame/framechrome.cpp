@@ -7,6 +7,7 @@
 #include "core/paths.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
+#include "core/userfile.h"
 #include "framemenus.h"
 #include "keyedmenu.h"
 #include "menucontroller.h"
@@ -21,7 +22,6 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPainter>
-#include <QSaveFile>
 
 namespace {
 
@@ -355,11 +355,7 @@ void FrameChrome::saveBandLayout()
 {
     if (m_bands->bandCount() == 0)
         return;
-    QSaveFile file(layoutFile());
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    file.write(m_bands->currentLayoutText().toUtf8());
-    file.commit(); // a failed write keeps the last layout
+    UserFile::save(layoutFile(), m_bands->currentLayoutText().toUtf8()); // a failed write keeps the last layout
 }
 
 void FrameChrome::destroyToolbars()

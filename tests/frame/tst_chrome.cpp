@@ -191,6 +191,10 @@ private slots:
             order << b.key;
         QCOMPARE(order,
                  QStringList({"MenuBar", "Logo", "Addressbar", "Toolbar1", "Toolbar2", "Tabbar"}));
+        // The layout file is the user's alone.
+        QCOMPARE(QFile::permissions(FrameChrome::layoutFile()) &
+                     (QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteOther),
+                 QFileDevice::Permissions());
 
         auto frame = makeFrame();
         QCOMPARE(bandOrder(*frame), order);

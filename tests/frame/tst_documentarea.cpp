@@ -121,6 +121,18 @@ private slots:
         QVERIFY(m_area->navigator()->rowBold(1));
     }
 
+    // A page's title reaches the tab's tool tip as text, never as markup.
+    void titlesAreShownAsText()
+    {
+        FakeDocument *a = open("a");
+        const QString title = QStringLiteral("<img src=\"file:///etc/x.png\"><b>Bold</b>");
+        Q_EMIT a->titleChanged(title);
+        QCOMPARE(m_area->tabBar()->toolTipText(1), title);
+        const QString shown = m_area->tabBar()->tabToolTip(0);
+        QVERIFY(shown.contains(QStringLiteral("&lt;b&gt;Bold&lt;/b&gt;")));
+        QVERIFY(!shown.contains(QStringLiteral("<img")));
+    }
+
     void onlyTheActiveDocumentReachesTheFrame()
     {
         QSignalSpy status(m_area, &DocumentArea::currentStatusTextChanged);
