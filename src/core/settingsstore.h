@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <utility>
+
 // The per-user settings store: sections of keys, one text value per key, kept in one INI file.
 // A read names its default, so a missing key never fails; a write creates section and key as
 // needed; nothing is ever deleted. Section and key names compare without regard to letter case.
@@ -35,6 +37,8 @@ public:
     // Where a settings file that was not readable text (not UTF-8, or binary) was moved when it
     // was loaded; empty when the file was read. The store then starts from the defaults.
     QString setAsideFile() const { return m_setAsideFile; }
+    // The same, for the one notice about it: later calls give an empty text.
+    QString takeSetAsideFile() { return std::exchange(m_setAsideFile, QString()); }
     // Whether bytes are text this store can read without losing a character.
     static bool isReadableText(const QByteArray &bytes);
 

@@ -5,6 +5,7 @@
 #include "commandregistry.h"
 #include "core/appstate.h"
 #include "core/crashnoticedialog.h"
+#include "core/historystore.h"
 #include "core/paths.h"
 #include "core/settingsstore.h"
 #include "core/singleinstance.h"
@@ -30,6 +31,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDockWidget>
 #include <QFile>
 #include <QMdiArea>
@@ -96,6 +98,23 @@ MainWindow::~MainWindow()
     m_documentArea->deleteAll();
 }
 
+void MainWindow::reportUnusableFiles(SettingsStore &store)
+{
+    auto notice = [this](int id, const QString &file) {
+        QMessageBox box(QMessageBox::Warning, loadResString(100), loadResString(id).arg(file),
+                        QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    };
+    const QString aside = store.takeSetAsideFile();
+    if (!aside.isEmpty())
+        notice(19900, QDir::toNativeSeparators(aside));
+    if (store.lastWriteFailed())
+        notice(19901, QDir::toNativeSeparators(store.filePath()));
+    if (!HistoryStore::instance().isOpen())
+        notice(19902, QDir::toNativeSeparators(HistoryStore::defaultFile()));
+}
+
 void MainWindow::startUp(const QString &commandLine)
 {
     SettingsStore &store = SettingsStore::instance();
@@ -108,6 +127,8 @@ void MainWindow::startUp(const QString &commandLine)
         CrashNoticeDialog warning(this);
         warning.exec();
     }
+    // 2. Files of the user's that cannot be used are reported once, and browsing goes on.
+    reportUnusableFiles(store);
 
     // 3. The installer an update left behind.
     QFile::remove(Paths::dataFile(QStringLiteral("qvsetup.exe")));

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class SettingsStore;
 class QDockWidget;
 class AddressBar;
 class CommandRegistry;
@@ -116,6 +117,9 @@ private:
     void onClockTick();
     void onStatusPanelDoubleClicked(int panel);
     void onDocumentClosed(const QString &lastAddress);
+    // Tells once about a settings file set aside or not writable, or a history store that
+    // cannot be opened.
+    void reportUnusableFiles(SettingsStore &store);
     void queryUnload();
     void unload();
     // The side bar's host members openDocument, setStatusText and isClosing; each does

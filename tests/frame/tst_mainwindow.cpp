@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QMessageBox>
 #include <QtTest>
 
 #include <memory>
@@ -141,6 +142,39 @@ private slots:
         QCOMPARE(AppState::settings.loadAction, 2);
         frame->close();
         QCOMPARE(store().read("General", "LoadAction", {}), QStringLiteral("2"));
+    }
+
+    // A settings file that is not text is kept aside and the start says so once; the frame
+    // starts all the same.
+    void unreadableSettingsAreReportedAtStart()
+    {
+        const QString file = store().filePath();
+        store().write("General", "SaveDocumentOnExit", "False");
+        {
+            QFile garbage(file);
+            QVERIFY(garbage.open(QIODevice::WriteOnly));
+            garbage.write(QByteArray("\xff\xfe[\0S\0]\0", 8));
+        }
+        SettingsStore::setInstanceFile(file);
+        const QString aside = store().setAsideFile();
+        store().write("General", "SaveDocumentOnExit", "False"); // the later tests' settings
+        QString shown;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                shown += box->text();
+                box->accept();
+            }
+        });
+        answer.start(20);
+        auto frame = makeFrame(m_server.page("After the notice"));
+        answer.stop();
+        QVERIFY(!aside.isEmpty());
+        QVERIFY(shown.contains(aside));
+        QVERIFY(QFile::exists(aside));
+        QTRY_COMPARE(frame->documents().size(), 1);
+        frame->close();
+        QFile::remove(aside);
     }
 
     void tabsFollowTitlesAndClosesKeepTheRegistry()
