@@ -481,9 +481,14 @@ bool refreshChannel(RssDatabase &db, qint32 channelId, const QByteArray &body,
                     RssChannelInfo &info, QString *parseError)
 {
     info.hasNewHeadlines = false;
-    const std::optional<XmlElement> root = loadXml(body);
-    if (!root)
+    QString readError;
+    const std::optional<XmlElement> root = loadXml(body, nullptr, &readError);
+    if (!root) {
+        // The channel stays as it is; the check says why this feed could not be read.
+        if (parseError)
+            *parseError = readError;
         return false;
+    }
     parseFeed(*root, channelId, info, &db, parseError);
     return true;
 }

@@ -103,7 +103,8 @@ bool parseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, R
 // the result).
 // The channel data of a feed, nothing stored; info.feedXML receives the document's text.
 bool retrieveChannelInfo(const QByteArray &body, RssChannelInfo &info, QString *parseError);
-// New items of a stored channel.
+// New items of a stored channel; a body that cannot be read (or that is refused) leaves the
+// channel as it is and *parseError says why.
 bool refreshChannel(RssDatabase &db, qint32 channelId, const QByteArray &body,
                     RssChannelInfo &info, QString *parseError);
 // A new channel with the caller's title and description and the feed's items. Returns the

@@ -292,6 +292,14 @@ private slots:
         QCOMPARE(sidebar->rssSectionIcon(), 8);
         QVERIFY(m_messages.isEmpty());
 
+        // A feed nested too deeply is refused: the check reports it and the channel stays.
+        m_server->feed(QStringLiteral("/1"), "<rss>" + QByteArray("<a>").repeated(5000) +
+                                                 QByteArray("</a>").repeated(5000) + "</rss>");
+        QVERIFY(runCheck(panel));
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(panel->m_channelList->topLevelItemCount(), 3);
+        m_messages.clear();
+
         // An empty list writes only the final text.
         auto empty = makeSidebar();
         m_status.clear();
