@@ -48,6 +48,7 @@ FrameStatusBar::FrameStatusBar(QWidget *frame)
 {
     m_statusCanvas->setObjectName(QStringLiteral("picStatus"));
     m_fullScreenStatus->setObjectName(QStringLiteral("lblFullScreenStatus"));
+    m_fullScreenStatus->setTextFormat(Qt::PlainText); // link addresses from pages
     m_fullScreenStatus->hide();
 }
 

@@ -28,6 +28,7 @@
 #include "striptoolbar.h"
 #include "viewcommands.h"
 #include "widgets/mousegesturerecognizer.h"
+#include "widgets/plainmessagebox.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -101,10 +102,7 @@ MainWindow::~MainWindow()
 void MainWindow::reportUnusableFiles(SettingsStore &store)
 {
     auto notice = [this](int id, const QString &file) {
-        QMessageBox box(QMessageBox::Warning, loadResString(100), loadResString(id).arg(file),
-                        QMessageBox::Ok, this);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        plainMessageBox(this, QMessageBox::Warning, loadResString(100), loadResString(id).arg(file));
     };
     const QString aside = store.takeSetAsideFile();
     if (!aside.isEmpty())

@@ -3,6 +3,7 @@
 #include "core/paths.h"
 #include "core/strings.h"
 #include "newwindowrequest.h"
+#include "widgets/plainmessagebox.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -108,12 +109,12 @@ protected:
     // A page's message boxes carry the application's title.
     void javaScriptAlert(const QUrl &, const QString &message) override
     {
-        QMessageBox::information(owner, loadResString(100), message);
+        plainMessageBox(owner, QMessageBox::Information, loadResString(100), message);
     }
     bool javaScriptConfirm(const QUrl &, const QString &message) override
     {
-        return QMessageBox::question(owner, loadResString(100), message,
-                                     QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+        return plainMessageBox(owner, QMessageBox::Question, loadResString(100), message,
+                               QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
     }
 };
 
@@ -299,8 +300,8 @@ void WebBrowser::execBrowserCommand(int command, int option, const QVariant &in,
         break;
     }
     case OLECMDID_PROPERTIES:
-        QMessageBox::information(this, loadResString(100),
-                                 locationName() + QLatin1String("\n\n") + locationUrl());
+        plainMessageBox(this, QMessageBox::Information, loadResString(100),
+                        locationName() + QLatin1String("\n\n") + locationUrl());
         break;
     default:
         break;

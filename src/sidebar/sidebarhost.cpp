@@ -1,6 +1,7 @@
 #include "sidebarhost.h"
 
 #include "core/strings.h"
+#include "widgets/plainmessagebox.h"
 
 void SidebarHost::openInNewTab(const QString &address) const
 {
@@ -31,7 +32,5 @@ QMessageBox::StandardButton SidebarHost::message(QWidget *parent, QMessageBox::I
 {
     if (messageBox)
         return messageBox(parent, icon, text, buttons);
-    QMessageBox box(icon, loadResString(100), text, buttons, parent);
-    box.setTextFormat(Qt::PlainText); // texts from feeds and servers are never markup
-    return QMessageBox::StandardButton(box.exec());
+    return plainMessageBox(parent, icon, loadResString(100), text, buttons);
 }

@@ -1,8 +1,11 @@
 #include "platform/newwindowrequest.h"
 #include "platform/pagecustomizer.h"
+#include "platform/webbrowser.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTcpServer>
+#include <QTimer>
 #include <QTcpSocket>
 #include <QWebEngineHistory>
 #include <QWebEngineNewWindowRequest>
@@ -179,6 +182,29 @@ private slots:
             m_server.pages.insert(QByteArray("/") + name, titledPage(name));
         QVERIFY(m_server.start());
         m_profile = new QWebEngineProfile(this); // off the record
+    }
+
+    // A page's alert is shown as the text it is, in the program's message box.
+    void pageMessagesAreText()
+    {
+        WebBrowser browser;
+        browser.resize(400, 300);
+        browser.show();
+        QString shown;
+        bool plain = false;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                plain = box->textFormat() == Qt::PlainText;
+                box->accept();
+            }
+        });
+        answer.start(20);
+        browser.navigate(QStringLiteral("data:text/html,<script>alert('<b>x</b><img src=x>')</script>"));
+        QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 30000);
+        QCOMPARE(shown, QStringLiteral("<b>x</b><img src=x>"));
+        QVERIFY(plain);
     }
 
     void fillForm_data()
