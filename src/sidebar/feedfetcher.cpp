@@ -1,9 +1,11 @@
 #include "feedfetcher.h"
 
+#include <QFutureWatcher>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QUrl>
+#include <QtConcurrent>
 
 FeedFetcher::FeedFetcher(QObject *parent)
     : QObject(parent), m_manager(new QNetworkAccessManager(this))
@@ -72,6 +74,7 @@ void FeedFetcher::startHttpGet(const QString &url, const QString &proxy, int tim
     m_body.clear();
     m_status = 0;
     m_result = NotStarted;
+    m_document = {};
     m_pendingResult.reset();
     m_running = true;
 
@@ -152,7 +155,27 @@ void FeedFetcher::onReplyFinished()
     m_reply = nullptr;
     reply->disconnect(this);
     reply->deleteLater();
-    finish(result);
+    if (result == Ok)
+        readDocument();
+    else
+        finish(result);
+}
+
+void FeedFetcher::readDocument()
+{
+    const quint64 generation = m_generation;
+    if (!m_reader) {
+        m_reader = new QFutureWatcher<RssFeed::ParsedDocument>(this);
+        connect(m_reader, &QFutureWatcherBase::finished, this, [this] {
+            const quint64 started = m_reader->property("generation").toULongLong();
+            if (!m_running || m_generation != started)
+                return; // aborted or started again meanwhile
+            m_document = m_reader->result();
+            finish(Ok);
+        });
+    }
+    m_reader->setProperty("generation", QVariant::fromValue(generation));
+    m_reader->setFuture(QtConcurrent::run([body = m_body] { return RssFeed::readDocument(body); }));
 }
 
 void FeedFetcher::abort()
@@ -182,5 +205,5 @@ void FeedFetcher::finish(Result result)
     m_result = result;
     if (result != Ok)
         m_body.clear();
-    emit Finished(result);
+    emit finished(result);
 }

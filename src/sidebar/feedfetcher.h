@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rssfeed.h"
+
 #include <QByteArray>
 #include <QNetworkProxy>
 #include <QObject>
@@ -10,11 +12,14 @@
 #include <optional>
 
 class QNetworkAccessManager;
+template <typename T> class QFutureWatcher;
 class QNetworkReply;
 
 // One feed download at a time: an HTTP GET through the configured proxy, ended by the
-// answer, the time limit, the size limit or Abort(). The wait runs in the event loop;
-// Finished is always emitted once per start, never from inside startHttpGet.
+// answer, the time limit, the size limit or abort(). The wait runs in the event loop;
+// finished is always emitted once per start, never from inside startHttpGet. A body that
+// arrived whole is read as a feed document on a worker thread before finished(Ok), so a large
+// feed never stalls the window while it is parsed.
 class FeedFetcher : public QObject
 {
     Q_OBJECT
@@ -52,14 +57,17 @@ public:
     int status() const { return m_status; }
     QByteArray body() const { return m_body; }
     QString url() const { return m_url; }
+    // The body read as a document (after finished(Ok)).
+    const RssFeed::ParsedDocument &document() const { return m_document; }
 
 signals:
-    void Finished(FeedFetcher::Result result);
+    void finished(FeedFetcher::Result result);
 
 private:
     void finish(Result result);
     void onReadyRead();
     void onReplyFinished();
+    void readDocument();
 
     QNetworkAccessManager *m_manager = nullptr;
     QPointer<QNetworkReply> m_reply;
@@ -71,4 +79,6 @@ private:
     int m_status = 0;
     bool m_running = false;
     quint64 m_generation = 0;
+    RssFeed::ParsedDocument m_document;
+    QFutureWatcher<RssFeed::ParsedDocument> *m_reader = nullptr;
 };

@@ -98,7 +98,7 @@ RssChannelDialog::RssChannelDialog(std::function<RssDatabase *()> database,
     connect(m_retrieveButton, &QPushButton::clicked, this, &RssChannelDialog::onRetrieveClicked);
     connect(m_addButton, &QPushButton::clicked, this, &RssChannelDialog::onAddClicked);
     connect(m_cancelButton, &QPushButton::clicked, this, &RssChannelDialog::onCancelClicked);
-    connect(m_fetcher, &FeedFetcher::Finished, this, &RssChannelDialog::fetched);
+    connect(m_fetcher, &FeedFetcher::finished, this, &RssChannelDialog::fetched);
 }
 
 RssChannelDialog::~RssChannelDialog()
@@ -250,7 +250,7 @@ void RssChannelDialog::retrieveDone(FeedFetcher::Result result)
     RssChannelInfo info;
     QString parseError;
     if (result == FeedFetcher::Ok && database())
-        ok = RssFeed::retrieveChannelInfo(m_fetcher->body(), info, &parseError);
+        ok = RssFeed::retrieveChannelInfo(m_fetcher->document(), info, &parseError);
     const QPointer<RssChannelDialog> self(this);
     if (!parseError.isEmpty() && !ownerClosing())
         failed(parseError);
@@ -328,7 +328,7 @@ void RssChannelDialog::addDone(FeedFetcher::Result result)
         return;
     }
     QString insertError, parseError;
-    const qint32 id = RssFeed::addChannel(*db, m_fetcher->body(), m_record.feedUrl,
+    const qint32 id = RssFeed::addChannel(*db, m_fetcher->document(), m_record.feedUrl,
                                           m_titleEdit->text(), m_descriptionEdit->text(), &insertError,
                                           &parseError);
     if (id == RssFeed::kNoChannel) {

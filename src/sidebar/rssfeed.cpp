@@ -466,30 +466,44 @@ bool parseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, R
     return failure.isEmpty();
 }
 
+ParsedDocument readDocument(const QByteArray &data)
+{
+    ParsedDocument document;
+    document.root = loadXml(data, &document.text, &document.error);
+    return document;
+}
+
 bool retrieveChannelInfo(const QByteArray &body, RssChannelInfo &info, QString *parseError)
 {
-    QString text;
-    const std::optional<XmlElement> root = loadXml(body, &text);
-    if (!root)
+    return retrieveChannelInfo(readDocument(body), info, parseError);
+}
+
+bool retrieveChannelInfo(const ParsedDocument &document, RssChannelInfo &info, QString *parseError)
+{
+    if (!document.root)
         return false;
-    info.feedXML = text;
-    parseFeed(*root, kNoChannel, info, nullptr, parseError);
+    info.feedXML = document.text;
+    parseFeed(*document.root, kNoChannel, info, nullptr, parseError);
     return true;
 }
 
 bool refreshChannel(RssDatabase &db, qint32 channelId, const QByteArray &body,
                     RssChannelInfo &info, QString *parseError)
 {
+    return refreshChannel(db, channelId, readDocument(body), info, parseError);
+}
+
+bool refreshChannel(RssDatabase &db, qint32 channelId, const ParsedDocument &document,
+                    RssChannelInfo &info, QString *parseError)
+{
     info.hasNewHeadlines = false;
-    QString readError;
-    const std::optional<XmlElement> root = loadXml(body, nullptr, &readError);
-    if (!root) {
+    if (!document.root) {
         // The channel stays as it is; the check says why this feed could not be read.
         if (parseError)
-            *parseError = readError;
+            *parseError = document.error;
         return false;
     }
-    parseFeed(*root, channelId, info, &db, parseError);
+    parseFeed(*document.root, channelId, info, &db, parseError);
     return true;
 }
 
@@ -497,12 +511,19 @@ qint32 addChannel(RssDatabase &db, const QByteArray &body, const QString &url,
                   const QString &title, const QString &description, QString *insertError,
                   QString *parseError)
 {
-    const std::optional<XmlElement> root = loadXml(body);
-    if (!root)
+    return addChannel(db, readDocument(body), url, title, description, insertError, parseError);
+}
+
+qint32 addChannel(RssDatabase &db, const ParsedDocument &document, const QString &url,
+                  const QString &title, const QString &description, QString *insertError,
+                  QString *parseError)
+{
+    if (!document.root)
         return kNoChannel;
+    const XmlElement &root = *document.root;
     RssChannelInfo record;
     QString firstError;
-    parseFeed(*root, kNoChannel, record, nullptr, &firstError);
+    parseFeed(root, kNoChannel, record, nullptr, &firstError);
     record.feedUrl = url;
     record.channelTitle = title;
     record.channelDescription = description;
@@ -514,7 +535,7 @@ qint32 addChannel(RssDatabase &db, const QByteArray &body, const QString &url,
         return 0;
     }
     QString secondError;
-    parseFeed(*root, id, record, &db, &secondError);
+    parseFeed(root, id, record, &db, &secondError);
     if (parseError)
         *parseError = secondError.isEmpty() ? firstError : secondError;
     return id;

@@ -60,6 +60,16 @@ inline constexpr qsizetype kMaxText = 16 * 1024 * 1024;
 std::optional<XmlElement> loadXml(const QByteArray &data, QString *decodedText = nullptr,
                                   QString *error = nullptr);
 
+// A whole document read: its root (no value when it is not well-formed or is refused), its text
+// and, without a root, why. Safe to make on any thread.
+struct ParsedDocument
+{
+    std::optional<XmlElement> root;
+    QString text;
+    QString error;
+};
+ParsedDocument readDocument(const QByteArray &data);
+
 // Dates of feed items, read without regard to the user's locale. Both give an invalid date
 // for a text they cannot read; a date without a zone is taken as UTC.
 // RFC 822 and its common variants: "Tue, 10 Jun 2003 04:00:00 GMT", "Sat, Aug 9 2020
@@ -103,14 +113,20 @@ bool parseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, R
 // the result).
 // The channel data of a feed, nothing stored; info.feedXML receives the document's text.
 bool retrieveChannelInfo(const QByteArray &body, RssChannelInfo &info, QString *parseError);
+bool retrieveChannelInfo(const ParsedDocument &document, RssChannelInfo &info, QString *parseError);
 // New items of a stored channel; a body that cannot be read (or that is refused) leaves the
 // channel as it is and *parseError says why.
 bool refreshChannel(RssDatabase &db, qint32 channelId, const QByteArray &body,
+                    RssChannelInfo &info, QString *parseError);
+bool refreshChannel(RssDatabase &db, qint32 channelId, const ParsedDocument &document,
                     RssChannelInfo &info, QString *parseError);
 // A new channel with the caller's title and description and the feed's items. Returns the
 // new channelId; kNoChannel when the body is not a document; 0 when the channel could not be
 // stored (*insertError says why).
 qint32 addChannel(RssDatabase &db, const QByteArray &body, const QString &url,
+                  const QString &title, const QString &description, QString *insertError,
+                  QString *parseError);
+qint32 addChannel(RssDatabase &db, const ParsedDocument &document, const QString &url,
                   const QString &title, const QString &description, QString *insertError,
                   QString *parseError);
 

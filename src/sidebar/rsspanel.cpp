@@ -95,7 +95,7 @@ RssPanel::RssPanel(const SidebarHost &host, QWidget *parent)
         list->viewport()->installEventFilter(this);
     }
     setChannelButtons(false);
-    connect(m_checkFetcher, &FeedFetcher::Finished, this, &RssPanel::channelFetched);
+    connect(m_checkFetcher, &FeedFetcher::finished, this, &RssPanel::channelFetched);
 }
 
 RssPanel::~RssPanel()
@@ -460,7 +460,7 @@ void RssPanel::channelFetched(FeedFetcher::Result result)
         const qint32 channelId = m_checkChannel;
         RssChannelInfo info;
         QString parseError;
-        RssFeed::refreshChannel(*m_database, channelId, m_checkFetcher->body(), info, &parseError);
+        RssFeed::refreshChannel(*m_database, channelId, m_checkFetcher->document(), info, &parseError);
         const QPointer<RssPanel> self(this);
         if (!parseError.isEmpty() && !closing())
             reportError(this, parseError);

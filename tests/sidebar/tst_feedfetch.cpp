@@ -11,7 +11,7 @@ class TestFeedFetch : public QObject
     static FeedFetcher::Result fetch(FeedFetcher &fetcher, const QString &url,
                                      const QString &proxy = QString(), int timeout = 10)
     {
-        QSignalSpy finished(&fetcher, &FeedFetcher::Finished);
+        QSignalSpy finished(&fetcher, &FeedFetcher::finished);
         fetcher.startHttpGet(url, proxy, timeout);
         // Never reported from inside the call.
         if (finished.count() != 0)
@@ -156,7 +156,7 @@ private slots:
         FeedServer server;
         server.routes[QStringLiteral("/silent")].silent = true;
         FeedFetcher fetcher;
-        QSignalSpy finished(&fetcher, &FeedFetcher::Finished);
+        QSignalSpy finished(&fetcher, &FeedFetcher::finished);
         fetcher.abort(); // nothing running: nothing reported
         QCOMPARE(finished.count(), 0);
         fetcher.startHttpGet(server.url(QStringLiteral("/silent")), QString(), 30);
@@ -165,8 +165,25 @@ private slots:
         QCOMPARE(finished.count(), 1);
         QCOMPARE(fetcher.result(), FeedFetcher::Aborted);
         // A later start works as before.
-        server.feed(QStringLiteral("/ok"), "<rss/>");
+        server.feed(QStringLiteral("/ok"), "<rss><channel><title>T</title></channel></rss>");
         QCOMPARE(fetch(fetcher, server.url(QStringLiteral("/ok"))), FeedFetcher::Ok);
+        // The body arrives read as a document (on a worker thread, before finished).
+        QVERIFY(fetcher.document().root);
+        QCOMPARE(fetcher.document().root->selectSingleNode(u"channel")->selectSingleNode(u"title")->text(),
+                 QStringLiteral("T"));
+        server.feed(QStringLiteral("/bad"), "<rss><channel>");
+        QCOMPARE(fetch(fetcher, server.url(QStringLiteral("/bad"))), FeedFetcher::Ok);
+        QVERIFY(!fetcher.document().root);
+        QVERIFY(!fetcher.document().error.isEmpty());
+        // A fetch aborted while its body is being read reports Aborted, once.
+        server.feed(QStringLiteral("/big"), "<rss>" + QByteArray(4 * 1024 * 1024, 'x') + "</rss>");
+        finished.clear();
+        fetcher.startHttpGet(server.url(QStringLiteral("/big")), QString(), 30);
+        QTRY_VERIFY(!fetcher.isRunning() || fetcher.body().size() > 4 * 1024 * 1024);
+        fetcher.abort();
+        QTRY_COMPARE(finished.count(), 1);
+        QTest::qWait(0);
+        QCOMPARE(finished.count(), 1);
 
         const QString closedUrl = server.url(QStringLiteral("/ok"));
         server.close();
