@@ -1,4 +1,5 @@
 #include "core/appstate.h"
+#include "core/historystore.h"
 #include "core/crashnoticedialog.h"
 #include "core/settingsstore.h"
 #include "app/startup.h"
@@ -175,6 +176,50 @@ private slots:
         QTRY_COMPARE(frame->documents().size(), 1);
         frame->close();
         QFile::remove(aside);
+    }
+
+    // A settings file that cannot be written and a history store that cannot be opened are
+    // said once at start; browsing goes on.
+    void unwritableSettingsAndDamagedHistoryAreReported()
+    {
+        const QString file = store().filePath();
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath(QStringLiteral("file")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        SettingsStore::setInstanceFile(dir.filePath(QStringLiteral("file/Quarvel.ini")));
+        store().write("General", "SaveDocumentOnExit", "False");
+        QStringList shown;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                shown << box->text();
+                box->accept();
+            }
+        });
+        answer.start(20);
+        auto frame = makeFrame(m_server.page("Unwritable"));
+        answer.stop();
+        QCOMPARE(shown.size(), HistoryStore::instance().isOpen() ? 1 : 2);
+        QVERIFY(shown.first().contains(QStringLiteral("file/Quarvel.ini")));
+        QTRY_COMPARE(frame->documents().size(), 1);
+        frame->close();
+        frame.reset();
+        SettingsStore::setInstanceFile(file);
+        store().write("General", "SaveDocumentOnExit", "False");
+
+        // The history store: a damaged file is kept as it is and reported.
+        HistoryStore damaged(dir.filePath(QStringLiteral("history.db")));
+        QFile garbage(dir.filePath(QStringLiteral("bad.db")));
+        QVERIFY(garbage.open(QIODevice::WriteOnly));
+        garbage.write(QByteArray(4096, '\x5a'));
+        garbage.close();
+        HistoryStore bad(dir.filePath(QStringLiteral("bad.db")));
+        QVERIFY(damaged.isOpen());
+        QVERIFY(!bad.isOpen());
+        QFile kept(dir.filePath(QStringLiteral("bad.db")));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray(4096, '\x5a'));
     }
 
     void tabsFollowTitlesAndClosesKeepTheRegistry()
