@@ -51,9 +51,9 @@ void drawText(QPainter &painter, const QRect &rect, const QString &text, bool el
     painter.drawText(rect, kTextFlags, shown);
 }
 
-std::optional<double> numericKey(const QVariant &vKey)
+std::optional<double> numericKey(const QVariant &key)
 {
-    switch (vKey.typeId()) {
+    switch (key.typeId()) {
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
@@ -64,12 +64,12 @@ std::optional<double> numericKey(const QVariant &vKey)
     case QMetaType::ULong:
     case QMetaType::Double:
     case QMetaType::Float:
-        return vKey.toDouble();
+        return key.toDouble();
     case QMetaType::Bool:
-        return vKey.toBool() ? -1.0 : 0.0;
+        return key.toBool() ? -1.0 : 0.0;
     case QMetaType::QString:
     case QMetaType::QByteArray:
-        return StoredValue::parseNumber(vKey.toString());
+        return StoredValue::parseNumber(key.toString());
     default:
         return std::nullopt;
     }
@@ -86,51 +86,51 @@ PanelStatusBar::PanelStatusBar(QObject *parent)
 
 PanelStatusBar::~PanelStatusBar() = default;
 
-void PanelStatusBar::raiseInvalidIndex(const QVariant &vKey) const
+void PanelStatusBar::raiseInvalidIndex(const QVariant &key) const
 {
     throw NumberedError(kErrInvalidPanelIndex, sourceText(),
-                  QStringLiteral("Invalid Panel Index: ") + vKey.toString());
+                  QStringLiteral("Invalid Panel Index: ") + key.toString());
 }
 
 // ---- properties of the bar
 
-void PanelStatusBar::setImageFile(const QString &sImageFile)
+void PanelStatusBar::setImageFile(const QString &imageFile)
 {
-    if (sImageFile == m_imageFile)
+    if (imageFile == m_imageFile)
         return;
-    m_imageFile = sImageFile;
-    QPixmap loaded(sImageFile);
+    m_imageFile = imageFile;
+    QPixmap loaded(imageFile);
     if (!loaded.isNull() && loaded.width() > 0 && loaded.height() > 0)
         m_background = loaded;
     draw(-1);
 }
 
-void PanelStatusBar::setSimpleMode(bool bSimple)
+void PanelStatusBar::setSimpleMode(bool on)
 {
-    m_simpleMode = bSimple;
+    m_simpleMode = on;
     draw(-1);
 }
 
-void PanelStatusBar::setSimpleText(const QString &sText)
+void PanelStatusBar::setSimpleText(const QString &text)
 {
-    m_simpleText = sText;
+    m_simpleText = text;
     if (m_simpleMode)
         draw(-1);
 }
 
-QString PanelStatusBar::panelToolTipText(const QVariant &vKey) const
+QString PanelStatusBar::panelToolTipText(const QVariant &key) const
 {
-    return panel(vKey).toolTipText;
+    return panel(key).toolTipText;
 }
 
-void PanelStatusBar::setPanelToolTipText(const QVariant &vKey, const QString &sTooltip)
+void PanelStatusBar::setPanelToolTipText(const QVariant &key, const QString &toolTip)
 {
-    panel(vKey).toolTipText = sTooltip;
+    panel(key).toolTipText = toolTip;
 }
 
-void PanelStatusBar::setAllowXPStyles(bool bAllow)
+void PanelStatusBar::setAllowXPStyles(bool on)
 {
-    if (!bAllow) {
+    if (!on) {
         m_useStyles = false;
         return;
     }
@@ -140,9 +140,9 @@ void PanelStatusBar::setAllowXPStyles(bool bAllow)
     m_useStyles = true;
 }
 
-void PanelStatusBar::setSizeGrip(bool bSizeGrip)
+void PanelStatusBar::setSizeGrip(bool on)
 {
-    m_sizeGrip = bSizeGrip;
+    m_sizeGrip = on;
     draw(-1);
 }
 
@@ -193,196 +193,196 @@ QFont PanelStatusBar::ownerFont() const
 
 // ---- panels
 
-int PanelStatusBar::addPanel(qint32 eStyle, const QString &sText, int iImgIndex, int lMinWidth,
-                           bool bSpring, bool bFitContents, qint32 lItemData, const QString &sKey,
-                           const QVariant &vKeyBefore)
+int PanelStatusBar::addPanel(qint32 style, const QString &text, int imageIndex, int minWidth,
+                           bool spring, bool fitContents, qint32 itemData, const QString &keyText,
+                           const QVariant &keyBefore)
 {
     if (panelCount() >= kMaxPanels)
         throw NumberedError(kErrTooManyPanels, sourceText(), QStringLiteral("Too many panels."));
 
     int position;
-    if (!vKeyBefore.isValid()) {
+    if (!keyBefore.isValid()) {
         m_panels.emplace_back();
         position = panelCount();
     } else {
-        position = panelIndex(vKeyBefore);
+        position = panelIndex(keyBefore);
         m_panels.insert(m_panels.begin() + (position - 1), Panel{});
     }
-    if (bSpring) {
+    if (spring) {
         for (Panel &p : m_panels)
             p.spring = false;
     }
     Panel &p = m_panels[size_t(position - 1)];
-    p.spring = bSpring;
-    p.fitToContents = bFitContents;
-    p.style = eStyle;
-    p.iconIndex = iImgIndex;
-    p.minWidth = lMinWidth;
-    p.itemData = lItemData;
-    p.key = sKey;
-    p.text = sText;
+    p.spring = spring;
+    p.fitToContents = fitContents;
+    p.style = style;
+    p.iconIndex = imageIndex;
+    p.minWidth = minWidth;
+    p.itemData = itemData;
+    p.key = keyText;
+    p.text = text;
 
     measurePanels(position, position);
     layoutPanels();
-    setPanelText(position, sText);
-    setPanelIcon(position, iImgIndex);
+    setPanelText(position, text);
+    setPanelIcon(position, imageIndex);
     draw(-1);
     return position;
 }
 
-void PanelStatusBar::removePanel(const QVariant &vKey)
+void PanelStatusBar::removePanel(const QVariant &key)
 {
-    const int position = panelIndex(vKey);
+    const int position = panelIndex(key);
     m_panels.erase(m_panels.begin() + (position - 1));
     draw(-1);
 }
 
-int PanelStatusBar::panelIndex(const QVariant &vKey) const
+int PanelStatusBar::panelIndex(const QVariant &key) const
 {
-    if (const auto number = numericKey(vKey)) {
+    if (const auto number = numericKey(key)) {
         const double position = StoredValue::roundHalfEven(*number);
         if (position >= 1 && position <= panelCount())
             return int(position);
-        raiseInvalidIndex(vKey);
+        raiseInvalidIndex(key);
     }
-    const QString key = vKey.toString();
+    const QString text = key.toString();
     for (size_t i = 0; i < m_panels.size(); ++i) {
-        if (m_panels[i].key == key)
+        if (m_panels[i].key == text)
             return int(i) + 1;
     }
-    raiseInvalidIndex(vKey);
+    raiseInvalidIndex(key);
 }
 
-bool PanelStatusBar::panelExists(const QVariant &vKey) const
+bool PanelStatusBar::panelExists(const QVariant &key) const
 {
     try {
-        return panelIndex(vKey) >= 1;
+        return panelIndex(key) >= 1;
     } catch (const NumberedError &) {
         return false;
     }
 }
 
-void PanelStatusBar::panelRect(const QVariant &vKey, int &iLeftPixels, int &iTopPixels,
-                                int &iRightPixels, int &iBottomPixels) const
+void PanelStatusBar::panelRect(const QVariant &key, int &left, int &top,
+                                int &right, int &bottom) const
 {
-    const Panel &p = panel(vKey);
-    iLeftPixels = p.left;
-    iTopPixels = p.top;
-    iRightPixels = p.right;
-    iBottomPixels = p.bottom;
+    const Panel &p = panel(key);
+    left = p.left;
+    top = p.top;
+    right = p.right;
+    bottom = p.bottom;
 }
 
-QString PanelStatusBar::panelKey(int lIndex) const
+QString PanelStatusBar::panelKey(int index) const
 {
-    if (lIndex < 1 || lIndex > panelCount())
-        raiseInvalidIndex(lIndex);
-    return m_panels[size_t(lIndex - 1)].key;
+    if (index < 1 || index > panelCount())
+        raiseInvalidIndex(index);
+    return m_panels[size_t(index - 1)].key;
 }
 
-void PanelStatusBar::setPanelKey(int lIndex, const QVariant &key)
+void PanelStatusBar::setPanelKey(int index, const QVariant &key)
 {
-    if (lIndex < 1 || lIndex > panelCount())
-        raiseInvalidIndex(lIndex);
-    m_panels[size_t(lIndex - 1)].key = key.toString();
+    if (index < 1 || index > panelCount())
+        raiseInvalidIndex(index);
+    m_panels[size_t(index - 1)].key = key.toString();
 }
 
-QString PanelStatusBar::panelText(const QVariant &vKey) const
+QString PanelStatusBar::panelText(const QVariant &key) const
 {
-    return panel(vKey).text;
+    return panel(key).text;
 }
 
-void PanelStatusBar::setPanelText(const QVariant &vKey, const QString &sText)
+void PanelStatusBar::setPanelText(const QVariant &key, const QString &text)
 {
-    const int position = panelIndex(vKey);
-    m_panels[size_t(position - 1)].text = sText;
+    const int position = panelIndex(key);
+    m_panels[size_t(position - 1)].text = text;
     draw(position);
 }
 
-bool PanelStatusBar::panelSpring(const QVariant &vKey) const
+bool PanelStatusBar::panelSpring(const QVariant &key) const
 {
-    return panel(vKey).spring;
+    return panel(key).spring;
 }
 
-void PanelStatusBar::setPanelSpring(const QVariant &vKey, bool bSpring)
+void PanelStatusBar::setPanelSpring(const QVariant &key, bool spring)
 {
-    const int position = panelIndex(vKey);
-    if (m_panels[size_t(position - 1)].spring == bSpring)
+    const int position = panelIndex(key);
+    if (m_panels[size_t(position - 1)].spring == spring)
         return;
     for (Panel &p : m_panels)
         p.spring = false;
-    m_panels[size_t(position - 1)].spring = bSpring;
+    m_panels[size_t(position - 1)].spring = spring;
     measurePanels(position, position);
     layoutPanels();
 }
 
-bool PanelStatusBar::panelFitToContents(const QVariant &vKey) const
+bool PanelStatusBar::panelFitToContents(const QVariant &key) const
 {
-    return panel(vKey).fitToContents;
+    return panel(key).fitToContents;
 }
 
-void PanelStatusBar::setPanelFitToContents(const QVariant &vKey, bool bFitContents)
+void PanelStatusBar::setPanelFitToContents(const QVariant &key, bool fitContents)
 {
-    const int position = panelIndex(vKey);
+    const int position = panelIndex(key);
     Panel &p = m_panels[size_t(position - 1)];
-    if (p.fitToContents == bFitContents)
+    if (p.fitToContents == fitContents)
         return;
-    p.fitToContents = bFitContents;
+    p.fitToContents = fitContents;
     measurePanels(position, position);
     layoutPanels();
 }
 
-int PanelStatusBar::panelIcon(const QVariant &vKey) const
+int PanelStatusBar::panelIcon(const QVariant &key) const
 {
-    return panel(vKey).iconIndex;
+    return panel(key).iconIndex;
 }
 
-QPixmap PanelStatusBar::panelPixmap(const QVariant &vKey) const
+QPixmap PanelStatusBar::panelPixmap(const QVariant &key) const
 {
-    return panel(vKey).icon;
+    return panel(key).icon;
 }
 
-void PanelStatusBar::setPanelIcon(const QVariant &vKey, int lIndex)
+void PanelStatusBar::setPanelIcon(const QVariant &key, int index)
 {
-    Panel &p = panel(vKey);
+    Panel &p = panel(key);
     p.icon = QPixmap();
-    p.iconIndex = lIndex;
-    if (lIndex >= 0 && lIndex < m_images.size())
-        p.icon = m_images.at(lIndex);
+    p.iconIndex = index;
+    if (index >= 0 && index < m_images.size())
+        p.icon = m_images.at(index);
     draw(-1);
 }
 
-void PanelStatusBar::setPanelPixmap(const QVariant &vKey, const QPixmap &hIcon)
+void PanelStatusBar::setPanelPixmap(const QVariant &key, const QPixmap &pixmap)
 {
-    const int position = panelIndex(vKey);
-    m_panels[size_t(position - 1)].icon = hIcon;
+    const int position = panelIndex(key);
+    m_panels[size_t(position - 1)].icon = pixmap;
     draw(position);
 }
 
-qint32 PanelStatusBar::panelStyle(const QVariant &vKey) const
+qint32 PanelStatusBar::panelStyle(const QVariant &key) const
 {
-    return panel(vKey).style;
+    return panel(key).style;
 }
 
-void PanelStatusBar::setPanelStyle(const QVariant &vKey, qint32 eStyle)
+void PanelStatusBar::setPanelStyle(const QVariant &key, qint32 style)
 {
-    const int position = panelIndex(vKey);
-    m_panels[size_t(position - 1)].style = eStyle;
+    const int position = panelIndex(key);
+    m_panels[size_t(position - 1)].style = style;
     draw(position);
 }
 
-int PanelStatusBar::panelMinWidth(const QVariant &vKey) const
+int PanelStatusBar::panelMinWidth(const QVariant &key) const
 {
-    return panel(vKey).minWidth;
+    return panel(key).minWidth;
 }
 
-int PanelStatusBar::panelIdealWidth(const QVariant &vKey) const
+int PanelStatusBar::panelIdealWidth(const QVariant &key) const
 {
-    return panel(vKey).idealWidth;
+    return panel(key).idealWidth;
 }
 
-void PanelStatusBar::setPanelIdealWidth(const QVariant &vKey, int lWidth)
+void PanelStatusBar::setPanelIdealWidth(const QVariant &key, int width)
 {
-    panel(vKey).idealWidth = lWidth;
+    panel(key).idealWidth = width;
     layoutPanels();
 }
 

@@ -46,32 +46,32 @@ public:
 
     // A picture file tiled behind the panels; a file that does not load keeps the old picture.
     QString imageFile() const { return m_imageFile; }
-    void setImageFile(const QString &sImageFile);
+    void setImageFile(const QString &imageFile);
 
     // Free text for the host (the frame keeps the page-load percentage here).
     QString tag() const { return m_tag; }
-    void setTag(const QString &sTag) { m_tag = sTag; }
+    void setTag(const QString &tag) { m_tag = tag; }
 
     bool simpleMode() const { return m_simpleMode; }
-    void setSimpleMode(bool bSimple);
+    void setSimpleMode(bool on);
     QString simpleText() const { return m_simpleText; }
-    void setSimpleText(const QString &sText);
+    void setSimpleText(const QString &text);
 
-    QString panelToolTipText(const QVariant &vKey) const;
-    void setPanelToolTipText(const QVariant &vKey, const QString &sTooltip);
+    QString panelToolTipText(const QVariant &key) const;
+    void setPanelToolTipText(const QVariant &key, const QString &toolTip);
 
     // Reads whether styled drawing is available at all (not the current choice); writing
     // False draws flat, True draws styled again (error 0x8004041C where no style exists).
     bool allowXPStyles() const { return m_stylesAvailable; }
-    void setAllowXPStyles(bool bAllow);
+    void setAllowXPStyles(bool on);
 
     bool sizeGrip() const { return m_sizeGrip; }
-    void setSizeGrip(bool bSizeGrip);
+    void setSizeGrip(bool on);
 
-    // Adds a panel at the end, or before the panel vKeyBefore names; returns its position.
-    int addPanel(qint32 eStyle, const QString &sText, int iImgIndex, int lMinWidth, bool bSpring,
-                 bool bFitContents, qint32 lItemData, const QString &sKey,
-                 const QVariant &vKeyBefore = QVariant());
+    // Adds a panel at the end, or before the panel keyBefore names; returns its position.
+    int addPanel(qint32 style, const QString &text, int imageIndex, int minWidth, bool spring,
+                 bool fitContents, qint32 itemData, const QString &keyText,
+                 const QVariant &keyBefore = QVariant());
 
     // Tool tip of the panel under pos (owner coordinates); left alone over no panel.
     void handleMouseMove(const QPoint &pos);
@@ -83,7 +83,7 @@ public:
     // Paints the whole bar (-1) or one panel; called from the owner's paint event.
     void draw(QPainter &painter, int position = -1);
 
-    void removePanel(const QVariant &vKey);
+    void removePanel(const QVariant &key);
     // Added to the owner's client rectangle at the next layout.
     void setLeftTopOffsets(int left, int top);
 
@@ -103,41 +103,41 @@ public:
     int panelCount() const { return int(m_panels.size()); }
 
     // The panel's rectangle from the last layout: right and bottom are exclusive edges.
-    void panelRect(const QVariant &vKey, int &iLeftPixels, int &iTopPixels, int &iRightPixels,
-                      int &iBottomPixels) const;
+    void panelRect(const QVariant &key, int &left, int &top, int &right,
+                      int &bottom) const;
 
-    QString panelKey(int lIndex) const;
-    void setPanelKey(int lIndex, const QVariant &key);
+    QString panelKey(int index) const;
+    void setPanelKey(int index, const QVariant &key);
 
-    bool panelExists(const QVariant &vKey) const;
+    bool panelExists(const QVariant &key) const;
     // A number (or a numeric text) is a 1-based position, anything else a key compared
     // case-sensitively; the first panel with the key wins.
-    int panelIndex(const QVariant &vKey) const;
+    int panelIndex(const QVariant &key) const;
 
-    QString panelText(const QVariant &vKey) const;
+    QString panelText(const QVariant &key) const;
     // Stores the text and repaints the panel; a fitted panel keeps its width until measured.
-    void setPanelText(const QVariant &vKey, const QString &sText);
+    void setPanelText(const QVariant &key, const QString &text);
 
-    bool panelSpring(const QVariant &vKey) const;
+    bool panelSpring(const QVariant &key) const;
     // At most one panel springs: setting it here clears it everywhere else.
-    void setPanelSpring(const QVariant &vKey, bool bSpring);
+    void setPanelSpring(const QVariant &key, bool spring);
 
-    bool panelFitToContents(const QVariant &vKey) const;
-    void setPanelFitToContents(const QVariant &vKey, bool bFitContents);
+    bool panelFitToContents(const QVariant &key) const;
+    void setPanelFitToContents(const QVariant &key, bool fitContents);
 
-    int panelIcon(const QVariant &vKey) const;
-    QPixmap panelPixmap(const QVariant &vKey) const;
+    int panelIcon(const QVariant &key) const;
+    QPixmap panelPixmap(const QVariant &key) const;
     // An image of the image list; -1 or less removes the icon.
-    void setPanelIcon(const QVariant &vKey, int lIndex);
+    void setPanelIcon(const QVariant &key, int index);
     // An icon of the host's own, replacing the panel's current one.
-    void setPanelPixmap(const QVariant &vKey, const QPixmap &hIcon);
+    void setPanelPixmap(const QVariant &key, const QPixmap &pixmap);
 
-    qint32 panelStyle(const QVariant &vKey) const;
-    void setPanelStyle(const QVariant &vKey, qint32 eStyle);
+    qint32 panelStyle(const QVariant &key) const;
+    void setPanelStyle(const QVariant &key, qint32 style);
 
-    int panelMinWidth(const QVariant &vKey) const;
-    int panelIdealWidth(const QVariant &vKey) const;
-    void setPanelIdealWidth(const QVariant &vKey, int lWidth);
+    int panelMinWidth(const QVariant &key) const;
+    int panelIdealWidth(const QVariant &key) const;
+    void setPanelIdealWidth(const QVariant &key, int width);
 
     // Bar height in pixels ("Xy" in the owner's font plus 10).
     int barHeightPixels() const { return m_barHeight; }
@@ -145,11 +145,11 @@ public:
 signals:
     // Raised while painting an owner-drawn panel, after its background and before its icon
     // and text. The handler may move the rectangle (the default drawing uses the moved one)
-    // and clear bDoDefault to suppress the default icon and text of this panel.
-    void ownerDrawRequested(QPainter *painter, int iPanel, int &lLeftPixels, int &lTopPixels,
-                   int &lRightPixels, int &lBottomPixels, bool &bDoDefault);
-    // A double click on panel iPanel; the cursor position in global (screen) pixels.
-    void panelDoubleClicked(int iPanel, int lMouseX, int lMouseY);
+    // and clear doDefault to suppress the default icon and text of this panel.
+    void ownerDrawRequested(QPainter *painter, int panelPosition, int &left, int &top,
+                   int &right, int &bottom, bool &doDefault);
+    // A double click on panel panelPosition; the cursor position in global (screen) pixels.
+    void panelDoubleClicked(int panelPosition, int mouseX, int mouseY);
 
 private:
     struct Panel
@@ -169,12 +169,12 @@ private:
         int left = 0, top = 0, right = 0, bottom = 0;
     };
 
-    Panel &panel(const QVariant &vKey) { return m_panels[size_t(panelIndex(vKey) - 1)]; }
-    const Panel &panel(const QVariant &vKey) const
+    Panel &panel(const QVariant &key) { return m_panels[size_t(panelIndex(key) - 1)]; }
+    const Panel &panel(const QVariant &key) const
     {
-        return m_panels[size_t(panelIndex(vKey) - 1)];
+        return m_panels[size_t(panelIndex(key) - 1)];
     }
-    [[noreturn]] void raiseInvalidIndex(const QVariant &vKey) const;
+    [[noreturn]] void raiseInvalidIndex(const QVariant &key) const;
 
     void measurePanels(int first, int last);
     void layoutPanels();
