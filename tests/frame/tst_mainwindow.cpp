@@ -54,6 +54,20 @@ class TestFrmMain : public QObject
         return frame;
     }
 
+    // A frame after its load, every message box of the load answered; their texts in *notices.
+    std::unique_ptr<MainWindow> makeFrameAnsweringNotices(const QString &commandLine, QStringList *notices)
+    {
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [notices] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                *notices << box->text();
+                box->accept();
+            }
+        });
+        answer.start(20);
+        return makeFrame(commandLine);
+    }
+
     // Opens an address in a new tab through the address bar.
     void enterInNewTab(MainWindow &frame, const QString &address)
     {
@@ -159,17 +173,9 @@ private slots:
         SettingsStore::setInstanceFile(file);
         const QString aside = store().setAsideFile();
         store().write("General", "SaveDocumentOnExit", "False"); // the later tests' settings
-        QString shown;
-        QTimer answer;
-        connect(&answer, &QTimer::timeout, this, [&] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                shown += box->text();
-                box->accept();
-            }
-        });
-        answer.start(20);
-        auto frame = makeFrame(m_server.page("After the notice"));
-        answer.stop();
+        QStringList notices;
+        auto frame = makeFrameAnsweringNotices(m_server.page("After the notice"), &notices);
+        const QString shown = notices.join(QLatin1Char('\n'));
         QVERIFY(!aside.isEmpty());
         QVERIFY(shown.contains(aside));
         QVERIFY(QFile::exists(aside));
@@ -190,16 +196,7 @@ private slots:
         SettingsStore::setInstanceFile(dir.filePath(QStringLiteral("file/Quarvel.ini")));
         store().write("General", "SaveDocumentOnExit", "False");
         QStringList shown;
-        QTimer answer;
-        connect(&answer, &QTimer::timeout, this, [&] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                shown << box->text();
-                box->accept();
-            }
-        });
-        answer.start(20);
-        auto frame = makeFrame(m_server.page("Unwritable"));
-        answer.stop();
+        auto frame = makeFrameAnsweringNotices(m_server.page("Unwritable"), &shown);
         QCOMPARE(shown.size(), HistoryStore::instance().isOpen() ? 1 : 2);
         QVERIFY(shown.first().contains(QStringLiteral("file/Quarvel.ini")));
         QTRY_COMPARE(frame->documents().size(), 1);
