@@ -20,26 +20,33 @@ QString commandLineOf(const QStringList &arguments)
     return arguments.mid(1).join(u' ');
 }
 
+QStringList argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
 int runApplication(int &argc, char **argv)
 {
+    // A later start hands its command line over and ends before it builds anything. When no
+    // running frame answers (it may still be loading), the command line is dropped.
+    initApplicationIdentity();
+    const QString commandLine = commandLineOf(argumentsOf(argc, argv));
+    if (!SingleInstance::acquireInstanceMutex()) {
+        SingleInstance::sendCommandLine(SingleInstance::stripCommandLineQuotes(commandLine));
+        return 0;
+    }
+
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    initApplicationIdentity();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quarvel/quarvel.png")));
 
     AppState::isNT = true; // translucent windows are available
     AppState::isXP = false;
     AppState::creditInfoUnlocked = false;
     AppState::optionsPage = 1;
-
-    const QString commandLine = commandLineOf(QCoreApplication::arguments());
-
-    if (!SingleInstance::acquireInstanceMutex()) {
-        // A later start: hand the command line over and end. When no running frame answers
-        // (it may still be loading), the command line is dropped.
-        SingleInstance::sendCommandLine(SingleInstance::stripCommandLineQuotes(commandLine));
-        return 0;
-    }
 
     auto *splash = new SplashScreen;
     splash->show();

@@ -13,3 +13,5 @@ void initApplicationIdentity();
 
 // The command line as one text: the arguments after the program name, joined by blanks.
 QString commandLineOf(const QStringList &arguments);
+// The program's arguments as given to main, before any application object exists.
+QStringList argumentsOf(int argc, char **argv);

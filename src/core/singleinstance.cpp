@@ -4,6 +4,7 @@
 #include "paths.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -11,6 +12,14 @@
 #include <QTimer>
 #include <QVariant>
 #include <QtEndian>
+
+#include <cerrno>
+#include <cstring>
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace SingleInstance {
 
@@ -94,6 +103,60 @@ QString decodeHandOver(const QByteArray &payload)
     return text;
 }
 
+namespace {
+
+// The client end in plain sockets: a later start sends before any application object exists.
+class SocketHandle
+{
+public:
+    SocketHandle() : m_fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)) {}
+    ~SocketHandle()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    SocketHandle(const SocketHandle &) = delete;
+    SocketHandle &operator=(const SocketHandle &) = delete;
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// Waits until fd is ready for events or the deadline passes.
+bool waitFor(int fd, short events, const QDeadlineTimer &deadline)
+{
+    for (;;) {
+        pollfd entry{fd, events, 0};
+        const int result = ::poll(&entry, 1, int(qMax<qint64>(0, deadline.remainingTime())));
+        if (result > 0)
+            return (entry.revents & events) != 0;
+        if (result == 0 || errno != EINTR)
+            return false;
+    }
+}
+
+bool sendAll(int fd, const QByteArray &data, const QDeadlineTimer &deadline)
+{
+    qsizetype sent = 0;
+    while (sent < data.size()) {
+        const ssize_t n = ::send(fd, data.constData() + sent, size_t(data.size() - sent), MSG_NOSIGNAL);
+        if (n > 0) {
+            sent += n;
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!waitFor(fd, POLLOUT, deadline))
+                return false;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 bool sendCommandLine(const QString &text, int timeoutMs)
 {
     QByteArray payload = text.toUtf8();
@@ -102,31 +165,40 @@ bool sendCommandLine(const QString &text, int timeoutMs)
     if (payload.size() > kMaxPayload)
         return false;
 
-    const QString path = serverPath();
-    if (path.isEmpty())
+    const QByteArray path = QFile::encodeName(serverPath());
+    sockaddr_un address{};
+    if (path.isEmpty() || size_t(path.size()) >= sizeof(address.sun_path))
         return false;
-    QDeadlineTimer deadline(timeoutMs);
-    QLocalSocket socket;
-    socket.connectToServer(path);
-    if (!socket.waitForConnected(int(deadline.remainingTime())))
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+
+    const QDeadlineTimer deadline(timeoutMs);
+    SocketHandle socket;
+    if (socket.fd() < 0)
         return false;
+    if (::connect(socket.fd(), reinterpret_cast<const sockaddr *>(&address), sizeof(address)) != 0) {
+        if (errno != EINPROGRESS && errno != EAGAIN)
+            return false;
+        int error = 0;
+        socklen_t length = sizeof(error);
+        if (!waitFor(socket.fd(), POLLOUT, deadline) ||
+            ::getsockopt(socket.fd(), SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0)
+            return false;
+    }
     char header[4];
     qToBigEndian<qint32>(qint32(payload.size()), header);
-    socket.write(header, 4);
-    socket.write(payload);
-    while (socket.bytesToWrite() > 0) {
-        if (!socket.waitForBytesWritten(int(qMax<qint64>(1, deadline.remainingTime()))))
+    if (!sendAll(socket.fd(), QByteArray(header, 4) + payload, deadline))
+        return false;
+    for (;;) {
+        if (!waitFor(socket.fd(), POLLIN, deadline))
+            return false;
+        char ack = 0;
+        const ssize_t n = ::recv(socket.fd(), &ack, 1, 0);
+        if (n == 1)
+            return ack == kAck;
+        if (n == 0 || (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK))
             return false;
     }
-    while (socket.bytesAvailable() < 1) {
-        if (deadline.hasExpired() ||
-            !socket.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))))
-            return false;
-    }
-    char ack = 0;
-    socket.read(&ack, 1);
-    socket.disconnectFromServer();
-    return ack == kAck;
 }
 
 Server::Server(QObject *parent) : QObject(parent), m_server(new QLocalServer(this))

@@ -38,7 +38,7 @@ bool holdsInstanceMutex();
 QString stripCommandLineQuotes(const QString &commandLine);
 
 // Sends the text to the running instance and waits for its acknowledgement. False when no
-// instance answered.
+// instance answered. Needs no application object.
 bool sendCommandLine(const QString &text, int timeoutMs = kTimeoutMs);
 
 // Decodes a received payload: cuts one trailing NUL character.

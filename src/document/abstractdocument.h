@@ -31,6 +31,9 @@ public:
     // The area switches the active document.
     virtual void activate() = 0;
     virtual void deactivate() = 0;
+    // Whether the page can be seen. A page behind another tab, or in a minimised or hidden
+    // frame, is hidden to the engine: it stops drawing and its timers slow down.
+    virtual void setOnScreen(bool onScreen) = 0;
 
 signals:
     void titleChanged(const QString &title);

@@ -217,6 +217,12 @@ void DocumentWindow::deactivate()
     m_active = false;
 }
 
+void DocumentWindow::setOnScreen(bool onScreen)
+{
+    if (!m_unloaded)
+        m_browser->setPageVisible(onScreen);
+}
+
 void DocumentWindow::onBeforeNavigate(const QString &url, bool mainFrame, bool &cancel)
 {
     if (url.right(11).toUpper() == QLatin1String("ENABLEFLASH")) {

@@ -51,6 +51,7 @@ public:
 
     void activate() override;
     void deactivate() override;
+    void setOnScreen(bool onScreen) override;
     bool isActive() const { return m_active; }
 
     int progress() const override { return m_progress; }

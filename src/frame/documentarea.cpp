@@ -11,6 +11,7 @@
 #include "sidebar/urlshortcut.h"
 
 #include <QCursor>
+#include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSignalBlocker>
@@ -33,6 +34,7 @@ DocumentArea::DocumentArea(QWidget *window, DocumentFactory factory)
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &DocumentArea::onSubWindowActivated);
     connect(m_tabBar, &DocumentTabBar::tabPressed, this, &DocumentArea::onTabPressed);
     connect(m_tabBar, &DocumentTabBar::tabDoubleClicked, this, &DocumentArea::onTabDoubleClicked);
+    m_window->installEventFilter(this);
 }
 
 DocumentArea::~DocumentArea() = default;
@@ -128,6 +130,7 @@ AbstractDocument *DocumentArea::registerDocument(const QString &address)
     QMdiSubWindow *sub = m_mdiArea->addSubWindow(document, Qt::FramelessWindowHint);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(QIcon());
+    connect(sub, &QMdiSubWindow::windowStateChanged, this, &DocumentArea::updateOnScreen);
     Q_EMIT documentCountChanged();
     return document;
 }
@@ -190,6 +193,7 @@ AbstractDocument *DocumentArea::openDocument(const QString &url)
     }
     m_tabBar->setShrunk(k, false);
     setTabCaption(k, address);
+    updateOnScreen();
     Q_EMIT addressOpened(address);
     return document;
 }
@@ -207,6 +211,7 @@ AbstractDocument *DocumentArea::openPopup(NewWindowRequest &request)
             bringToFront(m_current);
     }
     setTabCaption(positionOf(document), address);
+    updateOnScreen();
     return document;
 }
 
@@ -311,6 +316,7 @@ void DocumentArea::onSubWindowActivated(QMdiSubWindow *sub)
         navigator()->setRowBold(positionOf(m_current), false);
     }
     m_current = document;
+    updateOnScreen();
     if (!document) {
         Q_EMIT activeDocumentChanged(nullptr);
         return;
@@ -328,6 +334,38 @@ void DocumentArea::onSubWindowActivated(QMdiSubWindow *sub)
     // The blink of a background completion ends when the tab is looked at.
     if (m_entries[k - 1].highlight->isActive())
         onHighlightTick(document);
+}
+
+void DocumentArea::updateOnScreen()
+{
+    const bool frameSeen = m_window->isVisible() && !m_window->isMinimized();
+    QMdiSubWindow *active = m_mdiArea->currentSubWindow();
+    const bool activeCoversAll = active && active->isMaximized() && !active->isHidden();
+    for (const Entry &entry : std::as_const(m_entries)) {
+        QMdiSubWindow *sub = subWindowOf(entry.document);
+        if (!sub)
+            continue;
+        const bool seen = frameSeen && !sub->isHidden() && !sub->isMinimized() &&
+                          (sub == active || !activeCoversAll);
+        entry.document->setOnScreen(seen);
+    }
+}
+
+bool DocumentArea::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window) {
+        switch (event->type()) {
+        case QEvent::Show:
+            // Showing the frame showed every view, and a shown view tells the engine it is seen.
+        case QEvent::Hide:
+        case QEvent::WindowStateChange:
+            updateOnScreen();
+            break;
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 // ---------------------------------------------------------------- tabs

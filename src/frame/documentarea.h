@@ -128,6 +128,10 @@ private:
     void onTabPressed(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                       const QPoint &pos);
     void onTabDoubleClicked(int position);
+    // Only what can be seen draws: the pages behind a maximised active document and every page
+    // of a minimised or hidden frame are hidden to the engine.
+    void updateOnScreen();
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     QWidget *m_window;
     DocumentFactory m_factory;

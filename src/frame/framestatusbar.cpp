@@ -109,6 +109,8 @@ void FrameStatusBar::setStatusText(const QString &text)
 
 void FrameStatusBar::setProgressText(const QString &text)
 {
+    if (m_statusBar->tag() == text)
+        return;
     m_statusBar->setTag(text);
     m_statusBar->setPanelStyle(QStringLiteral("Item7"),
                                 text.toInt() != 0 ? PanelStatusBar::kStyleOwnerDraw

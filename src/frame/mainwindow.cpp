@@ -517,7 +517,10 @@ void MainWindow::showQuickSearch()
 
 void MainWindow::onClockTick()
 {
-    m_statusBar->showDateTime();
+    // Nothing is drawn for a window no one can see; the time is brought up to date when the
+    // window shows again.
+    if (!isHidden() && !isMinimized())
+        m_statusBar->showDateTime();
 
     // The update check a minute after start (the check itself comes with the updater).
     if (AppState::settings.checkForUpdate) {
@@ -533,9 +536,19 @@ void MainWindow::onClockTick()
 
 void MainWindow::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized))
+    if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized)) {
         m_normalWindowState = windowState();
+        if (m_clock.isActive())
+            m_statusBar->showDateTime();
+    }
     QMainWindow::changeEvent(event);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_clock.isActive())
+        m_statusBar->showDateTime();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

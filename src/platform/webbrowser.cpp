@@ -193,6 +193,13 @@ void WebBrowser::reload(int level)
                                      : QWebEnginePage::Reload);
 }
 
+void WebBrowser::setPageVisible(bool visible)
+{
+    QWebEnginePage *p = page();
+    if (p && p->isVisible() != visible)
+        p->setVisible(visible);
+}
+
 void WebBrowser::stop()
 {
     page()->triggerAction(QWebEnginePage::Stop);

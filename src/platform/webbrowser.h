@@ -63,6 +63,8 @@ public:
     QString locationUrl() const;
     QString locationName() const;
     bool isBusy() const { return m_loading; }
+    // Tells the engine whether the page can be seen (the view itself stays as it is).
+    void setPageVisible(bool visible);
 
     // Runs a browser command; in and out carry the command's values (zoom level 0..4).
     void execBrowserCommand(int command, int option, const QVariant &in = {}, QVariant *out = nullptr);

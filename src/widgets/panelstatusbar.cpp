@@ -294,7 +294,10 @@ QString PanelStatusBar::panelText(const QVariant &key) const
 void PanelStatusBar::setPanelText(const QVariant &key, const QString &text)
 {
     const int position = panelIndex(key);
-    m_panels[size_t(position - 1)].text = text;
+    QString &current = m_panels[size_t(position - 1)].text;
+    if (current == text)
+        return; // the clock sets the same text every second
+    current = text;
     draw(position);
 }
 
@@ -343,12 +346,16 @@ QPixmap PanelStatusBar::panelPixmap(const QVariant &key) const
 
 void PanelStatusBar::setPanelIcon(const QVariant &key, int index)
 {
-    Panel &p = panel(key);
-    p.icon = QPixmap();
+    const int position = panelIndex(key);
+    Panel &p = m_panels[size_t(position - 1)];
+    const QPixmap icon = index >= 0 && index < m_images.size() ? m_images.at(index) : QPixmap();
+    if (p.iconIndex == index && p.icon.cacheKey() == icon.cacheKey())
+        return;
+    // An icon takes room of its own: gaining or losing one moves the panels after it.
+    const bool layoutChanges = p.icon.isNull() != icon.isNull();
+    p.icon = icon;
     p.iconIndex = index;
-    if (index >= 0 && index < m_images.size())
-        p.icon = m_images.at(index);
-    draw(-1);
+    draw(layoutChanges ? -1 : position);
 }
 
 void PanelStatusBar::setPanelPixmap(const QVariant &key, const QPixmap &pixmap)
@@ -366,7 +373,10 @@ qint32 PanelStatusBar::panelStyle(const QVariant &key) const
 void PanelStatusBar::setPanelStyle(const QVariant &key, qint32 style)
 {
     const int position = panelIndex(key);
-    m_panels[size_t(position - 1)].style = style;
+    qint32 &current = m_panels[size_t(position - 1)].style;
+    if (current == style)
+        return;
+    current = style;
     draw(position);
 }
 

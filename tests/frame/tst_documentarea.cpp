@@ -22,6 +22,7 @@ public:
     int percent = 0;
     bool secure = false;
     bool active = false;
+    bool onScreen = true;
 
     void load(const QString &url) override { address = url; }
     void openNewWindow(NewWindowRequest &) override {}
@@ -32,6 +33,7 @@ public:
     bool isSecure() const override { return secure; }
     void activate() override { active = true; }
     void deactivate() override { active = false; }
+    void setOnScreen(bool seen) override { onScreen = seen; }
 
 protected:
     void closeEvent(QCloseEvent *event) override
@@ -119,6 +121,37 @@ private slots:
         QTRY_COMPARE(m_area->activeDocument(), c);
         QVERIFY(c->active);
         QVERIFY(m_area->navigator()->rowBold(1));
+    }
+
+    // Pages no one can see are hidden to the engine: behind the maximised active document, in
+    // a minimised frame; tiled documents are all seen.
+    void onlyPagesThatCanBeSeenAreOnScreen()
+    {
+        FakeDocument *a = open("a");
+        FakeDocument *b = open("b");
+        FakeDocument *c = open("c");
+        auto seen = [&] { return QList<bool>{a->onScreen, b->onScreen, c->onScreen}; };
+        QCOMPARE(seen(), QList<bool>({false, false, true}));
+        m_area->bringToFront(a);
+        QCOMPARE(seen(), QList<bool>({true, false, false}));
+        m_area->tileHorizontally();
+        QCOMPARE(seen(), QList<bool>({true, true, true}));
+        m_area->maximizeActive();
+        QCOMPARE(seen(), QList<bool>({true, false, false}));
+        m_window->showMinimized();
+        QTRY_COMPARE(seen(), QList<bool>({false, false, false}));
+        m_window->showNormal();
+        QTRY_COMPARE(seen(), QList<bool>({true, false, false}));
+        m_window->hide();
+        QCOMPARE(seen(), QList<bool>({false, false, false}));
+        m_window->show();
+        QCOMPARE(seen(), QList<bool>({true, false, false}));
+        // The active one closes: the one brought forward is seen.
+        m_area->runTabAction(a, 1);
+        QTRY_VERIFY(m_area->activeDocument() && m_area->activeDocument() != a);
+        auto *next = static_cast<FakeDocument *>(m_area->activeDocument());
+        QVERIFY(next->onScreen);
+        QCOMPARE(b->onScreen && c->onScreen, false);
     }
 
     // A page's title reaches the tab's tool tip as text, never as markup.
