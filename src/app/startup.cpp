@@ -4,6 +4,7 @@
 #include "core/appstate.h"
 #include "core/singleinstance.h"
 #include "frame/mainwindow.h"
+#include "platform/webbrowser.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -51,6 +52,10 @@ int runApplication(int &argc, char **argv)
     auto *splash = new SplashScreen;
     splash->show();
     QCoreApplication::processEvents();
+
+    // Starting the web engine is the longest step: it starts now, and its helper processes come
+    // up while the frame is built.
+    WebBrowser::sharedProfile();
 
     auto *frame = new MainWindow;
     frame->setAttribute(Qt::WA_DeleteOnClose);

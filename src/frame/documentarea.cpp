@@ -247,6 +247,7 @@ void DocumentArea::onProgressChanged(AbstractDocument *document, int percent)
 
 void DocumentArea::onLoadCompleted(AbstractDocument *document)
 {
+    Q_EMIT pageLoaded();
     if (document == m_current)
         Q_EMIT currentProgressChanged(0);
     const int k = positionOf(document);

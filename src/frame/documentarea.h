@@ -95,6 +95,8 @@ signals:
     void documentClosed(const QString &lastAddress);
     // A document opened or closed.
     void documentCountChanged();
+    // A document's page finished loading.
+    void pageLoaded();
     // Requests for what the frame provides.
     void tabMenuRequested(AbstractDocument *document, const QPoint &at);
     void newMenuRequested(const QPoint &at);

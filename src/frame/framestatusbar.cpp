@@ -138,12 +138,39 @@ int FrameStatusBar::popupIndicator() const
     return m_statusBar->panelIcon(QStringLiteral("Item4"));
 }
 
+QString FrameStatusBar::minuteTimeFormat(const QString &format)
+{
+    QString result;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == u'\'') {
+            quoted = !quoted;
+            result += c;
+            continue;
+        }
+        if (quoted || (c != u's' && c != u'z')) {
+            result += c;
+            continue;
+        }
+        // A seconds or milliseconds field goes, with the separator that led to it.
+        while (i + 1 < format.size() && format.at(i + 1) == c)
+            ++i;
+        while (!result.isEmpty() && !result.back().isLetter() && result.back() != u'\'' &&
+               !result.back().isSpace())
+            result.chop(1);
+    }
+    return result;
+}
+
 void FrameStatusBar::showDateTime()
 {
     const QLocale locale = QLocale::system();
     const QDateTime now = QDateTime::currentDateTime();
-    const QString text = locale.toString(now.date(), QLocale::ShortFormat) + QLatin1String("    ") +
-                         locale.toString(now.time(), QLocale::ShortFormat);
+    const QString time =
+        locale.toString(now.time(), minuteTimeFormat(locale.timeFormat(QLocale::ShortFormat)));
+    const QString text =
+        locale.toString(now.date(), QLocale::ShortFormat) + QLatin1String("    ") + time;
     m_statusBar->setPanelToolTipText(QStringLiteral("Item2"), text);
     m_statusBar->setPanelText(QStringLiteral("Item2"), text);
 }

@@ -39,6 +39,9 @@ public:
     int popupIndicator() const;
     // The date and time of now, on the "Item2" panel and its tool tip.
     void showDateTime();
+    // A time format without its seconds ("HH:mm:ss" -> "HH:mm", "h:mm:ss AP" -> "h:mm AP"): the
+    // clock panel changes once a minute, and an idle frame draws nothing in between.
+    static QString minuteTimeFormat(const QString &format);
 
 signals:
     // A double click on a panel; panels count from 1.

@@ -131,8 +131,13 @@ void MainWindow::startUp(const QString &commandLine)
     // 3. The installer an update left behind.
     QFile::remove(Paths::dataFile(QStringLiteral("qvsetup.exe")));
 
-    // 4. The feed database (message 1200 when it cannot be opened).
-    m_sidebar->m_rssPanel->openConnection();
+    // 4. The feed database (message 1200 when it cannot be opened) opens while the first page
+    // loads and is used once open: the page does not wait for it.
+    m_feedDatabaseOpener.setSingleShot(true);
+    m_feedDatabaseOpener.setInterval(2000);
+    connect(&m_feedDatabaseOpener, &QTimer::timeout, this, &MainWindow::openFeedDatabase);
+    connect(m_documentArea, &DocumentArea::pageLoaded, this, &MainWindow::openFeedDatabase);
+    m_feedDatabaseOpener.start();
 
     // 5. Captions.
     setProperty(kTagProperty, resId(1120));
@@ -530,6 +535,14 @@ void MainWindow::onClockTick()
     }
     // The start-up feed check and the periodic ones.
     m_sidebar->m_rssPanel->onClockTick();
+}
+
+void MainWindow::openFeedDatabase()
+{
+    disconnect(m_documentArea, &DocumentArea::pageLoaded, this, &MainWindow::openFeedDatabase);
+    m_feedDatabaseOpener.stop();
+    if (!m_unloaded)
+        m_sidebar->m_rssPanel->openConnection();
 }
 
 // ---------------------------------------------------------------- frame life

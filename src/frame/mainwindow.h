@@ -116,6 +116,8 @@ private:
     DocumentWindow *createDocument();
     // The one-second clock: date and time, and the timed checks.
     void onClockTick();
+    // Opens the feed database once, when the first page has loaded or a little later.
+    void openFeedDatabase();
     void onStatusPanelDoubleClicked(int panel);
     void onDocumentClosed(const QString &lastAddress);
     // Tells once about a settings file set aside or not writable, or a history store that
@@ -139,6 +141,7 @@ private:
     MouseGestureRecognizer *m_gestures = nullptr;
     QPointer<QuickSearchDialog> m_quickSearch;
     QTimer m_clock;
+    QTimer m_feedDatabaseOpener;
     Qt::WindowStates m_normalWindowState = Qt::WindowNoState;
     qint32 m_updateCounter = 0;
     bool m_prevSessionCrashed = false;

@@ -133,7 +133,8 @@ QWebEngineProfile *WebBrowser::sharedProfile()
         profile->setPersistentStoragePath(Paths::dataFile(QStringLiteral("engine")));
         profile->setCachePath(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
                               QLatin1String("/engine"));
-        profile->setHttpUserAgent(userAgent());
+        profile->setHttpUserAgent(profile->httpUserAgent() + QLatin1String(" Quarvel/") +
+                                  QStringLiteral(QUARVEL_VERSION));
         profile->scripts()->insert(scriptLinkReporter());
     }
     return profile;
@@ -141,9 +142,7 @@ QWebEngineProfile *WebBrowser::sharedProfile()
 
 QString WebBrowser::userAgent()
 {
-    static const QString agent = QWebEngineProfile::defaultProfile()->httpUserAgent() +
-                                 QLatin1String(" Quarvel/") + QStringLiteral(QUARVEL_VERSION);
-    return agent;
+    return sharedProfile()->httpUserAgent();
 }
 
 void WebBrowser::init()

@@ -49,7 +49,8 @@ public:
     explicit WebBrowser(QWidget *parent = nullptr);
     ~WebBrowser() override;
 
-    // The one profile every document shares, persistent in the data folder.
+    // The one profile every document shares, persistent in the data folder. Made on first use,
+    // which starts the engine.
     static QWebEngineProfile *sharedProfile();
     // The engine's user agent with " Quarvel/<version>" appended.
     static QString userAgent();

@@ -731,6 +731,19 @@ private slots:
         frame->close();
         QCOMPARE(store().read("Skins", "CurrentSkin", {}), QStringLiteral("none"));
     }
+
+    // The clock panel shows the locale's time to the minute, so it changes once a minute.
+    void clockFormatsDropTheSeconds()
+    {
+        const QList<std::pair<QString, QString>> cases = {
+            {"HH:mm:ss", "HH:mm"},          {"h:mm:ss AP", "h:mm AP"},
+            {"HH.mm.ss", "HH.mm"},          {"h:mm AP", "h:mm AP"},
+            {"HH:mm:ss.zzz t", "HH:mm t"}, {"H' h 'mm", "H' h 'mm"},
+            {"'ss' HH:mm:ss", "'ss' HH:mm"},
+        };
+        for (const auto &[format, expected] : cases)
+            QCOMPARE(FrameStatusBar::minuteTimeFormat(format), expected);
+    }
 };
 
 int main(int argc, char **argv)
