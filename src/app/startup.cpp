@@ -1,9 +1,14 @@
 #include "startup.h"
 
+#include "firstpage.h"
 #include "splashscreen.h"
 #include "core/appstate.h"
+#include "core/settingsmodel.h"
+#include "core/settingsstore.h"
 #include "core/singleinstance.h"
+#include "document/documentwindow.h"
 #include "frame/mainwindow.h"
+#include "platform/preparedpage.h"
 #include "platform/webbrowser.h"
 
 #include <QApplication>
@@ -27,6 +32,16 @@ QStringList argumentsOf(int argc, char **argv)
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     return arguments;
+}
+
+void prepareFirstPage(const QString &commandLine)
+{
+    const SettingsStore &store = SettingsStore::instance();
+    SettingsModel settings;
+    settings.load(SettingsStore::instance(), {});
+    const QString address = firstPageAddress(store, settings, commandLine);
+    if (!address.isEmpty())
+        PreparedPage::prepare(address, DocumentWindow::downloadControlFlags(settings));
 }
 
 int runApplication(int &argc, char **argv)
@@ -53,13 +68,15 @@ int runApplication(int &argc, char **argv)
     splash->show();
     QCoreApplication::processEvents();
 
-    // Starting the web engine is the longest step: it starts now, and its helper processes come
-    // up while the frame is built.
+    // Starting the web engine is the longest step: it starts now, and the first page loads
+    // while the frame is built. The first document takes that page over.
     WebBrowser::sharedProfile();
+    prepareFirstPage(commandLine);
 
     auto *frame = new MainWindow;
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->startUp(commandLine);
+    PreparedPage::discard(); // when the start went another way than foreseen
     QCoreApplication::processEvents();
 
     // From here on later starts find the frame.

@@ -13,5 +13,8 @@ void initApplicationIdentity();
 
 // The command line as one text: the arguments after the program name, joined by blanks.
 QString commandLineOf(const QStringList &arguments);
+// Starts loading the page the first tab will show, when that is known before the frame exists.
+void prepareFirstPage(const QString &commandLine);
+
 // The program's arguments as given to main, before any application object exists.
 QStringList argumentsOf(int argc, char **argv);

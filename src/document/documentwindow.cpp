@@ -43,6 +43,9 @@ DocumentWindow::DocumentWindow(QWidget *parent) : AbstractDocument(parent)
     m_customizer = new PageCustomizer(this);
     m_customizer->attach(m_browser->page());
     m_customizer->openDataFile(Paths::dataFile(QStringLiteral("form.bin")));
+    // The first document may take over the page prepared at start.
+    connect(m_browser, &WebBrowser::pageReplaced, this,
+            [this] { m_customizer->attach(m_browser->page()); });
 
     connect(m_browser, &WebBrowser::beforeNavigate, this, &DocumentWindow::onBeforeNavigate);
     connect(m_browser, &WebBrowser::progressChanged, this, &DocumentWindow::onProgressChanged);
@@ -113,7 +116,11 @@ void DocumentWindow::refresh()
 
 void DocumentWindow::applyDownloadOptions()
 {
-    const SettingsModel &s = AppState::settings;
+    m_browser->setDownloadControl(downloadControlFlags(AppState::settings));
+}
+
+int DocumentWindow::downloadControlFlags(const SettingsModel &s)
+{
     int flags = 0;
     if (s.enableImages)
         flags |= WebBrowser::DLCTL_DLIMAGES;
@@ -131,7 +138,7 @@ void DocumentWindow::applyDownloadOptions()
         flags |= WebBrowser::DLCTL_NO_RUNACTIVEXCTLS;
     if (!s.enableFlash)
         flags |= WebBrowser::DLCTL_NO_PLUGINS;
-    m_browser->setDownloadControl(flags);
+    return flags;
 }
 
 QString DocumentWindow::locationUrl() const

@@ -9,6 +9,7 @@
 #include <functional>
 
 class PopupKiller;
+class SettingsModel;
 class PageCustomizer;
 class WebBrowser;
 
@@ -34,7 +35,10 @@ public:
     void openNewWindow(NewWindowRequest &request) override;
     void refresh() override;
 
+    // The content switches of the settings, applied to the page.
     void applyDownloadOptions();
+    // The browser's download-control flags for the content switches of s.
+    static int downloadControlFlags(const SettingsModel &s);
     QString locationUrl() const override;
     QString locationName() const override;
     void reload(int level = 0);

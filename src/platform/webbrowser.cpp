@@ -1,6 +1,7 @@
 #include "webbrowser.h"
 
-#include "core/paths.h"
+#include "browserpage.h"
+#include "preparedpage.h"
 #include "core/strings.h"
 #include "newwindowrequest.h"
 #include "widgets/plainmessagebox.h"
@@ -14,109 +15,21 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineHistory>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
-#include <QWebEngineScript>
-#include <QWebEngineScriptCollection>
-#include <QWebEngineSettings>
-#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
-#include <atomic>
 #include <memory>
 
 namespace {
 
 constexpr double kZoomFactors[] = {0.75, 0.9, 1.0, 1.2, 1.5};
 
-// A token only our isolated script knows, so a page cannot fake a script-link report.
-const QString &linkToken()
-{
-    static const QString token = QString::number(QRandomGenerator::system()->generate64(), 36);
-    return token;
-}
-
-QString linkPrefix()
-{
-    return QStringLiteral("quarvel-jslink-") + linkToken() + u':';
-}
-
-// Reports clicks on "javascript:" links, which never become navigations in this engine.
-QWebEngineScript scriptLinkReporter()
-{
-    QWebEngineScript script;
-    script.setName(QStringLiteral("quarvel-script-links"));
-    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    script.setWorldId(QWebEngineScript::ApplicationWorld);
-    script.setRunsOnSubFrames(true);
-    script.setSourceCode(QStringLiteral(
-        "document.addEventListener('click', function (e) {"
-        "  var a = e.target && e.target.closest ? e.target.closest('a[href]') : null;"
-        "  if (a && /^\\s*javascript:/i.test(a.getAttribute('href')))"
-        "    console.debug('%1' + a.getAttribute('href'));"
-        "}, true);")
-        .arg(linkPrefix()));
-    return script;
-}
-
 } // namespace
-
-// Blocks media requests (audio and video) while the video switch is off.
-class MediaBlocker : public QWebEngineUrlRequestInterceptor
-{
-public:
-    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
-    std::atomic<bool> blockMedia{false};
-    void interceptRequest(QWebEngineUrlRequestInfo &info) override
-    {
-        if (blockMedia && info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMedia)
-            info.block(true);
-    }
-};
-
-class BrowserPage : public QWebEnginePage
-{
-public:
-    BrowserPage(QWebEngineProfile *profile, QObject *parent) : QWebEnginePage(profile, parent) {}
-    QPointer<WebBrowser> owner;
-
-protected:
-    bool acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame) override
-    {
-        bool cancel = false;
-        if (owner)
-            Q_EMIT owner->beforeNavigate(url.toString(), isMainFrame, cancel);
-        return !cancel;
-    }
-
-    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message,
-                                  int line, const QString &source) override
-    {
-        if (owner && message.startsWith(linkPrefix())) {
-            bool cancel = false;
-            Q_EMIT owner->beforeNavigate(message.mid(linkPrefix().size()).trimmed(), true, cancel);
-            return;
-        }
-        QWebEnginePage::javaScriptConsoleMessage(level, message, line, source);
-    }
-
-    // A page's message boxes carry the application's title.
-    void javaScriptAlert(const QUrl &, const QString &message) override
-    {
-        plainMessageBox(owner, QMessageBox::Information, loadResString(100), message);
-    }
-    bool javaScriptConfirm(const QUrl &, const QString &message) override
-    {
-        return plainMessageBox(owner, QMessageBox::Question, loadResString(100), message,
-                               QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
-    }
-};
 
 WebBrowser::WebBrowser(QWidget *parent) : QWidget(parent)
 {
@@ -127,17 +40,7 @@ WebBrowser::~WebBrowser() = default;
 
 QWebEngineProfile *WebBrowser::sharedProfile()
 {
-    static QPointer<QWebEngineProfile> profile;
-    if (!profile) {
-        profile = new QWebEngineProfile(QStringLiteral("Quarvel"), QCoreApplication::instance());
-        profile->setPersistentStoragePath(Paths::dataFile(QStringLiteral("engine")));
-        profile->setCachePath(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
-                              QLatin1String("/engine"));
-        profile->setHttpUserAgent(profile->httpUserAgent() + QLatin1String(" Quarvel/") +
-                                  QStringLiteral(QUARVEL_VERSION));
-        profile->scripts()->insert(scriptLinkReporter());
-    }
-    return profile;
+    return sharedBrowserProfile();
 }
 
 QString WebBrowser::userAgent()
@@ -153,11 +56,19 @@ void WebBrowser::init()
     layout->addWidget(m_view);
     setFocusProxy(m_view);
 
-    auto *page = new BrowserPage(sharedProfile(), m_view);
-    page->owner = this;
-    m_view->setPage(page);
     m_mediaBlocker = new MediaBlocker(this);
+    auto *page = new BrowserPage(sharedProfile(), m_view);
+    usePage(page);
+}
+
+void WebBrowser::usePage(BrowserPage *page)
+{
+    page->owner = this;
+    page->navigationRequested = [this](const QString &url, bool mainFrame, bool &cancel) {
+        Q_EMIT beforeNavigate(url, mainFrame, cancel);
+    };
     page->setUrlRequestInterceptor(m_mediaBlocker);
+    m_view->setPage(page); // the page used before, a child of the view, goes
 
     connect(page, &QWebEnginePage::loadStarted, this, &WebBrowser::onLoadStarted);
     connect(page, &QWebEnginePage::loadProgress, this, &WebBrowser::onLoadProgress);
@@ -183,7 +94,32 @@ void WebBrowser::navigate(const QString &address)
 {
     // Typed text: an existing file (absolute, or relative to the working folder) opens as a
     // file, anything else by the usual address rules ("example.org" is a web address).
-    m_view->setUrl(QUrl::fromUserInput(address, QDir::currentPath()));
+    const QUrl url = QUrl::fromUserInput(address, QDir::currentPath());
+    if (!takePreparedPage(url))
+        m_view->setUrl(url);
+}
+
+bool WebBrowser::takePreparedPage(const QUrl &url)
+{
+    // Only a browser that never loaded anything takes the page prepared at start.
+    if (!PreparedPage::isPrepared() || !page()->url().isEmpty() || m_loading)
+        return false;
+    std::unique_ptr<PreparedPage> prepared = PreparedPage::take(url);
+    if (!prepared)
+        return false;
+    BrowserPage *page = prepared->page();
+    page->setParent(m_view);
+    usePage(page);
+    if (m_downloadFlags != -1)
+        page->applyDownloadControl(m_downloadFlags, m_mediaBlocker);
+
+    m_replay = Replay{prepared->loadStarted(), prepared->progress(), prepared->loadFinished(),
+                      prepared->loadSucceeded()};
+    Q_EMIT pageReplaced();
+    // What the page did before it had an owner is told once the navigation's caller has
+    // returned, as the engine would have told it; a report of the page's own comes after it.
+    QMetaObject::invokeMethod(this, &WebBrowser::replayPreparedLoad, Qt::QueuedConnection);
+    return true;
 }
 
 void WebBrowser::reload(int level)
@@ -231,12 +167,7 @@ bool WebBrowser::setDownloadControl(int flags)
     if (flags == m_downloadFlags)
         return false;
     m_downloadFlags = flags;
-    QWebEngineSettings *settings = page()->settings();
-    settings->setAttribute(QWebEngineSettings::AutoLoadImages, flags & DLCTL_DLIMAGES);
-    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, !(flags & DLCTL_NO_SCRIPTS));
-    settings->setAttribute(QWebEngineSettings::PluginsEnabled, !(flags & DLCTL_NO_PLUGINS));
-    page()->setAudioMuted(!(flags & DLCTL_BGSOUNDS));
-    m_mediaBlocker->blockMedia = !(flags & DLCTL_VIDEOS);
+    static_cast<BrowserPage *>(page())->applyDownloadControl(flags, m_mediaBlocker);
     return true;
 }
 
@@ -329,8 +260,33 @@ void WebBrowser::execCommand(int group, int command)
     }
 }
 
+void WebBrowser::replayPreparedLoad()
+{
+    if (!m_replay)
+        return;
+    const Replay replay = *m_replay;
+    m_replay.reset();
+    bool cancel = false;
+    Q_EMIT beforeNavigate(page()->requestedUrl().toString(), true, cancel);
+    if (cancel) {
+        page()->triggerAction(QWebEnginePage::Stop);
+        return;
+    }
+    if (replay.started)
+        onLoadStarted();
+    if (m_loading && replay.progress > 0)
+        onLoadProgress(replay.progress);
+    if (!page()->title().isEmpty())
+        Q_EMIT titleChanged(page()->title());
+    if (replay.finished)
+        onLoadFinished(replay.succeeded);
+    else
+        updateSecure();
+}
+
 void WebBrowser::onLoadStarted()
 {
+    replayPreparedLoad();
     m_loading = true;
     m_loadFailed = false;
     Q_EMIT progressChanged(0, 100);
@@ -338,12 +294,14 @@ void WebBrowser::onLoadStarted()
 
 void WebBrowser::onLoadProgress(int progress)
 {
+    replayPreparedLoad();
     if (m_loading && progress < 100)
         Q_EMIT progressChanged(progress, 100);
 }
 
 void WebBrowser::onLoadFinished(bool ok)
 {
+    replayPreparedLoad();
     m_loading = false;
     m_loadFailed = !ok;
     updateSecure();

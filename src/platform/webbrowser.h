@@ -1,15 +1,18 @@
 #pragma once
 
+#include "browserpage.h"
+
 #include <QPointer>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
 
+#include <optional>
+
+class QUrl;
 class QWebEnginePage;
 class QWebEngineProfile;
 class QWebEngineView;
-class BrowserPage;
-class MediaBlocker;
 class NewWindowRequest;
 
 // The browser control of a document window: one web view with the control's members and events.
@@ -20,15 +23,14 @@ class WebBrowser : public QWidget
 public:
     // Download-control flags (the content switches a document applies to its page).
     enum DownloadFlag {
-        DLCTL_DLIMAGES = 0x10,
-        DLCTL_VIDEOS = 0x20,
-        DLCTL_BGSOUNDS = 0x40,
-        DLCTL_NO_SCRIPTS = 0x80,
-        DLCTL_NO_JAVA = 0x100,
-        DLCTL_NO_RUNACTIVEXCTLS = 0x200,
-        DLCTL_NO_DLACTIVEXCTLS = 0x400,
-        // Our own bit: plug-in content (the Flash switch).
-        DLCTL_NO_PLUGINS = 0x10000000,
+        DLCTL_DLIMAGES = DownloadControl::Images,
+        DLCTL_VIDEOS = DownloadControl::Videos,
+        DLCTL_BGSOUNDS = DownloadControl::BackgroundSounds,
+        DLCTL_NO_SCRIPTS = DownloadControl::NoScripts,
+        DLCTL_NO_JAVA = DownloadControl::NoJava,
+        DLCTL_NO_RUNACTIVEXCTLS = DownloadControl::NoRunActiveX,
+        DLCTL_NO_DLACTIVEXCTLS = DownloadControl::NoDownloadActiveX,
+        DLCTL_NO_PLUGINS = DownloadControl::NoPlugins,
     };
     // Browser commands of execBrowserCommand.
     enum Command {
@@ -107,9 +109,17 @@ signals:
     void windowCloseRequested();
     // A completed main-frame load, with its final address and title (history feed).
     void documentCompleted(const QString &url, const QString &title, bool ok);
+    // The browser took over the page prepared at start: page() is another page now.
+    void pageReplaced();
 
 private:
     void init();
+    // Makes the page this browser's own: reports, media blocker and view.
+    void usePage(BrowserPage *page);
+    // Takes over the page prepared at start when it was prepared for url.
+    bool takePreparedPage(const QUrl &url);
+    // Reports the load of a taken-over page as far as it went before; once.
+    void replayPreparedLoad();
     void onLoadStarted();
     void onLoadProgress(int progress);
     void onLoadFinished(bool ok);
@@ -119,6 +129,14 @@ private:
     QWebEngineView *m_view = nullptr;
     MediaBlocker *m_mediaBlocker = nullptr;
     int m_downloadFlags = -1;
+    struct Replay
+    {
+        bool started = false;
+        int progress = 0;
+        bool finished = false;
+        bool succeeded = false;
+    };
+    std::optional<Replay> m_replay;
     bool m_loading = false;
     bool m_loadFailed = false;
     bool m_secure = false;

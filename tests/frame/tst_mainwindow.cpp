@@ -13,6 +13,8 @@
 #include "frame/navigatorpalette.h"
 #include "frame/restoredocumentsdialog.h"
 #include "frame/windowlistdialog.h"
+#include "platform/browserpage.h"
+#include "platform/preparedpage.h"
 #include "platform/webbrowser.h"
 #include "testserver.h"
 #include "widgets/mousegesturerecognizer.h"
@@ -30,6 +32,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QMessageBox>
+#include <QWebEngineSettings>
 #include <QtTest>
 
 #include <memory>
@@ -264,6 +267,41 @@ private slots:
         QCOMPARE(frame->tabBar()->iconIndex(2) % 2, 1);
         frame->close();
         QCOMPARE(AppState::openDocuments, qint16(0));
+    }
+
+    // The first page starts loading before the frame exists; the first tab takes it over with
+    // what it did meanwhile, whether it was still loading or had already finished.
+    void theFirstTabTakesOverThePreparedPage()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        for (const bool finishedFirst : {false, true}) {
+            const QString address = m_server.page(finishedFirst ? "Early done" : "Early");
+            PreparedPage::prepare(address, WebBrowser::DLCTL_DLIMAGES);
+            const BrowserPage *prepared = PreparedPage::current()->page();
+            if (finishedFirst)
+                QTRY_VERIFY(PreparedPage::current()->loadFinished());
+            auto frame = makeFrame(address);
+            QVERIFY(!PreparedPage::isPrepared());
+            DocumentWindow *document = frame->activeDocument();
+            QCOMPARE(document->m_browser->page(), prepared);
+            QTRY_COMPARE(tabCaptions(*frame), QStringList({finishedFirst ? "Early done" : "Early"}));
+            QTRY_COMPARE(frame->navigator()->rowStatus(1), QStringLiteral("Completed"));
+            QCOMPARE(frame->addressBar()->addressText(), QUrl(address).toString());
+            const auto visits = HistoryStore::instance().snapshot();
+            QVERIFY(std::any_of(visits.begin(), visits.end(),
+                                [&](const HistoryStore::Entry &e) { return e.url == QUrl(address).toString(); }));
+            // The document's switches reach the page it took over.
+            AppState::settings.enableScripts = false;
+            document->applyDownloadOptions();
+            QVERIFY(!prepared->settings()->testAttribute(QWebEngineSettings::JavascriptEnabled));
+            frame->close();
+        }
+
+        // Prepared for another address than the first tab opens: dropped, and the tab loads.
+        PreparedPage::prepare(m_server.page("Not this"), 0);
+        auto frame = makeFrame(m_server.page("This"));
+        QVERIFY(!PreparedPage::isPrepared());
+        QTRY_COMPARE(tabCaptions(*frame), QStringList({"This"}));
     }
 
     void enterNavigatesAndRemembers()

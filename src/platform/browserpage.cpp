@@ -1,0 +1,110 @@
+#include "browserpage.h"
+
+#include "core/paths.h"
+#include "core/strings.h"
+#include "widgets/plainmessagebox.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+
+namespace {
+
+// A token only our isolated script knows, so a page cannot fake a script-link report.
+const QString &linkToken()
+{
+    static const QString token = QString::number(QRandomGenerator::system()->generate64(), 36);
+    return token;
+}
+
+// Reports clicks on "javascript:" links, which never become navigations in this engine.
+QWebEngineScript scriptLinkReporter()
+{
+    QWebEngineScript script;
+    script.setName(QStringLiteral("quarvel-script-links"));
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    script.setRunsOnSubFrames(true);
+    script.setSourceCode(QStringLiteral(
+        "document.addEventListener('click', function (e) {"
+        "  var a = e.target && e.target.closest ? e.target.closest('a[href]') : null;"
+        "  if (a && /^\\s*javascript:/i.test(a.getAttribute('href')))"
+        "    console.debug('%1' + a.getAttribute('href'));"
+        "}, true);")
+        .arg(scriptLinkPrefix()));
+    return script;
+}
+
+} // namespace
+
+QWebEngineProfile *sharedBrowserProfile()
+{
+    static QPointer<QWebEngineProfile> profile;
+    if (!profile) {
+        profile = new QWebEngineProfile(QStringLiteral("Quarvel"), QCoreApplication::instance());
+        profile->setPersistentStoragePath(Paths::dataFile(QStringLiteral("engine")));
+        profile->setCachePath(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+                              QLatin1String("/engine"));
+        profile->setHttpUserAgent(profile->httpUserAgent() + QLatin1String(" Quarvel/") +
+                                  QStringLiteral(QUARVEL_VERSION));
+        profile->scripts()->insert(scriptLinkReporter());
+    }
+    return profile;
+}
+
+QString scriptLinkPrefix()
+{
+    return QStringLiteral("quarvel-jslink-") + linkToken() + u':';
+}
+
+void MediaBlocker::interceptRequest(QWebEngineUrlRequestInfo &info)
+{
+    if (blockMedia && info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMedia)
+        info.block(true);
+}
+
+void BrowserPage::applyDownloadControl(int flags, MediaBlocker *blocker)
+{
+    QWebEngineSettings *s = settings();
+    s->setAttribute(QWebEngineSettings::AutoLoadImages, flags & DownloadControl::Images);
+    s->setAttribute(QWebEngineSettings::JavascriptEnabled, !(flags & DownloadControl::NoScripts));
+    s->setAttribute(QWebEngineSettings::PluginsEnabled, !(flags & DownloadControl::NoPlugins));
+    setAudioMuted(!(flags & DownloadControl::BackgroundSounds));
+    blocker->blockMedia = !(flags & DownloadControl::Videos);
+}
+
+bool BrowserPage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame)
+{
+    bool cancel = false;
+    if (hasOwner())
+        navigationRequested(url.toString(), isMainFrame, cancel);
+    return !cancel;
+}
+
+void BrowserPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level,
+                                           const QString &message, int line, const QString &source)
+{
+    const QString prefix = scriptLinkPrefix();
+    if (hasOwner() && message.startsWith(prefix)) {
+        bool cancel = false;
+        navigationRequested(message.mid(prefix.size()).trimmed(), true, cancel);
+        return;
+    }
+    QWebEnginePage::javaScriptConsoleMessage(level, message, line, source);
+}
+
+void BrowserPage::javaScriptAlert(const QUrl &, const QString &message)
+{
+    plainMessageBox(owner, QMessageBox::Information, loadResString(100), message);
+}
+
+bool BrowserPage::javaScriptConfirm(const QUrl &, const QString &message)
+{
+    return plainMessageBox(owner, QMessageBox::Question, loadResString(100), message,
+                           QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
