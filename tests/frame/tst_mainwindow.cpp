@@ -2,6 +2,7 @@
 #include "core/historystore.h"
 #include "core/crashnoticedialog.h"
 #include "core/settingsstore.h"
+#include "app/firstpage.h"
 #include "app/startup.h"
 #include "document/documentwindow.h"
 #include "frame/addressbar.h"
@@ -267,6 +268,45 @@ private slots:
         QCOMPARE(frame->tabBar()->iconIndex(2) % 2, 1);
         frame->close();
         QCOMPARE(AppState::openDocuments, qint16(0));
+    }
+
+    // The page known before the frame exists follows the start-up order; nothing when the first
+    // tab waits for the user.
+    void firstPageAddressFollowsTheStartUpOrder()
+    {
+        struct Case
+        {
+            const char *firstTime, *crashed, *save, *loadAction, *count, *document1, *commandLine,
+                *expected;
+        };
+        const Case cases[] = {
+            {"True", "False", "False", "1", "0", "", "", ""},              // quick tour first
+            {"False", "True", "False", "1", "0", "", "http://c/", ""},     // crash notice first
+            {"False", "False", "False", "1", "3", "http://d/", "", "HOME"},
+            {"False", "False", "False", "1", "3", "http://d/", "\"http://c/\"", "http://c/"},
+            {"False", "False", "True", "1", "3", "http://d/", "http://c/", "http://d/"},
+            {"False", "False", "True", "1", "0", "", "http://c/", "http://c/"},
+            {"False", "False", "True", "2", "3", "http://d/", "http://c/", ""}, // the question
+            {"False", "False", "True", "2", "0", "", "", ""},
+            {"False", "False", "True", "3", "3", "http://d/", "http://c/", "http://c/"},
+        };
+        for (const Case &c : cases) {
+            QFile::remove(store().filePath());
+            store().reload();
+            store().write("Settings", "FirstTime", c.firstTime);
+            store().write("Settings", "PrevSessionCrashed", c.crashed);
+            store().write("General", "SaveDocumentOnExit", c.save);
+            store().write("General", "LoadAction", c.loadAction);
+            store().write("Settings", "DocumentCount", c.count);
+            if (*c.document1)
+                store().write("Settings", "Document1", c.document1);
+            SettingsModel settings;
+            settings.load(store(), {});
+            const QString expected = QLatin1String(c.expected) == QLatin1String("HOME")
+                                         ? settings.sitesHome1
+                                         : QString::fromLatin1(c.expected);
+            QCOMPARE(firstPageAddress(store(), settings, QString::fromLatin1(c.commandLine)), expected);
+        }
     }
 
     // The first page starts loading before the frame exists; the first tab takes it over with
