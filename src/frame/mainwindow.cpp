@@ -40,6 +40,7 @@
 #include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -202,6 +203,11 @@ void MainWindow::startUp(const QString &commandLine)
 
 void MainWindow::showFrame()
 {
+    // The first web view made the native window anew after the settings had maximised it, and
+    // the new one knows nothing of it (on X11): it is told again before it shows.
+    const Qt::WindowStates state = windowState() & ~Qt::WindowActive;
+    if (isHidden() && windowHandle() && windowHandle()->windowStates() != state)
+        windowHandle()->setWindowStates(state);
     show();
     raise();
     activateWindow();
