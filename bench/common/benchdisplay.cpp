@@ -1,6 +1,6 @@
 #include "benchdisplay.h"
 
-#include "childprocesses.h"
+#include "benchcleanup.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -65,7 +65,7 @@ bool BenchDisplay::startXvfb()
     // takes connections; -noreset keeps it up between the programs under test.
     m_xvfb = std::make_unique<QProcess>();
     m_xvfb->setStandardErrorFile(QProcess::nullDevice());
-    ChildProcesses::start(*m_xvfb, QStringLiteral("Xvfb"),
+    BenchCleanup::startChild(*m_xvfb, QStringLiteral("Xvfb"),
                           {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                            QStringLiteral("0"), QStringLiteral("1280x1024x24"),
                            QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset")});
@@ -87,7 +87,7 @@ bool BenchDisplay::startXvfb()
     env.insert(QStringLiteral("DISPLAY"), m_display);
     m_openbox->setProcessEnvironment(env);
     m_openbox->setProcessChannelMode(QProcess::MergedChannels);
-    ChildProcesses::start(*m_openbox, QStringLiteral("openbox"),
+    BenchCleanup::startChild(*m_openbox, QStringLiteral("openbox"),
                           {QStringLiteral("--startup"), QStringLiteral("echo bench-wm-ready")});
     QByteArray output;
     while (!output.contains("bench-wm-ready") && m_openbox->waitForReadyRead(15000))
@@ -106,9 +106,9 @@ void BenchDisplay::stop(std::unique_ptr<QProcess> &process)
     const pid_t pid = pid_t(process->processId());
     process->terminate();
     if (!process->waitForFinished(5000)) {
-        ChildProcesses::killGroup(pid);
+        BenchCleanup::killChildGroup(pid);
         process->waitForFinished(5000);
     }
-    ChildProcesses::forget(pid);
+    BenchCleanup::forgetChild(pid);
     process.reset();
 }

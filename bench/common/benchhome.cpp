@@ -1,5 +1,7 @@
 #include "benchhome.h"
 
+#include "benchcleanup.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -69,11 +71,17 @@ BenchHome::BenchHome(Kind kind) : m_kind(kind)
 {
     if (!m_dir.isValid())
         qFatal("Cannot make a temporary home: %s", qPrintable(m_dir.errorString()));
+    BenchCleanup::addFolder(path());
     for (const char *sub : {"config", "data", "cache"}) {
         QDir(path()).mkpath(QLatin1String(sub));
         QFile::setPermissions(filePath(QLatin1String(sub)), kUserOnlyFolder);
     }
     resetRuntimeFolder();
+}
+
+BenchHome::~BenchHome()
+{
+    BenchCleanup::forgetFolder(path());
 }
 
 void BenchHome::resetRuntimeFolder()

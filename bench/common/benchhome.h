@@ -13,6 +13,9 @@ public:
     enum class Kind { Fresh, Warm };
 
     explicit BenchHome(Kind kind);
+    ~BenchHome();
+    BenchHome(const BenchHome &) = delete;
+    BenchHome &operator=(const BenchHome &) = delete;
 
     Kind kind() const { return m_kind; }
     QString path() const { return m_dir.path(); }

@@ -63,9 +63,22 @@ double median(QList<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+double medianPairedRatio(const QList<double> &values, const QList<double> &yardsticks)
+{
+    QList<double> ratios;
+    for (qsizetype i = 0; i < std::min(values.size(), yardsticks.size()); ++i)
+        ratios.append(values[i] < 0 || yardsticks[i] <= 0 ? -1 : values[i] / yardsticks[i]);
+    return median(ratios);
+}
+
 QString ratioText(double value, double yardstick)
 {
     if (value < 0 || yardstick <= 0)
         return QStringLiteral("n/a");
     return QString::number(value / yardstick, 'f', 2);
+}
+
+QString msText(double ms)
+{
+    return ms < 0 ? QStringLiteral("failed") : QStringLiteral("%1 ms").arg(ms, 0, 'f', 0);
 }

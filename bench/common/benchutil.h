@@ -27,5 +27,9 @@ void pauseFor(int ms);
 double msBetween(std::chrono::steady_clock::time_point from, std::chrono::steady_clock::time_point to);
 // Median of the values that are not negative (a negative value is a failed run); -1 if none.
 double median(QList<double> values);
+// Median of the ratios value / yardstick of the same round, over the rounds where both exist.
+double medianPairedRatio(const QList<double> &values, const QList<double> &yardsticks);
 // "1.23" or "n/a" when either side is missing.
 QString ratioText(double value, double yardstick);
+// "123 ms" or "failed".
+QString msText(double ms);

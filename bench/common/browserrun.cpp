@@ -1,8 +1,8 @@
 #include "browserrun.h"
 
+#include "benchcleanup.h"
 #include "benchdisplay.h"
 #include "benchhome.h"
-#include "childprocesses.h"
 #include "pingserver.h"
 
 #include <QFile>
@@ -46,7 +46,7 @@ bool BrowserRun::start(const QStringList &addresses, Start how)
     m_process->setStandardOutputFile(QProcess::nullDevice());
     m_process->setStandardErrorFile(m_logFile);
     m_started = Clock::now();
-    ChildProcesses::start(*m_process, m_program.path, arguments);
+    BenchCleanup::startChild(*m_process, m_program.path, arguments);
     m_pid = pid_t(m_process->processId());
     return m_pid > 0;
 }
@@ -108,12 +108,12 @@ QString BrowserRun::runTool(const QString &program, const QStringList &arguments
     m_display.apply(env);
     tool.setProcessEnvironment(env);
     tool.setStandardErrorFile(QProcess::nullDevice());
-    ChildProcesses::start(tool, program, arguments);
+    BenchCleanup::startChild(tool, program, arguments);
     if (!tool.waitForFinished(5000)) {
-        ChildProcesses::killGroup(pid_t(tool.processId()));
+        BenchCleanup::killChildGroup(pid_t(tool.processId()));
         tool.waitForFinished(1000);
     }
-    ChildProcesses::forget(pid_t(tool.processId()));
+    BenchCleanup::forgetChild(pid_t(tool.processId()));
     return QString::fromLocal8Bit(tool.readAllStandardOutput());
 }
 
@@ -152,7 +152,7 @@ void BrowserRun::stop()
         waitUntil(ended, 5000);
     }
     if (!ended()) {
-        ChildProcesses::killGroup(m_pid);
+        BenchCleanup::killChildGroup(m_pid);
         for (const ProcessTree::Member &member : tree) {
             if (ProcessTree::isAlive(member))
                 ::kill(member.pid, SIGKILL);
@@ -160,7 +160,7 @@ void BrowserRun::stop()
         waitUntil(ended, 5000);
     }
     m_process->waitForFinished(1000);
-    ChildProcesses::forget(m_pid);
+    BenchCleanup::forgetChild(m_pid);
     m_process.reset();
 }
 

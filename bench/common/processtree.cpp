@@ -100,16 +100,19 @@ bool anyAlive(const QList<Member> &members)
     return std::any_of(members.begin(), members.end(), isAlive);
 }
 
-qint64 cpuMs(pid_t root)
+qint64 processCpuMs(pid_t pid)
 {
     static const qint64 ticksPerSecond = ::sysconf(_SC_CLK_TCK);
-    qint64 ticks = 0;
-    for (pid_t pid : QList<pid_t>{root} + descendants(root)) {
-        Stat stat;
-        if (readStat(pid, &stat))
-            ticks += stat.ticks;
-    }
-    return ticks * 1000 / ticksPerSecond;
+    Stat stat;
+    return readStat(pid, &stat) ? stat.ticks * 1000 / ticksPerSecond : 0;
+}
+
+qint64 cpuMs(pid_t root)
+{
+    qint64 total = 0;
+    for (pid_t pid : QList<pid_t>{root} + descendants(root))
+        total += processCpuMs(pid);
+    return total;
 }
 
 MemoryUse processMemory(pid_t pid)

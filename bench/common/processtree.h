@@ -21,7 +21,8 @@ QList<pid_t> descendants(pid_t root);
 bool isAlive(const Member &member);
 bool anyAlive(const QList<Member> &members);
 
-// User plus system CPU time of the root and its descendants, in milliseconds.
+// User plus system CPU time of one process, and of the root and its descendants, in ms.
+qint64 processCpuMs(pid_t pid);
 qint64 cpuMs(pid_t root);
 // Memory in KiB: the proportional set size (each page divided among every process on the
 // machine that maps it) and the part of it in files (libraries and other mapped files, the part

@@ -4,11 +4,11 @@
 // whole process tree (the engine's helper processes included) is taken over the period.
 //
 // Usage: bench_idle [seconds=30] [other-quarvel]
+#include "benchcleanup.h"
 #include "benchdisplay.h"
 #include "benchhome.h"
 #include "benchutil.h"
 #include "browserrun.h"
-#include "childprocesses.h"
 #include "pingserver.h"
 
 #include <QCoreApplication>
@@ -27,17 +27,20 @@ double idleCpu(const BenchProgram &program, int tabs, int seconds, const BenchDi
         return -1;
     const int settled = run.waitForSteadyCpu(30000);
     const qint64 before = ProcessTree::cpuMs(run.pid());
+    const qint64 ownBefore = ProcessTree::processCpuMs(run.pid());
     const qsizetype processes = ProcessTree::members(run.pid()).size();
     pauseFor(seconds * 1000);
     const qint64 after = ProcessTree::cpuMs(run.pid());
+    const qint64 own = ProcessTree::processCpuMs(run.pid()) - ownBefore;
     if (!run.isRunning()) {
         std::printf("  %s ended during the period\n", qPrintable(program.name));
         return -1;
     }
     const QString steady = settled < 0 ? QStringLiteral("not steady after 30 s")
                                        : QStringLiteral("steady after %1 s").arg(settled / 1000.0, 0, 'f', 1);
-    std::printf("%2d tab%s  %-9s %6lld ms CPU in %d s  (%lld processes, %s)\n", tabs, tabs > 1 ? "s" : " ",
-                qPrintable(program.name), after - before, seconds, qlonglong(processes), qPrintable(steady));
+    std::printf("%2d tab%s  %-9s %6lld ms CPU in %d s  (program %lld ms, %lld helper processes %lld ms; %s)\n",
+                tabs, tabs > 1 ? "s" : " ", qPrintable(program.name), after - before, seconds, own,
+                qlonglong(processes - 1), after - before - own, qPrintable(steady));
     std::fflush(stdout);
     return double(after - before);
 }
@@ -47,7 +50,7 @@ double idleCpu(const BenchProgram &program, int tabs, int seconds, const BenchDi
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    ChildProcesses::installSignalCleanup();
+    BenchCleanup::installSignalHandlers();
     const QStringList args = QCoreApplication::arguments();
     const int seconds = std::max(1, args.value(1, QStringLiteral("30")).toInt());
     const QList<BenchProgram> programs = benchPrograms(args.value(2));

@@ -9,11 +9,11 @@
 // rest (heap, graphics buffers) is the program's own.
 //
 // Usage: bench_memory [other-quarvel]
+#include "benchcleanup.h"
 #include "benchdisplay.h"
 #include "benchhome.h"
 #include "benchutil.h"
 #include "browserrun.h"
-#include "childprocesses.h"
 #include "pingserver.h"
 
 #include <QCoreApplication>
@@ -55,7 +55,7 @@ Reading readMemory(const BenchProgram &program, int tabs, const BenchDisplay &di
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    ChildProcesses::installSignalCleanup();
+    BenchCleanup::installSignalHandlers();
     const QList<BenchProgram> programs = benchPrograms(QCoreApplication::arguments().value(1));
 
     BenchDisplay display;

@@ -8,11 +8,11 @@
 // Which program goes first changes every round; the medians are the result.
 //
 // Usage: bench_tabs [rounds=5] [other-quarvel]
+#include "benchcleanup.h"
 #include "benchdisplay.h"
 #include "benchhome.h"
 #include "benchutil.h"
 #include "browserrun.h"
-#include "childprocesses.h"
 #include "pingserver.h"
 
 #include <QCoreApplication>
@@ -66,17 +66,12 @@ double closeTenTabs(const BenchProgram &program, BenchHome &home, const BenchDis
     return msBetween(sent, BrowserRun::Clock::now());
 }
 
-QString msText(double ms)
-{
-    return ms < 0 ? QStringLiteral("failed") : QStringLiteral("%1 ms").arg(ms, 0, 'f', 0);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    ChildProcesses::installSignalCleanup();
+    BenchCleanup::installSignalHandlers();
     const QStringList args = QCoreApplication::arguments();
     const int rounds = std::max(1, args.value(1, QStringLiteral("5")).toInt());
     const QList<BenchProgram> programs = benchPrograms(args.value(2));
@@ -101,7 +96,8 @@ int main(int argc, char **argv)
         }
         std::printf("round %d: hand-over", round + 1);
         for (int p = 1; p < programs.size(); ++p)
-            std::printf(" %s %s,", qPrintable(programs[p].name), qPrintable(msText(handOvers[p].last())));
+            std::printf("%s %s %s", p > 1 ? "," : "", qPrintable(programs[p].name),
+                        qPrintable(msText(handOvers[p].last())));
         std::printf(" (bare view start %s); close 10 tabs: bare view %s",
                     qPrintable(msText(handOvers[0].last())), qPrintable(msText(closes[0].last())));
         for (int p = 1; p < programs.size(); ++p)
@@ -115,18 +111,15 @@ int main(int argc, char **argv)
     std::printf("\nmedians over %d rounds, %s:\n", rounds, qPrintable(display.description()));
     std::printf("hand-over to the new page's ping:");
     for (int p = 1; p < programs.size(); ++p)
-        std::printf(" %s %s (%s of a bare view start),", qPrintable(programs[p].name),
+        std::printf(" %s %s (%s of a bare view start);", qPrintable(programs[p].name),
                     qPrintable(msText(median(handOvers[p]))),
                     qPrintable(ratioText(median(handOvers[p]), median(handOvers[0]))));
     std::printf(" bare view start %s\n", qPrintable(msText(median(handOvers[0]))));
     std::printf("close with 10 tabs to the tree's end: bare view %s", qPrintable(msText(median(closes[0]))));
-    for (int p = 1; p < programs.size(); ++p) {
-        QList<double> ratios;
-        for (int r = 0; r < rounds; ++r)
-            ratios.append(closes[p][r] < 0 || closes[0][r] <= 0 ? -1 : closes[p][r] / closes[0][r]);
+    for (int p = 1; p < programs.size(); ++p)
         std::printf(", %s %s (median paired ratio %s)", qPrintable(programs[p].name),
-                    qPrintable(msText(median(closes[p]))), qPrintable(ratioText(median(ratios), 1)));
-    }
+                    qPrintable(msText(median(closes[p]))),
+                    qPrintable(ratioText(medianPairedRatio(closes[p], closes[0]), 1)));
     std::printf("\n");
     return 0;
 }

@@ -7,11 +7,11 @@
 //
 // Usage: bench_startup [rounds=5] [other-quarvel]
 // The other Quarvel (an earlier build) is measured in the same rounds, with its own ratio.
+#include "benchcleanup.h"
 #include "benchdisplay.h"
 #include "benchhome.h"
 #include "benchutil.h"
 #include "browserrun.h"
-#include "childprocesses.h"
 #include "pingserver.h"
 
 #include <QCoreApplication>
@@ -31,17 +31,12 @@ double startUp(const BenchProgram &program, BenchHome &home, const BenchDisplay 
     return run.startAndLoad(server, 1) ? msBetween(run.started(), server.firstPing(1)) : -1;
 }
 
-QString msText(double ms)
-{
-    return ms < 0 ? QStringLiteral("failed") : QStringLiteral("%1 ms").arg(ms, 0, 'f', 0);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    ChildProcesses::installSignalCleanup();
+    BenchCleanup::installSignalHandlers();
     const QStringList args = QCoreApplication::arguments();
     const int rounds = std::max(1, args.value(1, QStringLiteral("5")).toInt());
     const QList<BenchProgram> programs = benchPrograms(args.value(2));
@@ -67,8 +62,10 @@ int main(int argc, char **argv)
         const QList<int> order = roundOrder(programs.size(), round);
         for (BenchHome::Kind kind : kKinds) {
             for (int p : order) {
-                BenchHome fresh(BenchHome::Kind::Fresh);
-                BenchHome &home = kind == BenchHome::Kind::Warm ? *warmHomes[p] : fresh;
+                std::unique_ptr<BenchHome> fresh;
+                if (kind == BenchHome::Kind::Fresh)
+                    fresh = std::make_unique<BenchHome>(kind);
+                BenchHome &home = fresh ? *fresh : *warmHomes[p];
                 times[kind][p].append(startUp(programs[p], home, display, server));
             }
             const QList<QList<double>> &t = times[kind];
@@ -89,15 +86,10 @@ int main(int argc, char **argv)
         const QList<QList<double>> &t = times[kind];
         std::printf("%-5s home: median bare view %s", qPrintable(homeKindName(kind)),
                     qPrintable(msText(median(t[0]))));
-        for (int p = 1; p < programs.size(); ++p) {
-            QList<double> ratios;
-            for (int r = 0; r < rounds; ++r)
-                ratios.append(t[p][r] < 0 || t[0][r] <= 0 ? -1 : t[p][r] / t[0][r]);
-            const double m = median(ratios);
+        for (int p = 1; p < programs.size(); ++p)
             std::printf(", %s %s, median paired ratio %s", qPrintable(programs[p].name),
                         qPrintable(msText(median(t[p]))),
-                        m < 0 ? "n/a" : qPrintable(QString::number(m, 'f', 2)));
-        }
+                        qPrintable(ratioText(medianPairedRatio(t[p], t[0]), 1)));
         std::printf("\n");
     }
     std::printf("goal <= 1.30 on an X display, aim 1.15%s\n",
