@@ -1,105 +1,34 @@
-// Times process start to the first page's load event, for Quarvel and for a bare web view,
-// on the same machine in one run, and reports the ratio (goal: Quarvel within 1.3x).
+// Start-up as a user sees it: from starting the program to the first page's load event (the page
+// pings the local server from onload), for Quarvel and the bare view in the same rounds, on an X
+// display. Each round runs every program once with a warm home (the home of an earlier run of
+// the same program, engine caches included) and once with a fresh one; which program goes first
+// changes every round. Each round gives a paired ratio Quarvel / bare view; the medians of these
+// ratios are the result.
 //
-// The page pings the server from its onload handler, so both programs are measured from the
-// outside the same way. Each Quarvel run gets fresh folders holding settings of a later run.
-//
-// Usage: bench_startup [runs] [other-quarvel]   (needs a display: Xvfb or QT_QPA_PLATFORM=offscreen)
-// With another Quarvel binary (an earlier build), it is measured in the same rounds.
-#include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QHostAddress>
-#include <QProcess>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QTemporaryDir>
-#include <QTimer>
+// Usage: bench_startup [rounds=5] [other-quarvel]
+// The other Quarvel (an earlier build) is measured in the same rounds, with its own ratio.
+#include "benchcleanup.h"
+#include "benchdisplay.h"
+#include "benchhome.h"
+#include "benchutil.h"
+#include "browserrun.h"
+#include "pingserver.h"
 
-#include <algorithm>
+#include <QCoreApplication>
+
 #include <cstdio>
-#include <vector>
+#include <map>
 
 namespace {
 
-class PingServer : public QTcpServer
-{
-public:
-    bool loaded = false;
-    PingServer()
-    {
-        listen(QHostAddress::LocalHost, 0);
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *s = nextPendingConnection()) {
-                connect(s, &QTcpSocket::readyRead, s, [this, s] {
-                    const QByteArray request = s->readAll();
-                    QByteArray body;
-                    if (request.startsWith("GET /loaded")) {
-                        loaded = true;
-                    } else {
-                        body = "<!DOCTYPE html><html><head><title>Bench</title></head><body "
-                               "onload=\"new Image().src='/loaded?'+Date.now()\"><h1>Bench</h1>"
-                               "<p>A local page.</p></body></html>";
-                    }
-                    s->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nCache-Control: no-store\r\n"
-                             "Connection: close\r\nContent-Length: " +
-                             QByteArray::number(body.size()) + "\r\n\r\n" + body);
-                    s->disconnectFromHost();
-                });
-                connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
-            }
-        });
-    }
-};
+constexpr BenchHome::Kind kKinds[] = {BenchHome::Kind::Warm, BenchHome::Kind::Fresh};
 
-double runOnce(const QString &program, const QString &url, bool quarvel)
+// Milliseconds from start to the page's ping, or -1 when it never came.
+double startUp(const BenchProgram &program, BenchHome &home, const BenchDisplay &display,
+               PingServer &server)
 {
-    QTemporaryDir home;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *sub : {"config", "data", "cache", "runtime"})
-        QDir(home.path()).mkpath(QLatin1String(sub));
-    QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    env.insert(QStringLiteral("HOME"), home.path());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
-    env.insert(QStringLiteral("XDG_CACHE_HOME"), home.filePath(QStringLiteral("cache")));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("runtime")));
-    if (quarvel) {
-        QDir(home.filePath(QStringLiteral("config"))).mkpath(QStringLiteral("Quarvel"));
-        QFile ini(home.filePath(QStringLiteral("config/Quarvel/Quarvel.ini")));
-        ini.open(QIODevice::WriteOnly);
-        ini.write("[Settings]\nFirstTime=False\n[General]\nSaveDocumentOnExit=False\n"
-                  "CheckIfDefault=False\n");
-    }
-
-    PingServer server;
-    const QString page = url.isEmpty()
-                             ? QStringLiteral("http://127.0.0.1:%1/page").arg(server.serverPort())
-                             : url;
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    QElapsedTimer timer;
-    timer.start();
-    process.start(program, {page});
-    while (!server.loaded && timer.elapsed() < 60000 && process.state() != QProcess::NotRunning)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    const double ms = server.loaded ? double(timer.nsecsElapsed()) / 1e6 : -1;
-    process.terminate();
-    if (!process.waitForFinished(5000)) {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-    return ms;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? -1 : v[v.size() / 2];
+    BrowserRun run(program, home, display);
+    return run.startAndLoad(server, 1) ? msBetween(run.started(), server.firstPing(1)) : -1;
 }
 
 } // namespace
@@ -107,35 +36,63 @@ double median(std::vector<double> v)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const int runs = qMax(1, QCoreApplication::arguments().value(1, QStringLiteral("5")).toInt());
-    const QString dir = QCoreApplication::applicationDirPath();
-    const QString quarvel = QStringLiteral(QUARVEL_BINARY);
-    const QString bare = dir + QStringLiteral("/bare_view");
+    BenchCleanup::installSignalHandlers();
+    const QStringList args = QCoreApplication::arguments();
+    const int rounds = std::max(1, args.value(1, QStringLiteral("5")).toInt());
+    const QList<BenchProgram> programs = benchPrograms(args.value(2));
 
-    const QString other = QCoreApplication::arguments().value(2);
+    BenchDisplay display;
+    PingServer server(1);
 
-    std::vector<double> q, b, o;
-    runOnce(bare, {}, false); // warm the file cache for every program
-    runOnce(quarvel, {}, true);
-    if (!other.isEmpty())
-        runOnce(other, {}, true);
-    for (int i = 0; i < runs; ++i) {
-        b.push_back(runOnce(bare, {}, false));
-        q.push_back(runOnce(quarvel, {}, true));
-        if (!other.isEmpty())
-            o.push_back(runOnce(other, {}, true));
-        std::printf("run %d: bare %.0f ms, quarvel %.0f ms", i + 1, b.back(), q.back());
-        if (!other.isEmpty())
-            std::printf(", other %.0f ms", o.back());
+    // The warm homes, made by a first run of each program (which also brings its files into the
+    // page cache).
+    std::map<int, std::unique_ptr<BenchHome>> warmHomes;
+    for (int p = 0; p < programs.size(); ++p) {
+        warmHomes[p] = std::make_unique<BenchHome>(BenchHome::Kind::Warm);
+        const double ms = startUp(programs[p], *warmHomes[p], display, server);
+        std::printf("first run of %s (makes its warm home): %s\n", qPrintable(programs[p].name),
+                    qPrintable(msText(ms)));
+    }
+
+    // times[kind][program] per round
+    std::map<BenchHome::Kind, QList<QList<double>>> times;
+    for (BenchHome::Kind kind : kKinds)
+        times[kind] = QList<QList<double>>(programs.size());
+    for (int round = 0; round < rounds; ++round) {
+        const QList<int> order = roundOrder(programs.size(), round);
+        for (BenchHome::Kind kind : kKinds) {
+            for (int p : order) {
+                std::unique_ptr<BenchHome> fresh;
+                if (kind == BenchHome::Kind::Fresh)
+                    fresh = std::make_unique<BenchHome>(kind);
+                BenchHome &home = fresh ? *fresh : *warmHomes[p];
+                times[kind][p].append(startUp(programs[p], home, display, server));
+            }
+            const QList<QList<double>> &t = times[kind];
+            std::printf("round %d %-5s (%s first): bare view %s", round + 1,
+                        qPrintable(homeKindName(kind)), qPrintable(programs[order[0]].name),
+                        qPrintable(msText(t[0].last())));
+            for (int p = 1; p < programs.size(); ++p)
+                std::printf(", %s %s (ratio %s)", qPrintable(programs[p].name),
+                            qPrintable(msText(t[p].last())),
+                            qPrintable(ratioText(t[p].last(), t[0].last())));
+            std::printf("\n");
+            std::fflush(stdout);
+        }
+    }
+
+    std::printf("\nstart to first page load, %d rounds, %s:\n", rounds, qPrintable(display.description()));
+    for (BenchHome::Kind kind : kKinds) {
+        const QList<QList<double>> &t = times[kind];
+        std::printf("%-5s home: median bare view %s", qPrintable(homeKindName(kind)),
+                    qPrintable(msText(median(t[0]))));
+        for (int p = 1; p < programs.size(); ++p)
+            std::printf(", %s %s, median paired ratio %s", qPrintable(programs[p].name),
+                        qPrintable(msText(median(t[p]))),
+                        qPrintable(ratioText(medianPairedRatio(t[p], t[0]), 1)));
         std::printf("\n");
     }
-    const double mb = median(b), mq = median(q);
-    std::printf("median start to first page load: bare view %.0f ms, Quarvel %.0f ms\n", mb, mq);
-    if (mb > 0 && mq > 0)
-        std::printf("ratio Quarvel / bare view: %.2f (goal <= 1.30)\n", mq / mb);
-    if (!other.isEmpty()) {
-        const double mo = median(o);
-        std::printf("other Quarvel %.0f ms, ratio to bare view %.2f\n", mo, mb > 0 ? mo / mb : -1.0);
-    }
+    std::printf("goal <= 1.30 on an X display, aim 1.15%s\n",
+                display.isX() ? "" : " (this run was not on an X display)");
     return 0;
 }

@@ -1,0 +1,174 @@
+#include "browserrun.h"
+
+#include "benchcleanup.h"
+#include "benchdisplay.h"
+#include "benchhome.h"
+#include "pingserver.h"
+
+#include <QFile>
+#include <QProcess>
+
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+BrowserRun::BrowserRun(const BenchProgram &program, BenchHome &home, const BenchDisplay &display)
+    : m_program(program), m_home(home), m_display(display)
+{
+}
+
+BrowserRun::~BrowserRun()
+{
+    stop();
+}
+
+bool BrowserRun::start(const QStringList &addresses, Start how)
+{
+    QStringList arguments = addresses;
+    if (how == Start::Own) {
+        m_home.resetRuntimeFolder();
+        if (m_program.quarvel) {
+            const bool session = addresses.size() > 1;
+            m_home.seedQuarvel(session ? addresses : QStringList(), m_display.screenSize());
+            if (session)
+                arguments.clear();
+        }
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    m_display.apply(env);
+    if (::geteuid() == 0) // the engine's sandbox refuses to run as root
+        env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
+
+    m_process = std::make_unique<QProcess>();
+    m_process->setProcessEnvironment(m_home.environment(env));
+    m_logFile = m_home.filePath(how == Start::Own ? QStringLiteral("stderr.log")
+                                                  : QStringLiteral("stderr-second-start.log"));
+    m_process->setStandardOutputFile(QProcess::nullDevice());
+    m_process->setStandardErrorFile(m_logFile);
+    m_started = Clock::now();
+    BenchCleanup::startChild(*m_process, m_program.path, arguments);
+    m_pid = pid_t(m_process->processId());
+    return m_pid > 0;
+}
+
+bool BrowserRun::startAndLoad(PingServer &server, int count)
+{
+    server.forget();
+    if (start(server.pageUrls(1, count)) && waitForPings(server, 1, count))
+        return true;
+    int pinged = 0;
+    for (int page = 1; page <= count; ++page)
+        pinged += server.pingCount(page) > 0 ? 1 : 0;
+    std::printf("  %s: %d of %d pages pinged (%s)\n", qPrintable(m_program.name), pinged, count,
+                isRunning() ? "time out" : "the program ended");
+    const QString tail = errorTail();
+    if (!tail.isEmpty())
+        std::printf("  its last words:\n%s\n", qPrintable(tail));
+    std::fflush(stdout);
+    return false;
+}
+
+bool BrowserRun::isRunning() const
+{
+    return m_process && m_process->state() != QProcess::NotRunning;
+}
+
+bool BrowserRun::waitForPings(const PingServer &server, int first, int count, int timeoutMs)
+{
+    return waitUntil([&] { return server.allPinged(first, count) || !isRunning(); }, timeoutMs) &&
+           server.allPinged(first, count);
+}
+
+int BrowserRun::waitForSteadyCpu(int maxMs)
+{
+    const Clock::time_point begin = Clock::now();
+    QList<qint64> perSecond;
+    qint64 before = ProcessTree::cpuMs(m_pid);
+    while (msBetween(begin, Clock::now()) < maxMs && isRunning()) {
+        pauseFor(1000);
+        const qint64 now = ProcessTree::cpuMs(m_pid);
+        perSecond.append(now - before);
+        before = now;
+        if (perSecond.size() < 3)
+            continue;
+        const qint64 a = perSecond[perSecond.size() - 3], b = perSecond[perSecond.size() - 2],
+                     c = perSecond.last();
+        const double mean = (a + b + c) / 3.0;
+        const double spread = std::max({a, b, c}) - std::min({a, b, c});
+        if (spread <= std::max(15.0, 0.3 * mean))
+            return int(msBetween(begin, Clock::now()));
+    }
+    return -1;
+}
+
+QString BrowserRun::runTool(const QString &program, const QStringList &arguments) const
+{
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    m_display.apply(env);
+    tool.setProcessEnvironment(env);
+    tool.setStandardErrorFile(QProcess::nullDevice());
+    BenchCleanup::startChild(tool, program, arguments);
+    if (!tool.waitForFinished(5000)) {
+        BenchCleanup::killChildGroup(pid_t(tool.processId()));
+        tool.waitForFinished(1000);
+    }
+    BenchCleanup::forgetChild(pid_t(tool.processId()));
+    return QString::fromLocal8Bit(tool.readAllStandardOutput());
+}
+
+bool BrowserRun::requestClose(Clock::time_point *sentAt)
+{
+    if (!m_display.hasWindowManager() || !isRunning())
+        return false;
+    const QStringList windows =
+        runTool(QStringLiteral("xdotool"),
+                {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                 QString::number(m_pid)})
+            .split(u'\n', Qt::SkipEmptyParts);
+    if (windows.isEmpty())
+        return false;
+    runTool(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), windows.last()});
+    if (sentAt)
+        *sentAt = Clock::now();
+    runTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--clearmodifiers"), QStringLiteral("alt+F4")});
+    return true;
+}
+
+void BrowserRun::stop()
+{
+    if (!m_process)
+        return;
+    if (m_pid <= 0) { // it never started
+        m_process.reset();
+        return;
+    }
+    const QList<ProcessTree::Member> tree = ProcessTree::members(m_pid);
+    auto ended = [&] { return !isRunning() && !ProcessTree::anyAlive(tree); };
+    if (!ended() && requestClose())
+        waitUntil(ended, 15000);
+    if (!ended()) {
+        m_process->terminate();
+        waitUntil(ended, 5000);
+    }
+    if (!ended()) {
+        BenchCleanup::killChildGroup(m_pid);
+        for (const ProcessTree::Member &member : tree) {
+            if (ProcessTree::isAlive(member))
+                ::kill(member.pid, SIGKILL);
+        }
+        waitUntil(ended, 5000);
+    }
+    m_process->waitForFinished(1000);
+    BenchCleanup::forgetChild(m_pid);
+    m_process.reset();
+}
+
+QString BrowserRun::errorTail(int lines) const
+{
+    QFile log(m_logFile);
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    const QStringList all = QString::fromLocal8Bit(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    return all.mid(std::max<qsizetype>(0, all.size() - lines)).join(u'\n');
+}
