@@ -10,7 +10,10 @@
 BenchDisplay::BenchDisplay()
 {
     m_display = qEnvironmentVariable("DISPLAY");
-    if (!m_display.isEmpty()) {
+    if (qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen")) {
+        m_kind = Kind::Offscreen;
+        m_askedForOffscreen = true;
+    } else if (!m_display.isEmpty()) {
         m_kind = Kind::Existing;
         QProcess tool;
         tool.start(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")});
@@ -45,7 +48,8 @@ QString BenchDisplay::description() const
     case Kind::Offscreen:
         break;
     }
-    return QStringLiteral("offscreen (QT_QPA_PLATFORM=offscreen; Xvfb not found)");
+    return m_askedForOffscreen ? QStringLiteral("offscreen (asked for by QT_QPA_PLATFORM)")
+                               : QStringLiteral("offscreen (QT_QPA_PLATFORM=offscreen; Xvfb not found)");
 }
 
 void BenchDisplay::apply(QProcessEnvironment &env) const

@@ -34,6 +34,7 @@ private:
     void stop(std::unique_ptr<QProcess> &process);
 
     Kind m_kind = Kind::Offscreen;
+    bool m_askedForOffscreen = false;
     QString m_display;
     QSize m_screenSize{800, 600}; // the offscreen platform's screen
     std::unique_ptr<QProcess> m_xvfb;

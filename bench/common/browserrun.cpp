@@ -79,7 +79,7 @@ bool BrowserRun::waitForPings(const PingServer &server, int first, int count, in
            server.allPinged(first, count);
 }
 
-int BrowserRun::waitForSteadyCpu(int maxMs)
+int BrowserRun::waitForSteadyCpu(int maxMs, int minMs)
 {
     const Clock::time_point begin = Clock::now();
     QList<qint64> perSecond;
@@ -89,7 +89,7 @@ int BrowserRun::waitForSteadyCpu(int maxMs)
         const qint64 now = ProcessTree::cpuMs(m_pid);
         perSecond.append(now - before);
         before = now;
-        if (perSecond.size() < 3)
+        if (perSecond.size() < 3 || msBetween(begin, Clock::now()) < minMs)
             continue;
         const qint64 a = perSecond[perSecond.size() - 3], b = perSecond[perSecond.size() - 2],
                      c = perSecond.last();

@@ -40,9 +40,9 @@ public:
     // Waits until pages first.. first + count - 1 pinged; false when the program ended first or
     // the time ran out.
     bool waitForPings(const PingServer &server, int first, int count, int timeoutMs = 60000);
-    // Waits until the tree's CPU use per second is steady over three seconds; returns the
-    // milliseconds waited, or -1 when it was not steady within maxMs.
-    int waitForSteadyCpu(int maxMs);
+    // Waits at least minMs, then until the tree's CPU use per second is steady over three
+    // seconds; returns the milliseconds waited, or -1 when it was not steady within maxMs.
+    int waitForSteadyCpu(int maxMs, int minMs = 0);
 
     // A close request through the window manager (the program's window activated, then Alt+F4);
     // sentAt receives the moment just before the key goes out.
