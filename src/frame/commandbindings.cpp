@@ -68,15 +68,4 @@ QString gestureCommand(qint32 action)
     return QLatin1String(commands[action - 1]);
 }
 
-const QList<Shortcut> &shortcuts()
-{
-    static const QList<Shortcut> list = {
-        {QKeySequence(Qt::ALT | Qt::Key_Home), "mnuNavigateHome1"},
-        {QKeySequence(Qt::CTRL | Qt::Key_N), "mnuFileNew"},
-        {QKeySequence(Qt::Key_Escape), "mnuNavigateStop"},
-        {QKeySequence(Qt::Key_F9), "mnuViewQSearch"},
-    };
-    return list;
-}
-
 } // namespace CommandBindings

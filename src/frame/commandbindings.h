@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QKeySequence>
 #include <QList>
 #include <QString>
 
-// The ways into the frame's commands besides their menu items: toolbar buttons, mouse gestures
-// and keyboard shortcuts, each naming the command it runs by the command's key.
+// The ways into the frame's commands besides their menu items: toolbar buttons and mouse
+// gestures, each naming the command it runs by the command's key.
 namespace CommandBindings {
 
 // What a toolbar button runs: a command's key, or a family item's key and data.
@@ -21,13 +20,5 @@ ButtonCommand buttonCommand(const QString &bandKey, const QString &buttonKey, bo
 
 // The command of gesture action 1..17; empty for 0 and unknown actions.
 QString gestureCommand(qint32 action);
-
-struct Shortcut
-{
-    QKeySequence keys;
-    const char *command;
-};
-// The frame's keyboard shortcuts (window-wide) and the commands they run.
-const QList<Shortcut> &shortcuts();
 
 } // namespace CommandBindings

@@ -439,6 +439,12 @@ void DocumentArea::onTabPressed(int position, Qt::MouseButton button,
     runTabAction(documentAt(position), action);
 }
 
+void DocumentArea::clickTab(int position)
+{
+    bringToFront(documentAt(position));
+    onTabPressed(position, Qt::LeftButton, Qt::NoModifier, QPoint());
+}
+
 void DocumentArea::onTabDoubleClicked(int position)
 {
     if (position < 1)

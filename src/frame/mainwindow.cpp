@@ -17,6 +17,7 @@
 #include "documenttabbar.h"
 #include "framechrome.h"
 #include "framestatusbar.h"
+#include "keyboardshortcuts.h"
 #include "menucontroller.h"
 #include "navigationcommands.h"
 #include "quicksearchdialog.h"
@@ -32,6 +33,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
@@ -143,6 +145,9 @@ void MainWindow::startUp(const QString &commandLine)
     // 5. Captions.
     setProperty(kTagProperty, resId(1120));
     loadResStrings(this);
+
+    // 6. The keyboard shortcuts.
+    m_shortcuts->install();
 
     // 7. Search engine.
     m_addressBar->setSearchEngine(
@@ -433,16 +438,55 @@ void MainWindow::createCommands()
     new NavigationCommands(*m_commandHost, *m_commands, this);
     new ViewCommands(*m_commandHost, *m_commands, *m_menus, this);
 
-    for (const CommandBindings::Shortcut &shortcut : CommandBindings::shortcuts()) {
-        auto *carrier = new QAction(this);
-        carrier->setShortcut(shortcut.keys);
-        carrier->setShortcutContext(Qt::WindowShortcut);
-        const QString key = QLatin1String(shortcut.command);
-        connect(carrier, &QAction::triggered, this, [this, key] {
-            if (noModalDialogOpen())
-                m_commands->trigger(key);
-        });
-        addAction(carrier);
+    // The keyboard shortcuts act wherever the focus is; they run once the key has been handled.
+    m_shortcuts = new KeyboardShortcuts(this);
+    m_shortcuts->hasActiveDocument = [this] { return activeDocument() != nullptr; };
+    connect(m_shortcuts, &KeyboardShortcuts::actionRequested, this, &MainWindow::onShortcut,
+            Qt::QueuedConnection);
+}
+
+void MainWindow::onShortcut(ShortcutRules::Action action)
+{
+    using ShortcutRules::Action;
+    switch (action) {
+    case Action::FocusAddressBar:
+        m_addressBar->comboBox()->setFocus(Qt::ShortcutFocusReason);
+        break;
+    case Action::Stop:
+        m_commands->trigger(QStringLiteral("mnuNavigateStop"));
+        break;
+    case Action::NextTab:
+    case Action::PreviousTab: {
+        DocumentTabBar *tabs = m_documentArea->tabBar();
+        int current = 1;
+        for (int k = 1; k <= tabs->itemCount(); ++k) {
+            if (tabs->isSelected(k))
+                current = k;
+        }
+        const int next = ShortcutRules::cycledTab(current, tabs->itemCount(),
+                                                  action == Action::PreviousTab);
+        if (next > 0)
+            m_documentArea->clickTab(next);
+        break;
+    }
+    case Action::CloseDocument:
+        if (DocumentWindow *document = activeDocument())
+            m_documentArea->closeDocument(document);
+        break;
+    case Action::Home:
+        m_commands->trigger(QStringLiteral("mnuNavigateHome1"));
+        break;
+    case Action::NewTab:
+        m_commands->trigger(QStringLiteral("mnuFileNew"));
+        break;
+    case Action::OpenFile:
+        m_commands->trigger(QStringLiteral("mnuFileOpen"));
+        break;
+    case Action::QuickSearch:
+        m_commands->trigger(QStringLiteral("mnuViewQSearch"));
+        break;
+    case Action::None:
+        break;
     }
 }
 
@@ -592,6 +636,7 @@ void MainWindow::unload()
     m_unloaded = true;
     m_closing = true;
     m_clock.stop();
+    m_shortcuts->remove();
     if (m_gestures)
         m_gestures->detach();
     SettingsStore &store = SettingsStore::instance();

@@ -2,6 +2,7 @@
 
 #include "documentarea.h"
 #include "framecommandhost.h"
+#include "shortcutrules.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -18,6 +19,7 @@ class DocumentTabBar;
 class DocumentWindow;
 class FrameChrome;
 class FrameStatusBar;
+class KeyboardShortcuts;
 class MenuController;
 class MouseGestureRecognizer;
 class QuickSearchDialog;
@@ -119,6 +121,7 @@ private:
     // Opens the feed database once, when the first page has loaded or a little later.
     void openFeedDatabase();
     void onStatusPanelDoubleClicked(int panel);
+    void onShortcut(ShortcutRules::Action action);
     void onDocumentClosed(const QString &lastAddress);
     // Tells once about a settings file set aside or not writable, or a history store that
     // cannot be opened.
@@ -139,6 +142,7 @@ private:
     AddressBar *m_addressBar = nullptr;
     FrameChrome *m_chrome = nullptr;
     MouseGestureRecognizer *m_gestures = nullptr;
+    KeyboardShortcuts *m_shortcuts = nullptr;
     QPointer<QuickSearchDialog> m_quickSearch;
     QTimer m_clock;
     QTimer m_feedDatabaseOpener;

@@ -467,7 +467,7 @@ private slots:
         button->click();
         gesture(); // the stroke down stops by default
         menuItem()->trigger();
-        QTest::keyClick(frame.get(), Qt::Key_Escape);
+        QTest::keyClick(frame->windowHandle(), Qt::Key_Escape);
         QCOMPARE(runs.count(), 4);
 
         // Gesture and shortcut wait while a modal dialog is open.
@@ -476,7 +476,7 @@ private slots:
             modal.open();
             QVERIFY(AppState::modalDialogOpen());
             gesture();
-            QTest::keyClick(frame.get(), Qt::Key_Escape);
+            QTest::keyClick(frame->windowHandle(), Qt::Key_Escape);
             QCOMPARE(runs.count(), 4);
         }
         QVERIFY(!AppState::modalDialogOpen());
@@ -486,7 +486,7 @@ private slots:
         QVERIFY(!button->isEnabled());
         QVERIFY(!menuItem()->isEnabled());
         gesture();
-        QTest::keyClick(frame.get(), Qt::Key_Escape);
+        QTest::keyClick(frame->windowHandle(), Qt::Key_Escape);
         QCOMPARE(runs.count(), 4);
         stop->setEnabled(true);
         QVERIFY(button->isEnabled());

@@ -13,6 +13,7 @@
 #include "frame/mainwindow.h"
 #include "frame/navigatorpalette.h"
 #include "frame/restoredocumentsdialog.h"
+#include "frame/shortcutrules.h"
 #include "frame/windowlistdialog.h"
 #include "platform/browserpage.h"
 #include "platform/preparedpage.h"
@@ -479,6 +480,99 @@ private slots:
         QTRY_COMPARE(tabCaptions(*frame), QStringList({"First", "Third"}));
         QCOMPARE(AppState::settings.loadAction, 1);
         QCOMPARE(store().read("Settings", "Document3", {}), m_server.page("Third")); // never deleted
+        frame->close();
+    }
+
+    void shortcutRules()
+    {
+        using namespace ShortcutRules;
+        const auto ctrl = Qt::ControlModifier, alt = Qt::AltModifier, shift = Qt::ShiftModifier;
+        struct Case
+        {
+            int key;
+            Qt::KeyboardModifiers modifiers;
+            bool firstPress, document;
+            Action action;
+            bool swallowed;
+        };
+        const Case cases[] = {
+            {Qt::Key_D, alt, true, true, Action::FocusAddressBar, true},
+            {Qt::Key_D, ctrl, true, true, Action::None, false},
+            {Qt::Key_D, alt, false, true, Action::None, false}, // auto-repeat
+            {Qt::Key_Escape, {}, true, true, Action::Stop, false},
+            {Qt::Key_Escape, {}, false, true, Action::None, false},
+            {Qt::Key_Tab, ctrl, true, false, Action::NextTab, true},
+            {Qt::Key_Backtab, ctrl | shift, true, false, Action::PreviousTab, true},
+            {Qt::Key_Tab, {}, true, true, Action::None, false},
+            {Qt::Key_Tab, ctrl, false, true, Action::None, false},
+            {Qt::Key_F4, ctrl, true, true, Action::CloseDocument, false},
+            {Qt::Key_F4, ctrl, true, false, Action::None, false},
+            {Qt::Key_Home, alt, true, true, Action::Home, true},
+            {Qt::Key_N, ctrl, true, false, Action::NewTab, true},
+            {Qt::Key_O, ctrl | shift, true, false, Action::OpenFile, true},
+            {Qt::Key_F9, {}, true, false, Action::QuickSearch, true},
+            {Qt::Key_F9, {}, false, false, Action::None, false},
+            {Qt::Key_A, ctrl, true, true, Action::None, false},
+        };
+        for (const Case &c : cases) {
+            const Decision d = decide(c.key, c.modifiers, c.firstPress, c.document);
+            QCOMPARE(int(d.action), int(c.action));
+            QCOMPARE(d.swallowed, c.swallowed);
+        }
+        QCOMPARE(cycledTab(3, 3, false), 1);
+        QCOMPARE(cycledTab(1, 3, true), 3);
+        QCOMPARE(cycledTab(2, 3, false), 3);
+        QCOMPARE(cycledTab(1, 1, false), 0);
+    }
+
+    // The shortcuts act wherever the focus is, through the real key path of the window.
+    void shortcutsWorkFromAPageAndTheAddressBar()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        auto frame = makeFrame(m_server.page("One"));
+        enterInNewTab(*frame, m_server.page("Two"));
+        enterInNewTab(*frame, m_server.page("Three"));
+        QTRY_COMPARE(frame->activeDocument(), documentAt(*frame, 3));
+        QWindow *window = frame->windowHandle();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+
+        // From the address bar: Ctrl+Tab wraps to the first tab, Ctrl+Shift+Tab back to the last.
+        QLineEdit *edit = frame->addressBar()->comboBox()->lineEdit();
+        edit->setFocus();
+        QTest::keyClick(window, Qt::Key_Tab, Qt::ControlModifier);
+        QTRY_COMPARE(frame->activeDocument(), documentAt(*frame, 1));
+        QTest::keyClick(window, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE(frame->activeDocument(), documentAt(*frame, 3));
+
+        // From a page: Alt+D moves to the address bar; Esc stops and still reaches the widget.
+        DocumentWindow *page = frame->activeDocument();
+        page->setFocus();
+        QTRY_VERIFY(!frame->addressBar()->comboBox()->hasFocus());
+        QTest::keyClick(window, Qt::Key_D, Qt::AltModifier);
+        QTRY_VERIFY(frame->addressBar()->comboBox()->hasFocus());
+        int escapes = 0;
+        struct Counter : QObject
+        {
+            int *count;
+            bool eventFilter(QObject *, QEvent *e) override
+            {
+                if (e->type() == QEvent::KeyPress &&
+                    static_cast<QKeyEvent *>(e)->key() == Qt::Key_Escape)
+                    ++*count;
+                return false;
+            }
+        } filter;
+        filter.count = &escapes;
+        QWidget *focused = QApplication::focusWidget();
+        QVERIFY(focused);
+        focused->installEventFilter(&filter);
+        QTest::keyClick(window, Qt::Key_Escape);
+        QCOMPARE(escapes, 1);
+
+        // Ctrl+F4 closes the active tab once the key has been handled.
+        QTest::keyClick(window, Qt::Key_F4, Qt::ControlModifier);
+        QTRY_COMPARE(frame->documents().size(), 2);
+        focused->removeEventFilter(&filter);
         frame->close();
     }
 

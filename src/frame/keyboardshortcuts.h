@@ -1,0 +1,35 @@
+#pragma once
+
+#include "shortcutrules.h"
+
+#include <QObject>
+
+#include <functional>
+
+// The frame's keyboard shortcuts: an application event filter that sees every key before the
+// focused widget does (a page's view included) and runs the frame's commands for the keys of
+// ShortcutRules. A key the rules pass on reaches the focused widget unchanged.
+class KeyboardShortcuts : public QObject
+{
+    Q_OBJECT
+public:
+    explicit KeyboardShortcuts(QObject *parent = nullptr);
+    ~KeyboardShortcuts() override;
+
+    // Starts and ends watching the application's keys.
+    void install();
+    void remove();
+
+    // Whether the frame has an active document (Ctrl+F4 acts only then).
+    std::function<bool()> hasActiveDocument;
+
+signals:
+    // Requests for the frame; tab cycling and closing run after the key's event has returned.
+    void actionRequested(ShortcutRules::Action action);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool m_installed = false;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <Qt>
+
+// The frame's keyboard shortcuts as a decision: which key runs what, and whether the key then
+// goes on to the focused widget. They act wherever the focus is (a page, the address bar, the
+// notes), only on the key-down that starts a keystroke, and never while a modal dialog is open.
+namespace ShortcutRules {
+
+enum class Action {
+    None,
+    FocusAddressBar, // Alt+D
+    Stop,            // Esc
+    NextTab,         // Ctrl+Tab
+    PreviousTab,     // Ctrl+Shift+Tab
+    CloseDocument,   // Ctrl+F4, with an active document
+    Home,            // Alt+Home
+    NewTab,          // Ctrl+N
+    OpenFile,        // Ctrl+O
+    QuickSearch,     // F9
+};
+
+struct Decision
+{
+    Action action = Action::None;
+    // True when the key goes no further.
+    bool swallowed = false;
+};
+
+// key is a Qt::Key (Ctrl+Shift+Tab arrives as Key_Backtab); firstPress is false for
+// auto-repeats. The first row whose key matches decides.
+Decision decide(int key, Qt::KeyboardModifiers modifiers, bool firstPress, bool hasActiveDocument);
+
+// The tab that cycling selects among count tabs (1-based), from current, forwards or back,
+// wrapping at both ends; 0 when there is nothing to cycle.
+int cycledTab(int current, int count, bool back);
+
+} // namespace ShortcutRules
