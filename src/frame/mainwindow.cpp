@@ -16,6 +16,7 @@
 #include "document/popupwhitelist.h"
 #include "documenttabbar.h"
 #include "framechrome.h"
+#include "framegeometry.h"
 #include "framestatusbar.h"
 #include "keyboardshortcuts.h"
 #include "menucontroller.h"
@@ -40,6 +41,8 @@
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QPainter>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -256,8 +259,13 @@ void MainWindow::loadSettings()
     loadWhitelist();
     m_sidebarDock->setVisible(s.enableSidebar);
 
-    setGeometry(twipsToPixels(s.mainLeft), twipsToPixels(s.mainTop),
-                qMax(1, twipsToPixels(s.mainWidth)), qMax(1, twipsToPixels(s.mainHeight)));
+    const bool stored = SettingsStore::instance().contains(kSettings, QStringLiteral("MainWidth"));
+    const QRect saved = stored ? QRect(twipsToPixels(s.mainLeft), twipsToPixels(s.mainTop),
+                                       qMax(1, twipsToPixels(s.mainWidth)),
+                                       qMax(1, twipsToPixels(s.mainHeight)))
+                               : QRect();
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    setGeometry(FrameGeometry::initialGeometry(saved, screen ? screen->availableGeometry() : QRect()));
     setWindowState(s.mainMaximized ? Qt::WindowMaximized : Qt::WindowNoState);
     m_normalWindowState = windowState();
     auto band = [this](const char *bandKey, const char *menuKey, bool visible) {

@@ -9,6 +9,7 @@
 #include "frame/documentarea.h"
 #include "frame/commandregistry.h"
 #include "frame/documenttabbar.h"
+#include "frame/framegeometry.h"
 #include "frame/framestatusbar.h"
 #include "frame/mainwindow.h"
 #include "frame/navigatorpalette.h"
@@ -31,6 +32,7 @@
 #include <QMdiArea>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QMessageBox>
@@ -771,6 +773,25 @@ private slots:
         QCOMPARE(store().read("Settings", "MainWidth", {}), QStringLiteral("9600"));
         QCOMPARE(store().read("Settings", "MainHeight", {}), QStringLiteral("7200"));
         QCOMPARE(store().read("Settings", "MainMaximized", {}), QStringLiteral("False"));
+    }
+
+    // A first start opens at a usable size; a stored geometry is kept inside the screen.
+    void frameOpensWithinTheScreen()
+    {
+        using FrameGeometry::initialGeometry;
+        const QRect screen(0, 0, 1366, 740);
+        QCOMPARE(initialGeometry(QRect(), screen), QRect(136, 74, 1093, 592));
+        QCOMPARE(initialGeometry(QRect(67, 67, 433, 433), screen), QRect(67, 67, 433, 433));
+        QCOMPARE(initialGeometry(QRect(-50, 600, 2000, 400), screen), QRect(0, 340, 1366, 400));
+        QCOMPARE(initialGeometry(QRect(1300, 10, 400, 300), QRect(1366, 0, 1280, 1024)),
+                 QRect(1366, 10, 400, 300)); // a second screen's area
+
+        store().write("Settings", "MainMaximized", "False");
+        store().write("General", "SaveDocumentOnExit", "False");
+        auto frame = makeFrame(m_server.page("First start"));
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(frame->geometry().size(), available.size() * 4 / 5);
+        frame->close();
     }
 };
 
