@@ -8,7 +8,10 @@
 #include "core/settingsstore.h"
 #include "document/documentwindow.h"
 #include "keyedmenu.h"
+#include "shortcutrules.h"
 
+#include <QAction>
+#include <QKeySequence>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -26,6 +29,32 @@ void MenuController::buildMenuBar(QMenuBar *bar)
     FrameMenus::buildMainMenu(*m_mainMenu);
     connect(m_mainMenu, &KeyedMenu::aboutToShowItem, this, &MenuController::onMainMenuAboutToShow);
     m_mainMenu->buildMenuBar(bar);
+    bindCaptionKeys();
+}
+
+void MenuController::bindCaptionKeys()
+{
+    // A key a caption shows ("&Print...\tCtrl+P") runs its item's command from anywhere in the
+    // frame; the keys the keyboard shortcuts own are theirs.
+    QWidget *frame = m_host.frameWidget();
+    for (int i = 1; i <= m_mainMenu->itemCount(); ++i) {
+        const QString caption = m_mainMenu->caption(i);
+        const qsizetype tab = caption.indexOf(u'\t');
+        QAction *action = m_commands.action(m_mainMenu->itemKey(i));
+        if (tab < 0 || !action || !frame)
+            continue;
+        const QKeySequence keys =
+            QKeySequence::fromString(caption.mid(tab + 1).trimmed(), QKeySequence::PortableText);
+        if (keys.isEmpty())
+            continue;
+        const QKeyCombination first = keys[0];
+        if (ShortcutRules::decide(first.key(), first.keyboardModifiers(), true, true).action !=
+            ShortcutRules::Action::None)
+            continue;
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        frame->addAction(action);
+    }
 }
 
 void MenuController::onMainMenuAboutToShow(int parentItem)

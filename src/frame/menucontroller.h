@@ -30,6 +30,8 @@ public:
     KeyedMenu *mainMenu() const { return m_mainMenu; }
     // A submenu of the menu bar opens: the Window and Skins submenus are rebuilt, the
     // Auto-Refresh submenu marks the active document's interval.
+    // Gives each command whose menu caption shows a key that key as its shortcut.
+    void bindCaptionKeys();
     void onMainMenuAboutToShow(int parentItem);
     // The windows the Window menu lists, the active one first.
     QList<FrameMenus::WindowEntry> windowMenuEntries() const;

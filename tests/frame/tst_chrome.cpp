@@ -15,6 +15,7 @@
 #include "frame/mainwindow.h"
 #include "frame/menucontroller.h"
 #include "frame/navigatorpalette.h"
+#include "frame/shortcutrules.h"
 #include "frame/striptoolbar.h"
 #include "frame/toolbarbands.h"
 #include "testserver.h"
@@ -432,6 +433,40 @@ private slots:
         frame->commands()->run("mnuNewUndoClose");
         QCOMPARE(AppState::openDocuments, qint16(1));
         check(true);
+        frame->close();
+    }
+
+    // Every key a menu caption shows runs its item: the keyboard shortcuts own theirs, and
+    // the command of every other item has the key as its shortcut in the frame.
+    void keysShownInMenuCaptionsRunTheirItems()
+    {
+        auto frame = makeFrame();
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        KeyedMenu *menu = frame->menus()->mainMenu();
+        int shown = 0;
+        for (int i = 1; i <= menu->itemCount(); ++i) {
+            const QString caption = menu->caption(i);
+            if (!caption.contains(u'\t'))
+                continue;
+            ++shown;
+            const QKeySequence keys(caption.section(u'\t', 1), QKeySequence::PortableText);
+            QVERIFY2(!keys.isEmpty(), qPrintable(caption));
+            const QKeyCombination key = keys[0];
+            if (ShortcutRules::decide(key.key(), key.keyboardModifiers(), true, true).action !=
+                ShortcutRules::Action::None)
+                continue;
+            QAction *action = frame->commands()->action(menu->itemKey(i));
+            QVERIFY2(action && action->shortcut() == keys && frame->actions().contains(action),
+                     qPrintable(caption));
+        }
+        QVERIFY(shown >= 10);
+
+        // Pressed in the window with the focus in the page, a caption's key runs the item.
+        QAction *larger = frame->commands()->action("mnuEditIncFont");
+        QSignalSpy runs(larger, &QAction::triggered);
+        frame->activeDocument()->setFocus();
+        QTest::keyClick(frame->windowHandle(), Qt::Key_I, Qt::ControlModifier);
+        QTRY_COMPARE(runs.count(), 1);
         frame->close();
     }
 
