@@ -176,8 +176,12 @@ void SettingsModel::load(SettingsStore &store, const LoadContext &context)
     typedAddresses.clear();
     qint16 historyCount = 0;
     readInto(store, kSettings, QStringLiteral("HistoryCount"), QStringLiteral("0"), historyCount);
-    for (qint16 i = 1; i <= historyCount && i > 0; ++i)
-        typedAddresses.prepend(store.read(kSettings, keyed("HistorySite", i), QStringLiteral("0")));
+    // A count beyond the entries stored brings only the entries that exist.
+    for (qint16 i = 1; i <= historyCount && i > 0; ++i) {
+        const QString key = keyed("HistorySite", i);
+        if (store.contains(kSettings, key))
+            typedAddresses.prepend(store.read(kSettings, key, QString()));
+    }
 
     // After a crash, "load all saved pages" becomes "ask".
     if (context.prevSessionCrashed && loadAction == 1)
@@ -227,14 +231,18 @@ void SettingsModel::save(SettingsStore &store, const SaveContext &context) const
         QStringLiteral("MainMaximized"),
     };
 
-    // Typed addresses, from the last entry of the list upwards, empty ones skipped.
-    int count = 0;
-    for (qsizetype p = typedAddresses.size() - 1; p >= 0 && count < kMaxTypedAddresses; --p) {
-        if (typedAddresses[p].isEmpty())
-            continue;
-        ++count;
-        store.write(kSettings, keyed("HistorySite", count), typedAddresses[p]);
+    // Typed addresses: the newest (the top of the list) are kept, empty ones skipped, and
+    // written from the lowest kept one upwards, the top one last.
+    QStringList kept;
+    for (const QString &address : typedAddresses) {
+        if (kept.size() >= kMaxTypedAddresses)
+            break;
+        if (!address.isEmpty())
+            kept.append(address);
     }
+    int count = 0;
+    for (qsizetype p = kept.size() - 1; p >= 0; --p)
+        store.write(kSettings, keyed("HistorySite", ++count), kept[p]);
     store.write(kSettings, QStringLiteral("HistoryCount"), toText(qint16(count)));
 
     // Window geometry only in the normal state; the palette unless minimised.
