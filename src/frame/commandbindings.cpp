@@ -54,14 +54,14 @@ ButtonCommand buttonCommand(const QString &bandKey, const QString &buttonKey, bo
 
 QString gestureCommand(qint32 action)
 {
-    // Actions 14 to 17 belong to the options and favorites windows still to come; their
-    // commands do nothing until then.
+    // 14 opens the options, 15 and 16 add to and organise the favorites, 17 adds the
+    // current site to the popup killer's whitelist.
     static const char *const commands[] = {
         "mnuNavigateBack", "mnuNavigateForward", "mnuNavigateRefresh", "mnuNavigateStop",
         "mnuFileClose",    "mnuNewHome1",        "mnuNewHome2",        "mnuNewBlank",
         "mnuNewCurrent",   "mnuNewClipboard",    "mnuNewEmail",        "mnuNewSearch",
-        "mnuNewNews",      "mnuViewOptions",     "mnuViewFav",         "mnuViewAddToFav",
-        "mnuViewOrgFav",
+        "mnuNewNews",      "mnuViewOptions",     "mnuViewAddToFav",    "mnuViewOrgFav",
+        "mnuTabAdd2PopupKillerWhiteList",
     };
     if (action < 1 || action > qint32(std::size(commands)))
         return QString();

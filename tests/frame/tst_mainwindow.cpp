@@ -2,9 +2,11 @@
 #include "core/historystore.h"
 #include "core/crashnoticedialog.h"
 #include "core/settingsstore.h"
+#include "core/strings.h"
 #include "app/firstpage.h"
 #include "app/startup.h"
 #include "document/documentwindow.h"
+#include "document/popupwhitelist.h"
 #include "frame/addressbar.h"
 #include "frame/documentarea.h"
 #include "frame/commandregistry.h"
@@ -575,6 +577,31 @@ private slots:
         QTest::keyClick(window, Qt::Key_F4, Qt::ControlModifier);
         QTRY_COMPARE(frame->documents().size(), 2);
         focused->removeEventFilter(&filter);
+        frame->close();
+    }
+
+    // Gesture 17 adds the current site to the popup killer's whitelist and says so.
+    void gestureAddsTheSiteToTheWhitelist()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        auto frame = makeFrame(m_server.page("Listed"));
+        QTRY_COMPARE(frame->navigator()->rowStatus(1), QStringLiteral("Completed"));
+        AppState::settings.mouseUp = 17;
+        const qsizetype before = programWhitelist().size();
+        QStringList said;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&said] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                said << box->text();
+                box->accept();
+            }
+        });
+        answer.start(20);
+        bool accepted = false;
+        frame->onMouseGesture(MouseGestureRecognizer::kUp, 0, 0, 0, 0, accepted);
+        QVERIFY(accepted);
+        QCOMPARE(programWhitelist().size(), before + 1);
+        QCOMPARE(said, QStringList({loadResString(1183)}));
         frame->close();
     }
 

@@ -334,6 +334,10 @@ private slots:
         QVERIFY(CommandBindings::buttonCommand("Toolbar1", "Links", false).key.isEmpty());
         for (qint32 action = 1; action <= 17; ++action)
             QVERIFY(commands.action(CommandBindings::gestureCommand(action)));
+        QCOMPARE(CommandBindings::gestureCommand(14), QStringLiteral("mnuViewOptions"));
+        QCOMPARE(CommandBindings::gestureCommand(15), QStringLiteral("mnuViewAddToFav"));
+        QCOMPARE(CommandBindings::gestureCommand(16), QStringLiteral("mnuViewOrgFav"));
+        QCOMPARE(CommandBindings::gestureCommand(17), QStringLiteral("mnuTabAdd2PopupKillerWhiteList"));
         QVERIFY(CommandBindings::gestureCommand(0).isEmpty());
         QVERIFY(CommandBindings::gestureCommand(18).isEmpty());
     }
