@@ -18,6 +18,7 @@
 #include "framechrome.h"
 #include "framegeometry.h"
 #include "framestatusbar.h"
+#include "frametray.h"
 #include "keyboardshortcuts.h"
 #include "menucontroller.h"
 #include "navigationcommands.h"
@@ -30,6 +31,7 @@
 #include "striptoolbar.h"
 #include "viewcommands.h"
 #include "widgets/mousegesturerecognizer.h"
+#include "widgets/passworddialog.h"
 #include "widgets/plainmessagebox.h"
 
 #include <QAction>
@@ -93,6 +95,9 @@ MainWindow::MainWindow(QWidget *parent)
     connectDocumentArea();
     connectAddressBar();
     connectStatusBar();
+
+    m_tray = new FrameTray(this);
+    connect(m_tray, &FrameTray::restoreRequested, this, &MainWindow::restoreFromTray);
 
     m_clock.setInterval(1000);
     connect(&m_clock, &QTimer::timeout, this, &MainWindow::onClockTick);
@@ -268,6 +273,8 @@ void MainWindow::loadSettings()
     setGeometry(FrameGeometry::initialGeometry(saved, screen ? screen->availableGeometry() : QRect()));
     setWindowState(s.mainMaximized ? Qt::WindowMaximized : Qt::WindowNoState);
     m_normalWindowState = windowState();
+    if (s.minimizeToTray)
+        addTrayIcon();
     auto band = [this](const char *bandKey, const char *menuKey, bool visible) {
         m_chrome->setBandVisible(QLatin1String(bandKey), visible);
         m_commands->setChecked(QLatin1String(menuKey), visible);
@@ -557,6 +564,36 @@ void MainWindow::handOver(const QString &text)
     }
 }
 
+// ---------------------------------------------------------------- notification area
+
+void MainWindow::addTrayIcon()
+{
+    m_tray->addIcon();
+}
+
+void MainWindow::removeTrayIcon()
+{
+    m_tray->removeIcon();
+}
+
+void MainWindow::restoreFromTray()
+{
+    const SettingsModel &s = AppState::settings;
+    if (!s.trayPassword.isEmpty() && s.minimizeToTray) {
+        if (AppState::modalDialogOpen())
+            return;
+        PasswordDialog unlock(PasswordDialog::Mode::Unlock, s.trayPassword);
+        if (unlock.exec() != QDialog::Accepted || unlock.isCancelled())
+            return; // still locked in the tray
+        setWindowState(Qt::WindowNoState);
+        showFrame();
+        SingleInstance::acquireInstanceMutex();
+        return;
+    }
+    setWindowState(m_normalWindowState & ~Qt::WindowMinimized);
+    showFrame();
+}
+
 // ---------------------------------------------------------------- quick search
 
 QuickSearchDialog *MainWindow::quickSearch() const
@@ -611,6 +648,13 @@ void MainWindow::changeEvent(QEvent *event)
         m_normalWindowState = windowState();
         if (m_clock.isActive())
             m_statusBar->showDateTime();
+    } else if (event->type() == QEvent::WindowStateChange && AppState::settings.minimizeToTray &&
+               m_tray->canHideFrame()) {
+        // Minimised into the notification area: hidden, and with a lock the instance lock is
+        // let go, so a new start runs as an instance of its own.
+        QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
+        if (!AppState::settings.trayPassword.isEmpty())
+            SingleInstance::releaseInstanceMutex();
     }
     QMainWindow::changeEvent(event);
 }
@@ -658,6 +702,8 @@ void MainWindow::unload()
     m_sidebar->saveQuickNotes();
     m_chrome->destroyToolbars();
     m_documentArea->closeNavigator();
+    if (AppState::settings.minimizeToTray)
+        removeTrayIcon();
     SingleInstance::releaseInstanceMutex();
 }
 

@@ -19,6 +19,7 @@ class DocumentTabBar;
 class DocumentWindow;
 class FrameChrome;
 class FrameStatusBar;
+class FrameTray;
 class KeyboardShortcuts;
 class MenuController;
 class MouseGestureRecognizer;
@@ -78,6 +79,13 @@ public:
 
     // A later start handed over its command line: open it and bring the window back.
     void handOver(const QString &text);
+
+    // The notification-area icon ("MinimizeToTray"); the options dialog adds and removes it too.
+    FrameTray *tray() const { return m_tray; }
+    void addTrayIcon();
+    void removeTrayIcon();
+    // A double click on the icon: the frame comes back, after the lock's password when one is set.
+    void restoreFromTray();
 
     // The content switch for Flash, as a page's Flash placeholder asks for it.
     void toggleFlash();
@@ -143,6 +151,7 @@ private:
     FrameChrome *m_chrome = nullptr;
     MouseGestureRecognizer *m_gestures = nullptr;
     KeyboardShortcuts *m_shortcuts = nullptr;
+    FrameTray *m_tray = nullptr;
     QPointer<QuickSearchDialog> m_quickSearch;
     QTimer m_clock;
     QTimer m_feedDatabaseOpener;

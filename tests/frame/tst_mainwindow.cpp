@@ -2,6 +2,7 @@
 #include "core/historystore.h"
 #include "core/crashnoticedialog.h"
 #include "core/settingsstore.h"
+#include "core/singleinstance.h"
 #include "core/strings.h"
 #include "app/firstpage.h"
 #include "app/startup.h"
@@ -13,6 +14,7 @@
 #include "frame/documenttabbar.h"
 #include "frame/framegeometry.h"
 #include "frame/framestatusbar.h"
+#include "frame/frametray.h"
 #include "frame/mainwindow.h"
 #include "frame/navigatorpalette.h"
 #include "frame/restoredocumentsdialog.h"
@@ -23,6 +25,7 @@
 #include "platform/webbrowser.h"
 #include "testserver.h"
 #include "widgets/mousegesturerecognizer.h"
+#include "widgets/passworddialog.h"
 #include "widgets/panelstatusbar.h"
 
 #include <QAction>
@@ -31,6 +34,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QMdiArea>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -603,6 +607,67 @@ private slots:
         QCOMPARE(programWhitelist().size(), before + 1);
         QCOMPARE(said, QStringList({loadResString(1183)}));
         frame->close();
+    }
+
+    // Minimised with "MinimizeToTray" the frame hides in the notification area; with a lock it
+    // comes back only with the right password, in the normal state, holding the instance lock.
+    void trayAndLock()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        store().write("General", "MinimizeToTray", "True");
+        store().write("General", "TrayPassword", "Secret");
+        auto frame = makeFrame(m_server.page("Locked"));
+        QVERIFY(frame->tray()->hasIcon());
+        frame->tray()->isAvailable = [] { return true; };
+        SingleInstance::acquireInstanceMutex();
+        frame->showMaximized();
+        frame->setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(frame->isHidden());
+        QVERIFY(!SingleInstance::holdsInstanceMutex());
+        frame->handOver(QString()); // a later start does not unlock it
+        QVERIFY(frame->isHidden());
+
+        // The dialog: OK only with text; a wrong password (letter case counts) keeps it locked.
+        QStringList typed = {"secret", "Secret"};
+        QStringList said;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                said << box->text();
+                box->accept();
+                if (auto *dialog = qobject_cast<PasswordDialog *>(box->parentWidget()))
+                    dialog->passwordEdit()->clear();
+            } else if (auto *dialog = qobject_cast<PasswordDialog *>(modal)) {
+                if (!dialog->passwordEdit()->text().isEmpty())
+                    return;
+                QVERIFY(!dialog->okButton()->isEnabled());
+                if (typed.isEmpty()) {
+                    dialog->reject();
+                    return;
+                }
+                dialog->passwordEdit()->setText(typed.takeFirst());
+                QVERIFY(dialog->okButton()->isEnabled());
+                // Clicked once this tick is over: the message box opens a loop of its own.
+                QMetaObject::invokeMethod(dialog->okButton(), &QPushButton::click,
+                                          Qt::QueuedConnection);
+            }
+        });
+        answer.start(20);
+        frame->restoreFromTray();
+        QCOMPARE(said, QStringList({loadResString(3505)}));
+        QVERIFY(frame->isVisible());
+        QCOMPARE(frame->windowState() & Qt::WindowMaximized, Qt::WindowStates());
+        QVERIFY(SingleInstance::holdsInstanceMutex());
+
+        // Cancelled: it stays in the notification area.
+        frame->setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(frame->isHidden());
+        frame->restoreFromTray();
+        QVERIFY(frame->isHidden());
+        SingleInstance::releaseInstanceMutex();
+        frame->close();
+        QVERIFY(!frame->tray()->hasIcon());
     }
 
     void handOverOpensATabAndRestores()

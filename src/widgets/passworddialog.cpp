@@ -1,0 +1,78 @@
+#include "passworddialog.h"
+
+#include "core/passworddigest.h"
+#include "core/strings.h"
+#include "plainmessagebox.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+PasswordDialog::PasswordDialog(Mode mode, const QString &storedDigest, QWidget *parent)
+    : QDialog(parent), m_mode(mode), m_storedDigest(storedDigest),
+      m_password(new QLineEdit(this)), m_ok(new QPushButton(this))
+{
+    setObjectName(QStringLiteral("frmPassword"));
+    const bool unlock = mode == Mode::Unlock;
+    setWindowTitle(loadResString(unlock ? 3500 : 19012));
+    setModal(true);
+
+    auto *prompt = new QLabel(loadResString(unlock ? 3501 : 19013), this);
+    prompt->setObjectName(QStringLiteral("lblLabels"));
+    auto *label = new QLabel(loadResString(3502), this);
+    label->setObjectName(QStringLiteral("lblLabels1"));
+    label->setBuddy(m_password);
+    m_password->setObjectName(QStringLiteral("txtPassword"));
+    m_password->setEchoMode(QLineEdit::Password);
+    m_password->setMaxLength(15);
+    m_ok->setObjectName(QStringLiteral("cmdOK"));
+    m_ok->setText(loadResString(3503));
+    m_ok->setDefault(true);
+    m_ok->setEnabled(false);
+    auto *cancel = new QPushButton(loadResString(3504), this);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(prompt, 0, 0, 1, 2);
+    grid->addWidget(label, 1, 0);
+    grid->addWidget(m_password, 1, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(cancel);
+    grid->addLayout(buttons, 2, 0, 1, 2);
+    setFixedSize(sizeHint());
+
+    connect(m_password, &QLineEdit::textChanged, this,
+            [this](const QString &text) { m_ok->setEnabled(!text.isEmpty()); });
+    connect(m_ok, &QPushButton::clicked, this, &PasswordDialog::onOk);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QString PasswordDialog::password() const
+{
+    return m_password->text();
+}
+
+void PasswordDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    m_password->setFocus();
+    m_password->selectAll();
+}
+
+void PasswordDialog::onOk()
+{
+    if (m_password->text().isEmpty())
+        return;
+    if (m_mode == Mode::Unlock && !PasswordDigest::matches(m_storedDigest, m_password->text())) {
+        plainMessageBox(this, QMessageBox::Warning, loadResString(100), loadResString(3505));
+        m_password->setFocus();
+        m_password->selectAll();
+        return;
+    }
+    m_cancelled = false;
+    accept();
+}
