@@ -39,6 +39,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
+#include <QFont>
 #include <QFile>
 #include <QMdiArea>
 #include <QMessageBox>
@@ -275,6 +276,13 @@ void MainWindow::loadSettings()
     m_normalWindowState = windowState();
     if (s.minimizeToTray)
         addTrayIcon();
+    QFont notesFont(s.qnFontName);
+    if (s.qnFontSize > 0)
+        notesFont.setPointSize(s.qnFontSize);
+    notesFont.setBold(s.qnBold);
+    notesFont.setItalic(s.qnItalic);
+    notesFont.setUnderline(s.qnUnderline);
+    m_sidebar->applyQuickNotesStyle(notesFont, storedColorToQColor(quint32(s.qnColor)));
     auto band = [this](const char *bandKey, const char *menuKey, bool visible) {
         m_chrome->setBandVisible(QLatin1String(bandKey), visible);
         m_commands->setChecked(QLatin1String(menuKey), visible);

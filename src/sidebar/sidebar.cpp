@@ -11,6 +11,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QPixmap>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QStyledItemDelegate>
 #include <QTabBar>
@@ -221,6 +222,14 @@ bool Sidebar::eventFilter(QObject *watched, QEvent *event)
 QString Sidebar::quickNotesFile()
 {
     return Paths::dataFile(QStringLiteral("notes.qvr"));
+}
+
+void Sidebar::applyQuickNotesStyle(const QFont &font, const QColor &color)
+{
+    m_quickNotes->setFont(font);
+    QPalette palette = m_quickNotes->palette();
+    palette.setColor(QPalette::Text, color);
+    m_quickNotes->setPalette(palette);
 }
 
 void Sidebar::loadQuickNotes(const QString &file)

@@ -9,6 +9,8 @@
 #include <array>
 
 class QAbstractItemView;
+class QColor;
+class QFont;
 class QPlainTextEdit;
 class QTabWidget;
 class QToolButton;
@@ -46,6 +48,8 @@ public:
     // the file's text to the box and does nothing when the file cannot be read; saving
     // returns false when the file could not be written.
     void loadQuickNotes(const QString &file = QString());
+    // The quick notes' font and text colour as the settings give them.
+    void applyQuickNotesStyle(const QFont &font, const QColor &color);
     bool saveQuickNotes(const QString &file = QString());
     static QString quickNotesFile();
 

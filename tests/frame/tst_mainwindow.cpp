@@ -23,6 +23,7 @@
 #include "platform/browserpage.h"
 #include "platform/preparedpage.h"
 #include "platform/webbrowser.h"
+#include "sidebar/sidebar.h"
 #include "testserver.h"
 #include "widgets/mousegesturerecognizer.h"
 #include "widgets/passworddialog.h"
@@ -34,6 +35,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QMdiArea>
 #include <QRadioButton>
@@ -668,6 +670,23 @@ private slots:
         SingleInstance::releaseInstanceMutex();
         frame->close();
         QVERIFY(!frame->tray()->hasIcon());
+    }
+
+    // The quick notes take the font and colour of the settings at start.
+    void quickNotesStyleAtStart()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        store().write("Sidebar", "QNFontSize", "14");
+        store().write("Sidebar", "QNBold", "True");
+        store().write("Sidebar", "QNItalic", "True");
+        store().write("Sidebar", "QNColor", "255"); // red, as 0x00BBGGRR
+        auto frame = makeFrame(m_server.page("Notes"));
+        QPlainTextEdit *notes = frame->sidebar()->m_quickNotes;
+        QCOMPARE(notes->font().pointSize(), 14);
+        QVERIFY(notes->font().bold() && notes->font().italic() && !notes->font().underline());
+        QCOMPARE(notes->palette().color(QPalette::Text), QColor(255, 0, 0));
+        QCOMPARE(notes->font().family(), QStringLiteral("Verdana")); // an empty name's default
+        frame->close();
     }
 
     void handOverOpensATabAndRestores()
