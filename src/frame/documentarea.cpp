@@ -35,6 +35,9 @@ DocumentArea::DocumentArea(QWidget *window, DocumentFactory factory)
     connect(m_tabBar, &DocumentTabBar::tabPressed, this, &DocumentArea::onTabPressed);
     connect(m_tabBar, &DocumentTabBar::tabDoubleClicked, this, &DocumentArea::onTabDoubleClicked);
     m_window->installEventFilter(this);
+    // The mouse over the free area of the documents folds the navigator palette.
+    m_mdiArea->viewport()->setMouseTracking(true);
+    m_mdiArea->viewport()->installEventFilter(this);
 }
 
 DocumentArea::~DocumentArea() = default;
@@ -354,6 +357,8 @@ void DocumentArea::updateOnScreen()
 
 bool DocumentArea::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_mdiArea->viewport() && event->type() == QEvent::MouseMove)
+        navigator()->startShrinking();
     if (watched == m_window) {
         switch (event->type()) {
         case QEvent::Show:

@@ -36,6 +36,8 @@ public:
     void setRowBold(int row, bool bold);
 
     bool stickyDown() const;
+    // The palette folds up (the mouse moved over the frame) or opens (it came over the palette).
+    void startShrinking();
     // One tick of the shrink and grow timer (sizes in twips).
     void onFoldTick();
 
@@ -56,7 +58,6 @@ protected:
 
 private:
     void startGrowing();
-    void startShrinking();
 
     QAction *m_sticky = nullptr;
 };

@@ -154,6 +154,15 @@ private slots:
         QCOMPARE(b->onScreen && c->onScreen, false);
     }
 
+    // The mouse over the free area of the documents folds the navigator palette up.
+    void mouseOverTheAreaFoldsThePalette()
+    {
+        NavigatorPalette *palette = m_area->navigator();
+        palette->m_foldTag = QStringLiteral("0");
+        QTest::mouseMove(m_area->mdiArea()->viewport(), QPoint(20, 20));
+        QTRY_COMPARE(palette->m_foldTag, QStringLiteral("1"));
+    }
+
     // A page's title reaches the tab's tool tip as text, never as markup.
     void titlesAreShownAsText()
     {
