@@ -50,6 +50,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <limits>
+
 namespace {
 
 const QString kSettings = QStringLiteral("Settings");
@@ -97,6 +99,8 @@ MainWindow::MainWindow(QWidget *parent)
     connectAddressBar();
     connectStatusBar();
 
+    connect(&m_favoritesTimer, &QTimer::timeout, m_sidebar, &Sidebar::reloadFavorites);
+    connect(&m_historyTimer, &QTimer::timeout, m_sidebar, &Sidebar::reloadHistory);
     m_tray = new FrameTray(this);
     connect(m_tray, &FrameTray::restoreRequested, this, &MainWindow::restoreFromTray);
 
@@ -283,6 +287,8 @@ void MainWindow::loadSettings()
     notesFont.setItalic(s.qnItalic);
     notesFont.setUnderline(s.qnUnderline);
     m_sidebar->applyQuickNotesStyle(notesFont, storedColorToQColor(quint32(s.qnColor)));
+    armRefreshTimer(m_favoritesTimer, s.favRefresh);
+    armRefreshTimer(m_historyTimer, s.histRefresh);
     auto band = [this](const char *bandKey, const char *menuKey, bool visible) {
         m_chrome->setBandVisible(QLatin1String(bandKey), visible);
         m_commands->setChecked(QLatin1String(menuKey), visible);
@@ -572,6 +578,18 @@ void MainWindow::handOver(const QString &text)
     }
 }
 
+void MainWindow::armRefreshTimer(QTimer &timer, qint32 minutes)
+{
+    if (minutes <= 0) {
+        timer.stop();
+        return;
+    }
+    // Every period the settings can hold fires: minutes are counted in 64 bits and the longest
+    // interval a timer takes is used beyond it.
+    const qint64 ms = qint64(minutes) * 60000;
+    timer.start(int(qMin<qint64>(ms, std::numeric_limits<int>::max())));
+}
+
 // ---------------------------------------------------------------- notification area
 
 void MainWindow::addTrayIcon()
@@ -696,6 +714,8 @@ void MainWindow::unload()
     m_unloaded = true;
     m_closing = true;
     m_clock.stop();
+    m_favoritesTimer.stop();
+    m_historyTimer.stop();
     m_shortcuts->remove();
     if (m_gestures)
         m_gestures->detach();

@@ -103,6 +103,11 @@ public:
     static qint32 gestureAction(qint32 gestureType);
 
     bool prevSessionCrashed() const { return m_prevSessionCrashed; }
+    // The periodic reloads of the side bar's favorites and history ("FavRefresh", "HistRefresh").
+    const QTimer &favoritesTimer() const { return m_favoritesTimer; }
+    const QTimer &historyTimer() const { return m_historyTimer; }
+    // Arms a reload timer for a period in minutes; 0 or less leaves it off.
+    static void armRefreshTimer(QTimer &timer, qint32 minutes);
 
     QMenu *createPopupMenu() override { return nullptr; }
 
@@ -155,6 +160,8 @@ private:
     QPointer<QuickSearchDialog> m_quickSearch;
     QTimer m_clock;
     QTimer m_feedDatabaseOpener;
+    QTimer m_favoritesTimer;
+    QTimer m_historyTimer;
     Qt::WindowStates m_normalWindowState = Qt::WindowNoState;
     qint32 m_updateCounter = 0;
     bool m_prevSessionCrashed = false;

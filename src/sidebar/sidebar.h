@@ -48,6 +48,10 @@ public:
     // the file's text to the box and does nothing when the file cannot be read; saving
     // returns false when the file could not be written.
     void loadQuickNotes(const QString &file = QString());
+    // The timed reloads of the favorites and history sections. Those sections come with their
+    // trees; until then there is nothing to reload.
+    void reloadFavorites() {}
+    void reloadHistory() {}
     // The quick notes' font and text colour as the settings give them.
     void applyQuickNotesStyle(const QFont &font, const QColor &color);
     bool saveQuickNotes(const QString &file = QString());

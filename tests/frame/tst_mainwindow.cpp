@@ -672,6 +672,28 @@ private slots:
         QVERIFY(!frame->tray()->hasIcon());
     }
 
+    // The reload timers run with the periods of the settings; any period the settings hold fires.
+    void refreshTimersFollowTheSettings()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        store().write("Sidebar", "FavRefresh", "2");
+        store().write("Sidebar", "HistRefresh", "0");
+        auto frame = makeFrame(m_server.page("Timers"));
+        QVERIFY(frame->favoritesTimer().isActive());
+        QCOMPARE(frame->favoritesTimer().interval(), 120000);
+        QVERIFY(!frame->historyTimer().isActive());
+        frame->close();
+        QVERIFY(!frame->favoritesTimer().isActive());
+
+        QTimer timer;
+        MainWindow::armRefreshTimer(timer, 600); // past the 16-bit product
+        QCOMPARE(timer.interval(), 36000000);
+        MainWindow::armRefreshTimer(timer, 32767);
+        QVERIFY(timer.isActive() && timer.interval() > 0);
+        MainWindow::armRefreshTimer(timer, -5);
+        QVERIFY(!timer.isActive());
+    }
+
     // The quick notes take the font and colour of the settings at start.
     void quickNotesStyleAtStart()
     {
