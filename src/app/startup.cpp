@@ -36,9 +36,9 @@ QStringList argumentsOf(int argc, char **argv)
 
 void prepareFirstPage(const QString &commandLine)
 {
-    const SettingsStore &store = SettingsStore::instance();
+    SettingsStore &store = SettingsStore::instance();
     SettingsModel settings;
-    settings.load(SettingsStore::instance(), {});
+    settings.load(store, {});
     const QString address = firstPageAddress(store, settings, commandLine);
     if (!address.isEmpty())
         PreparedPage::prepare(address, DocumentWindow::downloadControlFlags(settings));

@@ -7,6 +7,7 @@
 #include "document/documentrules.h"
 #include "documenttabbar.h"
 #include "framemenus.h"
+#include "shortcutrules.h"
 #include "platform/newwindowrequest.h"
 #include "sidebar/urlshortcut.h"
 
@@ -444,8 +445,11 @@ void DocumentArea::onTabPressed(int position, Qt::MouseButton button,
     runTabAction(documentAt(position), action);
 }
 
-void DocumentArea::clickTab(int position)
+void DocumentArea::cycleTabs(bool back)
 {
+    const int position = ShortcutRules::cycledTab(positionOf(m_current), int(m_entries.size()), back);
+    if (position < 1)
+        return;
     bringToFront(documentAt(position));
     onTabPressed(position, Qt::LeftButton, Qt::NoModifier, QPoint());
 }

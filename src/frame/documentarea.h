@@ -52,9 +52,9 @@ public:
     // Lets a page's new-window request through into a new document.
     AbstractDocument *openPopup(NewWindowRequest &request);
     void bringToFront(AbstractDocument *document);
-    // A left click on the tab at the position: its document comes to the front and the
-    // configured click action runs.
-    void clickTab(int position);
+    // A left click on the tab after (or before) the active one, wrapping at both ends: its
+    // document comes to the front and the configured click action runs. Nothing with one tab.
+    void cycleTabs(bool back);
     // Closes the document's sub-window once the current event has been handled.
     void closeDocument(AbstractDocument *document);
     void closeAll();

@@ -485,19 +485,9 @@ void MainWindow::onShortcut(ShortcutRules::Action action)
         m_commands->trigger(QStringLiteral("mnuNavigateStop"));
         break;
     case Action::NextTab:
-    case Action::PreviousTab: {
-        DocumentTabBar *tabs = m_documentArea->tabBar();
-        int current = 1;
-        for (int k = 1; k <= tabs->itemCount(); ++k) {
-            if (tabs->isSelected(k))
-                current = k;
-        }
-        const int next = ShortcutRules::cycledTab(current, tabs->itemCount(),
-                                                  action == Action::PreviousTab);
-        if (next > 0)
-            m_documentArea->clickTab(next);
+    case Action::PreviousTab:
+        m_documentArea->cycleTabs(action == Action::PreviousTab);
         break;
-    }
     case Action::CloseDocument:
         if (DocumentWindow *document = activeDocument())
             m_documentArea->closeDocument(document);
