@@ -222,9 +222,17 @@ void SettingsModel::loadSkins(const SettingsStore &store)
                                     Paths::assetFile(QStringLiteral("nav_16h.bmp")));
 }
 
-void SettingsModel::save(SettingsStore &store, const SaveContext &context) const
+bool SettingsModel::save(SettingsStore &store, const SaveContext &context) const
 {
-    SettingsStore::Batch batch(store);
+    {
+        SettingsStore::Batch batch(store);
+        writeKeys(store, context);
+    }
+    return !store.lastWriteFailed();
+}
+
+void SettingsModel::writeKeys(SettingsStore &store, const SaveContext &context) const
+{
     static const QStringList geometryKeys = {
         QStringLiteral("MainLeft"),     QStringLiteral("MainTop"),
         QStringLiteral("MainWidth"),    QStringLiteral("MainHeight"),

@@ -115,8 +115,9 @@ public:
     void load(SettingsStore &store, const LoadContext &context);
     // Reads the "Skins" keys (the splash and the interface start-up do this before the load).
     void loadSkins(const SettingsStore &store);
-    // Writes every key back in one atomic file write.
-    void save(SettingsStore &store, const SaveContext &context) const;
+    // Writes every key back in one atomic file write; false when the file could not be written
+    // (it then keeps what it held).
+    bool save(SettingsStore &store, const SaveContext &context) const;
 
     // One row of the key tables: section, key, the member and the default as the read names it.
     using Member = std::variant<bool SettingsModel::*, qint16 SettingsModel::*,
@@ -150,4 +151,7 @@ public:
     static QString defaultSitesSearch();
     static QString defaultSitesNews();
     static QString defaultSitesMail();
+
+private:
+    void writeKeys(SettingsStore &store, const SaveContext &context) const;
 };

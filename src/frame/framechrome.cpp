@@ -351,11 +351,11 @@ void FrameChrome::loadBandLayout(const QString &skinPath)
     m_bands->setBandChildMinHeight(m_bands->bandIndexForKey(QStringLiteral("Logo")), 52);
 }
 
-void FrameChrome::saveBandLayout()
+bool FrameChrome::saveBandLayout()
 {
     if (m_bands->bandCount() == 0)
-        return;
-    UserFile::save(layoutFile(), m_bands->currentLayoutText().toUtf8()); // a failed write keeps the last layout
+        return true;
+    return UserFile::save(layoutFile(), m_bands->currentLayoutText().toUtf8());
 }
 
 void FrameChrome::destroyToolbars()

@@ -51,7 +51,8 @@ public:
     // The bands from the layout file, or the default bands when it gives none.
     void loadBandLayout(const QString &skinPath);
     void createDefaultBands(const QString &skinPath);
-    void saveBandLayout();
+    // False when the layout file could not be written (the last one written is kept).
+    bool saveBandLayout();
     void destroyToolbars();
     // The layout file of the bands, in the data folder.
     static QString layoutFile();

@@ -8,6 +8,7 @@
 #include "core/historystore.h"
 #include "core/paths.h"
 #include "core/settingsstore.h"
+#include "core/shutdownsequence.h"
 #include "core/singleinstance.h"
 #include "core/storedcolor.h"
 #include "core/strings.h"
@@ -35,6 +36,7 @@
 #include "widgets/plainmessagebox.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -321,7 +323,7 @@ void MainWindow::loadSettings()
                                                15 + m_addressBar->searchEngine());
 }
 
-void MainWindow::saveSettings()
+bool MainWindow::saveSettings()
 {
     SettingsModel &s = AppState::settings;
     SettingsModel::SaveContext context;
@@ -354,8 +356,10 @@ void MainWindow::saveSettings()
         s.statusBarVisible = !m_statusBar->canvas()->isHidden();
     s.currentSearchEngine = qint16(m_addressBar->searchEngine());
     context.nextSkin = m_chrome->nextSkin();
-    s.save(SettingsStore::instance(), context);
-    saveWhitelist();
+    const bool saved = s.save(SettingsStore::instance(), context);
+    // The whitelist is a file of its own: it is written whatever became of the settings.
+    const bool whitelistSaved = saveWhitelist();
+    return saved && whitelistSaved;
 }
 
 void MainWindow::showSidebarSection(const QString &key)
@@ -703,26 +707,58 @@ void MainWindow::unload()
 {
     m_unloaded = true;
     m_closing = true;
-    m_clock.stop();
-    m_favoritesTimer.stop();
-    m_historyTimer.stop();
-    m_shortcuts->remove();
-    if (m_gestures)
-        m_gestures->detach();
     SettingsStore &store = SettingsStore::instance();
-    SettingsModel::writeBoolean(store, kSettings, QStringLiteral("PrevSessionCrashed"), false);
+    ShutdownSequence steps;
+    // The clean-exit marker goes first, before anything that could take long or fail.
+    steps.add(QStringLiteral("exitMarker"), [&store] {
+        return SettingsModel::writeBoolean(store, kSettings, QStringLiteral("PrevSessionCrashed"),
+                                           false);
+    });
     // Ends a running feed check, purges old headlines and closes the database.
-    m_sidebar->unload();
-    saveSettings();
-    m_chrome->saveBandLayout();
-    if (m_quickSearch)
-        m_quickSearch->unload();
-    m_sidebar->saveQuickNotes();
-    m_chrome->destroyToolbars();
-    m_documentArea->closeNavigator();
+    steps.add(QStringLiteral("feeds"), [this] { return m_sidebar->unload(); });
+    steps.addAction(QStringLiteral("keysAndGestures"), [this] {
+        m_shortcuts->remove();
+        if (m_gestures)
+            m_gestures->detach();
+    });
+    steps.add(QStringLiteral("historyCleaning"), [this] { return m_sidebar->cleanHistoryAtExit(); });
+    steps.add(QStringLiteral("settings"), [this] { return saveSettings(); });
+    // The layout always keeps the four bands shown: whether each shows is a setting.
+    steps.add(QStringLiteral("bandLayout"), [this] {
+        for (const char *key : {"Toolbar1", "Toolbar2", "Addressbar", "Tabbar"})
+            m_chrome->setBandVisible(QLatin1String(key), true);
+        return m_chrome->saveBandLayout();
+    });
     if (AppState::settings.minimizeToTray)
-        removeTrayIcon();
-    SingleInstance::releaseInstanceMutex();
+        steps.addAction(QStringLiteral("trayIcon"), [this] { removeTrayIcon(); });
+    steps.add(QStringLiteral("quickNotes"), [this] { return m_sidebar->saveQuickNotes(); });
+    steps.addAction(QStringLiteral("historyReader"), [this] { m_sidebar->releaseHistoryReader(); });
+    steps.addAction(QStringLiteral("toolbars"), [this] { m_chrome->destroyToolbars(); });
+    steps.addAction(QStringLiteral("timers"), [this] {
+        m_clock.stop();
+        m_favoritesTimer.stop();
+        m_historyTimer.stop();
+    });
+    steps.addAction(QStringLiteral("navigator"), [this] { m_documentArea->closeNavigator(); });
+    steps.addAction(QStringLiteral("trayAndQuickSearch"), [this] {
+        m_tray->removeIcon();
+        if (m_quickSearch) {
+            m_quickSearch->unload();
+            m_quickSearch->close();
+        }
+    });
+    // Whatever other window is still open (a tool window, a notice) goes with the frame.
+    steps.addAction(QStringLiteral("otherWindows"), [this] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window != this && window->isVisible())
+                window->close();
+        }
+    });
+    steps.addAction(QStringLiteral("instanceLock"), [] { SingleInstance::releaseInstanceMutex(); });
+    const QStringList failed = steps.run(
+        [this](const QString &step, bool succeeded) { emit unloadStepFinished(step, succeeded); });
+    if (!failed.isEmpty())
+        qWarning("Closing: could not complete %s", qPrintable(failed.join(QLatin1String(", "))));
 }
 
 void MainWindow::paintEvent(QPaintEvent *event)

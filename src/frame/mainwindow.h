@@ -111,6 +111,10 @@ public:
 
     QMenu *createPopupMenu() override { return nullptr; }
 
+signals:
+    // A step of the close has run (the steps of the close, in their order, each reported).
+    void unloadStepFinished(const QString &step, bool succeeded);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -127,7 +131,8 @@ private:
     // The chrome, built once by the load.
     void initInterface();
     void loadSettings();
-    void saveSettings();
+    // False when the settings or the whitelist file could not be written.
+    bool saveSettings();
     DocumentWindow *createDocument();
     // The one-second clock: date and time, and the timed checks.
     void onClockTick();

@@ -147,26 +147,30 @@ bool RssPanel::openConnection(const QString &file)
     return true;
 }
 
-void RssPanel::purgeHeadlines(qint32 readDays, qint32 unreadDays)
+bool RssPanel::purgeHeadlines(qint32 readDays, qint32 unreadDays)
 {
     if (!m_database || m_database->state() != 1)
-        return;
-    if (!m_database->purgeHeadlines(readDays, unreadDays))
-        reportError(this, m_database->lastError());
+        return true;
+    if (m_database->purgeHeadlines(readDays, unreadDays))
+        return true;
+    reportError(this, m_database->lastError());
+    return false;
 }
 
-void RssPanel::unload()
+bool RssPanel::unload()
 {
     m_unloaded = true;
     if (m_checkRunning)
         m_checkFetcher->abort();
     if (m_dialog)
         m_dialog->abort();
+    bool purged = true;
     if (m_database) {
-        purgeHeadlines(AppState::settings.readDeleteDays, AppState::settings.unreadDeleteDays);
+        purged = purgeHeadlines(AppState::settings.readDeleteDays, AppState::settings.unreadDeleteDays);
         m_database->close();
         m_database.reset();
     }
+    return purged;
 }
 
 // ---------------------------------------------------------------- lists

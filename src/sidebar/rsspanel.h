@@ -51,10 +51,10 @@ public:
     // empty) and fills the channel list. Shows message 1200 and leaves cnn empty on failure.
     bool openConnection(const QString &file = QString());
     // Deletes old headlines; a failure is shown.
-    void purgeHeadlines(qint32 readDays, qint32 unreadDays);
+    bool purgeHeadlines(qint32 readDays, qint32 unreadDays);
     // The frame's unload: stops a running check and the channel dialog's download, purges
     // headlines by readDeleteDays and unreadDeleteDays, and closes the connection.
-    void unload();
+    bool unload();
 
     void fillChannelList();
     void fillHeadlineList(qint32 channelId);

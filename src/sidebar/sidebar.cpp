@@ -291,7 +291,7 @@ void Sidebar::setRssSectionMark(bool marked)
     sidebar->setUpdatesEnabled(true);
 }
 
-void Sidebar::unload()
+bool Sidebar::unload()
 {
-    m_rssPanel->unload();
+    return m_rssPanel->unload();
 }

@@ -52,6 +52,10 @@ public:
     // trees; until then there is nothing to reload.
     void reloadFavorites() {}
     void reloadHistory() {}
+    // The exit-time history cleaning the History settings ask for, and the release of the
+    // history section's reader. Both come with the history section; until then nothing is held.
+    bool cleanHistoryAtExit() { return true; }
+    void releaseHistoryReader() {}
     // The quick notes' font and text colour as the settings give them.
     void applyQuickNotesStyle(const QFont &font, const QColor &color);
     bool saveQuickNotes(const QString &file = QString());
@@ -66,7 +70,8 @@ public:
     QString pictureFile() const { return m_pictureFile; }
 
     // The frame's unload: stops the RSS reader, purges old headlines, closes the database.
-    void unload();
+    // False when the purge failed (the database is closed all the same).
+    bool unload();
 
     QTabWidget *sidebar = nullptr;
     std::array<QWidget *, 5> m_panels{};

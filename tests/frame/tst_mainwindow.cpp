@@ -9,7 +9,9 @@
 #include "document/documentwindow.h"
 #include "document/popupwhitelist.h"
 #include "frame/addressbar.h"
+#include "document/contentswitches.h"
 #include "frame/documentarea.h"
+#include "frame/framechrome.h"
 #include "frame/commandregistry.h"
 #include "frame/documenttabbar.h"
 #include "frame/framegeometry.h"
@@ -19,6 +21,7 @@
 #include "frame/navigatorpalette.h"
 #include "frame/restoredocumentsdialog.h"
 #include "frame/shortcutrules.h"
+#include "frame/striptoolbar.h"
 #include "frame/windowlistdialog.h"
 #include "platform/browserpage.h"
 #include "platform/preparedpage.h"
@@ -34,6 +37,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDockWidget>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -81,6 +85,18 @@ class TestFrmMain : public QObject
         });
         answer.start(20);
         return makeFrame(commandLine);
+    }
+
+    // Points the settings store at a path below a plain file: no write to it can succeed (not
+    // even as root).
+    static bool pointStoreBelowAFile(const QTemporaryDir &dir)
+    {
+        QFile blocker(dir.filePath(QStringLiteral("file")));
+        if (!blocker.open(QIODevice::WriteOnly))
+            return false;
+        blocker.close();
+        SettingsStore::setInstanceFile(dir.filePath(QStringLiteral("file/Quarvel.ini")));
+        return true;
     }
 
     // Opens an address in a new tab through the address bar.
@@ -205,10 +221,7 @@ private slots:
     {
         const QString file = store().filePath();
         QTemporaryDir dir;
-        QFile blocker(dir.filePath(QStringLiteral("file")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        SettingsStore::setInstanceFile(dir.filePath(QStringLiteral("file/Quarvel.ini")));
+        QVERIFY(pointStoreBelowAFile(dir));
         store().write("General", "SaveDocumentOnExit", "False");
         QStringList shown;
         auto frame = makeFrameAnsweringNotices(m_server.page("Unwritable"), &shown);
@@ -709,6 +722,122 @@ private slots:
         QCOMPARE(notes->palette().color(QPalette::Text), QColor(255, 0, 0));
         QCOMPARE(notes->font().family(), QStringLiteral("Verdana")); // an empty name's default
         frame->close();
+    }
+
+    // A restart gives back what the user left: every setting reaches its control at start and is
+    // written back unchanged when nothing was changed.
+    void settingsComeBackUnchanged()
+    {
+        QMap<QPair<QString, QString>, QString> written;
+        for (const SettingsModel::Key &k : SettingsModel::plainKeys()) {
+            QString value = k.defaultText;
+            if (value == QLatin1String("True") || value == QLatin1String("False"))
+                value = value == QLatin1String("True") ? "False" : "True"; // every switch flipped
+            written[{k.section, k.key}] = value;
+        }
+        const QList<std::pair<const char *, QString>> values = {
+            {"MainLeft", "1500"}, {"MainTop", "900"}, {"MainWidth", "9000"}, {"MainHeight", "7200"},
+            {"CurrentSearchEngine", "3"}, {"SaveDocumentOnExit", "True"}, {"LoadAction", "3"},
+            {"SitesHome1", m_server.page("Home one")}, {"SitesHome2", m_server.page("Home two")},
+            {"SitesSearch", "http://127.0.0.1:1/search?q="}, {"SitesNews", "http://127.0.0.1:1/news"},
+            {"SitesMail", "mailto:me@example.org"}, {"QNFontName", "DejaVu Sans"},
+            {"QNFontSize", "12"}, {"QNColor", "255"}, {"FavRefresh", "7"}, {"HistRefresh", "0"},
+            {"ControlLeft", "4"}, {"ControlShiftLeft", "0"}, {"ControlRight", "2"},
+            {"ControlShiftRight", "1"}, {"ControlDouble", "3"}, {"PopupSoundFile", "/nowhere/pop.wav"},
+            {"PopupAutoWhitelistAdd", "2"}, {"RSSAutoCheckMinutes", "45"}, {"RSSTimeoutSec", "20"},
+            {"RSSProxyServer", "proxy.example.org:8080"}, {"ReadDeleteDays", "5"},
+            {"UnreadDeleteDays", "9"}, {"MouseUp", "17"}, {"MouseLeftDown", "14"}, {"MouseRight", "0"},
+        };
+        for (const auto &[key, value] : values) {
+            auto it = written.begin();
+            while (it != written.end() && it.key().second != QLatin1String(key))
+                ++it;
+            QVERIFY2(it != written.end(), key);
+            *it = value;
+        }
+        const QStringList typed = {m_server.page("Typed newest"), "example.org", "file:///tmp/"};
+        written[{"Settings", "HistoryCount"}] = "3";
+        for (int i = 0; i < 3; ++i) // HistorySite1 is the bottom of the list
+            written[{"Settings", QStringLiteral("HistorySite%1").arg(3 - i)}] = typed[i];
+        written[{"CustomLinks", "CustomLinksCount"}] = "2";
+        written[{"CustomLinks", "CustomLinksName1"}] = "R&D";
+        written[{"CustomLinks", "CustomLinksURL1"}] = m_server.page("Link one");
+        written[{"CustomLinks", "CustomLinksName2"}] = "News";
+        written[{"CustomLinks", "CustomLinksURL2"}] = m_server.page("Link two");
+        written[{"Settings", "NavigatorLeft"}] = "3000";
+        written[{"Settings", "NavigatorTop"}] = "2400";
+        written[{"Settings", "NavigatorWidth"}] = "3600";
+        written[{"Settings", "NavigatorHeight"}] = "4500";
+        written[{"Skins", "CurrentSkin"}] = "slate";
+        written[{"Skins", "ToolbarLargeBitmap"}] = "/nowhere/large.bmp";
+        written[{"Skins", "ToolbarSmallBitmap"}] = "/nowhere/small.bmp";
+        for (auto it = written.cbegin(); it != written.cend(); ++it)
+            store().write(it.key().first, it.key().second, *it);
+
+        QStringList notices;
+        auto frame = makeFrameAnsweringNotices(QString(), &notices);
+        QCOMPARE(notices, QStringList());
+        QCOMPARE(frame->geometry(), QRect(100, 60, 600, 480));
+        for (const char *key : {"Toolbar1", "Addressbar", "Tabbar"})
+            QVERIFY2(!frame->chrome()->bandVisible(QLatin1String(key)), key);
+        QVERIFY(frame->chrome()->bandVisible("Toolbar2"));
+        QVERIFY(frame->frameStatusBar()->canvas()->isHidden());
+        QVERIFY(frame->sidebarDock()->isHidden());
+        QVERIFY(frame->addressBar()->goNewDown());
+        QCOMPARE(frame->addressBar()->typedAddresses(), typed);
+        QCOMPARE(frame->addressBar()->searchEngine(), 3);
+        QCOMPARE(frame->chrome()->sitesToolBar()->buttonKey(2), QStringLiteral("Custom2"));
+        for (const ContentSwitches::Switch &entry : ContentSwitches::switches()) {
+            QVERIFY2(!frame->commands()->isChecked(QLatin1String(entry.menuKey)), entry.menuKey);
+        }
+        QCOMPARE(frame->sidebar()->m_quickNotes->font().family(), QStringLiteral("DejaVu Sans"));
+        QCOMPARE(frame->favoritesTimer().interval(), 7 * 60000);
+        QVERIFY(!frame->tray()->hasIcon());
+        QVERIFY(frame->documents().isEmpty()); // no saved page comes back: the list stays
+        frame->close();
+        frame.reset();
+
+        SettingsStore reread(store().filePath());
+        for (auto it = written.cbegin(); it != written.cend(); ++it)
+            QCOMPARE(it.key().first + '/' + it.key().second + '=' +
+                         reread.read(it.key().first, it.key().second, "(missing)"),
+                     it.key().first + '/' + it.key().second + '=' + *it);
+    }
+
+    // The close runs its steps in order, each one even when an earlier step failed: with the
+    // settings file unwritable the layout and the quick notes are still kept.
+    void closeRunsEveryStep()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        store().write("General", "MinimizeToTray", "True");
+        auto frame = makeFrame(m_server.page("Closing"));
+        const QString notes = QStringLiteral("Buy milk %1").arg(QDateTime::currentMSecsSinceEpoch());
+        frame->sidebar()->m_quickNotes->setPlainText(notes);
+        QFile::remove(FrameChrome::layoutFile());
+        const QString file = store().filePath();
+        QTemporaryDir dir;
+        QVERIFY(pointStoreBelowAFile(dir));
+
+        QSignalSpy steps(frame.get(), &MainWindow::unloadStepFinished);
+        frame->close();
+        QStringList order, failed;
+        for (const QList<QVariant> &step : steps) {
+            order << step.at(0).toString();
+            if (!step.at(1).toBool())
+                failed << step.at(0).toString();
+        }
+        QCOMPARE(order, QStringList({"exitMarker", "feeds", "keysAndGestures", "historyCleaning",
+                                     "settings", "bandLayout", "trayIcon", "quickNotes",
+                                     "historyReader", "toolbars", "timers", "navigator",
+                                     "trayAndQuickSearch", "otherWindows", "instanceLock"}));
+        QCOMPARE(failed, QStringList({"exitMarker", "settings"}));
+        QVERIFY(QFile::exists(FrameChrome::layoutFile()));
+        QFile kept(Sidebar::quickNotesFile());
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(kept.readAll()).contains(notes));
+        QVERIFY(!frame->tray()->hasIcon());
+        QVERIFY(!frame->favoritesTimer().isActive());
+        SettingsStore::setInstanceFile(file);
     }
 
     void handOverOpensATabAndRestores()
