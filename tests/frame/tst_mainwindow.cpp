@@ -19,6 +19,7 @@
 #include "frame/frametray.h"
 #include "frame/mainwindow.h"
 #include "frame/navigatorpalette.h"
+#include "frame/quicksearchdialog.h"
 #include "frame/restoredocumentsdialog.h"
 #include "frame/shortcutrules.h"
 #include "frame/striptoolbar.h"
@@ -596,6 +597,34 @@ private slots:
         QTest::keyClick(window, Qt::Key_F4, Qt::ControlModifier);
         QTRY_COMPARE(frame->documents().size(), 2);
         focused->removeEventFilter(&filter);
+
+        // From the quick notes: Ctrl+N opens home page 1 in a new tab, Alt+Home takes the
+        // active page home, F9 opens the quick search; none of them types into the notes.
+        AppState::settings.sitesHome1 = m_server.page("Home");
+        QPlainTextEdit *notes = frame->sidebar()->m_quickNotes;
+        const QString notesBefore = notes->toPlainText();
+        frame->sidebarDock()->show();
+        notes->setFocus();
+        QTRY_VERIFY(notes->hasFocus());
+        QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
+        QTRY_COMPARE(frame->documents().size(), 3);
+        QTRY_COMPARE(frame->tabBar()->caption(3), QStringLiteral("Home"));
+        frame->bringToFront(documentAt(*frame, 1));
+        notes->setFocus();
+        QTest::keyClick(window, Qt::Key_Home, Qt::AltModifier);
+        QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Home"));
+        bool quickSearchShown = false;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QuickSearchDialog *>(QApplication::activeModalWidget())) {
+                quickSearchShown = true;
+                box->reject();
+            }
+        });
+        answer.start(20);
+        QTest::keyClick(window, Qt::Key_F9);
+        QTRY_VERIFY(quickSearchShown);
+        QCOMPARE(notes->toPlainText(), notesBefore);
         frame->close();
     }
 
