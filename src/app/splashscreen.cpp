@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 SplashScreen::SplashScreen(QWidget *parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setProperty(kTagProperty, QStringLiteral("-1"));

@@ -43,7 +43,12 @@ PasswordDialog::PasswordDialog(Mode mode, const QString &storedDigest, QWidget *
     buttons->addWidget(m_ok);
     buttons->addWidget(cancel);
     grid->addLayout(buttons, 2, 0, 1, 2);
-    setFixedSize(sizeHint());
+    // Wide enough for the caption on a window manager's title bar, which also holds an icon and
+    // buttons and often a bold font; nothing to minimise or maximise.
+    const int titleWidth =
+        fontMetrics().horizontalAdvance(windowTitle()) * 6 / 5 + 7 * fontMetrics().height();
+    setFixedSize(qMax(sizeHint().width(), titleWidth), sizeHint().height());
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     connect(m_password, &QLineEdit::textChanged, this,
             [this](const QString &text) { m_ok->setEnabled(!text.isEmpty()); });
