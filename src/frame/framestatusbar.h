@@ -21,6 +21,8 @@ public:
 
     // The canvas ("picStatus"); the frame lays it out below the documents.
     QWidget *canvas() const { return m_statusCanvas; }
+    // The status text shown on the full-screen bar ("lblFullScreenStatus").
+    QLabel *fullScreenStatusLabel() const { return m_fullScreenStatus; }
     // The panels; null until create().
     PanelStatusBar *panels() const { return m_statusBar; }
 

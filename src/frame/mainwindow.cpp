@@ -19,6 +19,8 @@
 #include "framechrome.h"
 #include "framegeometry.h"
 #include "framestatusbar.h"
+#include "fullscreenbar.h"
+#include "fullscreenmode.h"
 #include "frametray.h"
 #include "keyboardshortcuts.h"
 #include "menucontroller.h"
@@ -97,6 +99,22 @@ MainWindow::MainWindow(QWidget *parent)
     m_addressBar = new AddressBar(*m_documentArea, *m_commands, this);
     m_chrome = new FrameChrome(this, *m_commands, *m_menus, *m_addressBar, m_documentArea->tabBar());
     m_commandHost->setParts(m_chrome, m_addressBar, m_statusBar, m_sidebarDock);
+
+    // Full screen: its bar sits above the documents and shows only then.
+    auto *fullScreenBar = new FullScreenBar(central);
+    fullScreenBar->setStatusLabel(m_statusBar->fullScreenStatusLabel());
+    column->insertWidget(0, fullScreenBar);
+    FullScreenMode::Parts fullScreenParts;
+    fullScreenParts.frame = this;
+    fullScreenParts.bands = m_chrome->bands();
+    fullScreenParts.statusCanvas = m_statusBar->canvas();
+    fullScreenParts.sidebarDock = m_sidebarDock;
+    fullScreenParts.commands = m_commands;
+    fullScreenParts.bar = fullScreenBar;
+    fullScreenParts.navigator = [this] { return navigator(); };
+    m_fullScreen = new FullScreenMode(fullScreenParts, this);
+    connect(m_commands->add(QStringLiteral("mnuViewFullScreen")), &QAction::triggered, m_fullScreen,
+            &FullScreenMode::toggle);
     connectDocumentArea();
     connectAddressBar();
     connectStatusBar();
@@ -327,7 +345,8 @@ bool MainWindow::saveSettings()
 {
     SettingsModel &s = AppState::settings;
     SettingsModel::SaveContext context;
-    const Qt::WindowStates state = windowState();
+    // Full screen is kept as the state it will return to.
+    const Qt::WindowStates state = AppState::fullScreen ? m_fullScreen->stateBefore() : windowState();
     if (state & Qt::WindowMinimized || isHidden())
         context.windowState = SettingsModel::WindowState::Minimized;
     else if (state & (Qt::WindowMaximized | Qt::WindowFullScreen))
@@ -335,7 +354,7 @@ bool MainWindow::saveSettings()
     else
         context.windowState = SettingsModel::WindowState::Normal;
     if (context.windowState == SettingsModel::WindowState::Normal) {
-        const QRect g = geometry();
+        const QRect g = AppState::fullScreen ? normalGeometry() : geometry();
         s.mainLeft = float(pixelsToTwips(g.x()));
         s.mainTop = float(pixelsToTwips(g.y()));
         s.mainWidth = float(pixelsToTwips(g.width()));
@@ -548,8 +567,12 @@ qint32 MainWindow::gestureAction(qint32 gestureType)
 
 void MainWindow::onStatusPanelDoubleClicked(int panel)
 {
-    if (panel == 4)
+    if (panel == 3)
+        m_commands->trigger(QStringLiteral("mnuViewOptions"));
+    else if (panel == 4)
         m_commands->trigger(QStringLiteral("PopupKillerEnable"));
+    else if (panel == 5)
+        m_fullScreen->setFullScreen(true);
 }
 
 // ---------------------------------------------------------------- hand-over
@@ -664,6 +687,8 @@ void MainWindow::openFeedDatabase()
 
 void MainWindow::changeEvent(QEvent *event)
 {
+    if (event->type() == QEvent::WindowStateChange)
+        m_fullScreen->onWindowStateChanged();
     if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized)) {
         m_normalWindowState = windowState();
         if (m_clock.isActive())

@@ -20,6 +20,7 @@ class DocumentWindow;
 class FrameChrome;
 class FrameStatusBar;
 class FrameTray;
+class FullScreenMode;
 class KeyboardShortcuts;
 class MenuController;
 class MouseGestureRecognizer;
@@ -55,6 +56,7 @@ public:
     // Null until the start-up attached the gestures.
     MouseGestureRecognizer *gestures() const { return m_gestures; }
     QuickSearchDialog *quickSearch() const;
+    FullScreenMode *fullScreen() const { return m_fullScreen; }
 
     // ---- Documents (forwarded to the document area).
     DocumentTabBar *tabBar() const { return m_documentArea->tabBar(); }
@@ -162,6 +164,7 @@ private:
     MouseGestureRecognizer *m_gestures = nullptr;
     KeyboardShortcuts *m_shortcuts = nullptr;
     FrameTray *m_tray = nullptr;
+    FullScreenMode *m_fullScreen = nullptr;
     QPointer<QuickSearchDialog> m_quickSearch;
     QTimer m_clock;
     QTimer m_feedDatabaseOpener;

@@ -115,16 +115,41 @@ bool ToolBarBands::bandNewRow(int index) const
     return index >= 0 && index < m_bands.size() && m_bands[index].newRow;
 }
 
+bool ToolBarBands::shown(const BandEntry &band) const
+{
+    if (!band.bar)
+        return false;
+    return m_holderShown ? !band.bar->isHidden() : band.heldVisible;
+}
+
 bool ToolBarBands::bandVisible(int index) const
 {
-    BandToolBar *bar = band(index);
-    return bar && !bar->isHidden();
+    return index >= 0 && index < m_bands.size() && shown(m_bands[index]);
 }
 
 void ToolBarBands::setBandVisible(int index, bool visible)
 {
-    if (BandToolBar *bar = band(index))
+    BandToolBar *bar = band(index);
+    if (!bar)
+        return;
+    if (m_holderShown)
         bar->setVisible(visible);
+    else
+        m_bands[index].heldVisible = visible;
+}
+
+void ToolBarBands::setHolderShown(bool holderShown)
+{
+    if (holderShown == m_holderShown)
+        return;
+    for (BandEntry &band : m_bands) {
+        if (!band.bar)
+            continue;
+        if (!holderShown)
+            band.heldVisible = !band.bar->isHidden();
+        band.bar->setVisible(holderShown && band.heldVisible);
+    }
+    m_holderShown = holderShown;
 }
 
 int ToolBarBands::bandChildMinHeight(int index) const
@@ -170,7 +195,7 @@ void ToolBarBands::place()
         return;
     QList<bool> visible;
     for (const BandEntry &band : m_bands) {
-        visible.append(band.bar && !band.bar->isHidden());
+        visible.append(shown(band));
         if (band.bar)
             m_host->removeToolBar(band.bar);
     }
@@ -194,7 +219,7 @@ void ToolBarBands::place()
             const BandEntry &band = m_bands[i];
             band.bar->setAllowedAreas(m_area);
             m_host->addToolBar(m_area, band.bar);
-            band.bar->setVisible(visible[i]);
+            band.bar->setVisible(visible[i] && m_holderShown);
         }
     }
 }
@@ -286,7 +311,7 @@ QList<ToolBarBands::BandState> ToolBarBands::currentLayout()
         BandState state;
         state.key = band.key;
         state.newRow = band.newRow;
-        state.visible = !band.bar->isHidden();
+        state.visible = shown(band);
         state.width = widths[i];
         states.append(state);
     }
@@ -395,15 +420,13 @@ bool ToolBarBands::restoreLayout(const QString &text, const QStringList &keys,
             BandEntry rest = band;
             rest.newRow = true;
             reordered.append(rest);
-            visible.append(band.bar && !band.bar->isHidden());
+            visible.append(shown(band));
         }
     }
     m_bands = reordered;
     place();
-    for (qsizetype i = 0; i < m_bands.size(); ++i) {
-        if (m_bands[i].bar)
-            m_bands[i].bar->setVisible(visible[i]);
-    }
+    for (qsizetype i = 0; i < m_bands.size(); ++i)
+        setBandVisible(int(i), visible[i]);
     return true;
 }
 

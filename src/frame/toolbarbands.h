@@ -53,6 +53,10 @@ public:
     bool bandNewRow(int index) const;
     bool bandVisible(int index) const;
     void setBandVisible(int index, bool visible);
+    // The holder of all bands: hidden, no band shows, yet each keeps whether it is to show (read
+    // and changed by bandVisible and setBandVisible) and shows again with the holder.
+    bool holderShown() const { return m_holderShown; }
+    void setHolderShown(bool shown);
     int bandChildMinHeight(int index) const;
     void setBandChildMinHeight(int index, int height);
     // The width the band's child asks for.
@@ -86,7 +90,10 @@ private:
         bool newRow = true;
         bool fixedSize = false;
         int lastWidth = 0;
+        bool heldVisible = true; // while the holder is hidden
     };
+    // Whether the band is to show (its own state, whatever the holder does).
+    bool shown(const BandEntry &band) const;
     void place();
     bool geometryUsable(const QList<int> &visible) const;
 
@@ -94,4 +101,5 @@ private:
     QList<BandEntry> m_bands;
     QPixmap m_background;
     Qt::ToolBarArea m_area = Qt::TopToolBarArea;
+    bool m_holderShown = true;
 };

@@ -116,11 +116,12 @@ void ViewCommands::registerCommands()
     m_commands.addFamily(QStringLiteral("skin"),
                          [this](const QString &key, qint32) { selectSkin(key); });
 
-    // Commands whose windows and panels other parts of the program bring (full screen,
-    // favorites, history, options, the engine's options, which it does not have): their
-    // actions exist and do nothing until then. Cancel closes the tab menu and nothing else.
+    // Commands whose windows and panels other parts of the program bring (favorites, history,
+    // options, the engine's options, which it does not have): their actions exist and do
+    // nothing until then. Cancel closes the tab menu and nothing else. Full screen is the
+    // frame's own.
     for (const char *key :
-         {"mnuViewFullScreen", "mnuViewFav", "mnuViewAddToFav", "mnuViewOrgFav", "mnuViewHistory",
+         {"mnuViewFav", "mnuViewAddToFav", "mnuViewOrgFav", "mnuViewHistory",
           "mnuViewInternetOptions", "mnuViewOptions", "mnuTabAdd2Fav", "mnuTabCancel"})
         m_commands.add(QLatin1String(key));
 }

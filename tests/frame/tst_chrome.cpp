@@ -9,6 +9,7 @@
 #include "frame/commandregistry.h"
 #include "frame/documenttabbar.h"
 #include "frame/framechrome.h"
+#include "frame/fullscreenbar.h"
 #include "frame/framemenus.h"
 #include "frame/framestatusbar.h"
 #include "frame/keyedmenu.h"
@@ -31,6 +32,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QDialog>
+#include <QDockWidget>
 #include <QtTest>
 
 #include <memory>
@@ -374,6 +376,84 @@ private slots:
         frame->chrome()->showCustomLinkButtons();
         QCOMPARE(t2->buttonCount(), 1);
         QVERIFY(t2->buttonVisible("Custom"));
+        frame->close();
+    }
+
+    // Full screen, entered and left every way: the bars, the status bar, the side bar and the
+    // palette come back as the user had them, and the flag follows the window.
+    void fullScreenEveryWay()
+    {
+        auto frame = makeFrame();
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+        auto *bar = frame->findChild<FullScreenBar *>();
+        QVERIFY(bar);
+        frame->commands()->run("mnuViewStatusBar"); // status bar hidden by the user
+        QVERIFY(frame->frameStatusBar()->canvas()->isHidden());
+        const bool sidebarBefore = !frame->sidebarDock()->isHidden();
+        const QList<bool> bandsBefore = [&] {
+            QList<bool> shown;
+            for (int i = 0; i < frame->chrome()->bands()->bandCount(); ++i)
+                shown << frame->chrome()->bands()->bandVisible(i);
+            return shown;
+        }();
+        auto bandsNow = [&] {
+            QList<bool> shown;
+            for (int i = 0; i < frame->chrome()->bands()->bandCount(); ++i)
+                shown << !frame->chrome()->bands()->band(i)->isHidden();
+            return shown;
+        };
+        // The window system reports a state some time after the request.
+        auto verifyNormal = [&] {
+            QCoreApplication::processEvents();
+            QVERIFY(!AppState::fullScreen);
+            QVERIFY(!(frame->windowState() & Qt::WindowFullScreen));
+            QVERIFY(bar->isHidden());
+            QCOMPARE(bandsNow(), bandsBefore);
+            QVERIFY(frame->frameStatusBar()->canvas()->isHidden());
+            QVERIFY(!frame->commands()->isChecked("mnuViewStatusBar"));
+            QCOMPARE(!frame->sidebarDock()->isHidden(), sidebarBefore);
+            QVERIFY(!frame->navigator()->isVisible());
+        };
+        auto verifyFullScreen = [&] {
+            QCoreApplication::processEvents();
+            QVERIFY(AppState::fullScreen);
+            QTRY_VERIFY(frame->windowState() & Qt::WindowFullScreen);
+            QVERIFY(bar->isVisible());
+            QVERIFY(!bandsNow().contains(true));
+            QVERIFY(frame->sidebarDock()->isHidden());
+            QVERIFY(!frame->commands()->isChecked("mnuViewSidebar"));
+            // The bands keep what they are to show (what a save writes).
+            for (int i = 0; i < bandsBefore.size(); ++i)
+                QCOMPARE(frame->chrome()->bands()->bandVisible(i), bandsBefore[i]);
+        };
+
+        // The menu in and out; the key of its caption in, the bar's button out.
+        frame->commands()->trigger("mnuViewFullScreen");
+        verifyFullScreen();
+        frame->commands()->trigger("mnuViewFullScreen");
+        verifyNormal();
+        QTest::keyClick(frame->windowHandle(), Qt::Key_F11);
+        verifyFullScreen();
+
+        // The bars come back within full screen; the palette is placed anew beside its button.
+        bar->navigatorButton()->click();
+        QVERIFY(frame->navigator()->isVisible());
+        bar->barsButton()->click();
+        QCOMPARE(bandsNow(), bandsBefore);
+        QVERIFY(frame->navigator()->isVisible());
+        QCOMPARE(frame->navigator()->geometry().right() + 1,
+                 bar->navigatorButton()->mapToGlobal(QPoint(0, 0)).x());
+        bar->barsButton()->click();
+        QVERIFY(!bandsNow().contains(true));
+
+        bar->normalModeButton()->click();
+        verifyNormal();
+
+        // The status bar's full-screen panel in; the window manager out.
+        frame->frameStatusBar()->panelDoubleClicked(5);
+        verifyFullScreen();
+        frame->setWindowState(Qt::WindowNoState);
+        verifyNormal();
         frame->close();
     }
 
