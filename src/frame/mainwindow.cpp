@@ -451,6 +451,11 @@ void MainWindow::connectDocumentArea()
 void MainWindow::connectAddressBar()
 {
     DocumentArea *area = m_documentArea;
+    // The frame's caption names the active page, as a maximised document's caption joins it.
+    connect(area, &DocumentArea::activeDocumentChanged, this, [this](AbstractDocument *document) {
+        showPageInTitle(document ? document->windowTitle() : QString());
+    });
+    connect(area, &DocumentArea::currentTitleChanged, this, &MainWindow::showPageInTitle);
     connect(area, &DocumentArea::activeDocumentChanged, m_addressBar,
             &AddressBar::onActiveDocumentChanged);
     connect(area, &DocumentArea::currentAddressChanged, m_addressBar,
@@ -468,6 +473,14 @@ void MainWindow::connectStatusBar()
     connect(area, &DocumentArea::currentSecureChanged, m_statusBar, &FrameStatusBar::setSecureIcon);
     connect(m_statusBar, &FrameStatusBar::panelDoubleClicked, this,
             &MainWindow::onStatusPanelDoubleClicked);
+}
+
+void MainWindow::showPageInTitle(const QString &pageTitle)
+{
+    const QString caption = loadResString(1120);
+    setWindowTitle(pageTitle.isEmpty() || !activeDocument()
+                       ? caption
+                       : QStringLiteral("%1 - [%2]").arg(caption, pageTitle));
 }
 
 void MainWindow::onDocumentClosed(const QString &lastAddress)

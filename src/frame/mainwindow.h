@@ -143,6 +143,8 @@ private:
     void onStatusPanelDoubleClicked(int panel);
     void onShortcut(ShortcutRules::Action action);
     void onDocumentClosed(const QString &lastAddress);
+    // "Quarvel v2.7 - [page title]" while a document is active, else the caption alone.
+    void showPageInTitle(const QString &pageTitle);
     // Tells once about a settings file set aside or not writable, or a history store that
     // cannot be opened.
     void reportUnusableFiles(SettingsStore &store);
