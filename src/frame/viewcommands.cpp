@@ -224,7 +224,8 @@ void ViewCommands::addCurrentSiteToWhitelist()
     DocumentWindow *document = m_host.activeDocument();
     if (!document)
         return;
-    const bool added = ::addToWhitelist(document->locationUrl());
+    // The site, so every page of it may open its windows.
+    const bool added = ::addToWhitelist(domainName(document->locationUrl()));
     QMessageBox::information(m_host.frameWidget(), loadResString(100),
                              loadResString(added ? 1183 : 1184));
 }

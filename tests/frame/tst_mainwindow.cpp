@@ -652,6 +652,9 @@ private slots:
         frame->onMouseGesture(MouseGestureRecognizer::kUp, 0, 0, 0, 0, accepted);
         QVERIFY(accepted);
         QCOMPARE(programWhitelist().size(), before + 1);
+        // The site, not the page: another page of it may open windows too.
+        QCOMPARE(programWhitelist().last(), QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort()));
+        QVERIFY(whitelistMatches(m_server.page("Another page"), programWhitelist()));
         QCOMPARE(said, QStringList({loadResString(1183)}));
         frame->close();
     }
