@@ -25,8 +25,10 @@
 #include "keyboardshortcuts.h"
 #include "menucontroller.h"
 #include "navigationcommands.h"
+#include "platform/webbrowser.h"
 #include "quicksearchdialog.h"
 #include "restoredocumentsdialog.h"
+#include "searchengines.h"
 #include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
 #include "sidebar/sidebarhost.h"
@@ -97,6 +99,10 @@ MainWindow::MainWindow(QWidget *parent)
     m_statusBar = new FrameStatusBar(this);
     column->addWidget(m_statusBar->canvas());
     m_addressBar = new AddressBar(*m_documentArea, *m_commands, this);
+    // Words typed as an address are looked up with the engine of the address bar.
+    WebBrowser::setSearchAddressProvider([bar = QPointer<AddressBar>(m_addressBar)](const QString &query) {
+        return bar ? SearchEngines::searchAddress(bar->searchEngine(), query) : QString();
+    });
     m_chrome = new FrameChrome(this, *m_commands, *m_menus, *m_addressBar, m_documentArea->tabBar());
     m_commandHost->setParts(m_chrome, m_addressBar, m_statusBar, m_sidebarDock);
 

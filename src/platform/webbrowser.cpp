@@ -1,5 +1,7 @@
 #include "webbrowser.h"
 
+#include "typedaddress.h"
+
 #include "browserpage.h"
 #include "preparedpage.h"
 #include "core/strings.h"
@@ -90,11 +92,23 @@ QWebEnginePage *WebBrowser::page() const
     return m_view->page();
 }
 
+std::function<QString(const QString &)> &WebBrowser::searchAddressProvider()
+{
+    static std::function<QString(const QString &)> provider;
+    return provider;
+}
+
+void WebBrowser::setSearchAddressProvider(const std::function<QString(const QString &)> &provider)
+{
+    searchAddressProvider() = provider;
+}
+
 void WebBrowser::navigate(const QString &address)
 {
     // Typed text: an existing file (absolute, or relative to the working folder) opens as a
-    // file, anything else by the usual address rules ("example.org" is a web address).
-    const QUrl url = QUrl::fromUserInput(address, QDir::currentPath());
+    // file, words are looked up with the web search, anything else goes by the usual address
+    // rules ("example.org" is a web address).
+    const QUrl url = TypedAddress::resolve(address, QDir::currentPath(), searchAddressProvider());
     if (!takePreparedPage(url))
         m_view->setUrl(url);
 }

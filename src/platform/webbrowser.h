@@ -7,6 +7,7 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class QUrl;
@@ -57,6 +58,9 @@ public:
     // The engine's user agent with " Quarvel/<version>" appended.
     static QString userAgent();
 
+    // Where words typed as an address are looked up: the search address for a query (set by
+    // the frame from the engine the user chose; none set: words go as an address).
+    static void setSearchAddressProvider(const std::function<QString(const QString &)> &provider);
     void navigate(const QString &address);
     // Level 0..3 as the control knew them; 3 (completely) bypasses the cache.
     void reload(int level = 0);
@@ -113,6 +117,7 @@ signals:
     void pageReplaced();
 
 private:
+    static std::function<QString(const QString &)> &searchAddressProvider();
     void init();
     // Makes the page this browser's own: reports, media blocker and view.
     void usePage(BrowserPage *page);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+// What the browser makes of text typed where an address goes: an address, or words to look up
+// with the web search of the user's choice ("how to bake bread", "bread").
+namespace TypedAddress {
+
+// True for text that is no address: words with blanks between them, or one word that names no
+// host (no dot, no port, no path, not "localhost"). Text with a scheme the browser handles, a
+// path to a file and anything else that reads as a host stay addresses.
+bool isSearchText(const QString &text);
+
+// The address to load for the text: the search address the callback gives for search text
+// (when it gives one), otherwise the text read as an address (an existing file relative to the
+// working folder included).
+QUrl resolve(const QString &text, const QString &workingFolder,
+             const std::function<QString(const QString &query)> &searchAddress);
+
+} // namespace TypedAddress
