@@ -8,6 +8,7 @@
 #include "core/strings.h"
 #include "contentswitches.h"
 #include "documentrules.h"
+#include "findbar.h"
 #include "firstformfillnotice.h"
 #include "firstpopupnotice.h"
 #include "popupkiller.h"
@@ -208,6 +209,18 @@ void DocumentWindow::execCommand(int group, int command)
 bool DocumentWindow::isBusy() const
 {
     return m_browser->isBusy();
+}
+
+void DocumentWindow::showFindBar()
+{
+    if (m_unloaded)
+        return;
+    if (!m_findBar) {
+        m_findBar = new FindBar(m_browser, this);
+        // Between the page and whatever is above it.
+        static_cast<QVBoxLayout *>(layout())->insertWidget(0, m_findBar);
+    }
+    m_findBar->open();
 }
 
 void DocumentWindow::activate()

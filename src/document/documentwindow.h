@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class FindBar;
 class PopupKiller;
 class SettingsModel;
 class PageCustomizer;
@@ -53,6 +54,11 @@ public:
     // Whether the page is loading.
     bool isBusy() const;
 
+    // Opens the find bar above the page (made on first use), its text field focused.
+    void showFindBar();
+    // The find bar, or null before the first find.
+    FindBar *findBar() const { return m_findBar; }
+
     void activate() override;
     void deactivate() override;
     void setOnScreen(bool onScreen) override;
@@ -85,6 +91,7 @@ private:
     void onContentSettingsChanged(const QString &switchKey);
     void onDocumentComplete(const QString &url, const QString &title, bool ok);
 
+    FindBar *m_findBar = nullptr;
     QTimer m_silentTimer;
     int m_progress = 0;
     bool m_active = false;

@@ -288,9 +288,12 @@ void NavigationCommands::undoClose()
 
 void NavigationCommands::openFile()
 {
-    const QString file =
-        QFileDialog::getOpenFileName(m_host.frameWidget(), QString(), QString(),
-                                     QStringLiteral("HTML Files (*.htm *.html *.url)"));
+    // The patterns in the last parentheses are the ones the dialog applies; the name shown
+    // is the text before them.
+    const QString file = QFileDialog::getOpenFileName(
+        m_host.frameWidget(), QStringLiteral("Open"), QString(),
+        QStringLiteral("HTML Files (*.htm,*.html,*.url) (*.htm *html *.url)"), nullptr,
+        QFileDialog::HideNameFilterDetails);
     if (file.isEmpty())
         return;
     m_host.openDocument(file);
@@ -356,9 +359,8 @@ void NavigationCommands::selectAll()
 
 void NavigationCommands::findInPage()
 {
-    // The page's own find bar comes with the document window; the page gets the focus here.
     if (DocumentWindow *document = m_host.activeDocument())
-        document->m_browser->setFocus();
+        document->showFindBar();
 }
 
 void NavigationCommands::changeTextSize(int step)

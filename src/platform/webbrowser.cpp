@@ -19,6 +19,7 @@
 #include <QPrinter>
 #include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
+#include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
@@ -79,6 +80,10 @@ void WebBrowser::usePage(BrowserPage *page)
     connect(page, &QWebEnginePage::linkHovered, this, &WebBrowser::statusTextChanged);
     connect(page, &QWebEnginePage::urlChanged, this, &WebBrowser::updateSecure);
     connect(page, &QWebEnginePage::windowCloseRequested, this, &WebBrowser::windowCloseRequested);
+    connect(page, &QWebEnginePage::findTextFinished, this,
+            [this](const QWebEngineFindTextResult &result) {
+                Q_EMIT findFinished(result.activeMatch(), result.numberOfMatches());
+            });
     connect(page, &QWebEnginePage::newWindowRequested, this,
             [this](QWebEngineNewWindowRequest &request) {
                 NewWindowRequest wrapped(request);
@@ -272,6 +277,16 @@ void WebBrowser::execCommand(int group, int command)
     default: // the engine's options dialog has no counterpart here
         break;
     }
+}
+
+void WebBrowser::findText(const QString &text, bool backward, bool caseSensitive)
+{
+    QWebEnginePage::FindFlags flags;
+    if (backward)
+        flags |= QWebEnginePage::FindBackward;
+    if (caseSensitive)
+        flags |= QWebEnginePage::FindCaseSensitively;
+    page()->findText(text, flags);
 }
 
 void WebBrowser::replayPreparedLoad()

@@ -78,6 +78,11 @@ public:
     // Runs a command of the engine's own command group.
     void execCommand(int group, int command);
 
+    // Searches the page for text from the current match on, backward or forward, wrapping at
+    // either end; findFinished tells the outcome. Empty text ends the search and clears the
+    // highlight (the last match stays selected).
+    void findText(const QString &text, bool backward, bool caseSensitive);
+
     bool silent = false;
     bool registerAsBrowser = false;
 
@@ -115,6 +120,9 @@ signals:
     void documentCompleted(const QString &url, const QString &title, bool ok);
     // The browser took over the page prepared at start: page() is another page now.
     void pageReplaced();
+    // A search of findText ended: the match now selected (1-based) and the number of matches
+    // on the page, both 0 when there is none.
+    void findFinished(int activeMatch, int matches);
 
 private:
     static std::function<QString(const QString &)> &searchAddressProvider();
