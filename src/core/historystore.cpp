@@ -117,6 +117,32 @@ QList<HistoryStore::Entry> HistoryStore::snapshot() const
     return entries;
 }
 
+QStringList HistoryStore::addresses() const
+{
+    QStringList urls;
+    if (!m_ready)
+        return urls;
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT url FROM history ORDER BY last_visit DESC, url")))
+        return urls;
+    while (query.next())
+        urls.append(query.value(0).toString());
+    return urls;
+}
+
+HistoryStore::Revision HistoryStore::revision() const
+{
+    if (!m_ready)
+        return {};
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT coalesce(max(rowid), 0), coalesce(max(last_visit), 0) FROM history"))
+        || !query.next())
+        return {};
+    return {query.value(0).toLongLong(), query.value(1).toLongLong()};
+}
+
 bool HistoryStore::clear()
 {
     if (!m_ready)

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 // Quarvel's own browsing history: one row per address with its page title and the time of the
 // last visit (UTC), kept in an SQLite database in the data folder ("history.db"). Each instance
@@ -41,6 +42,17 @@ public:
                   const QDateTime &when = QDateTime::currentDateTimeUtc());
     // Every entry, the most recent visit first.
     QList<Entry> snapshot() const;
+    // Every address, the most recent visit first: what snapshot() gives, without titles and times.
+    QStringList addresses() const;
+    // Each visit and each clearing changes the revision, so a copy of addresses() is current
+    // while it stays the same. Cheap: it looks at two indexes, not at the rows.
+    struct Revision
+    {
+        qint64 lastRow = 0;
+        qint64 latestVisit = 0; // ms since the epoch
+        bool operator==(const Revision &) const = default;
+    };
+    Revision revision() const;
     // Forgets every entry.
     bool clear();
 

@@ -1,7 +1,9 @@
 #include "addressbar.h"
 
 #include "addressbarrules.h"
+#include "addresscompleter.h"
 #include "commandregistry.h"
+#include "core/historystore.h"
 #include "document/documentwindow.h"
 #include "documentarea.h"
 #include "searchengines.h"
@@ -45,6 +47,11 @@ AddressBar::AddressBar(DocumentArea &documents, CommandRegistry &commands, QWidg
         m_commands.setEnabled(QStringLiteral("AddressbarGo"), !text.isEmpty());
     });
     connect(m_addressBar, &QComboBox::activated, this, [this] { onAddressSelected(); });
+    auto *completer = new AddressCompleter(m_addressBar, &HistoryStore::instance());
+    connect(completer, &AddressCompleter::addressAccepted, this,
+            [this](Qt::KeyboardModifiers modifiers) {
+                onAddressEnter(modifiers & Qt::ControlModifier, modifiers & Qt::ShiftModifier);
+            });
 }
 
 DocumentWindow *AddressBar::activeDocument() const

@@ -11,9 +11,10 @@ class CommandRegistry;
 class DocumentArea;
 class DocumentWindow;
 
-// The frame's address bar: the address field and its holder, the list of typed addresses, what
-// Enter, a choice from the list and the Go buttons open, the web search with the chosen engine,
-// and whether a page's new address shows while the user is typing.
+// The frame's address bar: the address field and its holder, the list of typed addresses, the
+// completion of what the user types, what Enter, a choice from the list and the Go buttons open,
+// the web search with the chosen engine, and whether a page's new address shows while the user
+// is typing.
 class AddressBar : public QObject
 {
     Q_OBJECT

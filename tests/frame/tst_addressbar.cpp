@@ -1,7 +1,14 @@
+#include "core/addressmatcher.h"
+#include "core/historystore.h"
 #include "frame/addressbarrules.h"
+#include "frame/addresscompleter.h"
 #include "frame/quicksearchdialog.h"
 #include "frame/searchengines.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCompleter>
+#include <QLineEdit>
 #include <QtTest>
 
 using namespace AddressBarRules;
@@ -130,7 +137,120 @@ private slots:
         QCOMPARE(h.size(), QuickSearchDialog::kMaxHistory);
         QCOMPARE(h.first(), QStringLiteral("59"));
     }
+
+    void completionOffers_data()
+    {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QStringList>("visited");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("offered");
+
+        const QStringList visited = {"https://www.example.org/new", "http://example.net/",
+                                     "ftp://files.test/x", "about:config"};
+        QTest::newRow("without scheme and www") << QStringList{} << visited << "exa"
+                                                << QStringList{"https://www.example.org/new",
+                                                               "http://example.net/"};
+        QTest::newRow("with www") << QStringList{} << visited << "www.exa"
+                                  << QStringList{"https://www.example.org/new"};
+        QTest::newRow("with scheme") << QStringList{} << visited << "http://exa"
+                                     << QStringList{"http://example.net/"};
+        QTest::newRow("any case, blanks around") << QStringList{} << visited << " FTP://Files "
+                                                 << QStringList{"ftp://files.test/x"};
+        QTest::newRow("not inside an address") << QStringList{} << visited << "org" << QStringList{};
+        QTest::newRow("address without scheme") << QStringList{} << visited << "about:c"
+                                                << QStringList{"about:config"};
+        QTest::newRow("typed first, in list order")
+            << QStringList{"example.com", "other.test", "www.example.info"} << visited << "ex"
+            << QStringList{"example.com", "www.example.info", "https://www.example.org/new",
+                           "http://example.net/"};
+        QTest::newRow("each address once")
+            << QStringList{"example.net", "example.net"} << visited << "example.n"
+            << QStringList{"example.net"};
+        QTest::newRow("same site by another scheme once")
+            << QStringList{} << QStringList{"https://a.test/", "http://www.a.test", "http://a.test/b"}
+            << "a" << QStringList{"https://a.test/", "http://a.test/b"};
+        QTest::newRow("empty text offers nothing") << QStringList{"x"} << visited << " "
+                                                   << QStringList{};
+        QStringList many;
+        for (int i = 0; i < 30; ++i)
+            many << QStringLiteral("http://site%1.test/").arg(i);
+        QTest::newRow("at most the limit") << QStringList{} << many << "site"
+                                           << many.first(AddressMatcher::kDefaultLimit);
+    }
+    void completionOffers()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, visited);
+        QFETCH(QString, text);
+        QFETCH(QStringList, offered);
+        AddressMatcher matcher;
+        matcher.setTypedAddresses(typed);
+        matcher.setVisitedAddresses(visited);
+        QCOMPARE(matcher.matches(text), offered);
+    }
+
+    void historyAddresses()
+    {
+        QTemporaryDir dir;
+        HistoryStore store(dir.filePath(QStringLiteral("history.db")));
+        QVERIFY(store.isOpen());
+        const HistoryStore::Revision empty = store.revision();
+        const QDateTime t0 = QDateTime::currentDateTimeUtc();
+        QVERIFY(store.addVisit(QStringLiteral("http://a.test/"), {}, t0));
+        QVERIFY(store.addVisit(QStringLiteral("http://b.test/"), {}, t0.addSecs(1)));
+        const HistoryStore::Revision two = store.revision();
+        QVERIFY(!(two == empty));
+        QCOMPARE(store.addresses(), QStringList({"http://b.test/", "http://a.test/"}));
+        // Visiting a known address again changes the order and the revision.
+        QVERIFY(store.addVisit(QStringLiteral("http://a.test/"), {}, t0.addSecs(2)));
+        QCOMPARE(store.addresses(), QStringList({"http://a.test/", "http://b.test/"}));
+        QVERIFY(!(store.revision() == two));
+        QVERIFY(store.clear());
+        QVERIFY(store.addresses().isEmpty());
+        QCOMPARE(store.revision(), empty);
+    }
+
+    // The field offers from both lists while typing; Enter in the offers accepts the picked one;
+    // pages visited since the field last had the focus are offered, even to text typed before
+    // the history was read.
+    void completerInField()
+    {
+        QTemporaryDir dir;
+        HistoryStore history(dir.filePath(QStringLiteral("history.db")));
+        QVERIFY(history.addVisit(QStringLiteral("https://www.example.org/page"), {}));
+        QComboBox combo;
+        combo.setEditable(true);
+        combo.addItem(QStringLiteral("example.com"));
+        combo.setEditText(QString());
+        AddressCompleter completer(&combo, &history);
+        QSignalSpy accepted(&completer, &AddressCompleter::addressAccepted);
+        combo.show();
+        QApplication::setActiveWindow(&combo);
+        combo.lineEdit()->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(&combo));
+
+        QAbstractItemView *popup = completer.completer()->popup();
+        QTest::keyClicks(combo.lineEdit(), QStringLiteral("exa"));
+        QTRY_VERIFY(popup->isVisible());
+        QTRY_COMPARE(popup->model()->rowCount(), 2);
+        QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(accepted.size(), 1);
+        QCOMPARE(accepted.at(0).at(0).value<Qt::KeyboardModifiers>(), Qt::ShiftModifier);
+        QCOMPARE(combo.currentText(), QStringLiteral("https://www.example.org/page"));
+        QVERIFY(!popup->isVisible());
+
+        QVERIFY(history.addVisit(QStringLiteral("http://example.net/"), {}));
+        combo.lineEdit()->clearFocus();
+        combo.lineEdit()->setFocus();
+        combo.setEditText(QString());
+        QTest::keyClicks(combo.lineEdit(), QStringLiteral("example.n"));
+        QTRY_VERIFY(popup->isVisible());
+        QCOMPARE(popup->model()->rowCount(), 1);
+        QCOMPARE(popup->model()->index(0, 0).data().toString(), QStringLiteral("http://example.net/"));
+    }
 };
 
-QTEST_GUILESS_MAIN(TestAddressBar)
+QTEST_MAIN(TestAddressBar)
 #include "tst_addressbar.moc"
