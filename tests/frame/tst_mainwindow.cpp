@@ -148,6 +148,8 @@ private slots:
         store().reload();
         AppState::settings = SettingsModel();
         AppState::openDocuments = 0;
+        programWhitelist().clear(); // each test's server is its own site
+        QVERIFY(saveWhitelist());
         // The popup killer's questions and one-time notice would wait for a click.
         store().write("Popup", "FirstPopup", "False");
         store().write("Popup", "PopupPromptWhitelist", "False");
