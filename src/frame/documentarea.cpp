@@ -15,7 +15,9 @@
 #include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTimer>
 #include <QUrl>
 
@@ -23,7 +25,42 @@ using namespace DocumentRules;
 
 namespace {
 const QString kSettings = QStringLiteral("Settings");
+
+// The "Control" setting for a click on a tab with the button and modifiers.
+int tabClickAction(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
+{
+    const SettingsModel &s = AppState::settings;
+    const bool modified =
+        modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (button == Qt::LeftButton)
+        return modified ? s.controlShiftLeft : s.controlLeft;
+    return modified ? s.controlShiftRight : s.controlRight;
 }
+
+// Cascaded windows step down and right by a title bar each and keep the room that is left,
+// but never less than half the area (the steps start over from the top then).
+QList<QRect> cascadeRects(const QRect &area, int count, int step)
+{
+    QList<QRect> rects;
+    if (count < 1 || area.isEmpty() || step < 1)
+        return rects;
+    const int stepsThatFit = qMin(area.width(), area.height()) / 2 / step;
+    const int steps = qMin(count - 1, stepsThatFit);
+    const QSize size(area.width() - steps * step, area.height() - steps * step);
+    for (int i = 0; i < count; ++i) {
+        const int offset = (stepsThatFit > 0 ? i % (stepsThatFit + 1) : 0) * step;
+        rects.append(QRect(area.topLeft() + QPoint(offset, offset), size));
+    }
+    return rects;
+}
+
+void setFramed(QMdiSubWindow *sub, bool framed)
+{
+    const Qt::WindowFlags flags = sub->windowFlags();
+    if (flags.testFlag(Qt::FramelessWindowHint) == framed)
+        sub->setWindowFlags(flags ^ Qt::FramelessWindowHint);
+}
+} // namespace
 
 DocumentArea::DocumentArea(QWidget *window, DocumentFactory factory)
     : QObject(window), m_window(window), m_factory(std::move(factory)),
@@ -35,6 +72,7 @@ DocumentArea::DocumentArea(QWidget *window, DocumentFactory factory)
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &DocumentArea::onSubWindowActivated);
     connect(m_tabBar, &DocumentTabBar::tabPressed, this, &DocumentArea::onTabPressed);
     connect(m_tabBar, &DocumentTabBar::tabDoubleClicked, this, &DocumentArea::onTabDoubleClicked);
+    connect(m_tabBar, &QTabBar::tabCloseRequested, this, &DocumentArea::onTabCloseRequested);
     m_window->installEventFilter(this);
     // The mouse over the free area of the documents folds the navigator palette.
     m_mdiArea->viewport()->setMouseTracking(true);
@@ -131,10 +169,13 @@ AbstractDocument *DocumentArea::registerDocument(const QString &address)
     navigator()->appendRow(address);
     m_tabBar->appendTab(address, 0);
     connectDocument(document);
-    QMdiSubWindow *sub = m_mdiArea->addSubWindow(document, Qt::FramelessWindowHint);
+    QMdiSubWindow *sub = m_mdiArea->addSubWindow(
+        document, m_arranged ? Qt::SubWindow : Qt::SubWindow | Qt::FramelessWindowHint);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setWindowIcon(QIcon());
-    connect(sub, &QMdiSubWindow::windowStateChanged, this, &DocumentArea::updateOnScreen);
+    sub->setWindowIcon(DocumentTabBar::stripIcon(kIconLoaded));
+    sub->setWindowTitle(address);
+    connect(sub, &QMdiSubWindow::windowStateChanged, this,
+            [this, sub] { onSubWindowStateChanged(sub); });
     Q_EMIT documentCountChanged();
     return document;
 }
@@ -192,7 +233,7 @@ AbstractDocument *DocumentArea::openDocument(const QString &url)
     const int k = positionOf(document);
     document->load(address);
     if (QMdiSubWindow *sub = subWindowOf(document)) {
-        sub->showMaximized();
+        present(sub);
         m_mdiArea->setActiveSubWindow(sub);
     }
     m_tabBar->setShrunk(k, false);
@@ -208,7 +249,7 @@ AbstractDocument *DocumentArea::openPopup(NewWindowRequest &request)
     AbstractDocument *document = registerDocument(address);
     document->openNewWindow(request);
     if (QMdiSubWindow *sub = subWindowOf(document)) {
-        sub->showMaximized();
+        present(sub);
         if (!request.isBackgroundTab())
             m_mdiArea->setActiveSubWindow(sub);
         else if (m_current)
@@ -227,6 +268,8 @@ void DocumentArea::setTabCaption(int position, const QString &title)
         return;
     const bool shrunk = m_tabBar->isShrunk(position);
     m_tabBar->setCaption(position, tabCaption(title, shrunk));
+    if (QMdiSubWindow *sub = subWindowOf(documentAt(position)))
+        sub->setWindowTitle(title);
     m_tabBar->setIconIndex(position, iconForShrink(m_tabBar->iconIndex(position), shrunk));
 }
 
@@ -303,9 +346,20 @@ void DocumentArea::onDocumentClosing(AbstractDocument *document, const QString &
 void DocumentArea::bringToFront(AbstractDocument *document)
 {
     if (QMdiSubWindow *sub = subWindowOf(document)) {
-        sub->showMaximized();
+        present(sub);
         m_mdiArea->setActiveSubWindow(sub);
     }
+}
+
+void DocumentArea::present(QMdiSubWindow *sub)
+{
+    setFramed(sub, m_arranged);
+    if (!m_arranged)
+        sub->showMaximized();
+    else if (sub->isMinimized() || sub->isMaximized())
+        sub->showNormal();
+    else
+        sub->show();
 }
 
 void DocumentArea::onSubWindowActivated(QMdiSubWindow *sub)
@@ -326,6 +380,7 @@ void DocumentArea::onSubWindowActivated(QMdiSubWindow *sub)
         Q_EMIT activeDocumentChanged(nullptr);
         return;
     }
+    const QScopedValueRollback<bool> busy(m_activating, true);
     navigator()->setRowBold(k, true);
     {
         const QSignalBlocker blocker(m_tabBar);
@@ -386,6 +441,11 @@ void DocumentArea::closeDocument(AbstractDocument *document)
 
 void DocumentArea::runTabAction(AbstractDocument *document, int action)
 {
+    runTabAction(document, action, QCursor::pos());
+}
+
+void DocumentArea::runTabAction(AbstractDocument *document, int action, const QPoint &menuAt)
+{
     if (!document)
         return;
     switch (action) {
@@ -402,7 +462,7 @@ void DocumentArea::runTabAction(AbstractDocument *document, int action)
         break;
     }
     case 3:
-        Q_EMIT tabMenuRequested(document, QCursor::pos());
+        Q_EMIT tabMenuRequested(document, menuAt);
         break;
     case 4:
         document->refresh();
@@ -428,38 +488,60 @@ void DocumentArea::shrinkTabs(int variant)
 }
 
 void DocumentArea::onTabPressed(int position, Qt::MouseButton button,
-                                Qt::KeyboardModifiers modifiers, const QPoint &pos)
+                                Qt::KeyboardModifiers modifiers, const QPoint &globalPos)
 {
-    if (position < 1) {
-        if (button == Qt::RightButton)
-            Q_EMIT newMenuRequested(m_tabBar->mapToGlobal(pos));
+    if (position >= 1) {
+        clickTab(position, button, modifiers, globalPos);
         return;
     }
-    const SettingsModel &s = AppState::settings;
-    const bool shift = modifiers & Qt::ShiftModifier;
-    int action;
-    if (button == Qt::LeftButton)
-        action = shift ? s.controlShiftLeft : s.controlLeft;
-    else
-        action = shift ? s.controlShiftRight : s.controlRight;
-    runTabAction(documentAt(position), action);
+    m_pressed = nullptr;
+    // The empty strip: the New menu at the pointer; Ctrl with the left button, the home page
+    // in a new tab.
+    if (button == Qt::RightButton)
+        Q_EMIT newMenuRequested(globalPos);
+    else if (button == Qt::LeftButton && modifiers == Qt::ControlModifier)
+        Q_EMIT newTabRequested();
+}
+
+void DocumentArea::clickTab(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                            const QPoint &globalPos)
+{
+    if (m_activating)
+        return;
+    AbstractDocument *document = documentAt(position);
+    m_pressed = document;
+    if (!document)
+        return;
+    bringToFront(document);
+    const int action = tabClickAction(button, modifiers);
+    if (action != 0)
+        runTabAction(document, action, globalPos);
 }
 
 void DocumentArea::cycleTabs(bool back)
 {
     const int position = ShortcutRules::cycledTab(positionOf(m_current), int(m_entries.size()), back);
-    if (position < 1)
-        return;
-    bringToFront(documentAt(position));
-    onTabPressed(position, Qt::LeftButton, Qt::NoModifier, QPoint());
+    if (position >= 1)
+        clickTab(position, Qt::LeftButton, Qt::NoModifier, QCursor::pos());
 }
 
-void DocumentArea::onTabDoubleClicked(int position)
+void DocumentArea::onTabDoubleClicked(int position, const QPoint &globalPos)
 {
-    if (position < 1)
+    if (position < 1) {
         Q_EMIT newTabRequested();
-    else
-        runTabAction(documentAt(position), AppState::settings.controlDouble);
+        return;
+    }
+    // The second click of a double click lands on the tab the first one pressed, unless that
+    // one has closed since and another tab moved up into its place.
+    AbstractDocument *document = documentAt(position);
+    if (document && document == m_pressed)
+        runTabAction(document, AppState::settings.controlDouble, globalPos);
+}
+
+void DocumentArea::onTabCloseRequested(int index)
+{
+    // The tab goes with its document, as for every other close.
+    closeDocument(documentAt(index + 1));
 }
 
 // ---------------------------------------------------------------- all documents
@@ -511,32 +593,76 @@ QList<QMdiSubWindow *> DocumentArea::visibleSubWindows() const
     return visible;
 }
 
+void DocumentArea::arrange(const std::function<void(const QList<QMdiSubWindow *> &)> &placement)
+{
+    m_arranged = true;
+    const QList<QMdiSubWindow *> visible = visibleSubWindows();
+    for (QMdiSubWindow *sub : visible) {
+        setFramed(sub, true);
+        if (sub->isMaximized() || sub->isMinimized())
+            sub->showNormal();
+    }
+    placement(visible);
+    updateOnScreen();
+}
+
 void DocumentArea::tileHorizontally()
 {
-    const QList<QMdiSubWindow *> visible = visibleSubWindows();
-    const QList<QRect> rects =
-        FrameMenus::tileHorizontally(m_mdiArea->viewport()->rect(), int(visible.size()));
-    for (qsizetype i = 0; i < rects.size(); ++i) {
-        visible[i]->showNormal();
-        visible[i]->setGeometry(rects[i]);
-    }
+    arrange([this](const QList<QMdiSubWindow *> &visible) {
+        const QList<QRect> rects =
+            FrameMenus::tileHorizontally(m_mdiArea->viewport()->rect(), int(visible.size()));
+        for (qsizetype i = 0; i < rects.size(); ++i)
+            visible[i]->setGeometry(rects[i]);
+    });
 }
 
 void DocumentArea::cascade()
 {
-    for (QMdiSubWindow *sub : visibleSubWindows())
-        sub->showNormal();
-    m_mdiArea->cascadeSubWindows();
-}
-
-void DocumentArea::maximizeActive()
-{
-    if (QMdiSubWindow *sub = m_mdiArea->currentSubWindow())
-        sub->showMaximized();
+    arrange([this](const QList<QMdiSubWindow *> &visible) {
+        if (visible.isEmpty())
+            return;
+        QMdiSubWindow *first = visible.first();
+        const int step = first->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, first);
+        const QList<QRect> rects =
+            cascadeRects(m_mdiArea->viewport()->rect(), int(visible.size()), step);
+        for (qsizetype i = 0; i < rects.size(); ++i) {
+            visible[i]->setGeometry(rects[i]);
+            visible[i]->raise();
+        }
+        if (QMdiSubWindow *active = m_mdiArea->currentSubWindow())
+            active->raise();
+    });
 }
 
 void DocumentArea::minimizeAll()
 {
-    for (QMdiSubWindow *sub : visibleSubWindows())
-        sub->showMinimized();
+    arrange([](const QList<QMdiSubWindow *> &visible) {
+        for (QMdiSubWindow *sub : visible)
+            sub->showMinimized();
+    });
+}
+
+void DocumentArea::maximizeAll()
+{
+    m_arranged = false;
+    QMdiSubWindow *active = m_mdiArea->currentSubWindow();
+    for (QMdiSubWindow *sub : visibleSubWindows()) {
+        if (sub != active)
+            present(sub);
+    }
+    // The active one last, so it stays on top.
+    if (active) {
+        present(active);
+        m_mdiArea->setActiveSubWindow(active);
+    }
+    updateOnScreen();
+}
+
+void DocumentArea::onSubWindowStateChanged(QMdiSubWindow *sub)
+{
+    // A framed document maximised from its title bar takes the whole area back to the tabs.
+    if (m_arranged && sub->isMaximized())
+        maximizeAll();
+    else
+        updateOnScreen();
 }

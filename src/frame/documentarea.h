@@ -51,16 +51,23 @@ public:
     AbstractDocument *openDocument(const QString &address);
     // Lets a page's new-window request through into a new document.
     AbstractDocument *openPopup(NewWindowRequest &request);
+    // Makes the document the active one; in the tabbed view it fills the area.
     void bringToFront(AbstractDocument *document);
-    // A left click on the tab after (or before) the active one, wrapping at both ends: its
-    // document comes to the front and the configured click action runs. Nothing with one tab.
+    // A click on the tab at the position: its document comes to the front, then the action
+    // the "Control" settings give the button runs (Shift, Ctrl or Alt make the modifier
+    // variant). Ignored while a document is being activated.
+    void clickTab(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                  const QPoint &globalPos);
+    // A left click on the tab after (or before) the active one, wrapping at both ends.
+    // Nothing with one tab.
     void cycleTabs(bool back);
     // Closes the document's sub-window once the current event has been handled.
     void closeDocument(AbstractDocument *document);
     void closeAll();
     // Deletes every sub-window at once: the documents unload while the frame is still whole.
     void deleteAll();
-    // Tab actions: 0 front, 1 close, 2 toggle shrink, 3 tab menu, 4 refresh, 5 duplicate.
+    // Tab actions: 0 front, 1 close, 2 toggle shrink, 3 tab menu (at the pointer), 4 refresh,
+    // 5 duplicate; other codes do nothing.
     void runTabAction(AbstractDocument *document, int action);
     // 0 reset all, 1 shrink all, 2 shrink the selected tab, 3 shrink all but the selected.
     void shrinkTabs(int variant);
@@ -71,11 +78,14 @@ public:
     void saveAll() const;
     void loadAll();
 
-    // ---- Arrangement of the sub-windows (the Window menu).
+    // ---- Arrangement of the sub-windows (the Window menu). Tiled, cascaded and minimised
+    // documents are framed windows with their titles; Maximize All returns to the tabbed view,
+    // where every document fills the area without a frame and the active one is on top.
     void tileHorizontally();
     void cascade();
-    void maximizeActive();
+    void maximizeAll();
     void minimizeAll();
+    bool isTabbedView() const { return !m_arranged; }
 
     // ---- The palette: its place and size into the settings model; closed with the frame.
     void storeNavigatorGeometry() const;
@@ -131,8 +141,14 @@ private:
     void onHighlightTick(AbstractDocument *document);
     void onDocumentClosing(AbstractDocument *document, const QString &lastAddress);
     void onTabPressed(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
-                      const QPoint &pos);
-    void onTabDoubleClicked(int position);
+                      const QPoint &globalPos);
+    void onTabDoubleClicked(int position, const QPoint &globalPos);
+    void onTabCloseRequested(int index);
+    void runTabAction(AbstractDocument *document, int action, const QPoint &menuAt);
+    // The sub-window in the current view: framed or not, maximised, or back from minimised.
+    void present(QMdiSubWindow *sub);
+    void arrange(const std::function<void(const QList<QMdiSubWindow *> &)> &placement);
+    void onSubWindowStateChanged(QMdiSubWindow *sub);
     // Only what can be seen draws: the pages behind a maximised active document and every page
     // of a minimised or hidden frame are hidden to the engine.
     void updateOnScreen();
@@ -145,5 +161,11 @@ private:
     QPointer<NavigatorPalette> m_navigator;
     QList<Entry> m_entries;
     QPointer<AbstractDocument> m_current;
+    // The document of the last press on a tab: a double click acts on it or not at all.
+    QPointer<AbstractDocument> m_pressed;
     QString m_lastClosedAddress;
+    // Set while a document is being activated: tab clicks wait for it to finish.
+    bool m_activating = false;
+    // Tiled, cascaded or minimised rather than tabbed.
+    bool m_arranged = false;
 };

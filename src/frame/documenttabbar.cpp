@@ -1,5 +1,6 @@
 #include "documenttabbar.h"
 
+#include <QAbstractButton>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextDocument>
@@ -16,6 +17,7 @@ DocumentTabBar::DocumentTabBar(QWidget *parent) : QTabBar(parent)
     setDocumentMode(true);
     setDrawBase(false);
     setMovable(false);
+    setTabsClosable(true);
     setFocusPolicy(Qt::NoFocus);
     setIconSize(QSize(16, 16));
 }
@@ -162,6 +164,25 @@ void DocumentTabBar::mousePressEvent(QMouseEvent *event)
 void DocumentTabBar::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
-        Q_EMIT tabDoubleClicked(tabAt(event->position().toPoint()) + 1);
+        Q_EMIT tabDoubleClicked(tabAt(event->position().toPoint()) + 1,
+                                event->globalPosition().toPoint());
     event->accept();
+}
+
+void DocumentTabBar::tabInserted(int index)
+{
+    QTabBar::tabInserted(index);
+    // A double click on a close button is one click: its second half would land on the button
+    // of the tab that moved up into the place, and close that one too.
+    for (ButtonPosition side : {LeftSide, RightSide}) {
+        if (QWidget *button = tabButton(index, side))
+            button->installEventFilter(this);
+    }
+}
+
+bool DocumentTabBar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick && qobject_cast<QAbstractButton *>(watched))
+        return true;
+    return QTabBar::eventFilter(watched, event);
 }

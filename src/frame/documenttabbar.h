@@ -3,9 +3,10 @@
 #include <QIcon>
 #include <QTabBar>
 
-// The document tab strip: tabs in insertion order, each with a shrunk flag and an icon index
-// into the strip's twelve icons. It reports presses with button, modifiers and position and
-// leaves the reaction to the frame.
+// The document tab strip: tabs in insertion order, each with a shrunk flag, an icon index
+// into the strip's twelve icons and a close button. It reports presses with button, modifiers
+// and position and leaves the reaction to the frame, its own close buttons included
+// (tabCloseRequested): a tab goes only when its document has closed.
 class DocumentTabBar : public QTabBar
 {
     Q_OBJECT
@@ -33,14 +34,16 @@ public:
     static const QIcon &stripIcon(int index);
 
 signals:
-    // position 0 means the empty part of the strip.
+    // position 0 means the empty part of the strip; globalPos is the pointer on the screen.
     void tabPressed(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
-                      const QPoint &pos);
-    void tabDoubleClicked(int position);
+                    const QPoint &globalPos);
+    void tabDoubleClicked(int position, const QPoint &globalPos);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void tabInserted(int index) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct State

@@ -294,7 +294,7 @@ void ViewCommands::runWindowMenuCommand(qint32 code)
         documents->cascade();
         break;
     case FrameMenus::kWinMaximize:
-        documents->maximizeActive();
+        documents->maximizeAll();
         break;
     case FrameMenus::kWinMinimize:
         documents->minimizeAll();

@@ -1,3 +1,4 @@
+#include "core/appstate.h"
 #include "document/abstractdocument.h"
 #include "document/documentrules.h"
 #include "frame/documentarea.h"
@@ -6,7 +7,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QAbstractButton>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -23,10 +26,11 @@ public:
     bool secure = false;
     bool active = false;
     bool onScreen = true;
+    int refreshes = 0;
 
     void load(const QString &url) override { address = url; }
     void openNewWindow(NewWindowRequest &) override {}
-    void refresh() override {}
+    void refresh() override { ++refreshes; }
     QString locationUrl() const override { return address; }
     QString locationName() const override { return address; }
     int progress() const override { return percent; }
@@ -39,6 +43,9 @@ protected:
     void closeEvent(QCloseEvent *event) override
     {
         Q_EMIT closing(address);
+        // A page closed while loading reports once more as it stops.
+        if (percent > 0)
+            Q_EMIT progressChanged(percent);
         event->accept();
     }
 };
@@ -78,6 +85,29 @@ class TestDocumentArea : public QObject
         return captions;
     }
 
+    static constexpr qint32 SettingsModel::*kControlSettings[] = {
+        &SettingsModel::controlLeft, &SettingsModel::controlShiftLeft, &SettingsModel::controlRight,
+        &SettingsModel::controlShiftRight, &SettingsModel::controlDouble};
+
+    QPoint tabCenter(int position) const
+    {
+        return m_area->tabBar()->tabRect(position - 1).center();
+    }
+
+    QAbstractButton *closeButton(int position) const
+    {
+        DocumentTabBar *bar = m_area->tabBar();
+        QWidget *button = bar->tabButton(position - 1, QTabBar::RightSide);
+        if (!button)
+            button = bar->tabButton(position - 1, QTabBar::LeftSide);
+        return qobject_cast<QAbstractButton *>(button);
+    }
+
+    static QMdiSubWindow *subOf(AbstractDocument *document)
+    {
+        return qobject_cast<QMdiSubWindow *>(document->parentWidget());
+    }
+
 private slots:
     void init()
     {
@@ -91,7 +121,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
 
-    void cleanup() { m_window.reset(); }
+    void cleanup()
+    {
+        m_window.reset();
+        AppState::settings = SettingsModel();
+    }
 
     void closesKeepTabsRowsAndPositionsInStep()
     {
@@ -123,6 +157,237 @@ private slots:
         QVERIFY(m_area->navigator()->rowBold(1));
     }
 
+    // Every click on a tab brings its document forward, then runs the action the "Control"
+    // setting for that button and modifier holds.
+    void tabClicksRunTheConfiguredAction_data()
+    {
+        QTest::addColumn<bool>("doubleClick");
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<int>("setting");
+        QTest::addColumn<int>("action");
+        const auto left = Qt::LeftButton, right = Qt::RightButton;
+        const Qt::KeyboardModifiers none, shift(Qt::ShiftModifier), ctrl(Qt::ControlModifier),
+            alt(Qt::AltModifier);
+        constexpr int Left = 0, ShiftLeft = 1, Right = 2, ShiftRight = 3, Double = 4;
+        for (int action = 0; action <= 6; ++action) {
+            const QByteArray n = QByteArray::number(action == 6 ? 9 : action);
+            const int code = action == 6 ? 9 : action;
+            QTest::newRow("left " + n) << false << left << none << Left << code;
+            QTest::newRow("shift+left " + n) << false << left << shift << ShiftLeft << code;
+            QTest::newRow("right " + n) << false << right << none << Right << code;
+            QTest::newRow("shift+right " + n)
+                << false << right << shift << ShiftRight << code;
+            QTest::newRow("double " + n) << true << left << none << Double << code;
+        }
+        QTest::newRow("ctrl+left") << false << left << ctrl << ShiftLeft << 1;
+        QTest::newRow("alt+left") << false << left << alt << ShiftLeft << 2;
+        QTest::newRow("ctrl+right") << false << right << ctrl << ShiftRight << 4;
+        QTest::newRow("middle") << false << Qt::MiddleButton << none << Right << 5;
+        QTest::newRow("alt+middle")
+            << false << Qt::MiddleButton << alt << ShiftRight << 2;
+    }
+
+    void tabClicksRunTheConfiguredAction()
+    {
+        QFETCH(bool, doubleClick);
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(int, setting);
+        QFETCH(int, action);
+        // Every other setting would do something visible: only the one under test may act.
+        SettingsModel &s = AppState::settings;
+        s.controlLeft = s.controlShiftLeft = s.controlRight = s.controlShiftRight =
+            s.controlDouble = 0;
+        s.*kControlSettings[setting] = action;
+
+        FakeDocument *a = open("a");
+        FakeDocument *b = open("b");
+        FakeDocument *c = open("c");
+        QSignalSpy menus(m_area, &DocumentArea::tabMenuRequested);
+        QSignalSpy activated(m_area, &DocumentArea::activeDocumentChanged);
+        DocumentTabBar *bar = m_area->tabBar();
+        const QPoint at = tabCenter(1);
+        QTest::mouseClick(bar, button, modifiers, at);
+        if (doubleClick) // the second click of a double click arrives as the double click
+            QTest::mouseDClick(bar, button, modifiers, at);
+
+        QVERIFY(!activated.isEmpty());
+        QCOMPARE(activated.first().at(0).value<AbstractDocument *>(), a);
+        QVERIFY(!c->active);
+        QVERIFY(bar->isSelected(action == 5 ? 4 : 1));
+        switch (action) {
+        case 1:
+            QTRY_COMPARE(shown({b, c}), QStringList({"b", "c"}));
+            return;
+        case 2:
+            QVERIFY(bar->isShrunk(1) && !bar->isShrunk(2));
+            QCOMPARE(bar->caption(1), DocumentRules::tabCaption(a->address, true));
+            // Shrinking twice gives the full caption back.
+            m_area->runTabAction(a, 2);
+            QCOMPARE(bar->caption(1), DocumentRules::tabCaption(a->address, false));
+            break;
+        case 3:
+            QCOMPARE(menus.size(), 1);
+            QCOMPARE(menus.first().at(0).value<AbstractDocument *>(), a);
+            QCOMPARE(menus.first().at(1).toPoint(), bar->mapToGlobal(at));
+            break;
+        case 4:
+            QCOMPARE(a->refreshes, 1);
+            break;
+        case 5:
+            QCOMPARE(m_area->documents().size(), 4);
+            QCOMPARE(static_cast<FakeDocument *>(m_area->documentAt(4))->address, a->address);
+            QCOMPARE(m_area->activeDocument(), m_area->documentAt(4));
+            return;
+        default:
+            break;
+        }
+        if (action != 3)
+            QVERIFY(menus.isEmpty());
+        QCOMPARE(a->refreshes, action == 4 ? 1 : 0);
+        QTest::qWait(0); // a close would have been queued
+        QCOMPARE(shown({a, b, c}), QStringList({"a", "b", "c"}));
+    }
+
+    // Clicks on the strip beside the tabs: the New menu at the pointer, a new tab for a double
+    // click or Ctrl with the left button, nothing for a plain click.
+    void clicksBesideTheTabs()
+    {
+        open("a");
+        QSignalSpy menus(m_area, &DocumentArea::newMenuRequested);
+        QSignalSpy newTabs(m_area, &DocumentArea::newTabRequested);
+        DocumentTabBar *bar = m_area->tabBar();
+        const QPoint empty(bar->tabRect(0).right() + 40, bar->height() / 2);
+        QCOMPARE(bar->tabAt(empty), -1);
+        QTest::mouseClick(bar, Qt::RightButton, {}, empty);
+        QCOMPARE(menus.size(), 1);
+        QCOMPARE(menus.first().at(0).toPoint(), bar->mapToGlobal(empty));
+        QTest::mouseClick(bar, Qt::LeftButton, {}, empty);
+        QCOMPARE(newTabs.size(), 0);
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::ControlModifier, empty);
+        QCOMPARE(newTabs.size(), 1);
+        QTest::mouseDClick(bar, Qt::LeftButton, {}, empty);
+        QCOMPARE(newTabs.size(), 2);
+    }
+
+    // A tab's close button closes that tab's document, whichever is active, and takes exactly
+    // one tab: also when the second half of a double click lands on the tab moved up into the
+    // place, when the last tab closes, and when a loading page reports as it stops.
+    void closeButtonsTakeOneTabEach()
+    {
+        FakeDocument *a = open("a");
+        FakeDocument *b = open("b");
+        FakeDocument *c = open("c");
+        FakeDocument *d = open("d");
+        Q_EMIT b->loadCompleted();
+        b->percent = 80; // loading again
+        Q_EMIT b->progressChanged(80);
+        QTest::mouseClick(closeButton(2), Qt::LeftButton);
+        QTRY_COMPARE(shown({a, c, d}), QStringList({"a", "c", "d"}));
+        QCOMPARE(m_area->activeDocument(), d);
+        QCOMPARE(m_area->tabBar()->iconIndex(2), 0);
+        QCOMPARE(m_area->navigator()->rowStatus(2), QString());
+
+        // The double click: its first click closes a, its second arrives at c's button.
+        QTest::mouseClick(closeButton(1), Qt::LeftButton);
+        QTRY_COMPARE(shown({c, d}), QStringList({"c", "d"}));
+        QAbstractButton *moved = closeButton(1);
+        QMouseEvent second(QEvent::MouseButtonDblClick, moved->rect().center(),
+                           moved->mapToGlobal(moved->rect().center()), Qt::LeftButton,
+                           Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(moved, &second);
+        QTest::mouseRelease(moved, Qt::LeftButton);
+        QTest::qWait(0);
+        QCOMPARE(shown({c, d}), QStringList({"c", "d"}));
+
+        // The same for a double click on a tab whose click closes it.
+        AppState::settings.controlLeft = 1;
+        AppState::settings.controlDouble = 1;
+        QTest::mouseClick(m_area->tabBar(), Qt::LeftButton, {}, tabCenter(1));
+        QTRY_COMPARE(shown({d}), QStringList({"d"}));
+        QMouseEvent onTab(QEvent::MouseButtonDblClick, tabCenter(1),
+                          m_area->tabBar()->mapToGlobal(tabCenter(1)), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_area->tabBar(), &onTab);
+        QTest::qWait(0);
+        QCOMPARE(shown({d}), QStringList({"d"}));
+
+        // The last one, loading.
+        QSignalSpy active(m_area, &DocumentArea::activeDocumentChanged);
+        d->percent = 70;
+        QTest::mouseClick(closeButton(1), Qt::LeftButton);
+        QTRY_COMPARE(shown({}), QStringList());
+        QVERIFY(!m_area->activeDocument());
+        QVERIFY(!active.last().at(0).value<AbstractDocument *>());
+        QCOMPARE(m_area->lastClosedAddress(), QStringLiteral("http://d.invalid/"));
+    }
+
+    // Tiled and cascaded documents are framed windows with their pages' titles; a tab click
+    // keeps the arrangement; Maximize All gives back the tabbed view with the active on top.
+    void arrangementsFrameTheDocuments()
+    {
+        FakeDocument *a = open("a");
+        FakeDocument *b = open("b");
+        FakeDocument *c = open("c");
+        Q_EMIT b->titleChanged(QStringLiteral("Bee"));
+        const QList<FakeDocument *> all{a, b, c};
+        // Framed: every document in a window with a title bar. Tabbed: no frames, and the active
+        // document fills the area.
+        auto framed = [&](bool expected) {
+            for (FakeDocument *d : all) {
+                QMdiSubWindow *sub = subOf(d);
+                if (sub->windowFlags().testFlag(Qt::FramelessWindowHint) == expected ||
+                    sub->isHidden())
+                    return false;
+                if (expected && (d->geometry().top() <= 0 || sub->isMaximized()))
+                    return false;
+            }
+            QMdiSubWindow *active = m_area->mdiArea()->currentSubWindow();
+            return expected || (active->isMaximized() && active->widget()->geometry().top() == 0 &&
+                                active->size() == m_area->mdiArea()->viewport()->size());
+        };
+        QVERIFY(framed(false));
+
+        m_area->tileHorizontally();
+        QVERIFY(framed(true));
+        QCOMPARE(subOf(b)->windowTitle(), QStringLiteral("Bee"));
+        QCOMPARE(subOf(a)->windowTitle(), a->address);
+        QCOMPARE(subOf(b)->geometry().top(), subOf(a)->geometry().bottom() + 1);
+        QTest::mouseClick(m_area->tabBar(), Qt::LeftButton, {}, tabCenter(2));
+        QCOMPARE(m_area->activeDocument(), b);
+        QVERIFY(framed(true));
+
+        m_area->cascade();
+        QVERIFY(framed(true));
+        // Each one step down and right of the one before, all large enough to read.
+        const QSize room = m_area->mdiArea()->viewport()->size();
+        const QPoint step = subOf(b)->pos() - subOf(a)->pos();
+        QVERIFY(step.x() > 0 && step.x() == step.y());
+        QCOMPARE(subOf(c)->pos() - subOf(b)->pos(), step);
+        QCOMPARE(subOf(c)->geometry().bottomRight(), QPoint(room.width() - 1, room.height() - 1));
+        QVERIFY(subOf(a)->width() > room.width() / 2 && subOf(a)->height() > room.height() / 2);
+        QCOMPARE(m_area->mdiArea()->subWindowList(QMdiArea::StackingOrder).last(), subOf(b));
+
+        m_area->minimizeAll();
+        QVERIFY(subOf(a)->isMinimized() && subOf(c)->isMinimized());
+        // A tab click brings its document back from the shelf.
+        QTest::mouseClick(m_area->tabBar(), Qt::LeftButton, {}, tabCenter(3));
+        QVERIFY(!subOf(c)->isMinimized() && !subOf(c)->isMaximized());
+
+        m_area->maximizeAll();
+        QVERIFY(m_area->isTabbedView());
+        QVERIFY(framed(false));
+        QCOMPARE(m_area->activeDocument(), c);
+        QCOMPARE(m_area->mdiArea()->subWindowList(QMdiArea::StackingOrder).last(), subOf(c));
+
+        // Maximising one framed document from its title bar is Maximize All too.
+        m_area->cascade();
+        subOf(a)->showMaximized();
+        QVERIFY(m_area->isTabbedView());
+        QVERIFY(framed(false));
+    }
+
     // Pages no one can see are hidden to the engine: behind the maximised active document, in
     // a minimised frame; tiled documents are all seen.
     void onlyPagesThatCanBeSeenAreOnScreen()
@@ -136,7 +401,7 @@ private slots:
         QCOMPARE(seen(), QList<bool>({true, false, false}));
         m_area->tileHorizontally();
         QCOMPARE(seen(), QList<bool>({true, true, true}));
-        m_area->maximizeActive();
+        m_area->maximizeAll();
         QCOMPARE(seen(), QList<bool>({true, false, false}));
         m_window->showMinimized();
         QTRY_COMPARE(seen(), QList<bool>({false, false, false}));
