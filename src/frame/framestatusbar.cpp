@@ -186,6 +186,8 @@ void FrameStatusBar::onStatusPanelOwnerDraw(QPainter *painter, int, int &left, i
         return;
     }
     top += 2;
+    // The bar fills the panel as it is laid out now.
+    m_progressPainter.setWidth(qMax(0, right - left));
     m_progressPainter.setValue(p);
     if (p == 100) {
         m_progressPainter.setShowPercentage(false);
