@@ -1,5 +1,7 @@
 #include "commandbindings.h"
 
+#include "core/settingsmodel.h"
+
 #include "framemenus.h"
 
 namespace CommandBindings {
@@ -50,6 +52,25 @@ ButtonCommand buttonCommand(const QString &bandKey, const QString &buttonKey, bo
             return {FrameMenus::linkItemKey(link), link};
     }
     return {};
+}
+
+qint32 gestureAction(qint32 gestureType, const SettingsModel &s)
+{
+    switch (gestureType) {
+    case 1: return s.mouseUp;
+    case 2: return s.mouseDown;
+    case 4: return s.mouseRight;
+    case 8: return s.mouseLeft;
+    case 16: return s.mouseUpRight;
+    case 32: return s.mouseDownRight;
+    case 64: return s.mouseDownLeft;
+    case 128: return s.mouseUpLeft;
+    case 256: return s.mouseRightUp;
+    case 512: return s.mouseRightDown;
+    case 1024: return s.mouseLeftDown;
+    case 2048: return s.mouseLeftUp;
+    default: return 0;
+    }
 }
 
 QString gestureCommand(qint32 action)

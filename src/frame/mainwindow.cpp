@@ -558,30 +558,10 @@ void MainWindow::toggleFlash()
 
 void MainWindow::onMouseGesture(qint32 gestureType, int, int, int, int, bool &acceptGesture)
 {
-    const qint32 action = gestureAction(gestureType);
+    const qint32 action = CommandBindings::gestureAction(gestureType, AppState::settings);
     if (noModalDialogOpen() && action != 0)
         m_commands->trigger(CommandBindings::gestureCommand(action));
     acceptGesture = true;
-}
-
-qint32 MainWindow::gestureAction(qint32 gestureType)
-{
-    const SettingsModel &s = AppState::settings;
-    switch (gestureType) {
-    case 1: return s.mouseUp;
-    case 2: return s.mouseDown;
-    case 4: return s.mouseRight;
-    case 8: return s.mouseLeft;
-    case 16: return s.mouseUpRight;
-    case 32: return s.mouseDownRight;
-    case 64: return s.mouseDownLeft;
-    case 128: return s.mouseUpLeft;
-    case 256: return s.mouseRightUp;
-    case 512: return s.mouseRightDown;
-    case 1024: return s.mouseLeftDown;
-    case 2048: return s.mouseLeftUp;
-    default: return 0;
-    }
 }
 
 void MainWindow::onStatusPanelDoubleClicked(int panel)

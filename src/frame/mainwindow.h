@@ -101,8 +101,6 @@ public:
     // Mouse gestures: the stroke's setting picks one of seventeen commands.
     void onMouseGesture(qint32 gestureType, int xStart, int yStart, int xEnd, int yEnd,
                         bool &acceptGesture);
-    // The setting that holds the action of a stroke code (0 for an unknown code).
-    static qint32 gestureAction(qint32 gestureType);
 
     bool prevSessionCrashed() const { return m_prevSessionCrashed; }
     // The periodic reloads of the side bar's favorites and history ("FavRefresh", "HistRefresh").

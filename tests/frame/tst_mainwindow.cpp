@@ -9,6 +9,7 @@
 #include "document/documentwindow.h"
 #include "document/popupwhitelist.h"
 #include "frame/addressbar.h"
+#include "frame/commandbindings.h"
 #include "document/contentswitches.h"
 #include "frame/documentarea.h"
 #include "frame/framechrome.h"
@@ -1016,10 +1017,10 @@ private slots:
 
         // Strokes map to their settings; a gesture is accepted even while a modal dialog is
         // open, but acts only once every modal dialog has closed, nested ones included.
-        QCOMPARE(MainWindow::gestureAction(MouseGestureRecognizer::kUp), 3);
-        QCOMPARE(MainWindow::gestureAction(MouseGestureRecognizer::kUpRight), 10);
-        QCOMPARE(MainWindow::gestureAction(MouseGestureRecognizer::kLeftDown), 6);
-        QCOMPARE(MainWindow::gestureAction(3), 0);
+        QCOMPARE(CommandBindings::gestureAction(MouseGestureRecognizer::kUp, AppState::settings), 3);
+        QCOMPARE(CommandBindings::gestureAction(MouseGestureRecognizer::kUpRight, AppState::settings), 10);
+        QCOMPARE(CommandBindings::gestureAction(MouseGestureRecognizer::kLeftDown, AppState::settings), 6);
+        QCOMPARE(CommandBindings::gestureAction(3, AppState::settings), 0);
         bool accepted = false;
         {
             QDialog outer(frame.get());
