@@ -94,6 +94,8 @@ NavigatorPalette *DocumentArea::navigator()
                 [this](int row) { bringToFront(documentAt(row)); });
         connect(m_navigator, &NavigatorPalette::commandRequested, this,
                 &DocumentArea::navigatorCommandRequested);
+        connect(m_navigator, &NavigatorPalette::newMenuRequested, this,
+                &DocumentArea::newMenuRequested);
     }
     return m_navigator;
 }

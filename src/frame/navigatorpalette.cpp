@@ -1,18 +1,25 @@
 #include "navigatorpalette.h"
 
+#include "core/appstate.h"
+#include "core/paths.h"
 #include "core/storedcolor.h"
 #include "core/strings.h"
+#include "framemenus.h"
+#include "skinpaint.h"
+#include "striptoolbar.h"
 
-#include <QAction>
 #include <QEvent>
 #include <QHeaderView>
+#include <QImage>
+#include <QMouseEvent>
 #include <QStyle>
-#include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
 namespace {
 constexpr int kStepTwips = 250;
 constexpr int kMaxHeightTwips = 5000;
+const QString kSticky = QStringLiteral("Sticky");
 } // namespace
 
 NavigatorPalette::NavigatorPalette(QWidget *window)
@@ -20,34 +27,9 @@ NavigatorPalette::NavigatorPalette(QWidget *window)
 {
     setObjectName(QStringLiteral("frmNavigator"));
     setProperty(kTagProperty, resId(2500));
-    resize(twipsToPixels(6240), twipsToPixels(1305));
+    setMouseTracking(true);
 
-    m_toolBar = new QToolBar(this);
-    m_toolBar->setObjectName(QStringLiteral("cToolbar1"));
-    m_toolBar->setIconSize(QSize(16, 16));
-    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    auto addButton = [this](const char *key, int id, QStyle::StandardPixmap icon) {
-        QAction *action = m_toolBar->addAction(style()->standardIcon(icon), resId(id));
-        action->setObjectName(QLatin1String(key));
-        action->setToolTip(resId(id));
-        return action;
-    };
-    auto addCommand = [this, addButton](const char *key, int id, QStyle::StandardPixmap icon,
-                                        Command command) {
-        connect(addButton(key, id, icon), &QAction::triggered, this,
-                [this, command] { Q_EMIT commandRequested(command); });
-    };
-    addCommand("New", 1101, QStyle::SP_FileIcon, Command::NewTab);
-    addCommand("Back", 1102, QStyle::SP_ArrowBack, Command::Back);
-    addCommand("Forward", 1103, QStyle::SP_ArrowForward, Command::Forward);
-    addCommand("Refresh", 1104, QStyle::SP_BrowserReload, Command::Refresh);
-    addCommand("Stop", 1105, QStyle::SP_BrowserStop, Command::Stop);
-    m_toolBar->addSeparator();
-    m_sticky = addButton("Sticky", 1191, QStyle::SP_DialogApplyButton);
-    m_sticky->setCheckable(true);
-    connect(m_sticky, &QAction::toggled, this, [this](bool down) {
-        m_sticky->setToolTip(loadResString(down ? 2501 : 2502));
-    });
+    createToolBar();
 
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("ListView1"));
@@ -56,6 +38,8 @@ NavigatorPalette::NavigatorPalette(QWidget *window)
     m_list->setSortingEnabled(false);
     m_list->headerItem()->setData(0, kHeaderTagRole, resId(2503));
     m_list->headerItem()->setData(1, kHeaderTagRole, resId(2504));
+    m_list->viewport()->setMouseTracking(true);
+    m_list->viewport()->installEventFilter(this);
     connect(m_list, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
         if (!item)
             return;
@@ -65,8 +49,89 @@ NavigatorPalette::NavigatorPalette(QWidget *window)
 
     loadResStrings(this);
 
+    // Never narrower than the toolbar with all its buttons.
+    setMinimumWidth(m_toolBar->naturalWidth());
+    resize(qMax(twipsToPixels(6240), minimumWidth()), twipsToPixels(1305));
+
     m_foldTimer.setInterval(50);
     connect(&m_foldTimer, &QTimer::timeout, this, &NavigatorPalette::onFoldTick);
+}
+
+QString NavigatorPalette::smallStripFile()
+{
+    const QString configured = AppState::settings.toolbarSmallBitmap;
+    if (!configured.isEmpty() && !QImage(configured).isNull())
+        return configured;
+    return Paths::assetFile(QStringLiteral("nav_16h.bmp"));
+}
+
+void NavigatorPalette::createToolBar()
+{
+    m_toolBar = new StripToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("cToolbar1"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setImageSource(smallStripFile());
+    m_toolBar->createToolBar(16, true, true);
+    const auto add = [this](const char *key, int id, int image, qint32 style) {
+        const QString text = loadResString(id);
+        m_toolBar->addButton(text, image, text, style, QLatin1String(key));
+    };
+    add("New", 1101, 0, StripToolBar::kStyleDropDown);
+    add("Back", 1102, 3, StripToolBar::kStyleAutosize);
+    add("Forward", 1103, 4, StripToolBar::kStyleAutosize);
+    add("Refresh", 1104, 5, StripToolBar::kStyleAutosize);
+    add("Stop", 1105, 6, StripToolBar::kStyleAutosize);
+    m_toolBar->addButton(QString(), -1, QString(), StripToolBar::kStyleSeparator, QString());
+    add("Sticky", 1191, 10, StripToolBar::kStyleCheck);
+    m_toolBar->resizeToolBar();
+
+    // The skin of this start behind the strip, as behind the frame's bands.
+    const QString skin = AppState::settings.currentSkin;
+    if (skin != QLatin1String("none")) {
+        QPixmap picture;
+        const QString path = FrameMenus::skinFile(skin);
+        if (!path.isEmpty() && picture.load(path) && SkinPaint::usable(picture))
+            m_toolBar->setBackgroundPicture(picture);
+    }
+
+    // The pointer anywhere over the strip opens the palette.
+    m_toolBar->setMouseTracking(true);
+    m_toolBar->installEventFilter(this);
+
+    connect(m_toolBar, &StripToolBar::buttonClicked, this, &NavigatorPalette::onButtonClicked);
+    connect(m_toolBar, &StripToolBar::dropDownPressed, this, &NavigatorPalette::onDropDownPressed);
+    if (auto *sticky = qobject_cast<QToolButton *>(m_toolBar->buttonWidget(kSticky))) {
+        connect(sticky, &QToolButton::toggled, this,
+                [sticky](bool down) { sticky->setToolTip(loadResString(down ? 2501 : 2502)); });
+    }
+}
+
+void NavigatorPalette::onButtonClicked(int position)
+{
+    const QString key = m_toolBar->buttonKey(position);
+    static const std::pair<QLatin1String, Command> commands[] = {
+        {QLatin1String("New"), Command::NewTab},
+        {QLatin1String("Back"), Command::Back},
+        {QLatin1String("Forward"), Command::Forward},
+        {QLatin1String("Refresh"), Command::Refresh},
+        {QLatin1String("Stop"), Command::Stop},
+    };
+    for (const auto &[button, command] : commands) {
+        if (key == button) {
+            Q_EMIT commandRequested(command);
+            return;
+        }
+    }
+}
+
+void NavigatorPalette::onDropDownPressed(int position)
+{
+    const QString key = m_toolBar->buttonKey(position);
+    if (key != QLatin1String("New"))
+        return;
+    // Below the toolbar, lined up with the button's left edge.
+    const int left = m_toolBar->buttonRect(key).left();
+    Q_EMIT newMenuRequested(m_toolBar->mapToGlobal(QPoint(left, m_toolBar->height())));
 }
 
 int NavigatorPalette::rowCount() const
@@ -129,7 +194,7 @@ void NavigatorPalette::setRowBold(int row, bool bold)
 
 bool NavigatorPalette::stickyDown() const
 {
-    return m_sticky->isChecked();
+    return m_toolBar->buttonChecked(kSticky);
 }
 
 int NavigatorPalette::heightTwips() const
@@ -169,6 +234,9 @@ void NavigatorPalette::onFoldTick()
 
 void NavigatorPalette::startGrowing()
 {
+    // Every pointer move asks again: a running grow keeps its rhythm.
+    if (m_foldTag == QLatin1String("0") && m_foldTimer.isActive())
+        return;
     m_foldTag = QStringLiteral("0");
     m_foldTimer.start();
 }
@@ -192,6 +260,19 @@ void NavigatorPalette::enterEvent(QEnterEvent *event)
 {
     QWidget::enterEvent(event);
     startGrowing();
+}
+
+void NavigatorPalette::mouseMoveEvent(QMouseEvent *event)
+{
+    QWidget::mouseMoveEvent(event);
+    startGrowing();
+}
+
+bool NavigatorPalette::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)
+        startGrowing();
+    return QWidget::eventFilter(watched, event);
 }
 
 void NavigatorPalette::changeEvent(QEvent *event)

@@ -3,9 +3,9 @@
 #include <QTimer>
 #include <QWidget>
 
-class QToolBar;
+class QPoint;
 class QTreeWidget;
-class QAction;
+class StripToolBar;
 
 // The navigator palette: a small tool window of the frame that lists the open documents (one
 // row per document, in tab order). It is normally hidden; its rows are kept up to date whether
@@ -20,7 +20,9 @@ public:
     explicit NavigatorPalette(QWidget *window);
 
     QTreeWidget *m_list = nullptr;
-    QToolBar *m_toolBar = nullptr;
+    // Buttons "New" (with a drop-down arrow), "Back", "Forward", "Refresh", "Stop" and the
+    // check button "Sticky", over the skin.
+    StripToolBar *m_toolBar = nullptr;
     QTimer m_foldTimer;
     QString m_foldTag = QStringLiteral("0"); // "0" grow, "1" shrink
 
@@ -46,18 +48,27 @@ public:
     void setHeightTwips(int twips);
     int toolbarHeightTwips() const;
 
+    // The small picture strip of the toolbars: the configured one, or the program's own when
+    // that does not load.
+    static QString smallStripFile();
+
 signals:
     // A click on a row: its document is to come to the front.
     void rowClicked(int row);
     void commandRequested(NavigatorPalette::Command command);
+    // The arrow of "New": the New menu is to open at the global point.
+    void newMenuRequested(const QPoint &at);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void createToolBar();
+    void onButtonClicked(int position);
+    void onDropDownPressed(int position);
     void startGrowing();
-
-    QAction *m_sticky = nullptr;
 };

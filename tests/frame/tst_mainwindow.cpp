@@ -49,6 +49,8 @@
 #include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QMenu>
+#include <QToolButton>
 #include <QMessageBox>
 #include <QWebEngineSettings>
 #include <QtTest>
@@ -965,13 +967,45 @@ private slots:
         QVERIFY(grown > 5000);
         nav->onFoldTick();
         QCOMPARE(nav->heightTwips(), grown);
-        nav->findChild<QAction *>(QStringLiteral("Sticky"))->setChecked(true);
+        StripToolBar *bar = nav->m_toolBar;
+        auto *sticky = qobject_cast<QToolButton *>(bar->buttonWidget(QStringLiteral("Sticky")));
+        QCOMPARE(sticky->toolTip(), QStringLiteral("Sticky"));
+        sticky->click();
+        QCOMPARE(sticky->toolTip(), QStringLiteral("Auto shrink"));
         nav->m_foldTag = QStringLiteral("1");
         nav->onFoldTick();
         QCOMPARE(nav->heightTwips(), grown);
-        nav->findChild<QAction *>(QStringLiteral("Sticky"))->setChecked(false);
+        sticky->click();
+        QCOMPARE(sticky->toolTip(), QStringLiteral("Keep visible"));
         nav->onFoldTick();
         QVERIFY(nav->heightTwips() < grown);
+
+        // The toolbar shows every button at the palette's own width; the arrow of "New" opens
+        // the New menu below the toolbar at the button's left edge.
+        nav->show();
+        QVERIFY(QTest::qWaitForWindowExposed(nav));
+        QCOMPARE(bar->buttonKey(0), QStringLiteral("New"));
+        QCOMPARE(bar->buttonStyle(QStringLiteral("New")), StripToolBar::kStyleDropDown);
+        for (int i = 0; i < bar->buttonCount(); ++i) {
+            if (QWidget *button = bar->buttonWidget(bar->buttonKey(i)))
+                QVERIFY2(button->isVisible(), qPrintable(bar->buttonKey(i)));
+        }
+        QWidget *newButton = bar->buttonWidget(QStringLiteral("New"));
+        QPoint menuAt;
+        QStringList items;
+        QTimer::singleShot(0, this, [&] {
+            auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(popup);
+            menuAt = popup->pos();
+            for (QAction *action : popup->actions())
+                items << action->objectName();
+            popup->close();
+        });
+        QTest::mousePress(newButton, Qt::LeftButton, {},
+                          QPoint(newButton->width() - 3, newButton->height() / 2));
+        QCOMPARE(menuAt, bar->mapToGlobal(QPoint(newButton->x(), bar->height())));
+        QVERIFY(!items.isEmpty());
+        nav->hide();
         frame->close();
     }
 
