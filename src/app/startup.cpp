@@ -60,7 +60,7 @@ int runApplication(int &argc, char **argv)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quarvel/quarvel.png")));
 
     AppState::isNT = true; // translucent windows are available
-    AppState::isXP = false;
+    AppState::isXP = true; // the styled (flat) menus and toolbars are available
     AppState::creditInfoUnlocked = false;
     AppState::optionsPage = 1;
 

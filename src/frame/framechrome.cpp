@@ -8,7 +8,9 @@
 #include "core/settingsstore.h"
 #include "core/strings.h"
 #include "core/userfile.h"
+#include "documentarea.h"
 #include "framemenus.h"
+#include "glyphs.h"
 #include "keyedmenu.h"
 #include "menucontroller.h"
 #include "skinpaint.h"
@@ -22,6 +24,9 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPainter>
+#include <QToolButton>
+
+#include <functional>
 
 namespace {
 
@@ -33,18 +38,49 @@ bool readOption(const char *key, bool defaultValue)
                                       defaultValue);
 }
 
-// The logo band's picture box: the logo at its right end, over the band's skin.
+// The logo band's picture box: three small buttons (close all, tile, cascade) at its left
+// end, the logo at its right end, over the band's skin.
 class LogoBox : public QWidget
 {
 public:
-    explicit LogoBox(QWidget *parent) : QWidget(parent)
+    LogoBox(QWidget *parent, const std::function<void()> &closeAll,
+            const std::function<void()> &tile, const std::function<void()> &cascade)
+        : QWidget(parent)
     {
         m_logo.load(Paths::assetFile(QStringLiteral("logo.png")));
-        const QSize size = m_logo.isNull() ? QSize(16, 16) : m_logo.size();
-        setMinimumSize(size.width() + 8, size.height() + 4);
+        auto *row = new QHBoxLayout(this);
+        row->setContentsMargins(2, 0, 0, 0);
+        row->setSpacing(0);
+        const struct
+        {
+            const char *name;
+            Glyph glyph;
+            int toolTip;
+            const std::function<void()> &run;
+        } buttons[] = {{"Picture2", Glyph::Stop, 20000, closeAll},
+                       {"Picture7", Glyph::Tile, 1063, tile},
+                       {"Picture8", Glyph::Cascade, 1064, cascade}};
+        for (const auto &b : buttons) {
+            auto *button = new QToolButton(this);
+            button->setObjectName(QLatin1String(b.name));
+            button->setAutoRaise(true);
+            button->setFocusPolicy(Qt::NoFocus);
+            button->setIcon(QIcon(glyphPixmap(b.glyph, 16)));
+            button->setIconSize(QSize(16, 16));
+            button->setToolTip(loadResString(b.toolTip));
+            connect(button, &QToolButton::clicked, this, b.run);
+            row->addWidget(button, 0, Qt::AlignVCenter);
+        }
+        row->addStretch(1);
+        const QSize logo = m_logo.isNull() ? QSize(16, 16) : m_logo.size();
+        m_buttonsWidth = row->minimumSize().width();
+        // Narrower than buttons and logo side by side, the logo is cut at the right.
+        const int height = qMax(logo.height() + 4, row->minimumSize().height());
+        setMinimumSize(qMax(logo.width() + 8, m_buttonsWidth), height);
+        m_hint = QSize(m_buttonsWidth + logo.width() + 8, height);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     }
-    QSize sizeHint() const override { return minimumSize(); }
+    QSize sizeHint() const override { return m_hint; }
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -52,11 +88,14 @@ protected:
         if (m_logo.isNull())
             return;
         QPainter painter(this);
-        painter.drawPixmap(width() - m_logo.width() - 4, (height() - m_logo.height()) / 2, m_logo);
+        painter.drawPixmap(qMax(m_buttonsWidth + 4, width() - m_logo.width() - 4),
+                           (height() - m_logo.height()) / 2, m_logo);
     }
 
 private:
     QPixmap m_logo;
+    QSize m_hint;
+    int m_buttonsWidth = 0;
 };
 
 } // namespace
@@ -79,7 +118,10 @@ FrameChrome::FrameChrome(QMainWindow *frame, CommandRegistry &commands, MenuCont
     m_menuBar->setObjectName(QStringLiteral("tbrMenu"));
     m_menuBarHost = new MenuBarHost(frame);
     m_menuBarHost->setObjectName(QStringLiteral("tbhMenu"));
-    m_logo = new LogoBox(frame);
+    m_logo = new LogoBox(
+        frame, [this] { confirmCloseAll(); },
+        [this] { m_commands.run(QStringLiteral("mnuWin(0)"), FrameMenus::kWinTile); },
+        [this] { m_commands.run(QStringLiteral("mnuWin(1)"), FrameMenus::kWinCascade); });
     m_logo->setObjectName(QStringLiteral("picTest"));
     m_bands = new ToolBarBands(frame);
 
@@ -452,6 +494,9 @@ void FrameChrome::onSitesButtonClicked(int position)
 
 void FrameChrome::onAddressButtonClicked(int position)
 {
+    // The address toolbar's only option is the styled look: without it there is no menu.
+    if (position == -1 && !AppState::isXP)
+        return;
     onToolbarButtonClicked(m_addressToolBar, QStringLiteral("Addressbar"), position);
 }
 
@@ -461,3 +506,14 @@ void FrameChrome::onAddressDropDown(int position)
         m_menus.showSearchEnginesMenu(belowButton(m_addressToolBar, position));
 }
 
+
+// ---------------------------------------------------------------- the logo band's buttons
+
+void FrameChrome::confirmCloseAll()
+{
+    if (QMessageBox::question(m_frame, loadResString(100), loadResString(117),
+                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    if (auto *documents = m_frame->findChild<DocumentArea *>(QString(), Qt::FindDirectChildrenOnly))
+        documents->closeAll();
+}

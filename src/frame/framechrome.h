@@ -85,6 +85,8 @@ private:
     void onToolbarButtonClicked(StripToolBar *toolbar, const QString &bandKey, int position);
     // Toolbar buttons show the enabled and checked state of their commands.
     void bindButtonStates(StripToolBar *toolbar, const QString &bandKey);
+    // The logo band's close-all button: asks first, then closes every document.
+    void confirmCloseAll();
     QPoint belowButton(StripToolBar *toolbar, int position) const;
     QString stripFile(bool large) const;
 

@@ -93,6 +93,8 @@ MainWindow::MainWindow(QWidget *parent)
     m_sidebarDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
     m_sidebarDock->setWidget(m_sidebar);
     addDockWidget(Qt::LeftDockWidgetArea, m_sidebarDock);
+    connect(m_sidebar, &Sidebar::widthRequested, this,
+            [this](int width) { resizeDocks({m_sidebarDock}, {width}, Qt::Horizontal); });
     setWindowIcon(QIcon(QStringLiteral(":/quarvel/quarvel.png")));
 
     // The status bar below the documents; the address bar and the chrome in the bands.
@@ -262,8 +264,8 @@ void MainWindow::initInterface()
     // 1-3. The skin settings and the skin picture.
     m_chrome->loadSkin();
 
-    // 4. The side bar.
-    m_sidebar->buildSidebar(QString());
+    // 4. The side bar, its section tabs over the skin.
+    m_sidebar->buildSidebar(m_chrome->skinPath());
     // 5. Toolbars.
     m_chrome->createToolbars();
 

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QStyleOptionToolBar>
 #include <QStyleOptionToolButton>
+#include <QStylePainter>
 #include <QtGlobal>
 
 // ---------------------------------------------------------------- ImageStrip
@@ -134,15 +135,58 @@ void StripToolButton::mousePressEvent(QMouseEvent *event)
     QToolButton::mousePressEvent(event);
 }
 
+void StripToolButton::setFlat(bool flat)
+{
+    if (m_flat == flat)
+        return;
+    m_flat = flat;
+    update();
+}
+
+void StripToolButton::paintEvent(QPaintEvent *event)
+{
+    if (!m_flat) {
+        QToolButton::paintEvent(event);
+        return;
+    }
+    QStylePainter painter(this);
+    QStyleOptionToolButton option;
+    initStyleOption(&option);
+    const bool down = option.state.testAnyFlags(QStyle::State_Sunken | QStyle::State_On);
+    const bool hot = isEnabled() && (down || option.state.testFlag(QStyle::State_MouseOver));
+    if (hot) {
+        const QColor frame = palette().color(QPalette::Highlight);
+        QColor fill = frame;
+        fill.setAlpha(down ? 110 : 55);
+        const QRect box = rect().adjusted(0, 0, -1, -1);
+        painter.fillRect(box, fill);
+        painter.setPen(frame);
+        painter.drawRect(box);
+        if (popupMode() == QToolButton::MenuButtonPopup) {
+            const QRect arrow = style()->subControlRect(QStyle::CC_ToolButton, &option,
+                                                        QStyle::SC_ToolButtonMenu, this);
+            painter.drawLine(arrow.topLeft(), arrow.bottomLeft());
+        }
+    }
+    // The style draws picture, caption and arrow only: no panel, raised or sunken.
+    option.state &= ~(QStyle::State_MouseOver | QStyle::State_Sunken | QStyle::State_On |
+                      QStyle::State_Raised);
+    option.state |= QStyle::State_AutoRaise;
+    option.activeSubControls = QStyle::SC_None;
+    painter.drawComplexControl(QStyle::CC_ToolButton, option);
+}
+
 // ---------------------------------------------------------------- StripToolBar
 
 StripToolBar::StripToolBar(QWidget *parent) : BandToolBar(parent) {}
 
 void StripToolBar::setDrawStyle(int style)
 {
-    // The flat drawing of the old style has no counterpart in the toolkit's styles: the value
-    // is kept and read back.
     m_drawStyle = style == kDrawOfficeXP ? kDrawOfficeXP : kDrawNormal;
+    for (Button &b : m_buttons) {
+        if (b.button)
+            b.button->setFlat(m_drawStyle == kDrawOfficeXP);
+    }
 }
 
 void StripToolBar::setImageSource(const QString &file)
@@ -219,6 +263,7 @@ void StripToolBar::addButton(const QString &toolTip, int image, const QString &c
         b.button->setText(caption);
         b.button->setToolTip(toolTip);
         b.button->setObjectName(key);
+        b.button->setFlat(m_drawStyle == kDrawOfficeXP);
         b.action = addWidget(b.button);
         QAction *action = b.action;
         connect(b.button, &QToolButton::clicked, this,

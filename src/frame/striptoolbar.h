@@ -63,15 +63,21 @@ class StripToolButton : public QToolButton
 public:
     explicit StripToolButton(qint32 style, QWidget *parent = nullptr);
     qint32 buttonStyle() const { return m_style; }
+    // The flat look: no bevel; a tinted box with a frame in the selection colour under the
+    // pointer and while down or checked.
+    bool isFlat() const { return m_flat; }
+    void setFlat(bool flat);
 
 signals:
     void dropDownPressed();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     qint32 m_style;
+    bool m_flat = false;
 };
 
 // A toolbar of keyed buttons and control items, with pictures from an image strip, a caption
@@ -95,6 +101,7 @@ public:
     explicit StripToolBar(QWidget *parent = nullptr);
 
     int drawStyle() const { return m_drawStyle; }
+    // kDrawOfficeXP gives every button the flat look; anything else the normal one.
     void setDrawStyle(int style);
     QString imageSource() const { return m_imageSource; }
     // The strip file the pictures come from, cut at the image size.

@@ -10,6 +10,7 @@
 
 #include <QEvent>
 #include <QFile>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QPalette>
 #include <QPlainTextEdit>
@@ -94,6 +95,7 @@ Sidebar::Sidebar(const SidebarHost &host, QWidget *parent) : QWidget(parent), m_
     m_quickNotes->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_quickNotes->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_quickNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_quickNotes->viewport()->installEventFilter(this);
 
     // 1: favorites and website groups.
     btnAdd = placeholderButton(m_panels[1], "btnAdd", 1079, QStringLiteral("Fav"));
@@ -132,6 +134,7 @@ void Sidebar::buildSidebar(const QString &text)
     if (m_built)
         return;
     m_built = true;
+    setPinned(false);
     m_pictureFile = text;
     if (!text.isEmpty()) {
         const QPixmap picture(text);
@@ -210,6 +213,12 @@ void Sidebar::layoutPanel(int index)
 
 bool Sidebar::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_quickNotes->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        m_quickNotes->setReadOnly(false);
+        m_quickNotes->setFocus(Qt::MouseFocusReason);
+        pinOpen();
+    }
     if (event->type() == QEvent::Resize) {
         for (int i = 0; i < int(m_panels.size()); ++i) {
             if (watched == m_panels[i])
@@ -274,9 +283,21 @@ QString Sidebar::sectionKey(int index) const
 
 void Sidebar::showSection(const QString &key)
 {
+    pinOpen();
     const int index = sectionIndex(key);
     if (index >= 0)
         sidebar->setCurrentIndex(index);
+}
+
+void Sidebar::setPinned(bool pinned)
+{
+    m_pinned = pinned;
+}
+
+void Sidebar::pinOpen()
+{
+    setPinned(true);
+    emit widthRequested(twipsToPixels(SidebarGeometry::kStandardWidthTwips));
 }
 
 void Sidebar::setRssSectionMark(bool marked)

@@ -34,8 +34,8 @@ public:
     explicit Sidebar(const SidebarHost &host, QWidget *parent = nullptr);
     ~Sidebar() override;
 
-    // Creates the five sections (once; later calls do nothing). text names a picture for
-    // the background of the section tabs; the frame passes an empty text.
+    // Creates the five sections (once; later calls do nothing) and leaves the bar unpinned.
+    // text names a picture for the background of the section tabs: the frame passes its skin.
     void buildSidebar(const QString &text = QString());
     // Gives a report-style list alternating row colours in bands of the mode's height
     // (SidebarGeometry::rowHeight); any other list loses its stripes.
@@ -64,7 +64,15 @@ public:
     // Section by key, -1 when there is none.
     int sectionIndex(const QString &key) const;
     QString sectionKey(int index) const;
+    // Pins the bar open at its standard width and selects the section of the key.
     void showSection(const QString &key);
+
+    // Pinned, the bar stays open at the width it was given; pinOpen pins it and asks for the
+    // standard width (SidebarGeometry::kStandardWidthTwips). A click in the quick notes does
+    // the same and leaves the notes focused and editable.
+    bool isPinned() const { return m_pinned; }
+    void setPinned(bool pinned);
+    void pinOpen();
     // The RSS section's picture index in sidebarIL: 8 while a check found new headlines, else 5.
     int rssSectionIcon() const { return m_rssSectionIcon; }
     QString pictureFile() const { return m_pictureFile; }
@@ -87,6 +95,10 @@ public:
     QWidget *m_gamesBrowser = nullptr;   // side-bar browser
     RssPanel *m_rssPanel = nullptr;          // m_panels(3)
 
+signals:
+    // The frame gives the bar this width (pixels).
+    void widthRequested(int width);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -98,4 +110,5 @@ private:
     QString m_storedNotes; // the notes as the file last held them
     int m_rssSectionIcon = 5;
     bool m_built = false;
+    bool m_pinned = true;
 };

@@ -8,6 +8,8 @@
 namespace SidebarGeometry {
 
 inline constexpr double kButtonTwips = 495;
+// The width a pinned side bar opens at.
+inline constexpr double kStandardWidthTwips = 4000;
 // The history cleaner panel keeps its design height: its last buttons end there.
 inline constexpr double kCleanerPanelTwips = 2175;
 

@@ -19,6 +19,9 @@
 #include "frame/shortcutrules.h"
 #include "frame/striptoolbar.h"
 #include "frame/toolbarbands.h"
+#include "core/storedcolor.h"
+#include "sidebar/rsspanel.h"
+#include "sidebar/sidebar.h"
 #include "testserver.h"
 #include "widgets/mousegesturerecognizer.h"
 #include "widgets/panelstatusbar.h"
@@ -30,6 +33,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <QDialog>
 #include <QDockWidget>
@@ -733,6 +737,140 @@ private slots:
         frame->close();
     }
 
+    void logoButtonsArrangeAndCloseTheDocuments()
+    {
+        auto frame = makeFrame(m_server.page("First"));
+        frame->openDocument(m_server.page("Second"));
+        frame->openDocument(m_server.page("Third"));
+        QCOMPARE(frame->documents().size(), 3);
+        auto button = [&](const char *name) {
+            return frame->findChild<QAbstractButton *>(QLatin1String(name));
+        };
+        for (const char *name : {"Picture2", "Picture7", "Picture8"})
+            QVERIFY2(button(name) && button(name)->isVisible() && !button(name)->icon().isNull(), name);
+        QCOMPARE(button("Picture2")->toolTip(), loadResString(20000));
+        QCOMPARE(button("Picture8")->toolTip(), loadResString(1064));
+        auto subs = [&] {
+            QList<QMdiSubWindow *> list;
+            for (DocumentWindow *d : frame->documents())
+                list << qobject_cast<QMdiSubWindow *>(d->parentWidget());
+            return list;
+        };
+
+        // Tiled: the whole width, one below the other.
+        button("Picture7")->click();
+        const QRect area = frame->mdiArea()->viewport()->rect();
+        QSet<int> tops;
+        for (QMdiSubWindow *sub : subs()) {
+            QVERIFY(!sub->isMaximized());
+            QCOMPARE(sub->width(), area.width());
+            tops << sub->y();
+        }
+        QCOMPARE(tops.size(), 3);
+        // Cascaded: each one further right and down than the one before.
+        button("Picture8")->click();
+        QList<QPoint> corners;
+        for (QMdiSubWindow *sub : subs())
+            corners << sub->pos();
+        std::sort(corners.begin(), corners.end(), [](QPoint a, QPoint b) { return a.y() < b.y(); });
+        QVERIFY(corners[0].x() < corners[1].x() && corners[1].x() < corners[2].x());
+
+        // Close all asks first; No keeps every website.
+        auto answer = [&](QMessageBox::StandardButton choice, QString *text) {
+            QTimer::singleShot(0, this, [choice, text] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                *text = box->text();
+                QCOMPARE(box->icon(), QMessageBox::Question);
+                box->button(choice)->click();
+            });
+        };
+        QString asked;
+        answer(QMessageBox::No, &asked);
+        button("Picture2")->click();
+        QCOMPARE(asked, loadResString(117));
+        QCOMPARE(frame->documents().size(), 3);
+        answer(QMessageBox::Yes, &asked);
+        button("Picture2")->click();
+        QTRY_COMPARE(frame->documents().size(), 0);
+        QCOMPARE(frame->tabBar()->count(), 0);
+        frame->close();
+    }
+
+    void officeXPStyleFromTheOptionMenus()
+    {
+        auto frame = makeFrame();
+        StripToolBar *address = frame->chrome()->addressToolBar();
+        auto *go = qobject_cast<StripToolButton *>(address->buttonWidget("Go"));
+        QVERIFY(go && !go->isFlat());
+
+        // Without the styled look the address toolbar has no option menu.
+        AppState::isXP = false;
+        bool popupShown = false;
+        QTimer::singleShot(0, this, [&popupShown] {
+            if (QWidget *popup = QApplication::activePopupWidget()) {
+                popupShown = true;
+                popup->close();
+            }
+        });
+        Q_EMIT address->buttonClicked(-1);
+        QTest::qWait(0);
+        QVERIFY(!popupShown);
+
+        AppState::isXP = true;
+        chooseInNextPopup(this, QStringLiteral("mnuTBOfficeXPStyle"));
+        Q_EMIT address->buttonClicked(-1);
+        QCOMPARE(address->drawStyle(), StripToolBar::kDrawOfficeXP);
+        QVERIFY(go->isFlat());
+        QCOMPARE(store().read("Settings", "AddressbarOfficeXP", {}), QStringLiteral("True"));
+        // The item is there on the browse toolbar's menu too.
+        chooseInNextPopup(this, QStringLiteral("mnuTBOfficeXPStyle"));
+        Q_EMIT frame->chrome()->browseToolBar()->buttonClicked(-1);
+        StripToolBar *browse = frame->chrome()->browseToolBar();
+        QVERIFY(qobject_cast<StripToolButton *>(browse->buttonWidget("Back"))->isFlat());
+        frame->close();
+
+        // The next start builds them flat.
+        auto again = makeFrame();
+        StripToolBar *browseAgain = again->chrome()->browseToolBar();
+        QCOMPARE(browseAgain->drawStyle(), StripToolBar::kDrawOfficeXP);
+        QVERIFY(qobject_cast<StripToolButton *>(browseAgain->buttonWidget("Home"))->isFlat());
+        QVERIFY(!qobject_cast<StripToolButton *>(again->chrome()->sitesToolBar()->buttonWidget("Custom"))
+                     ->isFlat());
+        again->close();
+        AppState::isXP = false;
+    }
+
+    void sectionsOpenTheSidebarAtItsStandardWidth()
+    {
+        const int standard = twipsToPixels(4000);
+        auto frame = makeFrame();
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+        frame->commands()->setChecked("mnuViewSidebar", true);
+        frame->sidebarDock()->show();
+        frame->resizeDocks({frame->sidebarDock()}, {standard + 80}, Qt::Horizontal);
+        QTRY_COMPARE(frame->sidebarDock()->width(), standard + 80);
+        frame->commands()->trigger("mnuViewSidebar");
+        QVERIFY(frame->sidebarDock()->isHidden());
+
+        frame->commands()->trigger("mnuViewRSS");
+        QVERIFY(frame->sidebar()->isPinned());
+        QVERIFY(frame->sidebarDock()->isVisible());
+        QTRY_COMPARE(frame->sidebarDock()->width(), standard);
+        QCOMPARE(frame->sidebar()->sidebar->currentWidget(),
+                 static_cast<QWidget *>(frame->sidebar()->m_rssPanel));
+
+        // A click in the notes does the same.
+        frame->sidebar()->showSection(QStringLiteral("QUICKNOTES"));
+        frame->resizeDocks({frame->sidebarDock()}, {standard + 80}, Qt::Horizontal);
+        QTRY_COMPARE(frame->sidebarDock()->width(), standard + 80);
+        frame->sidebar()->setPinned(false);
+        QTest::mouseClick(frame->sidebar()->m_quickNotes->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(frame->sidebar()->isPinned());
+        QTRY_COMPARE(frame->sidebarDock()->width(), standard);
+        frame->close();
+    }
+
     void tabMenuActsOnTheClickedTab()
     {
         auto frame = makeFrame(m_server.page("Left"));
@@ -769,6 +907,7 @@ private slots:
         QVERIFY(!frame->chrome()->skinPicture().isNull());
         QVERIFY(frame->chrome()->skinPath().endsWith(QLatin1String("/skins/daybreak.qvs")));
         QCOMPARE(frame->frameStatusBar()->panels()->imageFile(), frame->chrome()->skinPath());
+        QCOMPARE(frame->sidebar()->pictureFile(), frame->chrome()->skinPath());
         QVERIFY(!frame->chrome()->menuBar()->background().isNull());
         QVERIFY(!band(*frame, "Toolbar1")->backgroundPicture().isNull());
         QVERIFY(AppState::skinNames.contains(QStringLiteral("meadow")));

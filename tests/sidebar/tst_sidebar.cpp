@@ -4,6 +4,7 @@
 #include "sidebar/sidebar.h"
 #include "sidebar/sidebargeometry.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -151,6 +152,35 @@ private slots:
         QCOMPARE(sidebar.m_rssPanel->m_checkButton->geometry(), QRect(99, 0, 33, 33));
         QCOMPARE(sidebar.m_rssPanel->m_channelList->width(), twipsToPixels(pixelsToTwips(w) - 50));
         QCOMPARE(sidebar.rssSectionIcon(), 5);
+    }
+
+    void clickInTheNotesPinsTheBarOpen()
+    {
+        Sidebar sidebar(quietHost());
+        sidebar.buildSidebar();
+        QVERIFY(!sidebar.isPinned());
+        QSignalSpy widths(&sidebar, &Sidebar::widthRequested);
+        QPlainTextEdit *notes = sidebar.m_quickNotes;
+        notes->setReadOnly(true);
+        sidebar.resize(200, 400);
+        sidebar.show();
+        QApplication::setActiveWindow(&sidebar);
+        QVERIFY(QTest::qWaitForWindowActive(&sidebar));
+        QTest::mouseClick(notes->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+        QVERIFY(sidebar.isPinned());
+        QCOMPARE(widths.count(), 1);
+        QCOMPARE(widths.takeFirst().at(0).toInt(), twipsToPixels(SidebarGeometry::kStandardWidthTwips));
+        QTRY_VERIFY(notes->hasFocus());
+        QVERIFY(!notes->isReadOnly());
+        QTest::keyClicks(notes, QStringLiteral("typed"));
+        QCOMPARE(notes->toPlainText(), QStringLiteral("typed"));
+
+        // Showing a section pins the bar as well.
+        sidebar.setPinned(false);
+        sidebar.showSection(QStringLiteral("HISTORY"));
+        QVERIFY(sidebar.isPinned());
+        QCOMPARE(widths.count(), 1);
+        QCOMPARE(sidebar.sidebar->currentIndex(), sidebar.sectionIndex(QStringLiteral("HISTORY")));
     }
 
     void stripedLists()
