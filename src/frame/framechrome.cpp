@@ -8,7 +8,6 @@
 #include "core/settingsstore.h"
 #include "core/strings.h"
 #include "core/userfile.h"
-#include "documentarea.h"
 #include "framemenus.h"
 #include "glyphs.h"
 #include "keyedmenu.h"
@@ -184,16 +183,6 @@ void FrameChrome::createMenuBar()
     m_menuBarHost->capture(m_menuBar);
 }
 
-QString FrameChrome::stripFile(bool large) const
-{
-    const QString configured =
-        large ? AppState::settings.toolbarLargeBitmap : AppState::settings.toolbarSmallBitmap;
-    // A strip that does not load gives way to the one shipped with the program.
-    if (!configured.isEmpty() && !QImage(configured).isNull())
-        return configured;
-    return Paths::assetFile(large ? QStringLiteral("nav_24h.bmp") : QStringLiteral("nav_16h.bmp"));
-}
-
 void FrameChrome::createToolbars()
 {
     // Browse toolbar.
@@ -205,7 +194,7 @@ void FrameChrome::createToolbars()
         const bool links = readOption("Toolbar1LinksButton", true);
         if (officeXP)
             m_browseToolBar->setDrawStyle(StripToolBar::kDrawOfficeXP);
-        m_browseToolBar->setImageSource(stripFile(large));
+        m_browseToolBar->setImageSource(ImageStrip::toolbarStripFile(large));
         m_browseToolBar->createToolBar(large ? 24 : 16, textRight, showText);
         struct Button
         {
@@ -250,7 +239,7 @@ void FrameChrome::createToolbars()
         const bool large = readOption("Toolbar2LargeIcons", false);
         if (readOption("Toolbar2OfficeXP", false))
             m_sitesToolBar->setDrawStyle(StripToolBar::kDrawOfficeXP);
-        m_sitesToolBar->setImageSource(stripFile(large));
+        m_sitesToolBar->setImageSource(ImageStrip::toolbarStripFile(large));
         m_sitesToolBar->createToolBar(large ? 24 : 16, textRight2, showText2);
         const QString custom = loadResString(1199);
         m_sitesToolBar->addButton(custom, 10, custom, StripToolBar::kStyleAutosize, QStringLiteral("Custom"));
@@ -263,7 +252,7 @@ void FrameChrome::createToolbars()
     {
         if (readOption("AddressbarOfficeXP", false))
             m_addressToolBar->setDrawStyle(StripToolBar::kDrawOfficeXP);
-        m_addressToolBar->setImageSource(stripFile(false));
+        m_addressToolBar->setImageSource(ImageStrip::toolbarStripFile(false));
         m_addressToolBar->createToolBar(16, textRight2, showText2);
         m_addressToolBar->addControl(m_address.holder(), QStringLiteral("AddressBar"));
         m_addressToolBar->addButton(loadResString(1176), 11, loadResString(1179), StripToolBar::kStyleAutosize,
@@ -306,7 +295,7 @@ void FrameChrome::setToolbarTextRight(StripToolBar *toolbar, const QString &band
 
 void FrameChrome::setToolbarLargeIcons(StripToolBar *toolbar, bool large)
 {
-    toolbar->setImageSource(stripFile(large));
+    toolbar->setImageSource(ImageStrip::toolbarStripFile(large));
     toolbar->setImageSize(large ? 24 : 16);
     // The band that holds this toolbar, wherever the layout put it.
     for (int band = 0; band < m_bands->bandCount(); ++band) {
@@ -514,6 +503,5 @@ void FrameChrome::confirmCloseAll()
     if (QMessageBox::question(m_frame, loadResString(100), loadResString(117),
                               QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
-    if (auto *documents = m_frame->findChild<DocumentArea *>(QString(), Qt::FindDirectChildrenOnly))
-        documents->closeAll();
+    Q_EMIT closeAllRequested();
 }

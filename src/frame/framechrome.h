@@ -73,6 +73,10 @@ public:
     // The navigator palette's buttons run what the browse toolbar's buttons of the same keys run.
     void onNavigatorCommand(NavigatorPalette::Command command);
 
+signals:
+    // The user confirmed closing every open website (the logo's close-all button).
+    void closeAllRequested();
+
 private:
     // ---- Toolbar events: a button runs its command, a drop-down arrow or a right click
     // (position -1) opens a menu.
@@ -88,7 +92,6 @@ private:
     // The logo band's close-all button: asks first, then closes every document.
     void confirmCloseAll();
     QPoint belowButton(StripToolBar *toolbar, int position) const;
-    QString stripFile(bool large) const;
 
     QMainWindow *m_frame;
     CommandRegistry &m_commands;

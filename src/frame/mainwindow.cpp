@@ -107,6 +107,7 @@ MainWindow::MainWindow(QWidget *parent)
     });
     m_chrome = new FrameChrome(this, *m_commands, *m_menus, *m_addressBar, m_documentArea->tabBar());
     m_commandHost->setParts(m_chrome, m_addressBar, m_statusBar, m_sidebarDock);
+    connect(m_chrome, &FrameChrome::closeAllRequested, this, &MainWindow::closeAllDocuments);
 
     // Full screen: its bar sits above the documents and shows only then.
     auto *fullScreenBar = new FullScreenBar(central);

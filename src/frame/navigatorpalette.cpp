@@ -57,20 +57,12 @@ NavigatorPalette::NavigatorPalette(QWidget *window)
     connect(&m_foldTimer, &QTimer::timeout, this, &NavigatorPalette::onFoldTick);
 }
 
-QString NavigatorPalette::smallStripFile()
-{
-    const QString configured = AppState::settings.toolbarSmallBitmap;
-    if (!configured.isEmpty() && !QImage(configured).isNull())
-        return configured;
-    return Paths::assetFile(QStringLiteral("nav_16h.bmp"));
-}
-
 void NavigatorPalette::createToolBar()
 {
     m_toolBar = new StripToolBar(this);
     m_toolBar->setObjectName(QStringLiteral("cToolbar1"));
     m_toolBar->setMovable(false);
-    m_toolBar->setImageSource(smallStripFile());
+    m_toolBar->setImageSource(ImageStrip::toolbarStripFile(false));
     m_toolBar->createToolBar(16, true, true);
     const auto add = [this](const char *key, int id, int image, qint32 style) {
         const QString text = loadResString(id);

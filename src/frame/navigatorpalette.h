@@ -48,10 +48,6 @@ public:
     void setHeightTwips(int twips);
     int toolbarHeightTwips() const;
 
-    // The small picture strip of the toolbars: the configured one, or the program's own when
-    // that does not load.
-    static QString smallStripFile();
-
 signals:
     // A click on a row: its document is to come to the front.
     void rowClicked(int row);

@@ -1,5 +1,9 @@
 #include "striptoolbar.h"
 
+#include "core/paths.h"
+
+#include "core/appstate.h"
+
 #include "skinpaint.h"
 
 #include <QContextMenuEvent>
@@ -38,6 +42,15 @@ QList<QPixmap> ImageStrip::cutStrip(const QImage &strip, int size)
         pictures.append(QPixmap::fromImage(cut));
     }
     return pictures;
+}
+
+QString ImageStrip::toolbarStripFile(bool large)
+{
+    const QString configured =
+        large ? AppState::settings.toolbarLargeBitmap : AppState::settings.toolbarSmallBitmap;
+    if (!configured.isEmpty() && !QImage(configured).isNull())
+        return configured;
+    return Paths::assetFile(large ? QStringLiteral("nav_24h.bmp") : QStringLiteral("nav_16h.bmp"));
 }
 
 bool ImageStrip::loadStrip(const QString &file, int size)

@@ -18,6 +18,9 @@ public:
     // than one picture.
     bool loadStrip(const QString &file, int size);
     static QList<QPixmap> cutStrip(const QImage &strip, int size);
+    // The toolbar strip the settings name ("ToolbarLargeBitmap" or "ToolbarSmallBitmap"), or the
+    // one shipped with the program when that one does not load.
+    static QString toolbarStripFile(bool large);
 
     int imageSize() const { return m_size; }
     int imageCount() const { return int(m_images.size()); }
