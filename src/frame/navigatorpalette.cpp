@@ -1,7 +1,6 @@
 #include "navigatorpalette.h"
 
 #include "core/appstate.h"
-#include "core/paths.h"
 #include "core/storedcolor.h"
 #include "core/strings.h"
 #include "framemenus.h"
