@@ -8,12 +8,15 @@
 #include "core/settingsstore.h"
 #include "document/documentwindow.h"
 #include "keyedmenu.h"
+#include "platform/webbrowser.h"
 #include "shortcutrules.h"
 
 #include <QAction>
 #include <QKeySequence>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QWebEngineHistory>
+#include <QWebEnginePage>
 
 MenuController::MenuController(CommandHost &host, CommandRegistry &commands, QObject *parent)
     : QObject(parent), m_host(host), m_commands(commands)
@@ -168,7 +171,46 @@ void MenuController::showToolbarOptions(const QString &bandKey, const QPoint &at
     m_optionsBand.clear();
 }
 
-void MenuController::showTravelLogMenu(bool, const QPoint &) {}
+QList<MenuController::TravelLogEntry> MenuController::travelLog(const QWebEngineHistory &history,
+                                                                bool back)
+{
+    QList<TravelLogEntry> entries;
+    const int current = history.currentItemIndex();
+    const int step = back ? -1 : 1;
+    for (int index = current + step; index >= 0 && index < history.count(); index += step) {
+        const QWebEngineHistoryItem item = history.itemAt(index);
+        if (!item.isValid())
+            continue;
+        const QString title = item.title().trimmed();
+        entries.append({title.isEmpty() ? item.url().toString() : title, item.url(), index});
+    }
+    return entries;
+}
+
+void MenuController::showTravelLogMenu(bool back, const QPoint &at)
+{
+    QPointer<DocumentWindow> document = m_host.activeDocument();
+    if (!document || !document->m_browser)
+        return;
+    const QList<TravelLogEntry> entries = travelLog(*document->m_browser->page()->history(), back);
+    if (entries.isEmpty())
+        return;
+    KeyedMenu menu;
+    menu.setOwner(m_host.frameWidget());
+    for (const TravelLogEntry &entry : entries)
+        menu.addItem(entry.title, {}, entry.index, 0, -1, false, true, QString(), true);
+    const int chosen = menu.showPopupMenu(at.x(), at.y());
+    // The page may have closed, or its history moved on, while the menu showed.
+    if (chosen < 1 || chosen > entries.size() || !document)
+        return;
+    const TravelLogEntry &entry = entries[chosen - 1];
+    QWebEngineHistory *history = document->m_browser->page()->history();
+    if (entry.index >= history->count())
+        return;
+    const QWebEngineHistoryItem item = history->itemAt(entry.index);
+    if (item.isValid() && item.url() == entry.url && entry.index != history->currentItemIndex())
+        history->goToItem(item);
+}
 
 void MenuController::markAutoRefresh(KeyedMenu &menu, DocumentWindow *document)
 {

@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 
 #include <functional>
 
@@ -14,6 +15,7 @@ class CommandRegistry;
 class DocumentWindow;
 class KeyedMenu;
 class QMenuBar;
+class QWebEngineHistory;
 
 // Builds and shows the frame's keyed menus: the menu bar's menu, the tab menu, the New,
 // Refresh All, Stop All, search engine and links menus and the toolbar option menus. Their
@@ -45,6 +47,17 @@ public:
     // The option menu of the toolbar in the band ("Toolbar1", "Toolbar2", "Addressbar").
     void showToolbarOptions(const QString &bandKey, const QPoint &at);
 
+    // One entry of a page's back or forward list: its title (the address when it has none), its
+    // address and its position in the page's history.
+    struct TravelLogEntry
+    {
+        QString title;
+        QUrl url;
+        int index = 0;
+    };
+    // The back or forward entries of the history, the nearest first.
+    static QList<TravelLogEntry> travelLog(const QWebEngineHistory &history, bool back);
+
     // The document the tab menu was last opened for, and whether the tab menu shows now.
     DocumentWindow *tabMenuDocument() const;
     bool isTabMenuOpen() const { return m_tabMenuOpen; }
@@ -54,7 +67,7 @@ public:
 private:
     void showMenu(const std::function<void(KeyedMenu &)> &build, const QPoint &at);
     void markAutoRefresh(KeyedMenu &menu, DocumentWindow *document);
-    // The back and forward lists of the page come with the travel log; nothing shows yet.
+    // The active page's back or forward list; choosing an entry goes there.
     void showTravelLogMenu(bool back, const QPoint &at);
 
     CommandHost &m_host;

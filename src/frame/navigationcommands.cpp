@@ -1,10 +1,12 @@
 #include "navigationcommands.h"
 
+#include "aboutdialog.h"
 #include "commandhost.h"
 #include "commandregistry.h"
 #include "core/appstate.h"
 #include "core/paths.h"
 #include "core/strings.h"
+#include "core/website.h"
 #include "document/documentwindow.h"
 #include "platform/webbrowser.h"
 #include "striptoolbar.h"
@@ -112,6 +114,7 @@ void NavigationCommands::registerCommands()
         {"mnuHelpQuickTour", &N::openQuickTour},
         // The help shipped with the program.
         {"mnuHelpContents", &N::openQuickTour},
+        {"mnuHelpAbout", &N::showAbout},
         {"AddressbarGo", &N::go},
         {"AddressbarSearch", &N::searchAddressText},
     };
@@ -160,11 +163,19 @@ void NavigationCommands::registerCommands()
     m_commands.addFamily(QStringLiteral("Link"),
                          [this](const QString &, qint32 link) { openLink(link); });
 
-    // The maker's pages and the about box come with other parts of the program; until then
-    // their commands do nothing.
-    for (const char *key : {"mnuHelpOnTheWeb", "mnuHelpForum", "mnuHelpGames", "mnuHelpBlog",
-                            "mnuHelpReportBug", "mnuHelpAbout"})
-        m_commands.add(QLatin1String(key));
+    // The pages of the project's web site, each in a new tab.
+    const struct
+    {
+        const char *key;
+        const char *page;
+    } sitePages[] = {{"mnuHelpOnTheWeb", ""},     {"mnuHelpForum", "forum"},
+                     {"mnuHelpGames", "games"},   {"mnuHelpBlog", "blog"},
+                     {"mnuHelpReportBug", "contact"}};
+    for (const auto &entry : sitePages) {
+        const QString page = QLatin1String(entry.page);
+        connect(m_commands.add(QLatin1String(entry.key)), &QAction::triggered, this,
+                [this, page] { m_host.openDocument(WebSite::page(page)); });
+    }
 }
 
 // ---------------------------------------------------------------- navigation
@@ -438,6 +449,12 @@ void NavigationCommands::customizeSitesToolbar()
 {
     AppState::optionsPage = 5;
     m_commands.trigger(QStringLiteral("mnuViewOptions"));
+}
+
+void NavigationCommands::showAbout()
+{
+    AboutDialog about(m_host.frameWidget());
+    about.exec();
 }
 
 void NavigationCommands::openQuickTour()

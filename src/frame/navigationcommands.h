@@ -67,7 +67,10 @@ private:
     void importLinks();
     void customizeSitesToolbar();
 
+    // ---- Help: the pages shipped with the program and the about box; the web site's pages
+    // are registered with their addresses.
     void openQuickTour();
+    void showAbout();
 
     CommandHost &m_host;
     CommandRegistry &m_commands;

@@ -1,0 +1,171 @@
+#include "app/startup.h"
+#include "core/appstate.h"
+#include "core/settingsstore.h"
+#include "core/website.h"
+#include "document/documentwindow.h"
+#include "frame/aboutdialog.h"
+#include "frame/commandregistry.h"
+#include "frame/mainwindow.h"
+#include "frame/menucontroller.h"
+#include "platform/webbrowser.h"
+#include "testserver.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QWebEngineHistory>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QtTest>
+
+#include <memory>
+
+// The Help menu's pages and about box, and the Back and Forward buttons' history menus.
+class TestHelpMenu : public QObject
+{
+    Q_OBJECT
+
+    TestServer m_server;
+
+    std::unique_ptr<MainWindow> makeFrame(const QString &commandLine)
+    {
+        SettingsStore::instance().write("Settings", "FirstTime", "False");
+        SettingsStore::instance().write("General", "SaveDocumentOnExit", "False");
+        auto frame = std::make_unique<MainWindow>();
+        frame->startUp(commandLine);
+        frame->showFrame();
+        return frame;
+    }
+
+    static QStringList titles(const QList<MenuController::TravelLogEntry> &entries)
+    {
+        QStringList list;
+        for (const auto &entry : entries)
+            list << QStringLiteral("%1@%2").arg(entry.title).arg(entry.index);
+        return list;
+    }
+
+private slots:
+    void init()
+    {
+        QFile::remove(SettingsStore::instance().filePath());
+        SettingsStore::instance().reload();
+        AppState::settings = SettingsModel();
+        AppState::openDocuments = 0;
+    }
+
+    void backAndForwardMenusListTheHistoryAndGoThere()
+    {
+        auto frame = makeFrame(m_server.page("One"));
+        DocumentWindow *document = frame->activeDocument();
+        QVERIFY(document);
+        QTRY_COMPARE(document->locationName(), QStringLiteral("One"));
+        document->navigate(m_server.page("Two"));
+        QTRY_COMPARE(document->locationName(), QStringLiteral("Two"));
+        document->navigate(m_server.page("Three"));
+        QTRY_COMPARE(document->locationName(), QStringLiteral("Three"));
+
+        const QWebEngineHistory &history = *document->m_browser->page()->history();
+        QCOMPARE(titles(MenuController::travelLog(history, true)), QStringList({"Two@1", "One@0"}));
+        QVERIFY(MenuController::travelLog(history, false).isEmpty());
+
+        // Nothing ahead: the Forward arrow shows no menu and returns at once.
+        MenuController *menus = frame->menus();
+        menus->showBrowseDropDown(QStringLiteral("Forward"), QPoint(10, 10));
+        QVERIFY(!QApplication::activePopupWidget());
+
+        // The Back arrow lists the entries, the nearest first; choosing one goes there.
+        QStringList shown;
+        QTimer::singleShot(0, this, [&shown] {
+            auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(popup);
+            for (QAction *action : popup->actions())
+                shown << action->text();
+            popup->setActiveAction(popup->actions().value(1));
+            QTest::keyClick(popup, Qt::Key_Return);
+        });
+        menus->showBrowseDropDown(QStringLiteral("Back"), QPoint(10, 10));
+        QCOMPARE(shown, QStringList({"Two", "One"}));
+        QTRY_COMPARE(document->locationName(), QStringLiteral("One"));
+        // Going there kept the entries after it.
+        QCOMPARE(titles(MenuController::travelLog(history, false)), QStringList({"Two@1", "Three@2"}));
+        QVERIFY(MenuController::travelLog(history, true).isEmpty());
+
+        // Dismissing the Forward menu goes nowhere.
+        QTimer::singleShot(0, this, [] {
+            if (QWidget *popup = QApplication::activePopupWidget())
+                QTest::keyClick(popup, Qt::Key_Escape);
+        });
+        menus->showBrowseDropDown(QStringLiteral("Forward"), QPoint(10, 10));
+        QCOMPARE(history.currentItemIndex(), 0);
+        QCOMPARE(document->locationName(), QStringLiteral("One"));
+        frame->close();
+    }
+
+    void sitePagesOpenInNewTabsUnderTheSiteAddress()
+    {
+        WebSite::setBaseForTesting(m_server.url("/site/"));
+        auto frame = makeFrame(m_server.page("Start"));
+        QTRY_COMPARE(frame->documents().size(), 1);
+        const struct
+        {
+            const char *key;
+            const char *path;
+        } pages[] = {{"mnuHelpOnTheWeb", "/site/"},  {"mnuHelpForum", "/site/forum"},
+                     {"mnuHelpGames", "/site/games"}, {"mnuHelpBlog", "/site/blog"},
+                     {"mnuHelpReportBug", "/site/contact"}};
+        int tabs = 1;
+        for (const auto &page : pages) {
+            frame->commands()->trigger(QLatin1String(page.key));
+            QCOMPARE(frame->documents().size(), ++tabs);
+            QTRY_COMPARE(frame->documents().last()->locationUrl(), m_server.url(QLatin1String(page.path)));
+        }
+        WebSite::setBaseForTesting(QString());
+        frame->close();
+    }
+
+    void aboutBoxShowsTheRunningEngineAndQt()
+    {
+        const QString engine = AboutDialog::engineVersion();
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+\\.\\d+$")).match(engine).hasMatch(),
+                 qPrintable(engine));
+        // The engine the pages see is the one named.
+        QVERIFY(QWebEngineProfile::defaultProfile()->httpUserAgent().contains(QStringLiteral("Chrome/") + engine));
+
+        MainWindow frame;
+        QString title;
+        QStringList texts;
+        bool modal = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *about = qobject_cast<AboutDialog *>(QApplication::activeModalWidget());
+            QVERIFY(about);
+            modal = AppState::modalDialogOpen();
+            title = about->windowTitle();
+            for (QLabel *label : about->findChildren<QLabel *>())
+                texts << label->text();
+            QTest::keyClick(about, Qt::Key_Escape);
+        });
+        frame.commands()->trigger(QStringLiteral("mnuHelpAbout"));
+        QVERIFY(modal);
+        QCOMPARE(title, QStringLiteral("About Quarvel"));
+        const QString all = texts.join(u'\n');
+        for (const QString &expected : {QStringLiteral("Quarvel"), QStringLiteral("v2.7.0010"),
+                                        QStringLiteral("Disclaimer:"), engine,
+                                        QString::fromLatin1(qVersion())})
+            QVERIFY2(all.contains(expected), qPrintable(expected));
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    initApplicationIdentity();
+    TestHelpMenu test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_helpmenu.moc"
