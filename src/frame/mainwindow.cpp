@@ -3,6 +3,7 @@
 #include "addressbar.h"
 #include "commandbindings.h"
 #include "commandregistry.h"
+#include "defaultbrowserdialog.h"
 #include "core/appstate.h"
 #include "core/crashnoticedialog.h"
 #include "core/historystore.h"
@@ -200,6 +201,9 @@ void MainWindow::startUp(const QString &commandLine)
 
     // 11. Every setting.
     loadSettings();
+
+    // 12. The default browser: asked about, or registered again as once answered.
+    DefaultBrowserDialog::checkAtStartUp(this);
 
     // 13. The quick notes.
     m_sidebar->loadQuickNotes();
