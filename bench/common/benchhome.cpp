@@ -123,6 +123,7 @@ void BenchHome::seedQuarvel(const QStringList &savedPages, const QSize &screen)
         {"General", "SaveDocumentOnExit", savedPages.isEmpty() ? f : t},
         {"General", "LoadAction", QStringLiteral("1")},
         {"General", "CheckIfDefault", f},
+        {"Settings", "FileAssociationSetDefault", f},
         {"General", "CheckForUpdate", f},
         {"Sites", "SitesHome1", QStringLiteral("about:blank")},
     };

@@ -66,9 +66,6 @@ DefaultBrowserDialog::DefaultBrowserDialog(QWidget *parent) : QDialog(parent)
 
 void DefaultBrowserDialog::checkAtStartUp(QWidget *parent)
 {
-    const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
-        return;
     if (DefaultBrowser().isDefault())
         return;
     if (AppState::settings.checkIfDefault) {

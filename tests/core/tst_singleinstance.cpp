@@ -1,4 +1,5 @@
 #include "core/paths.h"
+#include "core/settingsstore.h"
 #include "core/singleinstance.h"
 
 #include <QElapsedTimer>
@@ -186,6 +187,12 @@ private slots:
     void staleLockFromACrashedInstance()
     {
         releaseInstanceMutex();
+        // A start that asks nothing: no default-browser question holds up its load.
+        const QString configDir = qEnvironmentVariable("XDG_CONFIG_HOME", QDir::homePath() + "/.config");
+        QVERIFY(QDir().mkpath(configDir + "/Quarvel"));
+        SettingsStore settings(configDir + "/Quarvel/Quarvel.ini");
+        QVERIFY(settings.write("General", "CheckIfDefault", "False"));
+        QVERIFY(settings.write("Settings", "FileAssociationSetDefault", "False"));
         // A real first instance that dies without cleaning up.
         QProcess first;
         first.start(QStringLiteral(QUARVEL_BINARY), {});

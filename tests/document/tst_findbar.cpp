@@ -46,6 +46,9 @@ private slots:
         QFile::remove(store.filePath());
         store.reload();
         store.write("Settings", "FirstTime", "False");
+        // No default-browser question or registration in tests.
+        store.write("General", "CheckIfDefault", "False");
+        store.write("Settings", "FileAssociationSetDefault", "False");
         store.write("General", "SaveDocumentOnExit", "False");
         AppState::settings = SettingsModel();
         m_frame = std::make_unique<MainWindow>();

@@ -31,6 +31,9 @@ class TestPopups : public QObject
     std::unique_ptr<MainWindow> makeFrame(const QString &address)
     {
         store().write("Settings", "FirstTime", "False");
+        // No default-browser question or registration in tests.
+        store().write("General", "CheckIfDefault", "False");
+        store().write("Settings", "FileAssociationSetDefault", "False");
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = std::make_unique<MainWindow>();
         frame->startUp(address);

@@ -110,6 +110,9 @@ class TestChrome : public QObject
     std::unique_ptr<MainWindow> makeFrame(const QString &commandLine = QString())
     {
         store().write("Settings", "FirstTime", "False");
+        // No default-browser question or registration in tests.
+        store().write("General", "CheckIfDefault", "False");
+        store().write("Settings", "FileAssociationSetDefault", "False");
         store().write("General", "SaveDocumentOnExit", "False");
         AppState::settings = SettingsModel();
         auto frame = std::make_unique<MainWindow>();

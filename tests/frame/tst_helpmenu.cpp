@@ -32,6 +32,9 @@ class TestHelpMenu : public QObject
     std::unique_ptr<MainWindow> makeFrame(const QString &commandLine)
     {
         SettingsStore::instance().write("Settings", "FirstTime", "False");
+        // No default-browser question or registration in tests.
+        SettingsStore::instance().write("General", "CheckIfDefault", "False");
+        SettingsStore::instance().write("Settings", "FileAssociationSetDefault", "False");
         SettingsStore::instance().write("General", "SaveDocumentOnExit", "False");
         auto frame = std::make_unique<MainWindow>();
         frame->startUp(commandLine);

@@ -71,6 +71,9 @@ class TestFrmMain : public QObject
     {
         if (!firstRun)
             store().write("Settings", "FirstTime", "False");
+        // No default-browser question or registration in tests.
+        store().write("General", "CheckIfDefault", "False");
+        store().write("Settings", "FileAssociationSetDefault", "False");
         auto frame = std::make_unique<MainWindow>();
         frame->startUp(commandLine);
         frame->showFrame();
