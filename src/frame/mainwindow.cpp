@@ -37,6 +37,7 @@
 #include "striptoolbar.h"
 #include "viewcommands.h"
 #include "widgets/mousegesturerecognizer.h"
+#include "widgets/notificationwindow.h"
 #include "widgets/passworddialog.h"
 #include "widgets/plainmessagebox.h"
 
@@ -214,6 +215,8 @@ void MainWindow::startUp(const QString &commandLine)
     if (firstTime) {
         SettingsModel::writeBoolean(store, kSettings, QStringLiteral("FirstTime"), false);
         m_commands->trigger(QStringLiteral("mnuHelpQuickTour"));
+        // Shown once the frame is on the screen.
+        NotificationWindow::of(this)->post({loadResString(1203), loadResString(1204), QString()});
     } else {
         // 16. Document-dependent commands.
         updateDocumentActions();

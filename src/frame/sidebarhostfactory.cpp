@@ -1,7 +1,10 @@
 #include "mainwindow.h"
 
+#include "commandregistry.h"
+#include "framechrome.h"
 #include "framestatusbar.h"
 #include "sidebar/sidebarhost.h"
+#include "widgets/notificationwindow.h"
 
 #include <QPointer>
 
@@ -18,5 +21,27 @@ SidebarHost MainWindow::makeSidebarHost()
             guard->frameStatusBar()->setStatusText(text);
     };
     host.isClosing = [guard] { return !guard || guard->m_closing; };
+
+    // The notices of the frame: at its lower right, above the status bar, on the skin.
+    NotificationWindow *notices = NotificationWindow::of(this);
+    notices->setPlacementArea([guard] {
+        if (!guard)
+            return QRect();
+        QRect area = guard->frameGeometry();
+        const QWidget *status = guard->m_statusBar ? guard->m_statusBar->canvas() : nullptr;
+        if (status && status->isVisible())
+            area.setBottom(area.bottom() - status->height());
+        return area;
+    });
+    notices->setBackground([guard] {
+        return guard && guard->m_chrome ? guard->m_chrome->skinPicture() : QPixmap();
+    });
+    connect(notices, &NotificationWindow::rssSectionRequested, this,
+            [this] { m_commands->trigger(QStringLiteral("mnuViewRSS")); });
+    connect(notices, &NotificationWindow::addressRequested, this, &MainWindow::openDocument);
+    host.showTip = [guard](const QString &title, const QString &text, const QString &target) {
+        if (guard)
+            NotificationWindow::of(guard)->post({title, text, target});
+    };
     return host;
 }

@@ -1,0 +1,244 @@
+#include "core/settingsstore.h"
+#include "widgets/noticerules.h"
+#include "widgets/notificationwindow.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// A clock the test steps by hand: fire() runs what is scheduled, now() moves only when told.
+class FakeClock : public NoticeClock
+{
+public:
+    void schedule(int ms, std::function<void()> fired) override
+    {
+        delay = ms;
+        m_fired = std::move(fired);
+    }
+    void cancel() override
+    {
+        delay = -1;
+        m_fired = {};
+    }
+    qint64 now() const override { return time; }
+
+    // Runs the pending call, as if its time had passed; returns false when none was pending.
+    bool fire()
+    {
+        auto fired = std::exchange(m_fired, {});
+        if (!fired)
+            return false;
+        time += delay;
+        delay = -1;
+        fired();
+        return true;
+    }
+
+    int delay = -1;
+    qint64 time = 1000;
+
+private:
+    std::function<void()> m_fired;
+};
+
+} // namespace
+
+class NotificationTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleansTexts_data();
+    void cleansTexts();
+    void classifiesLinks();
+    void fadesInWaitsAndEnds();
+    void queuesNoticesInTurn();
+    void stuckNoticeDoesNotBlockLaterOnes();
+    void waitsForHiddenOwner();
+    void clickOpensLink();
+    void gamesPageNoticeOncePerTitle();
+};
+
+void NotificationTest::cleansTexts_data()
+{
+    QTest::addColumn<QString>("raw");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("entities") << "It&#8217;s here&#8230;"
+                              << "It's here..." << "It's here...";
+    QTest::newRow("entities are case-sensitive") << "&#X8217;" << "&#X8217;" << "&#X8217;";
+    QTest::newRow("leading breaks, title untouched")
+        << "\r\n\r\n Hello\nworld  " << "\r\n\r\n Hello\nworld  " << "Hello\nworld";
+    QTest::newRow("adsense marker") << "<!--adsense-->News <!--adsense-->today"
+                                    << "<!--adsense-->News <!--adsense-->today" << "News today";
+    QTest::newRow("only blanks") << " \n \r " << " \n \r " << "";
+    QTest::newRow("markup is kept as text") << "<b>bold</b>" << "<b>bold</b>" << "<b>bold</b>";
+}
+
+void NotificationTest::cleansTexts()
+{
+    QFETCH(QString, raw);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    QCOMPARE(NoticeRules::cleanTitle(raw), title);
+    QCOMPARE(NoticeRules::cleanText(raw), text);
+}
+
+void NotificationTest::classifiesLinks()
+{
+    using Kind = NoticeRules::LinkKind;
+    for (const char *rss : {"rss", "RSS", "rSs"})
+        QCOMPARE(NoticeRules::classifyLink(QString::fromLatin1(rss)), Kind::RssSection);
+    for (const char *page : {"http://example.org/a?b=1", "HTTPS://Example.org/"})
+        QCOMPARE(NoticeRules::classifyLink(QString::fromLatin1(page)), Kind::WebPage);
+    for (const char *none : {"", "ftp://example.org/", "httpx://example.org/", "http://", "rss2",
+                             "file:///etc/passwd", "javascript:alert(1)"})
+        QCOMPARE(NoticeRules::classifyLink(QString::fromLatin1(none)), Kind::None);
+}
+
+void NotificationTest::fadesInWaitsAndEnds()
+{
+    NoticeFade fade;
+    QList<std::pair<int, int>> steps;
+    NoticeFade::Step step = fade.start();
+    int total = 0;
+    while (step.delayMs >= 0) {
+        steps.append({step.alpha, step.delayMs});
+        total += step.delayMs;
+        step = fade.advance();
+    }
+    const QList<std::pair<int, int>> expected{{0, 200},   {10, 200},  {60, 200},
+                                              {110, 200}, {160, 200}, {210, 15000}};
+    QCOMPARE(steps, expected);
+    QCOMPARE(total, NoticeFade::kTotalMs);
+    QCOMPARE(fade.phase(), NoticeFade::Phase::Finished);
+    QCOMPARE(fade.advance().delayMs, -1);
+}
+
+void NotificationTest::queuesNoticesInTurn()
+{
+    QWidget owner;
+    owner.resize(800, 600);
+    owner.show();
+    auto *clock = new FakeClock;
+    NotificationWindow window(&owner, std::unique_ptr<NoticeClock>(clock));
+
+    window.post({QStringLiteral("One"), QStringLiteral("first"), QString()});
+    QVERIFY(window.isShowing());
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.windowOpacity(), 0.0);
+    window.post({QStringLiteral("Two"), QStringLiteral("second"), QString()});
+    window.post({QStringLiteral("Two"), QStringLiteral("second"), QString()}); // a repeat
+    QCOMPARE(window.current().title, QStringLiteral("One"));
+    QCOMPARE(window.pendingCount(), 1);
+
+    for (int i = 0; i < 5; ++i)
+        QVERIFY(clock->fire());
+    QCOMPARE(window.alpha(), NoticeFade::kWaitAlpha);
+    QCOMPARE(clock->delay, NoticeFade::kWaitMs);
+    QVERIFY(clock->fire()); // the wait is over: the next notice starts from invisible
+    QCOMPARE(window.current().title, QStringLiteral("Two"));
+    QCOMPARE(window.pendingCount(), 0);
+    QCOMPARE(window.alpha(), 0);
+    QVERIFY(window.isVisible());
+
+    window.closeNotice(); // its close button
+    QVERIFY(!window.isShowing());
+    QVERIFY(!window.isVisible());
+    QVERIFY(!clock->fire());
+
+    for (int i = 0; i < NotificationWindow::kMaxPending + 3; ++i)
+        window.post({QString::number(i), QString(), QString()});
+    QCOMPARE(window.pendingCount(), NotificationWindow::kMaxPending);
+}
+
+void NotificationTest::stuckNoticeDoesNotBlockLaterOnes()
+{
+    QWidget owner;
+    owner.show();
+    auto *clock = new FakeClock; // never fired: the notice never reaches its timers
+    NotificationWindow window(&owner, std::unique_ptr<NoticeClock>(clock));
+
+    window.post({QStringLiteral("Stuck"), QString(), QString()});
+    clock->time += NoticeFade::kTotalMs; // within its time it still holds the window
+    window.post({QStringLiteral("Next"), QString(), QString()});
+    QCOMPARE(window.current().title, QStringLiteral("Stuck"));
+
+    clock->time += NotificationWindow::kStuckSlackMs + 1;
+    window.post({QStringLiteral("Later"), QString(), QString()});
+    QCOMPARE(window.current().title, QStringLiteral("Next"));
+    QCOMPARE(window.pendingCount(), 1);
+    QVERIFY(window.isVisible());
+}
+
+void NotificationTest::waitsForHiddenOwner()
+{
+    QWidget owner;
+    auto *clock = new FakeClock;
+    NotificationWindow window(&owner, std::unique_ptr<NoticeClock>(clock));
+
+    window.post({QStringLiteral("Welcome"), QString(), QString()});
+    QVERIFY(!window.isShowing());
+    owner.show();
+    QTRY_VERIFY(window.isShowing());
+    QCOMPARE(window.current().title, QStringLiteral("Welcome"));
+
+    // Hidden again (the tray): the notice waits and starts over when the owner is back.
+    QVERIFY(clock->fire());
+    owner.hide();
+    QVERIFY(!window.isShowing());
+    QVERIFY(!window.isVisible());
+    QCOMPARE(window.pendingCount(), 1);
+    owner.show();
+    QTRY_VERIFY(window.isShowing());
+    QCOMPARE(window.alpha(), 0);
+}
+
+void NotificationTest::clickOpensLink()
+{
+    QWidget owner;
+    owner.show();
+    NotificationWindow window(&owner, std::make_unique<FakeClock>());
+    QSignalSpy rss(&window, &NotificationWindow::rssSectionRequested);
+    QSignalSpy address(&window, &NotificationWindow::addressRequested);
+    auto *text = window.findChild<QLabel *>(QStringLiteral("lblTip"));
+    QVERIFY(text);
+
+    window.post({QStringLiteral("Feeds"), QStringLiteral("new"), QStringLiteral("Rss")});
+    QTest::mouseClick(text, Qt::LeftButton);
+    QCOMPARE(rss.count(), 1);
+    QVERIFY(window.isShowing()); // a click leaves the notice up
+
+    window.closeNotice();
+    window.post({QStringLiteral("Page"), QStringLiteral("x"), QStringLiteral("https://example.org/")});
+    QTest::mouseClick(text, Qt::LeftButton);
+    QCOMPARE(address.count(), 1);
+    QCOMPARE(address.first().first().toString(), QStringLiteral("https://example.org/"));
+
+    window.closeNotice();
+    window.post({QStringLiteral("Files"), QStringLiteral("y"), QStringLiteral("ftp://example.org/")});
+    QTest::mouseClick(text, Qt::LeftButton);
+    QCOMPARE(rss.count() + address.count(), 2);
+}
+
+void NotificationTest::gamesPageNoticeOncePerTitle()
+{
+    QTemporaryDir dir;
+    SettingsStore store(dir.filePath(QStringLiteral("Quarvel.ini")));
+    QVERIFY(!NoticeRules::gamesPageNotice(store, QString()));
+
+    const auto notice = NoticeRules::gamesPageNotice(store, QStringLiteral("Games of May"));
+    QVERIFY(notice);
+    QCOMPARE(notice->title, QStringLiteral("Games Updated!"));
+    QVERIFY(notice->text.startsWith(QStringLiteral("Quarvel games have been updated!\n\n")));
+    QVERIFY(notice->link.isEmpty());
+    QCOMPARE(store.read(QStringLiteral("Settings"), QStringLiteral("GamesDate"), QString()),
+             QStringLiteral("Games of May"));
+    QVERIFY(!NoticeRules::gamesPageNotice(store, QStringLiteral("Games of May")));
+    QVERIFY(NoticeRules::gamesPageNotice(store, QStringLiteral("Games of June")));
+}
+
+QTEST_MAIN(NotificationTest)
+#include "tst_notification.moc"
