@@ -35,6 +35,7 @@
 #include "sidebar/sidebarhost.h"
 #include "skinpaint.h"
 #include "striptoolbar.h"
+#include "updatecheck.h"
 #include "viewcommands.h"
 #include "widgets/mousegesturerecognizer.h"
 #include "widgets/notificationwindow.h"
@@ -674,10 +675,12 @@ void MainWindow::onClockTick()
     if (!isHidden() && !isMinimized())
         m_statusBar->showDateTime();
 
-    // The update check a minute after start (the check itself comes with the updater).
+    // The update check, once a minute after start (the counter parks past 60).
     if (AppState::settings.checkForUpdate) {
         ++m_updateCounter;
-        if (m_updateCounter > 60)
+        if (m_updateCounter == 60)
+            UpdateCheck::start(this, m_statusBar);
+        else if (m_updateCounter > 60)
             m_updateCounter = 160;
     }
     // The start-up feed check and the periodic ones.

@@ -1,0 +1,434 @@
+#include "core/appstate.h"
+#include "core/settingsmodel.h"
+#include "core/settingsstore.h"
+#include "core/strings.h"
+#include "core/updateversionfile.h"
+#include "core/website.h"
+#include "frame/framestatusbar.h"
+#include "frame/updatecheck.h"
+#include "frame/updatedialog.h"
+#include "platform/updatechecker.h"
+#include "sidebar/feedserver.h"
+#include "widgets/panelstatusbar.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(UpdateVersionFile::Result)
+
+namespace {
+
+const QByteArray kHash(64, 'a');
+
+QByteArray versionFile(const QByteArray &lines)
+{
+    return "QUARVEL-UPDATES\n" + lines + "END\n";
+}
+
+QByteArray entry(const QByteArray &version, const QByteArray &file, const QByteArray &data)
+{
+    return "Quarvel | " + version + " | " + file + " | " +
+           QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex() + "\n";
+}
+
+// Serves a version file offering "big.run"; any other path gets a header promising a large
+// body, a first part of it, and then nothing more.
+class StallingServer : public QTcpServer
+{
+public:
+    StallingServer()
+    {
+        listen(QHostAddress::LocalHost, 0);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                    const QByteArray request = socket->readAll();
+                    if (!request.contains("\r\n\r\n") || socket->property("answered").toBool())
+                        return;
+                    socket->setProperty("answered", true);
+                    if (request.startsWith("GET /version.txt ")) {
+                        const QByteArray body = versionFile(entry("99.0.0.1", "big.run", "x"));
+                        socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: " +
+                                      QByteArray::number(body.size()) + "\r\n\r\n" + body);
+                        socket->disconnectFromHost();
+                        return;
+                    }
+                    socket->write("HTTP/1.1 200 OK\r\nContent-Length: 1048576\r\n\r\n");
+                    socket->write(QByteArray(65536, 'x'));
+                });
+            }
+        });
+    }
+    QUrl versionUrl() const
+    {
+        return QUrl(QStringLiteral("http://127.0.0.1:%1/version.txt").arg(serverPort()));
+    }
+};
+
+// A checker that found "big.run" on server.
+void checkStalling(UpdateChecker &checker, const StallingServer &server, const QString &folder)
+{
+    checker.setVersionFileUrl(server.versionUrl());
+    checker.setDownloadFolder(folder);
+    QSignalSpy checked(&checker, &UpdateChecker::checkFinished);
+    checker.check();
+    QVERIFY(checked.wait(10000));
+    QCOMPARE(checker.versionFile().fileName(), QStringLiteral("big.run"));
+}
+
+// Clicks button of the next message box that opens; its text is kept in *text.
+void answerNextMessageBox(QMessageBox::StandardButton button, QString *text)
+{
+    auto *poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, button, text] {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            auto *box = qobject_cast<QMessageBox *>(widget);
+            if (box && box->isVisible() && box->button(button)) {
+                *text = box->text();
+                poll->deleteLater();
+                box->button(button)->click();
+                return;
+            }
+        }
+    });
+    poll->start(20);
+}
+
+} // namespace
+
+class TestUpdate : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void parseVersionFile_data();
+    void parseVersionFile();
+    void compareVersions();
+    void checkOverNetwork();
+    void onlyHttpsAndLoopbackForTests();
+    void downloadChecksum();
+    void cancelAndTimeOut();
+    void dialogDownloadsAndAsksBeforeRunning();
+    void dialogNoAndDontCheckAgain();
+
+private:
+    std::unique_ptr<FeedServer> m_server;
+    QTemporaryDir m_folder;
+    QString m_checkedStatus;
+};
+
+void TestUpdate::initTestCase()
+{
+    qRegisterMetaType<UpdateVersionFile::Result>();
+    qRegisterMetaType<UpdateChecker::Completion>();
+    UpdateChecker::setLoopbackHttpAllowedForTesting(true);
+    // The frame of the dialog test closes before its installer runs; the test goes on.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void TestUpdate::init()
+{
+    m_server = std::make_unique<FeedServer>();
+    WebSite::setBaseForTesting(m_server->url(QString()));
+    QDir(m_folder.path()).removeRecursively();
+    QDir().mkpath(m_folder.path());
+}
+
+void TestUpdate::parseVersionFile_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<UpdateVersionFile::Result>("result");
+    const QByteArray ok = entry("2.8.0.12", "qvsetup-2.8.run", "x");
+    QTest::newRow("found, among others") << versionFile("Other | 1 | a | b\n\n" + ok) << UpdateVersionFile::VersionFound;
+    QTest::newRow("CRLF and blank lines") << ("\r\n" + versionFile(ok).replace("\n", "\r\n") + "\r\n")
+                                          << UpdateVersionFile::VersionFound;
+    QTest::newRow("no start") << ok + "END\n" << UpdateVersionFile::InvalidDataStartEnd;
+    QTest::newRow("no end") << "QUARVEL-UPDATES\n" + ok << UpdateVersionFile::InvalidDataStartEnd;
+    QTest::newRow("after end") << versionFile(ok) + "more\n" << UpdateVersionFile::InvalidDataStartEnd;
+    QTest::newRow("empty") << QByteArray() << UpdateVersionFile::InvalidDataStartEnd;
+    QTest::newRow("over 64 KiB") << versionFile(ok + QByteArray(65536, '\n')) << UpdateVersionFile::InvalidDataStartEnd;
+    QTest::newRow("not UTF-8") << versionFile("Quarvel\xff\n") << UpdateVersionFile::InvalidDataStartEnd;
+    QTest::newRow("control character") << versionFile(QByteArray(ok).replace("qvsetup", "qv\x01setup"))
+                                       << UpdateVersionFile::InvalidDataStartEnd;
+    QTest::newRow("three fields") << versionFile("Quarvel | 2.8.0.12 | qvsetup.run\n") << UpdateVersionFile::InvalidParameterCount;
+    QTest::newRow("five fields") << versionFile(ok.trimmed() + " | x\n") << UpdateVersionFile::InvalidParameterCount;
+    QTest::newRow("other product's line short") << versionFile("Other | 1\n" + ok) << UpdateVersionFile::InvalidParameterCount;
+    QTest::newRow("three-part version") << versionFile(entry("2.8.12", "q.run", "x")) << UpdateVersionFile::InvalidParameterCount;
+    QTest::newRow("version over 32 bits") << versionFile(entry("2.8.0.4294967296", "q.run", "x"))
+                                          << UpdateVersionFile::InvalidParameterCount;
+    QTest::newRow("signed version") << versionFile(entry("2.8.0.-1", "q.run", "x")) << UpdateVersionFile::InvalidParameterCount;
+    QTest::newRow("path") << versionFile(entry("2.8.0.12", "bin/q.run", "x")) << UpdateVersionFile::InvalidParameterCount;
+    QTest::newRow("dot-dot") << versionFile(entry("2.8.0.12", "..", "x")) << UpdateVersionFile::InvalidParameterCount;
+    QTest::newRow("backslash") << versionFile(entry("2.8.0.12", "..\\q.run", "x")) << UpdateVersionFile::InvalidParameterCount;
+    QTest::newRow("hidden") << versionFile(entry("2.8.0.12", ".profile", "x")) << UpdateVersionFile::InvalidParameterCount;
+    QTest::newRow("short digest") << versionFile("Quarvel | 2.8.0.12 | q.run | " + kHash.left(63) + "\n")
+                                  << UpdateVersionFile::InvalidParameterCount;
+    QTest::newRow("not hexadecimal") << versionFile("Quarvel | 2.8.0.12 | q.run | " + QByteArray(64, 'g') + "\n")
+                                     << UpdateVersionFile::InvalidParameterCount;
+    QTest::newRow("product not found") << versionFile("Quarvelle | 2.8.0.12 | q.run | " + kHash + "\n")
+                                       << UpdateVersionFile::ProductNotFound;
+    QTest::newRow("no entries") << versionFile(QByteArray()) << UpdateVersionFile::ProductNotFound;
+}
+
+void TestUpdate::parseVersionFile()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(UpdateVersionFile::Result, result);
+    UpdateVersionFile file;
+    QCOMPARE(file.parse(data, QStringLiteral("Quarvel")), result);
+    if (result == UpdateVersionFile::VersionFound) {
+        QCOMPARE(file.version().toString(), QStringLiteral("2.8.0.12"));
+        QCOMPARE(file.fileName(), QStringLiteral("qvsetup-2.8.run"));
+        QCOMPARE(file.sha256(), QCryptographicHash::hash("x", QCryptographicHash::Sha256));
+    } else {
+        QVERIFY(file.fileName().isEmpty());
+        QCOMPARE(loadResString(UpdateVersionFile::statusString(result)).isEmpty(), false);
+    }
+}
+
+void TestUpdate::compareVersions()
+{
+    // The installed version is major.minor.0.build of the program.
+    const UpdateVersion installed = UpdateVersion::installed();
+    const QStringList parts = QStringLiteral(QUARVEL_VERSION).split(QLatin1Char('.'));
+    QCOMPARE(installed.toString(), QStringLiteral("%1.%2.0.%3").arg(parts[0], parts[1], parts[2]));
+
+    auto newer = [&installed](int index, int delta) {
+        UpdateVersion published = installed;
+        published.parts[index] = quint32(qint64(published.parts[index]) + delta);
+        return installed < published;
+    };
+    QVERIFY(!(installed < installed));
+    QVERIFY(newer(3, 1));
+    QVERIFY(newer(2, 1));
+    QVERIFY(newer(1, 1));
+    QVERIFY(newer(0, 1));
+    QVERIFY(!newer(3, -1));
+    // An earlier part decides over every later one.
+    UpdateVersion older = installed;
+    older.parts[1] -= 1;
+    older.parts[2] = older.parts[3] = 0xFFFFFFFF;
+    QVERIFY(older < installed);
+}
+
+void TestUpdate::checkOverNetwork()
+{
+    struct Case
+    {
+        FeedServer::Route route;
+        UpdateVersionFile::Result result;
+    };
+    const QByteArray found = versionFile(entry("99.0.0.1", "q.run", "x"));
+    const QList<Case> cases = {
+        {FeedServer::Route("200 OK", found, "text/plain"), UpdateVersionFile::VersionFound},
+        {FeedServer::Route("404 Not Found", found, "text/plain"), UpdateVersionFile::CannotConnect},
+        {FeedServer::Route("200 OK", "garbage", "text/plain"), UpdateVersionFile::InvalidDataStartEnd},
+        {FeedServer::Route("200 OK", versionFile(QByteArray(200000, '\n')), "text/plain"),
+         UpdateVersionFile::InvalidDataStartEnd},
+        {FeedServer::Route("200 OK", versionFile("Quarvel|1\n"), "text/plain"), UpdateVersionFile::InvalidParameterCount},
+        {FeedServer::Route("200 OK", versionFile(QByteArray()), "text/plain"), UpdateVersionFile::ProductNotFound},
+    };
+    for (const Case &c : cases) {
+        m_server->routes[QStringLiteral("/version.txt")] = c.route;
+        UpdateChecker checker;
+        QSignalSpy spy(&checker, &UpdateChecker::checkFinished);
+        checker.check();
+        QVERIFY(spy.wait(10000));
+        QCOMPARE(spy.at(0).at(0).value<UpdateVersionFile::Result>(), c.result);
+    }
+    // A version file that never comes: the time-out the test sets.
+    FeedServer::Route silent;
+    silent.silent = true;
+    m_server->routes[QStringLiteral("/version.txt")] = silent;
+    UpdateChecker checker;
+    checker.setTimeout(300);
+    QSignalSpy spy(&checker, &UpdateChecker::checkFinished);
+    checker.check();
+    QVERIFY(spy.wait(10000));
+    QCOMPARE(spy.at(0).at(0).value<UpdateVersionFile::Result>(), UpdateVersionFile::CannotConnect);
+}
+
+void TestUpdate::onlyHttpsAndLoopbackForTests()
+{
+    QVERIFY(UpdateChecker::isAllowedUrl(QUrl(QStringLiteral("https://quarvel.example.org/version.txt"))));
+    QVERIFY(UpdateChecker::isAllowedUrl(QUrl(m_server->url(QStringLiteral("/version.txt")))));
+    QVERIFY(!UpdateChecker::isAllowedUrl(QUrl(QStringLiteral("http://localhost/version.txt"))));
+    QVERIFY(!UpdateChecker::isAllowedUrl(QUrl(QStringLiteral("ftp://127.0.0.1/version.txt"))));
+
+    // Without the test switch plain http is refused before anything is sent.
+    m_server->routes[QStringLiteral("/version.txt")] =
+        FeedServer::Route("200 OK", versionFile(QByteArray()), "text/plain");
+    UpdateChecker::setLoopbackHttpAllowedForTesting(false);
+    {
+        UpdateChecker checker;
+        QSignalSpy spy(&checker, &UpdateChecker::checkFinished);
+        checker.check();
+        QVERIFY(spy.wait(10000));
+        QCOMPARE(spy.at(0).at(0).value<UpdateVersionFile::Result>(), UpdateVersionFile::CannotConnect);
+    }
+    UpdateChecker::setLoopbackHttpAllowedForTesting(true);
+    QVERIFY(m_server->targets.isEmpty());
+
+    // A redirect is followed only where the first request could have gone.
+    m_server->routes[QStringLiteral("/version.txt")] = FeedServer::Route(
+        "302 Found", QByteArray(), "text/plain",
+        "Location: http://localhost:" + QByteArray::number(m_server->serverPort()) + "/moved.txt\r\n");
+    m_server->routes[QStringLiteral("/moved.txt")] =
+        FeedServer::Route("200 OK", versionFile(QByteArray()), "text/plain");
+    UpdateChecker checker;
+    QSignalSpy spy(&checker, &UpdateChecker::checkFinished);
+    checker.check();
+    QVERIFY(spy.wait(10000));
+    QCOMPARE(spy.at(0).at(0).value<UpdateVersionFile::Result>(), UpdateVersionFile::CannotConnect);
+    QCOMPARE(m_server->targets.size(), 1);
+}
+
+void TestUpdate::downloadChecksum()
+{
+    const QByteArray installer = "#!/bin/sh\necho installer\n" + QByteArray(300000, '#');
+    m_server->routes[QStringLiteral("/q.run")] = FeedServer::Route("200 OK", installer, "application/octet-stream");
+    const QString stored = m_folder.filePath(QStringLiteral("q.run"));
+    for (const bool right : {false, true}) {
+        m_server->routes[QStringLiteral("/version.txt")] = FeedServer::Route(
+            "200 OK", versionFile(entry("99.0.0.1", "q.run", right ? installer : installer + "changed")),
+            "text/plain");
+        UpdateChecker checker;
+        checker.setDownloadFolder(m_folder.path());
+        QSignalSpy checked(&checker, &UpdateChecker::checkFinished);
+        checker.check();
+        QVERIFY(checked.wait(10000));
+        QVERIFY(checker.isNewer());
+        QSignalSpy progress(&checker, &UpdateChecker::downloadProgress);
+        QSignalSpy done(&checker, &UpdateChecker::downloadFinished);
+        checker.download();
+        QVERIFY(done.wait(10000));
+        QVERIFY(!progress.isEmpty());
+        if (!right) {
+            QCOMPARE(done.at(0).at(0).value<UpdateChecker::Completion>(), UpdateChecker::Completion::Failed);
+            QVERIFY(checker.downloadedFile().isEmpty());
+            QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+            continue;
+        }
+        QCOMPARE(done.at(0).at(0).value<UpdateChecker::Completion>(), UpdateChecker::Completion::Completed);
+        QCOMPARE(progress.constLast().at(1).toInt(), 100);
+        QCOMPARE(checker.downloadedFile(), stored);
+        QFile file(stored);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), installer);
+        QCOMPARE(file.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), QFileDevice::Permissions());
+    }
+}
+
+void TestUpdate::cancelAndTimeOut()
+{
+    StallingServer stalling;
+    for (const bool cancel : {true, false}) {
+        UpdateChecker checker;
+        checkStalling(checker, stalling, m_folder.path());
+        if (!cancel)
+            checker.setTimeout(300);
+        QSignalSpy progress(&checker, &UpdateChecker::downloadProgress);
+        QSignalSpy done(&checker, &UpdateChecker::downloadFinished);
+        checker.download();
+        QVERIFY(checker.isDownloading());
+        QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty() && progress.constLast().at(1).toInt() > 0, 10000);
+        if (cancel)
+            checker.cancel();
+        QTRY_COMPARE_WITH_TIMEOUT(done.size(), 1, 10000);
+        QCOMPARE(done.at(0).at(0).value<UpdateChecker::Completion>(),
+                 cancel ? UpdateChecker::Completion::Cancelled : UpdateChecker::Completion::Failed);
+        QVERIFY(!checker.isDownloading());
+        QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+}
+
+void TestUpdate::dialogDownloadsAndAsksBeforeRunning()
+{
+    // The "installer" leaves a mark beside itself when it runs.
+    const QByteArray installer = "#!/bin/sh\necho ran > \"$0.ran\"\n" + QByteArray(200000, '#') + "\n";
+    m_server->routes[QStringLiteral("/version.txt")] =
+        FeedServer::Route("200 OK", versionFile(entry("99.0.0.1", "q.run", installer)), "text/plain");
+    m_server->routes[QStringLiteral("/q.run")] = FeedServer::Route("200 OK", installer, "application/octet-stream");
+    AppState::settings.checkForUpdate = true;
+
+    QWidget frame;
+    frame.show();
+    FrameStatusBar statusBar(&frame);
+    statusBar.create(QString());
+    auto statusText = [&statusBar] { return statusBar.panels()->panelText(QStringLiteral("Item1")); };
+    UpdateCheck *check = UpdateCheck::start(&frame, &statusBar);
+    check->checker()->setDownloadFolder(m_folder.path());
+    QCOMPARE(statusText(), loadResString(16011));
+    QTRY_VERIFY_WITH_TIMEOUT(check->dialog() && check->dialog()->isVisible(), 10000);
+    QCOMPARE(statusText(), loadResString(16001));
+    QPointer<UpdateDialog> dialog = check->dialog();
+    QSignalSpy finished(check, &UpdateCheck::finished);
+
+    // Y is Yes; the completed download runs only after the user's OK, and after the frame closed.
+    QString message;
+    answerNextMessageBox(QMessageBox::Ok, &message);
+    QTest::keyClick(dialog, Qt::Key_Y);
+    QVERIFY(dialog->isDownloading());
+    QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), 10000);
+    QCOMPARE(message, loadResString(16009));
+    QVERIFY(!frame.isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_folder.filePath(QStringLiteral("q.run.ran"))), 10000);
+    QCOMPARE(statusText(), QString());
+    QVERIFY(AppState::settings.checkForUpdate);
+    QTRY_VERIFY(!dialog);
+}
+
+void TestUpdate::dialogNoAndDontCheckAgain()
+{
+    AppState::settings.checkForUpdate = true;
+    UpdateChecker checker;
+    StallingServer stalling;
+    checkStalling(checker, stalling, m_folder.path());
+
+    UpdateDialog dialog(&checker);
+    dialog.show();
+    QSignalSpy install(&dialog, &UpdateDialog::installRequested);
+    dialog.m_yesButton->click();
+    QSignalSpy progress(&checker, &UpdateChecker::downloadProgress);
+    QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty(), 10000);
+
+    // Keys do nothing during a download; closing asks, and No keeps the download going.
+    QTest::keyClick(&dialog, Qt::Key_N);
+    QVERIFY(dialog.isVisible());
+    QString message;
+    answerNextMessageBox(QMessageBox::No, &message);
+    dialog.m_cancelDownload->click();
+    QCOMPARE(message, loadResString(16007));
+    QVERIFY(dialog.isVisible() && checker.isDownloading());
+    // Yes cancels it: "Autoupdate Cancelled!", and the dialog closes.
+    answerNextMessageBox(QMessageBox::Yes, &message);
+    QString cancelled;
+    answerNextMessageBox(QMessageBox::Ok, &cancelled);
+    dialog.m_cancelDownload->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 10000);
+    QCOMPARE(cancelled, loadResString(16008));
+    QVERIFY(!checker.isDownloading());
+    QVERIFY(install.isEmpty());
+
+    // N answers No; the ticked box turns the check off and writes it at once.
+    UpdateDialog question(&checker);
+    question.show();
+    question.m_dontCheck->setChecked(true);
+    QTest::keyClick(&question, Qt::Key_N);
+    QVERIFY(!question.isVisible());
+    QVERIFY(!AppState::settings.checkForUpdate);
+    QCOMPARE(SettingsModel::readBoolean(SettingsStore::instance(), QStringLiteral("General"),
+                                        QStringLiteral("CheckForUpdate"), true),
+             false);
+}
+
+QTEST_MAIN(TestUpdate)
+#include "tst_update.moc"
