@@ -121,7 +121,10 @@ UpdateDialog::UpdateDialog(UpdateChecker *checker, QWidget *parent) : QDialog(pa
     connect(m_noButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_cancelDownload, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_checker, &UpdateChecker::downloadProgress, this, &UpdateDialog::onProgress);
-    connect(m_checker, &UpdateChecker::downloadFinished, this, &UpdateDialog::onFinished);
+    // Queued: the result's message box must not open inside the network reply's own signal
+    // (a cancel aborts the reply, which reports at once).
+    connect(m_checker, &UpdateChecker::downloadFinished, this, &UpdateDialog::onFinished,
+            Qt::QueuedConnection);
 }
 
 UpdateDialog::~UpdateDialog() = default;
