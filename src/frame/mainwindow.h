@@ -148,8 +148,9 @@ private:
     void reportUnusableFiles(SettingsStore &store);
     void queryUnload();
     void unload();
-    // The side bar's host members openDocument, setStatusText and isClosing; each does
-    // nothing (or reports closing) once the frame is gone. In sidebarhostfactory.cpp.
+    // The side bar's host members openDocument, setStatusText, isClosing and showTip (notices
+    // in the frame's notification window); each does nothing (or reports closing) once the
+    // frame is gone. In sidebarhostfactory.cpp.
     SidebarHost makeSidebarHost();
 
     DocumentArea *m_documentArea = nullptr;
