@@ -429,6 +429,7 @@ private slots:
         const int before = m_server.requests;
         frame->commands()->trigger("mnuNavigateRefresh");
         QTRY_VERIFY(m_server.requests > before);
+        QTRY_VERIFY(!document->isBusy()); // the reload has ended before the next navigation
 
         // A redirect ends on its target, and the address bar follows it.
         address->setAddressText(m_server.url("/redirect?to=/page%3Ftitle%3DTarget"));
