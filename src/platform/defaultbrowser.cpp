@@ -17,15 +17,6 @@ namespace {
 
 const QString kDefaultSection = QStringLiteral("[Default Applications]");
 
-QString xdgHome(const char *variable, const QString &fallback)
-{
-    const QString value = qEnvironmentVariable(variable);
-    // The base directory specification ignores relative paths.
-    if (!value.isEmpty() && QDir::isAbsolutePath(value))
-        return value;
-    return QDir::homePath() + fallback;
-}
-
 bool isSectionHeader(const QString &trimmed)
 {
     return trimmed.startsWith(u'[') && trimmed.endsWith(u']');
@@ -147,13 +138,13 @@ const QStringList &DefaultBrowser::mimeTypes()
 
 QString DefaultBrowser::desktopFilePath()
 {
-    return xdgHome("XDG_DATA_HOME", QStringLiteral("/.local/share")) + QStringLiteral("/applications/")
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/applications/")
            + QString::fromLatin1(kDesktopId);
 }
 
 QString DefaultBrowser::mimeAppsPath()
 {
-    return xdgHome("XDG_CONFIG_HOME", QStringLiteral("/.config")) + QStringLiteral("/mimeapps.list");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/mimeapps.list");
 }
 
 QString DefaultBrowser::execLine() const
