@@ -96,8 +96,16 @@ NavigatorPalette *DocumentArea::navigator()
                 &DocumentArea::navigatorCommandRequested);
         connect(m_navigator, &NavigatorPalette::newMenuRequested, this,
                 &DocumentArea::newMenuRequested);
+        m_navigator->setSkinPicture(m_skinPicture);
     }
     return m_navigator;
+}
+
+void DocumentArea::setSkinPicture(const QPixmap &picture)
+{
+    m_skinPicture = picture;
+    if (m_navigator)
+        m_navigator->setSkinPicture(picture);
 }
 
 void DocumentArea::storeNavigatorGeometry() const

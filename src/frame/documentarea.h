@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPixmap>
 #include <QPointer>
 #include <QString>
 
@@ -89,6 +90,8 @@ public:
 
     // ---- The palette: its place and size into the settings model; closed with the frame.
     void storeNavigatorGeometry() const;
+    // The skin picture of this start, for the palette's toolbar.
+    void setSkinPicture(const QPixmap &picture);
     void closeNavigator();
 
 signals:
@@ -159,6 +162,7 @@ private:
     QMdiArea *m_mdiArea;
     DocumentTabBar *m_tabBar;
     QPointer<NavigatorPalette> m_navigator;
+    QPixmap m_skinPicture;
     QList<Entry> m_entries;
     QPointer<AbstractDocument> m_current;
     // The document of the last press on a tab: a double click acts on it or not at all.

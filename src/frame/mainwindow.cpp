@@ -272,6 +272,7 @@ void MainWindow::initInterface()
 {
     // 1-3. The skin settings and the skin picture.
     m_chrome->loadSkin();
+    m_documentArea->setSkinPicture(m_chrome->skinPicture());
 
     // 4. The side bar, its section tabs over the skin.
     m_sidebar->buildSidebar(m_chrome->skinPath());

@@ -1,15 +1,12 @@
 #include "navigatorpalette.h"
 
-#include "core/appstate.h"
 #include "core/storedcolor.h"
 #include "core/strings.h"
-#include "framemenus.h"
 #include "skinpaint.h"
 #include "striptoolbar.h"
 
 #include <QEvent>
 #include <QHeaderView>
-#include <QImage>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QToolButton>
@@ -76,15 +73,6 @@ void NavigatorPalette::createToolBar()
     add("Sticky", 1191, 10, StripToolBar::kStyleCheck);
     m_toolBar->resizeToolBar();
 
-    // The skin of this start behind the strip, as behind the frame's bands.
-    const QString skin = AppState::settings.currentSkin;
-    if (skin != QLatin1String("none")) {
-        QPixmap picture;
-        const QString path = FrameMenus::skinFile(skin);
-        if (!path.isEmpty() && picture.load(path) && SkinPaint::usable(picture))
-            m_toolBar->setBackgroundPicture(picture);
-    }
-
     // The pointer anywhere over the strip opens the palette.
     m_toolBar->setMouseTracking(true);
     m_toolBar->installEventFilter(this);
@@ -95,6 +83,11 @@ void NavigatorPalette::createToolBar()
         connect(sticky, &QToolButton::toggled, this,
                 [sticky](bool down) { sticky->setToolTip(loadResString(down ? 2501 : 2502)); });
     }
+}
+
+void NavigatorPalette::setSkinPicture(const QPixmap &picture)
+{
+    m_toolBar->setBackgroundPicture(SkinPaint::usable(picture) ? picture : QPixmap());
 }
 
 void NavigatorPalette::onButtonClicked(int position)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QTimer>
 #include <QWidget>
 
@@ -47,6 +48,8 @@ public:
     int heightTwips() const;
     void setHeightTwips(int twips);
     int toolbarHeightTwips() const;
+    // The skin of this start behind the toolbar strip, as behind the frame's bands.
+    void setSkinPicture(const QPixmap &picture);
 
 signals:
     // A click on a row: its document is to come to the front.
