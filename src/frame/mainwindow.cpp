@@ -650,18 +650,19 @@ void MainWindow::restoreFromTray()
 
 // ---------------------------------------------------------------- quick search
 
-QuickSearchDialog *MainWindow::quickSearch() const
-{
-    return m_quickSearch;
-}
-
-void MainWindow::showQuickSearch()
+QuickSearchDialog *MainWindow::quickSearch()
 {
     if (!m_quickSearch) {
         m_quickSearch = new QuickSearchDialog(this);
         connect(m_quickSearch, &QuickSearchDialog::searchRequested, this,
                 &MainWindow::openDocument);
     }
+    return m_quickSearch;
+}
+
+void MainWindow::showQuickSearch()
+{
+    quickSearch();
     if (m_quickSearch->isVisible())
         return;
     m_quickSearch->exec();

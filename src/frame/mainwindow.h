@@ -55,7 +55,8 @@ public:
     QDockWidget *sidebarDock() const { return m_sidebarDock; }
     // Null until the start-up attached the gestures.
     MouseGestureRecognizer *gestures() const { return m_gestures; }
-    QuickSearchDialog *quickSearch() const;
+    // The quick search box, made (hidden) on first use.
+    QuickSearchDialog *quickSearch();
     FullScreenMode *fullScreen() const { return m_fullScreen; }
 
     // ---- Documents (forwarded to the document area).

@@ -1,11 +1,16 @@
 #include "mainwindow.h"
 
+#include "addressbar.h"
 #include "commandregistry.h"
+#include "documentarea.h"
+#include "quicksearchdialog.h"
+#include "document/abstractdocument.h"
 #include "framechrome.h"
 #include "framestatusbar.h"
 #include "sidebar/sidebarhost.h"
 #include "widgets/notificationwindow.h"
 
+#include <QComboBox>
 #include <QPointer>
 
 SidebarHost MainWindow::makeSidebarHost()
@@ -15,6 +20,33 @@ SidebarHost MainWindow::makeSidebarHost()
     host.openDocument = [guard](const QString &address) {
         if (guard)
             guard->openDocument(address);
+    };
+    host.navigateActive = [guard](const QString &address) {
+        AbstractDocument *active = guard ? guard->m_documentArea->activeDocument() : nullptr;
+        if (!active)
+            return false;
+        active->load(address);
+        return true;
+    };
+    host.openAddresses = [guard] {
+        QStringList addresses;
+        if (guard) {
+            for (const AbstractDocument *document : guard->m_documentArea->documents())
+                addresses << document->locationUrl();
+        }
+        return addresses;
+    };
+    // The list goes; what the field shows stays.
+    host.clearTypedAddresses = [guard] {
+        if (!guard)
+            return;
+        const QString text = guard->m_addressBar->addressText();
+        guard->m_addressBar->setTypedAddresses({});
+        guard->m_addressBar->setAddressText(text);
+    };
+    host.clearSearchList = [guard] {
+        if (guard)
+            guard->quickSearch()->m_queryBox->clear();
     };
     host.setStatusText = [guard](const QString &text) {
         if (guard)

@@ -9,6 +9,17 @@ void SidebarHost::openInNewTab(const QString &address) const
         openDocument(address);
 }
 
+void SidebarHost::openPicked(const QString &address, bool newTab) const
+{
+    if (newTab || !navigateActive || !navigateActive(address))
+        openInNewTab(address);
+}
+
+QStringList SidebarHost::documentAddresses() const
+{
+    return openAddresses ? openAddresses() : QStringList();
+}
+
 void SidebarHost::tip(const QString &title, const QString &text, const QString &target) const
 {
     if (showTip)

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -14,6 +15,13 @@ struct SidebarHost
 {
     // Opens an address in a new document window.
     std::function<void(const QString &address)> openDocument;
+    // Lets the active document navigate to an address; false when no document is active.
+    std::function<bool(const QString &address)> navigateActive;
+    // The addresses of the open documents, in the order of the tabs.
+    std::function<QStringList()> openAddresses;
+    // Empty the address bar's list of typed addresses and the quick search's list of texts.
+    std::function<void()> clearTypedAddresses;
+    std::function<void()> clearSearchList;
     // The fading notice: title, text and the target a click on it opens.
     std::function<void(const QString &title, const QString &text, const QString &target)> showTip;
     // The status text of the first status-bar panel.
@@ -30,6 +38,10 @@ struct SidebarHost
 
     // Helpers that respect empty members.
     void openInNewTab(const QString &address) const;
+    // Opens an address picked in the side bar: in a new tab when newTab is set or no document
+    // is active, else in the active document.
+    void openPicked(const QString &address, bool newTab) const;
+    QStringList documentAddresses() const;
     void tip(const QString &title, const QString &text, const QString &target) const;
     void status(const QString &text) const;
     bool closing() const;
