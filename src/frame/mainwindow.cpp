@@ -30,6 +30,7 @@
 #include "quicksearchdialog.h"
 #include "restoredocumentsdialog.h"
 #include "searchengines.h"
+#include "sidebar/gamesbrowser.h"
 #include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
 #include "sidebar/sidebarhost.h"
@@ -209,6 +210,9 @@ void MainWindow::startUp(const QString &commandLine)
 
     // 13. The quick notes.
     m_sidebar->loadQuickNotes();
+
+    // 14. The games page of the side bar, once the frame is up.
+    QTimer::singleShot(0, m_sidebar->m_gamesBrowser, &GamesBrowser::loadGamesPage);
 
     // 15. First run: the quick tour and a welcome, nothing else.
     const bool firstTime =

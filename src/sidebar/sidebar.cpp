@@ -4,6 +4,7 @@
 #include "core/paths.h"
 #include "core/strings.h"
 #include "core/notesfiles.h"
+#include "gamesbrowser.h"
 #include "rsspanel.h"
 #include "sidebargeometry.h"
 #include "sidebarimages.h"
@@ -117,8 +118,7 @@ Sidebar::Sidebar(const SidebarHost &host, QWidget *parent) : QWidget(parent), m_
     connect(m_rssPanel, &RssPanel::SectionMarkChanged, this, &Sidebar::setRssSectionMark);
 
     // 4: the side-bar browser.
-    m_gamesBrowser = new QWidget(m_panels[4]);
-    m_gamesBrowser->setObjectName(QStringLiteral("WebBrowser1"));
+    m_gamesBrowser = new GamesBrowser(m_host, m_panels[4]);
 
     // Shown by the tab control once buildSidebar adds them.
     for (QWidget *panel : m_panels) {

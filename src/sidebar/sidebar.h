@@ -15,6 +15,7 @@ class QPlainTextEdit;
 class QTabWidget;
 class QToolButton;
 class QTreeWidget;
+class GamesBrowser;
 class RssPanel;
 
 // The side bar: a tab control with five sections, each showing one panel m_panels(i):
@@ -92,7 +93,7 @@ public:
     QTreeWidget *m_groupList = nullptr; // website groups
     QWidget *m_cleanerPanel = nullptr;      // history cleaner panel
     QTreeWidget *m_historyTree = nullptr; // history
-    QWidget *m_gamesBrowser = nullptr;   // side-bar browser
+    GamesBrowser *m_gamesBrowser = nullptr; // side-bar browser
     RssPanel *m_rssPanel = nullptr;          // m_panels(3)
 
 signals:

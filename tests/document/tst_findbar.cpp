@@ -1,6 +1,7 @@
 #include "app/startup.h"
 #include "core/appstate.h"
 #include "core/settingsstore.h"
+#include "core/website.h"
 #include "document/documentwindow.h"
 #include "document/findbar.h"
 #include "frame/commandregistry.h"
@@ -49,6 +50,8 @@ private slots:
         // No default-browser question or registration in tests.
         store.write("General", "CheckIfDefault", "False");
         store.write("Settings", "FileAssociationSetDefault", "False");
+        // The side bar's games page asks nobody.
+        WebSite::setBaseForTesting(QStringLiteral("http://127.0.0.1:9"));
         store.write("General", "SaveDocumentOnExit", "False");
         AppState::settings = SettingsModel();
         m_frame = std::make_unique<MainWindow>();

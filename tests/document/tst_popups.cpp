@@ -1,5 +1,6 @@
 #include "core/appstate.h"
 #include "core/settingsstore.h"
+#include "core/website.h"
 #include "app/startup.h"
 #include "document/documentwindow.h"
 #include "document/popupkiller.h"
@@ -34,6 +35,8 @@ class TestPopups : public QObject
         // No default-browser question or registration in tests.
         store().write("General", "CheckIfDefault", "False");
         store().write("Settings", "FileAssociationSetDefault", "False");
+        // The side bar's games page asks nobody.
+        WebSite::setBaseForTesting(QStringLiteral("http://127.0.0.1:9"));
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = std::make_unique<MainWindow>();
         frame->startUp(address);

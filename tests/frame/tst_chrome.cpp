@@ -1,6 +1,7 @@
 #include "core/appstate.h"
 #include "core/paths.h"
 #include "core/settingsstore.h"
+#include "core/website.h"
 #include "app/startup.h"
 #include "core/strings.h"
 #include "document/documentwindow.h"
@@ -113,6 +114,8 @@ class TestChrome : public QObject
         // No default-browser question or registration in tests.
         store().write("General", "CheckIfDefault", "False");
         store().write("Settings", "FileAssociationSetDefault", "False");
+        // The side bar's games page asks nobody.
+        WebSite::setBaseForTesting(QStringLiteral("http://127.0.0.1:9"));
         store().write("General", "SaveDocumentOnExit", "False");
         AppState::settings = SettingsModel();
         auto frame = std::make_unique<MainWindow>();

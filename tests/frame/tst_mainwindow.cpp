@@ -2,6 +2,7 @@
 #include "core/historystore.h"
 #include "core/crashnoticedialog.h"
 #include "core/settingsstore.h"
+#include "core/website.h"
 #include "core/singleinstance.h"
 #include "core/strings.h"
 #include "app/firstpage.h"
@@ -74,6 +75,8 @@ class TestFrmMain : public QObject
         // No default-browser question or registration in tests.
         store().write("General", "CheckIfDefault", "False");
         store().write("Settings", "FileAssociationSetDefault", "False");
+        // The side bar's games page asks nobody.
+        WebSite::setBaseForTesting(QStringLiteral("http://127.0.0.1:9"));
         auto frame = std::make_unique<MainWindow>();
         frame->startUp(commandLine);
         frame->showFrame();
