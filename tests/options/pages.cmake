@@ -1,0 +1,2 @@
+# The options pages that map settings to controls, and the custom-link dialog.
+quarvel_add_test(tst_optionspages tst_optionspages.cpp)
