@@ -191,10 +191,16 @@ void loadResStrings(QWidget *form)
     const QVariant formTag = form->property(kTagProperty);
     if (formTag.isValid() && formTag.toString().trimmed() != QLatin1String("-1"))
         applyStrict(formTag.toString(), [&](const QString &s) { form->setWindowTitle(s); });
+    loadResStringsControls(form);
+}
 
-    for (QAction *action : form->findChildren<QAction *>())
+void loadResStringsControls(QWidget *container)
+{
+    if (!container)
+        return;
+    for (QAction *action : container->findChildren<QAction *>())
         localiseAction(action);
-    for (QWidget *widget : form->findChildren<QWidget *>()) {
+    for (QWidget *widget : container->findChildren<QWidget *>()) {
         if (auto *label = qobject_cast<QLabel *>(widget)) {
             applyStrict(label->text(), [&](const QString &s) { label->setText(s); });
         } else if (auto *bar = qobject_cast<QTabBar *>(widget)) {

@@ -46,6 +46,9 @@ inline constexpr int kHeaderTagRole = Qt::UserRole + 0x5147;
 // item-view column headers from their kHeaderTagRole data, and every other widget from its
 // "tag" (caption) and tool tip. A number without a string leaves the text as it was.
 void loadResStrings(QWidget *form);
+// The same for the controls inside container only, leaving its own caption alone (the
+// options pages, which have none).
+void loadResStringsControls(QWidget *container);
 
 // The text up to its first NUL character, or the whole text when it has none.
 QString stripNulls(const QString &text);

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "options/optionshost.h"
+
+#include <QColor>
+#include <QFont>
+#include <QStringList>
+
+// An options host that records every call as one line of text.
+class RecordingOptionsHost : public OptionsHost
+{
+public:
+    QStringList calls;
+    QString runningSkin = QStringLiteral("Blue");
+    QString chosenSkin = QStringLiteral("Blue");
+    QFont notesFont;
+
+    void setTrayIconShown(bool shown) override { record(QStringLiteral("tray %1").arg(shown)); }
+    bool setSidebarShown(bool shown) override
+    {
+        record(QStringLiteral("sidebar %1").arg(shown));
+        return shown;
+    }
+    void applyQuickNotesStyle(const QFont &font, const QColor &color) override
+    {
+        notesFont = font;
+        record(QStringLiteral("notes %1").arg(color.name()));
+    }
+    void armFavoritesTimer(int minutes) override { record(QStringLiteral("favorites %1").arg(minutes)); }
+    void armHistoryTimer(int minutes) override { record(QStringLiteral("history %1").arg(minutes)); }
+    void showCustomLinkButtons() override { record(QStringLiteral("links")); }
+    QString currentSkin() const override { return runningSkin; }
+    QString nextSkin() const override { return chosenSkin; }
+    void setNextSkin(const QString &skin) override
+    {
+        chosenSkin = skin;
+        record(QStringLiteral("next skin ") + skin);
+    }
+    void setCommandChecked(const QString &key, bool checked) override
+    {
+        record(QStringLiteral("check %1 %2").arg(key).arg(checked));
+    }
+    void reloadFormData() override { record(QStringLiteral("form data")); }
+    void reloadFavorites() override { record(QStringLiteral("reload favorites")); }
+    void reloadHistory() override { record(QStringLiteral("reload history")); }
+
+private:
+    void record(const QString &call) { calls.append(call); }
+};

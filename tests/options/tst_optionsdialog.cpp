@@ -1,0 +1,219 @@
+#include "recordingoptionshost.h"
+
+#include "core/appstate.h"
+#include "core/strings.h"
+#include "options/generaloptionspage.h"
+#include "options/optionsdialog.h"
+#include "options/optionspagefactory.h"
+#include "options/skinsoptionspage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTreeWidget>
+#include <QtTest>
+
+class TestOptionsDialog : public QObject
+{
+    Q_OBJECT
+private:
+    RecordingOptionsHost *m_host = nullptr;
+    OptionsDialog *m_dialog = nullptr;
+    QStringList m_messages;
+
+    void open(int page)
+    {
+        AppState::optionsPage = page;
+        m_dialog = new OptionsDialog(*m_host);
+        m_dialog->setMessageFunction(
+            [this](QMessageBox::Icon, const QString &text) { m_messages.append(text); });
+    }
+    QTreeWidget *tree() const { return m_dialog->findChild<QTreeWidget *>(QStringLiteral("TreeView1")); }
+    QString currentKey() const { return tree()->currentItem()->data(0, Qt::UserRole).toString(); }
+    template <typename T> T *control(const char *name) const
+    {
+        return m_dialog->findChild<T *>(QLatin1String(name));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        AppState::settings = SettingsModel();
+        AppState::skinNames = {QStringLiteral("none"), QStringLiteral("Blue"), QStringLiteral("Green")};
+        m_host = new RecordingOptionsHost;
+        m_messages.clear();
+    }
+    void cleanup()
+    {
+        delete m_dialog;
+        m_dialog = nullptr;
+        delete m_host;
+    }
+
+    void treeHoldsThePagesInOrder()
+    {
+        open(1);
+        QTreeWidgetItem *root = tree()->topLevelItem(0);
+        QCOMPARE(tree()->topLevelItemCount(), 1);
+        QCOMPARE(root->data(0, Qt::UserRole).toString(), QStringLiteral("QVOptions"));
+        QStringList keys;
+        for (int i = 0; i < root->childCount(); ++i)
+            keys << root->child(i)->data(0, Qt::UserRole).toString();
+        QCOMPARE(keys, QStringList({"General", "History", "Sites", "Sidebar", "CustomLinks", "Skins",
+                                    "Control", "Content", "Form", "Popup", "Rss", "Gestures"}));
+        QCOMPARE(root->child(8)->text(0), loadResString(8082));
+        QVERIFY(qobject_cast<GeneralOptionsPage *>(m_dialog->page(1)));
+        QVERIFY(qobject_cast<SkinsOptionsPage *>(m_dialog->page(6)));
+        QVERIFY(qobject_cast<EmptyOptionsPage *>(m_dialog->page(12)));
+        QCOMPARE(m_dialog->page(13), nullptr);
+        QCOMPARE(m_dialog->windowTitle(), loadResString(8000));
+    }
+
+    void opensOnTheStoredPage_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<QString>("node");
+        QTest::newRow("forms") << 9 << 9 << "Form";
+        QTest::newRow("last") << 12 << 12 << "Gestures";
+        QTest::newRow("zero") << 0 << 0 << "General";
+        QTest::newRow("past the end") << 13 << 0 << "General";
+    }
+    void opensOnTheStoredPage()
+    {
+        QFETCH(int, stored);
+        open(stored);
+        QTEST(m_dialog->currentPage(), "shown");
+        QTEST(currentKey(), "node");
+        m_dialog->reject();
+        QCOMPARE(AppState::optionsPage, 1);
+    }
+
+    void rootKeepsThePageAndNodesChooseTheirs()
+    {
+        open(6);
+        tree()->setCurrentItem(tree()->topLevelItem(0));
+        QCOMPARE(m_dialog->currentPage(), 6);
+        tree()->setCurrentItem(tree()->topLevelItem(0)->child(9));
+        QCOMPARE(m_dialog->currentPage(), 10);
+        QCOMPARE(AppState::optionsPage, 6); // clicks do not move the opening page
+    }
+
+    void refusalShowsThePageAndWritesNothing()
+    {
+        AppState::settings.minimizeToTray = true;
+        AppState::settings.saveDocumentOnExit = false;
+        open(6);
+        control<QCheckBox>("chkAutoSave")->setChecked(true);
+        control<QComboBox>("lstSkin")->setCurrentIndex(2);
+        control<QLineEdit>("txtPassword")->setText(QStringLiteral("secret"));
+        control<QLineEdit>("txtConfirm")->setText(QStringLiteral("secreT"));
+
+        m_dialog->accept();
+        QCOMPARE(m_messages, QStringList{loadResString(3021)});
+        QCOMPARE(m_dialog->currentPage(), 1);
+        QCOMPARE(currentKey(), QStringLiteral("General"));
+        QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
+        QVERIFY(!AppState::settings.saveDocumentOnExit);
+        QCOMPARE(m_host->chosenSkin, QStringLiteral("Blue"));
+        QVERIFY(m_host->calls.isEmpty());
+    }
+
+    void okAppliesWhatChanged_data()
+    {
+        QTest::addColumn<bool>("trayBefore");
+        QTest::addColumn<bool>("trayAfter");
+        QTest::addColumn<int>("skinIndex");
+        QTest::addColumn<QString>("largeImage");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("nothing changed") << true << true << 1 << "" << QStringList();
+        QTest::newRow("tray off, other skin")
+            << true << false << 2 << "" << QStringList{loadResString(1147)};
+        QTest::newRow("tray on, other image")
+            << false << true << 1 << "/tmp/big.bmp" << QStringList{loadResString(15005)};
+    }
+    void okAppliesWhatChanged()
+    {
+        QFETCH(bool, trayBefore);
+        QFETCH(bool, trayAfter);
+        QFETCH(QString, largeImage);
+        SettingsModel &s = AppState::settings;
+        s.minimizeToTray = trayBefore;
+        s.enableSidebar = true;
+        s.favRefresh = 10;
+        s.histRefresh = 0;
+        s.qnFontName = QStringLiteral("Serif");
+        s.qnFontSize = 11;
+        s.qnBold = true;
+        s.qnColor = 0x0000FF; // red in the stored byte order
+        s.enableScripts = true;
+        s.autoFormFill = true;
+        open(1);
+        control<QCheckBox>("chkMinimize2Tray")->setChecked(trayAfter);
+        QFETCH(int, skinIndex);
+        control<QComboBox>("lstSkin")->setCurrentIndex(skinIndex);
+        control<QLineEdit>("txtToolbarImageLarge")->setText(largeImage);
+
+        m_dialog->accept();
+        QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+        QTEST(m_messages, "messages");
+        // The pages save first (the skin page names the next skin), then OK applies.
+        QStringList expected{QStringLiteral("next skin ") + AppState::skinNames[skinIndex]};
+        if (trayBefore != trayAfter)
+            expected << QStringLiteral("tray %1").arg(trayAfter);
+        expected << "sidebar 1" << "notes #ff0000" << "favorites 10" << "history 0" << "links";
+        for (const char *key : {"Image", "Sound", "Video", "Scripts", "Java", "DLACTX", "RUNACTX",
+                                "Flash", "AutoFill"}) {
+            const bool on = QLatin1String(key) == QLatin1String("Scripts")
+                            || QLatin1String(key) == QLatin1String("AutoFill");
+            expected << QStringLiteral("check mnuContent%1 %2").arg(QLatin1String(key)).arg(on);
+        }
+        expected << "form data";
+        QCOMPARE(m_host->calls, expected);
+        QCOMPARE(m_host->notesFont.family(), QStringLiteral("Serif"));
+        QCOMPARE(m_host->notesFont.pointSize(), 11);
+        QVERIFY(m_host->notesFont.bold());
+        QCOMPARE(AppState::settings.minimizeToTray, trayAfter);
+        QVERIFY(AppState::sidebarVisible);
+        QCOMPARE(AppState::optionsPage, 1);
+    }
+
+    void cancelChangesNothing()
+    {
+        open(1);
+        control<QCheckBox>("chkAutoupdate")->setChecked(true);
+        control<QComboBox>("lstSkin")->setCurrentIndex(2);
+        control<QLineEdit>("txtToolbarImageSmall")->setText(QStringLiteral("/tmp/small.bmp"));
+        m_dialog->reject();
+        QVERIFY(!AppState::settings.checkForUpdate);
+        QVERIFY(AppState::settings.toolbarSmallBitmap.isEmpty());
+        QVERIFY(m_host->calls.isEmpty());
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    // The page localiser works on the page's controls by the same rules as a form's.
+    void pageLocalisesItsControls()
+    {
+        RecordingOptionsHost host;
+        EmptyOptionsPage page(host);
+        page.setProperty(kTagProperty, resId(8001));
+        auto *number = new QLabel(resId(8011), &page);
+        auto *words = new QLabel(QStringLiteral("8011 apples"), &page);
+        auto *box = new QCheckBox(QStringLiteral("designed"), &page);
+        box->setProperty(kTagProperty, resId(8100));
+        auto *zero = new QCheckBox(QStringLiteral("kept"), &page);
+        zero->setProperty(kTagProperty, QStringLiteral("0"));
+        zero->setToolTip(QStringLiteral("Auto-Refresh (minutes)"));
+        page.localise();
+        QCOMPARE(number->text(), loadResString(8011));
+        QCOMPARE(words->text(), QStringLiteral("8011 apples"));
+        QCOMPARE(box->text(), loadResString(8100));
+        QCOMPARE(zero->text(), QStringLiteral("kept"));
+        QCOMPARE(zero->toolTip(), QStringLiteral("Auto-Refresh (minutes)"));
+        QVERIFY(page.windowTitle().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestOptionsDialog)
+#include "tst_optionsdialog.moc"
