@@ -1,5 +1,7 @@
 #include "urlshortcut.h"
 
+#include "core/userfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -89,4 +91,11 @@ QString readUrlShortcut(const QString &pathWithoutExtension)
         }
     }
     return QString();
+}
+
+bool writeUrlShortcut(const QString &filePath, const QString &address)
+{
+    if (filePath.isEmpty() || address.contains(QLatin1Char('\n')) || address.contains(QLatin1Char('\r')))
+        return false;
+    return UserFile::save(filePath, "[InternetShortcut]\r\nURL=" + address.toUtf8() + "\r\n");
 }

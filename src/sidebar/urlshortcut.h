@@ -12,3 +12,8 @@ QString readUrlShortcut(const QString &pathWithoutExtension);
 
 // The text without the characters below 33 (blanks and control characters) at either end.
 QString trimControlChars(const QString &text);
+
+// Writes the shortcut file filePath (the whole path, extension included) holding address:
+// "[InternetShortcut]" and "URL=<address>", replacing the file. False when it could not be
+// written or the address holds a line break.
+bool writeUrlShortcut(const QString &filePath, const QString &address);
