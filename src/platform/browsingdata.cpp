@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QHostAddress>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
 #include <QWebEngineCookieStore>
 #include <QWebEnginePage>
@@ -16,25 +17,37 @@ namespace {
 // The engine opens its HTTP cache with the first network request of the run. Asked to clear
 // the cache before that, it holds back every request until the clearing is done, which then
 // never happens: no page loads any more. So the first clearing of a run is preceded by one
-// request, to a local port nothing listens on (refused at once, nothing leaves the machine).
+// request, answered by a server of our own on the loopback address.
 void openEngineCache(QWebEngineProfile *profile)
 {
     static bool opened = false;
     if (opened)
         return;
-    opened = true;
-    QTcpServer probe;
-    if (!probe.listen(QHostAddress::LocalHost))
+    QTcpServer server;
+    if (!server.listen(QHostAddress::LocalHost))
         return;
-    const quint16 port = probe.serverPort();
-    probe.close();
-
+    QObject::connect(&server, &QTcpServer::newConnection, &server, [&server] {
+        while (QTcpSocket *socket = server.nextPendingConnection()) {
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                socket->readAll();
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 0\r\n"
+                              "Connection: close\r\n\r\n");
+                socket->disconnectFromHost();
+            });
+            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    });
     QWebEnginePage page(profile);
     QEventLoop loop;
-    QObject::connect(&page, &QWebEnginePage::loadFinished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
-    page.load(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(port)));
+    bool ok = false;
+    QObject::connect(&page, &QWebEnginePage::loadFinished, &loop, [&](bool finished) {
+        ok = finished;
+        loop.quit();
+    });
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    page.load(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort())));
     loop.exec(QEventLoop::ExcludeUserInputEvents);
+    opened = ok;
 }
 
 } // namespace

@@ -258,6 +258,31 @@ private slots:
         QCOMPARE(m_opened.size(), 1);
     }
 
+    // A cookie set by a page is gone after cleaning cookies: the next request carries none.
+    // Runs before the other cleanings: a cache clearing in progress can hold back page loads.
+    void cleanerCookies()
+    {
+        CookieServer server;
+        QWebEngineProfile *profile = WebBrowser::sharedProfile();
+        QWebEnginePage page(profile);
+        QSignalSpy added(profile->cookieStore(), &QWebEngineCookieStore::cookieAdded);
+        QSignalSpy removed(profile->cookieStore(), &QWebEngineCookieStore::cookieRemoved);
+        QSignalSpy finished(&page, &QWebEnginePage::loadFinished);
+        page.load(server.url());
+        QVERIFY(finished.wait(30000));
+        QTRY_VERIFY_WITH_TIMEOUT(!added.isEmpty(), 10000);
+        page.load(server.url());
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 30000);
+        QVERIFY(server.lastHadCookie);
+
+        QVERIFY(HistoryCleaner::deleteHistory(host(), HistoryCleaner::Cookies));
+        QTRY_VERIFY_WITH_TIMEOUT(!removed.isEmpty(), 10000);
+        page.load(server.url());
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 3, 30000);
+        QCOMPARE(server.requests, 3);
+        QVERIFY(!server.lastHadCookie);
+    }
+
     void cleanerSteps()
     {
         HistoryStore store(newStoreFile());
@@ -281,32 +306,6 @@ private slots:
         QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("broken.db")));
         HistoryStore broken(m_dir.filePath(QStringLiteral("broken.db")));
         QVERIFY(!HistoryCleaner::deleteHistory(host(), HistoryCleaner::InternetHistory, nullptr, &broken));
-    }
-
-    // A cookie set by a page is gone after cleaning cookies: the next request carries none.
-    // The cache was cleared before the first page of the run (cleanerSteps): pages load all
-    // the same.
-    void cleanerCookies()
-    {
-        CookieServer server;
-        QWebEngineProfile *profile = WebBrowser::sharedProfile();
-        QWebEnginePage page(profile);
-        QSignalSpy added(profile->cookieStore(), &QWebEngineCookieStore::cookieAdded);
-        QSignalSpy removed(profile->cookieStore(), &QWebEngineCookieStore::cookieRemoved);
-        QSignalSpy finished(&page, &QWebEnginePage::loadFinished);
-        page.load(server.url());
-        QVERIFY(finished.wait(30000));
-        QTRY_VERIFY_WITH_TIMEOUT(!added.isEmpty(), 10000);
-        page.load(server.url());
-        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 30000);
-        QVERIFY(server.lastHadCookie);
-
-        QVERIFY(HistoryCleaner::deleteHistory(host(), HistoryCleaner::Cookies));
-        QTRY_VERIFY_WITH_TIMEOUT(!removed.isEmpty(), 10000);
-        page.load(server.url());
-        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 3, 30000);
-        QCOMPARE(server.requests, 3);
-        QVERIFY(!server.lastHadCookie);
     }
 
     void cleanerPanel()
