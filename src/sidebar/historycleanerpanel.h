@@ -1,0 +1,56 @@
+#pragma once
+
+#include "historycleaner.h"
+#include "sidebarhost.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <array>
+
+class HistoryTree;
+class QCheckBox;
+class QLabel;
+class QToolButton;
+class QWidget;
+
+// The cleaner above the history tree: five boxes for the traces to delete, each with its label
+// (a click on the label toggles the box), "clean all" (after a question) and "clean selected"
+// (enabled while a box is ticked). The boxes start clear at every start; nothing is stored.
+// After a cleaning that touched the engine's data the history tree is rebuilt.
+class HistoryCleanerPanel : public QObject
+{
+    Q_OBJECT
+public:
+    HistoryCleanerPanel(QWidget *panel, const SidebarHost &host, HistoryTree *tree,
+                        QObject *parent = nullptr);
+
+    // Asks first; false when the user declines or a step failed. Reports the outcome.
+    bool cleanAll();
+    // Cleans what the boxes tick, without asking; reports the outcome.
+    bool cleanSelected();
+    HistoryCleaner::Kinds selectedKinds() const;
+
+    // The exit-time cleaning of the History settings (CleanAddress .. CleanTemp).
+    static bool cleanAtExit(const SidebarHost &host, QWidget *owner = nullptr);
+
+    // chkManAddress, chkManSearch, chkManCookies, chkManHistory, chkManTemp and their labels
+    // Label3 .. Label7, in the order of HistoryCleaner::Kind.
+    std::array<QCheckBox *, 5> boxes{};
+    std::array<QLabel *, 5> labels{};
+    QToolButton *btnCleanAll = nullptr;
+    QToolButton *btnCleanSel = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void updateCleanSelected();
+    bool clean(HistoryCleaner::Kinds kinds, bool reloadTree);
+    void layoutLabels();
+
+    QWidget *m_panel = nullptr;
+    SidebarHost m_host;
+    QPointer<HistoryTree> m_tree;
+    bool m_busy = false;
+};

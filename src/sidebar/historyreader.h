@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/historystore.h"
+
+#include <QList>
+
+// The history as the history tree shows it: a snapshot of a history store taken by load and
+// kept, unchanged, until release or the next load, so that a leaf of the tree can still be
+// opened by its index while the store changes. Index 0 is the most recent visit.
+class HistoryReader
+{
+public:
+    void load(const HistoryStore &store);
+    void release();
+    bool isLoaded() const { return m_loaded; }
+
+    int count() const { return int(m_entries.size()); }
+    // Entry index; an empty entry outside 0..count() - 1.
+    HistoryStore::Entry item(int index) const;
+
+private:
+    QList<HistoryStore::Entry> m_entries;
+    bool m_loaded = false;
+};

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "historyreader.h"
+#include "sidebarhost.h"
+
+#include <QObject>
+#include <QPointer>
+
+class HistoryStore;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// Fills the side bar's history tree: the day and week groups of HistoryGrouping, each holding
+// the entries visited then (key "History" & index in Qt::UserRole, the group nodes' keys
+// likewise). A long history is inserted in slices with events handled in between, so the
+// window stays responsive; a load asked for meanwhile starts over with a fresh snapshot.
+// A mouse press selects the node under it; a double click opens the selected entry.
+class HistoryTree : public QObject
+{
+    Q_OBJECT
+public:
+    HistoryTree(QTreeWidget *tree, const SidebarHost &host, QObject *parent = nullptr);
+    ~HistoryTree() override;
+
+    // The store the tree shows; HistoryStore::instance() unless another is set. Not owned.
+    void setStore(HistoryStore *store);
+    HistoryStore *store() const;
+
+    // Takes a new snapshot of the store and rebuilds the tree from it; loaded() follows.
+    void loadHistory();
+    bool isLoading() const { return m_loading; }
+    // Lets go of the snapshot: leaves can no longer be opened (the frame's unload).
+    void releaseHistoryReader();
+    const HistoryReader &reader() const { return m_reader; }
+
+    // Opens the entry of a leaf as the host opens picked addresses (a new tab when
+    // ControlHistNew is set). Group nodes and nodes with children open nothing.
+    void openNode(QTreeWidgetItem *node);
+
+signals:
+    void loaded();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // One pass over a fresh snapshot; false when it stopped early (reload asked for, reader
+    // released, tree or this object gone).
+    bool build();
+
+    QPointer<QTreeWidget> m_tree;
+    SidebarHost m_host;
+    HistoryStore *m_store = nullptr;
+    HistoryReader m_reader;
+    bool m_loading = false;
+    bool m_reloadRequested = false;
+    bool m_released = false;
+};

@@ -1,0 +1,361 @@
+#include "core/appstate.h"
+#include "core/historystore.h"
+#include "core/strings.h"
+#include "platform/webbrowser.h"
+#include "sidebar/historycleaner.h"
+#include "sidebar/historycleanerpanel.h"
+#include "sidebar/historygrouping.h"
+#include "sidebar/historytree.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QHostAddress>
+#include <QLabel>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QWebEngineCookieStore>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QtTest>
+
+namespace {
+
+// Answers every request with a page that sets the cookie "visit"; remembers whether the last
+// request carried a cookie.
+class CookieServer : public QTcpServer
+{
+public:
+    CookieServer()
+    {
+        listen(QHostAddress::LocalHost, 0);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { serve(socket); });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+    }
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(serverPort())); }
+
+    int requests = 0;
+    bool lastHadCookie = false;
+
+private:
+    void serve(QTcpSocket *socket)
+    {
+        const QByteArray buffer = socket->property("buffer").toByteArray() + socket->readAll();
+        socket->setProperty("buffer", buffer);
+        if (!buffer.contains("\r\n\r\n"))
+            return;
+        if (!buffer.startsWith("GET / "))
+            return socket->disconnectFromHost(); // the favicon and the like
+        ++requests;
+        lastHadCookie = buffer.toLower().contains("\r\ncookie:");
+        const QByteArray body = "<html><head><title>Cookie</title></head><body>c</body></html>";
+        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n"
+                      "Set-Cookie: visit=1; Max-Age=3600\r\nContent-Length: " +
+                      QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+};
+
+// Counts the cleaner's progress windows that show.
+class WindowWatch : public QObject
+{
+public:
+    WindowWatch() { qApp->installEventFilter(this); }
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<CleanProgressWindow *>(watched))
+            ++shown;
+        return false;
+    }
+};
+
+} // namespace
+
+class TestHistory : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_files = 0;
+    // What the host saw.
+    QStringList m_opened, m_navigated, m_messages;
+    int m_typedCleared = 0, m_searchCleared = 0;
+    QMessageBox::StandardButton m_answer = QMessageBox::Yes;
+
+    SidebarHost host()
+    {
+        SidebarHost h;
+        h.openDocument = [this](const QString &a) { m_opened << a; };
+        h.navigateActive = [this](const QString &a) { m_navigated << a; return true; };
+        h.clearTypedAddresses = [this] { ++m_typedCleared; };
+        h.clearSearchList = [this] { ++m_searchCleared; };
+        h.messageBox = [this](QWidget *, QMessageBox::Icon, const QString &text, QMessageBox::StandardButtons) {
+            m_messages << text;
+            return m_answer;
+        };
+        return h;
+    }
+    QString newStoreFile() { return m_dir.filePath(QStringLiteral("history%1.db").arg(++m_files)); }
+
+    // "key=text" of each child of a node.
+    static QStringList children(const QTreeWidgetItem *parent)
+    {
+        QStringList result;
+        for (int i = 0; i < parent->childCount(); ++i)
+            result << parent->child(i)->data(0, Qt::UserRole).toString() + u'=' + parent->child(i)->text(0);
+        return result;
+    }
+    static QTreeWidgetItem *node(QTreeWidget &tree, const QString &key)
+    {
+        for (QTreeWidgetItemIterator it(&tree); *it; ++it) {
+            if ((*it)->data(0, Qt::UserRole).toString() == key)
+                return *it;
+        }
+        return nullptr;
+    }
+
+private slots:
+    void init()
+    {
+        m_opened.clear();
+        m_navigated.clear();
+        m_messages.clear();
+        m_typedCleared = m_searchCleared = 0;
+        m_answer = QMessageBox::Yes;
+        AppState::settings = SettingsModel();
+    }
+
+    void grouping_data()
+    {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<int>("daysAgo");
+        QTest::addColumn<QString>("key");
+        const QDate sunday(2024, 6, 2), wednesday(2024, 6, 5), saturday(2024, 6, 8);
+        const struct
+        {
+            const char *name;
+            QDate today;
+            int days;
+            const char *key;
+        } rows[] = {
+            {"sunday, today", sunday, 0, "Today"},
+            {"sunday, tomorrow", sunday, -1, "Today"},
+            {"sunday, yesterday", sunday, 1, "LastWeek"},
+            {"sunday, 7", sunday, 7, "LastWeek"},
+            {"sunday, 8", sunday, 8, "TwoWeek"},
+            {"sunday, 14", sunday, 14, "TwoWeek"},
+            {"sunday, 15", sunday, 15, "VeryOld"},
+            {"wednesday, yesterday", wednesday, 1, "Week2"},
+            {"wednesday, sunday", wednesday, 3, "Week0"},
+            {"wednesday, 4", wednesday, 4, "LastWeek"},
+            {"wednesday, 10", wednesday, 10, "LastWeek"},
+            {"wednesday, 11", wednesday, 11, "TwoWeek"},
+            {"wednesday, 17", wednesday, 17, "TwoWeek"},
+            {"wednesday, 18", wednesday, 18, "VeryOld"},
+            {"saturday, yesterday", saturday, 1, "Week5"},
+            {"saturday, sunday", saturday, 6, "Week0"},
+            {"saturday, 7", saturday, 7, "LastWeek"},
+            {"saturday, 13", saturday, 13, "LastWeek"},
+            {"saturday, 14", saturday, 14, "TwoWeek"},
+            {"saturday, 21", saturday, 21, "VeryOld"},
+            {"over the new year", QDate(2025, 1, 1), 1, "Week2"},
+        };
+        for (const auto &row : rows)
+            QTest::newRow(row.name) << row.today << row.days << QString::fromLatin1(row.key);
+    }
+    void grouping()
+    {
+        QFETCH(QDate, today);
+        QFETCH(int, daysAgo);
+        QFETCH(QString, key);
+        QCOMPARE(HistoryGrouping::groupKey(today.addDays(-daysAgo), today), key);
+        // Every key names a node of that day's tree.
+        QStringList nodes;
+        for (const HistoryGrouping::Group &group : HistoryGrouping::groups(HistoryGrouping::weekday(today)))
+            nodes << group.key;
+        QVERIFY(nodes.contains(key));
+    }
+
+    void groupNodes()
+    {
+        QStringList wednesday;
+        for (const HistoryGrouping::Group &g : HistoryGrouping::groups(3))
+            wednesday << g.key + u'=' + g.text;
+        QCOMPARE(wednesday, QStringList({"Today=Today", "Week2=Tuesday", "Week1=Monday", "Week0=Sunday",
+                                         "LastWeek=Last Week", "TwoWeek=Two Weeks", "VeryOld=Old History"}));
+        QCOMPARE(HistoryGrouping::groups(0).size(), 4);
+    }
+
+    // Entries without title show their address, entries with neither leave a gap in the keys,
+    // and a leaf opens the address of the snapshot that built the tree, not what the store
+    // holds at that index by now.
+    void treeFromStore()
+    {
+        const QString file = newStoreFile();
+        HistoryStore store(file);
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        QVERIFY(store.addVisit(QStringLiteral("http://a.test/"), QStringLiteral("Alpha"), now));
+        QVERIFY(store.addVisit(QStringLiteral("http://b.test/"), QString(), now.addSecs(-1)));
+        QVERIFY(store.addVisit(QStringLiteral("http://old.test/"), QStringLiteral("Old"), now.addDays(-100)));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+            db.setDatabaseName(file);
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec(QStringLiteral("INSERT INTO history VALUES ('', '', %1)")
+                                           .arg(now.addSecs(-2).toMSecsSinceEpoch())));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+
+        QTreeWidget widget;
+        HistoryTree tree(&widget, host());
+        tree.setStore(&store);
+        QSignalSpy loaded(&tree, &HistoryTree::loaded);
+        tree.loadHistory();
+        QCOMPARE(loaded.count(), 1);
+
+        QStringList groups;
+        for (const HistoryGrouping::Group &g : HistoryGrouping::groups(HistoryGrouping::weekday(QDate::currentDate())))
+            groups << g.key + u'=' + g.text;
+        QCOMPARE(children(widget.invisibleRootItem()), groups);
+        QCOMPARE(children(node(widget, "Today")), QStringList({"History0=Alpha", "History1=http://b.test/"}));
+        QCOMPARE(children(node(widget, "VeryOld")), QStringList({"History3=Old"}));
+
+        // A newer visit moves every index of the store down by one; the tree still opens what
+        // it shows.
+        QVERIFY(store.addVisit(QStringLiteral("http://new.test/"), QStringLiteral("New"), now.addSecs(1)));
+        widget.resize(400, 400);
+        widget.show();
+        widget.expandAll();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        const QRect leaf = widget.visualItemRect(node(widget, "History1"));
+        QTest::mouseDClick(widget.viewport(), Qt::LeftButton, {}, leaf.center());
+        QCOMPARE(m_navigated, QStringList{"http://b.test/"});
+        AppState::settings.controlHistNew = true;
+        tree.openNode(node(widget, "History3"));
+        QCOMPARE(m_opened, QStringList{"http://old.test/"});
+
+        // Group nodes open nothing, empty or not.
+        const QRect group = widget.visualItemRect(node(widget, "Today"));
+        QTest::mouseDClick(widget.viewport(), Qt::LeftButton, {}, group.center());
+        tree.openNode(node(widget, "TwoWeek"));
+        QCOMPARE(m_opened.size() + m_navigated.size(), 2);
+
+        // Released, the snapshot opens nothing more.
+        tree.releaseHistoryReader();
+        tree.openNode(node(widget, "History0"));
+        QCOMPARE(m_opened.size(), 1);
+    }
+
+    // A cookie set by a page is gone after cleaning cookies: the next request carries none.
+    // Runs before the other cleanings: a cache clearing in progress can hold back page loads.
+    void cleanerCookies()
+    {
+        CookieServer server;
+        QWebEngineProfile *profile = WebBrowser::sharedProfile();
+        QWebEnginePage page(profile);
+        QSignalSpy added(profile->cookieStore(), &QWebEngineCookieStore::cookieAdded);
+        QSignalSpy removed(profile->cookieStore(), &QWebEngineCookieStore::cookieRemoved);
+        QSignalSpy finished(&page, &QWebEnginePage::loadFinished);
+        page.load(server.url());
+        QVERIFY(finished.wait(30000));
+        QTRY_VERIFY_WITH_TIMEOUT(!added.isEmpty(), 10000);
+        page.load(server.url());
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 30000);
+        QVERIFY(server.lastHadCookie);
+
+        QVERIFY(HistoryCleaner::deleteHistory(host(), HistoryCleaner::Cookies));
+        QTRY_VERIFY_WITH_TIMEOUT(!removed.isEmpty(), 10000);
+        page.load(server.url());
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 3, 30000);
+        QCOMPARE(server.requests, 3);
+        QVERIFY(!server.lastHadCookie);
+    }
+
+    void cleanerSteps()
+    {
+        HistoryStore store(newStoreFile());
+        QVERIFY(store.addVisit(QStringLiteral("http://a.test/"), QStringLiteral("A")));
+        WindowWatch watch;
+
+        // Nothing chosen: done at once, no window.
+        QVERIFY(HistoryCleaner::deleteHistory(host(), {}, nullptr, &store));
+        QVERIFY(HistoryCleanerPanel::cleanAtExit(host()));
+        QCOMPARE(watch.shown, 0);
+        QCOMPARE(m_typedCleared + m_searchCleared, 0);
+        QCOMPARE(store.snapshot().size(), 1);
+
+        QVERIFY(HistoryCleaner::deleteHistory(host(), HistoryCleaner::AllKinds, nullptr, &store));
+        QCOMPARE(watch.shown, 1);
+        QCOMPARE(m_typedCleared, 1);
+        QCOMPARE(m_searchCleared, 1);
+        QVERIFY(store.snapshot().isEmpty());
+
+        // A store that cannot be opened cannot be emptied: the cleaning fails.
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("broken.db")));
+        HistoryStore broken(m_dir.filePath(QStringLiteral("broken.db")));
+        QVERIFY(!HistoryCleaner::deleteHistory(host(), HistoryCleaner::InternetHistory, nullptr, &broken));
+    }
+
+    void cleanerPanel()
+    {
+        HistoryStore store(newStoreFile());
+        QVERIFY(store.addVisit(QStringLiteral("http://a.test/"), QStringLiteral("A")));
+        QWidget panel;
+        panel.resize(300, 150);
+        QTreeWidget widget;
+        HistoryTree tree(&widget, host());
+        tree.setStore(&store);
+        QSignalSpy loaded(&tree, &HistoryTree::loaded);
+        HistoryCleanerPanel cleaner(&panel, host(), &tree);
+        QCOMPARE(cleaner.labels[2]->text(), loadResString(8020));
+        QVERIFY(!cleaner.btnCleanSel->isEnabled());
+
+        // A label click toggles its box; twice leaves all as it was.
+        QTest::mouseClick(cleaner.labels[0], Qt::LeftButton);
+        QVERIFY(cleaner.boxes[0]->isChecked());
+        QVERIFY(cleaner.btnCleanSel->isEnabled());
+        QTest::mouseClick(cleaner.labels[1], Qt::LeftButton);
+        QTest::mouseClick(cleaner.labels[1], Qt::LeftButton);
+        QCOMPARE(cleaner.selectedKinds(), HistoryCleaner::Kinds(HistoryCleaner::AddressList));
+
+        // Only the address list: no rebuild of the tree; the box stays ticked.
+        QTest::mouseClick(cleaner.btnCleanSel, Qt::LeftButton);
+        QCOMPARE(m_typedCleared, 1);
+        QCOMPARE(loaded.count(), 0);
+        QCOMPARE(m_messages, QStringList{loadResString(15000)});
+        QVERIFY(cleaner.boxes[0]->isChecked() && cleaner.btnCleanSel->isEnabled());
+
+        // Declined, nothing is cleaned; accepted, everything, and the tree is rebuilt.
+        m_answer = QMessageBox::No;
+        QVERIFY(!cleaner.cleanAll());
+        QCOMPARE(m_typedCleared, 1);
+        m_answer = QMessageBox::Yes;
+        QVERIFY(cleaner.cleanAll());
+        QCOMPARE(m_messages.last(), loadResString(15000));
+        QCOMPARE(loaded.count(), 1);
+        QVERIFY(store.snapshot().isEmpty());
+        QCOMPARE(widget.topLevelItem(0)->childCount(), 0);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    TestHistory test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_history.moc"
