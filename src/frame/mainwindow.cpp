@@ -19,6 +19,7 @@
 #include "documenttabbar.h"
 #include "framechrome.h"
 #include "framegeometry.h"
+#include "frameoptionshost.h"
 #include "framestatusbar.h"
 #include "fullscreenbar.h"
 #include "fullscreenmode.h"
@@ -26,14 +27,17 @@
 #include "keyboardshortcuts.h"
 #include "menucontroller.h"
 #include "navigationcommands.h"
+#include "panelcommands.h"
 #include "platform/webbrowser.h"
 #include "quicksearchdialog.h"
 #include "restoredocumentsdialog.h"
 #include "searchengines.h"
+#include "sidebar/favoritestree.h"
 #include "sidebar/gamesbrowser.h"
 #include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
 #include "sidebar/sidebarhost.h"
+#include "sidebar/websitegrouplist.h"
 #include "skinpaint.h"
 #include "striptoolbar.h"
 #include "updatecheck.h"
@@ -136,6 +140,10 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&m_historyTimer, &QTimer::timeout, m_sidebar, &Sidebar::reloadHistory);
     m_tray = new FrameTray(this);
     connect(m_tray, &FrameTray::restoreRequested, this, &MainWindow::restoreFromTray);
+    m_optionsHost = std::make_unique<FrameOptionsHost>(FrameOptionsHost::Parts{
+        m_tray, m_sidebarDock, m_sidebar, &m_favoritesTimer, &m_historyTimer, m_chrome, m_commands,
+        m_documentArea});
+    new PanelCommands(*m_commandHost, *m_commands, *m_menus, *m_sidebar, *m_optionsHost, this);
 
     m_clock.setInterval(1000);
     connect(&m_clock, &QTimer::timeout, this, &MainWindow::onClockTick);
@@ -202,14 +210,20 @@ void MainWindow::startUp(const QString &commandLine)
     // 8. Skin, toolbars, menu bar, band layout and status bar.
     initInterface();
 
+    // 10. The favorites tree; the address given at start is its start node.
+    m_sidebar->m_favorites->setStartTarget(commandLine);
+    m_sidebar->reloadFavorites();
+
     // 11. Every setting.
     loadSettings();
 
     // 12. The default browser: asked about, or registered again as once answered.
     DefaultBrowserDialog::checkAtStartUp(this);
 
-    // 13. The quick notes.
+    // 13. The history tree, the quick notes and the website groups.
+    m_sidebar->reloadHistory();
     m_sidebar->loadQuickNotes();
+    m_sidebar->m_groups->fillGroupList();
 
     // 14. The games page of the side bar, once the frame is up.
     QTimer::singleShot(0, m_sidebar->m_gamesBrowser, &GamesBrowser::loadGamesPage);
@@ -329,8 +343,8 @@ void MainWindow::loadSettings()
     notesFont.setItalic(s.qnItalic);
     notesFont.setUnderline(s.qnUnderline);
     m_sidebar->applyQuickNotesStyle(notesFont, storedColorToQColor(quint32(s.qnColor)));
-    armRefreshTimer(m_favoritesTimer, s.favRefresh);
-    armRefreshTimer(m_historyTimer, s.histRefresh);
+    FrameOptionsHost::armRefreshTimer(m_favoritesTimer, s.favRefresh);
+    FrameOptionsHost::armRefreshTimer(m_historyTimer, s.histRefresh);
     auto band = [this](const char *bandKey, const char *menuKey, bool visible) {
         m_chrome->setBandVisible(QLatin1String(bandKey), visible);
         m_commands->setChecked(QLatin1String(menuKey), visible);
@@ -608,18 +622,6 @@ void MainWindow::handOver(const QString &text)
     } else {
         showFrame();
     }
-}
-
-void MainWindow::armRefreshTimer(QTimer &timer, qint32 minutes)
-{
-    if (minutes <= 0) {
-        timer.stop();
-        return;
-    }
-    // Every period the settings can hold fires: minutes are counted in 64 bits and the longest
-    // interval a timer takes is used beyond it.
-    const qint64 ms = qint64(minutes) * 60000;
-    timer.start(int(qMin<qint64>(ms, std::numeric_limits<int>::max())));
 }
 
 // ---------------------------------------------------------------- notification area

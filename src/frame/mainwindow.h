@@ -18,6 +18,7 @@ class CommandRegistry;
 class DocumentTabBar;
 class DocumentWindow;
 class FrameChrome;
+class FrameOptionsHost;
 class FrameStatusBar;
 class FrameTray;
 class FullScreenMode;
@@ -107,8 +108,6 @@ public:
     // The periodic reloads of the side bar's favorites and history ("FavRefresh", "HistRefresh").
     const QTimer &favoritesTimer() const { return m_favoritesTimer; }
     const QTimer &historyTimer() const { return m_historyTimer; }
-    // Arms a reload timer for a period in minutes; 0 or less leaves it off.
-    static void armRefreshTimer(QTimer &timer, qint32 minutes);
 
     QMenu *createPopupMenu() override { return nullptr; }
 
@@ -156,6 +155,7 @@ private:
 
     DocumentArea *m_documentArea = nullptr;
     std::unique_ptr<FrameCommandHost> m_commandHost;
+    std::unique_ptr<FrameOptionsHost> m_optionsHost;
     CommandRegistry *m_commands = nullptr;
     MenuController *m_menus = nullptr;
     Sidebar *m_sidebar = nullptr; // docked left of the documents

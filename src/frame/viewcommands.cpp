@@ -116,13 +116,10 @@ void ViewCommands::registerCommands()
     m_commands.addFamily(QStringLiteral("skin"),
                          [this](const QString &key, qint32) { selectSkin(key); });
 
-    // Commands whose windows and panels other parts of the program bring (favorites, history,
-    // options, the engine's options, which it does not have): their actions exist and do
-    // nothing until then. Cancel closes the tab menu and nothing else. Full screen is the
-    // frame's own.
-    for (const char *key :
-         {"mnuViewFav", "mnuViewAddToFav", "mnuViewOrgFav", "mnuViewHistory",
-          "mnuViewInternetOptions", "mnuViewOptions", "mnuTabAdd2Fav", "mnuTabCancel"})
+    // The engine's options, which it does not have: the action exists and does nothing. Cancel
+    // closes the tab menu and nothing else. Full screen is the frame's own; the side bar's
+    // sections and the options dialog have their own commands.
+    for (const char *key : {"mnuViewInternetOptions", "mnuTabCancel"})
         m_commands.add(QLatin1String(key));
 }
 

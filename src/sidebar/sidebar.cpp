@@ -4,10 +4,14 @@
 #include "core/paths.h"
 #include "core/strings.h"
 #include "core/notesfiles.h"
+#include "favoritestree.h"
 #include "gamesbrowser.h"
+#include "historycleanerpanel.h"
+#include "historytree.h"
 #include "rsspanel.h"
 #include "sidebargeometry.h"
 #include "sidebarimages.h"
+#include "websitegrouplist.h"
 
 #include <QEvent>
 #include <QFile>
@@ -101,16 +105,22 @@ Sidebar::Sidebar(const SidebarHost &host, QWidget *parent) : QWidget(parent), m_
     // 1: favorites and website groups.
     btnAdd = placeholderButton(m_panels[1], "btnAdd", 1079, QStringLiteral("Fav"));
     btnOrganize = placeholderButton(m_panels[1], "btnOrganize", 1080, QStringLiteral("fopen"));
+    connect(btnAdd, &QToolButton::clicked, this, &Sidebar::addToFavoritesRequested);
+    connect(btnOrganize, &QToolButton::clicked, this, &Sidebar::organizeFavoritesRequested);
     m_favoritesTree = placeholderTree(m_panels[1], "TreeView1");
+    m_favorites = new FavoritesTree(m_favoritesTree, m_host, this);
     btnGroupAdd = placeholderButton(m_panels[1], "btnGroupAdd", 1195, QStringLiteral("heart"));
     btnGroupRemove = placeholderButton(m_panels[1], "btnGroupRemove", 1196, QStringLiteral("heartsec"));
     m_groupList = placeholderTree(m_panels[1], "ListView3");
     m_groupList->setRootIsDecorated(false);
+    m_groups = new WebsiteGroupList(m_groupList, btnGroupAdd, btnGroupRemove, m_host, this);
 
     // 2: the cleaner panel above the history tree.
     m_cleanerPanel = new QWidget(m_panels[2]);
     m_cleanerPanel->setObjectName(QStringLiteral("Picture4"));
     m_historyTree = placeholderTree(m_panels[2], "TreeView2");
+    m_history = new HistoryTree(m_historyTree, m_host, this);
+    m_cleaner = new HistoryCleanerPanel(m_cleanerPanel, m_host, m_history, this);
 
     // 3: the RSS reader.
     m_rssPanel = new RssPanel(m_host, this);
@@ -310,6 +320,26 @@ void Sidebar::setRssSectionMark(bool marked)
     sidebar->setUpdatesEnabled(false);
     sidebar->setTabIcon(index, SidebarImages::icon(m_rssSectionIcon));
     sidebar->setUpdatesEnabled(true);
+}
+
+void Sidebar::reloadFavorites()
+{
+    m_favorites->loadFavorites(true);
+}
+
+void Sidebar::reloadHistory()
+{
+    m_history->loadHistory();
+}
+
+bool Sidebar::cleanHistoryAtExit()
+{
+    return HistoryCleanerPanel::cleanAtExit(m_host, window());
+}
+
+void Sidebar::releaseHistoryReader()
+{
+    m_history->releaseHistoryReader();
 }
 
 bool Sidebar::unload()

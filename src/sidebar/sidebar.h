@@ -15,8 +15,12 @@ class QPlainTextEdit;
 class QTabWidget;
 class QToolButton;
 class QTreeWidget;
+class FavoritesTree;
 class GamesBrowser;
+class HistoryCleanerPanel;
+class HistoryTree;
 class RssPanel;
+class WebsiteGroupList;
 
 // The side bar: a tab control with five sections, each showing one panel m_panels(i):
 //   0 "QUICKNOTES" the quick-notes box, 1 "FAVORITES" the favorites tree and the website
@@ -49,18 +53,21 @@ public:
     // the file's text to the box and does nothing when the file cannot be read; saving
     // returns false when the file could not be written.
     void loadQuickNotes(const QString &file = QString());
-    // The timed reloads of the favorites and history sections. Those sections come with their
-    // trees; until then there is nothing to reload.
-    void reloadFavorites() {}
-    void reloadHistory() {}
-    // The exit-time history cleaning the History settings ask for, and the release of the
-    // history section's reader. Both come with the history section; until then nothing is held.
-    bool cleanHistoryAtExit() { return true; }
-    void releaseHistoryReader() {}
+    // The favorites tree, scanned again from the Favorites folder (the timed reload, and after
+    // the favorites dialogs).
+    void reloadFavorites();
+    // The history tree, built again from the history store.
+    void reloadHistory();
+    // The exit-time history cleaning the History settings ask for (false when a step failed),
+    // and the release of the snapshot the history tree was built from.
+    bool cleanHistoryAtExit();
+    void releaseHistoryReader();
     // The quick notes' font and text colour as the settings give them.
     void applyQuickNotesStyle(const QFont &font, const QColor &color);
     bool saveQuickNotes(const QString &file = QString());
     static QString quickNotesFile();
+
+    const SidebarHost &host() const { return m_host; }
 
     // Section by key, -1 when there is none.
     int sectionIndex(const QString &key) const;
@@ -88,17 +95,24 @@ public:
     QToolButton *btnAdd = nullptr;
     QToolButton *btnOrganize = nullptr;
     QTreeWidget *m_favoritesTree = nullptr; // favorites
+    FavoritesTree *m_favorites = nullptr;   // what the favorites tree shows and opens
     QToolButton *btnGroupAdd = nullptr;
     QToolButton *btnGroupRemove = nullptr;
     QTreeWidget *m_groupList = nullptr; // website groups
+    WebsiteGroupList *m_groups = nullptr;  // what the group list and its buttons do
     QWidget *m_cleanerPanel = nullptr;      // history cleaner panel
     QTreeWidget *m_historyTree = nullptr; // history
+    HistoryTree *m_history = nullptr;
+    HistoryCleanerPanel *m_cleaner = nullptr;
     GamesBrowser *m_gamesBrowser = nullptr; // side-bar browser
     RssPanel *m_rssPanel = nullptr;          // m_panels(3)
 
 signals:
     // The frame gives the bar this width (pixels).
     void widthRequested(int width);
+    // The favorites section's buttons: add the page shown to the favorites, organise them.
+    void addToFavoritesRequested();
+    void organizeFavoritesRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -19,7 +19,9 @@
 #include "frame/framegeometry.h"
 #include "frame/framestatusbar.h"
 #include "frame/frametray.h"
+#include "frame/frameoptionshost.h"
 #include "frame/mainwindow.h"
+#include "options/optionsdialog.h"
 #include "frame/navigatorpalette.h"
 #include "frame/quicksearchdialog.h"
 #include "frame/restoredocumentsdialog.h"
@@ -505,15 +507,21 @@ private slots:
         store().write("Settings", "Document2", m_server.page("Second"));
         store().write("Settings", "Document3", m_server.page("Third"));
         bool shown = false;
-        QTimer::singleShot(0, this, [&] {
+        // Start-up runs the event loop before the question (the favorites scan), so the
+        // answer waits until the question is there.
+        QTimer answer;
+        answer.setInterval(0);
+        connect(&answer, &QTimer::timeout, this, [&] {
             auto *dialog = qobject_cast<RestoreDocumentsDialog *>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
+            answer.stop();
             shown = dialog->windowTitle() == QLatin1String("Load Saved Documents");
             dialog->m_list->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
             dialog->m_dontAskAgain->setChecked(true);
             dialog->onOkClicked();
         });
+        answer.start();
         auto frame = makeFrame();
         QVERIFY(shown);
         QTRY_COMPARE(tabCaptions(*frame), QStringList({"First", "Third"}));
@@ -746,11 +754,11 @@ private slots:
         QVERIFY(!frame->favoritesTimer().isActive());
 
         QTimer timer;
-        MainWindow::armRefreshTimer(timer, 600); // past the 16-bit product
+        FrameOptionsHost::armRefreshTimer(timer, 600); // past the 16-bit product
         QCOMPARE(timer.interval(), 36000000);
-        MainWindow::armRefreshTimer(timer, 32767);
+        FrameOptionsHost::armRefreshTimer(timer, 32767);
         QVERIFY(timer.isActive() && timer.interval() > 0);
-        MainWindow::armRefreshTimer(timer, -5);
+        FrameOptionsHost::armRefreshTimer(timer, -5);
         QVERIFY(!timer.isActive());
     }
 
@@ -794,6 +802,9 @@ private slots:
             {"PopupAutoWhitelistAdd", "2"}, {"RSSAutoCheckMinutes", "45"}, {"RSSTimeoutSec", "20"},
             {"RSSProxyServer", "proxy.example.org:8080"}, {"ReadDeleteDays", "5"},
             {"UnreadDeleteDays", "9"}, {"MouseUp", "17"}, {"MouseLeftDown", "14"}, {"MouseRight", "0"},
+            // No cleaning at exit: it would empty the typed addresses before they are saved.
+            {"CleanAddress", "False"}, {"CleanSearch", "False"}, {"CleanCookies", "False"},
+            {"CleanHistory", "False"}, {"CleanTemp", "False"},
         };
         for (const auto &[key, value] : values) {
             auto it = written.begin();
@@ -1046,8 +1057,16 @@ private slots:
         QCOMPARE(bar->panelStyle(QStringLiteral("Item7")), PanelStatusBar::kStyleGripperPane);
 
         // A double click on the killer's panel toggles it, twice restores it; other panels
-        // leave it alone.
+        // leave it alone: the one before it opens the options.
+        bool optionsShown = false;
+        QTimer::singleShot(0, this, [&optionsShown] {
+            if (auto *options = qobject_cast<OptionsDialog *>(QApplication::activeModalWidget())) {
+                optionsShown = true;
+                options->reject();
+            }
+        });
         Q_EMIT bar->panelDoubleClicked(3, 0, 0);
+        QVERIFY(optionsShown);
         QVERIFY(AppState::settings.popupKillerEnable);
         Q_EMIT bar->panelDoubleClicked(4, 0, 0);
         QVERIFY(!AppState::settings.popupKillerEnable);

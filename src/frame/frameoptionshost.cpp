@@ -1,0 +1,122 @@
+#include "frameoptionshost.h"
+
+#include "commandregistry.h"
+#include "documentarea.h"
+#include "framechrome.h"
+#include "frametray.h"
+#include "document/abstractdocument.h"
+#include "core/appstate.h"
+#include "core/paths.h"
+#include "document/documentwindow.h"
+#include "platform/pagecustomizer.h"
+#include "sidebar/sidebar.h"
+
+#include <QDockWidget>
+#include <QTimer>
+
+#include <limits>
+
+void FrameOptionsHost::setTrayIconShown(bool shown)
+{
+    if (shown)
+        m_parts.tray->addIcon();
+    else
+        m_parts.tray->removeIcon();
+}
+
+bool FrameOptionsHost::setSidebarShown(bool shown)
+{
+    m_parts.sidebarDock->setVisible(shown);
+    m_parts.commands->setChecked(QStringLiteral("mnuViewSidebar"), shown);
+    return !m_parts.sidebarDock->isHidden();
+}
+
+void FrameOptionsHost::applyQuickNotesStyle(const QFont &font, const QColor &color)
+{
+    m_parts.sidebar->applyQuickNotesStyle(font, color);
+}
+
+void FrameOptionsHost::armFavoritesTimer(int minutes)
+{
+    armRefreshTimer(*m_parts.favoritesTimer, minutes);
+}
+
+void FrameOptionsHost::armHistoryTimer(int minutes)
+{
+    armRefreshTimer(*m_parts.historyTimer, minutes);
+}
+
+void FrameOptionsHost::showCustomLinkButtons()
+{
+    m_parts.chrome->showCustomLinkButtons();
+}
+
+QString FrameOptionsHost::currentSkin() const
+{
+    return AppState::settings.currentSkin;
+}
+
+QString FrameOptionsHost::nextSkin() const
+{
+    return m_parts.chrome->nextSkin();
+}
+
+void FrameOptionsHost::setNextSkin(const QString &skin)
+{
+    m_parts.chrome->setNextSkin(skin);
+}
+
+void FrameOptionsHost::setCommandChecked(const QString &key, bool checked)
+{
+    m_parts.commands->setChecked(key, checked);
+}
+
+void FrameOptionsHost::reloadFormData()
+{
+    const QString file = Paths::dataFile(QStringLiteral("form.bin"));
+    for (AbstractDocument *document : m_parts.documents->documents()) {
+        if (auto *window = dynamic_cast<DocumentWindow *>(document)) {
+            window->m_customizer->clearValues();
+            window->m_customizer->openDataFile(file);
+        }
+    }
+}
+
+void FrameOptionsHost::reloadFavorites()
+{
+    m_parts.sidebar->reloadFavorites();
+}
+
+void FrameOptionsHost::reloadHistory()
+{
+    m_parts.sidebar->reloadHistory();
+}
+
+bool FrameOptionsHost::hasActivePage() const
+{
+    return m_parts.documents->activeDocument() != nullptr;
+}
+
+QString FrameOptionsHost::activePageTitle() const
+{
+    const AbstractDocument *document = m_parts.documents->activeDocument();
+    return document ? document->locationName() : QString();
+}
+
+QString FrameOptionsHost::activePageAddress() const
+{
+    const AbstractDocument *document = m_parts.documents->activeDocument();
+    return document ? document->locationUrl() : QString();
+}
+
+void FrameOptionsHost::armRefreshTimer(QTimer &timer, qint32 minutes)
+{
+    if (minutes <= 0) {
+        timer.stop();
+        return;
+    }
+    // Every period the settings can hold fires: minutes are counted in 64 bits and the longest
+    // interval a timer takes is used beyond it.
+    const qint64 ms = qint64(minutes) * 60000;
+    timer.start(int(qMin<qint64>(ms, std::numeric_limits<int>::max())));
+}

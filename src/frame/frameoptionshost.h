@@ -1,0 +1,56 @@
+#pragma once
+
+#include "options/activepagesource.h"
+#include "options/optionshost.h"
+
+#include <QtGlobal>
+
+class CommandRegistry;
+class DocumentArea;
+class FrameChrome;
+class FrameTray;
+class QDockWidget;
+class QTimer;
+class Sidebar;
+
+// The running frame as the options dialog and its pages reach it.
+class FrameOptionsHost final : public OptionsHost, public ActivePageSource
+{
+public:
+    struct Parts
+    {
+        FrameTray *tray = nullptr;
+        QDockWidget *sidebarDock = nullptr;
+        Sidebar *sidebar = nullptr;
+        QTimer *favoritesTimer = nullptr;
+        QTimer *historyTimer = nullptr;
+        FrameChrome *chrome = nullptr;
+        CommandRegistry *commands = nullptr;
+        DocumentArea *documents = nullptr;
+    };
+    explicit FrameOptionsHost(const Parts &parts) : m_parts(parts) {}
+
+    // Arms a reload timer for a period in minutes; 0 or less leaves it off.
+    static void armRefreshTimer(QTimer &timer, qint32 minutes);
+
+    void setTrayIconShown(bool shown) override;
+    bool setSidebarShown(bool shown) override;
+    void applyQuickNotesStyle(const QFont &font, const QColor &color) override;
+    void armFavoritesTimer(int minutes) override;
+    void armHistoryTimer(int minutes) override;
+    void showCustomLinkButtons() override;
+    QString currentSkin() const override;
+    QString nextSkin() const override;
+    void setNextSkin(const QString &skin) override;
+    void setCommandChecked(const QString &key, bool checked) override;
+    void reloadFormData() override;
+    void reloadFavorites() override;
+    void reloadHistory() override;
+
+    bool hasActivePage() const override;
+    QString activePageTitle() const override;
+    QString activePageAddress() const override;
+
+private:
+    Parts m_parts;
+};

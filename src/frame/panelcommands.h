@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+
+class CommandHost;
+class CommandRegistry;
+class DocumentWindow;
+class MenuController;
+class OptionsHost;
+class Sidebar;
+
+// The commands of the side bar's sections (the favorites and history sections, adding a page to
+// the favorites and organising them) and the options dialog, from the View menu, the tab menu,
+// gestures, the status bar and the side bar's own buttons.
+class PanelCommands : public QObject
+{
+    Q_OBJECT
+public:
+    PanelCommands(CommandHost &host, CommandRegistry &commands, MenuController &menus,
+                  Sidebar &sidebar, OptionsHost &options, QObject *parent = nullptr);
+
+    // Asks where to keep the document's page among the favorites; the tree is built again.
+    void addToFavorites(DocumentWindow *document);
+    void organizeFavorites();
+    // The options dialog on AppState::optionsPage.
+    void showOptions();
+
+private:
+    CommandHost &m_host;
+    CommandRegistry &m_commands;
+    MenuController &m_menus;
+    Sidebar &m_sidebar;
+    OptionsHost &m_options;
+};
