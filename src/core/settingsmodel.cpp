@@ -5,6 +5,8 @@
 #include "settingsstore.h"
 #include "storedvalue.h"
 
+#include <QFont>
+
 namespace {
 
 using M = SettingsModel;
@@ -310,4 +312,15 @@ bool SettingsModel::writeBoolean(SettingsStore &store, const QString &section, c
                                  bool value)
 {
     return store.write(section, key, toText(value));
+}
+
+QFont SettingsModel::quickNotesFont() const
+{
+    QFont font(qnFontName);
+    if (qnFontSize > 0)
+        font.setPointSize(qnFontSize);
+    font.setBold(qnBold);
+    font.setItalic(qnItalic);
+    font.setUnderline(qnUnderline);
+    return font;
 }

@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+class QFont;
 class SettingsStore;
 
 // Every user option of Quarvel, one member per stored key, named after the key. The frame
@@ -133,6 +134,9 @@ public:
     // The plain keys (one value, one member), in load order. Lists, geometry, passwords and
     // skins are handled apart.
     static const std::vector<Key> &plainKeys();
+
+    // The quick notes' font as the "QN" keys give it.
+    QFont quickNotesFont() const;
 
     // Most typed addresses a save writes.
     static constexpr int kMaxTypedAddresses = 51;

@@ -336,13 +336,7 @@ void MainWindow::loadSettings()
     m_normalWindowState = windowState();
     if (s.minimizeToTray)
         addTrayIcon();
-    QFont notesFont(s.qnFontName);
-    if (s.qnFontSize > 0)
-        notesFont.setPointSize(s.qnFontSize);
-    notesFont.setBold(s.qnBold);
-    notesFont.setItalic(s.qnItalic);
-    notesFont.setUnderline(s.qnUnderline);
-    m_sidebar->applyQuickNotesStyle(notesFont, storedColorToQColor(quint32(s.qnColor)));
+    m_sidebar->applyQuickNotesStyle(s.quickNotesFont(), storedColorToQColor(quint32(s.qnColor)));
     FrameOptionsHost::armRefreshTimer(m_favoritesTimer, s.favRefresh);
     FrameOptionsHost::armRefreshTimer(m_historyTimer, s.histRefresh);
     auto band = [this](const char *bandKey, const char *menuKey, bool visible) {

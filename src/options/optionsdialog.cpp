@@ -72,17 +72,6 @@ QTreeWidgetItem *makeNode(const QString &key, int caption, const QIcon &icon)
     return node;
 }
 
-QFont quickNotesFont(const SettingsModel &s)
-{
-    QFont font(s.qnFontName);
-    if (s.qnFontSize > 0)
-        font.setPointSize(s.qnFontSize);
-    font.setBold(s.qnBold);
-    font.setItalic(s.qnItalic);
-    font.setUnderline(s.qnUnderline);
-    return font;
-}
-
 } // namespace
 
 OptionsDialog::OptionsDialog(OptionsHost &host, QWidget *parent)
@@ -213,7 +202,7 @@ void OptionsDialog::applySettings()
     if (s.minimizeToTray != m_minimizeToTray)
         m_host.setTrayIconShown(s.minimizeToTray);
     AppState::sidebarVisible = m_host.setSidebarShown(s.enableSidebar);
-    m_host.applyQuickNotesStyle(quickNotesFont(s), storedColorToQColor(quint32(s.qnColor)));
+    m_host.applyQuickNotesStyle(s.quickNotesFont(), storedColorToQColor(quint32(s.qnColor)));
     m_host.armFavoritesTimer(s.favRefresh);
     m_host.armHistoryTimer(s.histRefresh);
     m_host.showCustomLinkButtons();

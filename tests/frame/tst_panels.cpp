@@ -1,0 +1,169 @@
+#include "../testserver.h"
+#include "core/appstate.h"
+#include "core/historystore.h"
+#include "core/paths.h"
+#include "core/settingsstore.h"
+#include "core/website.h"
+#include "document/documentwindow.h"
+#include "frame/commandregistry.h"
+#include "frame/mainwindow.h"
+#include "options/optionsdialog.h"
+#include "options/optionspage.h"
+#include "sidebar/addgroupdialog.h"
+#include "sidebar/favoritesdialogs.h"
+#include "sidebar/historytree.h"
+#include "sidebar/sidebar.h"
+#include "sidebar/urlshortcut.h"
+#include "sidebar/websitegrouplist.h"
+#include "sidebar/websitegroups.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+// The side bar's sections and the options dialog in a running frame, as a user meets them.
+class TestPanels : public QObject
+{
+    Q_OBJECT
+
+    TestServer m_server;
+
+    static SettingsStore &store() { return SettingsStore::instance(); }
+
+    std::unique_ptr<MainWindow> makeFrame()
+    {
+        store().write("Settings", "FirstTime", "False");
+        store().write("General", "CheckIfDefault", "False");
+        store().write("Settings", "FileAssociationSetDefault", "False");
+        store().write("General", "SaveDocumentOnExit", "False");
+        WebSite::setBaseForTesting(QStringLiteral("http://127.0.0.1:9"));
+        auto frame = std::make_unique<MainWindow>();
+        frame->startUp(QString());
+        frame->showFrame();
+        return frame;
+    }
+
+    static QTreeWidgetItem *findItem(QTreeWidget *tree, const QString &text)
+    {
+        const QList<QTreeWidgetItem *> found =
+            tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+
+    // Runs the command while answering the modal dialog of type T it shows.
+    template<typename T, typename Answer>
+    static bool answerDialog(MainWindow &frame, const QString &command, Answer answer)
+    {
+        return answerDialog<T>([&] { frame.commands()->trigger(command); }, answer);
+    }
+    template<typename T, typename Answer>
+    static bool answerDialog(const std::function<void()> &trigger, Answer answer)
+    {
+        bool shown = false;
+        QTimer poll;
+        poll.setInterval(0);
+        QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+            if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
+                poll.stop();
+                shown = true;
+                answer(dialog);
+            }
+        });
+        poll.start();
+        trigger();
+        return shown;
+    }
+
+private slots:
+    void favoritesGroupsAndHistory()
+    {
+        // What earlier runs left: a shortcut in a folder, a group of two pages, a visit.
+        const QString favorites = Paths::dataFile(QStringLiteral("Favorites"));
+        QVERIFY(QDir().mkpath(favorites + QStringLiteral("/Work")));
+        QVERIFY(writeUrlShortcut(favorites + QStringLiteral("/Work/Plan.url"), m_server.page("Plan")));
+        WebsiteGroups groups;
+        QVERIFY(groups.saveGroup(QStringLiteral("Pair"), false, QString(),
+                                 {m_server.page("One"), m_server.page("Two")}));
+        QVERIFY(HistoryStore::instance().addVisit(m_server.page("Visited"), QStringLiteral("Visited")));
+
+        auto frame = makeFrame();
+        Sidebar *bar = frame->sidebar();
+        QTRY_VERIFY(findItem(bar->m_favoritesTree, QStringLiteral("Plan")));
+        QTreeWidgetItem *today = findItem(bar->m_historyTree, QStringLiteral("Today"));
+        QVERIFY(today);
+        QCOMPARE(today->childCount(), 1);
+        QCOMPARE(today->child(0)->text(0), QStringLiteral("Visited"));
+        QCOMPARE(bar->m_groupList->topLevelItemCount(), 1);
+
+        // A favorite and a history entry open with no document in new tabs; the group adds
+        // a tab for each of its pages.
+        bar->m_favorites->openNode(findItem(bar->m_favoritesTree, QStringLiteral("Plan")));
+        QTRY_COMPARE(frame->documents().size(), 1);
+        bar->m_groups->openRow(bar->m_groupList->topLevelItem(0));
+        QTRY_COMPARE(frame->documents().size(), 3);
+        QTRY_COMPARE(frame->activeDocument()->locationName(), QStringLiteral("Two"));
+
+        // Add to Favorites: the page of the active tab, kept in the folder chosen.
+        QVERIFY(answerDialog<AddFavoriteDialog>(*frame, QStringLiteral("mnuViewAddToFav"),
+                                                [](AddFavoriteDialog *dialog) { dialog->accept(); }));
+        QVERIFY(QFile::exists(favorites + QStringLiteral("/Two.url")));
+        QCOMPARE(readUrlShortcut(favorites + QStringLiteral("/Two")), m_server.page("Two"));
+        QTRY_VERIFY(findItem(bar->m_favoritesTree, QStringLiteral("Two")));
+
+        // The open tabs saved as a group.
+        QVERIFY(answerDialog<AddGroupDialog>([bar] { bar->btnGroupAdd->click(); },
+                                             [](AddGroupDialog *dialog) { dialog->onOk(); }));
+        QCOMPARE(bar->m_groupList->topLevelItemCount(), 2);
+        QStringList reopened;
+        QVERIFY(groups.openGroup(QStringLiteral("Group1"), false, QString(),
+                                 [&reopened](const QString &address) { reopened << address; }));
+        QCOMPARE(reopened, QStringList({m_server.page("Plan"), m_server.page("One"),
+                                        m_server.page("Two")}));
+
+        frame->commands()->trigger(QStringLiteral("mnuViewHistory"));
+        QCOMPARE(bar->sectionKey(bar->sidebar->currentIndex()), QStringLiteral("HISTORY"));
+        frame->close();
+    }
+
+    void optionsApplyAndStay()
+    {
+        AppState::optionsPage = 8; // Content
+        auto frame = makeFrame();
+        QVERIFY(frame->commands()->isChecked(QStringLiteral("mnuContentImage")));
+        QVERIFY(answerDialog<OptionsDialog>(*frame, QStringLiteral("mnuViewOptions"),
+                                            [](OptionsDialog *dialog) {
+            QCOMPARE(dialog->currentPage(), 8);
+            dialog->page(8)->findChild<QCheckBox *>(QStringLiteral("chkDownload0"))->setChecked(false);
+            dialog->accept();
+        }));
+        QCOMPARE(AppState::optionsPage, 1);
+        QVERIFY(!AppState::settings.enableImages);
+        QVERIFY(!frame->commands()->isChecked(QStringLiteral("mnuContentImage")));
+        frame->close();
+        frame.reset();
+
+        // The next start finds it so.
+        AppState::settings.enableImages = true;
+        frame = makeFrame();
+        QVERIFY(!AppState::settings.enableImages);
+        QVERIFY(!frame->commands()->isChecked(QStringLiteral("mnuContentImage")));
+
+        // Cancel changes nothing.
+        QVERIFY(answerDialog<OptionsDialog>(*frame, QStringLiteral("mnuViewOptions"),
+                                            [](OptionsDialog *dialog) {
+            dialog->page(8)->findChild<QCheckBox *>(QStringLiteral("chkDownload0"))->setChecked(true);
+            dialog->reject();
+        }));
+        QVERIFY(!AppState::settings.enableImages);
+        frame->close();
+    }
+};
+
+QTEST_MAIN(TestPanels)
+#include "tst_panels.moc"
