@@ -6,6 +6,12 @@ void HistoryReader::load(const HistoryStore &store)
     m_loaded = true;
 }
 
+void HistoryReader::load(QList<HistoryStore::Entry> entries)
+{
+    m_entries = std::move(entries);
+    m_loaded = true;
+}
+
 void HistoryReader::release()
 {
     m_entries.clear();

@@ -11,6 +11,8 @@ class HistoryReader
 {
 public:
     void load(const HistoryStore &store);
+    // Takes entries read elsewhere (off the interface thread) as the snapshot.
+    void load(QList<HistoryStore::Entry> entries);
     void release();
     bool isLoaded() const { return m_loaded; }
 

@@ -7,6 +7,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QHash>
 #include <QMouseEvent>
 #include <QTreeWidget>
@@ -98,7 +101,21 @@ bool HistoryTree::build()
     }
 
     m_reader.release();
-    m_reader.load(*store());
+    // The snapshot is read on a connection of its own off the interface thread; the window
+    // stays live meanwhile.
+    QFutureWatcher<QList<HistoryStore::Entry>> reading;
+    QEventLoop wait;
+    connect(&reading, &QFutureWatcherBase::finished, &wait, &QEventLoop::quit);
+    reading.setFuture(QtConcurrent::run([file = store()->filePath()] {
+        const HistoryStore snapshotStore(file);
+        return snapshotStore.snapshot();
+    }));
+    if (!reading.isFinished())
+        wait.exec();
+    if (!self || !m_tree || m_reloadRequested || m_released)
+        return false;
+    m_reader.load(reading.result());
+    slice.restart();
 
     const QIcon groupIcon = SidebarImages::icon(QStringLiteral("fopen"));
     const QIcon leafIcon = SidebarImages::icon(QStringLiteral("HistItem"));
