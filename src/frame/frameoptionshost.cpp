@@ -3,12 +3,14 @@
 #include "commandregistry.h"
 #include "documentarea.h"
 #include "framechrome.h"
+#include "framestatusbar.h"
 #include "frametray.h"
 #include "document/abstractdocument.h"
 #include "core/appstate.h"
 #include "core/paths.h"
 #include "document/documentwindow.h"
 #include "platform/pagecustomizer.h"
+#include "sidebar/historycleaner.h"
 #include "sidebar/sidebar.h"
 
 #include <QDockWidget>
@@ -119,4 +121,21 @@ void FrameOptionsHost::armRefreshTimer(QTimer &timer, qint32 minutes)
     // interval a timer takes is used beyond it.
     const qint64 ms = qint64(minutes) * 60000;
     timer.start(int(qMin<qint64>(ms, std::numeric_limits<int>::max())));
+}
+
+bool FrameOptionsHost::cleanHistory(bool addressList, bool searchList, bool cookies, bool history,
+                                    bool temporaryFiles)
+{
+    HistoryCleaner::Kinds kinds;
+    kinds.setFlag(HistoryCleaner::AddressList, addressList);
+    kinds.setFlag(HistoryCleaner::SearchList, searchList);
+    kinds.setFlag(HistoryCleaner::Cookies, cookies);
+    kinds.setFlag(HistoryCleaner::InternetHistory, history);
+    kinds.setFlag(HistoryCleaner::TemporaryFiles, temporaryFiles);
+    return HistoryCleaner::deleteHistory(m_parts.sidebar->host(), kinds, m_parts.sidebar->window());
+}
+
+void FrameOptionsHost::showPopupKillerState()
+{
+    m_parts.statusBar->setPopupIndicator(AppState::settings.popupKillerEnable ? 3 : 1);
 }

@@ -8,6 +8,7 @@
 class CommandRegistry;
 class DocumentArea;
 class FrameChrome;
+class FrameStatusBar;
 class FrameTray;
 class QDockWidget;
 class QTimer;
@@ -27,6 +28,7 @@ public:
         FrameChrome *chrome = nullptr;
         CommandRegistry *commands = nullptr;
         DocumentArea *documents = nullptr;
+        FrameStatusBar *statusBar = nullptr;
     };
     explicit FrameOptionsHost(const Parts &parts) : m_parts(parts) {}
 
@@ -46,6 +48,9 @@ public:
     void reloadFormData() override;
     void reloadFavorites() override;
     void reloadHistory() override;
+    bool cleanHistory(bool addressList, bool searchList, bool cookies, bool history,
+                      bool temporaryFiles) override;
+    void showPopupKillerState() override;
 
     bool hasActivePage() const override;
     QString activePageTitle() const override;

@@ -142,7 +142,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_tray, &FrameTray::restoreRequested, this, &MainWindow::restoreFromTray);
     m_optionsHost = std::make_unique<FrameOptionsHost>(FrameOptionsHost::Parts{
         m_tray, m_sidebarDock, m_sidebar, &m_favoritesTimer, &m_historyTimer, m_chrome, m_commands,
-        m_documentArea});
+        m_documentArea, m_statusBar});
     new PanelCommands(*m_commandHost, *m_commands, *m_menus, *m_sidebar, *m_optionsHost, this);
 
     m_clock.setInterval(1000);
@@ -365,7 +365,7 @@ void MainWindow::loadSettings()
 
     for (const ContentSwitches::Switch &entry : ContentSwitches::switches())
         m_commands->setChecked(QLatin1String(entry.menuKey), s.*(entry.setting));
-    m_statusBar->setPopupIndicator(s.popupKillerEnable ? 3 : 1);
+    m_optionsHost->showPopupKillerState();
     m_addressBar->setSearchEngine(s.currentSearchEngine);
     m_chrome->addressToolBar()->setButtonImage(QStringLiteral("Search"),
                                                15 + m_addressBar->searchEngine());

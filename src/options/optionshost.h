@@ -33,4 +33,9 @@ public:
     // The side bar's trees are built again from what is stored now.
     virtual void reloadFavorites() = 0;
     virtual void reloadHistory() = 0;
+    // Cleans the chosen traces now, with the side bar's cleaner; false when a step failed.
+    virtual bool cleanHistory(bool addressList, bool searchList, bool cookies, bool history,
+                              bool temporaryFiles) = 0;
+    // The status bar's popup-killer icon shows whether the killer is on.
+    virtual void showPopupKillerState() = 0;
 };

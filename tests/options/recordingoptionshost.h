@@ -43,6 +43,12 @@ public:
     void reloadFormData() override { record(QStringLiteral("form data")); }
     void reloadFavorites() override { record(QStringLiteral("reload favorites")); }
     void reloadHistory() override { record(QStringLiteral("reload history")); }
+    bool cleanHistory(bool address, bool search, bool cookies, bool history, bool temp) override
+    {
+        record(QStringLiteral("clean %1%2%3%4%5").arg(address).arg(search).arg(cookies).arg(history).arg(temp));
+        return true;
+    }
+    void showPopupKillerState() override { record(QStringLiteral("popup killer state")); }
 
 private:
     void record(const QString &call) { calls.append(call); }

@@ -40,6 +40,8 @@ public:
     void reloadFormData() override {}
     void reloadFavorites() override {}
     void reloadHistory() override {}
+    bool cleanHistory(bool, bool, bool, bool, bool) override { return true; }
+    void showPopupKillerState() override {}
 
     bool hasActivePage() const override { return pageOpen; }
     QString activePageTitle() const override { return QStringLiteral("A page title longer than twenty"); }
