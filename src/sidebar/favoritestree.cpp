@@ -251,7 +251,8 @@ void FavoritesTree::openNode(QTreeWidgetItem *item)
 
 bool FavoritesTree::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_tree && watched == m_tree->viewport() && event->type() == QEvent::MouseButtonPress) {
+    // Only mouse events reach the tree: other events may come while it is being destroyed.
+    if (event->type() == QEvent::MouseButtonPress && m_tree && watched == m_tree->viewport()) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (QTreeWidgetItem *item = m_tree->itemAt(mouse->position().toPoint()))
             m_tree->setCurrentItem(item);

@@ -181,9 +181,10 @@ void HistoryTree::openNode(QTreeWidgetItem *node)
 
 bool HistoryTree::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_tree && watched == m_tree->viewport()) {
-        const QEvent::Type type = event->type();
-        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+    // Only mouse events reach the tree: other events may come while it is being destroyed.
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+        if (m_tree && watched == m_tree->viewport()) {
             // Any button selects; a double click opens what is selected (the node under the
             // pointer, as the press before it selected).
             const auto *mouse = static_cast<QMouseEvent *>(event);

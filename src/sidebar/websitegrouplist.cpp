@@ -92,8 +92,9 @@ std::optional<QString> WebsiteGroupList::askPassword() const
 
 bool WebsiteGroupList::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_list->viewport() && (event->type() == QEvent::MouseButtonPress ||
-                                          event->type() == QEvent::MouseButtonDblClick)) {
+    // Only mouse events reach the list: other events may come while it is being destroyed.
+    if ((event->type() == QEvent::MouseButtonPress ||
+         event->type() == QEvent::MouseButtonDblClick) && watched == m_list->viewport()) {
         auto *mouse = static_cast<QMouseEvent *>(event);
         m_list->setFocus(Qt::MouseFocusReason);
         QTreeWidgetItem *row = m_list->itemAt(mouse->position().toPoint());
