@@ -4,6 +4,9 @@
 #include "controloptionspage.h"
 #include "customlinkspage.h"
 #include "generaloptionspage.h"
+#include "mousegesturespage.h"
+#include "popupkilleroptionspage.h"
+#include "rssoptionspage.h"
 #include "skinsoptionspage.h"
 #include "usersitespage.h"
 
@@ -22,6 +25,12 @@ OptionsPage *createOptionsPage(int n, OptionsHost &host, QWidget *parent)
         return new ControlOptionsPage(host, parent);
     case 8:
         return new ContentOptionsPage(host, parent);
+    case 10:
+        return new PopupKillerOptionsPage(host, parent);
+    case 11:
+        return new RssOptionsPage(host, parent);
+    case 12:
+        return new MouseGesturesPage(host, parent);
     default:
         if (n >= 1 && n <= kOptionsPageCount)
             return new EmptyOptionsPage(host, parent);
