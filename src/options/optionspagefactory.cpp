@@ -4,9 +4,11 @@
 #include "controloptionspage.h"
 #include "customlinkspage.h"
 #include "generaloptionspage.h"
+#include "historyoptionspage.h"
 #include "mousegesturespage.h"
 #include "popupkilleroptionspage.h"
 #include "rssoptionspage.h"
+#include "sidebaroptionspage.h"
 #include "skinsoptionspage.h"
 #include "usersitespage.h"
 
@@ -15,8 +17,12 @@ OptionsPage *createOptionsPage(int n, OptionsHost &host, QWidget *parent)
     switch (n) {
     case 1:
         return new GeneralOptionsPage(host, parent);
+    case 2:
+        return new HistoryOptionsPage(host, parent);
     case 3:
         return new UserSitesPage(host, parent);
+    case 4:
+        return new SidebarOptionsPage(host, parent);
     case 5:
         return new CustomLinksPage(host, parent);
     case 6:

@@ -1,3 +1,4 @@
 # The options pages that map settings to controls, and the custom-link dialog.
 quarvel_add_test(tst_optionspages tst_optionspages.cpp)
 quarvel_add_test(tst_popuprss tst_popuprss.cpp recordingoptionshost.h)
+quarvel_add_test(tst_histside tst_histside.cpp recordingoptionshost.h)
