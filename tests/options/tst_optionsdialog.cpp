@@ -65,7 +65,7 @@ private Q_SLOTS:
         QCOMPARE(root->child(8)->text(0), loadResString(8082));
         QVERIFY(qobject_cast<GeneralOptionsPage *>(m_dialog->page(1)));
         QVERIFY(qobject_cast<SkinsOptionsPage *>(m_dialog->page(6)));
-        QVERIFY(qobject_cast<EmptyOptionsPage *>(m_dialog->page(12)));
+        QVERIFY(qobject_cast<EmptyOptionsPage *>(m_dialog->page(9)));
         QCOMPARE(m_dialog->page(13), nullptr);
         QCOMPARE(m_dialog->windowTitle(), loadResString(8000));
     }
@@ -159,7 +159,8 @@ private Q_SLOTS:
         QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
         QTEST(m_messages, "messages");
         // The pages save first (the skin page names the next skin), then OK applies.
-        QStringList expected{QStringLiteral("next skin ") + AppState::skinNames[skinIndex]};
+        QStringList expected{QStringLiteral("next skin ") + AppState::skinNames[skinIndex],
+                             QStringLiteral("popup killer state")};
         if (trayBefore != trayAfter)
             expected << QStringLiteral("tray %1").arg(trayAfter);
         expected << "sidebar 1" << "notes #ff0000" << "favorites 10" << "history 0" << "links";
