@@ -3,6 +3,7 @@
 #include "contentoptionspage.h"
 #include "controloptionspage.h"
 #include "customlinkspage.h"
+#include "formsoptionspage.h"
 #include "generaloptionspage.h"
 #include "skinsoptionspage.h"
 #include "usersitespage.h"
@@ -22,6 +23,8 @@ OptionsPage *createOptionsPage(int n, OptionsHost &host, QWidget *parent)
         return new ControlOptionsPage(host, parent);
     case 8:
         return new ContentOptionsPage(host, parent);
+    case 9:
+        return new FormsOptionsPage(host, parent);
     default:
         if (n >= 1 && n <= kOptionsPageCount)
             return new EmptyOptionsPage(host, parent);

@@ -1,2 +1,3 @@
 # The options pages that map settings to controls, and the custom-link dialog.
 quarvel_add_test(tst_optionspages tst_optionspages.cpp)
+quarvel_add_test(tst_formspage tst_formspage.cpp recordingoptionshost.h)
