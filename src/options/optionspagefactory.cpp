@@ -3,6 +3,7 @@
 #include "contentoptionspage.h"
 #include "controloptionspage.h"
 #include "customlinkspage.h"
+#include "formsoptionspage.h"
 #include "generaloptionspage.h"
 #include "historyoptionspage.h"
 #include "mousegesturespage.h"
@@ -31,6 +32,8 @@ OptionsPage *createOptionsPage(int n, OptionsHost &host, QWidget *parent)
         return new ControlOptionsPage(host, parent);
     case 8:
         return new ContentOptionsPage(host, parent);
+    case 9:
+        return new FormsOptionsPage(host, parent);
     case 10:
         return new PopupKillerOptionsPage(host, parent);
     case 11:
@@ -38,8 +41,6 @@ OptionsPage *createOptionsPage(int n, OptionsHost &host, QWidget *parent)
     case 12:
         return new MouseGesturesPage(host, parent);
     default:
-        if (n >= 1 && n <= kOptionsPageCount)
-            return new EmptyOptionsPage(host, parent);
         return nullptr;
     }
 }

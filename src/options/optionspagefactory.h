@@ -10,12 +10,3 @@ inline constexpr int kOptionsPageCount = 12;
 
 // Page n (1..12) of the options dialog, filled from the settings; nullptr for any other n.
 OptionsPage *createOptionsPage(int n, OptionsHost &host, QWidget *parent);
-
-// A page that has nothing to edit: it never refuses and saves nothing.
-class EmptyOptionsPage : public OptionsPage
-{
-    Q_OBJECT
-public:
-    using OptionsPage::OptionsPage;
-    void save() override {}
-};

@@ -2,3 +2,4 @@
 quarvel_add_test(tst_optionspages tst_optionspages.cpp)
 quarvel_add_test(tst_popuprss tst_popuprss.cpp recordingoptionshost.h)
 quarvel_add_test(tst_histside tst_histside.cpp recordingoptionshost.h)
+quarvel_add_test(tst_formspage tst_formspage.cpp recordingoptionshost.h)

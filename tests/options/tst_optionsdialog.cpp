@@ -2,6 +2,7 @@
 
 #include "core/appstate.h"
 #include "core/strings.h"
+#include "options/formsoptionspage.h"
 #include "options/generaloptionspage.h"
 #include "options/optionsdialog.h"
 #include "options/optionspagefactory.h"
@@ -65,7 +66,7 @@ private Q_SLOTS:
         QCOMPARE(root->child(8)->text(0), loadResString(8082));
         QVERIFY(qobject_cast<GeneralOptionsPage *>(m_dialog->page(1)));
         QVERIFY(qobject_cast<SkinsOptionsPage *>(m_dialog->page(6)));
-        QVERIFY(qobject_cast<EmptyOptionsPage *>(m_dialog->page(9)));
+        QVERIFY(qobject_cast<FormsOptionsPage *>(m_dialog->page(9)));
         QCOMPARE(m_dialog->page(13), nullptr);
         QCOMPARE(m_dialog->windowTitle(), loadResString(8000));
     }
@@ -197,7 +198,11 @@ private Q_SLOTS:
     void pageLocalisesItsControls()
     {
         RecordingOptionsHost host;
-        EmptyOptionsPage page(host);
+        struct PlainPage : OptionsPage
+        {
+            using OptionsPage::OptionsPage;
+            void save() override {}
+        } page(host);
         page.setProperty(kTagProperty, resId(8001));
         auto *number = new QLabel(resId(8011), &page);
         auto *words = new QLabel(QStringLiteral("8011 apples"), &page);
