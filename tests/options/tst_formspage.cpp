@@ -7,6 +7,7 @@
 #include "core/strings.h"
 #include "options/cardlockdialog.h"
 #include "options/formsoptionspage.h"
+#include "platform/pagecustomizer.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,6 +17,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QtTest>
 
 #include <functional>
@@ -260,6 +263,48 @@ private Q_SLOTS:
         QCOMPARE(control<QLineEdit>(*page, QStringLiteral("Password"))->text().isEmpty(), !on);
         const QColor tint = control<QLineEdit>(*page, QStringLiteral("ExpYear"))->palette().color(QPalette::Base);
         QCOMPARE(tint == QColor(204, 204, 255), on);
+    }
+
+    // What the page saves fills a web form through the engine; card fields only when unlocked.
+    void savedDataFillsAWebForm_data()
+    {
+        QTest::addColumn<bool>("protect");
+        QTest::newRow("unlocked") << false;
+        QTest::newRow("protected") << true;
+    }
+    void savedDataFillsAWebForm()
+    {
+        QFETCH(bool, protect);
+        auto page = makePage();
+        enter(*page, QStringLiteral("firstname"), QStringLiteral("Ann"));
+        enter(*page, QStringLiteral("mail"), QStringLiteral("ann@example.org"));
+        enter(*page, QStringLiteral("Country"), QStringLiteral("81"));
+        enter(*page, QStringLiteral("CardNumber"), QStringLiteral("4111111111111111"));
+        page->save();
+
+        QWebEngineProfile profile;
+        QWebEnginePage web(&profile);
+        QSignalSpy loaded(&web, &QWebEnginePage::loadFinished);
+        web.setHtml(QStringLiteral("<form><input name='firstname'><input name='email'>"
+                                   "<input name='country'><input name='creditno'></form>"),
+                    QUrl(QStringLiteral("http://127.0.0.1/")));
+        QVERIFY(loaded.wait(20000));
+        PageCustomizer customizer;
+        QVERIFY(customizer.openDataFile(FormStore::defaultFile()));
+        customizer.attach(&web);
+        std::optional<bool> filled;
+        customizer.fillForm(protect, [&filled](bool result) { filled = result; });
+        QTRY_VERIFY_WITH_TIMEOUT(filled.has_value(), 20000);
+        QVERIFY(*filled);
+
+        std::optional<QVariant> values;
+        web.runJavaScript(QStringLiteral("[...document.forms[0].elements].map(e => e.value)"),
+                          [&values](const QVariant &result) { values = result; });
+        QTRY_VERIFY(values.has_value());
+        const QStringList expected{QStringLiteral("Ann"), QStringLiteral("ann@example.org"),
+                                   QStringLiteral("Germany"),
+                                   protect ? QString() : QStringLiteral("4111111111111111")};
+        QCOMPARE(values->toStringList(), expected);
     }
 
     void cardTabAsksForThePassword_data()
