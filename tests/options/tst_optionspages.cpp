@@ -1,3 +1,4 @@
+#include "settingsroundtrip.h"
 #include "core/appstate.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
@@ -81,28 +82,11 @@ class TestOptionsPages : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
-    int m_files = 0;
     FakeHost m_host;
+    SettingsRoundTrip m_settings;
 
-    // The settings as a store holding these "section/key" values would load them.
-    void loadStore(const QMap<QString, QString> &values)
-    {
-        SettingsStore store(m_dir.filePath(QStringLiteral("in%1.ini").arg(++m_files)));
-        for (auto it = values.cbegin(); it != values.cend(); ++it)
-            store.write(it.key().section(u'/', 0, 0), it.key().section(u'/', 1), it.value());
-        AppState::settings = SettingsModel();
-        AppState::settings.load(store, {});
-    }
-
-    // What a store holds for the key after the settings were saved into it.
-    QString saved(const QString &section, const QString &key)
-    {
-        SettingsStore out(m_dir.filePath(QStringLiteral("out%1.ini").arg(++m_files)));
-        if (!AppState::settings.save(out, {}))
-            return QStringLiteral("<not written>");
-        return SettingsStore(out.filePath()).read(section, key, QStringLiteral("<missing>"));
-    }
+    void loadStore(const QMap<QString, QString> &values) { m_settings.load(values); }
+    QString saved(const QString &section, const QString &key) { return m_settings.saved(section, {key}); }
 
     static QStringList rows(const QTreeWidget *list)
     {

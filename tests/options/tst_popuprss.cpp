@@ -1,4 +1,5 @@
 #include "recordingoptionshost.h"
+#include "settingsroundtrip.h"
 
 #include "core/appstate.h"
 #include "core/settingsstore.h"
@@ -20,31 +21,11 @@ class TestPopupRssPages : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
-    int m_files = 0;
     RecordingOptionsHost m_host;
+    SettingsRoundTrip m_settings;
 
-    // The settings as a store holding these "section/key" values would load them.
-    void loadStore(const QMap<QString, QString> &values)
-    {
-        SettingsStore store(m_dir.filePath(QStringLiteral("in%1.ini").arg(++m_files)));
-        for (auto it = values.cbegin(); it != values.cend(); ++it)
-            store.write(it.key().section(u'/', 0, 0), it.key().section(u'/', 1), it.value());
-        AppState::settings = SettingsModel();
-        AppState::settings.load(store, {});
-    }
-    // What a save of the settings writes for these keys of one section, joined by "|".
-    QString saved(const QString &section, const QStringList &keys)
-    {
-        SettingsStore out(m_dir.filePath(QStringLiteral("out%1.ini").arg(++m_files)));
-        if (!AppState::settings.save(out, {}))
-            return QStringLiteral("<not written>");
-        const SettingsStore in(out.filePath());
-        QStringList values;
-        for (const QString &key : keys)
-            values << in.read(section, key, QStringLiteral("<missing>"));
-        return values.join(u'|');
-    }
+    void loadStore(const QMap<QString, QString> &values) { m_settings.load(values); }
+    QString saved(const QString &section, const QStringList &keys) { return m_settings.saved(section, keys); }
     template <typename T> static T *control(QWidget &page, const char *name)
     {
         return page.findChild<T *>(QLatin1String(name));
