@@ -11,11 +11,8 @@ namespace {
 // Reads the whole file as text; false when it cannot be opened or read.
 bool readText(const QString &path, QString *text)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    QByteArray data;
+    if (!UserFile::read(path, &data))
         return false;
     // A byte sequence that is not UTF-8 becomes one replacement character; the rest of the
     // file reads as it is.

@@ -24,4 +24,13 @@ bool save(const QString &path, const QByteArray &data)
     return true;
 }
 
+bool read(const QString &path, QByteArray *data)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *data = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
 } // namespace UserFile

@@ -11,4 +11,7 @@ namespace UserFile {
 // is then left as it was.
 bool save(const QString &path, const QByteArray &data);
 
+// Reads the whole file into data. False when it cannot be opened or read to its end.
+bool read(const QString &path, QByteArray *data);
+
 } // namespace UserFile

@@ -106,11 +106,8 @@ bool WebsiteGroups::openGroup(const QString &name, bool isProtected, const QStri
     const QString path = findFile(name, isProtected);
     if (path.isEmpty())
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    QByteArray data;
+    if (!UserFile::read(path, &data))
         return false;
 
     if (!isProtected) {
