@@ -8,7 +8,7 @@ QUARVEL_BUILD=${QUARVEL_BUILD:-$QUARVEL_ROOT/build}
 # and what the headless tests and screenshots use.
 QUARVEL_PACKAGES=(
     cmake g++ make
-    qt6-base-dev qt6-webengine-dev qt6-multimedia-dev libqt6sql6-sqlite libqt6opengl6-dev
+    qt6-base-dev qt6-webengine-dev qt6-pdf-dev qt6-multimedia-dev libqt6sql6-sqlite libqt6opengl6-dev
     libgl-dev libegl-dev
     xvfb xauth fonts-dejavu-core
 )

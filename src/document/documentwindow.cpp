@@ -157,6 +157,11 @@ void DocumentWindow::reload(int level)
     m_browser->reload(level);
 }
 
+void DocumentWindow::stepPageZoom(int step)
+{
+    m_browser->stepPageZoom(step);
+}
+
 void DocumentWindow::stop()
 {
     m_browser->stop();

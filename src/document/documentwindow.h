@@ -43,6 +43,8 @@ public:
     QString locationUrl() const override;
     QString locationName() const override;
     void reload(int level = 0);
+    // Page zoom one step in (step > 0), out (< 0) or back to 100 % (0).
+    void stepPageZoom(int step);
     void stop();
     void navigate(const QString &address);
     void setSilent(bool silent);

@@ -133,6 +133,8 @@ void AddressBar::onAddressEnter(bool ctrl, bool shift)
         }
         break;
     }
+    // The typed text is on its way: the field follows the page from now on.
+    m_addressBar->lineEdit()->setModified(false);
     if (out.addToTypedList)
         insertTypedAddress(out.text);
     if (out.focusDocument) {
@@ -180,11 +182,25 @@ void AddressBar::onActiveDocumentChanged(AbstractDocument *document)
         setAddressText(document->locationUrl());
 }
 
+void AddressBar::revertToPageAddress()
+{
+    const DocumentWindow *document = activeDocument();
+    setAddressText(document ? document->locationUrl() : QString());
+    m_addressBar->lineEdit()->selectAll();
+}
+
 void AddressBar::onCurrentAddressChanged(const QString &address)
 {
-    // The address bar keeps what the user is typing.
-    if (!m_addressHasFocus)
-        setAddressText(address);
+    // The address bar keeps what the user is typing; a field that only holds the focus shows
+    // where the page went (keys such as Alt+Left act while the focus is here).
+    QLineEdit *edit = m_addressBar->lineEdit();
+    if (m_addressHasFocus && edit->isModified())
+        return;
+    // A selected text stays selected, so the next key still replaces it (a new tab).
+    const bool allSelected = m_addressHasFocus && edit->hasSelectedText() && edit->selectedText() == edit->text();
+    setAddressText(address);
+    if (allSelected)
+        edit->selectAll();
 }
 
 bool AddressBar::eventFilter(QObject *watched, QEvent *event)
@@ -193,10 +209,15 @@ bool AddressBar::eventFilter(QObject *watched, QEvent *event)
     // ones may go to the line edit directly.
     if (watched == m_addressBar->lineEdit() || watched == m_addressBar) {
         switch (event->type()) {
-        case QEvent::FocusIn:
+        case QEvent::FocusIn: {
             m_addressHasFocus = true;
-            QMetaObject::invokeMethod(m_addressBar->lineEdit(), &QLineEdit::selectAll, Qt::QueuedConnection);
+            // Clicking into the field, tabbing to it or Alt+D selects its text; the frame
+            // becoming active again or a menu closing leaves the text and the cursor alone.
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                QMetaObject::invokeMethod(m_addressBar->lineEdit(), &QLineEdit::selectAll, Qt::QueuedConnection);
             break;
+        }
         case QEvent::FocusOut:
             m_addressHasFocus = false;
             break;
@@ -205,6 +226,12 @@ bool AddressBar::eventFilter(QObject *watched, QEvent *event)
             if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
                 onAddressEnter(key->modifiers() & Qt::ControlModifier,
                                 key->modifiers() & Qt::ShiftModifier);
+                return true;
+            }
+            if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+                // Esc runs Stop first (the frame's shortcut, queued before this), then the
+                // field shows the active page's address again.
+                QMetaObject::invokeMethod(this, &AddressBar::revertToPageAddress, Qt::QueuedConnection);
                 return true;
             }
             break;

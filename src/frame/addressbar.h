@@ -48,6 +48,8 @@ public:
     void onGoButton();
     // Another document became the active one: the field shows its address.
     void onActiveDocumentChanged(AbstractDocument *document);
+    // The field shows the active page's address again, selected (Esc while editing).
+    void revertToPageAddress();
     // The active page moved to the address: shown unless the user is typing.
     void onCurrentAddressChanged(const QString &address);
 

@@ -1,10 +1,13 @@
 #include "addresscompleter.h"
 
-#include <QAbstractItemView>
+#include "core/localpathoffers.h"
+
 #include <QComboBox>
-#include <QCompleter>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
+#include <QScreen>
 #include <QStringListModel>
 #include <QtConcurrent>
 
@@ -12,23 +15,31 @@ AddressCompleter::AddressCompleter(QComboBox *comboBox, const HistoryStore *hist
     : QObject(comboBox), m_comboBox(comboBox), m_history(history)
 {
     m_offers = new QStringListModel(this);
-    m_completer = new QCompleter(m_offers, this);
-    // The offers are chosen here; the completer only shows them.
-    m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
-    m_completer->setCaseSensitivity(Qt::CaseInsensitive);
-    m_completer->setMaxVisibleItems(AddressMatcher::kDefaultLimit);
-    // Set on the line edit, not the combo box: the combo box would take a chosen offer for a
-    // choice from its own list of typed addresses.
-    QLineEdit *edit = comboBox->lineEdit();
-    edit->setCompleter(m_completer);
-    // The focus goes to the combo box, which hands its events to the line edit directly.
+    // A tool-tip window: shown without taking the focus or grabbing the keyboard, so the field
+    // keeps every key, and closing it gives no focus event to the field.
+    m_popup = new QListView;
+    m_popup->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
+    m_popup->setAttribute(Qt::WA_ShowWithoutActivating);
+    m_popup->setFocusPolicy(Qt::NoFocus);
+    m_popup->viewport()->setFocusPolicy(Qt::NoFocus);
+    m_popup->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_popup->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_popup->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_popup->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_popup->setUniformItemSizes(true);
+    m_popup->setModel(m_offers);
+    connect(m_popup, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
+        acceptRow(index.row(), QGuiApplication::keyboardModifiers());
+    });
+
+    // The combo box's own completion fills the field with what it guesses; the offers here
+    // leave the typed text alone.
+    comboBox->setCompleter(nullptr);
+    // Keys reach the combo box (it hands them to its line edit directly); synthetic ones may
+    // go to the line edit itself.
     comboBox->installEventFilter(this);
-    // Installed after the completer's own filter, so this one sees the keys first.
-    m_completer->popup()->installEventFilter(this);
-    connect(m_completer->popup(), &QAbstractItemView::clicked, this,
-            [this] { emit addressAccepted(Qt::NoModifier); });
-    // The line edit opens or closes the list after this has filled it.
-    connect(edit, &QLineEdit::textEdited, this, &AddressCompleter::updateOffers);
+    comboBox->lineEdit()->installEventFilter(this);
+    connect(comboBox->lineEdit(), &QLineEdit::textEdited, this, &AddressCompleter::updateOffers);
 
     QAbstractItemModel *typed = comboBox->model();
     const auto typedChanged = [this] { m_typedChanged = true; };
@@ -38,6 +49,12 @@ AddressCompleter::AddressCompleter(QComboBox *comboBox, const HistoryStore *hist
     connect(typed, &QAbstractItemModel::dataChanged, this, typedChanged);
     connect(typed, &QAbstractItemModel::modelReset, this, typedChanged);
     connect(&m_historyReader, &QFutureWatcherBase::finished, this, &AddressCompleter::onHistoryRead);
+}
+
+AddressCompleter::~AddressCompleter()
+{
+    delete m_popup;
+    m_historyReader.waitForFinished();
 }
 
 QStringList AddressCompleter::typedAddresses() const
@@ -79,13 +96,11 @@ void AddressCompleter::onHistoryRead()
         read.matcher.setTypedAddresses(typedAddresses());
         m_matcher = std::move(read.matcher);
         m_typedChanged = false;
-        // What the user typed meanwhile gets the visited addresses too.
+        // What the user typed meanwhile gets the visited addresses too, unless the user is
+        // moving through the offers already.
         const QString text = m_comboBox->lineEdit()->text();
-        if (m_edited && m_comboBox->hasFocus() && !text.isEmpty()) {
+        if (m_edited && m_comboBox->hasFocus() && !text.isEmpty() && !m_popup->currentIndex().isValid())
             updateOffers(text);
-            m_completer->setCompletionPrefix(text);
-            m_completer->complete();
-        }
     }
     if (m_readAgain) {
         m_readAgain = false;
@@ -97,30 +112,138 @@ void AddressCompleter::onHistoryRead()
 void AddressCompleter::updateOffers(const QString &text)
 {
     m_edited = true;
+    m_typedText = text;
     if (!m_historyChecked)
         readHistory();
     if (m_typedChanged) {
         m_matcher.setTypedAddresses(typedAddresses());
         m_typedChanged = false;
     }
-    m_offers->setStringList(m_matcher.matches(text));
+    const int limit = AddressMatcher::kDefaultLimit;
+    QStringList offers;
+    if (LocalPathOffers::isPath(text))
+        offers = LocalPathOffers::offers(text, limit);
+    for (const QString &address : m_matcher.matches(text, limit)) {
+        if (offers.size() >= limit)
+            break;
+        if (!offers.contains(address))
+            offers.append(address);
+    }
+    m_offers->setStringList(offers);
+    m_popup->setCurrentIndex(QModelIndex());
+    if (offers.isEmpty() || !m_comboBox->hasFocus())
+        hideOffers();
+    else
+        showOffers();
+}
+
+void AddressCompleter::showOffers()
+{
+    const int rows = qMin(m_offers->rowCount(), AddressMatcher::kDefaultLimit);
+    const int rowHeight = qMax(m_popup->sizeHintForRow(0), m_comboBox->fontMetrics().height());
+    const int frame = 2 * m_popup->frameWidth();
+    QRect area(m_comboBox->mapToGlobal(QPoint(0, m_comboBox->height())),
+               QSize(m_comboBox->width(), rows * rowHeight + frame));
+    // Above the field when the screen has no room below it.
+    if (const QScreen *screen = m_comboBox->screen()) {
+        const QRect available = screen->availableGeometry();
+        if (area.bottom() > available.bottom())
+            area.moveBottom(m_comboBox->mapToGlobal(QPoint(0, 0)).y() - 1);
+    }
+    m_popup->setGeometry(area);
+    if (!m_popup->isVisible()) {
+        // The list stays where it was shown: it closes when the frame moves or changes size.
+        m_comboBox->window()->installEventFilter(this);
+        m_popup->show();
+    }
+}
+
+void AddressCompleter::hideOffers()
+{
+    m_popup->hide();
+    m_popup->setCurrentIndex(QModelIndex());
+}
+
+void AddressCompleter::moveHighlight(int step)
+{
+    const int count = m_offers->rowCount();
+    // Rows 0..count-1 are offers; count stands for the text as typed.
+    int row = m_popup->currentIndex().isValid() ? m_popup->currentIndex().row() : count;
+    row = (row + step + count + 1) % (count + 1);
+    QLineEdit *edit = m_comboBox->lineEdit();
+    if (row == count) {
+        m_popup->setCurrentIndex(QModelIndex());
+        m_popup->clearSelection();
+        edit->setText(m_typedText);
+    } else {
+        const QModelIndex index = m_offers->index(row);
+        m_popup->setCurrentIndex(index);
+        m_popup->scrollTo(index);
+        edit->setText(index.data().toString());
+    }
+}
+
+void AddressCompleter::acceptRow(int row, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex index = m_offers->index(row);
+    if (!index.isValid())
+        return;
+    m_comboBox->lineEdit()->setText(index.data().toString());
+    hideOffers();
+    emit addressAccepted(modifiers & (Qt::ControlModifier | Qt::ShiftModifier));
+}
+
+bool AddressCompleter::handleKey(QKeyEvent *key)
+{
+    if (!m_popup->isVisible())
+        return false;
+    switch (key->key()) {
+    case Qt::Key_Down:
+    case Qt::Key_Up:
+        if (key->modifiers() & (Qt::AltModifier | Qt::ControlModifier))
+            return false;
+        moveHighlight(key->key() == Qt::Key_Down ? 1 : -1);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_popup->currentIndex().isValid()) {
+            acceptRow(m_popup->currentIndex().row(), key->modifiers());
+            return true;
+        }
+        // Enter on the typed text is the field's own.
+        hideOffers();
+        return false;
+    case Qt::Key_Escape:
+        // The first Esc closes the offers and leaves the text as it is now.
+        hideOffers();
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool AddressCompleter::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_comboBox && event->type() == QEvent::FocusIn
-        && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
-        // Pages visited since the last time the user typed here should be offered.
-        m_edited = false;
-        readHistory();
-    } else if (watched == m_completer->popup() && event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            // The field already holds the offer picked with the arrow keys, or what was typed.
-            m_completer->popup()->hide();
-            emit addressAccepted(key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier));
-            return true;
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (watched == m_comboBox && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+            // Pages visited since the last time the user typed here should be offered.
+            m_edited = false;
+            readHistory();
         }
+        break;
+    case QEvent::FocusOut:
+    case QEvent::Hide:
+    case QEvent::Move:
+    case QEvent::Resize:
+        hideOffers();
+        break;
+    case QEvent::KeyPress:
+        if (watched == m_comboBox || watched == m_comboBox->lineEdit())
+            return handleKey(static_cast<QKeyEvent *>(event));
+        break;
+    default:
+        break;
     }
     return QObject::eventFilter(watched, event);
 }

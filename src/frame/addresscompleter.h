@@ -7,27 +7,36 @@
 #include <QObject>
 
 class QComboBox;
-class QCompleter;
+class QKeyEvent;
+class QListView;
 class QStringListModel;
 
 // Completion in the address field: while the user types, a list under the field offers the
-// typed addresses (the combo box's list) and the visited ones (the history store) that start
-// with the text. Choosing an offer with the arrow keys puts it in the field; Enter in the list
-// or a click on an offer accepts it. The history is read again in the background when the field
-// gets the focus and the history changed since the last reading.
+// typed addresses (the combo box's list), the visited ones (the history store) and, for a typed
+// path, the local files and folders that start with the text. The offers never change what the
+// user typed: the field changes only when the user picks an offer (the arrow keys put it in the
+// field, Up past the first offer brings the typed text back; a click or Enter on an offer accepts
+// it). When nothing matches any more, the list closes and the text stays as typed.
+// The list is a window that never takes the keyboard focus, so every key goes on to the field.
+// The history is read again in the background when the field gets the focus and the history
+// changed since the last reading.
 class AddressCompleter : public QObject
 {
     Q_OBJECT
 public:
-    // Without a history store only the typed addresses are offered.
+    // Without a history store only the typed addresses and local paths are offered.
     AddressCompleter(QComboBox *comboBox, const HistoryStore *history);
+    ~AddressCompleter() override;
 
-    QCompleter *completer() const { return m_completer; }
-    // Fills the list of offers for the text (what every edit of the field does).
+    // The list of offers under the field.
+    QListView *popup() const { return m_popup; }
+    // Fills the list of offers for the text and shows it, or closes it when nothing matches
+    // (what every edit of the field does).
     void updateOffers(const QString &text);
+    void hideOffers();
 
 signals:
-    // The user accepted the field's text from the list of offers, with these keys held.
+    // The user accepted an offer, now in the field, with these keys held.
     void addressAccepted(Qt::KeyboardModifiers modifiers);
     // A reading of the history finished (whether or not it had changed).
     void historyRead();
@@ -47,14 +56,22 @@ private:
     QStringList typedAddresses() const;
     void readHistory();
     void onHistoryRead();
+    void showOffers();
+    // Moves the highlight by step (wrapping through "no offer", which shows the typed text).
+    void moveHighlight(int step);
+    void acceptRow(int row, Qt::KeyboardModifiers modifiers);
+    // Keys for the field while the offers show; true when the key was used here.
+    bool handleKey(QKeyEvent *key);
 
     QComboBox *m_comboBox;
     const HistoryStore *m_history;
-    QCompleter *m_completer;
+    QListView *m_popup;
     QStringListModel *m_offers;
     AddressMatcher m_matcher;
     QFutureWatcher<HistoryRead> m_historyReader;
     HistoryStore::Revision m_historyRevision;
+    // What the user typed, shown again when the highlight leaves the offers.
+    QString m_typedText;
     bool m_typedChanged = true;
     // Whether the history was looked at since the field got the focus.
     bool m_historyChecked = false;

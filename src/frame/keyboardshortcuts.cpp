@@ -37,10 +37,15 @@ bool KeyboardShortcuts::eventFilter(QObject *watched, QEvent *event)
     if ((type != QEvent::KeyPress && type != QEvent::ShortcutOverride) || AppState::modalDialogOpen())
         return false;
     auto *key = static_cast<QKeyEvent *>(event);
-    const Decision decision = decide(key->key(), key->modifiers(), !key->isAutoRepeat(),
-                                     hasActiveDocument && hasActiveDocument());
-    if (decision.action == Action::None)
-        return false;
+    const bool firstPress = !key->isAutoRepeat();
+    Decision decision = decide(key->key(), key->modifiers(), firstPress,
+                               hasActiveDocument && hasActiveDocument());
+    if (decision.action == Action::None) {
+        decision = decidePageKey(key->key(), key->modifiers(), firstPress,
+                                 key->key() == Qt::Key_F3 && findTextPending && findTextPending());
+        if (decision.action == Action::None || (isMenuKey && isMenuKey(key->keyCombination())))
+            return false;
+    }
     if (type == QEvent::ShortcutOverride) {
         // The key is ours: no window shortcut takes it before its key press comes.
         if (decision.swallowed)

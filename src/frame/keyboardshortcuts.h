@@ -8,7 +8,8 @@
 
 // The frame's keyboard shortcuts: an application event filter that sees every key before the
 // focused widget does (a page's view included) and runs the frame's commands for the keys of
-// ShortcutRules. A key the rules pass on reaches the focused widget unchanged.
+// ShortcutRules, then the page's own keys (back, forward, refresh, find again, zoom) that no
+// shortcut row or menu item claims. A key the rules pass on reaches the focused widget unchanged.
 class KeyboardShortcuts : public QObject
 {
     Q_OBJECT
@@ -22,6 +23,10 @@ public:
 
     // Whether the frame has an active document (Ctrl+F4 acts only then).
     std::function<bool()> hasActiveDocument;
+    // Whether the active page's find bar holds text (F3 and Shift+F3 act only then).
+    std::function<bool()> findTextPending;
+    // Whether a menu item runs on the key: the page's own keys leave such a key to the menu.
+    std::function<bool(QKeyCombination)> isMenuKey;
 
 signals:
     // Requests for the frame; tab cycling and closing run after the key's event has returned.

@@ -15,6 +15,7 @@
 #include "core/strings.h"
 #include "document/contentswitches.h"
 #include "document/documentwindow.h"
+#include "document/findbar.h"
 #include "document/popupwhitelist.h"
 #include "documenttabbar.h"
 #include "framechrome.h"
@@ -539,6 +540,17 @@ void MainWindow::createCommands()
     connect(m_shortcuts, &KeyboardShortcuts::actionRequested, this, &MainWindow::onShortcut,
             Qt::QueuedConnection);
 }
+    m_shortcuts->findTextPending = [this] {
+        const DocumentWindow *document = activeDocument();
+        return document && document->findBar() && document->findBar()->isVisible()
+            && !document->findBar()->text().isEmpty();
+    };
+    m_shortcuts->isMenuKey = [this](QKeyCombination key) {
+        const QKeySequence keys(key);
+        const QList<QAction *> menuActions = actions();
+        return std::any_of(menuActions.begin(), menuActions.end(),
+                           [&](const QAction *action) { return action->shortcut() == keys; });
+    };
 
 void MainWindow::onShortcut(ShortcutRules::Action action)
 {
@@ -546,9 +558,6 @@ void MainWindow::onShortcut(ShortcutRules::Action action)
     switch (action) {
     case Action::FocusAddressBar:
         m_addressBar->comboBox()->setFocus(Qt::ShortcutFocusReason);
-        break;
-    case Action::Stop:
-        m_commands->trigger(QStringLiteral("mnuNavigateStop"));
         break;
     case Action::NextTab:
     case Action::PreviousTab:
@@ -558,19 +567,9 @@ void MainWindow::onShortcut(ShortcutRules::Action action)
         if (DocumentWindow *document = activeDocument())
             m_documentArea->closeDocument(document);
         break;
-    case Action::Home:
-        m_commands->trigger(QStringLiteral("mnuNavigateHome1"));
-        break;
-    case Action::NewTab:
-        m_commands->trigger(QStringLiteral("mnuFileNew"));
-        break;
-    case Action::OpenFile:
-        m_commands->trigger(QStringLiteral("mnuFileOpen"));
-        break;
-    case Action::QuickSearch:
-        m_commands->trigger(QStringLiteral("mnuViewQSearch"));
-        break;
-    case Action::None:
+    default:
+        if (const char *key = ShortcutRules::commandKey(action))
+            m_commands->trigger(QLatin1String(key));
         break;
     }
 }

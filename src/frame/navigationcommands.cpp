@@ -4,10 +4,12 @@
 #include "commandhost.h"
 #include "commandregistry.h"
 #include "core/appstate.h"
+#include "core/filedialogfolder.h"
 #include "core/paths.h"
 #include "core/strings.h"
 #include "core/website.h"
 #include "document/documentwindow.h"
+#include "document/findbar.h"
 #include "platform/webbrowser.h"
 #include "striptoolbar.h"
 
@@ -117,6 +119,13 @@ void NavigationCommands::registerCommands()
         {"mnuHelpAbout", &N::showAbout},
         {"AddressbarGo", &N::go},
         {"AddressbarSearch", &N::searchAddressText},
+        // The page's own keys that have no menu item.
+        {"PageRefreshBypassCache", &N::refreshBypassingCache},
+        {"PageFindNext", &N::findNext},
+        {"PageFindPrevious", &N::findPrevious},
+        {"PageZoomIn", &N::zoomIn},
+        {"PageZoomOut", &N::zoomOut},
+        {"PageZoomReset", &N::resetZoom},
     };
     for (const auto &command : commands)
         m_commands.add(QLatin1String(command.key), this, command.body);
@@ -255,6 +264,7 @@ void NavigationCommands::goNews()
 void NavigationCommands::openHomeInNewTab()
 {
     m_host.openDocument(AppState::settings.sitesHome1);
+    focusAddressBar();
 }
 void NavigationCommands::openSecondHomeInNewTab()
 {
@@ -275,6 +285,14 @@ void NavigationCommands::openNewsInNewTab()
 void NavigationCommands::openBlankTab()
 {
     m_host.openDocument(QStringLiteral("about:blank"));
+    focusAddressBar();
+}
+
+void NavigationCommands::focusAddressBar()
+{
+    // A new tab waits for an address: typing goes to the address bar, replacing its text.
+    m_host.addressBar()->setFocus(Qt::ShortcutFocusReason);
+    m_host.addressBar()->lineEdit()->selectAll();
 }
 
 void NavigationCommands::duplicateCurrentTab()
@@ -302,11 +320,12 @@ void NavigationCommands::openFile()
     // The patterns in the last parentheses are the ones the dialog applies; the name shown
     // is the text before them.
     const QString file = QFileDialog::getOpenFileName(
-        m_host.frameWidget(), QStringLiteral("Open"), QString(),
+        m_host.frameWidget(), QStringLiteral("Open"), FileDialogFolder::startFolder(),
         QStringLiteral("HTML Files (*.htm,*.html,*.url) (*.htm *html *.url)"), nullptr,
         QFileDialog::HideNameFilterDetails);
     if (file.isEmpty())
         return;
+    FileDialogFolder::remember(file);
     m_host.openDocument(file);
     if (DocumentWindow *document = m_host.activeDocument())
         document->setWindowTitle(file);
@@ -372,6 +391,46 @@ void NavigationCommands::findInPage()
 {
     if (DocumentWindow *document = m_host.activeDocument())
         document->showFindBar();
+}
+
+void NavigationCommands::refreshBypassingCache()
+{
+    if (DocumentWindow *document = m_host.activeDocument()) {
+        document->applyDownloadOptions();
+        document->reload(3);
+    }
+}
+
+void NavigationCommands::findNext()
+{
+    DocumentWindow *document = m_host.activeDocument();
+    if (document && document->findBar())
+        document->findBar()->findNext();
+}
+
+void NavigationCommands::findPrevious()
+{
+    DocumentWindow *document = m_host.activeDocument();
+    if (document && document->findBar())
+        document->findBar()->findPrevious();
+}
+
+void NavigationCommands::zoomIn()
+{
+    if (DocumentWindow *document = m_host.activeDocument())
+        document->stepPageZoom(1);
+}
+
+void NavigationCommands::zoomOut()
+{
+    if (DocumentWindow *document = m_host.activeDocument())
+        document->stepPageZoom(-1);
+}
+
+void NavigationCommands::resetZoom()
+{
+    if (DocumentWindow *document = m_host.activeDocument())
+        document->stepPageZoom(0);
 }
 
 void NavigationCommands::changeTextSize(int step)

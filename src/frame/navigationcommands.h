@@ -17,6 +17,8 @@ public:
 
 private:
     void registerCommands();
+    // Puts the focus in the address bar with its text selected (a new tab waits for an address).
+    void focusAddressBar();
 
     // ---- Navigation of the active document; the site commands open a tab when none is open.
     void back();
@@ -56,6 +58,13 @@ private:
     void paste();
     void selectAll();
     void findInPage();
+    // The page's keys without a menu item: refresh past the cache, find again, page zoom.
+    void refreshBypassingCache();
+    void findNext();
+    void findPrevious();
+    void zoomIn();
+    void zoomOut();
+    void resetZoom();
     // One zoom level up (step 1) or down (-1) within 0..4, or medium (0).
     void changeTextSize(int step);
 

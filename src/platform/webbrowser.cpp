@@ -1,22 +1,17 @@
 #include "webbrowser.h"
 
-#include "typedaddress.h"
-
 #include "browserpage.h"
+#include "pageprinter.h"
 #include "preparedpage.h"
+#include "typedaddress.h"
 #include "core/strings.h"
 #include "newwindowrequest.h"
 #include "widgets/plainmessagebox.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFindTextResult>
@@ -31,6 +26,9 @@
 namespace {
 
 constexpr double kZoomFactors[] = {0.75, 0.9, 1.0, 1.2, 1.5};
+// The page zoom steps of the engine's Ctrl+wheel.
+constexpr double kPageZoomSteps[] = {0.25, 1.0 / 3, 0.5, 2.0 / 3, 0.75, 0.8, 0.9, 1.0, 1.1,
+                                     1.25, 1.5, 1.75, 2.0, 2.5, 3.0, 4.0, 5.0};
 
 } // namespace
 
@@ -206,6 +204,39 @@ void WebBrowser::setZoomLevel(int level)
     page()->setZoomFactor(kZoomFactors[qBound(0, level, 4)]);
 }
 
+PagePrinter *WebBrowser::printer()
+{
+    if (!m_printer) {
+        m_printer = new PagePrinter(m_view, this);
+        connect(m_printer, &PagePrinter::statusChanged, this, &WebBrowser::statusTextChanged);
+    }
+    return m_printer;
+}
+
+double WebBrowser::nextZoomFactor(double current, int step)
+{
+    if (step == 0)
+        return 1.0;
+    constexpr double kSame = 0.001;
+    if (step > 0) {
+        for (double factor : kPageZoomSteps) {
+            if (factor > current + kSame)
+                return factor;
+        }
+        return std::end(kPageZoomSteps)[-1];
+    }
+    for (auto it = std::rbegin(kPageZoomSteps); it != std::rend(kPageZoomSteps); ++it) {
+        if (*it < current - kSame)
+            return *it;
+    }
+    return kPageZoomSteps[0];
+}
+
+void WebBrowser::stepPageZoom(int step)
+{
+    page()->setZoomFactor(nextZoomFactor(page()->zoomFactor(), step));
+}
+
 void WebBrowser::execBrowserCommand(int command, int option, const QVariant &in, QVariant *out)
 {
     Q_UNUSED(option);
@@ -226,35 +257,15 @@ void WebBrowser::execBrowserCommand(int command, int option, const QVariant &in,
                                    : QWebEngineDownloadRequest::MimeHtmlSaveFormat);
         break;
     }
-    case OLECMDID_PRINT: {
-        auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
-        QPrintDialog dialog(printer.get(), this);
-        if (dialog.exec() == QDialog::Accepted) {
-            auto connection = std::make_shared<QMetaObject::Connection>();
-            *connection = connect(m_view, &QWebEngineView::printFinished, this,
-                                  [printer, connection](bool) { QObject::disconnect(*connection); });
-            m_view->print(printer.get());
-        }
+    case OLECMDID_PRINT:
+        printer()->print();
         break;
-    }
-    case OLECMDID_PRINTPREVIEW: {
-        QPrinter printer(QPrinter::HighResolution);
-        QPrintPreviewDialog preview(&printer, this);
-        connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter *p) {
-            QEventLoop loop;
-            connect(m_view, &QWebEngineView::printFinished, &loop, &QEventLoop::quit);
-            m_view->print(p);
-            loop.exec();
-        });
-        preview.exec();
+    case OLECMDID_PRINTPREVIEW:
+        printer()->printPreview();
         break;
-    }
-    case OLECMDID_PAGESETUP: {
-        QPrinter printer(QPrinter::HighResolution);
-        QPageSetupDialog dialog(&printer, this);
-        dialog.exec();
+    case OLECMDID_PAGESETUP:
+        printer()->pageSetup();
         break;
-    }
     case OLECMDID_PROPERTIES:
         plainMessageBox(this, QMessageBox::Information, loadResString(100),
                         locationName() + QLatin1String("\n\n") + locationUrl());

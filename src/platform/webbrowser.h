@@ -15,6 +15,7 @@ class QWebEnginePage;
 class QWebEngineProfile;
 class QWebEngineView;
 class NewWindowRequest;
+class PagePrinter;
 
 // The browser control of a document window: one web view with the control's members and events.
 // Events are signals whose cancel flag the slots may set (direct connections only).
@@ -93,6 +94,11 @@ public:
     // Zoom level 0 (smallest) .. 4 (largest), 2 being 100 %.
     int zoomLevel() const;
     void setZoomLevel(int level);
+    // Page zoom one step in (step > 0) or out (< 0) through the steps Ctrl+wheel takes, or back
+    // to 100 % (0).
+    void stepPageZoom(int step);
+    // The zoom factor one step from current (the nearest step when current lies between two).
+    static double nextZoomFactor(double current, int step);
 
     QWebEngineView *view() const { return m_view; }
     // Lets a page's new-window request through into this browser's page.
@@ -137,10 +143,13 @@ private:
     void onLoadProgress(int progress);
     void onLoadFinished(bool ok);
     void updateSecure();
+    // Print, preview and page setup of this browser's page (made on first use).
+    PagePrinter *printer();
 
     friend class BrowserPage;
     QWebEngineView *m_view = nullptr;
     MediaBlocker *m_mediaBlocker = nullptr;
+    PagePrinter *m_printer = nullptr;
     int m_downloadFlags = -1;
     struct Replay
     {

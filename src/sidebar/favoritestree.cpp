@@ -6,6 +6,8 @@
 #include "sidebarimages.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFileInfo>
@@ -16,6 +18,24 @@ namespace {
 
 // The longest stretch of tree building between two turns of the event loop.
 constexpr qint64 kSliceMs = 20;
+
+// What the folders below folder look like: each folder's path and last change, in the order
+// they are met. Adding, removing or renaming a shortcut or folder changes the folder that holds
+// it (a shortcut is written by renaming a new file over it). Links are not followed; a very
+// large tree is looked at only in part.
+QByteArray folderStamp(const QString &folder)
+{
+    constexpr int kMaxFolders = 2000;
+    QByteArray stamp = QByteArray::number(QFileInfo(folder).lastModified().toMSecsSinceEpoch());
+    QDirIterator it(folder, QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    for (int n = 0; n < kMaxFolders && it.hasNext(); ++n) {
+        it.next();
+        stamp += '\n' + it.filePath().toUtf8() + ' '
+            + QByteArray::number(it.fileInfo().lastModified().toMSecsSinceEpoch());
+    }
+    return stamp;
+}
 
 // Runs work item by item and lets the event loop turn between slices; false as soon as
 // keepAlive says the work must stop.
@@ -89,6 +109,8 @@ void FavoritesTree::loadFavorites(bool rescan)
     if (m_busy || !m_tree)
         return;
     m_busy = true;
+    // Taken before the scan: a change made while it runs is seen at the next showing.
+    m_loadedStamp = folderStamp(folder());
     const QPointer<FavoritesTree> self(this);
     const bool done = rebuild(rescan);
     if (!self)
@@ -96,6 +118,12 @@ void FavoritesTree::loadFavorites(bool rescan)
     m_busy = false;
     if (done)
         emit loaded();
+}
+
+void FavoritesTree::reloadIfChanged()
+{
+    if (!m_busy && m_tree && folderStamp(folder()) != m_loadedStamp)
+        loadFavorites(true);
 }
 
 bool FavoritesTree::rebuild(bool rescan)

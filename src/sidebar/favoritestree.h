@@ -36,6 +36,9 @@ public:
     // while it works; a call made meanwhile returns at once.
     void loadFavorites(bool rescan = true);
     bool isLoading() const { return m_busy; }
+    // Rescans when a folder below the Favorites folder changed since the last load (the
+    // section is being shown).
+    void reloadIfChanged();
     // Opens a node without children: its key, in a new tab when the settings ask for it.
     void openNode(QTreeWidgetItem *item);
 
@@ -66,4 +69,6 @@ private:
     QList<FavoritesScan::Record> m_records;
     QHash<QString, QTreeWidgetItem *> m_items; // by key
     bool m_busy = false;
+    // What the folders looked like when the tree was last loaded (FolderStamp).
+    QByteArray m_loadedStamp;
 };

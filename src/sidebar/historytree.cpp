@@ -69,6 +69,12 @@ void HistoryTree::loadHistory()
     Q_EMIT loaded();
 }
 
+void HistoryTree::reloadIfChanged()
+{
+    if (!m_loading && !m_released && !(store()->revision() == m_loadedRevision))
+        loadHistory();
+}
+
 bool HistoryTree::build()
 {
     if (!m_tree)
@@ -103,18 +109,23 @@ bool HistoryTree::build()
     m_reader.release();
     // The snapshot is read on a connection of its own off the interface thread; the window
     // stays live meanwhile.
-    QFutureWatcher<QList<HistoryStore::Entry>> reading;
+    using Snapshot = std::pair<QList<HistoryStore::Entry>, HistoryStore::Revision>;
+    QFutureWatcher<Snapshot> reading;
     QEventLoop wait;
     connect(&reading, &QFutureWatcherBase::finished, &wait, &QEventLoop::quit);
     reading.setFuture(QtConcurrent::run([file = store()->filePath()] {
         const HistoryStore snapshotStore(file);
-        return snapshotStore.snapshot();
+        // The revision first: a visit between the two readings makes the tree older than it
+        // claims, never newer, so it is built again the next time it is shown.
+        const HistoryStore::Revision revision = snapshotStore.revision();
+        return Snapshot(snapshotStore.snapshot(), revision);
     }));
     if (!reading.isFinished())
         wait.exec();
     if (!self || !m_tree || m_reloadRequested || m_released)
         return false;
-    m_reader.load(reading.result());
+    m_reader.load(reading.result().first);
+    m_loadedRevision = reading.result().second;
     slice.restart();
 
     const QIcon groupIcon = SidebarImages::icon(QStringLiteral("fopen"));

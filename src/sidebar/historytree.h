@@ -1,12 +1,12 @@
 #pragma once
 
+#include "core/historystore.h"
 #include "historyreader.h"
 #include "sidebarhost.h"
 
 #include <QObject>
 #include <QPointer>
 
-class HistoryStore;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -29,6 +29,9 @@ public:
     // Takes a new snapshot of the store and rebuilds the tree from it; loaded() follows.
     void loadHistory();
     bool isLoading() const { return m_loading; }
+    // Loads the tree again when the store has changed since the last load (the section is
+    // being shown: this run's visits appear).
+    void reloadIfChanged();
     // Lets go of the snapshot: leaves can no longer be opened (the frame's unload).
     void releaseHistoryReader();
     const HistoryReader &reader() const { return m_reader; }
@@ -52,6 +55,8 @@ private:
     SidebarHost m_host;
     HistoryStore *m_store = nullptr;
     HistoryReader m_reader;
+    // The store's revision the tree was last built from.
+    HistoryStore::Revision m_loadedRevision;
     bool m_loading = false;
     bool m_reloadRequested = false;
     bool m_released = false;

@@ -130,6 +130,10 @@ Sidebar::Sidebar(const SidebarHost &host, QWidget *parent) : QWidget(parent), m_
     // 4: the side-bar browser.
     m_gamesBrowser = new GamesBrowser(m_host, m_panels[4]);
 
+    // The section shown brings its tree up to date (this run's visits, a changed folder).
+    connect(sidebar, &QTabWidget::currentChanged, this, &Sidebar::refreshShownSection,
+            Qt::QueuedConnection);
+
     // Shown by the tab control once buildSidebar adds them.
     for (QWidget *panel : m_panels) {
         panel->hide();
@@ -320,6 +324,23 @@ void Sidebar::setRssSectionMark(bool marked)
     sidebar->setUpdatesEnabled(false);
     sidebar->setTabIcon(index, SidebarImages::icon(m_rssSectionIcon));
     sidebar->setUpdatesEnabled(true);
+}
+
+void Sidebar::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    QMetaObject::invokeMethod(this, &Sidebar::refreshShownSection, Qt::QueuedConnection);
+}
+
+void Sidebar::refreshShownSection()
+{
+    if (!isVisible())
+        return;
+    const QString key = sectionKey(sidebar->currentIndex());
+    if (key == QLatin1String("HISTORY"))
+        m_history->reloadIfChanged();
+    else if (key == QLatin1String("FAVORITES"))
+        m_favorites->reloadIfChanged();
 }
 
 void Sidebar::reloadFavorites()

@@ -116,9 +116,12 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void setRssSectionMark(bool marked);
+    // The shown section's tree is loaded again when what it shows changed since its last load.
+    void refreshShownSection();
 
     SidebarHost m_host;
     QString m_pictureFile;

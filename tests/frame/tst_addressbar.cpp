@@ -1,13 +1,13 @@
 #include "core/addressmatcher.h"
 #include "core/historystore.h"
+#include "core/localpathoffers.h"
 #include "frame/addressbarrules.h"
 #include "frame/addresscompleter.h"
 #include "frame/quicksearchdialog.h"
 #include "frame/searchengines.h"
 
-#include <QAbstractItemView>
+#include <QListView>
 #include <QComboBox>
-#include <QCompleter>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -210,9 +210,9 @@ private slots:
         QCOMPARE(store.revision(), empty);
     }
 
-    // The field offers from both lists while typing; Enter in the offers accepts the picked one;
-    // pages visited since the field last had the focus are offered, even to text typed before
-    // the history was read.
+    // The field offers from both lists while typing; the arrow keys put an offer in the field
+    // and Enter accepts it; pages visited since the field last had the focus are offered, even
+    // to text typed before the history was read.
     void completerInField()
     {
         QTemporaryDir dir;
@@ -229,13 +229,19 @@ private slots:
         combo.lineEdit()->setFocus();
         QVERIFY(QTest::qWaitForWindowActive(&combo));
 
-        QAbstractItemView *popup = completer.completer()->popup();
-        QTest::keyClicks(combo.lineEdit(), QStringLiteral("exa"));
+        QAbstractItemView *popup = completer.popup();
+        QTest::keyClicks(&combo, QStringLiteral("exa"));
         QTRY_VERIFY(popup->isVisible());
         QTRY_COMPARE(popup->model()->rowCount(), 2);
-        QTest::keyClick(popup, Qt::Key_Down);
-        QTest::keyClick(popup, Qt::Key_Down);
-        QTest::keyClick(popup, Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(combo.currentText(), QStringLiteral("exa"));
+        QVERIFY(combo.hasFocus());
+        QTest::keyClick(&combo, Qt::Key_Down);
+        QCOMPARE(combo.currentText(), QStringLiteral("example.com"));
+        // Up past the first offer gives the typed text back.
+        QTest::keyClick(&combo, Qt::Key_Up);
+        QCOMPARE(combo.currentText(), QStringLiteral("exa"));
+        QTest::keyClick(&combo, Qt::Key_Up);
+        QTest::keyClick(&combo, Qt::Key_Return, Qt::ShiftModifier);
         QCOMPARE(accepted.size(), 1);
         QCOMPARE(accepted.at(0).at(0).value<Qt::KeyboardModifiers>(), Qt::ShiftModifier);
         QCOMPARE(combo.currentText(), QStringLiteral("https://www.example.org/page"));
@@ -245,10 +251,71 @@ private slots:
         combo.lineEdit()->clearFocus();
         combo.lineEdit()->setFocus();
         combo.setEditText(QString());
-        QTest::keyClicks(combo.lineEdit(), QStringLiteral("example.n"));
+        QTest::keyClicks(&combo, QStringLiteral("example.n"));
         QTRY_VERIFY(popup->isVisible());
         QCOMPARE(popup->model()->rowCount(), 1);
         QCOMPARE(popup->model()->index(0, 0).data().toString(), QStringLiteral("http://example.net/"));
+    }
+
+    // Typing on after the offers stop matching keeps every key: the list closes, the field
+    // holds exactly what was typed, and a click on an offer accepts it.
+    void typedTextIsNeverReplaced()
+    {
+        QTemporaryDir dir;
+        HistoryStore history(dir.filePath(QStringLiteral("history.db")));
+        QVERIFY(history.addVisit(QStringLiteral("http://127.0.0.1:8602/images.html"), {}));
+        QVERIFY(history.addVisit(QStringLiteral("http://127.0.0.1:8602/index.html"), {}));
+        QComboBox combo;
+        combo.setEditable(true);
+        AddressCompleter completer(&combo, &history);
+        QSignalSpy read(&completer, &AddressCompleter::historyRead);
+        combo.show();
+        QApplication::setActiveWindow(&combo);
+        combo.setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(&combo));
+        QVERIFY(read.wait());
+
+        const QString typed = QStringLiteral("127.0.0.1:8602/hello");
+        for (const QChar c : typed) {
+            QTest::keyClick(&combo, c.toLatin1());
+            QCOMPARE(combo.currentText(), typed.left(combo.currentText().size()));
+            QVERIFY(!combo.lineEdit()->hasSelectedText());
+        }
+        QCOMPARE(combo.currentText(), typed);
+        QVERIFY(!completer.popup()->isVisible());
+        QVERIFY(combo.hasFocus());
+
+        QTest::keyClick(&combo, Qt::Key_Backspace);
+        combo.setEditText(QString());
+        QTest::keyClicks(&combo, QStringLiteral("127.0.0.1:8602/ima"));
+        QTRY_VERIFY(completer.popup()->isVisible());
+        QSignalSpy accepted(&completer, &AddressCompleter::addressAccepted);
+        const QModelIndex first = completer.popup()->model()->index(0, 0);
+        QTest::mouseClick(completer.popup()->viewport(), Qt::LeftButton, {},
+                          completer.popup()->visualRect(first).center());
+        QCOMPARE(accepted.size(), 1);
+        QCOMPARE(combo.currentText(), QStringLiteral("http://127.0.0.1:8602/images.html"));
+    }
+
+    // A typed path offers the folder's entries that start with its last part, folders first.
+    void localPathOffers()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("notes")));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Other")));
+        for (const char *name : {"note.html", "notes.txt", ".nothidden"}) {
+            QFile file(dir.filePath(QLatin1String(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        const QString base = dir.path() + QLatin1Char('/');
+        QCOMPARE(LocalPathOffers::offers(base + QStringLiteral("no"), 10),
+                 QStringList({base + "notes/", base + "note.html", base + "notes.txt"}));
+        QCOMPARE(LocalPathOffers::offers(QStringLiteral("file://") + base + QStringLiteral("O"), 10),
+                 QStringList({QStringLiteral("file://") + base + "Other/"}));
+        QCOMPARE(LocalPathOffers::offers(base + QStringLiteral(".no"), 10), QStringList({base + ".nothidden"}));
+        QCOMPARE(LocalPathOffers::offers(base + QStringLiteral("no"), 1), QStringList({base + "notes/"}));
+        QVERIFY(LocalPathOffers::offers(QStringLiteral("example.org/no"), 10).isEmpty());
+        QVERIFY(LocalPathOffers::offers(base + QStringLiteral("missing/x"), 10).isEmpty());
     }
 };
 

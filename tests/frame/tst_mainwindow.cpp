@@ -572,6 +572,50 @@ private slots:
         QCOMPARE(cycledTab(1, 1, false), 0);
     }
 
+    // The page's own keys, and the zoom steps they take.
+    void pageKeyRules()
+    {
+        using namespace ShortcutRules;
+        const auto ctrl = Qt::ControlModifier, alt = Qt::AltModifier, shift = Qt::ShiftModifier;
+        struct Case
+        {
+            int key;
+            Qt::KeyboardModifiers modifiers;
+            bool firstPress, findText;
+            Action action;
+        };
+        const Case cases[] = {
+            {Qt::Key_Left, alt, true, false, Action::Back},
+            {Qt::Key_Left, alt | shift, true, false, Action::None},
+            {Qt::Key_Right, alt, false, false, Action::None}, // auto-repeat
+            {Qt::Key_F5, {}, true, false, Action::Refresh},
+            {Qt::Key_F5, ctrl, true, false, Action::RefreshBypassCache},
+            {Qt::Key_R, ctrl, true, false, Action::Refresh},
+            {Qt::Key_R, ctrl | shift, true, false, Action::RefreshBypassCache},
+            {Qt::Key_R, {}, true, false, Action::None},
+            {Qt::Key_F3, {}, true, true, Action::FindNext},
+            {Qt::Key_F3, shift, false, true, Action::FindPrevious},
+            {Qt::Key_F3, {}, true, false, Action::None},
+            {Qt::Key_Equal, ctrl, true, false, Action::ZoomIn},
+            {Qt::Key_Plus, ctrl | shift, false, false, Action::ZoomIn},
+            {Qt::Key_Minus, ctrl, true, false, Action::ZoomOut},
+            {Qt::Key_0, ctrl, true, false, Action::ZoomReset},
+            {Qt::Key_0, {}, true, false, Action::None},
+            {Qt::Key_Backspace, {}, true, false, Action::None},
+        };
+        for (const Case &c : cases) {
+            const Decision d = decidePageKey(c.key, c.modifiers, c.firstPress, c.findText);
+            QCOMPARE(int(d.action), int(c.action));
+            QCOMPARE(d.swallowed, c.action != Action::None);
+        }
+        QCOMPARE(WebBrowser::nextZoomFactor(1.0, 1), 1.1);
+        QCOMPARE(WebBrowser::nextZoomFactor(1.0, -1), 0.9);
+        QCOMPARE(WebBrowser::nextZoomFactor(1.2, 1), 1.25);
+        QCOMPARE(WebBrowser::nextZoomFactor(5.0, 1), 5.0);
+        QCOMPARE(WebBrowser::nextZoomFactor(0.25, -1), 0.25);
+        QCOMPARE(WebBrowser::nextZoomFactor(3.0, 0), 1.0);
+    }
+
     // The shortcuts act wherever the focus is, through the real key path of the window.
     void shortcutsWorkFromAPageAndTheAddressBar()
     {
