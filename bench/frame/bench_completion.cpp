@@ -7,6 +7,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QListView>
 #include <QComboBox>
 #include <QCompleter>
 #include <QElapsedTimer>

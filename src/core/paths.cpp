@@ -86,4 +86,16 @@ QString assetFile(const QString &name)
     return assetDir() + QLatin1Char('/') + name;
 }
 
+QString displayPath(const QString &path)
+{
+    const QString assets = QDir::cleanPath(assetDir()) + QLatin1Char('/');
+    const QString clean = QDir::cleanPath(path);
+    return clean.startsWith(assets) && clean.size() > assets.size() ? clean.mid(assets.size()) : path;
+}
+
+QString editedPath(const QString &shown, const QString &stored)
+{
+    return shown == displayPath(stored) ? stored : shown;
+}
+
 } // namespace Paths

@@ -23,5 +23,11 @@ bool isPrivateFolder(const QString &path);
 // "resources" folder of the source tree when running from a build tree.
 QString assetDir();
 QString assetFile(const QString &name);
+// How a file setting is shown to the user: a shipped asset by its name within the asset folder
+// ("popup.wav", "skins/daybreak.qvs"), any other file by its path.
+QString displayPath(const QString &path);
+// What a field showing displayPath(stored) holds once the user may have edited it: stored when
+// the field was left as shown, else the field's text.
+QString editedPath(const QString &shown, const QString &stored);
 
 } // namespace Paths

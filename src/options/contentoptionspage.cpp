@@ -16,13 +16,16 @@ struct Switch
 {
     int caption;
     bool SettingsModel::*setting;
+    // Java and ActiveX: the setting is kept, but the web engine has neither, so the box is
+    // shown disabled like its menu item.
+    bool hasEffect = true;
 };
 
 const Switch kSwitchTable[ContentOptionsPage::kSwitches] = {
     {8064, &SettingsModel::enableImages},  {8065, &SettingsModel::enableSound},
     {8066, &SettingsModel::enableVideo},   {8067, &SettingsModel::enableScripts},
-    {8068, &SettingsModel::enableFlash},   {8097, &SettingsModel::enableJava},
-    {8098, &SettingsModel::enableActiveXDL}, {8099, &SettingsModel::enableActiveXRUN},
+    {8068, &SettingsModel::enableFlash},   {8097, &SettingsModel::enableJava, false},
+    {8098, &SettingsModel::enableActiveXDL, false}, {8099, &SettingsModel::enableActiveXRUN, false},
 };
 
 } // namespace
@@ -37,6 +40,7 @@ ContentOptionsPage::ContentOptionsPage(OptionsHost &host, QWidget *parent)
         auto *box = new QCheckBox(frame);
         box->setObjectName(QStringLiteral("chkDownload%1").arg(i));
         box->setProperty(kTagProperty, resId(kSwitchTable[i].caption));
+        box->setEnabled(kSwitchTable[i].hasEffect);
         column->addWidget(box);
         m_switches[i] = box;
     }

@@ -1,6 +1,7 @@
 #include "popupkilleroptionspage.h"
 
 #include "core/appstate.h"
+#include "core/paths.h"
 #include "core/strings.h"
 #include "document/popupwhitelist.h"
 #include "optionshost.h"
@@ -106,7 +107,7 @@ void PopupKillerOptionsPage::load()
     m_altOverride->setChecked(s.popupAltEnable);
     m_changeMouse->setChecked(s.popupChangeMouse);
     m_playSound->setChecked(s.popupPlaySound);
-    m_soundFile->setText(s.popupSoundFile);
+    m_soundFile->setText(Paths::displayPath(s.popupSoundFile));
     m_whitelist->addItems(programWhitelist());
     m_offerWhitelistAdd->setChecked(s.popupPromptWhitelist);
 }
@@ -130,7 +131,8 @@ void PopupKillerOptionsPage::updateSoundFile()
 
 void PopupKillerOptionsPage::browseSoundFile()
 {
-    const QString file = m_pickSoundFile(this, m_soundFile->text());
+    const QString current = Paths::editedPath(m_soundFile->text(), AppState::settings.popupSoundFile);
+    const QString file = m_pickSoundFile(this, current);
     if (!file.isEmpty())
         m_soundFile->setText(file);
 }
@@ -176,7 +178,7 @@ void PopupKillerOptionsPage::save()
     s.popupAltEnable = m_altOverride->isChecked();
     s.popupChangeMouse = m_changeMouse->isChecked();
     s.popupPlaySound = m_playSound->isChecked();
-    s.popupSoundFile = m_soundFile->text();
+    s.popupSoundFile = Paths::editedPath(m_soundFile->text(), s.popupSoundFile);
     QStringList entries;
     for (int i = 0; i < m_whitelist->count() && i < kMaxWhitelistEntries; ++i)
         entries.append(m_whitelist->item(i)->text());

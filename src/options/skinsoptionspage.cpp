@@ -1,6 +1,7 @@
 #include "skinsoptionspage.h"
 
 #include "core/appstate.h"
+#include "core/paths.h"
 #include "core/strings.h"
 #include "optionshost.h"
 #include "taggedwidget.h"
@@ -79,14 +80,27 @@ void SkinsOptionsPage::load()
     const QString chosen = host().nextSkin();
     m_skin->addItems(AppState::skinNames);
     m_skin->setCurrentIndex(int(AppState::skinNames.lastIndexOf(chosen)));
-    m_largeImage->setText(AppState::settings.toolbarLargeBitmap);
-    m_smallImage->setText(AppState::settings.toolbarSmallBitmap);
+    m_largeImage->setText(Paths::displayPath(AppState::settings.toolbarLargeBitmap));
+    m_smallImage->setText(Paths::displayPath(AppState::settings.toolbarSmallBitmap));
 }
+
+namespace {
+
+// Where the image dialog opens: the folder of the file shown (a shipped one is shown by its
+// name within the asset folder).
+QString startFolder(const QString &shown)
+{
+    if (shown.isEmpty())
+        return QString();
+    return QFileInfo(QFileInfo(shown).isAbsolute() ? shown : Paths::assetFile(shown)).path();
+}
+
+} // namespace
 
 void SkinsOptionsPage::browse(QLineEdit *box)
 {
     const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Select Image File..."),
-                                                      box->text().isEmpty() ? QString() : QFileInfo(box->text()).path(),
+                                                      startFolder(box->text()),
                                                       QStringLiteral("Bitmap Files (*.bmp)"));
     if (!file.isEmpty())
         box->setText(file);
@@ -97,6 +111,7 @@ void SkinsOptionsPage::save()
     // Without a selection the skin chosen before stays chosen.
     if (m_skin->currentIndex() >= 0)
         host().setNextSkin(m_skin->currentText());
-    AppState::settings.toolbarLargeBitmap = m_largeImage->text();
-    AppState::settings.toolbarSmallBitmap = m_smallImage->text();
+    SettingsModel &s = AppState::settings;
+    s.toolbarLargeBitmap = Paths::editedPath(m_largeImage->text(), s.toolbarLargeBitmap);
+    s.toolbarSmallBitmap = Paths::editedPath(m_smallImage->text(), s.toolbarSmallBitmap);
 }

@@ -158,6 +158,9 @@ void PagePrinter::showPreview(const QByteArray &firstPdf)
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(sharedLayout());
     QPrintPreviewDialog preview(&printer, m_dialogParent);
+    // Large enough to read a page.
+    if (m_dialogParent)
+        preview.resize(m_dialogParent->window()->size() * 3 / 4);
     auto *pages = preview.findChild<QPrintPreviewWidget *>();
     // The pages as laid out for one paper; another paper chosen in the preview lays the page
     // out again, and the preview shows the old pages until the new ones are there.

@@ -1,6 +1,7 @@
 #include "recordingoptionshost.h"
 
 #include "core/appstate.h"
+#include "core/paths.h"
 #include "core/settingsstore.h"
 #include "options/skinsoptionspage.h"
 
@@ -55,6 +56,24 @@ private Q_SLOTS:
         QCOMPARE(host.runningSkin, QStringLiteral("Blue"));
         QCOMPARE(AppState::settings.toolbarSmallBitmap, QStringLiteral(" typed by hand .bmp"));
         QCOMPARE(AppState::settings.toolbarLargeBitmap, QStringLiteral("/skins/large.bmp"));
+    }
+
+    // A shipped picture shows by its name, not by the folder it ships in, and stays as stored
+    // when the field is left alone.
+    void shippedFilesShowTheirNames()
+    {
+        AppState::settings = SettingsModel();
+        AppState::settings.loadSkins(SettingsStore(QStringLiteral("/nonexistent/Quarvel.ini")));
+        const QString stored = AppState::settings.toolbarLargeBitmap;
+        QCOMPARE(stored, Paths::assetFile(QStringLiteral("nav_24h.bmp")));
+        RecordingOptionsHost host;
+        SkinsOptionsPage page(host);
+        QCOMPARE(page.findChild<QLineEdit *>(QStringLiteral("txtToolbarImageLarge"))->text(),
+                 QStringLiteral("nav_24h.bmp"));
+        page.save();
+        QCOMPARE(AppState::settings.toolbarLargeBitmap, stored);
+        QCOMPARE(Paths::displayPath(QStringLiteral("/home/u/large.bmp")), QStringLiteral("/home/u/large.bmp"));
+        QCOMPARE(Paths::editedPath(QStringLiteral("mine.bmp"), stored), QStringLiteral("mine.bmp"));
     }
 };
 
