@@ -252,6 +252,13 @@ private slots:
         tree.openNode(node(widget, "TwoWeek"));
         QCOMPARE(m_opened.size() + m_navigated.size(), 2);
 
+        // Shown again, the tree is built anew only when the store changed since its last load.
+        tree.reloadIfChanged();
+        QCOMPARE(loaded.count(), 2);
+        QCOMPARE(children(node(widget, "Today")).first(), QStringLiteral("History0=New"));
+        tree.reloadIfChanged();
+        QCOMPARE(loaded.count(), 2);
+
         // Released, the snapshot opens nothing more.
         tree.releaseHistoryReader();
         tree.openNode(node(widget, "History0"));
