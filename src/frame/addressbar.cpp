@@ -221,7 +221,13 @@ bool AddressBar::eventFilter(QObject *watched, QEvent *event)
         case QEvent::FocusOut:
             m_addressHasFocus = false;
             break;
+        case QEvent::KeyRelease:
+            m_addressEditing = false;
+            break;
         case QEvent::KeyPress: {
+            // While a key is down, an entry the arrow keys bring into the field is not opened:
+            // the user is still choosing (Enter opens it).
+            m_addressEditing = true;
             auto *key = static_cast<QKeyEvent *>(event);
             if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
                 onAddressEnter(key->modifiers() & Qt::ControlModifier,

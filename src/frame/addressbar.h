@@ -64,6 +64,8 @@ private:
     QWidget *m_addressHolder;
     QComboBox *m_addressBar;
     qint16 m_searchEngine = 0;
+    // Set while a key is down in the field: a choice from the list made with the keys is not
+    // opened until Enter.
     bool m_addressEditing = false;
     bool m_addressHasFocus = false;
 };

@@ -414,6 +414,16 @@ private slots:
         QCOMPARE(frame->documents().size(), 1);
         const int listSize = int(address->typedAddresses().size());
 
+        // Down and Up in the field bring listed addresses into it without opening them; Esc
+        // shows the page's address again.
+        address->comboBox()->setFocus();
+        const int requestsBefore = m_server.requests;
+        QTest::keyClick(address->comboBox(), Qt::Key_Down);
+        QVERIFY(address->addressText() != document->locationUrl());
+        QTest::keyClick(address->comboBox(), Qt::Key_Escape);
+        QTRY_COMPARE(address->addressText(), document->locationUrl());
+        QCOMPARE(m_server.requests, requestsBefore);
+
         // Without a scheme the text is a web address.
         address->setAddressText(
             QStringLiteral("127.0.0.1:%1/page?title=Bare").arg(m_server.serverPort()));
