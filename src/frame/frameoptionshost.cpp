@@ -84,14 +84,14 @@ void FrameOptionsHost::reloadFormData()
     }
 }
 
-void FrameOptionsHost::reloadFavorites()
+bool FrameOptionsHost::reloadFavorites()
 {
-    m_parts.sidebar->reloadFavorites();
+    return m_parts.sidebar->reloadFavorites();
 }
 
-void FrameOptionsHost::reloadHistory()
+void FrameOptionsHost::reloadHistory(std::function<void(bool ok)> done)
 {
-    m_parts.sidebar->reloadHistory();
+    m_parts.sidebar->reloadHistory(std::move(done));
 }
 
 bool FrameOptionsHost::hasActivePage() const

@@ -46,8 +46,8 @@ public:
     void setNextSkin(const QString &skin) override;
     void setCommandChecked(const QString &key, bool checked) override;
     void reloadFormData() override;
-    void reloadFavorites() override;
-    void reloadHistory() override;
+    bool reloadFavorites() override;
+    void reloadHistory(std::function<void(bool ok)> done) override;
     bool cleanHistory(bool addressList, bool searchList, bool cookies, bool history,
                       bool temporaryFiles) override;
     void showPopupKillerState() override;

@@ -138,7 +138,7 @@ MainWindow::MainWindow(QWidget *parent)
     connectStatusBar();
 
     connect(&m_favoritesTimer, &QTimer::timeout, m_sidebar, &Sidebar::reloadFavorites);
-    connect(&m_historyTimer, &QTimer::timeout, m_sidebar, &Sidebar::reloadHistory);
+    connect(&m_historyTimer, &QTimer::timeout, m_sidebar, [this] { m_sidebar->reloadHistory(); });
     m_tray = new FrameTray(this);
     connect(m_tray, &FrameTray::restoreRequested, this, &MainWindow::restoreFromTray);
     m_optionsHost = std::make_unique<FrameOptionsHost>(FrameOptionsHost::Parts{
@@ -537,9 +537,6 @@ void MainWindow::createCommands()
     // The keyboard shortcuts act wherever the focus is; they run once the key has been handled.
     m_shortcuts = new KeyboardShortcuts(this);
     m_shortcuts->hasActiveDocument = [this] { return activeDocument() != nullptr; };
-    connect(m_shortcuts, &KeyboardShortcuts::actionRequested, this, &MainWindow::onShortcut,
-            Qt::QueuedConnection);
-}
     m_shortcuts->findTextPending = [this] {
         const DocumentWindow *document = activeDocument();
         return document && document->findBar() && document->findBar()->isVisible()
@@ -554,6 +551,9 @@ void MainWindow::createCommands()
 
 void MainWindow::onShortcut(ShortcutRules::Action action)
 {
+    connect(m_shortcuts, &KeyboardShortcuts::actionRequested, this, &MainWindow::onShortcut,
+            Qt::QueuedConnection);
+}
     using ShortcutRules::Action;
     switch (action) {
     case Action::FocusAddressBar:

@@ -145,9 +145,11 @@ void GeneralOptionsPage::loadNow()
 
 void GeneralOptionsPage::makeDefault()
 {
-    // makeDefaultBrowser shows the busy cursor while it registers and reports a failure itself.
     m_makeDefault->setEnabled(false);
-    if (makeDefaultBrowser(this))
+    QString error;
+    if (registerAsDefaultBrowser(&error))
         m_message(QMessageBox::Information, loadResString(15010));
+    else
+        m_message(QMessageBox::Information, loadResString(15011) + QStringLiteral("\n\n") + error);
     m_makeDefault->setEnabled(true);
 }

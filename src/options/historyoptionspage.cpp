@@ -148,7 +148,7 @@ bool HistoryOptionsPage::clean(const std::array<bool, kTraces> &traces, bool rel
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool ok = host().cleanHistory(traces[0], traces[1], traces[2], traces[3], traces[4]);
     if (reloadHistory)
-        host().reloadHistory();
+        host().reloadHistory(nullptr);
     QApplication::restoreOverrideCursor();
     m_busy = false;
     m_cleanAll->setEnabled(true);

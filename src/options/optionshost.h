@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QColor;
 class QFont;
 
@@ -30,9 +32,10 @@ public:
     virtual void setCommandChecked(const QString &key, bool checked) = 0;
     // Every open document reads the form-filler data again.
     virtual void reloadFormData() = 0;
-    // The side bar's trees are built again from what is stored now.
-    virtual void reloadFavorites() = 0;
-    virtual void reloadHistory() = 0;
+    // The side bar's trees are built again from what is stored now: favorites at once (false
+    // when they could not be read), history in the background, done telling whether it was.
+    virtual bool reloadFavorites() = 0;
+    virtual void reloadHistory(std::function<void(bool ok)> done) = 0;
     // Cleans the chosen traces now, with the side bar's cleaner; false when a step failed.
     virtual bool cleanHistory(bool addressList, bool searchList, bool cookies, bool history,
                               bool temporaryFiles) = 0;

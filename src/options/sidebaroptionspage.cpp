@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSlider>
 #include <QToolButton>
@@ -120,9 +121,9 @@ SidebarOptionsPage::SidebarOptionsPage(OptionsHost &host, QWidget *parent)
         });
     }
     connect(refreshFavorites, &QPushButton::clicked, this,
-            [this, refreshFavorites] { refresh(refreshFavorites, &OptionsHost::reloadFavorites, 15012); });
+            [this, refreshFavorites] { refreshFavoritesNow(refreshFavorites); });
     connect(refreshHistory, &QPushButton::clicked, this,
-            [this, refreshHistory] { refresh(refreshHistory, &OptionsHost::reloadHistory, 15014); });
+            [this, refreshHistory] { refreshHistoryNow(refreshHistory); });
 }
 
 QString SidebarOptionsPage::periodText(int minutes)
@@ -215,12 +216,25 @@ void SidebarOptionsPage::showColor()
                                 .arg(color.name()));
 }
 
-void SidebarOptionsPage::refresh(QPushButton *button, void (OptionsHost::*reload)(), int doneMessage)
+void SidebarOptionsPage::refreshFavoritesNow(QPushButton *button)
 {
     button->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    (host().*reload)();
+    const bool ok = host().reloadFavorites();
     QApplication::restoreOverrideCursor();
     button->setEnabled(true);
-    m_message(QMessageBox::NoIcon, loadResString(doneMessage));
+    m_message(QMessageBox::NoIcon, loadResString(ok ? 15012 : 15013));
+}
+
+void SidebarOptionsPage::refreshHistoryNow(QPushButton *button)
+{
+    // The tree is built in the background: the outcome is told when it is known, unless the
+    // dialog has closed by then.
+    button->setEnabled(false);
+    host().reloadHistory([page = QPointer<SidebarOptionsPage>(this), button](bool ok) {
+        if (!page)
+            return;
+        button->setEnabled(true);
+        page->m_message(QMessageBox::NoIcon, loadResString(ok ? 15014 : 15015));
+    });
 }

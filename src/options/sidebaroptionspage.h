@@ -53,7 +53,9 @@ private:
     void chooseFont();
     void chooseColor();
     void showColor();
-    void refresh(QPushButton *button, void (OptionsHost::*reload)(), int doneMessage);
+    // The rebuild buttons: tell whether the tree could be built again.
+    void refreshFavoritesNow(QPushButton *button);
+    void refreshHistoryNow(QPushButton *button);
 
     QCheckBox *m_enableSidebar;
     QLineEdit *m_preview;

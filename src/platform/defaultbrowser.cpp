@@ -296,15 +296,23 @@ void DefaultBrowser::runDesktopTools() const
         runQuietly(xdgSettings, {QStringLiteral("set"), QStringLiteral("default-web-browser"), ours});
 }
 
-bool makeDefaultBrowser(QWidget *parent)
+bool registerAsDefaultBrowser(QString *errorString)
 {
     DefaultBrowser browser;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool registered = browser.associateFiles();
     QApplication::restoreOverrideCursor();
-    if (registered)
+    if (!registered && errorString)
+        *errorString = browser.errorString();
+    return registered;
+}
+
+bool makeDefaultBrowser(QWidget *parent)
+{
+    QString error;
+    if (registerAsDefaultBrowser(&error))
         return true;
     plainMessageBox(parent, QMessageBox::Warning, loadResString(102),
-                    loadResString(1505) + QStringLiteral("\n\n") + browser.errorString());
+                    loadResString(1505) + QStringLiteral("\n\n") + error);
     return false;
 }

@@ -55,6 +55,8 @@ private:
 };
 
 // The make-default command of the default-browser prompt and of the options' general page:
-// registers the running program and, when that fails, tells the user why (message 1505).
-// True when Quarvel is now the default browser.
+// registers the running program with the busy cursor shown. True when Quarvel is now the
+// default browser; otherwise errorString (when given) says why.
+bool registerAsDefaultBrowser(QString *errorString = nullptr);
+// The same, and when it fails tells the user why (message 1505).
 bool makeDefaultBrowser(QWidget *parent);

@@ -104,20 +104,21 @@ bool FavoritesTree::keepAlive()
     return !m_tree.isNull();
 }
 
-void FavoritesTree::loadFavorites(bool rescan)
+bool FavoritesTree::loadFavorites(bool rescan)
 {
     if (m_busy || !m_tree)
-        return;
+        return false;
     m_busy = true;
     // Taken before the scan: a change made while it runs is seen at the next showing.
     m_loadedStamp = folderStamp(folder());
     const QPointer<FavoritesTree> self(this);
     const bool done = rebuild(rescan);
     if (!self)
-        return;
+        return false;
     m_busy = false;
     if (done)
         emit loaded();
+    return done;
 }
 
 void FavoritesTree::reloadIfChanged()

@@ -33,8 +33,9 @@ public:
     void setStartTarget(const QString &commandLine) { m_startTarget = commandLine; }
 
     // Rebuilds the tree, by a rescan of the folder or from the cache. Events keep running
-    // while it works; a call made meanwhile returns at once.
-    void loadFavorites(bool rescan = true);
+    // while it works; a call made meanwhile returns false at once, as does a rebuild that had
+    // to stop.
+    bool loadFavorites(bool rescan = true);
     bool isLoading() const { return m_busy; }
     // Rescans when a folder below the Favorites folder changed since the last load (the
     // section is being shown).

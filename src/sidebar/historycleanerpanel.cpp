@@ -93,7 +93,8 @@ bool HistoryCleanerPanel::cleanAll()
     if (m_busy)
         return false;
     if (m_host.message(m_panel, QMessageBox::Question, loadResString(8512),
-                       QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+                       QMessageBox::Yes | QMessageBox::No, loadResString(8513))
+        != QMessageBox::Yes)
         return false;
     return clean(HistoryCleaner::AllKinds, true);
 }

@@ -109,7 +109,12 @@ bool HistoryTree::build()
     m_reader.release();
     // The snapshot is read on a connection of its own off the interface thread; the window
     // stays live meanwhile.
-    using Snapshot = std::pair<QList<HistoryStore::Entry>, HistoryStore::Revision>;
+    struct Snapshot
+    {
+        QList<HistoryStore::Entry> entries;
+        HistoryStore::Revision revision;
+        bool readable = false;
+    };
     QFutureWatcher<Snapshot> reading;
     QEventLoop wait;
     connect(&reading, &QFutureWatcherBase::finished, &wait, &QEventLoop::quit);
@@ -118,14 +123,15 @@ bool HistoryTree::build()
         // The revision first: a visit between the two readings makes the tree older than it
         // claims, never newer, so it is built again the next time it is shown.
         const HistoryStore::Revision revision = snapshotStore.revision();
-        return Snapshot(snapshotStore.snapshot(), revision);
+        return Snapshot{snapshotStore.snapshot(), revision, snapshotStore.isOpen()};
     }));
     if (!reading.isFinished())
         wait.exec();
     if (!self || !m_tree || m_reloadRequested || m_released)
         return false;
-    m_reader.load(reading.result().first);
-    m_loadedRevision = reading.result().second;
+    m_reader.load(reading.result().entries);
+    m_loadedRevision = reading.result().revision;
+    m_lastLoadOk = reading.result().readable;
     slice.restart();
 
     const QIcon groupIcon = SidebarImages::icon(QStringLiteral("fopen"));

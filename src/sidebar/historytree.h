@@ -29,6 +29,8 @@ public:
     // Takes a new snapshot of the store and rebuilds the tree from it; loaded() follows.
     void loadHistory();
     bool isLoading() const { return m_loading; }
+    // Whether the last load could read the store.
+    bool lastLoadSucceeded() const { return m_lastLoadOk; }
     // Loads the tree again when the store has changed since the last load (the section is
     // being shown: this run's visits appear).
     void reloadIfChanged();
@@ -58,6 +60,7 @@ private:
     // The store's revision the tree was last built from.
     HistoryStore::Revision m_loadedRevision;
     bool m_loading = false;
+    bool m_lastLoadOk = true;
     bool m_reloadRequested = false;
     bool m_released = false;
 };

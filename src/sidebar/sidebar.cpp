@@ -343,13 +343,18 @@ void Sidebar::refreshShownSection()
         m_favorites->reloadIfChanged();
 }
 
-void Sidebar::reloadFavorites()
+bool Sidebar::reloadFavorites()
 {
-    m_favorites->loadFavorites(true);
+    return m_favorites->loadFavorites(true);
 }
 
-void Sidebar::reloadHistory()
+void Sidebar::reloadHistory(std::function<void(bool ok)> done)
 {
+    // A load already running starts over and reports at its end.
+    if (done)
+        connect(m_history, &HistoryTree::loaded, this,
+                [this, done = std::move(done)] { done(m_history->lastLoadSucceeded()); },
+                Qt::SingleShotConnection);
     m_history->loadHistory();
 }
 

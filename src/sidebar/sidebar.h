@@ -54,10 +54,11 @@ public:
     // returns false when the file could not be written.
     void loadQuickNotes(const QString &file = QString());
     // The favorites tree, scanned again from the Favorites folder (the timed reload, and after
-    // the favorites dialogs).
-    void reloadFavorites();
-    // The history tree, built again from the history store.
-    void reloadHistory();
+    // the favorites dialogs); false when it could not be rebuilt now.
+    bool reloadFavorites();
+    // The history tree, built again from the history store; done (when given) runs when the
+    // tree is built, telling whether the store could be read.
+    void reloadHistory(std::function<void(bool ok)> done = nullptr);
     // The exit-time history cleaning the History settings ask for (false when a step failed),
     // and the release of the snapshot the history tree was built from.
     bool cleanHistoryAtExit();

@@ -39,9 +39,10 @@ bool SidebarHost::closing() const
 
 QMessageBox::StandardButton SidebarHost::message(QWidget *parent, QMessageBox::Icon icon,
                                                  const QString &text,
-                                                 QMessageBox::StandardButtons buttons) const
+                                                 QMessageBox::StandardButtons buttons,
+                                                 const QString &title) const
 {
     if (messageBox)
         return messageBox(parent, icon, text, buttons);
-    return plainMessageBox(parent, icon, loadResString(100), text, buttons);
+    return plainMessageBox(parent, icon, title.isEmpty() ? loadResString(100) : title, text, buttons);
 }

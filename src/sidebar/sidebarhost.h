@@ -45,7 +45,9 @@ struct SidebarHost
     void tip(const QString &title, const QString &text, const QString &target) const;
     void status(const QString &text) const;
     bool closing() const;
+    // Titled with the product name unless a title is given.
     QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon,
                                         const QString &text,
-                                        QMessageBox::StandardButtons buttons = QMessageBox::Ok) const;
+                                        QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                        const QString &title = QString()) const;
 };

@@ -14,6 +14,8 @@ public:
     QString runningSkin = QStringLiteral("Blue");
     QString chosenSkin = QStringLiteral("Blue");
     QFont notesFont;
+    // What the tree rebuilds report.
+    bool reloadSucceeds = true;
 
     void setTrayIconShown(bool shown) override { record(QStringLiteral("tray %1").arg(shown)); }
     bool setSidebarShown(bool shown) override
@@ -41,8 +43,17 @@ public:
         record(QStringLiteral("check %1 %2").arg(key).arg(checked));
     }
     void reloadFormData() override { record(QStringLiteral("form data")); }
-    void reloadFavorites() override { record(QStringLiteral("reload favorites")); }
-    void reloadHistory() override { record(QStringLiteral("reload history")); }
+    bool reloadFavorites() override
+    {
+        record(QStringLiteral("reload favorites"));
+        return reloadSucceeds;
+    }
+    void reloadHistory(std::function<void(bool)> done) override
+    {
+        record(QStringLiteral("reload history"));
+        if (done)
+            done(reloadSucceeds);
+    }
     bool cleanHistory(bool address, bool search, bool cookies, bool history, bool temp) override
     {
         record(QStringLiteral("clean %1%2%3%4%5").arg(address).arg(search).arg(cookies).arg(history).arg(temp));

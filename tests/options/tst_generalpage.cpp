@@ -143,6 +143,24 @@ private Q_SLOTS:
         QCOMPARE(spy.count(), int(requested));
         QCOMPARE(messages, requested ? QStringList() : QStringList{loadResString(15009)});
     }
+
+    // A registration that fails says so (the desktop's list of default programs is a folder
+    // here, so it cannot be read or written).
+    void makeDefaultReportsFailure()
+    {
+        const QString list = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+            + QStringLiteral("/mimeapps.list");
+        QVERIFY(QDir().mkpath(list));
+        GeneralOptionsPage page(m_host);
+        QStringList messages;
+        page.setMessageFunction([&](QMessageBox::Icon, const QString &text) { messages << text; });
+        auto *button = control<QPushButton>(page, "btnMakeDefault");
+        button->click();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.first().startsWith(loadResString(15011)));
+        QVERIFY(button->isEnabled());
+        QVERIFY(QDir().rmdir(list));
+    }
 };
 
 QTEST_MAIN(TestGeneralPage)

@@ -286,6 +286,14 @@ private Q_SLOTS:
                                           message(QMessageBox::NoIcon, 15014)}));
         QVERIFY(favorites->isEnabled());
         QVERIFY(!QApplication::overrideCursor());
+
+        // A rebuild that fails says so.
+        m_messages.clear();
+        host.reloadSucceeds = false;
+        favorites->click();
+        control<QPushButton>(page, "cmdRefreshHistory")->click();
+        QCOMPARE(m_messages, (QStringList{message(QMessageBox::NoIcon, 15013),
+                                          message(QMessageBox::NoIcon, 15015)}));
     }
 };
 

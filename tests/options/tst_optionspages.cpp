@@ -39,8 +39,8 @@ public:
     void setNextSkin(const QString &) override {}
     void setCommandChecked(const QString &, bool) override {}
     void reloadFormData() override {}
-    void reloadFavorites() override {}
-    void reloadHistory() override {}
+    bool reloadFavorites() override { return true; }
+    void reloadHistory(std::function<void(bool)>) override {}
     bool cleanHistory(bool, bool, bool, bool, bool) override { return true; }
     void showPopupKillerState() override {}
 
