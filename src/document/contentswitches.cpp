@@ -14,7 +14,7 @@ const QList<Switch> &switches()
         {"mnuContentDLACTX", &M::enableActiveXDL, FollowUp::RefreshAll},
         {"mnuContentRUNACTX", &M::enableActiveXRUN, FollowUp::RefreshAll},
         {"mnuContentFlash", &M::enableFlash, FollowUp::RefreshAll},
-        {"mnuContentSuppressErrors", &M::suppressErrors, FollowUp::Nothing},
+        {"mnuContentSuppressErrors", &M::suppressErrors, FollowUp::ApplyLoadErrors},
         {"mnuContentSuppressScriptErrors", &M::suppressScriptErrors, FollowUp::ApplyScriptErrors},
         {"mnuContentAutoFill", &M::autoFormFill, FollowUp::FillFormWhenOn},
     };

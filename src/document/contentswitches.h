@@ -12,6 +12,7 @@ enum class FollowUp {
     RefreshAll,            // every document re-reads the switches and reloads
     Nothing,               // the setting alone changes
     ApplyScriptErrors,     // every document's browser takes the new script-error setting
+    ApplyLoadErrors,       // every document's browser takes the new load-error setting
     FillFormWhenOn,        // switched on: fill the active page's forms now
 };
 
@@ -34,9 +35,9 @@ const Switch *findSwitch(const QString &menuKey);
 bool toggle(const QString &menuKey, SettingsModel &settings, bool *newValue, FollowUp *followUp);
 
 // Runs on one open document the follow-up that reaches the documents (RefreshAll: the switches
-// re-read and the page reloaded; ApplyScriptErrors: the new script-error setting); the others are
-// left to the command. Document is any type with applyDownloadOptions(), reload() and
-// setSilent(bool). True when the follow-up was one of these two.
+// re-read and the page reloaded; ApplyScriptErrors and ApplyLoadErrors: the new setting); the
+// others are left to the command. Document is any type with applyDownloadOptions(), reload(),
+// setSilent(bool) and setLoadErrorsSuppressed(bool). True when the follow-up was one of these.
 template <class Document>
 bool applyToDocument(FollowUp followUp, Document &document, const SettingsModel &settings)
 {
@@ -47,6 +48,9 @@ bool applyToDocument(FollowUp followUp, Document &document, const SettingsModel 
         return true;
     case FollowUp::ApplyScriptErrors:
         document.setSilent(settings.suppressScriptErrors);
+        return true;
+    case FollowUp::ApplyLoadErrors:
+        document.setLoadErrorsSuppressed(settings.suppressErrors);
         return true;
     case FollowUp::Nothing:
     case FollowUp::FillFormWhenOn:

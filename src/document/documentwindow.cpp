@@ -38,7 +38,8 @@ DocumentWindow::DocumentWindow(QWidget *parent) : AbstractDocument(parent)
     layout->addWidget(m_browser);
     setFocusProxy(m_browser);
 
-    m_browser->silent = AppState::settings.suppressErrors;
+    m_browser->setLoadErrorsSuppressed(AppState::settings.suppressErrors);
+    m_browser->setScriptErrorsSuppressed(AppState::settings.suppressScriptErrors);
     applyDownloadOptions();
 
     m_customizer = new PageCustomizer(this);
@@ -64,7 +65,7 @@ DocumentWindow::DocumentWindow(QWidget *parent) : AbstractDocument(parent)
     m_silentTimer.setInterval(100);
     m_silentTimer.setSingleShot(true);
     connect(&m_silentTimer, &QTimer::timeout, this,
-            [this] { setSilent(AppState::settings.suppressErrors); });
+            [this] { setSilent(AppState::settings.suppressScriptErrors); });
 
     m_popupKiller = new PopupKiller(this);
     connect(m_popupKiller, &PopupKiller::indicatorIconChanged, this,
@@ -174,7 +175,12 @@ void DocumentWindow::navigate(const QString &address)
 
 void DocumentWindow::setSilent(bool silent)
 {
-    m_browser->silent = silent;
+    m_browser->setScriptErrorsSuppressed(silent);
+}
+
+void DocumentWindow::setLoadErrorsSuppressed(bool suppressed)
+{
+    m_browser->setLoadErrorsSuppressed(suppressed);
 }
 
 void DocumentWindow::onContentSettingsChanged(const QString &switchKey)
@@ -234,7 +240,7 @@ void DocumentWindow::activate()
         return;
     m_active = true;
     m_browser->setFocus();
-    m_browser->silent = AppState::settings.suppressErrors;
+    m_browser->setLoadErrorsSuppressed(AppState::settings.suppressErrors);
 }
 
 void DocumentWindow::deactivate()

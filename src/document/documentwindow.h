@@ -47,7 +47,11 @@ public:
     void stepPageZoom(int step);
     void stop();
     void navigate(const QString &address);
+    // The page's script errors stay out of the console log (a killed popup's page, and the
+    // "SuppressScriptErrors" switch).
     void setSilent(bool silent);
+    // A failed load leaves the page as it was instead of showing the engine's error page.
+    void setLoadErrorsSuppressed(bool suppressed);
     void goBack();
     void goForward();
     void registerAsBrowser(bool on);

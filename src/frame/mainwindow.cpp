@@ -18,6 +18,7 @@
 #include "document/findbar.h"
 #include "document/popupwhitelist.h"
 #include "documenttabbar.h"
+#include "downloadswindow.h"
 #include "framechrome.h"
 #include "framegeometry.h"
 #include "frameoptionshost.h"
@@ -145,6 +146,8 @@ MainWindow::MainWindow(QWidget *parent)
         m_tray, m_sidebarDock, m_sidebar, &m_favoritesTimer, &m_historyTimer, m_chrome, m_commands,
         m_documentArea, m_statusBar});
     new PanelCommands(*m_commandHost, *m_commands, *m_menus, *m_sidebar, *m_optionsHost, this);
+    // Every page's downloads, shown in a small window of the frame.
+    new DownloadsWindow(WebBrowser::sharedProfile(), this);
 
     m_clock.setInterval(1000);
     connect(&m_clock, &QTimer::timeout, this, &MainWindow::onClockTick);
@@ -548,12 +551,12 @@ void MainWindow::createCommands()
         return std::any_of(menuActions.begin(), menuActions.end(),
                            [&](const QAction *action) { return action->shortcut() == keys; });
     };
-
-void MainWindow::onShortcut(ShortcutRules::Action action)
-{
     connect(m_shortcuts, &KeyboardShortcuts::actionRequested, this, &MainWindow::onShortcut,
             Qt::QueuedConnection);
 }
+
+void MainWindow::onShortcut(ShortcutRules::Action action)
+{
     using ShortcutRules::Action;
     switch (action) {
     case Action::FocusAddressBar:

@@ -115,7 +115,7 @@ void NavigationCommands::registerCommands()
         {"mnuImportIELinks", &N::importLinks},
         {"mnuHelpQuickTour", &N::openQuickTour},
         // The help shipped with the program.
-        {"mnuHelpContents", &N::openQuickTour},
+        {"mnuHelpContents", &N::openHelpContents},
         {"mnuHelpAbout", &N::showAbout},
         {"AddressbarGo", &N::go},
         {"AddressbarSearch", &N::searchAddressText},
@@ -520,4 +520,10 @@ void NavigationCommands::openQuickTour()
 {
     m_host.openDocument(
         QUrl::fromLocalFile(Paths::assetFile(QStringLiteral("help/quicktour.html"))).toString());
+}
+
+void NavigationCommands::openHelpContents()
+{
+    m_host.openDocument(
+        QUrl::fromLocalFile(Paths::assetFile(QStringLiteral("help/contents.html"))).toString());
 }

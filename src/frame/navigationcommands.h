@@ -79,6 +79,8 @@ private:
     // ---- Help: the pages shipped with the program and the about box; the web site's pages
     // are registered with their addresses.
     void openQuickTour();
+    // What each menu does: a page shipped with the program.
+    void openHelpContents();
     void showAbout();
 
     CommandHost &m_host;

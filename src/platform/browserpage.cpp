@@ -95,6 +95,8 @@ void BrowserPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level,
         navigationRequested(message.mid(prefix.size()).trimmed(), true, cancel);
         return;
     }
+    if (scriptErrorsSuppressed && level == ErrorMessageLevel)
+        return;
     QWebEnginePage::javaScriptConsoleMessage(level, message, line, source);
 }
 

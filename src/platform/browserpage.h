@@ -57,6 +57,9 @@ public:
     // Applies download-control flags to the page and to its media blocker.
     void applyDownloadControl(int flags, MediaBlocker *blocker);
 
+    // Errors of the page's scripts are not written to the console log.
+    bool scriptErrorsSuppressed = false;
+
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame) override;
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message,

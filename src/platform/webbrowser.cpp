@@ -4,6 +4,8 @@
 #include "pageprinter.h"
 #include "preparedpage.h"
 #include "typedaddress.h"
+#include "core/downloadfilename.h"
+#include "core/filedialogfolder.h"
 #include "core/strings.h"
 #include "newwindowrequest.h"
 #include "widgets/plainmessagebox.h"
@@ -16,9 +18,11 @@
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include <memory>
@@ -26,6 +30,8 @@
 namespace {
 
 constexpr double kZoomFactors[] = {0.75, 0.9, 1.0, 1.2, 1.5};
+// "%1 could not be opened."
+constexpr int kLoadFailedText = 14906;
 // The page zoom steps of the engine's Ctrl+wheel.
 constexpr double kPageZoomSteps[] = {0.25, 1.0 / 3, 0.5, 2.0 / 3, 0.75, 0.8, 0.9, 1.0, 1.1,
                                      1.25, 1.5, 1.75, 2.0, 2.5, 3.0, 4.0, 5.0};
@@ -67,15 +73,27 @@ void WebBrowser::usePage(BrowserPage *page)
     page->owner = this;
     page->navigationRequested = [this](const QString &url, bool mainFrame, bool &cancel) {
         Q_EMIT beforeNavigate(url, mainFrame, cancel);
+        if (mainFrame && !cancel)
+            m_navigatingTo = url;
     };
     page->setUrlRequestInterceptor(m_mediaBlocker);
+    page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, !m_loadErrorsSuppressed);
+    page->scriptErrorsSuppressed = m_scriptErrorsSuppressed;
     m_view->setPage(page); // the page used before, a child of the view, goes
 
     connect(page, &QWebEnginePage::loadStarted, this, &WebBrowser::onLoadStarted);
     connect(page, &QWebEnginePage::loadProgress, this, &WebBrowser::onLoadProgress);
+    connect(page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
+        // A load that was stopped, or that turned into a download, was not a failure to open.
+        constexpr int kAborted = -3;
+        m_loadAborted = info.status() == QWebEngineLoadingInfo::LoadFailedStatus && info.errorCode() == kAborted;
+    });
     connect(page, &QWebEnginePage::loadFinished, this, &WebBrowser::onLoadFinished);
     connect(page, &QWebEnginePage::titleChanged, this, &WebBrowser::titleChanged);
-    connect(page, &QWebEnginePage::linkHovered, this, &WebBrowser::statusTextChanged);
+    connect(page, &QWebEnginePage::linkHovered, this, [this](const QString &url) {
+        // The engine's own error and internal pages have addresses no user typed or can open.
+        Q_EMIT statusTextChanged(isEngineInternalAddress(url) ? QString() : url);
+    });
     connect(page, &QWebEnginePage::urlChanged, this, &WebBrowser::updateSecure);
     connect(page, &QWebEnginePage::windowCloseRequested, this, &WebBrowser::windowCloseRequested);
     connect(page, &QWebEnginePage::findTextFinished, this,
@@ -167,9 +185,17 @@ void WebBrowser::goForward()
     page()->triggerAction(QWebEnginePage::Forward);
 }
 
+bool WebBrowser::isEngineInternalAddress(const QString &address)
+{
+    return address.startsWith(QLatin1String("chrome-error:"), Qt::CaseInsensitive)
+        || address.startsWith(QLatin1String("chrome:"), Qt::CaseInsensitive)
+        || address.startsWith(QLatin1String("devtools:"), Qt::CaseInsensitive);
+}
+
 QString WebBrowser::locationUrl() const
 {
-    const QUrl url = page()->url();
+    // An error page stands for the address that failed.
+    const QUrl url = isEngineInternalAddress(page()->url().toString()) ? page()->requestedUrl() : page()->url();
     return url.isLocalFile() ? url.toLocalFile() : url.toString();
 }
 
@@ -248,9 +274,12 @@ void WebBrowser::execBrowserCommand(int command, int option, const QVariant &in,
             setZoomLevel(in.toInt());
         break;
     case OLECMDID_SAVEAS: {
+        // The page's title as a plain file name, in the folder the dialogs start in.
+        const QString name = DownloadFileName::clean(locationName(), QStringLiteral("page"));
         const QString path = QFileDialog::getSaveFileName(
-            this, QString(), locationName() + QLatin1String(".mhtml"),
+            this, QString(), QDir(FileDialogFolder::startFolder()).filePath(name + QLatin1String(".mhtml")),
             QStringLiteral("Web archive (*.mhtml);;Web page, complete (*.html)"));
+        FileDialogFolder::remember(path);
         if (!path.isEmpty())
             page()->save(path, path.endsWith(QLatin1String(".html"))
                                    ? QWebEngineDownloadRequest::CompleteHtmlSaveFormat
@@ -339,6 +368,24 @@ void WebBrowser::onLoadProgress(int progress)
         Q_EMIT progressChanged(progress, 100);
 }
 
+void WebBrowser::setLoadErrorsSuppressed(bool suppressed)
+{
+    m_loadErrorsSuppressed = suppressed;
+    page()->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, !suppressed);
+}
+
+void WebBrowser::setScriptErrorsSuppressed(bool suppressed)
+{
+    m_scriptErrorsSuppressed = suppressed;
+    if (auto *browserPage = dynamic_cast<BrowserPage *>(page()))
+        browserPage->scriptErrorsSuppressed = suppressed;
+}
+
+bool WebBrowser::scriptErrorsSuppressed() const
+{
+    return m_scriptErrorsSuppressed;
+}
+
 void WebBrowser::onLoadFinished(bool ok)
 {
     replayPreparedLoad();
@@ -346,6 +393,9 @@ void WebBrowser::onLoadFinished(bool ok)
     m_loadFailed = !ok;
     updateSecure();
     Q_EMIT progressChanged(-1, 0);
+    // Without the engine's error page the page stays as it was; the status text tells why.
+    if (!ok && m_loadErrorsSuppressed && !m_loadAborted && !m_navigatingTo.isEmpty())
+        Q_EMIT statusTextChanged(loadResString(kLoadFailedText).arg(m_navigatingTo));
     Q_EMIT documentCompleted(page()->url().toString(), page()->title(), ok);
 }
 

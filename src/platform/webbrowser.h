@@ -69,6 +69,8 @@ public:
     void goBack();
     void goForward();
     QString locationUrl() const;
+    // Whether an address is one of the engine's own pages ("chrome-error://..."), never shown.
+    static bool isEngineInternalAddress(const QString &address);
     QString locationName() const;
     bool isBusy() const { return m_loading; }
     // Tells the engine whether the page can be seen (the view itself stays as it is).
@@ -84,7 +86,12 @@ public:
     // highlight (the last match stays selected).
     void findText(const QString &text, bool backward, bool caseSensitive);
 
-    bool silent = false;
+    // A failed load shows the engine's error page, or (suppressed) leaves the page as it was
+    // and says so in the status text.
+    void setLoadErrorsSuppressed(bool suppressed);
+    // Errors of the page's scripts are kept out of the console log.
+    void setScriptErrorsSuppressed(bool suppressed);
+    bool scriptErrorsSuppressed() const;
     bool registerAsBrowser = false;
 
     int downloadControl() const { return m_downloadFlags; }
@@ -150,6 +157,12 @@ private:
     QWebEngineView *m_view = nullptr;
     MediaBlocker *m_mediaBlocker = nullptr;
     PagePrinter *m_printer = nullptr;
+    bool m_loadErrorsSuppressed = false;
+    // The last load ended because it was stopped or became a download.
+    bool m_loadAborted = false;
+    // The address of the last main-frame navigation let through.
+    QString m_navigatingTo;
+    bool m_scriptErrorsSuppressed = false;
     int m_downloadFlags = -1;
     struct Replay
     {

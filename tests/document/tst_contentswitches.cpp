@@ -16,6 +16,7 @@ struct FakeDocument
     void applyDownloadOptions() { calls << QStringLiteral("options"); }
     void reload() { calls << QStringLiteral("refresh"); }
     void setSilent(bool silent) { calls << QStringLiteral("silent=%1").arg(silent); }
+    void setLoadErrorsSuppressed(bool suppressed) { calls << QStringLiteral("load errors=%1").arg(suppressed); }
 };
 
 } // namespace
@@ -42,7 +43,7 @@ private slots:
                                      << FollowUp::RefreshAll;
         QTest::newRow("flash") << "mnuContentFlash" << "EnableFlash" << FollowUp::RefreshAll;
         QTest::newRow("errors") << "mnuContentSuppressErrors" << "SuppressErrors"
-                                << FollowUp::Nothing;
+                                << FollowUp::ApplyLoadErrors;
         QTest::newRow("script errors") << "mnuContentSuppressScriptErrors"
                                        << "SuppressScriptErrors" << FollowUp::ApplyScriptErrors;
         QTest::newRow("form filling") << "mnuContentAutoFill" << "AutoFormFill"
@@ -108,6 +109,8 @@ private slots:
                                           << QStringList{"silent=1"};
         QTest::newRow("script errors off") << FollowUp::ApplyScriptErrors << false << true
                                            << QStringList{"silent=0"};
+        QTest::newRow("load errors on") << FollowUp::ApplyLoadErrors << true << true
+                                        << QStringList{"load errors=1"};
         QTest::newRow("nothing") << FollowUp::Nothing << false << false << QStringList{};
         QTest::newRow("form filling is the caller's") << FollowUp::FillFormWhenOn << false
                                                       << false << QStringList{};
@@ -122,6 +125,7 @@ private slots:
         FakeDocument document;
         SettingsModel settings;
         settings.suppressScriptErrors = suppress;
+        settings.suppressErrors = suppress;
         QTEST(applyToDocument(followUp, document, settings), "handled");
         QCOMPARE(document.calls, calls);
     }

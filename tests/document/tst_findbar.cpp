@@ -126,6 +126,19 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), field());
         QCOMPARE(field()->selectedText(), QStringLiteral("pine"));
     }
+
+    // F3 and Shift+F3 find again while the bar holds text, from the page as well.
+    void findAgainKeys()
+    {
+        FindBar *bar = search(QStringLiteral("apple"));
+        QTRY_VERIFY(bar->resultText().endsWith(QLatin1String(" of 3")));
+        const int first = bar->resultText().section(u' ', 0, 0).toInt();
+        m_document->setFocus();
+        QTest::keyClick(window(), Qt::Key_F3);
+        QTRY_COMPARE(bar->resultText(), QStringLiteral("%1 of 3").arg(first % 3 + 1));
+        QTest::keyClick(window(), Qt::Key_F3, Qt::ShiftModifier);
+        QTRY_COMPARE(bar->resultText(), QStringLiteral("%1 of 3").arg(first));
+    }
 };
 
 int main(int argc, char **argv)

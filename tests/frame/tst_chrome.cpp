@@ -38,6 +38,8 @@
 #include <QTimer>
 #include <QDialog>
 #include <QDockWidget>
+#include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QtTest>
 
 #include <memory>
@@ -651,12 +653,16 @@ private slots:
         QTRY_VERIFY(m_server.requests > before);
         frame->commands()->run("mnuContentJava");
         QCOMPARE(frame->commands()->isChecked("mnuContentJava"), AppState::settings.enableJava);
-        // The script-error switch reaches every open page, the one behind too, both ways.
+        // The error switches reach every open page, the one behind too, both ways.
         frame->openDocument(m_server.page("Behind"));
         for (int flip = 0; flip < 2; ++flip) {
             frame->commands()->run("mnuContentSuppressScriptErrors");
-            for (DocumentWindow *document : frame->documents())
-                QCOMPARE(document->m_browser->silent, AppState::settings.suppressScriptErrors);
+            frame->commands()->run("mnuContentSuppressErrors");
+            for (DocumentWindow *document : frame->documents()) {
+                QCOMPARE(document->m_browser->scriptErrorsSuppressed(), AppState::settings.suppressScriptErrors);
+                QCOMPARE(document->m_browser->page()->settings()->testAttribute(QWebEngineSettings::ErrorPageEnabled),
+                         !AppState::settings.suppressErrors);
+            }
         }
 
         // Unknown keys do nothing.

@@ -125,6 +125,11 @@ private slots:
             QCOMPARE(frame->documents().size(), ++tabs);
             QTRY_COMPARE(frame->documents().last()->locationUrl(), m_server.url(QLatin1String(page.path)));
         }
+        // The help and the quick tour are pages of their own, shipped with the program.
+        frame->commands()->trigger(QStringLiteral("mnuHelpContents"));
+        QTRY_COMPARE(frame->documents().last()->locationName(), QStringLiteral("Quarvel Help"));
+        frame->commands()->trigger(QStringLiteral("mnuHelpQuickTour"));
+        QTRY_COMPARE(frame->documents().last()->locationName(), QStringLiteral("Quarvel Quick Tour"));
         WebSite::setBaseForTesting(QString());
         frame->close();
     }

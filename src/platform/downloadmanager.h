@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+
+class QWebEngineDownloadRequest;
+class QWebEngineProfile;
+
+// The downloads of a web profile: a file the engine cannot show, a link saved from a page's
+// menu. Each one is asked where to go, is written under a temporary name in the chosen folder
+// and gets its final name only once complete; a cancelled or failed download leaves no file
+// behind. A page saved from its own menu is asked where to go too, and the engine writes it
+// there itself; a page saved by Save As is only followed (it has its path already).
+//
+// The downloaded files are the user's: they get the permissions new files get (the umask).
+class DownloadManager : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Outcome { Completed, Cancelled, Failed };
+    Q_ENUM(Outcome)
+
+    // Asks for the file a download is to be saved as, proposing proposedPath; returns the path
+    // chosen, or an empty one to cancel. It runs while the engine waits for the answer. A path
+    // that exists when it is returned is replaced: the asker had the user agree to that.
+    using SavePathAsker = std::function<QString(const QString &proposedPath)>;
+
+    explicit DownloadManager(QWebEngineProfile *profile, QObject *parent = nullptr);
+    // Running downloads are cancelled and their partial files removed.
+    ~DownloadManager() override;
+
+    // Without an asker every download is cancelled.
+    void setSavePathAsker(SavePathAsker asker) { m_asker = std::move(asker); }
+
+    // The user's download folder; the home folder when there is none.
+    static QString defaultFolder();
+
+    // Stops a running download: downloadFinished follows with Cancelled.
+    void cancel(int id);
+
+signals:
+    // A download was accepted; filePath is where it will be once complete.
+    void downloadStarted(int id, const QString &filePath);
+    // total is -1 while the size is not known.
+    void downloadProgress(int id, qint64 received, qint64 total);
+    // How a download ended. filePath is the file a completed download became (a file that
+    // took its name meanwhile is kept, and the download gets a numbered name beside it);
+    // reason says why a download failed.
+    void downloadFinished(int id, DownloadManager::Outcome outcome, const QString &filePath,
+                          const QString &reason);
+
+private:
+    struct Download
+    {
+        QPointer<QWebEngineDownloadRequest> request;
+        QString filePath;
+        // What the engine writes until the download is complete; empty for a saved page.
+        QString partPath;
+        // The path was chosen here (not by Save As).
+        bool chosenHere = false;
+        // The user agreed to replace the file at filePath.
+        bool replaceAgreed = false;
+        // The size the server announced; 0 when it did not.
+        qint64 announcedBytes = 0;
+    };
+
+    void onDownloadRequested(QWebEngineDownloadRequest *request);
+    // Asks for the path and accepts a download into its temporary file; false when cancelled.
+    bool accept(QWebEngineDownloadRequest *request, Download &download);
+    // The engine starts a download anew after a broken connection and asks for its target
+    // again, in a new request: the download goes on into its temporary file, unasked. False
+    // when request is not such a restart.
+    bool continueRestarted(QWebEngineDownloadRequest *request);
+    void follow(int id, QWebEngineDownloadRequest *request);
+    void onStateChanged(int id);
+    // Moves a complete download to its final name (filePath is updated when the name was
+    // taken meanwhile); returns why it failed, empty when it did not.
+    QString giveFinalName(Download &download);
+
+    SavePathAsker m_asker;
+    QHash<int, Download> m_downloads;
+    int m_nextId = 1;
+};
