@@ -13,6 +13,10 @@ QUARVEL_PACKAGES=(
     xvfb xauth fonts-dejavu-core
 )
 
+# The desktop tier (tests/desktop/run.sh): a window manager, X input and window tools, and
+# screenshots.
+QUARVEL_DESKTOP_PACKAGES=(openbox xdotool x11-utils imagemagick)
+
 # The fuzz build also needs clang and its libFuzzer runtime.
 QUARVEL_FUZZ_PACKAGES=(clang libclang-rt-dev)
 

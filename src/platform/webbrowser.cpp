@@ -73,8 +73,6 @@ void WebBrowser::usePage(BrowserPage *page)
     page->owner = this;
     page->navigationRequested = [this](const QString &url, bool mainFrame, bool &cancel) {
         Q_EMIT beforeNavigate(url, mainFrame, cancel);
-        if (mainFrame && !cancel)
-            m_navigatingTo = url;
     };
     page->setUrlRequestInterceptor(m_mediaBlocker);
     page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, !m_loadErrorsSuppressed);
@@ -84,9 +82,10 @@ void WebBrowser::usePage(BrowserPage *page)
     connect(page, &QWebEnginePage::loadStarted, this, &WebBrowser::onLoadStarted);
     connect(page, &QWebEnginePage::loadProgress, this, &WebBrowser::onLoadProgress);
     connect(page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
-        // A load that was stopped, or that turned into a download, was not a failure to open.
-        constexpr int kAborted = -3;
-        m_loadAborted = info.status() == QWebEngineLoadingInfo::LoadFailedStatus && info.errorCode() == kAborted;
+        // Without the engine's error page the page stays as it was; the status text tells why.
+        // A load that was stopped or became a download ends stopped, not failed.
+        if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus && m_loadErrorsSuppressed)
+            Q_EMIT statusTextChanged(loadResString(kLoadFailedText).arg(info.url().toDisplayString()));
     });
     connect(page, &QWebEnginePage::loadFinished, this, &WebBrowser::onLoadFinished);
     connect(page, &QWebEnginePage::titleChanged, this, &WebBrowser::titleChanged);
@@ -393,9 +392,6 @@ void WebBrowser::onLoadFinished(bool ok)
     m_loadFailed = !ok;
     updateSecure();
     Q_EMIT progressChanged(-1, 0);
-    // Without the engine's error page the page stays as it was; the status text tells why.
-    if (!ok && m_loadErrorsSuppressed && !m_loadAborted && !m_navigatingTo.isEmpty())
-        Q_EMIT statusTextChanged(loadResString(kLoadFailedText).arg(m_navigatingTo));
     Q_EMIT documentCompleted(page()->url().toString(), page()->title(), ok);
 }
 

@@ -158,10 +158,6 @@ private:
     MediaBlocker *m_mediaBlocker = nullptr;
     PagePrinter *m_printer = nullptr;
     bool m_loadErrorsSuppressed = false;
-    // The last load ended because it was stopped or became a download.
-    bool m_loadAborted = false;
-    // The address of the last main-frame navigation let through.
-    QString m_navigatingTo;
     bool m_scriptErrorsSuppressed = false;
     int m_downloadFlags = -1;
     struct Replay

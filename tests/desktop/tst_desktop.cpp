@@ -1,0 +1,472 @@
+// The real Quarvel binary on a real X display (tests/desktop/run.sh starts Xvfb and openbox),
+// driven with X input the way a person drives it, against the local PageServer. Each scenario
+// starts Quarvel (this build's, or $QUARVEL_DESKTOP_BINARY) in a throw-away home and saves a
+// screenshot of its end in the build's desktop-screens folder (or $QUARVEL_DESKTOP_SCREENS).
+
+#include "desktophome.h"
+#include "pageserver.h"
+#include "quarvelprocess.h"
+#include "xdriver.h"
+
+#include <QDir>
+#include <QImage>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// How long a person waits for a page, a dialog or a file before calling it broken.
+constexpr int kResultMs = 10000;
+// The first start of the engine in a new home.
+constexpr int kStartMs = 20000;
+// A person's typing speed.
+constexpr int kTypingDelayMs = 100;
+
+// Fails the test function with what was awaited when the condition does not hold in time; the
+// message is built only then, so it shows the state at the end of the wait.
+#define WAIT_UNTIL(condition, timeoutMs, what)                                                     \
+    do {                                                                                           \
+        if (!XDriver::waitUntil([&] { return bool(condition); }, timeoutMs))                       \
+            QFAIL(qPrintable(                                                                      \
+                QStringLiteral("Waited %1 s for %2").arg((timeoutMs) / 1000).arg(what)));          \
+    } while (false)
+
+// Runs a helper that reports failures through QTest, and ends the test function after one.
+#define CHECKED(call)                                                                              \
+    do {                                                                                           \
+        call;                                                                                      \
+        if (QTest::currentTestFailed())                                                            \
+            return;                                                                                \
+    } while (false)
+
+// What a screenshot of a print preview shows: the sheet (the tallest band of rows that are white
+// over a fifth of their width, narrowed to the columns white over half of that band) and how
+// white and how dark it is. A toolbar is near-white too, but it is a short band.
+struct SheetInImage
+{
+    QRect sheet;
+    double whiteShare = 0;
+    int darkPixels = 0;
+
+    bool showsPrintedPage(const QSize &imageSize) const
+    {
+        return sheet.height() * 4 >= imageSize.height() && sheet.width() * 7 >= imageSize.width() &&
+               whiteShare >= 0.6 && darkPixels >= 150;
+    }
+    QString text() const
+    {
+        return QStringLiteral("sheet %1x%2 at %3,%4, %5% white, %6 dark pixels")
+            .arg(sheet.width())
+            .arg(sheet.height())
+            .arg(sheet.x())
+            .arg(sheet.y())
+            .arg(int(whiteShare * 100))
+            .arg(darkPixels);
+    }
+
+    static SheetInImage of(const QImage &source)
+    {
+        const QImage image = source.convertToFormat(QImage::Format_RGB32);
+        const int w = image.width(), h = image.height();
+        auto white = [](QRgb p) { return qRed(p) >= 245 && qGreen(p) >= 245 && qBlue(p) >= 245; };
+        auto dark = [](QRgb p) { return qMax(qRed(p), qMax(qGreen(p), qBlue(p))) < 110; };
+        auto pixel = [&image](int x, int y) {
+            return reinterpret_cast<const QRgb *>(image.constScanLine(y))[x];
+        };
+
+        int top = 0, height = 0;
+        for (int y = 0, runTop = -1; y < h; ++y) {
+            int count = 0;
+            for (int x = 0; x < w; ++x)
+                count += white(pixel(x, y)) ? 1 : 0;
+            runTop = count * 5 >= w ? (runTop < 0 ? y : runTop) : -1;
+            if (runTop >= 0 && y - runTop + 1 > height) {
+                top = runTop;
+                height = y - runTop + 1;
+            }
+        }
+        int left = -1, right = -1;
+        for (int x = 0; x < w && height > 0; ++x) {
+            int count = 0;
+            for (int y = top; y < top + height; ++y)
+                count += white(pixel(x, y)) ? 1 : 0;
+            if (count * 2 >= height) {
+                left = left < 0 ? x : left;
+                right = x;
+            }
+        }
+        SheetInImage result;
+        if (left < 0)
+            return result;
+        result.sheet = QRect(left, top, right - left + 1, height);
+        qint64 whiteCount = 0;
+        for (int y = top; y < top + height; ++y) {
+            for (int x = left; x <= right; ++x) {
+                whiteCount += white(pixel(x, y)) ? 1 : 0;
+                result.darkPixels += dark(pixel(x, y)) ? 1 : 0;
+            }
+        }
+        result.whiteShare = double(whiteCount) / (qint64(result.sheet.width()) * height);
+        return result;
+    }
+};
+
+QString fileListing(const QString &folder)
+{
+    const QStringList names =
+        QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    return names.isEmpty() ? QStringLiteral("(empty)") : names.join(QStringLiteral(", "));
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestDesktop : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void typedAddress_data();
+    void typedAddress();
+    void pageKeys();
+    void download();
+    void printPreview();
+    void tabs();
+
+private:
+    // Seeds the home, starts Quarvel on the server's path and waits for its frame to show that
+    // page's title; home page 1 is /page/9.
+    void startAt(const QString &path, const QString &pageTitle);
+    // Whether the frame's title names the page ("Quarvel v2.7 - [Desktop page 2]").
+    bool shows(const QString &pageTitle) const;
+    bool showsPage(int page) const { return shows(PageServer::pageTitle(page)); }
+    QString state() const;
+    // Activates the frame and presses the keys there.
+    void pressInFrame(const QStringList &keys);
+    void clickInPage();
+    void typeAddress(const QString &text);
+    QString screenFile(const QString &suffix = QString()) const;
+
+    std::unique_ptr<PageServer> m_server;
+    std::unique_ptr<DesktopHome> m_home;
+    std::unique_ptr<QuarvelProcess> m_quarvel;
+    QString m_binary;
+    QString m_screens;
+};
+
+void TestDesktop::initTestCase()
+{
+    QVERIFY2(!qEnvironmentVariableIsEmpty("DISPLAY"),
+             "No X display: run this program through tests/desktop/run.sh, which starts Xvfb and "
+             "openbox");
+    const QStringList missing = XDriver::missingTools();
+    QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("Missing tools: ") + missing.join(u' ')));
+    m_binary = qEnvironmentVariable("QUARVEL_DESKTOP_BINARY", QStringLiteral(QUARVEL_BINARY));
+    QVERIFY2(QFileInfo(m_binary).isExecutable(),
+             qPrintable(m_binary + QStringLiteral(" is not built")));
+    m_server = std::make_unique<PageServer>();
+    m_screens =
+        qEnvironmentVariable("QUARVEL_DESKTOP_SCREENS", QStringLiteral(QUARVEL_DESKTOP_SCREENS));
+    QVERIFY(QDir().mkpath(m_screens));
+}
+
+void TestDesktop::init()
+{
+    // A screenshot an earlier run left would pass for one of this run.
+    const QString base = QFileInfo(screenFile()).completeBaseName();
+    QDir screens(m_screens);
+    for (const QString &old : screens.entryList(
+             {base + QStringLiteral(".png"), base + QStringLiteral("-*.png")}, QDir::Files))
+        screens.remove(old);
+    m_home = std::make_unique<DesktopHome>();
+    QVERIFY2(m_home->isValid(), "Cannot make a temporary home");
+}
+
+void TestDesktop::cleanup()
+{
+    if (m_quarvel && m_quarvel->isRunning())
+        XDriver::screenshot(QStringLiteral("root"), screenFile());
+    if (m_quarvel && QTest::currentTestFailed()) {
+        const QString tail = m_quarvel->errorTail();
+        if (!tail.isEmpty())
+            qInfo("Quarvel's last words:\n%s", qPrintable(tail));
+    }
+    m_quarvel.reset();
+    m_home.reset();
+}
+
+void TestDesktop::startAt(const QString &path, const QString &pageTitle)
+{
+    QVERIFY2(m_home->seedSettings(m_server->url(QStringLiteral("/page/9"))),
+             "Cannot seed the settings");
+    m_quarvel = std::make_unique<QuarvelProcess>(m_binary, *m_home);
+    QVERIFY2(m_quarvel->start({m_server->url(path)}), "Quarvel did not start");
+    WAIT_UNTIL(!m_quarvel->frameWindow().isEmpty() || !m_quarvel->isRunning(), kStartMs,
+               QStringLiteral("the frame's window; windows: ") + m_quarvel->windowsText());
+    QVERIFY2(m_quarvel->isRunning(),
+             qPrintable(QStringLiteral("Quarvel ended at its start:\n") + m_quarvel->errorTail()));
+    WAIT_UNTIL(shows(pageTitle), kResultMs,
+               QStringLiteral("the start page %1 in the title; %2").arg(path, state()));
+}
+
+bool TestDesktop::shows(const QString &pageTitle) const
+{
+    return m_quarvel->title().endsWith(u'[' + pageTitle + u']');
+}
+
+QString TestDesktop::state() const
+{
+    return QStringLiteral("title '%1', windows: %2, requests: %3")
+        .arg(m_quarvel->title(), m_quarvel->windowsText(), m_server->logText());
+}
+
+void TestDesktop::pressInFrame(const QStringList &keys)
+{
+    const QString frame = m_quarvel->frameWindow();
+    QVERIFY2(!frame.isEmpty(), qPrintable(QStringLiteral("No frame window; ") + state()));
+    QVERIFY2(XDriver::activate(frame), "The window manager did not activate the frame");
+    QVERIFY2(XDriver::key(keys),
+             qPrintable(QStringLiteral("xdotool could not press ") + keys.join(u' ')));
+}
+
+void TestDesktop::clickInPage()
+{
+    // The pages' link covers their whole viewport; the middle of the lower half of the frame is
+    // always page, whatever bars are above, beside or below it.
+    const QString frame = m_quarvel->frameWindow();
+    QVERIFY2(!frame.isEmpty(), qPrintable(QStringLiteral("No frame window; ") + state()));
+    QVERIFY(XDriver::activate(frame));
+    const QRect rect = XDriver::windowGeometry(frame);
+    QVERIFY2(
+        XDriver::click(QPoint(rect.x() + rect.width() * 6 / 10, rect.y() + rect.height() * 6 / 10)),
+        "xdotool could not click");
+}
+
+void TestDesktop::typeAddress(const QString &text)
+{
+    CHECKED(pressInFrame({QStringLiteral("alt+d")}));
+    QTest::qWait(kTypingDelayMs); // a person's pause between the shortcut and the first key
+    QVERIFY2(XDriver::type(text, kTypingDelayMs), "xdotool could not type");
+    QVERIFY(XDriver::key({QStringLiteral("Return")}));
+}
+
+QString TestDesktop::screenFile(const QString &suffix) const
+{
+    QString name = QString::fromLatin1(QTest::currentTestFunction());
+    if (QTest::currentDataTag())
+        name +=
+            u'-' + QString::fromLatin1(QTest::currentDataTag())
+                       .replace(QRegularExpression(QStringLiteral("\\W+")), QStringLiteral("-"));
+    if (!suffix.isEmpty())
+        name += u'-' + suffix;
+    return m_screens + u'/' + name + QStringLiteral(".png");
+}
+
+// ---------------------------------------------------------------- scenarios
+
+void TestDesktop::typedAddress_data()
+{
+    QTest::addColumn<QString>("scheme");
+    QTest::addColumn<int>("page");
+    // The history offers pages 1, 2, 12 and 52 of the server while the host, the port and
+    // "/page/" are typed; the "3" matches none of them, and the field must keep every key typed
+    // after that.
+    QTest::newRow("full address") << QStringLiteral("http://") << 345;
+    QTest::newRow("host and port") << QString() << 3;
+}
+
+void TestDesktop::typedAddress()
+{
+    QFETCH(QString, scheme);
+    QFETCH(int, page);
+    QList<DesktopHome::Visit> visits;
+    for (int visited : {1, 2, 12, 52})
+        visits.append({m_server->url(QStringLiteral("/page/%1").arg(visited)),
+                       PageServer::pageTitle(visited)});
+    QVERIFY2(m_home->seedHistory(visits), "Cannot seed the history");
+    CHECKED(startAt(QStringLiteral("/page/20"), PageServer::pageTitle(20)));
+
+    const QString path = QStringLiteral("/page/%1").arg(page);
+    const QString typed =
+        scheme + QStringLiteral("127.0.0.1:") + QString::number(m_server->serverPort()) + path;
+    const qsizetype mark = m_server->mark();
+    CHECKED(typeAddress(typed));
+    WAIT_UNTIL(m_server->countSince(mark, path) > 0, kResultMs,
+               QStringLiteral("a request of %1 after typing '%2' and Enter; %3")
+                   .arg(path, typed,
+                        QStringLiteral("title '%1', requests since: %2")
+                            .arg(m_quarvel->title(), m_server->logText(mark))));
+    WAIT_UNTIL(showsPage(page), kResultMs,
+               QStringLiteral("the title of %1 after typing '%2'; %3").arg(path, typed, state()));
+    const QStringList paths = m_server->pathsSince(mark);
+    QVERIFY2(
+        paths.count(path) == paths.size(),
+        qPrintable(QStringLiteral("Other pages were asked for too: ") + m_server->logText(mark)));
+}
+
+void TestDesktop::pageKeys()
+{
+    CHECKED(startAt(QStringLiteral("/page/1"), PageServer::pageTitle(1)));
+    CHECKED(clickInPage());
+    WAIT_UNTIL(showsPage(2), kResultMs,
+               QStringLiteral("page 2 after a click on page 1's link; ") + state());
+
+    // Each key is tried and reported on its own, so one run tells which of them work.
+    QStringList failures;
+    auto reloads = [&](const QString &key) {
+        const qsizetype mark = m_server->mark();
+        CHECKED(pressInFrame({key}));
+        if (!XDriver::waitUntil(
+                [&] { return m_server->countSince(mark, QStringLiteral("/page/2")) > 0; },
+                kResultMs))
+            failures.append(
+                QStringLiteral("%1 did not ask the server for /page/2 again (requests since: %2)")
+                    .arg(key, m_server->logText(mark)));
+        XDriver::waitUntil([&] { return showsPage(2); }, kResultMs);
+    };
+    CHECKED(reloads(QStringLiteral("F5")));
+    CHECKED(reloads(QStringLiteral("ctrl+r")));
+
+    CHECKED(pressInFrame({QStringLiteral("alt+Left")}));
+    if (!XDriver::waitUntil([&] { return showsPage(1); }, kResultMs)) {
+        failures.append(
+            QStringLiteral("Alt+Left did not go back to page 1 (title '%1'); Alt+Right not tried")
+                .arg(m_quarvel->title()));
+    } else {
+        CHECKED(pressInFrame({QStringLiteral("alt+Right")}));
+        if (!XDriver::waitUntil([&] { return showsPage(2); }, kResultMs))
+            failures.append(QStringLiteral("Alt+Right did not go forward to page 2 (title '%1')")
+                                .arg(m_quarvel->title()));
+    }
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QStringLiteral("; "))));
+}
+
+void TestDesktop::download()
+{
+    CHECKED(startAt(QStringLiteral("/download"), QStringLiteral("Download page")));
+    const qsizetype mark = m_server->mark();
+    CHECKED(clickInPage());
+    // The save dialog is the window of Quarvel's that takes the focus, so Enter goes to it.
+    WAIT_UNTIL(m_quarvel->otherWindows().contains(XDriver::activeWindow()), kResultMs,
+               QStringLiteral("a save dialog with the focus after a click on the link to data.zip; "
+                              "requests since: %1; windows: %2; files in Downloads: %3")
+                   .arg(m_server->logText(mark), m_quarvel->windowsText(),
+                        fileListing(m_home->downloadFolder())));
+    XDriver::screenshot(QStringLiteral("root"), screenFile(QStringLiteral("dialog")));
+    QVERIFY(XDriver::key({QStringLiteral("Return")}));
+
+    const QString target = m_home->downloadFolder() + QStringLiteral("/data.zip");
+    WAIT_UNTIL(fileBytes(target) == PageServer::dataZip(), kResultMs,
+               QStringLiteral(
+                   "%1 with the served %2 bytes (it has %3); files in Downloads: %4; windows: %5")
+                   .arg(target)
+                   .arg(PageServer::dataZip().size())
+                   .arg(QFileInfo(target).size())
+                   .arg(fileListing(m_home->downloadFolder()), m_quarvel->windowsText()));
+    WAIT_UNTIL(QDir(m_home->downloadFolder())
+                       .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot) ==
+                   QStringList{QStringLiteral("data.zip")},
+               kResultMs,
+               QStringLiteral("data.zip alone in Downloads, no partial file; there are: ") +
+                   fileListing(m_home->downloadFolder()));
+}
+
+void TestDesktop::printPreview()
+{
+    CHECKED(startAt(QStringLiteral("/page/1"), PageServer::pageTitle(1)));
+    // File > Print Preview with the keyboard: Alt alone enters the menu bar on "File", Down
+    // opens that menu, "v" is Print Preview's mnemonic ("Print Pre&view").
+    CHECKED(pressInFrame({QStringLiteral("alt"), QStringLiteral("Down"), QStringLiteral("v")}));
+
+    auto previews = [this] {
+        QStringList found;
+        for (const QString &window : m_quarvel->otherWindows()) {
+            if (XDriver::windowName(window).contains(QLatin1String("Preview"), Qt::CaseInsensitive))
+                found.append(window);
+        }
+        return found;
+    };
+    QStringList seen;
+    WAIT_UNTIL(!(seen = previews()).isEmpty(), kResultMs,
+               QStringLiteral("a print preview window; windows: ") + m_quarvel->windowsText());
+
+    // The preview draws the page once the engine has printed it: wait for a sheet with text.
+    const QString shot = screenFile(QStringLiteral("preview"));
+    SheetInImage sheet;
+    QSize shotSize;
+    WAIT_UNTIL(
+        ([&] {
+            const QStringList now = previews();
+            for (const QString &window : now) {
+                if (!seen.contains(window))
+                    seen.append(window);
+            }
+            if (now.isEmpty() || !XDriver::screenshot(now.first(), shot))
+                return false;
+            const QImage image(shot);
+            shotSize = image.size();
+            sheet = SheetInImage::of(image);
+            return sheet.showsPrintedPage(shotSize);
+        }()),
+        kResultMs,
+        QStringLiteral(
+            "the preview to show the printed page (a white sheet a quarter of the window high "
+            "or more, with dark text); last look, %1x%2: %3")
+            .arg(shotSize.width())
+            .arg(shotSize.height())
+            .arg(sheet.text()));
+    const QStringList now = previews();
+    QVERIFY2(seen.size() == 1 && now.size() == 1,
+             qPrintable(QStringLiteral("More than one preview window: %1 seen, %2 open now (%3)")
+                            .arg(seen.size())
+                            .arg(now.size())
+                            .arg(m_quarvel->windowsText())));
+    QVERIFY(XDriver::activate(now.first()));
+    QVERIFY(XDriver::key({QStringLiteral("Escape")}));
+    WAIT_UNTIL(previews().isEmpty(), kResultMs,
+               QStringLiteral("the preview to close on Esc; windows: ") + m_quarvel->windowsText());
+}
+
+void TestDesktop::tabs()
+{
+    CHECKED(startAt(QStringLiteral("/page/1"), PageServer::pageTitle(1)));
+    CHECKED(pressInFrame({QStringLiteral("ctrl+n")}));
+    WAIT_UNTIL(showsPage(9), kResultMs,
+               QStringLiteral("a new tab on home page /page/9 after Ctrl+N; ") + state());
+    CHECKED(pressInFrame({QStringLiteral("ctrl+Tab")}));
+    WAIT_UNTIL(showsPage(1), kResultMs,
+               QStringLiteral("the first tab (page 1) after Ctrl+Tab; ") + state());
+    CHECKED(pressInFrame({QStringLiteral("ctrl+F4")}));
+    WAIT_UNTIL(showsPage(9), kResultMs,
+               QStringLiteral("the tab of page 9 after Ctrl+F4 closed page 1's; ") + state());
+
+    // "localhost" matches nothing the history offers: the address goes in as typed.
+    const QString typed = QStringLiteral("localhost:%1/page/4").arg(m_server->serverPort());
+    const qsizetype mark = m_server->mark();
+    CHECKED(typeAddress(typed));
+    WAIT_UNTIL(m_server->countSince(mark, QStringLiteral("/page/4")) > 0 && showsPage(4), kResultMs,
+               QStringLiteral("page 4 after Alt+D and typing '%1'; %2").arg(typed, state()));
+
+    // The pages open at exit are saved: one tab is left.
+    XDriver::screenshot(QStringLiteral("root"), screenFile());
+    QVERIFY2(m_quarvel->closeFrame(kResultMs),
+             qPrintable(QStringLiteral("Quarvel did not end on Alt+F4; ") + state()));
+    QCOMPARE(m_home->setting(QStringLiteral("Settings"), QStringLiteral("DocumentCount")),
+             QStringLiteral("1"));
+    QVERIFY(m_home->setting(QStringLiteral("Settings"), QStringLiteral("Document1"))
+                .endsWith(QLatin1String("/page/4")));
+}
+
+QTEST_GUILESS_MAIN(TestDesktop)
+#include "tst_desktop.moc"
