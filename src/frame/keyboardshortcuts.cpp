@@ -41,9 +41,23 @@ bool KeyboardShortcuts::eventFilter(QObject *watched, QEvent *event)
     Decision decision = decide(key->key(), key->modifiers(), firstPress,
                                hasActiveDocument && hasActiveDocument());
     if (decision.action == Action::None) {
+        // A menu's key or its letter with Alt goes to the menu: a page's view, which would claim
+        // it before any window shortcut, does not see it.
+        // The frame runs it itself, from its key press: when the focus is in a page, the
+        // window's shortcuts never see the key.
+        if (isMenuKey && isMenuKey(key->keyCombination())) {
+            if (type == QEvent::ShortcutOverride) {
+                event->accept();
+                return true;
+            }
+            if (!watched->inherits("QWidgetWindow") || !firstPress)
+                return false;
+            Q_EMIT menuKeyPressed(key->keyCombination());
+            return true;
+        }
         decision = decidePageKey(key->key(), key->modifiers(), firstPress,
                                  key->key() == Qt::Key_F3 && findTextPending && findTextPending());
-        if (decision.action == Action::None || (isMenuKey && isMenuKey(key->keyCombination())))
+        if (decision.action == Action::None)
             return false;
     }
     if (type == QEvent::ShortcutOverride) {

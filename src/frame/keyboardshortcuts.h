@@ -25,12 +25,15 @@ public:
     std::function<bool()> hasActiveDocument;
     // Whether the active page's find bar holds text (F3 and Shift+F3 act only then).
     std::function<bool()> findTextPending;
-    // Whether a menu item runs on the key: the page's own keys leave such a key to the menu.
+    // Whether a menu item runs on the key (its shortcut, or Alt and its menu's letter): such a
+    // key goes to the menu, whatever has the focus.
     std::function<bool(QKeyCombination)> isMenuKey;
 
 signals:
     // Requests for the frame; tab cycling and closing run after the key's event has returned.
     void actionRequested(ShortcutRules::Action action);
+    // A menu's key reached the window without running its item (the focus is in a page).
+    void menuKeyPressed(QKeyCombination key);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -27,6 +27,7 @@
 #include "fullscreenmode.h"
 #include "frametray.h"
 #include "keyboardshortcuts.h"
+#include "keyedmenu.h"
 #include "menucontroller.h"
 #include "navigationcommands.h"
 #include "panelcommands.h"
@@ -548,11 +549,36 @@ void MainWindow::createCommands()
     m_shortcuts->isMenuKey = [this](QKeyCombination key) {
         const QKeySequence keys(key);
         const QList<QAction *> menuActions = actions();
-        return std::any_of(menuActions.begin(), menuActions.end(),
-                           [&](const QAction *action) { return action->shortcut() == keys; });
+        if (std::any_of(menuActions.begin(), menuActions.end(),
+                        [&](const QAction *action) { return action->shortcut() == keys; }))
+            return true;
+        const QList<QAction *> menus = m_chrome->menuBar()->actions();
+        return std::any_of(menus.begin(), menus.end(), [&](const QAction *menu) {
+            return menu->isVisible() && QKeySequence::mnemonic(menu->text()) == keys;
+        });
     };
     connect(m_shortcuts, &KeyboardShortcuts::actionRequested, this, &MainWindow::onShortcut,
             Qt::QueuedConnection);
+    connect(m_shortcuts, &KeyboardShortcuts::menuKeyPressed, this, &MainWindow::onMenuKey,
+            Qt::QueuedConnection);
+}
+
+void MainWindow::onMenuKey(QKeyCombination key)
+{
+    const QKeySequence keys(key);
+    for (QAction *action : actions()) {
+        if (action->shortcut() == keys && action->isEnabled()) {
+            action->trigger();
+            return;
+        }
+    }
+    KeyedMenuBar *menuBar = m_chrome->menuBar();
+    for (QAction *menu : menuBar->actions()) {
+        if (menu->isVisible() && QKeySequence::mnemonic(menu->text()) == keys) {
+            menuBar->setActiveAction(menu);
+            return;
+        }
+    }
 }
 
 void MainWindow::onShortcut(ShortcutRules::Action action)

@@ -140,6 +140,8 @@ private:
     void openFeedDatabase();
     void onStatusPanelDoubleClicked(int panel);
     void onShortcut(ShortcutRules::Action action);
+    // A menu key the window did not take (the focus in a page): its item runs or its menu opens.
+    void onMenuKey(QKeyCombination key);
     void onDocumentClosed(const QString &lastAddress);
     // "Quarvel v2.7 - [page title]" while a document is active, else the caption alone.
     void showPageInTitle(const QString &pageTitle);
