@@ -2,10 +2,25 @@
 
 #include "core/appstate.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QKeyEvent>
+#include <QWidget>
 
 using namespace ShortcutRules;
+
+namespace {
+
+// Whether the keyboard focus is in a page's view.
+bool focusInPage()
+{
+    for (const QWidget *widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
+        if (widget->inherits("QWebEngineView"))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 KeyboardShortcuts::KeyboardShortcuts(QObject *parent) : QObject(parent) {}
 
@@ -43,9 +58,10 @@ bool KeyboardShortcuts::eventFilter(QObject *watched, QEvent *event)
     if (decision.action == Action::None) {
         // A menu's key or its letter with Alt goes to the menu: a page's view, which would claim
         // it before any window shortcut, does not see it.
-        // The frame runs it itself, from its key press: when the focus is in a page, the
-        // window's shortcuts never see the key.
-        if (isMenuKey && isMenuKey(key->keyCombination())) {
+        // With the focus in a page the window's shortcuts never see the key: the frame runs it
+        // itself, from its key press. Elsewhere the menu's shortcut takes it (a text field keeps
+        // its own keys, such as Ctrl+A).
+        if (focusInPage() && isMenuKey && isMenuKey(key->keyCombination())) {
             if (type == QEvent::ShortcutOverride) {
                 event->accept();
                 return true;
