@@ -1,6 +1,8 @@
 #include "userfile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace UserFile {
@@ -31,6 +33,19 @@ bool read(const QString &path, QByteArray *data)
         return false;
     *data = file.readAll();
     return file.error() == QFileDevice::NoError;
+}
+
+bool makeFolder(const QString &path)
+{
+    const QString clean = QDir::cleanPath(QDir(path).absolutePath());
+    const QFileInfo info(clean);
+    if (info.isDir())
+        return true;
+    if (info.exists() || clean == info.path())
+        return false;
+    if (!makeFolder(info.path()))
+        return false;
+    return QDir().mkdir(clean, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) || QFileInfo(clean).isDir();
 }
 
 } // namespace UserFile

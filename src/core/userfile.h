@@ -14,4 +14,9 @@ bool save(const QString &path, const QByteArray &data);
 // Reads the whole file into data. False when it cannot be opened or read to its end.
 bool read(const QString &path, QByteArray *data);
 
+// Creates the folder and any missing folder above it, each readable, writable and enterable by
+// the user only; folders that exist are left as they are. False when the folder is not there
+// afterwards.
+bool makeFolder(const QString &path);
+
 } // namespace UserFile

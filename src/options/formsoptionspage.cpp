@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,6 +23,8 @@ namespace {
 
 constexpr char kLimitProperty[] = "typingLimit";
 constexpr int kMaxPasswordLength = 20;
+// "form.bin" exists but cannot be read.
+constexpr int kDataUnreadableText = 14907;
 // The tint of card fields while card data is protected.
 const QColor kProtectedTint(204, 204, 255);
 
@@ -240,8 +243,22 @@ void FormsOptionsPage::load()
     const SettingsStore &store = SettingsStore::instance();
     for (int i = 0; i < FormRecord::kCustomFields; ++i)
         names[i] = store.read(QStringLiteral("Settings"), customFieldKey(i), QString());
-    m_store.openDataFile(FormStore::defaultFile());
+    const QString file = FormStore::defaultFile();
+    m_dataUnreadable = !m_store.openDataFile(file) && QFileInfo::exists(file);
     showRecord(FormRecord::read(m_store, names));
+    // Nothing typed here could be written without losing what the file holds.
+    m_tabs->setEnabled(!m_dataUnreadable);
+}
+
+void FormsOptionsPage::showEvent(QShowEvent *event)
+{
+    OptionsPage::showEvent(event);
+    if (m_dataUnreadable && !m_unreadableTold) {
+        m_unreadableTold = true;
+        QMetaObject::invokeMethod(
+            this, [this] { m_message(QMessageBox::Warning, loadResString(kDataUnreadableText)); },
+            Qt::QueuedConnection);
+    }
 }
 
 void FormsOptionsPage::showRecord(const FormRecord &r)
@@ -338,6 +355,8 @@ void FormsOptionsPage::save()
         for (int i = 0; i < FormRecord::kCustomFields; ++i)
             store.write(QStringLiteral("Settings"), customFieldKey(i), r.customName[i]);
     }
+    if (m_dataUnreadable)
+        return;
     r.write(m_store);
     m_store.saveDataFile(FormStore::defaultFile());
 }

@@ -28,10 +28,17 @@ public:
     void setMessageFunction(OptionsMessage message) { m_message = std::move(message); }
 
     QString refusal() const override;
+    // Writes the switch, the password and the field names; the form data only when the file
+    // could be read (a damaged file is kept as it is).
     void save() override;
+    // Whether "form.bin" exists but could not be read: the data cannot be edited here.
+    bool dataUnreadable() const { return m_dataUnreadable; }
 
     // What the controls hold now.
     FormRecord record() const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildPersonTab();
@@ -46,6 +53,8 @@ private:
 
     OptionsMessage m_message;
     FormStore m_store;
+    bool m_dataUnreadable = false;
+    bool m_unreadableTold = false;
     int m_previousTab = PersonTab;
 
     QCheckBox *m_autoFill = nullptr;

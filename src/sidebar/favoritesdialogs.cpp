@@ -1,5 +1,6 @@
 #include "favoritesdialogs.h"
 
+#include "core/userfile.h"
 #include "sidebarimages.h"
 #include "urlshortcut.h"
 
@@ -137,7 +138,7 @@ AddFavoriteDialog::AddFavoriteDialog(const QString &title, const QString &addres
 {
     setObjectName(QStringLiteral("frmAddFavorite"));
     setWindowTitle(QStringLiteral("Add Favorite"));
-    QDir().mkpath(m_root);
+    UserFile::makeFolder(m_root);
 
     m_name = new QLineEdit(FavoriteNames::fromTitle(title), this);
     m_name->setObjectName(QStringLiteral("txtName"));
@@ -206,7 +207,7 @@ void AddFavoriteDialog::newFolder()
     if (parentFolder.isEmpty())
         parentFolder = m_root;
     const QString path = QDir(parentFolder).filePath(name);
-    if (!FavoriteNames::isValid(name) || QFileInfo::exists(path) || !QDir().mkdir(path)) {
+    if (!FavoriteNames::isValid(name) || QFileInfo::exists(path) || !UserFile::makeFolder(path)) {
         m_host.message(this, QMessageBox::Warning,
                        FavoriteNames::isValid(name)
                            ? QStringLiteral("The folder could not be made.")
@@ -228,7 +229,7 @@ OrganizeFavoritesDialog::OrganizeFavoritesDialog(const QString &folder, const Si
 {
     setObjectName(QStringLiteral("frmOrganizeFavorites"));
     setWindowTitle(QStringLiteral("Organize Favorites"));
-    QDir().mkpath(m_root);
+    UserFile::makeFolder(m_root);
     m_entries = newEntryTree(QStringLiteral("tvwFavorites"), this);
 
     auto *column = new QVBoxLayout;
@@ -306,7 +307,7 @@ bool OrganizeFavoritesDialog::createFolder(const QString &parentFolder, const QS
         return false;
     }
     const QString path = QDir(parentFolder).filePath(name);
-    if (QFileInfo::exists(path) || !QDir().mkdir(path)) {
+    if (QFileInfo::exists(path) || !UserFile::makeFolder(path)) {
         refuse(QStringLiteral("There is already an entry named \"%1\" there.").arg(name));
         return false;
     }

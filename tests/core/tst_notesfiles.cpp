@@ -1,4 +1,5 @@
 #include "core/notesfiles.h"
+#include "core/userfile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -161,6 +162,18 @@ private slots:
             QCOMPARE(QFile::permissions(file) & others, QFileDevice::Permissions());
             QVERIFY(QFile::permissions(file) & QFileDevice::WriteOwner);
         }
+
+        // Folders made for the user (the Favorites and their sub-folders) are the user's alone,
+        // every new level of them; a folder that was there keeps its mode.
+        QVERIFY(QDir().mkdir(path("shared")));
+        QFile::setPermissions(path("shared"), QFile::permissions(path("shared")) | QFileDevice::ReadOther);
+        const QString deep = path("shared/Favorites/Links");
+        QVERIFY(UserFile::makeFolder(deep));
+        QVERIFY(UserFile::makeFolder(deep));
+        for (const QString &folder : {deep, path("shared/Favorites")})
+            QCOMPARE(QFile::permissions(folder) & others, QFileDevice::Permissions());
+        QVERIFY(QFile::permissions(path("shared")) & QFileDevice::ReadOther);
+        QVERIFY(!UserFile::makeFolder(notes + QStringLiteral("/below-a-file")));
     }
 
     void whitelistRead()

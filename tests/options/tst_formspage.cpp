@@ -5,6 +5,7 @@
 #include "core/passworddigest.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
+#include "core/userfile.h"
 #include "options/cardlockdialog.h"
 #include "options/formsoptionspage.h"
 #include "platform/pagecustomizer.h"
@@ -213,6 +214,30 @@ private Q_SLOTS:
         }
         QVERIFY(!QFile::exists(FormStore::defaultFile()));
         QVERIFY(AppState::settings.autoFormFill);
+    }
+
+    // A form-data file that cannot be read is kept byte for byte through OK; the page says so
+    // once, when it is shown, and its data cannot be edited.
+    void unreadableDataIsKept()
+    {
+        const QByteArray damaged("QVFD\x01 not what it claims to be");
+        QVERIFY(UserFile::save(FormStore::defaultFile(), damaged));
+        AppState::settings.autoFormFill = true;
+        auto page = makePage();
+        QVERIFY(page->dataUnreadable());
+        QVERIFY(!control<QTabWidget>(*page, QStringLiteral("SSTab1"))->isEnabled());
+        page->show();
+        QTRY_COMPARE(m_messages, QStringList{loadResString(14907)});
+        control<QCheckBox>(*page, QStringLiteral("chkAutoFormFill"))->setChecked(false);
+        page->save();
+        QVERIFY(!AppState::settings.autoFormFill);
+        QByteArray kept;
+        QVERIFY(UserFile::read(FormStore::defaultFile(), &kept));
+        QCOMPARE(kept, damaged);
+        page->hide();
+        page->show();
+        QCoreApplication::processEvents();
+        QCOMPARE(m_messages.size(), 1);
     }
 
     void userFieldNames_data()
