@@ -7,14 +7,13 @@
 
 namespace UserFile {
 
-bool save(const QString &path, const QByteArray &data)
+bool save(const QString &path, const QByteArray &data, QFileDevice::Permissions mode)
 {
-    constexpr QFileDevice::Permissions userOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     // The temporary file gets the mode before any byte is written; the commit renames it.
-    file.setPermissions(userOnly);
+    file.setPermissions(mode);
     // The explicit flush reports a failing final write, which commit() alone can miss.
     if (file.write(data) != data.size() || !file.flush()) {
         file.cancelWriting();
@@ -22,7 +21,7 @@ bool save(const QString &path, const QByteArray &data)
     }
     if (!file.commit())
         return false;
-    QFile::setPermissions(path, userOnly);
+    QFile::setPermissions(path, mode);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 
 // Every file Quarvel writes for the user goes through here: written atomically (a failed write
@@ -8,8 +9,10 @@
 namespace UserFile {
 
 // Replaces the file's content by data. False when any part of the write failed; the old file
-// is then left as it was.
-bool save(const QString &path, const QByteArray &data);
+// is then left as it was. The file is the user's alone, unless a file we do not own is
+// rewritten with the mode it had.
+bool save(const QString &path, const QByteArray &data,
+          QFileDevice::Permissions mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
 // Reads the whole file into data. False when it cannot be opened or read to its end.
 bool read(const QString &path, QByteArray *data);

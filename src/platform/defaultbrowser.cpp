@@ -171,15 +171,21 @@ QString DefaultBrowser::desktopEntry() const
     return entry + QStringLiteral("MimeType=") + mimeTypes().join(u';') + QStringLiteral(";\n");
 }
 
-QString DefaultBrowser::withDefaults(const QString &mimeApps, const QStringList &types)
+QByteArray DefaultBrowser::withDefaults(const QByteArray &mimeApps, const QStringList &types)
 {
-    QStringList out;
+    // The file is the desktop's: only the lines of our keys are rewritten, every other line
+    // comes back byte for byte, whatever its encoding. Headers and key names are ASCII, so a
+    // line is read as UTF-8 only to be looked at.
+    QList<QByteArray> lines = mimeApps.split('\n');
+    if (mimeApps.isEmpty() || mimeApps.endsWith('\n'))
+        lines.removeLast();
+    QList<QByteArray> out;
     QStringList written;
     // New keys go after the last entry of the first defaults section.
     qsizetype insertAt = -1;
     bool inDefaults = false, inFirstDefaults = false;
-    for (const QString &line : linesOf(mimeApps)) {
-        const QString trimmed = line.trimmed();
+    for (const QByteArray &line : std::as_const(lines)) {
+        const QString trimmed = QString::fromUtf8(line).trimmed();
         if (isSectionHeader(trimmed)) {
             inDefaults = trimmed == kDefaultSection;
             inFirstDefaults = inDefaults && insertAt < 0;
@@ -193,7 +199,7 @@ QString DefaultBrowser::withDefaults(const QString &mimeApps, const QStringList 
             if (written.contains(key))
                 continue; // a repeated key would contradict the first
             written << key;
-            out << key + u'=' + defaultsValue(valueOf(trimmed));
+            out << (key + u'=' + defaultsValue(valueOf(trimmed))).toUtf8();
         } else {
             out << line;
         }
@@ -201,20 +207,20 @@ QString DefaultBrowser::withDefaults(const QString &mimeApps, const QStringList 
             insertAt = out.size();
     }
 
-    QStringList added;
+    QList<QByteArray> added;
     for (const QString &type : types) {
         if (!written.contains(type))
-            added << type + u'=' + defaultsValue(QString());
+            added << (type + u'=' + defaultsValue(QString())).toUtf8();
     }
     if (insertAt < 0) {
         if (!out.isEmpty() && !out.constLast().trimmed().isEmpty())
-            out << QString();
-        out << kDefaultSection << added;
+            out << QByteArray();
+        out << QString(kDefaultSection).toUtf8() << added;
     } else {
         for (qsizetype i = 0; i < added.size(); ++i)
             out.insert(insertAt + i, added.at(i));
     }
-    return out.join(u'\n') + u'\n';
+    return out.join('\n') + '\n';
 }
 
 QString DefaultBrowser::defaultFor(const QString &mimeApps, const QString &type)
@@ -263,18 +269,19 @@ bool DefaultBrowser::associateFiles()
         return false;
     }
 
-    QString defaults;
+    QByteArray defaults;
     QFile list(listPath);
+    // A list that is there keeps its mode; one made here is the user's alone.
+    QFileDevice::Permissions mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     if (list.exists()) {
         // Unreadable, it is left alone: rewriting it would lose the user's other choices.
-        if (!list.open(QIODevice::ReadOnly) || QFileInfo(listPath).isDir()) {
+        if (QFileInfo(listPath).isDir() || !UserFile::read(listPath, &defaults)) {
             m_error = QStringLiteral("%1 could not be read.").arg(listPath);
             return false;
         }
-        defaults = QString::fromUtf8(list.readAll());
-        list.close();
+        mode = list.permissions();
     }
-    if (!UserFile::save(listPath, withDefaults(defaults, mimeTypes()).toUtf8())) {
+    if (!UserFile::save(listPath, withDefaults(defaults, mimeTypes()), mode)) {
         m_error = QStringLiteral("%1 could not be written.").arg(listPath);
         return false;
     }

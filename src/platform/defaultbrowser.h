@@ -42,7 +42,7 @@ public:
 
     // mimeapps.list text with quarvel.desktop first in [Default Applications] for each type,
     // the section created when missing; every other line kept as it was.
-    static QString withDefaults(const QString &mimeApps, const QStringList &types);
+    static QByteArray withDefaults(const QByteArray &mimeApps, const QStringList &types);
     // The first desktop id listed in [Default Applications] for type, or empty.
     static QString defaultFor(const QString &mimeApps, const QString &type);
 
