@@ -96,6 +96,7 @@ void SettingsStore::reload()
     m_sectionIndex.clear();
     m_dirty = false;
     m_readOnly = false;
+    m_setAsideKeptValues = false;
     QFile file(m_filePath);
     if (!file.open(QIODevice::ReadOnly))
         return;
@@ -105,12 +106,22 @@ void SettingsStore::reload()
         parse(bytes);
         return;
     }
-    // A file we cannot read is kept under a new name and never written over: the program starts
-    // from the defaults and says so once (setAsideFile).
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
     QString aside = m_filePath + QLatin1String(".unreadable-") + stamp;
     for (int n = 2; QFile::exists(aside); ++n)
         aside = m_filePath + QLatin1String(".unreadable-") + stamp + QLatin1Char('-') + QString::number(n);
+    if (!bytes.contains('\0')) {
+        // Text with a few bytes that are not UTF-8: every value is kept, a line that is not
+        // UTF-8 read as Latin-1; a copy of the file as it was is kept, and the user told once.
+        if (QFile::copy(m_filePath, aside)) {
+            parse(bytes);
+            m_setAsideFile = aside;
+            m_setAsideKeptValues = true;
+            return;
+        }
+    }
+    // A file we cannot read is kept under a new name and never written over: the program starts
+    // from the defaults and says so once (setAsideFile).
     if (QFile::rename(m_filePath, aside))
         m_setAsideFile = aside;
     else
@@ -131,7 +142,15 @@ void SettingsStore::parse(const QByteArray &text)
 {
     m_sections.clear();
     m_sectionIndex.clear();
-    const QString content = QString::fromUtf8(text);
+    // Line by line: a line that is not UTF-8 is read as Latin-1, the others lose nothing.
+    const QList<QByteArray> lines = text.split('\n');
+    QString content;
+    content.reserve(text.size());
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            content += u'\n';
+        content += isReadableText(lines[i]) ? QString::fromUtf8(lines[i]) : QString::fromLatin1(lines[i]);
+    }
     Section *current = nullptr;
     for (QStringView line : QStringView(content).split(u'\n')) {
         if (line.endsWith(u'\r'))

@@ -39,6 +39,9 @@ public:
     QString setAsideFile() const { return m_setAsideFile; }
     // The same, for the one notice about it: later calls give an empty text.
     QString takeSetAsideFile() { return std::exchange(m_setAsideFile, QString()); }
+    // Whether the file set aside was a copy: its text was read, lines that were not UTF-8 as
+    // Latin-1, and no value was lost.
+    bool setAsideKeptValues() const { return m_setAsideKeptValues; }
     // Whether bytes are text this store can read without losing a character.
     static bool isReadableText(const QByteArray &bytes);
 
@@ -82,4 +85,5 @@ private:
     bool m_lastWriteFailed = false;
     bool m_readOnly = false; // an unreadable file that could not be moved aside
     QString m_setAsideFile;
+    bool m_setAsideKeptValues = false;
 };

@@ -168,7 +168,7 @@ void MainWindow::reportUnusableFiles(SettingsStore &store)
     };
     const QString aside = store.takeSetAsideFile();
     if (!aside.isEmpty())
-        notice(19900, QDir::toNativeSeparators(aside));
+        notice(store.setAsideKeptValues() ? 19903 : 19900, QDir::toNativeSeparators(aside));
     if (store.lastWriteFailed())
         notice(19901, QDir::toNativeSeparators(store.filePath()));
     if (!HistoryStore::instance().isOpen())

@@ -359,20 +359,25 @@ private slots:
     }
 
     // A file that is not UTF-8 text is kept aside under a new name, never rewritten with
-    // replacement characters; the store starts empty and writes a fresh file.
+    // replacement characters. Text with a stray byte keeps every value (that line read as
+    // Latin-1) from a copy; anything else starts empty and writes a fresh file.
     void undecodableFileIsKeptAside_data()
     {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("home"); // SitesHome1 as read, null when nothing was kept
         QByteArray utf16("\xff\xfe", 2);
         for (char c : QByteArray("[Settings]\r\nA=1\r\n"))
             utf16 += QByteArray(1, c) + QByteArray(1, '\0');
-        QTest::newRow("UTF-16") << utf16;
-        QTest::newRow("Latin-1 value") << QByteArray("[Sites]\r\nSitesHome1=http://caf\xe9.example/\r\n");
-        QTest::newRow("random bytes") << QByteArray("\x8f\x01\xc3\x28\xfe\xff\x00\x9a", 8);
+        QTest::newRow("UTF-16") << utf16 << QString();
+        QTest::newRow("Latin-1 value")
+            << QByteArray("[Sites]\r\nSitesHome1=http://caf\xe9.example/\r\nSitesHome2=\xc3\xa9t\xc3\xa9\r\n")
+            << QStringLiteral("http://caf\u00e9.example/");
+        QTest::newRow("random bytes") << QByteArray("\x8f\x01\xc3\x28\xfe\xff\x00\x9a", 8) << QString();
     }
     void undecodableFileIsKeptAside()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, home);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Quarvel.ini"));
         QFile file(path);
@@ -384,6 +389,10 @@ private slots:
         QFile aside(store.setAsideFile());
         QVERIFY(aside.open(QIODevice::ReadOnly));
         QCOMPARE(aside.readAll(), bytes);
+        QCOMPARE(store.setAsideKeptValues(), !home.isNull());
+        QCOMPARE(store.read(QStringLiteral("Sites"), QStringLiteral("SitesHome1"), QString()), home);
+        if (!home.isNull())
+            QCOMPARE(store.read(QStringLiteral("Sites"), QStringLiteral("SitesHome2"), {}), QStringLiteral("\u00e9t\u00e9"));
         QVERIFY(!store.contains(QStringLiteral("Settings"), QStringLiteral("A")));
         QVERIFY(store.write(QStringLiteral("Settings"), QStringLiteral("A"), QStringLiteral("2")));
         QCOMPARE(SettingsStore(path).read(QStringLiteral("Settings"), QStringLiteral("A"), {}), QStringLiteral("2"));
