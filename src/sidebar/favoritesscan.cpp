@@ -68,6 +68,8 @@ void FavoritesScan::clear()
     m_linkNames.clear();
     m_linkUrls.clear();
     m_seen.clear();
+    m_rootCanonical.clear();
+    m_entries = 0;
 }
 
 bool FavoritesScan::scan(const QString &folderPath)
@@ -77,7 +79,15 @@ bool FavoritesScan::scan(const QString &folderPath)
     QString root = folderPath;
     while (root.size() > 1 && root.endsWith(QLatin1Char('/')))
         root.chop(1);
+    m_rootCanonical = QFileInfo(root).canonicalFilePath();
     return scanFolder(QString(), QString(), root);
+}
+
+bool FavoritesScan::leadsInside(const QFileInfo &link) const
+{
+    const QString target = link.canonicalFilePath();
+    return !target.isEmpty() && !m_rootCanonical.isEmpty()
+        && (target == m_rootCanonical || target.startsWith(m_rootCanonical + QLatin1Char('/')));
 }
 
 bool FavoritesScan::pump()
@@ -109,8 +119,10 @@ bool FavoritesScan::scanFolder(const QString &parentKey, const QString &name, co
     if (!pump())
         return false;
     for (const QFileInfo &entry : entries) {
+        if (++m_entries > kMaxEntries)
+            return true; // a folder this large is shown in part
         const QString entryName = entry.fileName();
-        if (hasControlChars(entryName))
+        if (hasControlChars(entryName) || (entry.isSymLink() && !leadsInside(entry)))
             continue;
         if (entry.isDir()) {
             if (!scanFolder(key, entryName, entry.filePath()))

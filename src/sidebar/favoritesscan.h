@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+class QFileInfo;
+
 // The user's Favorites folder read into memory: its folders as keyed nodes, its Internet
 // shortcuts as records, and the links of the folders named "Links". No widgets: the favorites
 // tree builds itself from a scan or from the cache this class writes and reads.
@@ -33,6 +35,8 @@ public:
     };
 
     static constexpr int kMaxLinks = 10;
+    // The most entries (folders and files) one scan looks at.
+    static constexpr int kMaxEntries = 100000;
 
     // Called every ~20 ms of scanning; returning false stops the scan.
     void setPump(std::function<bool()> pump) { m_pump = std::move(pump); }
@@ -41,8 +45,9 @@ public:
 
     // Forgets the previous scan and reads folderPath and everything below it. Entries of a
     // folder are taken in name order, a sub-folder at once where it stands (depth first). A
-    // folder reached a second time (through a link) is not entered again. False when the pump
-    // stopped the scan; what was read until then stays.
+    // folder reached a second time (through a link) is not entered again, and a link that leads
+    // out of folderPath is not followed. At most kMaxEntries entries are looked at. False when
+    // the pump stopped the scan; what was read until then stays.
     bool scan(const QString &folderPath);
 
     // Appends a record; an empty address is read from the shortcut file. A record of a
@@ -76,12 +81,16 @@ public:
 private:
     bool scanFolder(const QString &parentKey, const QString &name, const QString &path);
     bool pump();
+    // Whether a link's target lies in the scanned folder.
+    bool leadsInside(const QFileInfo &link) const;
 
     std::function<bool()> m_pump;
     QList<Node> m_folders;
     QList<Record> m_records;
     QStringList m_linkNames, m_linkUrls;
     QSet<QString> m_seen; // canonical paths of the folders entered
+    QString m_rootCanonical; // where every followed link must lead
+    int m_entries = 0;
     qint64 m_lastPump = 0;
     bool m_foldersOnly = false;
 };

@@ -58,6 +58,15 @@ private slots:
         shortcut(m_oddFolder + QLatin1Char('/') + m_oddName + QStringLiteral(".url"), m_oddUrl);
         QVERIFY(QDir().mkpath(m_root + QStringLiteral("/Loop")));
         QVERIFY(QFile::link(m_root, m_root + QStringLiteral("/Loop/up")));
+        // Links out of the folder, to a folder and to a shortcut elsewhere.
+        const QString elsewhere = m_dir.filePath(QStringLiteral("Elsewhere"));
+        QVERIFY(QDir().mkpath(elsewhere));
+        QFile outside(elsewhere + QStringLiteral("/secret.url"));
+        QVERIFY(outside.open(QIODevice::WriteOnly));
+        outside.write("[InternetShortcut]\nURL=http://outside.example/\n");
+        outside.close();
+        QVERIFY(QFile::link(elsewhere, m_root + QStringLiteral("/Out")));
+        QVERIFY(QFile::link(outside.fileName(), m_root + QStringLiteral("/outfile.url")));
     }
 
     void scanTreeAndCache()
@@ -80,8 +89,10 @@ private slots:
         QStringList names;
         for (const FavoritesScan::Record &record : records)
             names.append(record.name);
-        // The loop through "Loop/up" is not followed: every shortcut comes once.
+        // The loop through "Loop/up" is not followed: every shortcut comes once. Links that
+        // lead out of the folder are not followed at all.
         QCOMPARE(names.size(), 11 + 1 + 1 + 2 + 1 + 1);
+        QVERIFY(!names.contains(QStringLiteral("secret")) && !names.contains(QStringLiteral("outfile")));
         QVERIFY(names.contains(QStringLiteral("Caps")));
         QVERIFY(!names.contains(QString()));
         QVERIFY(names.contains(QStringLiteral("a")) && names.contains(QStringLiteral("b")));
@@ -91,6 +102,7 @@ private slots:
         QCOMPARE(treeKeys.count(QStringLiteral("http://caps.example/")), 1);
         QCOMPARE(treeKeys.count(m_oddUrl), 1);
         QVERIFY(treeKeys.contains(m_root + QStringLiteral("/Loop/up")));
+        QVERIFY(!treeKeys.contains(m_root + QStringLiteral("/Out")));
         QCOMPARE(tree.currentItem(), nullptr); // no node matches the start target
 
         // The cache holds the folder nodes only (no start node) and every record, and reads
