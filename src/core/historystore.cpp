@@ -34,6 +34,8 @@ HistoryStore &HistoryStore::instance()
     static std::unique_ptr<HistoryStore> store;
     if (!store) {
         store = std::make_unique<HistoryStore>();
+        // The program's own store is checked once; a damaged one is left alone and reported.
+        store->checkIntegrity();
         // Closed while the application (and the database driver) still exists.
         qAddPostRoutine([] { store.reset(); });
     }
@@ -83,6 +85,19 @@ bool HistoryStore::open()
                                      " last_visit INTEGER NOT NULL)"))
         && query.exec(QStringLiteral(
             "CREATE INDEX IF NOT EXISTS history_last_visit ON history(last_visit)"));
+}
+
+bool HistoryStore::checkIntegrity()
+{
+    if (!m_ready)
+        return false;
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (query.exec(QStringLiteral("PRAGMA quick_check")) && query.next()
+        && query.value(0).toString() == QLatin1String("ok"))
+        return true;
+    m_ready = false;
+    return false;
 }
 
 bool HistoryStore::addVisit(const QString &url, const QString &title, const QDateTime &when)

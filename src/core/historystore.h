@@ -34,6 +34,9 @@ public:
     QString filePath() const { return m_filePath; }
     // Whether the database could be opened and prepared.
     bool isOpen() const { return m_ready; }
+    // Checks every page of the database (SQLite's quick check). A damaged store counts as not
+    // open from then on: nothing is written to it, so the file stays as it is.
+    bool checkIntegrity();
 
     // Records a visit of the address: a new row, or the row of that address with the new time
     // (and the new title, when one is given). Empty and "about:blank" addresses are not kept.

@@ -53,6 +53,36 @@ private slots:
         QCOMPARE(entries.at(1).lastVisit, at(4));
     }
 
+    // A store whose header is whole but whose pages are damaged opens, and the check finds it:
+    // from then on it is not open, and the file is left as it is.
+    void damagedStoreIsFound()
+    {
+        const QString file = m_dir.filePath(QStringLiteral("damaged.db"));
+        {
+            HistoryStore store(file);
+            QVERIFY(store.checkIntegrity());
+            for (int i = 0; i < 2000; ++i)
+                QVERIFY(store.addVisit(QStringLiteral("http://site%1.example/").arg(i), QStringLiteral("Title %1").arg(i)));
+        }
+        QFile damage(file);
+        QVERIFY(damage.open(QIODevice::ReadWrite));
+        QVERIFY(damage.size() > 4 * 4096);
+        QVERIFY(damage.seek(2 * 4096));
+        damage.write(QByteArray(4096, '\xab'));
+        damage.close();
+        QByteArray before;
+        QVERIFY(damage.open(QIODevice::ReadOnly));
+        before = damage.readAll();
+        damage.close();
+
+        HistoryStore store(file);
+        QVERIFY(!store.checkIntegrity());
+        QVERIFY(!store.isOpen());
+        QVERIFY(!store.addVisit(QStringLiteral("http://new.example/"), {}));
+        QVERIFY(damage.open(QIODevice::ReadOnly));
+        QCOMPARE(damage.readAll(), before);
+    }
+
     void ignoredAddresses_data()
     {
         QTest::addColumn<QString>("url");
