@@ -20,10 +20,13 @@ QString startFolder()
 {
     if (!lastFolder().isEmpty() && QFileInfo(lastFolder()).isDir())
         return lastFolder();
+    return downloadFolder();
+}
+
+QString downloadFolder()
+{
     const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    if (!downloads.isEmpty() && QFileInfo(downloads).isDir())
-        return downloads;
-    return QDir::homePath();
+    return !downloads.isEmpty() && QFileInfo(downloads).isDir() ? downloads : QDir::homePath();
 }
 
 void remember(const QString &chosenFile)

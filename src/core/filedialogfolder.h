@@ -7,6 +7,8 @@
 namespace FileDialogFolder {
 
 QString startFolder();
+// The user's download folder; the home folder when there is none.
+QString downloadFolder();
 // The folder of a file the user chose in one of the dialogs.
 void remember(const QString &chosenFile);
 

@@ -1,6 +1,7 @@
 #include "downloadmanager.h"
 
 #include "core/downloadfilename.h"
+#include "core/filedialogfolder.h"
 #include "core/strings.h"
 
 #include <QDir>
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMetaEnum>
-#include <QStandardPaths>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 
@@ -100,12 +100,6 @@ DownloadManager::~DownloadManager()
     }
 }
 
-QString DownloadManager::defaultFolder()
-{
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
-}
-
 void DownloadManager::onDownloadRequested(QWebEngineDownloadRequest *request)
 {
     if (continueRestarted(request))
@@ -135,7 +129,7 @@ bool DownloadManager::accept(QWebEngineDownloadRequest *request, Download &downl
     const bool savePage = request->isSavePageDownload();
     const QString suggested = savePage ? request->downloadFileName() : request->suggestedFileName();
     const QString proposed =
-        QDir(defaultFolder()).filePath(DownloadFileName::clean(suggested, loadResString(19711)));
+        QDir(FileDialogFolder::downloadFolder()).filePath(DownloadFileName::clean(suggested, loadResString(19711)));
     // The engine keeps the request while it waits; the guard is for a profile that went.
     const QPointer<QWebEngineDownloadRequest> guard(request);
     const QString chosen = m_asker ? m_asker(proposed) : QString();

@@ -36,9 +36,6 @@ public:
     // Without an asker every download is cancelled.
     void setSavePathAsker(SavePathAsker asker) { m_asker = std::move(asker); }
 
-    // The user's download folder; the home folder when there is none.
-    static QString defaultFolder();
-
     // Stops a running download: downloadFinished follows with Cancelled.
     void cancel(int id);
 

@@ -1,4 +1,5 @@
 #include "core/downloadfilename.h"
+#include "core/filedialogfolder.h"
 #include "platform/downloadmanager.h"
 
 #include <QApplication>
@@ -141,7 +142,7 @@ private slots:
         QVERIFY(QFile(path("report.zip")).open(QIODevice::WriteOnly)); // the user agreed to replace it
         download("/file.zip", path("report.zip"));
         const QList<QVariant> end = waitForEnd();
-        QCOMPARE(m_proposed.last(), QDir(DownloadManager::defaultFolder()).filePath("file.zip"));
+        QCOMPARE(m_proposed.last(), QDir(FileDialogFolder::downloadFolder()).filePath("file.zip"));
         QCOMPARE(outcome(end), DownloadManager::Outcome::Completed);
         QCOMPARE(files(), QStringList{"report.zip"});
         QVERIFY(content("report.zip") == m_server.body);
