@@ -123,8 +123,8 @@ void FrameOptionsHost::armRefreshTimer(QTimer &timer, qint32 minutes)
     timer.start(int(qMin<qint64>(ms, std::numeric_limits<int>::max())));
 }
 
-bool FrameOptionsHost::cleanHistory(bool addressList, bool searchList, bool cookies, bool history,
-                                    bool temporaryFiles)
+void FrameOptionsHost::cleanHistory(bool addressList, bool searchList, bool cookies, bool history,
+                                    bool temporaryFiles, std::function<void(bool ok)> done)
 {
     HistoryCleaner::Kinds kinds;
     kinds.setFlag(HistoryCleaner::AddressList, addressList);
@@ -132,7 +132,8 @@ bool FrameOptionsHost::cleanHistory(bool addressList, bool searchList, bool cook
     kinds.setFlag(HistoryCleaner::Cookies, cookies);
     kinds.setFlag(HistoryCleaner::InternetHistory, history);
     kinds.setFlag(HistoryCleaner::TemporaryFiles, temporaryFiles);
-    return HistoryCleaner::deleteHistory(m_parts.sidebar->host(), kinds, m_parts.sidebar->window());
+    HistoryCleaner::deleteHistory(m_parts.sidebar->host(), kinds, m_parts.sidebar->window(), nullptr,
+                                  done);
 }
 
 void FrameOptionsHost::showPopupKillerState()

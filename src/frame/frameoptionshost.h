@@ -48,8 +48,8 @@ public:
     void reloadFormData() override;
     bool reloadFavorites() override;
     void reloadHistory(std::function<void(bool ok)> done) override;
-    bool cleanHistory(bool addressList, bool searchList, bool cookies, bool history,
-                      bool temporaryFiles) override;
+    void cleanHistory(bool addressList, bool searchList, bool cookies, bool history,
+                      bool temporaryFiles, std::function<void(bool ok)> done) override;
     void showPopupKillerState() override;
 
     bool hasActivePage() const override;

@@ -788,7 +788,7 @@ void MainWindow::unload()
         if (m_gestures)
             m_gestures->detach();
     });
-    steps.add(QStringLiteral("historyCleaning"), [this] { return m_sidebar->cleanHistoryAtExit(); });
+    steps.addAction(QStringLiteral("historyCleaning"), [this] { m_sidebar->cleanHistoryAtExit(); });
     steps.add(QStringLiteral("settings"), [this] { return saveSettings(); });
     // The layout always keeps the four bands shown: whether each shows is a setting.
     steps.add(QStringLiteral("bandLayout"), [this] {

@@ -146,13 +146,23 @@ bool HistoryOptionsPage::clean(const std::array<bool, kTraces> &traces, bool rel
     m_cleanAll->setEnabled(false);
     m_cleanSelected->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = host().cleanHistory(traces[0], traces[1], traces[2], traces[3], traces[4]);
+    QPointer<HistoryOptionsPage> self(this);
+    host().cleanHistory(traces[0], traces[1], traces[2], traces[3], traces[4],
+                        [self, reloadHistory](bool ok) {
+                            QApplication::restoreOverrideCursor();
+                            if (self)
+                                self->finishCleaning(ok, reloadHistory);
+                        });
+    return true;
+}
+
+void HistoryOptionsPage::finishCleaning(bool ok, bool reloadHistory)
+{
     if (reloadHistory)
         host().reloadHistory(nullptr);
-    QApplication::restoreOverrideCursor();
     m_busy = false;
     m_cleanAll->setEnabled(true);
     updateCleanSelected();
     m_message(ok ? QMessageBox::Information : QMessageBox::Warning, loadResString(ok ? 15000 : 15001));
-    return ok;
+    Q_EMIT cleaned(ok);
 }

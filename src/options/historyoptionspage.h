@@ -27,15 +27,20 @@ public:
     void setMessageFunction(OptionsMessage message) { m_message = std::move(message); }
     void setConfirmation(Confirmation confirm) { m_confirm = std::move(confirm); }
 
-    // Asks first; false when the user declines or a step failed. Reports the outcome.
+    // Asks first, then starts the cleaning; false when the user declines or one is running.
+    // The outcome is reported to the user, then by cleaned().
     bool cleanAll();
-    // Cleans what the manual boxes tick, without asking; reports the outcome.
+    // Starts cleaning what the manual boxes tick, without asking; reports as cleanAll.
     bool cleanSelected();
+
+Q_SIGNALS:
+    void cleaned(bool ok);
 
 private:
     void load();
     void updateCleanSelected();
     bool clean(const std::array<bool, kTraces> &traces, bool reloadHistory);
+    void finishCleaning(bool ok, bool reloadHistory);
 
     std::array<QCheckBox *, kTraces> m_atExit{};
     std::array<QCheckBox *, kTraces> m_now{};

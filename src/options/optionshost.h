@@ -36,9 +36,11 @@ public:
     // when they could not be read), history in the background, done telling whether it was.
     virtual bool reloadFavorites() = 0;
     virtual void reloadHistory(std::function<void(bool ok)> done) = 0;
-    // Cleans the chosen traces now, with the side bar's cleaner; false when a step failed.
-    virtual bool cleanHistory(bool addressList, bool searchList, bool cookies, bool history,
-                              bool temporaryFiles) = 0;
+    // Cleans the chosen traces now, with the side bar's cleaner; done tells whether every step
+    // was done (it may come after the call returns: the engine's cache is emptied in the
+    // background).
+    virtual void cleanHistory(bool addressList, bool searchList, bool cookies, bool history,
+                              bool temporaryFiles, std::function<void(bool ok)> done) = 0;
     // The status bar's popup-killer icon shows whether the killer is on.
     virtual void showPopupKillerState() = 0;
 };

@@ -3,11 +3,10 @@
 #include "core/historystore.h"
 #include "webbrowser.h"
 
-#include <QEventLoop>
+#include <QEventLoopLocker>
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTimer>
 #include <QWebEngineCookieStore>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -17,52 +16,12 @@ namespace {
 // The engine opens its HTTP cache with the first network request of the run. Asked to clear
 // the cache before that, it holds back every request until the clearing is done, which then
 // never happens: no page loads any more. So the first clearing of a run is preceded by one
-// request, answered by a server of our own on the loopback address.
-void openEngineCache(QWebEngineProfile *profile)
-{
-    static bool opened = false;
-    if (opened)
-        return;
-    QTcpServer server;
-    if (!server.listen(QHostAddress::LocalHost))
-        return;
-    QObject::connect(&server, &QTcpServer::newConnection, &server, [&server] {
-        while (QTcpSocket *socket = server.nextPendingConnection()) {
-            QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
-                socket->readAll();
-                socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 0\r\n"
-                              "Connection: close\r\n\r\n");
-                socket->disconnectFromHost();
-            });
-            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        }
-    });
-    QWebEnginePage page(profile);
-    QEventLoop loop;
-    bool ok = false;
-    QObject::connect(&page, &QWebEnginePage::loadFinished, &loop, [&](bool finished) {
-        ok = finished;
-        loop.quit();
-    });
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    page.load(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort())));
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    opened = ok;
-}
+// request of our own.
+bool engineCacheOpened = false;
 
 } // namespace
 
 namespace BrowsingData {
-
-bool clearCache()
-{
-    QWebEngineProfile *profile = WebBrowser::sharedProfile();
-    if (!profile)
-        return false;
-    openEngineCache(profile);
-    profile->clearHttpCache();
-    return true;
-}
 
 bool clearCookies()
 {
@@ -83,3 +42,85 @@ bool clearHistory(HistoryStore *store)
 }
 
 } // namespace BrowsingData
+
+CacheClearing *CacheClearing::start()
+{
+    auto *clearing = new CacheClearing;
+    QWebEngineProfile *profile = WebBrowser::sharedProfile();
+    if (!profile || !clearing->m_server->listen(QHostAddress::LocalHost)) {
+        // Told after the caller has connected.
+        QTimer::singleShot(0, clearing, [clearing] { clearing->finish(false); });
+        return clearing;
+    }
+    clearing->m_page = new QWebEnginePage(profile, clearing);
+    connect(clearing->m_page, &QWebEnginePage::loadFinished, clearing, &CacheClearing::onLoopbackLoaded);
+    if (engineCacheOpened) {
+        profile->clearHttpCache();
+        clearing->requestLoopback("/cleared");
+    } else {
+        clearing->m_stage = Stage::OpeningCache;
+        clearing->requestLoopback("/open");
+    }
+    return clearing;
+}
+
+CacheClearing::CacheClearing()
+    : m_server(new QTcpServer(this)), m_keepRunning(std::make_unique<QEventLoopLocker>())
+{
+    connect(m_server, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+            connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                socket->readAll();
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 0\r\n"
+                              "Cache-Control: no-store\r\nConnection: close\r\n\r\n");
+                socket->disconnectFromHost();
+            });
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    });
+    m_limit.setSingleShot(true);
+    connect(&m_limit, &QTimer::timeout, this, [this] { finish(false); });
+    m_limit.start(kTimeLimitMs);
+}
+
+CacheClearing::~CacheClearing() = default;
+
+void CacheClearing::requestLoopback(const char *path)
+{
+    m_page->load(QUrl(QStringLiteral("http://127.0.0.1:%1%2")
+                          .arg(m_server->serverPort())
+                          .arg(QLatin1String(path))));
+}
+
+void CacheClearing::onLoopbackLoaded(bool ok)
+{
+    switch (m_stage) {
+    case Stage::OpeningCache:
+        if (!ok) {
+            finish(false);
+            return;
+        }
+        engineCacheOpened = true;
+        m_stage = Stage::Clearing;
+        m_page->profile()->clearHttpCache();
+        requestLoopback("/cleared");
+        return;
+    case Stage::Clearing:
+        finish(ok);
+        return;
+    case Stage::Done:
+        return;
+    }
+}
+
+void CacheClearing::finish(bool cleared)
+{
+    if (m_stage == Stage::Done)
+        return;
+    m_stage = Stage::Done;
+    m_limit.stop();
+    Q_EMIT finished(cleared);
+    // The page goes with this object, after the engine has told it everything it was going to.
+    deleteLater();
+    m_keepRunning.reset();
+}

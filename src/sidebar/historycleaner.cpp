@@ -52,10 +52,13 @@ QString CleanProgressWindow::status() const
 
 namespace HistoryCleaner {
 
-bool deleteHistory(const SidebarHost &host, Kinds kinds, QWidget *owner, HistoryStore *store)
+void deleteHistory(const SidebarHost &host, Kinds kinds, QWidget *owner, HistoryStore *store,
+                   const std::function<void(bool ok)> &done)
 {
-    if (!(kinds & AllKinds))
-        return true;
+    if (!(kinds & AllKinds)) {
+        done(true);
+        return;
+    }
     const SidebarHost frame = host; // the caller's copy may go while events are handled
 
     struct Step
@@ -77,7 +80,6 @@ bool deleteHistory(const SidebarHost &host, Kinds kinds, QWidget *owner, History
          }},
         {Cookies, 8509, [] { return BrowsingData::clearCookies(); }},
         {InternetHistory, 8510, [&] { return BrowsingData::clearHistory(store); }},
-        {TemporaryFiles, 8511, [] { return BrowsingData::clearCache(); }},
     };
 
     QPointer<CleanProgressWindow> window = new CleanProgressWindow(owner);
@@ -85,8 +87,11 @@ bool deleteHistory(const SidebarHost &host, Kinds kinds, QWidget *owner, History
         window->move(owner->window()->frameGeometry().center() - window->rect().center());
     window->show();
     window->setCursor(Qt::WaitCursor);
+    const auto end = [window, done](bool ok) {
+        delete window.data();
+        done(ok);
+    };
 
-    bool ok = true;
     for (const Step &step : steps) {
         if (!(kinds & step.kind))
             continue;
@@ -94,13 +99,19 @@ bool deleteHistory(const SidebarHost &host, Kinds kinds, QWidget *owner, History
             window->setStatus(loadResString(step.status));
         QCoreApplication::processEvents();
         if (!step.act()) {
-            ok = false;
-            break;
+            end(false);
+            return;
         }
     }
-    QCoreApplication::processEvents();
-    delete window.data();
-    return ok;
+    if (!(kinds & TemporaryFiles)) {
+        QCoreApplication::processEvents();
+        end(true);
+        return;
+    }
+    // The engine empties its cache in the background; the window stays until it has.
+    if (window)
+        window->setStatus(loadResString(8511));
+    QObject::connect(CacheClearing::start(), &CacheClearing::finished, end);
 }
 
 } // namespace HistoryCleaner

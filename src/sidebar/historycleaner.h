@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QFlags>
 
+#include <functional>
+
 class HistoryStore;
 class QLabel;
 
@@ -36,11 +38,13 @@ enum Kind {
 Q_DECLARE_FLAGS(Kinds, Kind)
 
 // Deletes the chosen traces one after the other in a CleanProgressWindow centred on owner,
-// handling pending events before each step. True when every chosen step was done; a step that
-// fails ends the cleaning with false. No kind chosen: true at once, and no window shows.
+// handling pending events before each step, then tells done whether every chosen step was done
+// (a step that fails ends the cleaning with false). The engine's cache goes last and in the
+// background: done comes once the engine has emptied it. Without the cache, and when nothing
+// is chosen (no window shows then), done comes before the call returns.
 // store is the history store to empty (HistoryStore::instance() when null).
-bool deleteHistory(const SidebarHost &host, Kinds kinds, QWidget *owner = nullptr,
-                   HistoryStore *store = nullptr);
+void deleteHistory(const SidebarHost &host, Kinds kinds, QWidget *owner, HistoryStore *store,
+                   const std::function<void(bool ok)> &done);
 
 } // namespace HistoryCleaner
 

@@ -114,8 +114,17 @@ bool HistoryCleanerPanel::clean(HistoryCleaner::Kinds kinds, bool reloadTree)
     m_busy = true;
     btnCleanAll->setEnabled(false);
     btnCleanSel->setEnabled(false);
-    const bool ok = HistoryCleaner::deleteHistory(m_host, kinds, m_panel->window(),
-                                                  m_tree ? m_tree->store() : nullptr);
+    QPointer<HistoryCleanerPanel> self(this);
+    HistoryCleaner::deleteHistory(m_host, kinds, m_panel->window(), m_tree ? m_tree->store() : nullptr,
+                                  [self, reloadTree](bool ok) {
+                                      if (self)
+                                          self->finishCleaning(ok, reloadTree);
+                                  });
+    return true;
+}
+
+void HistoryCleanerPanel::finishCleaning(bool ok, bool reloadTree)
+{
     if (reloadTree && m_tree)
         m_tree->loadHistory();
     m_busy = false;
@@ -123,10 +132,10 @@ bool HistoryCleanerPanel::clean(HistoryCleaner::Kinds kinds, bool reloadTree)
     updateCleanSelected();
     m_host.message(m_panel, ok ? QMessageBox::Information : QMessageBox::Warning,
                    loadResString(ok ? 15000 : 15001));
-    return ok;
+    Q_EMIT cleaned(ok);
 }
 
-bool HistoryCleanerPanel::cleanAtExit(const SidebarHost &host, QWidget *owner)
+void HistoryCleanerPanel::cleanAtExit(const SidebarHost &host, QWidget *owner)
 {
     const SettingsModel &s = AppState::settings;
     HistoryCleaner::Kinds kinds;
@@ -135,7 +144,10 @@ bool HistoryCleanerPanel::cleanAtExit(const SidebarHost &host, QWidget *owner)
     kinds.setFlag(HistoryCleaner::Cookies, s.cleanCookies);
     kinds.setFlag(HistoryCleaner::InternetHistory, s.cleanHistory);
     kinds.setFlag(HistoryCleaner::TemporaryFiles, s.cleanTemp);
-    return HistoryCleaner::deleteHistory(host, kinds, owner);
+    HistoryCleaner::deleteHistory(host, kinds, owner, nullptr, [](bool ok) {
+        if (!ok)
+            qWarning("Closing: the traces chosen for deletion at exit could not all be deleted");
+    });
 }
 
 void HistoryCleanerPanel::updateCleanSelected()

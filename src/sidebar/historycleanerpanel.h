@@ -25,14 +25,16 @@ public:
     HistoryCleanerPanel(QWidget *panel, const SidebarHost &host, HistoryTree *tree,
                         QObject *parent = nullptr);
 
-    // Asks first; false when the user declines or a step failed. Reports the outcome.
+    // Asks first, then starts the cleaning; false when the user declines or one is running.
+    // The outcome is reported to the user, then by cleaned().
     bool cleanAll();
-    // Cleans what the boxes tick, without asking; reports the outcome.
+    // Starts cleaning what the boxes tick, without asking; reports the outcome as cleanAll.
     bool cleanSelected();
     HistoryCleaner::Kinds selectedKinds() const;
 
-    // The exit-time cleaning of the History settings (CleanAddress .. CleanTemp).
-    static bool cleanAtExit(const SidebarHost &host, QWidget *owner = nullptr);
+    // The exit-time cleaning of the History settings (CleanAddress .. CleanTemp). The engine's
+    // cache is emptied in the background; the application does not quit before it is.
+    static void cleanAtExit(const SidebarHost &host, QWidget *owner = nullptr);
 
     // chkManAddress, chkManSearch, chkManCookies, chkManHistory, chkManTemp and their labels
     // Label3 .. Label7, in the order of HistoryCleaner::Kind.
@@ -41,12 +43,16 @@ public:
     QToolButton *btnCleanAll = nullptr;
     QToolButton *btnCleanSel = nullptr;
 
+Q_SIGNALS:
+    void cleaned(bool ok);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void updateCleanSelected();
     bool clean(HistoryCleaner::Kinds kinds, bool reloadTree);
+    void finishCleaning(bool ok, bool reloadTree);
     void layoutLabels();
 
     QWidget *m_panel = nullptr;

@@ -358,9 +358,9 @@ void Sidebar::reloadHistory(std::function<void(bool ok)> done)
     m_history->loadHistory();
 }
 
-bool Sidebar::cleanHistoryAtExit()
+void Sidebar::cleanHistoryAtExit()
 {
-    return HistoryCleanerPanel::cleanAtExit(m_host, window());
+    HistoryCleanerPanel::cleanAtExit(m_host, window());
 }
 
 void Sidebar::releaseHistoryReader()

@@ -59,9 +59,9 @@ public:
     // The history tree, built again from the history store; done (when given) runs when the
     // tree is built, telling whether the store could be read.
     void reloadHistory(std::function<void(bool ok)> done = nullptr);
-    // The exit-time history cleaning the History settings ask for (false when a step failed),
+    // The exit-time history cleaning the History settings ask for (the cache in the background),
     // and the release of the snapshot the history tree was built from.
-    bool cleanHistoryAtExit();
+    void cleanHistoryAtExit();
     void releaseHistoryReader();
     // The quick notes' font and text colour as the settings give them.
     void applyQuickNotesStyle(const QFont &font, const QColor &color);

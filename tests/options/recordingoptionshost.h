@@ -16,6 +16,11 @@ public:
     QFont notesFont;
     // What the tree rebuilds report.
     bool reloadSucceeds = true;
+    // What a cleaning reports, and whether the report waits in pendingCleaning (as it does
+    // while the engine empties its cache).
+    bool cleaningSucceeds = true;
+    bool deferCleaning = false;
+    std::function<void(bool)> pendingCleaning;
 
     void setTrayIconShown(bool shown) override { record(QStringLiteral("tray %1").arg(shown)); }
     bool setSidebarShown(bool shown) override
@@ -54,10 +59,14 @@ public:
         if (done)
             done(reloadSucceeds);
     }
-    bool cleanHistory(bool address, bool search, bool cookies, bool history, bool temp) override
+    void cleanHistory(bool address, bool search, bool cookies, bool history, bool temp,
+                      std::function<void(bool)> done) override
     {
         record(QStringLiteral("clean %1%2%3%4%5").arg(address).arg(search).arg(cookies).arg(history).arg(temp));
-        return true;
+        if (deferCleaning)
+            pendingCleaning = std::move(done);
+        else
+            done(cleaningSucceeds);
     }
     void showPopupKillerState() override { record(QStringLiteral("popup killer state")); }
 

@@ -1,6 +1,7 @@
 #include "core/appstate.h"
 #include "core/historystore.h"
 #include "core/strings.h"
+#include "platform/browsingdata.h"
 #include "platform/webbrowser.h"
 #include "sidebar/historycleaner.h"
 #include "sidebar/historycleanerpanel.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QHostAddress>
 #include <QLabel>
 #include <QSqlDatabase>
@@ -24,10 +26,12 @@
 #include <QWebEngineProfile>
 #include <QtTest>
 
+#include <optional>
+
 namespace {
 
 // Answers every request with a page that sets the cookie "visit"; remembers whether the last
-// request carried a cookie.
+// request carried a cookie. "/cached" is a large page the engine may keep for an hour.
 class CookieServer : public QTcpServer
 {
 public:
@@ -44,6 +48,7 @@ public:
     QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(serverPort())); }
 
     int requests = 0;
+    int cachedRequests = 0;
     bool lastHadCookie = false;
 
 private:
@@ -53,6 +58,14 @@ private:
         socket->setProperty("buffer", buffer);
         if (!buffer.contains("\r\n\r\n"))
             return;
+        if (buffer.startsWith("GET /cached ")) {
+            ++cachedRequests;
+            const QByteArray body(200000, 'c');
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n"
+                          "Cache-Control: max-age=3600\r\nContent-Length: " +
+                          QByteArray::number(body.size()) + "\r\n\r\n" + body);
+            return socket->disconnectFromHost();
+        }
         if (!buffer.startsWith("GET / "))
             return socket->disconnectFromHost(); // the favicon and the like
         ++requests;
@@ -106,6 +119,28 @@ class TestHistory : public QObject
             return m_answer;
         };
         return h;
+    }
+    // Runs the cleaner and waits for its report; the large files left in the engine's cache
+    // when it came go to cacheFilesLeft.
+    bool clean(HistoryCleaner::Kinds kinds, HistoryStore *store, int *cacheFilesLeft = nullptr)
+    {
+        std::optional<bool> result;
+        HistoryCleaner::deleteHistory(host(), kinds, nullptr, store, [&](bool ok) {
+            result = ok;
+            if (cacheFilesLeft)
+                *cacheFilesLeft = largeCacheFiles();
+        });
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(result.has_value(), CacheClearing::kTimeLimitMs + 5000); }();
+        return result.value_or(false);
+    }
+    // Files of the engine's cache big enough to hold the cached page.
+    static int largeCacheFiles()
+    {
+        int count = 0;
+        QDirIterator it(WebBrowser::sharedProfile()->cachePath(), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            count += it.nextFileInfo().size() > 100000;
+        return count;
     }
     QString newStoreFile() { return m_dir.filePath(QStringLiteral("history%1.db").arg(++m_files)); }
 
@@ -282,12 +317,37 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 30000);
         QVERIFY(server.lastHadCookie);
 
-        QVERIFY(HistoryCleaner::deleteHistory(host(), HistoryCleaner::Cookies));
+        QVERIFY(clean(HistoryCleaner::Cookies, nullptr));
         QTRY_VERIFY_WITH_TIMEOUT(!removed.isEmpty(), 10000);
         page.load(server.url());
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 3, 30000);
         QCOMPARE(server.requests, 3);
         QVERIFY(!server.lastHadCookie);
+    }
+
+    void cleanerEmptiesTheCache()
+    {
+        // Reported done only once the engine has emptied its cache: the page comes from the
+        // server again.
+        CookieServer server;
+        QWebEnginePage page(WebBrowser::sharedProfile());
+        QSignalSpy finished(&page, &QWebEnginePage::loadFinished);
+        const QUrl cached = server.url().resolved(QUrl(QStringLiteral("cached")));
+        page.load(cached);
+        QVERIFY(finished.wait(30000));
+        QTRY_VERIFY_WITH_TIMEOUT(largeCacheFiles() > 0, 10000);
+        page.load(QUrl(QStringLiteral("about:blank")));
+        QVERIFY(finished.wait(30000));
+        page.load(cached);
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(server.cachedRequests, 1);
+
+        int left = -1;
+        QVERIFY(clean(HistoryCleaner::TemporaryFiles, nullptr, &left));
+        QCOMPARE(left, 0);
+        page.load(cached);
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(server.cachedRequests, 2);
     }
 
     void cleanerSteps()
@@ -297,13 +357,13 @@ private slots:
         WindowWatch watch;
 
         // Nothing chosen: done at once, no window.
-        QVERIFY(HistoryCleaner::deleteHistory(host(), {}, nullptr, &store));
-        QVERIFY(HistoryCleanerPanel::cleanAtExit(host()));
+        QVERIFY(clean({}, &store));
+        HistoryCleanerPanel::cleanAtExit(host());
         QCOMPARE(watch.shown, 0);
         QCOMPARE(m_typedCleared + m_searchCleared, 0);
         QCOMPARE(store.snapshot().size(), 1);
 
-        QVERIFY(HistoryCleaner::deleteHistory(host(), HistoryCleaner::AllKinds, nullptr, &store));
+        QVERIFY(clean(HistoryCleaner::AllKinds, &store));
         QCOMPARE(watch.shown, 1);
         QCOMPARE(m_typedCleared, 1);
         QCOMPARE(m_searchCleared, 1);
@@ -312,7 +372,7 @@ private slots:
         // A store that cannot be opened cannot be emptied: the cleaning fails.
         QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("broken.db")));
         HistoryStore broken(m_dir.filePath(QStringLiteral("broken.db")));
-        QVERIFY(!HistoryCleaner::deleteHistory(host(), HistoryCleaner::InternetHistory, nullptr, &broken));
+        QVERIFY(!clean(HistoryCleaner::InternetHistory, &broken));
     }
 
     void cleanerPanel()
@@ -349,7 +409,11 @@ private slots:
         QVERIFY(!cleaner.cleanAll());
         QCOMPARE(m_typedCleared, 1);
         m_answer = QMessageBox::Yes;
+        QSignalSpy cleaned(&cleaner, &HistoryCleanerPanel::cleaned);
         QVERIFY(cleaner.cleanAll());
+        QVERIFY(!cleaner.cleanAll()); // one cleaning at a time
+        QVERIFY(cleaned.wait(CacheClearing::kTimeLimitMs + 5000));
+        QCOMPARE(cleaned.first().first(), QVariant(true));
         QCOMPARE(m_messages.last(), loadResString(15000));
         QCOMPARE(loaded.count(), 1);
         QVERIFY(store.snapshot().isEmpty());
