@@ -1,5 +1,7 @@
 #include "addressbarrules.h"
 
+#include "platform/typedaddress.h"
+
 namespace AddressBarRules {
 
 QString completeAddress(const QString &text)
@@ -29,6 +31,9 @@ EnterOutcome decideEnter(const EnterInput &input)
         out.focusDocument = true;
         return out;
     }
+    // A script address would run in the page showing: it is not loaded, nor kept in the list.
+    if (TypedAddress::isScriptAddress(out.text))
+        return out;
     if (input.goNewDown || !input.hasActiveDocument) {
         // Opening a new tab already puts the text at the top of the list, and shows the new
         // document; the handler itself moves no focus.

@@ -1,6 +1,7 @@
 #include "preparedpage.h"
 
 #include "browserpage.h"
+#include "typedaddress.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -40,6 +41,8 @@ PreparedPage::~PreparedPage() = default;
 void PreparedPage::prepare(const QString &address, int downloadControl)
 {
     discard();
+    if (TypedAddress::isScriptAddress(address))
+        return; // a browser refuses it (see WebBrowser::navigate)
     preparedSlot() =
         new PreparedPage(QUrl::fromUserInput(address, QDir::currentPath()), downloadControl);
     preparedSlot()->setParent(QCoreApplication::instance());

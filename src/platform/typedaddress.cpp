@@ -25,6 +25,23 @@ bool hasKnownScheme(const QString &text)
 
 } // namespace
 
+bool isScriptAddress(const QString &text)
+{
+    // The engine drops blanks and control characters before an address, and tabs and line
+    // breaks anywhere in it.
+    static const QLatin1String scheme("javascript:");
+    qsizetype matched = 0;
+    for (const QChar c : text) {
+        if ((matched == 0 && (c.unicode() <= 0x20 || c.isSpace())) || c == u'\t' || c == u'\n' || c == u'\r')
+            continue;
+        if (c.toLower() != QLatin1Char(scheme[matched]))
+            return false;
+        if (++matched == scheme.size())
+            return true;
+    }
+    return false;
+}
+
 bool isSearchText(const QString &typed)
 {
     const QString text = typed.trimmed();
@@ -48,13 +65,16 @@ bool isSearchText(const QString &typed)
 QUrl resolve(const QString &text, const QString &workingFolder,
              const std::function<QString(const QString &query)> &searchAddress)
 {
+    if (isScriptAddress(text))
+        return {};
     const bool existingFile = QFileInfo::exists(QDir(workingFolder).absoluteFilePath(text.trimmed()));
     if (searchAddress && !existingFile && isSearchText(text)) {
         const QString address = searchAddress(text.trimmed());
         if (!address.isEmpty())
             return QUrl(address);
     }
-    return QUrl::fromUserInput(text, workingFolder);
+    const QUrl url = QUrl::fromUserInput(text, workingFolder);
+    return url.scheme() == QLatin1String("javascript") ? QUrl() : url;
 }
 
 } // namespace TypedAddress

@@ -59,6 +59,12 @@ private slots:
                                         << true;
         QTest::newRow("shift searches") << "two words" << false << true << false << true << none
                                         << Action::Search << "two words" << false << true;
+        QTest::newRow("script is neither loaded nor listed")
+            << " JavaScript:alert(1)" << false << false << false << true << none << Action::Nothing
+            << " JavaScript:alert(1)" << false << false;
+        QTest::newRow("script in a new tab neither")
+            << "javascript:alert(1)" << false << false << true << true << none << Action::Nothing
+            << "javascript:alert(1)" << false << false;
         QTest::newRow("ctrl and shift search the completed text")
             << "example" << true << true << false << false << none << Action::Search
             << "http://www.example.com" << false << true;

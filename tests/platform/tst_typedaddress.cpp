@@ -47,6 +47,17 @@ private slots:
         QCOMPARE(TypedAddress::resolve("example.org", dir.path(), search), QUrl("http://example.org"));
         // Without a search, and for a file of that name in the working folder, it is an address.
         QCOMPARE(TypedAddress::resolve("bread", dir.path(), {}), QUrl("http://bread"));
+        // Script addresses never load, however they are spelled.
+        for (const QString &script : {QStringLiteral("javascript:alert(1)"), QStringLiteral("  JavaScript:x"),
+                                      QStringLiteral("\x01java\tscript:x"), QStringLiteral("java\r\nscript:x"),
+                                      QStringLiteral("\u3000javascript:x")}) {
+            QVERIFY2(TypedAddress::isScriptAddress(script), qPrintable(script));
+            QVERIFY2(TypedAddress::resolve(script, dir.path(), search).isEmpty(), qPrintable(script));
+        }
+        QVERIFY(!TypedAddress::isScriptAddress("http://example.org/javascript:x"));
+        QVERIFY(!TypedAddress::isScriptAddress("javascript"));
+        QCOMPARE(TypedAddress::resolve("view-source:http://example.org/", dir.path(), search),
+                 QUrl("view-source:http://example.org/"));
         QFile file(dir.filePath("bread"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
