@@ -1,6 +1,7 @@
 #include "recordingoptionshost.h"
 
 #include "core/appstate.h"
+#include "core/settingsstore.h"
 #include "core/strings.h"
 #include "options/formsoptionspage.h"
 #include "options/generaloptionspage.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTreeWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TestOptionsDialog : public QObject
@@ -50,6 +52,49 @@ private Q_SLOTS:
         delete m_dialog;
         m_dialog = nullptr;
         delete m_host;
+    }
+
+    void hostileValuesSurviveOk_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("negative") << "-1";
+        QTest::newRow("very negative") << "-99999999999";
+        QTest::newRow("huge") << "99999999999";
+        QTest::newRow("not a number") << "abc";
+        QTest::newRow("long") << QString(10000, u'x');
+        QTest::newRow("long number") << QString(10000, u'9');
+    }
+    void hostileValuesSurviveOk()
+    {
+        QFETCH(QString, value);
+        QTemporaryDir dir;
+        SettingsStore in(dir.filePath(QStringLiteral("in.ini")));
+        for (const SettingsModel::Key &k : SettingsModel::plainKeys())
+            in.write(QLatin1String(k.section), QLatin1String(k.key), value);
+        in.write(QStringLiteral("General"), QStringLiteral("TrayPassword"), value);
+        in.write(QStringLiteral("Forms"), QStringLiteral("CreditInfoPassword"), value);
+        in.write(QStringLiteral("CustomLinks"), QStringLiteral("CustomLinksCount"), value);
+        in.write(QStringLiteral("Skins"), QStringLiteral("ToolbarLargeBitmap"), value);
+        AppState::settings.load(in, {});
+        SettingsStore before(dir.filePath(QStringLiteral("before.ini")));
+        QVERIFY(AppState::settings.save(before, {}));
+        for (int page = 1; page <= 12; ++page) {
+            open(page);
+            m_dialog->accept();
+            delete m_dialog;
+            m_dialog = nullptr;
+        }
+        SettingsStore after(dir.filePath(QStringLiteral("after.ini")));
+        QVERIFY(AppState::settings.save(after, {}));
+        QFile a(before.filePath()), b(after.filePath());
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        const QList<QByteArray> la = a.readAll().split('\n'), lb = b.readAll().split('\n');
+        QStringList diffs;
+        for (qsizetype i = 0; i < qMax(la.size(), lb.size()); ++i) {
+            if (la.value(i) != lb.value(i))
+                diffs << QString::fromUtf8(la.value(i).left(80) + " => " + lb.value(i).left(80));
+        }
+        QVERIFY2(diffs.isEmpty(), qPrintable(diffs.join(QLatin1Char('\n'))));
     }
 
     void treeHoldsThePagesInOrder()
