@@ -166,18 +166,14 @@ void SidebarOptionsPage::save()
     // OK shows or hides the side bar with the setting, and the View menu's mark follows it.
     s.enableSidebar = m_enableSidebar->isChecked();
 
-    // The font as stored stays unless one was chosen: the preview makes do with a size it
-    // cannot show, the setting keeps it.
-    if (m_fontChosen) {
-        s.qnFontName = m_font.family();
-        // Whole points, an exact half to the even neighbour.
-        const double points = std::nearbyint(m_font.pointSizeF());
-        s.qnFontSize = qint16(points >= 1 ? qMin<double>(points, std::numeric_limits<qint16>::max())
-                                          : kDefaultFontSize);
-        s.qnBold = m_font.bold();
-        s.qnItalic = m_font.italic();
-        s.qnUnderline = m_font.underline();
-    }
+    s.qnFontName = m_font.family();
+    // Whole points, an exact half to the even neighbour.
+    const double points = std::nearbyint(m_font.pointSizeF());
+    s.qnFontSize = qint16(points >= 1 ? qMin<double>(points, std::numeric_limits<qint16>::max())
+                                      : kDefaultFontSize);
+    s.qnBold = m_font.bold();
+    s.qnItalic = m_font.italic();
+    s.qnUnderline = m_font.underline();
     s.qnColor = qint32(m_color);
 
     s.favRefresh = m_favorites.minutes;
@@ -198,7 +194,6 @@ void SidebarOptionsPage::chooseFont()
     font.setItalic(chosen->italic());
     font.setUnderline(chosen->underline());
     m_font = font;
-    m_fontChosen = true;
     m_preview->setFont(m_font);
 }
 

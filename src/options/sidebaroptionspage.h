@@ -63,7 +63,6 @@ private:
     Period m_favorites;
     Period m_history;
     QFont m_font;
-    bool m_fontChosen = false;
     quint32 m_color = 0; // as stored: 0x00BBGGRR or a system colour
     OptionsMessage m_message;
     FontChooser m_chooseFont;

@@ -89,8 +89,12 @@ private Q_SLOTS:
         QFile a(before.filePath()), b(after.filePath());
         QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
         const QList<QByteArray> la = a.readAll().split('\n'), lb = b.readAll().split('\n');
+        // The one value OK puts right: a quick-notes font size no font has is stored as the
+        // preview's size, as a font chosen on that page would be.
         QStringList diffs;
         for (qsizetype i = 0; i < qMax(la.size(), lb.size()); ++i) {
+            if (la.value(i).startsWith("QNFontSize=") && lb.value(i) == "QNFontSize=12")
+                continue;
             if (la.value(i) != lb.value(i))
                 diffs << QString::fromUtf8(la.value(i).left(80) + " => " + lb.value(i).left(80));
         }
