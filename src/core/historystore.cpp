@@ -16,6 +16,13 @@ std::atomic<quint64> g_connectionSerial{0};
 
 constexpr QFileDevice::Permissions kUserOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
+// How long a statement waits for another program's lock: the store is used on the interface
+// thread, which must not stall.
+constexpr int kBusyTimeoutMs = 250;
+// How often a locked store is tried again, and how many visits wait for it meanwhile.
+constexpr int kLockRetryMs = 5000;
+constexpr qsizetype kMaxWaitingVisits = 10000;
+
 bool isIgnoredAddress(const QString &url)
 {
     const QString trimmed = url.trimmed();
@@ -76,15 +83,52 @@ bool HistoryStore::open()
 
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     m_db.setDatabaseName(m_filePath);
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!m_db.open())
         return false;
     QSqlQuery query(m_db);
-    return query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS history ("
-                                     " url TEXT PRIMARY KEY NOT NULL,"
-                                     " title TEXT NOT NULL DEFAULT '',"
-                                     " last_visit INTEGER NOT NULL)"))
+    const bool prepared = query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS history ("
+                                                    " url TEXT PRIMARY KEY NOT NULL,"
+                                                    " title TEXT NOT NULL DEFAULT '',"
+                                                    " last_visit INTEGER NOT NULL)"))
         && query.exec(QStringLiteral(
             "CREATE INDEX IF NOT EXISTS history_last_visit ON history(last_visit)"));
+    m_locked = !prepared && noteLock(query);
+    return prepared;
+}
+
+bool HistoryStore::noteLock(const QSqlQuery &query)
+{
+    // SQLITE_BUSY and SQLITE_LOCKED: another connection holds the database.
+    const QString code = query.lastError().nativeErrorCode();
+    if (code != QLatin1String("5") && code != QLatin1String("6"))
+        return false;
+    m_locked = true;
+    m_ready = false;
+    m_lastLockTry.start();
+    return true;
+}
+
+void HistoryStore::retryLockedStore()
+{
+    if (!m_locked || (m_lastLockTry.isValid() && m_lastLockTry.elapsed() < kLockRetryMs))
+        return;
+    m_lastLockTry.start();
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS history ("
+                                   " url TEXT PRIMARY KEY NOT NULL,"
+                                   " title TEXT NOT NULL DEFAULT '',"
+                                   " last_visit INTEGER NOT NULL)"))) {
+        noteLock(query);
+        return;
+    }
+    m_locked = false;
+    m_ready = true;
+    if (!checkIntegrity())
+        return;
+    while (!m_waitingVisits.isEmpty() && writeVisit(m_waitingVisits.first()))
+        m_waitingVisits.removeFirst();
 }
 
 bool HistoryStore::checkIntegrity()
@@ -96,23 +140,45 @@ bool HistoryStore::checkIntegrity()
     if (query.exec(QStringLiteral("PRAGMA quick_check")) && query.next()
         && query.value(0).toString() == QLatin1String("ok"))
         return true;
+    noteLock(query);
     m_ready = false;
     return false;
 }
 
 bool HistoryStore::addVisit(const QString &url, const QString &title, const QDateTime &when)
 {
-    if (!m_ready || isIgnoredAddress(url))
+    if (isIgnoredAddress(url))
         return false;
+    const Visit visit{url.trimmed(), title, when};
+    if (m_locked) {
+        if (m_waitingVisits.size() < kMaxWaitingVisits)
+            m_waitingVisits.append(visit);
+        retryLockedStore();
+        return false;
+    }
+    if (!m_ready)
+        return false;
+    if (writeVisit(visit))
+        return true;
+    if (m_locked && m_waitingVisits.size() < kMaxWaitingVisits)
+        m_waitingVisits.append(visit);
+    return false;
+}
+
+bool HistoryStore::writeVisit(const Visit &visit)
+{
     QSqlQuery query(m_db);
     query.prepare(QStringLiteral(
         "INSERT INTO history (url, title, last_visit) VALUES (:url, :title, :visit)"
         " ON CONFLICT(url) DO UPDATE SET last_visit = excluded.last_visit,"
         " title = CASE WHEN excluded.title <> '' THEN excluded.title ELSE history.title END"));
-    query.bindValue(QStringLiteral(":url"), url.trimmed());
-    query.bindValue(QStringLiteral(":title"), title.isNull() ? QStringLiteral("") : title);
-    query.bindValue(QStringLiteral(":visit"), when.toMSecsSinceEpoch());
-    return query.exec();
+    query.bindValue(QStringLiteral(":url"), visit.url);
+    query.bindValue(QStringLiteral(":title"), visit.title.isNull() ? QStringLiteral("") : visit.title);
+    query.bindValue(QStringLiteral(":visit"), visit.when.toMSecsSinceEpoch());
+    if (query.exec())
+        return true;
+    noteLock(query);
+    return false;
 }
 
 QList<HistoryStore::Entry> HistoryStore::snapshot() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
@@ -34,13 +35,16 @@ public:
     QString filePath() const { return m_filePath; }
     // Whether the database could be opened and prepared.
     bool isOpen() const { return m_ready; }
+    // Whether another program held the database locked when it was last tried: visits wait
+    // in memory meanwhile and are written once it lets go (addVisit tries again now and then).
+    bool isLocked() const { return m_locked; }
     // Checks every page of the database (SQLite's quick check). A damaged store counts as not
     // open from then on: nothing is written to it, so the file stays as it is.
     bool checkIntegrity();
 
     // Records a visit of the address: a new row, or the row of that address with the new time
     // (and the new title, when one is given). Empty and "about:blank" addresses are not kept.
-    // Returns false when nothing was written.
+    // Returns false when nothing was written (a visit kept for a locked store included).
     bool addVisit(const QString &url, const QString &title,
                   const QDateTime &when = QDateTime::currentDateTimeUtc());
     // Every entry, the most recent visit first.
@@ -60,10 +64,23 @@ public:
     bool clear();
 
 private:
+    struct Visit
+    {
+        QString url;
+        QString title;
+        QDateTime when;
+    };
     bool open();
+    bool writeVisit(const Visit &visit);
+    // Notes whether the last statement failed because another program holds the lock.
+    bool noteLock(const QSqlQuery &query);
+    void retryLockedStore();
 
     QString m_filePath;
     QString m_connectionName;
     QSqlDatabase m_db;
     bool m_ready = false;
+    bool m_locked = false;
+    QList<Visit> m_waitingVisits;
+    QElapsedTimer m_lastLockTry;
 };

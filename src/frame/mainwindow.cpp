@@ -58,6 +58,7 @@
 #include <QDockWidget>
 #include <QFont>
 #include <QFile>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QPainter>
@@ -171,7 +172,8 @@ void MainWindow::reportUnusableFiles(SettingsStore &store)
         notice(store.setAsideKeptValues() ? 19903 : 19900, QDir::toNativeSeparators(aside));
     if (store.lastWriteFailed())
         notice(19901, QDir::toNativeSeparators(store.filePath()));
-    if (!HistoryStore::instance().isOpen())
+    // A store another program holds locked is tried again later; a damaged one is not.
+    if (!HistoryStore::instance().isOpen() && !HistoryStore::instance().isLocked())
         notice(19902, QDir::toNativeSeparators(HistoryStore::defaultFile()));
 }
 
@@ -586,7 +588,9 @@ void MainWindow::onShortcut(ShortcutRules::Action action)
     using ShortcutRules::Action;
     switch (action) {
     case Action::FocusAddressBar:
+        // Selected also when the field has the focus already (after Enter on a known address).
         m_addressBar->comboBox()->setFocus(Qt::ShortcutFocusReason);
+        m_addressBar->comboBox()->lineEdit()->selectAll();
         break;
     case Action::NextTab:
     case Action::PreviousTab:

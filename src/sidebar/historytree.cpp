@@ -56,6 +56,7 @@ void HistoryTree::loadHistory()
         return;
     }
     m_loading = true;
+    m_outOfDate = false;
     QPointer<HistoryTree> self(this);
     bool done = false;
     do {
@@ -71,8 +72,19 @@ void HistoryTree::loadHistory()
 
 void HistoryTree::reloadIfChanged()
 {
-    if (!m_loading && !m_released && !(store()->revision() == m_loadedRevision))
+    if (!m_loading && !m_released && (m_outOfDate || !(store()->revision() == m_loadedRevision)))
         loadHistory();
+}
+
+void HistoryTree::markOutOfDate()
+{
+    if (m_loading) {
+        m_reloadRequested = true;
+        return;
+    }
+    m_outOfDate = true;
+    m_lastLoadOk = store()->isOpen();
+    Q_EMIT loaded();
 }
 
 bool HistoryTree::build()

@@ -31,9 +31,12 @@ public:
     bool isLoading() const { return m_loading; }
     // Whether the last load could read the store.
     bool lastLoadSucceeded() const { return m_lastLoadOk; }
-    // Loads the tree again when the store has changed since the last load (the section is
-    // being shown: this run's visits appear).
+    // Loads the tree again when the store has changed since the last load, or when it was
+    // marked out of date (the section is being shown: this run's visits appear).
     void reloadIfChanged();
+    // The tree is built at its next reloadIfChanged() rather than now (a section no one sees
+    // need not hold every visit); whether the store can be read is checked at once.
+    void markOutOfDate();
     // Lets go of the snapshot: leaves can no longer be opened (the frame's unload).
     void releaseHistoryReader();
     const HistoryReader &reader() const { return m_reader; }
@@ -63,4 +66,5 @@ private:
     bool m_lastLoadOk = true;
     bool m_reloadRequested = false;
     bool m_released = false;
+    bool m_outOfDate = false;
 };

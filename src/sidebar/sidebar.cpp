@@ -355,7 +355,12 @@ void Sidebar::reloadHistory(std::function<void(bool ok)> done)
         connect(m_history, &HistoryTree::loaded, this,
                 [this, done = std::move(done)] { done(m_history->lastLoadSucceeded()); },
                 Qt::SingleShotConnection);
-    m_history->loadHistory();
+    // A history of years holds many thousands of visits: the tree is built while the section
+    // shows (at once, or once it is shown), never behind the user's back.
+    if (isVisible() && sectionKey(sidebar->currentIndex()) == QLatin1String("HISTORY"))
+        m_history->loadHistory();
+    else
+        m_history->markOutOfDate();
 }
 
 void Sidebar::cleanHistoryAtExit()

@@ -2,6 +2,8 @@
 #include "platform/pagecustomizer.h"
 
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -167,6 +169,36 @@ private slots:
         QVERIFY(!store.addVisit(QStringLiteral("http://a.example/"), QStringLiteral("A")));
         QVERIFY(store.snapshot().isEmpty());
         QVERIFY(!store.clear());
+    }
+
+    void lockedStoreKeepsVisitsUntilFree()
+    {
+        // Another program holds the file locked: nothing stalls, no damage is assumed, and the
+        // visits of the meantime are written once it lets go.
+        const QString file = freshFile();
+        { HistoryStore create(file); }
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(file);
+        QVERIFY(other.open());
+        QSqlQuery lock(other);
+        QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        {
+            HistoryStore store(file);
+            QVERIFY(!store.isOpen());
+            QVERIFY(store.isLocked());
+            QVERIFY(!store.addVisit(QStringLiteral("http://a.example/"), QStringLiteral("A")));
+            QVERIFY(lock.exec(QStringLiteral("COMMIT")));
+            QTRY_VERIFY_WITH_TIMEOUT(store.addVisit(QStringLiteral("http://b.example/"), QStringLiteral("B"))
+                                         || store.isOpen(), 10000);
+            QVERIFY(store.addVisit(QStringLiteral("http://c.example/"), QStringLiteral("C")));
+            QVERIFY(!store.isLocked());
+            QCOMPARE(store.addresses().first(), QStringLiteral("http://c.example/"));
+            QVERIFY(store.addresses().contains(QStringLiteral("http://a.example/")));
+        }
+        lock = QSqlQuery();
+        other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
     }
 
     void readerKeepsItsSnapshotUntilReloaded()

@@ -651,6 +651,11 @@ private slots:
         QTRY_VERIFY(!frame->addressBar()->comboBox()->hasFocus());
         QTest::keyClick(window, Qt::Key_D, Qt::AltModifier);
         QTRY_VERIFY(frame->addressBar()->comboBox()->hasFocus());
+        // Alt+D again, the field keeping the focus: the text is selected all the same.
+        edit->setText(QStringLiteral("example.org/typed"));
+        edit->setCursorPosition(3);
+        QTest::keyClick(window, Qt::Key_D, Qt::AltModifier);
+        QTRY_COMPARE(edit->selectedText(), QStringLiteral("example.org/typed"));
         int escapes = 0;
         struct Counter : QObject
         {
