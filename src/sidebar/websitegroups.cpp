@@ -164,7 +164,9 @@ bool WebsiteGroups::saveGroup(const QString &name, bool isProtected, const QStri
     }
     QString path = findFile(name, isProtected);
     if (path.isEmpty()) {
-        path = QDir(m_folder).filePath(name + extension(isProtected));
+        // Put together rather than through QDir::filePath, which takes a name starting with ':'
+        // for a resource path and would leave it outside the folder.
+        path = m_folder + QLatin1Char('/') + name + extension(isProtected);
         // Never write through a link someone left under the group's name.
         if (QFileInfo(path).isSymLink())
             return false;

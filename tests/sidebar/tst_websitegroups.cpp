@@ -204,6 +204,23 @@ private slots:
         QVERIFY(WebsiteGroups::isValidName(QString(40, u'n')));
     }
 
+    void nameStartingWithColonStaysInTheFolder()
+    {
+        // Found by fuzz_groups: such a group was written to the working folder.
+        WebsiteGroups groups(newFolder());
+        const QString working = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(QFileInfo(groups.folder()).path()));
+        const bool saved = groups.saveGroup(QStringLiteral(":work"), true, QStringLiteral("pw"),
+                                            {QStringLiteral("http://a.example/")});
+        const QStringList strays = QDir::current().entryList(QDir::Files | QDir::Hidden);
+        QDir::setCurrent(working);
+        QVERIFY(saved);
+        QCOMPARE(strays, QStringList());
+        QVERIFY(QFileInfo::exists(groups.folder() + QStringLiteral("/:work.gbs")));
+        QCOMPARE(opened(groups, QStringLiteral(":work"), true, QStringLiteral("pw")),
+                 QStringList{QStringLiteral("http://a.example/")});
+    }
+
     void failedSaveKeepsTheOldFile()
     {
         WebsiteGroups groups(newFolder());

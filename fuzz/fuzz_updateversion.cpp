@@ -1,0 +1,40 @@
+// The update check's version file and the versions it names. What a found product gives must
+// be usable as it stands: a plain file name, a 32-byte digest, a version that reads back the same.
+#include "core/updateversionfile.h"
+#include "fuzzinput.h"
+
+#include <cstdlib>
+
+namespace {
+
+void checkVersionText(const QString &text)
+{
+    UpdateVersion version;
+    if (!UpdateVersion::parse(text, version))
+        return;
+    UpdateVersion again;
+    if (!UpdateVersion::parse(version.toString(), again) || again != version)
+        abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes = fuzzBytes(data, size);
+    for (const QString &product : {QStringLiteral("Quarvel"), QString()}) {
+        UpdateVersionFile file;
+        const UpdateVersionFile::Result result = file.parse(bytes, product);
+        if (result < UpdateVersionFile::InvalidDataStartEnd || result > UpdateVersionFile::VersionFound)
+            abort();
+        (void)UpdateVersionFile::statusString(result);
+        if (result != UpdateVersionFile::VersionFound)
+            continue;
+        if (!UpdateVersionFile::isSafeFileName(file.fileName()) || file.fileName().contains(u'/')
+            || file.sha256().size() != 32)
+            abort();
+        checkVersionText(file.version().toString());
+    }
+    checkVersionText(QString::fromUtf8(bytes).trimmed());
+    return 0;
+}
