@@ -261,7 +261,7 @@ void RssChannelDialog::retrieveDone(FeedFetcher::Result result)
         m_record.feedUrl = m_fetchUrl;
         m_record.channelDescription = info.channelDescription;
         m_record.imageUrl = info.imageUrl;
-        m_record.feedXML = info.feedXML;
+        // The document's text is not kept: Add reads the feed again.
         m_titleEdit->setText(info.channelTitle);
         m_record.channelTitle = info.channelTitle;
         m_descriptionEdit->setText(info.channelDescription);

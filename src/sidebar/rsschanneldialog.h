@@ -60,8 +60,8 @@ public:
     bool isRetrieving() const { return m_retrieving; }
     bool isAdding() const { return m_adding; }
     bool retrieved() const { return m_retrieved; }
-    // The channel as the last retrieve gave it, with the title as typed since, and the new
-    // channelId after Add.
+    // The channel as the last retrieve gave it (without the document's text, which Add reads
+    // again), with the title as typed since, and the new channelId after Add.
     const RssChannelInfo &channel() const { return m_record; }
     qint32 channelId() const { return m_channelId; }
 

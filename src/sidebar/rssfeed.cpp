@@ -8,6 +8,7 @@
 #include <QTimeZone>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <vector>
 
 // ---------------------------------------------------------------- element tree
@@ -33,6 +34,14 @@ QList<const XmlElement *> XmlElement::selectNodes(QStringView childName) const
 
 namespace {
 
+qsizetype textSize(const XmlElement &element)
+{
+    qsizetype size = element.ownText.size();
+    for (const XmlElement &child : element.children)
+        size += textSize(child); // depth is bounded by kMaxDepth
+    return size;
+}
+
 void appendText(const XmlElement &element, QString &out)
 {
     qsizetype from = 0;
@@ -49,83 +58,226 @@ void appendText(const XmlElement &element, QString &out)
 
 QString XmlElement::text() const
 {
+    if (children.isEmpty())
+        return ownText.trimmed(); // shares the text when there is nothing to trim
     QString out;
+    out.reserve(textSize(*this));
     appendText(*this, out);
-    return out.trimmed();
+    return std::move(out).trimmed();
 }
+
+namespace {
+
+// What the element tree keeps of an element. The readers walk the children of a few elements
+// near the root and take the text of a few names below them; everything else costs nothing but
+// its text, which joins the text of the nearest element that is kept.
+enum class Kind : quint8 {
+    Container, // the root, and a channel, image or item near it
+    Field,     // title, description, link, url, date or pubDate inside a container
+    Markup,    // an element directly inside a field (what it holds joins its own text)
+    Folded,    // no element of its own
+};
+
+Kind kindOf(Kind parent, qsizetype depth, QStringView baseName)
+{
+    static const QLatin1String containers[] = {QLatin1String("channel"), QLatin1String("image"),
+                                               QLatin1String("item")};
+    static const QLatin1String fields[] = {QLatin1String("title"), QLatin1String("description"),
+                                           QLatin1String("link"),  QLatin1String("url"),
+                                           QLatin1String("date"),  QLatin1String("pubDate")};
+    switch (parent) {
+    case Kind::Container:
+        // Items sit at most two levels down (rss/channel/item); deeper ones are no feed's.
+        if (depth <= 2 && std::find(std::begin(containers), std::end(containers), baseName) != std::end(containers))
+            return Kind::Container;
+        if (std::find(std::begin(fields), std::end(fields), baseName) != std::end(fields))
+            return Kind::Field;
+        return Kind::Folded;
+    case Kind::Field:
+        return Kind::Markup;
+    default:
+        return Kind::Folded;
+    }
+}
+
+// Builds the element tree from the reader's tokens within the limits of loadXml.
+class TreeBuilder
+{
+public:
+    // False once the document is refused; refusal() says why.
+    bool add(const QXmlStreamReader &reader, QXmlStreamReader::TokenType token);
+    const QString &refusal() const { return m_refusal; }
+    const QByteArray &declaredEncoding() const { return m_declaredEncoding; }
+    std::optional<XmlElement> takeRoot() { return std::move(m_root); }
+
+private:
+    void start(QStringView qualifiedName, QStringView baseName);
+    void end();
+    void characters(QStringView text);
+    QString sharedName(QStringView name);
+
+    std::vector<Kind> m_kinds;      // every open element, outermost first
+    std::vector<XmlElement> m_open; // the open elements that are kept
+    std::optional<XmlElement> m_root;
+    std::vector<QString> m_names; // names in use, shared by the elements that carry them
+    QByteArray m_declaredEncoding;
+    qsizetype m_textKept = 0;
+    qsizetype m_elementsKept = 0;
+    QString m_refusal;
+};
+
+bool TreeBuilder::add(const QXmlStreamReader &reader, QXmlStreamReader::TokenType token)
+{
+    switch (token) {
+    case QXmlStreamReader::StartDocument:
+        m_declaredEncoding = reader.documentEncoding().toLatin1();
+        break;
+    case QXmlStreamReader::StartElement:
+        start(reader.qualifiedName(), reader.name());
+        break;
+    case QXmlStreamReader::EndElement:
+        end();
+        break;
+    case QXmlStreamReader::Characters:
+        characters(reader.text());
+        break;
+    default:
+        // Declarations, comments, processing instructions; a reference to an external
+        // entity arrives here unresolved and is dropped.
+        break;
+    }
+    return m_refusal.isEmpty();
+}
+
+void TreeBuilder::start(QStringView qualifiedName, QStringView baseName)
+{
+    if (m_kinds.size() >= size_t(RssFeed::kMaxDepth)) {
+        m_refusal = QStringLiteral("The document nests its elements too deeply.");
+        return;
+    }
+    const Kind kind = m_kinds.empty() ? Kind::Container : kindOf(m_kinds.back(), qsizetype(m_kinds.size()), baseName);
+    m_kinds.push_back(kind);
+    if (kind == Kind::Folded)
+        return;
+    XmlElement element;
+    element.name = sharedName(qualifiedName);
+    element.baseName = sharedName(baseName);
+    m_open.push_back(std::move(element));
+}
+
+void TreeBuilder::end()
+{
+    const Kind kind = m_kinds.back();
+    m_kinds.pop_back();
+    if (kind == Kind::Folded)
+        return;
+    XmlElement element = std::move(m_open.back());
+    m_open.pop_back();
+    // Text and children arrive one at a time; the room grown for more is given back.
+    element.ownText.squeeze();
+    element.children.squeeze();
+    element.childOffsets.squeeze();
+    if (m_open.empty()) {
+        m_root = std::move(element);
+        return;
+    }
+    // An empty element inside a field adds nothing to its text.
+    if (kind == Kind::Markup && element.ownText.isEmpty() && element.children.isEmpty())
+        return;
+    if (++m_elementsKept > RssFeed::kMaxElements) {
+        m_refusal = QStringLiteral("The document holds too many elements.");
+        return;
+    }
+    XmlElement &parent = m_open.back();
+    parent.childOffsets.append(parent.ownText.size());
+    parent.children.append(std::move(element));
+}
+
+void TreeBuilder::characters(QStringView text)
+{
+    m_textKept += text.size();
+    if (m_textKept > RssFeed::kMaxText) {
+        m_refusal = QStringLiteral("The document holds too much text.");
+        return;
+    }
+    if (!m_open.empty())
+        m_open.back().ownText += text;
+}
+
+QString TreeBuilder::sharedName(QStringView name)
+{
+    for (const QString &known : m_names) {
+        if (known == name)
+            return known;
+    }
+    QString added = name.toString();
+    if (m_names.size() < 64) // a document of ever new names keeps its own copies
+        m_names.push_back(added);
+    return added;
+}
+
+// The element tree of data, read a piece at a time so that the reader never holds more than
+// a piece of the document as text.
+std::optional<XmlElement> buildTree(const QByteArray &data, QByteArray *declaredEncoding, QString *error)
+{
+    constexpr qsizetype kPiece = 64 * 1024;
+    QXmlStreamReader reader;
+    qsizetype fed = 0;
+    auto feedPiece = [&] {
+        if (fed >= data.size())
+            return false;
+        reader.addData(data.mid(fed, kPiece));
+        fed += kPiece;
+        return true;
+    };
+    feedPiece();
+    TreeBuilder builder;
+    for (;;) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::Invalid) {
+            if (reader.error() == QXmlStreamReader::PrematureEndOfDocumentError && feedPiece())
+                continue;
+            break;
+        }
+        if (token == QXmlStreamReader::EndDocument || !builder.add(reader, token))
+            break;
+    }
+    std::optional<XmlElement> root = builder.takeRoot();
+    if (!builder.refusal().isEmpty() || reader.hasError() || !root) {
+        if (error)
+            *error = !builder.refusal().isEmpty() ? builder.refusal()
+                     : reader.hasError()          ? reader.errorString()
+                                                  : QString();
+        return std::nullopt;
+    }
+    *declaredEncoding = builder.declaredEncoding();
+    return root;
+}
+
+// The document's text: by its byte order mark, else the encoding it declares, else UTF-8.
+QString decodeDocument(const QByteArray &data, const QByteArray &declaredEncoding)
+{
+    std::optional<QStringConverter::Encoding> bom = QStringConverter::encodingForData(data);
+    QStringDecoder decoder;
+    if (bom)
+        decoder = QStringDecoder(*bom);
+    else if (!declaredEncoding.isEmpty())
+        decoder = QStringDecoder(declaredEncoding.constData());
+    if (!decoder.isValid())
+        decoder = QStringDecoder(QStringConverter::Utf8);
+    return decoder.decode(data);
+}
+
+} // namespace
 
 namespace RssFeed {
 
 std::optional<XmlElement> loadXml(const QByteArray &data, QString *decodedText, QString *error)
 {
-    QXmlStreamReader reader(data);
-    // Elements still open, outermost first; each collects its own text only.
-    std::vector<XmlElement> open;
-    std::optional<XmlElement> root;
     QByteArray declaredEncoding;
-    qsizetype textKept = 0;
-    QString refusal;
-    while (!reader.atEnd() && refusal.isEmpty()) {
-        switch (reader.readNext()) {
-        case QXmlStreamReader::StartDocument:
-            declaredEncoding = reader.documentEncoding().toLatin1();
-            break;
-        case QXmlStreamReader::StartElement: {
-            if (open.size() >= size_t(kMaxDepth)) {
-                refusal = QStringLiteral("The document nests its elements too deeply.");
-                break;
-            }
-            XmlElement element;
-            element.name = reader.qualifiedName().toString();
-            element.baseName = reader.name().toString();
-            open.push_back(std::move(element));
-            break;
-        }
-        case QXmlStreamReader::EndElement: {
-            XmlElement element = std::move(open.back());
-            open.pop_back();
-            if (open.empty()) {
-                root = std::move(element);
-            } else {
-                XmlElement &parent = open.back();
-                parent.childOffsets.append(parent.ownText.size());
-                parent.children.append(std::move(element));
-            }
-            break;
-        }
-        case QXmlStreamReader::Characters: {
-            const QStringView text = reader.text();
-            textKept += text.size();
-            if (textKept > kMaxText) {
-                refusal = QStringLiteral("The document holds too much text.");
-                break;
-            }
-            if (!open.empty())
-                open.back().ownText += text;
-            break;
-        }
-        default:
-            // Declarations, comments, processing instructions; a reference to an external
-            // entity arrives here unresolved and is dropped.
-            break;
-        }
-    }
-    if (!refusal.isEmpty() || reader.hasError() || !root) {
-        if (error)
-            *error = !refusal.isEmpty() ? refusal : reader.hasError() ? reader.errorString() : QString();
-        return std::nullopt;
-    }
-    if (decodedText) {
-        std::optional<QStringConverter::Encoding> bom = QStringConverter::encodingForData(data);
-        QStringDecoder decoder;
-        if (bom)
-            decoder = QStringDecoder(*bom);
-        else if (!declaredEncoding.isEmpty())
-            decoder = QStringDecoder(declaredEncoding.constData());
-        if (!decoder.isValid())
-            decoder = QStringDecoder(QStringConverter::Utf8);
-        *decodedText = decoder.decode(data);
-    }
+    std::optional<XmlElement> root = buildTree(data, &declaredEncoding, error);
+    if (root && decodedText)
+        *decodedText = decodeDocument(data, declaredEncoding);
     return root;
 }
 
@@ -469,8 +621,15 @@ bool parseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, R
 ParsedDocument readDocument(const QByteArray &data)
 {
     ParsedDocument document;
-    document.root = loadXml(data, &document.text, &document.error);
+    document.root = buildTree(data, &document.declaredEncoding, &document.error);
+    if (document.root)
+        document.data = data;
     return document;
+}
+
+QString ParsedDocument::text() const
+{
+    return decodeDocument(data, declaredEncoding);
 }
 
 bool retrieveChannelInfo(const QByteArray &body, RssChannelInfo &info, QString *parseError)
@@ -482,7 +641,7 @@ bool retrieveChannelInfo(const ParsedDocument &document, RssChannelInfo &info, Q
 {
     if (!document.root)
         return false;
-    info.feedXML = document.text;
+    info.feedXML = document.text();
     parseFeed(*document.root, kNoChannel, info, nullptr, parseError);
     return true;
 }

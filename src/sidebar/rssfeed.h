@@ -24,6 +24,10 @@ struct RssChannelInfo
 // One element of a parsed XML document: its own text and its child elements in document order.
 // Each element keeps only its own text, so a deep document costs memory in proportion to its
 // size; text() joins the descendants' text when a reader asks for it.
+// loadXml keeps only the elements the feed readers look at: the root, channel, image and item
+// near it, the fields inside those (title, description, link, url, date, pubDate) and the
+// elements directly inside a field. The text of an element not kept joins the own text of its
+// nearest kept ancestor, so text() reads the same.
 struct XmlElement
 {
     QString name;     // as written, with its namespace prefix
@@ -40,6 +44,7 @@ struct XmlElement
     const XmlElement *selectSingleNode(QStringView childName) const;
     QList<const XmlElement *> selectNodes(QStringView childName) const;
 };
+Q_DECLARE_TYPEINFO(XmlElement, Q_RELOCATABLE_TYPE); // a list of children grows in place
 
 // Feed documents: RSS 2.0 (root "rss") and RDF (RSS 1.0; any other root is read the same way).
 namespace RssFeed {
@@ -47,26 +52,35 @@ namespace RssFeed {
 // Channel identifier of a document read for its channel data only.
 inline constexpr qint32 kNoChannel = -1;
 
-// Limits of what loadXml accepts: a feed needs a handful of levels, and no feed holds more text
-// than its download cap allows.
+// Limits of what loadXml accepts: a feed needs a handful of levels, no feed holds more text
+// than its download cap allows, and a feed keeps a few elements per item (an element costs a
+// few hundred bytes, far more than its text: 50,000 items of four kept elements each take
+// about 50 MB).
 inline constexpr int kMaxDepth = 64;
 inline constexpr qsizetype kMaxText = 16 * 1024 * 1024;
+inline constexpr qsizetype kMaxElements = 200000;
 
 // Parses a whole document into its root element; no value when the text is not well-formed,
-// nests deeper than kMaxDepth or holds more than kMaxText characters of text.
+// nests deeper than kMaxDepth, holds more than kMaxText characters of text or more than
+// kMaxElements kept elements.
 // The bytes are decoded by the encoding the document declares (UTF-8 without a declaration).
 // External entities are never fetched: a reference to one reads as nothing. decodedText
 // receives the document as text.
 std::optional<XmlElement> loadXml(const QByteArray &data, QString *decodedText = nullptr,
                                   QString *error = nullptr);
 
-// A whole document read: its root (no value when it is not well-formed or is refused), its text
-// and, without a root, why. Safe to make on any thread.
+// A whole document read: its root (no value when it is not well-formed or is refused), its
+// bytes and, without a root, why. Safe to make on any thread. The text is decoded only when
+// asked for: it costs twice the bytes, and only a retrieve wants it.
 struct ParsedDocument
 {
     std::optional<XmlElement> root;
-    QString text;
+    QByteArray data; // shares the bytes it was read from
+    QByteArray declaredEncoding;
     QString error;
+
+    // The document as text, decoded as loadXml does.
+    QString text() const;
 };
 ParsedDocument readDocument(const QByteArray &data);
 

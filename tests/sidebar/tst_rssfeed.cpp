@@ -284,6 +284,27 @@ private slots:
         QCOMPARE(mixed->text(), QStringLiteral("abcde"));
     }
 
+    // Elements no reader looks at cost only their text; a document of more elements than any
+    // feed keeps is refused.
+    void manyElements()
+    {
+        const int count = int(RssFeed::kMaxElements) + 1;
+        const QByteArray ignored = "<rss><channel><item><title>T" + QByteArray("<a>x</a>").repeated(3) + "</title>" +
+                                   QByteArray("<a/>").repeated(count) + "<link>L</link></item></channel></rss>";
+        const auto root = RssFeed::loadXml(ignored);
+        QVERIFY(root);
+        RssChannelInfo info;
+        const RssFeed::Document document = RssFeed::readFeed(*root, true, info);
+        QCOMPARE(document.items.size(), 1);
+        QCOMPARE(document.items[0].title, QStringLiteral("Txxx"));
+        QCOMPARE(document.items[0].link, QStringLiteral("L"));
+
+        const QByteArray items = "<rss><channel>" + QByteArray("<item/>").repeated(count) + "</channel></rss>";
+        QString error;
+        QVERIFY(!RssFeed::loadXml(items, nullptr, &error));
+        QVERIFY(error.contains(QStringLiteral("too many elements")));
+    }
+
     // An item dated in the future counts as dated at the check: later items still arrive.
     void futureDatesDoNotSilenceTheChannel()
     {
