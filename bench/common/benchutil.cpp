@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -81,4 +82,12 @@ QString ratioText(double value, double yardstick)
 QString msText(double ms)
 {
     return ms < 0 ? QStringLiteral("failed") : QStringLiteral("%1 ms").arg(ms, 0, 'f', 0);
+}
+
+QString loadAverageText()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("unknown");
+    return QString::fromLatin1(file.readAll().split(' ').mid(0, 3).join(' '));
 }

@@ -33,3 +33,6 @@ double medianPairedRatio(const QList<double> &values, const QList<double> &yards
 QString ratioText(double value, double yardstick);
 // "123 ms" or "failed".
 QString msText(double ms);
+// The machine's load averages over 1, 5 and 15 minutes ("1.20 0.80 0.55"): other programs of the
+// machine that may have slowed the run.
+QString loadAverageText();

@@ -18,9 +18,10 @@ struct Stat
     quint64 started = 0;
 };
 
-bool readStat(pid_t pid, Stat *stat)
+// A process's "/proc/<pid>/stat", or a thread's "/proc/<pid>/task/<tid>/stat".
+bool readStatFile(const QString &path, Stat *stat)
 {
-    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray line = file.readAll();
@@ -36,6 +37,17 @@ bool readStat(pid_t pid, Stat *stat)
     stat->ticks = fields[11].toLongLong() + fields[12].toLongLong();
     stat->started = fields[19].toULongLong();
     return true;
+}
+
+bool readStat(pid_t pid, Stat *stat)
+{
+    return readStatFile(QStringLiteral("/proc/%1/stat").arg(pid), stat);
+}
+
+const qint64 &ticksPerSecond()
+{
+    static const qint64 ticks = ::sysconf(_SC_CLK_TCK);
+    return ticks;
 }
 
 bool gone(const Stat &stat)
@@ -102,9 +114,22 @@ bool anyAlive(const QList<Member> &members)
 
 qint64 processCpuMs(pid_t pid)
 {
-    static const qint64 ticksPerSecond = ::sysconf(_SC_CLK_TCK);
     Stat stat;
-    return readStat(pid, &stat) ? stat.ticks * 1000 / ticksPerSecond : 0;
+    return readStat(pid, &stat) ? stat.ticks * 1000 / ticksPerSecond() : 0;
+}
+
+double threadCpuMs(pid_t pid, pid_t tid)
+{
+    const QString task = QStringLiteral("/proc/%1/task/%2/").arg(pid).arg(tid);
+    QFile schedstat(task + QLatin1String("schedstat"));
+    if (schedstat.open(QIODevice::ReadOnly)) {
+        bool ok = false;
+        const qint64 ns = schedstat.readAll().split(' ').value(0).toLongLong(&ok);
+        if (ok)
+            return ns / 1e6;
+    }
+    Stat stat;
+    return readStatFile(task + QLatin1String("stat"), &stat) ? stat.ticks * 1000.0 / ticksPerSecond() : -1;
 }
 
 qint64 cpuMs(pid_t root)

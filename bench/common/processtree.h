@@ -24,6 +24,9 @@ bool anyAlive(const QList<Member> &members);
 // User plus system CPU time of one process, and of the root and its descendants, in ms.
 qint64 processCpuMs(pid_t pid);
 qint64 cpuMs(pid_t root);
+// CPU time of one thread of a process (the main thread has the process's number), in ms: from
+// the scheduler's nanosecond count where the kernel keeps one, else from the clock ticks.
+double threadCpuMs(pid_t pid, pid_t tid);
 // Memory in KiB: the proportional set size (each page divided among every process on the
 // machine that maps it) and the part of it in files (libraries and other mapped files, the part
 // that other programs of the machine share and so change).

@@ -1,11 +1,19 @@
-// CPU use of a program sitting idle with its pages loaded: 1 tab and 10 tabs of plain local
-// pages, for the bare view, Quarvel and (when given) another Quarvel build, each from a fresh
-// home. Once every page pinged, at least 10 s have passed (the tabs whose pages completed in
-// the background have stopped blinking) and the tree's CPU use per second is steady, the CPU
-// time of the whole process tree (the engine's helper processes included) is taken over the
-// period.
+// CPU use of a program sitting idle with its pages loaded, for the bare view, Quarvel and (when
+// given) another Quarvel build, each from a fresh home, in three ways of opening the pages:
+//  1 tab      one page given on the command line;
+//  restored   ten pages, Quarvel's as the saved pages it restores at start (the bare view takes
+//             them on its command line, one tab each);
+//  one by one ten pages, Quarvel's opened one after another as a user clicking links in other
+//             programs opens them: the first on the command line, then each of the others by a
+//             later start that hands its address to the running one, once the page before has
+//             loaded. The bare view has no hand-over: its ten tabs are the yardstick here too.
+// Once every page pinged, at least 10 s have passed (the tabs whose pages completed in the
+// background have stopped blinking) and the tree's CPU use per second is steady, the CPU time of
+// the whole process tree (the engine's helper processes included) is taken over the period.
+// Each round runs every program in every way; which program goes first changes every round; the
+// medians over the rounds are the result. The machine's load average is shown for each round.
 //
-// Usage: bench_idle [seconds=30] [other-quarvel]
+// Usage: bench_idle [seconds=30] [other-quarvel] [rounds=1]   ('' for no other Quarvel)
 #include "benchcleanup.h"
 #include "benchdisplay.h"
 #include "benchhome.h"
@@ -16,16 +24,64 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <map>
 
 namespace {
 
+constexpr int kTabs = 10;
+
+enum class Opening { OneTab, Restored, OneByOne };
+
+QString openingName(Opening opening)
+{
+    switch (opening) {
+    case Opening::OneTab:
+        return QStringLiteral("1 tab");
+    case Opening::Restored:
+        return QStringLiteral("10 tabs restored");
+    case Opening::OneByOne:
+        break;
+    }
+    return QStringLiteral("10 tabs one by one");
+}
+
+// Opens pages 2..count one after another through the hand-over of later starts, each once the
+// page before has pinged.
+bool handOverPages(const BenchProgram &program, BrowserRun &run, BenchHome &home,
+                   const BenchDisplay &display, PingServer &server, int count)
+{
+    // The running program takes hand-overs once its frame is up.
+    run.waitForSteadyCpu(10000);
+    for (int page = 2; page <= count; ++page) {
+        BrowserRun later(program, home, display);
+        later.start({server.pageUrl(page)}, BrowserRun::Start::JoinRunning);
+        if (!run.waitForPings(server, page, 1, 30000)) {
+            std::printf("  %s: handed-over page %d never pinged\n%s\n", qPrintable(program.name), page,
+                        qPrintable(later.errorTail()));
+            return false;
+        }
+        waitUntil([&] { return !later.isRunning(); }, 10000);
+    }
+    return true;
+}
+
+bool openPages(const BenchProgram &program, Opening opening, BrowserRun &run, BenchHome &home,
+               const BenchDisplay &display, PingServer &server)
+{
+    if (opening == Opening::OneTab)
+        return run.startAndLoad(server, 1);
+    if (opening == Opening::Restored || !program.quarvel)
+        return run.startAndLoad(server, kTabs);
+    return run.startAndLoad(server, 1) && handOverPages(program, run, home, display, server, kTabs);
+}
+
 // CPU milliseconds of the tree over the period, or -1 when the run failed.
-double idleCpu(const BenchProgram &program, int tabs, int seconds, const BenchDisplay &display,
+double idleCpu(const BenchProgram &program, Opening opening, int seconds, const BenchDisplay &display,
                PingServer &server)
 {
     BenchHome home(BenchHome::Kind::Fresh);
     BrowserRun run(program, home, display);
-    if (!run.startAndLoad(server, tabs))
+    if (!openPages(program, opening, run, home, display, server))
         return -1;
     // Tabs of pages that completed in the background blink for a few seconds (a steady
     // rhythm too): idle starts after that.
@@ -42,9 +98,9 @@ double idleCpu(const BenchProgram &program, int tabs, int seconds, const BenchDi
     }
     const QString steady = settled < 0 ? QStringLiteral("not steady after 30 s")
                                        : QStringLiteral("steady after %1 s").arg(settled / 1000.0, 0, 'f', 1);
-    std::printf("%2d tab%s  %-9s %6lld ms CPU in %d s  (program %lld ms, %lld helper processes %lld ms; %s)\n",
-                tabs, tabs > 1 ? "s" : " ", qPrintable(program.name), after - before, seconds, own,
-                qlonglong(processes - 1), after - before - own, qPrintable(steady));
+    std::printf("  %-18s %-9s %6lld ms CPU in %d s  (program %lld ms, %lld helper processes %lld ms; %s)\n",
+                qPrintable(openingName(opening)), qPrintable(program.name), after - before, seconds,
+                own, qlonglong(processes - 1), after - before - own, qPrintable(steady));
     std::fflush(stdout);
     return double(after - before);
 }
@@ -58,26 +114,41 @@ int main(int argc, char **argv)
     const QStringList args = QCoreApplication::arguments();
     const int seconds = std::max(1, args.value(1, QStringLiteral("30")).toInt());
     const QList<BenchProgram> programs = benchPrograms(args.value(2));
+    const int rounds = std::max(1, args.value(3, QStringLiteral("1")).toInt());
 
     BenchDisplay display;
-    PingServer server(10);
+    PingServer server(kTabs);
     const double scale = seconds / 30.0; // the goals are per 30 s
+    const Opening openings[] = {Opening::OneTab, Opening::Restored, Opening::OneByOne};
 
-    for (int tabs : {1, 10}) {
-        QList<double> cpu;
-        for (const BenchProgram &program : programs)
-            cpu.append(idleCpu(program, tabs, seconds, display, server));
-        for (int p = 1; p < programs.size(); ++p) {
-            if (cpu[p] < 0 || cpu[0] < 0)
-                continue;
-            std::printf("   %s - bare view: %+.0f ms per %d s", qPrintable(programs[p].name),
-                        cpu[p] - cpu[0], seconds);
-            if (tabs == 1)
-                std::printf("  (goal: within %.0f ms of the bare view)\n", 50 * scale);
-            else
-                std::printf("  (%s: %.0f ms, goal <= %.0f ms per %d s)\n", qPrintable(programs[p].name),
-                            cpu[p], 200 * scale, seconds);
+    // cpu[opening][program] per round; the bare view runs once for both ways of ten tabs.
+    std::map<Opening, QList<QList<double>>> cpu;
+    for (Opening opening : openings)
+        cpu[opening] = QList<QList<double>>(programs.size());
+    for (int round = 0; round < rounds; ++round) {
+        std::printf("round %d, load %s\n", round + 1, qPrintable(loadAverageText()));
+        for (Opening opening : openings) {
+            for (int p : roundOrder(programs.size(), round)) {
+                const bool yardstickDone = p == 0 && opening == Opening::OneByOne;
+                cpu[opening][p].append(yardstickDone ? cpu[Opening::Restored][0].last()
+                                                     : idleCpu(programs[p], opening, seconds, display, server));
+            }
         }
+    }
+
+    std::printf("\nmedians over %d round%s of %d s, %s, load %s:\n", rounds, rounds > 1 ? "s" : "",
+                seconds, qPrintable(display.description()), qPrintable(loadAverageText()));
+    for (Opening opening : openings) {
+        const QList<QList<double>> &c = cpu[opening];
+        std::printf("%-18s bare view %s", qPrintable(openingName(opening)), qPrintable(msText(median(c[0]))));
+        for (int p = 1; p < programs.size(); ++p)
+            std::printf(", %s %s", qPrintable(programs[p].name), qPrintable(msText(median(c[p]))));
+        if (opening == Opening::OneTab)
+            std::printf("  (goal: within %.0f ms of the bare view)\n", 50 * scale);
+        else if (opening == Opening::OneByOne)
+            std::printf("  (goal <= %.0f ms per %d s)\n", 100 * scale, seconds);
+        else
+            std::printf("  (goal: no worse than before)\n");
     }
     return 0;
 }

@@ -75,6 +75,10 @@ int runApplication(int &argc, char **argv)
 
     auto *frame = new MainWindow;
     frame->setAttribute(Qt::WA_DeleteOnClose);
+    // The engine runs its side of the first page's navigation on this thread too: it gets its
+    // turn between the frame's construction and its load steps, so the page goes on loading
+    // while the frame is built rather than after it. Input waits for the frame.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     frame->startUp(commandLine);
     PreparedPage::discard(); // when the start went another way than foreseen
     QCoreApplication::processEvents();

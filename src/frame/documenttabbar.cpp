@@ -67,11 +67,18 @@ DocumentTabBar::State DocumentTabBar::state(int position) const
 
 void DocumentTabBar::setState(int position, const State &s)
 {
+    // Every progress report of a page sets its tab's icon, most often the one it shows already;
+    // a tab repaints (and a shown frame with a page composes again) only for a new icon.
     QVariantMap map = tabData(position - 1).toMap();
+    const bool iconKnown = map.contains(QStringLiteral("icon"));
+    const int icon = map.value(QStringLiteral("icon")).toInt();
+    if (iconKnown && icon == s.icon && map.value(QStringLiteral("shrunk")).toBool() == s.shrunk)
+        return;
     map.insert(QStringLiteral("icon"), s.icon);
     map.insert(QStringLiteral("shrunk"), s.shrunk);
     setTabData(position - 1, map);
-    setTabIcon(position - 1, stripIcon(s.icon));
+    if (!iconKnown || icon != s.icon)
+        setTabIcon(position - 1, stripIcon(s.icon));
 }
 
 int DocumentTabBar::appendTab(const QString &caption, int icon)
@@ -94,9 +101,12 @@ QString DocumentTabBar::caption(int position) const
 
 void DocumentTabBar::setCaption(int position, const QString &caption)
 {
-    // A caption is data, not a mnemonic: keep "&" visible.
+    // A caption is data, not a mnemonic: keep "&" visible. The same caption again would lay
+    // out and repaint the whole strip.
     QString text = caption;
-    setTabText(position - 1, text.replace(u'&', QLatin1String("&&")));
+    text.replace(u'&', QLatin1String("&&"));
+    if (tabText(position - 1) != text)
+        setTabText(position - 1, text);
 }
 
 QString DocumentTabBar::toolTipText(int position) const
@@ -172,6 +182,11 @@ void DocumentTabBar::mouseDoubleClickEvent(QMouseEvent *event)
 void DocumentTabBar::tabInserted(int index)
 {
     QTabBar::tabInserted(index);
+    // A tab bar not yet shown leaves the band that holds it at the height of an empty strip
+    // until some later change of a shown tab; the frame would then show, and show its first page,
+    // at a height it loses a moment later.
+    if (!isVisible())
+        updateGeometry();
     // A double click on a close button is one click: its second half would land on the button
     // of the tab that moved up into the place, and close that one too.
     for (ButtonPosition side : {LeftSide, RightSide}) {

@@ -232,8 +232,8 @@ void MainWindow::startUp(const QString &commandLine)
     m_sidebar->loadQuickNotes();
     m_sidebar->m_groups->fillGroupList();
 
-    // 14. The games page of the side bar, once the frame is up.
-    QTimer::singleShot(0, m_sidebar->m_gamesBrowser, &GamesBrowser::loadGamesPage);
+    // 14. The games page of the side bar loads with the feed database (openFeedDatabase), once
+    // the first page has loaded: a second page loading meanwhile would hold that one up.
 
     // 15. First run: the quick tour and a welcome, nothing else.
     const bool firstTime =
@@ -725,8 +725,10 @@ void MainWindow::openFeedDatabase()
 {
     disconnect(m_documentArea, &DocumentArea::pageLoaded, this, &MainWindow::openFeedDatabase);
     m_feedDatabaseOpener.stop();
-    if (!m_unloaded)
+    if (!m_unloaded) {
         m_sidebar->m_rssPanel->openConnection();
+        m_sidebar->m_gamesBrowser->loadGamesPage(); // start-up step 14, after the first page
+    }
 }
 
 // ---------------------------------------------------------------- frame life

@@ -10,6 +10,7 @@
 #include "newwindowrequest.h"
 #include "widgets/plainmessagebox.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -167,6 +168,16 @@ void WebBrowser::reload(int level)
 
 void WebBrowser::setPageVisible(bool visible)
 {
+    // The view goes too, not only the page: a view left shown behind the one that covers it
+    // (its sub-window is restored from maximised then, and so resized) can keep the engine's
+    // compositor ticking at the display's rate although its page is hidden, as after tabs were
+    // opened one after another. A hidden view ends that; shown again, it shows its page again.
+    // Its keyboard focus is let go first rather than passed on along the window's focus chain
+    // (to the address field, say): the document that covers it takes the focus itself.
+    QWidget *focus = QApplication::focusWidget();
+    if (!visible && focus && (focus == m_view || m_view->isAncestorOf(focus)))
+        focus->clearFocus();
+    m_view->setVisible(visible);
     QWebEnginePage *p = page();
     if (p && p->isVisible() != visible)
         p->setVisible(visible);

@@ -73,7 +73,7 @@ public:
     static bool isEngineInternalAddress(const QString &address);
     QString locationName() const;
     bool isBusy() const { return m_loading; }
-    // Tells the engine whether the page can be seen (the view itself stays as it is).
+    // Tells the engine whether the page can be seen, and shows or hides the view with it.
     void setPageVisible(bool visible);
 
     // Runs a browser command; in and out carry the command's values (zoom level 0..4).

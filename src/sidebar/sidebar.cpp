@@ -180,6 +180,10 @@ void Sidebar::buildSidebar(const QString &text)
     loadResStrings(this);
     for (int i = 0; i < int(m_panels.size()); ++i)
         layoutPanel(i);
+    // Sections added before the bar is first shown do not tell the dock the room they need: the
+    // frame would show with a narrow bar that widens a moment later, and its first page would
+    // be laid out and drawn twice.
+    sidebar->updateGeometry();
 }
 
 void Sidebar::layoutSidebarPanel(QAbstractItemView *list, const QColor &colour1,

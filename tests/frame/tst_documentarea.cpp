@@ -8,8 +8,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QAbstractButton>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QToolBar>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -417,6 +419,29 @@ private slots:
         auto *next = static_cast<FakeDocument *>(m_area->activeDocument());
         QVERIFY(next->onScreen);
         QCOMPARE(b->onScreen && c->onScreen, false);
+    }
+
+    // Tabs added before the window first shows give the strip its height at once: laid out
+    // with an empty strip, the window would lay out (and draw its page) again at the first
+    // change of a shown tab.
+    void tabsAddedBeforeTheFirstShowSizeTheStrip()
+    {
+        // The strip in a holder on a toolbar, as in the frame's band.
+        QMainWindow window;
+        auto *area = new DocumentArea(&window, [] { return new FakeDocument; });
+        auto *holder = new QWidget;
+        (new QHBoxLayout(holder))->addWidget(area->tabBar());
+        auto *band = new QToolBar(&window);
+        band->addWidget(holder);
+        window.addToolBar(Qt::TopToolBarArea, band);
+        window.setCentralWidget(area->mdiArea());
+        window.resize(640, 480);
+        window.layout()->activate();
+        area->openDocument(QStringLiteral("http://a.invalid/"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(area->tabBar()->height() > 0);
+        QCOMPARE(area->tabBar()->height(), area->tabBar()->sizeHint().height());
     }
 
     // The mouse over the free area of the documents folds the navigator palette up.

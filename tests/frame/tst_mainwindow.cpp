@@ -56,6 +56,7 @@
 #include <QToolButton>
 #include <QMessageBox>
 #include <QWebEngineSettings>
+#include <QWebEngineView>
 #include <QtTest>
 
 #include <memory>
@@ -966,6 +967,10 @@ private slots:
         frame->handOver(m_server.page("Handed"));
         QCOMPARE(frame->documents().size(), before + 1);
         QTRY_COMPARE(frame->tabBar()->caption(int(before) + 1), QStringLiteral("Handed"));
+        // The page it covers is hidden as a view, not only to the engine: a view left shown
+        // behind it keeps the engine's compositor ticking.
+        QVERIFY(documentAt(*frame, int(before) + 1)->m_browser->view()->isVisible());
+        QVERIFY(documentAt(*frame, int(before))->m_browser->view()->isHidden());
 
         // Empty and one-character texts open nothing but still bring the window back.
         frame->showMinimized();
