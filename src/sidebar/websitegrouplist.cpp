@@ -66,12 +66,24 @@ void WebsiteGroupList::openRow(QTreeWidgetItem *row)
         return;
     const auto open = [this](const QString &address) { m_host.openInNewTab(address); };
     if (!row->data(0, kProtectedRole).toBool()) {
-        m_groups.openGroup(row->text(0), false, QString(), open);
+        WebsiteGroups::OpenFailure failure = WebsiteGroups::OpenFailure::None;
+        if (!m_groups.openGroup(row->text(0), false, QString(), open, &failure))
+            reportFailure(failure);
         return;
     }
     const std::optional<QString> password = passwordPrompt ? passwordPrompt() : std::nullopt;
-    if (password && !m_groups.openGroup(row->text(0), true, *password, open))
+    WebsiteGroups::OpenFailure failure = WebsiteGroups::OpenFailure::None;
+    if (password && !m_groups.openGroup(row->text(0), true, *password, open, &failure))
+        reportFailure(failure);
+}
+
+void WebsiteGroupList::reportFailure(WebsiteGroups::OpenFailure failure) const
+{
+    // A damaged file is no reason to doubt the password the user typed.
+    if (failure == WebsiteGroups::OpenFailure::WrongPassword)
         m_host.message(m_list->window(), QMessageBox::Warning, loadResString(19011));
+    else if (failure == WebsiteGroups::OpenFailure::Damaged)
+        m_host.message(m_list->window(), QMessageBox::Warning, loadResString(19014));
 }
 
 QTreeWidgetItem *WebsiteGroupList::selectedRow() const

@@ -45,6 +45,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void reportFailure(WebsiteGroups::OpenFailure failure) const;
     QTreeWidgetItem *selectedRow() const;
     std::optional<QString> askPassword() const;
 

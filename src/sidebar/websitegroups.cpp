@@ -101,8 +101,12 @@ quint8 WebsiteGroups::keyFromPassword(const QString &password)
 }
 
 bool WebsiteGroups::openGroup(const QString &name, bool isProtected, const QString &password,
-                              const std::function<void(const QString &)> &openAddress) const
+                              const std::function<void(const QString &)> &openAddress,
+                              OpenFailure *failure) const
 {
+    OpenFailure ignored;
+    OpenFailure &why = failure ? *failure : ignored;
+    why = OpenFailure::Unreadable;
     const QString path = findFile(name, isProtected);
     if (path.isEmpty())
         return false;
@@ -111,6 +115,12 @@ bool WebsiteGroups::openGroup(const QString &name, bool isProtected, const QStri
         return false;
 
     if (!isProtected) {
+        // Lines of some other file's bytes would each open a tab.
+        if (data.contains('\0')) {
+            why = OpenFailure::Damaged;
+            return false;
+        }
+        why = OpenFailure::None;
         for (QByteArray line : data.split('\n')) {
             if (line.endsWith('\r'))
                 line.chop(1);
@@ -120,6 +130,7 @@ bool WebsiteGroups::openGroup(const QString &name, bool isProtected, const QStri
         return true;
     }
 
+    why = OpenFailure::WrongPassword;
     if (!isLatin1(password) || data.size() < kHeaderSize)
         return false;
     const quint8 key = keyFromPassword(password);
@@ -127,6 +138,7 @@ bool WebsiteGroups::openGroup(const QString &name, bool isProtected, const QStri
         if ((quint8(data[i]) ^ key) != quint8(kHeaderWord[i]))
             return false;
     }
+    why = OpenFailure::None;
     qsizetype at = kHeaderSize;
     for (; at + kRecordSize <= data.size(); at += kRecordSize) {
         QString address;
@@ -135,7 +147,11 @@ bool WebsiteGroups::openGroup(const QString &name, bool isProtected, const QStri
         if (!address.isEmpty() && openAddress)
             openAddress(address);
     }
-    return at == data.size();
+    if (at != data.size()) {
+        why = OpenFailure::Damaged;
+        return false;
+    }
+    return true;
 }
 
 bool WebsiteGroups::saveGroup(const QString &name, bool isProtected, const QString &password,

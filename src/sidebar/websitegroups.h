@@ -42,11 +42,16 @@ public:
     // as '?'; a password holding one cannot save a group.
     static quint8 keyFromPassword(const QString &password);
 
+    // Why openGroup opened nothing, or not all.
+    enum class OpenFailure { None, Unreadable, WrongPassword, Damaged };
     // Hands every address of the group to openAddress, in file order. False when the group's
     // file is missing or unreadable, or the password does not fit (then nothing is opened);
-    // a protected file that ends inside a record opens the whole records before it.
+    // a protected file that ends inside a record opens the whole records before it. A plain
+    // file that is not text (it holds a NUL byte) is damaged and opens nothing. failure,
+    // when given, tells which.
     bool openGroup(const QString &name, bool isProtected, const QString &password,
-                   const std::function<void(const QString &)> &openAddress) const;
+                   const std::function<void(const QString &)> &openAddress,
+                   OpenFailure *failure = nullptr) const;
     // Writes the group, replacing a file of the same name and kind. False, with the folder as
     // it was, for a name isValidName refuses, for a protected group whose password or
     // addresses hold characters outside Latin-1, and when the file cannot be written.

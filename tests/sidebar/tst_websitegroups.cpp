@@ -132,10 +132,16 @@ private slots:
         QCOMPARE(opened(groups, QStringLiteral("Long"), true, QStringLiteral("k")),
                  QStringList({full, longer.left(256), QStringLiteral("http://\xe9t\xe9.example/")}));
 
-        // A file that ends inside a record opens the whole records before it and fails.
+        // A file that ends inside a record opens the whole records before it and fails as
+        // damaged, not as a wrong password.
         QVERIFY(UserFile::save(file, data + QByteArray(10, 'z')));
+        WebsiteGroups::OpenFailure failure = WebsiteGroups::OpenFailure::None;
         QCOMPARE(opened(groups, QStringLiteral("Bank"), true, QStringLiteral("ac"), &ok), two);
         QVERIFY(!ok);
+        QVERIFY(!groups.openGroup(QStringLiteral("Bank"), true, QStringLiteral("ad"), {}, &failure));
+        QCOMPARE(failure, WebsiteGroups::OpenFailure::WrongPassword);
+        QVERIFY(!groups.openGroup(QStringLiteral("Bank"), true, QStringLiteral("ac"), {}, &failure));
+        QCOMPARE(failure, WebsiteGroups::OpenFailure::Damaged);
     }
 
     void listingAndLetterCase()
@@ -321,6 +327,17 @@ private slots:
         typed = QStringLiteral("pw");
         controller.openRow(b);
         QCOMPARE(tabs, QStringList{QStringLiteral("http://b/")});
+
+        // A plain file damaged since the list was filled (another file's bytes) opens no tab
+        // and says why.
+        const QString fileA = folder + QStringLiteral("/A.gbr");
+        const QByteArray goodA = contents(fileA);
+        QVERIFY(UserFile::save(fileA, QByteArray("\x7f" "ELF\0\0\nhttp://x/\n", 15)));
+        m_messages.clear();
+        controller.openRow(list.topLevelItem(1));
+        QCOMPARE(tabs.size(), 1);
+        QCOMPARE(m_messages, QStringList{loadResString(19014)});
+        QVERIFY(UserFile::save(fileA, goodA));
 
         // A press on empty space leaves no row selected: the question comes, nothing goes.
         m_messages.clear();
