@@ -17,6 +17,10 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslSocket>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -37,6 +41,29 @@ QByteArray entry(const QByteArray &version, const QByteArray &file, const QByteA
     return "Quarvel | " + version + " | " + file + " | " +
            QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex() + "\n";
 }
+
+// The feed server over TLS, with a certificate for 127.0.0.1 that the test makes trusted.
+class TlsFeedServer : public FeedServer
+{
+public:
+    explicit TlsFeedServer(const QSslConfiguration &tls) : m_tls(tls) { scheme = QStringLiteral("https"); }
+
+protected:
+    void incomingConnection(qintptr descriptor) override
+    {
+        auto *socket = new QSslSocket(this);
+        socket->setSslConfiguration(m_tls);
+        if (!socket->setSocketDescriptor(descriptor)) {
+            delete socket;
+            return;
+        }
+        addPendingConnection(socket);
+        socket->startServerEncryption();
+    }
+
+private:
+    QSslConfiguration m_tls;
+};
 
 // Serves a version file offering "big.run"; any other path gets a header promising a large
 // body, a first part of it, and then nothing more.
@@ -115,6 +142,7 @@ private slots:
     void checkOverNetwork();
     void onlyHttpsAndLoopbackForTests();
     void downloadChecksum();
+    void hostileAnswersOverHttps();
     void cancelAndTimeOut();
     void dialogDownloadsAndAsksBeforeRunning();
     void dialogNoAndDontCheckAgain();
@@ -325,6 +353,67 @@ void TestUpdate::downloadChecksum()
         QCOMPARE(file.readAll(), installer);
         QCOMPARE(file.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), QFileDevice::Permissions());
     }
+}
+
+void TestUpdate::hostileAnswersOverHttps()
+{
+    // The real road: https to a server whose certificate the system trusts. Until the test
+    // trusts it, nothing is read from it at all.
+    QFile certFile(QFINDTESTDATA("data/update-server.crt")), keyFile(QFINDTESTDATA("data/update-server.key"));
+    QVERIFY(certFile.open(QIODevice::ReadOnly) && keyFile.open(QIODevice::ReadOnly));
+    const QSslCertificate cert(&certFile, QSsl::Pem);
+    QSslConfiguration serverTls = QSslConfiguration::defaultConfiguration();
+    serverTls.setLocalCertificate(cert);
+    serverTls.setPrivateKey(QSslKey(&keyFile, QSsl::Ec));
+    TlsFeedServer server(serverTls);
+    const QByteArray installer = "#!/bin/sh\necho installer\n";
+    server.routes[QStringLiteral("/q.run")] = FeedServer::Route("200 OK", installer, "application/octet-stream");
+    const QString versionUrl = server.url(QStringLiteral("/version.txt"));
+    QCOMPARE(versionUrl.left(8), QStringLiteral("https://"));
+    const auto check = [&](const QByteArray &body, UpdateChecker &checker) {
+        server.routes[QStringLiteral("/version.txt")] = FeedServer::Route("200 OK", body, "text/plain");
+        checker.setVersionFileUrl(QUrl(versionUrl));
+        checker.setDownloadFolder(m_folder.path());
+        QSignalSpy spy(&checker, &UpdateChecker::checkFinished);
+        checker.check();
+        return spy.wait(10000) ? spy.at(0).at(0).value<UpdateVersionFile::Result>()
+                               : UpdateVersionFile::Result(-1);
+    };
+    const QByteArray good = versionFile(entry("99.0.0.1", "q.run", installer));
+    {
+        UpdateChecker checker;
+        QCOMPARE(check(good, checker), UpdateVersionFile::CannotConnect);
+    }
+    const QSslConfiguration before = QSslConfiguration::defaultConfiguration();
+    QSslConfiguration trusting = before;
+    trusting.addCaCertificate(cert);
+    QSslConfiguration::setDefaultConfiguration(trusting);
+
+    struct Case
+    {
+        QByteArray body;
+        UpdateVersionFile::Result result;
+    };
+    const QList<Case> cases = {
+        {good, UpdateVersionFile::VersionFound},
+        {versionFile(QByteArray(UpdateVersionFile::kMaxSize, 'Q')), UpdateVersionFile::InvalidDataStartEnd},
+        {"QUARVEL-UPDATES\nQuarvel | 99 | ../../q.run | zz\nEND\n", UpdateVersionFile::InvalidParameterCount},
+        {QByteArray("\0\xff\xfe", 3), UpdateVersionFile::InvalidDataStartEnd},
+    };
+    for (const Case &c : cases) {
+        UpdateChecker checker;
+        QCOMPARE(check(c.body, checker), c.result);
+    }
+    // The installer offered with another checksum is not kept.
+    UpdateChecker checker;
+    QCOMPARE(check(versionFile(entry("99.0.0.1", "q.run", installer + "changed")), checker),
+             UpdateVersionFile::VersionFound);
+    QSignalSpy done(&checker, &UpdateChecker::downloadFinished);
+    checker.download();
+    QVERIFY(done.wait(10000));
+    QCOMPARE(done.at(0).at(0).value<UpdateChecker::Completion>(), UpdateChecker::Completion::Failed);
+    QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    QSslConfiguration::setDefaultConfiguration(before);
 }
 
 void TestUpdate::cancelAndTimeOut()

@@ -43,12 +43,13 @@ public:
 
     QString url(const QString &path) const
     {
-        return QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(path);
+        return QStringLiteral("%1://127.0.0.1:%2%3").arg(scheme).arg(serverPort()).arg(path);
     }
     QString proxy() const { return QStringLiteral("127.0.0.1:%1").arg(serverPort()); }
 
     void feed(const QString &path, const QByteArray &body) { routes[path] = Route{"200 OK", body}; }
 
+    QString scheme = QStringLiteral("http"); // what url() gives; a server over TLS sets "https"
     QHash<QString, Route> routes;
     QList<QByteArray> targets; // request targets in arrival order
 
