@@ -78,6 +78,9 @@ QString clean(const QString &suggested, const QString &fallback)
     while (end > begin && isTrimmed(name.at(end - 1)))
         --end;
     name = shortened(name.mid(begin, end - begin));
+    // A leading colon would make the path a resource's rather than a file's in the folder.
+    if (name.startsWith(u':'))
+        name[0] = u'_';
     return name.isEmpty() ? fallback : name;
 }
 

@@ -19,6 +19,14 @@
 
 namespace {
 
+// The path of an entry in a folder. Unlike QDir::filePath, a name beginning with a colon (a
+// page title such as ":: News ::") stays inside the folder rather than naming a resource.
+QString childPath(const QString &folder, const QString &name)
+{
+    return folder + QLatin1Char('/') + name;
+}
+
+
 const QString kSuffix = QStringLiteral(".url");
 constexpr int kIsFolderRole = Qt::UserRole + 1;
 
@@ -181,7 +189,7 @@ void AddFavoriteDialog::accept()
     QString folder = folderOf(m_folders->currentItem());
     if (folder.isEmpty())
         folder = m_root;
-    const QString path = QDir(folder).filePath(name + kSuffix);
+    const QString path = childPath(folder, name + kSuffix);
     if (QFileInfo::exists(path)
         && m_host.message(this, QMessageBox::Question,
                           QStringLiteral("A favorite named \"%1\" is already there. Replace it?")
@@ -206,7 +214,7 @@ void AddFavoriteDialog::newFolder()
     QString parentFolder = folderOf(m_folders->currentItem());
     if (parentFolder.isEmpty())
         parentFolder = m_root;
-    const QString path = QDir(parentFolder).filePath(name);
+    const QString path = childPath(parentFolder, name);
     if (!FavoriteNames::isValid(name) || QFileInfo::exists(path) || !UserFile::makeFolder(path)) {
         m_host.message(this, QMessageBox::Warning,
                        FavoriteNames::isValid(name)
@@ -306,7 +314,7 @@ bool OrganizeFavoritesDialog::createFolder(const QString &parentFolder, const QS
         refuse(kInvalidName);
         return false;
     }
-    const QString path = QDir(parentFolder).filePath(name);
+    const QString path = childPath(parentFolder, name);
     if (QFileInfo::exists(path) || !UserFile::makeFolder(path)) {
         refuse(QStringLiteral("There is already an entry named \"%1\" there.").arg(name));
         return false;
@@ -325,7 +333,7 @@ bool OrganizeFavoritesDialog::renameEntry(const QString &path, const QString &ne
         return false;
     }
     const QString suffix = info.isDir() ? QString() : info.fileName().right(kSuffix.size());
-    const QString target = info.dir().filePath(newName + suffix);
+    const QString target = childPath(info.path(), newName + suffix);
     if (target == path)
         return false;
     return relocate(path, target, QStringLiteral("\"%1\" could not be renamed."));
@@ -344,7 +352,7 @@ bool OrganizeFavoritesDialog::moveEntry(const QString &path, const QString &targ
         refuse(QStringLiteral("A folder cannot be moved into itself."));
         return false;
     }
-    const QString target = QDir(targetFolder).filePath(info.fileName());
+    const QString target = childPath(targetFolder, info.fileName());
     if (QFileInfo(target).absoluteFilePath() == info.absoluteFilePath())
         return false;
     return relocate(path, target, QStringLiteral("\"%1\" could not be moved."));

@@ -211,6 +211,7 @@ private slots:
         QTest::newRow("trailing dots") << "name. . \t" << "name";
         QTest::newRow("control") << "a\nb\x7f.zip" << "a_b_.zip";
         QTest::newRow("direction override") << QStringLiteral("evil\u202Egpj.exe") << "evil_gpj.exe";
+        QTest::newRow("leading colon") << ":data.bin" << "_data.bin";
         QTest::newRow("too long") << QString(300, u'a') + ".zip" << QString(226, u'a') + ".zip";
     }
     void nameRules()

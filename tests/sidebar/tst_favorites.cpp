@@ -235,6 +235,16 @@ private slots:
                  QString());
         QCOMPARE(messages.size(), 2);
         QCOMPARE(readUrlShortcut(path.chopped(4)), QStringLiteral("http://news.example/"));
+
+        // A title beginning with a colon is a name in the folder like any other.
+        QTimer::singleShot(0, this, [] {
+            if (auto *dialog = qobject_cast<AddFavoriteDialog *>(QApplication::activeModalWidget()))
+                dialog->accept();
+        });
+        QCOMPARE(AddFavoriteDialog::addToFavorites(nullptr, QStringLiteral(":: News ::"),
+                                                   QStringLiteral("http://colon.example/"), folder, host),
+                 folder + QStringLiteral("/:: News ::.url"));
+        QCOMPARE(readUrlShortcut(folder + QStringLiteral("/:: News ::")), QStringLiteral("http://colon.example/"));
     }
 
     void organizeNeverOverwrites()
