@@ -33,7 +33,7 @@ class CacheClearing : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int kTimeLimitMs = 10000;
+    static constexpr int kTimeLimitMs = 30000;
 
     // Starts at once; connect to finished() before control returns to the event loop.
     static CacheClearing *start();
