@@ -11,16 +11,6 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 
-namespace {
-
-// The engine opens its HTTP cache with the first network request of the run. Asked to clear
-// the cache before that, it holds back every request until the clearing is done, which then
-// never happens: no page loads any more. So the first clearing of a run is preceded by one
-// request of our own.
-bool engineCacheOpened = false;
-
-} // namespace
-
 namespace BrowsingData {
 
 bool clearCookies()
@@ -54,13 +44,12 @@ CacheClearing *CacheClearing::start()
     }
     clearing->m_page = new QWebEnginePage(profile, clearing);
     connect(clearing->m_page, &QWebEnginePage::loadFinished, clearing, &CacheClearing::onLoopbackLoaded);
-    if (engineCacheOpened) {
-        profile->clearHttpCache();
-        clearing->requestLoopback("/cleared");
-    } else {
-        clearing->m_stage = Stage::OpeningCache;
-        clearing->requestLoopback("/open");
-    }
+    // The engine opens its HTTP cache with a network request (the first of the run, and the
+    // first after a clearing). Asked to clear a cache that is not open, it holds back every
+    // request until the clearing is done, which then never happens: no page loads any more.
+    // So each clearing is preceded by one request of our own.
+    clearing->m_stage = Stage::OpeningCache;
+    clearing->requestLoopback("/open");
     return clearing;
 }
 
@@ -100,7 +89,6 @@ void CacheClearing::onLoopbackLoaded(bool ok)
             finish(false);
             return;
         }
-        engineCacheOpened = true;
         m_stage = Stage::Clearing;
         m_page->profile()->clearHttpCache();
         requestLoopback("/cleared");

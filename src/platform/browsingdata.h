@@ -49,7 +49,7 @@ private:
     void finish(bool cleared);
 
     enum class Stage { OpeningCache, Clearing, Done };
-    Stage m_stage = Stage::Clearing;
+    Stage m_stage = Stage::OpeningCache;
     QTcpServer *m_server = nullptr;
     QWebEnginePage *m_page = nullptr;
     QTimer m_limit;
