@@ -64,7 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString password = passwordFor(mode, file);
     bool ok = false;
     const QStringList addresses = openedAddresses(groups, name, isProtected, password, &ok);
-    if (!isProtected && !ok)
+    // A plain file opens unless it holds a NUL byte (another file's bytes), and then opens nothing.
+    if (!isProtected && ok == file.contains('\0'))
+        abort();
+    if (!ok && !isProtected && !addresses.isEmpty())
         abort();
 
     if (!addresses.isEmpty()) {
