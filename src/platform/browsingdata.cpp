@@ -3,7 +3,9 @@
 #include "core/historystore.h"
 #include "webbrowser.h"
 
+#include <QCoreApplication>
 #include <QEventLoopLocker>
+#include <QPointer>
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -33,9 +35,33 @@ bool clearHistory(HistoryStore *store)
 
 } // namespace BrowsingData
 
+namespace {
+
+// A clearing whose deferred deletion the event loop did not get to (the application ended just
+// after its report) still goes before the engine: a page left over when the engine shuts down
+// is used after the profile has gone.
+QList<QPointer<CacheClearing>> &liveClearings()
+{
+    static QList<QPointer<CacheClearing>> list;
+    static const bool registered = [] {
+        qAddPostRoutine([] {
+            for (const QPointer<CacheClearing> &clearing : std::as_const(liveClearings()))
+                delete clearing.data();
+            liveClearings().clear();
+        });
+        return true;
+    }();
+    Q_UNUSED(registered);
+    return list;
+}
+
+} // namespace
+
 CacheClearing *CacheClearing::start()
 {
     auto *clearing = new CacheClearing;
+    liveClearings().removeAll(nullptr);
+    liveClearings().append(clearing);
     QWebEngineProfile *profile = WebBrowser::sharedProfile();
     if (!profile || !clearing->m_server->listen(QHostAddress::LocalHost)) {
         // Told after the caller has connected.
