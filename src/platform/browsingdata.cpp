@@ -12,6 +12,7 @@
 #include <QWebEngineCookieStore>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 
 namespace BrowsingData {
 
@@ -69,6 +70,8 @@ CacheClearing *CacheClearing::start()
         return clearing;
     }
     clearing->m_page = new QWebEnginePage(profile, clearing);
+    // No icon request of the page may still be on its way when the clearing starts.
+    clearing->m_page->settings()->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
     connect(clearing->m_page, &QWebEnginePage::loadFinished, clearing, &CacheClearing::onLoopbackLoaded);
     // The engine opens its HTTP cache with a network request (the first of the run, and the
     // first after a clearing). Asked to clear a cache that is not open, it holds back every
@@ -92,6 +95,9 @@ CacheClearing::CacheClearing()
             });
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         }
+    });
+    connect(&m_retry, &QTimer::timeout, this, [this] {
+        requestLoopback(QStringLiteral("/cleared?%1").arg(++m_retries).toLatin1().constData());
     });
     m_limit.setSingleShot(true);
     connect(&m_limit, &QTimer::timeout, this, [this] { finish(false); });
@@ -118,9 +124,14 @@ void CacheClearing::onLoopbackLoaded(bool ok)
         m_stage = Stage::Clearing;
         m_page->profile()->clearHttpCache();
         requestLoopback("/cleared");
+        // A request held back during the clearing is now and then never let go, though the
+        // cache was emptied: a new one is made every few seconds, each answered only once the
+        // cache is empty. One that is cut off by the next is no failure.
+        m_retry.start(kRetryMs);
         return;
     case Stage::Clearing:
-        finish(ok);
+        if (ok)
+            finish(true);
         return;
     case Stage::Done:
         return;
@@ -133,6 +144,7 @@ void CacheClearing::finish(bool cleared)
         return;
     m_stage = Stage::Done;
     m_limit.stop();
+    m_retry.stop();
     Q_EMIT finished(cleared);
     // The page goes with this object, after the engine has told it everything it was going to.
     deleteLater();

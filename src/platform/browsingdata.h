@@ -34,6 +34,7 @@ class CacheClearing : public QObject
     Q_OBJECT
 public:
     static constexpr int kTimeLimitMs = 30000;
+    static constexpr int kRetryMs = 2000;
 
     // Starts at once; connect to finished() before control returns to the event loop.
     static CacheClearing *start();
@@ -53,5 +54,7 @@ private:
     QTcpServer *m_server = nullptr;
     QWebEnginePage *m_page = nullptr;
     QTimer m_limit;
+    QTimer m_retry;
+    int m_retries = 0;
     std::unique_ptr<QEventLoopLocker> m_keepRunning;
 };
