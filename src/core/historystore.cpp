@@ -86,15 +86,21 @@ bool HistoryStore::open()
     m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!m_db.open())
         return false;
+    return prepareTable();
+}
+
+bool HistoryStore::prepareTable()
+{
     QSqlQuery query(m_db);
-    const bool prepared = query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS history ("
-                                                    " url TEXT PRIMARY KEY NOT NULL,"
-                                                    " title TEXT NOT NULL DEFAULT '',"
-                                                    " last_visit INTEGER NOT NULL)"))
+    if (query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS history ("
+                                  " url TEXT PRIMARY KEY NOT NULL,"
+                                  " title TEXT NOT NULL DEFAULT '',"
+                                  " last_visit INTEGER NOT NULL)"))
         && query.exec(QStringLiteral(
-            "CREATE INDEX IF NOT EXISTS history_last_visit ON history(last_visit)"));
-    m_locked = !prepared && noteLock(query);
-    return prepared;
+            "CREATE INDEX IF NOT EXISTS history_last_visit ON history(last_visit)")))
+        return true;
+    noteLock(query);
+    return false;
 }
 
 bool HistoryStore::noteLock(const QSqlQuery &query)
@@ -114,15 +120,8 @@ void HistoryStore::retryLockedStore()
     if (!m_locked || (m_lastLockTry.isValid() && m_lastLockTry.elapsed() < kLockRetryMs))
         return;
     m_lastLockTry.start();
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS history ("
-                                   " url TEXT PRIMARY KEY NOT NULL,"
-                                   " title TEXT NOT NULL DEFAULT '',"
-                                   " last_visit INTEGER NOT NULL)"))) {
-        noteLock(query);
+    if (!prepareTable())
         return;
-    }
     m_locked = false;
     m_ready = true;
     if (!checkIntegrity())

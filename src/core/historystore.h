@@ -71,6 +71,8 @@ private:
         QDateTime when;
     };
     bool open();
+    // Creates the table and its index when missing; notes a lock when that is why it failed.
+    bool prepareTable();
     bool writeVisit(const Visit &visit);
     // Notes whether the last statement failed because another program holds the lock.
     bool noteLock(const QSqlQuery &query);
