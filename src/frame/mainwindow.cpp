@@ -64,6 +64,7 @@
 #include <QPainter>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTime>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -151,8 +152,12 @@ MainWindow::MainWindow(QWidget *parent)
     // Every page's downloads, shown in a small window of the frame.
     new DownloadsWindow(WebBrowser::sharedProfile(), this);
 
-    m_clock.setInterval(1000);
+    // The clock wakes the program once a minute, when the time shown changes, and no more.
+    m_clock.setSingleShot(true);
+    m_clock.setTimerType(Qt::PreciseTimer);
     connect(&m_clock, &QTimer::timeout, this, &MainWindow::onClockTick);
+    m_updateTimer.setInterval(60000);
+    connect(&m_updateTimer, &QTimer::timeout, this, &MainWindow::onUpdateTimer);
 }
 
 MainWindow::~MainWindow()
@@ -272,8 +277,9 @@ void MainWindow::startUp(const QString &commandLine)
     updateDocumentActions();
 
     // 20. The clock; 21. the gestures.
-    m_clock.start();
-    onClockTick();
+    armClock();
+    m_statusBar->showDateTime();
+    m_updateTimer.start();
     m_gestures = new MouseGestureRecognizer(this);
     connect(m_gestures, &MouseGestureRecognizer::gestureRecognized, this, &MainWindow::onMouseGesture,
             Qt::DirectConnection);
@@ -702,23 +708,31 @@ void MainWindow::showQuickSearch()
 
 // ---------------------------------------------------------------- clock
 
+void MainWindow::armClock()
+{
+    // A little past the full minute, so the time read then is the new one.
+    const QTime now = QTime::currentTime();
+    const int toNextMinute = 60000 - (now.second() * 1000 + now.msec());
+    m_clock.start(toNextMinute + 20);
+}
+
 void MainWindow::onClockTick()
 {
+    armClock();
     // Nothing is drawn for a window no one can see; the time is brought up to date when the
     // window shows again.
     if (!isHidden() && !isMinimized())
         m_statusBar->showDateTime();
+    m_sidebar->m_rssPanel->onMinuteTick();
+}
 
-    // The update check, once a minute after start (the counter parks past 60).
-    if (AppState::settings.checkForUpdate) {
-        ++m_updateCounter;
-        if (m_updateCounter == 60)
-            UpdateCheck::start(this, m_statusBar);
-        else if (m_updateCounter > 60)
-            m_updateCounter = 160;
-    }
-    // The start-up feed check and the periodic ones.
-    m_sidebar->m_rssPanel->onClockTick();
+void MainWindow::onUpdateTimer()
+{
+    // The update check, a minute after start (or a minute after it was switched on), once.
+    if (!AppState::settings.checkForUpdate)
+        return;
+    m_updateTimer.stop();
+    UpdateCheck::start(this, m_statusBar);
 }
 
 void MainWindow::openFeedDatabase()
@@ -726,7 +740,8 @@ void MainWindow::openFeedDatabase()
     disconnect(m_documentArea, &DocumentArea::pageLoaded, this, &MainWindow::openFeedDatabase);
     m_feedDatabaseOpener.stop();
     if (!m_unloaded) {
-        m_sidebar->m_rssPanel->openConnection();
+        if (m_sidebar->m_rssPanel->openConnection())
+            m_sidebar->m_rssPanel->runStartupCheck();
         m_sidebar->m_gamesBrowser->loadGamesPage(); // start-up step 14, after the first page
     }
 }
@@ -809,6 +824,7 @@ void MainWindow::unload()
     steps.addAction(QStringLiteral("toolbars"), [this] { m_chrome->destroyToolbars(); });
     steps.addAction(QStringLiteral("timers"), [this] {
         m_clock.stop();
+        m_updateTimer.stop();
         m_favoritesTimer.stop();
         m_historyTimer.stop();
     });

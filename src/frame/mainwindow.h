@@ -135,7 +135,10 @@ private:
     bool saveSettings();
     DocumentWindow *createDocument();
     // The one-second clock: date and time, and the timed checks.
+    // The clock ticks at each full minute: the status bar's time and the periodic feed check.
     void onClockTick();
+    void armClock();
+    void onUpdateTimer();
     // Opens the feed database once, when the first page has loaded or a little later.
     void openFeedDatabase();
     void onStatusPanelDoubleClicked(int panel);
@@ -171,11 +174,11 @@ private:
     FullScreenMode *m_fullScreen = nullptr;
     QPointer<QuickSearchDialog> m_quickSearch;
     QTimer m_clock;
+    QTimer m_updateTimer;
     QTimer m_feedDatabaseOpener;
     QTimer m_favoritesTimer;
     QTimer m_historyTimer;
     Qt::WindowStates m_normalWindowState = Qt::WindowNoState;
-    qint32 m_updateCounter = 0;
     bool m_prevSessionCrashed = false;
     bool m_loaded = false;
     bool m_unloaded = false;

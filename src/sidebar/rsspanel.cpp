@@ -500,22 +500,27 @@ void RssPanel::endCheck(bool writeStatus)
     emit checkFinished(m_checkFound);
 }
 
-void RssPanel::onClockTick()
+void RssPanel::runStartupCheck()
 {
-    const SettingsModel &s = AppState::settings;
-    if (s.rssStartupCheck && !m_rssStartupDone && m_database && m_database->state() == 1) {
-        // Marked before it runs: a tick during the check must not start it again.
+    if (AppState::settings.rssStartupCheck && !m_rssStartupDone && m_database &&
+        m_database->state() == 1) {
+        // Marked before it runs: a check started meanwhile must not start it again.
         m_rssStartupDone = true;
         onCheckClicked();
     }
-    if (s.rssAutoCheckMinutes > 0) {
-        ++m_rssCounter;
-        if (m_rssCounter >= int(s.rssAutoCheckMinutes) * 60) {
-            m_rssCounter = 0;
-            // Without a database the reader is off; the failure was reported at the load.
-            if (m_database)
-                onCheckClicked();
-        }
+}
+
+void RssPanel::onMinuteTick()
+{
+    const qint32 minutes = AppState::settings.rssAutoCheckMinutes;
+    if (minutes <= 0)
+        return;
+    ++m_minutesSinceCheck;
+    if (m_minutesSinceCheck >= minutes) {
+        m_minutesSinceCheck = 0;
+        // Without a database the reader is off; the failure was reported at the load.
+        if (m_database)
+            onCheckClicked();
     }
 }
 

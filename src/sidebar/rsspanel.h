@@ -78,9 +78,10 @@ public:
     void openHeadline(QTreeWidgetItem *item, bool ctrl);
     static bool isCtrlDown();
 
-    // The RSS steps of the frame's one-second clock: the start-up check once the connection
-    // is open (when rssStartupCheck), and a check every rssAutoCheckMinutes.
-    void onClockTick();
+    // The start-up check (when rssStartupCheck), once, when the connection is open.
+    void runStartupCheck();
+    // The frame's clock at each full minute: a check every rssAutoCheckMinutes.
+    void onMinuteTick();
 
     bool isChecking() const { return m_checkRunning; }
     // Whether the section shows that a check found new headlines.
@@ -126,7 +127,7 @@ private:
     bool m_unloaded = false;
     bool m_sectionMark = false;
     qint32 m_shownChannel = 0;
-    int m_rssCounter = 0;
+    int m_minutesSinceCheck = 0;
     bool m_rssStartupDone = false;
     QPointer<RssChannelDialog> m_dialog;
 };

@@ -118,8 +118,9 @@ private slots:
         // The clock's periodic check stays silent without a database.
         AppState::settings.rssStartupCheck = true;
         AppState::settings.rssAutoCheckMinutes = 1;
-        for (int tick = 0; tick < 120; ++tick)
-            panel->onClockTick();
+        panel->runStartupCheck();
+        for (int minute = 0; minute < 2; ++minute)
+            panel->onMinuteTick();
         QCOMPARE(m_messages.size(), 3);
         AppState::settings.rssAutoCheckMinutes = 0;
     }
@@ -423,16 +424,17 @@ private slots:
         m_server->feed(QStringLiteral("/c"), rssFeed(QStringLiteral("C"), {}));
         addChannel(panel, QStringLiteral("C"), QStringLiteral("/c"));
         AppState::settings.rssStartupCheck = true;
-        AppState::settings.rssAutoCheckMinutes = 1;
+        AppState::settings.rssAutoCheckMinutes = 2;
         QSignalSpy finished(panel, &RssPanel::checkFinished);
-        panel->onClockTick(); // the start-up check
+        panel->runStartupCheck();
         QVERIFY(panel->isChecking());
         QVERIFY(finished.wait(20000));
-        for (int tick = 2; tick < 60; ++tick) {
-            panel->onClockTick();
-            QVERIFY(!panel->isChecking());
-        }
-        panel->onClockTick(); // tick 60
+        // Once only.
+        panel->runStartupCheck();
+        QVERIFY(!panel->isChecking());
+        panel->onMinuteTick();
+        QVERIFY(!panel->isChecking());
+        panel->onMinuteTick(); // the second minute
         QVERIFY(panel->isChecking());
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished.count(), 2);
