@@ -23,11 +23,10 @@ public:
     void setTitle(const QString &title)
     {
         m_title = title;
-        setRoute(QStringLiteral("/site/games/sidebar.php"),
-                 Route("200 OK", html(title, QStringLiteral(
-                                                 "<a id='game' href='/site/games/ShowGame.php?id=3'>game</a>"
-                                                 "<a id='index' href='/site/games/'>all</a>"
-                                                 "<a id='other' href='/other'>other</a>"))));
+        const QString links = QStringLiteral(
+            "<a id='game' href='/site/games/ShowGame.php?id=3'>game</a>"
+            "<a id='index' href='/site/games/'>all</a><a id='other' href='/other'>other</a>");
+        setRoute(QStringLiteral("/site/games/sidebar.php"), Route("200 OK", html(title, links)));
     }
 
 private:
