@@ -1,5 +1,7 @@
 #include "benchcleanup.h"
 
+#include "programprocess.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
@@ -10,7 +12,6 @@
 #include <csignal>
 #include <cstdio>
 
-#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -73,14 +74,14 @@ void installSignalHandlers()
 
 void startChild(QProcess &process, const QString &program, const QStringList &arguments)
 {
-    process.setChildProcessModifier([] {
-        ::setpgid(0, 0);
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-    });
+    ProgramProcess::startInOwnGroup(process);
     process.start(program, arguments);
-    if (!process.waitForStarted(10000))
-        return;
-    const pid_t pid = pid_t(process.processId());
+    if (process.waitForStarted(10000))
+        registerChild(pid_t(process.processId()));
+}
+
+void registerChild(pid_t pid)
+{
     for (std::atomic<pid_t> &group : groups) {
         pid_t empty = 0;
         if (group.compare_exchange_strong(empty, pid))

@@ -17,6 +17,8 @@ namespace BenchCleanup {
 void installSignalHandlers();
 
 void startChild(QProcess &process, const QString &program, const QStringList &arguments);
+// A child started otherwise, in a process group of its own.
+void registerChild(pid_t pid);
 // The child was ended and waited for.
 void forgetChild(pid_t pid);
 // Sends SIGKILL to the child's whole process group.

@@ -2,14 +2,10 @@
 
 #include "benchcleanup.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSaveFile>
 
 namespace {
-
-constexpr QFileDevice::Permissions kUserOnlyFolder =
-    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
 
 struct IniValue
 {
@@ -69,14 +65,9 @@ void setIniValues(const QString &path, const QList<IniValue> &values)
 
 BenchHome::BenchHome(Kind kind) : m_kind(kind)
 {
-    if (!m_dir.isValid())
-        qFatal("Cannot make a temporary home: %s", qPrintable(m_dir.errorString()));
+    if (!isValid())
+        qFatal("Cannot make a temporary home in %s", qPrintable(path()));
     BenchCleanup::addFolder(path());
-    for (const char *sub : {"config", "data", "cache"}) {
-        QDir(path()).mkpath(QLatin1String(sub));
-        QFile::setPermissions(filePath(QLatin1String(sub)), kUserOnlyFolder);
-    }
-    resetRuntimeFolder();
 }
 
 BenchHome::~BenchHome()
@@ -84,30 +75,10 @@ BenchHome::~BenchHome()
     BenchCleanup::forgetFolder(path());
 }
 
-void BenchHome::resetRuntimeFolder()
-{
-    QDir runtime(filePath(QStringLiteral("runtime")));
-    runtime.removeRecursively();
-    if (!runtime.mkpath(QStringLiteral(".")) || !QFile::setPermissions(runtime.path(), kUserOnlyFolder))
-        qFatal("Cannot make the runtime folder %s", qPrintable(runtime.path()));
-}
-
-QProcessEnvironment BenchHome::environment(const QProcessEnvironment &base) const
-{
-    QProcessEnvironment env = base;
-    env.insert(QStringLiteral("HOME"), path());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), filePath(QStringLiteral("config")));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), filePath(QStringLiteral("data")));
-    env.insert(QStringLiteral("XDG_CACHE_HOME"), filePath(QStringLiteral("cache")));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), filePath(QStringLiteral("runtime")));
-    return env;
-}
-
 void BenchHome::seedQuarvel(const QStringList &savedPages, const QSize &screen)
 {
+    addUserFolder(QStringLiteral("config/Quarvel"));
     const QString folder = filePath(QStringLiteral("config/Quarvel"));
-    QDir().mkpath(folder);
-    QFile::setPermissions(folder, kUserOnlyFolder);
 
     const QString t = QStringLiteral("True"), f = QStringLiteral("False");
     QList<IniValue> values = {

@@ -4,8 +4,8 @@
 #include "benchdisplay.h"
 #include "benchhome.h"
 #include "pingserver.h"
+#include "programprocess.h"
 
-#include <QFile>
 #include <QProcess>
 
 #include <csignal>
@@ -26,7 +26,8 @@ bool BrowserRun::start(const QStringList &addresses, Start how)
 {
     QStringList arguments = addresses;
     if (how == Start::Own) {
-        m_home.resetRuntimeFolder();
+        if (!m_home.resetRuntimeFolder())
+            qFatal("Cannot make the runtime folder in %s", qPrintable(m_home.path()));
         if (m_program.quarvel) {
             const bool session = addresses.size() > 1;
             m_home.seedQuarvel(session ? addresses : QStringList(), m_display.screenSize());
@@ -36,25 +37,22 @@ bool BrowserRun::start(const QStringList &addresses, Start how)
     }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     m_display.apply(env);
-    if (::geteuid() == 0) // the engine's sandbox refuses to run as root
-        env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
 
-    m_process = std::make_unique<QProcess>();
-    m_process->setProcessEnvironment(m_home.environment(env));
-    m_logFile = m_home.filePath(how == Start::Own ? QStringLiteral("stderr.log")
-                                                  : QStringLiteral("stderr-second-start.log"));
-    m_process->setStandardOutputFile(QProcess::nullDevice());
-    m_process->setStandardErrorFile(m_logFile);
+    m_process = std::make_unique<ProgramProcess>(m_home);
     m_started = Clock::now();
-    BenchCleanup::startChild(*m_process, m_program.path, arguments);
-    m_pid = pid_t(m_process->processId());
-    return m_pid > 0;
+    if (!m_process->start(m_program.path, arguments, env,
+                          how == Start::Own ? QStringLiteral("stderr.log")
+                                            : QStringLiteral("stderr-second-start.log")))
+        return false;
+    m_pid = pid_t(m_process->pid());
+    BenchCleanup::registerChild(m_pid);
+    return true;
 }
 
 bool BrowserRun::startAndLoad(PingServer &server, int count)
 {
     server.forget();
-    if (start(server.pageUrls(1, count)) && waitForPings(server, 1, count))
+    if (start(server.numberedPages(1, count)) && waitForPings(server, 1, count))
         return true;
     int pinged = 0;
     for (int page = 1; page <= count; ++page)
@@ -70,7 +68,7 @@ bool BrowserRun::startAndLoad(PingServer &server, int count)
 
 bool BrowserRun::isRunning() const
 {
-    return m_process && m_process->state() != QProcess::NotRunning;
+    return m_process && m_process->isRunning();
 }
 
 bool BrowserRun::waitForPings(const PingServer &server, int first, int count, int timeoutMs)
@@ -166,9 +164,5 @@ void BrowserRun::stop()
 
 QString BrowserRun::errorTail(int lines) const
 {
-    QFile log(m_logFile);
-    if (!log.open(QIODevice::ReadOnly))
-        return {};
-    const QStringList all = QString::fromLocal8Bit(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    return all.mid(std::max<qsizetype>(0, all.size() - lines)).join(u'\n');
+    return m_process ? m_process->errorTail(lines) : QString();
 }

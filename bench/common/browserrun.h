@@ -11,7 +11,7 @@
 class BenchDisplay;
 class BenchHome;
 class PingServer;
-class QProcess;
+class ProgramProcess;
 
 // One start of a program under test in a home, on the display, until it is stopped. The bare
 // view takes every address on its command line. Quarvel takes a single address on its command
@@ -60,8 +60,7 @@ private:
     BenchProgram m_program;
     BenchHome &m_home;
     const BenchDisplay &m_display;
-    std::unique_ptr<QProcess> m_process;
-    QString m_logFile;
+    std::unique_ptr<ProgramProcess> m_process;
     pid_t m_pid = 0;
     Clock::time_point m_started;
 };

@@ -54,7 +54,7 @@ bool handOverPages(const BenchProgram &program, BrowserRun &run, BenchHome &home
     run.waitForSteadyCpu(10000);
     for (int page = 2; page <= count; ++page) {
         BrowserRun later(program, home, display);
-        later.start({server.pageUrl(page)}, BrowserRun::Start::JoinRunning);
+        later.start({server.numberedPage(page)}, BrowserRun::Start::JoinRunning);
         if (!run.waitForPings(server, page, 1, 30000)) {
             std::printf("  %s: handed-over page %d never pinged\n%s\n", qPrintable(program.name), page,
                         qPrintable(later.errorTail()));
@@ -117,7 +117,7 @@ int main(int argc, char **argv)
     const int rounds = std::max(1, args.value(3, QStringLiteral("1")).toInt());
 
     BenchDisplay display;
-    PingServer server(kTabs);
+    PingServer server;
     const double scale = seconds / 30.0; // the goals are per 30 s
     const Opening openings[] = {Opening::OneTab, Opening::Restored, Opening::OneByOne};
 

@@ -59,7 +59,7 @@ int main(int argc, char **argv)
     const QList<BenchProgram> programs = benchPrograms(QCoreApplication::arguments().value(1));
 
     BenchDisplay display;
-    PingServer server(10);
+    PingServer server;
     for (int tabs : {1, 10}) {
         QList<QList<Reading>> readings(programs.size());
         for (int round = 0; round < kReadings; ++round) {

@@ -34,7 +34,7 @@ double handOver(const BenchProgram &program, BenchHome &home, const BenchDisplay
         return msBetween(first.started(), server.firstPing(1));
     first.waitForSteadyCpu(10000);
     BrowserRun second(program, home, display);
-    second.start({server.pageUrl(2)}, BrowserRun::Start::JoinRunning);
+    second.start({server.numberedPage(2)}, BrowserRun::Start::JoinRunning);
     if (!first.waitForPings(server, 2, 1, 30000)) {
         std::printf("  %s: the handed-over page never pinged\n%s\n", qPrintable(program.name),
                     qPrintable(second.errorTail()));
@@ -81,7 +81,7 @@ int main(int argc, char **argv)
         std::printf("bench_tabs needs an X display with a window manager\n");
         return 1;
     }
-    PingServer server(10);
+    PingServer server;
     std::map<int, std::unique_ptr<BenchHome>> homes;
     for (int p = 0; p < programs.size(); ++p) {
         homes[p] = std::make_unique<BenchHome>(BenchHome::Kind::Warm);

@@ -8,11 +8,11 @@
 // resident size (VmHWM) is that run's alone. Goal: at most about three times the feed's size
 // plus 100 MB above the process's size before the download. Nothing is asserted.
 
-#include "../../tests/sidebar/feedserver.h"
 #include "sidebar/rsschanneldialog.h"
 #include "sidebar/rssdatabase.h"
 #include "sidebar/rssfeed.h"
 #include "sidebar/rsspanel.h"
+#include "testserver.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -179,7 +179,7 @@ int measure(const QString &mode, const QString &url)
 
 void reportPeaks(QTextStream &out)
 {
-    FeedServer server;
+    TestServer server;
     for (const Shape &shape : shapes()) {
         server.feed(QStringLiteral("/feed"), shape.feed);
         out << "peak memory, " << shape.name << " (" << shape.feed.size() / 1024 << " KiB):";

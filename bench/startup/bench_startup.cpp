@@ -37,7 +37,7 @@ StartUp startUp(const BenchProgram &program, BenchHome &home, const BenchDisplay
     BrowserRun run(program, home, display);
     StartUp result;
     // Read as the ping is answered, before the program goes on to anything after its load.
-    const QMetaObject::Connection reader = QObject::connect(&server, &PingServer::pinged, [&](int page) {
+    const QMetaObject::Connection reader = QObject::connect(&server, &PingServer::pageLoaded, [&](int page) {
         if (page == 1 && result.guiCpu < 0 && run.pid() > 0)
             result.guiCpu = ProcessTree::threadCpuMs(run.pid(), run.pid());
     });
@@ -60,7 +60,7 @@ int main(int argc, char **argv)
     const QList<BenchProgram> programs = benchPrograms(args.value(2));
 
     BenchDisplay display;
-    PingServer server(1);
+    PingServer server;
 
     // The warm homes, made by a first run of each program (which also brings its files into the
     // page cache).

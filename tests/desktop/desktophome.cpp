@@ -4,31 +4,13 @@
 #include "core/settingsstore.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
-
-namespace {
-
-constexpr QFileDevice::Permissions kUserOnlyFolder =
-    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-
-} // namespace
 
 DesktopHome::DesktopHome()
 {
-    if (!m_dir.isValid())
-        return;
-    QDir home(path());
-    m_valid = true;
-    for (const char *sub : {"config/Quarvel", "data/Quarvel", "cache", "runtime", "Downloads"})
-        m_valid = m_valid && home.mkpath(QLatin1String(sub));
-    for (const char *sub : {"config", "config/Quarvel", "data", "data/Quarvel", "cache", "runtime"})
-        m_valid = m_valid && QFile::setPermissions(filePath(QLatin1String(sub)), kUserOnlyFolder);
-
-    // QStandardPaths::DownloadLocation reads the download folder from here.
-    QFile dirs(filePath(QStringLiteral("config/user-dirs.dirs")));
-    m_valid = m_valid && dirs.open(QIODevice::WriteOnly) &&
-              dirs.write("XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\n") > 0;
+    addUserFolder(QStringLiteral("config/Quarvel"));
+    addUserFolder(QStringLiteral("data/Quarvel"));
+    addDownloadFolder();
 }
 
 bool DesktopHome::seedSettings(const QString &homePage)
@@ -72,16 +54,4 @@ bool DesktopHome::seedHistory(const QList<Visit> &visits)
 QString DesktopHome::setting(const QString &section, const QString &key) const
 {
     return SettingsStore(settingsFile()).read(section, key, QString());
-}
-
-QProcessEnvironment DesktopHome::environment(const QProcessEnvironment &base) const
-{
-    QProcessEnvironment env = base;
-    env.insert(QStringLiteral("HOME"), path());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), filePath(QStringLiteral("config")));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), filePath(QStringLiteral("data")));
-    env.insert(QStringLiteral("XDG_CACHE_HOME"), filePath(QStringLiteral("cache")));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), filePath(QStringLiteral("runtime")));
-    env.insert(QStringLiteral("XDG_DOWNLOAD_DIR"), downloadFolder());
-    return env;
 }

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QList>
-#include <QProcessEnvironment>
-#include <QString>
-#include <QTemporaryDir>
+#include "testhome.h"
 
-// A throw-away home for one start of Quarvel: HOME with its XDG folders (config, data, cache, a
-// 0700 runtime folder) and a Downloads folder that user-dirs.dirs names as the download folder.
-// Removed with the object.
-class DesktopHome
+#include <QList>
+#include <QString>
+
+// A throw-away home for one start of Quarvel, with Quarvel's own folders and a Downloads folder
+// that user-dirs.dirs names as the download folder. Removed with the object.
+class DesktopHome : public TestHome
 {
 public:
     struct Visit
@@ -19,10 +18,6 @@ public:
 
     DesktopHome();
 
-    bool isValid() const { return m_valid; }
-    QString path() const { return m_dir.path(); }
-    QString filePath(const QString &name) const { return m_dir.filePath(name); }
-    QString downloadFolder() const { return filePath(QStringLiteral("Downloads")); }
     QString settingsFile() const { return filePath(QStringLiteral("config/Quarvel/Quarvel.ini")); }
 
     // Settings of a user who has run Quarvel before: no quick tour, no crash notice, no
@@ -33,10 +28,4 @@ public:
     bool seedHistory(const QList<Visit> &visits);
     // A value of the settings file as Quarvel left it; empty when it is not there.
     QString setting(const QString &section, const QString &key) const;
-
-    QProcessEnvironment environment(const QProcessEnvironment &base) const;
-
-private:
-    QTemporaryDir m_dir;
-    bool m_valid = false;
 };

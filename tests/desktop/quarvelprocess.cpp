@@ -5,13 +5,10 @@
 
 #include "core/strings.h"
 
-#include <QFile>
-
 #include <csignal>
-#include <unistd.h>
 
 QuarvelProcess::QuarvelProcess(const QString &binary, const DesktopHome &home)
-    : m_binary(binary), m_home(home)
+    : m_binary(binary), m_process(home)
 {
 }
 
@@ -22,21 +19,11 @@ QuarvelProcess::~QuarvelProcess()
 
 bool QuarvelProcess::start(const QStringList &arguments)
 {
-    QProcessEnvironment env = m_home.environment(QProcessEnvironment::systemEnvironment());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    if (::geteuid() == 0) // the engine's sandbox refuses to run as root
-        env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
-    m_process.setProcessEnvironment(env);
-    m_process.setWorkingDirectory(m_home.path());
-    m_logFile = m_home.filePath(QStringLiteral("stderr.log"));
-    m_process.setStandardOutputFile(QProcess::nullDevice());
-    m_process.setStandardErrorFile(m_logFile);
-    // A group of its own: the engine's helper processes end with it.
-    m_process.setChildProcessModifier([] { ::setpgid(0, 0); });
-    m_process.start(m_binary, arguments);
-    if (!m_process.waitForStarted(10000))
+    if (!m_process.start(m_binary, arguments, env))
         return false;
-    m_pid = m_process.processId();
+    m_pid = m_process.pid();
     return true;
 }
 
@@ -100,26 +87,11 @@ void QuarvelProcess::stop()
     if (isRunning() && otherWindows().isEmpty())
         closeFrame(10000);
     if (isRunning()) {
-        signalGroup(SIGTERM);
+        m_process.signalGroup(SIGTERM);
         XDriver::waitUntil([this] { return !isRunning(); }, 5000);
     }
     // The engine's helpers may outlive the program for a moment; none outlives the test.
-    signalGroup(SIGKILL);
+    m_process.signalGroup(SIGKILL);
     m_process.waitForFinished(5000);
     m_pid = 0;
-}
-
-QString QuarvelProcess::errorTail(int lines) const
-{
-    QFile log(m_logFile);
-    if (!log.open(QIODevice::ReadOnly))
-        return {};
-    const QStringList all = QString::fromLocal8Bit(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    return all.mid(std::max<qsizetype>(0, all.size() - lines)).join(u'\n');
-}
-
-void QuarvelProcess::signalGroup(int signal) const
-{
-    if (m_pid > 0)
-        ::kill(-pid_t(m_pid), signal);
 }

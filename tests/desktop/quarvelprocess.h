@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QProcess>
+#include "programprocess.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,7 +18,7 @@ public:
     QuarvelProcess &operator=(const QuarvelProcess &) = delete;
 
     bool start(const QStringList &arguments);
-    bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
+    bool isRunning() const { return m_process.isRunning(); }
     qint64 pid() const { return m_pid; }
 
     // The frame's window: the visible window of the process whose name begins with the
@@ -38,14 +39,10 @@ public:
     void stop();
 
     // The last lines the program wrote to its standard error.
-    QString errorTail(int lines = 10) const;
+    QString errorTail(int lines = 10) const { return m_process.errorTail(lines); }
 
 private:
-    void signalGroup(int signal) const;
-
     QString m_binary;
-    const DesktopHome &m_home;
-    QProcess m_process;
+    ProgramProcess m_process;
     qint64 m_pid = 0;
-    QString m_logFile;
 };

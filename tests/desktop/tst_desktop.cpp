@@ -1,11 +1,11 @@
 // The real Quarvel binary on a real X display (tests/desktop/run.sh starts Xvfb and openbox),
-// driven with X input the way a person drives it, against the local PageServer. Each scenario
+// driven with X input the way a person drives it, against the local TestServer. Each scenario
 // starts Quarvel (this build's, or $QUARVEL_DESKTOP_BINARY) in a throw-away home and saves a
 // screenshot of its end in the build's desktop-screens folder (or $QUARVEL_DESKTOP_SCREENS).
 
 #include "desktophome.h"
-#include "pageserver.h"
 #include "quarvelprocess.h"
+#include "testserver.h"
 #include "xdriver.h"
 
 #include <QDir>
@@ -148,9 +148,9 @@ private:
     // Seeds the home, starts Quarvel on the server's path and waits for its frame to show that
     // page's title; home page 1 is /page/9.
     void startAt(const QString &path, const QString &pageTitle);
-    // Whether the frame's title names the page ("Quarvel v2.7 - [Desktop page 2]").
+    // Whether the frame's title names the page ("Quarvel v2.7 - [Local page 2]").
     bool shows(const QString &pageTitle) const;
-    bool showsPage(int page) const { return shows(PageServer::pageTitle(page)); }
+    bool showsPage(int page) const { return shows(TestServer::pageTitle(page)); }
     QString state() const;
     // Activates the frame and presses the keys there.
     void pressInFrame(const QStringList &keys);
@@ -158,7 +158,7 @@ private:
     void typeAddress(const QString &text);
     QString screenFile(const QString &suffix = QString()) const;
 
-    std::unique_ptr<PageServer> m_server;
+    std::unique_ptr<TestServer> m_server;
     std::unique_ptr<DesktopHome> m_home;
     std::unique_ptr<QuarvelProcess> m_quarvel;
     QString m_binary;
@@ -175,7 +175,7 @@ void TestDesktop::initTestCase()
     m_binary = qEnvironmentVariable("QUARVEL_DESKTOP_BINARY", QStringLiteral(QUARVEL_BINARY));
     QVERIFY2(QFileInfo(m_binary).isExecutable(),
              qPrintable(m_binary + QStringLiteral(" is not built")));
-    m_server = std::make_unique<PageServer>();
+    m_server = std::make_unique<TestServer>();
     m_screens =
         qEnvironmentVariable("QUARVEL_DESKTOP_SCREENS", QStringLiteral(QUARVEL_DESKTOP_SCREENS));
     QVERIFY(QDir().mkpath(m_screens));
@@ -293,9 +293,9 @@ void TestDesktop::typedAddress()
     QList<DesktopHome::Visit> visits;
     for (int visited : {1, 2, 12, 52})
         visits.append({m_server->url(QStringLiteral("/page/%1").arg(visited)),
-                       PageServer::pageTitle(visited)});
+                       TestServer::pageTitle(visited)});
     QVERIFY2(m_home->seedHistory(visits), "Cannot seed the history");
-    CHECKED(startAt(QStringLiteral("/page/20"), PageServer::pageTitle(20)));
+    CHECKED(startAt(QStringLiteral("/page/20"), TestServer::pageTitle(20)));
 
     const QString path = QStringLiteral("/page/%1").arg(page);
     const QString typed =
@@ -317,7 +317,7 @@ void TestDesktop::typedAddress()
 
 void TestDesktop::pageKeys()
 {
-    CHECKED(startAt(QStringLiteral("/page/1"), PageServer::pageTitle(1)));
+    CHECKED(startAt(QStringLiteral("/page/1"), TestServer::pageTitle(1)));
     CHECKED(clickInPage());
     WAIT_UNTIL(showsPage(2), kResultMs,
                QStringLiteral("page 2 after a click on page 1's link; ") + state());
@@ -367,11 +367,11 @@ void TestDesktop::download()
     QVERIFY(XDriver::key({QStringLiteral("Return")}));
 
     const QString target = m_home->downloadFolder() + QStringLiteral("/data.zip");
-    WAIT_UNTIL(fileBytes(target) == PageServer::dataZip(), kResultMs,
+    WAIT_UNTIL(fileBytes(target) == TestServer::dataZip(), kResultMs,
                QStringLiteral(
                    "%1 with the served %2 bytes (it has %3); files in Downloads: %4; windows: %5")
                    .arg(target)
-                   .arg(PageServer::dataZip().size())
+                   .arg(TestServer::dataZip().size())
                    .arg(QFileInfo(target).size())
                    .arg(fileListing(m_home->downloadFolder()), m_quarvel->windowsText()));
     WAIT_UNTIL(QDir(m_home->downloadFolder())
@@ -384,7 +384,7 @@ void TestDesktop::download()
 
 void TestDesktop::printPreview()
 {
-    CHECKED(startAt(QStringLiteral("/page/1"), PageServer::pageTitle(1)));
+    CHECKED(startAt(QStringLiteral("/page/1"), TestServer::pageTitle(1)));
     // File > Print Preview with the keyboard, the focus in the page: Alt+F opens the File menu,
     // "v" is Print Preview's mnemonic ("Print Pre&view").
     CHECKED(pressInFrame({QStringLiteral("alt+f"), QStringLiteral("v")}));
@@ -440,7 +440,7 @@ void TestDesktop::printPreview()
 
 void TestDesktop::tabs()
 {
-    CHECKED(startAt(QStringLiteral("/page/1"), PageServer::pageTitle(1)));
+    CHECKED(startAt(QStringLiteral("/page/1"), TestServer::pageTitle(1)));
     CHECKED(pressInFrame({QStringLiteral("ctrl+n")}));
     WAIT_UNTIL(showsPage(9), kResultMs,
                QStringLiteral("a new tab on home page /page/9 after Ctrl+N; ") + state());

@@ -1,12 +1,12 @@
 #include "app/startup.h"
 #include "core/appstate.h"
 #include "core/settingsstore.h"
-#include "core/website.h"
 #include "document/documentwindow.h"
 #include "document/findbar.h"
 #include "frame/commandregistry.h"
 #include "frame/mainwindow.h"
 #include "platform/webbrowser.h"
+#include "testframe.h"
 #include "testserver.h"
 
 #include <QApplication>
@@ -46,18 +46,9 @@ private slots:
         SettingsStore &store = SettingsStore::instance();
         QFile::remove(store.filePath());
         store.reload();
-        store.write("Settings", "FirstTime", "False");
-        // No default-browser question or registration in tests.
-        store.write("General", "CheckIfDefault", "False");
-        store.write("Settings", "FileAssociationSetDefault", "False");
-        // The side bar's games page asks nobody.
-        WebSite::setBaseForTesting(QStringLiteral("http://127.0.0.1:9"));
-        store.write("General", "SaveDocumentOnExit", "False");
         AppState::settings = SettingsModel();
-        m_frame = std::make_unique<MainWindow>();
         // Three "apple"s, one of them capitalised.
-        m_frame->startUp(m_server.page(QStringLiteral("apple Apple pineapple")));
-        m_frame->showFrame();
+        m_frame = makeFrame(m_server.page(QStringLiteral("apple Apple pineapple")));
         QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
         m_document = m_frame->activeDocument();
         QVERIFY(m_document);

@@ -1,12 +1,11 @@
 #include "platform/newwindowrequest.h"
 #include "platform/pagecustomizer.h"
 #include "platform/webbrowser.h"
+#include "testserver.h"
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QTcpServer>
 #include <QTimer>
-#include <QTcpSocket>
 #include <QWebEngineHistory>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
@@ -19,48 +18,6 @@
 #include <optional>
 
 namespace {
-
-// Serves fixed pages on 127.0.0.1; anything else is a 404.
-class PageServer : public QObject
-{
-public:
-    QHash<QByteArray, QByteArray> pages;
-
-    bool start()
-    {
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { serve(socket); });
-            }
-        });
-        return m_server.listen(QHostAddress::LocalHost);
-    }
-
-    QUrl url(const QString &path) const
-    {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path));
-    }
-
-private:
-    void serve(QTcpSocket *socket)
-    {
-        QByteArray request = socket->property("request").toByteArray() + socket->readAll();
-        socket->setProperty("request", request);
-        if (!request.contains("\r\n\r\n"))
-            return;
-        const QList<QByteArray> words = request.left(request.indexOf("\r\n")).split(' ');
-        const QByteArray path = words.value(1);
-        const bool found = pages.contains(path);
-        const QByteArray body = found ? pages.value(path) : QByteArray("not found");
-        socket->write((found ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n")
-                      + QByteArray("Content-Type: text/html; charset=utf-8\r\nContent-Length: ")
-                      + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
-        socket->disconnectFromHost();
-    }
-
-    QTcpServer m_server;
-};
 
 // Refuses (and records) the navigations the document window cancels.
 class RecordingPage : public QWebEnginePage
@@ -125,7 +82,7 @@ class TestPageCustomizer : public QObject
 {
     Q_OBJECT
 
-    PageServer m_server;
+    TestServer m_server;
     QWebEngineProfile *m_profile = nullptr;
 
     static bool load(QWebEnginePage &page, const QUrl &url)
@@ -175,12 +132,11 @@ class TestPageCustomizer : public QObject
 private slots:
     void initTestCase()
     {
-        m_server.pages.insert("/form", kFormPage);
-        m_server.pages.insert("/flash", kFlashPage);
-        m_server.pages.insert("/popup", "<!doctype html><script>window.open('/a');</script>");
+        m_server.setRoute(QStringLiteral("/form"), TestServer::Route("200 OK", kFormPage));
+        m_server.setRoute(QStringLiteral("/flash"), TestServer::Route("200 OK", kFlashPage));
         for (const char *name : {"a", "b", "c", "d"})
-            m_server.pages.insert(QByteArray("/") + name, titledPage(name));
-        QVERIFY(m_server.start());
+            m_server.setRoute(QStringLiteral("/") + QLatin1String(name),
+                              TestServer::Route("200 OK", titledPage(name)));
         m_profile = new QWebEngineProfile(this); // off the record
     }
 
@@ -336,7 +292,7 @@ private slots:
         eval(page, QStringLiteral("document.querySelector('a').click()"));
         QTRY_COMPARE_WITH_TIMEOUT(page.refused.size(), 1, 30000);
         QCOMPARE(page.refused.first().toString(), PageCustomizer::kEnableFlashAddress);
-        QCOMPARE(page.url(), m_server.url(QStringLiteral("/flash")));
+        QCOMPARE(page.url(), QUrl(m_server.url(QStringLiteral("/flash"))));
         QCOMPARE(eval(page, QStringLiteral("document.title")).toString(), QStringLiteral("Flash"));
 
         // A second run finds nothing left to replace.
@@ -379,7 +335,7 @@ private slots:
             const bool found = customizer.historyElement(e.back, e.index, title, url);
             QCOMPARE(found, e.title != nullptr);
             QCOMPARE(title, e.title ? QLatin1String(e.title) : QString());
-            QCOMPARE(url, e.title ? m_server.url(QLatin1Char('/') + QLatin1String(e.title)).toString()
+            QCOMPARE(url, e.title ? m_server.url(QLatin1Char('/') + QLatin1String(e.title))
                                   : QString());
         }
         customizer.attach(nullptr);

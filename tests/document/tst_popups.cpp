@@ -1,6 +1,5 @@
 #include "core/appstate.h"
 #include "core/settingsstore.h"
-#include "core/website.h"
 #include "app/startup.h"
 #include "document/documentwindow.h"
 #include "document/popupkiller.h"
@@ -8,6 +7,7 @@
 #include "frame/documenttabbar.h"
 #include "frame/framestatusbar.h"
 #include "frame/mainwindow.h"
+#include "testframe.h"
 #include "testserver.h"
 #include "widgets/panelstatusbar.h"
 #include "core/paths.h"
@@ -28,21 +28,6 @@ class TestPopups : public QObject
 
     TestServer m_server;
     SettingsStore &store() { return SettingsStore::instance(); }
-
-    std::unique_ptr<MainWindow> makeFrame(const QString &address)
-    {
-        store().write("Settings", "FirstTime", "False");
-        // No default-browser question or registration in tests.
-        store().write("General", "CheckIfDefault", "False");
-        store().write("Settings", "FileAssociationSetDefault", "False");
-        // The side bar's games page asks nobody.
-        WebSite::setBaseForTesting(QStringLiteral("http://127.0.0.1:9"));
-        store().write("General", "SaveDocumentOnExit", "False");
-        auto frame = std::make_unique<MainWindow>();
-        frame->startUp(address);
-        frame->showFrame();
-        return frame;
-    }
 
 private slots:
     void init()

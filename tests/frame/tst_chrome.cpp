@@ -1,7 +1,6 @@
 #include "core/appstate.h"
 #include "core/paths.h"
 #include "core/settingsstore.h"
-#include "core/website.h"
 #include "app/startup.h"
 #include "core/strings.h"
 #include "document/documentwindow.h"
@@ -23,6 +22,7 @@
 #include "core/storedcolor.h"
 #include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
+#include "testframe.h"
 #include "testserver.h"
 #include "widgets/mousegesturerecognizer.h"
 #include "widgets/panelstatusbar.h"
@@ -110,19 +110,12 @@ class TestChrome : public QObject
 
     SettingsStore &store() { return SettingsStore::instance(); }
 
+    // The fixture's frame with the settings read anew, as at a start, on the home page unless
+    // told otherwise, at a size where the bands fit.
     std::unique_ptr<MainWindow> makeFrame(const QString &commandLine = QString())
     {
-        store().write("Settings", "FirstTime", "False");
-        // No default-browser question or registration in tests.
-        store().write("General", "CheckIfDefault", "False");
-        store().write("Settings", "FileAssociationSetDefault", "False");
-        // The side bar's games page asks nobody.
-        WebSite::setBaseForTesting(QStringLiteral("http://127.0.0.1:9"));
-        store().write("General", "SaveDocumentOnExit", "False");
         AppState::settings = SettingsModel();
-        auto frame = std::make_unique<MainWindow>();
-        frame->startUp(commandLine.isEmpty() ? m_server.page("Home") : commandLine);
-        frame->showFrame();
+        auto frame = ::makeFrame(commandLine.isEmpty() ? m_server.page("Home") : commandLine);
         frame->resize(1000, 700);
         return frame;
     }
@@ -646,11 +639,11 @@ private slots:
         // A download switch reloads every page; its mark follows the setting.
         const bool images = AppState::settings.enableImages;
         QCOMPARE(frame->commands()->isChecked("mnuContentImage"), images);
-        const int before = m_server.requests;
+        const qsizetype before = m_server.log().size();
         frame->commands()->run("mnuContentImage");
         QCOMPARE(AppState::settings.enableImages, !images);
         QCOMPARE(frame->commands()->isChecked("mnuContentImage"), !images);
-        QTRY_VERIFY(m_server.requests > before);
+        QTRY_VERIFY(m_server.log().size() > before);
         frame->commands()->run("mnuContentJava");
         QCOMPARE(frame->commands()->isChecked("mnuContentJava"), AppState::settings.enableJava);
         // The error switches reach every open page, the one behind too, both ways.

@@ -8,6 +8,7 @@
 #include "frame/mainwindow.h"
 #include "frame/menucontroller.h"
 #include "platform/webbrowser.h"
+#include "testframe.h"
 #include "testserver.h"
 
 #include <QApplication>
@@ -28,19 +29,6 @@ class TestHelpMenu : public QObject
     Q_OBJECT
 
     TestServer m_server;
-
-    std::unique_ptr<MainWindow> makeFrame(const QString &commandLine)
-    {
-        SettingsStore::instance().write("Settings", "FirstTime", "False");
-        // No default-browser question or registration in tests.
-        SettingsStore::instance().write("General", "CheckIfDefault", "False");
-        SettingsStore::instance().write("Settings", "FileAssociationSetDefault", "False");
-        SettingsStore::instance().write("General", "SaveDocumentOnExit", "False");
-        auto frame = std::make_unique<MainWindow>();
-        frame->startUp(commandLine);
-        frame->showFrame();
-        return frame;
-    }
 
     static QStringList titles(const QList<MenuController::TravelLogEntry> &entries)
     {
@@ -109,8 +97,8 @@ private slots:
 
     void sitePagesOpenInNewTabsUnderTheSiteAddress()
     {
-        WebSite::setBaseForTesting(m_server.url("/site/"));
         auto frame = makeFrame(m_server.page("Start"));
+        WebSite::setBaseForTesting(m_server.url("/site/"));
         QTRY_COMPARE(frame->documents().size(), 1);
         const struct
         {

@@ -2,7 +2,6 @@
 #include "core/historystore.h"
 #include "core/crashnoticedialog.h"
 #include "core/settingsstore.h"
-#include "core/website.h"
 #include "core/singleinstance.h"
 #include "core/strings.h"
 #include "app/firstpage.h"
@@ -32,6 +31,7 @@
 #include "platform/preparedpage.h"
 #include "platform/webbrowser.h"
 #include "sidebar/sidebar.h"
+#include "testframe.h"
 #include "testserver.h"
 #include "widgets/mousegesturerecognizer.h"
 #include "widgets/passworddialog.h"
@@ -69,22 +69,6 @@ class TestFrmMain : public QObject
 
     SettingsStore &store() { return SettingsStore::instance(); }
     QString marker() { return store().read("Settings", "PrevSessionCrashed", "(none)"); }
-
-    // A frame after its load, shown; later runs unless firstRun.
-    std::unique_ptr<MainWindow> makeFrame(const QString &commandLine = QString(), bool firstRun = false)
-    {
-        if (!firstRun)
-            store().write("Settings", "FirstTime", "False");
-        // No default-browser question or registration in tests.
-        store().write("General", "CheckIfDefault", "False");
-        store().write("Settings", "FileAssociationSetDefault", "False");
-        // The side bar's games page asks nobody.
-        WebSite::setBaseForTesting(QStringLiteral("http://127.0.0.1:9"));
-        auto frame = std::make_unique<MainWindow>();
-        frame->startUp(commandLine);
-        frame->showFrame();
-        return frame;
-    }
 
     // A frame after its load, every message box of the load answered; their texts in *notices.
     std::unique_ptr<MainWindow> makeFrameAnsweringNotices(const QString &commandLine, QStringList *notices)
@@ -171,7 +155,7 @@ private slots:
     {
         QCOMPARE(marker(), QStringLiteral("(none)"));
         {
-            auto frame = makeFrame(m_server.page("Ignored"), true);
+            auto frame = makeFrame(m_server.page("Ignored"), FrameStart::FirstRun);
             QVERIFY(!frame->prevSessionCrashed());
             QCOMPARE(marker(), QStringLiteral("True"));
             QCOMPARE(store().read("Settings", "FirstTime", {}), QStringLiteral("False"));
@@ -418,12 +402,12 @@ private slots:
         // Down and Up in the field bring listed addresses into it without opening them; Esc
         // shows the page's address again.
         address->comboBox()->setFocus();
-        const int requestsBefore = m_server.requests;
+        const qsizetype requestsBefore = m_server.log().size();
         QTest::keyClick(address->comboBox(), Qt::Key_Down);
         QVERIFY(address->addressText() != document->locationUrl());
         QTest::keyClick(address->comboBox(), Qt::Key_Escape);
         QTRY_COMPARE(address->addressText(), document->locationUrl());
-        QCOMPARE(m_server.requests, requestsBefore);
+        QCOMPARE(m_server.log().size(), requestsBefore);
 
         // Without a scheme the text is a web address.
         address->setAddressText(
@@ -442,9 +426,9 @@ private slots:
         QTRY_COMPARE(document->locationName(), QStringLiteral("Bare"));
         frame->commands()->trigger("mnuNavigateForward");
         QTRY_COMPARE(document->locationName(), QStringLiteral("Start"));
-        const int before = m_server.requests;
+        const qsizetype before = m_server.log().size();
         frame->commands()->trigger("mnuNavigateRefresh");
-        QTRY_VERIFY(m_server.requests > before);
+        QTRY_VERIFY(m_server.log().size() > before);
         QTRY_VERIFY(!document->isBusy()); // the reload has ended before the next navigation
 
         // A redirect ends on its target, and the address bar follows it.

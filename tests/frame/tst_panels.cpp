@@ -1,9 +1,6 @@
-#include "../testserver.h"
 #include "core/appstate.h"
 #include "core/historystore.h"
 #include "core/paths.h"
-#include "core/settingsstore.h"
-#include "core/website.h"
 #include "document/documentwindow.h"
 #include "frame/commandregistry.h"
 #include "frame/mainwindow.h"
@@ -16,6 +13,8 @@
 #include "sidebar/urlshortcut.h"
 #include "sidebar/websitegrouplist.h"
 #include "sidebar/websitegroups.h"
+#include "testframe.h"
+#include "testserver.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -33,21 +32,6 @@ class TestPanels : public QObject
     Q_OBJECT
 
     TestServer m_server;
-
-    static SettingsStore &store() { return SettingsStore::instance(); }
-
-    std::unique_ptr<MainWindow> makeFrame()
-    {
-        store().write("Settings", "FirstTime", "False");
-        store().write("General", "CheckIfDefault", "False");
-        store().write("Settings", "FileAssociationSetDefault", "False");
-        store().write("General", "SaveDocumentOnExit", "False");
-        WebSite::setBaseForTesting(QStringLiteral("http://127.0.0.1:9"));
-        auto frame = std::make_unique<MainWindow>();
-        frame->startUp(QString());
-        frame->showFrame();
-        return frame;
-    }
 
     static QTreeWidgetItem *findItem(QTreeWidget *tree, const QString &text)
     {

@@ -8,7 +8,7 @@
 #include "frame/updatecheck.h"
 #include "frame/updatedialog.h"
 #include "platform/updatechecker.h"
-#include "sidebar/feedserver.h"
+#include "testserver.h"
 #include "widgets/panelstatusbar.h"
 
 #include <QApplication>
@@ -20,7 +20,6 @@
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslKey>
-#include <QSslSocket>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -42,67 +41,16 @@ QByteArray entry(const QByteArray &version, const QByteArray &file, const QByteA
            QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex() + "\n";
 }
 
-// The feed server over TLS, with a certificate for 127.0.0.1 that the test makes trusted.
-class TlsFeedServer : public FeedServer
-{
-public:
-    explicit TlsFeedServer(const QSslConfiguration &tls) : m_tls(tls) { scheme = QStringLiteral("https"); }
-
-protected:
-    void incomingConnection(qintptr descriptor) override
-    {
-        auto *socket = new QSslSocket(this);
-        socket->setSslConfiguration(m_tls);
-        if (!socket->setSocketDescriptor(descriptor)) {
-            delete socket;
-            return;
-        }
-        addPendingConnection(socket);
-        socket->startServerEncryption();
-    }
-
-private:
-    QSslConfiguration m_tls;
-};
-
-// Serves a version file offering "big.run"; any other path gets a header promising a large
+// A checker that found "big.run" on server, which answers it with a header promising a large
 // body, a first part of it, and then nothing more.
-class StallingServer : public QTcpServer
+void checkStalling(UpdateChecker &checker, TestServer &server, const QString &folder)
 {
-public:
-    StallingServer()
-    {
-        listen(QHostAddress::LocalHost, 0);
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = nextPendingConnection()) {
-                connect(socket, &QTcpSocket::readyRead, socket, [socket] {
-                    const QByteArray request = socket->readAll();
-                    if (!request.contains("\r\n\r\n") || socket->property("answered").toBool())
-                        return;
-                    socket->setProperty("answered", true);
-                    if (request.startsWith("GET /version.txt ")) {
-                        const QByteArray body = versionFile(entry("99.0.0.1", "big.run", "x"));
-                        socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: " +
-                                      QByteArray::number(body.size()) + "\r\n\r\n" + body);
-                        socket->disconnectFromHost();
-                        return;
-                    }
-                    socket->write("HTTP/1.1 200 OK\r\nContent-Length: 1048576\r\n\r\n");
-                    socket->write(QByteArray(65536, 'x'));
-                });
-            }
-        });
-    }
-    QUrl versionUrl() const
-    {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1/version.txt").arg(serverPort()));
-    }
-};
-
-// A checker that found "big.run" on server.
-void checkStalling(UpdateChecker &checker, const StallingServer &server, const QString &folder)
-{
-    checker.setVersionFileUrl(server.versionUrl());
+    server.setRoute(QStringLiteral("/version.txt"),
+                    TestServer::Route("200 OK", versionFile(entry("99.0.0.1", "big.run", "x")), "text/plain"));
+    TestServer::Route stalling("200 OK", QByteArray(1048576, 'x'), "application/octet-stream");
+    stalling.cutAt = 65536;
+    server.setRoute(QStringLiteral("/big.run"), stalling);
+    checker.setVersionFileUrl(QUrl(server.url(QStringLiteral("/version.txt"))));
     checker.setDownloadFolder(folder);
     QSignalSpy checked(&checker, &UpdateChecker::checkFinished);
     checker.check();
@@ -148,7 +96,7 @@ private slots:
     void dialogNoAndDontCheckAgain();
 
 private:
-    std::unique_ptr<FeedServer> m_server;
+    std::unique_ptr<TestServer> m_server;
     QTemporaryDir m_folder;
     QString m_checkedStatus;
 };
@@ -164,7 +112,7 @@ void TestUpdate::initTestCase()
 
 void TestUpdate::init()
 {
-    m_server = std::make_unique<FeedServer>();
+    m_server = std::make_unique<TestServer>();
     WebSite::setBaseForTesting(m_server->url(QString()));
     QDir(m_folder.path()).removeRecursively();
     QDir().mkpath(m_folder.path());
@@ -251,21 +199,21 @@ void TestUpdate::checkOverNetwork()
 {
     struct Case
     {
-        FeedServer::Route route;
+        TestServer::Route route;
         UpdateVersionFile::Result result;
     };
     const QByteArray found = versionFile(entry("99.0.0.1", "q.run", "x"));
     const QList<Case> cases = {
-        {FeedServer::Route("200 OK", found, "text/plain"), UpdateVersionFile::VersionFound},
-        {FeedServer::Route("404 Not Found", found, "text/plain"), UpdateVersionFile::CannotConnect},
-        {FeedServer::Route("200 OK", "garbage", "text/plain"), UpdateVersionFile::InvalidDataStartEnd},
-        {FeedServer::Route("200 OK", versionFile(QByteArray(200000, '\n')), "text/plain"),
+        {TestServer::Route("200 OK", found, "text/plain"), UpdateVersionFile::VersionFound},
+        {TestServer::Route("404 Not Found", found, "text/plain"), UpdateVersionFile::CannotConnect},
+        {TestServer::Route("200 OK", "garbage", "text/plain"), UpdateVersionFile::InvalidDataStartEnd},
+        {TestServer::Route("200 OK", versionFile(QByteArray(200000, '\n')), "text/plain"),
          UpdateVersionFile::InvalidDataStartEnd},
-        {FeedServer::Route("200 OK", versionFile("Quarvel|1\n"), "text/plain"), UpdateVersionFile::InvalidParameterCount},
-        {FeedServer::Route("200 OK", versionFile(QByteArray()), "text/plain"), UpdateVersionFile::ProductNotFound},
+        {TestServer::Route("200 OK", versionFile("Quarvel|1\n"), "text/plain"), UpdateVersionFile::InvalidParameterCount},
+        {TestServer::Route("200 OK", versionFile(QByteArray()), "text/plain"), UpdateVersionFile::ProductNotFound},
     };
     for (const Case &c : cases) {
-        m_server->routes[QStringLiteral("/version.txt")] = c.route;
+        m_server->setRoute(QStringLiteral("/version.txt"), c.route);
         UpdateChecker checker;
         QSignalSpy spy(&checker, &UpdateChecker::checkFinished);
         checker.check();
@@ -273,9 +221,9 @@ void TestUpdate::checkOverNetwork()
         QCOMPARE(spy.at(0).at(0).value<UpdateVersionFile::Result>(), c.result);
     }
     // A version file that never comes: the time-out the test sets.
-    FeedServer::Route silent;
+    TestServer::Route silent;
     silent.silent = true;
-    m_server->routes[QStringLiteral("/version.txt")] = silent;
+    m_server->setRoute(QStringLiteral("/version.txt"), silent);
     UpdateChecker checker;
     checker.setTimeout(300);
     QSignalSpy spy(&checker, &UpdateChecker::checkFinished);
@@ -292,8 +240,8 @@ void TestUpdate::onlyHttpsAndLoopbackForTests()
     QVERIFY(!UpdateChecker::isAllowedUrl(QUrl(QStringLiteral("ftp://127.0.0.1/version.txt"))));
 
     // Without the test switch plain http is refused before anything is sent.
-    m_server->routes[QStringLiteral("/version.txt")] =
-        FeedServer::Route("200 OK", versionFile(QByteArray()), "text/plain");
+    m_server->setRoute(QStringLiteral("/version.txt"),
+        TestServer::Route("200 OK", versionFile(QByteArray()), "text/plain"));
     UpdateChecker::setLoopbackHttpAllowedForTesting(false);
     {
         UpdateChecker checker;
@@ -303,31 +251,31 @@ void TestUpdate::onlyHttpsAndLoopbackForTests()
         QCOMPARE(spy.at(0).at(0).value<UpdateVersionFile::Result>(), UpdateVersionFile::CannotConnect);
     }
     UpdateChecker::setLoopbackHttpAllowedForTesting(true);
-    QVERIFY(m_server->targets.isEmpty());
+    QVERIFY(m_server->targets().isEmpty());
 
     // A redirect is followed only where the first request could have gone.
-    m_server->routes[QStringLiteral("/version.txt")] = FeedServer::Route(
+    m_server->setRoute(QStringLiteral("/version.txt"), TestServer::Route(
         "302 Found", QByteArray(), "text/plain",
-        "Location: http://localhost:" + QByteArray::number(m_server->serverPort()) + "/moved.txt\r\n");
-    m_server->routes[QStringLiteral("/moved.txt")] =
-        FeedServer::Route("200 OK", versionFile(QByteArray()), "text/plain");
+        "Location: http://localhost:" + QByteArray::number(m_server->serverPort()) + "/moved.txt\r\n"));
+    m_server->setRoute(QStringLiteral("/moved.txt"),
+        TestServer::Route("200 OK", versionFile(QByteArray()), "text/plain"));
     UpdateChecker checker;
     QSignalSpy spy(&checker, &UpdateChecker::checkFinished);
     checker.check();
     QVERIFY(spy.wait(10000));
     QCOMPARE(spy.at(0).at(0).value<UpdateVersionFile::Result>(), UpdateVersionFile::CannotConnect);
-    QCOMPARE(m_server->targets.size(), 1);
+    QCOMPARE(m_server->targets().size(), 1);
 }
 
 void TestUpdate::downloadChecksum()
 {
     const QByteArray installer = "#!/bin/sh\necho installer\n" + QByteArray(300000, '#');
-    m_server->routes[QStringLiteral("/q.run")] = FeedServer::Route("200 OK", installer, "application/octet-stream");
+    m_server->setRoute(QStringLiteral("/q.run"), TestServer::Route("200 OK", installer, "application/octet-stream"));
     const QString stored = m_folder.filePath(QStringLiteral("q.run"));
     for (const bool right : {false, true}) {
-        m_server->routes[QStringLiteral("/version.txt")] = FeedServer::Route(
+        m_server->setRoute(QStringLiteral("/version.txt"), TestServer::Route(
             "200 OK", versionFile(entry("99.0.0.1", "q.run", right ? installer : installer + "changed")),
-            "text/plain");
+            "text/plain"));
         UpdateChecker checker;
         checker.setDownloadFolder(m_folder.path());
         QSignalSpy checked(&checker, &UpdateChecker::checkFinished);
@@ -365,13 +313,14 @@ void TestUpdate::hostileAnswersOverHttps()
     QSslConfiguration serverTls = QSslConfiguration::defaultConfiguration();
     serverTls.setLocalCertificate(cert);
     serverTls.setPrivateKey(QSslKey(&keyFile, QSsl::Ec));
-    TlsFeedServer server(serverTls);
+    TestServer server;
+    server.setTls(serverTls);
     const QByteArray installer = "#!/bin/sh\necho installer\n";
-    server.routes[QStringLiteral("/q.run")] = FeedServer::Route("200 OK", installer, "application/octet-stream");
+    server.setRoute(QStringLiteral("/q.run"), TestServer::Route("200 OK", installer, "application/octet-stream"));
     const QString versionUrl = server.url(QStringLiteral("/version.txt"));
     QCOMPARE(versionUrl.left(8), QStringLiteral("https://"));
     const auto check = [&](const QByteArray &body, UpdateChecker &checker) {
-        server.routes[QStringLiteral("/version.txt")] = FeedServer::Route("200 OK", body, "text/plain");
+        server.setRoute(QStringLiteral("/version.txt"), TestServer::Route("200 OK", body, "text/plain"));
         checker.setVersionFileUrl(QUrl(versionUrl));
         checker.setDownloadFolder(m_folder.path());
         QSignalSpy spy(&checker, &UpdateChecker::checkFinished);
@@ -418,7 +367,7 @@ void TestUpdate::hostileAnswersOverHttps()
 
 void TestUpdate::cancelAndTimeOut()
 {
-    StallingServer stalling;
+    TestServer stalling;
     for (const bool cancel : {true, false}) {
         UpdateChecker checker;
         checkStalling(checker, stalling, m_folder.path());
@@ -443,9 +392,9 @@ void TestUpdate::dialogDownloadsAndAsksBeforeRunning()
 {
     // The "installer" leaves a mark beside itself when it runs.
     const QByteArray installer = "#!/bin/sh\necho ran > \"$0.ran\"\n" + QByteArray(200000, '#') + "\n";
-    m_server->routes[QStringLiteral("/version.txt")] =
-        FeedServer::Route("200 OK", versionFile(entry("99.0.0.1", "q.run", installer)), "text/plain");
-    m_server->routes[QStringLiteral("/q.run")] = FeedServer::Route("200 OK", installer, "application/octet-stream");
+    m_server->setRoute(QStringLiteral("/version.txt"),
+        TestServer::Route("200 OK", versionFile(entry("99.0.0.1", "q.run", installer)), "text/plain"));
+    m_server->setRoute(QStringLiteral("/q.run"), TestServer::Route("200 OK", installer, "application/octet-stream"));
     AppState::settings.checkForUpdate = true;
 
     QWidget frame;
@@ -479,7 +428,7 @@ void TestUpdate::dialogNoAndDontCheckAgain()
 {
     AppState::settings.checkForUpdate = true;
     UpdateChecker checker;
-    StallingServer stalling;
+    TestServer stalling;
     checkStalling(checker, stalling, m_folder.path());
 
     UpdateDialog dialog(&checker);

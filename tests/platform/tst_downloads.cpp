@@ -1,11 +1,9 @@
 #include "core/downloadfilename.h"
 #include "core/filedialogfolder.h"
 #include "platform/downloadmanager.h"
+#include "testserver.h"
 
 #include <QApplication>
-#include <QPointer>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -15,59 +13,22 @@
 
 #include <sys/stat.h>
 
-// Serves a zip file: "/file.zip" whole, "/held.zip" only its first half; then the server
+namespace {
+
+const QByteArray kZip = QByteArray("PK\x03\x04", 4) + QByteArray(256 * 1024, 'z');
+
+// Serves the zip file at "/file.zip" whole, at "/held.zip" only its first half; then the server
 // holds the connection until the test sends the rest, or closes or resets it at once.
-class ZipServer : public QTcpServer
+void serveZip(TestServer &server, TestServer::Cut held)
 {
-public:
-    enum Hold { Keep, Close, Reset };
-    const QByteArray body = QByteArray("PK\x03\x04", 4) + QByteArray(256 * 1024, 'z');
-    QPointer<QTcpSocket> held;
-    Hold hold = Keep;
+    server.setRoute(QStringLiteral("/file.zip"), TestServer::Route("200 OK", kZip, "application/zip"));
+    TestServer::Route half("200 OK", kZip, "application/zip");
+    half.cutAt = kZip.size() / 2;
+    half.cut = held;
+    server.setRoute(QStringLiteral("/held.zip"), half);
+}
 
-    ZipServer()
-    {
-        listen(QHostAddress::LocalHost, 0);
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = nextPendingConnection())
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { serve(socket); });
-        });
-    }
-    QUrl url(const QString &path) const
-    {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(path));
-    }
-    void sendRest()
-    {
-        held->write(body.mid(body.size() / 2));
-        held->disconnectFromHost();
-    }
-
-private:
-    void serve(QTcpSocket *socket)
-    {
-        const QByteArray request = socket->peek(4096);
-        if (!request.contains("\r\n\r\n"))
-            return;
-        socket->readAll();
-        socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/zip\r\nConnection: close\r\n"
-                      "Cache-Control: no-store\r\n"
-                      "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n");
-        if (request.startsWith("GET /held.zip ")) {
-            socket->write(body.left(body.size() / 2));
-            held = socket;
-            if (hold == Close) {
-                socket->disconnectFromHost();
-            } else if (hold == Reset) {
-                socket->flush();
-                socket->abort();
-            }
-        } else {
-            socket->write(body);
-            socket->disconnectFromHost();
-        }
-    }
-};
+} // namespace
 
 // Downloads from a page into a folder of the test: the final name only when complete, nothing
 // left by a cancelled or failed download, a file that took the name meanwhile kept; and the
@@ -76,7 +37,7 @@ class TestDownloads : public QObject
 {
     Q_OBJECT
 
-    ZipServer m_server;
+    TestServer m_server;
     QTemporaryDir m_folder;
     QWebEngineProfile *m_profile = nullptr;
     DownloadManager *m_manager = nullptr;
@@ -110,13 +71,15 @@ class TestDownloads : public QObject
     // Until the held download is being written under its temporary name.
     bool waitForPart()
     {
-        return QTest::qWaitFor([this] { return m_server.held && !files().filter(".part").isEmpty(); }, 30000);
+        return QTest::qWaitFor(
+            [this] { return m_server.isHoldingAnswer() && !files().filter(".part").isEmpty(); }, 30000);
     }
 
 private slots:
     void initTestCase()
     {
         ::umask(022);
+        serveZip(m_server, TestServer::Cut::Hold);
         m_profile = new QWebEngineProfile(this);
         m_manager = new DownloadManager(m_profile, this);
         m_manager->setSavePathAsker([this](const QString &proposed) {
@@ -132,7 +95,7 @@ private slots:
     void cleanup()
     {
         qDeleteAll(findChildren<QWebEnginePage *>());
-        m_server.hold = ZipServer::Keep;
+        serveZip(m_server, TestServer::Cut::Hold);
         for (const QString &name : files())
             QFile::remove(path(name));
     }
@@ -145,7 +108,7 @@ private slots:
         QCOMPARE(m_proposed.last(), QDir(FileDialogFolder::downloadFolder()).filePath("file.zip"));
         QCOMPARE(outcome(end), DownloadManager::Outcome::Completed);
         QCOMPARE(files(), QStringList{"report.zip"});
-        QVERIFY(content("report.zip") == m_server.body);
+        QVERIFY(content("report.zip") == kZip);
         // The user's file: readable by others as the umask allows.
         QVERIFY(QFile::permissions(path("report.zip")) & QFileDevice::ReadOther);
     }
@@ -162,24 +125,24 @@ private slots:
     void cancelledOrFailedDownloadLeavesNothing_data()
     {
         QTest::addColumn<int>("hold");
-        QTest::newRow("cancelled") << int(ZipServer::Keep);
-        QTest::newRow("server closes mid-body") << int(ZipServer::Close);
-        QTest::newRow("connection reset, retried") << int(ZipServer::Reset);
+        QTest::newRow("cancelled") << int(TestServer::Cut::Hold);
+        QTest::newRow("server closes mid-body") << int(TestServer::Cut::Close);
+        QTest::newRow("connection reset, retried") << int(TestServer::Cut::Reset);
     }
     void cancelledOrFailedDownloadLeavesNothing()
     {
         QFETCH(int, hold);
-        m_server.hold = ZipServer::Hold(hold);
+        serveZip(m_server, TestServer::Cut(hold));
         download("/held.zip", path("held.zip"));
-        if (hold == ZipServer::Keep) {
+        if (hold == int(TestServer::Cut::Hold)) {
             QVERIFY(waitForPart());
             m_manager->cancel(m_started->value(0).value(0).toInt());
         }
         const QList<QVariant> end = waitForEnd();
-        QCOMPARE(outcome(end), hold == ZipServer::Keep ? DownloadManager::Outcome::Cancelled
+        QCOMPARE(outcome(end), hold == int(TestServer::Cut::Hold) ? DownloadManager::Outcome::Cancelled
                                                        : DownloadManager::Outcome::Failed);
         const QString reason = end.value(3).toString();
-        QVERIFY(hold == ZipServer::Keep || (!reason.isEmpty() && !reason.contains("cancel", Qt::CaseInsensitive)));
+        QVERIFY(hold == int(TestServer::Cut::Hold) || (!reason.isEmpty() && !reason.contains("cancel", Qt::CaseInsensitive)));
         // The engine's own new tries after a reset are one download, asked about once.
         QCOMPARE(m_started->size(), 1);
         QTRY_COMPARE(files(), QStringList());
@@ -190,12 +153,12 @@ private slots:
         download("/held.zip", path("late.zip"));
         QVERIFY(waitForPart());
         QVERIFY(QFile(path("late.zip")).open(QIODevice::WriteOnly));
-        m_server.sendRest();
+        m_server.finishHeldAnswer();
         const QList<QVariant> end = waitForEnd();
         QCOMPARE(outcome(end), DownloadManager::Outcome::Completed);
         QCOMPARE(end.value(2).toString(), path("late (1).zip"));
         QCOMPARE(content("late.zip"), QByteArray());
-        QVERIFY(content("late (1).zip") == m_server.body);
+        QVERIFY(content("late (1).zip") == kZip);
         QCOMPARE(files().size(), 2);
     }
 

@@ -1,4 +1,4 @@
-#include "feedserver.h"
+#include "testserver.h"
 #include "sidebar/feedfetcher.h"
 
 #include <QtTest>
@@ -93,18 +93,18 @@ private slots:
         QFETCH(int, timeout);
         QFETCH(int, expected);
         QFETCH(QByteArray, body);
-        FeedServer server;
+        TestServer server;
         server.feed(QStringLiteral("/feed"), "<rss/>");
-        server.routes[QStringLiteral("/broken")] = {"500 Internal Server Error", "<rss/>"};
-        server.routes[QStringLiteral("/nocontent")] = {"204 No Content", ""};
-        server.routes[QStringLiteral("/moved")] = {"302 Found", "", "text/html", "Location: /feed\r\n"};
-        server.routes[QStringLiteral("/silent")].silent = true;
-        server.routes[QStringLiteral("/slow")] = {"200 OK", "<rss/>"};
-        server.routes[QStringLiteral("/slow")].delayMs = 300;
+        server.setRoute(QStringLiteral("/broken"), {"500 Internal Server Error", "<rss/>"});
+        server.setRoute(QStringLiteral("/nocontent"), {"204 No Content", ""});
+        server.setRoute(QStringLiteral("/moved"), {"302 Found", "", "text/html", "Location: /feed\r\n"});
+        server.route(QStringLiteral("/silent")).silent = true;
+        server.setRoute(QStringLiteral("/slow"), {"200 OK", "<rss/>"});
+        server.route(QStringLiteral("/slow")).delayMs = 300;
         const QByteArray big(FeedFetcher::kMaxResponseBytes + 1, 'x');
         server.feed(QStringLiteral("/huge"), big);
         server.feed(QStringLiteral("/stream"), big);
-        server.routes[QStringLiteral("/stream")].sendLength = false;
+        server.route(QStringLiteral("/stream")).sendLength = false;
         server.feed(QStringLiteral("/limit"), QByteArray(FeedFetcher::kMaxResponseBytes, 'x'));
 
         FeedFetcher fetcher;
@@ -118,19 +118,19 @@ private slots:
     // The proxy receives the request in absolute form and answers for the feed's server.
     void usesTheProxy()
     {
-        FeedServer proxy;
+        TestServer proxy;
         proxy.feed(QStringLiteral("/news/rss.xml"), "<rss>proxied</rss>");
         FeedFetcher fetcher;
-        QCOMPARE(fetch(fetcher, QStringLiteral("http://feeds.example.invalid/news/rss.xml"), proxy.proxy()),
+        QCOMPARE(fetch(fetcher, QStringLiteral("http://feeds.example.invalid/news/rss.xml"), proxy.hostAndPort()),
                  FeedFetcher::Ok);
         QCOMPARE(fetcher.body(), QByteArray("<rss>proxied</rss>"));
-        QCOMPARE(proxy.targets, QList<QByteArray>{"http://feeds.example.invalid/news/rss.xml"});
+        QCOMPARE(proxy.targets(), QStringList{"http://feeds.example.invalid/news/rss.xml"});
         // Without the proxy setting the next fetch goes straight to the server.
-        FeedServer direct;
+        TestServer direct;
         direct.feed(QStringLiteral("/d"), "<rss/>");
         QCOMPARE(fetch(fetcher, direct.url(QStringLiteral("/d"))), FeedFetcher::Ok);
-        QCOMPARE(direct.targets, QList<QByteArray>{"/d"});
-        QCOMPARE(proxy.targets.size(), 1);
+        QCOMPARE(direct.targets(), QStringList{"/d"});
+        QCOMPARE(proxy.targets().size(), 1);
     }
 
     void refusesWhatItCannotFetch_data()
@@ -153,14 +153,14 @@ private slots:
 
     void abortAndRefusedConnection()
     {
-        FeedServer server;
-        server.routes[QStringLiteral("/silent")].silent = true;
+        TestServer server;
+        server.route(QStringLiteral("/silent")).silent = true;
         FeedFetcher fetcher;
         QSignalSpy finished(&fetcher, &FeedFetcher::finished);
         fetcher.abort(); // nothing running: nothing reported
         QCOMPARE(finished.count(), 0);
         fetcher.startHttpGet(server.url(QStringLiteral("/silent")), QString(), 30);
-        QTRY_COMPARE(server.targets.size(), 1);
+        QTRY_COMPARE(server.targets().size(), 1);
         fetcher.abort();
         QCOMPARE(finished.count(), 1);
         QCOMPARE(fetcher.result(), FeedFetcher::Aborted);

@@ -1,48 +1,36 @@
 #include "core/settingsstore.h"
 #include "core/website.h"
 #include "sidebar/gamesbrowser.h"
+#include "testserver.h"
 
-#include <QHostAddress>
 #include <QSignalSpy>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QWebEngineView>
 #include <QtTest>
 
-// The games site: the games page links to a game, to the games index and to another page.
-class GamesSite : public QTcpServer
+// The games site on the test server: the games page links to a game, to the games index and to
+// another page.
+class GamesSite : public TestServer
 {
 public:
-    QString title = QStringLiteral("Games of the week");
-
     GamesSite()
     {
-        listen(QHostAddress::LocalHost, 0);
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = nextPendingConnection()) {
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { serve(socket); });
-                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            }
-        });
+        setTitle(QStringLiteral("Games of the week"));
+        setRoute(QStringLiteral("/other"), Route("200 OK", html(QStringLiteral("Other"))));
     }
-    QString base() const { return QStringLiteral("http://127.0.0.1:%1/site").arg(serverPort()); }
+    QString base() const { return url(QStringLiteral("/site")); }
+    QString title() const { return m_title; }
+    void setTitle(const QString &title)
+    {
+        m_title = title;
+        const QString links = QStringLiteral(
+            "<a id='game' href='/site/games/ShowGame.php?id=3'>game</a>"
+            "<a id='index' href='/site/games/'>all</a><a id='other' href='/other'>other</a>");
+        setRoute(QStringLiteral("/site/games/sidebar.php"), Route("200 OK", html(title, links)));
+    }
 
 private:
-    void serve(QTcpSocket *socket)
-    {
-        const QByteArray request = socket->readAll();
-        const QByteArray path = request.mid(4, request.indexOf(' ', 4) - 4);
-        const QByteArray body = path.startsWith("/site/games/sidebar.php")
-            ? "<html><head><title>" + title.toUtf8() +
-                  "</title></head><body><a id='game' href='/site/games/ShowGame.php?id=3'>game</a>"
-                  "<a id='index' href='/site/games/'>all</a><a id='other' href='/other'>other</a>"
-                  "</body></html>"
-            : QByteArray("<html><head><title>Other</title></head><body></body></html>");
-        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n"
-                      "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
-        socket->disconnectFromHost();
-    }
+    QString m_title;
 };
 
 class TestGamesBrowser : public QObject
@@ -76,11 +64,11 @@ private slots:
 
         browser.loadGamesPage();
         QVERIFY(loaded.wait(20000));
-        QCOMPARE(loaded.last().at(0).toString(), site.title);
+        QCOMPARE(loaded.last().at(0).toString(), site.title());
         QCOMPARE(notices.size(), 1);
         QCOMPARE(SettingsStore::instance().read(QStringLiteral("Settings"),
                                                 QStringLiteral("GamesDate"), QString()),
-                 site.title);
+                 site.title());
 
         // A game and the games index open in tabs; the small browser stays on its page.
         auto click = [&browser](const char *id) {
@@ -98,7 +86,7 @@ private slots:
         browser.loadGamesPage();
         QVERIFY(loaded.wait(20000));
         QCOMPARE(notices.size(), 1);
-        site.title = QStringLiteral("New games");
+        site.setTitle(QStringLiteral("New games"));
         browser.loadGamesPage();
         QVERIFY(loaded.wait(20000));
         QCOMPARE(notices.size(), 2);

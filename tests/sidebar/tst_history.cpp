@@ -7,17 +7,15 @@
 #include "sidebar/historycleanerpanel.h"
 #include "sidebar/historygrouping.h"
 #include "sidebar/historytree.h"
+#include "testserver.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QDirIterator>
-#include <QHostAddress>
 #include <QLabel>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -30,51 +28,30 @@
 
 namespace {
 
-// Answers every request with a page that sets the cookie "visit"; remembers whether the last
-// request carried a cookie. "/cached" is a large page the engine may keep for an hour.
-class CookieServer : public QTcpServer
+// The test server with "/", a page that sets the cookie "visit", and "/cached", a large page
+// the engine may keep for an hour.
+class CookieServer : public TestServer
 {
 public:
     CookieServer()
     {
-        listen(QHostAddress::LocalHost, 0);
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = nextPendingConnection()) {
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { serve(socket); });
-                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            }
-        });
+        setRoute(QStringLiteral("/"), Route("200 OK", html(QStringLiteral("Cookie")), "text/html",
+                                           "Set-Cookie: visit=1; Max-Age=3600\r\n"));
+        Route cached("200 OK", QByteArray(200000, 'c'), "text/plain");
+        cached.cacheControl = "max-age=3600";
+        setRoute(QStringLiteral("/cached"), cached);
     }
-    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(serverPort())); }
+    QUrl url() const { return QUrl(TestServer::url(QStringLiteral("/"))); }
 
-    int requests = 0;
-    int cachedRequests = 0;
-    bool lastHadCookie = false;
-
-private:
-    void serve(QTcpSocket *socket)
+    qsizetype requests(const QString &target) const { return targets().count(target); }
+    // Whether the last request for "/" carried a cookie.
+    bool lastHadCookie() const
     {
-        const QByteArray buffer = socket->property("buffer").toByteArray() + socket->readAll();
-        socket->setProperty("buffer", buffer);
-        if (!buffer.contains("\r\n\r\n"))
-            return;
-        if (buffer.startsWith("GET /cached ")) {
-            ++cachedRequests;
-            const QByteArray body(200000, 'c');
-            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n"
-                          "Cache-Control: max-age=3600\r\nContent-Length: " +
-                          QByteArray::number(body.size()) + "\r\n\r\n" + body);
-            return socket->disconnectFromHost();
+        for (qsizetype i = log().size() - 1; i >= 0; --i) {
+            if (log()[i].target == QLatin1String("/"))
+                return log()[i].hasHeader("cookie");
         }
-        if (!buffer.startsWith("GET / "))
-            return socket->disconnectFromHost(); // the favicon and the like
-        ++requests;
-        lastHadCookie = buffer.toLower().contains("\r\ncookie:");
-        const QByteArray body = "<html><head><title>Cookie</title></head><body>c</body></html>";
-        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n"
-                      "Set-Cookie: visit=1; Max-Age=3600\r\nContent-Length: " +
-                      QByteArray::number(body.size()) + "\r\n\r\n" + body);
-        socket->disconnectFromHost();
+        return false;
     }
 };
 
@@ -315,14 +292,14 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!added.isEmpty(), 10000);
         page.load(server.url());
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 30000);
-        QVERIFY(server.lastHadCookie);
+        QVERIFY(server.lastHadCookie());
 
         QVERIFY(clean(HistoryCleaner::Cookies, nullptr));
         QTRY_VERIFY_WITH_TIMEOUT(!removed.isEmpty(), 10000);
         page.load(server.url());
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 3, 30000);
-        QCOMPARE(server.requests, 3);
-        QVERIFY(!server.lastHadCookie);
+        QCOMPARE(server.requests(QStringLiteral("/")), 3);
+        QVERIFY(!server.lastHadCookie());
     }
 
     void cleanerEmptiesTheCache()
@@ -340,14 +317,14 @@ private slots:
         QVERIFY(finished.wait(30000));
         page.load(cached);
         QVERIFY(finished.wait(30000));
-        QCOMPARE(server.cachedRequests, 1);
+        QCOMPARE(server.requests(QStringLiteral("/cached")), 1);
 
         int left = -1;
         QVERIFY(clean(HistoryCleaner::TemporaryFiles, nullptr, &left));
         QCOMPARE(left, 0);
         page.load(cached);
         QVERIFY(finished.wait(30000));
-        QCOMPARE(server.cachedRequests, 2);
+        QCOMPARE(server.requests(QStringLiteral("/cached")), 2);
     }
 
     void cleanerSteps()

@@ -1,9 +1,9 @@
 #include "sidebar/rssdatabase.h"
 #include "sidebar/rssfeed.h"
+#include "testserver.h"
 
 #include <QFile>
 #include <QStringEncoder>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -224,8 +224,7 @@ private slots:
         QVERIFY(secret.open(QIODevice::WriteOnly));
         secret.write("TOP-SECRET");
         secret.close();
-        QTcpServer listener;
-        QVERIFY(listener.listen(QHostAddress::LocalHost));
+        TestServer listener;
         const QByteArray xml =
             "<?xml version=\"1.0\"?><!DOCTYPE rss SYSTEM \"http://127.0.0.1:" + QByteArray::number(listener.serverPort()) +
             "/rss.dtd\" [<!ENTITY file SYSTEM \"" + QUrl::fromLocalFile(secretFile).toEncoded() +
@@ -237,7 +236,7 @@ private slots:
         RssFeed::readFeed(*root, false, info);
         QCOMPARE(info.channelTitle, QStringLiteral("abcinner"));
         QCoreApplication::processEvents();
-        QVERIFY(!listener.hasPendingConnections());
+        QCOMPARE(listener.connectionCount(), 0);
     }
 
     void malformedDocuments_data()

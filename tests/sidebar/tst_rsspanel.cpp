@@ -1,4 +1,5 @@
-#include "feedserver.h"
+#include "rssdocument.h"
+#include "testserver.h"
 
 #include "core/appstate.h"
 #include "core/strings.h"
@@ -19,7 +20,7 @@ class TestRssPanel : public QObject
 
     QTemporaryDir m_dir;
     int m_serial = 0;
-    FeedServer *m_server = nullptr;
+    TestServer *m_server = nullptr;
     QStringList m_opened, m_status, m_messages;
     QList<QStringList> m_tips;
     QMessageBox::StandardButton m_answer = QMessageBox::Yes;
@@ -85,7 +86,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        m_server = new FeedServer(this);
+        m_server = new TestServer(this);
         AppState::settings.rssTimeoutSec = 10;
         AppState::settings.rssProxyServer.clear();
     }
@@ -97,7 +98,7 @@ private slots:
         m_messages.clear();
         m_tips.clear();
         m_answer = QMessageBox::Yes;
-        m_server->routes.clear();
+        m_server->clearRoutes();
     }
 
     void withoutDatabaseTheReaderIsOff()
@@ -180,7 +181,7 @@ private slots:
 
     void failedRetrieveAndCancel()
     {
-        m_server->routes[QStringLiteral("/silent")].silent = true;
+        m_server->route(QStringLiteral("/silent")).silent = true;
         m_server->feed(QStringLiteral("/a"), rssFeed(QStringLiteral("A"), {{"one", "http://a/1", "", ""}}));
         auto sidebar = makeSidebar();
         RssPanel *panel = sidebar->m_rssPanel;
@@ -217,10 +218,10 @@ private slots:
             QSignalSpy retrieved(&dialog, &RssChannelDialog::RetrieveFinished);
             dialog.m_retrieveButton->click();
             QVERIFY(retrieved.wait(20000));
-            m_server->routes[QStringLiteral("/a")].silent = true;
+            m_server->route(QStringLiteral("/a")).silent = true;
             dialog.m_addButton->click();
             QVERIFY(dialog.isAdding());
-            QTRY_VERIFY(m_server->targets.size() >= 1);
+            QTRY_VERIFY(m_server->targets().size() >= 1);
             dialog.m_cancelButton->click();
             QVERIFY(!dialog.isVisible());
         }
@@ -265,7 +266,7 @@ private slots:
         };
         m_server->feed(QStringLiteral("/1"), rssFeed(QStringLiteral("A"), {item("a1", "Mon, 01 Jan 2024 10:00:00 GMT")}));
         m_server->feed(QStringLiteral("/2"), rssFeed(QStringLiteral("B"), {item("b1", "Mon, 01 Jan 2024 10:00:00 GMT")}));
-        m_server->routes[QStringLiteral("/3")] = {"404 Not Found", ""};
+        m_server->setRoute(QStringLiteral("/3"), {"404 Not Found", ""});
         addChannel(panel, QStringLiteral("A"), QStringLiteral("/1"));
         addChannel(panel, QStringLiteral("B"), QStringLiteral("/2"));
         addChannel(panel, QStringLiteral("C"), QStringLiteral("/3"));
@@ -400,7 +401,7 @@ private slots:
         auto sidebar = makeSidebar();
         RssPanel *panel = sidebar->m_rssPanel;
         m_server->feed(QStringLiteral("/slow"), rssFeed(QStringLiteral("S"), {{"s", "http://s/", "", ""}}));
-        m_server->routes[QStringLiteral("/slow")].delayMs = 300;
+        m_server->route(QStringLiteral("/slow")).delayMs = 300;
         m_server->feed(QStringLiteral("/next"), rssFeed(QStringLiteral("N"), {{"n", "http://n/", "", ""}}));
         addChannel(panel, QStringLiteral("A slow"), QStringLiteral("/slow"));
         const qint32 next = addChannel(panel, QStringLiteral("B next"), QStringLiteral("/next"));
@@ -448,7 +449,7 @@ private slots:
         {
             auto sidebar = makeSidebar(file);
             RssPanel *panel = sidebar->m_rssPanel;
-            m_server->routes[QStringLiteral("/silent")].silent = true;
+            m_server->route(QStringLiteral("/silent")).silent = true;
             const qint32 id = addChannel(panel, QStringLiteral("Quiet"), QStringLiteral("/silent"));
             panel->m_database->setClock([] { return QDateTime::currentDateTimeUtc().addDays(-10); });
             QVERIFY(panel->m_database->addHeadline(id, QStringLiteral("old"), QString(), QStringLiteral("u"), QDateTime()));
@@ -458,7 +459,7 @@ private slots:
             AppState::settings.unreadDeleteDays = 3;
             QSignalSpy finished(panel, &RssPanel::checkFinished);
             panel->onCheckClicked();
-            QTRY_VERIFY(!m_server->targets.isEmpty());
+            QTRY_VERIFY(!m_server->targets().isEmpty());
             m_status.clear();
             sidebar->unload();
             QCOMPARE(finished.count(), 1);
