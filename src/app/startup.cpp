@@ -62,7 +62,6 @@ int runApplication(int &argc, char **argv)
     AppState::isNT = true; // translucent windows are available
     AppState::isXP = true; // the styled (flat) menus and toolbars are available
     AppState::creditInfoUnlocked = false;
-    AppState::optionsPage = 1;
 
     auto *splash = new SplashScreen;
     splash->show();

@@ -20,7 +20,6 @@ inline SettingsModel settings;
 SettingsNotifier &settingsNotifier();
 
 inline qint16 openDocuments = 0;
-inline qint32 optionsPage = 0; // page 1..12 the options dialog opens on
 inline bool fullScreen = false;
 inline bool sidebarVisible = false;
 inline bool isNT = true, isXP = false;

@@ -506,8 +506,7 @@ void NavigationCommands::importLinks()
 
 void NavigationCommands::customizeSitesToolbar()
 {
-    AppState::optionsPage = 5;
-    m_commands.trigger(QStringLiteral("mnuViewOptions"));
+    m_host.showOptions(OptionsPageId::CustomLinks);
 }
 
 void NavigationCommands::showAbout()

@@ -212,8 +212,7 @@ void ViewCommands::fillForm()
 
 void ViewCommands::showFormDataOptions()
 {
-    AppState::optionsPage = 9;
-    m_commands.trigger(QStringLiteral("mnuViewOptions"));
+    m_host.showOptions(OptionsPageId::Forms);
 }
 
 void ViewCommands::addCurrentSiteToWhitelist()
