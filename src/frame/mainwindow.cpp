@@ -333,8 +333,8 @@ void MainWindow::loadSettings()
     SettingsModel &s = AppState::settings;
     SettingsModel::LoadContext context;
     context.prevSessionCrashed = m_prevSessionCrashed;
-    context.ieLinksName = AppState::linkNames;
-    context.ieLinksURL = AppState::linkUrls;
+    context.linkNames = AppState::linkNames;
+    context.linkUrls = AppState::linkUrls;
     s.load(SettingsStore::instance(), context);
     loadWhitelist();
     m_sidebarDock->setVisible(s.enableSidebar);

@@ -178,7 +178,7 @@ void ViewCommands::showQuickSearch()
 void ViewCommands::viewSource()
 {
     if (DocumentWindow *document = m_host.activeDocument())
-        document->execCommand(0, WebBrowser::IDM_VIEWSOURCE);
+        document->execCommand(WebBrowser::ViewSource);
 }
 
 void ViewCommands::shrinkTabs(int variant)
