@@ -58,7 +58,7 @@ SplashScreen::SplashScreen(QWidget *parent)
     if (skin != QLatin1String("none"))
         m_skinPicture.load(Paths::assetFile(QStringLiteral("skins/") + skin + QLatin1String(".qvs")));
 
-    if (AppState::isNT)
+    if (AppState::translucentWindows)
         setWindowOpacity(200.0 / 255.0);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

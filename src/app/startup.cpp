@@ -59,10 +59,9 @@ int runApplication(int &argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quarvel/quarvel.png")));
 
-    AppState::isNT = true; // translucent windows are available
-    AppState::isXP = true; // the styled (flat) menus and toolbars are available
+    AppState::translucentWindows = true; // translucent windows are available
+    AppState::flatStyleAvailable = true; // the styled (flat) menus and toolbars are available
     AppState::creditInfoUnlocked = false;
-    AppState::optionsPage = 1;
 
     auto *splash = new SplashScreen;
     splash->show();

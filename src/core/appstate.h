@@ -20,10 +20,11 @@ inline SettingsModel settings;
 SettingsNotifier &settingsNotifier();
 
 inline qint16 openDocuments = 0;
-inline qint32 optionsPage = 0; // page 1..12 the options dialog opens on
 inline bool fullScreen = false;
 inline bool sidebarVisible = false;
-inline bool isNT = true, isXP = false;
+// Whether the desktop shows translucent windows (the splash screen is drawn so), and whether
+// the flat (Office XP) style of the menus and toolbars is offered.
+inline bool translucentWindows = true, flatStyleAvailable = false;
 inline bool creditInfoUnlocked = false;
 
 // Skins found in the skins folder; entry 1 is "none".

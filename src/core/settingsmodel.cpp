@@ -201,10 +201,10 @@ void SettingsModel::load(SettingsStore &store, const LoadContext &context)
     customLinksName.clear();
     customLinksURL.clear();
     if (customLinksCount == -1) {
-        const qsizetype n = qMin(context.ieLinksName.size(), context.ieLinksURL.size());
+        const qsizetype n = qMin(context.linkNames.size(), context.linkUrls.size());
         customLinksCount = qint16(n);
-        customLinksName = context.ieLinksName.mid(0, n);
-        customLinksURL = context.ieLinksURL.mid(0, n);
+        customLinksName = context.linkNames.mid(0, n);
+        customLinksURL = context.linkUrls.mid(0, n);
     } else if (customLinksCount < 0) {
         customLinksCount = 0; // a damaged count: no list rather than a negative one
     } else {

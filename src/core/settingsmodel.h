@@ -102,7 +102,7 @@ public:
     {
         bool prevSessionCrashed = false;
         // Links of the user's Links favorites folder, taken when no custom list was ever saved.
-        QStringList ieLinksName, ieLinksURL;
+        QStringList linkNames, linkUrls;
     };
     // What a save needs from the frame.
     struct SaveContext

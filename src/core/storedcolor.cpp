@@ -66,11 +66,11 @@ QColor systemColor(quint32 index)
 
 } // namespace
 
-QColor storedColorToQColor(quint32 oleColor)
+QColor storedColorToQColor(quint32 stored)
 {
-    if (oleColor & 0x80000000u)
-        return systemColor(oleColor & 0xFFu);
-    return QColor(int(oleColor & 0xFF), int((oleColor >> 8) & 0xFF), int((oleColor >> 16) & 0xFF));
+    if (stored & 0x80000000u)
+        return systemColor(stored & 0xFFu);
+    return QColor(int(stored & 0xFF), int((stored >> 8) & 0xFF), int((stored >> 16) & 0xFF));
 }
 
 quint32 qColorToStoredColor(const QColor &color)

@@ -5,7 +5,7 @@
 
 // Colours as the settings store keeps them: 0x00BBGGRR, or a system colour when the high bit is
 // set (0x80000000 | index), which maps to the nearest role of the application palette.
-QColor storedColorToQColor(quint32 oleColor);
+QColor storedColorToQColor(quint32 stored);
 quint32 qColorToStoredColor(const QColor &color);
 
 // Window geometry is stored in twips: 15 twips to the pixel.

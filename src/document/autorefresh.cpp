@@ -41,9 +41,9 @@ void AutoRefresh::update()
 
 void AutoRefresh::onTick()
 {
-    ++nRefreshCount;
-    if (nRefreshCount >= kTicksPerRefresh) {
-        nRefreshCount = 0;
+    ++ticksSinceRefresh;
+    if (ticksSinceRefresh >= kTicksPerRefresh) {
+        ticksSinceRefresh = 0;
         emit refresh();
     }
 }

@@ -26,7 +26,7 @@ public:
     // on, anything below 1 switches automatic refresh off.
     void apply(int seconds);
 
-    qint16 nRefreshCount = 0; // ticks since the last refresh
+    qint16 ticksSinceRefresh = 0; // ticks since the last refresh
     void onTick();
 
     // The tab menu's item that carries the mark for this state: "mnuTabAutoRefresh1", "2", "5",

@@ -125,21 +125,21 @@ int DocumentWindow::downloadControlFlags(const SettingsModel &s)
 {
     int flags = 0;
     if (s.enableImages)
-        flags |= WebBrowser::DLCTL_DLIMAGES;
+        flags |= DownloadControl::Images;
     if (s.enableSound)
-        flags |= WebBrowser::DLCTL_BGSOUNDS;
+        flags |= DownloadControl::BackgroundSounds;
     if (s.enableVideo)
-        flags |= WebBrowser::DLCTL_VIDEOS;
+        flags |= DownloadControl::Videos;
     if (!s.enableScripts)
-        flags |= WebBrowser::DLCTL_NO_SCRIPTS;
+        flags |= DownloadControl::NoScripts;
     if (!s.enableJava)
-        flags |= WebBrowser::DLCTL_NO_JAVA;
+        flags |= DownloadControl::NoJava;
     if (!s.enableActiveXDL)
-        flags |= WebBrowser::DLCTL_NO_DLACTIVEXCTLS;
+        flags |= DownloadControl::NoDownloadActiveX;
     if (!s.enableActiveXRUN)
-        flags |= WebBrowser::DLCTL_NO_RUNACTIVEXCTLS;
+        flags |= DownloadControl::NoRunActiveX;
     if (!s.enableFlash)
-        flags |= WebBrowser::DLCTL_NO_PLUGINS;
+        flags |= DownloadControl::NoPlugins;
     return flags;
 }
 
@@ -207,14 +207,14 @@ void DocumentWindow::registerAsBrowser(bool on)
     m_browser->registerAsBrowser = on;
 }
 
-void DocumentWindow::execBrowserCommand(int command, int option, const QVariant &in, QVariant *out)
+void DocumentWindow::execBrowserCommand(int command, const QVariant &in, QVariant *out)
 {
-    m_browser->execBrowserCommand(command, option, in, out);
+    m_browser->execBrowserCommand(command, in, out);
 }
 
-void DocumentWindow::execCommand(int group, int command)
+void DocumentWindow::execCommand(int command)
 {
-    m_browser->execCommand(group, command);
+    m_browser->execCommand(command);
 }
 
 bool DocumentWindow::isBusy() const

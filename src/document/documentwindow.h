@@ -55,8 +55,8 @@ public:
     void goBack();
     void goForward();
     void registerAsBrowser(bool on);
-    void execBrowserCommand(int command, int option, const QVariant &in = {}, QVariant *out = nullptr);
-    void execCommand(int group, int command);
+    void execBrowserCommand(int command, const QVariant &in = {}, QVariant *out = nullptr);
+    void execCommand(int command);
     // Whether the page is loading.
     bool isBusy() const;
 

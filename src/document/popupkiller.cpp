@@ -57,12 +57,12 @@ bool isAltDown()
 }
 
 namespace {
-bool g_bPopupCursor = false;
+bool g_popupCursorShown = false;
 } // namespace
 
 void setPopupCursor(bool on)
 {
-    if (g_bPopupCursor == on)
+    if (g_popupCursorShown == on)
         return;
     if (on) {
         if (!AppState::settings.popupChangeMouse)
@@ -72,12 +72,12 @@ void setPopupCursor(bool on)
         // Taken back even when the setting was switched off meanwhile.
         QGuiApplication::restoreOverrideCursor();
     }
-    g_bPopupCursor = on;
+    g_popupCursorShown = on;
 }
 
 bool isPopupCursorShown()
 {
-    return g_bPopupCursor;
+    return g_popupCursorShown;
 }
 
 #if defined(QT_MULTIMEDIA_LIB)

@@ -484,7 +484,7 @@ void FrameChrome::onSitesButtonClicked(int position)
 void FrameChrome::onAddressButtonClicked(int position)
 {
     // The address toolbar's only option is the styled look: without it there is no menu.
-    if (position == -1 && !AppState::isXP)
+    if (position == -1 && !AppState::flatStyleAvailable)
         return;
     onToolbarButtonClicked(m_addressToolBar, QStringLiteral("Addressbar"), position);
 }

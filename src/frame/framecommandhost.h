@@ -19,6 +19,7 @@ public:
     {
         std::function<void()> showQuickSearch;
         std::function<void(const QString &key)> showSidebarSection;
+        std::function<void(OptionsPageId page)> showOptions;
     };
 
     FrameCommandHost(QMainWindow &frame, DocumentArea &documents, FrameFunctions functions);
@@ -28,6 +29,7 @@ public:
                   QDockWidget *sidebarDock);
 
     QWidget *frameWidget() override;
+    void showOptions(OptionsPageId page) override { m_functions.showOptions(page); }
 
     DocumentWindow *activeDocument() const override;
     QList<DocumentWindow *> documents() const override;

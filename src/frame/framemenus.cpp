@@ -67,11 +67,11 @@ bool stored(const SettingsStore &store, const char *key, bool defaultValue)
 
 // The shared part of the browse and sites toolbar option menus.
 void toolbarOptions(KeyedMenu &menu, const SettingsStore &store, const StripToolBar &toolbar,
-                    bool isXP, bool browse)
+                    bool flatStyle, bool browse)
 {
     prologue(menu, false);
     addRows(menu, {{"mnuTBLargeIcons", 8500, nullptr, -1}, {"mnuTBShowText", 8501, nullptr, -1}});
-    if (isXP)
+    if (flatStyle)
         add(menu, {"mnuTBOfficeXPStyle", 8514, nullptr, -1});
     add(menu, {"mnuNewBar0", 0, nullptr, -1});
     if (browse) {
@@ -91,7 +91,7 @@ void toolbarOptions(KeyedMenu &menu, const SettingsStore &store, const StripTool
     const char *xp = browse ? "Toolbar1OfficeXP" : "Toolbar2OfficeXP";
     setChecked(menu, "mnuTBLargeIcons", stored(store, large, browse));
     setChecked(menu, "mnuTBShowText", stored(store, text, true));
-    if (isXP)
+    if (flatStyle)
         setChecked(menu, "mnuTBOfficeXPStyle", stored(store, xp, false));
     if (browse)
         setChecked(menu, "mnuTBLinksButton", stored(store, "Toolbar1LinksButton", true));
@@ -332,21 +332,21 @@ bool toolbarTextShown(const StripToolBar &toolbar)
 }
 
 void buildNavToolbarMenu(KeyedMenu &menu, const SettingsStore &store, const StripToolBar &toolbar,
-                         bool isXP)
+                         bool flatStyle)
 {
-    toolbarOptions(menu, store, toolbar, isXP, true);
+    toolbarOptions(menu, store, toolbar, flatStyle, true);
 }
 
 void buildSitesToolbarMenu(KeyedMenu &menu, const SettingsStore &store, const StripToolBar &toolbar,
-                           bool isXP)
+                           bool flatStyle)
 {
-    toolbarOptions(menu, store, toolbar, isXP, false);
+    toolbarOptions(menu, store, toolbar, flatStyle, false);
 }
 
-void buildAddressBarMenu(KeyedMenu &menu, const SettingsStore &store, bool isXP)
+void buildAddressBarMenu(KeyedMenu &menu, const SettingsStore &store, bool flatStyle)
 {
     prologue(menu, false);
-    if (!isXP)
+    if (!flatStyle)
         return;
     add(menu, {"mnuTBOfficeXPStyle", 8514, nullptr, -1});
     setChecked(menu, "mnuTBOfficeXPStyle", stored(store, "AddressbarOfficeXP", false));

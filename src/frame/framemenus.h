@@ -27,12 +27,12 @@ void buildSearchEnginesMenu(KeyedMenu &menu);
 void buildLinksMenu(KeyedMenu &menu, const QStringList &linkNames, int linkCount);
 QString linkItemKey(int link);
 // The option menus of the browse, sites and address toolbars, marked from the stored options
-// and the live toolbar. The Office XP items exist only where that style exists (isXP).
+// and the live toolbar. The Office XP items exist only where that style exists (flatStyle).
 void buildNavToolbarMenu(KeyedMenu &menu, const SettingsStore &store, const StripToolBar &toolbar,
-                         bool isXP);
+                         bool flatStyle);
 void buildSitesToolbarMenu(KeyedMenu &menu, const SettingsStore &store, const StripToolBar &toolbar,
-                           bool isXP);
-void buildAddressBarMenu(KeyedMenu &menu, const SettingsStore &store, bool isXP);
+                           bool flatStyle);
+void buildAddressBarMenu(KeyedMenu &menu, const SettingsStore &store, bool flatStyle);
 // Whether a toolbar shows its captions, as its first captioned button says.
 bool toolbarTextShown(const StripToolBar &toolbar);
 

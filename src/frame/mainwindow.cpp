@@ -98,7 +98,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     // The side bar sits left of the documents, below the toolbars.
     SidebarHost host = makeSidebarHost();
-    host.showOptions = [this] { m_commands->trigger(QStringLiteral("mnuViewOptions")); };
+    host.showOptions = [this](OptionsPageId page) { m_panelCommands->showOptions(page); };
     m_sidebar = new Sidebar(host, this);
     m_sidebarDock = new QDockWidget(this);
     m_sidebarDock->setObjectName(QStringLiteral("sidebarDock"));
@@ -148,7 +148,8 @@ MainWindow::MainWindow(QWidget *parent)
     m_optionsHost = std::make_unique<FrameOptionsHost>(FrameOptionsHost::Parts{
         m_tray, m_sidebarDock, m_sidebar, &m_favoritesTimer, &m_historyTimer, m_chrome, m_commands,
         m_documentArea, m_statusBar});
-    new PanelCommands(*m_commandHost, *m_commands, *m_menus, *m_sidebar, *m_optionsHost, this);
+    m_panelCommands =
+        new PanelCommands(*m_commandHost, *m_commands, *m_menus, *m_sidebar, *m_optionsHost, this);
     // Every page's downloads, shown in a small window of the frame.
     new DownloadsWindow(WebBrowser::sharedProfile(), this);
 
@@ -332,8 +333,8 @@ void MainWindow::loadSettings()
     SettingsModel &s = AppState::settings;
     SettingsModel::LoadContext context;
     context.prevSessionCrashed = m_prevSessionCrashed;
-    context.ieLinksName = AppState::linkNames;
-    context.ieLinksURL = AppState::linkUrls;
+    context.linkNames = AppState::linkNames;
+    context.linkUrls = AppState::linkUrls;
     s.load(SettingsStore::instance(), context);
     loadWhitelist();
     m_sidebarDock->setVisible(s.enableSidebar);
@@ -540,6 +541,7 @@ void MainWindow::createCommands()
     FrameCommandHost::FrameFunctions functions;
     functions.showQuickSearch = [this] { showQuickSearch(); };
     functions.showSidebarSection = [this](const QString &key) { showSidebarSection(key); };
+    functions.showOptions = [this](OptionsPageId page) { m_panelCommands->showOptions(page); };
     m_commandHost = std::make_unique<FrameCommandHost>(*this, *m_documentArea, std::move(functions));
     m_commands = new CommandRegistry(this);
     m_menus = new MenuController(*m_commandHost, *m_commands, this);

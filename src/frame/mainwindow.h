@@ -25,6 +25,7 @@ class FullScreenMode;
 class KeyboardShortcuts;
 class MenuController;
 class MouseGestureRecognizer;
+class PanelCommands;
 class QuickSearchDialog;
 class Sidebar;
 struct SidebarHost;
@@ -163,6 +164,7 @@ private:
     std::unique_ptr<FrameOptionsHost> m_optionsHost;
     CommandRegistry *m_commands = nullptr;
     MenuController *m_menus = nullptr;
+    PanelCommands *m_panelCommands = nullptr;
     Sidebar *m_sidebar = nullptr; // docked left of the documents
     QDockWidget *m_sidebarDock = nullptr;
     FrameStatusBar *m_statusBar = nullptr;

@@ -161,11 +161,13 @@ void MenuController::showToolbarOptions(const QString &bandKey, const QPoint &at
     showMenu(
         [&](KeyedMenu &menu) {
             if (bandKey == QLatin1String("Toolbar1"))
-                FrameMenus::buildNavToolbarMenu(menu, store, *toolbar, AppState::isXP);
+                FrameMenus::buildNavToolbarMenu(menu, store, *toolbar,
+                                                AppState::flatStyleAvailable);
             else if (bandKey == QLatin1String("Toolbar2"))
-                FrameMenus::buildSitesToolbarMenu(menu, store, *toolbar, AppState::isXP);
+                FrameMenus::buildSitesToolbarMenu(menu, store, *toolbar,
+                                                  AppState::flatStyleAvailable);
             else
-                FrameMenus::buildAddressBarMenu(menu, store, AppState::isXP);
+                FrameMenus::buildAddressBarMenu(menu, store, AppState::flatStyleAvailable);
         },
         at);
     m_optionsBand.clear();

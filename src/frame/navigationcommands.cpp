@@ -136,11 +136,11 @@ void NavigationCommands::registerCommands()
         const char *key;
         int command;
     } browserCommands[] = {
-        {"mnuFileSaveAs", WebBrowser::OLECMDID_SAVEAS},
-        {"mnuFileProperties", WebBrowser::OLECMDID_PROPERTIES},
-        {"mnuFilePageSetup", WebBrowser::OLECMDID_PAGESETUP},
-        {"mnuFilePrintPreview", WebBrowser::OLECMDID_PRINTPREVIEW},
-        {"mnuFilePrint", WebBrowser::OLECMDID_PRINT},
+        {"mnuFileSaveAs", WebBrowser::SaveAs},
+        {"mnuFileProperties", WebBrowser::Properties},
+        {"mnuFilePageSetup", WebBrowser::PageSetup},
+        {"mnuFilePrintPreview", WebBrowser::PrintPreview},
+        {"mnuFilePrint", WebBrowser::Print},
     };
     for (const auto &entry : browserCommands) {
         const int command = entry.command;
@@ -342,7 +342,7 @@ void NavigationCommands::closeActiveDocument()
 void NavigationCommands::runBrowserCommand(int command)
 {
     if (DocumentWindow *document = m_host.activeDocument())
-        document->execBrowserCommand(command, 0);
+        document->execBrowserCommand(command);
 }
 
 void NavigationCommands::exitProgram()
@@ -384,7 +384,7 @@ void NavigationCommands::selectAll()
         return;
     }
     if (DocumentWindow *document = m_host.activeDocument())
-        document->execCommand(0, WebBrowser::IDM_SELECTALL);
+        document->execCommand(WebBrowser::SelectAll);
 }
 
 void NavigationCommands::findInPage()
@@ -439,14 +439,14 @@ void NavigationCommands::changeTextSize(int step)
     if (!document)
         return;
     QVariant level;
-    document->execBrowserCommand(WebBrowser::OLECMDID_ZOOM, 2, QVariant(), &level);
+    document->execBrowserCommand(WebBrowser::Zoom, QVariant(), &level);
     const int current = level.toInt();
     if (step > 0)
-        document->execBrowserCommand(WebBrowser::OLECMDID_ZOOM, 2, qMin(current + 1, 4));
+        document->execBrowserCommand(WebBrowser::Zoom, qMin(current + 1, 4));
     else if (step < 0)
-        document->execBrowserCommand(WebBrowser::OLECMDID_ZOOM, 2, qMax(current - 1, 0));
+        document->execBrowserCommand(WebBrowser::Zoom, qMax(current - 1, 0));
     else if (current != 2)
-        document->execBrowserCommand(WebBrowser::OLECMDID_ZOOM, 2, 2);
+        document->execBrowserCommand(WebBrowser::Zoom, 2);
 }
 
 // ---------------------------------------------------------------- address bar and links
@@ -506,8 +506,7 @@ void NavigationCommands::importLinks()
 
 void NavigationCommands::customizeSitesToolbar()
 {
-    AppState::optionsPage = 5;
-    m_commands.trigger(QStringLiteral("mnuViewOptions"));
+    m_host.showOptions(OptionsPageId::CustomLinks);
 }
 
 void NavigationCommands::showAbout()

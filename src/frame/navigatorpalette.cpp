@@ -198,7 +198,7 @@ int NavigatorPalette::toolbarHeightTwips() const
 
 void NavigatorPalette::onFoldTick()
 {
-    if (m_foldTag != QLatin1String("0")) {
+    if (m_shrinking) {
         if (toolbarHeightTwips() < heightTwips()) {
             if (!stickyDown())
                 setHeightTwips(heightTwips() - kStepTwips);
@@ -219,15 +219,15 @@ void NavigatorPalette::onFoldTick()
 void NavigatorPalette::startGrowing()
 {
     // Every pointer move asks again: a running grow keeps its rhythm.
-    if (m_foldTag == QLatin1String("0") && m_foldTimer.isActive())
+    if (!m_shrinking && m_foldTimer.isActive())
         return;
-    m_foldTag = QStringLiteral("0");
+    m_shrinking = false;
     m_foldTimer.start();
 }
 
 void NavigatorPalette::startShrinking()
 {
-    m_foldTag = QStringLiteral("1");
+    m_shrinking = true;
     m_foldTimer.start();
 }
 

@@ -25,7 +25,7 @@ public:
     // check button "Sticky", over the skin.
     StripToolBar *m_toolBar = nullptr;
     QTimer m_foldTimer;
-    QString m_foldTag = QStringLiteral("0"); // "0" grow, "1" shrink
+    bool m_shrinking = false; // what the fold timer does: shrink, or else grow
 
     // Rows, 1-based.
     int rowCount() const;

@@ -25,7 +25,7 @@ PanelCommands::PanelCommands(CommandHost &host, CommandRegistry &commands, MenuC
     command("mnuViewAddToFav", [this] { addToFavorites(m_host.activeDocument()); });
     command("mnuTabAdd2Fav", [this] { addToFavorites(m_menus.tabMenuDocument()); });
     command("mnuViewOrgFav", [this] { organizeFavorites(); });
-    command("mnuViewOptions", [this] { showOptions(); });
+    command("mnuViewOptions", [this] { showOptions(OptionsPageId::General); });
     connect(&m_sidebar, &Sidebar::addToFavoritesRequested, this,
             [this] { m_commands.trigger(QStringLiteral("mnuViewAddToFav")); });
     connect(&m_sidebar, &Sidebar::organizeFavoritesRequested, this,
@@ -50,9 +50,9 @@ void PanelCommands::organizeFavorites()
     m_sidebar.reloadFavorites();
 }
 
-void PanelCommands::showOptions()
+void PanelCommands::showOptions(OptionsPageId page)
 {
-    OptionsDialog dialog(m_options, m_host.frameWidget());
+    OptionsDialog dialog(m_options, page, m_host.frameWidget());
     connect(&dialog, &OptionsDialog::savedDocumentsLoadRequested, m_host.documentArea(),
             &DocumentArea::loadAll);
     dialog.exec();

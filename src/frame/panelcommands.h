@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/optionspageid.h"
+
 #include <QObject>
 
 class CommandHost;
@@ -22,8 +24,8 @@ public:
     // Asks where to keep the document's page among the favorites; the tree is built again.
     void addToFavorites(DocumentWindow *document);
     void organizeFavorites();
-    // The options dialog on AppState::optionsPage.
-    void showOptions();
+    // The options dialog, opened on the page.
+    void showOptions(OptionsPageId page);
 
 private:
     CommandHost &m_host;

@@ -178,7 +178,7 @@ void ViewCommands::showQuickSearch()
 void ViewCommands::viewSource()
 {
     if (DocumentWindow *document = m_host.activeDocument())
-        document->execCommand(0, WebBrowser::IDM_VIEWSOURCE);
+        document->execCommand(WebBrowser::ViewSource);
 }
 
 void ViewCommands::shrinkTabs(int variant)
@@ -212,8 +212,7 @@ void ViewCommands::fillForm()
 
 void ViewCommands::showFormDataOptions()
 {
-    AppState::optionsPage = 9;
-    m_commands.trigger(QStringLiteral("mnuViewOptions"));
+    m_host.showOptions(OptionsPageId::Forms);
 }
 
 void ViewCommands::addCurrentSiteToWhitelist()

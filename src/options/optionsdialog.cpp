@@ -74,7 +74,7 @@ QTreeWidgetItem *makeNode(const QString &key, int caption, const QIcon &icon)
 
 } // namespace
 
-OptionsDialog::OptionsDialog(OptionsHost &host, QWidget *parent)
+OptionsDialog::OptionsDialog(OptionsHost &host, OptionsPageId firstPage, QWidget *parent)
     : QDialog(parent), m_host(host), m_message(optionsMessageBox(this))
 {
     setObjectName(QStringLiteral("frmOptions1"));
@@ -85,7 +85,6 @@ OptionsDialog::OptionsDialog(OptionsHost &host, QWidget *parent)
     m_tree->setHeaderHidden(true);
     m_tree->setFixedWidth(170);
     m_pages = new QStackedWidget;
-    m_pages->addWidget(new QWidget); // shown when no page is
     auto *buttons = new QDialogButtonBox;
     auto *ok = buttons->addButton(QString(), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("btnOk"));
@@ -107,11 +106,11 @@ OptionsDialog::OptionsDialog(OptionsHost &host, QWidget *parent)
     loadResStrings(this);
 
     for (int n = 1; n <= kOptionsPageCount; ++n) {
-        OptionsPage *p = createOptionsPage(n, host, m_pages);
+        OptionsPage *p = createOptionsPage(OptionsPageId(n), host, m_pages);
         m_pageList.append(p);
         m_pages->addWidget(p);
     }
-    if (auto *general = qobject_cast<GeneralOptionsPage *>(page(1)))
+    if (auto *general = qobject_cast<GeneralOptionsPage *>(page(OptionsPageId::General)))
         connect(general, &GeneralOptionsPage::savedDocumentsLoadRequested, this,
                 &OptionsDialog::savedDocumentsLoadRequested);
     setMessageFunction(m_message);
@@ -122,8 +121,7 @@ OptionsDialog::OptionsDialog(OptionsHost &host, QWidget *parent)
     m_minimizeToTray = s.minimizeToTray;
 
     buildTree();
-    m_pages->setCurrentIndex(0);
-    showPage(AppState::optionsPage);
+    showPage(firstPage);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, &OptionsDialog::nodeChosen);
     resize(sizeHint().expandedTo(QSize(620, 470)));
 }
@@ -146,47 +144,42 @@ void OptionsDialog::nodeChosen(QTreeWidgetItem *node)
     const QString key = node->data(0, kKeyRole).toString();
     if (key == kRootKey)
         return; // the root keeps the page shown
-    int index = 0;
     for (int n = 1; n <= kOptionsPageCount; ++n) {
         if (key == QLatin1String(kNodes[n - 1].key))
-            index = n;
+            m_pages->setCurrentIndex(n - 1);
     }
+}
+
+void OptionsDialog::showPage(OptionsPageId page)
+{
+    const int index = int(page) - 1;
     m_pages->setCurrentIndex(index);
+    m_tree->setCurrentItem(m_tree->topLevelItem(0)->child(index));
 }
 
-void OptionsDialog::showPage(int n)
+OptionsPage *OptionsDialog::page(OptionsPageId page) const
 {
-    if (n < 1 || n > kOptionsPageCount) {
-        m_pages->setCurrentIndex(0);
-        return;
-    }
-    m_pages->setCurrentIndex(n);
-    m_tree->setCurrentItem(m_tree->topLevelItem(0)->child(n - 1));
+    return m_pageList.value(int(page) - 1);
 }
 
-OptionsPage *OptionsDialog::page(int n) const
+OptionsPageId OptionsDialog::currentPage() const
 {
-    return n >= 1 && n <= m_pageList.size() ? m_pageList[n - 1] : nullptr;
-}
-
-int OptionsDialog::currentPage() const
-{
-    return m_pages->currentIndex();
+    return OptionsPageId(m_pages->currentIndex() + 1);
 }
 
 void OptionsDialog::setMessageFunction(OptionsMessage message)
 {
     m_message = std::move(message);
-    if (auto *general = qobject_cast<GeneralOptionsPage *>(page(1)))
+    if (auto *general = qobject_cast<GeneralOptionsPage *>(page(OptionsPageId::General)))
         general->setMessageFunction(m_message);
 }
 
 bool OptionsDialog::saveAllPages()
 {
     for (int n = 1; n <= kOptionsPageCount; ++n) {
-        const QString refusal = page(n)->refusal();
+        const QString refusal = page(OptionsPageId(n))->refusal();
         if (!refusal.isEmpty()) {
-            showPage(n);
+            showPage(OptionsPageId(n));
             m_message(QMessageBox::Warning, refusal);
             return false;
         }
@@ -221,10 +214,4 @@ void OptionsDialog::accept()
         return;
     applySettings();
     QDialog::accept();
-}
-
-void OptionsDialog::done(int result)
-{
-    AppState::optionsPage = 1;
-    QDialog::done(result);
 }

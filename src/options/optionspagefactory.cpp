@@ -13,34 +13,33 @@
 #include "skinsoptionspage.h"
 #include "usersitespage.h"
 
-OptionsPage *createOptionsPage(int n, OptionsHost &host, QWidget *parent)
+OptionsPage *createOptionsPage(OptionsPageId page, OptionsHost &host, QWidget *parent)
 {
-    switch (n) {
-    case 1:
+    switch (page) {
+    case OptionsPageId::General:
         return new GeneralOptionsPage(host, parent);
-    case 2:
+    case OptionsPageId::History:
         return new HistoryOptionsPage(host, parent);
-    case 3:
+    case OptionsPageId::UserSites:
         return new UserSitesPage(host, parent);
-    case 4:
+    case OptionsPageId::Sidebar:
         return new SidebarOptionsPage(host, parent);
-    case 5:
+    case OptionsPageId::CustomLinks:
         return new CustomLinksPage(host, parent);
-    case 6:
+    case OptionsPageId::Skins:
         return new SkinsOptionsPage(host, parent);
-    case 7:
+    case OptionsPageId::Control:
         return new ControlOptionsPage(host, parent);
-    case 8:
+    case OptionsPageId::Content:
         return new ContentOptionsPage(host, parent);
-    case 9:
+    case OptionsPageId::Forms:
         return new FormsOptionsPage(host, parent);
-    case 10:
+    case OptionsPageId::PopupKiller:
         return new PopupKillerOptionsPage(host, parent);
-    case 11:
+    case OptionsPageId::RssReader:
         return new RssOptionsPage(host, parent);
-    case 12:
+    case OptionsPageId::MouseGestures:
         return new MouseGesturesPage(host, parent);
-    default:
-        return nullptr;
     }
+    return nullptr;
 }

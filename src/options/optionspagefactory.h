@@ -2,11 +2,13 @@
 
 #include "optionspage.h"
 
+#include "core/optionspageid.h"
+
 class OptionsHost;
 class QWidget;
 
-// The number of pages of the options dialog.
-inline constexpr int kOptionsPageCount = 12;
+// The number of pages of the options dialog: the last page's number.
+inline constexpr int kOptionsPageCount = int(OptionsPageId::MouseGestures);
 
-// Page n (1..12) of the options dialog, filled from the settings; nullptr for any other n.
-OptionsPage *createOptionsPage(int n, OptionsHost &host, QWidget *parent);
+// A page of the options dialog, filled from the settings.
+OptionsPage *createOptionsPage(OptionsPageId page, OptionsHost &host, QWidget *parent);

@@ -276,17 +276,16 @@ void WebBrowser::stepPageZoom(int step)
     page()->setZoomFactor(nextZoomFactor(page()->zoomFactor(), step));
 }
 
-void WebBrowser::execBrowserCommand(int command, int option, const QVariant &in, QVariant *out)
+void WebBrowser::execBrowserCommand(int command, const QVariant &in, QVariant *out)
 {
-    Q_UNUSED(option);
     switch (command) {
-    case OLECMDID_ZOOM:
+    case Zoom:
         if (out)
             *out = zoomLevel();
         if (in.isValid() && !in.isNull())
             setZoomLevel(in.toInt());
         break;
-    case OLECMDID_SAVEAS: {
+    case SaveAs: {
         // The page's title as a plain file name, in the folder the dialogs start in.
         const QString name = DownloadFileName::clean(locationName(), QStringLiteral("page"));
         const QString path = QFileDialog::getSaveFileName(
@@ -299,16 +298,16 @@ void WebBrowser::execBrowserCommand(int command, int option, const QVariant &in,
                                    : QWebEngineDownloadRequest::MimeHtmlSaveFormat);
         break;
     }
-    case OLECMDID_PRINT:
+    case Print:
         printer()->print();
         break;
-    case OLECMDID_PRINTPREVIEW:
+    case PrintPreview:
         printer()->printPreview();
         break;
-    case OLECMDID_PAGESETUP:
+    case PageSetup:
         printer()->pageSetup();
         break;
-    case OLECMDID_PROPERTIES:
+    case Properties:
         plainMessageBox(this, QMessageBox::Information, loadResString(100),
                         locationName() + QLatin1String("\n\n") + locationUrl());
         break;
@@ -317,17 +316,16 @@ void WebBrowser::execBrowserCommand(int command, int option, const QVariant &in,
     }
 }
 
-void WebBrowser::execCommand(int group, int command)
+void WebBrowser::execCommand(int command)
 {
-    Q_UNUSED(group);
     switch (command) {
-    case IDM_SELECTALL:
+    case SelectAll:
         page()->triggerAction(QWebEnginePage::SelectAll);
         break;
-    case IDM_VIEWSOURCE:
+    case ViewSource:
         page()->triggerAction(QWebEnginePage::ViewSource);
         break;
-    default: // the engine's options dialog has no counterpart here
+    default:
         break;
     }
 }

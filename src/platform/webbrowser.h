@@ -23,31 +23,19 @@ class WebBrowser : public QWidget
 {
     Q_OBJECT
 public:
-    // Download-control flags (the content switches a document applies to its page).
-    enum DownloadFlag {
-        DLCTL_DLIMAGES = DownloadControl::Images,
-        DLCTL_VIDEOS = DownloadControl::Videos,
-        DLCTL_BGSOUNDS = DownloadControl::BackgroundSounds,
-        DLCTL_NO_SCRIPTS = DownloadControl::NoScripts,
-        DLCTL_NO_JAVA = DownloadControl::NoJava,
-        DLCTL_NO_RUNACTIVEXCTLS = DownloadControl::NoRunActiveX,
-        DLCTL_NO_DLACTIVEXCTLS = DownloadControl::NoDownloadActiveX,
-        DLCTL_NO_PLUGINS = DownloadControl::NoPlugins,
-    };
     // Browser commands of execBrowserCommand.
     enum Command {
-        OLECMDID_SAVEAS = 4,
-        OLECMDID_PRINT = 6,
-        OLECMDID_PRINTPREVIEW = 7,
-        OLECMDID_PAGESETUP = 8,
-        OLECMDID_PROPERTIES = 10,
-        OLECMDID_ZOOM = 19,
+        SaveAs,
+        Print,
+        PrintPreview,
+        PageSetup,
+        Properties,
+        Zoom,
     };
-    // Commands of the engine's own command group (Exec).
+    // The page's own commands, run by execCommand.
     enum EngineCommand {
-        IDM_SELECTALL = 31,
-        IDM_OPTIONS = 2135,
-        IDM_VIEWSOURCE = 2139,
+        SelectAll,
+        ViewSource,
     };
 
     explicit WebBrowser(QWidget *parent = nullptr);
@@ -77,9 +65,9 @@ public:
     void setPageVisible(bool visible);
 
     // Runs a browser command; in and out carry the command's values (zoom level 0..4).
-    void execBrowserCommand(int command, int option, const QVariant &in = {}, QVariant *out = nullptr);
-    // Runs a command of the engine's own command group.
-    void execCommand(int group, int command);
+    void execBrowserCommand(int command, const QVariant &in = {}, QVariant *out = nullptr);
+    // Runs one of the page's own commands.
+    void execCommand(int command);
 
     // Searches the page for text from the current match on, backward or forward, wrapping at
     // either end; findFinished tells the outcome. Empty text ends the search and clears the

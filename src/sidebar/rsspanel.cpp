@@ -340,9 +340,8 @@ void RssPanel::onRemoveChannelClicked()
 
 void RssPanel::onSettingsClicked()
 {
-    AppState::optionsPage = 11;
     if (m_host.showOptions)
-        m_host.showOptions();
+        m_host.showOptions(OptionsPageId::RssReader);
 }
 
 bool RssPanel::isCtrlDown()

@@ -58,7 +58,8 @@ constexpr Section kSections[] = {
 constexpr quint32 kStripe1 = 0xF7F7F7;
 constexpr quint32 kStripe2 = 0xFFF4F4;
 
-QToolButton *placeholderButton(QWidget *panel, const char *name, int toolTipId, const QString &image)
+// The tool buttons and trees of the sections' panels.
+QToolButton *panelButton(QWidget *panel, const char *name, int toolTipId, const QString &image)
 {
     auto *b = new QToolButton(panel);
     b->setObjectName(QLatin1String(name));
@@ -68,7 +69,7 @@ QToolButton *placeholderButton(QWidget *panel, const char *name, int toolTipId, 
     return b;
 }
 
-QTreeWidget *placeholderTree(QWidget *panel, const char *name)
+QTreeWidget *panelTree(QWidget *panel, const char *name)
 {
     auto *tree = new QTreeWidget(panel);
     tree->setObjectName(QLatin1String(name));
@@ -103,22 +104,22 @@ Sidebar::Sidebar(const SidebarHost &host, QWidget *parent) : QWidget(parent), m_
     m_quickNotes->viewport()->installEventFilter(this);
 
     // 1: favorites and website groups.
-    btnAdd = placeholderButton(m_panels[1], "btnAdd", 1079, QStringLiteral("Fav"));
-    btnOrganize = placeholderButton(m_panels[1], "btnOrganize", 1080, QStringLiteral("fopen"));
+    btnAdd = panelButton(m_panels[1], "btnAdd", 1079, QStringLiteral("Fav"));
+    btnOrganize = panelButton(m_panels[1], "btnOrganize", 1080, QStringLiteral("fopen"));
     connect(btnAdd, &QToolButton::clicked, this, &Sidebar::addToFavoritesRequested);
     connect(btnOrganize, &QToolButton::clicked, this, &Sidebar::organizeFavoritesRequested);
-    m_favoritesTree = placeholderTree(m_panels[1], "TreeView1");
+    m_favoritesTree = panelTree(m_panels[1], "TreeView1");
     m_favorites = new FavoritesTree(m_favoritesTree, m_host, this);
-    btnGroupAdd = placeholderButton(m_panels[1], "btnGroupAdd", 1195, QStringLiteral("heart"));
-    btnGroupRemove = placeholderButton(m_panels[1], "btnGroupRemove", 1196, QStringLiteral("heartsec"));
-    m_groupList = placeholderTree(m_panels[1], "ListView3");
+    btnGroupAdd = panelButton(m_panels[1], "btnGroupAdd", 1195, QStringLiteral("heart"));
+    btnGroupRemove = panelButton(m_panels[1], "btnGroupRemove", 1196, QStringLiteral("heartsec"));
+    m_groupList = panelTree(m_panels[1], "ListView3");
     m_groupList->setRootIsDecorated(false);
     m_groups = new WebsiteGroupList(m_groupList, btnGroupAdd, btnGroupRemove, m_host, this);
 
     // 2: the cleaner panel above the history tree.
     m_cleanerPanel = new QWidget(m_panels[2]);
     m_cleanerPanel->setObjectName(QStringLiteral("Picture4"));
-    m_historyTree = placeholderTree(m_panels[2], "TreeView2");
+    m_historyTree = panelTree(m_panels[2], "TreeView2");
     m_history = new HistoryTree(m_historyTree, m_host, this);
     m_cleaner = new HistoryCleanerPanel(m_cleanerPanel, m_host, m_history, this);
 

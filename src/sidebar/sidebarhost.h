@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/optionspageid.h"
+
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -26,8 +28,8 @@ struct SidebarHost
     std::function<void(const QString &title, const QString &text, const QString &target)> showTip;
     // The status text of the first status-bar panel.
     std::function<void(const QString &text)> setStatusText;
-    // Opens the options dialog on AppState::optionsPage.
-    std::function<void()> showOptions;
+    // Opens the options dialog on the page.
+    std::function<void(OptionsPageId page)> showOptions;
     // True while the host window unloads.
     std::function<bool()> isClosing;
     // A message box: parent, icon, text and buttons; returns the button pressed.

@@ -61,7 +61,7 @@ void AlphaBitmap::createFromPicture(const QImage &picture)
         loadPictureBlt(picture);
 }
 
-void AlphaBitmap::createFromHBitmap(const QPixmap &bitmap)
+void AlphaBitmap::createFromPixmap(const QPixmap &bitmap)
 {
     createFromPicture(bitmap.toImage());
 }

@@ -8,7 +8,7 @@
 #include <memory>
 
 // An off-screen 32-bit picture: premultiplied ARGB, 4 bytes a pixel in the order blue, green,
-// red, alpha, rows without padding. Drawing code paints into it through hdc(); pixel routines
+// red, alpha, rows without padding. Drawing code paints into it through surface(); pixel routines
 // and the bitmap file count rows from the bottom of the picture (row 0 is the bottom row), as
 // bottom-up bitmaps store them. It is copied onto a painter opaquely (paintPicture), with a
 // constant alpha over its own per-pixel alpha (alphaPaintPicture), or blended onto another
@@ -25,7 +25,7 @@ public:
     bool create(int width, int height);
     // A section of the picture's size holding a copy of it.
     void createFromPicture(const QImage &picture);
-    void createFromHBitmap(const QPixmap &bitmap);
+    void createFromPixmap(const QPixmap &bitmap);
 
     int bytesPerScanLine() const { return width() * 4; }
     int width() const { return m_image.width(); }
@@ -62,7 +62,7 @@ public:
                                int rowOffset, int width, int height, int alpha);
 
     // The picture to paint into; null while the section is empty.
-    QImage *hdc() { return m_image.isNull() ? nullptr : &m_image; }
+    QImage *surface() { return m_image.isNull() ? nullptr : &m_image; }
     const QImage &image() const { return m_image; }
     // Bytes of row r, counted from the bottom.
     uchar *scanLine(int row) { return m_image.scanLine(m_image.height() - 1 - row); }

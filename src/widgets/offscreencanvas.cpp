@@ -7,7 +7,7 @@ void OffscreenCanvas::setWidth(int width)
     if (width == m_width)
         return;
     m_width = width;
-    hdc(m_width, m_height);
+    surface(m_width, m_height);
 }
 
 void OffscreenCanvas::setHeight(int height)
@@ -15,10 +15,10 @@ void OffscreenCanvas::setHeight(int height)
     if (height == m_height)
         return;
     m_height = height;
-    hdc(m_width, m_height);
+    surface(m_width, m_height);
 }
 
-QImage *OffscreenCanvas::hdc(int width, int height)
+QImage *OffscreenCanvas::surface(int width, int height)
 {
     if (m_image.isNull()) {
         if (width > 0 && height > 0)

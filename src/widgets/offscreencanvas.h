@@ -13,7 +13,7 @@ public:
     OffscreenCanvas() = default;
 
     int width() const { return m_width; }
-    // Stores the size and asks hdc for a picture of the stored size: one is created when both
+    // Stores the size and asks surface for a picture of the stored size: one is created when both
     // sizes are set, and an existing one grows when it is smaller.
     void setWidth(int width);
     int height() const { return m_height; }
@@ -21,7 +21,7 @@ public:
 
     // The picture, created at width x height when there is none, or made again at exactly that
     // size when either exceeds the picture's; null when none can be made.
-    QImage *hdc(int width, int height);
+    QImage *surface(int width, int height);
 
     // Copies a part onto target; a width or height of 0 or less stands for Width or Height.
     // Only what lies inside the picture is read.

@@ -128,7 +128,7 @@ void PanelStatusBar::setPanelToolTipText(const QVariant &key, const QString &too
     panel(key).toolTipText = toolTip;
 }
 
-void PanelStatusBar::setAllowXPStyles(bool on)
+void PanelStatusBar::setAllowStyles(bool on)
 {
     if (!on) {
         m_useStyles = false;

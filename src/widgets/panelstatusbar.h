@@ -26,7 +26,7 @@ class QWidget;
 //
 // Property writes never paint: they ask the owner to repaint (QWidget::update of the panel or
 // of the whole bar). Panels are addressed by key or by 1-based position (see panelIndex).
-// The bar draws with the owner's style (status-bar pane, size grip) while allowXPStyles is
+// The bar draws with the owner's style (status-bar pane, size grip) while allowStyles is
 // on, otherwise flat in the palette's button colour, optionally over a tiled picture.
 //
 // Members that look a panel up throw NumberedError 0x8004041A for an unknown key or a position
@@ -62,8 +62,8 @@ public:
 
     // Reads whether styled drawing is available at all (not the current choice); writing
     // False draws flat, True draws styled again (error 0x8004041C where no style exists).
-    bool allowXPStyles() const { return m_stylesAvailable; }
-    void setAllowXPStyles(bool on);
+    bool allowStyles() const { return m_stylesAvailable; }
+    void setAllowStyles(bool on);
 
     bool sizeGrip() const { return m_sizeGrip; }
     void setSizeGrip(bool on);

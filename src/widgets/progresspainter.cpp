@@ -201,7 +201,7 @@ void ProgressPainter::refresh()
     const float percent = std::clamp(m_percent, 0.0f, 1.0f);
     const int doneRight = int(StoredValue::roundHalfEven(double(percent) * (width - 2)));
     {
-        QPainter painter(m_section.hdc());
+        QPainter painter(m_section.surface());
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.fillRect(0, 0, width, height, kBodyColour);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -219,7 +219,7 @@ void ProgressPainter::refresh()
             AlphaBitmap captionSection;
             if (captionSection.create(width - 3, height - 4)) {
                 {
-                    QPainter text(captionSection.hdc());
+                    QPainter text(captionSection.surface());
                     text.setPen(Qt::white);
                     text.setFont(m_font);
                     text.drawText(QRect(2, 2, width - 3, height - 4),

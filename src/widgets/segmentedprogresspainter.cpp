@@ -48,9 +48,9 @@ void SegmentedProgressPainter::setSegments(bool segments)
     draw();
 }
 
-void SegmentedProgressPainter::setXpStyle(bool xpStyle)
+void SegmentedProgressPainter::setThemed(bool themed)
 {
-    m_xpStyle = xpStyle;
+    m_themed = themed;
     draw();
 }
 
@@ -199,7 +199,7 @@ void SegmentedProgressPainter::draw(QPainter &painter)
     if (!m_drawObject)
         return;
     const QRect r = m_drawObject->rect();
-    drawToDC(painter, r.x(), r.y(), r.x() + r.width(), r.y() + r.height());
+    drawInto(painter, r.x(), r.y(), r.x() + r.width(), r.y() + r.height());
 }
 
 int SegmentedProgressPainter::textFlags() const
@@ -296,7 +296,7 @@ void SegmentedProgressPainter::drawBorder(QPainter &painter, qint32 style, const
     painter.restore();
 }
 
-void SegmentedProgressPainter::drawToDC(QPainter &target, int left, int top, int right, int bottom)
+void SegmentedProgressPainter::drawInto(QPainter &target, int left, int top, int right, int bottom)
 {
     const int width = std::abs(right - left);
     const int height = std::abs(bottom - top);
@@ -304,7 +304,7 @@ void SegmentedProgressPainter::drawToDC(QPainter &target, int left, int top, int
         return;
 
     // Render off-screen when a picture can be had, else straight onto the target.
-    QImage *memory = m_memDC.hdc(width, height);
+    QImage *memory = m_canvas.surface(width, height);
     QPainter offscreen;
     QPainter *p = &target;
     Edges r{left, top, right, bottom};
@@ -320,7 +320,7 @@ void SegmentedProgressPainter::drawToDC(QPainter &target, int left, int top, int
     }
 
     QStyle *style = nullptr;
-    if (m_xpStyle) {
+    if (m_themed) {
         if (m_drawObject)
             style = m_drawObject->style();
         else if (qobject_cast<QApplication *>(QCoreApplication::instance()))

@@ -14,13 +14,13 @@ class QPainter;
 class QWidget;
 
 // A progress bar without a widget of its own that paints onto a host widget: styled (the
-// host's style draws the groove and the chunks) when xpStyle is on, otherwise flat: a solid
+// host's style draws the groove and the chunks) when themed is on, otherwise flat: a solid
 // or segmented bar, optional background and bar pictures (tiled or stretched), a caption in
 // two colours (one over the empty part, one over the filled part) and a flat, 3D-line or
 // edge border. It renders through a OffscreenCanvas and copies the result out in one go.
 //
 // Every property write except Tag asks drawObject to repaint; the host's paint event calls
-// Draw(painter) (or drawToDC with a rectangle of its own).
+// Draw(painter) (or drawInto with a rectangle of its own).
 class SegmentedProgressPainter
 {
 public:
@@ -33,8 +33,8 @@ public:
     void setTag(const QString &tag) { m_tag = tag; }
     bool segments() const { return m_segments; }
     void setSegments(bool segments);
-    bool xpStyle() const { return m_xpStyle; }
-    void setXpStyle(bool xpStyle);
+    bool themed() const { return m_themed; }
+    void setThemed(bool themed);
     QString text() const { return m_text; }
     void setText(const QString &text);
     // 0 left, 1 centre, 2 right.
@@ -70,7 +70,7 @@ public:
     // Paints over drawObject's whole rectangle; from the host's paint event.
     void draw(QPainter &painter);
     // Paints into the rectangle (left, top)-(right, bottom) of target.
-    void drawToDC(QPainter &target, int left, int top, int right, int bottom);
+    void drawInto(QPainter &target, int left, int top, int right, int bottom);
 
     // Colours as stored: 0x00BBGGRR, or negative for a system colour (index = value & 31).
     qint32 backColor() const { return m_backColor; }
@@ -108,7 +108,7 @@ private:
     int textFlags() const;
 
     QPointer<QWidget> m_drawObject;
-    OffscreenCanvas m_memDC;
+    OffscreenCanvas m_canvas;
     std::unique_ptr<OffscreenCanvas> m_backPicture;
     std::unique_ptr<OffscreenCanvas> m_barPicture;
     qint32 m_appearance = 1;
@@ -128,6 +128,6 @@ private:
     bool m_showText = false;
     QString m_text;
     bool m_segments = false;
-    bool m_xpStyle = false;
+    bool m_themed = false;
     QString m_tag;
 };

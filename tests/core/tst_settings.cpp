@@ -205,8 +205,8 @@ private slots:
     {
         const QString c = QStringLiteral("CustomLinks");
         Model::LoadContext withLinks;
-        withLinks.ieLinksName = QStringList{"A", "B"};
-        withLinks.ieLinksURL = QStringList{"http://a/", "http://b/"};
+        withLinks.linkNames = QStringList{"A", "B"};
+        withLinks.linkUrls = QStringList{"http://a/", "http://b/"};
 
         // Never saved: the Links folder's links, or none.
         SettingsStore empty(freshPath());
@@ -216,7 +216,7 @@ private slots:
         QVERIFY(m.customLinksName.isEmpty());
         m.load(empty, withLinks);
         QCOMPARE(m.customLinksCount, qint16(2));
-        QCOMPARE(m.customLinksURL, withLinks.ieLinksURL);
+        QCOMPARE(m.customLinksURL, withLinks.linkUrls);
 
         // A stored 0 means an empty list, not the Links folder.
         SettingsStore zero(freshPath());

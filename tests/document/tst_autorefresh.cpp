@@ -42,7 +42,7 @@ private slots:
         for (int i = 0; i < ticks; ++i)
             refresh.onTick();
         QTEST(int(spy.size()), "refreshes");
-        QTEST(int(refresh.nRefreshCount), "countAfter");
+        QTEST(int(refresh.ticksSinceRefresh), "countAfter");
     }
 
     void apply_data()
@@ -80,7 +80,7 @@ private slots:
         for (int i = 0; i < 700; ++i)
             refresh.onTick();
         refresh.apply(300);
-        QCOMPARE(int(refresh.nRefreshCount), 700);
+        QCOMPARE(int(refresh.ticksSinceRefresh), 700);
         for (int i = 0; i < 300; ++i)
             refresh.onTick();
         QCOMPARE(spy.size(), 1);
@@ -95,16 +95,16 @@ private slots:
         refresh.apply(0);
         const qsizetype count = spy.size();
         QTest::qWait(50);
-        const int ticks = refresh.nRefreshCount;
+        const int ticks = refresh.ticksSinceRefresh;
         QTest::qWait(50);
-        QCOMPARE(int(refresh.nRefreshCount), ticks);
+        QCOMPARE(int(refresh.ticksSinceRefresh), ticks);
         QCOMPARE(spy.size(), count);
 
         // Enabled without a period never ticks.
         AutoRefresh idle;
         idle.setEnabled(true);
         QTest::qWait(30);
-        QCOMPARE(int(idle.nRefreshCount), 0);
+        QCOMPARE(int(idle.ticksSinceRefresh), 0);
     }
 
     void menuKeys_data()

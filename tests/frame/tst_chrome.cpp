@@ -810,7 +810,7 @@ private slots:
         QVERIFY(go && !go->isFlat());
 
         // Without the styled look the address toolbar has no option menu.
-        AppState::isXP = false;
+        AppState::flatStyleAvailable = false;
         bool popupShown = false;
         QTimer::singleShot(0, this, [&popupShown] {
             if (QWidget *popup = QApplication::activePopupWidget()) {
@@ -822,7 +822,7 @@ private slots:
         QTest::qWait(0);
         QVERIFY(!popupShown);
 
-        AppState::isXP = true;
+        AppState::flatStyleAvailable = true;
         chooseInNextPopup(this, QStringLiteral("mnuTBOfficeXPStyle"));
         Q_EMIT address->buttonClicked(-1);
         QCOMPARE(address->drawStyle(), StripToolBar::kDrawOfficeXP);
@@ -843,7 +843,7 @@ private slots:
         QVERIFY(!qobject_cast<StripToolButton *>(again->chrome()->sitesToolBar()->buttonWidget("Custom"))
                      ->isFlat());
         again->close();
-        AppState::isXP = false;
+        AppState::flatStyleAvailable = false;
     }
 
     void sectionsOpenTheSidebarAtItsStandardWidth()

@@ -448,9 +448,9 @@ private slots:
     void mouseOverTheAreaFoldsThePalette()
     {
         NavigatorPalette *palette = m_area->navigator();
-        palette->m_foldTag = QStringLiteral("0");
+        palette->m_shrinking = false;
         QTest::mouseMove(m_area->mdiArea()->viewport(), QPoint(20, 20));
-        QTRY_COMPARE(palette->m_foldTag, QStringLiteral("1"));
+        QTRY_VERIFY(palette->m_shrinking);
     }
 
     // A page's title reaches the tab's tool tip as text, never as markup.

@@ -61,7 +61,7 @@
 
 #include <memory>
 
-class TestFrmMain : public QObject
+class TestMainWindow : public QObject
 {
     Q_OBJECT
 
@@ -342,7 +342,7 @@ private slots:
         store().write("General", "SaveDocumentOnExit", "False");
         for (const bool finishedFirst : {false, true}) {
             const QString address = m_server.page(finishedFirst ? "Early done" : "Early");
-            PreparedPage::prepare(address, WebBrowser::DLCTL_DLIMAGES);
+            PreparedPage::prepare(address, DownloadControl::Images);
             const BrowserPage *prepared = PreparedPage::current()->page();
             if (finishedFirst)
                 QTRY_VERIFY(PreparedPage::current()->loadFinished());
@@ -1027,7 +1027,7 @@ private slots:
         NavigatorPalette *nav = frame->navigator();
         QCOMPARE(nav->m_list->headerItem()->text(1), QStringLiteral("Status"));
         nav->setHeightTwips(4875);
-        nav->m_foldTag = QStringLiteral("0");
+        nav->m_shrinking = false;
         nav->onFoldTick();
         const int grown = nav->heightTwips();
         QVERIFY(grown > 5000);
@@ -1038,7 +1038,7 @@ private slots:
         QCOMPARE(sticky->toolTip(), QStringLiteral("Sticky"));
         sticky->click();
         QCOMPARE(sticky->toolTip(), QStringLiteral("Auto shrink"));
-        nav->m_foldTag = QStringLiteral("1");
+        nav->m_shrinking = true;
         nav->onFoldTick();
         QCOMPARE(nav->heightTwips(), grown);
         sticky->click();
@@ -1208,7 +1208,7 @@ int main(int argc, char **argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     initApplicationIdentity();
-    TestFrmMain test;
+    TestMainWindow test;
     return QTest::qExec(&test, argc, argv);
 }
 

@@ -514,7 +514,7 @@ private slots:
 
     void toolbarOptionMenus_data()
     {
-        QTest::addColumn<bool>("isXP");
+        QTest::addColumn<bool>("flatStyle");
         QTest::addColumn<bool>("browse");
         QTest::addColumn<QStringList>("keys");
         QTest::newRow("browse") << false << true
@@ -534,7 +534,7 @@ private slots:
 
     void toolbarOptionMenus()
     {
-        QFETCH(bool, isXP);
+        QFETCH(bool, flatStyle);
         QFETCH(bool, browse);
         QFETCH(QStringList, keys);
         SettingsStore &store = SettingsStore::instance();
@@ -545,9 +545,9 @@ private slots:
         toolbar.addButton("Custom", 10, "Custom", StripToolBar::kStyleAutosize, "Custom");
         KeyedMenu menu;
         if (browse)
-            FrameMenus::buildNavToolbarMenu(menu, store, toolbar, isXP);
+            FrameMenus::buildNavToolbarMenu(menu, store, toolbar, flatStyle);
         else
-            FrameMenus::buildSitesToolbarMenu(menu, store, toolbar, isXP);
+            FrameMenus::buildSitesToolbarMenu(menu, store, toolbar, flatStyle);
         QCOMPARE(keysOf(menu, menu.subItems(0)), keys);
         // Marks from the stored options (defaults where none is stored) and the live toolbar.
         QCOMPARE(menu.isChecked(menu.indexForKey("mnuTBLargeIcons")), browse);
@@ -558,12 +558,12 @@ private slots:
         QVERIFY(menu.isEnabled(menu.indexForKey("mnuTBTextAlign")));
         toolbar.setButtonTextVisible("Custom", false);
         KeyedMenu again;
-        FrameMenus::buildSitesToolbarMenu(again, store, toolbar, isXP);
+        FrameMenus::buildSitesToolbarMenu(again, store, toolbar, flatStyle);
         QVERIFY(!again.isEnabled(again.indexForKey("mnuTBTextAlign")));
 
         KeyedMenu address;
-        FrameMenus::buildAddressBarMenu(address, store, isXP);
-        QCOMPARE(address.itemCount(), isXP ? 1 : 0);
+        FrameMenus::buildAddressBarMenu(address, store, flatStyle);
+        QCOMPARE(address.itemCount(), flatStyle ? 1 : 0);
     }
 
     // ---------------------------------------------------------------- skins

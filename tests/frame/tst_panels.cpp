@@ -118,18 +118,42 @@ private slots:
         frame->close();
     }
 
+    // Each way into the options dialog opens it on its own page.
+    void optionsOpenOnTheirCommandsPage()
+    {
+        auto frame = makeFrame();
+        const auto pageShown = [](const std::function<void()> &trigger) {
+            auto shown = OptionsPageId(0);
+            answerDialog<OptionsDialog>(trigger, [&shown](OptionsDialog *dialog) {
+                shown = dialog->currentPage();
+                dialog->reject();
+            });
+            return shown;
+        };
+        const auto command = [&frame](const char *key) {
+            return [&frame, key] { frame->commands()->trigger(QLatin1String(key)); };
+        };
+        QCOMPARE(pageShown(command("mnuViewOptions")), OptionsPageId::General);
+        QCOMPARE(pageShown(command("mnuCustomSitesToolbar")), OptionsPageId::CustomLinks);
+        QCOMPARE(pageShown(command("mnuContentFormData")), OptionsPageId::Forms);
+        auto *rssSettings = frame->findChild<QToolButton *>(QStringLiteral("cmdRssSetting"));
+        QVERIFY(rssSettings);
+        QCOMPARE(pageShown([rssSettings] { rssSettings->click(); }), OptionsPageId::RssReader);
+        frame->close();
+    }
+
     void optionsApplyAndStay()
     {
-        AppState::optionsPage = 8; // Content
         auto frame = makeFrame();
         QVERIFY(frame->commands()->isChecked(QStringLiteral("mnuContentImage")));
         QVERIFY(answerDialog<OptionsDialog>(*frame, QStringLiteral("mnuViewOptions"),
                                             [](OptionsDialog *dialog) {
-            QCOMPARE(dialog->currentPage(), 8);
-            dialog->page(8)->findChild<QCheckBox *>(QStringLiteral("chkDownload0"))->setChecked(false);
+            QCOMPARE(dialog->currentPage(), OptionsPageId::General);
+            dialog->page(OptionsPageId::Content)
+                ->findChild<QCheckBox *>(QStringLiteral("chkDownload0"))
+                ->setChecked(false);
             dialog->accept();
         }));
-        QCOMPARE(AppState::optionsPage, 1);
         QVERIFY(!AppState::settings.enableImages);
         QVERIFY(!frame->commands()->isChecked(QStringLiteral("mnuContentImage")));
         frame->close();
@@ -144,7 +168,9 @@ private slots:
         // Cancel changes nothing.
         QVERIFY(answerDialog<OptionsDialog>(*frame, QStringLiteral("mnuViewOptions"),
                                             [](OptionsDialog *dialog) {
-            dialog->page(8)->findChild<QCheckBox *>(QStringLiteral("chkDownload0"))->setChecked(true);
+            dialog->page(OptionsPageId::Content)
+                ->findChild<QCheckBox *>(QStringLiteral("chkDownload0"))
+                ->setChecked(true);
             dialog->reject();
         }));
         QVERIFY(!AppState::settings.enableImages);

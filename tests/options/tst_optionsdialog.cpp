@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+Q_DECLARE_METATYPE(OptionsPageId)
+
 class TestOptionsDialog : public QObject
 {
     Q_OBJECT
@@ -25,10 +27,9 @@ private:
     OptionsDialog *m_dialog = nullptr;
     QStringList m_messages;
 
-    void open(int page)
+    void open(OptionsPageId page)
     {
-        AppState::optionsPage = page;
-        m_dialog = new OptionsDialog(*m_host);
+        m_dialog = new OptionsDialog(*m_host, page);
         m_dialog->setMessageFunction(
             [this](QMessageBox::Icon, const QString &text) { m_messages.append(text); });
     }
@@ -78,8 +79,8 @@ private Q_SLOTS:
         AppState::settings.load(in, {});
         SettingsStore before(dir.filePath(QStringLiteral("before.ini")));
         QVERIFY(AppState::settings.save(before, {}));
-        for (int page = 1; page <= 12; ++page) {
-            open(page);
+        for (int page = 1; page <= kOptionsPageCount; ++page) {
+            open(OptionsPageId(page));
             m_dialog->accept();
             delete m_dialog;
             m_dialog = nullptr;
@@ -103,7 +104,7 @@ private Q_SLOTS:
 
     void treeHoldsThePagesInOrder()
     {
-        open(1);
+        open(OptionsPageId::General);
         QTreeWidgetItem *root = tree()->topLevelItem(0);
         QCOMPARE(tree()->topLevelItemCount(), 1);
         QCOMPARE(root->data(0, Qt::UserRole).toString(), QStringLiteral("QVOptions"));
@@ -113,48 +114,44 @@ private Q_SLOTS:
         QCOMPARE(keys, QStringList({"General", "History", "Sites", "Sidebar", "CustomLinks", "Skins",
                                     "Control", "Content", "Form", "Popup", "Rss", "Gestures"}));
         QCOMPARE(root->child(8)->text(0), loadResString(8082));
-        QVERIFY(qobject_cast<GeneralOptionsPage *>(m_dialog->page(1)));
-        QVERIFY(qobject_cast<SkinsOptionsPage *>(m_dialog->page(6)));
-        QVERIFY(qobject_cast<FormsOptionsPage *>(m_dialog->page(9)));
-        QCOMPARE(m_dialog->page(13), nullptr);
+        QVERIFY(qobject_cast<GeneralOptionsPage *>(m_dialog->page(OptionsPageId::General)));
+        QVERIFY(qobject_cast<SkinsOptionsPage *>(m_dialog->page(OptionsPageId::Skins)));
+        QVERIFY(qobject_cast<FormsOptionsPage *>(m_dialog->page(OptionsPageId::Forms)));
         QCOMPARE(m_dialog->windowTitle(), loadResString(8000));
     }
 
-    void opensOnTheStoredPage_data()
+    void opensOnTheGivenPage_data()
     {
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<int>("shown");
+        QTest::addColumn<OptionsPageId>("page");
         QTest::addColumn<QString>("node");
-        QTest::newRow("forms") << 9 << 9 << "Form";
-        QTest::newRow("last") << 12 << 12 << "Gestures";
-        QTest::newRow("zero") << 0 << 0 << "General";
-        QTest::newRow("past the end") << 13 << 0 << "General";
+        QTest::newRow("first") << OptionsPageId::General << "General";
+        QTest::newRow("forms") << OptionsPageId::Forms << "Form";
+        QTest::newRow("last") << OptionsPageId::MouseGestures << "Gestures";
     }
-    void opensOnTheStoredPage()
+    void opensOnTheGivenPage()
     {
-        QFETCH(int, stored);
-        open(stored);
-        QTEST(m_dialog->currentPage(), "shown");
+        QFETCH(OptionsPageId, page);
+        open(page);
+        QCOMPARE(m_dialog->currentPage(), page);
         QTEST(currentKey(), "node");
+        QVERIFY(m_dialog->page(page)->isVisibleTo(m_dialog));
         m_dialog->reject();
-        QCOMPARE(AppState::optionsPage, 1);
     }
 
     void rootKeepsThePageAndNodesChooseTheirs()
     {
-        open(6);
+        open(OptionsPageId::Skins);
         tree()->setCurrentItem(tree()->topLevelItem(0));
-        QCOMPARE(m_dialog->currentPage(), 6);
+        QCOMPARE(m_dialog->currentPage(), OptionsPageId::Skins);
         tree()->setCurrentItem(tree()->topLevelItem(0)->child(9));
-        QCOMPARE(m_dialog->currentPage(), 10);
-        QCOMPARE(AppState::optionsPage, 6); // clicks do not move the opening page
+        QCOMPARE(m_dialog->currentPage(), OptionsPageId::PopupKiller);
     }
 
     void refusalShowsThePageAndWritesNothing()
     {
         AppState::settings.minimizeToTray = true;
         AppState::settings.saveDocumentOnExit = false;
-        open(6);
+        open(OptionsPageId::Skins);
         control<QCheckBox>("chkAutoSave")->setChecked(true);
         control<QComboBox>("lstSkin")->setCurrentIndex(2);
         control<QLineEdit>("txtPassword")->setText(QStringLiteral("secret"));
@@ -162,7 +159,7 @@ private Q_SLOTS:
 
         m_dialog->accept();
         QCOMPARE(m_messages, QStringList{loadResString(3021)});
-        QCOMPARE(m_dialog->currentPage(), 1);
+        QCOMPARE(m_dialog->currentPage(), OptionsPageId::General);
         QCOMPARE(currentKey(), QStringLiteral("General"));
         QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
         QVERIFY(!AppState::settings.saveDocumentOnExit);
@@ -199,7 +196,7 @@ private Q_SLOTS:
         s.qnColor = 0x0000FF; // red in the stored byte order
         s.enableScripts = true;
         s.autoFormFill = true;
-        open(1);
+        open(OptionsPageId::General);
         control<QCheckBox>("chkMinimize2Tray")->setChecked(trayAfter);
         QFETCH(int, skinIndex);
         control<QComboBox>("lstSkin")->setCurrentIndex(skinIndex);
@@ -227,12 +224,11 @@ private Q_SLOTS:
         QVERIFY(m_host->notesFont.bold());
         QCOMPARE(AppState::settings.minimizeToTray, trayAfter);
         QVERIFY(AppState::sidebarVisible);
-        QCOMPARE(AppState::optionsPage, 1);
     }
 
     void cancelChangesNothing()
     {
-        open(1);
+        open(OptionsPageId::General);
         control<QCheckBox>("chkAutoupdate")->setChecked(true);
         control<QComboBox>("lstSkin")->setCurrentIndex(2);
         control<QLineEdit>("txtToolbarImageSmall")->setText(QStringLiteral("/tmp/small.bmp"));

@@ -27,7 +27,7 @@ QImage render(SegmentedProgressPainter &bar, int width, int height)
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::magenta);
     QPainter painter(&image);
-    bar.drawToDC(painter, 0, 0, width, height);
+    bar.drawInto(painter, 0, 0, width, height);
     return image;
 }
 
@@ -397,7 +397,7 @@ private slots:
         host.resize(120, 20);
         SegmentedProgressPainter bar;
         bar.setDrawObject(&host);
-        bar.setXpStyle(true);
+        bar.setThemed(true);
         bar.setMin(5);
         bar.setMax(5); // no span: an empty bar, no failure
         QImage image(120, 20, QImage::Format_ARGB32_Premultiplied);
@@ -423,7 +423,7 @@ private slots:
 
     // ---- OffscreenCanvas
 
-    void memDcGrows_data()
+    void canvasGrows_data()
     {
         QTest::addColumn<QList<QSize>>("requests");
         QTest::addColumn<QSize>("size");
@@ -434,39 +434,39 @@ private slots:
         QTest::newRow("higher only") << QList<QSize>{{100, 50}, {10, 60}} << QSize(10, 60);
         QTest::newRow("zero makes none") << QList<QSize>{{0, 50}} << QSize();
     }
-    void memDcGrows()
+    void canvasGrows()
     {
         QFETCH(QList<QSize>, requests);
         QFETCH(QSize, size);
-        OffscreenCanvas dc;
+        OffscreenCanvas canvas;
         QImage *image = nullptr;
         for (const QSize &s : requests)
-            image = dc.hdc(s.width(), s.height());
+            image = canvas.surface(s.width(), s.height());
         if (size.isValid()) {
             QVERIFY(image);
             QCOMPARE(image->size(), size);
-            QCOMPARE(QSize(dc.width(), dc.height()), size);
+            QCOMPARE(QSize(canvas.width(), canvas.height()), size);
         } else {
             QVERIFY(!image);
         }
     }
 
-    void memDcFromPicture()
+    void canvasFromPicture()
     {
         QImage picture(5, 3, QImage::Format_RGB32);
         picture.fill(Qt::red);
-        OffscreenCanvas dc;
-        dc.setWidth(10);
-        QVERIFY(dc.image().isNull()); // no height yet
-        dc.setHeight(4);
-        QCOMPARE(dc.image().size(), QSize(10, 4));
-        dc.createFromPicture(picture);
-        QCOMPARE(QSize(dc.width(), dc.height()), QSize(5, 3));
+        OffscreenCanvas canvas;
+        canvas.setWidth(10);
+        QVERIFY(canvas.image().isNull()); // no height yet
+        canvas.setHeight(4);
+        QCOMPARE(canvas.image().size(), QSize(10, 4));
+        canvas.createFromPicture(picture);
+        QCOMPARE(QSize(canvas.width(), canvas.height()), QSize(5, 3));
         QImage target(8, 8, QImage::Format_ARGB32_Premultiplied);
         target.fill(Qt::white);
         {
             QPainter painter(&target);
-            dc.draw(painter, 0, 0, 0, 0, 1, 1);
+            canvas.draw(painter, 0, 0, 0, 0, 1, 1);
         }
         QCOMPARE(target.pixel(1, 1), qRgb(255, 0, 0));
         QCOMPARE(target.pixel(5, 3), qRgb(255, 0, 0));

@@ -310,9 +310,9 @@ private slots:
     void barProperties()
     {
         PanelStatusBar bar;
-        QVERIFY(bar.allowXPStyles());
-        bar.setAllowXPStyles(false);
-        QVERIFY(bar.allowXPStyles()); // reads what is available, not the choice
+        QVERIFY(bar.allowStyles());
+        bar.setAllowStyles(false);
+        QVERIFY(bar.allowStyles()); // reads what is available, not the choice
         bar.setTag(QStringLiteral("42"));
         QCOMPARE(bar.tag(), QStringLiteral("42"));
 
@@ -362,7 +362,7 @@ private slots:
     {
         PanelStatusBar bar;
         bar.create(&m_owner);
-        bar.setAllowXPStyles(false);
+        bar.setAllowStyles(false);
         addPanels(bar, {50, 60, 70});
         const QImage empty = render(bar, m_owner);
         QCOMPARE(pixelsDiffering(empty, empty.rect(), buttonFace()), 0);
@@ -377,7 +377,7 @@ private slots:
     {
         PanelStatusBar bar;
         bar.create(&m_owner);
-        bar.setAllowXPStyles(false);
+        bar.setAllowStyles(false);
         bar.addPanel(PanelStatusBar::kStyleOwnerDraw, QStringLiteral("WWWW"), -1, 100, false, false,
                      0, QStringLiteral("A"));
         bar.addPanel(PanelStatusBar::kStyleOwnerDraw, QStringLiteral("WWWW"), -1, 100, false, false,
@@ -428,7 +428,7 @@ private slots:
     {
         PanelStatusBar bar;
         bar.create(&m_owner);
-        bar.setAllowXPStyles(false);
+        bar.setAllowStyles(false);
         for (int width : {300, 200, 100})
             bar.addPanel(PanelStatusBar::kStyleOwnerDraw, {}, -1, width, false, false, 0, {});
         QList<int> raised;
@@ -448,7 +448,7 @@ private slots:
     {
         PanelStatusBar bar;
         bar.create(&m_owner);
-        bar.setAllowXPStyles(false);
+        bar.setAllowStyles(false);
         addPanels(bar, {50});
         const QRect corner(380, 4, 20, 16);
         QCOMPARE(pixelsDiffering(render(bar, m_owner), corner, buttonFace()), 0);
@@ -468,7 +468,7 @@ private slots:
 
         PanelStatusBar bar;
         bar.create(&m_owner);
-        bar.setAllowXPStyles(false);
+        bar.setAllowStyles(false);
         addPanels(bar, {50, 60});
         // A picture that does not load (here an empty file) leaves the plain background.
         bar.setImageFile(empty);

@@ -8,29 +8,28 @@
 
 namespace {
 
-using Dib = AlphaBitmap;
-
 // Sets the pixel at (x, row from the bottom) to the bytes b, g, r, a.
-void setPixel(Dib &dib, int x, int row, int b, int g, int r, int a)
+void setPixel(AlphaBitmap &bitmap, int x, int row, int b, int g, int r, int a)
 {
-    uchar *p = dib.scanLine(row) + x * 4;
-    p[Dib::kBlue] = uchar(b);
-    p[Dib::kGreen] = uchar(g);
-    p[Dib::kRed] = uchar(r);
-    p[Dib::kAlpha] = uchar(a);
+    uchar *p = bitmap.scanLine(row) + x * 4;
+    p[AlphaBitmap::kBlue] = uchar(b);
+    p[AlphaBitmap::kGreen] = uchar(g);
+    p[AlphaBitmap::kRed] = uchar(r);
+    p[AlphaBitmap::kAlpha] = uchar(a);
 }
 
-QList<int> pixel(const Dib &dib, int x, int row)
+QList<int> pixel(const AlphaBitmap &bitmap, int x, int row)
 {
-    const uchar *p = dib.scanLine(row) + x * 4;
-    return {p[Dib::kBlue], p[Dib::kGreen], p[Dib::kRed], p[Dib::kAlpha]};
+    const uchar *p = bitmap.scanLine(row) + x * 4;
+    return {p[AlphaBitmap::kBlue], p[AlphaBitmap::kGreen], p[AlphaBitmap::kRed],
+            p[AlphaBitmap::kAlpha]};
 }
 
-void fill(Dib &dib, int b, int g, int r, int a)
+void fill(AlphaBitmap &bitmap, int b, int g, int r, int a)
 {
-    for (int row = 0; row < dib.height(); ++row)
-        for (int x = 0; x < dib.width(); ++x)
-            setPixel(dib, x, row, b, g, r, a);
+    for (int row = 0; row < bitmap.height(); ++row)
+        for (int x = 0; x < bitmap.width(); ++x)
+            setPixel(bitmap, x, row, b, g, r, a);
 }
 
 template<typename T>
@@ -41,7 +40,7 @@ T field(const QByteArray &bytes, int offset)
 
 } // namespace
 
-class TestDibSection : public QObject
+class TestAlphaBitmap : public QObject
 {
     Q_OBJECT
 private slots:
@@ -61,21 +60,21 @@ private slots:
         QFETCH(int, width);
         QFETCH(int, height);
         QFETCH(bool, ok);
-        Dib dib;
-        QVERIFY(dib.create(3, 3));
-        QCOMPARE(dib.create(width, height), ok);
+        AlphaBitmap bitmap;
+        QVERIFY(bitmap.create(3, 3));
+        QCOMPARE(bitmap.create(width, height), ok);
         if (!ok) {
-            QCOMPARE(dib.width(), 0);
-            QVERIFY(!dib.hdc());
+            QCOMPARE(bitmap.width(), 0);
+            QVERIFY(!bitmap.surface());
             return;
         }
-        QCOMPARE(dib.width(), width);
-        QCOMPARE(dib.height(), height);
-        QCOMPARE(dib.bytesPerScanLine(), width * 4);
+        QCOMPARE(bitmap.width(), width);
+        QCOMPARE(bitmap.height(), height);
+        QCOMPARE(bitmap.bytesPerScanLine(), width * 4);
         // A new section starts transparent black.
         for (int row = 0; row < height; ++row)
             for (int x = 0; x < width; ++x)
-                QCOMPARE(pixel(dib, x, row), (QList<int>{0, 0, 0, 0}));
+                QCOMPARE(pixel(bitmap, x, row), (QList<int>{0, 0, 0, 0}));
     }
 
     void bitmapFile_data()
@@ -89,14 +88,14 @@ private slots:
     {
         QFETCH(int, width);
         QFETCH(int, height);
-        Dib dib;
-        QVERIFY(dib.create(width, height));
-        setPixel(dib, width - 1, height - 1, 10, 20, 30, 40); // top-right
-        setPixel(dib, 0, 0, 1, 2, 3, 4);                      // bottom-left
+        AlphaBitmap bitmap;
+        QVERIFY(bitmap.create(width, height));
+        setPixel(bitmap, width - 1, height - 1, 10, 20, 30, 40); // top-right
+        setPixel(bitmap, 0, 0, 1, 2, 3, 4);                      // bottom-left
 
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("out.bmp"));
-        QVERIFY(dib.savePicture(path));
+        QVERIFY(bitmap.savePicture(path));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
@@ -120,16 +119,16 @@ private slots:
         QCOMPARE(bytes.mid(58, 4), QByteArray("\x01\x02\x03\x04", 4));
         if (width * height > 1)
             QCOMPARE(bytes.right(4), QByteArray("\x0A\x14\x1E\x28", 4));
-        QCOMPARE(bytes, dib.bitmapFileBytes());
+        QCOMPARE(bytes, bitmap.bitmapFileBytes());
     }
 
     void saveFailure()
     {
-        Dib dib;
-        QVERIFY(dib.create(2, 2));
+        AlphaBitmap bitmap;
+        QVERIFY(bitmap.create(2, 2));
         QTemporaryDir dir;
         try {
-            dib.savePicture(dir.filePath(QStringLiteral("missing/folder/out.bmp")));
+            bitmap.savePicture(dir.filePath(QStringLiteral("missing/folder/out.bmp")));
             QFAIL("no error raised");
         } catch (const NumberedError &e) {
             QCOMPARE(e.number(), 17);
@@ -157,12 +156,12 @@ private slots:
         QFETCH(int, dest);
         QFETCH(int, source);
         QFETCH(int, expected);
-        Dib d, s;
+        AlphaBitmap d, s;
         QVERIFY(d.create(2, 2));
         QVERIFY(s.create(2, 2));
         fill(d, dest, dest, dest, 77);
         fill(s, source, source / 2, source, 200);
-        Dib::codeAlphaBlend(d, s, 0, 0, -1, -1, alpha);
+        AlphaBitmap::codeAlphaBlend(d, s, 0, 0, -1, -1, alpha);
         for (int row = 0; row < 2; ++row)
             for (int x = 0; x < 2; ++x) {
                 const QList<int> p = pixel(d, x, row);
@@ -174,14 +173,14 @@ private slots:
 
     void codeAlphaBlendClipsToTheDestination()
     {
-        Dib d, s;
+        AlphaBitmap d, s;
         QVERIFY(d.create(4, 3));
         QVERIFY(s.create(10, 5));
         fill(d, 0, 0, 0, 255);
         fill(s, 255, 255, 255, 255);
         // Offsets push the source past the right and top edges: only what lands inside
         // changes, the rest of the source is skipped.
-        Dib::codeAlphaBlend(d, s, 1, 1, -1, -1, 255);
+        AlphaBitmap::codeAlphaBlend(d, s, 1, 1, -1, -1, 255);
         for (int row = 0; row < 3; ++row)
             for (int x = 0; x < 4; ++x) {
                 const bool blended = x >= 1 && row >= 1;
@@ -189,7 +188,7 @@ private slots:
             }
         // Offsets before the first pixel or row.
         fill(d, 0, 0, 0, 255);
-        Dib::codeAlphaBlend(d, s, -2, -1, 3, 2, 255);
+        AlphaBitmap::codeAlphaBlend(d, s, -2, -1, 3, 2, 255);
         for (int row = 0; row < 3; ++row)
             for (int x = 0; x < 4; ++x)
                 QCOMPARE(pixel(d, x, row)[0], (x == 0 && row == 0) ? 255 : 0);
@@ -215,7 +214,7 @@ private slots:
         QFETCH(int, newWidth);
         QFETCH(int, newHeight);
         QFETCH(QList<int>, expectedRow);
-        Dib source;
+        AlphaBitmap source;
         QVERIFY(source.create(int(sourceRow.size()), 1));
         for (int x = 0; x < sourceRow.size(); ++x)
             setPixel(source, x, 0, sourceRow[x], 0, 0, 255);
@@ -232,7 +231,7 @@ private slots:
     {
         // Rows are stepped from the bottom row: a 1 x 3 source of 0, 100, 200 (bottom up)
         // scaled to 1 x 2 takes rows 0 and 2/3.
-        Dib source;
+        AlphaBitmap source;
         QVERIFY(source.create(1, 3));
         setPixel(source, 0, 0, 0, 0, 0, 255);
         setPixel(source, 0, 1, 100, 0, 0, 255);
@@ -245,7 +244,7 @@ private slots:
 
     void resampleSameSizeCopies()
     {
-        Dib source;
+        AlphaBitmap source;
         QVERIFY(source.create(5, 4));
         source.randomiseBits(false);
         const auto copy = source.resample(4, 5);
@@ -263,25 +262,25 @@ private slots:
     void randomPixelsArePremultiplied()
     {
         QFETCH(bool, grey);
-        Dib dib;
-        QVERIFY(dib.create(32, 32));
-        dib.randomiseBits(grey);
-        for (int row = 0; row < dib.height(); ++row)
-            for (int x = 0; x < dib.width(); ++x) {
-                const QList<int> p = pixel(dib, x, row);
+        AlphaBitmap bitmap;
+        QVERIFY(bitmap.create(32, 32));
+        bitmap.randomiseBits(grey);
+        for (int row = 0; row < bitmap.height(); ++row)
+            for (int x = 0; x < bitmap.width(); ++x) {
+                const QList<int> p = pixel(bitmap, x, row);
                 QVERIFY(p[0] <= p[3] && p[1] <= p[3] && p[2] <= p[3]);
                 if (grey)
                     QVERIFY(p[0] == p[1] && p[1] == p[2]);
             }
-        dib.clear();
-        QCOMPARE(pixel(dib, 7, 7), (QList<int>{0, 0, 0, 0}));
+        bitmap.clear();
+        QCOMPARE(pixel(bitmap, 7, 7), (QList<int>{0, 0, 0, 0}));
     }
 
     void paintAndBlendOntoAPainter()
     {
-        Dib dib;
-        QVERIFY(dib.create(4, 4));
-        QImage *canvas = dib.hdc();
+        AlphaBitmap bitmap;
+        QVERIFY(bitmap.create(4, 4));
+        QImage *canvas = bitmap.surface();
         QVERIFY(canvas);
         canvas->fill(qRgba(255, 0, 0, 255));
 
@@ -289,10 +288,10 @@ private slots:
         target.fill(qRgba(0, 0, 255, 255));
         {
             QPainter painter(&target);
-            dib.paintPicture(painter, 2, 2, -1, -1, 0, 0);
+            bitmap.paintPicture(painter, 2, 2, -1, -1, 0, 0);
             // Asking for more than the section holds reads only the section.
-            dib.paintPicture(painter, 7, 7, 10, 10, 0, 0);
-            dib.alphaPaintPicture(painter, 0, 7, 2, 2, 0, 0, 128);
+            bitmap.paintPicture(painter, 7, 7, 10, 10, 0, 0);
+            bitmap.alphaPaintPicture(painter, 0, 7, 2, 2, 0, 0, 128);
         }
         QCOMPARE(target.pixel(2, 2), qRgb(255, 0, 0));
         QCOMPARE(target.pixel(5, 5), qRgb(255, 0, 0));
@@ -308,17 +307,17 @@ private slots:
         QImage picture(3, 2, QImage::Format_RGB32);
         picture.fill(qRgb(10, 20, 30));
         picture.setPixel(0, 0, qRgb(1, 2, 3)); // top-left
-        Dib dib;
-        dib.createFromPicture(picture);
-        QCOMPARE(dib.width(), 3);
-        QCOMPARE(dib.height(), 2);
-        QCOMPARE(pixel(dib, 0, 1), (QList<int>{3, 2, 1, 255})); // top row is row 1
-        QCOMPARE(pixel(dib, 2, 0), (QList<int>{30, 20, 10, 255}));
-        dib.clearUp();
-        QCOMPARE(dib.width(), 0);
-        QVERIFY(!dib.hdc());
+        AlphaBitmap bitmap;
+        bitmap.createFromPicture(picture);
+        QCOMPARE(bitmap.width(), 3);
+        QCOMPARE(bitmap.height(), 2);
+        QCOMPARE(pixel(bitmap, 0, 1), (QList<int>{3, 2, 1, 255})); // top row is row 1
+        QCOMPARE(pixel(bitmap, 2, 0), (QList<int>{30, 20, 10, 255}));
+        bitmap.clearUp();
+        QCOMPARE(bitmap.width(), 0);
+        QVERIFY(!bitmap.surface());
     }
 };
 
-QTEST_MAIN(TestDibSection)
-#include "tst_dibsection.moc"
+QTEST_MAIN(TestAlphaBitmap)
+#include "tst_alphabitmap.moc"
