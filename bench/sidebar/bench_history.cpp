@@ -62,7 +62,7 @@ int main(int argc, char **argv)
         QElapsedTimer timer;
         timer.start();
         HistoryReader reader;
-        reader.load(store);
+        reader.load(store.snapshot());
         out << "snapshot of " << reader.count() << " entries: " << timer.elapsed() << " ms\n";
     }
 

@@ -150,30 +150,41 @@ int measure(const QString &mode, const QString &url)
         shown = text;
         return QMessageBox::Ok;
     };
-    RssPanel panel(host);
-    if (!dir.isValid() || !panel.openConnection(dir.filePath(QStringLiteral("peak.mdb"))))
+    if (!dir.isValid())
         return 1;
+    const QString file = dir.filePath(QStringLiteral("peak.mdb"));
     qint32 id = 0;
+    if (mode == QLatin1String("check")) {
+        // The channel is in the database before the panel opens it, as at a start.
+        RssDatabase db(file);
+        if (!db.open())
+            return 1;
+        id = db.insertChannel(QStringLiteral("Bench"), QString(), url, QString(), QString());
+    }
+    RssPanel panel(host);
+    if (!panel.openConnection(file))
+        return 1;
     qint64 before = 0;
     if (mode == QLatin1String("check")) {
-        id = panel.m_database->insertChannel(QStringLiteral("Bench"), QString(), url, QString(), QString());
-        panel.fillChannelList();
         before = statusKiB("VmRSS:");
         runUntil(&panel, &RssPanel::checkFinished, [&panel] { panel.onCheckClicked(); });
     } else {
         const std::unique_ptr<RssChannelDialog> dialog(panel.newChannelDialog());
-        dialog->m_addMode = true;
-        dialog->m_urlEdit->setText(url);
+        dialog->setForAdding();
+        dialog->findChild<QLineEdit *>(QStringLiteral("txtURL"))->setText(url);
         before = statusKiB("VmRSS:");
         bool retrieved = false;
         QObject::connect(dialog.get(), &RssChannelDialog::RetrieveFinished, [&retrieved](bool ok) { retrieved = ok; });
+        QObject::connect(dialog.get(), &RssChannelDialog::addFinished, [&id](qint32 channelId) { id = channelId; });
         runUntil(dialog.get(), &RssChannelDialog::RetrieveFinished, [&dialog] { dialog->onRetrieveClicked(); });
         if (retrieved)
             runUntil(dialog.get(), &RssChannelDialog::addFinished, [&dialog] { dialog->onAddClicked(); });
-        id = dialog->channelId();
     }
-    const qsizetype stored = id > 0 ? panel.m_database->headlines(id).value_or(QList<RssDatabase::Headline>()).size() : 0;
-    QTextStream(stdout) << statusKiB("VmHWM:") << ' ' << before << ' ' << stored << ' ' << shown << '\n';
+    const qint64 peak = statusKiB("VmHWM:");
+    RssDatabase db(file);
+    const qsizetype stored =
+        id > 0 && db.open() ? db.headlines(id).value_or(QList<RssDatabase::Headline>()).size() : 0;
+    QTextStream(stdout) << peak << ' ' << before << ' ' << stored << ' ' << shown << '\n';
     return 0;
 }
 

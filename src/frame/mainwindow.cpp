@@ -35,12 +35,8 @@
 #include "quicksearchdialog.h"
 #include "restoredocumentsdialog.h"
 #include "searchengines.h"
-#include "sidebar/favoritestree.h"
-#include "sidebar/gamesbrowser.h"
-#include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
 #include "sidebar/sidebarhost.h"
-#include "sidebar/websitegrouplist.h"
 #include "skinpaint.h"
 #include "striptoolbar.h"
 #include "updatecheck.h"
@@ -224,7 +220,7 @@ void MainWindow::startUp(const QString &commandLine)
     initInterface();
 
     // 10. The favorites tree; the address given at start is its start node.
-    m_sidebar->m_favorites->setStartTarget(commandLine);
+    m_sidebar->setFavoritesStartTarget(commandLine);
     m_sidebar->reloadFavorites();
 
     // 11. Every setting.
@@ -236,7 +232,7 @@ void MainWindow::startUp(const QString &commandLine)
     // 13. The history tree, the quick notes and the website groups.
     m_sidebar->reloadHistory();
     m_sidebar->loadQuickNotes();
-    m_sidebar->m_groups->fillGroupList();
+    m_sidebar->fillGroupList();
 
     // 14. The games page of the side bar loads with the feed database (openFeedDatabase), once
     // the first page has loaded: a second page loading meanwhile would hold that one up.
@@ -452,10 +448,8 @@ void MainWindow::updateDocumentActions()
     for (const char *key :
          {"mnuViewInternetOptions", "mnuContentJava", "mnuContentDLACTX", "mnuContentRUNACTX"})
         m_commands->setEnabled(QLatin1String(key), false);
-    if (m_sidebar) {
-        m_sidebar->btnAdd->setEnabled(enabled);
-        m_sidebar->btnGroupAdd->setEnabled(enabled);
-    }
+    if (m_sidebar)
+        m_sidebar->setPageButtonsEnabled(enabled);
 }
 
 // ---------------------------------------------------------------- documents
@@ -725,7 +719,7 @@ void MainWindow::onClockTick()
     // window shows again.
     if (!isHidden() && !isMinimized())
         m_statusBar->showDateTime();
-    m_sidebar->m_rssPanel->onMinuteTick();
+    m_sidebar->onMinuteTick();
 }
 
 void MainWindow::onUpdateTimer()
@@ -742,9 +736,8 @@ void MainWindow::openFeedDatabase()
     disconnect(m_documentArea, &DocumentArea::pageLoaded, this, &MainWindow::openFeedDatabase);
     m_feedDatabaseOpener.stop();
     if (!m_unloaded) {
-        if (m_sidebar->m_rssPanel->openConnection())
-            m_sidebar->m_rssPanel->runStartupCheck();
-        m_sidebar->m_gamesBrowser->loadGamesPage(); // start-up step 14, after the first page
+        m_sidebar->openFeeds();
+        m_sidebar->loadGamesPage(); // start-up step 14, after the first page
     }
 }
 

@@ -31,8 +31,6 @@ public:
     // Writes the switch, the password and the field names; the form data only when the file
     // could be read (a damaged file is kept as it is).
     void save() override;
-    // Whether "form.bin" exists but could not be read: the data cannot be edited here.
-    bool dataUnreadable() const { return m_dataUnreadable; }
 
     // What the controls hold now.
     FormRecord record() const;
@@ -53,6 +51,7 @@ private:
 
     OptionsMessage m_message;
     FormStore m_store;
+    // "form.bin" exists but could not be read: the data cannot be edited here.
     bool m_dataUnreadable = false;
     bool m_unreadableTold = false;
     int m_previousTab = PersonTab;

@@ -18,11 +18,6 @@ class AddGroupDialog : public QDialog
 public:
     AddGroupDialog(WebsiteGroups &groups, const SidebarHost &host, QWidget *parent = nullptr);
 
-    QLineEdit *nameEdit() const { return m_name; }
-    QLineEdit *passwordEdit() const { return m_password; }
-    QLineEdit *confirmEdit() const { return m_confirm; }
-    QPushButton *okButton() const { return m_ok; }
-
     // OK: saves and accepts, or says why not and stays open.
     void onOk();
 

@@ -1,6 +1,5 @@
 #include "favoritesscan.h"
 
-#include "core/userfile.h"
 #include "urlshortcut.h"
 
 #include <QDir>
@@ -129,7 +128,7 @@ bool FavoritesScan::scanFolder(const QString &parentKey, const QString &name, co
                 return false;
             continue;
         }
-        if (!m_foldersOnly && entryName.size() > kShortcutSuffix.size()
+        if (entryName.size() > kShortcutSuffix.size()
             && entryName.endsWith(kShortcutSuffix, Qt::CaseInsensitive)) {
             addRecord(key, entryName.chopped(kShortcutSuffix.size()), inLinks, QString());
         }
@@ -169,12 +168,6 @@ std::optional<QByteArray> FavoritesScan::cacheData(const QList<Node> &nodes,
             return std::nullopt;
     }
     return text.toUtf8();
-}
-
-bool FavoritesScan::writeCache(const QString &path, const QList<Node> &nodes,
-                               const QList<Record> &records)
-{
-    return UserFile::save(path, *cacheData(nodes, records));
 }
 
 QStringList FavoritesScan::parseFields(QStringView line)

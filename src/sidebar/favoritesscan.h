@@ -40,8 +40,6 @@ public:
 
     // Called every ~20 ms of scanning; returning false stops the scan.
     void setPump(std::function<bool()> pump) { m_pump = std::move(pump); }
-    // When set, shortcuts are not read: only the folders are collected.
-    void setFoldersOnly(bool foldersOnly) { m_foldersOnly = foldersOnly; }
 
     // Forgets the previous scan and reads folderPath and everything below it. Entries of a
     // folder are taken in name order, a sub-folder at once where it stands (depth first). A
@@ -60,16 +58,13 @@ public:
     const QStringList &linkNames() const { return m_linkNames; }
     const QStringList &linkUrls() const { return m_linkUrls; }
 
-    // The cache: the node count, one line per node ("first" as the first node's parent),
-    // then one line per record; three quoted fields a line, an inner quote doubled.
-    static bool writeCache(const QString &path, const QList<Node> &nodes,
-                           const QList<Record> &records);
-    // The cache's bytes; tick is called after every line, and returning false stops the work
-    // (no result then).
+    // The cache's bytes: the node count, one line per node ("first" as the first node's parent),
+    // then one line per record; three quoted fields a line, an inner quote doubled. tick is
+    // called after every line, and returning false stops the work (no result then).
     static std::optional<QByteArray> cacheData(const QList<Node> &nodes,
                                                const QList<Record> &records,
                                                const std::function<bool()> &tick = {});
-    // Reads a cache written by writeCache (or one whose inner quotes are not doubled). The
+    // Reads a cache of cacheData's bytes (or one whose inner quotes are not doubled). The
     // first node's parent key comes back empty. False when the file cannot be read or its
     // first line is not a count.
     static bool readCache(const QString &path, QList<Node> *nodes, QList<Record> *records);
@@ -92,5 +87,4 @@ private:
     QString m_rootCanonical; // where every followed link must lead
     int m_entries = 0;
     qint64 m_lastPump = 0;
-    bool m_foldersOnly = false;
 };

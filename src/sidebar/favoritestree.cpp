@@ -93,11 +93,6 @@ QString FavoritesTree::cacheFile()
     return Paths::dataFile(base + QLatin1String(".ini"));
 }
 
-QString FavoritesTree::folder() const
-{
-    return m_folder.isEmpty() ? favoritesFolder() : m_folder;
-}
-
 bool FavoritesTree::keepAlive()
 {
     QCoreApplication::processEvents();
@@ -110,7 +105,7 @@ bool FavoritesTree::loadFavorites(bool rescan)
         return false;
     m_busy = true;
     // Taken before the scan: a change made while it runs is seen at the next showing.
-    m_loadedStamp = folderStamp(folder());
+    m_loadedStamp = folderStamp(favoritesFolder());
     const QPointer<FavoritesTree> self(this);
     const bool done = rebuild(rescan);
     if (!self)
@@ -123,7 +118,7 @@ bool FavoritesTree::loadFavorites(bool rescan)
 
 void FavoritesTree::reloadIfChanged()
 {
-    if (!m_busy && m_tree && folderStamp(folder()) != m_loadedStamp)
+    if (!m_busy && m_tree && folderStamp(favoritesFolder()) != m_loadedStamp)
         loadFavorites(true);
 }
 
@@ -138,7 +133,7 @@ bool FavoritesTree::rebuild(bool rescan)
     QList<FavoritesScan::Node> folders;
     if (rescan) {
         scan.setPump(keepGoing);
-        if (!scan.scan(folder()))
+        if (!scan.scan(favoritesFolder()))
             return false; // this object or its tree is gone
         folders = scan.folders();
         AppState::linkNames = scan.linkNames();
@@ -253,8 +248,9 @@ bool FavoritesTree::addLeafNodes()
 
 bool FavoritesTree::selectStartNode()
 {
-    const QString target = m_startTarget.isEmpty() ? FavoritesScan::childKey(folder(), QString())
-                                                   : m_startTarget;
+    const QString target = m_startTarget.isEmpty()
+        ? FavoritesScan::childKey(favoritesFolder(), QString())
+        : m_startTarget;
     for (const FavoritesScan::Node &node : std::as_const(m_nodes)) {
         if (node.key.compare(target, Qt::CaseInsensitive) != 0)
             continue;

@@ -25,9 +25,6 @@ public:
     // The cache: the program's base name and ".ini", in the data folder.
     static QString cacheFile();
 
-    // The folder shown instead of favoritesFolder().
-    void setFolder(const QString &folder) { m_folder = folder; }
-    QString folder() const;
     // The node selected after a rebuild: the one whose key equals the command line (in any
     // letter case); with an empty command line, the root.
     void setStartTarget(const QString &commandLine) { m_startTarget = commandLine; }
@@ -36,17 +33,11 @@ public:
     // while it works; a call made meanwhile returns false at once, as does a rebuild that had
     // to stop.
     bool loadFavorites(bool rescan = true);
-    bool isLoading() const { return m_busy; }
     // Rescans when a folder below the Favorites folder changed since the last load (the
     // section is being shown).
     void reloadIfChanged();
     // Opens a node without children: its key, in a new tab when the settings ask for it.
     void openNode(QTreeWidgetItem *item);
-
-    // What the last rebuild read (records in scan order) and left in the tree (nodes in the
-    // order they were added).
-    const QList<FavoritesScan::Record> &records() const { return m_records; }
-    const QList<FavoritesScan::Node> &nodes() const { return m_nodes; }
 
 signals:
     void loaded();
@@ -64,8 +55,9 @@ private:
 
     QPointer<QTreeWidget> m_tree;
     SidebarHost m_host;
-    QString m_folder;
     QString m_startTarget;
+    // What the last rebuild left in the tree (nodes in the order they were added) and read
+    // (records in scan order).
     QList<FavoritesScan::Node> m_nodes;
     QList<FavoritesScan::Record> m_records;
     QHash<QString, QTreeWidgetItem *> m_items; // by key

@@ -72,8 +72,6 @@ void FeedFetcher::startHttpGet(const QString &url, const QString &proxy, int tim
     const quint64 generation = ++m_generation;
     m_url = url;
     m_body.clear();
-    m_status = 0;
-    m_result = NotStarted;
     m_document = {};
     m_pendingResult.reset();
     m_running = true;
@@ -142,12 +140,12 @@ void FeedFetcher::onReplyFinished()
         result = *m_pendingResult;
     } else {
         onReadyRead();
-        m_status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (m_pendingResult)
             result = *m_pendingResult;
-        else if (m_status == 0)
+        else if (status == 0)
             result = NetworkError;
-        else if (m_status == 200 && reply->error() == QNetworkReply::NoError)
+        else if (status == 200 && reply->error() == QNetworkReply::NoError)
             result = Ok;
         else
             result = HttpError;
@@ -202,7 +200,6 @@ void FeedFetcher::abort()
 void FeedFetcher::finish(Result result)
 {
     m_running = false;
-    m_result = result;
     if (result != Ok)
         m_body.clear();
     emit finished(result);

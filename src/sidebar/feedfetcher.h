@@ -53,8 +53,7 @@ public:
     void abort();
     bool isRunning() const { return m_running; }
 
-    Result result() const { return m_result; }
-    int status() const { return m_status; }
+    // The body as far as it has arrived; empty after a fetch that did not end with Ok.
     QByteArray body() const { return m_body; }
     QString url() const { return m_url; }
     // The body read as a document (after finished(Ok)).
@@ -74,9 +73,7 @@ private:
     QTimer m_timer;
     QString m_url;
     QByteArray m_body;
-    Result m_result = NotStarted;
     std::optional<Result> m_pendingResult; // set when we end the reply ourselves
-    int m_status = 0;
     bool m_running = false;
     quint64 m_generation = 0;
     RssFeed::ParsedDocument m_document;

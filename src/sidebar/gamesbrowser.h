@@ -26,7 +26,6 @@ public:
 
     // Loads the games page; the engine view is made on the first call.
     void loadGamesPage();
-    QWebEngineView *view() const { return m_view; }
 
 signals:
     // A load of the games page ended with this title.

@@ -45,11 +45,6 @@ void CleanProgressWindow::setStatus(const QString &text)
     m_status->setText(text);
 }
 
-QString CleanProgressWindow::status() const
-{
-    return m_status->text();
-}
-
 namespace HistoryCleaner {
 
 void deleteHistory(const SidebarHost &host, Kinds kinds, QWidget *owner, HistoryStore *store,

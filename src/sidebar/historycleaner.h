@@ -18,7 +18,6 @@ public:
     explicit CleanProgressWindow(QWidget *owner = nullptr);
 
     void setStatus(const QString &text);
-    QString status() const;
 
 private:
     QLabel *m_status = nullptr; // lblStatus

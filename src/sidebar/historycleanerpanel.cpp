@@ -53,26 +53,27 @@ HistoryCleanerPanel::HistoryCleanerPanel(QWidget *panel, const SidebarHost &host
                                          QObject *parent)
     : QObject(parent), m_panel(panel), m_host(host), m_tree(tree)
 {
-    for (size_t i = 0; i < boxes.size(); ++i) {
+    for (size_t i = 0; i < m_boxes.size(); ++i) {
         const CleanerBox &row = kBoxes[i];
         auto *box = new QCheckBox(panel);
         box->setObjectName(QLatin1String(row.box));
         box->adjustSize();
         box->move(twipsToPixels(kLeftTwips), twipsToPixels(row.top));
         connect(box, &QCheckBox::toggled, this, &HistoryCleanerPanel::updateCleanSelected);
-        boxes[i] = box;
+        m_boxes[i] = box;
 
         auto *label = new QLabel(loadResString(row.text), panel);
         label->setObjectName(QLatin1String(row.label));
         label->installEventFilter(this);
-        labels[i] = label;
+        m_labels[i] = label;
     }
-    btnCleanAll = cleanerButton(panel, "btnCleanAll", 1193, QStyle::SP_TrashIcon, kLeftTwips);
-    btnCleanSel = cleanerButton(panel, "btnCleanSel", 1194, QStyle::SP_DialogDiscardButton,
-                                kLeftTwips + kButtonTwips);
-    btnCleanSel->setEnabled(false);
-    connect(btnCleanAll, &QToolButton::clicked, this, &HistoryCleanerPanel::cleanAll);
-    connect(btnCleanSel, &QToolButton::clicked, this, &HistoryCleanerPanel::cleanSelected);
+    m_cleanAllButton = cleanerButton(panel, "btnCleanAll", 1193, QStyle::SP_TrashIcon, kLeftTwips);
+    m_cleanSelectedButton = cleanerButton(panel, "btnCleanSel", 1194,
+                                          QStyle::SP_DialogDiscardButton, kLeftTwips + kButtonTwips);
+    m_cleanSelectedButton->setEnabled(false);
+    connect(m_cleanAllButton, &QToolButton::clicked, this, &HistoryCleanerPanel::cleanAll);
+    connect(m_cleanSelectedButton, &QToolButton::clicked, this,
+            &HistoryCleanerPanel::cleanSelected);
 
     panel->installEventFilter(this);
     layoutLabels();
@@ -81,8 +82,8 @@ HistoryCleanerPanel::HistoryCleanerPanel(QWidget *panel, const SidebarHost &host
 HistoryCleaner::Kinds HistoryCleanerPanel::selectedKinds() const
 {
     HistoryCleaner::Kinds kinds;
-    for (size_t i = 0; i < boxes.size(); ++i) {
-        if (boxes[i]->isChecked())
+    for (size_t i = 0; i < m_boxes.size(); ++i) {
+        if (m_boxes[i]->isChecked())
             kinds |= kBoxes[i].kind;
     }
     return kinds;
@@ -112,8 +113,8 @@ bool HistoryCleanerPanel::clean(HistoryCleaner::Kinds kinds, bool reloadTree)
 {
     // A second click while events are handled during the cleaning must not start another.
     m_busy = true;
-    btnCleanAll->setEnabled(false);
-    btnCleanSel->setEnabled(false);
+    m_cleanAllButton->setEnabled(false);
+    m_cleanSelectedButton->setEnabled(false);
     QPointer<HistoryCleanerPanel> self(this);
     HistoryCleaner::deleteHistory(m_host, kinds, m_panel->window(), m_tree ? m_tree->store() : nullptr,
                                   [self, reloadTree](bool ok) {
@@ -128,7 +129,7 @@ void HistoryCleanerPanel::finishCleaning(bool ok, bool reloadTree)
     if (reloadTree && m_tree)
         m_tree->loadHistory();
     m_busy = false;
-    btnCleanAll->setEnabled(true);
+    m_cleanAllButton->setEnabled(true);
     updateCleanSelected();
     m_host.message(m_panel, ok ? QMessageBox::Information : QMessageBox::Warning,
                    loadResString(ok ? 15000 : 15001));
@@ -152,15 +153,15 @@ void HistoryCleanerPanel::cleanAtExit(const SidebarHost &host, QWidget *owner)
 
 void HistoryCleanerPanel::updateCleanSelected()
 {
-    btnCleanSel->setEnabled(!m_busy && selectedKinds() != HistoryCleaner::Kinds());
+    m_cleanSelectedButton->setEnabled(!m_busy && selectedKinds() != HistoryCleaner::Kinds());
 }
 
 void HistoryCleanerPanel::layoutLabels()
 {
-    for (size_t i = 0; i < labels.size(); ++i) {
-        const QRect box = boxes[i]->geometry();
+    for (size_t i = 0; i < m_labels.size(); ++i) {
+        const QRect box = m_boxes[i]->geometry();
         const int left = box.right() + 1 + kLabelGap;
-        labels[i]->setGeometry(left, box.top(), qMax(0, m_panel->width() - left), box.height());
+        m_labels[i]->setGeometry(left, box.top(), qMax(0, m_panel->width() - left), box.height());
     }
 }
 
@@ -170,9 +171,9 @@ bool HistoryCleanerPanel::eventFilter(QObject *watched, QEvent *event)
         layoutLabels();
     } else if (event->type() == QEvent::MouseButtonRelease
                && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        for (size_t i = 0; i < labels.size(); ++i) {
-            if (watched == labels[i] && labels[i]->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint()))
-                boxes[i]->toggle();
+        for (size_t i = 0; i < m_labels.size(); ++i) {
+            if (watched == m_labels[i] && m_labels[i]->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint()))
+                m_boxes[i]->toggle();
         }
     }
     return QObject::eventFilter(watched, event);

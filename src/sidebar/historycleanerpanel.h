@@ -36,13 +36,6 @@ public:
     // cache is emptied in the background; the application does not quit before it is.
     static void cleanAtExit(const SidebarHost &host, QWidget *owner = nullptr);
 
-    // chkManAddress, chkManSearch, chkManCookies, chkManHistory, chkManTemp and their labels
-    // Label3 .. Label7, in the order of HistoryCleaner::Kind.
-    std::array<QCheckBox *, 5> boxes{};
-    std::array<QLabel *, 5> labels{};
-    QToolButton *btnCleanAll = nullptr;
-    QToolButton *btnCleanSel = nullptr;
-
 Q_SIGNALS:
     void cleaned(bool ok);
 
@@ -56,6 +49,12 @@ private:
     void layoutLabels();
 
     QWidget *m_panel = nullptr;
+    // chkManAddress, chkManSearch, chkManCookies, chkManHistory, chkManTemp and their labels
+    // Label3 .. Label7, in the order of HistoryCleaner::Kind.
+    std::array<QCheckBox *, 5> m_boxes{};
+    std::array<QLabel *, 5> m_labels{};
+    QToolButton *m_cleanAllButton = nullptr;      // btnCleanAll
+    QToolButton *m_cleanSelectedButton = nullptr; // btnCleanSel
     SidebarHost m_host;
     QPointer<HistoryTree> m_tree;
     bool m_busy = false;

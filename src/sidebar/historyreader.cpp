@@ -1,21 +1,13 @@
 #include "historyreader.h"
 
-void HistoryReader::load(const HistoryStore &store)
-{
-    m_entries = store.snapshot();
-    m_loaded = true;
-}
-
 void HistoryReader::load(QList<HistoryStore::Entry> entries)
 {
     m_entries = std::move(entries);
-    m_loaded = true;
 }
 
 void HistoryReader::release()
 {
     m_entries.clear();
-    m_loaded = false;
 }
 
 HistoryStore::Entry HistoryReader::item(int index) const

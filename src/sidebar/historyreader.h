@@ -10,11 +10,10 @@
 class HistoryReader
 {
 public:
-    void load(const HistoryStore &store);
-    // Takes entries read elsewhere (off the interface thread) as the snapshot.
+    // Takes a store's entries (HistoryStore::snapshot, read off the interface thread) as the
+    // snapshot.
     void load(QList<HistoryStore::Entry> entries);
     void release();
-    bool isLoaded() const { return m_loaded; }
 
     int count() const { return int(m_entries.size()); }
     // Entry index; an empty entry outside 0..count() - 1.
@@ -22,5 +21,4 @@ public:
 
 private:
     QList<HistoryStore::Entry> m_entries;
-    bool m_loaded = false;
 };

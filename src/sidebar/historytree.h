@@ -28,7 +28,6 @@ public:
 
     // Takes a new snapshot of the store and rebuilds the tree from it; loaded() follows.
     void loadHistory();
-    bool isLoading() const { return m_loading; }
     // Whether the last load could read the store.
     bool lastLoadSucceeded() const { return m_lastLoadOk; }
     // Loads the tree again when the store has changed since the last load, or when it was
@@ -39,7 +38,6 @@ public:
     void markOutOfDate();
     // Lets go of the snapshot: leaves can no longer be opened (the frame's unload).
     void releaseHistoryReader();
-    const HistoryReader &reader() const { return m_reader; }
 
     // Opens the entry of a leaf as the host opens picked addresses (a new tab when
     // ControlHistNew is set). Group nodes and nodes with children open nothing.

@@ -25,10 +25,10 @@ RssChannelDialog::RssChannelDialog(std::function<RssDatabase *()> database,
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     resize(twipsToPixels(6225), twipsToPixels(3345));
 
-    m_icon = new QLabel(this);
-    m_icon->setObjectName(QStringLiteral("Picture1"));
-    m_icon->setPixmap(SidebarImages::icon(QStringLiteral("feed")).pixmap(twipsToPixels(960)));
-    m_icon->setFixedSize(twipsToPixels(960), twipsToPixels(960));
+    auto *icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("Picture1"));
+    icon->setPixmap(SidebarImages::icon(QStringLiteral("feed")).pixmap(twipsToPixels(960)));
+    icon->setFixedSize(twipsToPixels(960), twipsToPixels(960));
     m_heading = new QLabel(resId(18002), this);
     m_heading->setObjectName(QStringLiteral("Label12"));
     QFont heading(QStringLiteral("Tahoma"), 12);
@@ -54,56 +54,71 @@ RssChannelDialog::RssChannelDialog(std::function<RssDatabase *()> database,
         b->setProperty(kTagProperty, resId(id));
         return b;
     };
-    m_urlLabel = label("Label1", 18003);
+    auto *urlLabel = label("Label1", 18003);
     m_urlEdit = edit("txtURL");
     m_retrieveButton = button("cmdRetrieve", 18004);
     m_retrieveButton->setAutoDefault(false);
-    m_titleLabel = label("Label2", 18005);
+    auto *titleLabel = label("Label2", 18005);
     m_titleEdit = edit("txtTitle");
-    m_descriptionLabel = label("Label3", 18006);
+    auto *descriptionLabel = label("Label3", 18006);
     m_descriptionEdit = edit("txtDesc");
     m_addButton = button("cmdAdd", 18007);
     m_addButton->setDefault(true);
-    m_cancelButton = button("cmdCancel", 18008);
-    m_cancelButton->setAutoDefault(false);
-    m_urlLabel->setBuddy(m_urlEdit);
-    m_titleLabel->setBuddy(m_titleEdit);
-    m_descriptionLabel->setBuddy(m_descriptionEdit);
+    auto *cancelButton = button("cmdCancel", 18008);
+    cancelButton->setAutoDefault(false);
+    urlLabel->setBuddy(m_urlEdit);
+    titleLabel->setBuddy(m_titleEdit);
+    descriptionLabel->setBuddy(m_descriptionEdit);
 
     auto *grid = new QGridLayout(this);
-    grid->addWidget(m_icon, 0, 0);
+    grid->addWidget(icon, 0, 0);
     grid->addWidget(m_heading, 0, 1, 1, 2);
     grid->addWidget(line, 1, 0, 1, 3);
-    grid->addWidget(m_urlLabel, 2, 0);
+    grid->addWidget(urlLabel, 2, 0);
     grid->addWidget(m_urlEdit, 2, 1);
     grid->addWidget(m_retrieveButton, 2, 2);
-    grid->addWidget(m_titleLabel, 3, 0);
+    grid->addWidget(titleLabel, 3, 0);
     grid->addWidget(m_titleEdit, 3, 1, 1, 2);
-    grid->addWidget(m_descriptionLabel, 4, 0);
+    grid->addWidget(descriptionLabel, 4, 0);
     grid->addWidget(m_descriptionEdit, 4, 1, 1, 2);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_addButton);
-    buttons->addWidget(m_cancelButton);
+    buttons->addWidget(cancelButton);
     grid->addLayout(buttons, 5, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     setTabOrder(m_urlEdit, m_retrieveButton);
     setTabOrder(m_retrieveButton, m_titleEdit);
     setTabOrder(m_titleEdit, m_descriptionEdit);
     setTabOrder(m_descriptionEdit, m_addButton);
-    setTabOrder(m_addButton, m_cancelButton);
+    setTabOrder(m_addButton, cancelButton);
 
     connect(m_urlEdit, &QLineEdit::textChanged, this, &RssChannelDialog::onUrlEdited);
     connect(m_titleEdit, &QLineEdit::textChanged, this, &RssChannelDialog::onTitleEdited);
     connect(m_retrieveButton, &QPushButton::clicked, this, &RssChannelDialog::onRetrieveClicked);
     connect(m_addButton, &QPushButton::clicked, this, &RssChannelDialog::onAddClicked);
-    connect(m_cancelButton, &QPushButton::clicked, this, &RssChannelDialog::onCancelClicked);
+    connect(cancelButton, &QPushButton::clicked, this, &RssChannelDialog::onCancelClicked);
     connect(m_fetcher, &FeedFetcher::finished, this, &RssChannelDialog::fetched);
 }
 
 RssChannelDialog::~RssChannelDialog()
 {
     setBusyCursor(false);
+}
+
+void RssChannelDialog::setForAdding()
+{
+    m_addMode = true;
+}
+
+void RssChannelDialog::setForEditing(qint32 channelId, const QString &url, const QString &title,
+                                     const QString &description)
+{
+    m_addMode = false;
+    m_channelToEdit = channelId;
+    m_urlEdit->setText(url);
+    m_titleEdit->setText(title);
+    m_descriptionEdit->setText(description);
 }
 
 void RssChannelDialog::showEvent(QShowEvent *event)
@@ -339,7 +354,6 @@ void RssChannelDialog::addDone(FeedFetcher::Result result)
         stay(insertError);
         return;
     }
-    m_channelId = id;
     if (!parseError.isEmpty() && !ownerClosing())
         failed(parseError);
     if (!self)

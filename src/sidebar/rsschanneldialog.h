@@ -28,21 +28,11 @@ public:
                      QWidget *parent = nullptr);
     ~RssChannelDialog() override;
 
-    // Set before the dialog is shown: add a channel, or update channel m_channelToEdit.
-    bool m_addMode = false;
-    qint32 m_channelToEdit = 0;
-
-    QLabel *m_icon = nullptr;
-    QLabel *m_heading = nullptr; // heading
-    QLabel *m_urlLabel = nullptr;
-    QLabel *m_titleLabel = nullptr;
-    QLabel *m_descriptionLabel = nullptr;
-    QLineEdit *m_urlEdit = nullptr;
-    QLineEdit *m_titleEdit = nullptr;
-    QLineEdit *m_descriptionEdit = nullptr;
-    QPushButton *m_retrieveButton = nullptr;
-    QPushButton *m_addButton = nullptr;
-    QPushButton *m_cancelButton = nullptr;
+    // Set before the dialog is shown: add a channel, or update the stored channel channelId,
+    // whose address, title and description the boxes start with.
+    void setForAdding();
+    void setForEditing(qint32 channelId, const QString &url, const QString &title,
+                       const QString &description);
 
     // Runs when the dialog is first shown.
     void loadChannel();
@@ -56,14 +46,6 @@ public:
 
     // Stops a running download and closes the dialog (the frame unloads).
     void abort();
-
-    bool isRetrieving() const { return m_retrieving; }
-    bool isAdding() const { return m_adding; }
-    bool retrieved() const { return m_retrieved; }
-    // The channel as the last retrieve gave it (without the document's text, which Add reads
-    // again), with the title as typed since, and the new channelId after Add.
-    const RssChannelInfo &channel() const { return m_record; }
-    qint32 channelId() const { return m_channelId; }
 
     void reject() override;
     void done(int result) override;
@@ -91,9 +73,18 @@ private:
 
     std::function<RssDatabase *()> m_database;
     std::function<bool()> m_ownerClosing;
+    bool m_addMode = false;
+    qint32 m_channelToEdit = 0;
+    QLabel *m_heading = nullptr;
+    QLineEdit *m_urlEdit = nullptr;
+    QLineEdit *m_titleEdit = nullptr;
+    QLineEdit *m_descriptionEdit = nullptr;
+    QPushButton *m_retrieveButton = nullptr;
+    QPushButton *m_addButton = nullptr;
     FeedFetcher *m_fetcher = nullptr;
+    // The channel as the last retrieve gave it (without the document's text, which Add reads
+    // again), with the title as typed since.
     RssChannelInfo m_record;
-    qint32 m_channelId = 0;
     QString m_fetchUrl;
     bool m_loaded = false;
     bool m_cancel = false;

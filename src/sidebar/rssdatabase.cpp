@@ -239,23 +239,6 @@ std::optional<QList<RssDatabase::Channel>> RssDatabase::channels()
     return list;
 }
 
-std::optional<RssDatabase::Channel> RssDatabase::channelByID(qint32 channelId)
-{
-    if (!m_open)
-        return std::nullopt;
-    QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT * FROM Channels WHERE ChannelID = ?"));
-    q.addBindValue(channelId);
-    if (!q.exec()) {
-        failed(q);
-        return std::nullopt;
-    }
-    if (!q.next())
-        return std::nullopt;
-    return channelFrom(q);
-}
-
 std::optional<QList<RssDatabase::Headline>> RssDatabase::headlines(qint32 channelId)
 {
     if (!m_open)

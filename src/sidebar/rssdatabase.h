@@ -55,7 +55,6 @@ public:
     void close();
     // 1 while open, 0 otherwise.
     int state() const { return m_open ? 1 : 0; }
-    QString filePath() const { return m_filePath; }
     QString lastError() const { return m_lastError; }
 
     // The present moment; tests put another clock in its place.
@@ -64,7 +63,6 @@ public:
 
     // Every channel, ordered by title.
     std::optional<QList<Channel>> channels();
-    std::optional<Channel> channelByID(qint32 channelId);
     // The channel's headlines, oldest first (the list shows them the other way round).
     std::optional<QList<Headline>> headlines(qint32 channelId);
     // The newest unread headline of the channel, if there is one.

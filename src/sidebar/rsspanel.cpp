@@ -6,7 +6,6 @@
 #include "rssfeed.h"
 #include "sidebarimages.h"
 
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -78,16 +77,16 @@ RssPanel::RssPanel(const SidebarHost &host, QWidget *parent)
         connect(b, &QToolButton::clicked, this, handler);
         return b;
     };
-    m_addChannelButton = button("cmdAddRss", 18514, QStyle::SP_CustomBase, QStringLiteral("feednew"),
-                       &RssPanel::onAddChannelClicked);
+    button("cmdAddRss", 18514, QStyle::SP_CustomBase, QStringLiteral("feednew"),
+           &RssPanel::onAddChannelClicked);
     m_removeChannelButton = button("cmdRemoveRss", 18515, QStyle::SP_TrashIcon, QString(),
                           &RssPanel::onRemoveChannelClicked);
     m_editChannelButton = button("cmdEditRss", 18516, QStyle::SP_FileDialogDetailedView, QString(),
                         &RssPanel::onEditChannelClicked);
     m_checkButton = button("cmdCheckRss", 18517, QStyle::SP_BrowserReload, QString(),
                          &RssPanel::onCheckClicked);
-    m_settingsButton = button("cmdRssSetting", 18518, QStyle::SP_FileDialogInfoView, QString(),
-                           &RssPanel::onSettingsClicked);
+    button("cmdRssSetting", 18518, QStyle::SP_FileDialogInfoView, QString(),
+           &RssPanel::onSettingsClicked);
     m_channelList = makeList(this, "ListView1", 18512);
     m_headlineList = makeList(this, "ListView2", 18513);
     for (QTreeWidget *list : {m_channelList, m_headlineList}) {
@@ -173,6 +172,14 @@ bool RssPanel::unload()
     return purged;
 }
 
+void RssPanel::prepareLists(const std::function<void(QAbstractItemView *list)> &stripe)
+{
+    m_channelList->setToolTip(loadResString(18512));
+    m_headlineList->setToolTip(loadResString(18513));
+    stripe(m_channelList);
+    stripe(m_headlineList);
+}
+
 // ---------------------------------------------------------------- lists
 
 void RssPanel::fillChannelList()
@@ -228,11 +235,6 @@ void RssPanel::fillHeadlineList(qint32 channelId)
     m_headlineList->addTopLevelItems(rows);
 }
 
-RssChannelDialog *RssPanel::channelDialog() const
-{
-    return m_dialog.data();
-}
-
 QTreeWidgetItem *RssPanel::channelRow(qint32 channelId) const
 {
     for (int i = 0; i < m_channelList->topLevelItemCount(); ++i) {
@@ -245,7 +247,6 @@ QTreeWidgetItem *RssPanel::channelRow(qint32 channelId) const
 
 void RssPanel::setSectionMark(bool marked)
 {
-    m_sectionMark = marked;
     emit SectionMarkChanged(marked);
 }
 
@@ -289,7 +290,7 @@ void RssPanel::onAddChannelClicked()
     if (!testConnection())
         return;
     auto *dialog = newChannelDialog(window());
-    dialog->m_addMode = true;
+    dialog->setForAdding();
     const QPointer<RssPanel> self(this);
     runDialog(dialog);
     if (self && m_channelList->topLevelItemCount() > 0)
@@ -304,11 +305,7 @@ void RssPanel::onEditChannelClicked()
     if (!row)
         return;
     auto *dialog = newChannelDialog(window());
-    dialog->m_addMode = false;
-    dialog->m_urlEdit->setText(row->text(2));
-    dialog->m_titleEdit->setText(row->text(0));
-    dialog->m_descriptionEdit->setText(row->text(1));
-    dialog->m_channelToEdit = channelIdOf(row);
+    dialog->setForEditing(channelIdOf(row), row->text(2), row->text(0), row->text(1));
     runDialog(dialog);
 }
 
@@ -342,23 +339,6 @@ void RssPanel::onSettingsClicked()
 {
     if (m_host.showOptions)
         m_host.showOptions(OptionsPageId::RssReader);
-}
-
-bool RssPanel::isCtrlDown()
-{
-    return QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier);
-}
-
-void RssPanel::onChannelDoubleClicked()
-{
-    if (QTreeWidgetItem *row = selectedRow(m_channelList))
-        showChannelHeadlines(row, isCtrlDown());
-}
-
-void RssPanel::onHeadlineDoubleClicked()
-{
-    if (QTreeWidgetItem *row = selectedRow(m_headlineList))
-        openHeadline(row, isCtrlDown());
 }
 
 void RssPanel::showChannelHeadlines(QTreeWidgetItem *item, bool ctrl)
@@ -474,8 +454,9 @@ void RssPanel::channelFetched(FeedFetcher::Result result)
             setSectionMark(true);
             m_checkFound = true;
             const QString feedUrl = m_checkFetcher->url();
-            if (!makerFeedPrefix.isEmpty() &&
-                feedUrl.left(makerFeedPrefix.size()).toUpper() == makerFeedPrefix.toUpper() && m_database) {
+            if (!s_makerFeedPrefix.isEmpty() &&
+                feedUrl.left(s_makerFeedPrefix.size()).toUpper() == s_makerFeedPrefix.toUpper() &&
+                m_database) {
                 if (const auto newest = m_database->newestUnreadHeadline(channelId)) {
                     m_host.tip(newest->headlineTitle, newest->headlinelDescription,
                                newest->headlineUrl);

@@ -8,8 +8,10 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
+class QAbstractItemView;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -33,31 +35,21 @@ public:
     ~RssPanel() override;
 
     // Feed addresses starting with this text (compared in upper case) are the maker's own: a
-    // check that finds new headlines there shows the newest unread one in a notice.
-    static inline QString makerFeedPrefix = QStringLiteral("HTTPS://QUARVEL.INVALID");
-
-    QToolButton *m_addChannelButton = nullptr;
-    QToolButton *m_removeChannelButton = nullptr;
-    QToolButton *m_editChannelButton = nullptr;
-    QToolButton *m_checkButton = nullptr;
-    QToolButton *m_settingsButton = nullptr;
-    QTreeWidget *m_channelList = nullptr; // channels
-    QTreeWidget *m_headlineList = nullptr; // headlines of one channel
-
-    // The database connection; empty when the database could not be opened.
-    std::unique_ptr<RssDatabase> m_database;
+    // check that finds new headlines there shows the newest unread one in a notice. The maker's
+    // feeds are at a fixed address; a test puts the address of its own server in its place.
+    static void setMakerFeedPrefix(const QString &prefix) { s_makerFeedPrefix = prefix; }
 
     // The frame's load: opens the database (the data folder's "newsfeeddb.mdb" when file is
     // empty) and fills the channel list. Shows message 1200 and leaves cnn empty on failure.
     bool openConnection(const QString &file = QString());
-    // Deletes old headlines; a failure is shown.
-    bool purgeHeadlines(qint32 readDays, qint32 unreadDays);
     // The frame's unload: stops a running check and the channel dialog's download, purges
     // headlines by readDeleteDays and unreadDeleteDays, and closes the connection.
     bool unload();
+    // The side bar's build: both lists get their tool tips, then stripe runs on each.
+    void prepareLists(const std::function<void(QAbstractItemView *list)> &stripe);
 
+    // Lists the channels the database holds (a new channel's row is no longer marked new).
     void fillChannelList();
-    void fillHeadlineList(qint32 channelId);
 
     // Commands of the panel's buttons. Add, Remove, Edit and Check show message 1200 when
     // there is no connection; Remove and Edit do nothing without a selected channel.
@@ -69,37 +61,14 @@ public:
     void onCheckClicked();
     void onSettingsClicked();
 
-    // Double click or Enter on a channel or a headline (Ctrl as the keyboard holds it now).
-    void onChannelDoubleClicked();
-    void onHeadlineDoubleClicked();
-    // Shows the channel's headlines; with ctrl marks them all read first.
-    void showChannelHeadlines(QTreeWidgetItem *item, bool ctrl);
-    // Opens the headline in a new tab and marks it read; with ctrl toggles its read state.
-    void openHeadline(QTreeWidgetItem *item, bool ctrl);
-    static bool isCtrlDown();
-
     // The start-up check (when rssStartupCheck), once, when the connection is open.
     void runStartupCheck();
     // The frame's clock at each full minute: a check every rssAutoCheckMinutes.
     void onMinuteTick();
 
-    bool isChecking() const { return m_checkRunning; }
-    // Whether the section shows that a check found new headlines.
-    bool sectionMark() const { return m_sectionMark; }
-    // The channel whose headlines the headline list shows (0: none).
-    qint32 shownChannel() const { return m_shownChannel; }
-    QTreeWidgetItem *channelRow(qint32 channelId) const;
-    // The channel dialog while it is open.
-    RssChannelDialog *channelDialog() const;
     // A new channel dialog working on this panel's database, its failures shown and its
     // stored channels listed by this panel. The caller owns it.
     RssChannelDialog *newChannelDialog(QWidget *parent = nullptr);
-
-    const SidebarHost &host() const { return m_host; }
-    // True once the host closes or the panel unloaded: downloads stop, nothing is reported.
-    bool closing() const;
-    // Shows a failure's description (exclamation icon).
-    void reportError(QWidget *parent, const QString &description) const;
 
 signals:
     void SectionMarkChanged(bool marked);
@@ -109,6 +78,18 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Deletes old headlines; a failure is shown.
+    bool purgeHeadlines(qint32 readDays, qint32 unreadDays);
+    void fillHeadlineList(qint32 channelId);
+    // Shows the channel's headlines; with ctrl marks them all read first.
+    void showChannelHeadlines(QTreeWidgetItem *item, bool ctrl);
+    // Opens the headline in a new tab and marks it read; with ctrl toggles its read state.
+    void openHeadline(QTreeWidgetItem *item, bool ctrl);
+    QTreeWidgetItem *channelRow(qint32 channelId) const;
+    // True once the host closes or the panel unloaded: downloads stop, nothing is reported.
+    bool closing() const;
+    // Shows a failure's description (exclamation icon).
+    void reportError(QWidget *parent, const QString &description) const;
     void nextChannel();
     void channelFetched(FeedFetcher::Result result);
     void endCheck(bool writeStatus);
@@ -118,14 +99,23 @@ private:
     bool testConnection();
     void runDialog(RssChannelDialog *dialog);
 
+    static inline QString s_makerFeedPrefix = QStringLiteral("HTTPS://QUARVEL.INVALID");
+
     SidebarHost m_host;
+    QToolButton *m_removeChannelButton = nullptr;
+    QToolButton *m_editChannelButton = nullptr;
+    QToolButton *m_checkButton = nullptr;
+    QTreeWidget *m_channelList = nullptr;  // channels
+    QTreeWidget *m_headlineList = nullptr; // headlines of one channel
+    // The database connection; empty when the database could not be opened.
+    std::unique_ptr<RssDatabase> m_database;
     FeedFetcher *m_checkFetcher = nullptr;
     QList<qint32> m_checkQueue;
     qint32 m_checkChannel = 0;
     bool m_checkRunning = false;
     bool m_checkFound = false;
     bool m_unloaded = false;
-    bool m_sectionMark = false;
+    // The channel whose headlines the headline list shows (0: none).
     qint32 m_shownChannel = 0;
     int m_minutesSinceCheck = 0;
     bool m_rssStartupDone = false;

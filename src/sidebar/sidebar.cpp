@@ -83,13 +83,13 @@ QTreeWidget *panelTree(QWidget *panel, const char *name)
 Sidebar::Sidebar(const SidebarHost &host, QWidget *parent) : QWidget(parent), m_host(host)
 {
     setObjectName(QStringLiteral("Sidebar"));
-    sidebar = new QTabWidget(this);
-    sidebar->setObjectName(QStringLiteral("sidebar"));
-    sidebar->setIconSize(QSize(SidebarImages::kSize, SidebarImages::kSize));
-    sidebar->setUsesScrollButtons(true);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("sidebar"));
+    m_tabs->setIconSize(QSize(SidebarImages::kSize, SidebarImages::kSize));
+    m_tabs->setUsesScrollButtons(true);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(sidebar);
+    layout->addWidget(m_tabs);
 
     for (int i : {0, 1, 2, 4}) {
         m_panels[i] = new QWidget(this);
@@ -104,24 +104,24 @@ Sidebar::Sidebar(const SidebarHost &host, QWidget *parent) : QWidget(parent), m_
     m_quickNotes->viewport()->installEventFilter(this);
 
     // 1: favorites and website groups.
-    btnAdd = panelButton(m_panels[1], "btnAdd", 1079, QStringLiteral("Fav"));
-    btnOrganize = panelButton(m_panels[1], "btnOrganize", 1080, QStringLiteral("fopen"));
-    connect(btnAdd, &QToolButton::clicked, this, &Sidebar::addToFavoritesRequested);
-    connect(btnOrganize, &QToolButton::clicked, this, &Sidebar::organizeFavoritesRequested);
+    m_addFavoriteButton = panelButton(m_panels[1], "btnAdd", 1079, QStringLiteral("Fav"));
+    auto *organize = panelButton(m_panels[1], "btnOrganize", 1080, QStringLiteral("fopen"));
+    connect(m_addFavoriteButton, &QToolButton::clicked, this, &Sidebar::addToFavoritesRequested);
+    connect(organize, &QToolButton::clicked, this, &Sidebar::organizeFavoritesRequested);
     m_favoritesTree = panelTree(m_panels[1], "TreeView1");
     m_favorites = new FavoritesTree(m_favoritesTree, m_host, this);
-    btnGroupAdd = panelButton(m_panels[1], "btnGroupAdd", 1195, QStringLiteral("heart"));
-    btnGroupRemove = panelButton(m_panels[1], "btnGroupRemove", 1196, QStringLiteral("heartsec"));
+    m_addGroupButton = panelButton(m_panels[1], "btnGroupAdd", 1195, QStringLiteral("heart"));
+    auto *removeGroup = panelButton(m_panels[1], "btnGroupRemove", 1196, QStringLiteral("heartsec"));
     m_groupList = panelTree(m_panels[1], "ListView3");
     m_groupList->setRootIsDecorated(false);
-    m_groups = new WebsiteGroupList(m_groupList, btnGroupAdd, btnGroupRemove, m_host, this);
+    m_groups = new WebsiteGroupList(m_groupList, m_addGroupButton, removeGroup, m_host, this);
 
     // 2: the cleaner panel above the history tree.
     m_cleanerPanel = new QWidget(m_panels[2]);
     m_cleanerPanel->setObjectName(QStringLiteral("Picture4"));
     m_historyTree = panelTree(m_panels[2], "TreeView2");
     m_history = new HistoryTree(m_historyTree, m_host, this);
-    m_cleaner = new HistoryCleanerPanel(m_cleanerPanel, m_host, m_history, this);
+    new HistoryCleanerPanel(m_cleanerPanel, m_host, m_history, this);
 
     // 3: the RSS reader.
     m_rssPanel = new RssPanel(m_host, this);
@@ -132,7 +132,7 @@ Sidebar::Sidebar(const SidebarHost &host, QWidget *parent) : QWidget(parent), m_
     m_gamesBrowser = new GamesBrowser(m_host, m_panels[4]);
 
     // The section shown brings its tree up to date (this run's visits, a changed folder).
-    connect(sidebar, &QTabWidget::currentChanged, this, &Sidebar::refreshShownSection,
+    connect(m_tabs, &QTabWidget::currentChanged, this, &Sidebar::refreshShownSection,
             Qt::QueuedConnection);
 
     // Shown by the tab control once buildSidebar adds them.
@@ -149,33 +149,30 @@ void Sidebar::buildSidebar(const QString &text)
     if (m_built)
         return;
     m_built = true;
-    setPinned(false);
-    m_pictureFile = text;
     if (!text.isEmpty()) {
         const QPixmap picture(text);
         if (!picture.isNull()) {
-            QPalette palette = sidebar->tabBar()->palette();
+            QPalette palette = m_tabs->tabBar()->palette();
             palette.setBrush(QPalette::Window, QBrush(picture));
-            sidebar->tabBar()->setPalette(palette);
-            sidebar->tabBar()->setAutoFillBackground(true);
+            m_tabs->tabBar()->setPalette(palette);
+            m_tabs->tabBar()->setAutoFillBackground(true);
         }
     }
     for (int i = 0; i < int(std::size(kSections)); ++i) {
         const Section &s = kSections[i];
         const int index =
-            sidebar->addTab(m_panels[i], SidebarImages::icon(s.icon), loadResString(s.caption));
-        sidebar->tabBar()->setTabData(index, resId(s.caption));
-        sidebar->setTabToolTip(index, loadResString(s.toolTip));
+            m_tabs->addTab(m_panels[i], SidebarImages::icon(s.icon), loadResString(s.caption));
+        m_tabs->tabBar()->setTabData(index, resId(s.caption));
+        m_tabs->setTabToolTip(index, loadResString(s.toolTip));
         if (i == 0)
-            sidebar->setCurrentIndex(index);
+            m_tabs->setCurrentIndex(index);
     }
-    m_rssPanel->m_channelList->setToolTip(loadResString(18512));
-    m_rssPanel->m_headlineList->setToolTip(loadResString(18513));
-    m_groupList->setToolTip(loadResString(19007));
     const QColor stripe1 = storedColorToQColor(kStripe1);
     const QColor stripe2 = storedColorToQColor(kStripe2);
-    layoutSidebarPanel(m_rssPanel->m_channelList, stripe1, stripe2, 2);
-    layoutSidebarPanel(m_rssPanel->m_headlineList, stripe1, stripe2, 2);
+    m_rssPanel->prepareLists([&stripe1, &stripe2](QAbstractItemView *list) {
+        layoutSidebarPanel(list, stripe1, stripe2, 2);
+    });
+    m_groupList->setToolTip(loadResString(19007));
     layoutSidebarPanel(m_groupList, stripe1, stripe2, 2);
     // The buttons' tool tips.
     loadResStrings(this);
@@ -184,7 +181,7 @@ void Sidebar::buildSidebar(const QString &text)
     // Sections added before the bar is first shown do not tell the dock the room they need: the
     // frame would show with a narrow bar that widens a moment later, and its first page would
     // be laid out and drawn twice.
-    sidebar->updateGeometry();
+    m_tabs->updateGeometry();
 }
 
 void Sidebar::layoutSidebarPanel(QAbstractItemView *list, const QColor &colour1,
@@ -288,13 +285,13 @@ bool Sidebar::saveQuickNotes(const QString &file)
 int Sidebar::sectionIndex(const QString &key) const
 {
     const int order = int(kSectionKeys.indexOf(key));
-    return order < 0 ? -1 : sidebar->indexOf(m_panels[order]);
+    return order < 0 ? -1 : m_tabs->indexOf(m_panels[order]);
 }
 
 QString Sidebar::sectionKey(int index) const
 {
     for (int order = 0; order < int(m_panels.size()); ++order) {
-        if (sidebar->widget(index) == m_panels[order])
+        if (m_tabs->widget(index) == m_panels[order])
             return kSectionKeys[order];
     }
     return QString();
@@ -305,30 +302,24 @@ void Sidebar::showSection(const QString &key)
     pinOpen();
     const int index = sectionIndex(key);
     if (index >= 0)
-        sidebar->setCurrentIndex(index);
-}
-
-void Sidebar::setPinned(bool pinned)
-{
-    m_pinned = pinned;
+        m_tabs->setCurrentIndex(index);
 }
 
 void Sidebar::pinOpen()
 {
-    setPinned(true);
     emit widthRequested(twipsToPixels(SidebarGeometry::kStandardWidthTwips));
 }
 
 void Sidebar::setRssSectionMark(bool marked)
 {
-    m_rssSectionIcon = marked ? 8 : 5;
     const int index = sectionIndex(QStringLiteral("RSSFEED"));
     if (index < 0)
         return;
-    // The tab strip repaints once, with the new picture.
-    sidebar->setUpdatesEnabled(false);
-    sidebar->setTabIcon(index, SidebarImages::icon(m_rssSectionIcon));
-    sidebar->setUpdatesEnabled(true);
+    // The RSS section's picture in sidebarIL: 8 while a check found new headlines, else 5. The
+    // tab strip repaints once, with the new picture.
+    m_tabs->setUpdatesEnabled(false);
+    m_tabs->setTabIcon(index, SidebarImages::icon(marked ? 8 : 5));
+    m_tabs->setUpdatesEnabled(true);
 }
 
 void Sidebar::showEvent(QShowEvent *event)
@@ -341,7 +332,7 @@ void Sidebar::refreshShownSection()
 {
     if (!isVisible())
         return;
-    const QString key = sectionKey(sidebar->currentIndex());
+    const QString key = sectionKey(m_tabs->currentIndex());
     if (key == QLatin1String("HISTORY"))
         m_history->reloadIfChanged();
     else if (key == QLatin1String("FAVORITES"))
@@ -362,7 +353,7 @@ void Sidebar::reloadHistory(std::function<void(bool ok)> done)
                 Qt::SingleShotConnection);
     // A history of years holds many thousands of visits: the tree is built while the section
     // shows (at once, or once it is shown), never behind the user's back.
-    if (isVisible() && sectionKey(sidebar->currentIndex()) == QLatin1String("HISTORY"))
+    if (isVisible() && sectionKey(m_tabs->currentIndex()) == QLatin1String("HISTORY"))
         m_history->loadHistory();
     else
         m_history->markOutOfDate();
@@ -376,6 +367,38 @@ void Sidebar::cleanHistoryAtExit()
 void Sidebar::releaseHistoryReader()
 {
     m_history->releaseHistoryReader();
+}
+
+void Sidebar::setFavoritesStartTarget(const QString &commandLine)
+{
+    m_favorites->setStartTarget(commandLine);
+}
+
+void Sidebar::fillGroupList()
+{
+    m_groups->fillGroupList();
+}
+
+void Sidebar::setPageButtonsEnabled(bool enabled)
+{
+    m_addFavoriteButton->setEnabled(enabled);
+    m_addGroupButton->setEnabled(enabled);
+}
+
+void Sidebar::openFeeds(const QString &file)
+{
+    if (m_rssPanel->openConnection(file))
+        m_rssPanel->runStartupCheck();
+}
+
+void Sidebar::loadGamesPage()
+{
+    m_gamesBrowser->loadGamesPage();
+}
+
+void Sidebar::onMinuteTick()
+{
+    m_rssPanel->onMinuteTick();
 }
 
 bool Sidebar::unload()

@@ -39,7 +39,7 @@ public:
     explicit Sidebar(const SidebarHost &host, QWidget *parent = nullptr);
     ~Sidebar() override;
 
-    // Creates the five sections (once; later calls do nothing) and leaves the bar unpinned.
+    // Creates the five sections (once; later calls do nothing).
     // text names a picture for the background of the section tabs: the frame passes its skin.
     void buildSidebar(const QString &text = QString());
     // Gives a report-style list alternating row colours in bands of the mode's height
@@ -73,40 +73,32 @@ public:
     // Section by key, -1 when there is none.
     int sectionIndex(const QString &key) const;
     QString sectionKey(int index) const;
-    // Pins the bar open at its standard width and selects the section of the key.
+    // Opens the bar at its standard width (pinOpen) and selects the section of the key.
     void showSection(const QString &key);
 
-    // Pinned, the bar stays open at the width it was given; pinOpen pins it and asks for the
-    // standard width (SidebarGeometry::kStandardWidthTwips). A click in the quick notes does
-    // the same and leaves the notes focused and editable.
-    bool isPinned() const { return m_pinned; }
-    void setPinned(bool pinned);
+    // Asks for the standard width (SidebarGeometry::kStandardWidthTwips); a click in the quick
+    // notes does the same and leaves the notes focused and editable.
     void pinOpen();
-    // The RSS section's picture index in sidebarIL: 8 while a check found new headlines, else 5.
-    int rssSectionIcon() const { return m_rssSectionIcon; }
-    QString pictureFile() const { return m_pictureFile; }
+
+    // The node the favorites tree selects after its next rebuild: the one keyed by the address
+    // given at start.
+    void setFavoritesStartTarget(const QString &commandLine);
+    // The website groups listed again from their folder.
+    void fillGroupList();
+    // Adding the page shown to the favorites and saving the open pages as a group need an open
+    // page: the two buttons are enabled only while there is one.
+    void setPageButtonsEnabled(bool enabled);
+    // The frame's load, after the first page: opens the feed database (the data folder's
+    // "newsfeeddb.mdb" when file is empty) and runs the start-up check of the feeds.
+    void openFeeds(const QString &file = QString());
+    // Loads the games page of the GAMES section.
+    void loadGamesPage();
+    // The frame's clock at each full minute: the feeds are checked every rssAutoCheckMinutes.
+    void onMinuteTick();
 
     // The frame's unload: stops the RSS reader, purges old headlines, closes the database.
     // False when the purge failed (the database is closed all the same).
     bool unload();
-
-    QTabWidget *sidebar = nullptr;
-    std::array<QWidget *, 5> m_panels{};
-    QPlainTextEdit *m_quickNotes = nullptr;
-    QToolButton *btnAdd = nullptr;
-    QToolButton *btnOrganize = nullptr;
-    QTreeWidget *m_favoritesTree = nullptr; // favorites
-    FavoritesTree *m_favorites = nullptr;   // what the favorites tree shows and opens
-    QToolButton *btnGroupAdd = nullptr;
-    QToolButton *btnGroupRemove = nullptr;
-    QTreeWidget *m_groupList = nullptr; // website groups
-    WebsiteGroupList *m_groups = nullptr;  // what the group list and its buttons do
-    QWidget *m_cleanerPanel = nullptr;      // history cleaner panel
-    QTreeWidget *m_historyTree = nullptr; // history
-    HistoryTree *m_history = nullptr;
-    HistoryCleanerPanel *m_cleaner = nullptr;
-    GamesBrowser *m_gamesBrowser = nullptr; // side-bar browser
-    RssPanel *m_rssPanel = nullptr;          // m_panels(3)
 
 signals:
     // The frame gives the bar this width (pixels).
@@ -125,9 +117,20 @@ private:
     void refreshShownSection();
 
     SidebarHost m_host;
-    QString m_pictureFile;
+    QTabWidget *m_tabs = nullptr;
+    std::array<QWidget *, 5> m_panels{};
+    QPlainTextEdit *m_quickNotes = nullptr;
+    QToolButton *m_addFavoriteButton = nullptr; // btnAdd
+    QToolButton *m_addGroupButton = nullptr;    // btnGroupAdd
+    QTreeWidget *m_favoritesTree = nullptr;
+    FavoritesTree *m_favorites = nullptr; // what the favorites tree shows and opens
+    QTreeWidget *m_groupList = nullptr;   // website groups
+    WebsiteGroupList *m_groups = nullptr; // what the group list and its buttons do
+    QWidget *m_cleanerPanel = nullptr;    // history cleaner panel
+    QTreeWidget *m_historyTree = nullptr;
+    HistoryTree *m_history = nullptr;
+    GamesBrowser *m_gamesBrowser = nullptr; // side-bar browser
+    RssPanel *m_rssPanel = nullptr;         // m_panels(3)
     QString m_storedNotes; // the notes as the file last held them
-    int m_rssSectionIcon = 5;
     bool m_built = false;
-    bool m_pinned = true;
 };

@@ -16,7 +16,6 @@ WebsiteGroupList::WebsiteGroupList(QTreeWidget *list, QToolButton *addButton,
                                    QObject *parent, const QString &folder)
     : QObject(parent), m_list(list), m_removeButton(removeButton), m_host(host), m_groups(folder)
 {
-    passwordPrompt = [this] { return askPassword(); };
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->installEventFilter(this);
     m_list->viewport()->installEventFilter(this);
@@ -71,7 +70,7 @@ void WebsiteGroupList::openRow(QTreeWidgetItem *row)
             reportFailure(failure);
         return;
     }
-    const std::optional<QString> password = passwordPrompt ? passwordPrompt() : std::nullopt;
+    const std::optional<QString> password = askPassword();
     WebsiteGroups::OpenFailure failure = WebsiteGroups::OpenFailure::None;
     if (password && !m_groups.openGroup(row->text(0), true, *password, open, &failure))
         reportFailure(failure);

@@ -5,7 +5,6 @@
 
 #include <QObject>
 
-#include <functional>
 #include <optional>
 
 class QToolButton;
@@ -26,12 +25,6 @@ public:
                      const SidebarHost &host, QObject *parent = nullptr,
                      const QString &folder = WebsiteGroups::defaultFolder());
 
-    WebsiteGroups &groups() { return m_groups; }
-
-    // Asks the password of a protected group; no value when the user cancelled. Replaceable;
-    // by default the website-group password dialog.
-    std::function<std::optional<QString>()> passwordPrompt;
-
     // Rebuilds the rows from the folder; the remove button is enabled only with rows.
     void fillGroupList();
     // Saves the open documents as a group through the group dialog, then refills the list.
@@ -47,6 +40,8 @@ protected:
 private:
     void reportFailure(WebsiteGroups::OpenFailure failure) const;
     QTreeWidgetItem *selectedRow() const;
+    // Asks the password of a protected group (the website-group password dialog); no value
+    // when the user cancelled.
     std::optional<QString> askPassword() const;
 
     QTreeWidget *m_list;

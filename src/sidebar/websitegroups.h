@@ -33,8 +33,6 @@ public:
     static QString defaultFolder();
     explicit WebsiteGroups(const QString &folder = defaultFolder());
 
-    QString folder() const { return m_folder; }
-
     // The groups as the list shows them: the folder's group files sorted by name, last first.
     QList<Group> groups() const;
 

@@ -35,6 +35,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QDialog>
 #include <QDockWidget>
@@ -859,19 +861,17 @@ private slots:
         QVERIFY(frame->sidebarDock()->isHidden());
 
         frame->commands()->trigger("mnuViewRSS");
-        QVERIFY(frame->sidebar()->isPinned());
         QVERIFY(frame->sidebarDock()->isVisible());
         QTRY_COMPARE(frame->sidebarDock()->width(), standard);
-        QCOMPARE(frame->sidebar()->sidebar->currentWidget(),
-                 static_cast<QWidget *>(frame->sidebar()->m_rssPanel));
+        auto *sections = frame->sidebar()->findChild<QTabWidget *>(QStringLiteral("sidebar"));
+        QCOMPARE(frame->sidebar()->sectionKey(sections->currentIndex()), QStringLiteral("RSSFEED"));
 
         // A click in the notes does the same.
         frame->sidebar()->showSection(QStringLiteral("QUICKNOTES"));
         frame->resizeDocks({frame->sidebarDock()}, {standard + 80}, Qt::Horizontal);
         QTRY_COMPARE(frame->sidebarDock()->width(), standard + 80);
-        frame->sidebar()->setPinned(false);
-        QTest::mouseClick(frame->sidebar()->m_quickNotes->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-        QVERIFY(frame->sidebar()->isPinned());
+        auto *notes = frame->sidebar()->findChild<QPlainTextEdit *>(QStringLiteral("txtQuickNotes"));
+        QTest::mouseClick(notes->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
         QTRY_COMPARE(frame->sidebarDock()->width(), standard);
         frame->close();
     }
@@ -912,7 +912,11 @@ private slots:
         QVERIFY(!frame->chrome()->skinPicture().isNull());
         QVERIFY(frame->chrome()->skinPath().endsWith(QLatin1String("/skins/daybreak.qvs")));
         QCOMPARE(frame->frameStatusBar()->panels()->imageFile(), frame->chrome()->skinPath());
-        QCOMPARE(frame->sidebar()->pictureFile(), frame->chrome()->skinPath());
+        // The side bar's section tabs are drawn on the skin's picture.
+        const QTabBar *sectionTabs = frame->sidebar()->findChild<QTabWidget *>(QStringLiteral("sidebar"))->tabBar();
+        QVERIFY(sectionTabs->autoFillBackground());
+        QCOMPARE(sectionTabs->palette().brush(QPalette::Window).texture().toImage(),
+                 QPixmap(frame->chrome()->skinPath()).toImage());
         QVERIFY(!frame->chrome()->menuBar()->background().isNull());
         QVERIFY(!band(*frame, "Toolbar1")->backgroundPicture().isNull());
         QVERIFY(AppState::skinNames.contains(QStringLiteral("meadow")));

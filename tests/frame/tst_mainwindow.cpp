@@ -123,6 +123,11 @@ class TestMainWindow : public QObject
         return true;
     }
 
+    static QPlainTextEdit *quickNotes(MainWindow &frame)
+    {
+        return frame.sidebar()->findChild<QPlainTextEdit *>(QStringLiteral("txtQuickNotes"));
+    }
+
     // The document at a 1-based position.
     static DocumentWindow *documentAt(MainWindow &frame, int position)
     {
@@ -668,7 +673,7 @@ private slots:
         // From the quick notes: Ctrl+N opens home page 1 in a new tab, Alt+Home takes the
         // active page home, F9 opens the quick search; none of them types into the notes.
         AppState::settings.sitesHome1 = m_server.page("Home");
-        QPlainTextEdit *notes = frame->sidebar()->m_quickNotes;
+        QPlainTextEdit *notes = quickNotes(*frame);
         const QString notesBefore = notes->toPlainText();
         frame->sidebarDock()->show();
         notes->setFocus();
@@ -815,7 +820,7 @@ private slots:
         store().write("Sidebar", "QNItalic", "True");
         store().write("Sidebar", "QNColor", "255"); // red, as 0x00BBGGRR
         auto frame = makeFrame(m_server.page("Notes"));
-        QPlainTextEdit *notes = frame->sidebar()->m_quickNotes;
+        QPlainTextEdit *notes = quickNotes(*frame);
         QCOMPARE(notes->font().pointSize(), 14);
         QVERIFY(notes->font().bold() && notes->font().italic() && !notes->font().underline());
         QCOMPARE(notes->palette().color(QPalette::Text), QColor(255, 0, 0));
@@ -892,7 +897,7 @@ private slots:
         for (const ContentSwitches::Switch &entry : ContentSwitches::switches()) {
             QVERIFY2(!frame->commands()->isChecked(QLatin1String(entry.menuKey)), entry.menuKey);
         }
-        QCOMPARE(frame->sidebar()->m_quickNotes->font().family(), QStringLiteral("DejaVu Sans"));
+        QCOMPARE(quickNotes(*frame)->font().family(), QStringLiteral("DejaVu Sans"));
         QCOMPARE(frame->favoritesTimer().interval(), 7 * 60000);
         QVERIFY(!frame->tray()->hasIcon());
         QVERIFY(frame->documents().isEmpty()); // no saved page comes back: the list stays
@@ -914,7 +919,7 @@ private slots:
         store().write("General", "MinimizeToTray", "True");
         auto frame = makeFrame(m_server.page("Closing"));
         const QString notes = QStringLiteral("Buy milk %1").arg(QDateTime::currentMSecsSinceEpoch());
-        frame->sidebar()->m_quickNotes->setPlainText(notes);
+        quickNotes(*frame)->setPlainText(notes);
         QFile::remove(FrameChrome::layoutFile());
         const QString file = store().filePath();
         QTemporaryDir dir;

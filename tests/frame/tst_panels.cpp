@@ -8,7 +8,7 @@
 #include "options/optionspage.h"
 #include "sidebar/addgroupdialog.h"
 #include "sidebar/favoritesdialogs.h"
-#include "sidebar/historytree.h"
+#include "sidebar/favoritestree.h"
 #include "sidebar/sidebar.h"
 #include "sidebar/urlshortcut.h"
 #include "sidebar/websitegrouplist.h"
@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -78,21 +79,25 @@ private slots:
 
         auto frame = makeFrame();
         Sidebar *bar = frame->sidebar();
-        QTRY_VERIFY(findItem(bar->m_favoritesTree, QStringLiteral("Plan")));
+        auto *sections = bar->findChild<QTabWidget *>(QStringLiteral("sidebar"));
+        auto *favoritesTree = bar->findChild<QTreeWidget *>(QStringLiteral("TreeView1"));
+        auto *historyTree = bar->findChild<QTreeWidget *>(QStringLiteral("TreeView2"));
+        auto *groupList = bar->findChild<QTreeWidget *>(QStringLiteral("ListView3"));
+        QTRY_VERIFY(findItem(favoritesTree, QStringLiteral("Plan")));
         // The history tree waits until its section shows.
-        QVERIFY(!findItem(bar->m_historyTree, QStringLiteral("Today")));
-        bar->sidebar->setCurrentIndex(bar->sectionIndex(QStringLiteral("HISTORY")));
-        QTRY_VERIFY(findItem(bar->m_historyTree, QStringLiteral("Today")));
-        QTreeWidgetItem *today = findItem(bar->m_historyTree, QStringLiteral("Today"));
+        QVERIFY(!findItem(historyTree, QStringLiteral("Today")));
+        sections->setCurrentIndex(bar->sectionIndex(QStringLiteral("HISTORY")));
+        QTRY_VERIFY(findItem(historyTree, QStringLiteral("Today")));
+        QTreeWidgetItem *today = findItem(historyTree, QStringLiteral("Today"));
         QCOMPARE(today->childCount(), 1);
         QCOMPARE(today->child(0)->text(0), QStringLiteral("Visited"));
-        QCOMPARE(bar->m_groupList->topLevelItemCount(), 1);
+        QCOMPARE(groupList->topLevelItemCount(), 1);
 
         // A favorite and a history entry open with no document in new tabs; the group adds
         // a tab for each of its pages.
-        bar->m_favorites->openNode(findItem(bar->m_favoritesTree, QStringLiteral("Plan")));
+        bar->findChild<FavoritesTree *>()->openNode(findItem(favoritesTree, QStringLiteral("Plan")));
         QTRY_COMPARE(frame->documents().size(), 1);
-        bar->m_groups->openRow(bar->m_groupList->topLevelItem(0));
+        bar->findChild<WebsiteGroupList *>()->openRow(groupList->topLevelItem(0));
         QTRY_COMPARE(frame->documents().size(), 3);
         QTRY_COMPARE(frame->activeDocument()->locationName(), QStringLiteral("Two"));
 
@@ -101,12 +106,13 @@ private slots:
                                                 [](AddFavoriteDialog *dialog) { dialog->accept(); }));
         QVERIFY(QFile::exists(favorites + QStringLiteral("/Two.url")));
         QCOMPARE(readUrlShortcut(favorites + QStringLiteral("/Two")), m_server.page("Two"));
-        QTRY_VERIFY(findItem(bar->m_favoritesTree, QStringLiteral("Two")));
+        QTRY_VERIFY(findItem(favoritesTree, QStringLiteral("Two")));
 
         // The open tabs saved as a group.
-        QVERIFY(answerDialog<AddGroupDialog>([bar] { bar->btnGroupAdd->click(); },
+        auto *addGroup = bar->findChild<QToolButton *>(QStringLiteral("btnGroupAdd"));
+        QVERIFY(answerDialog<AddGroupDialog>([addGroup] { addGroup->click(); },
                                              [](AddGroupDialog *dialog) { dialog->onOk(); }));
-        QCOMPARE(bar->m_groupList->topLevelItemCount(), 2);
+        QCOMPARE(groupList->topLevelItemCount(), 2);
         QStringList reopened;
         QVERIFY(groups.openGroup(QStringLiteral("Group1"), false, QString(),
                                  [&reopened](const QString &address) { reopened << address; }));
@@ -114,7 +120,7 @@ private slots:
                                         m_server.page("Two")}));
 
         frame->commands()->trigger(QStringLiteral("mnuViewHistory"));
-        QCOMPARE(bar->sectionKey(bar->sidebar->currentIndex()), QStringLiteral("HISTORY"));
+        QCOMPARE(bar->sectionKey(sections->currentIndex()), QStringLiteral("HISTORY"));
         frame->close();
     }
 

@@ -224,7 +224,6 @@ private Q_SLOTS:
         QVERIFY(UserFile::save(FormStore::defaultFile(), damaged));
         AppState::settings.autoFormFill = true;
         auto page = makePage();
-        QVERIFY(page->dataUnreadable());
         QVERIFY(!control<QTabWidget>(*page, QStringLiteral("SSTab1"))->isEnabled());
         page->show();
         QTRY_COMPARE(m_messages, QStringList{loadResString(14907)});

@@ -84,6 +84,14 @@ class TestHistory : public QObject
     int m_typedCleared = 0, m_searchCleared = 0;
     QMessageBox::StandardButton m_answer = QMessageBox::Yes;
 
+    template <typename T> static T *control(QWidget &parent, const char *name)
+    {
+        T *widget = parent.findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+
     SidebarHost host()
     {
         SidebarHost h;
@@ -363,23 +371,28 @@ private slots:
         tree.setStore(&store);
         QSignalSpy loaded(&tree, &HistoryTree::loaded);
         HistoryCleanerPanel cleaner(&panel, host(), &tree);
-        QCOMPARE(cleaner.labels[2]->text(), loadResString(8020));
-        QVERIFY(!cleaner.btnCleanSel->isEnabled());
+        auto *cookiesLabel = control<QLabel>(panel, "Label5");
+        auto *addressLabel = control<QLabel>(panel, "Label3");
+        auto *searchLabel = control<QLabel>(panel, "Label4");
+        auto *addressBox = control<QCheckBox>(panel, "chkManAddress");
+        auto *cleanSelected = control<QToolButton>(panel, "btnCleanSel");
+        QCOMPARE(cookiesLabel->text(), loadResString(8020));
+        QVERIFY(!cleanSelected->isEnabled());
 
         // A label click toggles its box; twice leaves all as it was.
-        QTest::mouseClick(cleaner.labels[0], Qt::LeftButton);
-        QVERIFY(cleaner.boxes[0]->isChecked());
-        QVERIFY(cleaner.btnCleanSel->isEnabled());
-        QTest::mouseClick(cleaner.labels[1], Qt::LeftButton);
-        QTest::mouseClick(cleaner.labels[1], Qt::LeftButton);
+        QTest::mouseClick(addressLabel, Qt::LeftButton);
+        QVERIFY(addressBox->isChecked());
+        QVERIFY(cleanSelected->isEnabled());
+        QTest::mouseClick(searchLabel, Qt::LeftButton);
+        QTest::mouseClick(searchLabel, Qt::LeftButton);
         QCOMPARE(cleaner.selectedKinds(), HistoryCleaner::Kinds(HistoryCleaner::AddressList));
 
         // Only the address list: no rebuild of the tree; the box stays ticked.
-        QTest::mouseClick(cleaner.btnCleanSel, Qt::LeftButton);
+        QTest::mouseClick(cleanSelected, Qt::LeftButton);
         QCOMPARE(m_typedCleared, 1);
         QCOMPARE(loaded.count(), 0);
         QCOMPARE(m_messages, QStringList{loadResString(15000)});
-        QVERIFY(cleaner.boxes[0]->isChecked() && cleaner.btnCleanSel->isEnabled());
+        QVERIFY(addressBox->isChecked() && cleanSelected->isEnabled());
 
         // Declined, nothing is cleaned; accepted, everything, and the tree is rebuilt.
         m_answer = QMessageBox::No;

@@ -388,11 +388,12 @@ private slots:
         const qint32 id = RssFeed::addChannel(*db, xml, QStringLiteral("http://f/"), QStringLiteral("Mine's"),
                                               QStringLiteral("My own"), &insertError, &error);
         QVERIFY(id > 0);
-        const auto channel = db->channelByID(id);
-        QCOMPARE(channel->channelTitle, QStringLiteral("Mine's"));
-        QCOMPARE(channel->channelDescription, QStringLiteral("My own"));
-        QCOMPARE(channel->feedUrl, QStringLiteral("http://f/"));
-        QCOMPARE(channel->imageUrl, QStringLiteral("http://img/"));
+        const auto channel = db->channels()->constFirst();
+        QCOMPARE(channel.channelId, id);
+        QCOMPARE(channel.channelTitle, QStringLiteral("Mine's"));
+        QCOMPARE(channel.channelDescription, QStringLiteral("My own"));
+        QCOMPARE(channel.feedUrl, QStringLiteral("http://f/"));
+        QCOMPARE(channel.imageUrl, QStringLiteral("http://img/"));
         QCOMPARE(db->headlines(id)->size(), 1);
         QCOMPARE(RssFeed::addChannel(*db, "not xml", QString(), QString(), QString(), &insertError, &error),
                  RssFeed::kNoChannel);

@@ -6,9 +6,12 @@
 #include "sidebar/rsschanneldialog.h"
 #include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
+#include "sidebar/sidebarimages.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -21,6 +24,8 @@ class TestRssPanel : public QObject
     QTemporaryDir m_dir;
     int m_serial = 0;
     TestServer *m_server = nullptr;
+    // A connection of the test's own to the database file of the last side bar made.
+    std::unique_ptr<RssDatabase> m_db;
     QStringList m_opened, m_status, m_messages;
     QList<QStringList> m_tips;
     QMessageBox::StandardButton m_answer = QMessageBox::Yes;
@@ -42,17 +47,56 @@ class TestRssPanel : public QObject
     {
         auto sidebar = std::make_unique<Sidebar>(host());
         sidebar->buildSidebar();
-        sidebar->m_rssPanel->openConnection(file.isEmpty() ? m_dir.filePath(QStringLiteral("db%1.mdb").arg(++m_serial))
-                                                    : file);
+        const QString path = file.isEmpty() ? m_dir.filePath(QStringLiteral("db%1.mdb").arg(++m_serial)) : file;
+        rss(*sidebar)->openConnection(path);
+        m_db = std::make_unique<RssDatabase>(path);
+        m_db->open();
         sidebar->resize(320, 640);
         sidebar->showSection(QStringLiteral("RSSFEED"));
         sidebar->show();
         return sidebar;
     }
 
+    static RssPanel *rss(Sidebar &sidebar) { return sidebar.findChild<RssPanel *>(); }
+
+    template <typename T> static T *control(QWidget &parent, const char *name)
+    {
+        T *widget = parent.findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+    static QTreeWidget *channelList(QWidget &panel) { return control<QTreeWidget>(panel, "ListView1"); }
+    static QTreeWidget *headlineList(QWidget &panel) { return control<QTreeWidget>(panel, "ListView2"); }
+
+    // The stored channel's title, empty when there is no such channel.
+    QString channelTitle(qint32 id)
+    {
+        for (const RssDatabase::Channel &channel : m_db->channels().value_or(QList<RssDatabase::Channel>())) {
+            if (channel.channelId == id)
+                return channel.channelTitle;
+        }
+        return QString();
+    }
+
+    // What the RSS section's tab shows: the picture of sidebarIL at this index.
+    static bool sectionIconIs(Sidebar &sidebar, int index)
+    {
+        const auto *tabs = control<QTabWidget>(sidebar, "sidebar");
+        const QIcon shown = tabs->tabIcon(sidebar.sectionIndex(QStringLiteral("RSSFEED")));
+        return shown.pixmap(SidebarImages::kSize).toImage()
+            == SidebarImages::icon(index).pixmap(SidebarImages::kSize).toImage();
+    }
+
+    // The wait cursor of a channel dialog's download.
+    static bool busy()
+    {
+        return QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    }
+
     qint32 addChannel(RssPanel *panel, const QString &title, const QString &path)
     {
-        const qint32 id = panel->m_database->insertChannel(title, QString(), m_server->url(path), QString(), QString());
+        const qint32 id = m_db->insertChannel(title, QString(), m_server->url(path), QString(), QString());
         panel->fillChannelList();
         return id;
     }
@@ -109,13 +153,12 @@ private slots:
         f.write(QByteArray(4096, '\x07'));
         f.close();
         auto sidebar = makeSidebar(bad);
-        RssPanel *panel = sidebar->m_rssPanel;
-        QVERIFY(!panel->m_database);
+        RssPanel *panel = rss(*sidebar);
         QCOMPARE(m_messages, QStringList{loadResString(1200)});
         panel->onCheckClicked();
         panel->onAddChannelClicked();
-        QCOMPARE(m_messages.size(), 3);
-        QVERIFY(!panel->channelDialog());
+        QCOMPARE(m_messages, QStringList(3, loadResString(1200)));
+        QVERIFY(!sidebar->findChild<RssChannelDialog *>());
         // The clock's periodic check stays silent without a database.
         AppState::settings.rssStartupCheck = true;
         AppState::settings.rssAutoCheckMinutes = 1;
@@ -132,50 +175,55 @@ private slots:
                                                      {{"one", "http://a/1", "Tue, 10 Jun 2003 04:00:00 GMT", ""},
                                                       {"two", "http://a/2", "", ""}}));
         auto sidebar = makeSidebar();
-        RssPanel *panel = sidebar->m_rssPanel;
-        QVERIFY(!panel->m_checkButton->isEnabled());
+        RssPanel *panel = rss(*sidebar);
+        QVERIFY(!control<QToolButton>(*panel, "cmdCheckRss")->isEnabled());
         const std::unique_ptr<RssChannelDialog> owned(panel->newChannelDialog());
         RssChannelDialog &dialog = *owned;
-        dialog.m_addMode = true;
+        auto *url = control<QLineEdit>(dialog, "txtURL");
+        auto *title = control<QLineEdit>(dialog, "txtTitle");
+        auto *description = control<QLineEdit>(dialog, "txtDesc");
+        auto *retrieve = control<QPushButton>(dialog, "cmdRetrieve");
+        auto *add = control<QPushButton>(dialog, "cmdAdd");
+        dialog.setForAdding();
         dialog.show();
-        QVERIFY(!dialog.m_addButton->isEnabled());
-        QVERIFY(!dialog.m_retrieveButton->isEnabled());
-        QVERIFY(dialog.m_titleEdit->isReadOnly());
-        QCOMPARE(dialog.m_addButton->text(), loadResString(18007));
+        QVERIFY(!add->isEnabled());
+        QVERIFY(!retrieve->isEnabled());
+        QVERIFY(title->isReadOnly());
+        QCOMPARE(add->text(), loadResString(18007));
 
-        dialog.m_urlEdit->setText(m_server->url(QStringLiteral("/a")));
-        QVERIFY(dialog.m_retrieveButton->isEnabled());
+        url->setText(m_server->url(QStringLiteral("/a")));
+        QVERIFY(retrieve->isEnabled());
         QSignalSpy retrieved(&dialog, &RssChannelDialog::RetrieveFinished);
-        dialog.m_retrieveButton->click();
+        retrieve->click();
         QVERIFY(retrieved.wait(20000));
         QCOMPARE(retrieved.first().first().toBool(), true);
-        QCOMPARE(dialog.m_titleEdit->text(), QStringLiteral("Feed A"));
-        QCOMPARE(dialog.m_descriptionEdit->text(), QStringLiteral("About Feed A"));
-        QVERIFY(!dialog.m_titleEdit->isReadOnly());
-        QVERIFY(dialog.m_addButton->isEnabled());
+        QCOMPARE(title->text(), QStringLiteral("Feed A"));
+        QCOMPARE(description->text(), QStringLiteral("About Feed A"));
+        QVERIFY(!title->isReadOnly());
+        QVERIFY(add->isEnabled());
 
         // A changed address needs its own retrieve; an empty title blocks Add.
-        dialog.m_urlEdit->setText(m_server->url(QStringLiteral("/other")));
-        QVERIFY(!dialog.m_addButton->isEnabled());
-        dialog.m_urlEdit->setText(m_server->url(QStringLiteral("/a")));
-        dialog.m_retrieveButton->click();
+        url->setText(m_server->url(QStringLiteral("/other")));
+        QVERIFY(!add->isEnabled());
+        url->setText(m_server->url(QStringLiteral("/a")));
+        retrieve->click();
         QVERIFY(retrieved.wait(20000));
-        dialog.m_titleEdit->clear();
-        QVERIFY(!dialog.m_addButton->isEnabled());
-        dialog.m_titleEdit->setText(QStringLiteral("Bob's feed"));
-        dialog.m_descriptionEdit->setText(QStringLiteral("x' OR '1'='1"));
-        QVERIFY(dialog.m_addButton->isEnabled());
+        title->clear();
+        QVERIFY(!add->isEnabled());
+        title->setText(QStringLiteral("Bob's feed"));
+        description->setText(QStringLiteral("x' OR '1'='1"));
+        QVERIFY(add->isEnabled());
 
         QSignalSpy added(&dialog, &RssChannelDialog::addFinished);
-        dialog.m_addButton->click();
+        add->click();
         QVERIFY(added.wait(20000));
         const qint32 id = added.first().first().toInt();
         QVERIFY(id > 0);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(column(panel->m_channelList, 0), QStringList{QStringLiteral("Bob's feed")});
-        QCOMPARE(column(panel->m_channelList, 1), QStringList{QStringLiteral("x' OR '1'='1")});
-        QCOMPARE(panel->m_database->headlines(id)->size(), 2);
-        QVERIFY(panel->m_checkButton->isEnabled());
+        QCOMPARE(column(channelList(*panel), 0), QStringList{QStringLiteral("Bob's feed")});
+        QCOMPARE(column(channelList(*panel), 1), QStringList{QStringLiteral("x' OR '1'='1")});
+        QCOMPARE(m_db->headlines(id)->size(), 2);
+        QVERIFY(control<QToolButton>(*panel, "cmdCheckRss")->isEnabled());
         QVERIFY(m_messages.isEmpty());
     }
 
@@ -184,83 +232,95 @@ private slots:
         m_server->route(QStringLiteral("/silent")).silent = true;
         m_server->feed(QStringLiteral("/a"), rssFeed(QStringLiteral("A"), {{"one", "http://a/1", "", ""}}));
         auto sidebar = makeSidebar();
-        RssPanel *panel = sidebar->m_rssPanel;
+        RssPanel *panel = rss(*sidebar);
         {
             const std::unique_ptr<RssChannelDialog> owned(panel->newChannelDialog());
             RssChannelDialog &dialog = *owned;
-            dialog.m_addMode = true;
+            auto *url = control<QLineEdit>(dialog, "txtURL");
+            auto *retrieve = control<QPushButton>(dialog, "cmdRetrieve");
+            dialog.setForAdding();
             dialog.show();
-            dialog.m_urlEdit->setText(m_server->url(QStringLiteral("/missing")));
+            url->setText(m_server->url(QStringLiteral("/missing")));
             QSignalSpy retrieved(&dialog, &RssChannelDialog::RetrieveFinished);
-            dialog.m_retrieveButton->click();
+            retrieve->click();
             QVERIFY(retrieved.wait(20000));
             QCOMPARE(retrieved.first().first().toBool(), false);
             QCOMPARE(m_messages, QStringList{loadResString(18012)});
-            QVERIFY(!dialog.m_addButton->isEnabled());
+            QVERIFY(!control<QPushButton>(dialog, "cmdAdd")->isEnabled());
 
             // Cancel during a retrieve closes at once and says nothing.
-            dialog.m_urlEdit->setText(m_server->url(QStringLiteral("/silent")));
-            dialog.m_retrieveButton->click();
-            QVERIFY(dialog.isRetrieving());
-            dialog.m_cancelButton->click();
+            url->setText(m_server->url(QStringLiteral("/silent")));
+            retrieve->click();
+            QVERIFY(busy());
+            QVERIFY(!retrieve->isEnabled());
+            control<QPushButton>(dialog, "cmdCancel")->click();
             QVERIFY(!dialog.isVisible());
             QCOMPARE(dialog.result(), int(QDialog::Rejected));
-            QVERIFY(!dialog.isRetrieving());
+            QVERIFY(!busy());
+            QVERIFY(retrieve->isEnabled());
             QCOMPARE(m_messages.size(), 1);
         }
         {
             // Cancel during Add's download stores nothing.
             const std::unique_ptr<RssChannelDialog> owned(panel->newChannelDialog());
             RssChannelDialog &dialog = *owned;
-            dialog.m_addMode = true;
+            auto *add = control<QPushButton>(dialog, "cmdAdd");
+            dialog.setForAdding();
             dialog.show();
-            dialog.m_urlEdit->setText(m_server->url(QStringLiteral("/a")));
+            control<QLineEdit>(dialog, "txtURL")->setText(m_server->url(QStringLiteral("/a")));
             QSignalSpy retrieved(&dialog, &RssChannelDialog::RetrieveFinished);
-            dialog.m_retrieveButton->click();
+            control<QPushButton>(dialog, "cmdRetrieve")->click();
             QVERIFY(retrieved.wait(20000));
             m_server->route(QStringLiteral("/a")).silent = true;
-            dialog.m_addButton->click();
-            QVERIFY(dialog.isAdding());
+            add->click();
+            QVERIFY(busy());
+            QVERIFY(!add->isEnabled());
             QTRY_VERIFY(m_server->targets().size() >= 1);
-            dialog.m_cancelButton->click();
+            control<QPushButton>(dialog, "cmdCancel")->click();
             QVERIFY(!dialog.isVisible());
+            QVERIFY(!busy());
         }
-        QVERIFY(panel->m_database->channels()->isEmpty());
-        QCOMPARE(panel->m_channelList->topLevelItemCount(), 0);
+        QVERIFY(m_db->channels()->isEmpty());
+        QCOMPARE(channelList(*panel)->topLevelItemCount(), 0);
     }
 
     void editChannel()
     {
         auto sidebar = makeSidebar();
-        RssPanel *panel = sidebar->m_rssPanel;
+        RssPanel *panel = rss(*sidebar);
         const qint32 id = addChannel(panel, QStringLiteral("Old"), QStringLiteral("/e"));
+        const qint32 other = addChannel(panel, QStringLiteral("Other"), QStringLiteral("/o"));
         panel->onEditChannelClicked(); // nothing selected: nothing happens
-        QVERIFY(!panel->channelDialog());
+        QVERIFY(!sidebar->findChild<RssChannelDialog *>());
 
-        panel->m_channelList->setCurrentItem(panel->m_channelList->topLevelItem(0));
+        QTreeWidget *channels = channelList(*panel);
+        channels->setCurrentItem(channels->topLevelItem(0));
         bool checked = false;
         QTimer::singleShot(0, this, [&] {
-            RssChannelDialog *dialog = panel->channelDialog();
+            auto *dialog = qobject_cast<RssChannelDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            QVERIFY(dialog->m_urlEdit->isReadOnly());
-            QCOMPARE(dialog->m_addButton->text(), loadResString(18010));
-            QCOMPARE(dialog->m_channelToEdit, id);
-            dialog->m_titleEdit->setText(QStringLiteral("New 'one'"));
-            dialog->m_descriptionEdit->setText(QStringLiteral("D\"q"));
+            QVERIFY(control<QLineEdit>(*dialog, "txtURL")->isReadOnly());
+            QCOMPARE(control<QLineEdit>(*dialog, "txtURL")->text(), m_server->url(QStringLiteral("/e")));
+            QCOMPARE(control<QPushButton>(*dialog, "cmdAdd")->text(), loadResString(18010));
+            control<QLineEdit>(*dialog, "txtTitle")->setText(QStringLiteral("New 'one'"));
+            control<QLineEdit>(*dialog, "txtDesc")->setText(QStringLiteral("D\"q"));
             checked = true;
-            dialog->m_addButton->click();
+            control<QPushButton>(*dialog, "cmdAdd")->click();
         });
         panel->onEditChannelClicked();
         QVERIFY(checked);
-        QCOMPARE(panel->m_database->channelByID(id)->channelTitle, QStringLiteral("New 'one'"));
-        QCOMPARE(column(panel->m_channelList, 0), QStringList{QStringLiteral("New 'one'")});
-        QCOMPARE(column(panel->m_channelList, 1), QStringList{QStringLiteral("D\"q")});
+        // The channel edited, and only that one, has the new title.
+        QCOMPARE(channelTitle(id), QStringLiteral("New 'one'"));
+        QCOMPARE(channelTitle(other), QStringLiteral("Other"));
+        QCOMPARE(column(channels, 0), (QStringList{QStringLiteral("New 'one'"), QStringLiteral("Other")}));
+        QCOMPARE(column(channels, 1), (QStringList{QStringLiteral("D\"q"), QString()}));
     }
 
     void checkMarksChannelsWithNewHeadlines()
     {
         auto sidebar = makeSidebar();
-        RssPanel *panel = sidebar->m_rssPanel;
+        RssPanel *panel = rss(*sidebar);
+        QTreeWidget *channels = channelList(*panel);
         auto item = [](const char *title, const char *date) {
             return FeedItem{QLatin1String(title), QStringLiteral("http://x/") + QLatin1String(title), QLatin1String(date), QString()};
         };
@@ -273,7 +333,8 @@ private slots:
         QVERIFY(runCheck(panel));
         QCOMPARE(m_status, (QStringList{loadResString(18000) + "A", loadResString(18000) + "B",
                                         loadResString(18000) + "C", loadResString(18001)}));
-        QCOMPARE(sidebar->rssSectionIcon(), 8);
+        QVERIFY(sectionIconIs(*sidebar, 8));
+        QVERIFY(!sectionIconIs(*sidebar, 5));
 
         // Refilling the list clears the rows' marks; only B has something new next time.
         panel->fillChannelList();
@@ -282,16 +343,16 @@ private slots:
         m_status.clear();
         QVERIFY(runCheck(panel));
         QCOMPARE(m_status.last(), loadResString(18001));
-        QVERIFY(!isNew(panel->m_channelList->topLevelItem(0)));
-        QVERIFY(isNew(panel->m_channelList->topLevelItem(1)));
-        QVERIFY(!isNew(panel->m_channelList->topLevelItem(2)));
+        QVERIFY(!isNew(channels->topLevelItem(0)));
+        QVERIFY(isNew(channels->topLevelItem(1)));
+        QVERIFY(!isNew(channels->topLevelItem(2)));
 
         // Nothing new: the final text says so and no mark changes.
         m_status.clear();
         QVERIFY(runCheck(panel));
         QCOMPARE(m_status.last(), loadResString(18520));
-        QVERIFY(isNew(panel->m_channelList->topLevelItem(1)));
-        QCOMPARE(sidebar->rssSectionIcon(), 8);
+        QVERIFY(isNew(channels->topLevelItem(1)));
+        QVERIFY(sectionIconIs(*sidebar, 8));
         QVERIFY(m_messages.isEmpty());
 
         // A feed nested too deeply is refused: the check reports it and the channel stays.
@@ -299,13 +360,13 @@ private slots:
                                                  QByteArray("</a>").repeated(5000) + "</rss>");
         QVERIFY(runCheck(panel));
         QCOMPARE(m_messages.size(), 1);
-        QCOMPARE(panel->m_channelList->topLevelItemCount(), 3);
+        QCOMPARE(channels->topLevelItemCount(), 3);
         m_messages.clear();
 
         // An empty list writes only the final text.
         auto empty = makeSidebar();
         m_status.clear();
-        QVERIFY(runCheck(empty->m_rssPanel));
+        QVERIFY(runCheck(rss(*empty)));
         QCOMPARE(m_status, QStringList{loadResString(18520)});
     }
 
@@ -313,18 +374,18 @@ private slots:
     void onlyWebLinksOpen()
     {
         auto sidebar = makeSidebar();
-        RssPanel *panel = sidebar->m_rssPanel;
+        RssPanel *panel = rss(*sidebar);
         const qint32 id = addChannel(panel, QStringLiteral("Links"), QStringLiteral("/l"));
         const QStringList links = {"file:///etc/passwd", "javascript:alert(1)", "data:text/html,<b>x</b>",
                                    "HTTPS://example.com/ok"};
         for (int i = 0; i < links.size(); ++i)
-            panel->m_database->addHeadline(id, QString::number(i), QString(), links[i],
-                                           QDateTime(QDate(2024, 5, 1 + i), QTime(9, 0), Qt::UTC));
+            m_db->addHeadline(id, QString::number(i), QString(), links[i],
+                              QDateTime(QDate(2024, 5, 1 + i), QTime(9, 0), Qt::UTC));
         panel->fillChannelList();
-        QTreeWidget *channels = panel->m_channelList;
+        QTreeWidget *channels = channelList(*panel);
         QTRY_VERIFY(!channels->visualItemRect(channels->topLevelItem(0)).isEmpty());
         doubleClick(channels, channels->topLevelItem(0));
-        QTreeWidget *headlines = panel->m_headlineList;
+        QTreeWidget *headlines = headlineList(*panel);
         for (int row = 0; row < headlines->topLevelItemCount(); ++row)
             doubleClick(headlines, headlines->topLevelItem(row));
         QCOMPARE(m_opened, QStringList{QStringLiteral("https://example.com/ok")});
@@ -334,14 +395,14 @@ private slots:
     void openAndMarkHeadlines()
     {
         auto sidebar = makeSidebar();
-        RssPanel *panel = sidebar->m_rssPanel;
+        RssPanel *panel = rss(*sidebar);
         const qint32 id = addChannel(panel, QStringLiteral("Days"), QStringLiteral("/d"));
         for (int day : {2, 3, 1})
-            panel->m_database->addHeadline(id, QStringLiteral("%1 May").arg(day), QString(), QStringLiteral("http://d/%1").arg(day),
-                                    QDateTime(QDate(2024, 5, day), QTime(9, 0), Qt::UTC));
+            m_db->addHeadline(id, QStringLiteral("%1 May").arg(day), QString(), QStringLiteral("http://d/%1").arg(day),
+                              QDateTime(QDate(2024, 5, day), QTime(9, 0), Qt::UTC));
         panel->fillChannelList();
-        QTreeWidget *channels = panel->m_channelList;
-        QTreeWidget *headlines = panel->m_headlineList;
+        QTreeWidget *channels = channelList(*panel);
+        QTreeWidget *headlines = headlineList(*panel);
         QTRY_VERIFY(!channels->visualItemRect(channels->topLevelItem(0)).isEmpty());
         doubleClick(channels, channels->topLevelItem(0));
         QCOMPARE(column(headlines, 0), (QStringList{"3 May", "2 May", "1 May"}));
@@ -352,11 +413,11 @@ private slots:
         doubleClick(headlines, top);
         QCOMPARE(m_opened, QStringList{QStringLiteral("http://d/3")});
         QVERIFY(!top->font(0).bold());
-        QCOMPARE(panel->m_database->newestUnreadHeadline(id)->headlineTitle, QStringLiteral("2 May"));
+        QCOMPARE(m_db->newestUnreadHeadline(id)->headlineTitle, QStringLiteral("2 May"));
         // Ctrl toggles the read state without opening anything.
         doubleClick(headlines, top, Qt::ControlModifier);
         QVERIFY(top->font(0).bold());
-        QCOMPARE(panel->m_database->newestUnreadHeadline(id)->headlineTitle, QStringLiteral("3 May"));
+        QCOMPARE(m_db->newestUnreadHeadline(id)->headlineTitle, QStringLiteral("3 May"));
         doubleClick(headlines, top, Qt::ControlModifier);
         QVERIFY(!top->font(0).bold());
         QCOMPARE(m_opened.size(), 1);
@@ -377,13 +438,13 @@ private slots:
         QVERIFY(m_messages.isEmpty());
         doubleClick(headlines, headlines->topLevelItem(2));
         QCOMPARE(m_opened.last(), QStringLiteral("http://d/1"));
-        QVERIFY(!panel->m_database->newestUnreadHeadline(id));
+        QVERIFY(!m_db->newestUnreadHeadline(id));
 
         // Ctrl on the channel marks everything read; Delete asks first.
-        QVERIFY(panel->m_database->setChannelRead(id, false));
+        QVERIFY(m_db->setChannelRead(id, false));
         channels->setCurrentItem(channels->topLevelItem(0));
         QTest::keyClick(channels, Qt::Key_Return, Qt::ControlModifier);
-        QVERIFY(!panel->m_database->newestUnreadHeadline(id));
+        QVERIFY(!m_db->newestUnreadHeadline(id));
         m_answer = QMessageBox::No;
         QTest::keyClick(channels, Qt::Key_Delete);
         QCOMPARE(m_messages, QStringList{loadResString(18009)});
@@ -392,14 +453,14 @@ private slots:
         QTest::keyClick(channels, Qt::Key_Delete);
         QCOMPARE(channels->topLevelItemCount(), 0);
         QCOMPARE(headlines->topLevelItemCount(), 0);
-        QVERIFY(!panel->m_removeChannelButton->isEnabled());
-        QVERIFY(panel->m_database->headlines(id)->isEmpty());
+        QVERIFY(!control<QToolButton>(*panel, "cmdRemoveRss")->isEnabled());
+        QVERIFY(m_db->headlines(id)->isEmpty());
     }
 
     void removingAChannelDuringACheck()
     {
         auto sidebar = makeSidebar();
-        RssPanel *panel = sidebar->m_rssPanel;
+        RssPanel *panel = rss(*sidebar);
         m_server->feed(QStringLiteral("/slow"), rssFeed(QStringLiteral("S"), {{"s", "http://s/", "", ""}}));
         m_server->route(QStringLiteral("/slow")).delayMs = 300;
         m_server->feed(QStringLiteral("/next"), rssFeed(QStringLiteral("N"), {{"n", "http://n/", "", ""}}));
@@ -407,13 +468,15 @@ private slots:
         const qint32 next = addChannel(panel, QStringLiteral("B next"), QStringLiteral("/next"));
         QSignalSpy finished(panel, &RssPanel::checkFinished);
         panel->onCheckClicked();
-        QVERIFY(panel->isChecking());
+        QCOMPARE(m_status, QStringList{loadResString(18000) + "A slow"}); // the check runs
         panel->onCheckClicked(); // a second check does not start
-        panel->m_channelList->setCurrentItem(panel->m_channelList->topLevelItem(1));
+        QCOMPARE(m_status.size(), 1);
+        QTreeWidget *channels = channelList(*panel);
+        channels->setCurrentItem(channels->topLevelItem(1));
         panel->onRemoveChannelClicked();
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished.count(), 1);
-        QVERIFY(panel->m_database->headlines(next)->isEmpty());
+        QVERIFY(m_db->headlines(next)->isEmpty());
         QCOMPARE(m_status.count(loadResString(18000) + "A slow"), 1);
         QCOMPARE(m_status.count(loadResString(18000) + "B next"), 0);
     }
@@ -421,22 +484,24 @@ private slots:
     void clockRunsChecks()
     {
         auto sidebar = makeSidebar();
-        RssPanel *panel = sidebar->m_rssPanel;
+        RssPanel *panel = rss(*sidebar);
         m_server->feed(QStringLiteral("/c"), rssFeed(QStringLiteral("C"), {}));
         addChannel(panel, QStringLiteral("C"), QStringLiteral("/c"));
         AppState::settings.rssStartupCheck = true;
         AppState::settings.rssAutoCheckMinutes = 2;
+        // A check that starts shows the channel it fetches first.
+        const QString fetchingC = loadResString(18000) + "C";
         QSignalSpy finished(panel, &RssPanel::checkFinished);
         panel->runStartupCheck();
-        QVERIFY(panel->isChecking());
+        QCOMPARE(m_status.count(fetchingC), 1);
         QVERIFY(finished.wait(20000));
         // Once only.
         panel->runStartupCheck();
-        QVERIFY(!panel->isChecking());
+        QCOMPARE(m_status.count(fetchingC), 1);
         panel->onMinuteTick();
-        QVERIFY(!panel->isChecking());
+        QCOMPARE(m_status.count(fetchingC), 1);
         panel->onMinuteTick(); // the second minute
-        QVERIFY(panel->isChecking());
+        QCOMPARE(m_status.count(fetchingC), 2);
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished.count(), 2);
         AppState::settings.rssAutoCheckMinutes = 0;
@@ -448,13 +513,13 @@ private slots:
         const QString file = m_dir.filePath(QStringLiteral("unload.mdb"));
         {
             auto sidebar = makeSidebar(file);
-            RssPanel *panel = sidebar->m_rssPanel;
+            RssPanel *panel = rss(*sidebar);
             m_server->route(QStringLiteral("/silent")).silent = true;
             const qint32 id = addChannel(panel, QStringLiteral("Quiet"), QStringLiteral("/silent"));
-            panel->m_database->setClock([] { return QDateTime::currentDateTimeUtc().addDays(-10); });
-            QVERIFY(panel->m_database->addHeadline(id, QStringLiteral("old"), QString(), QStringLiteral("u"), QDateTime()));
-            QVERIFY(panel->m_database->setChannelRead(id, true));
-            panel->m_database->setClock({});
+            m_db->setClock([] { return QDateTime::currentDateTimeUtc().addDays(-10); });
+            QVERIFY(m_db->addHeadline(id, QStringLiteral("old"), QString(), QStringLiteral("u"), QDateTime()));
+            QVERIFY(m_db->setChannelRead(id, true));
+            m_db.reset();
             AppState::settings.readDeleteDays = 1;
             AppState::settings.unreadDeleteDays = 3;
             QSignalSpy finished(panel, &RssPanel::checkFinished);
@@ -464,7 +529,9 @@ private slots:
             sidebar->unload();
             QCOMPARE(finished.count(), 1);
             QVERIFY(m_status.isEmpty()); // no final text while closing
-            QVERIFY(!panel->m_database);
+            // The connection is closed: the commands find no database.
+            panel->onCheckClicked();
+            QCOMPARE(m_messages, QStringList{loadResString(1200)});
         }
         RssDatabase db(file);
         QVERIFY(db.open());
@@ -475,17 +542,16 @@ private slots:
     void makersFeedShowsItsNewestHeadline()
     {
         auto sidebar = makeSidebar();
-        RssPanel *panel = sidebar->m_rssPanel;
+        RssPanel *panel = rss(*sidebar);
         m_server->feed(QStringLiteral("/maker"),
                        rssFeed(QStringLiteral("M"), {{"Newest", "http://m/2", "Tue, 02 Jan 2024 10:00:00 GMT", "new"},
                                                      {"Older", "http://m/1", "Mon, 01 Jan 2024 10:00:00 GMT", "old"}}));
         m_server->feed(QStringLiteral("/plain"), rssFeed(QStringLiteral("P"), {{"p", "http://p/", "", ""}}));
         addChannel(panel, QStringLiteral("M"), QStringLiteral("/maker"));
         addChannel(panel, QStringLiteral("P"), QStringLiteral("/plain"));
-        const QString saved = RssPanel::makerFeedPrefix;
-        RssPanel::makerFeedPrefix = m_server->url(QStringLiteral("/MAKER")).toUpper();
+        RssPanel::setMakerFeedPrefix(m_server->url(QStringLiteral("/MAKER")).toUpper());
         QVERIFY(runCheck(panel));
-        RssPanel::makerFeedPrefix = saved;
+        RssPanel::setMakerFeedPrefix(QStringLiteral("HTTPS://QUARVEL.INVALID"));
         QCOMPARE(m_tips, (QList<QStringList>{{"Newest", "new", "http://m/2"}}));
     }
 };

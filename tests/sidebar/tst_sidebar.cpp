@@ -3,6 +3,7 @@
 #include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
 #include "sidebar/sidebargeometry.h"
+#include "sidebar/sidebarimages.h"
 
 #include <QApplication>
 #include <QFile>
@@ -22,6 +23,20 @@ class TestSidebar : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
+
+    template <typename T> static T *control(QWidget &parent, const char *name)
+    {
+        T *widget = parent.findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+
+    // The same picture (icons made anew for each call compare by their pixels).
+    static bool sameIcon(const QIcon &a, const QIcon &b)
+    {
+        return a.pixmap(SidebarImages::kSize).toImage() == b.pixmap(SidebarImages::kSize).toImage();
+    }
 
     static SidebarHost quietHost()
     {
@@ -117,7 +132,7 @@ private slots:
         Sidebar sidebar(quietHost());
         sidebar.buildSidebar();
         sidebar.buildSidebar(); // once only
-        QTabWidget *tabs = sidebar.sidebar;
+        auto *tabs = sidebar.findChild<QTabWidget *>(QStringLiteral("sidebar"));
         QCOMPARE(tabs->count(), 5);
         const int captions[] = {1122, 1078, 1159, 1192, 1207};
         const int tips[] = {1123, 1124, 1161, 18519, 1208};
@@ -126,19 +141,19 @@ private slots:
             QCOMPARE(sidebar.sectionIndex(Sidebar::kSectionKeys[i]), i);
             QCOMPARE(tabs->tabText(i), loadResString(captions[i]));
             QCOMPARE(tabs->tabToolTip(i), loadResString(tips[i]));
-            QCOMPARE(tabs->widget(i), sidebar.m_panels[i]);
+            QCOMPARE(tabs->widget(i)->objectName(), QStringLiteral("picTab%1").arg(i));
         }
         QCOMPARE(tabs->currentIndex(), 0);
         QCOMPARE(sidebar.sectionIndex(QStringLiteral("NOPE")), -1);
         sidebar.showSection(QStringLiteral("RSSFEED"));
-        QCOMPARE(tabs->currentWidget(), static_cast<QWidget *>(sidebar.m_rssPanel));
-        QCOMPARE(sidebar.m_rssPanel->m_headlineList->toolTip(), loadResString(18513));
-        QCOMPARE(sidebar.m_rssPanel->m_checkButton->toolTip(), loadResString(18517));
-        QCOMPARE(sidebar.btnGroupRemove->toolTip(), loadResString(1196));
+        QCOMPARE(tabs->currentWidget(), static_cast<QWidget *>(sidebar.findChild<RssPanel *>()));
+        QCOMPARE(control<QTreeWidget>(sidebar, "ListView2")->toolTip(), loadResString(18513));
+        QCOMPARE(control<QToolButton>(sidebar, "cmdCheckRss")->toolTip(), loadResString(18517));
+        QCOMPARE(control<QToolButton>(sidebar, "btnGroupRemove")->toolTip(), loadResString(1196));
         // Every control named in the layout rules is in its panel.
         for (int i = 0; i < 5; ++i) {
             for (const auto &place : SidebarGeometry::panelLayout(i, 1000, 1000))
-                QVERIFY2(sidebar.m_panels[i]->findChild<QWidget *>(place.control), qPrintable(place.control));
+                QVERIFY2(tabs->widget(i)->findChild<QWidget *>(place.control), qPrintable(place.control));
         }
 
         // The panel follows its size in pixels (15 twips each).
@@ -146,28 +161,26 @@ private slots:
         sidebar.show();
         QVERIFY(QTest::qWaitForWindowExposed(&sidebar));
         sidebar.showSection(QStringLiteral("RSSFEED"));
-        QWidget *panel = sidebar.m_rssPanel;
+        QWidget *panel = sidebar.findChild<RssPanel *>();
         QTRY_VERIFY(panel->width() > 0);
         const int w = panel->width();
-        QCOMPARE(sidebar.m_rssPanel->m_checkButton->geometry(), QRect(99, 0, 33, 33));
-        QCOMPARE(sidebar.m_rssPanel->m_channelList->width(), twipsToPixels(pixelsToTwips(w) - 50));
-        QCOMPARE(sidebar.rssSectionIcon(), 5);
+        QCOMPARE(control<QToolButton>(sidebar, "cmdCheckRss")->geometry(), QRect(99, 0, 33, 33));
+        QCOMPARE(control<QTreeWidget>(sidebar, "ListView1")->width(), twipsToPixels(pixelsToTwips(w) - 50));
+        QVERIFY(sameIcon(tabs->tabIcon(sidebar.sectionIndex(QStringLiteral("RSSFEED"))), SidebarImages::icon(5)));
     }
 
     void clickInTheNotesPinsTheBarOpen()
     {
         Sidebar sidebar(quietHost());
         sidebar.buildSidebar();
-        QVERIFY(!sidebar.isPinned());
         QSignalSpy widths(&sidebar, &Sidebar::widthRequested);
-        QPlainTextEdit *notes = sidebar.m_quickNotes;
+        QPlainTextEdit *notes = control<QPlainTextEdit>(sidebar, "txtQuickNotes");
         notes->setReadOnly(true);
         sidebar.resize(200, 400);
         sidebar.show();
         QApplication::setActiveWindow(&sidebar);
         QVERIFY(QTest::qWaitForWindowActive(&sidebar));
         QTest::mouseClick(notes->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
-        QVERIFY(sidebar.isPinned());
         QCOMPARE(widths.count(), 1);
         QCOMPARE(widths.takeFirst().at(0).toInt(), twipsToPixels(SidebarGeometry::kStandardWidthTwips));
         QTRY_VERIFY(notes->hasFocus());
@@ -175,12 +188,12 @@ private slots:
         QTest::keyClicks(notes, QStringLiteral("typed"));
         QCOMPARE(notes->toPlainText(), QStringLiteral("typed"));
 
-        // Showing a section pins the bar as well.
-        sidebar.setPinned(false);
+        // Showing a section asks for the standard width as well.
         sidebar.showSection(QStringLiteral("HISTORY"));
-        QVERIFY(sidebar.isPinned());
         QCOMPARE(widths.count(), 1);
-        QCOMPARE(sidebar.sidebar->currentIndex(), sidebar.sectionIndex(QStringLiteral("HISTORY")));
+        QCOMPARE(widths.takeFirst().at(0).toInt(), twipsToPixels(SidebarGeometry::kStandardWidthTwips));
+        QCOMPARE(control<QTabWidget>(sidebar, "sidebar")->currentIndex(),
+                 sidebar.sectionIndex(QStringLiteral("HISTORY")));
     }
 
     void stripedLists()
@@ -211,16 +224,18 @@ private slots:
         f.write("first line\r\nsecond 'line'\r\n");
         f.close();
         Sidebar sidebar(quietHost());
+        QPlainTextEdit *notes = control<QPlainTextEdit>(sidebar, "txtQuickNotes");
         sidebar.loadQuickNotes(file);
-        QCOMPARE(sidebar.m_quickNotes->toPlainText(), QStringLiteral("first line\nsecond 'line'"));
-        sidebar.m_quickNotes->setPlainText(QStringLiteral("a\nb ") + QString(600, u'x'));
+        QCOMPARE(notes->toPlainText(), QStringLiteral("first line\nsecond 'line'"));
+        notes->setPlainText(QStringLiteral("a\nb ") + QString(600, u'x'));
         QVERIFY(sidebar.saveQuickNotes(file));
         Sidebar again(quietHost());
+        QPlainTextEdit *notesAgain = control<QPlainTextEdit>(again, "txtQuickNotes");
         again.loadQuickNotes(file);
-        QCOMPARE(again.m_quickNotes->toPlainText(), sidebar.m_quickNotes->toPlainText());
+        QCOMPARE(notesAgain->toPlainText(), notes->toPlainText());
         // A missing file leaves the box as it is.
         again.loadQuickNotes(m_dir.filePath(QStringLiteral("none.qvr")));
-        QCOMPARE(again.m_quickNotes->toPlainText(), sidebar.m_quickNotes->toPlainText());
+        QCOMPARE(notesAgain->toPlainText(), notes->toPlainText());
         // An unwritable place is reported.
         QVERIFY(!sidebar.saveQuickNotes(m_dir.filePath(QStringLiteral("no/such/dir/notes.qvr"))));
     }

@@ -4,11 +4,13 @@
 #include "sidebar/websitegrouplist.h"
 #include "sidebar/websitegroups.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -57,6 +59,37 @@ class TestWebsiteGroups : public QObject
         return addresses;
     }
 
+    template <typename T> static T *control(QWidget &parent, const char *name)
+    {
+        T *widget = parent.findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+
+    // Opens the row while answering the password dialog it asks with: the typed password and
+    // OK, or Cancel when nothing is typed. Returns how many password dialogs were shown.
+    static int openAnswering(WebsiteGroupList &list, QTreeWidgetItem *row,
+                             const std::optional<QString> &typed)
+    {
+        int asked = 0;
+        QTimer::singleShot(0, &list, [&asked, typed] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            if (!dialog || dialog->objectName() != QLatin1String("frmPassword"))
+                return;
+            ++asked;
+            if (!typed) {
+                control<QPushButton>(*dialog, "cmdCancel")->click();
+                return;
+            }
+            control<QLineEdit>(*dialog, "txtPassword")->setText(*typed);
+            control<QPushButton>(*dialog, "cmdOK")->click();
+        });
+        list.openRow(row);
+        QCoreApplication::processEvents(); // an answer that found no dialog is not left for later
+        return asked;
+    }
+
     static QByteArray contents(const QString &path)
     {
         QFile file(path);
@@ -68,7 +101,8 @@ private slots:
 
     void plainGroupRoundTrip()
     {
-        WebsiteGroups groups(newFolder());
+        const QString folder = newFolder();
+        WebsiteGroups groups(folder);
         bool ok = false;
         QCOMPARE(opened(groups, QStringLiteral("Work"), false, QString(), &ok), QStringList());
         QVERIFY(!ok); // no file yet
@@ -76,11 +110,11 @@ private slots:
         QVERIFY(groups.saveGroup(QStringLiteral("Work"), false, QStringLiteral("ignored"),
                                  {QStringLiteral("http://a.example/"), QString(),
                                   QStringLiteral("http://b.example/?q=1")}));
-        const QString file = groups.folder() + QStringLiteral("/Work.gbr");
+        const QString file = folder + QStringLiteral("/Work.gbr");
         QCOMPARE(contents(file), QByteArray("http://a.example/\r\n\r\nhttp://b.example/?q=1\r\n"));
         // Nothing for the group or others, on the file or the folder.
         QCOMPARE(int(QFile::permissions(file) & 0x00FF), 0);
-        QCOMPARE(int(QFile::permissions(groups.folder()) & 0x00FF), 0);
+        QCOMPARE(int(QFile::permissions(folder) & 0x00FF), 0);
         QCOMPARE(opened(groups, QStringLiteral("Work"), false, QString(), &ok),
                  QStringList({QStringLiteral("http://a.example/"),
                               QStringLiteral("http://b.example/?q=1")}));
@@ -88,18 +122,19 @@ private slots:
 
         // No documents open: an empty file that opens nothing, successfully.
         QVERIFY(groups.saveGroup(QStringLiteral("Empty"), false, QString(), {}));
-        QCOMPARE(contents(groups.folder() + QStringLiteral("/Empty.gbr")), QByteArray());
+        QCOMPARE(contents(folder + QStringLiteral("/Empty.gbr")), QByteArray());
         QCOMPARE(opened(groups, QStringLiteral("Empty"), false, QString(), &ok), QStringList());
         QVERIFY(ok);
     }
 
     void protectedGroupFile()
     {
-        WebsiteGroups groups(newFolder());
+        const QString folder = newFolder();
+        WebsiteGroups groups(folder);
         const QStringList two = {QStringLiteral("http://one.example/"),
                                  QStringLiteral("https://two.example/path")};
         QVERIFY(groups.saveGroup(QStringLiteral("Bank"), true, QStringLiteral("ac"), two));
-        const QString file = groups.folder() + QStringLiteral("/Bank.gbs");
+        const QString file = folder + QStringLiteral("/Bank.gbs");
         const QByteArray data = contents(file);
         QCOMPARE(data.size(), 518);
         const quint8 key = WebsiteGroups::keyFromPassword(QStringLiteral("ac"));
@@ -128,7 +163,7 @@ private slots:
         QCOMPARE(full.size(), 256);
         QVERIFY(groups.saveGroup(QStringLiteral("Long"), true, QStringLiteral("k"),
                                  {full, longer, QStringLiteral("http://\xe9t\xe9.example/")}));
-        QCOMPARE(contents(groups.folder() + QStringLiteral("/Long.gbs")).size(), 6 + 3 * 256);
+        QCOMPARE(contents(folder + QStringLiteral("/Long.gbs")).size(), 6 + 3 * 256);
         QCOMPARE(opened(groups, QStringLiteral("Long"), true, QStringLiteral("k")),
                  QStringList({full, longer.left(256), QStringLiteral("http://\xe9t\xe9.example/")}));
 
@@ -146,10 +181,11 @@ private slots:
 
     void listingAndLetterCase()
     {
-        WebsiteGroups groups(newFolder());
+        const QString folder = newFolder();
+        WebsiteGroups groups(folder);
         QVERIFY(groups.saveGroup(QStringLiteral("Work"), true, QStringLiteral("pw"),
                                  {QStringLiteral("http://secret.example/")}));
-        const QDir dir(groups.folder());
+        const QDir dir(folder);
         QVERIFY(UserFile::save(dir.filePath(QStringLiteral("Work.GBR")), "http://work.example/\r\n"));
         QVERIFY(UserFile::save(dir.filePath(QStringLiteral("Alpha.gbr")), "http://alpha.example/\n"));
         QVERIFY(UserFile::save(dir.filePath(QStringLiteral("notes.txt")), "x"));
@@ -198,14 +234,15 @@ private slots:
     void hostileNamesAreRefused()
     {
         QFETCH(QString, name);
-        WebsiteGroups groups(newFolder());
+        const QString folder = newFolder();
+        WebsiteGroups groups(folder);
         QVERIFY(groups.saveGroup(QStringLiteral("Keep"), false, QString(), {}));
-        const QDir parent = QFileInfo(groups.folder()).dir();
+        const QDir parent = QFileInfo(folder).dir();
         for (bool isProtected : {false, true})
             QVERIFY(!groups.saveGroup(name, isProtected, QStringLiteral("pw"), {QStringLiteral("x")}));
         QCOMPARE(parent.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("groups")});
-        QCOMPARE(QDir(groups.folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("Keep.gbr")});
         QVERIFY(WebsiteGroups::isValidName(QString(40, u'n')));
     }
@@ -213,26 +250,28 @@ private slots:
     void nameStartingWithColonStaysInTheFolder()
     {
         // Found by fuzz_groups: such a group was written to the working folder.
-        WebsiteGroups groups(newFolder());
+        const QString folder = newFolder();
+        WebsiteGroups groups(folder);
         const QString working = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(QFileInfo(groups.folder()).path()));
+        QVERIFY(QDir::setCurrent(QFileInfo(folder).path()));
         const bool saved = groups.saveGroup(QStringLiteral(":work"), true, QStringLiteral("pw"),
                                             {QStringLiteral("http://a.example/")});
         const QStringList strays = QDir::current().entryList(QDir::Files | QDir::Hidden);
         QDir::setCurrent(working);
         QVERIFY(saved);
         QCOMPARE(strays, QStringList());
-        QVERIFY(QFileInfo::exists(groups.folder() + QStringLiteral("/:work.gbs")));
+        QVERIFY(QFileInfo::exists(folder + QStringLiteral("/:work.gbs")));
         QCOMPARE(opened(groups, QStringLiteral(":work"), true, QStringLiteral("pw")),
                  QStringList{QStringLiteral("http://a.example/")});
     }
 
     void failedSaveKeepsTheOldFile()
     {
-        WebsiteGroups groups(newFolder());
+        const QString folder = newFolder();
+        WebsiteGroups groups(folder);
         QVERIFY(groups.saveGroup(QStringLiteral("Keep"), true, QStringLiteral("pw"),
                                  {QStringLiteral("http://old.example/")}));
-        const QString file = groups.folder() + QStringLiteral("/Keep.gbs");
+        const QString file = folder + QStringLiteral("/Keep.gbs");
         const QByteArray before = contents(file);
         // Nothing outside Latin-1 fits the scrambled records or the key.
         QVERIFY(!groups.saveGroup(QStringLiteral("Keep"), true, QStringLiteral("pw"),
@@ -249,33 +288,34 @@ private slots:
 
     void dialogAsksBeforeReplacingAndChecksThePassword()
     {
-        WebsiteGroups groups(newFolder());
+        const QString folder = newFolder();
+        WebsiteGroups groups(folder);
         QVERIFY(groups.saveGroup(QStringLiteral("Group1"), false, QString(),
                                  {QStringLiteral("http://old.example/")}));
-        const QString plain = groups.folder() + QStringLiteral("/Group1.gbr");
+        const QString plain = folder + QStringLiteral("/Group1.gbr");
         const SidebarHost h = host({QStringLiteral("http://new.example/")});
         m_messages.clear();
 
         AddGroupDialog first(groups, h);
         first.show();
-        QCOMPARE(first.nameEdit()->text(), QStringLiteral("Group1"));
+        QCOMPARE(control<QLineEdit>(first, "txtGroupName")->text(), QStringLiteral("Group1"));
         m_answer = QMessageBox::No;
-        QTest::mouseClick(first.okButton(), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(first, "OKButton"), Qt::LeftButton);
         QCOMPARE(m_messages, QStringList{loadResString(19002)});
         QVERIFY(first.isVisible());
         QCOMPARE(contents(plain), QByteArray("http://old.example/\r\n"));
 
         // A password typed only once is refused; the protected group is new, so no question.
         m_messages.clear();
-        first.passwordEdit()->setText(QStringLiteral("pw"));
-        QTest::mouseClick(first.okButton(), Qt::LeftButton);
+        control<QLineEdit>(first, "txtPassword")->setText(QStringLiteral("pw"));
+        QTest::mouseClick(control<QPushButton>(first, "OKButton"), Qt::LeftButton);
         QCOMPARE(m_messages, QStringList{loadResString(19010)});
         QVERIFY(first.isVisible());
-        QVERIFY(!QFile::exists(groups.folder() + QStringLiteral("/Group1.gbs")));
+        QVERIFY(!QFile::exists(folder + QStringLiteral("/Group1.gbs")));
 
         m_messages.clear();
-        first.confirmEdit()->setText(QStringLiteral("pw"));
-        QTest::mouseClick(first.okButton(), Qt::LeftButton);
+        control<QLineEdit>(first, "txtConfirm")->setText(QStringLiteral("pw"));
+        QTest::mouseClick(control<QPushButton>(first, "OKButton"), Qt::LeftButton);
         QCOMPARE(m_messages, QStringList());
         QCOMPARE(first.result(), int(QDialog::Accepted));
         QCOMPARE(opened(groups, QStringLiteral("Group1"), true, QStringLiteral("pw")),
@@ -284,15 +324,15 @@ private slots:
         // Yes replaces the plain group; the name matches in any letter case.
         AddGroupDialog second(groups, h);
         second.show();
-        second.nameEdit()->setText(QStringLiteral("GROUP1"));
+        control<QLineEdit>(second, "txtGroupName")->setText(QStringLiteral("GROUP1"));
         m_answer = QMessageBox::Yes;
-        QTest::mouseClick(second.okButton(), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(second, "OKButton"), Qt::LeftButton);
         QCOMPARE(m_messages, QStringList{loadResString(19002)});
         QCOMPARE(second.result(), int(QDialog::Accepted));
         QCOMPARE(contents(plain), QByteArray("http://new.example/\r\n"));
 
-        second.nameEdit()->clear();
-        QVERIFY(!second.okButton()->isEnabled());
+        control<QLineEdit>(second, "txtGroupName")->clear();
+        QVERIFY(!control<QPushButton>(second, "OKButton")->isEnabled());
     }
 
     void listOpensAndRemovesGroups()
@@ -306,8 +346,6 @@ private slots:
         list.setHeaderHidden(true);
         QToolButton add, remove;
         WebsiteGroupList controller(&list, &add, &remove, host({}, &tabs), nullptr, folder);
-        std::optional<QString> typed;
-        controller.passwordPrompt = [&typed] { return typed; };
         controller.fillGroupList();
         list.resize(200, 200);
         list.show();
@@ -319,13 +357,11 @@ private slots:
         QVERIFY(remove.isEnabled());
 
         m_messages.clear();
-        controller.openRow(b); // cancelled
-        typed = QStringLiteral("wrong");
-        controller.openRow(b);
+        QCOMPARE(openAnswering(controller, b, std::nullopt), 1); // cancelled
+        QCOMPARE(openAnswering(controller, b, QStringLiteral("wrong")), 1);
         QCOMPARE(tabs, QStringList());
         QCOMPARE(m_messages, QStringList{loadResString(19011)});
-        typed = QStringLiteral("pw");
-        controller.openRow(b);
+        QCOMPARE(openAnswering(controller, b, QStringLiteral("pw")), 1);
         QCOMPARE(tabs, QStringList{QStringLiteral("http://b/")});
 
         // A plain file damaged since the list was filled (another file's bytes) opens no tab
