@@ -51,11 +51,6 @@ QWebEngineProfile *WebBrowser::sharedProfile()
     return sharedBrowserProfile();
 }
 
-QString WebBrowser::userAgent()
-{
-    return sharedProfile()->httpUserAgent();
-}
-
 void WebBrowser::init()
 {
     m_view = new QWebEngineView(this);
@@ -71,13 +66,12 @@ void WebBrowser::init()
 
 void WebBrowser::usePage(BrowserPage *page)
 {
-    page->owner = this;
-    page->navigationRequested = [this](const QString &url, bool mainFrame, bool &cancel) {
+    page->setOwner(this, [this](const QString &url, bool mainFrame, bool &cancel) {
         Q_EMIT beforeNavigate(url, mainFrame, cancel);
-    };
+    });
     page->setUrlRequestInterceptor(m_mediaBlocker);
     page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, !m_loadErrorsSuppressed);
-    page->scriptErrorsSuppressed = m_scriptErrorsSuppressed;
+    page->setScriptErrorsSuppressed(m_scriptErrorsSuppressed);
     m_view->setPage(page); // the page used before, a child of the view, goes
 
     connect(page, &QWebEnginePage::loadStarted, this, &WebBrowser::onLoadStarted);
@@ -391,7 +385,7 @@ void WebBrowser::setScriptErrorsSuppressed(bool suppressed)
 {
     m_scriptErrorsSuppressed = suppressed;
     if (auto *browserPage = dynamic_cast<BrowserPage *>(page()))
-        browserPage->scriptErrorsSuppressed = suppressed;
+        browserPage->setScriptErrorsSuppressed(suppressed);
 }
 
 bool WebBrowser::scriptErrorsSuppressed() const
@@ -412,8 +406,7 @@ void WebBrowser::onLoadFinished(bool ok)
 void WebBrowser::updateSecure()
 {
     // A page that failed to load (an error page) is never shown as secure.
-    const bool secure = page()->url().scheme() == QLatin1String("https") &&
-                        !m_certificateErrorAccepted && !m_loadFailed;
+    const bool secure = page()->url().scheme() == QLatin1String("https") && !m_loadFailed;
     if (secure != m_secure || !m_loading) {
         m_secure = secure;
         Q_EMIT secureLockIconChanged(secure ? 1 : 0);

@@ -56,8 +56,6 @@ public:
     // The one profile every document shares, persistent in the data folder. Made on first use,
     // which starts the engine.
     static QWebEngineProfile *sharedProfile();
-    // The engine's user agent with " Quarvel/<version>" appended.
-    static QString userAgent();
 
     // Where words typed as an address are looked up: the search address for a query (set by
     // the frame from the engine the user chose; none set: words go as an address).
@@ -72,7 +70,6 @@ public:
     // Whether an address is one of the engine's own pages ("chrome-error://..."), never shown.
     static bool isEngineInternalAddress(const QString &address);
     QString locationName() const;
-    bool isBusy() const { return m_loading; }
     // Tells the engine whether the page can be seen, and shows or hides the view with it.
     void setPageVisible(bool visible);
 
@@ -92,9 +89,7 @@ public:
     // Errors of the page's scripts are kept out of the console log.
     void setScriptErrorsSuppressed(bool suppressed);
     bool scriptErrorsSuppressed() const;
-    bool registerAsBrowser = false;
 
-    int downloadControl() const { return m_downloadFlags; }
     // Applies the flags to the page's settings; returns false when they were already in force.
     bool setDownloadControl(int flags);
 
@@ -107,13 +102,9 @@ public:
     // The zoom factor one step from current (the nearest step when current lies between two).
     static double nextZoomFactor(double current, int step);
 
-    QWebEngineView *view() const { return m_view; }
     // Lets a page's new-window request through into this browser's page.
     void acceptNewWindow(NewWindowRequest &request);
     QWebEnginePage *page() const;
-
-    // Whether the page is shown over a sound HTTPS connection.
-    bool secure() const { return m_secure; }
 
 signals:
     // Before a navigation; mainFrame tells whether it is the page itself. Cancel to stop it.
@@ -153,7 +144,6 @@ private:
     // Print, preview and page setup of this browser's page (made on first use).
     PagePrinter *printer();
 
-    friend class BrowserPage;
     QWebEngineView *m_view = nullptr;
     MediaBlocker *m_mediaBlocker = nullptr;
     PagePrinter *m_printer = nullptr;
@@ -171,5 +161,4 @@ private:
     bool m_loading = false;
     bool m_loadFailed = false;
     bool m_secure = false;
-    bool m_certificateErrorAccepted = false;
 };
