@@ -67,8 +67,6 @@ public:
     void goBack();
     void goForward();
     QString locationUrl() const;
-    // Whether an address is one of the engine's own pages ("chrome-error://..."), never shown.
-    static bool isEngineInternalAddress(const QString &address);
     QString locationName() const;
     // Tells the engine whether the page can be seen, and shows or hides the view with it.
     void setPageVisible(bool visible);
@@ -93,9 +91,6 @@ public:
     // Applies the flags to the page's settings; returns false when they were already in force.
     bool setDownloadControl(int flags);
 
-    // Zoom level 0 (smallest) .. 4 (largest), 2 being 100 %.
-    int zoomLevel() const;
-    void setZoomLevel(int level);
     // Page zoom one step in (step > 0) or out (< 0) through the steps Ctrl+wheel takes, or back
     // to 100 % (0).
     void stepPageZoom(int step);
@@ -129,8 +124,6 @@ signals:
     void findFinished(int activeMatch, int matches);
 
 private:
-    static std::function<QString(const QString &)> &searchAddressProvider();
-    void init();
     // Makes the page this browser's own: reports, media blocker and view.
     void usePage(BrowserPage *page);
     // Takes over the page prepared at start when it was prepared for url.
