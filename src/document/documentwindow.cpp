@@ -33,6 +33,12 @@ QString formDataFile()
     return Paths::dataFile(QStringLiteral("form.bin"));
 }
 
+// Whether card data stays out of the forms filled now.
+bool cardDataProtected()
+{
+    return AppState::settings.protectCreditInfo && !AppState::creditInfoUnlocked;
+}
+
 } // namespace
 
 DocumentWindow::DocumentWindow(QWidget *parent) : AbstractDocument(parent)
@@ -64,7 +70,7 @@ DocumentWindow::DocumentWindow(QWidget *parent) : AbstractDocument(parent)
     connect(m_browser, &WebBrowser::beforeNavigate, this, &DocumentWindow::onBeforeNavigate);
     connect(m_browser, &WebBrowser::progressChanged, this, &DocumentWindow::onProgressChanged);
     connect(m_browser, &WebBrowser::titleChanged, this, &DocumentWindow::onTitleChanged);
-    connect(m_browser, &WebBrowser::statusTextChanged, this, &DocumentWindow::onStatusTextChanged);
+    connect(m_browser, &WebBrowser::statusTextChanged, this, &AbstractDocument::statusTextChanged);
     connect(m_browser, &WebBrowser::secureLockIconChanged, this, &DocumentWindow::onSecureLockIconChanged);
     connect(m_browser, &WebBrowser::newWindowRequested, this, &DocumentWindow::onNewWindowRequested);
     connect(m_browser, &WebBrowser::windowCloseRequested, this, &DocumentWindow::onWindowCloseRequested);
@@ -229,11 +235,6 @@ QWebEngineHistory *DocumentWindow::history() const
     return m_browser->page()->history();
 }
 
-bool DocumentWindow::cardDataProtected()
-{
-    return AppState::settings.protectCreditInfo && !AppState::creditInfoUnlocked;
-}
-
 void DocumentWindow::fillForm()
 {
     m_customizer->fillForm(cardDataProtected());
@@ -344,11 +345,6 @@ void DocumentWindow::onTitleChanged(const QString &text)
         return;
     setWindowTitle(text);
     Q_EMIT titleChanged(text);
-}
-
-void DocumentWindow::onStatusTextChanged(const QString &text)
-{
-    Q_EMIT statusTextChanged(text);
 }
 
 void DocumentWindow::onSecureLockIconChanged(int state)

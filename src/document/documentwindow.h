@@ -91,15 +91,12 @@ private:
     void onBeforeNavigate(const QString &url, bool mainFrame, bool &cancel);
     void onProgressChanged(int progress, int progressMax);
     void onTitleChanged(const QString &text);
-    void onStatusTextChanged(const QString &text);
     void onSecureLockIconChanged(int state);
     void onNewWindowRequested(NewWindowRequest &request, bool &cancel);
     void onWindowCloseRequested();
     // Applies a flipped Content switch to this page, as the switch's follow-up asks.
     void onContentSettingsChanged(const QString &switchKey);
     void onDocumentComplete(const QString &url, const QString &title, bool ok);
-    // Whether card data stays out of the forms filled now.
-    static bool cardDataProtected();
 
     WebBrowser *m_browser = nullptr; // the browser control
     PageCustomizer *m_customizer = nullptr;
