@@ -58,7 +58,7 @@ int main(int argc, char **argv)
         const double settingsMs = t.nsecsElapsed() / 1e6;
         const StringTable table = StringTable::fromText(tableText);
         const double bothMs = t.nsecsElapsed() / 1e6;
-        if (table.size() == 0)
+        if (table.ids().isEmpty())
             return 1;
         loadSettings.push_back(settingsMs);
         loadTable.push_back(bothMs - settingsMs);

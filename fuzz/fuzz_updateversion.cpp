@@ -7,13 +7,20 @@
 
 namespace {
 
+// A version as the version file writes it: its four parts in decimal, separated by dots.
+QString versionText(const UpdateVersion &version)
+{
+    const auto &parts = version.parts;
+    return QStringLiteral("%1.%2.%3.%4").arg(parts[0]).arg(parts[1]).arg(parts[2]).arg(parts[3]);
+}
+
 void checkVersionText(const QString &text)
 {
     UpdateVersion version;
     if (!UpdateVersion::parse(text, version))
         return;
     UpdateVersion again;
-    if (!UpdateVersion::parse(version.toString(), again) || again != version)
+    if (!UpdateVersion::parse(versionText(version), again) || again != version)
         abort();
 }
 
@@ -33,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (!UpdateVersionFile::isSafeFileName(file.fileName()) || file.fileName().contains(u'/')
             || file.sha256().size() != 32)
             abort();
-        checkVersionText(file.version().toString());
+        checkVersionText(versionText(file.version()));
     }
     checkVersionText(QString::fromUtf8(bytes).trimmed());
     return 0;

@@ -18,7 +18,6 @@ public:
     void setTypedAddresses(const QStringList &addresses);
     // Most recently visited first.
     void setVisitedAddresses(const QStringList &addresses);
-    int visitedCount() const { return int(m_visited.size()); }
 
     QStringList matches(const QString &text, int limit = kDefaultLimit) const;
 

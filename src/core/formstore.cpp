@@ -65,16 +65,6 @@ QString FormStore::value(const QString &key) const
     return QString();
 }
 
-QList<FormStore::Entry> FormStore::values(const QString &key) const
-{
-    QList<Entry> values;
-    for (const Entry &entry : m_entries) {
-        if (entry.key.compare(key, Qt::CaseInsensitive) == 0)
-            values.append(entry);
-    }
-    return values;
-}
-
 QByteArray FormStore::serialize() const
 {
     QByteArray payload;

@@ -35,11 +35,8 @@ public:
     bool saveDataFile(const QString &path) const;
     // The first value under the key, or an empty text when the key holds none.
     QString value(const QString &key) const;
-    // Every value under the key, in write order.
-    QList<Entry> values(const QString &key) const;
     // Every value of the store, in write order.
     const QList<Entry> &entries() const { return m_entries; }
-    bool isEmpty() const { return m_entries.isEmpty(); }
 
     // The file content for the current store, and its reading (exposed for tests of the format).
     QByteArray serialize() const;

@@ -121,7 +121,7 @@ void SettingsStore::reload()
         }
     }
     // A file we cannot read is kept under a new name and never written over: the program starts
-    // from the defaults and says so once (setAsideFile).
+    // from the defaults and says so once (takeSetAsideFile).
     if (QFile::rename(m_filePath, aside))
         m_setAsideFile = aside;
     else

@@ -14,9 +14,6 @@
 class SettingsStore
 {
 public:
-    // The application title under which every key lives.
-    static inline const QString kAppTitle = QStringLiteral("Quarvel");
-
     explicit SettingsStore(const QString &filePath);
 
     // The store of this user ("Quarvel.ini" in the config folder), created on first use.
@@ -35,9 +32,8 @@ public:
     void reload();
     bool lastWriteFailed() const { return m_lastWriteFailed; }
     // Where a settings file that was not readable text (not UTF-8, or binary) was moved when it
-    // was loaded; empty when the file was read. The store then starts from the defaults.
-    QString setAsideFile() const { return m_setAsideFile; }
-    // The same, for the one notice about it: later calls give an empty text.
+    // was loaded, for the one notice about it: empty when the file was read, and for later
+    // calls. The store then starts from the defaults.
     QString takeSetAsideFile() { return std::exchange(m_setAsideFile, QString()); }
     // Whether the file set aside was a copy: its text was read, lines that were not UTF-8 as
     // Latin-1, and no value was lost.

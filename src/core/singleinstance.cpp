@@ -222,11 +222,6 @@ bool Server::listen()
     return m_server->listen(path);
 }
 
-bool Server::isListening() const
-{
-    return m_server->isListening();
-}
-
 void Server::onNewConnection()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {

@@ -54,7 +54,6 @@ public:
 
     // Starts listening at serverPath(); a socket file left by a crashed instance is replaced.
     bool listen();
-    bool isListening() const;
 
 signals:
     // A later start handed over its command line; the acknowledgement goes out once the

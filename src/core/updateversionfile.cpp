@@ -57,11 +57,6 @@ UpdateVersion UpdateVersion::installed()
     return version;
 }
 
-QString UpdateVersion::toString() const
-{
-    return QStringLiteral("%1.%2.%3.%4").arg(parts[0]).arg(parts[1]).arg(parts[2]).arg(parts[3]);
-}
-
 bool UpdateVersionFile::isSafeFileName(const QString &name)
 {
     if (name.isEmpty() || name.size() > 128 || name.startsWith(QLatin1Char('.')))

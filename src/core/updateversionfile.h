@@ -15,7 +15,6 @@ struct UpdateVersion
     static bool parse(const QString &text, UpdateVersion &version);
     // The running program's version: its major and minor number, 0, and its build number.
     static UpdateVersion installed();
-    QString toString() const;
 
     friend auto operator<=>(const UpdateVersion &, const UpdateVersion &) = default;
 };

@@ -1,14 +1,9 @@
 #include "autorefresh.h"
 
-AutoRefresh::AutoRefresh(QObject *parent) : QObject(parent)
+AutoRefresh::AutoRefresh(QObject *parent) : QObject(parent), m_timer(new QTimer(this))
 {
-    connect(&m_timer, &QTimer::timeout, this, &AutoRefresh::onTick);
-}
-
-void AutoRefresh::setInterval(int seconds)
-{
-    m_interval = qMax(seconds, 0);
-    update();
+    m_timer->setObjectName(QStringLiteral("refreshTimer"));
+    connect(m_timer, &QTimer::timeout, this, &AutoRefresh::onTick);
 }
 
 void AutoRefresh::setEnabled(bool on)
@@ -32,18 +27,18 @@ void AutoRefresh::update()
 {
     if (m_enabled && m_interval > 0) {
         // A running timer keeps its phase when the period is the same.
-        if (!m_timer.isActive() || m_timer.interval() != m_interval)
-            m_timer.start(m_interval);
+        if (!m_timer->isActive() || m_timer->interval() != m_interval)
+            m_timer->start(m_interval);
     } else {
-        m_timer.stop();
+        m_timer->stop();
     }
 }
 
 void AutoRefresh::onTick()
 {
-    ++ticksSinceRefresh;
-    if (ticksSinceRefresh >= kTicksPerRefresh) {
-        ticksSinceRefresh = 0;
+    ++m_ticks;
+    if (m_ticks >= kTicksPerRefresh) {
+        m_ticks = 0;
         emit refresh();
     }
 }
@@ -62,17 +57,4 @@ QString AutoRefresh::menuKey(bool enabled, int interval)
     default:
         return QStringLiteral("mnuTabAutoRefreshCustom");
     }
-}
-
-int AutoRefresh::menuInterval(const QString &key)
-{
-    if (key == QLatin1String("mnuTabAutoRefresh1"))
-        return kOneMinute;
-    if (key == QLatin1String("mnuTabAutoRefresh2"))
-        return kTwoMinutes;
-    if (key == QLatin1String("mnuTabAutoRefresh5"))
-        return kFiveMinutes;
-    if (key == QLatin1String("mnuTabAutoRefreshStop"))
-        return 0;
-    return -1;
 }

@@ -19,23 +19,16 @@ public:
 
     int interval() const { return m_interval; }
     bool isEnabled() const { return m_enabled; }
-    // Negative periods count as 0; the timer runs only while enabled with a period above 0.
-    void setInterval(int seconds);
+    // The timer runs only while enabled with a period above 0.
     void setEnabled(bool on);
     // What the tab menu and the interval dialog do: a period of 1 or more is set and switched
     // on, anything below 1 switches automatic refresh off.
     void apply(int seconds);
 
-    qint16 ticksSinceRefresh = 0; // ticks since the last refresh
-    void onTick();
-
     // The tab menu's item that carries the mark for this state: "mnuTabAutoRefresh1", "2", "5",
     // "Custom" (any other period) or "Stop" (off).
     static QString menuKey(bool enabled, int interval);
     QString menuKey() const { return menuKey(m_enabled, m_interval); }
-    // The period a tab-menu item sets: 60, 120, 300, 0 for "mnuTabAutoRefreshStop"; -1 for any
-    // other key ("askCustomAutoRefresh" asks with AutoRefreshDialog instead).
-    static int menuInterval(const QString &key);
 
 signals:
     // Time for a complete refresh (bypassing the cache).
@@ -43,8 +36,10 @@ signals:
 
 private:
     void update();
+    void onTick();
 
-    QTimer m_timer;
+    QTimer *m_timer; // "refreshTimer"
     int m_interval = 0;
     bool m_enabled = false;
+    qint16 m_ticks = 0; // since the last refresh
 };

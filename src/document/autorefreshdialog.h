@@ -21,16 +21,15 @@ public:
 
     static constexpr int kMaxInterval = 32767;
 
-    QLineEdit *m_intervalEdit = nullptr;
-    QScrollBar *m_intervalScroll = nullptr; // its upper arrow raises the value
-    QPushButton *m_okButton = nullptr;
-    QPushButton *m_cancelButton = nullptr;
-
+private:
     void onIntervalEdited();
     void onIntervalScrolled();
     void onOkClicked();
     void onCancelClicked();
 
-private:
+    QLineEdit *m_intervalEdit = nullptr;
+    QScrollBar *m_intervalScroll = nullptr; // its upper arrow raises the value
+    QPushButton *m_okButton = nullptr;
+    QPushButton *m_cancelButton = nullptr;
     QPointer<AutoRefresh> m_target;
 };

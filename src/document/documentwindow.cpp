@@ -20,8 +20,26 @@
 #include <QCloseEvent>
 #include <QPointer>
 #include <QVBoxLayout>
+#include <QWebEngineHistory>
+#include <QWebEnginePage>
 
 using namespace DocumentRules;
+
+namespace {
+
+// The form filler's store.
+QString formDataFile()
+{
+    return Paths::dataFile(QStringLiteral("form.bin"));
+}
+
+// Whether card data stays out of the forms filled now.
+bool cardDataProtected()
+{
+    return AppState::settings.protectCreditInfo && !AppState::creditInfoUnlocked;
+}
+
+} // namespace
 
 DocumentWindow::DocumentWindow(QWidget *parent) : AbstractDocument(parent)
 {
@@ -44,7 +62,7 @@ DocumentWindow::DocumentWindow(QWidget *parent) : AbstractDocument(parent)
 
     m_customizer = new PageCustomizer(this);
     m_customizer->attach(m_browser->page());
-    m_customizer->openDataFile(Paths::dataFile(QStringLiteral("form.bin")));
+    m_customizer->openDataFile(formDataFile());
     // The first document may take over the page prepared at start.
     connect(m_browser, &WebBrowser::pageReplaced, this,
             [this] { m_customizer->attach(m_browser->page()); });
@@ -52,14 +70,15 @@ DocumentWindow::DocumentWindow(QWidget *parent) : AbstractDocument(parent)
     connect(m_browser, &WebBrowser::beforeNavigate, this, &DocumentWindow::onBeforeNavigate);
     connect(m_browser, &WebBrowser::progressChanged, this, &DocumentWindow::onProgressChanged);
     connect(m_browser, &WebBrowser::titleChanged, this, &DocumentWindow::onTitleChanged);
-    connect(m_browser, &WebBrowser::statusTextChanged, this, &DocumentWindow::onStatusTextChanged);
+    connect(m_browser, &WebBrowser::statusTextChanged, this, &AbstractDocument::statusTextChanged);
     connect(m_browser, &WebBrowser::secureLockIconChanged, this, &DocumentWindow::onSecureLockIconChanged);
     connect(m_browser, &WebBrowser::newWindowRequested, this, &DocumentWindow::onNewWindowRequested);
     connect(m_browser, &WebBrowser::windowCloseRequested, this, &DocumentWindow::onWindowCloseRequested);
     connect(m_browser, &WebBrowser::documentCompleted, this, &DocumentWindow::onDocumentComplete);
 
     // Automatic refresh reloads past the cache.
-    connect(&m_autoRefresh, &AutoRefresh::refresh, this, [this] { m_browser->reload(3); });
+    m_autoRefresh = new AutoRefresh(this);
+    connect(m_autoRefresh, &AutoRefresh::refresh, this, [this] { m_browser->reload(3); });
 
     // After a killed popup the page stays silent for a moment; then the user's choice returns.
     m_silentTimer.setInterval(100);
@@ -91,14 +110,13 @@ DocumentWindow::~DocumentWindow()
 
 void DocumentWindow::setPopupIndicatorReader(std::function<int()> reader)
 {
-    m_popupKiller->currentIndicatorIcon = std::move(reader);
+    m_popupKiller->setIndicatorReader(std::move(reader));
 }
 
 void DocumentWindow::load(const QString &address)
 {
     applyDownloadOptions();
     setWindowTitle(address);
-    registerAsBrowser(true);
     navigate(address);
     setWindowTitle(locationUrl());
 }
@@ -202,11 +220,6 @@ void DocumentWindow::goForward()
     m_browser->goForward();
 }
 
-void DocumentWindow::registerAsBrowser(bool on)
-{
-    m_browser->registerAsBrowser = on;
-}
-
 void DocumentWindow::execBrowserCommand(int command, const QVariant &in, QVariant *out)
 {
     m_browser->execBrowserCommand(command, in, out);
@@ -217,9 +230,20 @@ void DocumentWindow::execCommand(int command)
     m_browser->execCommand(command);
 }
 
-bool DocumentWindow::isBusy() const
+QWebEngineHistory *DocumentWindow::history() const
 {
-    return m_browser->isBusy();
+    return m_browser->page()->history();
+}
+
+void DocumentWindow::fillForm()
+{
+    m_customizer->fillForm(cardDataProtected());
+}
+
+void DocumentWindow::reloadFormData()
+{
+    m_customizer->clearValues();
+    m_customizer->openDataFile(formDataFile());
 }
 
 void DocumentWindow::showFindBar()
@@ -283,11 +307,9 @@ void DocumentWindow::onProgressChanged(int progress, int progressMax)
 
     // Completed.
     const SettingsModel &s = AppState::settings;
-    const bool protect = s.protectCreditInfo && !AppState::creditInfoUnlocked;
-    m_customizer->cardProtection = protect;
     if (s.autoFormFill) {
         QPointer<DocumentWindow> self(this);
-        m_customizer->fillForm(protect, [self](bool filled) {
+        m_customizer->fillForm(cardDataProtected(), [self](bool filled) {
             if (!self || !filled)
                 return;
             SettingsStore &store = SettingsStore::instance();
@@ -323,11 +345,6 @@ void DocumentWindow::onTitleChanged(const QString &text)
         return;
     setWindowTitle(text);
     Q_EMIT titleChanged(text);
-}
-
-void DocumentWindow::onStatusTextChanged(const QString &text)
-{
-    Q_EMIT statusTextChanged(text);
 }
 
 void DocumentWindow::onSecureLockIconChanged(int state)
@@ -369,7 +386,7 @@ void DocumentWindow::unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    m_autoRefresh.setEnabled(false);
+    m_autoRefresh->setEnabled(false);
     m_silentTimer.stop();
     if (m_browser) {
         m_browser->disconnect(this);

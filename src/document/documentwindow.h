@@ -12,6 +12,7 @@ class FindBar;
 class PopupKiller;
 class SettingsModel;
 class PageCustomizer;
+class QWebEngineHistory;
 class WebBrowser;
 
 // A document window: the page behind one tab, with its browser control, page customizer,
@@ -22,12 +23,6 @@ class DocumentWindow : public AbstractDocument
 public:
     explicit DocumentWindow(QWidget *parent = nullptr);
     ~DocumentWindow() override;
-
-    PageCustomizer *m_customizer = nullptr;
-    WebBrowser *m_browser = nullptr; // the browser control
-
-    AutoRefresh m_autoRefresh;
-    PopupKiller *m_popupKiller = nullptr;
 
     // How the popup killer reads the icon the "Item4" panel shows now.
     void setPopupIndicatorReader(std::function<int()> reader);
@@ -54,11 +49,19 @@ public:
     void setLoadErrorsSuppressed(bool suppressed);
     void goBack();
     void goForward();
-    void registerAsBrowser(bool on);
     void execBrowserCommand(int command, const QVariant &in = {}, QVariant *out = nullptr);
     void execCommand(int command);
-    // Whether the page is loading.
-    bool isBusy() const;
+    // The page's back and forward list.
+    QWebEngineHistory *history() const;
+
+    // Fills the page's forms from the form filler's store now, card data as the settings
+    // protect it.
+    void fillForm();
+    // Reads the form filler's store again from "form.bin" (the options changed it).
+    void reloadFormData();
+
+    // The document's automatic refresh.
+    AutoRefresh *autoRefresh() const { return m_autoRefresh; }
 
     // Opens the find bar above the page (made on first use), its text field focused.
     void showFindBar();
@@ -73,15 +76,6 @@ public:
     int progress() const override { return m_progress; }
     bool isSecure() const override { return m_secure; }
 
-    // The control's events (public so that tests can drive them).
-    void onBeforeNavigate(const QString &url, bool mainFrame, bool &cancel);
-    void onProgressChanged(int progress, int progressMax);
-    void onTitleChanged(const QString &text);
-    void onStatusTextChanged(const QString &text);
-    void onSecureLockIconChanged(int state);
-    void onNewWindowRequested(NewWindowRequest &request, bool &cancel);
-    void onWindowCloseRequested();
-
 signals:
     // Set the status bar's "Item4" panel to this icon (the popup killer's indication).
     void popupIndicatorChanged(int icon);
@@ -93,10 +87,21 @@ protected:
 
 private:
     void unload();
+    // The control's events.
+    void onBeforeNavigate(const QString &url, bool mainFrame, bool &cancel);
+    void onProgressChanged(int progress, int progressMax);
+    void onTitleChanged(const QString &text);
+    void onSecureLockIconChanged(int state);
+    void onNewWindowRequested(NewWindowRequest &request, bool &cancel);
+    void onWindowCloseRequested();
     // Applies a flipped Content switch to this page, as the switch's follow-up asks.
     void onContentSettingsChanged(const QString &switchKey);
     void onDocumentComplete(const QString &url, const QString &title, bool ok);
 
+    WebBrowser *m_browser = nullptr; // the browser control
+    PageCustomizer *m_customizer = nullptr;
+    AutoRefresh *m_autoRefresh = nullptr;
+    PopupKiller *m_popupKiller = nullptr;
     FindBar *m_findBar = nullptr;
     QTimer m_silentTimer;
     int m_progress = 0;

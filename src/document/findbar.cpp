@@ -98,11 +98,6 @@ QString FindBar::text() const
     return m_text->text();
 }
 
-QString FindBar::resultText() const
-{
-    return m_result->text();
-}
-
 void FindBar::find(bool backward, bool restart)
 {
     const QString text = m_text->text();

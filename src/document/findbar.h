@@ -27,8 +27,6 @@ public:
     void findPrevious();
 
     QString text() const;
-    // What the bar shows of the last search: the count, the failure or nothing.
-    QString resultText() const;
 
 signals:
     // A search ended and the bar shows its outcome (both 0 when nothing matched).

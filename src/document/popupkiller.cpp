@@ -139,16 +139,17 @@ void playPopupSound()
 
 // ---------------------------------------------------------------- PopupKiller
 
-PopupKiller::PopupKiller(QObject *parent) : QObject(parent)
+PopupKiller::PopupKiller(QObject *parent) : QObject(parent), m_blinkTimer(new QTimer(this))
 {
-    m_blinkTimer.setInterval(800);
-    connect(&m_blinkTimer, &QTimer::timeout, this, &PopupKiller::onBlinkTick);
+    m_blinkTimer->setObjectName(QStringLiteral("blinkTimer"));
+    m_blinkTimer->setInterval(800);
+    connect(m_blinkTimer, &QTimer::timeout, this, &PopupKiller::onBlinkTick);
 }
 
 PopupKiller::~PopupKiller()
 {
     // A document closed while its kill blinks leaves neither cursor nor blink behind.
-    if (m_blinkTimer.isActive())
+    if (m_blinkTimer->isActive())
         endBlink();
 }
 
@@ -190,7 +191,7 @@ void PopupKiller::reportKilled()
     playPopupSound();
     setPopupCursor(true);
     m_blinkPhase = 0;
-    m_blinkTimer.start();
+    m_blinkTimer->start();
 
     SettingsStore &store = SettingsStore::instance();
     const QString section = QStringLiteral("Popup");
@@ -203,7 +204,7 @@ void PopupKiller::reportKilled()
 
 void PopupKiller::onBlinkTick()
 {
-    const int icon = currentIndicatorIcon ? currentIndicatorIcon() : m_lastIcon;
+    const int icon = m_indicatorReader ? m_indicatorReader() : m_lastIcon;
     setIcon(icon == 5 ? 3 : 5);
     if (m_blinkPhase > 2)
         setPopupCursor(false);
@@ -215,7 +216,7 @@ void PopupKiller::onBlinkTick()
 
 void PopupKiller::endBlink()
 {
-    m_blinkTimer.stop();
+    m_blinkTimer->stop();
     m_blinkPhase = 0;
     setPopupCursor(false);
     setIcon(AppState::settings.popupKillerEnable ? 3 : 1);

@@ -79,13 +79,9 @@ public:
     // the one-time notice.
     void reportKilled();
 
-    // The blink of "Item4" after a kill: six ticks of 800 ms, the cursor back at the fourth.
-    QTimer m_blinkTimer;
-    int m_blinkPhase = 0; // ticks counted
-    void onBlinkTick();
-
-    // The icon the "Item4" panel shows now; unset, the icon this object set last.
-    std::function<int()> currentIndicatorIcon;
+    // How to read the icon the "Item4" panel shows now; unset, the icon this object set last
+    // counts.
+    void setIndicatorReader(std::function<int()> reader) { m_indicatorReader = std::move(reader); }
 
 signals:
     // Set the status bar's "Item4" panel to this icon (1 killer off, 3 on, 5 blink).
@@ -98,8 +94,13 @@ signals:
     void firstKillNoticeRequested();
 
 private:
+    void onBlinkTick();
     void setIcon(int icon);
     void endBlink();
 
+    // The blink of "Item4" after a kill: six ticks of 800 ms, the cursor back at the fourth.
+    QTimer *m_blinkTimer; // "blinkTimer"
+    int m_blinkPhase = 0; // ticks counted
+    std::function<int()> m_indicatorReader;
     int m_lastIcon = -1;
 };

@@ -22,12 +22,13 @@ public:
     // is asked when parent is gone by then.
     static void queue(const QString &site, QWidget *parent);
 
+private:
+    void onOkClicked();
+    void onCancelClicked();
+
     QString m_site;
     QRadioButton *m_choices[3] = {};
     QCheckBox *m_dontAskAgain = nullptr;
     QPushButton *m_okButton = nullptr;
     QPushButton *m_cancelButton = nullptr;
-
-    void onOkClicked();
-    void onCancelClicked();
 };

@@ -7,9 +7,7 @@
 #include "frametray.h"
 #include "document/abstractdocument.h"
 #include "core/appstate.h"
-#include "core/paths.h"
 #include "document/documentwindow.h"
-#include "platform/pagecustomizer.h"
 #include "sidebar/historycleaner.h"
 #include "sidebar/sidebar.h"
 
@@ -75,12 +73,9 @@ void FrameOptionsHost::setCommandChecked(const QString &key, bool checked)
 
 void FrameOptionsHost::reloadFormData()
 {
-    const QString file = Paths::dataFile(QStringLiteral("form.bin"));
     for (AbstractDocument *document : m_parts.documents->documents()) {
-        if (auto *window = dynamic_cast<DocumentWindow *>(document)) {
-            window->m_customizer->clearValues();
-            window->m_customizer->openDataFile(file);
-        }
+        if (auto *window = dynamic_cast<DocumentWindow *>(document))
+            window->reloadFormData();
     }
 }
 

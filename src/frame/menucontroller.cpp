@@ -8,7 +8,6 @@
 #include "core/settingsstore.h"
 #include "document/documentwindow.h"
 #include "keyedmenu.h"
-#include "platform/webbrowser.h"
 #include "shortcutrules.h"
 
 #include <QAction>
@@ -16,7 +15,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QWebEngineHistory>
-#include <QWebEnginePage>
 
 MenuController::MenuController(CommandHost &host, CommandRegistry &commands, QObject *parent)
     : QObject(parent), m_host(host), m_commands(commands)
@@ -192,9 +190,9 @@ QList<MenuController::TravelLogEntry> MenuController::travelLog(const QWebEngine
 void MenuController::showTravelLogMenu(bool back, const QPoint &at)
 {
     QPointer<DocumentWindow> document = m_host.activeDocument();
-    if (!document || !document->m_browser)
+    if (!document)
         return;
-    const QList<TravelLogEntry> entries = travelLog(*document->m_browser->page()->history(), back);
+    const QList<TravelLogEntry> entries = travelLog(*document->history(), back);
     if (entries.isEmpty())
         return;
     KeyedMenu menu;
@@ -206,7 +204,7 @@ void MenuController::showTravelLogMenu(bool back, const QPoint &at)
     if (chosen < 1 || chosen > entries.size() || !document)
         return;
     const TravelLogEntry &entry = entries[chosen - 1];
-    QWebEngineHistory *history = document->m_browser->page()->history();
+    QWebEngineHistory *history = document->history();
     if (entry.index >= history->count())
         return;
     const QWebEngineHistoryItem item = history->itemAt(entry.index);
@@ -221,6 +219,6 @@ void MenuController::markAutoRefresh(KeyedMenu &menu, DocumentWindow *document)
     for (const char *key : keys)
         menu.setRadioCheck(menu.indexForKey(QLatin1String(key)), false);
     const QString marked =
-        document ? document->m_autoRefresh.menuKey() : QStringLiteral("mnuTabAutoRefreshStop");
+        document ? document->autoRefresh()->menuKey() : QStringLiteral("mnuTabAutoRefreshStop");
     menu.setRadioCheck(menu.indexForKey(marked), true);
 }

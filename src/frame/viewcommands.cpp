@@ -16,7 +16,6 @@
 #include "framemenus.h"
 #include "keyedmenu.h"
 #include "menucontroller.h"
-#include "platform/pagecustomizer.h"
 #include "platform/webbrowser.h"
 #include "striptoolbar.h"
 #include "toolbarbands.h"
@@ -203,11 +202,8 @@ void ViewCommands::toggleContentSwitch(const QString &key)
 
 void ViewCommands::fillForm()
 {
-    DocumentWindow *document = m_host.activeDocument();
-    if (!document || !document->m_customizer)
-        return;
-    const SettingsModel &s = AppState::settings;
-    document->m_customizer->fillForm(s.protectCreditInfo && !AppState::creditInfoUnlocked);
+    if (DocumentWindow *document = m_host.activeDocument())
+        document->fillForm();
 }
 
 void ViewCommands::showFormDataOptions()
@@ -243,7 +239,7 @@ DocumentWindow *ViewCommands::autoRefreshTarget() const
 void ViewCommands::setAutoRefresh(int interval)
 {
     if (DocumentWindow *document = autoRefreshTarget())
-        document->m_autoRefresh.apply(interval);
+        document->autoRefresh()->apply(interval);
 }
 
 void ViewCommands::askCustomAutoRefresh()
@@ -255,7 +251,7 @@ void ViewCommands::askCustomAutoRefresh()
     if (m_menus.isTabMenuOpen())
         m_host.bringToFront(target);
     DocumentWindow *document = m_host.activeDocument();
-    AutoRefreshDialog::ask(document ? &document->m_autoRefresh : nullptr, m_host.frameWidget());
+    AutoRefreshDialog::ask(document ? document->autoRefresh() : nullptr, m_host.frameWidget());
 }
 
 void ViewCommands::refreshTab()

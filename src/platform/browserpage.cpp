@@ -64,8 +64,14 @@ QString scriptLinkPrefix()
 
 void MediaBlocker::interceptRequest(QWebEngineUrlRequestInfo &info)
 {
-    if (blockMedia && info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMedia)
+    if (m_blockMedia && info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMedia)
         info.block(true);
+}
+
+void BrowserPage::setOwner(QWidget *owner, NavigationCheck navigationRequested)
+{
+    m_owner = owner;
+    m_navigationRequested = std::move(navigationRequested);
 }
 
 void BrowserPage::applyDownloadControl(int flags, MediaBlocker *blocker)
@@ -75,14 +81,14 @@ void BrowserPage::applyDownloadControl(int flags, MediaBlocker *blocker)
     s->setAttribute(QWebEngineSettings::JavascriptEnabled, !(flags & DownloadControl::NoScripts));
     s->setAttribute(QWebEngineSettings::PluginsEnabled, !(flags & DownloadControl::NoPlugins));
     setAudioMuted(!(flags & DownloadControl::BackgroundSounds));
-    blocker->blockMedia = !(flags & DownloadControl::Videos);
+    blocker->setBlockMedia(!(flags & DownloadControl::Videos));
 }
 
 bool BrowserPage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame)
 {
     bool cancel = false;
     if (hasOwner())
-        navigationRequested(url.toString(), isMainFrame, cancel);
+        m_navigationRequested(url.toString(), isMainFrame, cancel);
     return !cancel;
 }
 
@@ -92,21 +98,21 @@ void BrowserPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level,
     const QString prefix = scriptLinkPrefix();
     if (hasOwner() && message.startsWith(prefix)) {
         bool cancel = false;
-        navigationRequested(message.mid(prefix.size()).trimmed(), true, cancel);
+        m_navigationRequested(message.mid(prefix.size()).trimmed(), true, cancel);
         return;
     }
-    if (scriptErrorsSuppressed && level == ErrorMessageLevel)
+    if (m_scriptErrorsSuppressed && level == ErrorMessageLevel)
         return;
     QWebEnginePage::javaScriptConsoleMessage(level, message, line, source);
 }
 
 void BrowserPage::javaScriptAlert(const QUrl &, const QString &message)
 {
-    plainMessageBox(owner, QMessageBox::Information, loadResString(100), message);
+    plainMessageBox(m_owner, QMessageBox::Information, loadResString(100), message);
 }
 
 bool BrowserPage::javaScriptConfirm(const QUrl &, const QString &message)
 {
-    return plainMessageBox(owner, QMessageBox::Question, loadResString(100), message,
+    return plainMessageBox(m_owner, QMessageBox::Question, loadResString(100), message,
                            QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }

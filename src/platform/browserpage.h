@@ -37,8 +37,12 @@ class MediaBlocker : public QWebEngineUrlRequestInterceptor
 {
 public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
-    std::atomic<bool> blockMedia{false};
+    // Set from the interface thread; the engine asks from its own.
+    void setBlockMedia(bool block) { m_blockMedia = block; }
     void interceptRequest(QWebEngineUrlRequestInfo &info) override;
+
+private:
+    std::atomic<bool> m_blockMedia{false};
 };
 
 // The engine page of a browser: it reports navigations and script links to its owner and shows
@@ -47,18 +51,20 @@ public:
 class BrowserPage : public QWebEnginePage
 {
 public:
+    // Asked before each navigation; setting cancel stops it. Clicks on "javascript:" links are
+    // reported as main-frame navigations whose cancel is ignored.
+    using NavigationCheck = std::function<void(const QString &url, bool mainFrame, bool &cancel)>;
+
     BrowserPage(QWebEngineProfile *profile, QObject *parent) : QWebEnginePage(profile, parent) {}
 
-    QPointer<QWidget> owner;
-    // Asked before each navigation while there is an owner; setting cancel stops it. Clicks
-    // on "javascript:" links are reported as main-frame navigations whose cancel is ignored.
-    std::function<void(const QString &url, bool mainFrame, bool &cancel)> navigationRequested;
+    // The widget the page's message boxes show over, and the check of its navigations.
+    void setOwner(QWidget *owner, NavigationCheck navigationRequested);
 
     // Applies download-control flags to the page and to its media blocker.
     void applyDownloadControl(int flags, MediaBlocker *blocker);
 
     // Errors of the page's scripts are not written to the console log.
-    bool scriptErrorsSuppressed = false;
+    void setScriptErrorsSuppressed(bool suppressed) { m_scriptErrorsSuppressed = suppressed; }
 
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame) override;
@@ -69,5 +75,9 @@ protected:
     bool javaScriptConfirm(const QUrl &, const QString &message) override;
 
 private:
-    bool hasOwner() const { return owner && navigationRequested; }
+    bool hasOwner() const { return m_owner && m_navigationRequested; }
+
+    QPointer<QWidget> m_owner;
+    NavigationCheck m_navigationRequested;
+    bool m_scriptErrorsSuppressed = false;
 };

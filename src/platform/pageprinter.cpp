@@ -63,11 +63,6 @@ PagePrinter::~PagePrinter()
         s_busy = false;
 }
 
-bool PagePrinter::isBusy()
-{
-    return s_busy;
-}
-
 bool PagePrinter::begin()
 {
     if (s_busy) {

@@ -32,9 +32,6 @@ public:
     // The page setup dialog; its choice applies to the prints and previews that follow.
     void pageSetup();
 
-    // Whether a print or preview is running anywhere in the program.
-    static bool isBusy();
-
     // Draws every page of a PDF document onto the printer, each as a picture of the printer's
     // resolution (at most dpiLimit dots per inch). False when the document cannot be read.
     static bool paintPdf(const QByteArray &pdf, QPrinter *printer, int dpiLimit);
@@ -49,7 +46,6 @@ private:
     void end(const QString &status);
     void layOut(const QPageLayout &layout, std::function<void(const QByteArray &)> done);
     void showPreview(const QByteArray &pdf);
-    void printTo(QPrinter *printer);
 
     QWebEnginePage *page() const;
 

@@ -23,8 +23,7 @@ constexpr qint64 kMaxDownloadSize = qint64(1) << 30;
 } // namespace
 
 UpdateChecker::UpdateChecker(QObject *parent)
-    : QObject(parent), m_network(new QNetworkAccessManager(this)),
-      m_versionUrl(WebSite::page(QStringLiteral("version.txt")))
+    : QObject(parent), m_network(new QNetworkAccessManager(this))
 {
 }
 
@@ -37,11 +36,6 @@ UpdateChecker::~UpdateChecker()
             reply->abort();
         }
     }
-}
-
-QString UpdateChecker::downloadFolder() const
-{
-    return m_downloadFolder.isEmpty() ? Paths::dataFile(QStringLiteral("update")) : m_downloadFolder;
 }
 
 void UpdateChecker::setLoopbackHttpAllowedForTesting(bool allowed)
@@ -88,6 +82,7 @@ void UpdateChecker::check(const QString &product)
         return;
     m_product = product;
     m_tooLarge = false;
+    m_versionUrl = WebSite::page(QStringLiteral("version.txt"));
     if (!isAllowedUrl(m_versionUrl)) {
         QTimer::singleShot(0, this, [this] { emit checkFinished(UpdateVersionFile::CannotConnect); });
         return;
@@ -130,7 +125,7 @@ void UpdateChecker::download()
     m_hash.reset();
     // The name was checked to be a plain base name when the version file was read.
     const QUrl url = m_versionUrl.resolved(QUrl(m_versionFile.fileName()));
-    const QString folder = downloadFolder();
+    const QString folder = Paths::dataFile(QStringLiteral("update"));
     QDir().mkpath(folder);
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     m_file = std::make_unique<QSaveFile>(QDir(folder).filePath(m_versionFile.fileName()));

@@ -27,12 +27,6 @@ public:
     explicit UpdateChecker(QObject *parent = nullptr);
     ~UpdateChecker() override;
 
-    // The version file: WebSite::page("version.txt") unless set.
-    QUrl versionFileUrl() const { return m_versionUrl; }
-    void setVersionFileUrl(const QUrl &url) { m_versionUrl = url; }
-    // Where downloads are stored: the "update" folder of the data folder unless set.
-    QString downloadFolder() const;
-    void setDownloadFolder(const QString &folder) { m_downloadFolder = folder; }
     // A transfer that receives nothing for this long fails (check: CannotConnect).
     void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
     // Lets tests reach a server of their own over plain http on 127.0.0.1.
@@ -40,19 +34,17 @@ public:
     // Whether an address may be fetched from: https, or the test switch's loopback http.
     static bool isAllowedUrl(const QUrl &url);
 
-    // Fetches and reads the version file; checkFinished reports the result.
+    // Fetches and reads the version file (WebSite::page("version.txt")); checkFinished reports
+    // the result.
     void check(const QString &product = QStringLiteral("Quarvel"));
-    // What the last check found (meaningful after VersionFound).
-    const UpdateVersionFile &versionFile() const { return m_versionFile; }
     // Whether the version found is newer than the installed one.
     bool isNewer() const;
 
-    // Downloads the file the last check found; downloadProgress reports along the way and
-    // downloadFinished at the end.
+    // Downloads the file the last check found into the "update" folder of the data folder;
+    // downloadProgress reports along the way and downloadFinished at the end.
     void download();
     // Stops a running download (downloadFinished with Cancelled).
     void cancel();
-    bool isDownloading() const { return m_download != nullptr; }
     // The stored file after a completed download.
     QString downloadedFile() const { return m_downloadedFile; }
 
@@ -69,8 +61,7 @@ private:
     void finishDownload(Completion status);
 
     QNetworkAccessManager *m_network;
-    QUrl m_versionUrl;
-    QString m_downloadFolder;
+    QUrl m_versionUrl; // the version file of the last check; its download lies beside it
     QString m_product;
     int m_timeoutMs = 30000;
     UpdateVersionFile m_versionFile;

@@ -37,26 +37,41 @@ constexpr int kLoadFailedText = 14906;
 constexpr double kPageZoomSteps[] = {0.25, 1.0 / 3, 0.5, 2.0 / 3, 0.75, 0.8, 0.9, 1.0, 1.1,
                                      1.25, 1.5, 1.75, 2.0, 2.5, 3.0, 4.0, 5.0};
 
+// Where words typed as an address are looked up (WebBrowser::setSearchAddressProvider).
+std::function<QString(const QString &)> &searchAddressProvider()
+{
+    static std::function<QString(const QString &)> provider;
+    return provider;
+}
+
+// Whether an address is one of the engine's own pages ("chrome-error://..."), never shown.
+bool isEngineInternalAddress(const QString &address)
+{
+    return address.startsWith(QLatin1String("chrome-error:"), Qt::CaseInsensitive)
+        || address.startsWith(QLatin1String("chrome:"), Qt::CaseInsensitive)
+        || address.startsWith(QLatin1String("devtools:"), Qt::CaseInsensitive);
+}
+
+// The zoom level of the browser command: 0 (smallest) .. 4 (largest), 2 being 100 %.
+int zoomLevel(const QWebEnginePage &page)
+{
+    const double factor = page.zoomFactor();
+    int best = 2;
+    for (int i = 0; i < 5; ++i) {
+        if (qAbs(kZoomFactors[i] - factor) < qAbs(kZoomFactors[best] - factor))
+            best = i;
+    }
+    return best;
+}
+
+void setZoomLevel(QWebEnginePage &page, int level)
+{
+    page.setZoomFactor(kZoomFactors[qBound(0, level, 4)]);
+}
+
 } // namespace
 
 WebBrowser::WebBrowser(QWidget *parent) : QWidget(parent)
-{
-    init();
-}
-
-WebBrowser::~WebBrowser() = default;
-
-QWebEngineProfile *WebBrowser::sharedProfile()
-{
-    return sharedBrowserProfile();
-}
-
-QString WebBrowser::userAgent()
-{
-    return sharedProfile()->httpUserAgent();
-}
-
-void WebBrowser::init()
 {
     m_view = new QWebEngineView(this);
     auto *layout = new QVBoxLayout(this);
@@ -69,15 +84,21 @@ void WebBrowser::init()
     usePage(page);
 }
 
+WebBrowser::~WebBrowser() = default;
+
+QWebEngineProfile *WebBrowser::sharedProfile()
+{
+    return sharedBrowserProfile();
+}
+
 void WebBrowser::usePage(BrowserPage *page)
 {
-    page->owner = this;
-    page->navigationRequested = [this](const QString &url, bool mainFrame, bool &cancel) {
+    page->setOwner(this, [this](const QString &url, bool mainFrame, bool &cancel) {
         Q_EMIT beforeNavigate(url, mainFrame, cancel);
-    };
+    });
     page->setUrlRequestInterceptor(m_mediaBlocker);
     page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, !m_loadErrorsSuppressed);
-    page->scriptErrorsSuppressed = m_scriptErrorsSuppressed;
+    page->setScriptErrorsSuppressed(m_scriptErrorsSuppressed);
     m_view->setPage(page); // the page used before, a child of the view, goes
 
     connect(page, &QWebEnginePage::loadStarted, this, &WebBrowser::onLoadStarted);
@@ -111,12 +132,6 @@ void WebBrowser::usePage(BrowserPage *page)
 QWebEnginePage *WebBrowser::page() const
 {
     return m_view->page();
-}
-
-std::function<QString(const QString &)> &WebBrowser::searchAddressProvider()
-{
-    static std::function<QString(const QString &)> provider;
-    return provider;
 }
 
 void WebBrowser::setSearchAddressProvider(const std::function<QString(const QString &)> &provider)
@@ -198,13 +213,6 @@ void WebBrowser::goForward()
     page()->triggerAction(QWebEnginePage::Forward);
 }
 
-bool WebBrowser::isEngineInternalAddress(const QString &address)
-{
-    return address.startsWith(QLatin1String("chrome-error:"), Qt::CaseInsensitive)
-        || address.startsWith(QLatin1String("chrome:"), Qt::CaseInsensitive)
-        || address.startsWith(QLatin1String("devtools:"), Qt::CaseInsensitive);
-}
-
 QString WebBrowser::locationUrl() const
 {
     // An error page stands for the address that failed.
@@ -225,22 +233,6 @@ bool WebBrowser::setDownloadControl(int flags)
     m_downloadFlags = flags;
     static_cast<BrowserPage *>(page())->applyDownloadControl(flags, m_mediaBlocker);
     return true;
-}
-
-int WebBrowser::zoomLevel() const
-{
-    const double factor = page()->zoomFactor();
-    int best = 2;
-    for (int i = 0; i < 5; ++i) {
-        if (qAbs(kZoomFactors[i] - factor) < qAbs(kZoomFactors[best] - factor))
-            best = i;
-    }
-    return best;
-}
-
-void WebBrowser::setZoomLevel(int level)
-{
-    page()->setZoomFactor(kZoomFactors[qBound(0, level, 4)]);
 }
 
 PagePrinter *WebBrowser::printer()
@@ -281,9 +273,9 @@ void WebBrowser::execBrowserCommand(int command, const QVariant &in, QVariant *o
     switch (command) {
     case Zoom:
         if (out)
-            *out = zoomLevel();
+            *out = zoomLevel(*page());
         if (in.isValid() && !in.isNull())
-            setZoomLevel(in.toInt());
+            setZoomLevel(*page(), in.toInt());
         break;
     case SaveAs: {
         // The page's title as a plain file name, in the folder the dialogs start in.
@@ -389,7 +381,7 @@ void WebBrowser::setScriptErrorsSuppressed(bool suppressed)
 {
     m_scriptErrorsSuppressed = suppressed;
     if (auto *browserPage = dynamic_cast<BrowserPage *>(page()))
-        browserPage->scriptErrorsSuppressed = suppressed;
+        browserPage->setScriptErrorsSuppressed(suppressed);
 }
 
 bool WebBrowser::scriptErrorsSuppressed() const
@@ -410,8 +402,7 @@ void WebBrowser::onLoadFinished(bool ok)
 void WebBrowser::updateSecure()
 {
     // A page that failed to load (an error page) is never shown as secure.
-    const bool secure = page()->url().scheme() == QLatin1String("https") &&
-                        !m_certificateErrorAccepted && !m_loadFailed;
+    const bool secure = page()->url().scheme() == QLatin1String("https") && !m_loadFailed;
     if (secure != m_secure || !m_loading) {
         m_secure = secure;
         Q_EMIT secureLockIconChanged(secure ? 1 : 0);

@@ -44,8 +44,6 @@ public:
     // The one profile every document shares, persistent in the data folder. Made on first use,
     // which starts the engine.
     static QWebEngineProfile *sharedProfile();
-    // The engine's user agent with " Quarvel/<version>" appended.
-    static QString userAgent();
 
     // Where words typed as an address are looked up: the search address for a query (set by
     // the frame from the engine the user chose; none set: words go as an address).
@@ -57,10 +55,7 @@ public:
     void goBack();
     void goForward();
     QString locationUrl() const;
-    // Whether an address is one of the engine's own pages ("chrome-error://..."), never shown.
-    static bool isEngineInternalAddress(const QString &address);
     QString locationName() const;
-    bool isBusy() const { return m_loading; }
     // Tells the engine whether the page can be seen, and shows or hides the view with it.
     void setPageVisible(bool visible);
 
@@ -80,28 +75,19 @@ public:
     // Errors of the page's scripts are kept out of the console log.
     void setScriptErrorsSuppressed(bool suppressed);
     bool scriptErrorsSuppressed() const;
-    bool registerAsBrowser = false;
 
-    int downloadControl() const { return m_downloadFlags; }
     // Applies the flags to the page's settings; returns false when they were already in force.
     bool setDownloadControl(int flags);
 
-    // Zoom level 0 (smallest) .. 4 (largest), 2 being 100 %.
-    int zoomLevel() const;
-    void setZoomLevel(int level);
     // Page zoom one step in (step > 0) or out (< 0) through the steps Ctrl+wheel takes, or back
     // to 100 % (0).
     void stepPageZoom(int step);
     // The zoom factor one step from current (the nearest step when current lies between two).
     static double nextZoomFactor(double current, int step);
 
-    QWebEngineView *view() const { return m_view; }
     // Lets a page's new-window request through into this browser's page.
     void acceptNewWindow(NewWindowRequest &request);
     QWebEnginePage *page() const;
-
-    // Whether the page is shown over a sound HTTPS connection.
-    bool secure() const { return m_secure; }
 
 signals:
     // Before a navigation; mainFrame tells whether it is the page itself. Cancel to stop it.
@@ -126,8 +112,6 @@ signals:
     void findFinished(int activeMatch, int matches);
 
 private:
-    static std::function<QString(const QString &)> &searchAddressProvider();
-    void init();
     // Makes the page this browser's own: reports, media blocker and view.
     void usePage(BrowserPage *page);
     // Takes over the page prepared at start when it was prepared for url.
@@ -141,7 +125,6 @@ private:
     // Print, preview and page setup of this browser's page (made on first use).
     PagePrinter *printer();
 
-    friend class BrowserPage;
     QWebEngineView *m_view = nullptr;
     MediaBlocker *m_mediaBlocker = nullptr;
     PagePrinter *m_printer = nullptr;
@@ -159,5 +142,4 @@ private:
     bool m_loading = false;
     bool m_loadFailed = false;
     bool m_secure = false;
-    bool m_certificateErrorAccepted = false;
 };

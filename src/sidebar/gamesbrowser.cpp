@@ -72,13 +72,12 @@ void GamesBrowser::loadGamesPage()
     if (!m_view) {
         m_view = new QWebEngineView(this);
         auto *page = new GamesPage(sharedBrowserProfile(), m_host, m_view);
-        page->owner = this;
-        page->navigationRequested = [this](const QString &url, bool mainFrame, bool &cancel) {
+        page->setOwner(this, [this](const QString &url, bool mainFrame, bool &cancel) {
             if (!mainFrame || !opensInTab(url))
                 return;
             cancel = true;
             m_host.openInNewTab(url);
-        };
+        });
         m_view->setPage(page);
         m_view->setGeometry(rect());
         m_view->show();

@@ -94,7 +94,6 @@ QTreeWidgetItem *WebsiteGroupList::selectedRow() const
 std::optional<QString> WebsiteGroupList::askPassword() const
 {
     PasswordDialog dialog(PasswordDialog::Mode::WebsiteGroup, QString(), m_list->window());
-    dialog.passwordEdit()->clear();
     dialog.exec();
     if (dialog.isCancelled())
         return std::nullopt;

@@ -40,17 +40,15 @@ std::optional<Notice> gamesPageNotice(SettingsStore &store, const QString &pageT
 } // namespace NoticeRules
 
 // The life of one shown notice, one step at a time: it fades in from invisible in steps of
-// kFadeStepMs, stays at kWaitAlpha for kWaitMs and then ends.
+// kFadeStepMs, stays at the opacity 210 (of 255) for kWaitMs and then ends.
 class NoticeFade
 {
 public:
     static constexpr int kFadeStepMs = 200;
     static constexpr int kWaitMs = 15000;
-    static constexpr int kWaitAlpha = 210;
     // From start() to the end when nothing cuts it short.
     static constexpr int kTotalMs = 5 * kFadeStepMs + kWaitMs;
 
-    enum class Phase { Idle, Fading, Waiting, Finished };
     // The opacity to show now (0..255) and the time until the next step; -1 once finished.
     struct Step
     {
@@ -65,10 +63,9 @@ public:
     // Ends the notice at once (its close button).
     void finish() { m_phase = Phase::Finished; }
 
-    Phase phase() const { return m_phase; }
-    int alpha() const { return m_alpha; }
-
 private:
+    enum class Phase { Idle, Fading, Waiting, Finished };
+
     Phase m_phase = Phase::Idle;
     int m_alpha = 0;
     int m_nextAlpha = 10;

@@ -45,11 +45,6 @@ public:
     // Ends the notice that is up (its close button), and starts the next.
     void closeNotice();
 
-    bool isShowing() const { return m_showing; }
-    const Notice &current() const { return m_current; }
-    int pendingCount() const { return int(m_pending.size()); }
-    int alpha() const { return m_fade.alpha(); }
-
 signals:
     // A click on a notice whose link is "RSS".
     void rssSectionRequested();

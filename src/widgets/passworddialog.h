@@ -19,13 +19,9 @@ public:
     explicit PasswordDialog(Mode mode, const QString &storedDigest = QString(),
                             QWidget *parent = nullptr);
 
-    Mode mode() const { return m_mode; }
     // True until OK was accepted.
     bool isCancelled() const { return m_cancelled; }
     QString password() const;
-
-    QLineEdit *passwordEdit() const { return m_password; }
-    QPushButton *okButton() const { return m_ok; }
 
 protected:
     void showEvent(QShowEvent *event) override;

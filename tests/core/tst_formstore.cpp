@@ -37,6 +37,17 @@ class TestFormStore : public QObject
         QCOMPARE(file.write(data), data.size());
     }
 
+    // Every value under the key (any letter case), in write order.
+    static QList<FormStore::Entry> valuesOf(const FormStore &store, const QString &key)
+    {
+        QList<FormStore::Entry> values;
+        for (const FormStore::Entry &entry : store.entries()) {
+            if (entry.key.compare(key, Qt::CaseInsensitive) == 0)
+                values.append(entry);
+        }
+        return values;
+    }
+
     static QByteArray readFile(const QString &path)
     {
         QFile file(path);
@@ -74,16 +85,16 @@ private slots:
         QCOMPARE(loaded.value(QStringLiteral("job")), QStringLiteral("東京 \"quoted\"\n\t\\ end"));
         QCOMPARE(loaded.value(QStringLiteral("missing")), QString());
 
-        const QList<FormStore::Entry> sex = loaded.values(QStringLiteral("Sex"));
+        const QList<FormStore::Entry> sex = valuesOf(loaded, QStringLiteral("Sex"));
         QCOMPARE(sex.size(), 2);
         QCOMPARE(sex.at(0).value, QStringLiteral("M"));
         QCOMPARE(sex.at(1).value, QStringLiteral("Male"));
-        const QList<FormStore::Entry> card = loaded.values(QStringLiteral("CARD_NUM"));
+        const QList<FormStore::Entry> card = valuesOf(loaded, QStringLiteral("CARD_NUM"));
         QCOMPARE(card.size(), 1);
         QVERIFY(card.at(0).cardData);
         QVERIFY(!sex.at(0).cardData);
         // An empty value is a value: the key is there.
-        QCOMPARE(loaded.values(QStringLiteral("mail")).size(), 1);
+        QCOMPARE(valuesOf(loaded, QStringLiteral("mail")).size(), 1);
     }
 
     void emptyStoreRoundTrips()
@@ -92,7 +103,7 @@ private slots:
         QVERIFY(FormStore().saveDataFile(file));
         FormStore loaded = sample();
         QVERIFY(loaded.openDataFile(file));
-        QVERIFY(loaded.isEmpty());
+        QVERIFY(loaded.entries().isEmpty());
     }
 
     void clearValuesLeavesTheFile()
@@ -102,7 +113,7 @@ private slots:
         QVERIFY(store.saveDataFile(file));
         const QByteArray before = readFile(file);
         store.clearValues();
-        QVERIFY(store.isEmpty());
+        QVERIFY(store.entries().isEmpty());
         QCOMPARE(store.value(QStringLiteral("sex")), QString());
         QCOMPARE(readFile(file), before);
     }
@@ -158,7 +169,7 @@ private slots:
             writeFile(file, content);
         FormStore store = sample();
         QVERIFY(!store.openDataFile(file));
-        QVERIFY(store.isEmpty());
+        QVERIFY(store.entries().isEmpty());
         QCOMPARE(store.value(QStringLiteral("sex")), QString());
     }
 

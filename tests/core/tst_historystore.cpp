@@ -1,5 +1,4 @@
 #include "core/historystore.h"
-#include "platform/pagecustomizer.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -199,42 +198,6 @@ private slots:
         other.close();
         other = QSqlDatabase();
         QSqlDatabase::removeDatabase(QStringLiteral("other"));
-    }
-
-    void readerKeepsItsSnapshotUntilReloaded()
-    {
-        HistoryStore &store = HistoryStore::instance();
-        QCOMPARE(store.filePath(), HistoryStore::defaultFile());
-        QVERIFY(store.clear());
-        const QDateTime now = QDateTime::currentDateTimeUtc();
-        QVERIFY(store.addVisit(QStringLiteral("http://old.example/"), QStringLiteral("Old"),
-                               now.addSecs(-36 * 3600)));
-        QVERIFY(store.addVisit(QStringLiteral("http://new.example/"), QString(), now.addSecs(-60)));
-
-        PageCustomizer reader;
-        QCOMPARE(reader.historyCount(), 0);
-        reader.historyLoad();
-        QVERIFY(store.addVisit(QStringLiteral("http://later.example/"), QStringLiteral("Later")));
-        QCOMPARE(reader.historyCount(), 2);
-
-        QString title, url;
-        double age = -1;
-        QVERIFY(reader.historyItem(0, title, url, age));
-        QCOMPARE(url, QStringLiteral("http://new.example/"));
-        QCOMPARE(title, QString());
-        QVERIFY(age >= 0 && age < 0.01);
-        QVERIFY(reader.historyItem(1, title, url, age));
-        QCOMPARE(title, QStringLiteral("Old"));
-        QVERIFY2(qAbs(age - 1.5) < 0.01, qPrintable(QString::number(age)));
-        QVERIFY(!reader.historyItem(2, title, url, age));
-        QVERIFY(title.isEmpty() && url.isEmpty());
-        QVERIFY(!reader.historyItem(-1, title, url, age));
-
-        reader.historyLoad();
-        QCOMPARE(reader.historyCount(), 3);
-        reader.historyRelease();
-        QCOMPARE(reader.historyCount(), 0);
-        reader.historyRelease(); // twice is harmless
     }
 };
 

@@ -385,8 +385,9 @@ private slots:
         file.write(bytes);
         file.close();
         SettingsStore store(path);
-        QVERIFY(!store.setAsideFile().isEmpty());
-        QFile aside(store.setAsideFile());
+        const QString asideFile = store.takeSetAsideFile();
+        QVERIFY(!asideFile.isEmpty());
+        QFile aside(asideFile);
         QVERIFY(aside.open(QIODevice::ReadOnly));
         QCOMPARE(aside.readAll(), bytes);
         QCOMPARE(store.setAsideKeptValues(), !home.isNull());
@@ -396,7 +397,7 @@ private slots:
         QVERIFY(!store.contains(QStringLiteral("Settings"), QStringLiteral("A")));
         QVERIFY(store.write(QStringLiteral("Settings"), QStringLiteral("A"), QStringLiteral("2")));
         QCOMPARE(SettingsStore(path).read(QStringLiteral("Settings"), QStringLiteral("A"), {}), QStringLiteral("2"));
-        QCOMPARE(SettingsStore(path).setAsideFile(), QString());
+        QCOMPARE(SettingsStore(path).takeSetAsideFile(), QString());
     }
 
     void failedWriteIsReported()

@@ -14,6 +14,52 @@
 
 #include <memory>
 
+namespace {
+
+// The timer of an automatic refresh.
+QTimer *timerOf(AutoRefresh &refresh)
+{
+    return refresh.findChild<QTimer *>(QStringLiteral("refreshTimer"));
+}
+
+// Ticks of the timer, as when its period has passed.
+void tick(AutoRefresh &refresh, int times = 1)
+{
+    QTimer *timer = timerOf(refresh);
+    for (int i = 0; i < times; ++i)
+        QMetaObject::invokeMethod(timer, "timeout");
+}
+
+// How many more ticks the next refresh takes.
+int ticksToNextRefresh(AutoRefresh &refresh)
+{
+    QSignalSpy spy(&refresh, &AutoRefresh::refresh);
+    int ticks = 0;
+    while (spy.isEmpty() && ticks <= AutoRefresh::kTicksPerRefresh) {
+        tick(refresh);
+        ++ticks;
+    }
+    return ticks;
+}
+
+// The dialog's interval field, its scroll bar and its buttons.
+QLineEdit *intervalEdit(const AutoRefreshDialog &dialog)
+{
+    return dialog.findChild<QLineEdit *>(QStringLiteral("txtInterval"));
+}
+
+QScrollBar *intervalScroll(const AutoRefreshDialog &dialog)
+{
+    return dialog.findChild<QScrollBar *>(QStringLiteral("VScroll1"));
+}
+
+QPushButton *button(const AutoRefreshDialog &dialog, const char *name)
+{
+    return dialog.findChild<QPushButton *>(QLatin1String(name));
+}
+
+} // namespace
+
 class TestAutoRefresh : public QObject
 {
     Q_OBJECT
@@ -37,12 +83,13 @@ private slots:
     void ticksToRefreshes()
     {
         QFETCH(int, ticks);
+        QFETCH(int, countAfter);
         AutoRefresh refresh;
+        QVERIFY(timerOf(refresh));
         QSignalSpy spy(&refresh, &AutoRefresh::refresh);
-        for (int i = 0; i < ticks; ++i)
-            refresh.onTick();
+        tick(refresh, ticks);
         QTEST(int(spy.size()), "refreshes");
-        QTEST(int(refresh.ticksSinceRefresh), "countAfter");
+        QCOMPARE(ticksToNextRefresh(refresh), AutoRefresh::kTicksPerRefresh - countAfter);
     }
 
     void apply_data()
@@ -77,12 +124,11 @@ private slots:
         AutoRefresh refresh;
         refresh.apply(60);
         QSignalSpy spy(&refresh, &AutoRefresh::refresh);
-        for (int i = 0; i < 700; ++i)
-            refresh.onTick();
+        tick(refresh, 700);
         refresh.apply(300);
-        QCOMPARE(int(refresh.ticksSinceRefresh), 700);
-        for (int i = 0; i < 300; ++i)
-            refresh.onTick();
+        tick(refresh, 299);
+        QCOMPARE(spy.size(), 0);
+        tick(refresh);
         QCOMPARE(spy.size(), 1);
     }
 
@@ -93,18 +139,15 @@ private slots:
         refresh.apply(1); // one second: a tick every millisecond
         QVERIFY(spy.wait(10000));
         refresh.apply(0);
+        QVERIFY(!timerOf(refresh)->isActive());
         const qsizetype count = spy.size();
         QTest::qWait(50);
-        const int ticks = refresh.ticksSinceRefresh;
-        QTest::qWait(50);
-        QCOMPARE(int(refresh.ticksSinceRefresh), ticks);
         QCOMPARE(spy.size(), count);
 
         // Enabled without a period never ticks.
         AutoRefresh idle;
         idle.setEnabled(true);
-        QTest::qWait(30);
-        QCOMPARE(int(idle.ticksSinceRefresh), 0);
+        QVERIFY(!timerOf(idle)->isActive());
     }
 
     void menuKeys_data()
@@ -128,15 +171,10 @@ private slots:
         QFETCH(QString, key);
         QCOMPARE(AutoRefresh::menuKey(enabled, interval), key);
 
-        // The item that carries the mark sets that state again.
-        const int set = AutoRefresh::menuInterval(key);
-        if (key == QLatin1String("mnuTabAutoRefreshCustom")) {
-            QCOMPARE(set, -1);
-            return;
-        }
+        // A refresh in that state carries the same mark.
         AutoRefresh refresh;
         refresh.apply(77);
-        refresh.apply(set);
+        refresh.apply(enabled ? interval : 0);
         QCOMPARE(refresh.menuKey(), key);
     }
 
@@ -161,11 +199,13 @@ private slots:
         if (applied)
             refresh.apply(applied);
         AutoRefreshDialog dialog(hasDocument ? &refresh : nullptr);
+        QVERIFY(intervalEdit(dialog) && intervalScroll(dialog));
+        QVERIFY(button(dialog, "cmdOK") && button(dialog, "cmdCancel"));
         QVERIFY(dialog.isModal());
         QCOMPARE(dialog.windowTitle(), loadResString(6500));
-        QTEST(dialog.m_intervalEdit->text(), "text");
-        QCOMPARE(dialog.m_intervalEdit->selectedText(), dialog.m_intervalEdit->text());
-        QCOMPARE(dialog.m_intervalScroll->value(), dialog.m_intervalEdit->text().toInt());
+        QTEST(intervalEdit(dialog)->text(), "text");
+        QCOMPARE(intervalEdit(dialog)->selectedText(), intervalEdit(dialog)->text());
+        QCOMPARE(intervalScroll(dialog)->value(), intervalEdit(dialog)->text().toInt());
     }
 
     void typedText_data()
@@ -188,9 +228,9 @@ private slots:
         QFETCH(QString, typed);
         AutoRefresh refresh;
         AutoRefreshDialog dialog(&refresh);
-        dialog.m_intervalEdit->setText(typed);
-        QTEST(dialog.m_intervalEdit->text(), "text");
-        QTEST(dialog.m_intervalScroll->value(), "value");
+        intervalEdit(dialog)->setText(typed);
+        QTEST(intervalEdit(dialog)->text(), "text");
+        QTEST(intervalScroll(dialog)->value(), "value");
     }
 
     void answer_data()
@@ -219,11 +259,11 @@ private slots:
             AutoRefreshDialog dialog(&refresh);
             dialog.show();
             if (!typed.isEmpty())
-                dialog.m_intervalEdit->setText(typed);
+                intervalEdit(dialog)->setText(typed);
             if (ok)
-                QTest::keyClick(dialog.m_intervalEdit, Qt::Key_Return);
+                QTest::keyClick(intervalEdit(dialog), Qt::Key_Return);
             else
-                dialog.m_cancelButton->click();
+                button(dialog, "cmdCancel")->click();
             QVERIFY(!dialog.isVisible());
             QVERIFY(!AppState::modalDialogOpen());
         }
@@ -237,8 +277,8 @@ private slots:
         auto refresh = std::make_unique<AutoRefresh>();
         AutoRefreshDialog dialog(refresh.get());
         refresh.reset();
-        dialog.m_intervalEdit->setText(QStringLiteral("20"));
-        dialog.m_okButton->click();
+        intervalEdit(dialog)->setText(QStringLiteral("20"));
+        button(dialog, "cmdOK")->click();
         QVERIFY(!AppState::modalDialogOpen());
     }
 
@@ -254,7 +294,7 @@ private slots:
     {
         QFETCH(int, control);
         AutoRefreshDialog dialog(nullptr);
-        QScrollBar *bar = dialog.m_intervalScroll;
+        QScrollBar *bar = intervalScroll(dialog);
         bar->setFixedSize(20, 80);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -274,7 +314,7 @@ private slots:
         QVERIFY(!arrow.isEmpty());
         QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, arrow.center());
         QTEST(bar->value(), "value");
-        QCOMPARE(dialog.m_intervalEdit->text(), QString::number(bar->value()));
+        QCOMPARE(intervalEdit(dialog)->text(), QString::number(bar->value()));
     }
 };
 

@@ -1,3 +1,4 @@
+#include "core/formstore.h"
 #include "platform/newwindowrequest.h"
 #include "platform/pagecustomizer.h"
 #include "platform/webbrowser.h"
@@ -6,7 +7,8 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
-#include <QWebEngineHistory>
+#include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -84,6 +86,7 @@ class TestPageCustomizer : public QObject
 
     TestServer m_server;
     QWebEngineProfile *m_profile = nullptr;
+    QTemporaryDir m_dir;
 
     static bool load(QWebEnginePage &page, const QUrl &url)
     {
@@ -113,20 +116,34 @@ class TestPageCustomizer : public QObject
             .toMap();
     }
 
-    static void fillStore(PageCustomizer &customizer, const QString &firstName)
+    // Gives the customizer the form filler's store as a document does: from its file.
+    void useStore(PageCustomizer &customizer, const QList<FormStore::Entry> &entries)
     {
-        customizer.setValue(QStringLiteral("firstname"), firstName, false);
-        customizer.setValue(QStringLiteral("mail"), QStringLiteral("ann@example.org"), false);
-        customizer.setValue(QStringLiteral("LastName"), QStringLiteral("Doe"), false);
-        customizer.setValue(QStringLiteral("City"), QStringLiteral("Bern"), false);
-        customizer.setValue(QStringLiteral("phone"), QStringLiteral("123"), false);
-        customizer.setValue(QStringLiteral("user"), QStringLiteral("secret"), false);
+        FormStore store;
+        for (const FormStore::Entry &entry : entries)
+            store.setValue(entry.key, entry.value, entry.cardData);
+        const QString file = m_dir.filePath(QStringLiteral("form.bin"));
+        QVERIFY(store.saveDataFile(file));
+        QVERIFY(customizer.openDataFile(file));
+    }
+
+    void fillStore(PageCustomizer &customizer, const QString &firstName)
+    {
+        QList<FormStore::Entry> entries = {
+            {QStringLiteral("firstname"), firstName},
+            {QStringLiteral("mail"), QStringLiteral("ann@example.org")},
+            {QStringLiteral("LastName"), QStringLiteral("Doe")},
+            {QStringLiteral("City"), QStringLiteral("Bern")},
+            {QStringLiteral("phone"), QStringLiteral("123")},
+            {QStringLiteral("user"), QStringLiteral("secret")},
+        };
         for (const char *country : {"81", "Germany", "DE"})
-            customizer.setValue(QStringLiteral("Country"), QLatin1String(country), false);
-        customizer.setValue(QStringLiteral("sex"), QStringLiteral("M"), false);
-        customizer.setValue(QStringLiteral("sex"), QStringLiteral("Male"), false);
-        customizer.setValue(QStringLiteral("card_num"), QStringLiteral("4111111111111111"), true);
-        customizer.setValue(QStringLiteral("exp_month"), QStringLiteral("3"), true);
+            entries.append({QStringLiteral("Country"), QLatin1String(country)});
+        entries.append({QStringLiteral("sex"), QStringLiteral("M")});
+        entries.append({QStringLiteral("sex"), QStringLiteral("Male")});
+        entries.append({QStringLiteral("card_num"), QStringLiteral("4111111111111111"), true});
+        entries.append({QStringLiteral("exp_month"), QStringLiteral("3"), true});
+        useStore(customizer, entries);
     }
 
 private slots:
@@ -200,7 +217,6 @@ private slots:
 
         std::optional<bool> filled;
         customizer.fillForm(protect, [&filled](bool result) { filled = result; });
-        QCOMPARE(customizer.cardProtection, protect);
         QTRY_VERIFY_WITH_TIMEOUT(filled.has_value(), 30000);
         QVERIFY(*filled);
 
@@ -236,7 +252,9 @@ private slots:
         std::optional<bool> filled;
         auto record = [&filled](bool result) { filled = result; };
         // No page, an empty store, or only card data while protected: answered at once.
-        customizer.setValue(QStringLiteral("firstname"), QStringLiteral("Ann"), false);
+        const FormStore::Entry firstName{QStringLiteral("firstname"), QStringLiteral("Ann")};
+        const FormStore::Entry card{QStringLiteral("card_num"), QStringLiteral("4111"), true};
+        useStore(customizer, {firstName});
         customizer.fillForm(false, record);
         QCOMPARE(filled, std::optional<bool>(false));
         customizer.attach(&page);
@@ -244,13 +262,13 @@ private slots:
         filled.reset();
         customizer.fillForm(false, record);
         QCOMPARE(filled, std::optional<bool>(false));
-        customizer.setValue(QStringLiteral("card_num"), QStringLiteral("4111"), true);
+        useStore(customizer, {card});
         filled.reset();
         customizer.fillForm(true, record);
         QCOMPARE(filled, std::optional<bool>(false));
 
         // A page without matching fields.
-        customizer.setValue(QStringLiteral("firstname"), QStringLiteral("Ann"), false);
+        useStore(customizer, {card, firstName});
         filled.reset();
         customizer.fillForm(false, record);
         QTRY_VERIFY_WITH_TIMEOUT(filled.has_value(), 30000);
@@ -300,48 +318,6 @@ private slots:
         customizer.flashFilter([&replaced](int count) { replaced = count; });
         QTRY_VERIFY_WITH_TIMEOUT(replaced.has_value(), 30000);
         QCOMPARE(*replaced, 0);
-    }
-
-    void travelLog()
-    {
-        RecordingPage page(m_profile);
-        PageCustomizer customizer;
-        QCOMPARE(customizer.backCount(), 0);
-        QCOMPARE(customizer.forwardCount(), 0);
-        customizer.attach(&page);
-        for (const char *name : {"/a", "/b", "/c", "/d"})
-            QVERIFY(load(page, m_server.url(QLatin1String(name))));
-        QCOMPARE(customizer.backCount(), 3);
-        QCOMPARE(customizer.forwardCount(), 0);
-        page.triggerAction(QWebEnginePage::Back);
-        QTRY_COMPARE_WITH_TIMEOUT(page.history()->currentItemIndex(), 2, 30000);
-        page.triggerAction(QWebEnginePage::Back);
-        QTRY_COMPARE_WITH_TIMEOUT(page.history()->currentItemIndex(), 1, 30000);
-        QCOMPARE(customizer.backCount(), 1);
-        QCOMPARE(customizer.forwardCount(), 2);
-
-        struct Expected
-        {
-            bool back;
-            int index;
-            const char *title; // nullptr: no such entry
-        };
-        const Expected expected[] = {
-            {true, 1, "a"}, {false, 1, "c"}, {false, 2, "d"},
-            {true, 2, nullptr}, {true, 0, nullptr}, {false, 3, nullptr}, {false, -1, nullptr},
-        };
-        for (const Expected &e : expected) {
-            QString title = QStringLiteral("stale"), url = QStringLiteral("stale");
-            const bool found = customizer.historyElement(e.back, e.index, title, url);
-            QCOMPARE(found, e.title != nullptr);
-            QCOMPARE(title, e.title ? QLatin1String(e.title) : QString());
-            QCOMPARE(url, e.title ? m_server.url(QLatin1Char('/') + QLatin1String(e.title))
-                                  : QString());
-        }
-        customizer.attach(nullptr);
-        QCOMPARE(customizer.backCount(), 0);
-        QString title, url;
-        QVERIFY(!customizer.historyElement(false, 1, title, url));
     }
 
     void popupFromScriptIsNotAllowed()

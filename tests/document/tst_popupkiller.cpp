@@ -37,6 +37,34 @@ void onNextModal(std::function<void(QWidget *)> act)
     timer->start();
 }
 
+// The whitelist question's choices (0 go on, 1 the site, 2 the domain), its box and OK.
+QRadioButton *choice(const WhitelistQuestionDialog &dialog, int index)
+{
+    return dialog.findChild<QRadioButton *>(QStringLiteral("Option1_%1").arg(index));
+}
+
+QCheckBox *dontAskAgain(const WhitelistQuestionDialog &dialog)
+{
+    return dialog.findChild<QCheckBox *>(QStringLiteral("chkDontAskAgain"));
+}
+
+QPushButton *okButton(const WhitelistQuestionDialog &dialog)
+{
+    return dialog.findChild<QPushButton *>(QStringLiteral("btnOk"));
+}
+
+// The timer of a popup killer's blink.
+QTimer *blinkTimer(const PopupKiller &killer)
+{
+    return killer.findChild<QTimer *>(QStringLiteral("blinkTimer"));
+}
+
+// One tick of the blink, as when its period has passed.
+void blinkTick(const PopupKiller &killer)
+{
+    QMetaObject::invokeMethod(blinkTimer(killer), "timeout");
+}
+
 } // namespace
 
 class TestPopupKiller : public QObject
@@ -384,13 +412,14 @@ private slots:
         QWidget document;
         PopupKiller killer(&document);
         int panelIcon = 3; // the status bar's "Item4"
-        killer.currentIndicatorIcon = [&panelIcon] { return panelIcon; };
+        killer.setIndicatorReader([&panelIcon] { return panelIcon; });
         connect(&killer, &PopupKiller::indicatorIconChanged, this, [&panelIcon](int i) { panelIcon = i; });
         QSignalSpy icons(&killer, &PopupKiller::indicatorIconChanged);
 
+        QVERIFY(blinkTimer(killer));
         killer.reportKilled();
-        QVERIFY(killer.m_blinkTimer.isActive());
-        QCOMPARE(killer.m_blinkTimer.interval(), 800);
+        QVERIFY(blinkTimer(killer)->isActive());
+        QCOMPARE(blinkTimer(killer)->interval(), 800);
         QVERIFY(isPopupCursorShown());
         QVERIFY(QGuiApplication::overrideCursor());
         QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::ForbiddenCursor);
@@ -400,15 +429,14 @@ private slots:
         for (int tick = 1; tick <= 6; ++tick) {
             if (tick == 6)
                 AppState::settings.popupKillerEnable = killerOnAtEnd;
-            killer.onBlinkTick();
+            blinkTick(killer);
             seen.append(panelIcon);
             cursor.append(QGuiApplication::overrideCursor() != nullptr);
         }
         QCOMPARE(seen, (QList<int>{5, 3, 5, 3, 5, finalIcon}));
         // The cursor comes back at the fourth tick.
         QCOMPARE(cursor, (QList<bool>{true, true, true, false, false, false}));
-        QVERIFY(!killer.m_blinkTimer.isActive());
-        QCOMPARE(killer.m_blinkPhase, 0);
+        QVERIFY(!blinkTimer(killer)->isActive());
         QVERIFY(!isPopupCursorShown());
         QCOMPARE(icons.size(), 7);
     }
@@ -419,16 +447,16 @@ private slots:
         PopupKiller killer(&document);
         killer.reportKilled();
         for (int i = 0; i < 4; ++i)
-            killer.onBlinkTick();
+            blinkTick(killer);
         QVERIFY(!isPopupCursorShown());
         killer.reportKilled();
         QVERIFY(isPopupCursorShown());
         for (int i = 0; i < 5; ++i) {
-            killer.onBlinkTick();
-            QVERIFY(killer.m_blinkTimer.isActive());
+            blinkTick(killer);
+            QVERIFY(blinkTimer(killer)->isActive());
         }
-        killer.onBlinkTick();
-        QVERIFY(!killer.m_blinkTimer.isActive());
+        blinkTick(killer);
+        QVERIFY(!blinkTimer(killer)->isActive());
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
@@ -436,10 +464,10 @@ private slots:
     {
         QWidget document;
         PopupKiller killer(&document);
-        killer.m_blinkTimer.setInterval(5);
+        blinkTimer(killer)->setInterval(5);
         QSignalSpy icons(&killer, &PopupKiller::indicatorIconChanged);
         killer.reportKilled();
-        QTRY_VERIFY(!killer.m_blinkTimer.isActive());
+        QTRY_VERIFY(!blinkTimer(killer)->isActive());
         QCOMPARE(icons.size(), 7);
         QCOMPARE(icons.last().first().toInt(), 3);
         QVERIFY(!QGuiApplication::overrideCursor());
@@ -469,7 +497,7 @@ private slots:
         int panelIcon = -1;
         connect(killer, &PopupKiller::indicatorIconChanged, this, [&panelIcon](int i) { panelIcon = i; });
         killer->reportKilled();
-        killer->onBlinkTick();
+        blinkTick(*killer);
         QCOMPARE(panelIcon, 5);
         document.reset();
         QCOMPARE(panelIcon, 3);
@@ -577,17 +605,17 @@ private slots:
         {
             WhitelistQuestionDialog dialog(site);
             QCOMPARE(dialog.windowTitle(), loadResString(17000));
-            QCOMPARE(dialog.m_choices[2]->text(), loadResString(17005));
-            QVERIFY(dialog.m_choices[0]->isChecked());
-            QVERIFY(!dialog.m_dontAskAgain->isChecked());
+            QCOMPARE(choice(dialog, 2)->text(), loadResString(17005));
+            QVERIFY(choice(dialog, 0)->isChecked());
+            QVERIFY(!dontAskAgain(dialog)->isChecked());
             dialog.show();
             QVERIFY(AppState::modalDialogOpen());
-            dialog.m_choices[option]->setChecked(true);
-            dialog.m_dontAskAgain->setChecked(dontAsk);
+            choice(dialog, option)->setChecked(true);
+            dontAskAgain(dialog)->setChecked(dontAsk);
             if (cancel)
                 QTest::keyClick(&dialog, Qt::Key_Escape);
             else
-                dialog.m_okButton->click();
+                okButton(dialog)->click();
             QVERIFY(!dialog.isVisible());
             QVERIFY(!AppState::modalDialogOpen());
         }
@@ -602,9 +630,9 @@ private slots:
         // The choice and the box become the automatic action.
         AppState::settings.popupAutoWhitelistAdd = 1;
         WhitelistQuestionDialog dialog(QStringLiteral("http://www.a.org/"));
-        dialog.m_choices[2]->setChecked(true);
-        dialog.m_dontAskAgain->setChecked(true);
-        dialog.m_okButton->click();
+        choice(dialog, 2)->setChecked(true);
+        dontAskAgain(dialog)->setChecked(true);
+        okButton(dialog)->click();
         QCOMPARE(AppState::settings.popupAutoWhitelistAdd, 3);
         QVERIFY(!AppState::settings.popupPromptWhitelist);
     }

@@ -654,8 +654,9 @@ private slots:
             frame->commands()->run("mnuContentSuppressScriptErrors");
             frame->commands()->run("mnuContentSuppressErrors");
             for (DocumentWindow *document : frame->documents()) {
-                QCOMPARE(document->m_browser->scriptErrorsSuppressed(), AppState::settings.suppressScriptErrors);
-                QCOMPARE(document->m_browser->page()->settings()->testAttribute(QWebEngineSettings::ErrorPageEnabled),
+                const WebBrowser *browser = document->findChild<WebBrowser *>();
+                QCOMPARE(browser->scriptErrorsSuppressed(), AppState::settings.suppressScriptErrors);
+                QCOMPARE(browser->page()->settings()->testAttribute(QWebEngineSettings::ErrorPageEnabled),
                          !AppState::settings.suppressErrors);
             }
         }
@@ -718,8 +719,8 @@ private slots:
         // The Auto-Refresh submenu marks the active document's period.
         DocumentWindow *active = frame->activeDocument();
         frame->commands()->run("mnuTabAutoRefresh2");
-        QVERIFY(active->m_autoRefresh.isEnabled());
-        QCOMPARE(active->m_autoRefresh.interval(), 120);
+        QVERIFY(active->autoRefresh()->isEnabled());
+        QCOMPARE(active->autoRefresh()->interval(), 120);
         auto marked = [&] {
             frame->menus()->onMainMenuAboutToShow(menu->indexForKey("mnuTabAutoRefresh"));
             QStringList keys;
@@ -730,7 +731,7 @@ private slots:
             return keys;
         };
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefresh2"});
-        active->m_autoRefresh.setInterval(90);
+        active->autoRefresh()->apply(90);
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefreshCustom"});
         frame->commands()->run("mnuTabAutoRefreshStop");
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefreshStop"});

@@ -58,7 +58,7 @@ private slots:
         document->navigate(m_server.page("Three"));
         QTRY_COMPARE(document->locationName(), QStringLiteral("Three"));
 
-        const QWebEngineHistory &history = *document->m_browser->page()->history();
+        const QWebEngineHistory &history = *document->history();
         QCOMPARE(titles(MenuController::travelLog(history, true)), QStringList({"Two@1", "One@0"}));
         QVERIFY(MenuController::travelLog(history, false).isEmpty());
 

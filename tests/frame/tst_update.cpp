@@ -2,6 +2,7 @@
 #include "core/settingsmodel.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
+#include "core/paths.h"
 #include "core/updateversionfile.h"
 #include "core/website.h"
 #include "frame/framestatusbar.h"
@@ -41,21 +42,26 @@ QByteArray entry(const QByteArray &version, const QByteArray &file, const QByteA
            QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex() + "\n";
 }
 
-// A checker that found "big.run" on server, which answers it with a header promising a large
-// body, a first part of it, and then nothing more.
-void checkStalling(UpdateChecker &checker, TestServer &server, const QString &folder)
+// A checker that found "big.run" on server, the site of the test from now on, which answers it
+// with a header promising a large body, a first part of it, and then nothing more.
+void checkStalling(UpdateChecker &checker, TestServer &server)
 {
     server.setRoute(QStringLiteral("/version.txt"),
                     TestServer::Route("200 OK", versionFile(entry("99.0.0.1", "big.run", "x")), "text/plain"));
     TestServer::Route stalling("200 OK", QByteArray(1048576, 'x'), "application/octet-stream");
     stalling.cutAt = 65536;
     server.setRoute(QStringLiteral("/big.run"), stalling);
-    checker.setVersionFileUrl(QUrl(server.url(QStringLiteral("/version.txt"))));
-    checker.setDownloadFolder(folder);
+    WebSite::setBaseForTesting(server.url(QString()));
     QSignalSpy checked(&checker, &UpdateChecker::checkFinished);
     checker.check();
     QVERIFY(checked.wait(10000));
-    QCOMPARE(checker.versionFile().fileName(), QStringLiteral("big.run"));
+    QCOMPARE(checked.at(0).at(0).value<UpdateVersionFile::Result>(), UpdateVersionFile::VersionFound);
+}
+
+// Where the checker stores its downloads: the "update" folder of the data folder.
+QString downloadFolder()
+{
+    return Paths::dataFile(QStringLiteral("update"));
 }
 
 // Clicks button of the next message box that opens; its text is kept in *text.
@@ -97,7 +103,6 @@ private slots:
 
 private:
     std::unique_ptr<TestServer> m_server;
-    QTemporaryDir m_folder;
     QString m_checkedStatus;
 };
 
@@ -114,8 +119,8 @@ void TestUpdate::init()
 {
     m_server = std::make_unique<TestServer>();
     WebSite::setBaseForTesting(m_server->url(QString()));
-    QDir(m_folder.path()).removeRecursively();
-    QDir().mkpath(m_folder.path());
+    QDir(downloadFolder()).removeRecursively();
+    QDir().mkpath(downloadFolder());
 }
 
 void TestUpdate::parseVersionFile_data()
@@ -161,7 +166,7 @@ void TestUpdate::parseVersionFile()
     UpdateVersionFile file;
     QCOMPARE(file.parse(data, QStringLiteral("Quarvel")), result);
     if (result == UpdateVersionFile::VersionFound) {
-        QCOMPARE(file.version().toString(), QStringLiteral("2.8.0.12"));
+        QCOMPARE(file.version().parts, (std::array<quint32, 4>{2, 8, 0, 12}));
         QCOMPARE(file.fileName(), QStringLiteral("qvsetup-2.8.run"));
         QCOMPARE(file.sha256(), QCryptographicHash::hash("x", QCryptographicHash::Sha256));
     } else {
@@ -175,7 +180,8 @@ void TestUpdate::compareVersions()
     // The installed version is major.minor.0.build of the program.
     const UpdateVersion installed = UpdateVersion::installed();
     const QStringList parts = QStringLiteral(QUARVEL_VERSION).split(QLatin1Char('.'));
-    QCOMPARE(installed.toString(), QStringLiteral("%1.%2.0.%3").arg(parts[0], parts[1], parts[2]));
+    QCOMPARE(installed.parts,
+             (std::array<quint32, 4>{parts[0].toUInt(), parts[1].toUInt(), 0, parts[2].toUInt()}));
 
     auto newer = [&installed](int index, int delta) {
         UpdateVersion published = installed;
@@ -271,13 +277,12 @@ void TestUpdate::downloadChecksum()
 {
     const QByteArray installer = "#!/bin/sh\necho installer\n" + QByteArray(300000, '#');
     m_server->setRoute(QStringLiteral("/q.run"), TestServer::Route("200 OK", installer, "application/octet-stream"));
-    const QString stored = m_folder.filePath(QStringLiteral("q.run"));
+    const QString stored = QDir(downloadFolder()).filePath(QStringLiteral("q.run"));
     for (const bool right : {false, true}) {
         m_server->setRoute(QStringLiteral("/version.txt"), TestServer::Route(
             "200 OK", versionFile(entry("99.0.0.1", "q.run", right ? installer : installer + "changed")),
             "text/plain"));
         UpdateChecker checker;
-        checker.setDownloadFolder(m_folder.path());
         QSignalSpy checked(&checker, &UpdateChecker::checkFinished);
         checker.check();
         QVERIFY(checked.wait(10000));
@@ -290,7 +295,7 @@ void TestUpdate::downloadChecksum()
         if (!right) {
             QCOMPARE(done.at(0).at(0).value<UpdateChecker::Completion>(), UpdateChecker::Completion::Failed);
             QVERIFY(checker.downloadedFile().isEmpty());
-            QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+            QCOMPARE(QDir(downloadFolder()).entryList(QDir::Files | QDir::Hidden), QStringList());
             continue;
         }
         QCOMPARE(done.at(0).at(0).value<UpdateChecker::Completion>(), UpdateChecker::Completion::Completed);
@@ -317,12 +322,10 @@ void TestUpdate::hostileAnswersOverHttps()
     server.setTls(serverTls);
     const QByteArray installer = "#!/bin/sh\necho installer\n";
     server.setRoute(QStringLiteral("/q.run"), TestServer::Route("200 OK", installer, "application/octet-stream"));
-    const QString versionUrl = server.url(QStringLiteral("/version.txt"));
-    QCOMPARE(versionUrl.left(8), QStringLiteral("https://"));
+    QCOMPARE(server.url(QString()).left(8), QStringLiteral("https://"));
+    WebSite::setBaseForTesting(server.url(QString()));
     const auto check = [&](const QByteArray &body, UpdateChecker &checker) {
         server.setRoute(QStringLiteral("/version.txt"), TestServer::Route("200 OK", body, "text/plain"));
-        checker.setVersionFileUrl(QUrl(versionUrl));
-        checker.setDownloadFolder(m_folder.path());
         QSignalSpy spy(&checker, &UpdateChecker::checkFinished);
         checker.check();
         return spy.wait(10000) ? spy.at(0).at(0).value<UpdateVersionFile::Result>()
@@ -361,7 +364,7 @@ void TestUpdate::hostileAnswersOverHttps()
     checker.download();
     QVERIFY(done.wait(10000));
     QCOMPARE(done.at(0).at(0).value<UpdateChecker::Completion>(), UpdateChecker::Completion::Failed);
-    QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    QCOMPARE(QDir(downloadFolder()).entryList(QDir::Files | QDir::Hidden), QStringList());
     QSslConfiguration::setDefaultConfiguration(before);
 }
 
@@ -370,21 +373,19 @@ void TestUpdate::cancelAndTimeOut()
     TestServer stalling;
     for (const bool cancel : {true, false}) {
         UpdateChecker checker;
-        checkStalling(checker, stalling, m_folder.path());
+        checkStalling(checker, stalling);
         if (!cancel)
             checker.setTimeout(300);
         QSignalSpy progress(&checker, &UpdateChecker::downloadProgress);
         QSignalSpy done(&checker, &UpdateChecker::downloadFinished);
         checker.download();
-        QVERIFY(checker.isDownloading());
         QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty() && progress.constLast().at(1).toInt() > 0, 10000);
         if (cancel)
             checker.cancel();
         QTRY_COMPARE_WITH_TIMEOUT(done.size(), 1, 10000);
         QCOMPARE(done.at(0).at(0).value<UpdateChecker::Completion>(),
                  cancel ? UpdateChecker::Completion::Cancelled : UpdateChecker::Completion::Failed);
-        QVERIFY(!checker.isDownloading());
-        QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(QDir(downloadFolder()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 }
 
@@ -403,7 +404,6 @@ void TestUpdate::dialogDownloadsAndAsksBeforeRunning()
     statusBar.create(QString());
     auto statusText = [&statusBar] { return statusBar.panels()->panelText(QStringLiteral("Item1")); };
     UpdateCheck *check = UpdateCheck::start(&frame, &statusBar);
-    check->checker()->setDownloadFolder(m_folder.path());
     QCOMPARE(statusText(), loadResString(16011));
     QTRY_VERIFY_WITH_TIMEOUT(check->dialog() && check->dialog()->isVisible(), 10000);
     QCOMPARE(statusText(), loadResString(16001));
@@ -418,7 +418,7 @@ void TestUpdate::dialogDownloadsAndAsksBeforeRunning()
     QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), 10000);
     QCOMPARE(message, loadResString(16009));
     QVERIFY(!frame.isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_folder.filePath(QStringLiteral("q.run.ran"))), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QDir(downloadFolder()).filePath(QStringLiteral("q.run.ran"))), 10000);
     QCOMPARE(statusText(), QString());
     QVERIFY(AppState::settings.checkForUpdate);
     QTRY_VERIFY(!dialog);
@@ -429,13 +429,14 @@ void TestUpdate::dialogNoAndDontCheckAgain()
     AppState::settings.checkForUpdate = true;
     UpdateChecker checker;
     TestServer stalling;
-    checkStalling(checker, stalling, m_folder.path());
+    checkStalling(checker, stalling);
 
     UpdateDialog dialog(&checker);
     dialog.show();
     QSignalSpy install(&dialog, &UpdateDialog::installRequested);
     dialog.m_yesButton->click();
     QSignalSpy progress(&checker, &UpdateChecker::downloadProgress);
+    QSignalSpy done(&checker, &UpdateChecker::downloadFinished);
     QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty(), 10000);
 
     // Keys do nothing during a download; closing asks, and No keeps the download going.
@@ -445,7 +446,7 @@ void TestUpdate::dialogNoAndDontCheckAgain()
     answerNextMessageBox(QMessageBox::No, &message);
     dialog.m_cancelDownload->click();
     QCOMPARE(message, loadResString(16007));
-    QVERIFY(dialog.isVisible() && checker.isDownloading());
+    QVERIFY(dialog.isVisible() && done.isEmpty());
     // Yes cancels it: "Autoupdate Cancelled!", and the dialog closes.
     answerNextMessageBox(QMessageBox::Yes, &message);
     QString cancelled;
@@ -453,7 +454,7 @@ void TestUpdate::dialogNoAndDontCheckAgain()
     dialog.m_cancelDownload->click();
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 10000);
     QCOMPARE(cancelled, loadResString(16008));
-    QVERIFY(!checker.isDownloading());
+    QCOMPARE(done.size(), 1);
     QVERIFY(install.isEmpty());
 
     // N answers No; the ticked box turns the check off and writes it at once.

@@ -61,7 +61,9 @@ private:
     static QStringList values(const FormStore &store, const QString &key, bool *cardData = nullptr)
     {
         QStringList texts;
-        for (const FormStore::Entry &entry : store.values(key)) {
+        for (const FormStore::Entry &entry : store.entries()) {
+            if (entry.key.compare(key, Qt::CaseInsensitive) != 0)
+                continue;
             texts << entry.value;
             if (cardData)
                 *cardData = entry.cardData;

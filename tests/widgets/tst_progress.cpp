@@ -1,9 +1,7 @@
 #include "widgets/progresspainter.h"
 #include "widgets/segmentedprogresspainter.h"
 #include "widgets/offscreencanvas.h"
-#include "core/numberederror.h"
 
-#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
@@ -77,7 +75,9 @@ private slots:
         ProgressPainter bar;
         bar.setText(text);
         bar.setShowPercentage(showPercentage);
-        bar.setPercent(percent);
+        bar.setMin(0);
+        bar.setMax(1000);
+        bar.setValue(qRound(percent * 1000));
         QCOMPARE(bar.caption(), caption);
     }
 
@@ -105,7 +105,7 @@ private slots:
         bar.setMin(min);
         bar.setMax(max);
         bar.setValue(value);
-        QCOMPARE(bar.percent(), percent);
+        QCOMPARE(bar.caption(), QStringLiteral("%1%").arg(qRound(percent * 100)));
     }
 
     void hlsRoundTrip_data()
@@ -213,47 +213,6 @@ private slots:
         // Growing again follows.
         bar->setWidth(172);
         QCOMPARE(render(*bar).pixel(171, 10), image.pixel(0, 10));
-    }
-
-    void autoSize()
-    {
-        ProgressPainter bar;
-        bar.setText(QStringLiteral("Downloading the update"));
-        bar.setShowPercentage(false);
-        QFont small;
-        small.setPixelSize(10);
-        QFont large;
-        large.setPixelSize(30);
-        bar.setFont(small);
-        bar.setAutoSize(true);
-        QCOMPARE(bar.width(),
-                 QFontMetrics(small).horizontalAdvance(QStringLiteral("Downloading the update")) + 4);
-        bar.setFont(large); // measured with the bar's own font
-        QCOMPARE(bar.width(),
-                 QFontMetrics(large).horizontalAdvance(QStringLiteral("Downloading the update")) + 4);
-        bar.setMinWidth(5000);
-        QCOMPARE(bar.drawingWidth(), 5000);
-        try {
-            bar.setWidth(10);
-            QFAIL("no error raised");
-        } catch (const NumberedError &e) {
-            QCOMPARE(e.number(), 425);
-        }
-    }
-
-    void translateColor_data()
-    {
-        QTest::addColumn<quint32>("colour");
-        QTest::addColumn<qint32>("expected");
-        QTest::newRow("rgb") << quint32(0xB56A6A) << qint32(0xB56A6A);
-        QTest::newRow("not a colour") << quint32(0x01000000) << qint32(-1);
-    }
-    void translateColor()
-    {
-        QFETCH(quint32, colour);
-        QFETCH(qint32, expected);
-        QCOMPARE(ProgressPainter::translateColor(colour), expected);
-        QVERIFY(ProgressPainter::translateColor(0x8000000F) >= 0);
     }
 
     // ---- SegmentedProgressPainter
