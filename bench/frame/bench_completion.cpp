@@ -25,6 +25,18 @@
 
 namespace {
 
+// The list of offers under the address field: a window of its own, the only list view that is
+// one.
+QListView *offerList()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (auto *list = qobject_cast<QListView *>(window))
+            return list;
+    }
+    return nullptr;
+}
+
 constexpr int kHistorySize = 100000;
 
 QString makeWord(QRandomGenerator &random)
@@ -122,6 +134,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < 25; ++i)
         combo.addItem(addresses.at(i * 997));
     auto *completer = new AddressCompleter(&combo, &history);
+    QListView *offers = offerList();
     QSignalSpy historyRead(completer, &AddressCompleter::historyRead);
     combo.resize(600, 24);
     combo.show();
@@ -155,7 +168,7 @@ int main(int argc, char **argv)
                 QTest::keyClick(combo.lineEdit(), c.toLatin1());
                 QApplication::processEvents();
                 times.push_back(timer.nsecsElapsed());
-                if (completer->popup()->isVisible())
+                if (offers->isVisible())
                     ++shown;
             }
         }

@@ -118,11 +118,6 @@ void FrameStatusBar::setProgressText(const QString &text)
     m_statusBar->draw(m_statusBar->panelIndex(QStringLiteral("Item7")));
 }
 
-QString FrameStatusBar::progressText() const
-{
-    return m_statusBar->tag();
-}
-
 void FrameStatusBar::setSecureIcon(bool secure)
 {
     m_statusBar->setPanelIcon(QStringLiteral("Item6"), secure ? 2 : -1);

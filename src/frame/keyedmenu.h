@@ -19,7 +19,6 @@ class KeyedMenuBar : public QMenuBar
 public:
     explicit KeyedMenuBar(QWidget *parent = nullptr);
     void setBackground(const QPixmap &picture);
-    QPixmap background() const { return m_background; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -45,17 +44,11 @@ public:
     ~KeyedMenu() override;
 
     // The window the menus belong to (parent of the QMenus built).
-    QWidget *owner() const { return m_owner; }
     void setOwner(QWidget *owner) { m_owner = owner; }
     // Pictures for the items' icon indexes.
     void setImageList(const QList<QIcon> &images) { m_images = images; }
-    CommandRegistry *commands() const;
     void setCommands(CommandRegistry *commands);
-    // Whether items show their pictures at all.
-    bool showIcons() const { return m_showIcons; }
-    void setShowIcons(bool on) { m_showIcons = on; }
     // A picture painted behind the menu bar built from this menu.
-    QPixmap picture() const { return m_picture; }
     void setPicture(const QPixmap &picture);
 
     // Appends an item and returns its index. A caption "-" makes a separator; a literal
@@ -65,19 +58,13 @@ public:
                 const QString &key = QString(), bool literalCaption = false);
     // Removes every item below the item (its whole subtree), not the item itself.
     void clearSubItems(int index);
-    void clear();
 
     int itemCount() const { return int(m_items.size()); }
     // The index of the item with the key; 0 when there is none.
     int indexForKey(const QString &key) const;
     // Reads of an index outside 1..Count give empty values; writes there do nothing.
     QString itemKey(int index) const;
-    qint32 itemData(int index) const;
     QString caption(int index) const;
-    QString helpText(int index) const;
-    int itemParent(int index) const;
-    int itemIcon(int index) const;
-    bool isSeparator(int index) const;
     bool hasSubItems(int index) const;
     // Direct children of the item (0 = top level), in list order.
     QList<int> subItems(int parentIndex) const;
@@ -135,7 +122,6 @@ private:
     quint64 m_nextUid = 1;
     QPointer<QWidget> m_owner;
     QList<QIcon> m_images;
-    bool m_showIcons = true;
     QPixmap m_picture;
     QPointer<QMenuBar> m_bar;
     QPointer<CommandRegistry> m_commands;

@@ -548,13 +548,13 @@ void MainWindow::createCommands()
 
     // The keyboard shortcuts act wherever the focus is; they run once the key has been handled.
     m_shortcuts = new KeyboardShortcuts(this);
-    m_shortcuts->hasActiveDocument = [this] { return activeDocument() != nullptr; };
-    m_shortcuts->findTextPending = [this] {
+    m_shortcuts->setHasActiveDocument([this] { return activeDocument() != nullptr; });
+    m_shortcuts->setFindTextPending([this] {
         const DocumentWindow *document = activeDocument();
         return document && document->findBar() && document->findBar()->isVisible()
             && !document->findBar()->text().isEmpty();
-    };
-    m_shortcuts->isMenuKey = [this](QKeyCombination key) {
+    });
+    m_shortcuts->setIsMenuKey([this](QKeyCombination key) {
         const QKeySequence keys(key);
         const QList<QAction *> menuActions = actions();
         if (std::any_of(menuActions.begin(), menuActions.end(),
@@ -564,7 +564,7 @@ void MainWindow::createCommands()
         return std::any_of(menus.begin(), menus.end(), [&](const QAction *menu) {
             return menu->isVisible() && QKeySequence::mnemonic(menu->text()) == keys;
         });
-    };
+    });
     connect(m_shortcuts, &KeyboardShortcuts::actionRequested, this, &MainWindow::onShortcut,
             Qt::QueuedConnection);
     connect(m_shortcuts, &KeyboardShortcuts::menuKeyPressed, this, &MainWindow::onMenuKey,
