@@ -234,13 +234,11 @@ void KeyedMenu::choose(quint64 uid)
     if (index < 1)
         return;
     m_chosen = index;
-    // Read before Click: its handler may rebuild the list.
+    // Read first: the command may rebuild the list.
     const QString key = m_items[index - 1].key;
     const qint32 data = m_items[index - 1].itemData;
-    const QPointer<CommandRegistry> commands = m_commands;
-    emit itemClicked(index);
-    if (commands)
-        commands->run(key, data);
+    if (m_commands)
+        m_commands->run(key, data);
 }
 
 QAction *KeyedMenu::makeAction(int index, QMenu *menu)

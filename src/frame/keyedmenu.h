@@ -31,11 +31,11 @@ private:
 // holds it (0 = top level); the list builds QMenus (and a menu bar) from itself. Menus are
 // filled each time they open: first aboutToShowItem is raised for the item whose submenu opens,
 // so a handler may rebuild that submenu, then the menu shows the items as they are then.
-// Choosing an item raises Click with its index. Indexes of items after removed ones move up.
-// With a command registry set, an item whose key names a command runs it when chosen (after
-// Click) and shows that command's state: its check or radio mark and its enabled state are the
-// command action's, read and written through the item. Other items keep their own state and run
-// the family their key belongs to, given the item's data.
+// Indexes of items after removed ones move up.
+// With a command registry set, an item whose key names a command runs it when chosen and shows
+// that command's state: its check or radio mark and its enabled state are the command action's,
+// read and written through the item. Other items keep their own state and run the family their
+// key belongs to, given the item's data.
 class KeyedMenu : public QObject
 {
     Q_OBJECT
@@ -78,7 +78,7 @@ public:
     void setEnabled(int index, bool enabled);
 
     // Shows the top-level items as a popup at the screen point and returns after the choice
-    // (Click already handled) or the dismissal: the chosen index, or 0.
+    // (its command has run) or the dismissal: the chosen index, or 0.
     int showPopupMenu(int x, int y);
     // Fills the bar with the top-level items; each opens its submenu.
     void buildMenuBar(QMenuBar *bar);
@@ -89,7 +89,6 @@ public:
     static QString escapeCaption(const QString &text);
 
 signals:
-    void itemClicked(int ItemNumber);
     void aboutToShowItem(int ParentItemNumber);
 
 private:

@@ -30,6 +30,7 @@
 #include "keyedmenu.h"
 #include "menucontroller.h"
 #include "navigationcommands.h"
+#include "pagecommands.h"
 #include "panelcommands.h"
 #include "platform/webbrowser.h"
 #include "quicksearchdialog.h"
@@ -544,6 +545,7 @@ void MainWindow::createCommands()
     m_commands = new CommandRegistry(this);
     m_menus = new MenuController(*m_commandHost, *m_commands, this);
     new NavigationCommands(*m_commandHost, *m_commands, this);
+    new PageCommands(*m_commandHost, *m_commands, this);
     new ViewCommands(*m_commandHost, *m_commands, *m_menus, this);
 
     // The keyboard shortcuts act wherever the focus is; they run once the key has been handled.

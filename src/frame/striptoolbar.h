@@ -22,7 +22,6 @@ public:
     // one shipped with the program when that one does not load.
     static QString toolbarStripFile(bool large);
 
-    int imageCount() const { return int(m_images.size()); }
     // The picture at index (0-based); a null picture outside the list.
     QPixmap itemPicture(int index) const;
 

@@ -165,8 +165,12 @@ private slots:
             menu.addItem(QStringLiteral("R&D"), {}, 0, menu.indexForKey("w"), -1, false, true,
                          QStringLiteral("data"), true);
         });
+        // The chosen items run the commands of their keys.
+        CommandRegistry commands;
         QStringList clicked;
-        connect(&menu, &KeyedMenu::itemClicked, this, [&](int item) { clicked << menu.itemKey(item); });
+        for (const char *key : {"about", "fresh"})
+            commands.addFamily(QLatin1String(key), [&clicked](const QString &chosen, qint32) { clicked << chosen; });
+        menu.setCommands(&commands);
 
         QMenuBar bar(&owner);
         menu.buildMenuBar(&bar);
@@ -206,8 +210,6 @@ private slots:
         QList<qint32> ran;
         commands.addFamily("two", [&ran](const QString &, qint32 data) { ran << data; });
         menu.setCommands(&commands);
-        QString handled;
-        connect(&menu, &KeyedMenu::itemClicked, this, [&](int item) { handled = menu.itemKey(item); });
         QTimer::singleShot(0, this, [] {
             auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
             QVERIFY(popup);
@@ -217,18 +219,17 @@ private slots:
             QTest::keyClick(popup, Qt::Key_Return);
         });
         const int chosen = menu.showPopupMenu(10, 10);
-        QCOMPARE(handled, QStringLiteral("two"));
         QCOMPARE(chosen, menu.indexForKey("two"));
         QCOMPARE(ran, QList<qint32>{22});
 
         // Dismissed: nothing handled, 0 returned.
-        handled.clear();
+        ran.clear();
         QTimer::singleShot(0, this, [] {
             if (QWidget *popup = QApplication::activePopupWidget())
                 QTest::keyClick(popup, Qt::Key_Escape);
         });
         QCOMPARE(menu.showPopupMenu(10, 10), 0);
-        QVERIFY(handled.isEmpty());
+        QVERIFY(ran.isEmpty());
     }
 
     // ---------------------------------------------------------------- the menu bar's items
@@ -423,8 +424,6 @@ private slots:
         const int item = menu.addItem("Bound", {}, 0, 0, -1, false, true, "bound");
         const int radio = menu.addItem("Radio", {}, 0, 0, -1, false, true, "bound");
         menu.addItem("Other", {}, 7, 0, -1, false, true, "fam7");
-        QStringList clicked;
-        connect(&menu, &KeyedMenu::itemClicked, this, [&](int i) { clicked << menu.itemKey(i); });
 
         // The item's state is the action's, both ways.
         menu.setChecked(item, true);
@@ -438,7 +437,7 @@ private slots:
         bound->setChecked(true);
         QVERIFY(menu.isChecked(item) && menu.isRadioCheck(radio) && !menu.isChecked(radio));
 
-        // The built menu shows the state; choosing runs the command after Click.
+        // The built menu shows the state; choosing runs the command.
         std::unique_ptr<QMenu> built(menu.createMenu(0, &owner));
         QAction *shown = built->actions().at(0);
         QVERIFY(shown->isCheckable() && shown->isChecked());
@@ -451,7 +450,6 @@ private slots:
         built->actions().at(2)->trigger();
         QCOMPARE(runs.count(), 1);
         QCOMPARE(familyData, QList<qint32>{7});
-        QCOMPARE(clicked, QStringList({"bound", "fam7"}));
     }
 
     // ---------------------------------------------------------------- Window menu
@@ -754,9 +752,10 @@ private slots:
 
         ImageStrip shipped;
         QVERIFY(shipped.loadStrip(Paths::assetFile("nav_24h.bmp"), 24));
-        QCOMPARE(shipped.imageCount(), 21); // one picture per engine from 15
+        // 21 pictures: one per engine from 15.
+        QVERIFY(!shipped.itemPicture(20).isNull() && shipped.itemPicture(21).isNull());
         QVERIFY(shipped.loadStrip(Paths::assetFile("nav_16h.bmp"), 16));
-        QCOMPARE(shipped.imageCount(), 21);
+        QVERIFY(!shipped.itemPicture(20).isNull() && shipped.itemPicture(21).isNull());
         QVERIFY(!shipped.loadStrip(Paths::assetFile("missing.bmp"), 16));
         QVERIFY(shipped.itemPicture(0).isNull());
     }
