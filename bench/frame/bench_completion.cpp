@@ -25,18 +25,6 @@
 
 namespace {
 
-// The list of offers under the address field: a window of its own, the only list view that is
-// one.
-QListView *offerList()
-{
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget *window : windows) {
-        if (auto *list = qobject_cast<QListView *>(window))
-            return list;
-    }
-    return nullptr;
-}
-
 constexpr int kHistorySize = 100000;
 
 QString makeWord(QRandomGenerator &random)
@@ -134,7 +122,10 @@ int main(int argc, char **argv)
     for (int i = 0; i < 25; ++i)
         combo.addItem(addresses.at(i * 997));
     auto *completer = new AddressCompleter(&combo, &history);
-    QListView *offers = offerList();
+    // The list of offers: a window of its own, the only list view that is one.
+    QListView *offers = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        offers = offers ? offers : qobject_cast<QListView *>(window);
     QSignalSpy historyRead(completer, &AddressCompleter::historyRead);
     combo.resize(600, 24);
     combo.show();

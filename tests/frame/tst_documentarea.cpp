@@ -4,6 +4,7 @@
 #include "frame/documentarea.h"
 #include "frame/documenttabbar.h"
 #include "frame/navigatorpalette.h"
+#include "paletterows.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,38 +14,12 @@
 #include <QMdiSubWindow>
 #include <QTextDocument>
 #include <QToolBar>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QtTest>
 
 #include <memory>
 
 namespace {
-
-// The navigator palette's rows ("ListView1") as the palette shows them, 1-based.
-QTreeWidgetItem *paletteRow(const NavigatorPalette *palette, int row)
-{
-    const auto *list = palette->findChild<QTreeWidget *>(QStringLiteral("ListView1"));
-    return list ? list->topLevelItem(row - 1) : nullptr;
-}
-
-QString paletteRowText(const NavigatorPalette *palette, int row)
-{
-    const QTreeWidgetItem *item = paletteRow(palette, row);
-    return item ? item->text(0) : QString();
-}
-
-QString paletteRowStatus(const NavigatorPalette *palette, int row)
-{
-    const QTreeWidgetItem *item = paletteRow(palette, row);
-    return item ? item->text(1) : QString();
-}
-
-bool paletteRowBold(const NavigatorPalette *palette, int row)
-{
-    const QTreeWidgetItem *item = paletteRow(palette, row);
-    return item && item->font(0).bold();
-}
 
 // A document without a page: it reports only what a test makes it report.
 class FakeDocument : public AbstractDocument

@@ -24,6 +24,7 @@
 #include "frame/mainwindow.h"
 #include "options/optionsdialog.h"
 #include "frame/navigatorpalette.h"
+#include "paletterows.h"
 #include "frame/quicksearchdialog.h"
 #include "frame/restoredocumentsdialog.h"
 #include "frame/shortcutrules.h"
@@ -64,31 +65,6 @@
 #include <memory>
 
 namespace {
-
-// The navigator palette's rows ("ListView1") as the palette shows them, 1-based.
-QTreeWidgetItem *paletteRow(const NavigatorPalette *palette, int row)
-{
-    const auto *list = palette->findChild<QTreeWidget *>(QStringLiteral("ListView1"));
-    return list ? list->topLevelItem(row - 1) : nullptr;
-}
-
-QString paletteRowText(const NavigatorPalette *palette, int row)
-{
-    const QTreeWidgetItem *item = paletteRow(palette, row);
-    return item ? item->text(0) : QString();
-}
-
-QString paletteRowStatus(const NavigatorPalette *palette, int row)
-{
-    const QTreeWidgetItem *item = paletteRow(palette, row);
-    return item ? item->text(1) : QString();
-}
-
-bool paletteRowBold(const NavigatorPalette *palette, int row)
-{
-    const QTreeWidgetItem *item = paletteRow(palette, row);
-    return item && item->font(0).bold();
-}
 
 // A tab's tool tip shows its page's title as plain text.
 QString shownAsToolTip(const QString &title)
