@@ -72,7 +72,8 @@ bool KeyboardShortcuts::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         decision = decidePageKey(key->key(), key->modifiers(), firstPress,
-                                 key->key() == Qt::Key_F3 && m_findTextPending && m_findTextPending());
+                                 key->key() == Qt::Key_F3 && m_findTextPending &&
+                                     m_findTextPending());
         if (decision.action == Action::None)
             return false;
     }

@@ -915,8 +915,8 @@ private slots:
         StripToolBar *browseAgain = again->chrome()->toolBar("Toolbar1");
         QCOMPARE(browseAgain->drawStyle(), StripToolBar::kDrawOfficeXP);
         QVERIFY(qobject_cast<StripToolButton *>(browseAgain->buttonWidget("Home"))->isFlat());
-        QVERIFY(!qobject_cast<StripToolButton *>(again->chrome()->toolBar("Toolbar2")->buttonWidget("Custom"))
-                     ->isFlat());
+        StripToolBar *sitesAgain = again->chrome()->toolBar("Toolbar2");
+        QVERIFY(!qobject_cast<StripToolButton *>(sitesAgain->buttonWidget("Custom"))->isFlat());
         again->close();
         AppState::isXP = false;
     }

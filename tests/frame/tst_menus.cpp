@@ -169,7 +169,8 @@ private slots:
         CommandRegistry commands;
         QStringList clicked;
         for (const char *key : {"about", "fresh"})
-            commands.addFamily(QLatin1String(key), [&clicked](const QString &chosen, qint32) { clicked << chosen; });
+            commands.addFamily(QLatin1String(key),
+                               [&clicked](const QString &chosen, qint32) { clicked << chosen; });
         menu.setCommands(&commands);
 
         QMenuBar bar(&owner);
@@ -502,7 +503,8 @@ private slots:
         QCOMPARE(captions, listed);
         // The rest of the menu bar is untouched.
         QCOMPARE(menu.itemCount(), 110 - 1 + int(items.size()) + 1);
-        QVERIFY(menu.subItems(menu.indexForKey("mnuHelp")).contains(menu.indexForKey("mnuHelpAbout")));
+        QVERIFY(menu.subItems(menu.indexForKey("mnuHelp"))
+                    .contains(menu.indexForKey("mnuHelpAbout")));
     }
 
     void windowCaptions_data()

@@ -473,7 +473,8 @@ void TestUpdate::dialogDownloadsAndAsksBeforeRunning()
     QTRY_VERIFY_WITH_TIMEOUT(!check, 10000);
     QCOMPARE(message, loadResString(16009));
     QVERIFY(!frame.isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(updateFolder.filePath(QStringLiteral("q.run.ran"))), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(updateFolder.filePath(QStringLiteral("q.run.ran"))),
+                             10000);
     QCOMPARE(statusText(), QString());
     QVERIFY(AppState::settings.checkForUpdate);
     QTRY_VERIFY(!dialog);
