@@ -122,6 +122,10 @@ int main(int argc, char **argv)
     for (int i = 0; i < 25; ++i)
         combo.addItem(addresses.at(i * 997));
     auto *completer = new AddressCompleter(&combo, &history);
+    // The list of offers: a window of its own, the only list view that is one.
+    QListView *offers = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        offers = offers ? offers : qobject_cast<QListView *>(window);
     QSignalSpy historyRead(completer, &AddressCompleter::historyRead);
     combo.resize(600, 24);
     combo.show();
@@ -155,7 +159,7 @@ int main(int argc, char **argv)
                 QTest::keyClick(combo.lineEdit(), c.toLatin1());
                 QApplication::processEvents();
                 times.push_back(timer.nsecsElapsed());
-                if (completer->popup()->isVisible())
+                if (offers->isVisible())
                     ++shown;
             }
         }

@@ -10,9 +10,6 @@ class SplashScreen : public QWidget
 public:
     explicit SplashScreen(QWidget *parent = nullptr);
 
-    // The skin picture tiled behind the texts; null when no skin loaded.
-    const QPixmap &skinPicture() const { return m_skinPicture; }
-
 protected:
     void paintEvent(QPaintEvent *event) override;
 

@@ -28,8 +28,6 @@ public:
     AddressCompleter(QComboBox *comboBox, const HistoryStore *history);
     ~AddressCompleter() override;
 
-    // The list of offers under the field.
-    QListView *popup() const { return m_popup; }
     // Fills the list of offers for the text and shows it, or closes it when nothing matches
     // (what every edit of the field does).
     void updateOffers(const QString &text);

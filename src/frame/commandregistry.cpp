@@ -52,12 +52,6 @@ bool CommandRegistry::trigger(const QString &key)
     return true;
 }
 
-bool CommandRegistry::isEnabled(const QString &key) const
-{
-    const QAction *command = action(key);
-    return command && command->isEnabled();
-}
-
 void CommandRegistry::setEnabled(const QString &key, bool enabled)
 {
     if (QAction *command = action(key))

@@ -38,7 +38,6 @@ public:
 
     // The action of the key (compared exactly), or nullptr.
     QAction *action(const QString &key) const { return m_actions.value(key); }
-    QStringList keys() const { return m_actions.keys(); }
     // Whether an item with the key runs a command: its own action or a family's handler.
     bool handles(const QString &key) const;
 
@@ -49,7 +48,6 @@ public:
     bool trigger(const QString &key);
 
     // State of the key's action; reads of a key without one give false, writes do nothing.
-    bool isEnabled(const QString &key) const;
     void setEnabled(const QString &key, bool enabled);
     bool isChecked(const QString &key) const;
     void setChecked(const QString &key, bool checked);

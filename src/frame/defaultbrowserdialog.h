@@ -18,9 +18,6 @@ public:
     // has a default browser: on a headless platform nothing is checked.
     static void checkAtStartUp(QWidget *parent);
 
-    QCheckBox *dontAskAgain() const { return m_dontAskAgain; }
-    bool answeredYes() const { return m_answeredYes; }
-
     void done(int result) override;
 
 protected:

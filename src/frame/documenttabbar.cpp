@@ -94,11 +94,6 @@ void DocumentTabBar::removeTabAt(int position)
         removeTab(position - 1);
 }
 
-QString DocumentTabBar::caption(int position) const
-{
-    return tabText(position - 1);
-}
-
 void DocumentTabBar::setCaption(int position, const QString &caption)
 {
     // A caption is data, not a mnemonic: keep "&" visible. The same caption again would lay
@@ -109,19 +104,11 @@ void DocumentTabBar::setCaption(int position, const QString &caption)
         setTabText(position - 1, text);
 }
 
-QString DocumentTabBar::toolTipText(int position) const
-{
-    return tabData(position - 1).toMap().value(QStringLiteral("toolTip")).toString();
-}
-
 void DocumentTabBar::setToolTipText(int position, const QString &text)
 {
     if (position < 1 || position > count())
         return;
     // The text is a page's title: shown as the text it is, never as markup.
-    QVariantMap map = tabData(position - 1).toMap();
-    map.insert(QStringLiteral("toolTip"), text);
-    setTabData(position - 1, map);
     setTabToolTip(position - 1, text.isEmpty() ? QString() : Qt::convertFromPlainText(text));
 }
 

@@ -18,9 +18,7 @@ public:
     void removeTabAt(int position);
     int itemCount() const { return count(); }
 
-    QString caption(int position) const;
     void setCaption(int position, const QString &caption);
-    QString toolTipText(int position) const;
     void setToolTipText(int position, const QString &text);
     int iconIndex(int position) const;
     void setIconIndex(int position, int icon);

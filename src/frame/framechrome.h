@@ -29,8 +29,6 @@ public:
                 const AddressBar &address, QWidget *tabStrip);
 
     ToolBarBands *bands() const { return m_bands; }
-    StripToolBar *browseToolBar() const { return m_browseToolBar; }
-    StripToolBar *sitesToolBar() const { return m_sitesToolBar; }
     StripToolBar *addressToolBar() const { return m_addressToolBar; }
     // The toolbar of a band: "Toolbar1" (browse), "Toolbar2" (sites), "Addressbar"; else null.
     StripToolBar *toolBar(const QString &bandKey) const;
@@ -60,7 +58,6 @@ public:
     bool bandVisible(const QString &bandKey) const;
     void setBandVisible(const QString &bandKey, bool visible);
     // The rebar's place: 1 top, 2 bottom.
-    int bandsAlignment() const { return m_bandsAlignment; }
     void setBandsAlignment(int alignment);
 
     // ---- Toolbar options.

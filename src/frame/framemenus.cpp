@@ -7,11 +7,9 @@
 #include "striptoolbar.h"
 #include "glyphs.h"
 #include "keyedmenu.h"
-#include "skinpaint.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QPainter>
 #include <QSet>
 
 namespace FrameMenus {
@@ -31,7 +29,6 @@ struct Row
 // Menus with pictures use the menus' image list; the option menus have none.
 void prologue(KeyedMenu &menu, bool pictures)
 {
-    menu.setShowIcons(true);
     if (pictures)
         menu.setImageList(menuImageList());
 }
@@ -482,13 +479,6 @@ void buildSkinsMenu(KeyedMenu &menu, const QString &key, const QStringList &skin
             marked = index;
     }
     menu.setRadioCheck(marked ? marked : first, true);
-}
-
-void paintSkinBackground(const QPixmap &source, QPainter &painter, const QRect &target, bool skip)
-{
-    if (skip || !SkinPaint::usable(source) || target.isEmpty())
-        return;
-    painter.drawTiledPixmap(target, source);
 }
 
 } // namespace FrameMenus

@@ -1,13 +1,11 @@
 #pragma once
 
 #include <QList>
-#include <QPixmap>
 #include <QRect>
 #include <QString>
 #include <QStringList>
 
 class KeyedMenu;
-class QPainter;
 class SettingsStore;
 class StripToolBar;
 
@@ -67,8 +65,5 @@ QString skinFile(const QString &name);
 // the skin for the next start carries the mark, "none" when it is not listed.
 void buildSkinsMenu(KeyedMenu &menu, const QString &key, const QStringList &skins,
                     const QString &nextSkin);
-// Tiles the skin picture over target from its corner; nothing when skip is set or there is
-// no usable picture.
-void paintSkinBackground(const QPixmap &source, QPainter &painter, const QRect &target, bool skip);
 
 } // namespace FrameMenus

@@ -19,26 +19,29 @@ class StatusCanvas : public QWidget
 {
 public:
     explicit StatusCanvas(QWidget *parent) : QWidget(parent) { setMouseTracking(true); }
-    PanelStatusBar *bar = nullptr;
+    void setBar(PanelStatusBar *bar) { m_bar = bar; }
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
-        if (!bar)
+        if (!m_bar)
             return;
         QPainter painter(this);
-        bar->draw(painter, -1);
+        m_bar->draw(painter, -1);
     }
     void mouseMoveEvent(QMouseEvent *event) override
     {
-        if (bar)
-            bar->handleMouseMove(event->position().toPoint());
+        if (m_bar)
+            m_bar->handleMouseMove(event->position().toPoint());
     }
     void mouseDoubleClickEvent(QMouseEvent *event) override
     {
-        if (bar)
-            bar->handleDoubleClick(event->position().toPoint());
+        if (m_bar)
+            m_bar->handleDoubleClick(event->position().toPoint());
     }
+
+private:
+    PanelStatusBar *m_bar = nullptr;
 };
 
 } // namespace
@@ -65,7 +68,7 @@ void FrameStatusBar::create(const QString &skinPath)
     m_statusBar = new PanelStatusBar(this);
     m_statusBar->create(m_statusCanvas);
     m_statusBar->setImageList(miscImageList());
-    static_cast<StatusCanvas *>(m_statusCanvas)->bar = m_statusBar;
+    static_cast<StatusCanvas *>(m_statusCanvas)->setBar(m_statusBar);
     struct PanelEntry
     {
         const char *key;
@@ -116,11 +119,6 @@ void FrameStatusBar::setProgressText(const QString &text)
                                 text.toInt() != 0 ? PanelStatusBar::kStyleOwnerDraw
                                                   : PanelStatusBar::kStyleGripperPane);
     m_statusBar->draw(m_statusBar->panelIndex(QStringLiteral("Item7")));
-}
-
-QString FrameStatusBar::progressText() const
-{
-    return m_statusBar->tag();
 }
 
 void FrameStatusBar::setSecureIcon(bool secure)

@@ -34,7 +34,6 @@ public:
     void setStatusText(const QString &text);
     // The active page's load percentage as text ("0" when idle).
     void setProgressText(const QString &text);
-    QString progressText() const;
     void setSecureIcon(bool secure);
     // The popup killer's indication: the icon of the "Item4" panel.
     void setPopupIndicator(int icon);

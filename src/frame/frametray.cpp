@@ -6,7 +6,7 @@
 #include <QSystemTrayIcon>
 
 FrameTray::FrameTray(QObject *parent)
-    : QObject(parent), isAvailable([] { return QSystemTrayIcon::isSystemTrayAvailable(); })
+    : QObject(parent), m_isAvailable([] { return QSystemTrayIcon::isSystemTrayAvailable(); })
 {
 }
 

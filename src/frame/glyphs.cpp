@@ -556,12 +556,3 @@ const QList<QIcon> &menuImageList()
     }();
     return icons;
 }
-
-QList<Glyph> toolbarStripGlyphs()
-{
-    return {Glyph::NewPage, Glyph::Mail,    Glyph::Search,    Glyph::Back,      Glyph::Forward,
-            Glyph::Refresh, Glyph::Stop,    Glyph::News,      Glyph::Home,      Glyph::Home2,
-            Glyph::WebLink, Glyph::Go,      Glyph::Favorites, Glyph::NewWindow, Glyph::Print,
-            Glyph::EngineG, Glyph::EngineM, Glyph::EngineY,   Glyph::EngineA,   Glyph::EngineL,
-            Glyph::EngineW};
-}

@@ -67,8 +67,3 @@ QPixmap glyphPixmap(Glyph glyph, int size);
 // 29 NewBlank, 30 Clipboard, 31 Contact, 32 WebLink, 33-35 and 37 and 40-41 the search
 // engines, 36 Undo, 38 full screen, 39 feeds.
 const QList<QIcon> &menuImageList();
-
-// The pictures of the toolbar strips, in strip order: 0 New, 1 Mail, 2 Search, 3 Back,
-// 4 Forward, 5 Refresh, 6 Stop, 7 News, 8 Home, 9 Home2, 10 Links, 11 Go, 12 Favorites,
-// 13 new window, 14 Print, 15-20 the six search engines in menu order.
-QList<Glyph> toolbarStripGlyphs();

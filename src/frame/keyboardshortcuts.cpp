@@ -54,14 +54,14 @@ bool KeyboardShortcuts::eventFilter(QObject *watched, QEvent *event)
     auto *key = static_cast<QKeyEvent *>(event);
     const bool firstPress = !key->isAutoRepeat();
     Decision decision = decide(key->key(), key->modifiers(), firstPress,
-                               hasActiveDocument && hasActiveDocument());
+                               m_hasActiveDocument && m_hasActiveDocument());
     if (decision.action == Action::None) {
         // A menu's key or its letter with Alt goes to the menu: a page's view, which would claim
         // it before any window shortcut, does not see it.
         // With the focus in a page the window's shortcuts never see the key: the frame runs it
         // itself, from its key press. Elsewhere the menu's shortcut takes it (a text field keeps
         // its own keys, such as Ctrl+A).
-        if (focusInPage() && isMenuKey && isMenuKey(key->keyCombination())) {
+        if (focusInPage() && m_isMenuKey && m_isMenuKey(key->keyCombination())) {
             if (type == QEvent::ShortcutOverride) {
                 event->accept();
                 return true;
@@ -72,7 +72,8 @@ bool KeyboardShortcuts::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         decision = decidePageKey(key->key(), key->modifiers(), firstPress,
-                                 key->key() == Qt::Key_F3 && findTextPending && findTextPending());
+                                 key->key() == Qt::Key_F3 && m_findTextPending &&
+                                     m_findTextPending());
         if (decision.action == Action::None)
             return false;
     }

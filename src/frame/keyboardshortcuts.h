@@ -22,12 +22,21 @@ public:
     void remove();
 
     // Whether the frame has an active document (Ctrl+F4 acts only then).
-    std::function<bool()> hasActiveDocument;
+    void setHasActiveDocument(std::function<bool()> check)
+    {
+        m_hasActiveDocument = std::move(check);
+    }
     // Whether the active page's find bar holds text (F3 and Shift+F3 act only then).
-    std::function<bool()> findTextPending;
+    void setFindTextPending(std::function<bool()> check)
+    {
+        m_findTextPending = std::move(check);
+    }
     // Whether a menu item runs on the key (its shortcut, or Alt and its menu's letter): such a
     // key goes to the menu, whatever has the focus.
-    std::function<bool(QKeyCombination)> isMenuKey;
+    void setIsMenuKey(std::function<bool(QKeyCombination)> check)
+    {
+        m_isMenuKey = std::move(check);
+    }
 
 signals:
     // Requests for the frame; tab cycling and closing run after the key's event has returned.
@@ -39,5 +48,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    std::function<bool()> m_hasActiveDocument;
+    std::function<bool()> m_findTextPending;
+    std::function<bool(QKeyCombination)> m_isMenuKey;
     bool m_installed = false;
 };

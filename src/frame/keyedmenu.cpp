@@ -59,11 +59,6 @@ QString KeyedMenu::escapeCaption(const QString &text)
     return escaped;
 }
 
-CommandRegistry *KeyedMenu::commands() const
-{
-    return m_commands;
-}
-
 void KeyedMenu::setCommands(CommandRegistry *commands)
 {
     m_commands = commands;
@@ -131,11 +126,6 @@ void KeyedMenu::clearSubItems(int index)
     m_items = kept;
 }
 
-void KeyedMenu::clear()
-{
-    m_items.clear();
-}
-
 int KeyedMenu::indexForKey(const QString &key) const
 {
     for (int i = 0; i < m_items.size(); ++i) {
@@ -159,34 +149,9 @@ QString KeyedMenu::itemKey(int index) const
     return valid(index) ? m_items[index - 1].key : QString();
 }
 
-qint32 KeyedMenu::itemData(int index) const
-{
-    return valid(index) ? m_items[index - 1].itemData : 0;
-}
-
 QString KeyedMenu::caption(int index) const
 {
     return valid(index) ? m_items[index - 1].caption : QString();
-}
-
-QString KeyedMenu::helpText(int index) const
-{
-    return valid(index) ? m_items[index - 1].helpText : QString();
-}
-
-int KeyedMenu::itemParent(int index) const
-{
-    return valid(index) ? m_items[index - 1].parent : 0;
-}
-
-int KeyedMenu::itemIcon(int index) const
-{
-    return valid(index) ? m_items[index - 1].icon : -1;
-}
-
-bool KeyedMenu::isSeparator(int index) const
-{
-    return valid(index) && m_items[index - 1].caption == QLatin1String("-");
 }
 
 bool KeyedMenu::hasSubItems(int index) const
@@ -269,13 +234,11 @@ void KeyedMenu::choose(quint64 uid)
     if (index < 1)
         return;
     m_chosen = index;
-    // Read before Click: its handler may rebuild the list.
+    // Read first: the command may rebuild the list.
     const QString key = m_items[index - 1].key;
     const qint32 data = m_items[index - 1].itemData;
-    const QPointer<CommandRegistry> commands = m_commands;
-    emit itemClicked(index);
-    if (commands)
-        commands->run(key, data);
+    if (m_commands)
+        m_commands->run(key, data);
 }
 
 QAction *KeyedMenu::makeAction(int index, QMenu *menu)
@@ -297,7 +260,7 @@ QAction *KeyedMenu::makeAction(int index, QMenu *menu)
     action->setObjectName(item.key);
     action->setEnabled(isEnabled(index));
     action->setStatusTip(item.helpText);
-    if (m_showIcons && item.icon >= 0 && item.icon < m_images.size())
+    if (item.icon >= 0 && item.icon < m_images.size())
         action->setIcon(m_images[item.icon]);
     if (!action->isSeparator() && !action->menu()) {
         const QAction *bound = command(index);

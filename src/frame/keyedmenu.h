@@ -19,7 +19,6 @@ class KeyedMenuBar : public QMenuBar
 public:
     explicit KeyedMenuBar(QWidget *parent = nullptr);
     void setBackground(const QPixmap &picture);
-    QPixmap background() const { return m_background; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -32,11 +31,11 @@ private:
 // holds it (0 = top level); the list builds QMenus (and a menu bar) from itself. Menus are
 // filled each time they open: first aboutToShowItem is raised for the item whose submenu opens,
 // so a handler may rebuild that submenu, then the menu shows the items as they are then.
-// Choosing an item raises Click with its index. Indexes of items after removed ones move up.
-// With a command registry set, an item whose key names a command runs it when chosen (after
-// Click) and shows that command's state: its check or radio mark and its enabled state are the
-// command action's, read and written through the item. Other items keep their own state and run
-// the family their key belongs to, given the item's data.
+// Indexes of items after removed ones move up.
+// With a command registry set, an item whose key names a command runs it when chosen and shows
+// that command's state: its check or radio mark and its enabled state are the command action's,
+// read and written through the item. Other items keep their own state and run the family their
+// key belongs to, given the item's data.
 class KeyedMenu : public QObject
 {
     Q_OBJECT
@@ -45,17 +44,11 @@ public:
     ~KeyedMenu() override;
 
     // The window the menus belong to (parent of the QMenus built).
-    QWidget *owner() const { return m_owner; }
     void setOwner(QWidget *owner) { m_owner = owner; }
     // Pictures for the items' icon indexes.
     void setImageList(const QList<QIcon> &images) { m_images = images; }
-    CommandRegistry *commands() const;
     void setCommands(CommandRegistry *commands);
-    // Whether items show their pictures at all.
-    bool showIcons() const { return m_showIcons; }
-    void setShowIcons(bool on) { m_showIcons = on; }
     // A picture painted behind the menu bar built from this menu.
-    QPixmap picture() const { return m_picture; }
     void setPicture(const QPixmap &picture);
 
     // Appends an item and returns its index. A caption "-" makes a separator; a literal
@@ -65,19 +58,13 @@ public:
                 const QString &key = QString(), bool literalCaption = false);
     // Removes every item below the item (its whole subtree), not the item itself.
     void clearSubItems(int index);
-    void clear();
 
     int itemCount() const { return int(m_items.size()); }
     // The index of the item with the key; 0 when there is none.
     int indexForKey(const QString &key) const;
     // Reads of an index outside 1..Count give empty values; writes there do nothing.
     QString itemKey(int index) const;
-    qint32 itemData(int index) const;
     QString caption(int index) const;
-    QString helpText(int index) const;
-    int itemParent(int index) const;
-    int itemIcon(int index) const;
-    bool isSeparator(int index) const;
     bool hasSubItems(int index) const;
     // Direct children of the item (0 = top level), in list order.
     QList<int> subItems(int parentIndex) const;
@@ -91,7 +78,7 @@ public:
     void setEnabled(int index, bool enabled);
 
     // Shows the top-level items as a popup at the screen point and returns after the choice
-    // (Click already handled) or the dismissal: the chosen index, or 0.
+    // (its command has run) or the dismissal: the chosen index, or 0.
     int showPopupMenu(int x, int y);
     // Fills the bar with the top-level items; each opens its submenu.
     void buildMenuBar(QMenuBar *bar);
@@ -102,7 +89,6 @@ public:
     static QString escapeCaption(const QString &text);
 
 signals:
-    void itemClicked(int ItemNumber);
     void aboutToShowItem(int ParentItemNumber);
 
 private:
@@ -135,7 +121,6 @@ private:
     quint64 m_nextUid = 1;
     QPointer<QWidget> m_owner;
     QList<QIcon> m_images;
-    bool m_showIcons = true;
     QPixmap m_picture;
     QPointer<QMenuBar> m_bar;
     QPointer<CommandRegistry> m_commands;

@@ -30,6 +30,7 @@
 #include "keyedmenu.h"
 #include "menucontroller.h"
 #include "navigationcommands.h"
+#include "pagecommands.h"
 #include "panelcommands.h"
 #include "platform/webbrowser.h"
 #include "quicksearchdialog.h"
@@ -540,17 +541,18 @@ void MainWindow::createCommands()
     m_commands = new CommandRegistry(this);
     m_menus = new MenuController(*m_commandHost, *m_commands, this);
     new NavigationCommands(*m_commandHost, *m_commands, this);
+    new PageCommands(*m_commandHost, *m_commands, this);
     new ViewCommands(*m_commandHost, *m_commands, *m_menus, this);
 
     // The keyboard shortcuts act wherever the focus is; they run once the key has been handled.
     m_shortcuts = new KeyboardShortcuts(this);
-    m_shortcuts->hasActiveDocument = [this] { return activeDocument() != nullptr; };
-    m_shortcuts->findTextPending = [this] {
+    m_shortcuts->setHasActiveDocument([this] { return activeDocument() != nullptr; });
+    m_shortcuts->setFindTextPending([this] {
         const DocumentWindow *document = activeDocument();
         return document && document->findBar() && document->findBar()->isVisible()
             && !document->findBar()->text().isEmpty();
-    };
-    m_shortcuts->isMenuKey = [this](QKeyCombination key) {
+    });
+    m_shortcuts->setIsMenuKey([this](QKeyCombination key) {
         const QKeySequence keys(key);
         const QList<QAction *> menuActions = actions();
         if (std::any_of(menuActions.begin(), menuActions.end(),
@@ -560,7 +562,7 @@ void MainWindow::createCommands()
         return std::any_of(menus.begin(), menus.end(), [&](const QAction *menu) {
             return menu->isVisible() && QKeySequence::mnemonic(menu->text()) == keys;
         });
-    };
+    });
     connect(m_shortcuts, &KeyboardShortcuts::actionRequested, this, &MainWindow::onShortcut,
             Qt::QueuedConnection);
     connect(m_shortcuts, &KeyboardShortcuts::menuKeyPressed, this, &MainWindow::onMenuKey,

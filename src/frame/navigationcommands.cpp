@@ -9,7 +9,6 @@
 #include "core/strings.h"
 #include "core/website.h"
 #include "document/documentwindow.h"
-#include "document/findbar.h"
 #include "platform/webbrowser.h"
 #include "striptoolbar.h"
 
@@ -19,52 +18,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QTextEdit>
 #include <QUrl>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 
-namespace {
-
-// The page whose view holds the widget, if any.
-QWebEnginePage *pageOf(QWidget *widget)
-{
-    for (QWidget *w = widget; w; w = w->parentWidget()) {
-        if (auto *view = qobject_cast<QWebEngineView *>(w))
-            return view->page();
-    }
-    return nullptr;
-}
-
-// Runs Cut, Copy or Paste on whatever has the keyboard focus: a page, or a text field.
-void editCommand(QWidget *focus, QWebEnginePage::WebAction action)
-{
-    if (!focus)
-        return;
-    if (QWebEnginePage *page = pageOf(focus)) {
-        page->triggerAction(action);
-        return;
-    }
-    if (auto *combo = qobject_cast<QComboBox *>(focus))
-        focus = combo->lineEdit();
-    auto run = [action](auto *editor) {
-        if (action == QWebEnginePage::Cut)
-            editor->cut();
-        else if (action == QWebEnginePage::Copy)
-            editor->copy();
-        else
-            editor->paste();
-    };
-    if (auto *line = qobject_cast<QLineEdit *>(focus))
-        run(line);
-    else if (auto *text = qobject_cast<QTextEdit *>(focus))
-        run(text);
-    else if (auto *plain = qobject_cast<QPlainTextEdit *>(focus))
-        run(plain);
-}
-
-} // namespace
 
 NavigationCommands::NavigationCommands(CommandHost &host, CommandRegistry &commands,
                                        QObject *parent)
@@ -86,11 +41,6 @@ void NavigationCommands::registerCommands()
         {"mnuFileClose", &N::closeActiveDocument},
         {"mnuFileExit", &N::exitProgram},
         {"mnuEditUndoClose", &N::undoClose},
-        {"mnuEditCut", &N::cut},
-        {"mnuEditCopy", &N::copy},
-        {"mnuEditPaste", &N::paste},
-        {"mnuEditSelectAll", &N::selectAll},
-        {"mnuEditFind", &N::findInPage},
         {"mnuNavigateBack", &N::back},
         {"mnuNavigateForward", &N::forward},
         {"mnuNavigateStop", &N::stop},
@@ -119,13 +69,8 @@ void NavigationCommands::registerCommands()
         {"mnuHelpAbout", &N::showAbout},
         {"AddressbarGo", &N::go},
         {"AddressbarSearch", &N::searchAddressText},
-        // The page's own keys that have no menu item.
+        // The page's own key for a refresh past the cache, which has no menu item.
         {"PageRefreshBypassCache", &N::refreshBypassingCache},
-        {"PageFindNext", &N::findNext},
-        {"PageFindPrevious", &N::findPrevious},
-        {"PageZoomIn", &N::zoomIn},
-        {"PageZoomOut", &N::zoomOut},
-        {"PageZoomReset", &N::resetZoom},
     };
     for (const auto &command : commands)
         m_commands.add(QLatin1String(command.key), this, command.body);
@@ -147,18 +92,6 @@ void NavigationCommands::registerCommands()
         connect(m_commands.add(QLatin1String(entry.key)), &QAction::triggered, this,
                 [this, command] { runBrowserCommand(command); });
     }
-    // Text size: one step larger or smaller, or back to medium (zoom levels 0..4).
-    const struct
-    {
-        const char *key;
-        int step;
-    } textSizes[] = {{"mnuEditIncFont", 1}, {"mnuEditDecFont", -1}, {"mnuEditResetFont", 0}};
-    for (const auto &entry : textSizes) {
-        const int step = entry.step;
-        connect(m_commands.add(QLatin1String(entry.key)), &QAction::triggered, this,
-                [this, step] { changeTextSize(step); });
-    }
-
     const char *const engines[] = {"mnuSearchEngineGoogle", "mnuSearchEngineMsn",
                                    "mnuSearchEngineYahoo",  "mnuSearchEngineAsk",
                                    "mnuSearchEngineLive",   "mnuSearchEngineWiki"};
@@ -212,6 +145,14 @@ void NavigationCommands::refresh()
     if (DocumentWindow *document = m_host.activeDocument()) {
         document->applyDownloadOptions();
         document->reload();
+    }
+}
+
+void NavigationCommands::refreshBypassingCache()
+{
+    if (DocumentWindow *document = m_host.activeDocument()) {
+        document->applyDownloadOptions();
+        document->reload(3);
     }
 }
 
@@ -349,104 +290,6 @@ void NavigationCommands::exitProgram()
 {
     // After the menu that asked for it has closed.
     QMetaObject::invokeMethod(m_host.frameWidget(), &QWidget::close, Qt::QueuedConnection);
-}
-
-// ---------------------------------------------------------------- edit
-
-void NavigationCommands::cut()
-{
-    editCommand(QApplication::focusWidget(), QWebEnginePage::Cut);
-}
-
-void NavigationCommands::copy()
-{
-    editCommand(QApplication::focusWidget(), QWebEnginePage::Copy);
-}
-
-void NavigationCommands::paste()
-{
-    editCommand(QApplication::focusWidget(), QWebEnginePage::Paste);
-}
-
-void NavigationCommands::selectAll()
-{
-    if (m_host.addressHasFocus()) {
-        m_host.addressBar()->lineEdit()->selectAll();
-        return;
-    }
-    QWidget *focus = QApplication::focusWidget();
-    if (auto *text = qobject_cast<QTextEdit *>(focus)) {
-        text->selectAll();
-        return;
-    }
-    if (auto *plain = qobject_cast<QPlainTextEdit *>(focus)) {
-        plain->selectAll();
-        return;
-    }
-    if (DocumentWindow *document = m_host.activeDocument())
-        document->execCommand(WebBrowser::SelectAll);
-}
-
-void NavigationCommands::findInPage()
-{
-    if (DocumentWindow *document = m_host.activeDocument())
-        document->showFindBar();
-}
-
-void NavigationCommands::refreshBypassingCache()
-{
-    if (DocumentWindow *document = m_host.activeDocument()) {
-        document->applyDownloadOptions();
-        document->reload(3);
-    }
-}
-
-void NavigationCommands::findNext()
-{
-    DocumentWindow *document = m_host.activeDocument();
-    if (document && document->findBar())
-        document->findBar()->findNext();
-}
-
-void NavigationCommands::findPrevious()
-{
-    DocumentWindow *document = m_host.activeDocument();
-    if (document && document->findBar())
-        document->findBar()->findPrevious();
-}
-
-void NavigationCommands::zoomIn()
-{
-    if (DocumentWindow *document = m_host.activeDocument())
-        document->stepPageZoom(1);
-}
-
-void NavigationCommands::zoomOut()
-{
-    if (DocumentWindow *document = m_host.activeDocument())
-        document->stepPageZoom(-1);
-}
-
-void NavigationCommands::resetZoom()
-{
-    if (DocumentWindow *document = m_host.activeDocument())
-        document->stepPageZoom(0);
-}
-
-void NavigationCommands::changeTextSize(int step)
-{
-    DocumentWindow *document = m_host.activeDocument();
-    if (!document)
-        return;
-    QVariant level;
-    document->execBrowserCommand(WebBrowser::Zoom, QVariant(), &level);
-    const int current = level.toInt();
-    if (step > 0)
-        document->execBrowserCommand(WebBrowser::Zoom, qMin(current + 1, 4));
-    else if (step < 0)
-        document->execBrowserCommand(WebBrowser::Zoom, qMax(current - 1, 0));
-    else if (current != 2)
-        document->execBrowserCommand(WebBrowser::Zoom, 2);
 }
 
 // ---------------------------------------------------------------- address bar and links

@@ -6,9 +6,10 @@
 class CommandHost;
 class CommandRegistry;
 
-// The commands that open and move between pages: navigation, new tabs, the File and Edit
-// menus, the address bar's buttons and search engines, the custom links and the help pages.
-// Each registers its action by its key and acts on the frame through the host.
+// The commands that open and move between pages: navigation, new tabs, the File menu and Undo
+// Close, the address bar's buttons and search engines, the custom links and the help pages.
+// Each registers its action by its key and acts on the frame through the host. The commands on
+// a page's content (the rest of the Edit menu, find, zoom) are PageCommands.
 class NavigationCommands : public QObject
 {
     Q_OBJECT
@@ -25,6 +26,8 @@ private:
     void forward();
     void stop();
     void refresh();
+    // The page's key for a refresh past the cache (it has no menu item).
+    void refreshBypassingCache();
     void refreshAll();
     void stopAll();
     void goSite(const QString &address);
@@ -51,22 +54,6 @@ private:
     // Save as, properties, page setup, print preview and print of the active page.
     void runBrowserCommand(int command);
     void exitProgram();
-
-    // ---- Edit: the clipboard commands reach whatever has the focus, a page or a text field.
-    void cut();
-    void copy();
-    void paste();
-    void selectAll();
-    void findInPage();
-    // The page's keys without a menu item: refresh past the cache, find again, page zoom.
-    void refreshBypassingCache();
-    void findNext();
-    void findPrevious();
-    void zoomIn();
-    void zoomOut();
-    void resetZoom();
-    // One zoom level up (step 1) or down (-1) within 0..4, or medium (0).
-    void changeTextSize(int step);
 
     // ---- Address bar, search engines and links.
     void go();

@@ -20,34 +20,16 @@ public:
 
     explicit NavigatorPalette(QWidget *window);
 
-    QTreeWidget *m_list = nullptr;
-    // Buttons "New" (with a drop-down arrow), "Back", "Forward", "Refresh", "Stop" and the
-    // check button "Sticky", over the skin.
-    StripToolBar *m_toolBar = nullptr;
-    QTimer m_foldTimer;
-    bool m_shrinking = false; // what the fold timer does: shrink, or else grow
-
-    // Rows, 1-based.
+    // Rows ("ListView1": the page, its status), 1-based.
     int rowCount() const;
     int appendRow(const QString &text);
     void removeRow(int row);
-    QString rowText(int row) const;
     void setRowText(int row, const QString &text);
-    QString rowStatus(int row) const;
     void setRowStatus(int row, const QString &text);
-    bool rowBold(int row) const;
     void setRowBold(int row, bool bold);
 
-    bool stickyDown() const;
     // The palette folds up (the mouse moved over the frame) or opens (it came over the palette).
     void startShrinking();
-    // One tick of the shrink and grow timer (sizes in twips).
-    void onFoldTick();
-
-    // Heights in twips.
-    int heightTwips() const;
-    void setHeightTwips(int twips);
-    int toolbarHeightTwips() const;
     // The skin of this start behind the toolbar strip, as behind the frame's bands.
     void setSkinPicture(const QPixmap &picture);
 
@@ -70,4 +52,18 @@ private:
     void onButtonClicked(int position);
     void onDropDownPressed(int position);
     void startGrowing();
+    bool stickyDown() const;
+    // One tick of the shrink and grow timer (sizes in twips).
+    void onFoldTick();
+    // Heights in twips.
+    int heightTwips() const;
+    void setHeightTwips(int twips);
+    int toolbarHeightTwips() const;
+
+    QTreeWidget *m_list = nullptr;
+    // Buttons "New" (with a drop-down arrow), "Back", "Forward", "Refresh", "Stop" and the
+    // check button "Sticky", over the skin.
+    StripToolBar *m_toolBar = nullptr;
+    QTimer m_foldTimer;
+    bool m_shrinking = false; // what the fold timer does: shrink, or else grow
 };

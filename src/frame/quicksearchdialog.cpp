@@ -113,6 +113,11 @@ void QuickSearchDialog::search()
     Q_EMIT searchRequested(SearchEngines::quickSearchAddress(groups, q));
 }
 
+void QuickSearchDialog::clearHistory()
+{
+    m_queryBox->clear();
+}
+
 void QuickSearchDialog::backToFrame()
 {
     hide();

@@ -13,12 +13,8 @@ class QuickSearchDialog : public QDialog
 public:
     explicit QuickSearchDialog(QWidget *parent = nullptr);
 
-    QComboBox *m_queryBox = nullptr; // query and its history, newest first
-    QComboBox *m_scopeBox = nullptr; // "Web" or "Groups"
-    QPushButton *m_searchButton = nullptr;
-
-    // Runs the search of the query box.
-    void search();
+    // Forgets the remembered queries and empties the query box.
+    void clearHistory();
     // Writes position, method and history to the settings store.
     void unload();
 
@@ -35,5 +31,11 @@ signals:
     void searchRequested(const QString &address);
 
 private:
+    // Runs the search of the query box.
+    void search();
     void backToFrame();
+
+    QComboBox *m_queryBox = nullptr; // query and its history, newest first
+    QComboBox *m_scopeBox = nullptr; // "Web" or "Groups"
+    QPushButton *m_searchButton = nullptr;
 };

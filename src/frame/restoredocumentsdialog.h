@@ -17,17 +17,6 @@ public:
     explicit RestoreDocumentsDialog(QWidget *parent = nullptr);
     ~RestoreDocumentsDialog() override;
 
-    QRadioButton *m_choices[2] = {nullptr, nullptr};
-    QCheckBox *m_dontAskAgain = nullptr;
-    QPushButton *m_okButton = nullptr;
-    QPushButton *m_cancelButton = nullptr;
-    QPushButton *m_detailsButton = nullptr;
-    QGroupBox *m_detailsFrame = nullptr;
-    QTreeWidget *m_list = nullptr;
-
-    void onDetailsClicked();
-    void onOkClicked();
-    bool detailsShown() const { return m_details; }
     // Whether the saved pages are to be opened now (OK with the first choice).
     bool loadChosen() const { return m_loadChosen; }
 
@@ -35,6 +24,16 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void onDetailsClicked();
+    void onOkClicked();
+
+    QRadioButton *m_choices[2] = {nullptr, nullptr};
+    QCheckBox *m_dontAskAgain = nullptr;
+    QPushButton *m_okButton = nullptr;
+    QPushButton *m_cancelButton = nullptr;
+    QPushButton *m_detailsButton = nullptr;
+    QGroupBox *m_detailsFrame = nullptr;
+    QTreeWidget *m_list = nullptr;
     bool m_details = false;
     bool m_loadChosen = false;
 };

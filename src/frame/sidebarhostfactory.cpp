@@ -46,7 +46,7 @@ SidebarHost MainWindow::makeSidebarHost()
     };
     host.clearSearchList = [guard] {
         if (guard)
-            guard->quickSearch()->m_queryBox->clear();
+            guard->quickSearch()->clearHistory();
     };
     host.setStatusText = [guard](const QString &text) {
         if (guard)

@@ -55,7 +55,6 @@ QString ImageStrip::toolbarStripFile(bool large)
 
 bool ImageStrip::loadStrip(const QString &file, int size)
 {
-    m_size = size;
     m_images = cutStrip(QImage(file), size);
     return !m_images.isEmpty();
 }
@@ -265,8 +264,6 @@ void StripToolBar::addButton(const QString &toolTip, int image, const QString &c
     Button b;
     b.key = key;
     b.caption = caption;
-    b.toolTip = toolTip;
-    b.style = style;
     b.image = image;
     b.textShown = m_textShown;
     if (style == kStyleSeparator) {
@@ -294,8 +291,6 @@ void StripToolBar::addControl(QWidget *control, const QString &key)
 {
     Button b;
     b.key = key;
-    b.style = 0;
-    b.control = control;
     b.textShown = false;
     b.action = addWidget(control);
     b.action->setObjectName(key);
@@ -347,33 +342,6 @@ QString StripToolBar::buttonKey(int position) const
     return position >= 0 && position < m_buttons.size() ? m_buttons[position].key : QString();
 }
 
-int StripToolBar::buttonIndex(const QString &key) const
-{
-    for (qsizetype i = 0; i < m_buttons.size(); ++i) {
-        if (m_buttons[i].key == key)
-            return int(i);
-    }
-    return -1;
-}
-
-QString StripToolBar::buttonCaption(const QString &key) const
-{
-    const Button *b = find(key);
-    return b ? b->caption : QString();
-}
-
-QString StripToolBar::buttonToolTip(const QString &key) const
-{
-    const Button *b = find(key);
-    return b ? b->toolTip : QString();
-}
-
-qint32 StripToolBar::buttonStyle(const QString &key) const
-{
-    const Button *b = find(key);
-    return b ? b->style : 0;
-}
-
 bool StripToolBar::buttonTextVisible(const QString &key) const
 {
     const Button *b = find(key);
@@ -401,23 +369,6 @@ void StripToolBar::setButtonVisible(const QString &key, bool visible)
         b->action->setVisible(visible);
 }
 
-bool StripToolBar::buttonVisibleAt(int position) const
-{
-    return position >= 0 && position < m_buttons.size() && m_buttons[position].action->isVisible();
-}
-
-void StripToolBar::setButtonVisibleAt(int position, bool visible)
-{
-    if (position >= 0 && position < m_buttons.size())
-        m_buttons[position].action->setVisible(visible);
-}
-
-bool StripToolBar::buttonEnabled(const QString &key) const
-{
-    const Button *b = find(key);
-    return b && b->action->isEnabled();
-}
-
 void StripToolBar::setButtonEnabled(const QString &key, bool enabled)
 {
     if (Button *b = find(key)) {
@@ -425,17 +376,6 @@ void StripToolBar::setButtonEnabled(const QString &key, bool enabled)
         if (b->button)
             b->button->setEnabled(enabled);
     }
-}
-
-bool StripToolBar::buttonEnabledAt(int position) const
-{
-    return position >= 0 && position < m_buttons.size() && m_buttons[position].action->isEnabled();
-}
-
-void StripToolBar::setButtonEnabledAt(int position, bool enabled)
-{
-    if (position >= 0 && position < m_buttons.size())
-        setButtonEnabled(m_buttons[position].key, enabled);
 }
 
 bool StripToolBar::buttonChecked(const QString &key) const
@@ -452,12 +392,6 @@ void StripToolBar::setButtonChecked(const QString &key, bool down)
     }
 }
 
-int StripToolBar::buttonImage(const QString &key) const
-{
-    const Button *b = find(key);
-    return b ? b->image : -1;
-}
-
 void StripToolBar::setButtonImage(const QString &key, int image)
 {
     if (Button *b = find(key)) {
@@ -465,16 +399,6 @@ void StripToolBar::setButtonImage(const QString &key, int image)
         applyPicture(*b);
         applyLook(*b);
     }
-}
-
-int StripToolBar::buttonWidth(const QString &key) const
-{
-    const Button *b = find(key);
-    if (!b)
-        return 0;
-    if (QWidget *w = widgetForAction(b->action))
-        return w->width();
-    return actionGeometry(b->action).width();
 }
 
 QRect StripToolBar::buttonRect(const QString &key) const

@@ -22,14 +22,11 @@ public:
     // one shipped with the program when that one does not load.
     static QString toolbarStripFile(bool large);
 
-    int imageSize() const { return m_size; }
-    int imageCount() const { return int(m_images.size()); }
     // The picture at index (0-based); a null picture outside the list.
     QPixmap itemPicture(int index) const;
 
 private:
     QList<QPixmap> m_images;
-    int m_size = 0;
 };
 
 // One band of the rebar: a toolbar in the frame's toolbar area that can carry the skin
@@ -40,10 +37,7 @@ class BandToolBar : public QToolBar
 public:
     explicit BandToolBar(QWidget *parent = nullptr);
 
-    QString bandKey;
-
     void setBackgroundPicture(const QPixmap &picture);
-    QPixmap backgroundPicture() const { return m_background; }
     // 0 = the width its contents need.
     void setIdealWidth(int width);
     int idealWidth() const { return m_idealWidth; }
@@ -65,7 +59,6 @@ class StripToolButton : public QToolButton
     Q_OBJECT
 public:
     explicit StripToolButton(qint32 style, QWidget *parent = nullptr);
-    qint32 buttonStyle() const { return m_style; }
     // The flat look: no bevel; a tinted box with a frame in the selection colour under the
     // pointer and while down or checked.
     bool isFlat() const { return m_flat; }
@@ -106,16 +99,12 @@ public:
     int drawStyle() const { return m_drawStyle; }
     // kDrawOfficeXP gives every button the flat look; anything else the normal one.
     void setDrawStyle(int style);
-    QString imageSource() const { return m_imageSource; }
     // The strip file the pictures come from, cut at the image size.
     void setImageSource(const QString &file);
-    int imageSize() const { return m_imageSize; }
     void setImageSize(int size);
     // Sets the image size and caption placement (and whether buttons added from now on show
     // their captions) and loads the pictures.
     void createToolBar(int imageSize, bool textRight, bool textShown);
-    // Whether the strip gave any pictures.
-    bool picturesLoaded() const { return m_images.imageCount() > 0; }
 
     void addButton(const QString &toolTip, int image, const QString &caption, qint32 style,
                    const QString &key);
@@ -124,27 +113,15 @@ public:
 
     int buttonCount() const { return int(m_buttons.size()); }
     QString buttonKey(int position) const;
-    // The position of the button with the key; -1 when there is none.
-    int buttonIndex(const QString &key) const;
-    QString buttonCaption(const QString &key) const;
-    QString buttonToolTip(const QString &key) const;
-    qint32 buttonStyle(const QString &key) const;
 
     bool buttonTextVisible(const QString &key) const;
     void setButtonTextVisible(const QString &key, bool shown);
     bool buttonVisible(const QString &key) const;
     void setButtonVisible(const QString &key, bool visible);
-    bool buttonVisibleAt(int position) const;
-    void setButtonVisibleAt(int position, bool visible);
-    bool buttonEnabled(const QString &key) const;
     void setButtonEnabled(const QString &key, bool enabled);
-    bool buttonEnabledAt(int position) const;
-    void setButtonEnabledAt(int position, bool enabled);
     bool buttonChecked(const QString &key) const;
     void setButtonChecked(const QString &key, bool down);
-    int buttonImage(const QString &key) const;
     void setButtonImage(const QString &key, int image);
-    int buttonWidth(const QString &key) const;
     // The button's rectangle in toolbar coordinates (where its drop-down menu goes).
     QRect buttonRect(const QString &key) const;
     QWidget *buttonWidget(const QString &key) const;
@@ -169,13 +146,10 @@ private:
     {
         QString key;
         QString caption;
-        QString toolTip;
-        qint32 style = kStyleAutosize;
         int image = -1;
         bool textShown = true;
         QAction *action = nullptr;
         StripToolButton *button = nullptr;
-        QWidget *control = nullptr;
     };
 
     Button *find(const QString &key);
@@ -202,7 +176,6 @@ class MenuBarHost : public QWidget
 public:
     explicit MenuBarHost(QWidget *parent = nullptr);
     void capture(QWidget *child);
-    QWidget *captured() const { return m_child; }
     void setBackgroundPicture(const QPixmap &picture);
     void refresh() { update(); }
 

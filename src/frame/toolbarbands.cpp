@@ -62,7 +62,6 @@ int ToolBarBands::addBand(QWidget *child, const QString &, bool newRow, bool fix
     band.key = key;
     band.child = child;
     band.newRow = newRow;
-    band.fixedSize = fixedSize;
     if (auto *bar = qobject_cast<BandToolBar *>(child)) {
         band.bar = bar;
     } else {
@@ -71,7 +70,6 @@ int ToolBarBands::addBand(QWidget *child, const QString &, bool newRow, bool fix
         band.wrapped = true;
     }
     BandToolBar *bar = band.bar;
-    bar->bandKey = key;
     if (bar->objectName().isEmpty())
         bar->setObjectName(key);
     bar->setMovable(!fixedSize);
@@ -95,11 +93,6 @@ int ToolBarBands::bandIndexForKey(const QString &key) const
     return -1;
 }
 
-QString ToolBarBands::bandKey(int index) const
-{
-    return index >= 0 && index < m_bands.size() ? m_bands[index].key : QString();
-}
-
 BandToolBar *ToolBarBands::band(int index) const
 {
     return index >= 0 && index < m_bands.size() ? m_bands[index].bar.data() : nullptr;
@@ -108,11 +101,6 @@ BandToolBar *ToolBarBands::band(int index) const
 QWidget *ToolBarBands::bandChild(int index) const
 {
     return index >= 0 && index < m_bands.size() ? m_bands[index].child.data() : nullptr;
-}
-
-bool ToolBarBands::bandNewRow(int index) const
-{
-    return index >= 0 && index < m_bands.size() && m_bands[index].newRow;
 }
 
 bool ToolBarBands::shown(const BandEntry &band) const
@@ -152,12 +140,6 @@ void ToolBarBands::setHolderShown(bool holderShown)
     m_holderShown = holderShown;
 }
 
-int ToolBarBands::bandChildMinHeight(int index) const
-{
-    BandToolBar *bar = band(index);
-    return bar ? bar->minimumHeight() : 0;
-}
-
 void ToolBarBands::setBandChildMinHeight(int index, int height)
 {
     if (BandToolBar *bar = band(index))
@@ -173,12 +155,6 @@ void ToolBarBands::setBandChildSize(int index, int width)
     if (m_bands[index].wrapped && bandChild(index))
         ideal += qMax(0, bar->naturalWidth() - bandChild(index)->sizeHint().width());
     bar->setIdealWidth(ideal);
-}
-
-int ToolBarBands::bandWidth(int index) const
-{
-    BandToolBar *bar = band(index);
-    return bar ? bar->width() : 0;
 }
 
 void ToolBarBands::relayoutBands()

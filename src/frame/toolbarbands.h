@@ -34,10 +34,8 @@ public:
     // Takes every band out of the window and forgets it (children are kept).
     void reset();
     void setBackgroundPicture(const QPixmap &picture);
-    QPixmap backgroundPicture() const { return m_background; }
     // Where the bands go: the top (the default) or the bottom of the window.
     void createBands(Qt::ToolBarArea area = Qt::TopToolBarArea);
-    Qt::ToolBarArea area() const { return m_area; }
     // Moves every band to the area, keeping order and rows.
     void setArea(Qt::ToolBarArea area);
 
@@ -47,21 +45,17 @@ public:
     int bandCount() const { return int(m_bands.size()); }
     // -1 when there is no band with the key.
     int bandIndexForKey(const QString &key) const;
-    QString bandKey(int index) const;
     BandToolBar *band(int index) const;
     QWidget *bandChild(int index) const;
-    bool bandNewRow(int index) const;
     bool bandVisible(int index) const;
     void setBandVisible(int index, bool visible);
     // The holder of all bands: hidden, no band shows, yet each keeps whether it is to show (read
     // and changed by bandVisible and setBandVisible) and shows again with the holder.
     bool holderShown() const { return m_holderShown; }
     void setHolderShown(bool shown);
-    int bandChildMinHeight(int index) const;
     void setBandChildMinHeight(int index, int height);
     // The width the band's child asks for.
     void setBandChildSize(int index, int width);
-    int bandWidth(int index) const;
     void relayoutBands();
 
     // The bands as they stand now (read from the window where it was laid out).
@@ -88,7 +82,6 @@ private:
         QPointer<QWidget> child;
         bool wrapped = false;
         bool newRow = true;
-        bool fixedSize = false;
         int lastWidth = 0;
         bool heldVisible = true; // while the holder is hidden
     };

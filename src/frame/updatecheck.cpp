@@ -17,11 +17,6 @@ UpdateCheck::UpdateCheck(QWidget *frame, FrameStatusBar *statusBar)
 
 UpdateCheck::~UpdateCheck() = default;
 
-UpdateDialog *UpdateCheck::dialog() const
-{
-    return m_dialog;
-}
-
 UpdateCheck *UpdateCheck::start(QWidget *frame, FrameStatusBar *statusBar)
 {
     auto *check = new UpdateCheck(frame, statusBar);
@@ -43,13 +38,11 @@ void UpdateCheck::onChecked(UpdateVersionFile::Result result)
         connect(m_dialog, &UpdateDialog::installRequested, this, &UpdateCheck::install);
         connect(m_dialog, &QDialog::finished, this, [this] {
             m_dialog->deleteLater();
-            emit finished();
             deleteLater();
         });
         m_dialog->show();
         return;
     }
-    emit finished();
     deleteLater();
 }
 

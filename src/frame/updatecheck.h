@@ -24,14 +24,6 @@ public:
     // Starts a check for frame; the status bar shows "Checking for new updates..." meanwhile.
     static UpdateCheck *start(QWidget *frame, FrameStatusBar *statusBar);
 
-    UpdateChecker *checker() const { return m_checker; }
-    // The dialog while it is open, else null.
-    UpdateDialog *dialog() const;
-
-signals:
-    // The check and any download are over.
-    void finished();
-
 private:
     void onChecked(UpdateVersionFile::Result result);
     void install(const QString &path);

@@ -31,7 +31,6 @@ public:
         m_bar.setHeight(height());
         m_bar.setShowPercentage(true);
     }
-    int value() const { return m_bar.value(); }
     void setValue(int value)
     {
         m_bar.setValue(value);
@@ -128,11 +127,6 @@ UpdateDialog::UpdateDialog(UpdateChecker *checker, QWidget *parent) : QDialog(pa
 }
 
 UpdateDialog::~UpdateDialog() = default;
-
-int UpdateDialog::progressValue() const
-{
-    return m_progress->value();
-}
 
 void UpdateDialog::startDownload()
 {

@@ -21,18 +21,6 @@ public:
     UpdateDialog(UpdateChecker *checker, QWidget *parent = nullptr);
     ~UpdateDialog() override;
 
-    QCheckBox *m_dontCheck = nullptr; // "Check1"
-    QPushButton *m_yesButton = nullptr;
-    QPushButton *m_noButton = nullptr;
-    QPushButton *m_cancelDownload = nullptr;
-    QLabel *m_downloadStatus = nullptr; // "lblUpdateStatus"
-    QStackedWidget *m_panels = nullptr; // question, download
-
-    bool isDownloading() const { return m_downloading; }
-    int progressValue() const;
-    // Yes: the download panel, and the download starts.
-    void startDownload();
-
     void done(int result) override;
 
 signals:
@@ -45,9 +33,17 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Yes: the download panel, and the download starts.
+    void startDownload();
     void onProgress(const QString &statusText, int percent);
     void onFinished(UpdateChecker::Completion status);
 
+    QCheckBox *m_dontCheck = nullptr; // "Check1"
+    QPushButton *m_yesButton = nullptr;
+    QPushButton *m_noButton = nullptr;
+    QPushButton *m_cancelDownload = nullptr;
+    QLabel *m_downloadStatus = nullptr; // "lblUpdateStatus"
+    QStackedWidget *m_panels = nullptr; // question, download
     UpdateChecker *m_checker;
     class ProgressPicture;
     ProgressPicture *m_progress = nullptr;

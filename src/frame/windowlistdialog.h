@@ -15,12 +15,12 @@ class WindowListDialog : public QDialog
 public:
     explicit WindowListDialog(const QList<DocumentWindow *> &documents, QWidget *parent = nullptr);
 
-    QTreeWidget *m_list = nullptr;
     // The document chosen with OK, or null.
     DocumentWindow *chosen() const { return m_chosen; }
 
 private:
     void onOkClicked();
+    QTreeWidget *m_list = nullptr;
     QList<QPointer<DocumentWindow>> m_documents;
     QPointer<DocumentWindow> m_chosen;
 };

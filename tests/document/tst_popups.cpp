@@ -47,7 +47,7 @@ private slots:
     {
         auto frame = makeFrame(m_server.url("/popup"));
         QCOMPARE(frame->frameStatusBar()->panels()->panelIcon(QStringLiteral("Item4")), 3);
-        QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Opener"));
+        QTRY_COMPARE(frame->tabBar()->tabText(0), QStringLiteral("Opener"));
         // The kill blinks the killer's panel.
         QTRY_COMPARE(frame->frameStatusBar()->panels()->panelIcon(QStringLiteral("Item4")), 5);
         QCOMPARE(frame->documents().size(), 1);
@@ -84,7 +84,7 @@ private slots:
                                            {QStringLiteral("127.0.0.1")}));
         auto frame = makeFrame(m_server.url("/popup"));
         QTRY_COMPARE(frame->documents().size(), 2);
-        QTRY_COMPARE(frame->tabBar()->caption(2), QStringLiteral("Popup"));
+        QTRY_COMPARE(frame->tabBar()->tabText(1), QStringLiteral("Popup"));
         frame->close();
     }
 

@@ -3,6 +3,7 @@
 #include "core/crashnoticedialog.h"
 #include "core/settingsstore.h"
 #include "core/singleinstance.h"
+#include "core/storedcolor.h"
 #include "core/strings.h"
 #include "app/firstpage.h"
 #include "app/startup.h"
@@ -22,6 +23,7 @@
 #include "frame/mainwindow.h"
 #include "options/optionsdialog.h"
 #include "frame/navigatorpalette.h"
+#include "paletterows.h"
 #include "frame/quicksearchdialog.h"
 #include "frame/restoredocumentsdialog.h"
 #include "frame/shortcutrules.h"
@@ -49,6 +51,7 @@
 #include <QMdiArea>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
@@ -61,6 +64,16 @@
 #include <QtTest>
 
 #include <memory>
+
+namespace {
+
+// A tab's tool tip shows its page's title as plain text.
+QString shownAsToolTip(const QString &title)
+{
+    return title.isEmpty() ? QString() : Qt::convertFromPlainText(title);
+}
+
+} // namespace
 
 class TestMainWindow : public QObject
 {
@@ -150,8 +163,8 @@ class TestMainWindow : public QObject
         for (int k = 1; k <= nav->rowCount(); ++k) {
             DocumentWindow *document = documents[k - 1];
             if (frame.documentArea()->positionOf(document) != k ||
-                nav->rowText(k) != document->windowTitle() ||
-                frame.tabBar()->toolTipText(k) != document->windowTitle())
+                paletteRowText(nav, k) != document->windowTitle() ||
+                frame.tabBar()->tabToolTip(k - 1) != shownAsToolTip(document->windowTitle()))
                 return false;
         }
         return true;
@@ -172,7 +185,7 @@ class TestMainWindow : public QObject
     {
         QStringList captions;
         for (int k = 1; k <= frame.tabBar()->itemCount(); ++k)
-            captions << frame.tabBar()->caption(k);
+            captions << frame.tabBar()->tabText(k - 1);
         return captions;
     }
 
@@ -199,7 +212,7 @@ private slots:
             QCOMPARE(marker(), QStringLiteral("True"));
             QCOMPARE(store().read("Settings", "FirstTime", {}), QStringLiteral("False"));
             QCOMPARE(frame->documents().size(), 1);
-            QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Quarvel Quick Tour"));
+            QTRY_COMPARE(frame->tabBar()->tabText(0), QStringLiteral("Quarvel Quick Tour"));
             // The frame's caption names the active page, and only while there is one.
             QTRY_COMPARE(frame->windowTitle(), QStringLiteral("Quarvel v2.7 - [Quarvel Quick Tour]"));
             frame->closeAllDocuments();
@@ -307,11 +320,11 @@ private slots:
         enterInNewTab(*frame, m_server.page("Page E"));
         QTRY_COMPARE(tabCaptions(*frame), QStringList({"Page A", "Page B", "Page C", "Page D", "Page E"}));
         NavigatorPalette *nav = frame->navigator();
-        QTRY_COMPARE(nav->rowStatus(5), QStringLiteral("Completed"));
-        QCOMPARE(nav->rowText(3), QStringLiteral("Page C"));
+        QTRY_COMPARE(paletteRowStatus(nav, 5), QStringLiteral("Completed"));
+        QCOMPARE(paletteRowText(nav, 3), QStringLiteral("Page C"));
         QVERIFY(registryConsistent(*frame));
         QCOMPARE(frame->activeDocument(), documentAt(*frame, 5));
-        QVERIFY(nav->rowBold(5) && !nav->rowBold(1));
+        QVERIFY(paletteRowBold(nav, 5) && !paletteRowBold(nav, 1));
         QCOMPARE(frame->addressBar()->addressText(), QUrl(m_server.page("Page E")).toString());
 
         // Close a middle one, then the first, then the last.
@@ -326,7 +339,7 @@ private slots:
         QTRY_COMPARE(nav->rowCount(), 2);
         QVERIFY(registryConsistent(*frame));
         QCOMPARE(tabCaptions(*frame), QStringList({"Page B", "Page D"}));
-        QCOMPARE(nav->rowText(2), QStringLiteral("Page D"));
+        QCOMPARE(paletteRowText(nav, 2), QStringLiteral("Page D"));
         QCOMPARE(frame->lastClosedAddress(), QUrl(m_server.page("Page E")).toString());
 
         // A click on a tab brings its document to the front.
@@ -337,7 +350,7 @@ private slots:
 
         // Shrinking a tab shows three characters and the odd icon.
         frame->runTabAction(documentAt(*frame, 2), 2);
-        QCOMPARE(frame->tabBar()->caption(2), QStringLiteral("Pag"));
+        QCOMPARE(frame->tabBar()->tabText(1), QStringLiteral("Pag"));
         QCOMPARE(frame->tabBar()->iconIndex(2) % 2, 1);
         frame->close();
         QCOMPARE(AppState::openDocuments, qint16(0));
@@ -398,7 +411,7 @@ private slots:
             DocumentWindow *document = frame->activeDocument();
             QCOMPARE(document->findChild<WebBrowser *>()->page(), prepared);
             QTRY_COMPARE(tabCaptions(*frame), QStringList({finishedFirst ? "Early done" : "Early"}));
-            QTRY_COMPARE(frame->navigator()->rowStatus(1), QStringLiteral("Completed"));
+            QTRY_COMPARE(paletteRowStatus(frame->navigator(), 1), QStringLiteral("Completed"));
             QCOMPARE(frame->addressBar()->addressText(), QUrl(address).toString());
             const auto visits = HistoryStore::instance().snapshot();
             QVERIFY(std::any_of(visits.begin(), visits.end(),
@@ -515,7 +528,7 @@ private slots:
         AppState::settings.sitesMail = m_server.page("Mail");
         frame->commands()->trigger("mnuNavigateMail");
         QCOMPARE(frame->documents().size(), 1);
-        QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Mail"));
+        QTRY_COMPARE(frame->tabBar()->tabText(0), QStringLiteral("Mail"));
         frame->close();
     }
 
@@ -559,9 +572,11 @@ private slots:
                 return;
             answer.stop();
             shown = dialog->windowTitle() == QLatin1String("Load Saved Documents");
-            dialog->m_list->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
-            dialog->m_dontAskAgain->setChecked(true);
-            dialog->onOkClicked();
+            dialog->findChild<QTreeWidget *>(QStringLiteral("ListView1"))
+                ->topLevelItem(1)
+                ->setCheckState(0, Qt::Unchecked);
+            dialog->findChild<QCheckBox *>(QStringLiteral("chkDontAskAgain"))->setChecked(true);
+            QTest::keyClick(dialog, Qt::Key_Return); // OK
         });
         answer.start();
         auto frame = makeFrame();
@@ -722,11 +737,11 @@ private slots:
         QTRY_VERIFY(notes->hasFocus());
         QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
         QTRY_COMPARE(frame->documents().size(), 3);
-        QTRY_COMPARE(frame->tabBar()->caption(3), QStringLiteral("Home"));
+        QTRY_COMPARE(frame->tabBar()->tabText(2), QStringLiteral("Home"));
         frame->bringToFront(documentAt(*frame, 1));
         notes->setFocus();
         QTest::keyClick(window, Qt::Key_Home, Qt::AltModifier);
-        QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Home"));
+        QTRY_COMPARE(frame->tabBar()->tabText(0), QStringLiteral("Home"));
         bool quickSearchShown = false;
         QTimer answer;
         connect(&answer, &QTimer::timeout, this, [&] {
@@ -747,7 +762,7 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.page("Listed"));
-        QTRY_COMPARE(frame->navigator()->rowStatus(1), QStringLiteral("Completed"));
+        QTRY_COMPARE(paletteRowStatus(frame->navigator(), 1), QStringLiteral("Completed"));
         AppState::settings.mouseUp = 17;
         const qsizetype before = programWhitelist().size();
         QStringList said;
@@ -779,7 +794,7 @@ private slots:
         store().write("General", "TrayPassword", "Secret");
         auto frame = makeFrame(m_server.page("Locked"));
         QVERIFY(frame->tray()->hasIcon());
-        frame->tray()->isAvailable = [] { return true; };
+        frame->tray()->setAvailabilityForTesting([] { return true; });
         SingleInstance::acquireInstanceMutex();
         frame->showMaximized();
         frame->setWindowState(Qt::WindowMinimized);
@@ -937,7 +952,7 @@ private slots:
         QVERIFY(frame->addressBar()->goNewDown());
         QCOMPARE(frame->addressBar()->typedAddresses(), typed);
         QCOMPARE(frame->addressBar()->searchEngine(), 3);
-        QCOMPARE(frame->chrome()->sitesToolBar()->buttonKey(2), QStringLiteral("Custom2"));
+        QCOMPARE(frame->chrome()->toolBar("Toolbar2")->buttonKey(2), QStringLiteral("Custom2"));
         for (const ContentSwitches::Switch &entry : ContentSwitches::switches()) {
             QVERIFY2(!frame->commands()->isChecked(QLatin1String(entry.menuKey)), entry.menuKey);
         }
@@ -999,7 +1014,7 @@ private slots:
 
         frame->handOver(m_server.page("Handed"));
         QCOMPARE(frame->documents().size(), before + 1);
-        QTRY_COMPARE(frame->tabBar()->caption(int(before) + 1), QStringLiteral("Handed"));
+        QTRY_COMPARE(frame->tabBar()->tabText(int(before)), QStringLiteral("Handed"));
         // The page it covers is hidden as a view, not only to the engine: a view left shown
         // behind it keeps the engine's compositor ticking.
         QVERIFY(documentAt(*frame, int(before) + 1)->findChild<QWebEngineView *>()->isVisible());
@@ -1020,7 +1035,7 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.url("/popup"));
-        QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Opener"));
+        QTRY_COMPARE(frame->tabBar()->tabText(0), QStringLiteral("Opener"));
         // The kill shows on the killer's panel; no tab opened.
         QTRY_COMPARE(frame->frameStatusBar()->panels()->panelIcon(QStringLiteral("Item4")), 5);
         QCOMPARE(frame->documents().size(), 1);
@@ -1028,7 +1043,7 @@ private slots:
         AppState::settings.popupKillerEnable = false;
         frame->commands()->trigger("mnuNavigateRefresh");
         QTRY_COMPARE(frame->documents().size(), 2);
-        QTRY_COMPARE(frame->tabBar()->caption(2), QStringLiteral("Popup"));
+        QTRY_COMPARE(frame->tabBar()->tabText(1), QStringLiteral("Popup"));
         QVERIFY(registryConsistent(*frame));
         frame->close();
     }
@@ -1044,9 +1059,9 @@ private slots:
         file.close();
         auto frame = makeFrame(m_server.page("Start"));
         frame->openDocument(QUrl::fromLocalFile(path).toString());
-        QTRY_COMPARE(frame->tabBar()->caption(2), QStringLiteral("From shortcut"));
+        QTRY_COMPARE(frame->tabBar()->tabText(1), QStringLiteral("From shortcut"));
         frame->openDocument(path);
-        QTRY_COMPARE(frame->tabBar()->caption(3), QStringLiteral("From shortcut"));
+        QTRY_COMPARE(frame->tabBar()->tabText(2), QStringLiteral("From shortcut"));
         frame->close();
     }
 
@@ -1060,47 +1075,51 @@ private slots:
         // The window list shows every document, the active one bold; OK switches.
         {
             WindowListDialog list(frame->documents(), frame.get());
-            QCOMPARE(list.m_list->topLevelItemCount(), 2);
-            QVERIFY(list.m_list->topLevelItem(1)->font(0).bold());
-            QVERIFY(!list.m_list->topLevelItem(0)->font(0).bold());
-            QCOMPARE(list.m_list->headerItem()->text(0), QStringLiteral("Site"));
+            auto *rows = list.findChild<QTreeWidget *>(QStringLiteral("ListView1"));
+            QCOMPARE(rows->topLevelItemCount(), 2);
+            QVERIFY(rows->topLevelItem(1)->font(0).bold());
+            QVERIFY(!rows->topLevelItem(0)->font(0).bold());
+            QCOMPARE(rows->headerItem()->text(0), QStringLiteral("Site"));
             list.open();
             QVERIFY(AppState::modalDialogOpen());
-            list.m_list->setCurrentItem(list.m_list->topLevelItem(0));
-            Q_EMIT list.m_list->itemDoubleClicked(list.m_list->topLevelItem(0), 0);
+            rows->setCurrentItem(rows->topLevelItem(0));
+            Q_EMIT rows->itemDoubleClicked(rows->topLevelItem(0), 0);
             QCOMPARE(list.chosen(), documentAt(*frame, 1));
             QVERIFY(!AppState::modalDialogOpen());
         }
 
         // The palette grows by 250 twips a tick up to 5000 and stands still while sticky.
         NavigatorPalette *nav = frame->navigator();
-        QCOMPARE(nav->m_list->headerItem()->text(1), QStringLiteral("Status"));
-        nav->setHeightTwips(4875);
-        nav->m_shrinking = false;
-        nav->onFoldTick();
-        const int grown = nav->heightTwips();
-        QVERIFY(grown > 5000);
-        nav->onFoldTick();
-        QCOMPARE(nav->heightTwips(), grown);
-        StripToolBar *bar = nav->m_toolBar;
+        QCOMPARE(nav->findChild<QTreeWidget *>(QStringLiteral("ListView1"))->headerItem()->text(1),
+                 QStringLiteral("Status"));
+        nav->resize(nav->width(), twipsToPixels(4875));
+        // The pointer comes over the palette: it opens, one step and no further.
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), nav->mapToGlobal(QPointF(5, 5)));
+        QApplication::sendEvent(nav, &enter);
+        QTRY_VERIFY(pixelsToTwips(nav->height()) > 5000);
+        const int grown = nav->height();
+        QTest::qWait(200);
+        QCOMPARE(nav->height(), grown);
+        auto *bar = nav->findChild<StripToolBar *>(QStringLiteral("cToolbar1"));
         auto *sticky = qobject_cast<QToolButton *>(bar->buttonWidget(QStringLiteral("Sticky")));
         QCOMPARE(sticky->toolTip(), QStringLiteral("Sticky"));
         sticky->click();
         QCOMPARE(sticky->toolTip(), QStringLiteral("Auto shrink"));
-        nav->m_shrinking = true;
-        nav->onFoldTick();
-        QCOMPARE(nav->heightTwips(), grown);
+        // The frame folds the palette (the pointer moved over the documents): a sticky one stays.
+        nav->startShrinking();
+        QTest::qWait(200);
+        QCOMPARE(nav->height(), grown);
         sticky->click();
         QCOMPARE(sticky->toolTip(), QStringLiteral("Keep visible"));
-        nav->onFoldTick();
-        QVERIFY(nav->heightTwips() < grown);
+        QTRY_VERIFY(nav->height() < grown);
 
         // The toolbar shows every button at the palette's own width; the arrow of "New" opens
         // the New menu below the toolbar at the button's left edge.
         nav->show();
         QVERIFY(QTest::qWaitForWindowExposed(nav));
         QCOMPARE(bar->buttonKey(0), QStringLiteral("New"));
-        QCOMPARE(bar->buttonStyle(QStringLiteral("New")), StripToolBar::kStyleDropDown);
+        QCOMPARE(qobject_cast<QToolButton *>(bar->buttonWidget(QStringLiteral("New")))->popupMode(),
+                 QToolButton::MenuButtonPopup); // its drop-down arrow
         for (int i = 0; i < bar->buttonCount(); ++i) {
             if (QWidget *button = bar->buttonWidget(bar->buttonKey(i)))
                 QVERIFY2(button->isVisible(), qPrintable(bar->buttonKey(i)));
@@ -1199,7 +1218,7 @@ private slots:
         frame->onMouseGesture(MouseGestureRecognizer::kLeftDown, 0, 0, 0, 0, accepted);
         QVERIFY(accepted);
         QCOMPARE(frame->documents().size(), 2);
-        QTRY_COMPARE(frame->tabBar()->caption(2), QStringLiteral("Gesture"));
+        QTRY_COMPARE(frame->tabBar()->tabText(1), QStringLiteral("Gesture"));
         checkRightPressHeld(true);
         frame->close();
         checkRightPressHeld(false);
@@ -1209,7 +1228,7 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.page("Gone"));
-        QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Gone"));
+        QTRY_COMPARE(frame->tabBar()->tabText(0), QStringLiteral("Gone"));
         frame.reset(); // as a failing check leaves it: no close first
         QCOMPARE(AppState::openDocuments, qint16(0));
     }

@@ -1,4 +1,5 @@
 #include "core/appstate.h"
+#include "core/paths.h"
 #include "core/settingsmodel.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
@@ -403,25 +404,31 @@ void TestUpdate::dialogDownloadsAndAsksBeforeRunning()
     FrameStatusBar statusBar(&frame);
     statusBar.create(QString());
     auto statusText = [&statusBar] { return statusBar.panels()->panelText(QStringLiteral("Item1")); };
-    UpdateCheck *check = UpdateCheck::start(&frame, &statusBar);
+    // The installer goes where a real check puts it: the data folder's "update" folder.
+    const QDir updateFolder(Paths::dataFile(QStringLiteral("update")));
+    QDir(updateFolder).removeRecursively();
+    // The check deletes itself when it and its download are over.
+    const QPointer<UpdateCheck> check = UpdateCheck::start(&frame, &statusBar);
     QCOMPARE(statusText(), loadResString(16011));
-    QTRY_VERIFY_WITH_TIMEOUT(check->dialog() && check->dialog()->isVisible(), 10000);
+    const auto openDialog = [&frame] { return frame.findChild<UpdateDialog *>(); };
+    QTRY_VERIFY_WITH_TIMEOUT(openDialog() && openDialog()->isVisible(), 10000);
     QCOMPARE(statusText(), loadResString(16001));
-    QPointer<UpdateDialog> dialog = check->dialog();
-    QSignalSpy finished(check, &UpdateCheck::finished);
+    QPointer<UpdateDialog> dialog = openDialog();
 
     // Y is Yes; the completed download runs only after the user's OK, and after the frame closed.
     QString message;
     answerNextMessageBox(QMessageBox::Ok, &message);
     QTest::keyClick(dialog, Qt::Key_Y);
-    QVERIFY(dialog->isDownloading());
-    QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), 10000);
+    QVERIFY(dialog->findChild<QPushButton *>(QStringLiteral("CancelDownload"))->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!check, 10000);
     QCOMPARE(message, loadResString(16009));
     QVERIFY(!frame.isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QDir(downloadFolder()).filePath(QStringLiteral("q.run.ran"))), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(updateFolder.filePath(QStringLiteral("q.run.ran"))),
+                             10000);
     QCOMPARE(statusText(), QString());
     QVERIFY(AppState::settings.checkForUpdate);
     QTRY_VERIFY(!dialog);
+    QDir(updateFolder).removeRecursively();
 }
 
 void TestUpdate::dialogNoAndDontCheckAgain()
@@ -434,7 +441,7 @@ void TestUpdate::dialogNoAndDontCheckAgain()
     UpdateDialog dialog(&checker);
     dialog.show();
     QSignalSpy install(&dialog, &UpdateDialog::installRequested);
-    dialog.m_yesButton->click();
+    dialog.findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
     QSignalSpy progress(&checker, &UpdateChecker::downloadProgress);
     QSignalSpy done(&checker, &UpdateChecker::downloadFinished);
     QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty(), 10000);
@@ -444,14 +451,14 @@ void TestUpdate::dialogNoAndDontCheckAgain()
     QVERIFY(dialog.isVisible());
     QString message;
     answerNextMessageBox(QMessageBox::No, &message);
-    dialog.m_cancelDownload->click();
+    dialog.findChild<QPushButton *>(QStringLiteral("CancelDownload"))->click();
     QCOMPARE(message, loadResString(16007));
     QVERIFY(dialog.isVisible() && done.isEmpty());
     // Yes cancels it: "Autoupdate Cancelled!", and the dialog closes.
     answerNextMessageBox(QMessageBox::Yes, &message);
     QString cancelled;
     answerNextMessageBox(QMessageBox::Ok, &cancelled);
-    dialog.m_cancelDownload->click();
+    dialog.findChild<QPushButton *>(QStringLiteral("CancelDownload"))->click();
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 10000);
     QCOMPARE(cancelled, loadResString(16008));
     QCOMPARE(done.size(), 1);
@@ -460,7 +467,7 @@ void TestUpdate::dialogNoAndDontCheckAgain()
     // N answers No; the ticked box turns the check off and writes it at once.
     UpdateDialog question(&checker);
     question.show();
-    question.m_dontCheck->setChecked(true);
+    question.findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(true);
     QTest::keyClick(&question, Qt::Key_N);
     QVERIFY(!question.isVisible());
     QVERIFY(!AppState::settings.checkForUpdate);

@@ -197,7 +197,7 @@ private slots:
         QFETCH(bool, dontAsk);
         AppState::settings.checkIfDefault = true;
         DefaultBrowserDialog prompt;
-        prompt.dontAskAgain()->setChecked(dontAsk);
+        prompt.findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(dontAsk);
         prompt.show();
         QVERIFY(QTest::qWaitForWindowExposed(&prompt));
         QTest::keyClick(&prompt, key);
