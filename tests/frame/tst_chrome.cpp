@@ -142,6 +142,22 @@ class TestChrome : public QObject
         return bands->band(bands->bandIndexForKey(key));
     }
 
+    // A pixel of the idle progress panel of the status bar, six pixels in from its corner.
+    static QRgb progressPanelPixel(MainWindow &frame)
+    {
+        FrameStatusBar *status = frame.frameStatusBar();
+        const QImage shown = status->canvas()->grab().toImage(); // lays the panels out
+        int left = 0, top = 0, right = 0, bottom = 0;
+        status->panels()->panelRect(QStringLiteral("Item7"), left, top, right, bottom);
+        return shown.pixel(left + 6, top + 6);
+    }
+
+    // What a panel without a skin shows.
+    static QRgb plainPanelColour(MainWindow &frame)
+    {
+        return frame.frameStatusBar()->canvas()->palette().color(QPalette::Window).rgb();
+    }
+
 private slots:
     void init()
     {
@@ -918,7 +934,8 @@ private slots:
         QCOMPARE(AppState::settings.currentSkin, QStringLiteral("daybreak"));
         QVERIFY(!frame->chrome()->skinPicture().isNull());
         QVERIFY(frame->chrome()->skinPath().endsWith(QLatin1String("/skins/daybreak.qvs")));
-        QCOMPARE(frame->frameStatusBar()->panels()->imageFile(), frame->chrome()->skinPath());
+        // The status bar's plain panels show the skin, tiled from their corner.
+        QCOMPARE(progressPanelPixel(*frame), frame->chrome()->skinPicture().toImage().pixel(6, 6));
         QCOMPARE(frame->sidebar()->pictureFile(), frame->chrome()->skinPath());
         QVERIFY(!frame->chrome()->menuBar()->background().isNull());
         QVERIFY(!band(*frame, "Toolbar1")->backgroundPicture().isNull());
@@ -980,7 +997,7 @@ private slots:
         QCOMPARE(AppState::settings.currentSkin, QStringLiteral("none"));
         QVERIFY(frame->chrome()->skinPicture().isNull());
         QVERIFY(frame->chrome()->skinPath().isEmpty());
-        QVERIFY(frame->frameStatusBar()->panels()->imageFile().isEmpty());
+        QCOMPARE(progressPanelPixel(*frame), plainPanelColour(*frame));
         QVERIFY(frame->chrome()->menuBar()->background().isNull());
         QVERIFY(!frame->grab().isNull()); // painting without a skin
         frame->close();
@@ -992,7 +1009,7 @@ private slots:
         store().write("Skins", "CurrentSkin", "none");
         auto frame = makeFrame();
         QVERIFY(frame->chrome()->skinPath().isEmpty());
-        QVERIFY(frame->frameStatusBar()->panels()->imageFile().isEmpty());
+        QCOMPARE(progressPanelPixel(*frame), plainPanelColour(*frame));
         QVERIFY(band(*frame, "Toolbar1")->backgroundPicture().isNull());
         frame->close();
         QCOMPARE(store().read("Skins", "CurrentSkin", {}), QStringLiteral("none"));

@@ -1,5 +1,6 @@
 #include "core/appstate.h"
 #include "core/historystore.h"
+#include "core/numberederror.h"
 #include "core/crashnoticedialog.h"
 #include "core/settingsstore.h"
 #include "core/website.h"
@@ -1098,10 +1099,20 @@ private slots:
         auto frame = makeFrame(m_server.page("Status"));
         FrameStatusBar *status = frame->frameStatusBar();
         PanelStatusBar *bar = status->panels();
-        QCOMPARE(bar->panelCount(), 8);
+        QCOMPARE(bar->panelIndex(QStringLiteral("Item8")), 8);
+        QVERIFY_THROWS_EXCEPTION(NumberedError, bar->panelIndex(9)); // eight panels
         QCOMPARE(bar->panelIcon(QStringLiteral("Item4")), 3);
         QVERIFY(!bar->panelText(QStringLiteral("Item2")).isEmpty()); // the clock ran once
-        QCOMPARE(bar->panelToolTipText(QStringLiteral("Item2")), bar->panelText(QStringLiteral("Item2")));
+        {
+            // The clock's panel has the same text as its tool tip, shown over it.
+            int l = 0, t = 0, r = 0, b = 0;
+            bar->panelRect(QStringLiteral("Item2"), l, t, r, b);
+            const QPointF over((l + r) / 2, (t + b) / 2);
+            QMouseEvent move(QEvent::MouseMove, over, status->canvas()->mapToGlobal(over),
+                             Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(status->canvas(), &move);
+            QCOMPARE(status->canvas()->toolTip(), bar->panelText(QStringLiteral("Item2")));
+        }
 
         // The progress panel is owner-drawn while a page loads and paints the bar there.
         frame->resize(1200, 700);
@@ -1109,7 +1120,6 @@ private slots:
         status->setProgressText(QStringLiteral("0"));
         const QImage idle = status->canvas()->grab().toImage();
         status->setProgressText(QStringLiteral("45"));
-        QCOMPARE(bar->panelStyle(QStringLiteral("Item7")), PanelStatusBar::kStyleOwnerDraw);
         int l = 0, t = 0, r = 0, b = 0;
         bar->panelRect(QStringLiteral("Item7"), l, t, r, b);
         const QImage loading = status->canvas()->grab().toImage();
@@ -1117,8 +1127,10 @@ private slots:
         for (int x = l; x < r && !painted; ++x)
             painted = loading.pixelColor(x, (t + b) / 2) != idle.pixelColor(x, (t + b) / 2);
         QVERIFY(painted);
+        // Idle again: the panel is drawn as before the load.
         status->setProgressText(QStringLiteral("0"));
-        QCOMPARE(bar->panelStyle(QStringLiteral("Item7")), PanelStatusBar::kStyleGripperPane);
+        const QRect item7(l, t, r - l, b - t);
+        QCOMPARE(status->canvas()->grab().toImage().copy(item7), idle.copy(item7));
 
         // A double click on the killer's panel toggles it, twice restores it; other panels
         // leave it alone: the one before it opens the options.
