@@ -19,6 +19,7 @@
 #include "platform/pagecustomizer.h"
 #include "platform/webbrowser.h"
 #include "striptoolbar.h"
+#include "subwindowarrangement.h"
 #include "toolbarbands.h"
 #include "widgets/panelstatusbar.h"
 
@@ -285,16 +286,16 @@ void ViewCommands::runWindowMenuCommand(qint32 code)
     QMdiArea *area = documents->mdiArea();
     switch (code) {
     case FrameMenus::kWinTile:
-        documents->tileHorizontally();
+        documents->arrangement()->tileHorizontally();
         break;
     case FrameMenus::kWinCascade:
-        documents->cascade();
+        documents->arrangement()->cascade();
         break;
     case FrameMenus::kWinMaximize:
-        documents->maximizeAll();
+        documents->arrangement()->maximizeAll();
         break;
     case FrameMenus::kWinMinimize:
-        documents->minimizeAll();
+        documents->arrangement()->minimizeAll();
         break;
     case FrameMenus::kWinNext:
         area->activateNextSubWindow();
