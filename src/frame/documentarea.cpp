@@ -6,6 +6,7 @@
 #include "document/abstractdocument.h"
 #include "document/documentrules.h"
 #include "documenttabbar.h"
+#include "documenttabclicks.h"
 #include "shortcutrules.h"
 #include "platform/newwindowrequest.h"
 #include "sidebar/urlshortcut.h"
@@ -25,17 +26,6 @@ using namespace DocumentRules;
 namespace {
 const QString kSettings = QStringLiteral("Settings");
 
-// The "Control" setting for a click on a tab with the button and modifiers.
-int tabClickAction(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
-{
-    const SettingsModel &s = AppState::settings;
-    const bool modified =
-        modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    if (button == Qt::LeftButton)
-        return modified ? s.controlShiftLeft : s.controlLeft;
-    return modified ? s.controlShiftRight : s.controlRight;
-}
-
 } // namespace
 
 DocumentArea::DocumentArea(QWidget *window, DocumentFactory factory)
@@ -46,9 +36,19 @@ DocumentArea::DocumentArea(QWidget *window, DocumentFactory factory)
     m_mdiArea->setViewMode(QMdiArea::SubWindowView);
     m_mdiArea->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &DocumentArea::onSubWindowActivated);
-    connect(m_tabBar, &DocumentTabBar::tabPressed, this, &DocumentArea::onTabPressed);
-    connect(m_tabBar, &DocumentTabBar::tabDoubleClicked, this, &DocumentArea::onTabDoubleClicked);
-    connect(m_tabBar, &QTabBar::tabCloseRequested, this, &DocumentArea::onTabCloseRequested);
+    m_tabClicks = new DocumentTabClicks(m_tabBar,
+                                        {[this](int position) { return documentAt(position); },
+                                         [this] { return m_activating; }},
+                                        this);
+    connect(m_tabClicks, &DocumentTabClicks::frontRequested, this, &DocumentArea::bringToFront);
+    connect(m_tabClicks, &DocumentTabClicks::tabActionRequested, this,
+            [this](AbstractDocument *document, int action, const QPoint &at) {
+                runTabAction(document, action, at);
+            });
+    connect(m_tabClicks, &DocumentTabClicks::closeRequested, this, &DocumentArea::closeDocument);
+    connect(m_tabClicks, &DocumentTabClicks::newMenuRequested, this,
+            &DocumentArea::newMenuRequested);
+    connect(m_tabClicks, &DocumentTabClicks::newTabRequested, this, &DocumentArea::newTabRequested);
     m_arrangement = new SubWindowArrangement(m_mdiArea, this);
     connect(m_arrangement, &SubWindowArrangement::arrangementChanged, this,
             &DocumentArea::updateOnScreen);
@@ -466,61 +466,11 @@ void DocumentArea::shrinkTabs(int variant)
     }
 }
 
-void DocumentArea::onTabPressed(int position, Qt::MouseButton button,
-                                Qt::KeyboardModifiers modifiers, const QPoint &globalPos)
-{
-    if (position >= 1) {
-        clickTab(position, button, modifiers, globalPos);
-        return;
-    }
-    m_pressed = nullptr;
-    // The empty strip: the New menu at the pointer; Ctrl with the left button, the home page
-    // in a new tab.
-    if (button == Qt::RightButton)
-        Q_EMIT newMenuRequested(globalPos);
-    else if (button == Qt::LeftButton && modifiers == Qt::ControlModifier)
-        Q_EMIT newTabRequested();
-}
-
-void DocumentArea::clickTab(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
-                            const QPoint &globalPos)
-{
-    if (m_activating)
-        return;
-    AbstractDocument *document = documentAt(position);
-    m_pressed = document;
-    if (!document)
-        return;
-    bringToFront(document);
-    const int action = tabClickAction(button, modifiers);
-    if (action != 0)
-        runTabAction(document, action, globalPos);
-}
-
 void DocumentArea::cycleTabs(bool back)
 {
     const int position = ShortcutRules::cycledTab(positionOf(m_current), int(m_entries.size()), back);
     if (position >= 1)
-        clickTab(position, Qt::LeftButton, Qt::NoModifier, QCursor::pos());
-}
-
-void DocumentArea::onTabDoubleClicked(int position, const QPoint &globalPos)
-{
-    if (position < 1) {
-        Q_EMIT newTabRequested();
-        return;
-    }
-    // The second click of a double click lands on the tab the first one pressed, unless that
-    // one has closed since and another tab moved up into its place.
-    AbstractDocument *document = documentAt(position);
-    if (document && document == m_pressed)
-        runTabAction(document, AppState::settings.controlDouble, globalPos);
-}
-
-void DocumentArea::onTabCloseRequested(int index)
-{
-    // The tab goes with its document, as for every other close.
-    closeDocument(documentAt(index + 1));
+        m_tabClicks->clickTab(position, Qt::LeftButton, Qt::NoModifier, QCursor::pos());
 }
 
 // ---------------------------------------------------------------- all documents

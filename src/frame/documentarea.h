@@ -16,6 +16,7 @@ class QPoint;
 class QTimer;
 class AbstractDocument;
 class DocumentTabBar;
+class DocumentTabClicks;
 class NewWindowRequest;
 class SubWindowArrangement;
 
@@ -133,15 +134,6 @@ private:
     void onLoadCompleted(AbstractDocument *document);
     void onHighlightTick(AbstractDocument *document);
     void onDocumentClosing(AbstractDocument *document, const QString &lastAddress);
-    void onTabPressed(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
-                      const QPoint &globalPos);
-    // A click on the tab at the position: its document comes to the front, then the action
-    // the "Control" settings give the button runs (Shift, Ctrl or Alt make the modifier
-    // variant). Ignored while a document is being activated.
-    void clickTab(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
-                  const QPoint &globalPos);
-    void onTabDoubleClicked(int position, const QPoint &globalPos);
-    void onTabCloseRequested(int index);
     void runTabAction(AbstractDocument *document, int action, const QPoint &menuAt);
     // Only what can be seen draws: the pages behind a maximised active document and every page
     // of a minimised or hidden frame are hidden to the engine.
@@ -156,10 +148,9 @@ private:
     QPixmap m_skinPicture;
     QList<Entry> m_entries;
     QPointer<AbstractDocument> m_current;
-    // The document of the last press on a tab: a double click acts on it or not at all.
-    QPointer<AbstractDocument> m_pressed;
     QString m_lastClosedAddress;
     // Set while a document is being activated: tab clicks wait for it to finish.
     bool m_activating = false;
+    DocumentTabClicks *m_tabClicks;
     SubWindowArrangement *m_arrangement;
 };
