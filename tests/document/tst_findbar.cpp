@@ -7,6 +7,7 @@
 #include "frame/commandregistry.h"
 #include "frame/mainwindow.h"
 #include "platform/webbrowser.h"
+#include "framedocuments.h"
 #include "testserver.h"
 
 #include <QApplication>
@@ -32,7 +33,7 @@ class TestFindBar : public QObject
     // Opens the bar by its command and searches for text from the page's top.
     FindBar *search(const QString &text, bool matchCase = false)
     {
-        m_frame->commands()->trigger(QStringLiteral("mnuEditFind"));
+        m_frame->findChild<CommandRegistry *>()->trigger(QStringLiteral("mnuEditFind"));
         FindBar *bar = m_document->findBar();
         bar->findChild<QCheckBox *>()->setChecked(matchCase);
         field()->clear();
@@ -59,7 +60,7 @@ private slots:
         m_frame->startUp(m_server.page(QStringLiteral("apple Apple pineapple")));
         m_frame->showFrame();
         QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
-        m_document = m_frame->activeDocument();
+        m_document = activeFrameDocument(*m_frame);
         QVERIFY(m_document);
         QTRY_VERIFY(!m_document->isBusy() &&
                     m_document->locationName() == QLatin1String("apple Apple pineapple"));

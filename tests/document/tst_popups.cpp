@@ -8,6 +8,7 @@
 #include "frame/documenttabbar.h"
 #include "frame/framestatusbar.h"
 #include "frame/mainwindow.h"
+#include "framedocuments.h"
 #include "testserver.h"
 #include "widgets/panelstatusbar.h"
 #include "core/paths.h"
@@ -61,12 +62,15 @@ private slots:
     void killedPopupShowsTheIndication()
     {
         auto frame = makeFrame(m_server.url("/popup"));
-        QCOMPARE(frame->frameStatusBar()->panels()->panelIcon(QStringLiteral("Item4")), 3);
-        QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Opener"));
+        QCOMPARE(frame->findChild<FrameStatusBar *>()->panels()->panelIcon(QStringLiteral("Item4")),
+                 3);
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->caption(1), QStringLiteral("Opener"));
         // The kill blinks the killer's panel.
-        QTRY_COMPARE(frame->frameStatusBar()->panels()->panelIcon(QStringLiteral("Item4")), 5);
-        QCOMPARE(frame->documents().size(), 1);
-        QTRY_COMPARE(frame->frameStatusBar()->panels()->panelIcon(QStringLiteral("Item4")), 3);
+        QTRY_COMPARE(
+            frame->findChild<FrameStatusBar *>()->panels()->panelIcon(QStringLiteral("Item4")), 5);
+        QCOMPARE(frameDocuments(*frame).size(), 1);
+        QTRY_COMPARE(
+            frame->findChild<FrameStatusBar *>()->panels()->panelIcon(QStringLiteral("Item4")), 3);
         QTRY_VERIFY(!isPopupCursorShown());
         frame->close();
     }
@@ -88,7 +92,7 @@ private slots:
         probe.start(10);
         auto frame = makeFrame(m_server.url("/popup"));
         QTRY_COMPARE(shown, QStringLiteral("frmFirstPopup"));
-        QCOMPARE(owner, frame->activeDocument());
+        QCOMPARE(owner, activeFrameDocument(*frame));
         frame->close();
     }
 
@@ -98,8 +102,8 @@ private slots:
         QVERIFY(NotesFiles::writeWhitelist(Paths::dataFile(QStringLiteral("Whitelist.qvr")),
                                            {QStringLiteral("127.0.0.1")}));
         auto frame = makeFrame(m_server.url("/popup"));
-        QTRY_COMPARE(frame->documents().size(), 2);
-        QTRY_COMPARE(frame->tabBar()->caption(2), QStringLiteral("Popup"));
+        QTRY_COMPARE(frameDocuments(*frame).size(), 2);
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->caption(2), QStringLiteral("Popup"));
         frame->close();
     }
 
@@ -120,8 +124,8 @@ private slots:
     {
         auto frame = makeFrame(m_server.page("Start"));
         AppState::settings.popupKillerEnable = false;
-        frame->activeDocument()->navigate(m_server.url("/popup"));
-        QTRY_COMPARE(frame->documents().size(), 2);
+        activeFrameDocument(*frame)->navigate(m_server.url("/popup"));
+        QTRY_COMPARE(frameDocuments(*frame).size(), 2);
         frame->close();
     }
 };

@@ -33,6 +33,7 @@
 #include "platform/preparedpage.h"
 #include "platform/webbrowser.h"
 #include "sidebar/sidebar.h"
+#include "framedocuments.h"
 #include "testserver.h"
 #include "widgets/mousegesturerecognizer.h"
 #include "widgets/passworddialog.h"
@@ -116,24 +117,24 @@ class TestFrmMain : public QObject
     // Opens an address in a new tab through the address bar.
     void enterInNewTab(MainWindow &frame, const QString &address)
     {
-        frame.addressBar()->setGoNew(true);
-        frame.addressBar()->setAddressText(address);
-        frame.addressBar()->onAddressEnter(false, false);
-        frame.addressBar()->setGoNew(false);
+        frame.findChild<AddressBar *>()->setGoNew(true);
+        frame.findChild<AddressBar *>()->setAddressText(address);
+        frame.findChild<AddressBar *>()->onAddressEnter(false, false);
+        frame.findChild<AddressBar *>()->setGoNew(false);
     }
 
     // Rows, tabs and documents agree position by position.
     static bool registryConsistent(MainWindow &frame)
     {
-        NavigatorPalette *nav = frame.navigator();
-        const QList<DocumentWindow *> documents = frame.documents();
-        if (nav->rowCount() != frame.tabBar()->itemCount() || nav->rowCount() != documents.size() ||
-            nav->rowCount() != AppState::openDocuments)
+        NavigatorPalette *nav = frame.findChild<DocumentArea *>()->navigator();
+        const QList<DocumentWindow *> documents = frameDocuments(frame);
+        if (nav->rowCount() != frame.findChild<DocumentTabBar *>()->itemCount() ||
+            nav->rowCount() != documents.size() || nav->rowCount() != AppState::openDocuments)
             return false;
         for (int k = 1; k <= nav->rowCount(); ++k) {
             DocumentWindow *document = documents[k - 1];
             if (nav->rowText(k) != document->windowTitle() ||
-                frame.tabBar()->toolTipText(k) != document->windowTitle())
+                frame.findChild<DocumentTabBar *>()->toolTipText(k) != document->windowTitle())
                 return false;
         }
         return true;
@@ -142,14 +143,14 @@ class TestFrmMain : public QObject
     // The document at a 1-based position.
     static DocumentWindow *documentAt(MainWindow &frame, int position)
     {
-        return frame.documents().value(position - 1);
+        return frameDocuments(frame).value(position - 1);
     }
 
     static QStringList tabCaptions(MainWindow &frame)
     {
         QStringList captions;
-        for (int k = 1; k <= frame.tabBar()->itemCount(); ++k)
-            captions << frame.tabBar()->caption(k);
+        for (int k = 1; k <= frame.findChild<DocumentTabBar *>()->itemCount(); ++k)
+            captions << frame.findChild<DocumentTabBar *>()->caption(k);
         return captions;
     }
 
@@ -171,15 +172,28 @@ private slots:
     {
         QCOMPARE(marker(), QStringLiteral("(none)"));
         {
+            // No crash notice: the previous session did not crash.
+            bool crashNoticeShown = false;
+            QTimer watch;
+            connect(&watch, &QTimer::timeout, this, [&crashNoticeShown] {
+                if (auto *w =
+                        qobject_cast<CrashNoticeDialog *>(QApplication::activeModalWidget())) {
+                    crashNoticeShown = true;
+                    w->accept();
+                }
+            });
+            watch.start(0);
             auto frame = makeFrame(m_server.page("Ignored"), true);
-            QVERIFY(!frame->prevSessionCrashed());
+            watch.stop();
+            QVERIFY(!crashNoticeShown);
             QCOMPARE(marker(), QStringLiteral("True"));
             QCOMPARE(store().read("Settings", "FirstTime", {}), QStringLiteral("False"));
-            QCOMPARE(frame->documents().size(), 1);
-            QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Quarvel Quick Tour"));
+            QCOMPARE(frameDocuments(*frame).size(), 1);
+            QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->caption(1),
+                         QStringLiteral("Quarvel Quick Tour"));
             // The frame's caption names the active page, and only while there is one.
             QTRY_COMPARE(frame->windowTitle(), QStringLiteral("Quarvel v2.7 - [Quarvel Quick Tour]"));
-            frame->closeAllDocuments();
+            frame->findChild<DocumentArea *>()->closeAll();
             QTRY_COMPARE(frame->windowTitle(), QStringLiteral("Quarvel v2.7"));
             frame->close();
         }
@@ -202,7 +216,6 @@ private slots:
         });
         auto frame = makeFrame(m_server.page("After crash"));
         QVERIFY(noticeShown);
-        QVERIFY(frame->prevSessionCrashed());
         QCOMPARE(AppState::settings.loadAction, 2);
         frame->close();
         QCOMPARE(store().read("General", "LoadAction", {}), QStringLiteral("2"));
@@ -228,7 +241,7 @@ private slots:
         QVERIFY(!aside.isEmpty());
         QVERIFY(shown.contains(aside));
         QVERIFY(QFile::exists(aside));
-        QTRY_COMPARE(frame->documents().size(), 1);
+        QTRY_COMPARE(frameDocuments(*frame).size(), 1);
         frame->close();
         QFile::remove(aside);
     }
@@ -245,7 +258,7 @@ private slots:
         auto frame = makeFrameAnsweringNotices(m_server.page("Unwritable"), &shown);
         QCOMPARE(shown.size(), HistoryStore::instance().isOpen() ? 1 : 2);
         QVERIFY(shown.first().contains(QStringLiteral("file/Quarvel.ini")));
-        QTRY_COMPARE(frame->documents().size(), 1);
+        QTRY_COMPARE(frameDocuments(*frame).size(), 1);
         frame->close();
         frame.reset();
         SettingsStore::setInstanceFile(file);
@@ -269,45 +282,48 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(QLatin1Char('"') + m_server.page("Page A") + QLatin1Char('"'));
-        QCOMPARE(frame->documents().size(), 1); // only the command-line tab
+        QCOMPARE(frameDocuments(*frame).size(), 1); // only the command-line tab
         enterInNewTab(*frame, m_server.page("Page B"));
         enterInNewTab(*frame, m_server.page("Page C"));
         enterInNewTab(*frame, m_server.page("Page D"));
         enterInNewTab(*frame, m_server.page("Page E"));
         QTRY_COMPARE(tabCaptions(*frame), QStringList({"Page A", "Page B", "Page C", "Page D", "Page E"}));
-        NavigatorPalette *nav = frame->navigator();
+        NavigatorPalette *nav = frame->findChild<DocumentArea *>()->navigator();
         QTRY_COMPARE(nav->rowStatus(5), QStringLiteral("Completed"));
         QCOMPARE(nav->rowText(3), QStringLiteral("Page C"));
         QVERIFY(registryConsistent(*frame));
-        QCOMPARE(frame->activeDocument(), documentAt(*frame, 5));
+        QCOMPARE(activeFrameDocument(*frame), documentAt(*frame, 5));
         QVERIFY(nav->rowBold(5) && !nav->rowBold(1));
-        QCOMPARE(frame->addressBar()->addressText(), QUrl(m_server.page("Page E")).toString());
+        QCOMPARE(frame->findChild<AddressBar *>()->addressText(),
+                 QUrl(m_server.page("Page E")).toString());
 
         // Close a middle one, then the first, then the last.
-        frame->runTabAction(documentAt(*frame, 3), 1);
+        frame->findChild<DocumentArea *>()->runTabAction(documentAt(*frame, 3), 1);
         QTRY_COMPARE(nav->rowCount(), 4);
         QVERIFY(registryConsistent(*frame));
         QCOMPARE(tabCaptions(*frame), QStringList({"Page A", "Page B", "Page D", "Page E"}));
-        frame->runTabAction(documentAt(*frame, 1), 1);
+        frame->findChild<DocumentArea *>()->runTabAction(documentAt(*frame, 1), 1);
         QTRY_COMPARE(nav->rowCount(), 3);
         QVERIFY(registryConsistent(*frame));
-        frame->runTabAction(documentAt(*frame, 3), 1);
+        frame->findChild<DocumentArea *>()->runTabAction(documentAt(*frame, 3), 1);
         QTRY_COMPARE(nav->rowCount(), 2);
         QVERIFY(registryConsistent(*frame));
         QCOMPARE(tabCaptions(*frame), QStringList({"Page B", "Page D"}));
         QCOMPARE(nav->rowText(2), QStringLiteral("Page D"));
-        QCOMPARE(frame->lastClosedAddress(), QUrl(m_server.page("Page E")).toString());
+        QCOMPARE(frame->findChild<DocumentArea *>()->lastClosedAddress(),
+                 QUrl(m_server.page("Page E")).toString());
 
         // A click on a tab brings its document to the front.
-        frame->runTabAction(documentAt(*frame, 1), 0);
-        QTRY_COMPARE(frame->activeDocument(), documentAt(*frame, 1));
-        QTRY_VERIFY(frame->tabBar()->isSelected(1));
-        QCOMPARE(frame->addressBar()->addressText(), QUrl(m_server.page("Page B")).toString());
+        frame->findChild<DocumentArea *>()->runTabAction(documentAt(*frame, 1), 0);
+        QTRY_COMPARE(activeFrameDocument(*frame), documentAt(*frame, 1));
+        QTRY_VERIFY(frame->findChild<DocumentTabBar *>()->isSelected(1));
+        QCOMPARE(frame->findChild<AddressBar *>()->addressText(),
+                 QUrl(m_server.page("Page B")).toString());
 
         // Shrinking a tab shows three characters and the odd icon.
-        frame->runTabAction(documentAt(*frame, 2), 2);
-        QCOMPARE(frame->tabBar()->caption(2), QStringLiteral("Pag"));
-        QCOMPARE(frame->tabBar()->iconIndex(2) % 2, 1);
+        frame->findChild<DocumentArea *>()->runTabAction(documentAt(*frame, 2), 2);
+        QCOMPARE(frame->findChild<DocumentTabBar *>()->caption(2), QStringLiteral("Pag"));
+        QCOMPARE(frame->findChild<DocumentTabBar *>()->iconIndex(2) % 2, 1);
         frame->close();
         QCOMPARE(AppState::openDocuments, qint16(0));
     }
@@ -364,11 +380,12 @@ private slots:
                 QTRY_VERIFY(PreparedPage::current()->loadFinished());
             auto frame = makeFrame(address);
             QVERIFY(!PreparedPage::isPrepared());
-            DocumentWindow *document = frame->activeDocument();
+            DocumentWindow *document = activeFrameDocument(*frame);
             QCOMPARE(document->m_browser->page(), prepared);
             QTRY_COMPARE(tabCaptions(*frame), QStringList({finishedFirst ? "Early done" : "Early"}));
-            QTRY_COMPARE(frame->navigator()->rowStatus(1), QStringLiteral("Completed"));
-            QCOMPARE(frame->addressBar()->addressText(), QUrl(address).toString());
+            QTRY_COMPARE(frame->findChild<DocumentArea *>()->navigator()->rowStatus(1),
+                         QStringLiteral("Completed"));
+            QCOMPARE(frame->findChild<AddressBar *>()->addressText(), QUrl(address).toString());
             const auto visits = HistoryStore::instance().snapshot();
             QVERIFY(std::any_of(visits.begin(), visits.end(),
                                 [&](const HistoryStore::Entry &e) { return e.url == QUrl(address).toString(); }));
@@ -390,16 +407,16 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.page("Start"));
-        DocumentWindow *document = frame->activeDocument();
+        DocumentWindow *document = activeFrameDocument(*frame);
         QVERIFY(document);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Start"));
-        AddressBar *address = frame->addressBar();
+        AddressBar *address = frame->findChild<AddressBar *>();
 
         // A new text navigates the active document and goes to the top of the list.
         address->setAddressText(m_server.page("Second"));
         address->onAddressEnter(false, false);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Second"));
-        QCOMPARE(frame->documents().size(), 1);
+        QCOMPARE(frameDocuments(*frame).size(), 1);
         QCOMPARE(address->typedAddresses().value(0), m_server.page("Second"));
 
         // Typing and pressing Enter in the address bar itself.
@@ -412,7 +429,7 @@ private slots:
         address->setAddressText(m_server.page("Keyboard"));
         QTest::keyClick(address->comboBox(), Qt::Key_Return);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Keyboard"));
-        QCOMPARE(frame->documents().size(), 1);
+        QCOMPARE(frameDocuments(*frame).size(), 1);
         const int listSize = int(address->typedAddresses().size());
 
         // Down and Up in the field bring listed addresses into it without opening them; Esc
@@ -438,12 +455,12 @@ private slots:
         QCOMPARE(address->typedAddresses().size(), listSize + 1);
 
         // Back, forward and refresh.
-        frame->commands()->trigger("mnuNavigateBack");
+        frame->findChild<CommandRegistry *>()->trigger("mnuNavigateBack");
         QTRY_COMPARE(document->locationName(), QStringLiteral("Bare"));
-        frame->commands()->trigger("mnuNavigateForward");
+        frame->findChild<CommandRegistry *>()->trigger("mnuNavigateForward");
         QTRY_COMPARE(document->locationName(), QStringLiteral("Start"));
         const int before = m_server.requests;
-        frame->commands()->trigger("mnuNavigateRefresh");
+        frame->findChild<CommandRegistry *>()->trigger("mnuNavigateRefresh");
         QTRY_VERIFY(m_server.requests > before);
         QTRY_VERIFY(!document->isBusy()); // the reload has ended before the next navigation
 
@@ -457,14 +474,14 @@ private slots:
         address->setAddressText(m_server.url("/slow?ms=3000&title=Slow"));
         address->onAddressEnter(false, false);
         QTRY_VERIFY(document->isBusy());
-        frame->commands()->trigger("mnuNavigateStop");
+        frame->findChild<CommandRegistry *>()->trigger("mnuNavigateStop");
         QTRY_VERIFY(!document->isBusy());
 
         // Home goes to home page 1 in the active tab.
         AppState::settings.sitesHome1 = m_server.page("Home");
-        frame->commands()->trigger("mnuNavigateHome1");
+        frame->findChild<CommandRegistry *>()->trigger("mnuNavigateHome1");
         QTRY_COMPARE(document->locationName(), QStringLiteral("Home"));
-        QCOMPARE(frame->documents().size(), 1);
+        QCOMPARE(frameDocuments(*frame).size(), 1);
 
         frame->close();
         // The list is written from its last entry up: the newest has the highest number.
@@ -477,14 +494,15 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.page("Only"));
-        frame->closeAllDocuments();
-        QTRY_COMPARE(frame->documents().size(), 0);
-        frame->commands()->trigger("mnuNavigateBack"); // nothing to do, nothing breaks
-        frame->commands()->trigger("mnuNavigateRefresh");
+        frame->findChild<DocumentArea *>()->closeAll();
+        QTRY_COMPARE(frameDocuments(*frame).size(), 0);
+        // Nothing to do, nothing breaks.
+        frame->findChild<CommandRegistry *>()->trigger("mnuNavigateBack");
+        frame->findChild<CommandRegistry *>()->trigger("mnuNavigateRefresh");
         AppState::settings.sitesMail = m_server.page("Mail");
-        frame->commands()->trigger("mnuNavigateMail");
-        QCOMPARE(frame->documents().size(), 1);
-        QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Mail"));
+        frame->findChild<CommandRegistry *>()->trigger("mnuNavigateMail");
+        QCOMPARE(frameDocuments(*frame).size(), 1);
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->caption(1), QStringLiteral("Mail"));
         frame->close();
     }
 
@@ -634,24 +652,24 @@ private slots:
         auto frame = makeFrame(m_server.page("One"));
         enterInNewTab(*frame, m_server.page("Two"));
         enterInNewTab(*frame, m_server.page("Three"));
-        QTRY_COMPARE(frame->activeDocument(), documentAt(*frame, 3));
+        QTRY_COMPARE(activeFrameDocument(*frame), documentAt(*frame, 3));
         QWindow *window = frame->windowHandle();
         QVERIFY(QTest::qWaitForWindowExposed(window));
 
         // From the address bar: Ctrl+Tab wraps to the first tab, Ctrl+Shift+Tab back to the last.
-        QLineEdit *edit = frame->addressBar()->comboBox()->lineEdit();
+        QLineEdit *edit = frame->findChild<AddressBar *>()->comboBox()->lineEdit();
         edit->setFocus();
         QTest::keyClick(window, Qt::Key_Tab, Qt::ControlModifier);
-        QTRY_COMPARE(frame->activeDocument(), documentAt(*frame, 1));
+        QTRY_COMPARE(activeFrameDocument(*frame), documentAt(*frame, 1));
         QTest::keyClick(window, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-        QTRY_COMPARE(frame->activeDocument(), documentAt(*frame, 3));
+        QTRY_COMPARE(activeFrameDocument(*frame), documentAt(*frame, 3));
 
         // From a page: Alt+D moves to the address bar; Esc stops and still reaches the widget.
-        DocumentWindow *page = frame->activeDocument();
+        DocumentWindow *page = activeFrameDocument(*frame);
         page->setFocus();
-        QTRY_VERIFY(!frame->addressBar()->comboBox()->hasFocus());
+        QTRY_VERIFY(!frame->findChild<AddressBar *>()->comboBox()->hasFocus());
         QTest::keyClick(window, Qt::Key_D, Qt::AltModifier);
-        QTRY_VERIFY(frame->addressBar()->comboBox()->hasFocus());
+        QTRY_VERIFY(frame->findChild<AddressBar *>()->comboBox()->hasFocus());
         // Alt+D again, the field keeping the focus: the text is selected all the same.
         edit->setText(QStringLiteral("example.org/typed"));
         edit->setCursorPosition(3);
@@ -678,24 +696,24 @@ private slots:
 
         // Ctrl+F4 closes the active tab once the key has been handled.
         QTest::keyClick(window, Qt::Key_F4, Qt::ControlModifier);
-        QTRY_COMPARE(frame->documents().size(), 2);
+        QTRY_COMPARE(frameDocuments(*frame).size(), 2);
         focused->removeEventFilter(&filter);
 
         // From the quick notes: Ctrl+N opens home page 1 in a new tab, Alt+Home takes the
         // active page home, F9 opens the quick search; none of them types into the notes.
         AppState::settings.sitesHome1 = m_server.page("Home");
-        QPlainTextEdit *notes = frame->sidebar()->m_quickNotes;
+        QPlainTextEdit *notes = frame->findChild<Sidebar *>()->m_quickNotes;
         const QString notesBefore = notes->toPlainText();
-        frame->sidebarDock()->show();
+        frame->findChild<QDockWidget *>("sidebarDock")->show();
         notes->setFocus();
         QTRY_VERIFY(notes->hasFocus());
         QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
-        QTRY_COMPARE(frame->documents().size(), 3);
-        QTRY_COMPARE(frame->tabBar()->caption(3), QStringLiteral("Home"));
-        frame->bringToFront(documentAt(*frame, 1));
+        QTRY_COMPARE(frameDocuments(*frame).size(), 3);
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->caption(3), QStringLiteral("Home"));
+        frame->findChild<DocumentArea *>()->bringToFront(documentAt(*frame, 1));
         notes->setFocus();
         QTest::keyClick(window, Qt::Key_Home, Qt::AltModifier);
-        QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Home"));
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->caption(1), QStringLiteral("Home"));
         bool quickSearchShown = false;
         QTimer answer;
         connect(&answer, &QTimer::timeout, this, [&] {
@@ -716,7 +734,8 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.page("Listed"));
-        QTRY_COMPARE(frame->navigator()->rowStatus(1), QStringLiteral("Completed"));
+        QTRY_COMPARE(frame->findChild<DocumentArea *>()->navigator()->rowStatus(1),
+                     QStringLiteral("Completed"));
         AppState::settings.mouseUp = 17;
         const qsizetype before = programWhitelist().size();
         QStringList said;
@@ -729,7 +748,8 @@ private slots:
         });
         answer.start(20);
         bool accepted = false;
-        frame->onMouseGesture(MouseGestureRecognizer::kUp, 0, 0, 0, 0, accepted);
+        Q_EMIT frame->findChild<MouseGestureRecognizer *>()->gestureRecognized(
+            MouseGestureRecognizer::kUp, 0, 0, 0, 0, accepted);
         QVERIFY(accepted);
         QCOMPARE(programWhitelist().size(), before + 1);
         // The site, not the page: another page of it may open windows too.
@@ -747,8 +767,8 @@ private slots:
         store().write("General", "MinimizeToTray", "True");
         store().write("General", "TrayPassword", "Secret");
         auto frame = makeFrame(m_server.page("Locked"));
-        QVERIFY(frame->tray()->hasIcon());
-        frame->tray()->isAvailable = [] { return true; };
+        QVERIFY(frame->findChild<FrameTray *>()->hasIcon());
+        frame->findChild<FrameTray *>()->isAvailable = [] { return true; };
         SingleInstance::acquireInstanceMutex();
         frame->showMaximized();
         frame->setWindowState(Qt::WindowMinimized);
@@ -784,7 +804,7 @@ private slots:
             }
         });
         answer.start(20);
-        frame->restoreFromTray();
+        Q_EMIT frame->findChild<FrameTray *>()->restoreRequested();
         QCOMPARE(said, QStringList({loadResString(3505)}));
         QVERIFY(frame->isVisible());
         QCOMPARE(frame->windowState() & Qt::WindowMaximized, Qt::WindowStates());
@@ -793,11 +813,11 @@ private slots:
         // Cancelled: it stays in the notification area.
         frame->setWindowState(Qt::WindowMinimized);
         QTRY_VERIFY(frame->isHidden());
-        frame->restoreFromTray();
+        Q_EMIT frame->findChild<FrameTray *>()->restoreRequested();
         QVERIFY(frame->isHidden());
         SingleInstance::releaseInstanceMutex();
         frame->close();
-        QVERIFY(!frame->tray()->hasIcon());
+        QVERIFY(!frame->findChild<FrameTray *>()->hasIcon());
     }
 
     // The reload timers run with the periods of the settings; any period the settings hold fires.
@@ -807,11 +827,11 @@ private slots:
         store().write("Sidebar", "FavRefresh", "2");
         store().write("Sidebar", "HistRefresh", "0");
         auto frame = makeFrame(m_server.page("Timers"));
-        QVERIFY(frame->favoritesTimer().isActive());
-        QCOMPARE(frame->favoritesTimer().interval(), 120000);
-        QVERIFY(!frame->historyTimer().isActive());
+        QVERIFY(frame->findChild<QTimer *>("FavoritesTimer")->isActive());
+        QCOMPARE(frame->findChild<QTimer *>("FavoritesTimer")->interval(), 120000);
+        QVERIFY(!frame->findChild<QTimer *>("HistoryTimer")->isActive());
         frame->close();
-        QVERIFY(!frame->favoritesTimer().isActive());
+        QVERIFY(!frame->findChild<QTimer *>("FavoritesTimer")->isActive());
 
         QTimer timer;
         FrameOptionsHost::armRefreshTimer(timer, 600); // past the 16-bit product
@@ -831,7 +851,7 @@ private slots:
         store().write("Sidebar", "QNItalic", "True");
         store().write("Sidebar", "QNColor", "255"); // red, as 0x00BBGGRR
         auto frame = makeFrame(m_server.page("Notes"));
-        QPlainTextEdit *notes = frame->sidebar()->m_quickNotes;
+        QPlainTextEdit *notes = frame->findChild<Sidebar *>()->m_quickNotes;
         QCOMPARE(notes->font().pointSize(), 14);
         QVERIFY(notes->font().bold() && notes->font().italic() && !notes->font().underline());
         QCOMPARE(notes->palette().color(QPalette::Text), QColor(255, 0, 0));
@@ -897,21 +917,25 @@ private slots:
         QCOMPARE(notices, QStringList());
         QCOMPARE(frame->geometry(), QRect(100, 60, 600, 480));
         for (const char *key : {"Toolbar1", "Addressbar", "Tabbar"})
-            QVERIFY2(!frame->chrome()->bandVisible(QLatin1String(key)), key);
-        QVERIFY(frame->chrome()->bandVisible("Toolbar2"));
-        QVERIFY(frame->frameStatusBar()->canvas()->isHidden());
-        QVERIFY(frame->sidebarDock()->isHidden());
-        QVERIFY(frame->addressBar()->goNewDown());
-        QCOMPARE(frame->addressBar()->typedAddresses(), typed);
-        QCOMPARE(frame->addressBar()->searchEngine(), 3);
-        QCOMPARE(frame->chrome()->sitesToolBar()->buttonKey(2), QStringLiteral("Custom2"));
+            QVERIFY2(!frame->findChild<FrameChrome *>()->bandVisible(QLatin1String(key)), key);
+        QVERIFY(frame->findChild<FrameChrome *>()->bandVisible("Toolbar2"));
+        QVERIFY(frame->findChild<FrameStatusBar *>()->canvas()->isHidden());
+        QVERIFY(frame->findChild<QDockWidget *>("sidebarDock")->isHidden());
+        QVERIFY(frame->findChild<AddressBar *>()->goNewDown());
+        QCOMPARE(frame->findChild<AddressBar *>()->typedAddresses(), typed);
+        QCOMPARE(frame->findChild<AddressBar *>()->searchEngine(), 3);
+        QCOMPARE(frame->findChild<FrameChrome *>()->sitesToolBar()->buttonKey(2),
+                 QStringLiteral("Custom2"));
         for (const ContentSwitches::Switch &entry : ContentSwitches::switches()) {
-            QVERIFY2(!frame->commands()->isChecked(QLatin1String(entry.menuKey)), entry.menuKey);
+            QVERIFY2(
+                !frame->findChild<CommandRegistry *>()->isChecked(QLatin1String(entry.menuKey)),
+                entry.menuKey);
         }
-        QCOMPARE(frame->sidebar()->m_quickNotes->font().family(), QStringLiteral("DejaVu Sans"));
-        QCOMPARE(frame->favoritesTimer().interval(), 7 * 60000);
-        QVERIFY(!frame->tray()->hasIcon());
-        QVERIFY(frame->documents().isEmpty()); // no saved page comes back: the list stays
+        QCOMPARE(frame->findChild<Sidebar *>()->m_quickNotes->font().family(),
+                 QStringLiteral("DejaVu Sans"));
+        QCOMPARE(frame->findChild<QTimer *>("FavoritesTimer")->interval(), 7 * 60000);
+        QVERIFY(!frame->findChild<FrameTray *>()->hasIcon());
+        QVERIFY(frameDocuments(*frame).isEmpty()); // no saved page comes back: the list stays
         frame->close();
         frame.reset();
 
@@ -930,7 +954,7 @@ private slots:
         store().write("General", "MinimizeToTray", "True");
         auto frame = makeFrame(m_server.page("Closing"));
         const QString notes = QStringLiteral("Buy milk %1").arg(QDateTime::currentMSecsSinceEpoch());
-        frame->sidebar()->m_quickNotes->setPlainText(notes);
+        frame->findChild<Sidebar *>()->m_quickNotes->setPlainText(notes);
         QFile::remove(FrameChrome::layoutFile());
         const QString file = store().filePath();
         QTemporaryDir dir;
@@ -953,8 +977,8 @@ private slots:
         QFile kept(Sidebar::quickNotesFile());
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QVERIFY(QString::fromUtf8(kept.readAll()).contains(notes));
-        QVERIFY(!frame->tray()->hasIcon());
-        QVERIFY(!frame->favoritesTimer().isActive());
+        QVERIFY(!frame->findChild<FrameTray *>()->hasIcon());
+        QVERIFY(!frame->findChild<QTimer *>("FavoritesTimer")->isActive());
         SettingsStore::setInstanceFile(file);
     }
 
@@ -962,11 +986,12 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.page("Before"));
-        const qsizetype before = frame->documents().size();
+        const qsizetype before = frameDocuments(*frame).size();
 
         frame->handOver(m_server.page("Handed"));
-        QCOMPARE(frame->documents().size(), before + 1);
-        QTRY_COMPARE(frame->tabBar()->caption(int(before) + 1), QStringLiteral("Handed"));
+        QCOMPARE(frameDocuments(*frame).size(), before + 1);
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->caption(int(before) + 1),
+                     QStringLiteral("Handed"));
         // The page it covers is hidden as a view, not only to the engine: a view left shown
         // behind it keeps the engine's compositor ticking.
         QVERIFY(documentAt(*frame, int(before) + 1)->m_browser->view()->isVisible());
@@ -977,7 +1002,7 @@ private slots:
         QTRY_VERIFY(frame->isMinimized());
         frame->handOver(QString());
         frame->handOver(QStringLiteral("x"));
-        QCOMPARE(frame->documents().size(), before + 1);
+        QCOMPARE(frameDocuments(*frame).size(), before + 1);
         QTRY_VERIFY(!frame->isMinimized());
         QVERIFY(frame->isVisible());
         frame->close();
@@ -987,15 +1012,16 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.url("/popup"));
-        QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Opener"));
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->caption(1), QStringLiteral("Opener"));
         // The kill shows on the killer's panel; no tab opened.
-        QTRY_COMPARE(frame->frameStatusBar()->panels()->panelIcon(QStringLiteral("Item4")), 5);
-        QCOMPARE(frame->documents().size(), 1);
+        QTRY_COMPARE(
+            frame->findChild<FrameStatusBar *>()->panels()->panelIcon(QStringLiteral("Item4")), 5);
+        QCOMPARE(frameDocuments(*frame).size(), 1);
 
         AppState::settings.popupKillerEnable = false;
-        frame->commands()->trigger("mnuNavigateRefresh");
-        QTRY_COMPARE(frame->documents().size(), 2);
-        QTRY_COMPARE(frame->tabBar()->caption(2), QStringLiteral("Popup"));
+        frame->findChild<CommandRegistry *>()->trigger("mnuNavigateRefresh");
+        QTRY_COMPARE(frameDocuments(*frame).size(), 2);
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->caption(2), QStringLiteral("Popup"));
         QVERIFY(registryConsistent(*frame));
         frame->close();
     }
@@ -1010,10 +1036,12 @@ private slots:
         file.write("[InternetShortcut]\r\nURL=" + m_server.page("From shortcut").toUtf8() + "\r\n");
         file.close();
         auto frame = makeFrame(m_server.page("Start"));
-        frame->openDocument(QUrl::fromLocalFile(path).toString());
-        QTRY_COMPARE(frame->tabBar()->caption(2), QStringLiteral("From shortcut"));
-        frame->openDocument(path);
-        QTRY_COMPARE(frame->tabBar()->caption(3), QStringLiteral("From shortcut"));
+        frame->findChild<DocumentArea *>()->openDocument(QUrl::fromLocalFile(path).toString());
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->caption(2),
+                     QStringLiteral("From shortcut"));
+        frame->findChild<DocumentArea *>()->openDocument(path);
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->caption(3),
+                     QStringLiteral("From shortcut"));
         frame->close();
     }
 
@@ -1026,7 +1054,7 @@ private slots:
 
         // The window list shows every document, the active one bold; OK switches.
         {
-            WindowListDialog list(frame->documents(), frame.get());
+            WindowListDialog list(frameDocuments(*frame), frame.get());
             QCOMPARE(list.m_list->topLevelItemCount(), 2);
             QVERIFY(list.m_list->topLevelItem(1)->font(0).bold());
             QVERIFY(!list.m_list->topLevelItem(0)->font(0).bold());
@@ -1040,7 +1068,7 @@ private slots:
         }
 
         // The palette grows by 250 twips a tick up to 5000 and stands still while sticky.
-        NavigatorPalette *nav = frame->navigator();
+        NavigatorPalette *nav = frame->findChild<DocumentArea *>()->navigator();
         QCOMPARE(nav->m_list->headerItem()->text(1), QStringLiteral("Status"));
         nav->setHeightTwips(4875);
         nav->m_foldTag = QStringLiteral("0");
@@ -1096,7 +1124,7 @@ private slots:
         store().write("General", "SaveDocumentOnExit", "False");
         store().write("Gestures", "MouseLeftDown", "6");
         auto frame = makeFrame(m_server.page("Status"));
-        FrameStatusBar *status = frame->frameStatusBar();
+        FrameStatusBar *status = frame->findChild<FrameStatusBar *>();
         PanelStatusBar *bar = status->panels();
         QCOMPARE(bar->panelIndex(QStringLiteral("Item8")), 8);
         QVERIFY_THROWS_EXCEPTION(NumberedError, bar->panelIndex(9)); // eight panels
@@ -1166,28 +1194,30 @@ private slots:
             QVERIFY(AppState::modalDialogOpen());
             inner.accept();
             QVERIFY(AppState::modalDialogOpen());
-            frame->onMouseGesture(MouseGestureRecognizer::kLeftDown, 0, 0, 0, 0, accepted);
+            Q_EMIT frame->findChild<MouseGestureRecognizer *>()->gestureRecognized(
+                MouseGestureRecognizer::kLeftDown, 0, 0, 0, 0, accepted);
             outer.accept();
             QVERIFY(!AppState::modalDialogOpen());
         }
         QVERIFY(accepted);
-        QCOMPARE(frame->documents().size(), 1);
+        QCOMPARE(frameDocuments(*frame).size(), 1);
         accepted = false;
         AppState::settings.sitesHome1 = m_server.page("Gesture");
-        frame->onMouseGesture(MouseGestureRecognizer::kLeftDown, 0, 0, 0, 0, accepted);
+        Q_EMIT frame->findChild<MouseGestureRecognizer *>()->gestureRecognized(
+            MouseGestureRecognizer::kLeftDown, 0, 0, 0, 0, accepted);
         QVERIFY(accepted);
-        QCOMPARE(frame->documents().size(), 2);
-        QTRY_COMPARE(frame->tabBar()->caption(2), QStringLiteral("Gesture"));
-        QVERIFY(frame->gestures()->isAttached());
+        QCOMPARE(frameDocuments(*frame).size(), 2);
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->caption(2), QStringLiteral("Gesture"));
+        QVERIFY(frame->findChild<MouseGestureRecognizer *>()->isAttached());
         frame->close();
-        QVERIFY(!frame->gestures()->isAttached());
+        QVERIFY(!frame->findChild<MouseGestureRecognizer *>()->isAttached());
     }
 
     void destroyedWithoutClose()
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.page("Gone"));
-        QTRY_COMPARE(frame->tabBar()->caption(1), QStringLiteral("Gone"));
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->caption(1), QStringLiteral("Gone"));
         frame.reset(); // as a failing check leaves it: no close first
         QCOMPARE(AppState::openDocuments, qint16(0));
     }

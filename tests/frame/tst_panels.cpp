@@ -1,4 +1,5 @@
 #include "../testserver.h"
+#include "../framedocuments.h"
 #include "core/appstate.h"
 #include "core/historystore.h"
 #include "core/paths.h"
@@ -60,7 +61,8 @@ class TestPanels : public QObject
     template<typename T, typename Answer>
     static bool answerDialog(MainWindow &frame, const QString &command, Answer answer)
     {
-        return answerDialog<T>([&] { frame.commands()->trigger(command); }, answer);
+        return answerDialog<T>([&] { frame.findChild<CommandRegistry *>()->trigger(command); },
+                               answer);
     }
     template<typename T, typename Answer>
     static bool answerDialog(const std::function<void()> &trigger, Answer answer)
@@ -93,7 +95,7 @@ private slots:
         QVERIFY(HistoryStore::instance().addVisit(m_server.page("Visited"), QStringLiteral("Visited")));
 
         auto frame = makeFrame();
-        Sidebar *bar = frame->sidebar();
+        Sidebar *bar = frame->findChild<Sidebar *>();
         QTRY_VERIFY(findItem(bar->m_favoritesTree, QStringLiteral("Plan")));
         // The history tree waits until its section shows.
         QVERIFY(!findItem(bar->m_historyTree, QStringLiteral("Today")));
@@ -107,10 +109,10 @@ private slots:
         // A favorite and a history entry open with no document in new tabs; the group adds
         // a tab for each of its pages.
         bar->m_favorites->openNode(findItem(bar->m_favoritesTree, QStringLiteral("Plan")));
-        QTRY_COMPARE(frame->documents().size(), 1);
+        QTRY_COMPARE(frameDocuments(*frame).size(), 1);
         bar->m_groups->openRow(bar->m_groupList->topLevelItem(0));
-        QTRY_COMPARE(frame->documents().size(), 3);
-        QTRY_COMPARE(frame->activeDocument()->locationName(), QStringLiteral("Two"));
+        QTRY_COMPARE(frameDocuments(*frame).size(), 3);
+        QTRY_COMPARE(activeFrameDocument(*frame)->locationName(), QStringLiteral("Two"));
 
         // Add to Favorites: the page of the active tab, kept in the folder chosen.
         QVERIFY(answerDialog<AddFavoriteDialog>(*frame, QStringLiteral("mnuViewAddToFav"),
@@ -129,7 +131,7 @@ private slots:
         QCOMPARE(reopened, QStringList({m_server.page("Plan"), m_server.page("One"),
                                         m_server.page("Two")}));
 
-        frame->commands()->trigger(QStringLiteral("mnuViewHistory"));
+        frame->findChild<CommandRegistry *>()->trigger(QStringLiteral("mnuViewHistory"));
         QCOMPARE(bar->sectionKey(bar->sidebar->currentIndex()), QStringLiteral("HISTORY"));
         frame->close();
     }
@@ -138,7 +140,8 @@ private slots:
     {
         AppState::optionsPage = 8; // Content
         auto frame = makeFrame();
-        QVERIFY(frame->commands()->isChecked(QStringLiteral("mnuContentImage")));
+        QVERIFY(
+            frame->findChild<CommandRegistry *>()->isChecked(QStringLiteral("mnuContentImage")));
         QVERIFY(answerDialog<OptionsDialog>(*frame, QStringLiteral("mnuViewOptions"),
                                             [](OptionsDialog *dialog) {
             QCOMPARE(dialog->currentPage(), 8);
@@ -147,7 +150,8 @@ private slots:
         }));
         QCOMPARE(AppState::optionsPage, 1);
         QVERIFY(!AppState::settings.enableImages);
-        QVERIFY(!frame->commands()->isChecked(QStringLiteral("mnuContentImage")));
+        QVERIFY(
+            !frame->findChild<CommandRegistry *>()->isChecked(QStringLiteral("mnuContentImage")));
         frame->close();
         frame.reset();
 
@@ -155,7 +159,8 @@ private slots:
         AppState::settings.enableImages = true;
         frame = makeFrame();
         QVERIFY(!AppState::settings.enableImages);
-        QVERIFY(!frame->commands()->isChecked(QStringLiteral("mnuContentImage")));
+        QVERIFY(
+            !frame->findChild<CommandRegistry *>()->isChecked(QStringLiteral("mnuContentImage")));
 
         // Cancel changes nothing.
         QVERIFY(answerDialog<OptionsDialog>(*frame, QStringLiteral("mnuViewOptions"),
