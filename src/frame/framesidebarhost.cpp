@@ -11,6 +11,7 @@
 #include "widgets/notificationwindow.h"
 
 #include <QComboBox>
+#include <QPointer>
 
 FrameSidebarHost::FrameSidebarHost(QWidget *frame, DocumentArea &documents,
                                    CommandRegistry &commands, FrameFunctions functions)
