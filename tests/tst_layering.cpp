@@ -12,7 +12,8 @@
 #include <functional>
 
 // The include structure of src/: a component is a header and its source file (x.h + x.cpp);
-// includes may only point down the layer order, and never close a circle.
+// includes may only point down the layer order, and never close a circle. No component (a
+// class's header and sources, with what they hold beside the class) grows past a thousand lines.
 class TestLayering : public QObject
 {
     Q_OBJECT
@@ -28,6 +29,12 @@ class TestLayering : public QObject
 
     QString m_src;
     QList<Include> m_includes;
+    // The number of lines of each file, by its path relative to src/.
+    QHash<QString, int> m_lines;
+    // The component of each class a header defines ("frame/mainwindow" for MainWindow).
+    QHash<QString, QString> m_classComponents;
+    // For each source file, the classes whose members it defines ("MainWindow::startUp").
+    QHash<QString, QSet<QString>> m_definedMembersOf;
 
     static QString component(const QString &file)
     {
@@ -158,6 +165,9 @@ private slots:
         QVERIFY2(src.exists(), qPrintable(m_src));
         static const QRegularExpression includeLine(
             QStringLiteral("^\\s*#\\s*include\\s*\"([^\"]+)\""));
+        static const QRegularExpression classLine(QStringLiteral("^class (\\w+)\\b[^;]*$"));
+        static const QRegularExpression memberDefinition(
+            QStringLiteral("^(?!\\s)[\\w:<>,*& ]*?\\b(\\w+)::~?\\w+\\("));
 
         QStringList files;
         QDirIterator it(m_src, {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files,
@@ -171,9 +181,20 @@ private slots:
             QFile source(src.filePath(file));
             QVERIFY2(source.open(QIODevice::ReadOnly | QIODevice::Text), qPrintable(file));
             const QString folder = QFileInfo(file).path();
+            int &lines = m_lines[file];
+            const bool header = file.endsWith(QLatin1String(".h"));
             while (!source.atEnd()) {
-                const QRegularExpressionMatch match =
-                    includeLine.match(QString::fromUtf8(source.readLine()));
+                ++lines;
+                const QString line = QString::fromUtf8(source.readLine());
+                if (header) {
+                    const QRegularExpressionMatch declared = classLine.match(line);
+                    if (declared.hasMatch())
+                        m_classComponents.insert(declared.captured(1), component(file));
+                } else if (const QRegularExpressionMatch defined = memberDefinition.match(line);
+                           defined.hasMatch()) {
+                    m_definedMembersOf[file].insert(defined.captured(1));
+                }
+                const QRegularExpressionMatch match = includeLine.match(line);
                 if (!match.hasMatch())
                     continue;
                 const QString written = match.captured(1);
@@ -187,6 +208,42 @@ private slots:
             }
         }
         QVERIFY(!m_includes.isEmpty());
+    }
+
+    // No class, header and source together, has more than a thousand lines: a class that
+    // grows so far has parts with a job of their own, to be split off.
+    void componentsStayUnderAThousandLines()
+    {
+        static constexpr int kLimit = 1000;
+        QMap<QString, int> sizes;
+        for (auto it = m_lines.cbegin(); it != m_lines.cend(); ++it) {
+            // A source file without a header of its own that defines the members of one class
+            // counts with that class.
+            QString owner = component(it.key());
+            if (!m_lines.contains(owner + QLatin1String(".h"))) {
+                QStringList classes;
+                for (const QString &name : m_definedMembersOf.value(it.key())) {
+                    if (m_classComponents.contains(name))
+                        classes.append(m_classComponents.value(name));
+                }
+                classes.removeDuplicates();
+                if (classes.size() == 1)
+                    owner = classes.first();
+            }
+            sizes[owner] += it.value();
+        }
+        QStringList tooLong;
+        for (auto it = sizes.cbegin(); it != sizes.cend(); ++it) {
+            if (it.value() > kLimit)
+                tooLong.append(
+                    QStringLiteral("%1: %2 lines in its header and sources, more than %3")
+                        .arg(it.key())
+                        .arg(it.value())
+                        .arg(kLimit));
+        }
+        for (const QString &line : std::as_const(tooLong))
+            qInfo().noquote() << line;
+        QVERIFY2(tooLong.isEmpty(), "components over the limit, listed above");
     }
 
     // Every include points to a lower layer: app > frame > sidebar = options > document >

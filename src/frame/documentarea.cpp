@@ -6,10 +6,11 @@
 #include "document/abstractdocument.h"
 #include "document/documentrules.h"
 #include "documenttabbar.h"
-#include "framemenus.h"
+#include "documenttabclicks.h"
 #include "shortcutrules.h"
 #include "platform/newwindowrequest.h"
 #include "sidebar/urlshortcut.h"
+#include "subwindowarrangement.h"
 
 #include <QCursor>
 #include <QEvent>
@@ -17,7 +18,6 @@
 #include <QMdiSubWindow>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QTimer>
 #include <QUrl>
 
@@ -26,40 +26,6 @@ using namespace DocumentRules;
 namespace {
 const QString kSettings = QStringLiteral("Settings");
 
-// The "Control" setting for a click on a tab with the button and modifiers.
-int tabClickAction(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
-{
-    const SettingsModel &s = AppState::settings;
-    const bool modified =
-        modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    if (button == Qt::LeftButton)
-        return modified ? s.controlShiftLeft : s.controlLeft;
-    return modified ? s.controlShiftRight : s.controlRight;
-}
-
-// Cascaded windows step down and right by a title bar each and keep the room that is left,
-// but never less than half the area (the steps start over from the top then).
-QList<QRect> cascadeRects(const QRect &area, int count, int step)
-{
-    QList<QRect> rects;
-    if (count < 1 || area.isEmpty() || step < 1)
-        return rects;
-    const int stepsThatFit = qMin(area.width(), area.height()) / 2 / step;
-    const int steps = qMin(count - 1, stepsThatFit);
-    const QSize size(area.width() - steps * step, area.height() - steps * step);
-    for (int i = 0; i < count; ++i) {
-        const int offset = (stepsThatFit > 0 ? i % (stepsThatFit + 1) : 0) * step;
-        rects.append(QRect(area.topLeft() + QPoint(offset, offset), size));
-    }
-    return rects;
-}
-
-void setFramed(QMdiSubWindow *sub, bool framed)
-{
-    const Qt::WindowFlags flags = sub->windowFlags();
-    if (flags.testFlag(Qt::FramelessWindowHint) == framed)
-        sub->setWindowFlags(flags ^ Qt::FramelessWindowHint);
-}
 } // namespace
 
 DocumentArea::DocumentArea(QWidget *window, DocumentFactory factory)
@@ -70,9 +36,22 @@ DocumentArea::DocumentArea(QWidget *window, DocumentFactory factory)
     m_mdiArea->setViewMode(QMdiArea::SubWindowView);
     m_mdiArea->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &DocumentArea::onSubWindowActivated);
-    connect(m_tabBar, &DocumentTabBar::tabPressed, this, &DocumentArea::onTabPressed);
-    connect(m_tabBar, &DocumentTabBar::tabDoubleClicked, this, &DocumentArea::onTabDoubleClicked);
-    connect(m_tabBar, &QTabBar::tabCloseRequested, this, &DocumentArea::onTabCloseRequested);
+    m_tabClicks = new DocumentTabClicks(m_tabBar,
+                                        {[this](int position) { return documentAt(position); },
+                                         [this] { return m_activating; }},
+                                        this);
+    connect(m_tabClicks, &DocumentTabClicks::frontRequested, this, &DocumentArea::bringToFront);
+    connect(m_tabClicks, &DocumentTabClicks::tabActionRequested, this,
+            [this](AbstractDocument *document, int action, const QPoint &at) {
+                runTabAction(document, action, at);
+            });
+    connect(m_tabClicks, &DocumentTabClicks::closeRequested, this, &DocumentArea::closeDocument);
+    connect(m_tabClicks, &DocumentTabClicks::newMenuRequested, this,
+            &DocumentArea::newMenuRequested);
+    connect(m_tabClicks, &DocumentTabClicks::newTabRequested, this, &DocumentArea::newTabRequested);
+    m_arrangement = new SubWindowArrangement(m_mdiArea, this);
+    connect(m_arrangement, &SubWindowArrangement::arrangementChanged, this,
+            &DocumentArea::updateOnScreen);
     m_window->installEventFilter(this);
     // The mouse over the free area of the documents folds the navigator palette.
     m_mdiArea->viewport()->setMouseTracking(true);
@@ -180,12 +159,13 @@ AbstractDocument *DocumentArea::registerDocument(const QString &address)
     m_tabBar->appendTab(address, 0);
     connectDocument(document);
     QMdiSubWindow *sub = m_mdiArea->addSubWindow(
-        document, m_arranged ? Qt::SubWindow : Qt::SubWindow | Qt::FramelessWindowHint);
+        document, m_arrangement->isArranged() ? Qt::SubWindow
+                                              : Qt::SubWindow | Qt::FramelessWindowHint);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(DocumentTabBar::stripIcon(kIconLoaded));
     sub->setWindowTitle(address);
     connect(sub, &QMdiSubWindow::windowStateChanged, this,
-            [this, sub] { onSubWindowStateChanged(sub); });
+            [this, sub] { m_arrangement->onSubWindowStateChanged(sub); });
     Q_EMIT documentCountChanged();
     return document;
 }
@@ -243,7 +223,7 @@ AbstractDocument *DocumentArea::openDocument(const QString &url)
     const int k = positionOf(document);
     document->load(address);
     if (QMdiSubWindow *sub = subWindowOf(document)) {
-        present(sub);
+        m_arrangement->present(sub);
         m_mdiArea->setActiveSubWindow(sub);
     }
     m_tabBar->setShrunk(k, false);
@@ -259,7 +239,7 @@ AbstractDocument *DocumentArea::openPopup(NewWindowRequest &request)
     AbstractDocument *document = registerDocument(address);
     document->openNewWindow(request);
     if (QMdiSubWindow *sub = subWindowOf(document)) {
-        present(sub);
+        m_arrangement->present(sub);
         if (!request.isBackgroundTab())
             m_mdiArea->setActiveSubWindow(sub);
         else if (m_current)
@@ -356,20 +336,9 @@ void DocumentArea::onDocumentClosing(AbstractDocument *document, const QString &
 void DocumentArea::bringToFront(AbstractDocument *document)
 {
     if (QMdiSubWindow *sub = subWindowOf(document)) {
-        present(sub);
+        m_arrangement->present(sub);
         m_mdiArea->setActiveSubWindow(sub);
     }
-}
-
-void DocumentArea::present(QMdiSubWindow *sub)
-{
-    setFramed(sub, m_arranged);
-    if (!m_arranged)
-        sub->showMaximized();
-    else if (sub->isMinimized() || sub->isMaximized())
-        sub->showNormal();
-    else
-        sub->show();
 }
 
 void DocumentArea::onSubWindowActivated(QMdiSubWindow *sub)
@@ -497,61 +466,11 @@ void DocumentArea::shrinkTabs(int variant)
     }
 }
 
-void DocumentArea::onTabPressed(int position, Qt::MouseButton button,
-                                Qt::KeyboardModifiers modifiers, const QPoint &globalPos)
-{
-    if (position >= 1) {
-        clickTab(position, button, modifiers, globalPos);
-        return;
-    }
-    m_pressed = nullptr;
-    // The empty strip: the New menu at the pointer; Ctrl with the left button, the home page
-    // in a new tab.
-    if (button == Qt::RightButton)
-        Q_EMIT newMenuRequested(globalPos);
-    else if (button == Qt::LeftButton && modifiers == Qt::ControlModifier)
-        Q_EMIT newTabRequested();
-}
-
-void DocumentArea::clickTab(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
-                            const QPoint &globalPos)
-{
-    if (m_activating)
-        return;
-    AbstractDocument *document = documentAt(position);
-    m_pressed = document;
-    if (!document)
-        return;
-    bringToFront(document);
-    const int action = tabClickAction(button, modifiers);
-    if (action != 0)
-        runTabAction(document, action, globalPos);
-}
-
 void DocumentArea::cycleTabs(bool back)
 {
     const int position = ShortcutRules::cycledTab(positionOf(m_current), int(m_entries.size()), back);
     if (position >= 1)
-        clickTab(position, Qt::LeftButton, Qt::NoModifier, QCursor::pos());
-}
-
-void DocumentArea::onTabDoubleClicked(int position, const QPoint &globalPos)
-{
-    if (position < 1) {
-        Q_EMIT newTabRequested();
-        return;
-    }
-    // The second click of a double click lands on the tab the first one pressed, unless that
-    // one has closed since and another tab moved up into its place.
-    AbstractDocument *document = documentAt(position);
-    if (document && document == m_pressed)
-        runTabAction(document, AppState::settings.controlDouble, globalPos);
-}
-
-void DocumentArea::onTabCloseRequested(int index)
-{
-    // The tab goes with its document, as for every other close.
-    closeDocument(documentAt(index + 1));
+        m_tabClicks->clickTab(position, Qt::LeftButton, Qt::NoModifier, QCursor::pos());
 }
 
 // ---------------------------------------------------------------- all documents
@@ -589,90 +508,4 @@ void DocumentArea::loadAll()
     for (int i = 1; i <= n; ++i)
         openDocument(store.read(kSettings, QStringLiteral("Document%1").arg(i),
                                 AppState::settings.sitesHome1));
-}
-
-// ---------------------------------------------------------------- arrangement
-
-QList<QMdiSubWindow *> DocumentArea::visibleSubWindows() const
-{
-    QList<QMdiSubWindow *> visible;
-    for (QMdiSubWindow *sub : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {
-        if (!sub->isHidden())
-            visible.append(sub);
-    }
-    return visible;
-}
-
-void DocumentArea::arrange(const std::function<void(const QList<QMdiSubWindow *> &)> &placement)
-{
-    m_arranged = true;
-    const QList<QMdiSubWindow *> visible = visibleSubWindows();
-    for (QMdiSubWindow *sub : visible) {
-        setFramed(sub, true);
-        if (sub->isMaximized() || sub->isMinimized())
-            sub->showNormal();
-    }
-    placement(visible);
-    updateOnScreen();
-}
-
-void DocumentArea::tileHorizontally()
-{
-    arrange([this](const QList<QMdiSubWindow *> &visible) {
-        const QList<QRect> rects =
-            FrameMenus::tileHorizontally(m_mdiArea->viewport()->rect(), int(visible.size()));
-        for (qsizetype i = 0; i < rects.size(); ++i)
-            visible[i]->setGeometry(rects[i]);
-    });
-}
-
-void DocumentArea::cascade()
-{
-    arrange([this](const QList<QMdiSubWindow *> &visible) {
-        if (visible.isEmpty())
-            return;
-        QMdiSubWindow *first = visible.first();
-        const int step = first->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, first);
-        const QList<QRect> rects =
-            cascadeRects(m_mdiArea->viewport()->rect(), int(visible.size()), step);
-        for (qsizetype i = 0; i < rects.size(); ++i) {
-            visible[i]->setGeometry(rects[i]);
-            visible[i]->raise();
-        }
-        if (QMdiSubWindow *active = m_mdiArea->currentSubWindow())
-            active->raise();
-    });
-}
-
-void DocumentArea::minimizeAll()
-{
-    arrange([](const QList<QMdiSubWindow *> &visible) {
-        for (QMdiSubWindow *sub : visible)
-            sub->showMinimized();
-    });
-}
-
-void DocumentArea::maximizeAll()
-{
-    m_arranged = false;
-    QMdiSubWindow *active = m_mdiArea->currentSubWindow();
-    for (QMdiSubWindow *sub : visibleSubWindows()) {
-        if (sub != active)
-            present(sub);
-    }
-    // The active one last, so it stays on top.
-    if (active) {
-        present(active);
-        m_mdiArea->setActiveSubWindow(active);
-    }
-    updateOnScreen();
-}
-
-void DocumentArea::onSubWindowStateChanged(QMdiSubWindow *sub)
-{
-    // A framed document maximised from its title bar takes the whole area back to the tabs.
-    if (m_arranged && sub->isMaximized())
-        maximizeAll();
-    else
-        updateOnScreen();
 }

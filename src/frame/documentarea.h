@@ -16,7 +16,9 @@ class QPoint;
 class QTimer;
 class AbstractDocument;
 class DocumentTabBar;
+class DocumentTabClicks;
 class NewWindowRequest;
+class SubWindowArrangement;
 
 // The frame's documents: the MDI area that shows them, the tab strip and the navigator palette,
 // kept in step. Documents, tabs and navigator rows correspond by position (1-based, in the
@@ -39,26 +41,16 @@ public:
     // Made on first use, at the place and size the settings keep.
     NavigatorPalette *navigator();
 
-    // ---- Documents by position.
+    // ---- The documents, in the order of their tabs.
     QList<AbstractDocument *> documents() const;
-    // 1-based; 0 for a document that is not open here.
-    int positionOf(const AbstractDocument *document) const;
-    AbstractDocument *documentAt(int position) const;
     // The document of the current sub-window, when it is open here.
     AbstractDocument *activeDocument() const;
 
     // ---- Opening, activating, closing.
     // Opens the address (for a shortcut file, the address it holds) in a new active document.
     AbstractDocument *openDocument(const QString &address);
-    // Lets a page's new-window request through into a new document.
-    AbstractDocument *openPopup(NewWindowRequest &request);
     // Makes the document the active one; in the tabbed view it fills the area.
     void bringToFront(AbstractDocument *document);
-    // A click on the tab at the position: its document comes to the front, then the action
-    // the "Control" settings give the button runs (Shift, Ctrl or Alt make the modifier
-    // variant). Ignored while a document is being activated.
-    void clickTab(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
-                  const QPoint &globalPos);
     // A left click on the tab after (or before) the active one, wrapping at both ends.
     // Nothing with one tab.
     void cycleTabs(bool back);
@@ -79,14 +71,9 @@ public:
     void saveAll() const;
     void loadAll();
 
-    // ---- Arrangement of the sub-windows (the Window menu). Tiled, cascaded and minimised
-    // documents are framed windows with their titles; Maximize All returns to the tabbed view,
-    // where every document fills the area without a frame and the active one is on top.
-    void tileHorizontally();
-    void cascade();
-    void maximizeAll();
-    void minimizeAll();
-    bool isTabbedView() const { return !m_arranged; }
+    // The arrangement of the sub-windows (the Window menu's tile, cascade, maximize and
+    // minimize all).
+    SubWindowArrangement *arrangement() const { return m_arrangement; }
 
     // ---- The palette: its place and size into the settings model; closed with the frame.
     void storeNavigatorGeometry() const;
@@ -128,14 +115,18 @@ private:
         int highlightPhase = 0;
     };
 
+    // 1-based; 0 for a document that is not open here.
+    int positionOf(const AbstractDocument *document) const;
+    AbstractDocument *documentAt(int position) const;
     AbstractDocument *registerDocument(const QString &address);
+    // Lets a page's new-window request through into a new document.
+    AbstractDocument *openPopup(NewWindowRequest &request);
     void connectDocument(AbstractDocument *document);
     // Passes the document's report on as the area's signal while it is the active document.
     template <typename... Args>
     void forwardWhileCurrent(AbstractDocument *document, void (AbstractDocument::*report)(Args...),
                              void (DocumentArea::*current)(Args...));
     QMdiSubWindow *subWindowOf(const AbstractDocument *document) const;
-    QList<QMdiSubWindow *> visibleSubWindows() const;
     void setTabCaption(int position, const QString &title);
     void onSubWindowActivated(QMdiSubWindow *sub);
     void onTitleChanged(AbstractDocument *document, const QString &title);
@@ -143,15 +134,7 @@ private:
     void onLoadCompleted(AbstractDocument *document);
     void onHighlightTick(AbstractDocument *document);
     void onDocumentClosing(AbstractDocument *document, const QString &lastAddress);
-    void onTabPressed(int position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
-                      const QPoint &globalPos);
-    void onTabDoubleClicked(int position, const QPoint &globalPos);
-    void onTabCloseRequested(int index);
     void runTabAction(AbstractDocument *document, int action, const QPoint &menuAt);
-    // The sub-window in the current view: framed or not, maximised, or back from minimised.
-    void present(QMdiSubWindow *sub);
-    void arrange(const std::function<void(const QList<QMdiSubWindow *> &)> &placement);
-    void onSubWindowStateChanged(QMdiSubWindow *sub);
     // Only what can be seen draws: the pages behind a maximised active document and every page
     // of a minimised or hidden frame are hidden to the engine.
     void updateOnScreen();
@@ -165,11 +148,9 @@ private:
     QPixmap m_skinPicture;
     QList<Entry> m_entries;
     QPointer<AbstractDocument> m_current;
-    // The document of the last press on a tab: a double click acts on it or not at all.
-    QPointer<AbstractDocument> m_pressed;
     QString m_lastClosedAddress;
     // Set while a document is being activated: tab clicks wait for it to finish.
     bool m_activating = false;
-    // Tiled, cascaded or minimised rather than tabbed.
-    bool m_arranged = false;
+    DocumentTabClicks *m_tabClicks;
+    SubWindowArrangement *m_arrangement;
 };

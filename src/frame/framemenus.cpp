@@ -97,11 +97,9 @@ void toolbarOptions(KeyedMenu &menu, const SettingsStore &store, const StripTool
     menu.setEnabled(menu.indexForKey(QStringLiteral("mnuTBTextAlign")), toolbarTextShown(toolbar));
 }
 
-} // namespace
-
-void buildMainMenu(KeyedMenu &menu)
+// The File menu.
+void addFileMenu(KeyedMenu &menu)
 {
-    prologue(menu, true);
     addRows(menu, {
                       {"mnuFile", 1000, nullptr, -1},
                       {"mnuFileNew", 1001, "mnuFile", 4},
@@ -117,7 +115,13 @@ void buildMainMenu(KeyedMenu &menu)
                       {"mnuFilePrint", 1010, "mnuFile", 13},
                       {"mnuFileBar3", 0, "mnuFile", -1},
                       {"mnuFileExit", 1012, "mnuFile", -1},
+                  });
+}
 
+// The Edit menu.
+void addEditMenu(KeyedMenu &menu)
+{
+    addRows(menu, {
                       {"mnuEdit", 1013, nullptr, -1},
                       {"mnuEditUndoClose", 1014, "mnuEdit", 36},
                       {"mnuEditBar0", 0, "mnuEdit", -1},
@@ -132,7 +136,13 @@ void buildMainMenu(KeyedMenu &menu)
                       {"mnuEditSelectAll", 1071, "mnuEdit", -1},
                       {"mnuEditBar3", 0, "mnuEdit", -1},
                       {"mnuEditFind", 1072, "mnuEdit", 3},
+                  });
+}
 
+// The View menu: the bars of the frame, the side bar's sections, the tabs.
+void addViewMenu(KeyedMenu &menu)
+{
+    addRows(menu, {
                       {"mnuView", 1019, nullptr, -1},
                       {"mnuInterface", 1135, "mnuView", -1},
                       {"mnuViewBrowseToolbar", 1073, "mnuInterface", -1},
@@ -167,7 +177,13 @@ void buildMainMenu(KeyedMenu &menu)
                       {"mnuViewBar7", 0, "mnuView", -1},
                       {"mnuViewInternetOptions", 1128, "mnuView", 1},
                       {"mnuViewOptions", 1023, "mnuView", 1},
+                  });
+}
 
+// The Navigate menu, with the automatic refresh of a tab.
+void addNavigateMenu(KeyedMenu &menu)
+{
+    addRows(menu, {
                       {"mnuNavigate1", 1087, nullptr, -1},
                       {"mnuNavigateBack", 1088, "mnuNavigate1", 9},
                       {"mnuNavigateForward", 1089, "mnuNavigate1", 10},
@@ -187,7 +203,13 @@ void buildMainMenu(KeyedMenu &menu)
                       {"mnuNavigateMail", 1094, "mnuNavigate1", 20},
                       {"mnuNavigateSearch", 1095, "mnuNavigate1", 17},
                       {"mnuNavigateNews", 1096, "mnuNavigate1", 18},
+                  });
+}
 
+// The Content menu: form filling and the content switches.
+void addContentMenu(KeyedMenu &menu)
+{
+    addRows(menu, {
                       {"mnuContent", 1131, nullptr, -1},
                       {"mnuContentAutoFill", 1133, "mnuContent", -1},
                       {"mnuContentFillForm", 1132, "mnuContent", 23},
@@ -204,12 +226,21 @@ void buildMainMenu(KeyedMenu &menu)
                       {"mnuContentBar1", 0, "mnuContent", -1},
                       {"mnuContentSuppressErrors", 1168, "mnuContent", -1},
                       {"mnuContentSuppressScriptErrors", 1169, "mnuContent", -1},
-
-                      {"mnuWindow", 1025, nullptr, -1},
                   });
+}
+
+// The Window menu: its entries are made from the open documents when it opens.
+void addWindowMenu(KeyedMenu &menu)
+{
+    add(menu, {"mnuWindow", 1025, nullptr, -1});
     menu.addItem(QStringLiteral("<WindowMenu>"), QString(), 0,
                  menu.indexForKey(QStringLiteral("mnuWindow")), -1, false, true,
                  QStringLiteral("mnuWin(0)"));
+}
+
+// The Help menu.
+void addHelpMenu(KeyedMenu &menu)
+{
     addRows(menu, {
                       {"mnuHelp", 1031, nullptr, -1},
                       {"mnuHelpOnTheWeb", 1097, "mnuHelp", 32},
@@ -223,6 +254,20 @@ void buildMainMenu(KeyedMenu &menu)
                       {"mnuHelpBar1", 0, "mnuHelp", -1},
                       {"mnuHelpAbout", 1034, "mnuHelp", 28},
                   });
+}
+
+} // namespace
+
+void buildMainMenu(KeyedMenu &menu)
+{
+    prologue(menu, true);
+    addFileMenu(menu);
+    addEditMenu(menu);
+    addViewMenu(menu);
+    addNavigateMenu(menu);
+    addContentMenu(menu);
+    addWindowMenu(menu);
+    addHelpMenu(menu);
 
     for (const char *key :
          {"mnuViewBrowseToolbar", "mnuViewSitesToolbar", "mnuViewAddressBar", "mnuViewTabsBar",

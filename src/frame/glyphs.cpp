@@ -133,7 +133,8 @@ void window(QPainter &p, const QRectF &r, const QColor &title)
     p.drawRect(QRectF(r.left(), r.top(), r.width(), 2.5));
 }
 
-void paint(QPainter &p, Glyph glyph)
+// Files and pages: open, new, save, print, the source, form filling. False for a glyph of another family.
+bool paintFileGlyph(QPainter &p, Glyph glyph)
 {
     switch (glyph) {
     case Glyph::Open: {
@@ -158,33 +159,6 @@ void paint(QPainter &p, Glyph glyph)
         p.drawPath(front);
         break;
     }
-    case Glyph::Options:
-        p.setPen(QPen(QColor(80, 80, 90), 2.2));
-        for (int i = 0; i < 8; ++i) {
-            p.save();
-            p.translate(8, 8);
-            p.rotate(i * 45);
-            p.drawLine(QPointF(0, 4), QPointF(0, 6.8));
-            p.restore();
-        }
-        p.setBrush(QColor(150, 150, 165));
-        p.setPen(QPen(QColor(80, 80, 90), 1));
-        p.drawEllipse(QPointF(8, 8), 4.2, 4.2);
-        p.setBrush(Qt::white);
-        p.drawEllipse(QPointF(8, 8), 1.6, 1.6);
-        break;
-    case Glyph::Home:
-        house(p, kRed);
-        break;
-    case Glyph::Home2:
-        house(p, kBlue, QStringLiteral("2"));
-        break;
-    case Glyph::Find:
-        magnifier(p, QColor(200, 225, 250));
-        break;
-    case Glyph::Search:
-        magnifier(p, QColor(255, 236, 150));
-        break;
     case Glyph::NewPage:
         page(p);
         p.setPen(Qt::NoPen);
@@ -213,6 +187,51 @@ void paint(QPainter &p, Glyph glyph)
         p.drawRect(QRectF(4, 1.5, 8, 5));
         p.setBrush(QColor(200, 205, 215));
         p.drawRect(QRectF(4.5, 9.5, 7, 5));
+        break;
+    case Glyph::Print:
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(kPaper);
+        p.drawRect(QRectF(4.5, 1.5, 7, 5));
+        p.setBrush(shade(QColor(150, 155, 170), 6, 12));
+        p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1, 1);
+        p.setBrush(kPaper);
+        p.drawRect(QRectF(4.5, 10.5, 7, 4));
+        p.setPen(kGreen);
+        p.drawPoint(QPointF(12.5, 8.5));
+        break;
+    case Glyph::Source:
+        page(p);
+        {
+            QFont f = p.font();
+            f.setPixelSize(6);
+            f.setBold(true);
+            p.setFont(f);
+            p.setPen(kBlue.darker(120));
+            p.drawText(QRectF(3.5, 5, 9, 8), Qt::AlignCenter, QStringLiteral("<>"));
+        }
+        break;
+    case Glyph::FillForm:
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(kPaper);
+        p.drawRect(QRectF(1.5, 1.5, 11, 13));
+        p.setBrush(QColor(220, 228, 240));
+        p.drawRect(QRectF(3.5, 3.5, 7, 2.5));
+        p.drawRect(QRectF(3.5, 7.5, 7, 2.5));
+        p.setPen(QPen(QColor(200, 120, 30), 2.2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(9, 14), QPointF(14.5, 8.5));
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+// Editing: the clipboard, undo, the font size, find. False for a glyph of another family.
+bool paintEditGlyph(QPainter &p, Glyph glyph)
+{
+    switch (glyph) {
+    case Glyph::Find:
+        magnifier(p, QColor(200, 225, 250));
         break;
     case Glyph::Copy:
         page(p, QRectF(1.5, 1.5, 8, 10));
@@ -243,6 +262,57 @@ void paint(QPainter &p, Glyph glyph)
             p.drawRect(QRectF(4.5, 5.5, 6, 7.5));
             lines(p, 5.5, 9.5, 7.5, 3, 2);
         }
+        break;
+    case Glyph::FontUp:
+    case Glyph::FontDown: {
+        QFont f = p.font();
+        f.setPixelSize(glyph == Glyph::FontUp ? 12 : 9);
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(kInk);
+        p.drawText(QRectF(0, 2, 11, 13), Qt::AlignCenter, QStringLiteral("A"));
+        p.setPen(QPen(glyph == Glyph::FontUp ? kGreen : kRed, 1.6));
+        p.drawLine(QPointF(10.5, 4), QPointF(15, 4));
+        if (glyph == Glyph::FontUp)
+            p.drawLine(QPointF(12.75, 1.75), QPointF(12.75, 6.25));
+        break;
+    }
+    case Glyph::Undo: {
+        p.setPen(QPen(kBlue.darker(110), 2.2, Qt::SolidLine, Qt::FlatCap));
+        p.setBrush(Qt::NoBrush);
+        QPainterPath curve;
+        curve.moveTo(4, 6);
+        curve.cubicTo(9, 6, 14, 6.5, 14, 10.5);
+        curve.cubicTo(14, 13, 11, 14, 8, 14);
+        p.drawPath(curve);
+        QPainterPath head;
+        head.moveTo(0.5, 6);
+        head.lineTo(5.5, 1.5);
+        head.lineTo(5.5, 10.5);
+        head.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(kBlue.darker(110));
+        p.drawPath(head);
+        break;
+    }
+    default:
+        return false;
+    }
+    return true;
+}
+
+// Navigation: back, forward, go, refresh, stop, the home pages, search. False for a glyph of another family.
+bool paintNavigationGlyph(QPainter &p, Glyph glyph)
+{
+    switch (glyph) {
+    case Glyph::Home:
+        house(p, kRed);
+        break;
+    case Glyph::Home2:
+        house(p, kBlue, QStringLiteral("2"));
+        break;
+    case Glyph::Search:
+        magnifier(p, QColor(255, 236, 150));
         break;
     case Glyph::Back:
         arrow(p, false, kGreen);
@@ -299,42 +369,80 @@ void paint(QPainter &p, Glyph glyph)
         p.drawLine(QPointF(10.5, 5.5), QPointF(5.5, 10.5));
         break;
     }
-    case Glyph::Print:
-        p.setPen(QPen(kInk, 1));
-        p.setBrush(kPaper);
-        p.drawRect(QRectF(4.5, 1.5, 7, 5));
-        p.setBrush(shade(QColor(150, 155, 170), 6, 12));
-        p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1, 1);
-        p.setBrush(kPaper);
-        p.drawRect(QRectF(4.5, 10.5, 7, 4));
-        p.setPen(kGreen);
-        p.drawPoint(QPointF(12.5, 8.5));
-        break;
-    case Glyph::Source:
-        page(p);
-        {
-            QFont f = p.font();
-            f.setPixelSize(6);
-            f.setBold(true);
-            p.setFont(f);
-            p.setPen(kBlue.darker(120));
-            p.drawText(QRectF(3.5, 5, 9, 8), Qt::AlignCenter, QStringLiteral("<>"));
+    default:
+        return false;
+    }
+    return true;
+}
+
+// The frame and its windows: options, the lock, tiling, cascading, a new window, full
+// screen. False for a glyph of another family.
+bool paintWindowGlyph(QPainter &p, Glyph glyph)
+{
+    switch (glyph) {
+    case Glyph::Options:
+        p.setPen(QPen(QColor(80, 80, 90), 2.2));
+        for (int i = 0; i < 8; ++i) {
+            p.save();
+            p.translate(8, 8);
+            p.rotate(i * 45);
+            p.drawLine(QPointF(0, 4), QPointF(0, 6.8));
+            p.restore();
         }
+        p.setBrush(QColor(150, 150, 165));
+        p.setPen(QPen(QColor(80, 80, 90), 1));
+        p.drawEllipse(QPointF(8, 8), 4.2, 4.2);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(8, 8), 1.6, 1.6);
         break;
-    case Glyph::FontUp:
-    case Glyph::FontDown: {
-        QFont f = p.font();
-        f.setPixelSize(glyph == Glyph::FontUp ? 12 : 9);
-        f.setBold(true);
-        p.setFont(f);
-        p.setPen(kInk);
-        p.drawText(QRectF(0, 2, 11, 13), Qt::AlignCenter, QStringLiteral("A"));
-        p.setPen(QPen(glyph == Glyph::FontUp ? kGreen : kRed, 1.6));
-        p.drawLine(QPointF(10.5, 4), QPointF(15, 4));
-        if (glyph == Glyph::FontUp)
-            p.drawLine(QPointF(12.75, 1.75), QPointF(12.75, 6.25));
+    case Glyph::Lock:
+        p.setPen(QPen(QColor(120, 90, 20), 1.6));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(4.5, 1.5, 7, 8), 0, 180 * 16);
+        p.drawLine(QPointF(4.5, 5.5), QPointF(4.5, 7));
+        p.drawLine(QPointF(11.5, 5.5), QPointF(11.5, 7));
+        p.setPen(QPen(QColor(120, 90, 20), 1));
+        p.setBrush(shade(kGold, 7, 15));
+        p.drawRect(QRectF(3, 7, 10, 7.5));
+        break;
+    case Glyph::Tile:
+        window(p, QRectF(1.5, 1.5, 13, 6), kBlue);
+        window(p, QRectF(1.5, 8.5, 13, 6), kBlue);
+        break;
+    case Glyph::Cascade:
+        window(p, QRectF(1.5, 1.5, 9, 7), QColor(140, 150, 170));
+        window(p, QRectF(5.5, 6.5, 9, 8), kBlue);
+        break;
+    case Glyph::NewWindow:
+        window(p, QRectF(1.5, 3.5, 10, 11), kBlue);
+        p.setPen(QPen(kGreen.darker(110), 2));
+        p.drawLine(QPointF(12.5, 0.5), QPointF(12.5, 6.5));
+        p.drawLine(QPointF(9.5, 3.5), QPointF(15.5, 3.5));
+        break;
+    case Glyph::FullScreen: {
+        p.setPen(QPen(kInk, 1.6));
+        const QPointF c[4][3] = {{{2, 6}, {2, 2}, {6, 2}},
+                                 {{10, 2}, {14, 2}, {14, 6}},
+                                 {{14, 10}, {14, 14}, {10, 14}},
+                                 {{6, 14}, {2, 14}, {2, 10}}};
+        for (const auto &corner : c)
+            p.drawPolyline(corner, 3);
+        p.setPen(QPen(kBlue, 1));
+        p.setBrush(QColor(210, 225, 245));
+        p.drawRect(QRectF(5.5, 5.5, 5, 5));
         break;
     }
+    default:
+        return false;
+    }
+    return true;
+}
+
+// The side bar, the sites and help: news, mail, favorites, history, the clock, feeds,
+// help, contact, a web link. False for a glyph of another family.
+bool paintSiteGlyph(QPainter &p, Glyph glyph)
+{
+    switch (glyph) {
     case Glyph::News:
         p.setPen(QPen(kInk, 1));
         p.setBrush(kPaper);
@@ -380,40 +488,6 @@ void paint(QPainter &p, Glyph glyph)
             p.drawArc(QRectF(0.5, 0.5, 15, 15), 100 * 16, 80 * 16);
         }
         break;
-    case Glyph::FillForm:
-        p.setPen(QPen(kInk, 1));
-        p.setBrush(kPaper);
-        p.drawRect(QRectF(1.5, 1.5, 11, 13));
-        p.setBrush(QColor(220, 228, 240));
-        p.drawRect(QRectF(3.5, 3.5, 7, 2.5));
-        p.drawRect(QRectF(3.5, 7.5, 7, 2.5));
-        p.setPen(QPen(QColor(200, 120, 30), 2.2, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(9, 14), QPointF(14.5, 8.5));
-        break;
-    case Glyph::Lock:
-        p.setPen(QPen(QColor(120, 90, 20), 1.6));
-        p.setBrush(Qt::NoBrush);
-        p.drawArc(QRectF(4.5, 1.5, 7, 8), 0, 180 * 16);
-        p.drawLine(QPointF(4.5, 5.5), QPointF(4.5, 7));
-        p.drawLine(QPointF(11.5, 5.5), QPointF(11.5, 7));
-        p.setPen(QPen(QColor(120, 90, 20), 1));
-        p.setBrush(shade(kGold, 7, 15));
-        p.drawRect(QRectF(3, 7, 10, 7.5));
-        break;
-    case Glyph::Tile:
-        window(p, QRectF(1.5, 1.5, 13, 6), kBlue);
-        window(p, QRectF(1.5, 8.5, 13, 6), kBlue);
-        break;
-    case Glyph::Cascade:
-        window(p, QRectF(1.5, 1.5, 9, 7), QColor(140, 150, 170));
-        window(p, QRectF(5.5, 6.5, 9, 8), kBlue);
-        break;
-    case Glyph::NewWindow:
-        window(p, QRectF(1.5, 3.5, 10, 11), kBlue);
-        p.setPen(QPen(kGreen.darker(110), 2));
-        p.drawLine(QPointF(12.5, 0.5), QPointF(12.5, 6.5));
-        p.drawLine(QPointF(9.5, 3.5), QPointF(15.5, 3.5));
-        break;
     case Glyph::Help:
         p.setPen(QPen(kBlue.darker(150), 1));
         p.setBrush(shade(kBlue));
@@ -445,37 +519,6 @@ void paint(QPainter &p, Glyph glyph)
         p.setBrush(QColor(120, 200, 110));
         p.drawEllipse(QRectF(3, 4, 4, 3));
         break;
-    case Glyph::Undo: {
-        p.setPen(QPen(kBlue.darker(110), 2.2, Qt::SolidLine, Qt::FlatCap));
-        p.setBrush(Qt::NoBrush);
-        QPainterPath curve;
-        curve.moveTo(4, 6);
-        curve.cubicTo(9, 6, 14, 6.5, 14, 10.5);
-        curve.cubicTo(14, 13, 11, 14, 8, 14);
-        p.drawPath(curve);
-        QPainterPath head;
-        head.moveTo(0.5, 6);
-        head.lineTo(5.5, 1.5);
-        head.lineTo(5.5, 10.5);
-        head.closeSubpath();
-        p.setPen(Qt::NoPen);
-        p.setBrush(kBlue.darker(110));
-        p.drawPath(head);
-        break;
-    }
-    case Glyph::FullScreen: {
-        p.setPen(QPen(kInk, 1.6));
-        const QPointF c[4][3] = {{{2, 6}, {2, 2}, {6, 2}},
-                                 {{10, 2}, {14, 2}, {14, 6}},
-                                 {{14, 10}, {14, 14}, {10, 14}},
-                                 {{6, 14}, {2, 14}, {2, 10}}};
-        for (const auto &corner : c)
-            p.drawPolyline(corner, 3);
-        p.setPen(QPen(kBlue, 1));
-        p.setBrush(QColor(210, 225, 245));
-        p.drawRect(QRectF(5.5, 5.5, 5, 5));
-        break;
-    }
     case Glyph::Feed:
         p.setPen(QPen(QColor(190, 90, 10), 1));
         p.setBrush(shade(QColor(245, 140, 30)));
@@ -488,6 +531,16 @@ void paint(QPainter &p, Glyph glyph)
         p.setBrush(Qt::white);
         p.drawEllipse(QPointF(5, 11), 1.5, 1.5);
         break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+// The search engines' badges. False for a glyph of another family.
+bool paintEngineGlyph(QPainter &p, Glyph glyph)
+{
+    switch (glyph) {
     case Glyph::EngineG:
         badge(p, QColor(66, 133, 244), QStringLiteral("G"));
         break;
@@ -506,6 +559,18 @@ void paint(QPainter &p, Glyph glyph)
     case Glyph::EngineW:
         badge(p, QColor(90, 90, 90), QStringLiteral("W"));
         break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+void paint(QPainter &p, Glyph glyph)
+{
+    for (const auto family : {paintFileGlyph, paintEditGlyph, paintNavigationGlyph,
+                              paintWindowGlyph, paintSiteGlyph, paintEngineGlyph}) {
+        if (family(p, glyph))
+            return;
     }
 }
 

@@ -1,7 +1,6 @@
 #include "mainwindow.h"
 
 #include "addressbar.h"
-#include "commandbindings.h"
 #include "commandregistry.h"
 #include "defaultbrowserdialog.h"
 #include "core/appstate.h"
@@ -11,23 +10,21 @@
 #include "core/settingsstore.h"
 #include "core/shutdownsequence.h"
 #include "core/singleinstance.h"
-#include "core/storedcolor.h"
 #include "core/strings.h"
-#include "document/contentswitches.h"
 #include "document/documentwindow.h"
-#include "document/findbar.h"
-#include "document/popupwhitelist.h"
 #include "documenttabbar.h"
 #include "downloadswindow.h"
 #include "framechrome.h"
-#include "framegeometry.h"
+#include "frameinput.h"
 #include "frameoptionshost.h"
+#include "framesettings.h"
+#include "framesidebarhost.h"
 #include "framestatusbar.h"
+#include "frametimers.h"
+#include "frametray.h"
+#include "framewindowstate.h"
 #include "fullscreenbar.h"
 #include "fullscreenmode.h"
-#include "frametray.h"
-#include "keyboardshortcuts.h"
-#include "keyedmenu.h"
 #include "menucontroller.h"
 #include "navigationcommands.h"
 #include "pagecommands.h"
@@ -39,44 +36,25 @@
 #include "sidebar/sidebar.h"
 #include "sidebar/sidebarhost.h"
 #include "skinpaint.h"
-#include "striptoolbar.h"
-#include "updatecheck.h"
 #include "viewcommands.h"
-#include "widgets/mousegesturerecognizer.h"
 #include "widgets/notificationwindow.h"
-#include "widgets/passworddialog.h"
 #include "widgets/plainmessagebox.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
-#include <QFont>
 #include <QFile>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QPainter>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QTime>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWindow>
-
-#include <limits>
 
 namespace {
 
 const QString kSettings = QStringLiteral("Settings");
-
-// Shortcuts and gestures wait while a small modal dialog is open.
-bool noModalDialogOpen()
-{
-    return !AppState::modalDialogOpen();
-}
 
 } // namespace
 
@@ -94,7 +72,10 @@ MainWindow::MainWindow(QWidget *parent)
     createCommands();
 
     // The side bar sits left of the documents, below the toolbars.
-    SidebarHost host = makeSidebarHost();
+    m_sidebarHost = new FrameSidebarHost(
+        this, *m_documentArea, *m_commands,
+        {[this] { return quickSearch(); }, [this] { return m_closing; }});
+    SidebarHost host = m_sidebarHost->host();
     host.showOptions = [this](OptionsPageId page) { m_panelCommands->showOptions(page); };
     m_sidebar = new Sidebar(host, this);
     m_sidebarDock = new QDockWidget(this);
@@ -117,7 +98,10 @@ MainWindow::MainWindow(QWidget *parent)
     });
     m_chrome = new FrameChrome(this, *m_commands, *m_menus, *m_addressBar, m_documentArea->tabBar());
     m_commandHost->setParts(m_chrome, m_addressBar, m_statusBar, m_sidebarDock);
-    connect(m_chrome, &FrameChrome::closeAllRequested, this, &MainWindow::closeAllDocuments);
+    m_sidebarHost->setParts(m_addressBar, m_statusBar, m_chrome);
+    connect(m_chrome, &FrameChrome::closeAllRequested, m_documentArea, &DocumentArea::closeAll);
+    // Keys and gestures run the commands, wherever the focus is.
+    m_input = new FrameInput({this, m_commands, m_documentArea, m_addressBar, m_chrome}, this);
 
     // Full screen: its bar sits above the documents and shows only then.
     auto *fullScreenBar = new FullScreenBar(central);
@@ -130,7 +114,7 @@ MainWindow::MainWindow(QWidget *parent)
     fullScreenParts.sidebarDock = m_sidebarDock;
     fullScreenParts.commands = m_commands;
     fullScreenParts.bar = fullScreenBar;
-    fullScreenParts.navigator = [this] { return navigator(); };
+    fullScreenParts.navigator = [this] { return m_documentArea->navigator(); };
     m_fullScreen = new FullScreenMode(fullScreenParts, this);
     connect(m_commands->add(QStringLiteral("mnuViewFullScreen")), &QAction::triggered, m_fullScreen,
             &FullScreenMode::toggle);
@@ -138,24 +122,20 @@ MainWindow::MainWindow(QWidget *parent)
     connectAddressBar();
     connectStatusBar();
 
-    connect(&m_favoritesTimer, &QTimer::timeout, m_sidebar, &Sidebar::reloadFavorites);
-    connect(&m_historyTimer, &QTimer::timeout, m_sidebar, [this] { m_sidebar->reloadHistory(); });
-    m_tray = new FrameTray(this);
-    connect(m_tray, &FrameTray::restoreRequested, this, &MainWindow::restoreFromTray);
+    m_timers = new FrameTimers(
+        {this, m_statusBar, m_sidebar, m_documentArea, [this] { return m_unloaded; }}, this);
+    m_windowState = new FrameWindowState(this);
+    m_tray = m_windowState->tray();
     m_optionsHost = std::make_unique<FrameOptionsHost>(FrameOptionsHost::Parts{
-        m_tray, m_sidebarDock, m_sidebar, &m_favoritesTimer, &m_historyTimer, m_chrome, m_commands,
-        m_documentArea, m_statusBar});
+        m_tray, m_sidebarDock, m_sidebar, m_timers->favoritesTimer(), m_timers->historyTimer(),
+        m_chrome, m_commands, m_documentArea, m_statusBar});
     m_panelCommands =
         new PanelCommands(*m_commandHost, *m_commands, *m_menus, *m_sidebar, *m_optionsHost, this);
     // Every page's downloads, shown in a small window of the frame.
     new DownloadsWindow(WebBrowser::sharedProfile(), this);
-
-    // The clock wakes the program once a minute, when the time shown changes, and no more.
-    m_clock.setSingleShot(true);
-    m_clock.setTimerType(Qt::PreciseTimer);
-    connect(&m_clock, &QTimer::timeout, this, &MainWindow::onClockTick);
-    m_updateTimer.setInterval(60000);
-    connect(&m_updateTimer, &QTimer::timeout, this, &MainWindow::onUpdateTimer);
+    m_settings = std::make_unique<FrameSettings>(FrameSettings::Parts{
+        this, m_documentArea, m_commands, m_chrome, m_addressBar, m_statusBar, m_sidebar,
+        m_sidebarDock, m_fullScreen, m_windowState, m_timers, m_optionsHost.get()});
 }
 
 MainWindow::~MainWindow()
@@ -200,18 +180,14 @@ void MainWindow::startUp(const QString &commandLine)
 
     // 4. The feed database (message 1200 when it cannot be opened) opens while the first page
     // loads and is used once open: the page does not wait for it.
-    m_feedDatabaseOpener.setSingleShot(true);
-    m_feedDatabaseOpener.setInterval(2000);
-    connect(&m_feedDatabaseOpener, &QTimer::timeout, this, &MainWindow::openFeedDatabase);
-    connect(m_documentArea, &DocumentArea::pageLoaded, this, &MainWindow::openFeedDatabase);
-    m_feedDatabaseOpener.start();
+    m_timers->openFeedDatabaseSoon();
 
     // 5. Captions.
     setProperty(kTagProperty, resId(1120));
     loadResStrings(this);
 
     // 6. The keyboard shortcuts.
-    m_shortcuts->install();
+    m_input->installShortcuts();
 
     // 7. Search engine.
     m_addressBar->setSearchEngine(
@@ -225,7 +201,7 @@ void MainWindow::startUp(const QString &commandLine)
     m_sidebar->reloadFavorites();
 
     // 11. Every setting.
-    loadSettings();
+    m_settings->load(m_prevSessionCrashed);
 
     // 12. The default browser: asked about, or registered again as once answered.
     DefaultBrowserDialog::checkAtStartUp(this);
@@ -235,7 +211,7 @@ void MainWindow::startUp(const QString &commandLine)
     m_sidebar->loadQuickNotes();
     m_sidebar->fillGroupList();
 
-    // 14. The games page of the side bar loads with the feed database (openFeedDatabase), once
+    // 14. The games page of the side bar loads with the feed database (FrameTimers), once
     // the first page has loaded: a second page loading meanwhile would hold that one up.
 
     // 15. First run: the quick tour and a welcome, nothing else.
@@ -253,13 +229,13 @@ void MainWindow::startUp(const QString &commandLine)
         const SettingsModel &s = AppState::settings;
         if (s.saveDocumentOnExit) {
             if (s.loadAction == 1) {
-                loadAllDocuments();
+                m_documentArea->loadAll();
             } else if (s.loadAction == 2) {
                 if (SettingsModel::readInteger(store, kSettings, QStringLiteral("DocumentCount"), 0) > 0) {
                     RestoreDocumentsDialog restore(this);
                     restore.exec();
                     if (restore.loadChosen())
-                        loadAllDocuments();
+                        m_documentArea->loadAll();
                 }
             }
         } else if (commandLine.isEmpty()) {
@@ -275,26 +251,14 @@ void MainWindow::startUp(const QString &commandLine)
     updateDocumentActions();
 
     // 20. The clock; 21. the gestures.
-    armClock();
-    m_statusBar->showDateTime();
-    m_updateTimer.start();
-    m_gestures = new MouseGestureRecognizer(this);
-    connect(m_gestures, &MouseGestureRecognizer::gestureRecognized, this, &MainWindow::onMouseGesture,
-            Qt::DirectConnection);
-    m_gestures->attach();
+    m_timers->start();
+    m_input->attachGestures();
     m_loaded = true;
 }
 
 void MainWindow::showFrame()
 {
-    // The first web view made the native window anew after the settings had maximised it, and
-    // the new one knows nothing of it (on X11): it is told again before it shows.
-    const Qt::WindowStates state = windowState() & ~Qt::WindowActive;
-    if (isHidden() && windowHandle() && windowHandle()->windowStates() != state)
-        windowHandle()->setWindowStates(state);
-    show();
-    raise();
-    activateWindow();
+    m_windowState->showFrame();
 }
 
 void MainWindow::initInterface()
@@ -323,104 +287,7 @@ void MainWindow::initInterface()
     // 11. The tab strip shows the skin through its band.
 }
 
-// ---------------------------------------------------------------- settings
-
-void MainWindow::loadSettings()
-{
-    SettingsModel &s = AppState::settings;
-    SettingsModel::LoadContext context;
-    context.prevSessionCrashed = m_prevSessionCrashed;
-    context.linkNames = AppState::linkNames;
-    context.linkUrls = AppState::linkUrls;
-    s.load(SettingsStore::instance(), context);
-    loadWhitelist();
-    m_sidebarDock->setVisible(s.enableSidebar);
-
-    const bool stored = SettingsStore::instance().contains(kSettings, QStringLiteral("MainWidth"));
-    const QRect saved = stored ? QRect(twipsToPixels(s.mainLeft), twipsToPixels(s.mainTop),
-                                       qMax(1, twipsToPixels(s.mainWidth)),
-                                       qMax(1, twipsToPixels(s.mainHeight)))
-                               : QRect();
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    setGeometry(FrameGeometry::initialGeometry(saved, screen ? screen->availableGeometry() : QRect()));
-    setWindowState(s.mainMaximized ? Qt::WindowMaximized : Qt::WindowNoState);
-    m_normalWindowState = windowState();
-    if (s.minimizeToTray)
-        addTrayIcon();
-    m_sidebar->applyQuickNotesStyle(s.quickNotesFont(), storedColorToQColor(quint32(s.qnColor)));
-    FrameOptionsHost::armRefreshTimer(m_favoritesTimer, s.favRefresh);
-    FrameOptionsHost::armRefreshTimer(m_historyTimer, s.histRefresh);
-    auto band = [this](const char *bandKey, const char *menuKey, bool visible) {
-        m_chrome->setBandVisible(QLatin1String(bandKey), visible);
-        m_commands->setChecked(QLatin1String(menuKey), visible);
-    };
-    band("Toolbar1", "mnuViewBrowseToolbar", s.browseToolbarVisible);
-    band("Addressbar", "mnuViewAddressBar", s.addressBarVisible);
-    band("Tabbar", "mnuViewTabsBar", s.tabsBarVisible);
-    m_addressBar->setTypedAddresses(s.typedAddresses);
-    m_statusBar->canvas()->setVisible(s.statusBarVisible);
-    m_commands->setChecked(QStringLiteral("mnuViewStatusBar"), s.statusBarVisible);
-    m_addressBar->setGoNew(s.goNew);
-    AppState::sidebarVisible = s.enableSidebar;
-    m_commands->setChecked(QStringLiteral("mnuViewSidebar"), s.enableSidebar);
-    m_chrome->showCustomLinkButtons();
-    band("Toolbar2", "mnuViewSitesToolbar", s.sitesToolbarVisible);
-
-    // The skin of this start must be one of the list; the next start keeps it.
-    m_chrome->enumerateSkins();
-    if (!AppState::skinNames.contains(s.currentSkin)) {
-        s.currentSkin = QStringLiteral("none");
-        QMessageBox::information(this, loadResString(100), loadResString(15002));
-    }
-    m_chrome->setNextSkin(s.currentSkin);
-
-    for (const ContentSwitches::Switch &entry : ContentSwitches::switches())
-        m_commands->setChecked(QLatin1String(entry.menuKey), s.*(entry.setting));
-    m_optionsHost->showPopupKillerState();
-    m_addressBar->setSearchEngine(s.currentSearchEngine);
-    m_chrome->addressToolBar()->setButtonImage(QStringLiteral("Search"),
-                                               15 + m_addressBar->searchEngine());
-}
-
-bool MainWindow::saveSettings()
-{
-    SettingsModel &s = AppState::settings;
-    SettingsModel::SaveContext context;
-    // Full screen is kept as the state it will return to.
-    const Qt::WindowStates state = AppState::fullScreen ? m_fullScreen->stateBefore() : windowState();
-    if (state & Qt::WindowMinimized || isHidden())
-        context.windowState = SettingsModel::WindowState::Minimized;
-    else if (state & (Qt::WindowMaximized | Qt::WindowFullScreen))
-        context.windowState = SettingsModel::WindowState::Maximized;
-    else
-        context.windowState = SettingsModel::WindowState::Normal;
-    if (context.windowState == SettingsModel::WindowState::Normal) {
-        const QRect g = AppState::fullScreen ? normalGeometry() : geometry();
-        s.mainLeft = float(pixelsToTwips(g.x()));
-        s.mainTop = float(pixelsToTwips(g.y()));
-        s.mainWidth = float(pixelsToTwips(g.width()));
-        s.mainHeight = float(pixelsToTwips(g.height()));
-    }
-    if (context.windowState != SettingsModel::WindowState::Minimized)
-        m_documentArea->storeNavigatorGeometry();
-    auto bandVisible = [this](const char *bandKey) {
-        return m_chrome->bandVisible(QLatin1String(bandKey));
-    };
-    s.browseToolbarVisible = bandVisible("Toolbar1");
-    s.sitesToolbarVisible = bandVisible("Toolbar2");
-    s.addressBarVisible = bandVisible("Addressbar");
-    s.tabsBarVisible = bandVisible("Tabbar");
-    s.typedAddresses = m_addressBar->typedAddresses();
-    s.goNew = m_addressBar->goNewDown();
-    if (!AppState::fullScreen)
-        s.statusBarVisible = !m_statusBar->canvas()->isHidden();
-    s.currentSearchEngine = qint16(m_addressBar->searchEngine());
-    context.nextSkin = m_chrome->nextSkin();
-    const bool saved = s.save(SettingsStore::instance(), context);
-    // The whitelist is a file of its own: it is written whatever became of the settings.
-    const bool whitelistSaved = saveWhitelist();
-    return saved && whitelistSaved;
-}
+// ---------------------------------------------------------------- side bar and commands
 
 void MainWindow::showSidebarSection(const QString &key)
 {
@@ -543,85 +410,11 @@ void MainWindow::createCommands()
     new NavigationCommands(*m_commandHost, *m_commands, this);
     new PageCommands(*m_commandHost, *m_commands, this);
     new ViewCommands(*m_commandHost, *m_commands, *m_menus, this);
-
-    // The keyboard shortcuts act wherever the focus is; they run once the key has been handled.
-    m_shortcuts = new KeyboardShortcuts(this);
-    m_shortcuts->setHasActiveDocument([this] { return activeDocument() != nullptr; });
-    m_shortcuts->setFindTextPending([this] {
-        const DocumentWindow *document = activeDocument();
-        return document && document->findBar() && document->findBar()->isVisible()
-            && !document->findBar()->text().isEmpty();
-    });
-    m_shortcuts->setIsMenuKey([this](QKeyCombination key) {
-        const QKeySequence keys(key);
-        const QList<QAction *> menuActions = actions();
-        if (std::any_of(menuActions.begin(), menuActions.end(),
-                        [&](const QAction *action) { return action->shortcut() == keys; }))
-            return true;
-        const QList<QAction *> menus = m_chrome->menuBar()->actions();
-        return std::any_of(menus.begin(), menus.end(), [&](const QAction *menu) {
-            return menu->isVisible() && QKeySequence::mnemonic(menu->text()) == keys;
-        });
-    });
-    connect(m_shortcuts, &KeyboardShortcuts::actionRequested, this, &MainWindow::onShortcut,
-            Qt::QueuedConnection);
-    connect(m_shortcuts, &KeyboardShortcuts::menuKeyPressed, this, &MainWindow::onMenuKey,
-            Qt::QueuedConnection);
-}
-
-void MainWindow::onMenuKey(QKeyCombination key)
-{
-    const QKeySequence keys(key);
-    for (QAction *action : actions()) {
-        if (action->shortcut() == keys && action->isEnabled()) {
-            action->trigger();
-            return;
-        }
-    }
-    KeyedMenuBar *menuBar = m_chrome->menuBar();
-    for (QAction *menu : menuBar->actions()) {
-        if (menu->isVisible() && QKeySequence::mnemonic(menu->text()) == keys) {
-            menuBar->setActiveAction(menu);
-            return;
-        }
-    }
-}
-
-void MainWindow::onShortcut(ShortcutRules::Action action)
-{
-    using ShortcutRules::Action;
-    switch (action) {
-    case Action::FocusAddressBar:
-        // Selected also when the field has the focus already (after Enter on a known address).
-        m_addressBar->comboBox()->setFocus(Qt::ShortcutFocusReason);
-        m_addressBar->comboBox()->lineEdit()->selectAll();
-        break;
-    case Action::NextTab:
-    case Action::PreviousTab:
-        m_documentArea->cycleTabs(action == Action::PreviousTab);
-        break;
-    case Action::CloseDocument:
-        if (DocumentWindow *document = activeDocument())
-            m_documentArea->closeDocument(document);
-        break;
-    default:
-        if (const char *key = ShortcutRules::commandKey(action))
-            m_commands->trigger(QLatin1String(key));
-        break;
-    }
 }
 
 void MainWindow::toggleFlash()
 {
     m_commands->trigger(QStringLiteral("mnuContentFlash"));
-}
-
-void MainWindow::onMouseGesture(qint32 gestureType, int, int, int, int, bool &acceptGesture)
-{
-    const qint32 action = CommandBindings::gestureAction(gestureType, AppState::settings);
-    if (noModalDialogOpen() && action != 0)
-        m_commands->trigger(CommandBindings::gestureCommand(action));
-    acceptGesture = true;
 }
 
 void MainWindow::onStatusPanelDoubleClicked(int panel)
@@ -643,45 +436,7 @@ void MainWindow::handOver(const QString &text)
         if (DocumentWindow *document = activeDocument())
             document->setWindowTitle(text);
     }
-    if (isMinimized() || isHidden()) {
-        const bool locked = !AppState::settings.trayPassword.isEmpty();
-        if (isMinimized())
-            setWindowState(m_normalWindowState & ~Qt::WindowMinimized);
-        if (!locked || !isHidden())
-            showFrame();
-    } else {
-        showFrame();
-    }
-}
-
-// ---------------------------------------------------------------- notification area
-
-void MainWindow::addTrayIcon()
-{
-    m_tray->addIcon();
-}
-
-void MainWindow::removeTrayIcon()
-{
-    m_tray->removeIcon();
-}
-
-void MainWindow::restoreFromTray()
-{
-    const SettingsModel &s = AppState::settings;
-    if (!s.trayPassword.isEmpty() && s.minimizeToTray) {
-        if (AppState::modalDialogOpen())
-            return;
-        PasswordDialog unlock(PasswordDialog::Mode::Unlock, s.trayPassword);
-        if (unlock.exec() != QDialog::Accepted || unlock.isCancelled())
-            return; // still locked in the tray
-        setWindowState(Qt::WindowNoState);
-        showFrame();
-        SingleInstance::acquireInstanceMutex();
-        return;
-    }
-    setWindowState(m_normalWindowState & ~Qt::WindowMinimized);
-    showFrame();
+    m_windowState->bringBack();
 }
 
 // ---------------------------------------------------------------- quick search
@@ -704,62 +459,15 @@ void MainWindow::showQuickSearch()
     m_quickSearch->exec();
 }
 
-// ---------------------------------------------------------------- clock
-
-void MainWindow::armClock()
-{
-    // A little past the full minute, so the time read then is the new one.
-    const QTime now = QTime::currentTime();
-    const int toNextMinute = 60000 - (now.second() * 1000 + now.msec());
-    m_clock.start(toNextMinute + 20);
-}
-
-void MainWindow::onClockTick()
-{
-    armClock();
-    // Nothing is drawn for a window no one can see; the time is brought up to date when the
-    // window shows again.
-    if (!isHidden() && !isMinimized())
-        m_statusBar->showDateTime();
-    m_sidebar->onMinuteTick();
-}
-
-void MainWindow::onUpdateTimer()
-{
-    // The update check, a minute after start (or a minute after it was switched on), once.
-    if (!AppState::settings.checkForUpdate)
-        return;
-    m_updateTimer.stop();
-    UpdateCheck::start(this, m_statusBar);
-}
-
-void MainWindow::openFeedDatabase()
-{
-    disconnect(m_documentArea, &DocumentArea::pageLoaded, this, &MainWindow::openFeedDatabase);
-    m_feedDatabaseOpener.stop();
-    if (!m_unloaded) {
-        m_sidebar->openFeeds();
-        m_sidebar->loadGamesPage(); // start-up step 14, after the first page
-    }
-}
-
 // ---------------------------------------------------------------- frame life
 
 void MainWindow::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::WindowStateChange)
+    if (event->type() == QEvent::WindowStateChange) {
         m_fullScreen->onWindowStateChanged();
-    if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized)) {
-        m_normalWindowState = windowState();
-        if (m_clock.isActive())
-            m_statusBar->showDateTime();
-    } else if (event->type() == QEvent::WindowStateChange && AppState::settings.minimizeToTray &&
-               m_tray->canHideFrame()) {
-        // Minimised into the notification area: hidden, and with a lock the instance lock is
-        // let go, so a new start runs as an instance of its own.
-        QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
-        if (!AppState::settings.trayPassword.isEmpty())
-            SingleInstance::releaseInstanceMutex();
+        // Not minimised: the time shown is brought up to date.
+        if (m_windowState->onWindowStateChanged())
+            m_timers->showDateTime();
     }
     QMainWindow::changeEvent(event);
 }
@@ -767,8 +475,7 @@ void MainWindow::changeEvent(QEvent *event)
 void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    if (m_clock.isActive())
-        m_statusBar->showDateTime();
+    m_timers->showDateTime();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -785,7 +492,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::queryUnload()
 {
     if (AppState::settings.saveDocumentOnExit)
-        saveAllDocuments();
+        m_documentArea->saveAll();
 }
 
 void MainWindow::unload()
@@ -801,13 +508,9 @@ void MainWindow::unload()
     });
     // Ends a running feed check, purges old headlines and closes the database.
     steps.add(QStringLiteral("feeds"), [this] { return m_sidebar->unload(); });
-    steps.addAction(QStringLiteral("keysAndGestures"), [this] {
-        m_shortcuts->remove();
-        if (m_gestures)
-            m_gestures->detach();
-    });
+    steps.addAction(QStringLiteral("keysAndGestures"), [this] { m_input->remove(); });
     steps.addAction(QStringLiteral("historyCleaning"), [this] { m_sidebar->cleanHistoryAtExit(); });
-    steps.add(QStringLiteral("settings"), [this] { return saveSettings(); });
+    steps.add(QStringLiteral("settings"), [this] { return m_settings->save(); });
     // The layout always keeps the four bands shown: whether each shows is a setting.
     steps.add(QStringLiteral("bandLayout"), [this] {
         for (const char *key : {"Toolbar1", "Toolbar2", "Addressbar", "Tabbar"})
@@ -815,16 +518,11 @@ void MainWindow::unload()
         return m_chrome->saveBandLayout();
     });
     if (AppState::settings.minimizeToTray)
-        steps.addAction(QStringLiteral("trayIcon"), [this] { removeTrayIcon(); });
+        steps.addAction(QStringLiteral("trayIcon"), [this] { m_tray->removeIcon(); });
     steps.add(QStringLiteral("quickNotes"), [this] { return m_sidebar->saveQuickNotes(); });
     steps.addAction(QStringLiteral("historyReader"), [this] { m_sidebar->releaseHistoryReader(); });
     steps.addAction(QStringLiteral("toolbars"), [this] { m_chrome->destroyToolbars(); });
-    steps.addAction(QStringLiteral("timers"), [this] {
-        m_clock.stop();
-        m_updateTimer.stop();
-        m_favoritesTimer.stop();
-        m_historyTimer.stop();
-    });
+    steps.addAction(QStringLiteral("timers"), [this] { m_timers->stop(); });
     steps.addAction(QStringLiteral("navigator"), [this] { m_documentArea->closeNavigator(); });
     steps.addAction(QStringLiteral("trayAndQuickSearch"), [this] {
         m_tray->removeIcon();

@@ -18,6 +18,7 @@
 #include "menucontroller.h"
 #include "platform/webbrowser.h"
 #include "striptoolbar.h"
+#include "subwindowarrangement.h"
 #include "toolbarbands.h"
 #include "widgets/panelstatusbar.h"
 
@@ -280,16 +281,16 @@ void ViewCommands::runWindowMenuCommand(qint32 code)
     QMdiArea *area = documents->mdiArea();
     switch (code) {
     case FrameMenus::kWinTile:
-        documents->tileHorizontally();
+        documents->arrangement()->tileHorizontally();
         break;
     case FrameMenus::kWinCascade:
-        documents->cascade();
+        documents->arrangement()->cascade();
         break;
     case FrameMenus::kWinMaximize:
-        documents->maximizeAll();
+        documents->arrangement()->maximizeAll();
         break;
     case FrameMenus::kWinMinimize:
-        documents->minimizeAll();
+        documents->arrangement()->minimizeAll();
         break;
     case FrameMenus::kWinNext:
         area->activateNextSubWindow();

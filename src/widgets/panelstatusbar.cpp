@@ -1,10 +1,8 @@
 #include "panelstatusbar.h"
 
-#include "core/storedcolor.h"
 #include "core/storedvalue.h"
 #include "core/numberederror.h"
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
@@ -16,12 +14,9 @@
 
 namespace {
 
-constexpr int kIdealWidthPadding = 12;
 constexpr int kBarHeightPadding = 10;
 constexpr int kIconInset = 2;
 constexpr int kIconTextGap = 4;
-constexpr int kBackgroundExtraHeight = 5;
-constexpr quint32 kSysColorButtonFace = 0x80000000u | 15u;
 
 constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
 
@@ -80,8 +75,6 @@ std::optional<double> numericKey(const QVariant &key)
 PanelStatusBar::PanelStatusBar(QObject *parent)
     : QObject(parent)
 {
-    m_stylesAvailable = qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr;
-    m_useStyles = m_stylesAvailable;
 }
 
 PanelStatusBar::~PanelStatusBar() = default;
@@ -105,51 +98,15 @@ void PanelStatusBar::setImageFile(const QString &imageFile)
     draw(-1);
 }
 
-void PanelStatusBar::setSimpleMode(bool on)
-{
-    m_simpleMode = on;
-    draw(-1);
-}
-
-void PanelStatusBar::setSimpleText(const QString &text)
-{
-    m_simpleText = text;
-    if (m_simpleMode)
-        draw(-1);
-}
-
-QString PanelStatusBar::panelToolTipText(const QVariant &key) const
-{
-    return panel(key).toolTipText;
-}
-
 void PanelStatusBar::setPanelToolTipText(const QVariant &key, const QString &toolTip)
 {
     panel(key).toolTipText = toolTip;
-}
-
-void PanelStatusBar::setAllowStyles(bool on)
-{
-    if (!on) {
-        m_useStyles = false;
-        return;
-    }
-    if (!m_stylesAvailable)
-        throw NumberedError(kErrStylesNotSupported, sourceText(),
-                      QStringLiteral("XP Styles not supported on this Windows installation."));
-    m_useStyles = true;
 }
 
 void PanelStatusBar::setSizeGrip(bool on)
 {
     m_sizeGrip = on;
     draw(-1);
-}
-
-void PanelStatusBar::setLeftTopOffsets(int left, int top)
-{
-    m_leftOffset = left;
-    m_topOffset = top;
 }
 
 void PanelStatusBar::setImageList(const QList<QPixmap> &images)
@@ -168,73 +125,33 @@ void PanelStatusBar::create(QWidget *owner)
     m_barHeight = QFontMetrics(owner->font()).height() + kBarHeightPadding;
 }
 
-QFont PanelStatusBar::font() const
-{
-    return ownerFont();
-}
-
-void PanelStatusBar::setFont(const QFont &font)
-{
-    if (!m_owner)
-        return;
-    m_owner->setFont(font);
-    m_barHeight = QFontMetrics(m_owner->font()).height() + kBarHeightPadding;
-}
-
-int PanelStatusBar::height() const
-{
-    return int(StoredValue::roundHalfEven(pixelsToTwips(m_barHeight)));
-}
-
-QFont PanelStatusBar::ownerFont() const
-{
-    return m_owner ? m_owner->font() : QFont();
-}
-
 // ---- panels
 
 int PanelStatusBar::addPanel(qint32 style, const QString &text, int imageIndex, int minWidth,
-                           bool spring, bool fitContents, qint32 itemData, const QString &keyText,
-                           const QVariant &keyBefore)
+                           bool spring, const QString &keyText)
 {
     if (panelCount() >= kMaxPanels)
         throw NumberedError(kErrTooManyPanels, sourceText(), QStringLiteral("Too many panels."));
 
-    int position;
-    if (!keyBefore.isValid()) {
-        m_panels.emplace_back();
-        position = panelCount();
-    } else {
-        position = panelIndex(keyBefore);
-        m_panels.insert(m_panels.begin() + (position - 1), Panel{});
-    }
+    m_panels.emplace_back();
+    const int position = panelCount();
     if (spring) {
         for (Panel &p : m_panels)
             p.spring = false;
     }
     Panel &p = m_panels[size_t(position - 1)];
     p.spring = spring;
-    p.fitToContents = fitContents;
     p.style = style;
     p.iconIndex = imageIndex;
     p.minWidth = minWidth;
-    p.itemData = itemData;
     p.key = keyText;
     p.text = text;
 
-    measurePanels(position, position);
     layoutPanels();
     setPanelText(position, text);
     setPanelIcon(position, imageIndex);
     draw(-1);
     return position;
-}
-
-void PanelStatusBar::removePanel(const QVariant &key)
-{
-    const int position = panelIndex(key);
-    m_panels.erase(m_panels.begin() + (position - 1));
-    draw(-1);
 }
 
 int PanelStatusBar::panelIndex(const QVariant &key) const
@@ -253,15 +170,6 @@ int PanelStatusBar::panelIndex(const QVariant &key) const
     raiseInvalidIndex(key);
 }
 
-bool PanelStatusBar::panelExists(const QVariant &key) const
-{
-    try {
-        return panelIndex(key) >= 1;
-    } catch (const NumberedError &) {
-        return false;
-    }
-}
-
 void PanelStatusBar::panelRect(const QVariant &key, int &left, int &top,
                                 int &right, int &bottom) const
 {
@@ -270,20 +178,6 @@ void PanelStatusBar::panelRect(const QVariant &key, int &left, int &top,
     top = p.top;
     right = p.right;
     bottom = p.bottom;
-}
-
-QString PanelStatusBar::panelKey(int index) const
-{
-    if (index < 1 || index > panelCount())
-        raiseInvalidIndex(index);
-    return m_panels[size_t(index - 1)].key;
-}
-
-void PanelStatusBar::setPanelKey(int index, const QVariant &key)
-{
-    if (index < 1 || index > panelCount())
-        raiseInvalidIndex(index);
-    m_panels[size_t(index - 1)].key = key.toString();
 }
 
 QString PanelStatusBar::panelText(const QVariant &key) const
@@ -301,47 +195,9 @@ void PanelStatusBar::setPanelText(const QVariant &key, const QString &text)
     draw(position);
 }
 
-bool PanelStatusBar::panelSpring(const QVariant &key) const
-{
-    return panel(key).spring;
-}
-
-void PanelStatusBar::setPanelSpring(const QVariant &key, bool spring)
-{
-    const int position = panelIndex(key);
-    if (m_panels[size_t(position - 1)].spring == spring)
-        return;
-    for (Panel &p : m_panels)
-        p.spring = false;
-    m_panels[size_t(position - 1)].spring = spring;
-    measurePanels(position, position);
-    layoutPanels();
-}
-
-bool PanelStatusBar::panelFitToContents(const QVariant &key) const
-{
-    return panel(key).fitToContents;
-}
-
-void PanelStatusBar::setPanelFitToContents(const QVariant &key, bool fitContents)
-{
-    const int position = panelIndex(key);
-    Panel &p = m_panels[size_t(position - 1)];
-    if (p.fitToContents == fitContents)
-        return;
-    p.fitToContents = fitContents;
-    measurePanels(position, position);
-    layoutPanels();
-}
-
 int PanelStatusBar::panelIcon(const QVariant &key) const
 {
     return panel(key).iconIndex;
-}
-
-QPixmap PanelStatusBar::panelPixmap(const QVariant &key) const
-{
-    return panel(key).icon;
 }
 
 void PanelStatusBar::setPanelIcon(const QVariant &key, int index)
@@ -358,18 +214,6 @@ void PanelStatusBar::setPanelIcon(const QVariant &key, int index)
     draw(layoutChanges ? -1 : position);
 }
 
-void PanelStatusBar::setPanelPixmap(const QVariant &key, const QPixmap &pixmap)
-{
-    const int position = panelIndex(key);
-    m_panels[size_t(position - 1)].icon = pixmap;
-    draw(position);
-}
-
-qint32 PanelStatusBar::panelStyle(const QVariant &key) const
-{
-    return panel(key).style;
-}
-
 void PanelStatusBar::setPanelStyle(const QVariant &key, qint32 style)
 {
     const int position = panelIndex(key);
@@ -378,22 +222,6 @@ void PanelStatusBar::setPanelStyle(const QVariant &key, qint32 style)
         return;
     current = style;
     draw(position);
-}
-
-int PanelStatusBar::panelMinWidth(const QVariant &key) const
-{
-    return panel(key).minWidth;
-}
-
-int PanelStatusBar::panelIdealWidth(const QVariant &key) const
-{
-    return panel(key).idealWidth;
-}
-
-void PanelStatusBar::setPanelIdealWidth(const QVariant &key, int width)
-{
-    panel(key).idealWidth = width;
-    layoutPanels();
 }
 
 // ---- mouse
@@ -428,40 +256,19 @@ void PanelStatusBar::handleDoubleClick(const QPoint &pos)
 
 // ---- measuring and layout
 
-void PanelStatusBar::measurePanels(int first, int last)
-{
-    if (m_panels.empty())
-        return;
-    if (last < first)
-        last = first;
-    first = qMax(first, 1);
-    last = qMin(last, panelCount());
-    const QFontMetrics metrics(ownerFont());
-    for (int i = first; i <= last; ++i) {
-        Panel &p = m_panels[size_t(i - 1)];
-        p.idealWidth = metrics.horizontalAdvance(p.text) + kIdealWidthPadding;
-        if (p.idealWidth < p.minWidth)
-            p.idealWidth = p.minWidth;
-    }
-}
-
 void PanelStatusBar::layoutPanels()
 {
     if (m_panels.empty() || !m_owner)
         return;
-    const int left = m_leftOffset;
-    const int top = m_topOffset;
     const int right = m_owner->width();
-    const int bottom = m_owner->height();
-    const int height = bottom - top;
+    const int height = m_owner->height();
     const int count = panelCount();
 
-    auto basicWidth = [](const Panel &p) { return p.fitToContents ? p.idealWidth : p.minWidth; };
     std::vector<int> edge(size_t(count), 0);
     auto edgeOf = [&](int i) {
         // Running right edge of panel i (0-based) from the edge of the panel before it.
         const Panel &p = m_panels[size_t(i)];
-        int e = (i == 0 ? 0 : edge[size_t(i - 1)]) + basicWidth(p);
+        int e = (i == 0 ? 0 : edge[size_t(i - 1)]) + p.minWidth;
         if (!p.icon.isNull())
             e += m_iconSize;
         if (i > 0 && i == count - 1)
@@ -485,10 +292,9 @@ void PanelStatusBar::layoutPanels()
 
     for (int i = 0; i < count; ++i) {
         Panel &p = m_panels[size_t(i)];
-        p.width = edge[size_t(i)] - (i == 0 ? 0 : edge[size_t(i - 1)]);
-        p.left = i == 0 ? left : edge[size_t(i - 1)];
-        p.top = top;
-        p.bottom = bottom;
+        p.left = i == 0 ? 0 : edge[size_t(i - 1)];
+        p.top = 0;
+        p.bottom = height;
         p.right = i == count - 1 ? edge[size_t(i)] : edge[size_t(i)] - 1;
     }
 }
@@ -531,9 +337,6 @@ void PanelStatusBar::draw(QPainter &painter, int position)
 
     const QRect client = m_owner->rect();
     const int clientRight = client.x() + client.width();
-    const int clientBottom = client.y() + client.height();
-    QStyle *style = m_useStyles ? m_owner->style() : nullptr;
-    const bool themed = style != nullptr;
     const QPalette palette = m_owner->palette();
 
     painter.save();
@@ -548,103 +351,65 @@ void PanelStatusBar::draw(QPainter &painter, int position)
     }
     QStyleOption option;
     option.initFrom(m_owner);
-    if (themed) {
-        painter.fillRect(background, palette.color(QPalette::Window));
-        option.rect = background;
-        style->drawPrimitive(QStyle::PE_PanelStatusBar, &option, &painter, m_owner);
-    } else if (hasBackground()) {
-        tileBackground(painter, background.x(), background.y(), background.width(),
-                       background.height() + kBackgroundExtraHeight);
-    } else {
-        painter.fillRect(background, storedColorToQColor(kSysColorButtonFace));
-    }
+    painter.fillRect(background, palette.color(QPalette::Window));
+    option.rect = background;
+    m_owner->style()->drawPrimitive(QStyle::PE_PanelStatusBar, &option, &painter, m_owner);
 
     layoutPanels();
 
-    auto drawPane = [&](const QRect &rect) {
-        option.rect = rect;
-        style->drawPrimitive(QStyle::PE_FrameStatusBarItem, &option, &painter, m_owner);
-    };
-
-    if (!m_simpleMode) {
-        const int first = position == -1 ? 1 : position;
-        const int last = position == -1 ? panelCount() : position;
-        for (int i = first; i <= last; ++i) {
-            const Panel &p = m_panels[size_t(i - 1)];
-            int left = p.left, top = p.top, right = p.right, bottom = p.bottom;
-            bool lastPainted = false;
-            if (right > clientRight) {
-                right = clientRight - 1;
-                lastPainted = true;
-            }
-            // Every panel starts with its default drawing; a handler clears it for its own.
-            bool doDefault = true;
-            tileBackground(painter, left, top, right - left, bottom - top);
-            if (themed)
-                drawPane(toQRect(left, top, right, bottom));
-            if (p.style & kStyleOwnerDraw) {
-                emit ownerDrawRequested(&painter, i, left, top, right, bottom, doDefault);
-                painter.setFont(m_owner->font());
-                painter.setPen(palette.color(QPalette::WindowText));
-            }
-            if (doDefault) {
-                const QRect r = toQRect(left, top, right, bottom);
-                if (!p.icon.isNull()) {
-                    const int inset = themed ? 2 : 1;
-                    const int iconTop = top + inset + (bottom - top - 2 - m_iconSize) / 2;
-                    painter.drawPixmap(QRect(left + kIconInset, iconTop, m_iconSize, m_iconSize),
-                                       p.icon);
-                    if (themed) {
-                        QRect content = paneContents(r);
-                        content.setLeft(content.left() + m_iconSize + kIconTextGap);
-                        drawText(painter, content, p.text + QLatin1Char(' '), true);
-                    } else if (!p.text.isEmpty()) {
-                        drawText(painter, r.adjusted(m_iconSize + kIconTextGap, 0, 0, 0), p.text,
-                                 true);
-                    }
-                } else if (themed) {
-                    drawText(painter, paneContents(r), p.text + QLatin1Char(' '), false);
-                } else {
-                    drawText(painter, r, p.text, false);
-                }
-            }
-            if (lastPainted)
-                break;
-        }
-    } else {
-        tileBackground(painter, client.x(), client.y(), client.width(), client.height());
-        if (themed) {
-            drawPane(client);
-            drawText(painter, paneContents(client), m_simpleText + QLatin1Char(' '), false);
-        } else {
-            drawText(painter, client, m_simpleText, false);
-        }
+    const int first = position == -1 ? 1 : position;
+    const int last = position == -1 ? panelCount() : position;
+    for (int i = first; i <= last; ++i) {
+        bool lastPainted = false;
+        drawPanel(painter, i, option, clientRight, lastPainted);
+        if (lastPainted)
+            break;
     }
 
-    if (m_sizeGrip) {
-        const int side = clientBottom - client.y();
-        if (themed) {
-            QStyleOptionSizeGrip grip;
-            grip.initFrom(m_owner);
-            grip.rect = QRect(clientRight - side, client.y(), side, side);
-            grip.corner = Qt::BottomRightCorner;
-            style->drawControl(QStyle::CE_SizeGrip, &grip, &painter, m_owner);
-        } else {
-            // Three pairs of diagonal ridges in the bottom-right corner, drawn two pixels in
-            // from the right and one up from the bottom.
-            const int x = clientRight - 2 - 1;
-            const int y = clientBottom - 1 - 1;
-            const int size = qMin(12, side - 2);
-            const QColor light = storedColorToQColor(0x80000000u | 20u);
-            const QColor shadow = storedColorToQColor(0x80000000u | 16u);
-            for (int k = 3; k <= size; k += 4) {
-                painter.setPen(light);
-                painter.drawLine(x - k, y, x, y - k);
-                painter.setPen(shadow);
-                painter.drawLine(x - k + 1, y, x, y - k + 1);
-                painter.drawLine(x - k + 2, y, x, y - k + 2);
-            }
-        }
-    }
+    if (m_sizeGrip)
+        drawSizeGrip(painter, client);
     painter.restore();
+}
+
+void PanelStatusBar::drawPanel(QPainter &painter, int position, QStyleOption &option,
+                               int clientRight, bool &lastPainted)
+{
+    const Panel &p = m_panels[size_t(position - 1)];
+    int left = p.left, top = p.top, right = p.right, bottom = p.bottom;
+    if (right > clientRight) {
+        right = clientRight - 1;
+        lastPainted = true;
+    }
+    // Every panel starts with its default drawing; a handler clears it for its own.
+    bool doDefault = true;
+    tileBackground(painter, left, top, right - left, bottom - top);
+    option.rect = toQRect(left, top, right, bottom);
+    m_owner->style()->drawPrimitive(QStyle::PE_FrameStatusBarItem, &option, &painter, m_owner);
+    if (p.style & kStyleOwnerDraw) {
+        emit ownerDrawRequested(&painter, position, left, top, right, bottom, doDefault);
+        painter.setFont(m_owner->font());
+        painter.setPen(m_owner->palette().color(QPalette::WindowText));
+    }
+    if (!doDefault)
+        return;
+    const QRect r = toQRect(left, top, right, bottom);
+    if (!p.icon.isNull()) {
+        const int iconTop = top + 2 + (bottom - top - 2 - m_iconSize) / 2;
+        painter.drawPixmap(QRect(left + kIconInset, iconTop, m_iconSize, m_iconSize), p.icon);
+        QRect content = paneContents(r);
+        content.setLeft(content.left() + m_iconSize + kIconTextGap);
+        drawText(painter, content, p.text + QLatin1Char(' '), true);
+    } else {
+        drawText(painter, paneContents(r), p.text + QLatin1Char(' '), false);
+    }
+}
+
+void PanelStatusBar::drawSizeGrip(QPainter &painter, const QRect &client) const
+{
+    const int side = client.height();
+    QStyleOptionSizeGrip grip;
+    grip.initFrom(m_owner);
+    grip.rect = QRect(client.x() + client.width() - side, client.y(), side, side);
+    grip.corner = Qt::BottomRightCorner;
+    m_owner->style()->drawControl(QStyle::CE_SizeGrip, &grip, &painter, m_owner);
 }

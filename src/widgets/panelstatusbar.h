@@ -10,9 +10,10 @@
 
 #include <vector>
 
-class QFont;
 class QPainter;
 class QPoint;
+class QRect;
+class QStyleOption;
 class QWidget;
 
 // A status bar that is not a widget of its own: it keeps a row of keyed panels, lays them out
@@ -26,11 +27,11 @@ class QWidget;
 //
 // Property writes never paint: they ask the owner to repaint (QWidget::update of the panel or
 // of the whole bar). Panels are addressed by key or by 1-based position (see panelIndex).
-// The bar draws with the owner's style (status-bar pane, size grip) while allowStyles is
-// on, otherwise flat in the palette's button colour, optionally over a tiled picture.
+// The bar draws with the owner's style (status-bar pane, size grip), over a tiled picture when
+// one is set.
 //
 // Members that look a panel up throw NumberedError 0x8004041A for an unknown key or a position
-// outside 1..panelCount; addPanel throws 0x8004041B beyond 255 panels; Create throws 9 when
+// outside the panels; addPanel throws 0x8004041B beyond 255 panels; Create throws 9 when
 // no owner is given. The paint and input members never throw.
 class PanelStatusBar : public QObject
 {
@@ -39,39 +40,25 @@ public:
     // Panel style bits.
     static constexpr qint32 kStyleOwnerDraw = 0x1000;   // raise ownerDrawRequested for the panel
     static constexpr qint32 kStyleGripperPane = 0x100;  // icon panel drawn as a gripper pane
-    static constexpr int kMaxPanels = 255;
 
     explicit PanelStatusBar(QObject *parent = nullptr);
     ~PanelStatusBar() override;
 
     // A picture file tiled behind the panels; a file that does not load keeps the old picture.
-    QString imageFile() const { return m_imageFile; }
     void setImageFile(const QString &imageFile);
 
     // Free text for the host (the frame keeps the page-load percentage here).
     QString tag() const { return m_tag; }
     void setTag(const QString &tag) { m_tag = tag; }
 
-    bool simpleMode() const { return m_simpleMode; }
-    void setSimpleMode(bool on);
-    QString simpleText() const { return m_simpleText; }
-    void setSimpleText(const QString &text);
-
-    QString panelToolTipText(const QVariant &key) const;
     void setPanelToolTipText(const QVariant &key, const QString &toolTip);
 
-    // Reads whether styled drawing is available at all (not the current choice); writing
-    // False draws flat, True draws styled again (error 0x8004041C where no style exists).
-    bool allowStyles() const { return m_stylesAvailable; }
-    void setAllowStyles(bool on);
-
-    bool sizeGrip() const { return m_sizeGrip; }
     void setSizeGrip(bool on);
 
-    // Adds a panel at the end, or before the panel keyBefore names; returns its position.
+    // Adds a panel at the end and returns its position. A springing panel takes the width the
+    // others leave; at most one panel springs, so a new one that springs stops the others.
     int addPanel(qint32 style, const QString &text, int imageIndex, int minWidth, bool spring,
-                 bool fitContents, qint32 itemData, const QString &keyText,
-                 const QVariant &keyBefore = QVariant());
+                 const QString &keyText);
 
     // Tool tip of the panel under pos (owner coordinates); left alone over no panel.
     void handleMouseMove(const QPoint &pos);
@@ -83,10 +70,6 @@ public:
     // Paints the whole bar (-1) or one panel; called from the owner's paint event.
     void draw(QPainter &painter, int position = -1);
 
-    void removePanel(const QVariant &key);
-    // Added to the owner's client rectangle at the next layout.
-    void setLeftTopOffsets(int left, int top);
-
     // The panel icons: panelIcon n is image n of this list (0-based); the icon size is the
     // height of the first image.
     void setImageList(const QList<QPixmap> &images);
@@ -94,50 +77,25 @@ public:
     // Binds the owner; throws NumberedError 9 ("Invalid object passed to Create.") for none.
     void create(QWidget *owner);
 
-    // The owner's font; writing it sets the owner's font and measures the bar height again.
-    QFont font() const;
-    void setFont(const QFont &font);
-
-    // The bar's height in twips (15 to the pixel): what the host makes its widget's height.
-    int height() const;
-    int panelCount() const { return int(m_panels.size()); }
-
     // The panel's rectangle from the last layout: right and bottom are exclusive edges.
     void panelRect(const QVariant &key, int &left, int &top, int &right,
                       int &bottom) const;
 
-    QString panelKey(int index) const;
-    void setPanelKey(int index, const QVariant &key);
-
-    bool panelExists(const QVariant &key) const;
     // A number (or a numeric text) is a 1-based position, anything else a key compared
     // case-sensitively; the first panel with the key wins.
     int panelIndex(const QVariant &key) const;
 
+    // The text a panel shows. The panels are painted, not widgets of their own: tests read a
+    // panel's text back here.
     QString panelText(const QVariant &key) const;
-    // Stores the text and repaints the panel; a fitted panel keeps its width until measured.
+    // Stores the text and repaints the panel.
     void setPanelText(const QVariant &key, const QString &text);
 
-    bool panelSpring(const QVariant &key) const;
-    // At most one panel springs: setting it here clears it everywhere else.
-    void setPanelSpring(const QVariant &key, bool spring);
-
-    bool panelFitToContents(const QVariant &key) const;
-    void setPanelFitToContents(const QVariant &key, bool fitContents);
-
     int panelIcon(const QVariant &key) const;
-    QPixmap panelPixmap(const QVariant &key) const;
     // An image of the image list; -1 or less removes the icon.
     void setPanelIcon(const QVariant &key, int index);
-    // An icon of the host's own, replacing the panel's current one.
-    void setPanelPixmap(const QVariant &key, const QPixmap &pixmap);
 
-    qint32 panelStyle(const QVariant &key) const;
     void setPanelStyle(const QVariant &key, qint32 style);
-
-    int panelMinWidth(const QVariant &key) const;
-    int panelIdealWidth(const QVariant &key) const;
-    void setPanelIdealWidth(const QVariant &key, int width);
 
     // Bar height in pixels ("Xy" in the owner's font plus 10).
     int barHeightPixels() const { return m_barHeight; }
@@ -155,47 +113,42 @@ private:
     struct Panel
     {
         QString key;
-        qint32 itemData = 0;
         int iconIndex = -1;
         QPixmap icon;
         QString text;
         QString toolTipText;
         int minWidth = 0;
-        int idealWidth = 0;
-        int width = 0;
         bool spring = false;
-        bool fitToContents = false;
         qint32 style = 0;
         int left = 0, top = 0, right = 0, bottom = 0;
     };
+
+    static constexpr int kMaxPanels = 255;
 
     Panel &panel(const QVariant &key) { return m_panels[size_t(panelIndex(key) - 1)]; }
     const Panel &panel(const QVariant &key) const
     {
         return m_panels[size_t(panelIndex(key) - 1)];
     }
+    int panelCount() const { return int(m_panels.size()); }
     [[noreturn]] void raiseInvalidIndex(const QVariant &key) const;
 
-    void measurePanels(int first, int last);
     void layoutPanels();
     void tileBackground(QPainter &painter, int left, int top, int width, int height) const;
     bool hasBackground() const;
-    QFont ownerFont() const;
     int hitTest(const QPoint &pos) const;
+    // One panel of draw: its background and pane, the owner's drawing, its icon and text.
+    void drawPanel(QPainter &painter, int position, QStyleOption &option, int clientRight,
+                   bool &lastPainted);
+    void drawSizeGrip(QPainter &painter, const QRect &client) const;
 
     QPointer<QWidget> m_owner;
     std::vector<Panel> m_panels;
     int m_barHeight = 0;
     int m_iconSize = 0;
     QList<QPixmap> m_images;
-    int m_leftOffset = 0;
-    int m_topOffset = 0;
-    bool m_simpleMode = false;
-    QString m_simpleText;
     QString m_tag;
     bool m_sizeGrip = false;
-    bool m_stylesAvailable = false;
-    bool m_useStyles = false;
     QString m_imageFile;
     QPixmap m_background;
 };

@@ -296,6 +296,17 @@ void SegmentedProgressPainter::drawBorder(QPainter &painter, qint32 style, const
     painter.restore();
 }
 
+// How one drawing looks: the style that draws it (none for the flat look), its option, and the
+// chunks and gaps of a stepped bar.
+struct SegmentedProgressPainter::Look
+{
+    QStyle *style = nullptr;
+    QStyleOptionProgressBar option;
+    bool themed = false;
+    int chunk = 0;
+    int gap = 0;
+};
+
 void SegmentedProgressPainter::drawInto(QPainter &target, int left, int top, int right, int bottom)
 {
     const int width = std::abs(right - left);
@@ -319,15 +330,28 @@ void SegmentedProgressPainter::drawInto(QPainter &target, int left, int top, int
         target.save();
     }
 
-    QStyle *style = nullptr;
+    paintProgress(*p, r, width > height);
+
+    if (memory) {
+        offscreen.end();
+        target.drawImage(QPoint(std::min(left, right), std::min(top, bottom)), *memory,
+                         QRect(0, 0, width, height));
+    } else {
+        target.restore();
+    }
+}
+
+void SegmentedProgressPainter::paintProgress(QPainter &painter, const Edges &r,
+                                             bool horizontal) const
+{
+    Look look;
     if (m_themed) {
         if (m_drawObject)
-            style = m_drawObject->style();
+            look.style = m_drawObject->style();
         else if (qobject_cast<QApplication *>(QCoreApplication::instance()))
-            style = QApplication::style();
+            look.style = QApplication::style();
     }
-    const bool horizontal = width > height;
-    QStyleOptionProgressBar option;
+    QStyleOptionProgressBar &option = look.option;
     if (m_drawObject)
         option.initFrom(m_drawObject);
     else
@@ -340,55 +364,64 @@ void SegmentedProgressPainter::drawInto(QPainter &target, int left, int top, int
     option.progress = int(percent());
 
     // Background.
-    bool themed = false;
-    int chunk = 0;
-    int gap = 0;
     if (!m_backPicture) {
-        if (style) {
-            const int chunkSize = style->pixelMetric(QStyle::PM_ProgressBarChunkWidth, &option,
-                                                     m_drawObject);
+        if (look.style) {
+            const int chunkSize =
+                look.style->pixelMetric(QStyle::PM_ProgressBarChunkWidth, &option, m_drawObject);
             if (chunkSize > 0) {
-                chunk = chunkSize;
-                gap = 0;
+                look.chunk = chunkSize;
+                look.gap = 0;
                 option.rect = r.rect();
-                style->drawControl(QStyle::CE_ProgressBarGroove, &option, p, m_drawObject);
-                themed = true;
+                look.style->drawControl(QStyle::CE_ProgressBarGroove, &option, &painter,
+                                        m_drawObject);
+                look.themed = true;
             }
         }
-        if (!themed)
-            p->fillRect(r.rect(), translateColor(m_backColor));
+        if (!look.themed)
+            painter.fillRect(r.rect(), translateColor(m_backColor));
     } else {
-        drawPicture(*p, r.rect(), *m_backPicture, m_backPictureMode);
+        drawPicture(painter, r.rect(), *m_backPicture, m_backPictureMode);
     }
 
-    if (m_segments && !themed) {
-        chunk = kSegmentChunk;
-        gap = kSegmentGap;
+    if (m_segments && !look.themed) {
+        look.chunk = kSegmentChunk;
+        look.gap = kSegmentGap;
     }
-    const int step = chunk + gap;
-    const bool stepped = (m_segments || themed) && step > 0;
+    const int step = look.chunk + look.gap;
+    const bool stepped = (m_segments || look.themed) && step > 0;
 
     const Edges border = r;
     Edges inner = r;
     if (m_borderStyle > 0) {
-        const int inset = themed ? 1 : (m_appearance == 2 ? 2 : 1);
+        const int inset = look.themed ? 1 : (m_appearance == 2 ? 2 : 1);
         inner = Edges{r.left + inset, r.top + inset, r.right - inset, r.bottom - inset};
     }
 
-    const bool showCaption = !m_text.isEmpty() && m_showText;
-    const QString paddedText = QLatin1Char(' ') + m_text + QLatin1Char(' ');
-    if (showCaption && !themed) {
-        p->setFont(m_font);
-        p->setPen(translateColor(m_foreColor));
-        p->drawText(inner.rect(), textFlags(), paddedText);
+    if (!m_text.isEmpty() && m_showText && !look.themed) {
+        painter.setFont(m_font);
+        painter.setPen(translateColor(m_foreColor));
+        painter.drawText(inner.rect(), textFlags(), QLatin1Char(' ') + m_text + QLatin1Char(' '));
     }
 
+    const Edges bar = filledEdges(inner, horizontal, stepped ? step : 0);
+    paintFill(painter, r, inner, bar, look, horizontal);
+
+    if (!look.themed && (m_borderStyle == 1 || m_borderStyle == 2)) {
+        const bool raised = m_borderStyle == 2;
+        drawBorder(painter, m_appearance, (raised && m_appearance == 1) ? inner : border, raised);
+    }
+}
+
+SegmentedProgressPainter::Edges SegmentedProgressPainter::filledEdges(const Edges &inner,
+                                                                      bool horizontal,
+                                                                      int step) const
+{
     const double fraction = percent() / 100.0;
     Edges bar = inner;
     if (!horizontal) {
         bar.top = int(StoredValue::roundHalfEven((inner.bottom - inner.top) * (1.0 - fraction) +
                                                inner.top));
-        if (stepped) {
+        if (step > 0) {
             int filled = bar.bottom - bar.top;
             filled -= filled % step;
             bar.top = bar.bottom - filled;
@@ -397,14 +430,24 @@ void SegmentedProgressPainter::drawInto(QPainter &target, int left, int top, int
     } else {
         bar.right = int(StoredValue::roundHalfEven((inner.right - inner.left) * fraction +
                                                  inner.left));
-        if (stepped) {
+        if (step > 0) {
             int filled = bar.right - bar.left;
             filled -= filled % step;
             bar.right = bar.left + filled;
         }
         bar.right = std::max(bar.right, inner.left);
     }
+    return bar;
+}
 
+void SegmentedProgressPainter::paintFill(QPainter &painter, const Edges &r, const Edges &inner,
+                                         const Edges &bar, Look &look, bool horizontal) const
+{
+    const bool themed = look.themed;
+    const int chunk = look.chunk;
+    const int gap = look.gap;
+    const int step = chunk + gap;
+    QPainter *p = &painter;
     p->save();
     if (!themed)
         p->setClipRect(bar.rect(), Qt::IntersectClip);
@@ -412,9 +455,9 @@ void SegmentedProgressPainter::drawInto(QPainter &target, int left, int top, int
     if (!m_barPicture) {
         if (themed) {
             if (bar.right > bar.left && bar.bottom > bar.top) {
-                option.rect = bar.rect();
-                style->drawPrimitive(QStyle::PE_IndicatorProgressChunk, &option, p,
-                                     m_drawObject);
+                look.option.rect = bar.rect();
+                look.style->drawPrimitive(QStyle::PE_IndicatorProgressChunk, &look.option, p,
+                                          m_drawObject);
             }
         } else {
             p->fillRect(bar.rect(), translateColor(m_barColor));
@@ -436,28 +479,15 @@ void SegmentedProgressPainter::drawInto(QPainter &target, int left, int top, int
         }
     }
 
-    if (showCaption) {
+    if (!m_text.isEmpty() && m_showText) {
         p->setFont(m_font);
         if (themed) {
-            p->setPen(option.palette.color(QPalette::Text));
+            p->setPen(look.option.palette.color(QPalette::Text));
             p->drawText(inner.rect().adjusted(1, 0, -1, 0), textFlags(), m_text);
         } else {
             p->setPen(translateColor(m_barForeColor));
-            p->drawText(inner.rect(), textFlags(), paddedText);
+            p->drawText(inner.rect(), textFlags(), QLatin1Char(' ') + m_text + QLatin1Char(' '));
         }
     }
     p->restore();
-
-    if (!themed && (m_borderStyle == 1 || m_borderStyle == 2)) {
-        const bool raised = m_borderStyle == 2;
-        drawBorder(*p, m_appearance, (raised && m_appearance == 1) ? inner : border, raised);
-    }
-
-    if (memory) {
-        offscreen.end();
-        target.drawImage(QPoint(std::min(left, right), std::min(top, bottom)), *memory,
-                         QRect(0, 0, width, height));
-    } else {
-        target.restore();
-    }
 }

@@ -100,7 +100,15 @@ private:
         QRect rect() const { return QRect(left, top, right - left, bottom - top); }
     };
 
+    struct Look;
+
     static void drawBorder(QPainter &painter, qint32 style, const Edges &r, bool raised);
+    // The parts of drawInto: the background, the caption under the bar and the border, with
+    // the filled part between them.
+    void paintProgress(QPainter &painter, const Edges &r, bool horizontal) const;
+    Edges filledEdges(const Edges &inner, bool horizontal, int step) const;
+    void paintFill(QPainter &painter, const Edges &r, const Edges &inner, const Edges &bar,
+                   Look &look, bool horizontal) const;
     static void blitPicture(QPainter &painter, int x, int y, int width, int height,
                             const QImage &picture, int offsetX, int offsetY);
     void drawPicture(QPainter &painter, const QRect &rect, const OffscreenCanvas &picture,

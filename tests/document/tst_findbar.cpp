@@ -6,6 +6,7 @@
 #include "frame/commandregistry.h"
 #include "frame/mainwindow.h"
 #include "platform/webbrowser.h"
+#include "framedocuments.h"
 #include "testframe.h"
 #include "testserver.h"
 
@@ -44,7 +45,7 @@ class TestFindBar : public QObject
     // Opens the bar by its command and searches for text from the page's top.
     FindBar *search(const QString &text, bool matchCase = false)
     {
-        m_frame->commands()->trigger(QStringLiteral("mnuEditFind"));
+        m_frame->findChild<CommandRegistry *>()->trigger(QStringLiteral("mnuEditFind"));
         FindBar *bar = m_document->findBar();
         bar->findChild<QCheckBox *>()->setChecked(matchCase);
         field()->clear();
@@ -62,7 +63,7 @@ private slots:
         // Three "apple"s, one of them capitalised.
         m_frame = makeFrame(m_server.page(QStringLiteral("apple Apple pineapple")));
         QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
-        m_document = m_frame->activeDocument();
+        m_document = activeFrameDocument(*m_frame);
         QVERIFY(m_document);
         QTRY_VERIFY(!m_document->findChild<WebBrowser *>()->page()->isLoading() &&
                     m_document->locationName() == QLatin1String("apple Apple pineapple"));

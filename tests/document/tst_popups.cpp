@@ -7,6 +7,7 @@
 #include "frame/documenttabbar.h"
 #include "frame/framestatusbar.h"
 #include "frame/mainwindow.h"
+#include "framedocuments.h"
 #include "testframe.h"
 #include "testserver.h"
 #include "widgets/panelstatusbar.h"
@@ -46,12 +47,15 @@ private slots:
     void killedPopupShowsTheIndication()
     {
         auto frame = makeFrame(m_server.url("/popup"));
-        QCOMPARE(frame->frameStatusBar()->panels()->panelIcon(QStringLiteral("Item4")), 3);
-        QTRY_COMPARE(frame->tabBar()->tabText(0), QStringLiteral("Opener"));
+        QCOMPARE(frame->findChild<FrameStatusBar *>()->panels()->panelIcon(QStringLiteral("Item4")),
+                 3);
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->tabText(0), QStringLiteral("Opener"));
         // The kill blinks the killer's panel.
-        QTRY_COMPARE(frame->frameStatusBar()->panels()->panelIcon(QStringLiteral("Item4")), 5);
-        QCOMPARE(frame->documents().size(), 1);
-        QTRY_COMPARE(frame->frameStatusBar()->panels()->panelIcon(QStringLiteral("Item4")), 3);
+        QTRY_COMPARE(
+            frame->findChild<FrameStatusBar *>()->panels()->panelIcon(QStringLiteral("Item4")), 5);
+        QCOMPARE(frameDocuments(*frame).size(), 1);
+        QTRY_COMPARE(
+            frame->findChild<FrameStatusBar *>()->panels()->panelIcon(QStringLiteral("Item4")), 3);
         QTRY_VERIFY(!isPopupCursorShown());
         frame->close();
     }
@@ -73,7 +77,7 @@ private slots:
         probe.start(10);
         auto frame = makeFrame(m_server.url("/popup"));
         QTRY_COMPARE(shown, QStringLiteral("frmFirstPopup"));
-        QCOMPARE(owner, frame->activeDocument());
+        QCOMPARE(owner, activeFrameDocument(*frame));
         frame->close();
     }
 
@@ -83,8 +87,8 @@ private slots:
         QVERIFY(NotesFiles::writeWhitelist(Paths::dataFile(QStringLiteral("Whitelist.qvr")),
                                            {QStringLiteral("127.0.0.1")}));
         auto frame = makeFrame(m_server.url("/popup"));
-        QTRY_COMPARE(frame->documents().size(), 2);
-        QTRY_COMPARE(frame->tabBar()->tabText(1), QStringLiteral("Popup"));
+        QTRY_COMPARE(frameDocuments(*frame).size(), 2);
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->tabText(1), QStringLiteral("Popup"));
         frame->close();
     }
 
@@ -105,8 +109,8 @@ private slots:
     {
         auto frame = makeFrame(m_server.page("Start"));
         AppState::settings.popupKillerEnable = false;
-        frame->activeDocument()->navigate(m_server.url("/popup"));
-        QTRY_COMPARE(frame->documents().size(), 2);
+        activeFrameDocument(*frame)->navigate(m_server.url("/popup"));
+        QTRY_COMPARE(frameDocuments(*frame).size(), 2);
         frame->close();
     }
 };

@@ -22,6 +22,7 @@
 #include "core/storedcolor.h"
 #include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
+#include "framedocuments.h"
 #include "testframe.h"
 #include "testserver.h"
 #include "widgets/mousegesturerecognizer.h"
@@ -95,7 +96,7 @@ void chooseInNextPopup(QObject *context, const QString &key)
 // Whether the command of the key is there and enabled, as its menu items and buttons show.
 bool commandEnabled(MainWindow &frame, const QString &key)
 {
-    const QAction *action = frame.commands()->action(key);
+    const QAction *action = frame.findChild<CommandRegistry *>()->action(key);
     return action && action->isEnabled();
 }
 
@@ -144,7 +145,7 @@ QPixmap shippedSkin()
 void chooseInMenuBar(MainWindow &frame, const char *menuKey, const char *key)
 {
     QMenu *menu = nullptr;
-    for (QAction *action : frame.chrome()->menuBar()->actions()) {
+    for (QAction *action : frame.findChild<FrameChrome *>()->menuBar()->actions()) {
         if (action->objectName() == QLatin1String(menuKey))
             menu = action->menu();
     }
@@ -192,7 +193,7 @@ class TestChrome : public QObject
 
     static QStringList bandOrder(MainWindow &frame)
     {
-        const ToolBarBands *bands = frame.chrome()->bands();
+        const ToolBarBands *bands = frame.findChild<FrameChrome *>()->bands();
         QStringList keys;
         for (int i = 0; i < bands->bandCount(); ++i)
             keys << bands->band(i)->objectName(); // a band is named by its key
@@ -201,8 +202,25 @@ class TestChrome : public QObject
 
     static BandToolBar *band(MainWindow &frame, const QString &key)
     {
-        const ToolBarBands *bands = frame.chrome()->bands();
+        const ToolBarBands *bands = frame.findChild<FrameChrome *>()->bands();
         return bands->band(bands->bandIndexForKey(key));
+    }
+
+    // A pixel of the idle progress panel of the status bar, six pixels in from its corner.
+    static QRgb progressPanelPixel(MainWindow &frame)
+    {
+        FrameStatusBar *status = frame.findChild<FrameStatusBar *>();
+        const QImage shown = status->canvas()->grab().toImage(); // lays the panels out
+        int left = 0, top = 0, right = 0, bottom = 0;
+        status->panels()->panelRect(QStringLiteral("Item7"), left, top, right, bottom);
+        return shown.pixel(left + 6, top + 6);
+    }
+
+    // What a panel without a skin shows.
+    static QRgb plainPanelColour(MainWindow &frame)
+    {
+        const QWidget *canvas = frame.findChild<FrameStatusBar *>()->canvas();
+        return canvas->palette().color(QPalette::Window).rgb();
     }
 
 private slots:
@@ -238,7 +256,7 @@ private slots:
             writeFile(FrameChrome::layoutFile(), content);
         auto frame = makeFrame();
         QCOMPARE(bandOrder(*frame), kBandKeys);
-        const ToolBarBands *bands = frame->chrome()->bands();
+        const ToolBarBands *bands = frame->findChild<FrameChrome *>()->bands();
         // A band starts a row where the window breaks the toolbars before it.
         QList<bool> rows;
         for (int i = 0; i < bands->bandCount(); ++i)
@@ -260,8 +278,8 @@ private slots:
             // The user drags the address band in front of the browse toolbar and hides the tabs.
             frame->insertToolBar(band(*frame, "Toolbar1"), band(*frame, "Addressbar"));
             QTRY_COMPARE(band(*frame, "Addressbar")->y(), band(*frame, "Toolbar1")->y());
-            frame->commands()->run("mnuViewTabsBar");
-            QVERIFY(!frame->commands()->isChecked("mnuViewTabsBar"));
+            frame->findChild<CommandRegistry *>()->run("mnuViewTabsBar");
+            QVERIFY(!frame->findChild<CommandRegistry *>()->isChecked("mnuViewTabsBar"));
             addressWidth = band(*frame, "Addressbar")->width();
             frame->close();
         }
@@ -281,7 +299,7 @@ private slots:
         QVERIFY(band(*frame, "Addressbar")->x() < band(*frame, "Toolbar1")->x());
         QCOMPARE(band(*frame, "Addressbar")->width(), addressWidth);
         QVERIFY(band(*frame, "Tabbar")->isHidden());
-        QVERIFY(!frame->commands()->isChecked("mnuViewTabsBar"));
+        QVERIFY(!frame->findChild<CommandRegistry *>()->isChecked("mnuViewTabsBar"));
         QCOMPARE(band(*frame, "Logo")->minimumHeight(), 52);
         frame->close();
     }
@@ -296,7 +314,7 @@ private slots:
                                                              {"Tabbar", true, true, 0}})
                                              .toUtf8());
         auto frame = makeFrame();
-        QCOMPARE(frame->chrome()->bands()->bandIndexForKey("Toolbar1"), 1);
+        QCOMPARE(frame->findChild<FrameChrome *>()->bands()->bandIndexForKey("Toolbar1"), 1);
         QCOMPARE(band(*frame, "Logo")->minimumHeight(), 52);
         QVERIFY(band(*frame, "Toolbar1")->minimumHeight() < 52);
         QTRY_COMPARE(band(*frame, "Logo")->y(), band(*frame, "Toolbar1")->y());
@@ -306,19 +324,19 @@ private slots:
     void alignmentMovesTheBands()
     {
         auto frame = makeFrame();
-        frame->commands()->run("mnuAlignBottom");
-        const ToolBarBands *bands = frame->chrome()->bands();
+        frame->findChild<CommandRegistry *>()->run("mnuAlignBottom");
+        const ToolBarBands *bands = frame->findChild<FrameChrome *>()->bands();
         for (int i = 0; i < bands->bandCount(); ++i)
             QCOMPARE(frame->toolBarArea(bands->band(i)), Qt::BottomToolBarArea);
-        QVERIFY(frame->menus()->mainMenu()->isRadioCheck(
-            frame->menus()->mainMenu()->indexForKey("mnuAlignBottom")));
-        QVERIFY(!frame->menus()->mainMenu()->isRadioCheck(
-            frame->menus()->mainMenu()->indexForKey("mnuAlignTop")));
+        QVERIFY(frame->findChild<MenuController *>()->mainMenu()->isRadioCheck(
+            frame->findChild<MenuController *>()->mainMenu()->indexForKey("mnuAlignBottom")));
+        QVERIFY(!frame->findChild<MenuController *>()->mainMenu()->isRadioCheck(
+            frame->findChild<MenuController *>()->mainMenu()->indexForKey("mnuAlignTop")));
         QTRY_VERIFY(band(*frame, "MenuBar")->y() > frame->height() / 2);
         // The rows keep their order from top to bottom.
         QVERIFY(band(*frame, "MenuBar")->y() < band(*frame, "Toolbar1")->y());
         QVERIFY(band(*frame, "Addressbar")->y() < band(*frame, "Tabbar")->y());
-        frame->commands()->run("mnuAlignTop");
+        frame->findChild<CommandRegistry *>()->run("mnuAlignTop");
         QCOMPARE(frame->toolBarArea(band(*frame, "Tabbar")), Qt::TopToolBarArea);
         QCOMPARE(bandOrder(*frame), kBandKeys);
         frame->close();
@@ -329,7 +347,7 @@ private slots:
     void toolbarsAsBuilt()
     {
         auto frame = makeFrame();
-        StripToolBar *t1 = frame->chrome()->toolBar("Toolbar1");
+        StripToolBar *t1 = frame->findChild<FrameChrome *>()->toolBar("Toolbar1");
         QCOMPARE(t1->buttonCount(), 13);
         QCOMPARE(t1->buttonKey(7), QString());
         QCOMPARE(toolButton(t1, "Links")->popupMode(), QToolButton::InstantPopup); // all drop-down
@@ -337,15 +355,15 @@ private slots:
         QCOMPARE(t1->iconSize(), QSize(24, 24));
         QVERIFY(showsStripPicture(t1, "Back", 3));
         QVERIFY(t1->buttonTextVisible("Back") && t1->textRight());
-        QCOMPARE(frame->chrome()->toolBar("Toolbar2")->iconSize(), QSize(16, 16));
-        StripToolBar *t3 = frame->chrome()->addressToolBar();
+        QCOMPARE(frame->findChild<FrameChrome *>()->toolBar("Toolbar2")->iconSize(), QSize(16, 16));
+        StripToolBar *t3 = frame->findChild<FrameChrome *>()->addressToolBar();
         QCOMPARE(t3->buttonKey(0), QStringLiteral("AddressBar"));
         QVERIFY(toolButton(t3, "GoNew")->isCheckable());
         QVERIFY(showsStripPicture(t3, "Search", 15));
-        QVERIFY(frame->addressBar()->comboBox()->isVisible());
+        QVERIFY(frame->findChild<AddressBar *>()->comboBox()->isVisible());
 
-        frame->commands()->run("mnuSearchEngineWiki");
-        QCOMPARE(frame->addressBar()->searchEngine(), 5);
+        frame->findChild<CommandRegistry *>()->run("mnuSearchEngineWiki");
+        QCOMPARE(frame->findChild<AddressBar *>()->searchEngine(), 5);
         QVERIFY(showsStripPicture(t3, "Search", 20));
         frame->close();
         QCOMPARE(store().read("Settings", "CurrentSearchEngine", {}), QStringLiteral("5"));
@@ -354,7 +372,7 @@ private slots:
     void toolbarOptionsApplyAtOnce()
     {
         auto frame = makeFrame();
-        StripToolBar *t1 = frame->chrome()->toolBar("Toolbar1");
+        StripToolBar *t1 = frame->findChild<FrameChrome *>()->toolBar("Toolbar1");
         // The option menus open on a right click on their toolbar, marked from the stored
         // options; a choice flips the option it shows.
         auto option = [&](StripToolBar *toolbar, const char *key) {
@@ -362,7 +380,7 @@ private slots:
             Q_EMIT toolbar->buttonClicked(-1);
         };
         StripToolBar *const browse = t1;
-        StripToolBar *const sites = frame->chrome()->toolBar("Toolbar2");
+        StripToolBar *const sites = frame->findChild<FrameChrome *>()->toolBar("Toolbar2");
         option(browse, "mnuTBShowText");
         QVERIFY(!t1->buttonTextVisible("Back"));
         QCOMPARE(store().read("Settings", "Toolbar1ShowText", {}), QStringLiteral("False"));
@@ -384,7 +402,7 @@ private slots:
         QVERIFY(showsStripPicture(t1, "Back", 3));
         QCOMPARE(store().read("Settings", "Toolbar1LargeIcons", {}), QStringLiteral("False"));
         // Outside its menu an option has no toolbar to act on.
-        QVERIFY(frame->commands()->trigger("mnuTBLargeIcons"));
+        QVERIFY(frame->findChild<CommandRegistry *>()->trigger("mnuTBLargeIcons"));
         QCOMPARE(t1->iconSize(), QSize(16, 16));
 
         // The sites toolbar without links: its one button speaks for the option.
@@ -393,22 +411,22 @@ private slots:
         option(sites, "mnuTBShowText");
         QCOMPARE(store().read("Settings", "Toolbar2ShowText", {}), QStringLiteral("True"));
         option(sites, "mnuTBLargeIcons");
-        QCOMPARE(frame->chrome()->toolBar("Toolbar2")->iconSize(), QSize(24, 24));
+        QCOMPARE(frame->findChild<FrameChrome *>()->toolBar("Toolbar2")->iconSize(), QSize(24, 24));
         frame->close();
 
         // The next start builds the toolbars as they were left.
         auto again = makeFrame();
-        QCOMPARE(again->chrome()->toolBar("Toolbar1")->iconSize(), QSize(16, 16));
-        QVERIFY(!again->chrome()->toolBar("Toolbar1")->textRight());
-        QVERIFY(!again->chrome()->toolBar("Toolbar1")->buttonVisible("Links"));
-        QCOMPARE(again->chrome()->toolBar("Toolbar2")->iconSize(), QSize(24, 24));
+        QCOMPARE(again->findChild<FrameChrome *>()->toolBar("Toolbar1")->iconSize(), QSize(16, 16));
+        QVERIFY(!again->findChild<FrameChrome *>()->toolBar("Toolbar1")->textRight());
+        QVERIFY(!again->findChild<FrameChrome *>()->toolBar("Toolbar1")->buttonVisible("Links"));
+        QCOMPARE(again->findChild<FrameChrome *>()->toolBar("Toolbar2")->iconSize(), QSize(24, 24));
         again->close();
     }
 
     void properButtonsFollowTheLinks()
     {
         auto frame = makeFrame();
-        StripToolBar *t2 = frame->chrome()->toolBar("Toolbar2");
+        StripToolBar *t2 = frame->findChild<FrameChrome *>()->toolBar("Toolbar2");
         SettingsModel &s = AppState::settings;
         QCOMPARE(t2->buttonCount(), 1);
         QVERIFY(t2->buttonVisible("Custom"));
@@ -417,7 +435,7 @@ private slots:
         s.customLinksCount = 2;
         s.customLinksName = QStringList{"R&D", "News"};
         s.customLinksURL = QStringList{m_server.page("Link one"), m_server.page("Link two")};
-        frame->chrome()->showCustomLinkButtons();
+        frame->findChild<FrameChrome *>()->showCustomLinkButtons();
         QCOMPARE(t2->buttonCount(), 3);
         QVERIFY(!t2->buttonVisible("Custom"));
         QCOMPARE(t2->buttonKey(1), QStringLiteral("Custom1"));
@@ -425,11 +443,11 @@ private slots:
         QCOMPARE(toolButton(t2, "Custom1")->toolTip(), QStringLiteral("R&D"));
         QVERIFY(band(*frame, "Toolbar2")->isHidden());
 
-        frame->commands()->run("mnuViewSitesToolbar");
+        frame->findChild<CommandRegistry *>()->run("mnuViewSitesToolbar");
         QVERIFY(!band(*frame, "Toolbar2")->isHidden());
         store().write("Settings", "Toolbar2ShowText", "False");
         s.customLinksCount = 1;
-        frame->chrome()->showCustomLinkButtons();
+        frame->findChild<FrameChrome *>()->showCustomLinkButtons();
         QCOMPARE(t2->buttonCount(), 2);
         QVERIFY(!t2->buttonTextVisible("Custom1"));
         QVERIFY(!band(*frame, "Toolbar2")->isHidden());
@@ -438,17 +456,17 @@ private slots:
         // the active tab when links stay in the page.
         QVERIFY(s.controlSitesNew);
         Q_EMIT t2->buttonClicked(1);
-        QCOMPARE(frame->documents().size(), 2);
-        QTRY_COMPARE(frame->tabBar()->tabText(1), QStringLiteral("Link one"));
+        QCOMPARE(frameDocuments(*frame).size(), 2);
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->tabText(1), QStringLiteral("Link one"));
         s.controlSitesNew = false;
         s.customLinksCount = 2;
-        DocumentWindow *document = frame->activeDocument();
-        frame->commands()->run("Link2", 2);
+        DocumentWindow *document = activeFrameDocument(*frame);
+        frame->findChild<CommandRegistry *>()->run("Link2", 2);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Link two"));
-        QCOMPARE(frame->documents().size(), 2);
+        QCOMPARE(frameDocuments(*frame).size(), 2);
 
         s.customLinksCount = 0;
-        frame->chrome()->showCustomLinkButtons();
+        frame->findChild<FrameChrome *>()->showCustomLinkButtons();
         QCOMPARE(t2->buttonCount(), 1);
         QVERIFY(t2->buttonVisible("Custom"));
         frame->close();
@@ -462,19 +480,20 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
         auto *bar = frame->findChild<FullScreenBar *>();
         QVERIFY(bar);
-        frame->commands()->run("mnuViewStatusBar"); // status bar hidden by the user
-        QVERIFY(frame->frameStatusBar()->canvas()->isHidden());
-        const bool sidebarBefore = !frame->sidebarDock()->isHidden();
+        // The status bar hidden by the user.
+        frame->findChild<CommandRegistry *>()->run("mnuViewStatusBar");
+        QVERIFY(frame->findChild<FrameStatusBar *>()->canvas()->isHidden());
+        const bool sidebarBefore = !frame->findChild<QDockWidget *>("sidebarDock")->isHidden();
         const QList<bool> bandsBefore = [&] {
             QList<bool> shown;
-            for (int i = 0; i < frame->chrome()->bands()->bandCount(); ++i)
-                shown << frame->chrome()->bands()->bandVisible(i);
+            for (int i = 0; i < frame->findChild<FrameChrome *>()->bands()->bandCount(); ++i)
+                shown << frame->findChild<FrameChrome *>()->bands()->bandVisible(i);
             return shown;
         }();
         auto bandsNow = [&] {
             QList<bool> shown;
-            for (int i = 0; i < frame->chrome()->bands()->bandCount(); ++i)
-                shown << !frame->chrome()->bands()->band(i)->isHidden();
+            for (int i = 0; i < frame->findChild<FrameChrome *>()->bands()->bandCount(); ++i)
+                shown << !frame->findChild<FrameChrome *>()->bands()->band(i)->isHidden();
             return shown;
         };
         // The window system reports a state some time after the request.
@@ -484,10 +503,10 @@ private slots:
             QVERIFY(!(frame->windowState() & Qt::WindowFullScreen));
             QVERIFY(bar->isHidden());
             QCOMPARE(bandsNow(), bandsBefore);
-            QVERIFY(frame->frameStatusBar()->canvas()->isHidden());
-            QVERIFY(!frame->commands()->isChecked("mnuViewStatusBar"));
-            QCOMPARE(!frame->sidebarDock()->isHidden(), sidebarBefore);
-            QVERIFY(!frame->navigator()->isVisible());
+            QVERIFY(frame->findChild<FrameStatusBar *>()->canvas()->isHidden());
+            QVERIFY(!frame->findChild<CommandRegistry *>()->isChecked("mnuViewStatusBar"));
+            QCOMPARE(!frame->findChild<QDockWidget *>("sidebarDock")->isHidden(), sidebarBefore);
+            QVERIFY(!frame->findChild<DocumentArea *>()->navigator()->isVisible());
         };
         auto verifyFullScreen = [&] {
             QCoreApplication::processEvents();
@@ -495,28 +514,29 @@ private slots:
             QTRY_VERIFY(frame->windowState() & Qt::WindowFullScreen);
             QVERIFY(bar->isVisible());
             QVERIFY(!bandsNow().contains(true));
-            QVERIFY(frame->sidebarDock()->isHidden());
-            QVERIFY(!frame->commands()->isChecked("mnuViewSidebar"));
+            QVERIFY(frame->findChild<QDockWidget *>("sidebarDock")->isHidden());
+            QVERIFY(!frame->findChild<CommandRegistry *>()->isChecked("mnuViewSidebar"));
             // The bands keep what they are to show (what a save writes).
             for (int i = 0; i < bandsBefore.size(); ++i)
-                QCOMPARE(frame->chrome()->bands()->bandVisible(i), bandsBefore[i]);
+                QCOMPARE(frame->findChild<FrameChrome *>()->bands()->bandVisible(i),
+                         bandsBefore[i]);
         };
 
         // The menu in and out; the key of its caption in, the bar's button out.
-        frame->commands()->trigger("mnuViewFullScreen");
+        frame->findChild<CommandRegistry *>()->trigger("mnuViewFullScreen");
         verifyFullScreen();
-        frame->commands()->trigger("mnuViewFullScreen");
+        frame->findChild<CommandRegistry *>()->trigger("mnuViewFullScreen");
         verifyNormal();
         QTest::keyClick(frame->windowHandle(), Qt::Key_F11);
         verifyFullScreen();
 
         // The bars come back within full screen; the palette is placed anew beside its button.
         bar->navigatorButton()->click();
-        QVERIFY(frame->navigator()->isVisible());
+        QVERIFY(frame->findChild<DocumentArea *>()->navigator()->isVisible());
         bar->barsButton()->click();
         QCOMPARE(bandsNow(), bandsBefore);
-        QVERIFY(frame->navigator()->isVisible());
-        QCOMPARE(frame->navigator()->geometry().right() + 1,
+        QVERIFY(frame->findChild<DocumentArea *>()->navigator()->isVisible());
+        QCOMPARE(frame->findChild<DocumentArea *>()->navigator()->geometry().right() + 1,
                  bar->navigatorButton()->mapToGlobal(QPoint(0, 0)).x());
         bar->barsButton()->click();
         QVERIFY(!bandsNow().contains(true));
@@ -525,7 +545,7 @@ private slots:
         verifyNormal();
 
         // The status bar's full-screen panel in; the window manager out.
-        frame->frameStatusBar()->panelDoubleClicked(5);
+        frame->findChild<FrameStatusBar *>()->panelDoubleClicked(5);
         verifyFullScreen();
         frame->setWindowState(Qt::WindowNoState);
         verifyNormal();
@@ -538,9 +558,9 @@ private slots:
         AppState::linkNames = QStringList{"One", "Two"};
         AppState::linkUrls = QStringList{"http://one.invalid/", "http://two.invalid/"};
         AppState::settings.customLinksCount = 0;
-        frame->commands()->run("mnuImportIELinks"); // no links yet: no question
+        frame->findChild<CommandRegistry *>()->run("mnuImportIELinks"); // no links yet: no question
         QCOMPARE(AppState::settings.customLinksName, QStringList({"One", "Two"}));
-        QCOMPARE(frame->chrome()->toolBar("Toolbar2")->buttonCount(), 3);
+        QCOMPARE(frame->findChild<FrameChrome *>()->toolBar("Toolbar2")->buttonCount(), 3);
 
         // With links present the answer No keeps them.
         AppState::linkNames = QStringList{"Three", "Four"};
@@ -548,7 +568,7 @@ private slots:
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
                 box->button(QMessageBox::No)->click();
         });
-        frame->commands()->run("mnuImportIELinks");
+        frame->findChild<CommandRegistry *>()->run("mnuImportIELinks");
         QCOMPARE(AppState::settings.customLinksName, QStringList({"One", "Two"}));
         AppState::linkNames.clear();
         AppState::linkUrls.clear();
@@ -569,7 +589,7 @@ private slots:
         auto check = [&](bool enabled) {
             for (const QString &key : items)
                 QVERIFY2(commandEnabled(*frame, key) == enabled, qPrintable(key));
-            StripToolBar *browse = frame->chrome()->toolBar("Toolbar1");
+            StripToolBar *browse = frame->findChild<FrameChrome *>()->toolBar("Toolbar1");
             for (int position = 1; position <= 4; ++position)
                 QCOMPARE(browse->buttonWidget(browse->buttonKey(position))->isEnabled(), enabled);
             QVERIFY(toolButton(browse, "New")->isEnabled());
@@ -580,13 +600,13 @@ private slots:
         };
         check(true);
         QVERIFY(!commandEnabled(*frame, "mnuEditUndoClose"));
-        frame->closeAllDocuments();
+        frame->findChild<DocumentArea *>()->closeAll();
         QTRY_COMPARE(AppState::openDocuments, qint16(0));
         check(false);
         QVERIFY(commandEnabled(*frame, "mnuEditUndoClose"));
         // Undo close came alive when the document closed.
-        QVERIFY(!frame->lastClosedAddress().isEmpty());
-        frame->commands()->run("mnuNewUndoClose");
+        QVERIFY(!frame->findChild<DocumentArea *>()->lastClosedAddress().isEmpty());
+        frame->findChild<CommandRegistry *>()->run("mnuNewUndoClose");
         QCOMPARE(AppState::openDocuments, qint16(1));
         check(true);
         frame->close();
@@ -598,7 +618,7 @@ private slots:
     {
         auto frame = makeFrame();
         QVERIFY(QTest::qWaitForWindowActive(frame.get()));
-        KeyedMenu *menu = frame->menus()->mainMenu();
+        KeyedMenu *menu = frame->findChild<MenuController *>()->mainMenu();
         int shown = 0;
         for (int i = 1; i <= menu->itemCount(); ++i) {
             const QString caption = menu->caption(i);
@@ -611,16 +631,16 @@ private slots:
             if (ShortcutRules::decide(key.key(), key.keyboardModifiers(), true, true).action !=
                 ShortcutRules::Action::None)
                 continue;
-            QAction *action = frame->commands()->action(menu->itemKey(i));
+            QAction *action = frame->findChild<CommandRegistry *>()->action(menu->itemKey(i));
             QVERIFY2(action && action->shortcut() == keys && frame->actions().contains(action),
                      qPrintable(caption));
         }
         QVERIFY(shown >= 10);
 
         // Pressed in the window with the focus in the page, a caption's key runs the item.
-        QAction *larger = frame->commands()->action("mnuEditIncFont");
+        QAction *larger = frame->findChild<CommandRegistry *>()->action("mnuEditIncFont");
         QSignalSpy runs(larger, &QAction::triggered);
-        frame->activeDocument()->setFocus();
+        activeFrameDocument(*frame)->setFocus();
         QTest::keyClick(frame->windowHandle(), Qt::Key_I, Qt::ControlModifier);
         QTRY_COMPARE(runs.count(), 1);
         frame->close();
@@ -630,10 +650,10 @@ private slots:
     {
         auto frame = makeFrame();
         QVERIFY(QTest::qWaitForWindowActive(frame.get()));
-        QAction *stop = frame->commands()->action("mnuNavigateStop");
+        QAction *stop = frame->findChild<CommandRegistry *>()->action("mnuNavigateStop");
         QVERIFY(stop && stop->isEnabled());
         QSignalSpy runs(stop, &QAction::triggered);
-        FrameChrome *chrome = frame->chrome();
+        FrameChrome *chrome = frame->findChild<FrameChrome *>();
         auto button =
             qobject_cast<QAbstractButton *>(chrome->toolBar("Toolbar1")->buttonWidget("Stop"));
         auto menuItem = [&] {
@@ -650,7 +670,8 @@ private slots:
         };
         auto gesture = [&] {
             bool accepted = false;
-            frame->onMouseGesture(MouseGestureRecognizer::kDown, 0, 0, 0, 0, accepted);
+            Q_EMIT frame->findChild<MouseGestureRecognizer *>()->gestureRecognized(
+                MouseGestureRecognizer::kDown, 0, 0, 0, 0, accepted);
         };
         QVERIFY(button && menuItem());
         QVERIFY(!AppState::modalDialogOpen());
@@ -686,9 +707,9 @@ private slots:
         auto goNew =
             qobject_cast<QAbstractButton *>(chrome->addressToolBar()->buttonWidget("GoNew"));
         goNew->click();
-        QVERIFY(frame->addressBar()->goNewDown());
-        QVERIFY(frame->commands()->isChecked("AddressbarGoNew"));
-        frame->addressBar()->setGoNew(false);
+        QVERIFY(frame->findChild<AddressBar *>()->goNewDown());
+        QVERIFY(frame->findChild<CommandRegistry *>()->isChecked("AddressbarGoNew"));
+        frame->findChild<AddressBar *>()->setGoNew(false);
         QVERIFY(!goNew->isChecked());
         frame->close();
     }
@@ -696,33 +717,34 @@ private slots:
     void viewAndContentCommands()
     {
         auto frame = makeFrame(m_server.page("Content"));
-        QTRY_COMPARE(frame->tabBar()->tabText(0), QStringLiteral("Content"));
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->tabText(0), QStringLiteral("Content"));
 
-        frame->commands()->run("mnuViewBrowseToolbar");
+        frame->findChild<CommandRegistry *>()->run("mnuViewBrowseToolbar");
         QVERIFY(band(*frame, "Toolbar1")->isHidden());
-        QVERIFY(!frame->commands()->isChecked("mnuViewBrowseToolbar"));
-        frame->commands()->run("mnuViewAddressBar");
+        QVERIFY(!frame->findChild<CommandRegistry *>()->isChecked("mnuViewBrowseToolbar"));
+        frame->findChild<CommandRegistry *>()->run("mnuViewAddressBar");
         QVERIFY(band(*frame, "Addressbar")->isHidden());
-        frame->commands()->run("mnuViewStatusBar");
-        QVERIFY(frame->frameStatusBar()->canvas()->isHidden());
+        frame->findChild<CommandRegistry *>()->run("mnuViewStatusBar");
+        QVERIFY(frame->findChild<FrameStatusBar *>()->canvas()->isHidden());
         QVERIFY(!AppState::settings.statusBarVisible);
 
         // A download switch reloads every page; its mark follows the setting.
         const bool images = AppState::settings.enableImages;
-        QCOMPARE(frame->commands()->isChecked("mnuContentImage"), images);
+        QCOMPARE(frame->findChild<CommandRegistry *>()->isChecked("mnuContentImage"), images);
         const qsizetype before = m_server.log().size();
-        frame->commands()->run("mnuContentImage");
+        frame->findChild<CommandRegistry *>()->run("mnuContentImage");
         QCOMPARE(AppState::settings.enableImages, !images);
-        QCOMPARE(frame->commands()->isChecked("mnuContentImage"), !images);
+        QCOMPARE(frame->findChild<CommandRegistry *>()->isChecked("mnuContentImage"), !images);
         QTRY_VERIFY(m_server.log().size() > before);
-        frame->commands()->run("mnuContentJava");
-        QCOMPARE(frame->commands()->isChecked("mnuContentJava"), AppState::settings.enableJava);
+        frame->findChild<CommandRegistry *>()->run("mnuContentJava");
+        QCOMPARE(frame->findChild<CommandRegistry *>()->isChecked("mnuContentJava"),
+                 AppState::settings.enableJava);
         // The error switches reach every open page, the one behind too, both ways.
-        frame->openDocument(m_server.page("Behind"));
+        frame->findChild<DocumentArea *>()->openDocument(m_server.page("Behind"));
         for (int flip = 0; flip < 2; ++flip) {
-            frame->commands()->run("mnuContentSuppressScriptErrors");
-            frame->commands()->run("mnuContentSuppressErrors");
-            for (DocumentWindow *document : frame->documents()) {
+            frame->findChild<CommandRegistry *>()->run("mnuContentSuppressScriptErrors");
+            frame->findChild<CommandRegistry *>()->run("mnuContentSuppressErrors");
+            for (DocumentWindow *document : frameDocuments(*frame)) {
                 const WebBrowser *browser = document->findChild<WebBrowser *>();
                 QCOMPARE(browser->scriptErrorsSuppressed(), AppState::settings.suppressScriptErrors);
                 QCOMPARE(browser->page()->settings()->testAttribute(QWebEngineSettings::ErrorPageEnabled),
@@ -731,7 +753,7 @@ private slots:
         }
 
         // Unknown keys do nothing.
-        QVERIFY(!frame->commands()->run("mnuNoSuchThing"));
+        QVERIFY(!frame->findChild<CommandRegistry *>()->run("mnuNoSuchThing"));
         frame->close();
         QCOMPARE(store().read("Settings", "BrowseToolbarVisible", {}), QStringLiteral("False"));
         QCOMPARE(store().read("Settings", "AddressBarVisible", {}), QStringLiteral("False"));
@@ -741,34 +763,34 @@ private slots:
 
         auto again = makeFrame();
         QVERIFY(band(*again, "Toolbar1")->isHidden());
-        QVERIFY(!again->commands()->isChecked("mnuViewBrowseToolbar"));
-        QCOMPARE(again->commands()->isChecked("mnuContentImage"), !images);
+        QVERIFY(!again->findChild<CommandRegistry *>()->isChecked("mnuViewBrowseToolbar"));
+        QCOMPARE(again->findChild<CommandRegistry *>()->isChecked("mnuContentImage"), !images);
         again->close();
     }
 
     void windowMenuCommands()
     {
         auto frame = makeFrame(m_server.page("First"));
-        frame->openDocument(m_server.page("Second"));
-        frame->openDocument(m_server.page("Third"));
-        const QList<DocumentWindow *> documents = frame->documents();
+        frame->findChild<DocumentArea *>()->openDocument(m_server.page("Second"));
+        frame->findChild<DocumentArea *>()->openDocument(m_server.page("Third"));
+        const QList<DocumentWindow *> documents = frameDocuments(*frame);
         QCOMPARE(documents.size(), 3);
         QTRY_COMPARE(documents[0]->windowTitle(), QStringLiteral("First"));
         QTRY_COMPARE(documents[2]->windowTitle(), QStringLiteral("Third"));
 
         // Opening the Window menu lists the windows, the active one first.
-        KeyedMenu *menu = frame->menus()->mainMenu();
-        frame->menus()->onMainMenuAboutToShow(menu->indexForKey("mnuWindow"));
+        KeyedMenu *menu = frame->findChild<MenuController *>()->mainMenu();
+        frame->findChild<MenuController *>()->onMainMenuAboutToShow(menu->indexForKey("mnuWindow"));
         QCOMPARE(menu->caption(menu->indexForKey("mnuWin(8)")), QStringLiteral("&1) Third"));
         QCOMPARE(menu->caption(menu->indexForKey("mnuWin(9)")), QStringLiteral("&2) First"));
         QVERIFY(menu->isEnabled(menu->indexForKey("mnuWin(5)")));
 
         // Choosing a listed window brings it forward.
         chooseInMenuBar(*frame, "mnuWindow", "mnuWin(9)");
-        QTRY_COMPARE(frame->activeDocument(), documents[0]);
+        QTRY_COMPARE(activeFrameDocument(*frame), documents[0]);
 
         chooseInMenuBar(*frame, "mnuWindow", "mnuWin(0)");
-        const QRect area = frame->mdiArea()->viewport()->rect();
+        const QRect area = frame->findChild<QMdiArea *>()->viewport()->rect();
         int top = 0;
         for (DocumentWindow *d : documents) {
             auto *sub = qobject_cast<QMdiSubWindow *>(d->parentWidget());
@@ -779,18 +801,19 @@ private slots:
         }
         QCOMPARE(top, area.height());
 
-        frame->commands()->run("mnuWin(5)", FrameMenus::kWinNext);
-        QTRY_VERIFY(frame->activeDocument() != documents[0]);
-        frame->commands()->run("mnuWin(2)", FrameMenus::kWinMaximize);
-        QVERIFY(frame->mdiArea()->currentSubWindow()->isMaximized());
+        frame->findChild<CommandRegistry *>()->run("mnuWin(5)", FrameMenus::kWinNext);
+        QTRY_VERIFY(activeFrameDocument(*frame) != documents[0]);
+        frame->findChild<CommandRegistry *>()->run("mnuWin(2)", FrameMenus::kWinMaximize);
+        QVERIFY(frame->findChild<QMdiArea *>()->currentSubWindow()->isMaximized());
 
         // The Auto-Refresh submenu marks the active document's period.
-        DocumentWindow *active = frame->activeDocument();
-        frame->commands()->run("mnuTabAutoRefresh2");
+        DocumentWindow *active = activeFrameDocument(*frame);
+        frame->findChild<CommandRegistry *>()->run("mnuTabAutoRefresh2");
         QVERIFY(active->autoRefresh()->isEnabled());
         QCOMPARE(active->autoRefresh()->interval(), 120);
         auto marked = [&] {
-            frame->menus()->onMainMenuAboutToShow(menu->indexForKey("mnuTabAutoRefresh"));
+            frame->findChild<MenuController *>()->onMainMenuAboutToShow(
+                menu->indexForKey("mnuTabAutoRefresh"));
             QStringList keys;
             for (int i : menu->subItems(menu->indexForKey("mnuTabAutoRefresh"))) {
                 if (menu->isRadioCheck(i))
@@ -801,14 +824,14 @@ private slots:
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefresh2"});
         active->autoRefresh()->apply(90);
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefreshCustom"});
-        frame->commands()->run("mnuTabAutoRefreshStop");
+        frame->findChild<CommandRegistry *>()->run("mnuTabAutoRefreshStop");
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefreshStop"});
 
-        frame->closeAllDocuments();
-        QTRY_COMPARE(frame->documents().size(), 0);
+        frame->findChild<DocumentArea *>()->closeAll();
+        QTRY_COMPARE(frameDocuments(*frame).size(), 0);
         QCOMPARE(marked(), QStringList{"mnuTabAutoRefreshStop"});
-        frame->commands()->run("mnuTabAutoRefresh1"); // no document: nothing
-        frame->menus()->onMainMenuAboutToShow(menu->indexForKey("mnuWindow"));
+        frame->findChild<CommandRegistry *>()->run("mnuTabAutoRefresh1"); // no document: nothing
+        frame->findChild<MenuController *>()->onMainMenuAboutToShow(menu->indexForKey("mnuWindow"));
         QVERIFY(menu->indexForKey("mnuWin(7)") == 0);
         frame->close();
     }
@@ -816,9 +839,9 @@ private slots:
     void logoButtonsArrangeAndCloseTheDocuments()
     {
         auto frame = makeFrame(m_server.page("First"));
-        frame->openDocument(m_server.page("Second"));
-        frame->openDocument(m_server.page("Third"));
-        QCOMPARE(frame->documents().size(), 3);
+        frame->findChild<DocumentArea *>()->openDocument(m_server.page("Second"));
+        frame->findChild<DocumentArea *>()->openDocument(m_server.page("Third"));
+        QCOMPARE(frameDocuments(*frame).size(), 3);
         auto button = [&](const char *name) {
             return frame->findChild<QAbstractButton *>(QLatin1String(name));
         };
@@ -828,14 +851,14 @@ private slots:
         QCOMPARE(button("Picture8")->toolTip(), loadResString(1064));
         auto subs = [&] {
             QList<QMdiSubWindow *> list;
-            for (DocumentWindow *d : frame->documents())
+            for (DocumentWindow *d : frameDocuments(*frame))
                 list << qobject_cast<QMdiSubWindow *>(d->parentWidget());
             return list;
         };
 
         // Tiled: the whole width, one below the other.
         button("Picture7")->click();
-        const QRect area = frame->mdiArea()->viewport()->rect();
+        const QRect area = frame->findChild<QMdiArea *>()->viewport()->rect();
         QSet<int> tops;
         for (QMdiSubWindow *sub : subs()) {
             QVERIFY(!sub->isMaximized());
@@ -865,18 +888,18 @@ private slots:
         answer(QMessageBox::No, &asked);
         button("Picture2")->click();
         QCOMPARE(asked, loadResString(117));
-        QCOMPARE(frame->documents().size(), 3);
+        QCOMPARE(frameDocuments(*frame).size(), 3);
         answer(QMessageBox::Yes, &asked);
         button("Picture2")->click();
-        QTRY_COMPARE(frame->documents().size(), 0);
-        QCOMPARE(frame->tabBar()->count(), 0);
+        QTRY_COMPARE(frameDocuments(*frame).size(), 0);
+        QCOMPARE(frame->findChild<DocumentTabBar *>()->count(), 0);
         frame->close();
     }
 
     void officeXPStyleFromTheOptionMenus()
     {
         auto frame = makeFrame();
-        StripToolBar *address = frame->chrome()->addressToolBar();
+        StripToolBar *address = frame->findChild<FrameChrome *>()->addressToolBar();
         auto *go = qobject_cast<StripToolButton *>(address->buttonWidget("Go"));
         QVERIFY(go && !go->isFlat());
 
@@ -901,17 +924,17 @@ private slots:
         QCOMPARE(store().read("Settings", "AddressbarOfficeXP", {}), QStringLiteral("True"));
         // The item is there on the browse toolbar's menu too.
         chooseInNextPopup(this, QStringLiteral("mnuTBOfficeXPStyle"));
-        Q_EMIT frame->chrome()->toolBar("Toolbar1")->buttonClicked(-1);
-        StripToolBar *browse = frame->chrome()->toolBar("Toolbar1");
+        Q_EMIT frame->findChild<FrameChrome *>()->toolBar("Toolbar1")->buttonClicked(-1);
+        StripToolBar *browse = frame->findChild<FrameChrome *>()->toolBar("Toolbar1");
         QVERIFY(qobject_cast<StripToolButton *>(browse->buttonWidget("Back"))->isFlat());
         frame->close();
 
         // The next start builds them flat.
         auto again = makeFrame();
-        StripToolBar *browseAgain = again->chrome()->toolBar("Toolbar1");
+        StripToolBar *browseAgain = again->findChild<FrameChrome *>()->toolBar("Toolbar1");
         QCOMPARE(browseAgain->drawStyle(), StripToolBar::kDrawOfficeXP);
         QVERIFY(qobject_cast<StripToolButton *>(browseAgain->buttonWidget("Home"))->isFlat());
-        StripToolBar *sitesAgain = again->chrome()->toolBar("Toolbar2");
+        StripToolBar *sitesAgain = again->findChild<FrameChrome *>()->toolBar("Toolbar2");
         QVERIFY(!qobject_cast<StripToolButton *>(sitesAgain->buttonWidget("Custom"))->isFlat());
         again->close();
         AppState::flatStyleAvailable = false;
@@ -922,36 +945,38 @@ private slots:
         const int standard = twipsToPixels(4000);
         auto frame = makeFrame();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
-        frame->commands()->setChecked("mnuViewSidebar", true);
-        frame->sidebarDock()->show();
-        frame->resizeDocks({frame->sidebarDock()}, {standard + 80}, Qt::Horizontal);
-        QTRY_COMPARE(frame->sidebarDock()->width(), standard + 80);
-        frame->commands()->trigger("mnuViewSidebar");
-        QVERIFY(frame->sidebarDock()->isHidden());
+        QDockWidget *dock = frame->findChild<QDockWidget *>("sidebarDock");
+        Sidebar *sidebar = frame->findChild<Sidebar *>();
+        frame->findChild<CommandRegistry *>()->setChecked("mnuViewSidebar", true);
+        dock->show();
+        frame->resizeDocks({dock}, {standard + 80}, Qt::Horizontal);
+        QTRY_COMPARE(dock->width(), standard + 80);
+        frame->findChild<CommandRegistry *>()->trigger("mnuViewSidebar");
+        QVERIFY(dock->isHidden());
 
-        frame->commands()->trigger("mnuViewRSS");
-        QVERIFY(frame->sidebarDock()->isVisible());
-        QTRY_COMPARE(frame->sidebarDock()->width(), standard);
-        auto *sections = frame->sidebar()->findChild<QTabWidget *>(QStringLiteral("sidebar"));
-        QCOMPARE(frame->sidebar()->sectionKey(sections->currentIndex()), QStringLiteral("RSSFEED"));
+        frame->findChild<CommandRegistry *>()->trigger("mnuViewRSS");
+        QVERIFY(dock->isVisible());
+        QTRY_COMPARE(dock->width(), standard);
+        auto *sections = sidebar->findChild<QTabWidget *>(QStringLiteral("sidebar"));
+        QCOMPARE(sidebar->sectionKey(sections->currentIndex()), QStringLiteral("RSSFEED"));
 
         // A click in the notes does the same.
-        frame->sidebar()->showSection(QStringLiteral("QUICKNOTES"));
-        frame->resizeDocks({frame->sidebarDock()}, {standard + 80}, Qt::Horizontal);
-        QTRY_COMPARE(frame->sidebarDock()->width(), standard + 80);
-        auto *notes = frame->sidebar()->findChild<QPlainTextEdit *>(QStringLiteral("txtQuickNotes"));
+        sidebar->showSection(QStringLiteral("QUICKNOTES"));
+        frame->resizeDocks({dock}, {standard + 80}, Qt::Horizontal);
+        QTRY_COMPARE(dock->width(), standard + 80);
+        auto *notes = sidebar->findChild<QPlainTextEdit *>(QStringLiteral("txtQuickNotes"));
         QTest::mouseClick(notes->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-        QTRY_COMPARE(frame->sidebarDock()->width(), standard);
+        QTRY_COMPARE(dock->width(), standard);
         frame->close();
     }
 
     void tabMenuActsOnTheClickedTab()
     {
         auto frame = makeFrame(m_server.page("Left"));
-        frame->openDocument(m_server.page("Right"));
-        DocumentWindow *left = frame->documents().value(0);
-        DocumentWindow *right = frame->documents().value(1);
-        QCOMPARE(frame->activeDocument(), right);
+        frame->findChild<DocumentArea *>()->openDocument(m_server.page("Right"));
+        DocumentWindow *left = frameDocuments(*frame).value(0);
+        DocumentWindow *right = frameDocuments(*frame).value(1);
+        QCOMPARE(activeFrameDocument(*frame), right);
         QString seen;
         QTimer::singleShot(0, this, [&] {
             auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
@@ -965,10 +990,10 @@ private slots:
                 }
             }
         });
-        frame->runTabAction(left, 3);
+        frame->findChild<DocumentArea *>()->runTabAction(left, 3);
         QVERIFY(seen.startsWith(QLatin1String("mnuTabRefresh mnuTabClose")));
-        QTRY_COMPARE(frame->documents().size(), 1);
-        QCOMPARE(frame->documents().value(0), right);
+        QTRY_COMPARE(frameDocuments(*frame).size(), 1);
+        QCOMPARE(frameDocuments(*frame).value(0), right);
         frame->close();
     }
 
@@ -978,16 +1003,20 @@ private slots:
     {
         auto frame = makeFrame();
         QCOMPARE(AppState::settings.currentSkin, QStringLiteral("daybreak"));
-        QVERIFY(!frame->chrome()->skinPicture().isNull());
-        QVERIFY(frame->chrome()->skinPath().endsWith(QLatin1String("/skins/daybreak.qvs")));
-        QCOMPARE(frame->frameStatusBar()->panels()->imageFile(), frame->chrome()->skinPath());
+        const FrameChrome *chrome = frame->findChild<FrameChrome *>();
+        QVERIFY(!chrome->skinPicture().isNull());
+        QVERIFY(chrome->skinPath().endsWith(QLatin1String("/skins/daybreak.qvs")));
+        // The status bar's plain panels show the skin, tiled from their corner.
+        QCOMPARE(progressPanelPixel(*frame), chrome->skinPicture().toImage().pixel(6, 6));
         // The side bar's section tabs are drawn on the skin's picture.
-        const QTabBar *sectionTabs = frame->sidebar()->findChild<QTabWidget *>(QStringLiteral("sidebar"))->tabBar();
+        const auto *sections =
+            frame->findChild<Sidebar *>()->findChild<QTabWidget *>(QStringLiteral("sidebar"));
+        const QTabBar *sectionTabs = sections->tabBar();
         QVERIFY(sectionTabs->autoFillBackground());
         QCOMPARE(sectionTabs->palette().brush(QPalette::Window).texture().toImage(),
-                 QPixmap(frame->chrome()->skinPath()).toImage());
-        QVERIFY(showsSkin(frame->chrome()->menuBar(), frame->chrome()->skinPicture()));
-        QVERIFY(showsSkin(band(*frame, "Toolbar1"), frame->chrome()->skinPicture()));
+                 QPixmap(chrome->skinPath()).toImage());
+        QVERIFY(showsSkin(chrome->menuBar(), chrome->skinPicture()));
+        QVERIFY(showsSkin(band(*frame, "Toolbar1"), chrome->skinPicture()));
         QVERIFY(AppState::skinNames.contains(QStringLiteral("meadow")));
         QCOMPARE(AppState::skinNames.value(0), QStringLiteral("none"));
         frame->close();
@@ -997,9 +1026,11 @@ private slots:
     {
         {
             auto frame = makeFrame();
-            KeyedMenu *menu = frame->menus()->mainMenu();
-            frame->menus()->onMainMenuAboutToShow(menu->indexForKey("mnuWindow"));
-            frame->menus()->onMainMenuAboutToShow(menu->indexForKey("mnuSkin"));
+            KeyedMenu *menu = frame->findChild<MenuController *>()->mainMenu();
+            frame->findChild<MenuController *>()->onMainMenuAboutToShow(
+                menu->indexForKey("mnuWindow"));
+            frame->findChild<MenuController *>()->onMainMenuAboutToShow(
+                menu->indexForKey("mnuSkin"));
             auto keyOf = [&](const QString &skin) {
                 for (int i : menu->subItems(menu->indexForKey("mnuSkin"))) {
                     if (menu->caption(i) == skin)
@@ -1008,20 +1039,21 @@ private slots:
                 return QString();
             };
             // The running skin again: no notice.
-            frame->commands()->run(keyOf("daybreak"));
-            QCOMPARE(frame->chrome()->nextSkin(), QStringLiteral("daybreak"));
+            frame->findChild<CommandRegistry *>()->run(keyOf("daybreak"));
+            QCOMPARE(frame->findChild<FrameChrome *>()->nextSkin(), QStringLiteral("daybreak"));
             QString notice;
             answerMessageBox(this, &notice);
-            frame->commands()->run(keyOf("slate"));
+            frame->findChild<CommandRegistry *>()->run(keyOf("slate"));
             QCOMPARE(notice, loadResString(1147));
-            QCOMPARE(frame->chrome()->nextSkin(), QStringLiteral("slate"));
+            QCOMPARE(frame->findChild<FrameChrome *>()->nextSkin(), QStringLiteral("slate"));
             QCOMPARE(AppState::settings.currentSkin,
                      QStringLiteral("daybreak")); // not before a restart
             frame->close();
         }
         QCOMPARE(store().read("Skins", "CurrentSkin", {}), QStringLiteral("slate"));
         auto frame = makeFrame();
-        QVERIFY(frame->chrome()->skinPath().endsWith(QLatin1String("/skins/slate.qvs")));
+        QVERIFY(frame->findChild<FrameChrome *>()->skinPath().endsWith(
+            QLatin1String("/skins/slate.qvs")));
         frame->close();
     }
 
@@ -1044,10 +1076,10 @@ private slots:
         auto frame = makeFrame();
         QCOMPARE(notice, loadResString(1148));
         QCOMPARE(AppState::settings.currentSkin, QStringLiteral("none"));
-        QVERIFY(frame->chrome()->skinPicture().isNull());
-        QVERIFY(frame->chrome()->skinPath().isEmpty());
-        QVERIFY(frame->frameStatusBar()->panels()->imageFile().isEmpty());
-        QVERIFY(!showsSkin(frame->chrome()->menuBar(), shippedSkin()));
+        QVERIFY(frame->findChild<FrameChrome *>()->skinPicture().isNull());
+        QVERIFY(frame->findChild<FrameChrome *>()->skinPath().isEmpty());
+        QCOMPARE(progressPanelPixel(*frame), plainPanelColour(*frame));
+        QVERIFY(!showsSkin(frame->findChild<FrameChrome *>()->menuBar(), shippedSkin()));
         QVERIFY(!frame->grab().isNull()); // painting without a skin
         frame->close();
         QCOMPARE(store().read("Skins", "CurrentSkin", {}), QStringLiteral("none"));
@@ -1057,8 +1089,8 @@ private slots:
     {
         store().write("Skins", "CurrentSkin", "none");
         auto frame = makeFrame();
-        QVERIFY(frame->chrome()->skinPath().isEmpty());
-        QVERIFY(frame->frameStatusBar()->panels()->imageFile().isEmpty());
+        QVERIFY(frame->findChild<FrameChrome *>()->skinPath().isEmpty());
+        QCOMPARE(progressPanelPixel(*frame), plainPanelColour(*frame));
         QVERIFY(!showsSkin(band(*frame, "Toolbar1"), shippedSkin()));
         frame->close();
         QCOMPARE(store().read("Skins", "CurrentSkin", {}), QStringLiteral("none"));

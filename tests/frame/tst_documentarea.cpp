@@ -4,6 +4,7 @@
 #include "frame/documentarea.h"
 #include "frame/documenttabbar.h"
 #include "frame/navigatorpalette.h"
+#include "frame/subwindowarrangement.h"
 #include "paletterows.h"
 
 #include <QApplication>
@@ -81,7 +82,7 @@ class TestDocumentArea : public QObject
             return {QStringLiteral("(out of step)")};
         for (int k = 1; k <= m_area->tabBar()->itemCount(); ++k) {
             FakeDocument *document = expected[k - 1];
-            if (m_area->documentAt(k) != document || m_area->positionOf(document) != k ||
+            if (m_area->documents().value(k - 1) != document ||
                 paletteRowText(navigator, k) != m_area->tabBar()->tabText(k - 1))
                 return {QStringLiteral("(out of step at %1)").arg(k)};
             captions << m_area->tabBar()->tabText(k - 1).section(u'.', 0, 0).mid(7);
@@ -147,7 +148,7 @@ private slots:
 
         // A middle one, the first, then the last; closing is queued.
         m_area->runTabAction(b, 1);
-        QCOMPARE(m_area->positionOf(b), 2);
+        QCOMPARE(m_area->documents().indexOf(b), 1); // until the queued close
         QTRY_COMPARE(shown({a, c, d}), QStringList({"a", "c", "d"}));
         QCOMPARE(m_area->lastClosedAddress(), QStringLiteral("http://b.invalid/"));
         m_area->runTabAction(a, 1);
@@ -241,8 +242,8 @@ private slots:
             break;
         case 5:
             QCOMPARE(m_area->documents().size(), 4);
-            QCOMPARE(static_cast<FakeDocument *>(m_area->documentAt(4))->address, a->address);
-            QCOMPARE(m_area->activeDocument(), m_area->documentAt(4));
+            QCOMPARE(static_cast<FakeDocument *>(m_area->documents().value(3))->address, a->address);
+            QCOMPARE(m_area->activeDocument(), m_area->documents().value(3));
             return;
         default:
             break;
@@ -353,7 +354,7 @@ private slots:
         };
         QVERIFY(framed(false));
 
-        m_area->tileHorizontally();
+        m_area->arrangement()->tileHorizontally();
         QVERIFY(framed(true));
         QCOMPARE(subOf(b)->windowTitle(), QStringLiteral("Bee"));
         QCOMPARE(subOf(a)->windowTitle(), a->address);
@@ -362,7 +363,7 @@ private slots:
         QCOMPARE(m_area->activeDocument(), b);
         QVERIFY(framed(true));
 
-        m_area->cascade();
+        m_area->arrangement()->cascade();
         QVERIFY(framed(true));
         // Each one step down and right of the one before, all large enough to read.
         const QSize room = m_area->mdiArea()->viewport()->size();
@@ -373,22 +374,22 @@ private slots:
         QVERIFY(subOf(a)->width() > room.width() / 2 && subOf(a)->height() > room.height() / 2);
         QCOMPARE(m_area->mdiArea()->subWindowList(QMdiArea::StackingOrder).last(), subOf(b));
 
-        m_area->minimizeAll();
+        m_area->arrangement()->minimizeAll();
         QVERIFY(subOf(a)->isMinimized() && subOf(c)->isMinimized());
         // A tab click brings its document back from the shelf.
         QTest::mouseClick(m_area->tabBar(), Qt::LeftButton, {}, tabCenter(3));
         QVERIFY(!subOf(c)->isMinimized() && !subOf(c)->isMaximized());
 
-        m_area->maximizeAll();
-        QVERIFY(m_area->isTabbedView());
+        m_area->arrangement()->maximizeAll();
+        QVERIFY(!m_area->arrangement()->isArranged());
         QVERIFY(framed(false));
         QCOMPARE(m_area->activeDocument(), c);
         QCOMPARE(m_area->mdiArea()->subWindowList(QMdiArea::StackingOrder).last(), subOf(c));
 
         // Maximising one framed document from its title bar is Maximize All too.
-        m_area->cascade();
+        m_area->arrangement()->cascade();
         subOf(a)->showMaximized();
-        QVERIFY(m_area->isTabbedView());
+        QVERIFY(!m_area->arrangement()->isArranged());
         QVERIFY(framed(false));
     }
 
@@ -403,9 +404,9 @@ private slots:
         QCOMPARE(seen(), QList<bool>({false, false, true}));
         m_area->bringToFront(a);
         QCOMPARE(seen(), QList<bool>({true, false, false}));
-        m_area->tileHorizontally();
+        m_area->arrangement()->tileHorizontally();
         QCOMPARE(seen(), QList<bool>({true, true, true}));
-        m_area->maximizeAll();
+        m_area->arrangement()->maximizeAll();
         QCOMPARE(seen(), QList<bool>({true, false, false}));
         m_window->showMinimized();
         QTRY_COMPARE(seen(), QList<bool>({false, false, false}));

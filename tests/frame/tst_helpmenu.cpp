@@ -8,6 +8,7 @@
 #include "frame/mainwindow.h"
 #include "frame/menucontroller.h"
 #include "platform/webbrowser.h"
+#include "framedocuments.h"
 #include "testframe.h"
 #include "testserver.h"
 
@@ -50,7 +51,7 @@ private slots:
     void backAndForwardMenusListTheHistoryAndGoThere()
     {
         auto frame = makeFrame(m_server.page("One"));
-        DocumentWindow *document = frame->activeDocument();
+        DocumentWindow *document = activeFrameDocument(*frame);
         QVERIFY(document);
         QTRY_COMPARE(document->locationName(), QStringLiteral("One"));
         document->navigate(m_server.page("Two"));
@@ -63,7 +64,7 @@ private slots:
         QVERIFY(MenuController::travelLog(history, false).isEmpty());
 
         // Nothing ahead: the Forward arrow shows no menu and returns at once.
-        MenuController *menus = frame->menus();
+        MenuController *menus = frame->findChild<MenuController *>();
         menus->showBrowseDropDown(QStringLiteral("Forward"), QPoint(10, 10));
         QVERIFY(!QApplication::activePopupWidget());
 
@@ -99,7 +100,7 @@ private slots:
     {
         auto frame = makeFrame(m_server.page("Start"));
         WebSite::setBaseForTesting(m_server.url("/site/"));
-        QTRY_COMPARE(frame->documents().size(), 1);
+        QTRY_COMPARE(frameDocuments(*frame).size(), 1);
         const struct
         {
             const char *key;
@@ -109,15 +110,17 @@ private slots:
                      {"mnuHelpReportBug", "/site/contact"}};
         int tabs = 1;
         for (const auto &page : pages) {
-            frame->commands()->trigger(QLatin1String(page.key));
-            QCOMPARE(frame->documents().size(), ++tabs);
-            QTRY_COMPARE(frame->documents().last()->locationUrl(), m_server.url(QLatin1String(page.path)));
+            frame->findChild<CommandRegistry *>()->trigger(QLatin1String(page.key));
+            QCOMPARE(frameDocuments(*frame).size(), ++tabs);
+            QTRY_COMPARE(frameDocuments(*frame).last()->locationUrl(),
+                         m_server.url(QLatin1String(page.path)));
         }
         // The help and the quick tour are pages of their own, shipped with the program.
-        frame->commands()->trigger(QStringLiteral("mnuHelpContents"));
-        QTRY_COMPARE(frame->documents().last()->locationName(), QStringLiteral("Quarvel Help"));
-        frame->commands()->trigger(QStringLiteral("mnuHelpQuickTour"));
-        QTRY_COMPARE(frame->documents().last()->locationName(), QStringLiteral("Quarvel Quick Tour"));
+        frame->findChild<CommandRegistry *>()->trigger(QStringLiteral("mnuHelpContents"));
+        QTRY_COMPARE(frameDocuments(*frame).last()->locationName(), QStringLiteral("Quarvel Help"));
+        frame->findChild<CommandRegistry *>()->trigger(QStringLiteral("mnuHelpQuickTour"));
+        QTRY_COMPARE(frameDocuments(*frame).last()->locationName(),
+                     QStringLiteral("Quarvel Quick Tour"));
         WebSite::setBaseForTesting(QString());
         frame->close();
     }
@@ -143,7 +146,7 @@ private slots:
                 texts << label->text();
             QTest::keyClick(about, Qt::Key_Escape);
         });
-        frame.commands()->trigger(QStringLiteral("mnuHelpAbout"));
+        frame.findChild<CommandRegistry *>()->trigger(QStringLiteral("mnuHelpAbout"));
         QVERIFY(modal);
         QCOMPARE(title, QStringLiteral("About Quarvel"));
         const QString all = texts.join(u'\n');

@@ -1,5 +1,6 @@
 #include "core/appstate.h"
 #include "core/historystore.h"
+#include "core/numberederror.h"
 #include "core/crashnoticedialog.h"
 #include "core/settingsstore.h"
 #include "core/singleinstance.h"
@@ -33,6 +34,7 @@
 #include "platform/preparedpage.h"
 #include "platform/webbrowser.h"
 #include "sidebar/sidebar.h"
+#include "framedocuments.h"
 #include "testframe.h"
 #include "testserver.h"
 #include "widgets/mousegesturerecognizer.h"
@@ -146,25 +148,25 @@ class TestMainWindow : public QObject
     // Opens an address in a new tab through the address bar.
     void enterInNewTab(MainWindow &frame, const QString &address)
     {
-        frame.addressBar()->setGoNew(true);
-        frame.addressBar()->setAddressText(address);
-        frame.addressBar()->onAddressEnter(false, false);
-        frame.addressBar()->setGoNew(false);
+        frame.findChild<AddressBar *>()->setGoNew(true);
+        frame.findChild<AddressBar *>()->setAddressText(address);
+        frame.findChild<AddressBar *>()->onAddressEnter(false, false);
+        frame.findChild<AddressBar *>()->setGoNew(false);
     }
 
     // Rows, tabs and documents agree position by position.
     static bool registryConsistent(MainWindow &frame)
     {
-        NavigatorPalette *nav = frame.navigator();
-        const QList<DocumentWindow *> documents = frame.documents();
-        if (nav->rowCount() != frame.tabBar()->itemCount() || nav->rowCount() != documents.size() ||
-            nav->rowCount() != AppState::openDocuments)
+        NavigatorPalette *nav = frame.findChild<DocumentArea *>()->navigator();
+        const QList<DocumentWindow *> documents = frameDocuments(frame);
+        if (nav->rowCount() != frame.findChild<DocumentTabBar *>()->itemCount() ||
+            nav->rowCount() != documents.size() || nav->rowCount() != AppState::openDocuments)
             return false;
         for (int k = 1; k <= nav->rowCount(); ++k) {
             DocumentWindow *document = documents[k - 1];
-            if (frame.documentArea()->positionOf(document) != k ||
-                paletteRowText(nav, k) != document->windowTitle() ||
-                frame.tabBar()->tabToolTip(k - 1) != shownAsToolTip(document->windowTitle()))
+            if (paletteRowText(nav, k) != document->windowTitle() ||
+                frame.findChild<DocumentTabBar *>()->tabToolTip(k - 1) !=
+                    shownAsToolTip(document->windowTitle()))
                 return false;
         }
         return true;
@@ -172,20 +174,20 @@ class TestMainWindow : public QObject
 
     static QPlainTextEdit *quickNotes(MainWindow &frame)
     {
-        return frame.sidebar()->findChild<QPlainTextEdit *>(QStringLiteral("txtQuickNotes"));
+        return frame.findChild<QPlainTextEdit *>(QStringLiteral("txtQuickNotes"));
     }
 
     // The document at a 1-based position.
     static DocumentWindow *documentAt(MainWindow &frame, int position)
     {
-        return frame.documents().value(position - 1);
+        return frameDocuments(frame).value(position - 1);
     }
 
     static QStringList tabCaptions(MainWindow &frame)
     {
         QStringList captions;
-        for (int k = 1; k <= frame.tabBar()->itemCount(); ++k)
-            captions << frame.tabBar()->tabText(k - 1);
+        for (int k = 1; k <= frame.findChild<DocumentTabBar *>()->itemCount(); ++k)
+            captions << frame.findChild<DocumentTabBar *>()->tabText(k - 1);
         return captions;
     }
 
@@ -207,15 +209,28 @@ private slots:
     {
         QCOMPARE(marker(), QStringLiteral("(none)"));
         {
+            // No crash notice: the previous session did not crash.
+            bool crashNoticeShown = false;
+            QTimer watch;
+            connect(&watch, &QTimer::timeout, this, [&crashNoticeShown] {
+                if (auto *w =
+                        qobject_cast<CrashNoticeDialog *>(QApplication::activeModalWidget())) {
+                    crashNoticeShown = true;
+                    w->accept();
+                }
+            });
+            watch.start(0);
             auto frame = makeFrame(m_server.page("Ignored"), FrameStart::FirstRun);
-            QVERIFY(!frame->prevSessionCrashed());
+            watch.stop();
+            QVERIFY(!crashNoticeShown);
             QCOMPARE(marker(), QStringLiteral("True"));
             QCOMPARE(store().read("Settings", "FirstTime", {}), QStringLiteral("False"));
-            QCOMPARE(frame->documents().size(), 1);
-            QTRY_COMPARE(frame->tabBar()->tabText(0), QStringLiteral("Quarvel Quick Tour"));
+            QCOMPARE(frameDocuments(*frame).size(), 1);
+            QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->tabText(0),
+                         QStringLiteral("Quarvel Quick Tour"));
             // The frame's caption names the active page, and only while there is one.
             QTRY_COMPARE(frame->windowTitle(), QStringLiteral("Quarvel v2.7 - [Quarvel Quick Tour]"));
-            frame->closeAllDocuments();
+            frame->findChild<DocumentArea *>()->closeAll();
             QTRY_COMPARE(frame->windowTitle(), QStringLiteral("Quarvel v2.7"));
             frame->close();
         }
@@ -238,7 +253,6 @@ private slots:
         });
         auto frame = makeFrame(m_server.page("After crash"));
         QVERIFY(noticeShown);
-        QVERIFY(frame->prevSessionCrashed());
         QCOMPARE(AppState::settings.loadAction, 2);
         frame->close();
         QCOMPARE(store().read("General", "LoadAction", {}), QStringLiteral("2"));
@@ -272,7 +286,7 @@ private slots:
         QVERIFY(!aside.isEmpty());
         QVERIFY(shown.contains(aside));
         QVERIFY(QFile::exists(aside));
-        QTRY_COMPARE(frame->documents().size(), 1);
+        QTRY_COMPARE(frameDocuments(*frame).size(), 1);
         frame->close();
         QFile::remove(aside);
     }
@@ -289,7 +303,7 @@ private slots:
         auto frame = makeFrameAnsweringNotices(m_server.page("Unwritable"), &shown);
         QCOMPARE(shown.size(), HistoryStore::instance().isOpen() ? 1 : 2);
         QVERIFY(shown.first().contains(QStringLiteral("file/Quarvel.ini")));
-        QTRY_COMPARE(frame->documents().size(), 1);
+        QTRY_COMPARE(frameDocuments(*frame).size(), 1);
         frame->close();
         frame.reset();
         SettingsStore::setInstanceFile(file);
@@ -313,45 +327,48 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(QLatin1Char('"') + m_server.page("Page A") + QLatin1Char('"'));
-        QCOMPARE(frame->documents().size(), 1); // only the command-line tab
+        QCOMPARE(frameDocuments(*frame).size(), 1); // only the command-line tab
         enterInNewTab(*frame, m_server.page("Page B"));
         enterInNewTab(*frame, m_server.page("Page C"));
         enterInNewTab(*frame, m_server.page("Page D"));
         enterInNewTab(*frame, m_server.page("Page E"));
         QTRY_COMPARE(tabCaptions(*frame), QStringList({"Page A", "Page B", "Page C", "Page D", "Page E"}));
-        NavigatorPalette *nav = frame->navigator();
+        NavigatorPalette *nav = frame->findChild<DocumentArea *>()->navigator();
         QTRY_COMPARE(paletteRowStatus(nav, 5), QStringLiteral("Completed"));
         QCOMPARE(paletteRowText(nav, 3), QStringLiteral("Page C"));
         QVERIFY(registryConsistent(*frame));
-        QCOMPARE(frame->activeDocument(), documentAt(*frame, 5));
+        QCOMPARE(activeFrameDocument(*frame), documentAt(*frame, 5));
         QVERIFY(paletteRowBold(nav, 5) && !paletteRowBold(nav, 1));
-        QCOMPARE(frame->addressBar()->addressText(), QUrl(m_server.page("Page E")).toString());
+        QCOMPARE(frame->findChild<AddressBar *>()->addressText(),
+                 QUrl(m_server.page("Page E")).toString());
 
         // Close a middle one, then the first, then the last.
-        frame->runTabAction(documentAt(*frame, 3), 1);
+        frame->findChild<DocumentArea *>()->runTabAction(documentAt(*frame, 3), 1);
         QTRY_COMPARE(nav->rowCount(), 4);
         QVERIFY(registryConsistent(*frame));
         QCOMPARE(tabCaptions(*frame), QStringList({"Page A", "Page B", "Page D", "Page E"}));
-        frame->runTabAction(documentAt(*frame, 1), 1);
+        frame->findChild<DocumentArea *>()->runTabAction(documentAt(*frame, 1), 1);
         QTRY_COMPARE(nav->rowCount(), 3);
         QVERIFY(registryConsistent(*frame));
-        frame->runTabAction(documentAt(*frame, 3), 1);
+        frame->findChild<DocumentArea *>()->runTabAction(documentAt(*frame, 3), 1);
         QTRY_COMPARE(nav->rowCount(), 2);
         QVERIFY(registryConsistent(*frame));
         QCOMPARE(tabCaptions(*frame), QStringList({"Page B", "Page D"}));
         QCOMPARE(paletteRowText(nav, 2), QStringLiteral("Page D"));
-        QCOMPARE(frame->lastClosedAddress(), QUrl(m_server.page("Page E")).toString());
+        QCOMPARE(frame->findChild<DocumentArea *>()->lastClosedAddress(),
+                 QUrl(m_server.page("Page E")).toString());
 
         // A click on a tab brings its document to the front.
-        frame->runTabAction(documentAt(*frame, 1), 0);
-        QTRY_COMPARE(frame->activeDocument(), documentAt(*frame, 1));
-        QTRY_VERIFY(frame->tabBar()->isSelected(1));
-        QCOMPARE(frame->addressBar()->addressText(), QUrl(m_server.page("Page B")).toString());
+        frame->findChild<DocumentArea *>()->runTabAction(documentAt(*frame, 1), 0);
+        QTRY_COMPARE(activeFrameDocument(*frame), documentAt(*frame, 1));
+        QTRY_VERIFY(frame->findChild<DocumentTabBar *>()->isSelected(1));
+        QCOMPARE(frame->findChild<AddressBar *>()->addressText(),
+                 QUrl(m_server.page("Page B")).toString());
 
         // Shrinking a tab shows three characters and the odd icon.
-        frame->runTabAction(documentAt(*frame, 2), 2);
-        QCOMPARE(frame->tabBar()->tabText(1), QStringLiteral("Pag"));
-        QCOMPARE(frame->tabBar()->iconIndex(2) % 2, 1);
+        frame->findChild<DocumentArea *>()->runTabAction(documentAt(*frame, 2), 2);
+        QCOMPARE(frame->findChild<DocumentTabBar *>()->tabText(1), QStringLiteral("Pag"));
+        QCOMPARE(frame->findChild<DocumentTabBar *>()->iconIndex(2) % 2, 1);
         frame->close();
         QCOMPARE(AppState::openDocuments, qint16(0));
     }
@@ -408,11 +425,12 @@ private slots:
                 QTRY_VERIFY(PreparedPage::current()->loadFinished());
             auto frame = makeFrame(address);
             QVERIFY(!PreparedPage::isPrepared());
-            DocumentWindow *document = frame->activeDocument();
+            DocumentWindow *document = activeFrameDocument(*frame);
             QCOMPARE(document->findChild<WebBrowser *>()->page(), prepared);
             QTRY_COMPARE(tabCaptions(*frame), QStringList({finishedFirst ? "Early done" : "Early"}));
-            QTRY_COMPARE(paletteRowStatus(frame->navigator(), 1), QStringLiteral("Completed"));
-            QCOMPARE(frame->addressBar()->addressText(), QUrl(address).toString());
+            QTRY_COMPARE(paletteRowStatus(frame->findChild<DocumentArea *>()->navigator(), 1),
+                         QStringLiteral("Completed"));
+            QCOMPARE(frame->findChild<AddressBar *>()->addressText(), QUrl(address).toString());
             const auto visits = HistoryStore::instance().snapshot();
             QVERIFY(std::any_of(visits.begin(), visits.end(),
                                 [&](const HistoryStore::Entry &e) { return e.url == QUrl(address).toString(); }));
@@ -434,16 +452,16 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.page("Start"));
-        DocumentWindow *document = frame->activeDocument();
+        DocumentWindow *document = activeFrameDocument(*frame);
         QVERIFY(document);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Start"));
-        AddressBar *address = frame->addressBar();
+        AddressBar *address = frame->findChild<AddressBar *>();
 
         // A new text navigates the active document and goes to the top of the list.
         address->setAddressText(m_server.page("Second"));
         address->onAddressEnter(false, false);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Second"));
-        QCOMPARE(frame->documents().size(), 1);
+        QCOMPARE(frameDocuments(*frame).size(), 1);
         QCOMPARE(address->typedAddresses().value(0), m_server.page("Second"));
 
         // Typing and pressing Enter in the address bar itself.
@@ -456,7 +474,7 @@ private slots:
         address->setAddressText(m_server.page("Keyboard"));
         QTest::keyClick(address->comboBox(), Qt::Key_Return);
         QTRY_COMPARE(document->locationName(), QStringLiteral("Keyboard"));
-        QCOMPARE(frame->documents().size(), 1);
+        QCOMPARE(frameDocuments(*frame).size(), 1);
         const int listSize = int(address->typedAddresses().size());
 
         // Down and Up in the field bring listed addresses into it without opening them; Esc
@@ -482,12 +500,12 @@ private slots:
         QCOMPARE(address->typedAddresses().size(), listSize + 1);
 
         // Back, forward and refresh.
-        frame->commands()->trigger("mnuNavigateBack");
+        frame->findChild<CommandRegistry *>()->trigger("mnuNavigateBack");
         QTRY_COMPARE(document->locationName(), QStringLiteral("Bare"));
-        frame->commands()->trigger("mnuNavigateForward");
+        frame->findChild<CommandRegistry *>()->trigger("mnuNavigateForward");
         QTRY_COMPARE(document->locationName(), QStringLiteral("Start"));
         const qsizetype before = m_server.log().size();
-        frame->commands()->trigger("mnuNavigateRefresh");
+        frame->findChild<CommandRegistry *>()->trigger("mnuNavigateRefresh");
         QTRY_VERIFY(m_server.log().size() > before);
         QTRY_VERIFY(!isLoading(document)); // the reload has ended before the next navigation
 
@@ -501,14 +519,14 @@ private slots:
         address->setAddressText(m_server.url("/slow?ms=3000&title=Slow"));
         address->onAddressEnter(false, false);
         QTRY_VERIFY(isLoading(document));
-        frame->commands()->trigger("mnuNavigateStop");
+        frame->findChild<CommandRegistry *>()->trigger("mnuNavigateStop");
         QTRY_VERIFY(!isLoading(document));
 
         // Home goes to home page 1 in the active tab.
         AppState::settings.sitesHome1 = m_server.page("Home");
-        frame->commands()->trigger("mnuNavigateHome1");
+        frame->findChild<CommandRegistry *>()->trigger("mnuNavigateHome1");
         QTRY_COMPARE(document->locationName(), QStringLiteral("Home"));
-        QCOMPARE(frame->documents().size(), 1);
+        QCOMPARE(frameDocuments(*frame).size(), 1);
 
         frame->close();
         // The list is written from its last entry up: the newest has the highest number.
@@ -521,14 +539,15 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.page("Only"));
-        frame->closeAllDocuments();
-        QTRY_COMPARE(frame->documents().size(), 0);
-        frame->commands()->trigger("mnuNavigateBack"); // nothing to do, nothing breaks
-        frame->commands()->trigger("mnuNavigateRefresh");
+        frame->findChild<DocumentArea *>()->closeAll();
+        QTRY_COMPARE(frameDocuments(*frame).size(), 0);
+        // Nothing to do, nothing breaks.
+        frame->findChild<CommandRegistry *>()->trigger("mnuNavigateBack");
+        frame->findChild<CommandRegistry *>()->trigger("mnuNavigateRefresh");
         AppState::settings.sitesMail = m_server.page("Mail");
-        frame->commands()->trigger("mnuNavigateMail");
-        QCOMPARE(frame->documents().size(), 1);
-        QTRY_COMPARE(frame->tabBar()->tabText(0), QStringLiteral("Mail"));
+        frame->findChild<CommandRegistry *>()->trigger("mnuNavigateMail");
+        QCOMPARE(frameDocuments(*frame).size(), 1);
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->tabText(0), QStringLiteral("Mail"));
         frame->close();
     }
 
@@ -680,24 +699,24 @@ private slots:
         auto frame = makeFrame(m_server.page("One"));
         enterInNewTab(*frame, m_server.page("Two"));
         enterInNewTab(*frame, m_server.page("Three"));
-        QTRY_COMPARE(frame->activeDocument(), documentAt(*frame, 3));
+        QTRY_COMPARE(activeFrameDocument(*frame), documentAt(*frame, 3));
         QWindow *window = frame->windowHandle();
         QVERIFY(QTest::qWaitForWindowExposed(window));
 
         // From the address bar: Ctrl+Tab wraps to the first tab, Ctrl+Shift+Tab back to the last.
-        QLineEdit *edit = frame->addressBar()->comboBox()->lineEdit();
+        QLineEdit *edit = frame->findChild<AddressBar *>()->comboBox()->lineEdit();
         edit->setFocus();
         QTest::keyClick(window, Qt::Key_Tab, Qt::ControlModifier);
-        QTRY_COMPARE(frame->activeDocument(), documentAt(*frame, 1));
+        QTRY_COMPARE(activeFrameDocument(*frame), documentAt(*frame, 1));
         QTest::keyClick(window, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-        QTRY_COMPARE(frame->activeDocument(), documentAt(*frame, 3));
+        QTRY_COMPARE(activeFrameDocument(*frame), documentAt(*frame, 3));
 
         // From a page: Alt+D moves to the address bar; Esc stops and still reaches the widget.
-        DocumentWindow *page = frame->activeDocument();
+        DocumentWindow *page = activeFrameDocument(*frame);
         page->setFocus();
-        QTRY_VERIFY(!frame->addressBar()->comboBox()->hasFocus());
+        QTRY_VERIFY(!frame->findChild<AddressBar *>()->comboBox()->hasFocus());
         QTest::keyClick(window, Qt::Key_D, Qt::AltModifier);
-        QTRY_VERIFY(frame->addressBar()->comboBox()->hasFocus());
+        QTRY_VERIFY(frame->findChild<AddressBar *>()->comboBox()->hasFocus());
         // Alt+D again, the field keeping the focus: the text is selected all the same.
         edit->setText(QStringLiteral("example.org/typed"));
         edit->setCursorPosition(3);
@@ -724,7 +743,7 @@ private slots:
 
         // Ctrl+F4 closes the active tab once the key has been handled.
         QTest::keyClick(window, Qt::Key_F4, Qt::ControlModifier);
-        QTRY_COMPARE(frame->documents().size(), 2);
+        QTRY_COMPARE(frameDocuments(*frame).size(), 2);
         focused->removeEventFilter(&filter);
 
         // From the quick notes: Ctrl+N opens home page 1 in a new tab, Alt+Home takes the
@@ -732,16 +751,16 @@ private slots:
         AppState::settings.sitesHome1 = m_server.page("Home");
         QPlainTextEdit *notes = quickNotes(*frame);
         const QString notesBefore = notes->toPlainText();
-        frame->sidebarDock()->show();
+        frame->findChild<QDockWidget *>("sidebarDock")->show();
         notes->setFocus();
         QTRY_VERIFY(notes->hasFocus());
         QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
-        QTRY_COMPARE(frame->documents().size(), 3);
-        QTRY_COMPARE(frame->tabBar()->tabText(2), QStringLiteral("Home"));
-        frame->bringToFront(documentAt(*frame, 1));
+        QTRY_COMPARE(frameDocuments(*frame).size(), 3);
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->tabText(2), QStringLiteral("Home"));
+        frame->findChild<DocumentArea *>()->bringToFront(documentAt(*frame, 1));
         notes->setFocus();
         QTest::keyClick(window, Qt::Key_Home, Qt::AltModifier);
-        QTRY_COMPARE(frame->tabBar()->tabText(0), QStringLiteral("Home"));
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->tabText(0), QStringLiteral("Home"));
         bool quickSearchShown = false;
         QTimer answer;
         connect(&answer, &QTimer::timeout, this, [&] {
@@ -762,7 +781,8 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.page("Listed"));
-        QTRY_COMPARE(paletteRowStatus(frame->navigator(), 1), QStringLiteral("Completed"));
+        QTRY_COMPARE(paletteRowStatus(frame->findChild<DocumentArea *>()->navigator(), 1),
+                     QStringLiteral("Completed"));
         AppState::settings.mouseUp = 17;
         const qsizetype before = programWhitelist().size();
         QStringList said;
@@ -775,7 +795,8 @@ private slots:
         });
         answer.start(20);
         bool accepted = false;
-        frame->onMouseGesture(MouseGestureRecognizer::kUp, 0, 0, 0, 0, accepted);
+        Q_EMIT frame->findChild<MouseGestureRecognizer *>()->gestureRecognized(
+            MouseGestureRecognizer::kUp, 0, 0, 0, 0, accepted);
         QVERIFY(accepted);
         QCOMPARE(programWhitelist().size(), before + 1);
         // The site, not the page: another page of it may open windows too.
@@ -793,8 +814,8 @@ private slots:
         store().write("General", "MinimizeToTray", "True");
         store().write("General", "TrayPassword", "Secret");
         auto frame = makeFrame(m_server.page("Locked"));
-        QVERIFY(frame->tray()->hasIcon());
-        frame->tray()->setAvailabilityForTesting([] { return true; });
+        QVERIFY(frame->findChild<FrameTray *>()->hasIcon());
+        frame->findChild<FrameTray *>()->setAvailabilityForTesting([] { return true; });
         SingleInstance::acquireInstanceMutex();
         frame->showMaximized();
         frame->setWindowState(Qt::WindowMinimized);
@@ -832,7 +853,7 @@ private slots:
             }
         });
         answer.start(20);
-        frame->restoreFromTray();
+        Q_EMIT frame->findChild<FrameTray *>()->restoreRequested();
         QCOMPARE(said, QStringList({loadResString(3505)}));
         QVERIFY(frame->isVisible());
         QCOMPARE(frame->windowState() & Qt::WindowMaximized, Qt::WindowStates());
@@ -841,11 +862,11 @@ private slots:
         // Cancelled: it stays in the notification area.
         frame->setWindowState(Qt::WindowMinimized);
         QTRY_VERIFY(frame->isHidden());
-        frame->restoreFromTray();
+        Q_EMIT frame->findChild<FrameTray *>()->restoreRequested();
         QVERIFY(frame->isHidden());
         SingleInstance::releaseInstanceMutex();
         frame->close();
-        QVERIFY(!frame->tray()->hasIcon());
+        QVERIFY(!frame->findChild<FrameTray *>()->hasIcon());
     }
 
     // The reload timers run with the periods of the settings; any period the settings hold fires.
@@ -855,11 +876,11 @@ private slots:
         store().write("Sidebar", "FavRefresh", "2");
         store().write("Sidebar", "HistRefresh", "0");
         auto frame = makeFrame(m_server.page("Timers"));
-        QVERIFY(frame->favoritesTimer().isActive());
-        QCOMPARE(frame->favoritesTimer().interval(), 120000);
-        QVERIFY(!frame->historyTimer().isActive());
+        QVERIFY(frame->findChild<QTimer *>("FavoritesTimer")->isActive());
+        QCOMPARE(frame->findChild<QTimer *>("FavoritesTimer")->interval(), 120000);
+        QVERIFY(!frame->findChild<QTimer *>("HistoryTimer")->isActive());
         frame->close();
-        QVERIFY(!frame->favoritesTimer().isActive());
+        QVERIFY(!frame->findChild<QTimer *>("FavoritesTimer")->isActive());
 
         QTimer timer;
         FrameOptionsHost::armRefreshTimer(timer, 600); // past the 16-bit product
@@ -945,21 +966,24 @@ private slots:
         QCOMPARE(notices, QStringList());
         QCOMPARE(frame->geometry(), QRect(100, 60, 600, 480));
         for (const char *key : {"Toolbar1", "Addressbar", "Tabbar"})
-            QVERIFY2(!frame->chrome()->bandVisible(QLatin1String(key)), key);
-        QVERIFY(frame->chrome()->bandVisible("Toolbar2"));
-        QVERIFY(frame->frameStatusBar()->canvas()->isHidden());
-        QVERIFY(frame->sidebarDock()->isHidden());
-        QVERIFY(frame->addressBar()->goNewDown());
-        QCOMPARE(frame->addressBar()->typedAddresses(), typed);
-        QCOMPARE(frame->addressBar()->searchEngine(), 3);
-        QCOMPARE(frame->chrome()->toolBar("Toolbar2")->buttonKey(2), QStringLiteral("Custom2"));
+            QVERIFY2(!frame->findChild<FrameChrome *>()->bandVisible(QLatin1String(key)), key);
+        QVERIFY(frame->findChild<FrameChrome *>()->bandVisible("Toolbar2"));
+        QVERIFY(frame->findChild<FrameStatusBar *>()->canvas()->isHidden());
+        QVERIFY(frame->findChild<QDockWidget *>("sidebarDock")->isHidden());
+        QVERIFY(frame->findChild<AddressBar *>()->goNewDown());
+        QCOMPARE(frame->findChild<AddressBar *>()->typedAddresses(), typed);
+        QCOMPARE(frame->findChild<AddressBar *>()->searchEngine(), 3);
+        QCOMPARE(frame->findChild<FrameChrome *>()->toolBar("Toolbar2")->buttonKey(2),
+                 QStringLiteral("Custom2"));
         for (const ContentSwitches::Switch &entry : ContentSwitches::switches()) {
-            QVERIFY2(!frame->commands()->isChecked(QLatin1String(entry.menuKey)), entry.menuKey);
+            QVERIFY2(
+                !frame->findChild<CommandRegistry *>()->isChecked(QLatin1String(entry.menuKey)),
+                entry.menuKey);
         }
         QCOMPARE(quickNotes(*frame)->font().family(), QStringLiteral("DejaVu Sans"));
-        QCOMPARE(frame->favoritesTimer().interval(), 7 * 60000);
-        QVERIFY(!frame->tray()->hasIcon());
-        QVERIFY(frame->documents().isEmpty()); // no saved page comes back: the list stays
+        QCOMPARE(frame->findChild<QTimer *>("FavoritesTimer")->interval(), 7 * 60000);
+        QVERIFY(!frame->findChild<FrameTray *>()->hasIcon());
+        QVERIFY(frameDocuments(*frame).isEmpty()); // no saved page comes back: the list stays
         frame->close();
         frame.reset();
 
@@ -1001,8 +1025,8 @@ private slots:
         QFile kept(Sidebar::quickNotesFile());
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QVERIFY(QString::fromUtf8(kept.readAll()).contains(notes));
-        QVERIFY(!frame->tray()->hasIcon());
-        QVERIFY(!frame->favoritesTimer().isActive());
+        QVERIFY(!frame->findChild<FrameTray *>()->hasIcon());
+        QVERIFY(!frame->findChild<QTimer *>("FavoritesTimer")->isActive());
         SettingsStore::setInstanceFile(file);
     }
 
@@ -1010,11 +1034,12 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.page("Before"));
-        const qsizetype before = frame->documents().size();
+        const qsizetype before = frameDocuments(*frame).size();
 
         frame->handOver(m_server.page("Handed"));
-        QCOMPARE(frame->documents().size(), before + 1);
-        QTRY_COMPARE(frame->tabBar()->tabText(int(before)), QStringLiteral("Handed"));
+        QCOMPARE(frameDocuments(*frame).size(), before + 1);
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->tabText(int(before)),
+                     QStringLiteral("Handed"));
         // The page it covers is hidden as a view, not only to the engine: a view left shown
         // behind it keeps the engine's compositor ticking.
         QVERIFY(documentAt(*frame, int(before) + 1)->findChild<QWebEngineView *>()->isVisible());
@@ -1025,7 +1050,7 @@ private slots:
         QTRY_VERIFY(frame->isMinimized());
         frame->handOver(QString());
         frame->handOver(QStringLiteral("x"));
-        QCOMPARE(frame->documents().size(), before + 1);
+        QCOMPARE(frameDocuments(*frame).size(), before + 1);
         QTRY_VERIFY(!frame->isMinimized());
         QVERIFY(frame->isVisible());
         frame->close();
@@ -1035,15 +1060,16 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.url("/popup"));
-        QTRY_COMPARE(frame->tabBar()->tabText(0), QStringLiteral("Opener"));
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->tabText(0), QStringLiteral("Opener"));
         // The kill shows on the killer's panel; no tab opened.
-        QTRY_COMPARE(frame->frameStatusBar()->panels()->panelIcon(QStringLiteral("Item4")), 5);
-        QCOMPARE(frame->documents().size(), 1);
+        QTRY_COMPARE(
+            frame->findChild<FrameStatusBar *>()->panels()->panelIcon(QStringLiteral("Item4")), 5);
+        QCOMPARE(frameDocuments(*frame).size(), 1);
 
         AppState::settings.popupKillerEnable = false;
-        frame->commands()->trigger("mnuNavigateRefresh");
-        QTRY_COMPARE(frame->documents().size(), 2);
-        QTRY_COMPARE(frame->tabBar()->tabText(1), QStringLiteral("Popup"));
+        frame->findChild<CommandRegistry *>()->trigger("mnuNavigateRefresh");
+        QTRY_COMPARE(frameDocuments(*frame).size(), 2);
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->tabText(1), QStringLiteral("Popup"));
         QVERIFY(registryConsistent(*frame));
         frame->close();
     }
@@ -1058,10 +1084,12 @@ private slots:
         file.write("[InternetShortcut]\r\nURL=" + m_server.page("From shortcut").toUtf8() + "\r\n");
         file.close();
         auto frame = makeFrame(m_server.page("Start"));
-        frame->openDocument(QUrl::fromLocalFile(path).toString());
-        QTRY_COMPARE(frame->tabBar()->tabText(1), QStringLiteral("From shortcut"));
-        frame->openDocument(path);
-        QTRY_COMPARE(frame->tabBar()->tabText(2), QStringLiteral("From shortcut"));
+        frame->findChild<DocumentArea *>()->openDocument(QUrl::fromLocalFile(path).toString());
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->tabText(1),
+                     QStringLiteral("From shortcut"));
+        frame->findChild<DocumentArea *>()->openDocument(path);
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->tabText(2),
+                     QStringLiteral("From shortcut"));
         frame->close();
     }
 
@@ -1074,7 +1102,7 @@ private slots:
 
         // The window list shows every document, the active one bold; OK switches.
         {
-            WindowListDialog list(frame->documents(), frame.get());
+            WindowListDialog list(frameDocuments(*frame), frame.get());
             auto *rows = list.findChild<QTreeWidget *>(QStringLiteral("ListView1"));
             QCOMPARE(rows->topLevelItemCount(), 2);
             QVERIFY(rows->topLevelItem(1)->font(0).bold());
@@ -1089,7 +1117,7 @@ private slots:
         }
 
         // The palette grows by 250 twips a tick up to 5000 and stands still while sticky.
-        NavigatorPalette *nav = frame->navigator();
+        NavigatorPalette *nav = frame->findChild<DocumentArea *>()->navigator();
         QCOMPARE(nav->findChild<QTreeWidget *>(QStringLiteral("ListView1"))->headerItem()->text(1),
                  QStringLiteral("Status"));
         nav->resize(nav->width(), twipsToPixels(4875));
@@ -1148,12 +1176,22 @@ private slots:
         store().write("General", "SaveDocumentOnExit", "False");
         store().write("Gestures", "MouseLeftDown", "6");
         auto frame = makeFrame(m_server.page("Status"));
-        FrameStatusBar *status = frame->frameStatusBar();
+        FrameStatusBar *status = frame->findChild<FrameStatusBar *>();
         PanelStatusBar *bar = status->panels();
-        QCOMPARE(bar->panelCount(), 8);
+        QCOMPARE(bar->panelIndex(QStringLiteral("Item8")), 8);
+        QVERIFY_THROWS_EXCEPTION(NumberedError, bar->panelIndex(9)); // eight panels
         QCOMPARE(bar->panelIcon(QStringLiteral("Item4")), 3);
         QVERIFY(!bar->panelText(QStringLiteral("Item2")).isEmpty()); // the clock ran once
-        QCOMPARE(bar->panelToolTipText(QStringLiteral("Item2")), bar->panelText(QStringLiteral("Item2")));
+        {
+            // The clock's panel has the same text as its tool tip, shown over it.
+            int l = 0, t = 0, r = 0, b = 0;
+            bar->panelRect(QStringLiteral("Item2"), l, t, r, b);
+            const QPointF over((l + r) / 2, (t + b) / 2);
+            QMouseEvent move(QEvent::MouseMove, over, status->canvas()->mapToGlobal(over),
+                             Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(status->canvas(), &move);
+            QCOMPARE(status->canvas()->toolTip(), bar->panelText(QStringLiteral("Item2")));
+        }
 
         // The progress panel is owner-drawn while a page loads and paints the bar there.
         frame->resize(1200, 700);
@@ -1161,7 +1199,6 @@ private slots:
         status->setProgressText(QStringLiteral("0"));
         const QImage idle = status->canvas()->grab().toImage();
         status->setProgressText(QStringLiteral("45"));
-        QCOMPARE(bar->panelStyle(QStringLiteral("Item7")), PanelStatusBar::kStyleOwnerDraw);
         int l = 0, t = 0, r = 0, b = 0;
         bar->panelRect(QStringLiteral("Item7"), l, t, r, b);
         const QImage loading = status->canvas()->grab().toImage();
@@ -1169,8 +1206,10 @@ private slots:
         for (int x = l; x < r && !painted; ++x)
             painted = loading.pixelColor(x, (t + b) / 2) != idle.pixelColor(x, (t + b) / 2);
         QVERIFY(painted);
+        // Idle again: the panel is drawn as before the load.
         status->setProgressText(QStringLiteral("0"));
-        QCOMPARE(bar->panelStyle(QStringLiteral("Item7")), PanelStatusBar::kStyleGripperPane);
+        const QRect item7(l, t, r - l, b - t);
+        QCOMPARE(status->canvas()->grab().toImage().copy(item7), idle.copy(item7));
 
         // A double click on the killer's panel toggles it, twice restores it; other panels
         // leave it alone: the one before it opens the options.
@@ -1207,18 +1246,20 @@ private slots:
             QVERIFY(AppState::modalDialogOpen());
             inner.accept();
             QVERIFY(AppState::modalDialogOpen());
-            frame->onMouseGesture(MouseGestureRecognizer::kLeftDown, 0, 0, 0, 0, accepted);
+            Q_EMIT frame->findChild<MouseGestureRecognizer *>()->gestureRecognized(
+                MouseGestureRecognizer::kLeftDown, 0, 0, 0, 0, accepted);
             outer.accept();
             QVERIFY(!AppState::modalDialogOpen());
         }
         QVERIFY(accepted);
-        QCOMPARE(frame->documents().size(), 1);
+        QCOMPARE(frameDocuments(*frame).size(), 1);
         accepted = false;
         AppState::settings.sitesHome1 = m_server.page("Gesture");
-        frame->onMouseGesture(MouseGestureRecognizer::kLeftDown, 0, 0, 0, 0, accepted);
+        Q_EMIT frame->findChild<MouseGestureRecognizer *>()->gestureRecognized(
+            MouseGestureRecognizer::kLeftDown, 0, 0, 0, 0, accepted);
         QVERIFY(accepted);
-        QCOMPARE(frame->documents().size(), 2);
-        QTRY_COMPARE(frame->tabBar()->tabText(1), QStringLiteral("Gesture"));
+        QCOMPARE(frameDocuments(*frame).size(), 2);
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->tabText(1), QStringLiteral("Gesture"));
         checkRightPressHeld(true);
         frame->close();
         checkRightPressHeld(false);
@@ -1228,7 +1269,7 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.page("Gone"));
-        QTRY_COMPARE(frame->tabBar()->tabText(0), QStringLiteral("Gone"));
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->tabText(0), QStringLiteral("Gone"));
         frame.reset(); // as a failing check leaves it: no close first
         QCOMPARE(AppState::openDocuments, qint16(0));
     }

@@ -334,7 +334,7 @@ private slots:
     void everyItemOfEveryMenuRunsACommand()
     {
         MainWindow frame;
-        const CommandRegistry &commands = *frame.commands();
+        const CommandRegistry &commands = *frame.findChild<CommandRegistry *>();
         QMainWindow host;
         StripToolBar toolbar(&host);
         toolbar.createToolBar(16, true, true);

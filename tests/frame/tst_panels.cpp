@@ -4,6 +4,7 @@
 #include "document/documentwindow.h"
 #include "frame/commandregistry.h"
 #include "frame/mainwindow.h"
+#include "framedocuments.h"
 #include "options/optionsdialog.h"
 #include "options/optionspage.h"
 #include "sidebar/addgroupdialog.h"
@@ -45,7 +46,8 @@ class TestPanels : public QObject
     template<typename T, typename Answer>
     static bool answerDialog(MainWindow &frame, const QString &command, Answer answer)
     {
-        return answerDialog<T>([&] { frame.commands()->trigger(command); }, answer);
+        return answerDialog<T>([&] { frame.findChild<CommandRegistry *>()->trigger(command); },
+                               answer);
     }
     template<typename T, typename Answer>
     static bool answerDialog(const std::function<void()> &trigger, Answer answer)
@@ -78,7 +80,7 @@ private slots:
         QVERIFY(HistoryStore::instance().addVisit(m_server.page("Visited"), QStringLiteral("Visited")));
 
         auto frame = makeFrame();
-        Sidebar *bar = frame->sidebar();
+        Sidebar *bar = frame->findChild<Sidebar *>();
         auto *sections = bar->findChild<QTabWidget *>(QStringLiteral("sidebar"));
         auto *favoritesTree = bar->findChild<QTreeWidget *>(QStringLiteral("TreeView1"));
         auto *historyTree = bar->findChild<QTreeWidget *>(QStringLiteral("TreeView2"));
@@ -96,10 +98,10 @@ private slots:
         // A favorite and a history entry open with no document in new tabs; the group adds
         // a tab for each of its pages.
         bar->findChild<FavoritesTree *>()->openNode(findItem(favoritesTree, QStringLiteral("Plan")));
-        QTRY_COMPARE(frame->documents().size(), 1);
+        QTRY_COMPARE(frameDocuments(*frame).size(), 1);
         bar->findChild<WebsiteGroupList *>()->openRow(groupList->topLevelItem(0));
-        QTRY_COMPARE(frame->documents().size(), 3);
-        QTRY_COMPARE(frame->activeDocument()->locationName(), QStringLiteral("Two"));
+        QTRY_COMPARE(frameDocuments(*frame).size(), 3);
+        QTRY_COMPARE(activeFrameDocument(*frame)->locationName(), QStringLiteral("Two"));
 
         // Add to Favorites: the page of the active tab, kept in the folder chosen.
         QVERIFY(answerDialog<AddFavoriteDialog>(*frame, QStringLiteral("mnuViewAddToFav"),
@@ -119,7 +121,7 @@ private slots:
         QCOMPARE(reopened, QStringList({m_server.page("Plan"), m_server.page("One"),
                                         m_server.page("Two")}));
 
-        frame->commands()->trigger(QStringLiteral("mnuViewHistory"));
+        frame->findChild<CommandRegistry *>()->trigger(QStringLiteral("mnuViewHistory"));
         QCOMPARE(bar->sectionKey(sections->currentIndex()), QStringLiteral("HISTORY"));
         frame->close();
     }
@@ -137,7 +139,9 @@ private slots:
             return shown;
         };
         const auto command = [&frame](const char *key) {
-            return [&frame, key] { frame->commands()->trigger(QLatin1String(key)); };
+            return [&frame, key] {
+                frame->findChild<CommandRegistry *>()->trigger(QLatin1String(key));
+            };
         };
         QCOMPARE(pageShown(command("mnuViewOptions")), OptionsPageId::General);
         QCOMPARE(pageShown(command("mnuCustomSitesToolbar")), OptionsPageId::CustomLinks);
@@ -151,7 +155,8 @@ private slots:
     void optionsApplyAndStay()
     {
         auto frame = makeFrame();
-        QVERIFY(frame->commands()->isChecked(QStringLiteral("mnuContentImage")));
+        QVERIFY(
+            frame->findChild<CommandRegistry *>()->isChecked(QStringLiteral("mnuContentImage")));
         QVERIFY(answerDialog<OptionsDialog>(*frame, QStringLiteral("mnuViewOptions"),
                                             [](OptionsDialog *dialog) {
             QCOMPARE(dialog->currentPage(), OptionsPageId::General);
@@ -161,7 +166,8 @@ private slots:
             dialog->accept();
         }));
         QVERIFY(!AppState::settings.enableImages);
-        QVERIFY(!frame->commands()->isChecked(QStringLiteral("mnuContentImage")));
+        QVERIFY(
+            !frame->findChild<CommandRegistry *>()->isChecked(QStringLiteral("mnuContentImage")));
         frame->close();
         frame.reset();
 
@@ -169,7 +175,8 @@ private slots:
         AppState::settings.enableImages = true;
         frame = makeFrame();
         QVERIFY(!AppState::settings.enableImages);
-        QVERIFY(!frame->commands()->isChecked(QStringLiteral("mnuContentImage")));
+        QVERIFY(
+            !frame->findChild<CommandRegistry *>()->isChecked(QStringLiteral("mnuContentImage")));
 
         // Cancel changes nothing.
         QVERIFY(answerDialog<OptionsDialog>(*frame, QStringLiteral("mnuViewOptions"),

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "shortcutrules.h"
+
+#include <QKeyCombination>
+#include <QObject>
+
+class AddressBar;
+class CommandRegistry;
+class DocumentArea;
+class DocumentWindow;
+class FrameChrome;
+class KeyboardShortcuts;
+class MouseGestureRecognizer;
+class QMainWindow;
+
+// The frame's keyboard and mouse input: the keyboard shortcuts, which act wherever the focus is,
+// the keys of menu items that a page kept from the menus, and the mouse gestures. Each runs a
+// command of the frame, or acts on its tabs and its address bar.
+class FrameInput : public QObject
+{
+    Q_OBJECT
+public:
+    struct Parts
+    {
+        QMainWindow *frame = nullptr;
+        CommandRegistry *commands = nullptr;
+        DocumentArea *documentArea = nullptr;
+        AddressBar *addressBar = nullptr;
+        FrameChrome *chrome = nullptr;
+    };
+
+    explicit FrameInput(const Parts &parts, QObject *parent = nullptr);
+
+    // Starts watching the keys.
+    void installShortcuts();
+    // Starts recognising the mouse gestures.
+    void attachGestures();
+    // Stops watching keys and gestures.
+    void remove();
+
+private:
+    DocumentWindow *activeDocument() const;
+    void onShortcut(ShortcutRules::Action action);
+    // A menu key the window did not take (the focus in a page): its item runs or its menu opens.
+    void onMenuKey(QKeyCombination key);
+    // Mouse gestures: the stroke's setting picks one of seventeen commands.
+    void onMouseGesture(qint32 gestureType, int xStart, int yStart, int xEnd, int yEnd,
+                        bool &acceptGesture);
+
+    QMainWindow *m_frame;
+    CommandRegistry *m_commands;
+    DocumentArea *m_documentArea;
+    AddressBar *m_addressBar;
+    FrameChrome *m_chrome;
+    KeyboardShortcuts *m_shortcuts;
+    // Null until the gestures are attached.
+    MouseGestureRecognizer *m_gestures = nullptr;
+};

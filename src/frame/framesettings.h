@@ -1,0 +1,58 @@
+#pragma once
+
+class AddressBar;
+class CommandRegistry;
+class DocumentArea;
+class FrameChrome;
+class FrameOptionsHost;
+class FrameStatusBar;
+class FrameTimers;
+class FrameWindowState;
+class FullScreenMode;
+class QDockWidget;
+class QMainWindow;
+class Sidebar;
+
+// The frame's settings: loaded into the frame's parts at start-up (the window's place and state,
+// the bars shown, the typed addresses, the search engine, the skin, the content switches, the
+// side bar, the reload timers, the notification-area icon) and gathered from them at the close.
+class FrameSettings
+{
+public:
+    struct Parts
+    {
+        QMainWindow *frame = nullptr;
+        DocumentArea *documentArea = nullptr;
+        CommandRegistry *commands = nullptr;
+        FrameChrome *chrome = nullptr;
+        AddressBar *addressBar = nullptr;
+        FrameStatusBar *statusBar = nullptr;
+        Sidebar *sidebar = nullptr;
+        QDockWidget *sidebarDock = nullptr;
+        FullScreenMode *fullScreen = nullptr;
+        FrameWindowState *windowState = nullptr;
+        FrameTimers *timers = nullptr;
+        FrameOptionsHost *optionsHost = nullptr;
+    };
+
+    explicit FrameSettings(const Parts &parts);
+
+    // Every setting, with the whitelist; after an unclean exit the load asks which pages to open.
+    void load(bool prevSessionCrashed);
+    // False when the settings or the whitelist file could not be written.
+    bool save();
+
+private:
+    QMainWindow *m_frame;
+    DocumentArea *m_documentArea;
+    CommandRegistry *m_commands;
+    FrameChrome *m_chrome;
+    AddressBar *m_addressBar;
+    FrameStatusBar *m_statusBar;
+    Sidebar *m_sidebar;
+    QDockWidget *m_sidebarDock;
+    FullScreenMode *m_fullScreen;
+    FrameWindowState *m_windowState;
+    FrameTimers *m_timers;
+    FrameOptionsHost *m_optionsHost;
+};
