@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -49,8 +50,10 @@ NavigatorPalette::NavigatorPalette(QWidget *window)
     setMinimumWidth(m_toolBar->naturalWidth());
     resize(qMax(twipsToPixels(6240), minimumWidth()), twipsToPixels(1305));
 
-    m_foldTimer.setInterval(50);
-    connect(&m_foldTimer, &QTimer::timeout, this, &NavigatorPalette::onFoldTick);
+    m_foldTimer = new QTimer(this);
+    m_foldTimer->setObjectName(QStringLiteral("Timer1"));
+    m_foldTimer->setInterval(50);
+    connect(m_foldTimer, &QTimer::timeout, this, &NavigatorPalette::onFoldTick);
 }
 
 void NavigatorPalette::createToolBar()
@@ -189,14 +192,14 @@ void NavigatorPalette::onFoldTick()
                 setHeightTwips(heightTwips() - kStepTwips);
         } else {
             setHeightTwips(toolbarHeightTwips());
-            m_foldTimer.stop();
+            m_foldTimer->stop();
         }
     } else {
         if (heightTwips() < kMaxHeightTwips) {
             if (!stickyDown())
                 setHeightTwips(heightTwips() + kStepTwips);
         } else {
-            m_foldTimer.stop();
+            m_foldTimer->stop();
         }
     }
 }
@@ -204,16 +207,16 @@ void NavigatorPalette::onFoldTick()
 void NavigatorPalette::startGrowing()
 {
     // Every pointer move asks again: a running grow keeps its rhythm.
-    if (!m_shrinking && m_foldTimer.isActive())
+    if (!m_shrinking && m_foldTimer->isActive())
         return;
     m_shrinking = false;
-    m_foldTimer.start();
+    m_foldTimer->start();
 }
 
 void NavigatorPalette::startShrinking()
 {
     m_shrinking = true;
-    m_foldTimer.start();
+    m_foldTimer->start();
 }
 
 void NavigatorPalette::resizeEvent(QResizeEvent *event)

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QPixmap>
-#include <QTimer>
 #include <QWidget>
 
 class QPoint;
+class QTimer;
 class QTreeWidget;
 class StripToolBar;
 
@@ -64,6 +64,6 @@ private:
     // Buttons "New" (with a drop-down arrow), "Back", "Forward", "Refresh", "Stop" and the
     // check button "Sticky", over the skin.
     StripToolBar *m_toolBar = nullptr;
-    QTimer m_foldTimer;
+    QTimer *m_foldTimer = nullptr; // "Timer1"
     bool m_shrinking = false; // what the fold timer does: shrink, or else grow
 };

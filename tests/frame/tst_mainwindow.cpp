@@ -1120,13 +1120,15 @@ private slots:
         NavigatorPalette *nav = frame->findChild<DocumentArea *>()->navigator();
         QCOMPARE(nav->findChild<QTreeWidget *>(QStringLiteral("ListView1"))->headerItem()->text(1),
                  QStringLiteral("Status"));
+        auto *foldTimer = nav->findChild<QTimer *>(QStringLiteral("Timer1"));
+        QVERIFY(foldTimer);
         nav->resize(nav->width(), twipsToPixels(4875));
         // The pointer comes over the palette: it opens, one step and no further.
         QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), nav->mapToGlobal(QPointF(5, 5)));
         QApplication::sendEvent(nav, &enter);
         QTRY_VERIFY(pixelsToTwips(nav->height()) > 5000);
         const int grown = nav->height();
-        QTest::qWait(200);
+        QTRY_VERIFY(!foldTimer->isActive()); // the next tick found it open and stopped
         QCOMPARE(nav->height(), grown);
         auto *bar = nav->findChild<StripToolBar *>(QStringLiteral("cToolbar1"));
         auto *sticky = qobject_cast<QToolButton *>(bar->buttonWidget(QStringLiteral("Sticky")));
@@ -1134,8 +1136,9 @@ private slots:
         sticky->click();
         QCOMPARE(sticky->toolTip(), QStringLiteral("Auto shrink"));
         // The frame folds the palette (the pointer moved over the documents): a sticky one stays.
+        QSignalSpy ticks(foldTimer, &QTimer::timeout);
         nav->startShrinking();
-        QTest::qWait(200);
+        QTRY_VERIFY(ticks.count() >= 3);
         QCOMPARE(nav->height(), grown);
         sticky->click();
         QCOMPARE(sticky->toolTip(), QStringLiteral("Keep visible"));
