@@ -169,11 +169,14 @@ void DocumentTabBar::mouseDoubleClickEvent(QMouseEvent *event)
 void DocumentTabBar::tabInserted(int index)
 {
     QTabBar::tabInserted(index);
-    // A tab bar not yet shown leaves the band that holds it at the height of an empty strip
-    // until some later change of a shown tab; the frame would then show, and show its first page,
-    // at a height it loses a moment later.
-    if (!isVisible())
+    // A tab bar not yet shown asks for no layout, so its holder is told directly: the band that
+    // holds it would stay at the height of an empty strip until some later change of a shown
+    // tab, and the frame would show, and show its first page, at a height it loses a moment later.
+    if (!isVisible()) {
         updateGeometry();
+        if (QWidget *holder = parentWidget())
+            holder->updateGeometry();
+    }
     // A double click on a close button is one click: its second half would land on the button
     // of the tab that moved up into the place, and close that one too.
     for (ButtonPosition side : {LeftSide, RightSide}) {

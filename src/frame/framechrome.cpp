@@ -15,6 +15,7 @@
 #include "skinpaint.h"
 #include "striptoolbar.h"
 #include "toolbarbands.h"
+#include "widgets/childholder.h"
 
 #include <QAction>
 #include <QCursor>
@@ -124,13 +125,11 @@ FrameChrome::FrameChrome(QMainWindow *frame, CommandRegistry &commands, MenuCont
     m_logo->setObjectName(QStringLiteral("picTest"));
     m_bands = new ToolBarBands(frame);
 
-    m_tabHolder = new QWidget(frame);
-    m_tabHolder->setObjectName(QStringLiteral("Picture6"));
-    m_tabHolder->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    auto *tabLayout = new QHBoxLayout(m_tabHolder);
-    tabLayout->setContentsMargins(0, 0, 0, 0);
     tabStrip->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    tabLayout->addWidget(tabStrip);
+    // The band takes only the strip's height: the tabs' widths change with every caption, and
+    // the band's row gives the strip all the room there is anyway (it scrolls its tabs).
+    m_tabHolder = new ChildHolder(tabStrip, ChildHolder::Width::ChildMinimum, frame);
+    m_tabHolder->setObjectName(QStringLiteral("Picture6"));
 }
 
 StripToolBar *FrameChrome::toolBar(const QString &bandKey) const

@@ -12,6 +12,7 @@
 #include "sidebargeometry.h"
 #include "sidebarimages.h"
 #include "websitegrouplist.h"
+#include "widgets/childholder.h"
 
 #include <QEvent>
 #include <QFile>
@@ -89,7 +90,9 @@ Sidebar::Sidebar(const SidebarHost &host, QWidget *parent) : QWidget(parent), m_
     m_tabs->setUsesScrollButtons(true);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_tabs);
+    // A resize of the tab control asks for a new layout of the whole frame, though its hints
+    // stay as they were.
+    layout->addWidget(new ChildHolder(m_tabs, ChildHolder::Width::Child, this));
 
     for (int i : {0, 1, 2, 4}) {
         m_panels[i] = new QWidget(this);
