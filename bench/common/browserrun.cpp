@@ -117,6 +117,11 @@ QString BrowserRun::runTool(const QString &program, const QStringList &arguments
 
 bool BrowserRun::requestClose(Clock::time_point *sentAt)
 {
+    return sendKeys(QStringLiteral("alt+F4"), sentAt);
+}
+
+bool BrowserRun::sendKeys(const QString &keys, Clock::time_point *sentAt)
+{
     if (!m_display.hasWindowManager() || !isRunning())
         return false;
     const QStringList windows =
@@ -129,7 +134,7 @@ bool BrowserRun::requestClose(Clock::time_point *sentAt)
     runTool(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), windows.last()});
     if (sentAt)
         *sentAt = Clock::now();
-    runTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--clearmodifiers"), QStringLiteral("alt+F4")});
+    runTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--clearmodifiers"), keys});
     return true;
 }
 

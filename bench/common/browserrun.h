@@ -44,8 +44,10 @@ public:
     // seconds; returns the milliseconds waited, or -1 when it was not steady within maxMs.
     int waitForSteadyCpu(int maxMs, int minMs = 0);
 
-    // A close request through the window manager (the program's window activated, then Alt+F4);
-    // sentAt receives the moment just before the key goes out.
+    // Keys (as xdotool names them, "ctrl+Tab") to the program's window, activated first through
+    // the window manager; sentAt receives the moment just before the keys go out.
+    bool sendKeys(const QString &keys, Clock::time_point *sentAt = nullptr);
+    // A close request through the window manager: Alt+F4.
     bool requestClose(Clock::time_point *sentAt = nullptr);
     // Ends the program: a close request when a window manager is there, then SIGTERM, then
     // SIGKILL for the whole tree; returns once every process of the tree is gone.

@@ -7,6 +7,10 @@ PingServer::PingServer()
         if (m_pingCounts[page]++ == 0)
             m_firstPings.insert(page, now);
     });
+    connect(this, &TestServer::pageShown, this, [this](int page) {
+        m_lastShown = Clock::now();
+        m_lastShownPage = page;
+    });
 }
 
 int PingServer::pingCount(int page) const
@@ -32,4 +36,5 @@ void PingServer::forget()
 {
     m_pingCounts.clear();
     m_firstPings.clear();
+    m_lastShownPage = 0;
 }

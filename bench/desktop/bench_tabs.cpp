@@ -1,10 +1,13 @@
-// Two moments of daily use, on an X display, each program in its warm home:
+// Three moments of daily use, on an X display, each program in its warm home:
 //  hand-over: with Quarvel running one tab, a second start `quarvel <address>` hands the address
 //    to the running window; timed from that start to the new page's ping. The bare view has no
 //    hand-over: its own start to the page's ping, in the same round, is the yardstick.
 //  close: with 10 tabs loaded, a close request through the window manager (the window activated,
 //    then Alt+F4), timed until every process of the program's tree has ended; the bare view
 //    closing its 10 tabs is the yardstick.
+//  tab switch: with 10 tabs loaded, Ctrl+Tab nine times, each once the page before shows; timed
+//    from the key to the first frame of the page that comes into view (it reports it). A program
+//    that never stops showing its covered pages to the engine gives no such report: n/a.
 // Which program goes first changes every round; the medians are the result.
 //
 // Usage: bench_tabs [rounds=5] [other-quarvel]
@@ -66,6 +69,38 @@ double closeTenTabs(const BenchProgram &program, BenchHome &home, const BenchDis
     return msBetween(sent, BrowserRun::Clock::now());
 }
 
+// "n/a" for a program that gave no first-frame report.
+QString switchText(double ms)
+{
+    return ms < 0 ? QStringLiteral("n/a") : msText(ms);
+}
+
+// The median of nine switches to the next tab, from the key to the shown page's first frame;
+// -1 when no page reported one.
+double switchTabs(const BenchProgram &program, BenchHome &home, const BenchDisplay &display,
+                  PingServer &server)
+{
+    BrowserRun run(program, home, display);
+    if (!run.startAndLoad(server, 10))
+        return -1;
+    run.waitForSteadyCpu(15000);
+    QList<double> switches;
+    for (int i = 0; i < 9; ++i) {
+        const int before = server.lastShownPage();
+        const PingServer::Clock::time_point shownBefore = server.lastShown();
+        BrowserRun::Clock::time_point sent;
+        if (!run.sendKeys(QStringLiteral("ctrl+Tab"), &sent))
+            return -1;
+        if (!waitUntil([&] { return server.lastShownPage() != 0 &&
+                                    (server.lastShownPage() != before || server.lastShown() != shownBefore); },
+                       3000))
+            break;
+        switches.append(msBetween(sent, server.lastShown()));
+        pauseFor(300); // the page shown has settled
+    }
+    return switches.isEmpty() ? -1 : median(switches);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -88,11 +123,12 @@ int main(int argc, char **argv)
         BrowserRun(programs[p], *homes[p], display).startAndLoad(server, 1);
     }
 
-    QList<QList<double>> handOvers(programs.size()), closes(programs.size());
+    QList<QList<double>> handOvers(programs.size()), closes(programs.size()), switches(programs.size());
     for (int round = 0; round < rounds; ++round) {
         for (int p : roundOrder(programs.size(), round)) {
             handOvers[p].append(handOver(programs[p], *homes[p], display, server));
             closes[p].append(closeTenTabs(programs[p], *homes[p], display, server));
+            switches[p].append(switchTabs(programs[p], *homes[p], display, server));
         }
         std::printf("round %d: hand-over", round + 1);
         for (int p = 1; p < programs.size(); ++p)
@@ -104,6 +140,10 @@ int main(int argc, char **argv)
             std::printf(", %s %s (ratio %s)", qPrintable(programs[p].name),
                         qPrintable(msText(closes[p].last())),
                         qPrintable(ratioText(closes[p].last(), closes[0].last())));
+        std::printf("; tab switch:");
+        for (int p = 0; p < programs.size(); ++p)
+            std::printf("%s %s %s", p > 0 ? "," : "", qPrintable(programs[p].name),
+                        qPrintable(switchText(switches[p].last())));
         std::printf("\n");
         std::fflush(stdout);
     }
@@ -120,6 +160,10 @@ int main(int argc, char **argv)
         std::printf(", %s %s (median paired ratio %s)", qPrintable(programs[p].name),
                     qPrintable(msText(median(closes[p]))),
                     qPrintable(ratioText(medianPairedRatio(closes[p], closes[0]), 1)));
+    std::printf("\ntab switch to the shown page's first frame:");
+    for (int p = 0; p < programs.size(); ++p)
+        std::printf("%s %s %s", p > 0 ? "," : "", qPrintable(programs[p].name),
+                    qPrintable(switchText(median(switches[p]))));
     std::printf("\n");
     return 0;
 }

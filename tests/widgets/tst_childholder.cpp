@@ -7,45 +7,21 @@
 
 namespace {
 
-// A request posted while posted events are being sent waits for the next round: a request that
-// climbs two levels needs two.
-void deliverPostedEvents()
+// Counts the layout passes a window is asked for. A request posted while posted events are being
+// sent waits for the next round, so each check lets three rounds go by.
+struct LayoutRequests : QObject
 {
-    for (int round = 0; round < 3; ++round)
-        QCoreApplication::processEvents();
-}
-
-// Counts the layout passes the window is asked for.
-class LayoutRequests : public QObject
-{
-public:
-    explicit LayoutRequests(QWidget *window) { window->installEventFilter(this); }
     int count = 0;
-
-protected:
+    int settledCount()
+    {
+        for (int round = 0; round < 3; ++round)
+            QCoreApplication::processEvents();
+        return count;
+    }
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::LayoutRequest)
-            ++count;
+        count += event->type() == QEvent::LayoutRequest;
         return false;
-    }
-};
-
-struct Window
-{
-    QWidget window;
-    ChildHolder *holder = nullptr;
-
-    explicit Window(QWidget *child, ChildHolder::Width width)
-    {
-        auto *layout = new QVBoxLayout(&window);
-        holder = new ChildHolder(child, width, &window);
-        layout->addWidget(holder);
-        layout->addStretch();
-        window.resize(400, 200);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        deliverPostedEvents();
     }
 };
 
@@ -56,48 +32,49 @@ class TestChildHolder : public QObject
     Q_OBJECT
 
 private slots:
-    // A tab strip asks for a layout at each caption; the window hears of it only when the strip's
-    // height changes, and the strip always fills its holder.
-    void tabStripPassesOnHeightOnly()
+    void passesOnChangedHintsOnly_data()
     {
-        auto *strip = new QTabBar;
-        strip->addTab(QStringLiteral("about:blank"));
-        Window w(strip, ChildHolder::Width::ChildMinimum);
-        LayoutRequests requests(&w.window);
-
-        strip->setTabText(0, QStringLiteral("A much longer caption of a loaded page"));
-        strip->addTab(QStringLiteral("Second"));
-        strip->updateGeometry(); // as the frame's strip asks at every caption
-        deliverPostedEvents();
-        QCOMPARE(requests.count, 0);
-        QCOMPARE(strip->geometry(), w.holder->rect());
-
-        QFont big = strip->font();
-        big.setPointSize(big.pointSize() * 3);
-        strip->setFont(big);
-        QTRY_VERIFY(requests.count > 0);
-        QTRY_COMPARE(w.holder->height(), strip->sizeHint().height());
-        QCOMPARE(strip->geometry(), w.holder->rect());
+        QTest::addColumn<bool>("tabStrip");
+        QTest::newRow("tab strip, its height") << true;
+        QTest::newRow("label, its own width") << false;
     }
 
-    // With the child's own width, a wider hint is passed on; a resize that changes no hint is not.
-    void widthChangesArePassedOn()
+    // A caption that leaves the hints as they were reaches no further than the holder; a taller
+    // strip or a wider label is passed on, and the child fills its holder.
+    void passesOnChangedHintsOnly()
     {
+        QFETCH(bool, tabStrip);
+        auto *strip = new QTabBar;
+        strip->addTab(QStringLiteral("about:blank"));
         auto *label = new QLabel(QStringLiteral("short"));
-        Window w(label, ChildHolder::Width::Child);
-        LayoutRequests requests(&w.window);
+        QWidget *child = tabStrip ? static_cast<QWidget *>(strip) : label;
+        QWidget window;
+        auto *holder = new ChildHolder(
+            child, tabStrip ? ChildHolder::Width::ChildMinimum : ChildHolder::Width::Child, &window);
+        (new QVBoxLayout(&window))->addWidget(holder);
+        window.resize(400, 200);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        LayoutRequests requests;
+        requests.settledCount();
+        window.installEventFilter(&requests);
 
-        w.window.resize(420, 220);
-        deliverPostedEvents();
-        const int afterResize = requests.count;
-        label->setText(QStringLiteral("short")); // the same text: no hint changes
-        label->updateGeometry();
-        deliverPostedEvents();
-        QCOMPARE(requests.count, afterResize);
+        strip->setTabText(0, QStringLiteral("A much longer caption of a loaded page"));
+        child->updateGeometry(); // as the frame's strip asks at every caption
+        QCOMPARE(requests.settledCount(), 0);
 
-        label->setText(QStringLiteral("a label text that is a good deal wider than before"));
-        QTRY_VERIFY(requests.count > afterResize);
-        QCOMPARE(w.holder->sizeHint().width(), label->sizeHint().width());
+        if (tabStrip) {
+            QFont big = strip->font();
+            big.setPointSize(big.pointSize() * 3);
+            strip->setFont(big);
+        } else {
+            label->setText(QStringLiteral("a label text that is a good deal wider than before"));
+        }
+        QTRY_VERIFY(requests.settledCount() > 0);
+        QTRY_COMPARE(child->geometry(), holder->rect());
+        QCOMPARE(holder->sizeHint().height(), child->sizeHint().height());
+        if (!tabStrip)
+            QCOMPARE(holder->sizeHint().width(), label->sizeHint().width());
     }
 };
 
