@@ -39,6 +39,10 @@ AddressBar::AddressBar(DocumentArea &documents, CommandRegistry &commands, QWidg
     m_addressBar->setInsertPolicy(QComboBox::NoInsert);
     m_addressBar->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_addressBar->setMinimumWidth(0);
+    // The band gives the field all the width there is; its height counts the page's icon from
+    // the start. (Measured again at the first show, with the icon, the field grew a pixel and
+    // the whole frame was laid out anew after its first paint.)
+    m_addressBar->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_addressBar->setMaxVisibleItems(20);
     m_addressBar->lineEdit()->installEventFilter(this);
     m_addressBar->installEventFilter(this);

@@ -29,8 +29,9 @@ QSize ChildHolder::minimumSizeHint() const
 
 bool ChildHolder::event(QEvent *event)
 {
-    // The child has no layout around it: its requests come here as events.
-    if (event->type() == QEvent::LayoutRequest &&
+    // The child has no layout around it: its requests come here as events, and none come
+    // while the holder is hidden, so a change made meanwhile is looked for when it shows.
+    if ((event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show) &&
         (hintNow() != m_reportedHint || m_child->minimumSizeHint() != m_reportedMinimum))
         updateGeometry();
     return QWidget::event(event);

@@ -76,6 +76,21 @@ private slots:
         if (!tabStrip)
             QCOMPARE(holder->sizeHint().width(), label->sizeHint().width());
     }
+
+    // Before the window first shows, the child's requests go nowhere: a change made after the
+    // window's layout read the hints is passed on when it shows.
+    void changeBeforeFirstShowIsPassedOn()
+    {
+        auto *label = new QLabel(QStringLiteral("short"));
+        QWidget window;
+        auto *holder = new ChildHolder(label, ChildHolder::Width::Child, &window);
+        (new QVBoxLayout(&window))->addWidget(holder);
+        window.layout()->activate();
+        label->setText(QStringLiteral("a label text that is a good deal wider than before"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_COMPARE(window.layout()->itemAt(0)->sizeHint().width(), label->sizeHint().width());
+    }
 };
 
 QTEST_MAIN(TestChildHolder)
