@@ -48,14 +48,22 @@ double handOver(const BenchProgram &program, BenchHome &home, const BenchDisplay
     return msBetween(second.started(), server.firstPing(2));
 }
 
+// Ten tabs loaded, and the tree's CPU use settled after them.
+bool loadTenTabs(BrowserRun &run, PingServer &server)
+{
+    if (!run.startAndLoad(server, 10))
+        return false;
+    run.waitForSteadyCpu(15000);
+    return true;
+}
+
 // From the close request to the end of the last process of the tree; -1 when it failed.
 double closeTenTabs(const BenchProgram &program, BenchHome &home, const BenchDisplay &display,
                     PingServer &server)
 {
     BrowserRun run(program, home, display);
-    if (!run.startAndLoad(server, 10))
+    if (!loadTenTabs(run, server))
         return -1;
-    run.waitForSteadyCpu(15000);
     const QList<ProcessTree::Member> tree = ProcessTree::members(run.pid());
     BrowserRun::Clock::time_point sent;
     if (!run.requestClose(&sent)) {
@@ -81,9 +89,8 @@ double switchTabs(const BenchProgram &program, BenchHome &home, const BenchDispl
                   PingServer &server)
 {
     BrowserRun run(program, home, display);
-    if (!run.startAndLoad(server, 10))
+    if (!loadTenTabs(run, server))
         return -1;
-    run.waitForSteadyCpu(15000);
     QList<double> switches;
     for (int i = 0; i < 9; ++i) {
         const int before = server.lastShownPage();
