@@ -189,6 +189,9 @@ private slots:
             QVERIFY(lock.exec(QStringLiteral("COMMIT")));
             QTRY_VERIFY_WITH_TIMEOUT(store.addVisit(QStringLiteral("http://b.example/"), QStringLiteral("B"))
                                          || store.isOpen(), 10000);
+            // Visits keep the millisecond: c is the latest only once the clock has moved on.
+            const qint64 bAdded = QDateTime::currentMSecsSinceEpoch();
+            QTRY_VERIFY(QDateTime::currentMSecsSinceEpoch() > bAdded);
             QVERIFY(store.addVisit(QStringLiteral("http://c.example/"), QStringLiteral("C")));
             QVERIFY(!store.isLocked());
             QCOMPARE(store.addresses().first(), QStringLiteral("http://c.example/"));
