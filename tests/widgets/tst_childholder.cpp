@@ -44,11 +44,12 @@ private slots:
     void passesOnChangedHintsOnly()
     {
         QFETCH(bool, tabStrip);
-        auto *strip = new QTabBar;
-        strip->addTab(QStringLiteral("about:blank"));
-        auto *label = new QLabel(QStringLiteral("short"));
-        QWidget *child = tabStrip ? static_cast<QWidget *>(strip) : label;
         QWidget window;
+        auto *strip = new QTabBar(&window);
+        strip->addTab(QStringLiteral("about:blank"));
+        auto *label = new QLabel(QStringLiteral("short"), &window);
+        QWidget *child = tabStrip ? static_cast<QWidget *>(strip) : label;
+        (tabStrip ? static_cast<QWidget *>(label) : strip)->hide();
         auto *holder = new ChildHolder(
             child, tabStrip ? ChildHolder::Width::ChildMinimum : ChildHolder::Width::Child, &window);
         (new QVBoxLayout(&window))->addWidget(holder);
