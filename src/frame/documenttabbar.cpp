@@ -1,5 +1,7 @@
 #include "documenttabbar.h"
 
+#include "widgets/repaintbatcher.h"
+
 #include <QAbstractButton>
 #include <QMouseEvent>
 #include <QPainter>
@@ -77,8 +79,10 @@ void DocumentTabBar::setState(int position, const State &s)
     map.insert(QStringLiteral("icon"), s.icon);
     map.insert(QStringLiteral("shrunk"), s.shrunk);
     setTabData(position - 1, map);
-    if (!iconKnown || icon != s.icon)
+    if (!iconKnown || icon != s.icon) {
+        RepaintBatcher::hold(this);
         setTabIcon(position - 1, stripIcon(s.icon));
+    }
 }
 
 int DocumentTabBar::appendTab(const QString &caption, int icon)
@@ -100,8 +104,10 @@ void DocumentTabBar::setCaption(int position, const QString &caption)
     // out and repaint the whole strip.
     QString text = caption;
     text.replace(u'&', QLatin1String("&&"));
-    if (tabText(position - 1) != text)
+    if (tabText(position - 1) != text) {
+        RepaintBatcher::hold(this);
         setTabText(position - 1, text);
+    }
 }
 
 void DocumentTabBar::setToolTipText(int position, const QString &text)

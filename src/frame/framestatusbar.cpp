@@ -4,6 +4,7 @@
 #include "core/strings.h"
 #include "miscimages.h"
 #include "widgets/panelstatusbar.h"
+#include "widgets/repaintbatcher.h"
 
 #include <QDateTime>
 #include <QLabel>
@@ -105,6 +106,8 @@ void FrameStatusBar::create(const QString &skinPath)
 
 void FrameStatusBar::setStatusText(const QString &text)
 {
+    if (m_statusBar->panelText(QStringLiteral("Item1")) != text)
+        RepaintBatcher::hold(m_statusCanvas);
     m_statusBar->setPanelText(QStringLiteral("Item1"), text);
     m_fullScreenStatus->setText(text);
 }
@@ -114,6 +117,7 @@ void FrameStatusBar::setProgressText(const QString &text)
     if (m_statusBar->tag() == text)
         return;
     m_statusBar->setTag(text);
+    RepaintBatcher::hold(m_statusCanvas);
     m_statusBar->setPanelStyle(QStringLiteral("Item7"),
                                 text.toInt() != 0 ? PanelStatusBar::kStyleOwnerDraw
                                                   : PanelStatusBar::kStyleGripperPane);
@@ -122,7 +126,10 @@ void FrameStatusBar::setProgressText(const QString &text)
 
 void FrameStatusBar::setSecureIcon(bool secure)
 {
-    m_statusBar->setPanelIcon(QStringLiteral("Item6"), secure ? 2 : -1);
+    const int icon = secure ? 2 : -1;
+    if (m_statusBar->panelIcon(QStringLiteral("Item6")) != icon)
+        RepaintBatcher::hold(m_statusCanvas);
+    m_statusBar->setPanelIcon(QStringLiteral("Item6"), icon);
 }
 
 void FrameStatusBar::setPopupIndicator(int icon)
