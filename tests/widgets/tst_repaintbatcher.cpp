@@ -1,7 +1,6 @@
 #include "widgets/repaintbatcher.h"
 
 #include <QLabel>
-#include <QVBoxLayout>
 #include <QtTest>
 
 namespace {
@@ -32,23 +31,20 @@ private slots:
         QWidget window;
         auto *caption = new CountingLabel(QStringLiteral("caption"), &window);
         auto *progress = new CountingLabel(QStringLiteral("0"), &window);
-        auto *layout = new QVBoxLayout(&window);
-        layout->addWidget(caption);
-        layout->addWidget(progress);
+        progress->move(0, 40);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTRY_VERIFY(caption->paints > 0 && progress->paints > 0);
         caption->paints = progress->paints = 0;
 
-        RepaintBatcher::hold(caption);
-        caption->setText(QStringLiteral("A page's title"));
-        RepaintBatcher::hold(progress);
-        progress->setText(QStringLiteral("40"));
-        RepaintBatcher::hold(progress); // held already
-        progress->setText(QStringLiteral("80"));
+        for (const QString &percent : {QStringLiteral("40"), QStringLiteral("80")}) {
+            RepaintBatcher::hold(caption);
+            caption->setText(QStringLiteral("A page's title ") + percent);
+            RepaintBatcher::hold(progress);
+            progress->setText(percent);
+        }
         QCoreApplication::processEvents();
-        QCOMPARE(caption->paints, 0);
-        QCOMPARE(progress->paints, 0);
+        QCOMPARE(caption->paints + progress->paints, 0);
 
         QTRY_VERIFY(caption->paints > 0);
         QCOMPARE(caption->paints, 1);
