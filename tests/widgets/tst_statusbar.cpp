@@ -55,7 +55,8 @@ class TestStatusBar : public QObject
     void addPanels(PanelStatusBar &bar, const QList<int> &minWidths)
     {
         for (int i = 0; i < minWidths.size(); ++i)
-            bar.addPanel(0, QString(), -1, minWidths[i], false, QStringLiteral("Item%1").arg(i + 1));
+            bar.addPanel(0, QString(), -1, minWidths[i], false, false, 0,
+                         QStringLiteral("Item%1").arg(i + 1));
     }
 
     void expectError(const std::function<void()> &call, qint32 number, const QString &source,
@@ -102,8 +103,8 @@ private slots:
         PanelStatusBar bar;
         bar.create(&m_owner);
         addPanels(bar, {10, 10, 10});
-        bar.addPanel(0, {}, -1, 10, false, QStringLiteral("Dup"));
-        bar.addPanel(0, {}, -1, 10, false, QStringLiteral("Dup"));
+        bar.addPanel(0, {}, -1, 10, false, false, 0, QStringLiteral("Dup"));
+        bar.addPanel(0, {}, -1, 10, false, false, 0, QStringLiteral("Dup"));
         if (expected > 0) {
             QCOMPARE(bar.panelIndex(key), expected);
         } else {
@@ -122,8 +123,8 @@ private slots:
         PanelStatusBar bar;
         bar.create(&m_owner);
         for (int i = 1; i <= 255; ++i)
-            QCOMPARE(bar.addPanel(0, {}, -1, 1, false, QString::number(i)), i);
-        expectError([&] { bar.addPanel(0, {}, -1, 1, false, QStringLiteral("x")); },
+            QCOMPARE(bar.addPanel(0, {}, -1, 1, false, false, 0, QString::number(i)), i);
+        expectError([&] { bar.addPanel(0, {}, -1, 1, false, false, 0, QStringLiteral("x")); },
                     kErrTooManyPanels, QStringLiteral("quarvel.vbalStatusBar"),
                     QStringLiteral("Too many panels."));
         // Nothing was added: position 256 and the key are unknown.
@@ -144,11 +145,11 @@ private slots:
             const Edges e = rectOf(bar, key);
             return e.right - e.left;
         };
-        bar.addPanel(0, {}, -1, 10, true, QStringLiteral("A"));
-        bar.addPanel(0, {}, -1, 10, false, QStringLiteral("B"));
+        bar.addPanel(0, {}, -1, 10, true, false, 0, QStringLiteral("A"));
+        bar.addPanel(0, {}, -1, 10, false, false, 0, QStringLiteral("B"));
         QVERIFY(width(QStringLiteral("A")) > 300);
         QCOMPARE(width(QStringLiteral("B")), 10 + 10); // with the size grip's room
-        bar.addPanel(0, {}, -1, 10, true, QStringLiteral("C"));
+        bar.addPanel(0, {}, -1, 10, true, false, 0, QStringLiteral("C"));
         QCOMPARE(width(QStringLiteral("A")), 9);
         QCOMPARE(width(QStringLiteral("B")), 9);
         QVERIFY(width(QStringLiteral("C")) > 300);
@@ -193,8 +194,8 @@ private slots:
         icon.fill(Qt::blue);
         bar.setImageList({icon});
         for (int i = 0; i < minWidths.size(); ++i)
-            bar.addPanel(0, {}, i + 1 == iconPanel ? 0 : -1, minWidths[i], i + 1 == spring,
-                         QStringLiteral("P%1").arg(i + 1));
+            bar.addPanel(0, {}, i + 1 == iconPanel ? 0 : -1, minWidths[i], i + 1 == spring, false,
+                         0, QStringLiteral("P%1").arg(i + 1));
         for (int i = 0; i < minWidths.size(); ++i) {
             const Edges e = rectOf(bar, i + 1);
             const QList<int> actual{e.left, e.top, e.right, e.bottom};
@@ -219,7 +220,7 @@ private slots:
         red.fill(Qt::red);
         green.fill(Qt::green);
         bar.setImageList({red, green});
-        bar.addPanel(0, {}, 1, 20, false, QStringLiteral("I"));
+        bar.addPanel(0, {}, 1, 20, false, false, 0, QStringLiteral("I"));
         const Edges e = rectOf(bar, QStringLiteral("I"));
         const QPoint inIcon(e.left + 2 + 8, (e.top + e.bottom) / 2);
         QCOMPARE(bar.panelIcon(QStringLiteral("I")), 1);
@@ -248,7 +249,7 @@ private slots:
         QImage image(10, 10, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::magenta);
         QPainter painter(&image);
-        bar.addPanel(0, QStringLiteral("x"), -1, 10, false, QStringLiteral("A"));
+        bar.addPanel(0, QStringLiteral("x"), -1, 10, false, false, 0, QStringLiteral("A"));
         bar.draw(painter);
         bar.draw(1);
         painter.end();
@@ -304,8 +305,10 @@ private slots:
         bar.create(&m_owner);
         for (PanelStatusBar *b : {&blankBar, &bar}) {
             const QString text = b == &bar ? QStringLiteral("WWWW") : QString();
-            b->addPanel(PanelStatusBar::kStyleOwnerDraw, text, -1, 100, false, QStringLiteral("A"));
-            b->addPanel(PanelStatusBar::kStyleOwnerDraw, text, -1, 100, false, QStringLiteral("B"));
+            b->addPanel(PanelStatusBar::kStyleOwnerDraw, text, -1, 100, false, false, 0,
+                        QStringLiteral("A"));
+            b->addPanel(PanelStatusBar::kStyleOwnerDraw, text, -1, 100, false, false, 0,
+                        QStringLiteral("B"));
         }
         const QImage blank = render(blankBar, m_owner);
         QList<int> raised;
@@ -344,7 +347,7 @@ private slots:
         PanelStatusBar bar;
         bar.create(&m_owner);
         for (int width : {300, 200, 100})
-            bar.addPanel(PanelStatusBar::kStyleOwnerDraw, {}, -1, width, false, {});
+            bar.addPanel(PanelStatusBar::kStyleOwnerDraw, {}, -1, width, false, false, 0, {});
         QList<int> raised;
         int rightOfSecond = 0;
         connect(&bar, &PanelStatusBar::ownerDrawRequested, this,
@@ -402,9 +405,11 @@ private slots:
         QPixmap icon(16, 16);
         icon.fill(Qt::blue);
         bar.setImageList({icon});
-        bar.addPanel(0, QStringLiteral("Status"), -1, 145, true, QStringLiteral("Item1"));
-        bar.addPanel(PanelStatusBar::kStyleGripperPane, {}, 0, 16, false, QStringLiteral("Item3"));
-        bar.addPanel(PanelStatusBar::kStyleOwnerDraw, {}, -1, 172, false, QStringLiteral("Item7"));
+        bar.addPanel(0, QStringLiteral("Status"), -1, 145, true, false, 0, QStringLiteral("Item1"));
+        bar.addPanel(PanelStatusBar::kStyleGripperPane, {}, 0, 16, false, false, 0,
+                     QStringLiteral("Item3"));
+        bar.addPanel(PanelStatusBar::kStyleOwnerDraw, {}, -1, 172, false, false, 0,
+                     QStringLiteral("Item7"));
         bar.setSizeGrip(true);
         int raised = 0;
         connect(&bar, &PanelStatusBar::ownerDrawRequested, this,
