@@ -41,7 +41,7 @@ int main(int argc, char **argv)
                         {0x100, 16, false, 3},  {0x100, 16, false, 7}, {0, 16, false, 2},
                         {0x1000, 172, false, -1}, {0x100, 16, false, -1}};
     for (int i = 0; i < 8; ++i)
-        bar.addPanel(rows[i].style, {}, rows[i].icon, rows[i].minWidth, rows[i].spring,
+        bar.addPanel(rows[i].style, {}, rows[i].icon, rows[i].minWidth, rows[i].spring, false, 0,
                      QStringLiteral("Item%1").arg(i + 1));
     bar.setSizeGrip(true);
     bar.setPanelText(QStringLiteral("Item1"), QStringLiteral("Opening page https://example.test/..."));

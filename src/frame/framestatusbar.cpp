@@ -84,7 +84,8 @@ void FrameStatusBar::create(const QString &skinPath)
         {"Item7", 0x1000, 172, false}, {"Item8", 0x100, 16, false},
     };
     for (const PanelEntry &p : panels)
-        m_statusBar->addPanel(p.style, QString(), -1, p.minWidth, p.spring, QLatin1String(p.key));
+        m_statusBar->addPanel(p.style, QString(), -1, p.minWidth, p.spring, false, 0,
+                              QLatin1String(p.key));
     if (!skinPath.isEmpty())
         m_statusBar->setImageFile(skinPath);
     m_statusBar->setSizeGrip(true);

@@ -1,12 +1,12 @@
 #include "panelstatusbar.h"
 
-#include "core/storedvalue.h"
 #include "core/numberederror.h"
+#include "core/storedcolor.h"
+#include "core/storedvalue.h"
+#include "panelstatusbarpainter.h"
 
+#include <QApplication>
 #include <QFontMetrics>
-#include <QPainter>
-#include <QStyle>
-#include <QStyleOptionSizeGrip>
 #include <QWidget>
 
 #include <cmath>
@@ -14,11 +14,8 @@
 
 namespace {
 
+constexpr int kIdealWidthPadding = 12;
 constexpr int kBarHeightPadding = 10;
-constexpr int kIconInset = 2;
-constexpr int kIconTextGap = 4;
-
-constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
 
 QString sourceText()
 {
@@ -29,21 +26,6 @@ QString sourceText()
 QRect toQRect(int left, int top, int right, int bottom)
 {
     return QRect(left, top, right - left, bottom - top);
-}
-
-// The part of a styled pane that holds its text and icon.
-QRect paneContents(const QRect &pane)
-{
-    return pane.adjusted(2, 1, -2, -1);
-}
-
-void drawText(QPainter &painter, const QRect &rect, const QString &text, bool ellipsis)
-{
-    if (rect.width() <= 0 || rect.height() <= 0 || text.isEmpty())
-        return;
-    const QString shown =
-        ellipsis ? painter.fontMetrics().elidedText(text, Qt::ElideRight, rect.width()) : text;
-    painter.drawText(rect, kTextFlags, shown);
 }
 
 std::optional<double> numericKey(const QVariant &key)
@@ -75,6 +57,9 @@ std::optional<double> numericKey(const QVariant &key)
 PanelStatusBar::PanelStatusBar(QObject *parent)
     : QObject(parent)
 {
+    // Styled drawing needs a widget style, which only a widget application has.
+    m_stylesAvailable = qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr;
+    m_useStyles = m_stylesAvailable;
 }
 
 PanelStatusBar::~PanelStatusBar() = default;
@@ -98,15 +83,52 @@ void PanelStatusBar::setImageFile(const QString &imageFile)
     draw(-1);
 }
 
+void PanelStatusBar::setSimpleMode(bool on)
+{
+    m_simpleMode = on;
+    draw(-1);
+}
+
+void PanelStatusBar::setSimpleText(const QString &text)
+{
+    m_simpleText = text;
+    if (m_simpleMode)
+        draw(-1);
+}
+
+QString PanelStatusBar::panelToolTipText(const QVariant &key) const
+{
+    return panel(key).toolTipText;
+}
+
 void PanelStatusBar::setPanelToolTipText(const QVariant &key, const QString &toolTip)
 {
     panel(key).toolTipText = toolTip;
+}
+
+void PanelStatusBar::setAllowXPStyles(bool on)
+{
+    if (!on) {
+        m_useStyles = false;
+        return;
+    }
+    if (!m_stylesAvailable)
+        throw NumberedError(
+            kErrStylesNotSupported, sourceText(),
+            QStringLiteral("XP Styles not supported on this Windows installation."));
+    m_useStyles = true;
 }
 
 void PanelStatusBar::setSizeGrip(bool on)
 {
     m_sizeGrip = on;
     draw(-1);
+}
+
+void PanelStatusBar::setLeftTopOffsets(int left, int top)
+{
+    m_leftOffset = left;
+    m_topOffset = top;
 }
 
 void PanelStatusBar::setImageList(const QList<QPixmap> &images)
@@ -125,33 +147,73 @@ void PanelStatusBar::create(QWidget *owner)
     m_barHeight = QFontMetrics(owner->font()).height() + kBarHeightPadding;
 }
 
+QFont PanelStatusBar::font() const
+{
+    return ownerFont();
+}
+
+void PanelStatusBar::setFont(const QFont &font)
+{
+    if (!m_owner)
+        return;
+    m_owner->setFont(font);
+    m_barHeight = QFontMetrics(m_owner->font()).height() + kBarHeightPadding;
+}
+
+int PanelStatusBar::height() const
+{
+    return int(StoredValue::roundHalfEven(pixelsToTwips(m_barHeight)));
+}
+
+QFont PanelStatusBar::ownerFont() const
+{
+    return m_owner ? m_owner->font() : QFont();
+}
+
 // ---- panels
 
 int PanelStatusBar::addPanel(qint32 style, const QString &text, int imageIndex, int minWidth,
-                           bool spring, const QString &keyText)
+                             bool spring, bool fitContents, qint32 itemData, const QString &keyText,
+                             const QVariant &keyBefore)
 {
     if (panelCount() >= kMaxPanels)
         throw NumberedError(kErrTooManyPanels, sourceText(), QStringLiteral("Too many panels."));
 
-    m_panels.emplace_back();
-    const int position = panelCount();
+    int position;
+    if (!keyBefore.isValid()) {
+        m_panels.emplace_back();
+        position = panelCount();
+    } else {
+        position = panelIndex(keyBefore);
+        m_panels.insert(m_panels.begin() + (position - 1), Panel{});
+    }
     if (spring) {
         for (Panel &p : m_panels)
             p.spring = false;
     }
     Panel &p = m_panels[size_t(position - 1)];
     p.spring = spring;
+    p.fitToContents = fitContents;
     p.style = style;
     p.iconIndex = imageIndex;
     p.minWidth = minWidth;
+    p.itemData = itemData;
     p.key = keyText;
     p.text = text;
 
+    measurePanels(position, position);
     layoutPanels();
     setPanelText(position, text);
     setPanelIcon(position, imageIndex);
     draw(-1);
     return position;
+}
+
+void PanelStatusBar::removePanel(const QVariant &key)
+{
+    const int position = panelIndex(key);
+    m_panels.erase(m_panels.begin() + (position - 1));
+    draw(-1);
 }
 
 int PanelStatusBar::panelIndex(const QVariant &key) const
@@ -170,6 +232,15 @@ int PanelStatusBar::panelIndex(const QVariant &key) const
     raiseInvalidIndex(key);
 }
 
+bool PanelStatusBar::panelExists(const QVariant &key) const
+{
+    try {
+        return panelIndex(key) >= 1;
+    } catch (const NumberedError &) {
+        return false;
+    }
+}
+
 void PanelStatusBar::panelRect(const QVariant &key, int &left, int &top,
                                 int &right, int &bottom) const
 {
@@ -178,6 +249,20 @@ void PanelStatusBar::panelRect(const QVariant &key, int &left, int &top,
     top = p.top;
     right = p.right;
     bottom = p.bottom;
+}
+
+QString PanelStatusBar::panelKey(int index) const
+{
+    if (index < 1 || index > panelCount())
+        raiseInvalidIndex(index);
+    return m_panels[size_t(index - 1)].key;
+}
+
+void PanelStatusBar::setPanelKey(int index, const QVariant &key)
+{
+    if (index < 1 || index > panelCount())
+        raiseInvalidIndex(index);
+    m_panels[size_t(index - 1)].key = key.toString();
 }
 
 QString PanelStatusBar::panelText(const QVariant &key) const
@@ -195,9 +280,47 @@ void PanelStatusBar::setPanelText(const QVariant &key, const QString &text)
     draw(position);
 }
 
+bool PanelStatusBar::panelSpring(const QVariant &key) const
+{
+    return panel(key).spring;
+}
+
+void PanelStatusBar::setPanelSpring(const QVariant &key, bool spring)
+{
+    const int position = panelIndex(key);
+    if (m_panels[size_t(position - 1)].spring == spring)
+        return;
+    for (Panel &p : m_panels)
+        p.spring = false;
+    m_panels[size_t(position - 1)].spring = spring;
+    measurePanels(position, position);
+    layoutPanels();
+}
+
+bool PanelStatusBar::panelFitToContents(const QVariant &key) const
+{
+    return panel(key).fitToContents;
+}
+
+void PanelStatusBar::setPanelFitToContents(const QVariant &key, bool fitContents)
+{
+    const int position = panelIndex(key);
+    Panel &p = m_panels[size_t(position - 1)];
+    if (p.fitToContents == fitContents)
+        return;
+    p.fitToContents = fitContents;
+    measurePanels(position, position);
+    layoutPanels();
+}
+
 int PanelStatusBar::panelIcon(const QVariant &key) const
 {
     return panel(key).iconIndex;
+}
+
+QPixmap PanelStatusBar::panelPixmap(const QVariant &key) const
+{
+    return panel(key).icon;
 }
 
 void PanelStatusBar::setPanelIcon(const QVariant &key, int index)
@@ -214,6 +337,21 @@ void PanelStatusBar::setPanelIcon(const QVariant &key, int index)
     draw(layoutChanges ? -1 : position);
 }
 
+void PanelStatusBar::setPanelPixmap(const QVariant &key, const QPixmap &pixmap)
+{
+    const int position = panelIndex(key);
+    Panel &p = m_panels[size_t(position - 1)];
+    // As with an image-list icon: gaining or losing one moves the panels after it.
+    const bool layoutChanges = p.icon.isNull() != pixmap.isNull();
+    p.icon = pixmap;
+    draw(layoutChanges ? -1 : position);
+}
+
+qint32 PanelStatusBar::panelStyle(const QVariant &key) const
+{
+    return panel(key).style;
+}
+
 void PanelStatusBar::setPanelStyle(const QVariant &key, qint32 style)
 {
     const int position = panelIndex(key);
@@ -222,6 +360,22 @@ void PanelStatusBar::setPanelStyle(const QVariant &key, qint32 style)
         return;
     current = style;
     draw(position);
+}
+
+int PanelStatusBar::panelMinWidth(const QVariant &key) const
+{
+    return panel(key).minWidth;
+}
+
+int PanelStatusBar::panelIdealWidth(const QVariant &key) const
+{
+    return panel(key).idealWidth;
+}
+
+void PanelStatusBar::setPanelIdealWidth(const QVariant &key, int width)
+{
+    panel(key).idealWidth = width;
+    layoutPanels();
 }
 
 // ---- mouse
@@ -256,19 +410,38 @@ void PanelStatusBar::handleDoubleClick(const QPoint &pos)
 
 // ---- measuring and layout
 
+void PanelStatusBar::measurePanels(int first, int last)
+{
+    if (m_panels.empty())
+        return;
+    if (last < first)
+        last = first;
+    first = qMax(first, 1);
+    last = qMin(last, panelCount());
+    const QFontMetrics metrics(ownerFont());
+    for (int i = first; i <= last; ++i) {
+        Panel &p = m_panels[size_t(i - 1)];
+        p.idealWidth = qMax(metrics.horizontalAdvance(p.text) + kIdealWidthPadding, p.minWidth);
+    }
+}
+
 void PanelStatusBar::layoutPanels()
 {
     if (m_panels.empty() || !m_owner)
         return;
+    const int left = m_leftOffset;
+    const int top = m_topOffset;
     const int right = m_owner->width();
-    const int height = m_owner->height();
+    const int bottom = m_owner->height();
+    const int height = bottom - top;
     const int count = panelCount();
 
+    auto basicWidth = [](const Panel &p) { return p.fitToContents ? p.idealWidth : p.minWidth; };
     std::vector<int> edge(size_t(count), 0);
     auto edgeOf = [&](int i) {
         // Running right edge of panel i (0-based) from the edge of the panel before it.
         const Panel &p = m_panels[size_t(i)];
-        int e = (i == 0 ? 0 : edge[size_t(i - 1)]) + p.minWidth;
+        int e = (i == 0 ? 0 : edge[size_t(i - 1)]) + basicWidth(p);
         if (!p.icon.isNull())
             e += m_iconSize;
         if (i > 0 && i == count - 1)
@@ -292,38 +465,25 @@ void PanelStatusBar::layoutPanels()
 
     for (int i = 0; i < count; ++i) {
         Panel &p = m_panels[size_t(i)];
-        p.left = i == 0 ? 0 : edge[size_t(i - 1)];
-        p.top = 0;
-        p.bottom = height;
+        p.width = edge[size_t(i)] - (i == 0 ? 0 : edge[size_t(i - 1)]);
+        p.left = i == 0 ? left : edge[size_t(i - 1)];
+        p.top = top;
+        p.bottom = bottom;
         p.right = i == count - 1 ? edge[size_t(i)] : edge[size_t(i)] - 1;
     }
 }
 
 // ---- painting
 
-bool PanelStatusBar::hasBackground() const
-{
-    return !m_background.isNull() && m_background.width() > 0 && m_background.height() > 0;
-}
-
-void PanelStatusBar::tileBackground(QPainter &painter, int left, int top, int width,
-                                  int height) const
-{
-    if (!hasBackground() || width <= 0 || height <= 0)
-        return;
-    // Tiles start at the rectangle's corner and are clipped one pixel wider on the right.
-    painter.drawTiledPixmap(QRect(left, top, width + 1, height), m_background);
-}
-
 void PanelStatusBar::draw(int position)
 {
     if (!m_owner)
         return;
+    layoutPanels();
     if (position < 1 || position > panelCount()) {
         m_owner->update();
         return;
     }
-    layoutPanels();
     const Panel &p = m_panels[size_t(position - 1)];
     m_owner->update(toQRect(p.left, p.top, p.right + 1, p.bottom));
 }
@@ -335,81 +495,27 @@ void PanelStatusBar::draw(QPainter &painter, int position)
     if (position != -1 && (position < 1 || position > panelCount()))
         return;
 
-    const QRect client = m_owner->rect();
-    const int clientRight = client.x() + client.width();
-    const QPalette palette = m_owner->palette();
-
-    painter.save();
-    painter.setFont(m_owner->font());
-    painter.setPen(palette.color(QPalette::WindowText));
-
+    PanelStatusBarPainter bar(painter, *m_owner, {m_useStyles, m_iconSize, m_background});
     // Background: the whole bar, or the panel's rectangle of the last layout.
-    QRect background = client;
+    QRect background = m_owner->rect();
     if (position != -1) {
         const Panel &p = m_panels[size_t(position - 1)];
         background = toQRect(p.left, p.top, p.right, p.bottom);
     }
-    QStyleOption option;
-    option.initFrom(m_owner);
-    painter.fillRect(background, palette.color(QPalette::Window));
-    option.rect = background;
-    m_owner->style()->drawPrimitive(QStyle::PE_PanelStatusBar, &option, &painter, m_owner);
+    bar.paintBackground(background);
 
     layoutPanels();
-
-    const int first = position == -1 ? 1 : position;
-    const int last = position == -1 ? panelCount() : position;
-    for (int i = first; i <= last; ++i) {
-        bool lastPainted = false;
-        drawPanel(painter, i, option, clientRight, lastPainted);
-        if (lastPainted)
-            break;
-    }
-
-    if (m_sizeGrip)
-        drawSizeGrip(painter, client);
-    painter.restore();
-}
-
-void PanelStatusBar::drawPanel(QPainter &painter, int position, QStyleOption &option,
-                               int clientRight, bool &lastPainted)
-{
-    const Panel &p = m_panels[size_t(position - 1)];
-    int left = p.left, top = p.top, right = p.right, bottom = p.bottom;
-    if (right > clientRight) {
-        right = clientRight - 1;
-        lastPainted = true;
-    }
-    // Every panel starts with its default drawing; a handler clears it for its own.
-    bool doDefault = true;
-    tileBackground(painter, left, top, right - left, bottom - top);
-    option.rect = toQRect(left, top, right, bottom);
-    m_owner->style()->drawPrimitive(QStyle::PE_FrameStatusBarItem, &option, &painter, m_owner);
-    if (p.style & kStyleOwnerDraw) {
-        emit ownerDrawRequested(&painter, position, left, top, right, bottom, doDefault);
-        painter.setFont(m_owner->font());
-        painter.setPen(m_owner->palette().color(QPalette::WindowText));
-    }
-    if (!doDefault)
-        return;
-    const QRect r = toQRect(left, top, right, bottom);
-    if (!p.icon.isNull()) {
-        const int iconTop = top + 2 + (bottom - top - 2 - m_iconSize) / 2;
-        painter.drawPixmap(QRect(left + kIconInset, iconTop, m_iconSize, m_iconSize), p.icon);
-        QRect content = paneContents(r);
-        content.setLeft(content.left() + m_iconSize + kIconTextGap);
-        drawText(painter, content, p.text + QLatin1Char(' '), true);
+    if (m_simpleMode) {
+        bar.paintSimpleText(m_simpleText);
     } else {
-        drawText(painter, paneContents(r), p.text + QLatin1Char(' '), false);
+        const int first = position == -1 ? 1 : position;
+        const int last = position == -1 ? panelCount() : position;
+        bar.paintPanels(m_panels, first, last,
+                        [this](QPainter *p, int panel, int &left, int &top, int &right, int &bottom,
+                               bool &doDefault) {
+                            emit ownerDrawRequested(p, panel, left, top, right, bottom, doDefault);
+                        });
     }
-}
-
-void PanelStatusBar::drawSizeGrip(QPainter &painter, const QRect &client) const
-{
-    const int side = client.height();
-    QStyleOptionSizeGrip grip;
-    grip.initFrom(m_owner);
-    grip.rect = QRect(client.x() + client.width() - side, client.y(), side, side);
-    grip.corner = Qt::BottomRightCorner;
-    m_owner->style()->drawControl(QStyle::CE_SizeGrip, &grip, &painter, m_owner);
+    if (m_sizeGrip)
+        bar.paintSizeGrip();
 }

@@ -1,9 +1,11 @@
 #include "widgets/panelstatusbar.h"
 #include "core/numberederror.h"
+#include "core/storedcolor.h"
 
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -32,6 +34,31 @@ QImage render(PanelStatusBar &bar, const QWidget &owner)
     return image;
 }
 
+// Pixels in the rectangle that are not the colour given.
+int pixelsOtherThan(const QImage &image, const QRect &rect, QRgb colour)
+{
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            count += (image.pixel(x, y) & 0xFFFFFF) != (colour & 0xFFFFFF);
+    return count;
+}
+
+QRgb buttonFace()
+{
+    return storedColorToQColor(0x8000000Fu).rgb();
+}
+
+// An owner that counts its paints.
+class PaintCounter : public QWidget
+{
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent *) override { ++paints; }
+};
+
 // Pixels in the rectangle where the two images differ.
 int pixelsDiffering(const QImage &image, const QImage &other, const QRect &rect)
 {
@@ -40,6 +67,13 @@ int pixelsDiffering(const QImage &image, const QImage &other, const QRect &rect)
         for (int x = rect.left(); x <= rect.right(); ++x)
             count += image.pixel(x, y) != other.pixel(x, y);
     return count;
+}
+
+QPixmap filled(QColor colour)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(colour);
+    return pixmap;
 }
 
 } // namespace
@@ -55,7 +89,8 @@ class TestStatusBar : public QObject
     void addPanels(PanelStatusBar &bar, const QList<int> &minWidths)
     {
         for (int i = 0; i < minWidths.size(); ++i)
-            bar.addPanel(0, QString(), -1, minWidths[i], false, QStringLiteral("Item%1").arg(i + 1));
+            bar.addPanel(0, QString(), -1, minWidths[i], false, false, 0,
+                         QStringLiteral("Item%1").arg(i + 1));
     }
 
     void expectError(const std::function<void()> &call, qint32 number, const QString &source,
@@ -102,18 +137,38 @@ private slots:
         PanelStatusBar bar;
         bar.create(&m_owner);
         addPanels(bar, {10, 10, 10});
-        bar.addPanel(0, {}, -1, 10, false, QStringLiteral("Dup"));
-        bar.addPanel(0, {}, -1, 10, false, QStringLiteral("Dup"));
+        bar.addPanel(0, {}, -1, 10, false, false, 0, QStringLiteral("Dup"));
+        bar.addPanel(0, {}, -1, 10, false, false, 0, QStringLiteral("Dup"));
         if (expected > 0) {
             QCOMPARE(bar.panelIndex(key), expected);
+            QVERIFY(bar.panelExists(key));
         } else {
             expectError([&] { bar.panelIndex(key); }, kErrInvalidPanelIndex,
                         QStringLiteral("quarvel.vbalStatusBar"),
                         QStringLiteral("Invalid Panel Index: ") + key.toString());
+            QVERIFY(!bar.panelExists(key)); // never throws
             // Every keyed member goes through the same lookup.
             expectError([&] { bar.setPanelText(key, QStringLiteral("x")); },
                         kErrInvalidPanelIndex, QStringLiteral("quarvel.vbalStatusBar"),
                         QStringLiteral("Invalid Panel Index: ") + key.toString());
+        }
+    }
+
+    void panelKeyByPosition()
+    {
+        PanelStatusBar bar;
+        addPanels(bar, {10, 10});
+        QCOMPARE(bar.panelKey(2), QStringLiteral("Item2"));
+        bar.setPanelKey(1, 42); // any value, kept as its text
+        QCOMPARE(bar.panelKey(1), QStringLiteral("42"));
+        QCOMPARE(bar.panelIndex(QStringLiteral("Item2")), 2);
+        for (int outside : {0, 3}) {
+            const QString description = QStringLiteral("Invalid Panel Index: %1").arg(outside);
+            expectError([&] { bar.panelKey(outside); }, kErrInvalidPanelIndex,
+                        QStringLiteral("quarvel.vbalStatusBar"), description);
+            expectError([&] { bar.setPanelKey(outside, QStringLiteral("x")); },
+                        kErrInvalidPanelIndex, QStringLiteral("quarvel.vbalStatusBar"),
+                        description);
         }
     }
 
@@ -122,17 +177,122 @@ private slots:
         PanelStatusBar bar;
         bar.create(&m_owner);
         for (int i = 1; i <= 255; ++i)
-            QCOMPARE(bar.addPanel(0, {}, -1, 1, false, QString::number(i)), i);
-        expectError([&] { bar.addPanel(0, {}, -1, 1, false, QStringLiteral("x")); },
+            QCOMPARE(bar.addPanel(0, {}, -1, 1, false, false, 0, QString::number(i)), i);
+        expectError([&] { bar.addPanel(0, {}, -1, 1, false, false, 0, QStringLiteral("x")); },
                     kErrTooManyPanels, QStringLiteral("quarvel.vbalStatusBar"),
                     QStringLiteral("Too many panels."));
         // Nothing was added: position 256 and the key are unknown.
+        QCOMPARE(bar.panelCount(), 255);
+        QVERIFY(!bar.panelExists(QStringLiteral("x")));
         QCOMPARE(bar.panelIndex(255), 255);
         expectError([&] { bar.panelIndex(256); }, kErrInvalidPanelIndex,
                     QStringLiteral("quarvel.vbalStatusBar"),
                     QStringLiteral("Invalid Panel Index: 256"));
         expectError([&] { bar.panelIndex(QStringLiteral("x")); }, kErrInvalidPanelIndex,
                     QStringLiteral("quarvel.vbalStatusBar"), QStringLiteral("Invalid Panel Index: x"));
+    }
+
+    void insertBefore_data()
+    {
+        QTest::addColumn<QVariant>("before");
+        QTest::addColumn<int>("position"); // 0 = lookup error
+        QTest::newRow("before the first, by key") << QVariant(QStringLiteral("Item1")) << 1;
+        QTest::newRow("before a position") << QVariant(2) << 2;
+        QTest::newRow("before the last") << QVariant(QStringLiteral("Item3")) << 3;
+        QTest::newRow("unknown key") << QVariant(QStringLiteral("No")) << 0;
+    }
+    // The new panel gets an empty record: the panels it moves keep their icon and tool tip.
+    void insertBefore()
+    {
+        QFETCH(QVariant, before);
+        QFETCH(int, position);
+        PanelStatusBar bar;
+        bar.create(&m_owner);
+        addPanels(bar, {20, 30, 40});
+        const QPixmap red = filled(Qt::red);
+        for (int i = 1; i <= 3; ++i) {
+            bar.setPanelPixmap(i, red);
+            bar.setPanelToolTipText(i, QString::number(i));
+        }
+        if (position == 0) {
+            expectError(
+                [&] { bar.addPanel(0, {}, -1, 1, false, false, 0, QStringLiteral("New"), before); },
+                kErrInvalidPanelIndex, QStringLiteral("quarvel.vbalStatusBar"),
+                QStringLiteral("Invalid Panel Index: No"));
+            QCOMPARE(bar.panelCount(), 3);
+            return;
+        }
+        QCOMPARE(bar.addPanel(0, QStringLiteral("new"), -1, 50, false, false, 7,
+                              QStringLiteral("New"), before),
+                 position);
+        QCOMPARE(bar.panelCount(), 4);
+        QCOMPARE(bar.panelKey(position), QStringLiteral("New"));
+        QCOMPARE(bar.panelText(position), QStringLiteral("new"));
+        QVERIFY(bar.panelPixmap(position).isNull());
+        QCOMPARE(bar.panelToolTipText(position), QString());
+        for (int i = 1; i <= 3; ++i) {
+            const QString key = QStringLiteral("Item%1").arg(i);
+            QCOMPARE(bar.panelIndex(key), i < position ? i : i + 1);
+            QCOMPARE(bar.panelToolTipText(key), QString::number(i));
+            QCOMPARE(bar.panelPixmap(key).cacheKey(), red.cacheKey());
+        }
+    }
+
+    void removePanel_data()
+    {
+        QTest::addColumn<QVariant>("key");
+        QTest::addColumn<QStringList>("remaining");
+        QTest::newRow("first") << QVariant(QStringLiteral("Item1"))
+                               << QStringList{QStringLiteral("Item2"), QStringLiteral("Item3")};
+        QTest::newRow("middle, by position")
+            << QVariant(2) << QStringList{QStringLiteral("Item1"), QStringLiteral("Item3")};
+        QTest::newRow("last") << QVariant(QStringLiteral("Item3"))
+                              << QStringList{QStringLiteral("Item1"), QStringLiteral("Item2")};
+    }
+    void removePanel()
+    {
+        QFETCH(QVariant, key);
+        QFETCH(QStringList, remaining);
+        PanelStatusBar bar;
+        bar.create(&m_owner);
+        addPanels(bar, {50, 60, 70});
+        for (int i = 1; i <= 3; ++i)
+            bar.setPanelToolTipText(i, bar.panelKey(i));
+        bar.removePanel(key);
+        QStringList keys;
+        for (int i = 1; i <= bar.panelCount(); ++i) {
+            keys << bar.panelKey(i);
+            QCOMPARE(bar.panelToolTipText(i), bar.panelKey(i)); // the records moved up whole
+        }
+        QCOMPARE(keys, remaining);
+        QCOMPARE(rectOf(bar, 2).right, 400); // laid out again: the last one reaches the edge
+        bar.removePanel(1);
+        bar.removePanel(1);
+        QCOMPARE(bar.panelCount(), 0);
+    }
+
+    void springFlags()
+    {
+        PanelStatusBar bar;
+        bar.create(&m_owner);
+        auto springing = [&] {
+            QList<int> result;
+            for (int i = 1; i <= bar.panelCount(); ++i)
+                if (bar.panelSpring(i))
+                    result << i;
+            return result;
+        };
+        addPanels(bar, {10, 10, 10});
+        QCOMPARE(springing(), QList<int>{});
+        bar.setPanelSpring(QStringLiteral("Item2"), true);
+        QCOMPARE(springing(), QList<int>{2});
+        bar.setPanelSpring(QStringLiteral("Item1"), true);
+        QCOMPARE(springing(), QList<int>{1});
+        QVERIFY(rectOf(bar, 1).right > 300); // laid out again at once
+        bar.setPanelSpring(QStringLiteral("Item3"), false); // already off: nothing changes
+        QCOMPARE(springing(), QList<int>{1});
+        bar.setPanelSpring(QStringLiteral("Item1"), false);
+        QCOMPARE(springing(), QList<int>{});
     }
 
     // The springing panel takes the free width; a new panel that springs stops the others.
@@ -144,11 +304,11 @@ private slots:
             const Edges e = rectOf(bar, key);
             return e.right - e.left;
         };
-        bar.addPanel(0, {}, -1, 10, true, QStringLiteral("A"));
-        bar.addPanel(0, {}, -1, 10, false, QStringLiteral("B"));
+        bar.addPanel(0, {}, -1, 10, true, false, 0, QStringLiteral("A"));
+        bar.addPanel(0, {}, -1, 10, false, false, 0, QStringLiteral("B"));
         QVERIFY(width(QStringLiteral("A")) > 300);
         QCOMPARE(width(QStringLiteral("B")), 10 + 10); // with the size grip's room
-        bar.addPanel(0, {}, -1, 10, true, QStringLiteral("C"));
+        bar.addPanel(0, {}, -1, 10, true, false, 0, QStringLiteral("C"));
         QCOMPARE(width(QStringLiteral("A")), 9);
         QCOMPARE(width(QStringLiteral("B")), 9);
         QVERIFY(width(QStringLiteral("C")) > 300);
@@ -159,25 +319,33 @@ private slots:
         QTest::addColumn<QList<int>>("minWidths");
         QTest::addColumn<int>("spring");     // 1-based, 0 = none
         QTest::addColumn<int>("iconPanel");  // 1-based panel with a 16-pixel icon
+        QTest::addColumn<int>("fitPanel");   // 1-based panel fitted to an ideal width of 90
+        QTest::addColumn<QPoint>("offsets"); // left, top
         QTest::addColumn<QList<int>>("rects"); // left, top, right, bottom per panel
 
         QTest::newRow("last panel takes the free width")
-            << QList<int>{50, 60, 70} << 0 << 0
+            << QList<int>{50, 60, 70} << 0 << 0 << 0 << QPoint()
             << QList<int>{0, 0, 49, 20, 50, 0, 109, 20, 110, 0, 400, 20};
         QTest::newRow("first panel springs")
-            << QList<int>{50, 60, 70} << 1 << 0
+            << QList<int>{50, 60, 70} << 1 << 0 << 0 << QPoint()
             << QList<int>{0, 0, 259, 20, 260, 0, 319, 20, 320, 0, 400, 20};
         QTest::newRow("middle panel springs")
-            << QList<int>{50, 60, 70} << 2 << 0
+            << QList<int>{50, 60, 70} << 2 << 0 << 0 << QPoint()
             << QList<int>{0, 0, 49, 20, 50, 0, 319, 20, 320, 0, 400, 20};
         QTest::newRow("single panel reaches the edge")
-            << QList<int>{100} << 0 << 0 << QList<int>{0, 0, 400, 20};
+            << QList<int>{100} << 0 << 0 << 0 << QPoint() << QList<int>{0, 0, 400, 20};
         QTest::newRow("too wide: nothing springs")
-            << QList<int>{300, 200} << 1 << 0
+            << QList<int>{300, 200} << 1 << 0 << 0 << QPoint()
             << QList<int>{0, 0, 299, 20, 300, 0, 510, 20};
         QTest::newRow("icon widens its panel")
-            << QList<int>{50, 60, 70} << 0 << 2
+            << QList<int>{50, 60, 70} << 0 << 2 << 0 << QPoint()
             << QList<int>{0, 0, 49, 20, 50, 0, 125, 20, 126, 0, 400, 20};
+        QTest::newRow("fitted panel uses its ideal width")
+            << QList<int>{50, 60, 70} << 0 << 0 << 1 << QPoint()
+            << QList<int>{0, 0, 89, 20, 90, 0, 149, 20, 150, 0, 400, 20};
+        QTest::newRow("offsets narrow the first panel and lower all")
+            << QList<int>{50, 60, 70} << 0 << 0 << 0 << QPoint(10, 2)
+            << QList<int>{10, 2, 49, 20, 50, 2, 109, 20, 110, 2, 400, 20};
     }
 
     void layout()
@@ -185,6 +353,8 @@ private slots:
         QFETCH(QList<int>, minWidths);
         QFETCH(int, spring);
         QFETCH(int, iconPanel);
+        QFETCH(int, fitPanel);
+        QFETCH(QPoint, offsets);
         QFETCH(QList<int>, rects);
 
         PanelStatusBar bar;
@@ -192,9 +362,12 @@ private slots:
         QPixmap icon(16, 16);
         icon.fill(Qt::blue);
         bar.setImageList({icon});
+        bar.setLeftTopOffsets(offsets.x(), offsets.y());
         for (int i = 0; i < minWidths.size(); ++i)
             bar.addPanel(0, {}, i + 1 == iconPanel ? 0 : -1, minWidths[i], i + 1 == spring,
-                         QStringLiteral("P%1").arg(i + 1));
+                         i + 1 == fitPanel, 0, QStringLiteral("P%1").arg(i + 1));
+        if (fitPanel)
+            bar.setPanelIdealWidth(fitPanel, 90);
         for (int i = 0; i < minWidths.size(); ++i) {
             const Edges e = rectOf(bar, i + 1);
             const QList<int> actual{e.left, e.top, e.right, e.bottom};
@@ -219,7 +392,7 @@ private slots:
         red.fill(Qt::red);
         green.fill(Qt::green);
         bar.setImageList({red, green});
-        bar.addPanel(0, {}, 1, 20, false, QStringLiteral("I"));
+        bar.addPanel(0, {}, 1, 20, false, false, 0, QStringLiteral("I"));
         const Edges e = rectOf(bar, QStringLiteral("I"));
         const QPoint inIcon(e.left + 2 + 8, (e.top + e.bottom) / 2);
         QCOMPARE(bar.panelIcon(QStringLiteral("I")), 1);
@@ -248,7 +421,7 @@ private slots:
         QImage image(10, 10, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::magenta);
         QPainter painter(&image);
-        bar.addPanel(0, QStringLiteral("x"), -1, 10, false, QStringLiteral("A"));
+        bar.addPanel(0, QStringLiteral("x"), -1, 10, false, false, 0, QStringLiteral("A"));
         bar.draw(painter);
         bar.draw(1);
         painter.end();
@@ -304,8 +477,10 @@ private slots:
         bar.create(&m_owner);
         for (PanelStatusBar *b : {&blankBar, &bar}) {
             const QString text = b == &bar ? QStringLiteral("WWWW") : QString();
-            b->addPanel(PanelStatusBar::kStyleOwnerDraw, text, -1, 100, false, QStringLiteral("A"));
-            b->addPanel(PanelStatusBar::kStyleOwnerDraw, text, -1, 100, false, QStringLiteral("B"));
+            b->addPanel(PanelStatusBar::kStyleOwnerDraw, text, -1, 100, false, false, 0,
+                        QStringLiteral("A"));
+            b->addPanel(PanelStatusBar::kStyleOwnerDraw, text, -1, 100, false, false, 0,
+                        QStringLiteral("B"));
         }
         const QImage blank = render(blankBar, m_owner);
         QList<int> raised;
@@ -344,7 +519,7 @@ private slots:
         PanelStatusBar bar;
         bar.create(&m_owner);
         for (int width : {300, 200, 100})
-            bar.addPanel(PanelStatusBar::kStyleOwnerDraw, {}, -1, width, false, {});
+            bar.addPanel(PanelStatusBar::kStyleOwnerDraw, {}, -1, width, false, false, 0, {});
         QList<int> raised;
         int rightOfSecond = 0;
         connect(&bar, &PanelStatusBar::ownerDrawRequested, this,
@@ -392,6 +567,7 @@ private slots:
         QCOMPARE(render(bar, m_owner).pixel(200, 10), QColor(Qt::green).rgb());
         QCOMPARE(render(bar, m_owner).pixel(25, 10), QColor(Qt::green).rgb());
         bar.setImageFile(empty); // keeps the picture it has
+        QCOMPARE(bar.imageFile(), empty);
         QCOMPARE(render(bar, m_owner).pixel(200, 10), QColor(Qt::green).rgb());
     }
 
@@ -402,9 +578,11 @@ private slots:
         QPixmap icon(16, 16);
         icon.fill(Qt::blue);
         bar.setImageList({icon});
-        bar.addPanel(0, QStringLiteral("Status"), -1, 145, true, QStringLiteral("Item1"));
-        bar.addPanel(PanelStatusBar::kStyleGripperPane, {}, 0, 16, false, QStringLiteral("Item3"));
-        bar.addPanel(PanelStatusBar::kStyleOwnerDraw, {}, -1, 172, false, QStringLiteral("Item7"));
+        bar.addPanel(0, QStringLiteral("Status"), -1, 145, true, false, 0, QStringLiteral("Item1"));
+        bar.addPanel(PanelStatusBar::kStyleGripperPane, {}, 0, 16, false, false, 0,
+                     QStringLiteral("Item3"));
+        bar.addPanel(PanelStatusBar::kStyleOwnerDraw, {}, -1, 172, false, false, 0,
+                     QStringLiteral("Item7"));
         bar.setSizeGrip(true);
         int raised = 0;
         connect(&bar, &PanelStatusBar::ownerDrawRequested, this,
@@ -421,7 +599,233 @@ private slots:
         const Edges item3 = rectOf(bar, QStringLiteral("Item3"));
         QCOMPARE(image.pixel(item3.left + 2 + 8, 10), QColor(Qt::blue).rgb());
     }
+
+    // A panel's ideal width is its text plus 12, at least its minimum width; only measuring
+    // (adding the panel, switching spring or fit) sets it, not a new text.
+    void measuring()
+    {
+        PanelStatusBar bar;
+        bar.create(&m_owner);
+        const QFontMetrics metrics(m_owner.font());
+        bar.addPanel(0, QStringLiteral("Wide panel text"), -1, 5, false, true, 0,
+                     QStringLiteral("Fit"));
+        const int ideal = metrics.horizontalAdvance(QStringLiteral("Wide panel text")) + 12;
+        QCOMPARE(bar.panelIdealWidth(QStringLiteral("Fit")), ideal);
+        QVERIFY(bar.panelFitToContents(QStringLiteral("Fit")));
+        bar.setPanelText(QStringLiteral("Fit"),
+                         QStringLiteral("Much wider panel text than before"));
+        QCOMPARE(bar.panelIdealWidth(QStringLiteral("Fit")), ideal);
+        bar.setPanelFitToContents(QStringLiteral("Fit"), false);
+        QVERIFY(!bar.panelFitToContents(QStringLiteral("Fit")));
+        bar.setPanelFitToContents(QStringLiteral("Fit"), true);
+        QVERIFY(bar.panelIdealWidth(QStringLiteral("Fit")) > ideal);
+        bar.addPanel(0, QStringLiteral("x"), -1, 300, false, true, 0, QStringLiteral("Min"));
+        QCOMPARE(bar.panelIdealWidth(QStringLiteral("Min")), 300);
+        QCOMPARE(bar.panelMinWidth(QStringLiteral("Min")), 300);
+    }
+
+    void fontAndHeight()
+    {
+        QWidget owner;
+        PanelStatusBar bar;
+        bar.create(&owner);
+        QFont font(owner.font());
+        font.setPointSize(24);
+        bar.setFont(font);
+        QCOMPARE(owner.font(), font);
+        QCOMPARE(bar.font(), font);
+        const int pixels = QFontMetrics(font).height() + 10;
+        QCOMPARE(bar.barHeightPixels(), pixels);
+        QCOMPARE(bar.height(), pixels * 15);
+    }
+
+    // A pixmap of the host's own replaces the panel's icon, takes the icon's room and shows.
+    void hostPixmap()
+    {
+        PanelStatusBar bar;
+        bar.create(&m_owner);
+        bar.setImageList({filled(Qt::red)});
+        addPanels(bar, {50, 60});
+        bar.setPanelIcon(1, 0);
+        bar.setPanelPixmap(1, filled(Qt::green));
+        QCOMPARE(bar.panelIcon(1), 0);
+        QCOMPARE(bar.panelPixmap(1).toImage().pixel(0, 0), QColor(Qt::green).rgb());
+        QCOMPARE(rectOf(bar, 1).right, 50 + 16 - 1);
+        QCOMPARE(render(bar, m_owner).pixel(2 + 8, 10), QColor(Qt::green).rgb());
+        bar.setPanelIcon(1, -1); // removes it, pixmap and all
+        QVERIFY(bar.panelPixmap(1).isNull());
+        QCOMPARE(rectOf(bar, 1).right, 49);
+    }
+
+    // Reading gives what the program can do, not the choice; the choice picks the drawing.
+    void stylesSwitch()
+    {
+        PanelStatusBar bar;
+        bar.create(&m_owner);
+        addPanels(bar, {50, 60});
+        QVERIFY(bar.allowXPStyles());
+        const QImage styled = render(bar, m_owner);
+        bar.setAllowXPStyles(false);
+        QVERIFY(bar.allowXPStyles());
+        const QImage classic = render(bar, m_owner);
+        QCOMPARE(pixelsOtherThan(classic, classic.rect(), buttonFace()), 0);
+        bar.setAllowXPStyles(true);
+        QCOMPARE(render(bar, m_owner), styled);
+    }
+
+    // A program without a widget style (the test run again as one) cannot switch styles on.
+    void stylesUnavailable()
+    {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--without-widgets")});
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()),
+                 QStringLiteral("%1|quarvel.vbalStatusBar|XP Styles not supported on this "
+                                "Windows installation.")
+                     .arg(kErrStylesNotSupported));
+    }
+
+    void simpleModeRepaints_data()
+    {
+        QTest::addColumn<bool>("modeBefore");
+        QTest::addColumn<bool>("writeMode"); // else the text
+        QTest::addColumn<bool>("repaints");
+        QTest::newRow("mode on") << false << true << true;
+        QTest::newRow("mode off") << true << true << true;
+        QTest::newRow("text in simple mode") << true << false << true;
+        QTest::newRow("text beside the panels") << false << false << false;
+    }
+    void simpleModeRepaints()
+    {
+        QFETCH(bool, modeBefore);
+        QFETCH(bool, writeMode);
+        QFETCH(bool, repaints);
+        PaintCounter owner;
+        owner.resize(200, 20);
+        PanelStatusBar bar;
+        bar.create(&owner);
+        addPanels(bar, {50});
+        bar.setSimpleMode(modeBefore);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        QTRY_VERIFY(owner.paints > 0);
+        QCoreApplication::processEvents();
+        const int before = owner.paints;
+        if (writeMode)
+            bar.setSimpleMode(!modeBefore);
+        else
+            bar.setSimpleText(QStringLiteral("Simple"));
+        QCOMPARE(bar.simpleText(), writeMode ? QString() : QStringLiteral("Simple"));
+        if (repaints) {
+            QTRY_VERIFY(owner.paints > before);
+        } else {
+            QCoreApplication::processEvents();
+            QCOMPARE(owner.paints, before);
+        }
+    }
+
+    // Simple mode shows its text instead of the panels and raises no owner drawing.
+    void simpleModeDrawing_data()
+    {
+        QTest::addColumn<bool>("styled");
+        QTest::newRow("styled") << true;
+        QTest::newRow("classic") << false;
+    }
+    void simpleModeDrawing()
+    {
+        QFETCH(bool, styled);
+        PanelStatusBar bar, noPanels;
+        for (PanelStatusBar *b : {&bar, &noPanels}) {
+            b->create(&m_owner);
+            b->setAllowXPStyles(styled);
+            b->setSimpleMode(true);
+        }
+        bar.addPanel(0, QStringLiteral("WWWW"), -1, 100, false, false, 0, QStringLiteral("A"));
+        bar.addPanel(PanelStatusBar::kStyleOwnerDraw, QStringLiteral("WWWW"), -1, 100, false, false,
+                     0, QStringLiteral("B"));
+        int raised = 0;
+        connect(&bar, &PanelStatusBar::ownerDrawRequested, this,
+                [&](QPainter *, int, int &, int &, int &, int &, bool &) { ++raised; });
+        QCOMPARE(render(bar, m_owner), render(noPanels, m_owner));
+        if (!styled)
+            QCOMPARE(pixelsOtherThan(render(bar, m_owner), m_owner.rect(), buttonFace()), 0);
+        bar.setSimpleText(QStringLiteral("Simple"));
+        const QImage withText = render(bar, m_owner);
+        QVERIFY(pixelsDiffering(withText, render(noPanels, m_owner), QRect(0, 0, 60, 20)) > 0);
+        QCOMPARE(pixelsDiffering(withText, render(noPanels, m_owner), QRect(100, 0, 250, 20)), 0);
+        QCOMPARE(raised, 0);
+        bar.setSimpleMode(false);
+        render(bar, m_owner);
+        QCOMPARE(raised, 1);
+    }
+
+    // The classic bar: flat button face, the text and icon where the panel is, a ridged grip
+    // in the corner and a picture tiled under all of it.
+    void classicDrawing()
+    {
+        PanelStatusBar bar;
+        bar.create(&m_owner);
+        bar.setAllowXPStyles(false);
+        bar.setImageList({filled(Qt::blue)});
+        addPanels(bar, {50, 60, 70});
+        const QRect corner(380, 4, 20, 16);
+        QCOMPARE(pixelsOtherThan(render(bar, m_owner), m_owner.rect(), buttonFace()), 0);
+
+        bar.setPanelText(2, QStringLiteral("WWWW"));
+        QImage image = render(bar, m_owner);
+        QVERIFY(pixelsOtherThan(image, QRect(50, 0, 60, 20), buttonFace()) > 0);
+        QCOMPARE(pixelsOtherThan(image, QRect(0, 0, 49, 20), buttonFace()), 0);
+        QCOMPARE(pixelsOtherThan(image, QRect(111, 0, 289, 20), buttonFace()), 0);
+
+        bar.setPanelIcon(1, 0); // one pixel higher than in a styled pane
+        image = render(bar, m_owner);
+        QCOMPARE(image.pixel(2, 1 + (20 - 2 - 16) / 2), QColor(Qt::blue).rgb());
+        QCOMPARE(image.pixel(2, 1 + (20 - 2 - 16) / 2 + 16), buttonFace());
+
+        bar.setSizeGrip(true);
+        image = render(bar, m_owner);
+        QVERIFY(pixelsOtherThan(image, corner, buttonFace()) > 0);
+        QCOMPARE(pixelsOtherThan(image, QRect(300, 0, 80, 20), buttonFace()), 0);
+
+        QTemporaryDir dir;
+        const QString tile = dir.filePath(QStringLiteral("tile.png"));
+        QImage green(3, 2, QImage::Format_RGB32);
+        green.fill(Qt::green);
+        QVERIFY(green.save(tile));
+        bar.setImageFile(tile);
+        image = render(bar, m_owner);
+        for (const QPoint &point : {QPoint(0, 0), QPoint(30, 10), QPoint(250, 19)})
+            QCOMPARE(image.pixel(point), QColor(Qt::green).rgb());
+    }
 };
 
-QTEST_MAIN(TestStatusBar)
+// Run as "tst_statusbar --without-widgets": a program without a widget style tries to switch
+// the bar's styles on and prints the error it gets.
+static int switchStylesWithoutWidgets(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    PanelStatusBar bar;
+    if (bar.allowXPStyles())
+        return 2;
+    bar.setAllowXPStyles(false);
+    try {
+        bar.setAllowXPStyles(true);
+    } catch (const NumberedError &e) {
+        QTextStream(stdout) << e.number() << '|' << e.source() << '|' << e.description();
+        return 0;
+    }
+    return 3;
+}
+
+int main(int argc, char **argv)
+{
+    if (argc == 2 && qstrcmp(argv[1], "--without-widgets") == 0)
+        return switchStylesWithoutWidgets(argc, argv);
+    QApplication app(argc, argv);
+    TestStatusBar test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_statusbar.moc"
