@@ -228,27 +228,15 @@ private slots:
         QFETCH(int, types);
         QFETCH(bool, detach);
         MouseGestureRecognizer gestures;
-        QCOMPARE(gestures.gestureTypes(), 4095);
         gestures.setGestureTypes(types);
-        QCOMPARE(gestures.gestureTypes(), types);
         gestures.attach();
         gestures.attach(); // a second attach changes nothing
-        QVERIFY(gestures.isAttached());
-        if (detach) {
+        if (detach)
             gestures.detach();
-            QVERIFY(!gestures.isAttached());
-        }
-        int raised = 0;
-        connect(&gestures, &MouseGestureRecognizer::gestureRecognized, this,
-                [&](qint32, int, int, int, int, bool &accept) {
-                    ++raised;
-                    accept = true;
-                });
+        QCOMPARE(gestures.isAttached(), !detach);
         stroke(line({200, 300}, {200, 100}));
         QCOMPARE(m_target->rightPresses, 1); // not held at all
         QTRY_COMPARE(m_target->contextMenus, 1);
-        settle();
-        QCOMPARE(raised, 0);
     }
 
     void forwardedEventsPass()

@@ -1,7 +1,9 @@
 #include "widgets/progresspainter.h"
 #include "widgets/segmentedprogresspainter.h"
 #include "widgets/offscreencanvas.h"
+#include "core/numberederror.h"
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
@@ -75,9 +77,7 @@ private slots:
         ProgressPainter bar;
         bar.setText(text);
         bar.setShowPercentage(showPercentage);
-        bar.setMin(0);
-        bar.setMax(1000);
-        bar.setValue(qRound(percent * 1000));
+        bar.setPercent(percent);
         QCOMPARE(bar.caption(), caption);
     }
 
@@ -105,7 +105,67 @@ private slots:
         bar.setMin(min);
         bar.setMax(max);
         bar.setValue(value);
-        QCOMPARE(bar.caption(), QStringLiteral("%1%").arg(qRound(percent * 100)));
+        QCOMPARE(bar.percent(), percent);
+        // Min and Max alone leave Percent as the last Value set it.
+        bar.setMin(min - 1000);
+        bar.setMax(max + 1000);
+        QCOMPARE(bar.percent(), percent);
+    }
+
+    void autoSize()
+    {
+        const QString text = QStringLiteral("Downloading the update");
+        ProgressPainter bar;
+        bar.setText(text);
+        bar.setShowPercentage(false);
+        QFont large;
+        large.setPixelSize(30);
+        bar.setAutoSize(true);
+        bar.setFont(large); // measured with the bar's own font
+        const int measured = QFontMetrics(large).horizontalAdvance(text) + 4;
+        QCOMPARE(bar.width(), measured);
+        try {
+            bar.setWidth(10);
+            QFAIL("no error raised");
+        } catch (const NumberedError &e) {
+            QCOMPARE(e.number(), 425);
+        }
+        QCOMPARE(bar.width(), measured);
+
+        // A caption narrower than minWidth is drawn minWidth wide.
+        bar.setText(QStringLiteral("a"));
+        bar.setMinWidth(60);
+        const QImage image = render(bar, 80, 20);
+        QCOMPARE(image.pixel(59, 10), image.pixel(0, 10)); // the right frame
+        QCOMPARE(image.pixel(60, 10), QColor(Qt::magenta).rgb());
+        bar.setAutoSize(false);
+        bar.setWidth(30);
+        QCOMPARE(bar.drawingWidth(), 30);
+        // The bar colour is kept, but the fixed look does not use it.
+        const QImage before = render(bar, 30, 20);
+        bar.setBarColor(0x0000FF);
+        QCOMPARE(render(bar, 30, 20), before);
+    }
+
+    void translateColor_data()
+    {
+        QTest::addColumn<quint32>("colour");
+        QTest::addColumn<qint32>("expected"); // -2: any RGB value
+        QTest::newRow("rgb") << quint32(0xB56A6A) << qint32(0xB56A6A);
+        QTest::newRow("not a colour") << quint32(0x01000000) << qint32(-1);
+        QTest::newRow("last system colour") << quint32(0x8000001E) << qint32(-2);
+        QTest::newRow("no such system colour") << quint32(0x8000001F) << qint32(-1);
+        QTest::newRow("system colour with stray bits") << quint32(0x8000010F) << qint32(-1);
+    }
+    void translateColor()
+    {
+        QFETCH(quint32, colour);
+        QFETCH(qint32, expected);
+        const qint32 rgb = ProgressPainter::translateColor(colour);
+        if (expected == -2)
+            QVERIFY(rgb >= 0 && rgb <= 0xFFFFFF);
+        else
+            QCOMPARE(rgb, expected);
     }
 
     void hlsRoundTrip_data()
