@@ -34,28 +34,28 @@ public:
     int minWidth() const { return m_minWidth; }
     void setMinWidth(int minWidth);
     int height() const { return m_height; }
-    void setHeight(int height);
+    void setHeight(int height) { assign(m_height, height); }
     QFont font() const { return m_font; }
-    void setFont(const QFont &font);
+    void setFont(const QFont &font) { assign(m_font, font); }
     // Kept with the bar's other settings; the fixed look does not use it.
     qint32 barColor() const { return m_barColor; }
-    void setBarColor(qint32 colour);
+    void setBarColor(qint32 colour) { assign(m_barColor, colour); }
     // With autoSize the width follows the caption (its width in the bar's font + 4), drawn at
     // least minWidth wide.
     bool autoSize() const { return m_autoSize; }
-    void setAutoSize(bool autoSize);
+    void setAutoSize(bool autoSize) { assign(m_autoSize, autoSize); }
     bool showPercentage() const { return m_showPercentage; }
-    void setShowPercentage(bool show);
+    void setShowPercentage(bool show) { assign(m_showPercentage, show); }
     QString text() const { return m_text; }
-    void setText(const QString &text);
+    void setText(const QString &text) { assign(m_text, text); }
     // Min and Max leave Percent as it is until the next setValue.
     qint32 min() const { return m_min; }
-    void setMin(qint32 min);
+    void setMin(qint32 min) { assign(m_min, min); }
     qint32 max() const { return m_max; }
-    void setMax(qint32 max);
+    void setMax(qint32 max) { assign(m_max, max); }
     // The done fraction, 1.0 = full; drawn within 0..1.
     float percent() const { return m_percent; }
-    void setPercent(float percent);
+    void setPercent(float percent) { assign(m_percent, percent); }
     qint32 value() const { return m_value; }
     // Sets Percent to (value - Min) / (Max - Min), within 0..1; 0 while Max - Min is below 1.
     void setValue(qint32 value);
@@ -84,6 +84,15 @@ private:
     void tint(int doneRight);
     // A write that changes nothing after the first render leaves the picture as it is.
     bool rendered() const { return !m_section.image().isNull(); }
+    // Stores value in field and renders, unless that changes nothing.
+    template<typename T>
+    void assign(T &field, const T &value)
+    {
+        if (field == value && rendered())
+            return;
+        field = value;
+        refresh();
+    }
 
     qint32 m_min = 0;
     qint32 m_max = 0;
