@@ -34,6 +34,7 @@ inline constexpr char kProgramFileName[] = "quarvel";
 // Error numbers (object errors are 0x80040000 + n, kept as the signed 32-bit value).
 inline constexpr qint32 kErrSubscriptOutOfRange = 9;
 inline constexpr qint32 kErrPathFileAccess = 17;
+inline constexpr qint32 kErrInvalidObjectUse = 425;
 inline constexpr qint32 kErrInvalidPanelIndex = qint32(0x8004041Au);
 inline constexpr qint32 kErrTooManyPanels = qint32(0x8004041Bu);
 inline constexpr qint32 kErrStylesNotSupported = qint32(0x8004041Cu);

@@ -152,7 +152,7 @@ bool MouseGestureRecognizer::eventFilter(QObject *watched, QEvent *event)
             return false;
         }
         if (type != QEvent::MouseButtonPress || mouse->button() != Qt::RightButton
-            || (mouse->buttons() & ~Qt::MouseButtons(Qt::RightButton)))
+            || (mouse->buttons() & ~Qt::MouseButtons(Qt::RightButton)) || m_gestureTypes <= 0)
             return false;
         m_stroke = std::make_shared<Stroke>();
         hold(*m_stroke, watched, event);
@@ -184,7 +184,7 @@ void MouseGestureRecognizer::finishStroke(const std::shared_ptr<Stroke> &stroke)
 {
     const qint32 code = recognizeStroke(stroke->points);
     bool accept = false;
-    if (code != 0) {
+    if (code != 0 && m_gestureTypes > 0 && (code & m_gestureTypes)) {
         const QPoint first = stroke->points.first();
         const QPoint last = stroke->points.last();
         emit gestureRecognized(code, first.x(), first.y(), last.x(), last.y(), accept);

@@ -21,11 +21,12 @@ class QWindow;
 // window (the web engine's view included). The right-button press of a possible stroke is
 // held back from its window, because the context menu opens on the press. When the button is
 // let go the stroke is judged on the next pass of the event loop, outside the filter:
-//  - a gesture raises gestureRecognized; when the handler accepts it, the held press and
-//    release are dropped (the window never saw the click);
-//  - otherwise (too short, or not accepted) the held events go to their window as
+//  - a gesture of a type in gestureTypes raises gestureRecognized; when the handler accepts
+//    it, the held press and release are dropped (the window never saw the click);
+//  - otherwise (too short, masked, or not accepted) the held events go to their window as
 //    they were, so a plain right click still opens its context menu.
-// Only the events of the stroke itself are held; moves always pass.
+// Only the events of the stroke itself are held; moves always pass. While gestureTypes is 0 or
+// less no stroke is tracked at all: the right press reaches its window at once.
 class MouseGestureRecognizer : public QObject
 {
     Q_OBJECT
@@ -44,6 +45,7 @@ public:
         kRightDown = 512,
         kLeftDown = 1024,
         kLeftUp = 2048,
+        kAllGestures = 4095,
     };
 
     // Moves of this many pixels or less on an axis do not count.
@@ -56,6 +58,12 @@ public:
 
     void attach();
     void detach();
+    bool isAttached() const { return m_attached; }
+
+    // The gesture codes that may raise gestureRecognized (a mask of GestureCode bits, all
+    // twelve by default); 0 or less turns recognition off.
+    qint32 gestureTypes() const { return m_gestureTypes; }
+    void setGestureTypes(qint32 types) { m_gestureTypes = types; }
 
     // The code of a stroke given as its cursor positions in order (0 = no gesture). Only the
     // first and last points decide the direction; the points between decide the order of
@@ -98,6 +106,7 @@ private:
     void finishStroke(const std::shared_ptr<Stroke> &stroke);
     static void deliver(const Stroke &stroke);
 
+    qint32 m_gestureTypes = kAllGestures;
     bool m_attached = false;
     std::shared_ptr<Stroke> m_stroke; // the stroke being drawn, if any
 };

@@ -2,7 +2,9 @@
 
 #include "core/storedcolor.h"
 #include "core/storedvalue.h"
+#include "core/numberederror.h"
 
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -16,6 +18,7 @@ const QColor kGradientStart(255, 255, 255); // 0xFFFFFF
 const QColor kGradientEnd(106, 106, 181);   // 0xB56A6A
 constexpr quint32 kSysColorButtonFace = 0x80000000u | 15u;
 constexpr quint8 kCaptionAlpha = 128;
+constexpr quint32 kLastSystemColour = 30; // the menu bar
 
 int toChannel(float value)
 {
@@ -32,50 +35,34 @@ ProgressPainter::ProgressPainter()
 
 ProgressPainter::~ProgressPainter() = default;
 
+qint32 ProgressPainter::translateColor(quint32 colour)
+{
+    if (colour & 0x80000000u) {
+        if ((colour & 0x7FFFFFFFu) > kLastSystemColour)
+            return -1;
+        return qint32(qColorToStoredColor(storedColorToQColor(colour)));
+    }
+    if (colour >> 24)
+        return -1;
+    return qint32(colour);
+}
+
 void ProgressPainter::setWidth(int width)
 {
+    if (m_autoSize)
+        throw NumberedError(kErrInvalidObjectUse, QLatin1String(kProgramFileName),
+                            QStringLiteral("Invalid object use"));
     m_width = width;
     refresh();
 }
 
-void ProgressPainter::setHeight(int height)
+void ProgressPainter::setMinWidth(int minWidth)
 {
-    if (m_height == height && rendered())
+    if (m_minWidth == minWidth && rendered())
         return;
-    m_height = height;
-    refresh();
-}
-
-void ProgressPainter::setShowPercentage(bool show)
-{
-    if (m_showPercentage == show && rendered())
-        return;
-    m_showPercentage = show;
-    refresh();
-}
-
-void ProgressPainter::setText(const QString &text)
-{
-    if (m_text == text && rendered())
-        return;
-    m_text = text;
-    refresh();
-}
-
-void ProgressPainter::setMin(qint32 min)
-{
-    if (m_min == min && rendered())
-        return;
-    m_min = min;
-    refresh();
-}
-
-void ProgressPainter::setMax(qint32 max)
-{
-    if (m_max == max && rendered())
-        return;
-    m_max = max;
-    refresh();
+    m_minWidth = minWidth;
+    if (m_autoSize)
+        refresh();
 }
 
 void ProgressPainter::setValue(qint32 value)
@@ -106,11 +93,16 @@ QString ProgressPainter::caption() const
     return caption;
 }
 
+int ProgressPainter::drawingWidth() const
+{
+    return m_autoSize ? std::max(m_width, m_minWidth) : m_width;
+}
+
 void ProgressPainter::draw(QPainter &painter, int left, int top, int width, int height,
                           int alpha) const
 {
     if (width == -1)
-        width = m_width;
+        width = drawingWidth();
     if (height == -1)
         height = m_height;
     if (alpha >= 255)
@@ -124,7 +116,10 @@ void ProgressPainter::draw(QPainter &painter, int left, int top, int width, int 
 void ProgressPainter::refresh()
 {
     const QString caption = this->caption();
-    const int width = m_width;
+    // Measured in the font the caption is drawn in, so it always fits.
+    if (m_autoSize)
+        m_width = QFontMetrics(m_font).horizontalAdvance(caption) + 4;
+    const int width = drawingWidth();
     const int height = m_height;
     if (width <= 0 || height <= 0) {
         m_section.clearUp();

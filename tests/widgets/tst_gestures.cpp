@@ -134,25 +134,34 @@ private slots:
     void throughTheFilter_data()
     {
         QTest::addColumn<QList<QPoint>>("points");
+        QTest::addColumn<int>("types");
         QTest::addColumn<bool>("accept");
         QTest::addColumn<int>("reported");    // code raised, 0 = none
         QTest::addColumn<int>("contextMenus"); // context menus the widget gets
 
         const QList<QPoint> up = line({200, 300}, {200, 100});
-        QTest::newRow("accepted gesture swallows the click") << up << true << 1 << 0;
-        QTest::newRow("refused gesture gives the menu") << up << false << 1 << 1;
+        const QList<QPoint> left = line({300, 200}, {100, 200});
+        QTest::newRow("accepted gesture swallows the click") << up << 4095 << true << 1 << 0;
+        QTest::newRow("refused gesture gives the menu") << up << 4095 << false << 1 << 1;
         QTest::newRow("plain click gives the menu")
-            << QList<QPoint>{{50, 50}, {50, 50}} << true << 0 << 1;
-        QTest::newRow("short stroke gives the menu") << line({50, 50}, {55, 52}) << true << 0 << 1;
+            << QList<QPoint>{{50, 50}, {50, 50}} << 4095 << true << 0 << 1;
+        QTest::newRow("short stroke gives the menu")
+            << line({50, 50}, {55, 52}) << 4095 << true << 0 << 1;
+        QTest::newRow("masked gesture gives the menu") << left << 5 << true << 0 << 1;
+        QTest::newRow("mask lets its gestures through") << up << 5 << true << 1 << 0;
+        QTest::newRow("two-segment code outside the mask")
+            << path({{300, 300}, {300, 150}, {150, 150}}) << 4095 - 128 << true << 0 << 1;
     }
     void throughTheFilter()
     {
         QFETCH(QList<QPoint>, points);
+        QFETCH(int, types);
         QFETCH(bool, accept);
         QFETCH(int, reported);
         QFETCH(int, contextMenus);
 
         MouseGestureRecognizer gestures;
+        gestures.setGestureTypes(types);
         gestures.attach();
         QList<int> codes;
         QPoint start, end;
@@ -203,14 +212,28 @@ private slots:
         QCOMPARE(m_target->leftPresses, 2);
     }
 
-    void detached()
+    void offOrDetached_data()
     {
+        QTest::addColumn<int>("types");
+        QTest::addColumn<bool>("detach");
+        QTest::newRow("no types") << 0 << false;
+        QTest::newRow("negative types") << -1 << false;
+        QTest::newRow("detached") << 4095 << true;
+    }
+    void offOrDetached()
+    {
+        QFETCH(int, types);
+        QFETCH(bool, detach);
         MouseGestureRecognizer gestures;
+        gestures.setGestureTypes(types);
         gestures.attach();
-        gestures.detach();
-        QTest::mousePress(m_window, Qt::RightButton, {}, QPoint(60, 60));
+        gestures.attach(); // a second attach changes nothing
+        if (detach)
+            gestures.detach();
+        QCOMPARE(gestures.isAttached(), !detach);
+        stroke(line({200, 300}, {200, 100}));
         QCOMPARE(m_target->rightPresses, 1); // not held at all
-        QTest::mouseRelease(m_window, Qt::RightButton, {}, QPoint(60, 60));
+        QTRY_COMPARE(m_target->contextMenus, 1);
     }
 
     void forwardedEventsPass()

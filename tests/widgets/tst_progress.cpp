@@ -1,7 +1,10 @@
 #include "widgets/progresspainter.h"
 #include "widgets/segmentedprogresspainter.h"
 #include "widgets/offscreencanvas.h"
+#include "core/numberederror.h"
+#include "core/storedcolor.h"
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
@@ -75,9 +78,7 @@ private slots:
         ProgressPainter bar;
         bar.setText(text);
         bar.setShowPercentage(showPercentage);
-        bar.setMin(0);
-        bar.setMax(1000);
-        bar.setValue(qRound(percent * 1000));
+        bar.setPercent(percent);
         QCOMPARE(bar.caption(), caption);
     }
 
@@ -105,7 +106,57 @@ private slots:
         bar.setMin(min);
         bar.setMax(max);
         bar.setValue(value);
-        QCOMPARE(bar.caption(), QStringLiteral("%1%").arg(qRound(percent * 100)));
+        QCOMPARE(bar.percent(), percent);
+        // Min and Max alone leave Percent as the last Value set it.
+        bar.setMin(min - 1000);
+        bar.setMax(max + 1000);
+        QCOMPARE(bar.percent(), percent);
+    }
+
+    void autoSize()
+    {
+        const QString text = QStringLiteral("Downloading the update");
+        ProgressPainter bar;
+        bar.setText(text);
+        bar.setShowPercentage(false);
+        QFont large;
+        large.setPixelSize(30);
+        bar.setAutoSize(true);
+        bar.setFont(large); // measured with the bar's own font
+        const int measured = QFontMetrics(large).horizontalAdvance(text) + 4;
+        QCOMPARE(bar.width(), measured);
+        try {
+            bar.setWidth(10);
+            QFAIL("no error raised");
+        } catch (const NumberedError &e) {
+            QCOMPARE(e.number(), 425);
+        }
+        QCOMPARE(bar.width(), measured);
+
+        // A caption narrower than minWidth is drawn minWidth wide.
+        bar.setText(QStringLiteral("a"));
+        bar.setMinWidth(60);
+        const QImage image = render(bar, 80, 20);
+        QCOMPARE(image.pixel(59, 10), image.pixel(0, 10)); // the right frame
+        QCOMPARE(image.pixel(60, 10), QColor(Qt::magenta).rgb());
+    }
+
+    void translateColor_data()
+    {
+        QTest::addColumn<quint32>("colour");
+        QTest::addColumn<bool>("namesAColour");
+        QTest::newRow("rgb") << quint32(0xB56A6A) << true;
+        QTest::newRow("not a colour") << quint32(0x01000000) << false;
+        QTest::newRow("last system colour") << quint32(0x8000001E) << true;
+        QTest::newRow("no such system colour") << quint32(0x8000001F) << false;
+        QTest::newRow("system colour with stray bits") << quint32(0x8000010F) << false;
+    }
+    void translateColor()
+    {
+        QFETCH(quint32, colour);
+        QFETCH(bool, namesAColour);
+        const qint32 rgb = ProgressPainter::translateColor(colour);
+        QCOMPARE(rgb, namesAColour ? qint32(qColorToStoredColor(storedColorToQColor(colour))) : -1);
     }
 
     void hlsRoundTrip_data()
