@@ -779,7 +779,12 @@ private slots:
         red.fill(Qt::red);
         SkinPaint::tile(painter, nullptr, QRect(), red);
         QCOMPARE(target.pixelColor(39, 29), QColor(Qt::white));
-        SkinPaint::tile(painter, nullptr, target.rect(), red);
+        // A closing window skips the skin; otherwise it is tiled like any bar's.
+        SkinPaint::paintSkinBackground(red, painter, nullptr, target.rect(), true);
+        QCOMPARE(target.pixelColor(39, 29), QColor(Qt::white));
+        SkinPaint::paintSkinBackground(QPixmap(), painter, nullptr, target.rect(), false);
+        QCOMPARE(target.pixelColor(39, 29), QColor(Qt::white));
+        SkinPaint::paintSkinBackground(red, painter, nullptr, target.rect(), false);
         painter.end();
         QCOMPARE(target.pixelColor(39, 29), QColor(Qt::red));
     }
