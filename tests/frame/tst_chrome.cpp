@@ -448,19 +448,6 @@ private slots:
         frame->close();
     }
 
-    void aStripThatDoesNotLoadGivesNoPictures()
-    {
-        StripToolBar bar;
-        bar.setImageSource(QStringLiteral("/nonexistent/strip.bmp"));
-        bar.createToolBar(16, true, true);
-        QVERIFY(!bar.picturesLoaded());
-        QCOMPARE(bar.imageSource(), QStringLiteral("/nonexistent/strip.bmp"));
-        bar.addButton(QStringLiteral("Tip"), 3, QStringLiteral("Cap"), StripToolBar::kStyleCheck,
-                      QStringLiteral("k"));
-        QCOMPARE(bar.buttonStyle("k"), StripToolBar::kStyleCheck);
-        QVERIFY(bar.buttonEnabled("k"));
-    }
-
     void toolbarOptionsApplyAtOnce()
     {
         auto frame = makeFrame();
