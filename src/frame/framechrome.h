@@ -58,6 +58,7 @@ public:
     bool bandVisible(const QString &bandKey) const;
     void setBandVisible(const QString &bandKey, bool visible);
     // The rebar's place: 1 top, 2 bottom.
+    int bandsAlignment() const { return m_bandsAlignment; }
     void setBandsAlignment(int alignment);
 
     // ---- Toolbar options.

@@ -149,9 +149,34 @@ QString KeyedMenu::itemKey(int index) const
     return valid(index) ? m_items[index - 1].key : QString();
 }
 
+qint32 KeyedMenu::itemData(int index) const
+{
+    return valid(index) ? m_items[index - 1].itemData : 0;
+}
+
 QString KeyedMenu::caption(int index) const
 {
     return valid(index) ? m_items[index - 1].caption : QString();
+}
+
+QString KeyedMenu::helpText(int index) const
+{
+    return valid(index) ? m_items[index - 1].helpText : QString();
+}
+
+int KeyedMenu::itemParent(int index) const
+{
+    return valid(index) ? m_items[index - 1].parent : 0;
+}
+
+int KeyedMenu::itemIcon(int index) const
+{
+    return valid(index) ? m_items[index - 1].icon : -1;
+}
+
+bool KeyedMenu::isSeparator(int index) const
+{
+    return valid(index) && m_items[index - 1].caption == QLatin1String("-");
 }
 
 bool KeyedMenu::hasSubItems(int index) const
@@ -234,11 +259,14 @@ void KeyedMenu::choose(quint64 uid)
     if (index < 1)
         return;
     m_chosen = index;
-    // Read first: the command may rebuild the list.
+    // Read before itemClicked: its handler, like the command, may rebuild the list.
     const QString key = m_items[index - 1].key;
     const qint32 data = m_items[index - 1].itemData;
-    if (m_commands)
-        m_commands->run(key, data);
+    const QPointer<CommandRegistry> commands = m_commands;
+    const QPointer<KeyedMenu> self(this);
+    emit itemClicked(index);
+    if (self && commands)
+        commands->run(key, data);
 }
 
 QAction *KeyedMenu::makeAction(int index, QMenu *menu)

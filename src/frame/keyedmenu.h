@@ -31,8 +31,9 @@ private:
 // holds it (0 = top level); the list builds QMenus (and a menu bar) from itself. Menus are
 // filled each time they open: first aboutToShowItem is raised for the item whose submenu opens,
 // so a handler may rebuild that submenu, then the menu shows the items as they are then.
-// Indexes of items after removed ones move up.
-// With a command registry set, an item whose key names a command runs it when chosen and shows
+// Choosing an item raises itemClicked with its index. Indexes of items after removed ones move up.
+// With a command registry set, an item whose key names a command runs it when chosen (after
+// itemClicked) and shows
 // that command's state: its check or radio mark and its enabled state are the command action's,
 // read and written through the item. Other items keep their own state and run the family their
 // key belongs to, given the item's data.
@@ -64,7 +65,14 @@ public:
     int indexForKey(const QString &key) const;
     // Reads of an index outside 1..Count give empty values; writes there do nothing.
     QString itemKey(int index) const;
+    qint32 itemData(int index) const;
     QString caption(int index) const;
+    QString helpText(int index) const;
+    // The item whose submenu holds the item; 0 at the top level.
+    int itemParent(int index) const;
+    // The picture's index in the image list; -1 for none (and outside 1..Count).
+    int itemIcon(int index) const;
+    bool isSeparator(int index) const;
     bool hasSubItems(int index) const;
     // Direct children of the item (0 = top level), in list order.
     QList<int> subItems(int parentIndex) const;
@@ -78,7 +86,7 @@ public:
     void setEnabled(int index, bool enabled);
 
     // Shows the top-level items as a popup at the screen point and returns after the choice
-    // (its command has run) or the dismissal: the chosen index, or 0.
+    // (itemClicked raised, its command run) or the dismissal: the chosen index, or 0.
     int showPopupMenu(int x, int y);
     // Fills the bar with the top-level items; each opens its submenu.
     void buildMenuBar(QMenuBar *bar);
@@ -89,6 +97,8 @@ public:
     static QString escapeCaption(const QString &text);
 
 signals:
+    // The item was chosen; raised before its command runs and before showPopupMenu returns.
+    void itemClicked(int ItemNumber);
     void aboutToShowItem(int ParentItemNumber);
 
 private:

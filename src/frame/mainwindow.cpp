@@ -548,8 +548,9 @@ void MainWindow::unload()
 void MainWindow::paintEvent(QPaintEvent *event)
 {
     // The skin behind the bands (their gaps show the window itself).
-    if (!SkinPaint::usable(m_chrome->skinPicture()) || m_closing)
+    if (!SkinPaint::usable(m_chrome->skinPicture()))
         return;
     QPainter painter(this);
-    SkinPaint::tile(painter, this, event->rect(), m_chrome->skinPicture());
+    SkinPaint::paintSkinBackground(m_chrome->skinPicture(), painter, this, event->rect(),
+                                   m_closing);
 }

@@ -140,16 +140,31 @@ void NavigatorPalette::removeRow(int row)
         delete m_list->takeTopLevelItem(row - 1);
 }
 
+QString NavigatorPalette::rowText(int row) const
+{
+    return row >= 1 && row <= rowCount() ? m_list->topLevelItem(row - 1)->text(0) : QString();
+}
+
 void NavigatorPalette::setRowText(int row, const QString &text)
 {
     if (row >= 1 && row <= rowCount())
         m_list->topLevelItem(row - 1)->setText(0, text);
 }
 
+QString NavigatorPalette::rowStatus(int row) const
+{
+    return row >= 1 && row <= rowCount() ? m_list->topLevelItem(row - 1)->text(1) : QString();
+}
+
 void NavigatorPalette::setRowStatus(int row, const QString &text)
 {
     if (row >= 1 && row <= rowCount())
         m_list->topLevelItem(row - 1)->setText(1, text);
+}
+
+bool NavigatorPalette::rowBold(int row) const
+{
+    return row >= 1 && row <= rowCount() && m_list->topLevelItem(row - 1)->font(0).bold();
 }
 
 void NavigatorPalette::setRowBold(int row, bool bold)

@@ -24,9 +24,19 @@ public:
     int rowCount() const;
     int appendRow(const QString &text);
     void removeRow(int row);
+    // Reads of a row outside 1..rowCount() give empty values; writes there do nothing.
+    QString rowText(int row) const;
     void setRowText(int row, const QString &text);
+    QString rowStatus(int row) const;
     void setRowStatus(int row, const QString &text);
+    bool rowBold(int row) const;
     void setRowBold(int row, bool bold);
+
+    // The palette's height in twips; it folds between the toolbar's height and 5000 twips.
+    int heightTwips() const;
+    void setHeightTwips(int twips);
+    // While the "Sticky" button is down the fold timer changes nothing.
+    bool stickyDown() const;
 
     // The palette folds up (the mouse moved over the frame) or opens (it came over the palette).
     void startShrinking();
@@ -52,12 +62,8 @@ private:
     void onButtonClicked(int position);
     void onDropDownPressed(int position);
     void startGrowing();
-    bool stickyDown() const;
     // One tick of the shrink and grow timer (sizes in twips).
     void onFoldTick();
-    // Heights in twips.
-    int heightTwips() const;
-    void setHeightTwips(int twips);
     int toolbarHeightTwips() const;
 
     QTreeWidget *m_list = nullptr;

@@ -23,4 +23,11 @@ void tile(QPainter &painter, const QWidget *target, const QRect &rect, const QPi
                                    offset.y() < 0 ? offset.y() + picture.height() : offset.y()));
 }
 
+void paintSkinBackground(const QPixmap &skin, QPainter &painter, const QWidget *target,
+                         const QRect &rect, bool skip)
+{
+    if (!skip)
+        tile(painter, target, rect, skin);
+}
+
 } // namespace SkinPaint

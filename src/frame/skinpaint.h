@@ -16,4 +16,9 @@ bool usable(const QPixmap &picture);
 // neighbouring bars join without seams. Does nothing for an unusable picture.
 void tile(QPainter &painter, const QWidget *target, const QRect &rect, const QPixmap &picture);
 
+// The skin behind a bar or panel: tiles the skin as tile() does, unless skip is set (the window
+// is closing) or there is no usable skin.
+void paintSkinBackground(const QPixmap &skin, QPainter &painter, const QWidget *target,
+                         const QRect &rect, bool skip);
+
 } // namespace SkinPaint

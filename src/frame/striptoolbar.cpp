@@ -224,6 +224,11 @@ void StripToolBar::createToolBar(int imageSize, bool textRight, bool textShown)
     reloadPictures();
 }
 
+bool StripToolBar::picturesLoaded() const
+{
+    return !m_images.itemPicture(0).isNull();
+}
+
 void StripToolBar::reloadPictures()
 {
     m_images.loadStrip(m_imageSource, m_imageSize);
@@ -264,6 +269,8 @@ void StripToolBar::addButton(const QString &toolTip, int image, const QString &c
     Button b;
     b.key = key;
     b.caption = caption;
+    b.toolTip = toolTip;
+    b.style = style;
     b.image = image;
     b.textShown = m_textShown;
     if (style == kStyleSeparator) {
@@ -321,25 +328,46 @@ int StripToolBar::positionOf(const QAction *action) const
 
 StripToolBar::Button *StripToolBar::find(const QString &key)
 {
-    for (Button &b : m_buttons) {
-        if (b.key == key)
-            return &b;
-    }
-    return nullptr;
+    const int position = buttonIndex(key);
+    return position < 0 ? nullptr : &m_buttons[position];
 }
 
 const StripToolBar::Button *StripToolBar::find(const QString &key) const
 {
-    for (const Button &b : m_buttons) {
-        if (b.key == key)
-            return &b;
-    }
-    return nullptr;
+    const int position = buttonIndex(key);
+    return position < 0 ? nullptr : &m_buttons[position];
 }
 
 QString StripToolBar::buttonKey(int position) const
 {
     return position >= 0 && position < m_buttons.size() ? m_buttons[position].key : QString();
+}
+
+int StripToolBar::buttonIndex(const QString &key) const
+{
+    for (qsizetype i = 0; i < m_buttons.size(); ++i) {
+        if (m_buttons[i].key == key)
+            return int(i);
+    }
+    return -1;
+}
+
+QString StripToolBar::buttonCaption(const QString &key) const
+{
+    const Button *b = find(key);
+    return b ? b->caption : QString();
+}
+
+QString StripToolBar::buttonToolTip(const QString &key) const
+{
+    const Button *b = find(key);
+    return b ? b->toolTip : QString();
+}
+
+qint32 StripToolBar::buttonStyle(const QString &key) const
+{
+    const Button *b = find(key);
+    return b ? b->style : 0;
 }
 
 bool StripToolBar::buttonTextVisible(const QString &key) const
@@ -369,13 +397,45 @@ void StripToolBar::setButtonVisible(const QString &key, bool visible)
         b->action->setVisible(visible);
 }
 
+bool StripToolBar::buttonVisibleAt(int position) const
+{
+    return position >= 0 && position < m_buttons.size() && m_buttons[position].action->isVisible();
+}
+
+void StripToolBar::setButtonVisibleAt(int position, bool visible)
+{
+    if (position >= 0 && position < m_buttons.size())
+        m_buttons[position].action->setVisible(visible);
+}
+
+bool StripToolBar::buttonEnabled(const QString &key) const
+{
+    const Button *b = find(key);
+    return b && b->action->isEnabled();
+}
+
+bool StripToolBar::buttonEnabledAt(int position) const
+{
+    return position >= 0 && position < m_buttons.size() && m_buttons[position].action->isEnabled();
+}
+
+void StripToolBar::setButtonEnabledAt(int position, bool enabled)
+{
+    if (position >= 0 && position < m_buttons.size())
+        applyEnabled(m_buttons[position], enabled);
+}
+
 void StripToolBar::setButtonEnabled(const QString &key, bool enabled)
 {
-    if (Button *b = find(key)) {
-        b->action->setEnabled(enabled);
-        if (b->button)
-            b->button->setEnabled(enabled);
-    }
+    if (Button *b = find(key))
+        applyEnabled(*b, enabled);
+}
+
+void StripToolBar::applyEnabled(Button &b, bool enabled)
+{
+    b.action->setEnabled(enabled);
+    if (b.button)
+        b.button->setEnabled(enabled);
 }
 
 bool StripToolBar::buttonChecked(const QString &key) const
@@ -390,6 +450,17 @@ void StripToolBar::setButtonChecked(const QString &key, bool down)
         if (b->button && b->button->isCheckable())
             b->button->setChecked(down);
     }
+}
+
+int StripToolBar::buttonImage(const QString &key) const
+{
+    const Button *b = find(key);
+    return b ? b->image : -1;
+}
+
+int StripToolBar::buttonWidth(const QString &key) const
+{
+    return buttonRect(key).width();
 }
 
 void StripToolBar::setButtonImage(const QString &key, int image)

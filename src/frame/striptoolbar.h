@@ -100,11 +100,16 @@ public:
     // kDrawOfficeXP gives every button the flat look; anything else the normal one.
     void setDrawStyle(int style);
     // The strip file the pictures come from, cut at the image size.
+    QString imageSource() const { return m_imageSource; }
     void setImageSource(const QString &file);
+    int imageSize() const { return m_imageSize; }
     void setImageSize(int size);
     // Sets the image size and caption placement (and whether buttons added from now on show
     // their captions) and loads the pictures.
     void createToolBar(int imageSize, bool textRight, bool textShown);
+    // Whether the strip gave any pictures (a missing or unreadable strip gives none: the
+    // buttons then show their captions only).
+    bool picturesLoaded() const;
 
     void addButton(const QString &toolTip, int image, const QString &caption, qint32 style,
                    const QString &key);
@@ -113,15 +118,31 @@ public:
 
     int buttonCount() const { return int(m_buttons.size()); }
     QString buttonKey(int position) const;
+    // The position of the button with the key; -1 when there is none.
+    int buttonIndex(const QString &key) const;
+    // As the button was added; empty (style 0) for a control item or a key without a button.
+    QString buttonCaption(const QString &key) const;
+    QString buttonToolTip(const QString &key) const;
+    qint32 buttonStyle(const QString &key) const;
 
     bool buttonTextVisible(const QString &key) const;
     void setButtonTextVisible(const QString &key, bool shown);
     bool buttonVisible(const QString &key) const;
     void setButtonVisible(const QString &key, bool visible);
+    // By position (0-based); reads outside the buttons give false, writes there do nothing.
+    bool buttonVisibleAt(int position) const;
+    void setButtonVisibleAt(int position, bool visible);
+    bool buttonEnabled(const QString &key) const;
     void setButtonEnabled(const QString &key, bool enabled);
+    bool buttonEnabledAt(int position) const;
+    void setButtonEnabledAt(int position, bool enabled);
     bool buttonChecked(const QString &key) const;
     void setButtonChecked(const QString &key, bool down);
+    // The picture's index in the strip; -1 for none.
+    int buttonImage(const QString &key) const;
     void setButtonImage(const QString &key, int image);
+    // The width the button takes in the toolbar (pixels); 0 for a key without a button.
+    int buttonWidth(const QString &key) const;
     // The button's rectangle in toolbar coordinates (where its drop-down menu goes).
     QRect buttonRect(const QString &key) const;
     QWidget *buttonWidget(const QString &key) const;
@@ -146,6 +167,8 @@ private:
     {
         QString key;
         QString caption;
+        QString toolTip;
+        qint32 style = 0;
         int image = -1;
         bool textShown = true;
         QAction *action = nullptr;
@@ -155,6 +178,7 @@ private:
     Button *find(const QString &key);
     const Button *find(const QString &key) const;
     int positionOf(const QAction *action) const;
+    static void applyEnabled(Button &b, bool enabled);
     void applyLook(Button &b);
     void applyPicture(Button &b);
     void reloadPictures();

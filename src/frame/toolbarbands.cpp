@@ -93,6 +93,11 @@ int ToolBarBands::bandIndexForKey(const QString &key) const
     return -1;
 }
 
+QString ToolBarBands::bandKey(int index) const
+{
+    return index >= 0 && index < m_bands.size() ? m_bands[index].key : QString();
+}
+
 BandToolBar *ToolBarBands::band(int index) const
 {
     return index >= 0 && index < m_bands.size() ? m_bands[index].bar.data() : nullptr;
@@ -101,6 +106,11 @@ BandToolBar *ToolBarBands::band(int index) const
 QWidget *ToolBarBands::bandChild(int index) const
 {
     return index >= 0 && index < m_bands.size() ? m_bands[index].child.data() : nullptr;
+}
+
+bool ToolBarBands::bandNewRow(int index) const
+{
+    return index >= 0 && index < m_bands.size() && m_bands[index].newRow;
 }
 
 bool ToolBarBands::shown(const BandEntry &band) const
@@ -138,6 +148,12 @@ void ToolBarBands::setHolderShown(bool holderShown)
         band.bar->setVisible(holderShown && band.heldVisible);
     }
     m_holderShown = holderShown;
+}
+
+int ToolBarBands::bandChildMinHeight(int index) const
+{
+    BandToolBar *bar = band(index);
+    return bar ? bar->minimumHeight() : 0;
 }
 
 void ToolBarBands::setBandChildMinHeight(int index, int height)

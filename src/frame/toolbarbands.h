@@ -45,14 +45,19 @@ public:
     int bandCount() const { return int(m_bands.size()); }
     // -1 when there is no band with the key.
     int bandIndexForKey(const QString &key) const;
+    // The key the band was added with; empty outside 0..bandCount() - 1.
+    QString bandKey(int index) const;
     BandToolBar *band(int index) const;
     QWidget *bandChild(int index) const;
+    // Whether the band starts a row of its own.
+    bool bandNewRow(int index) const;
     bool bandVisible(int index) const;
     void setBandVisible(int index, bool visible);
     // The holder of all bands: hidden, no band shows, yet each keeps whether it is to show (read
     // and changed by bandVisible and setBandVisible) and shows again with the holder.
     bool holderShown() const { return m_holderShown; }
     void setHolderShown(bool shown);
+    int bandChildMinHeight(int index) const;
     void setBandChildMinHeight(int index, int height);
     // The width the band's child asks for.
     void setBandChildSize(int index, int width);

@@ -192,6 +192,11 @@ void HistoryTree::releaseHistoryReader()
     m_released = true;
 }
 
+QString HistoryTree::historyItem(int index) const
+{
+    return m_reader.item(index).url;
+}
+
 void HistoryTree::openNode(QTreeWidgetItem *node)
 {
     if (!node || node->childCount() > 0)
@@ -203,7 +208,7 @@ void HistoryTree::openNode(QTreeWidgetItem *node)
     const int index = key.mid(kLeafPrefix.size()).toInt(&ok);
     if (!ok)
         return;
-    const QString address = m_reader.item(index).url;
+    const QString address = historyItem(index);
     if (!address.isEmpty())
         m_host.openPicked(address, AppState::settings.controlHistNew);
 }

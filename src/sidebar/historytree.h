@@ -38,6 +38,9 @@ public:
     void markOutOfDate();
     // Lets go of the snapshot: leaves can no longer be opened (the frame's unload).
     void releaseHistoryReader();
+    // The address of entry index (a leaf's number) of the snapshot the tree was built from;
+    // empty outside it and once the snapshot is let go.
+    QString historyItem(int index) const;
 
     // Opens the entry of a leaf as the host opens picked addresses (a new tab when
     // ControlHistNew is set). Group nodes and nodes with children open nothing.

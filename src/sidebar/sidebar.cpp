@@ -152,6 +152,7 @@ void Sidebar::buildSidebar(const QString &text)
     if (m_built)
         return;
     m_built = true;
+    setPinned(false);
     if (!text.isEmpty()) {
         const QPixmap picture(text);
         if (!picture.isNull()) {
@@ -310,6 +311,7 @@ void Sidebar::showSection(const QString &key)
 
 void Sidebar::pinOpen()
 {
+    setPinned(true);
     emit widthRequested(twipsToPixels(SidebarGeometry::kStandardWidthTwips));
 }
 

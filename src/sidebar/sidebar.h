@@ -76,8 +76,11 @@ public:
     // Opens the bar at its standard width (pinOpen) and selects the section of the key.
     void showSection(const QString &key);
 
-    // Asks for the standard width (SidebarGeometry::kStandardWidthTwips); a click in the quick
-    // notes does the same and leaves the notes focused and editable.
+    // Pinned, the bar stays open at the width it was given; it is built unpinned. pinOpen pins
+    // it and asks for the standard width (SidebarGeometry::kStandardWidthTwips); a click in the
+    // quick notes does the same and leaves the notes focused and editable.
+    bool isPinned() const { return m_pinned; }
+    void setPinned(bool pinned) { m_pinned = pinned; }
     void pinOpen();
 
     // The node the favorites tree selects after its next rebuild: the one keyed by the address
@@ -133,4 +136,5 @@ private:
     RssPanel *m_rssPanel = nullptr;         // m_panels(3)
     QString m_storedNotes; // the notes as the file last held them
     bool m_built = false;
+    bool m_pinned = true;
 };

@@ -13,18 +13,15 @@ inline QTreeWidgetItem *paletteRow(const NavigatorPalette *palette, int row)
 
 inline QString paletteRowText(const NavigatorPalette *palette, int row)
 {
-    const QTreeWidgetItem *item = paletteRow(palette, row);
-    return item ? item->text(0) : QString();
+    return palette->rowText(row);
 }
 
 inline QString paletteRowStatus(const NavigatorPalette *palette, int row)
 {
-    const QTreeWidgetItem *item = paletteRow(palette, row);
-    return item ? item->text(1) : QString();
+    return palette->rowStatus(row);
 }
 
 inline bool paletteRowBold(const NavigatorPalette *palette, int row)
 {
-    const QTreeWidgetItem *item = paletteRow(palette, row);
-    return item && item->font(0).bold();
+    return palette->rowBold(row);
 }

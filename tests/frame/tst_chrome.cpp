@@ -262,6 +262,17 @@ private slots:
         for (int i = 0; i < bands->bandCount(); ++i)
             rows << (i == 0 || frame->toolBarBreak(bands->band(i)));
         QCOMPARE(rows, QList<bool>({true, false, true, true, true, true}));
+        // The bands as added: their keys, rows and the children's minimum heights.
+        QList<bool> addedRows;
+        for (int i = 0; i < bands->bandCount(); ++i) {
+            QCOMPARE(bands->bandKey(i), kBandKeys[i]);
+            addedRows << bands->bandNewRow(i);
+        }
+        QCOMPARE(addedRows, QList<bool>({true, false, true, true, true, true}));
+        QCOMPARE(bands->bandKey(bands->bandCount()), QString());
+        QCOMPARE(bands->bandChildMinHeight(bands->bandIndexForKey("MenuBar")), 24);
+        QCOMPARE(bands->bandChildMinHeight(bands->bandIndexForKey("Addressbar")), 16);
+        QCOMPARE(bands->bandChildMinHeight(-1), 0);
         QVERIFY(band(*frame, "Logo")->minimumHeight() != 52);
         QTRY_COMPARE(band(*frame, "Logo")->y(), band(*frame, "MenuBar")->y());
         QVERIFY(band(*frame, "Toolbar1")->y() > band(*frame, "MenuBar")->y());
@@ -324,7 +335,9 @@ private slots:
     void alignmentMovesTheBands()
     {
         auto frame = makeFrame();
+        QCOMPARE(frame->findChild<FrameChrome *>()->bandsAlignment(), 1);
         frame->findChild<CommandRegistry *>()->run("mnuAlignBottom");
+        QCOMPARE(frame->findChild<FrameChrome *>()->bandsAlignment(), 2);
         const ToolBarBands *bands = frame->findChild<FrameChrome *>()->bands();
         for (int i = 0; i < bands->bandCount(); ++i)
             QCOMPARE(frame->toolBarArea(bands->band(i)), Qt::BottomToolBarArea);
@@ -367,6 +380,72 @@ private slots:
         QVERIFY(showsStripPicture(t3, "Search", 20));
         frame->close();
         QCOMPARE(store().read("Settings", "CurrentSearchEngine", {}), QStringLiteral("5"));
+    }
+
+    void buttonsOfTheToolbars_data()
+    {
+        QTest::addColumn<QString>("band");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("toolTip");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("image");
+        QTest::addColumn<int>("style");
+        QTest::newRow("New") << "Toolbar1" << "New" << 0 << "New" << "New" << 0 << 24;
+        QTest::newRow("Home2") << "Toolbar1" << "Home2" << 6 << "Home" << "Home" << 9 << 16;
+        QTest::newRow("LinksSep") << "Toolbar1" << "LinksSep" << 11 << "" << "" << -1 << 1;
+        QTest::newRow("Links") << "Toolbar1" << "Links" << 12 << "Links" << "Links" << 10 << 144;
+        QTest::newRow("Custom") << "Toolbar2" << "Custom" << 0 << "Customize Toolbar..."
+                                << "Customize Toolbar..." << 10 << 16;
+        QTest::newRow("Go") << "Addressbar" << "Go" << 1
+                            << "Navigate to the site in the Addressbar" << "&Go" << 11 << 16;
+        QTest::newRow("GoNew") << "Addressbar" << "GoNew" << 2
+                               << "Toggle navigation of Addressbar sites in a new window on/off"
+                               << "" << 13 << 18;
+        QTest::newRow("no such key") << "Toolbar1" << "Nothing" << -1 << "" << "" << -1 << 0;
+    }
+
+    void buttonsOfTheToolbars()
+    {
+        QFETCH(QString, band);
+        QFETCH(QString, key);
+        QFETCH(int, position);
+        QFETCH(QString, toolTip);
+        QFETCH(QString, caption);
+        QFETCH(int, image);
+        QFETCH(int, style);
+        auto frame = makeFrame();
+        const StripToolBar *bar = frame->findChild<FrameChrome *>()->toolBar(band);
+        QCOMPARE(bar->buttonIndex(key), position);
+        QCOMPARE(bar->buttonToolTip(key), toolTip);
+        QCOMPARE(bar->buttonCaption(key), caption);
+        QCOMPARE(bar->buttonImage(key), image);
+        QCOMPARE(bar->buttonStyle(key), style);
+        QCOMPARE(bar->buttonWidth(key) > 0, position >= 0);
+        QVERIFY(bar->picturesLoaded());
+        QCOMPARE(bar->imageSize(), band == QLatin1String("Toolbar1") ? 24 : 16);
+        frame->close();
+    }
+
+    void hiddenLinksKeepThePositions()
+    {
+        store().write("Settings", "Toolbar1LinksButton", "False");
+        auto frame = makeFrame();
+        StripToolBar *t1 = frame->findChild<FrameChrome *>()->toolBar("Toolbar1");
+        QCOMPARE(t1->buttonCount(), 13);
+        QCOMPARE(t1->buttonIndex("Links"), 12);
+        QVERIFY(!t1->buttonVisibleAt(11) && !t1->buttonVisibleAt(12));
+        QVERIFY(t1->buttonVisibleAt(10) && !t1->buttonVisibleAt(13));
+        t1->setButtonVisibleAt(12, true);
+        QVERIFY(t1->buttonVisible("Links"));
+        // By position reaches a button without a key too (the separator at 7).
+        t1->setButtonVisibleAt(7, false);
+        QVERIFY(!t1->buttonVisibleAt(7));
+        t1->setButtonEnabledAt(8, false);
+        QVERIFY(!t1->buttonEnabled("Mail") && !toolButton(t1, "Mail")->isEnabled());
+        t1->setButtonEnabledAt(99, false); // nothing there
+        QVERIFY(!t1->buttonEnabledAt(99));
+        frame->close();
     }
 
     void toolbarOptionsApplyAtOnce()
@@ -590,8 +669,10 @@ private slots:
             for (const QString &key : items)
                 QVERIFY2(commandEnabled(*frame, key) == enabled, qPrintable(key));
             StripToolBar *browse = frame->findChild<FrameChrome *>()->toolBar("Toolbar1");
-            for (int position = 1; position <= 4; ++position)
+            for (int position = 1; position <= 4; ++position) {
                 QCOMPARE(browse->buttonWidget(browse->buttonKey(position))->isEnabled(), enabled);
+                QCOMPARE(browse->buttonEnabledAt(position), enabled);
+            }
             QVERIFY(toolButton(browse, "New")->isEnabled());
             // Nothing here can show engine options or run Java and ActiveX.
             for (const char *key : {"mnuViewInternetOptions", "mnuContentJava", "mnuContentDLACTX",

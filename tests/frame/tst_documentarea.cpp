@@ -456,6 +456,46 @@ private slots:
         QTRY_VERIFY(palette->height() < height);
     }
 
+    // A palette just under 5000 twips grows one step past it and stops; a sticky one does not
+    // move. The rows read back as written, and reads outside them are empty.
+    void paletteFoldsAndReadsItsRows()
+    {
+        QWidget owner;
+        NavigatorPalette palette(&owner);
+        auto *foldTimer = palette.findChild<QTimer *>(QStringLiteral("Timer1"));
+        QVERIFY(foldTimer);
+        palette.setHeightTwips(4900);
+        QVERIFY(qAbs(palette.heightTwips() - 4900) < 15);
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QApplication::sendEvent(&palette, &enter);
+        QTRY_VERIFY(!foldTimer->isActive());
+        QVERIFY(palette.heightTwips() > 5000 && palette.heightTwips() < 5000 + 250 + 15);
+
+        auto *bar = palette.findChild<QToolBar *>(QStringLiteral("cToolbar1"));
+        QVERIFY(bar);
+        auto *sticky = bar->findChild<QAbstractButton *>(QStringLiteral("Sticky"));
+        QVERIFY(sticky && !palette.stickyDown());
+        sticky->click();
+        QVERIFY(palette.stickyDown());
+        const int height = palette.heightTwips();
+        QSignalSpy ticks(foldTimer, &QTimer::timeout);
+        palette.startShrinking();
+        QTRY_VERIFY(ticks.count() >= 2);
+        QCOMPARE(palette.heightTwips(), height);
+
+        QCOMPARE(palette.appendRow(QStringLiteral("http://a.test/")), 1);
+        palette.setRowStatus(1, QStringLiteral("40%"));
+        palette.setRowBold(1, true);
+        QCOMPARE(palette.rowText(1), QStringLiteral("http://a.test/"));
+        QCOMPARE(palette.rowStatus(1), QStringLiteral("40%"));
+        QVERIFY(palette.rowBold(1));
+        for (int outside : {0, 2}) {
+            QCOMPARE(palette.rowText(outside), QString());
+            QCOMPARE(palette.rowStatus(outside), QString());
+            QVERIFY(!palette.rowBold(outside));
+        }
+    }
+
     // A page's title reaches the tab's tool tip as text, never as markup.
     void titlesAreShownAsText()
     {

@@ -144,6 +144,46 @@ private slots:
         QCOMPARE(menu.itemCount(), 4);
     }
 
+    void itemsReadBackAsAdded_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("helpText");
+        QTest::addColumn<qint32>("data");
+        QTest::addColumn<int>("parent");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<bool>("separator");
+        QTest::newRow("top-level item") << "&Open" << "" << qint32(5) << 0 << 3 << false;
+        QTest::newRow("submenu item with help") << "Tile" << "Tiles the windows" << qint32(-2)
+                                                << 1 << -1 << false;
+        QTest::newRow("separator") << "-" << "" << qint32(0) << 1 << -1 << true;
+        QTest::newRow("dash in a longer caption") << "-x-" << "" << qint32(0) << 0 << 0 << false;
+    }
+
+    void itemsReadBackAsAdded()
+    {
+        QFETCH(QString, caption);
+        QFETCH(QString, helpText);
+        QFETCH(qint32, data);
+        QFETCH(int, parent);
+        QFETCH(int, icon);
+        QFETCH(bool, separator);
+        KeyedMenu menu;
+        menu.addItem(QStringLiteral("Window"), {}, 0, 0, -1, false, true, "w");
+        const int index = menu.addItem(caption, helpText, data, parent, icon, false, true, "k");
+        QCOMPARE(menu.itemData(index), data);
+        QCOMPARE(menu.helpText(index), helpText);
+        QCOMPARE(menu.itemParent(index), parent);
+        QCOMPARE(menu.itemIcon(index), icon);
+        QCOMPARE(menu.isSeparator(index), separator);
+        // Outside 1..Count the reads are empty.
+        for (int outside : {0, index + 1}) {
+            QCOMPARE(menu.itemData(outside), 0);
+            QCOMPARE(menu.itemParent(outside), 0);
+            QCOMPARE(menu.itemIcon(outside), -1);
+            QVERIFY(!menu.isSeparator(outside));
+        }
+    }
+
     void submenusAreRebuiltWhenTheyOpen()
     {
         QWidget owner;
@@ -211,6 +251,12 @@ private slots:
         QList<qint32> ran;
         commands.addFamily("two", [&ran](const QString &, qint32 data) { ran << data; });
         menu.setCommands(&commands);
+        // The click is raised with the item's index before the command runs.
+        QList<int> clicked;
+        connect(&menu, &KeyedMenu::itemClicked, this, [&](int item) {
+            QVERIFY(ran.isEmpty());
+            clicked << item;
+        });
         QTimer::singleShot(0, this, [] {
             auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
             QVERIFY(popup);
@@ -222,6 +268,7 @@ private slots:
         const int chosen = menu.showPopupMenu(10, 10);
         QCOMPARE(chosen, menu.indexForKey("two"));
         QCOMPARE(ran, QList<qint32>{22});
+        QCOMPARE(clicked, QList<int>{chosen});
 
         // Dismissed: nothing handled, 0 returned.
         ran.clear();
@@ -231,6 +278,7 @@ private slots:
         });
         QCOMPARE(menu.showPopupMenu(10, 10), 0);
         QVERIFY(ran.isEmpty());
+        QCOMPARE(clicked.size(), 1);
     }
 
     // ---------------------------------------------------------------- the menu bar's items
@@ -731,7 +779,12 @@ private slots:
         red.fill(Qt::red);
         SkinPaint::tile(painter, nullptr, QRect(), red);
         QCOMPARE(target.pixelColor(39, 29), QColor(Qt::white));
-        SkinPaint::tile(painter, nullptr, target.rect(), red);
+        // A closing window skips the skin; otherwise it is tiled like any bar's.
+        SkinPaint::paintSkinBackground(red, painter, nullptr, target.rect(), true);
+        QCOMPARE(target.pixelColor(39, 29), QColor(Qt::white));
+        SkinPaint::paintSkinBackground(QPixmap(), painter, nullptr, target.rect(), false);
+        QCOMPARE(target.pixelColor(39, 29), QColor(Qt::white));
+        SkinPaint::paintSkinBackground(red, painter, nullptr, target.rect(), false);
         painter.end();
         QCOMPARE(target.pixelColor(39, 29), QColor(Qt::red));
     }

@@ -251,6 +251,10 @@ private slots:
         QCOMPARE(children(widget.invisibleRootItem()), groups);
         QCOMPARE(children(node(widget, "Today")), QStringList({"History0=Alpha", "History1=http://b.test/"}));
         QCOMPARE(children(node(widget, "VeryOld")), QStringList({"History3=Old"}));
+        // A leaf's number gives its address; the entry without one and numbers outside give none.
+        const QStringList addresses = {"http://a.test/", "http://b.test/", "", "http://old.test/", ""};
+        for (int i = -1; i < addresses.size(); ++i)
+            QCOMPARE(tree.historyItem(i), i < 0 ? QString() : addresses[i]);
 
         // A newer visit moves every index of the store down by one; the tree still opens what
         // it shows.
@@ -283,6 +287,7 @@ private slots:
         tree.releaseHistoryReader();
         tree.openNode(node(widget, "History0"));
         QCOMPARE(m_opened.size(), 1);
+        QCOMPARE(tree.historyItem(0), QString());
     }
 
     // A cookie set by a page is gone after cleaning cookies: the next request carries none.

@@ -173,6 +173,7 @@ private slots:
     {
         Sidebar sidebar(quietHost());
         sidebar.buildSidebar();
+        QVERIFY(!sidebar.isPinned()); // built unpinned
         QSignalSpy widths(&sidebar, &Sidebar::widthRequested);
         QPlainTextEdit *notes = control<QPlainTextEdit>(sidebar, "txtQuickNotes");
         notes->setReadOnly(true);
@@ -183,13 +184,16 @@ private slots:
         QTest::mouseClick(notes->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
         QCOMPARE(widths.count(), 1);
         QCOMPARE(widths.takeFirst().at(0).toInt(), twipsToPixels(SidebarGeometry::kStandardWidthTwips));
+        QVERIFY(sidebar.isPinned());
         QTRY_VERIFY(notes->hasFocus());
         QVERIFY(!notes->isReadOnly());
         QTest::keyClicks(notes, QStringLiteral("typed"));
         QCOMPARE(notes->toPlainText(), QStringLiteral("typed"));
 
-        // Showing a section asks for the standard width as well.
+        // Showing a section pins the bar and asks for the standard width as well.
+        sidebar.setPinned(false);
         sidebar.showSection(QStringLiteral("HISTORY"));
+        QVERIFY(sidebar.isPinned());
         QCOMPARE(widths.count(), 1);
         QCOMPARE(widths.takeFirst().at(0).toInt(), twipsToPixels(SidebarGeometry::kStandardWidthTwips));
         QCOMPARE(control<QTabWidget>(sidebar, "sidebar")->currentIndex(),
