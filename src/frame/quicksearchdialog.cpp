@@ -125,6 +125,13 @@ void QuickSearchDialog::backToFrame()
         window->activateWindow();
 }
 
+void QuickSearchDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    m_queryBox->setFocus(Qt::OtherFocusReason);
+    m_queryBox->lineEdit()->selectAll();
+}
+
 bool QuickSearchDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
