@@ -22,6 +22,26 @@
 #include "core/storedcolor.h"
 #include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
+#include "core/crashnoticedialog.h"
+#include "document/autorefreshdialog.h"
+#include "document/firstformfillnotice.h"
+#include "document/firstpopupnotice.h"
+#include "document/whitelistquestiondialog.h"
+#include "frame/aboutdialog.h"
+#include "frame/defaultbrowserdialog.h"
+#include "frame/quicksearchdialog.h"
+#include "frame/restoredocumentsdialog.h"
+#include "frame/updatedialog.h"
+#include "frame/windowlistdialog.h"
+#include "options/cardlockdialog.h"
+#include "options/customlinkdialog.h"
+#include "options/optionsdialog.h"
+#include "options/recordingoptionshost.h"
+#include "platform/updatechecker.h"
+#include "sidebar/addgroupdialog.h"
+#include "sidebar/rsschanneldialog.h"
+#include "sidebar/websitegroups.h"
+#include "widgets/passworddialog.h"
 #include "framedocuments.h"
 #include "testframe.h"
 #include "testserver.h"
@@ -47,6 +67,8 @@
 #include <QWebEngineSettings>
 #include <QtTest>
 
+#include <functional>
+#include <map>
 #include <memory>
 
 namespace {
@@ -284,6 +306,57 @@ private slots:
         QCOMPARE(panel(), complete);
         status.setHasActiveDocument(false);
         QCOMPARE(panel(), empty);
+    }
+
+    // ---------------------------------------------------------------- dialog frames
+
+    // Dialogs and prompts have a fixed frame: a title bar with the close button alone, and a
+    // size the user cannot change.
+    void fixedDialogs_data()
+    {
+        QTest::addColumn<QString>("form");
+        for (const char *form : {"frmWarning", "frmPassword", "frmAutRefresh", "frmFirstFormFill",
+                                 "frmFirstPopup", "frmWhitelist", "frmAbout", "frmAssoc",
+                                 "frmQSearch", "frmLoad", "frmAutoupdate", "frmMoreWindows",
+                                 "frmFormPass", "frmLink", "frmOptions1", "frmAddGroup",
+                                 "frmRssChannel"})
+            QTest::newRow(form) << QString::fromLatin1(form);
+    }
+    void fixedDialogs()
+    {
+        QFETCH(QString, form);
+        RecordingOptionsHost optionsHost;
+        UpdateChecker checker;
+        WebsiteGroups groups;
+        const std::map<QString, std::function<QDialog *()>> make = {
+            {"frmWarning", [] { return new CrashNoticeDialog; }},
+            {"frmPassword", [] { return new PasswordDialog(PasswordDialog::Mode::Unlock); }},
+            {"frmAutRefresh", [] { return new AutoRefreshDialog(nullptr); }},
+            {"frmFirstFormFill", [] { return new FirstFormFillNotice; }},
+            {"frmFirstPopup", [] { return new FirstPopupNotice; }},
+            {"frmWhitelist", [] { return new WhitelistQuestionDialog(QStringLiteral("http://a.org/")); }},
+            {"frmAbout", [] { return new AboutDialog; }},
+            {"frmAssoc", [] { return new DefaultBrowserDialog; }},
+            {"frmQSearch", [] { return new QuickSearchDialog; }},
+            {"frmLoad", [] { return new RestoreDocumentsDialog; }},
+            {"frmAutoupdate", [&checker] { return new UpdateDialog(&checker); }},
+            {"frmMoreWindows", [] { return new WindowListDialog({}); }},
+            {"frmFormPass", [] { return new CardLockDialog([](QMessageBox::Icon, const QString &) {}); }},
+            {"frmLink", [&optionsHost] { return new CustomLinkDialog(optionsHost); }},
+            {"frmOptions1", [&optionsHost] { return new OptionsDialog(optionsHost, OptionsPageId::General); }},
+            {"frmAddGroup", [&groups] { return new AddGroupDialog(groups, SidebarHost()); }},
+            {"frmRssChannel", [] { return new RssChannelDialog([] { return nullptr; }, [] { return false; }); }},
+        };
+        std::unique_ptr<QDialog> dialog(make.at(form)());
+        QCOMPARE(dialog->objectName(), form);
+        const Qt::WindowFlags flags = dialog->windowFlags();
+        QVERIFY(flags.testFlags(Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint));
+        QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                           Qt::WindowContextHelpButtonHint)));
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+        QCOMPARE(dialog->size(), dialog->minimumSize());
     }
 
     // ---------------------------------------------------------------- bands and layout
