@@ -1,5 +1,6 @@
 #include "crashnoticedialog.h"
 
+#include "fixeddialog.h"
 #include "strings.h"
 
 #include <QGuiApplication>
@@ -61,6 +62,7 @@ CrashNoticeDialog::CrashNoticeDialog(QWidget *parent) : QDialog(parent)
     layout->addLayout(buttons);
 
     loadResStrings(this);
+    makeFixedDialog(this);
 }
 
 void CrashNoticeDialog::showEvent(QShowEvent *event)

@@ -1,5 +1,6 @@
 #include "autorefreshdialog.h"
 
+#include "core/fixeddialog.h"
 #include "autorefresh.h"
 #include "core/strings.h"
 #include "core/storedvalue.h"
@@ -92,6 +93,7 @@ AutoRefreshDialog::AutoRefreshDialog(AutoRefresh *target, QWidget *parent)
     connect(m_intervalScroll, &QScrollBar::valueChanged, this, &AutoRefreshDialog::onIntervalScrolled);
     connect(m_okButton, &QPushButton::clicked, this, &AutoRefreshDialog::onOkClicked);
     connect(m_cancelButton, &QPushButton::clicked, this, &AutoRefreshDialog::onCancelClicked);
+    makeFixedDialog(this);
 }
 
 void AutoRefreshDialog::ask(AutoRefresh *target, QWidget *parent)

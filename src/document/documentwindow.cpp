@@ -89,8 +89,9 @@ DocumentWindow::DocumentWindow(QWidget *parent) : AbstractDocument(parent)
     m_popupKiller = new PopupKiller(this);
     connect(m_popupKiller, &PopupKiller::indicatorIconChanged, this,
             &DocumentWindow::popupIndicatorChanged);
+    // The question is answered before the popup's window opens (see onNewWindowRequested).
     connect(m_popupKiller, &PopupKiller::whitelistQuestionRequested, this,
-            [this](const QString &site) { WhitelistQuestionDialog::queue(site, this); });
+            [this](const QString &site) { WhitelistQuestionDialog::ask(site, this); });
     connect(m_popupKiller, &PopupKiller::firstKillNoticeRequested, this,
             [this] { FirstPopupNotice::queue(this); });
 
@@ -355,8 +356,14 @@ void DocumentWindow::onSecureLockIconChanged(int state)
 
 void DocumentWindow::onNewWindowRequested(NewWindowRequest &request, bool &cancel)
 {
-    if (m_popupKiller->decide(locationUrl(), m_secure, m_javaScriptLink,
-                              m_customizer->popupAllowed(request))) {
+    // A let-through popup may ask the whitelist question first, modally, while the engine
+    // waits for the answer to its request; the page's window opens once it is answered.
+    const QPointer<DocumentWindow> self(this);
+    const bool kill = m_popupKiller->decide(locationUrl(), m_secure, m_javaScriptLink,
+                                            m_customizer->popupAllowed(request));
+    if (!self || m_unloaded)
+        return; // the opener closed while the question was open: no popup
+    if (kill) {
         cancel = true;
         m_popupKiller->reportKilled();
         setSilent(true);

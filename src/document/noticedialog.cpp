@@ -1,5 +1,6 @@
 #include "noticedialog.h"
 
+#include "core/fixeddialog.h"
 #include "core/strings.h"
 
 #include <QDialog>
@@ -33,5 +34,9 @@ void buildNoticeDialog(QDialog *dialog, int captionId, int headingId, const QLis
     buttons->addWidget(ok);
     layout->addLayout(buttons);
     loadResStrings(dialog);
-    dialog->setFixedWidth(420);
+    // The texts wrap at the notice's width; its height is what they need there.
+    const int width = 420;
+    dialog->setFixedSize(width, dialog->hasHeightForWidth() ? dialog->heightForWidth(width)
+                                                            : dialog->sizeHint().height());
+    makeFixedDialog(dialog);
 }

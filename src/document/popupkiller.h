@@ -87,10 +87,11 @@ signals:
     // Set the status bar's "Item4" panel to this icon (1 killer off, 3 on, 5 blink).
     void indicatorIconChanged(int icon);
     // Alt let a popup through and the user is to be asked about the opener's address. Emitted
-    // inside the engine's new-window signal: the receiver asks once that has returned.
+    // inside the engine's new-window signal: the receiver asks there and then, so the answer
+    // comes before the popup's window.
     void whitelistQuestionRequested(const QString &site);
     // The first popup ever was killed: the one-time notice is due. Emitted inside the engine's
-    // new-window signal, like the question.
+    // new-window signal: the receiver shows it once that has returned.
     void firstKillNoticeRequested();
 
 private:

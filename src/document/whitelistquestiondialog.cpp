@@ -1,5 +1,6 @@
 #include "whitelistquestiondialog.h"
 
+#include "core/fixeddialog.h"
 #include "core/appstate.h"
 #include "core/strings.h"
 #include "popupwhitelist.h"
@@ -62,6 +63,7 @@ WhitelistQuestionDialog::WhitelistQuestionDialog(const QString &site, QWidget *p
     loadResStrings(this);
 
     adjustSize();
+    makeFixedDialog(this);
     if (QScreen *s = screen())
         move(s->availableGeometry().center() - rect().center());
 }

@@ -1,5 +1,6 @@
 #include "aboutdialog.h"
 
+#include "core/fixeddialog.h"
 #include "core/strings.h"
 
 #include <QFrame>
@@ -106,6 +107,7 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 
     // Esc closes the box as OK does (QDialog's own reject).
     loadResStrings(this);
+    makeFixedDialog(this);
 }
 
 QString AboutDialog::engineVersion()

@@ -1,6 +1,7 @@
 #include "defaultbrowserdialog.h"
 
 #include "core/appstate.h"
+#include "core/fixeddialog.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
 #include "platform/defaultbrowser.h"
@@ -18,9 +19,6 @@ DefaultBrowserDialog::DefaultBrowserDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAssoc"));
     setProperty(kTagProperty, resId(1500));
-    // A fixed dialog border: a title and a close box, nothing to minimise or maximise.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
 
     auto *picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Picture2"));
@@ -59,9 +57,9 @@ DefaultBrowserDialog::DefaultBrowserDialog(QWidget *parent) : QDialog(parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     loadResStrings(this);
+    makeFixedDialog(this);
 }
 
 void DefaultBrowserDialog::checkAtStartUp(QWidget *parent)

@@ -118,10 +118,23 @@ void FrameStatusBar::setProgressText(const QString &text)
     if (m_statusBar->tag() == text)
         return;
     m_statusBar->setTag(text);
+    redrawProgressPanel();
+}
+
+void FrameStatusBar::setHasActiveDocument(bool active)
+{
+    if (m_hasActiveDocument == active)
+        return;
+    m_hasActiveDocument = active;
+    redrawProgressPanel();
+}
+
+void FrameStatusBar::redrawProgressPanel()
+{
+    if (!m_statusBar)
+        return;
     RepaintBatcher::hold(m_statusCanvas);
-    m_statusBar->setPanelStyle(QStringLiteral("Item7"),
-                                text.toInt() != 0 ? PanelStatusBar::kStyleOwnerDraw
-                                                  : PanelStatusBar::kStyleGripperPane);
+    // The panel stays owner-drawn, idle or loading: an idle one reads "Complete" or nothing.
     m_statusBar->draw(m_statusBar->panelIndex(QStringLiteral("Item7")));
 }
 
@@ -185,6 +198,9 @@ void FrameStatusBar::onStatusPanelOwnerDraw(QPainter *painter, int, int &left, i
 {
     const QString tag = m_statusBar->tag();
     const int p = tag.isEmpty() ? 0 : tag.toInt();
+    // Idle without a document: nothing to tell.
+    if (p == 0 && !m_hasActiveDocument)
+        return;
     try {
         m_statusBar->panelRect(QStringLiteral("Item7"), left, top, right, bottom);
     } catch (const NumberedError &) {
@@ -193,8 +209,8 @@ void FrameStatusBar::onStatusPanelOwnerDraw(QPainter *painter, int, int &left, i
     top += 2;
     // The bar fills the panel as it is laid out now.
     m_progressPainter.setWidth(qMax(0, right - left));
-    m_progressPainter.setValue(p);
-    if (p == 100) {
+    m_progressPainter.setValue(p == 0 ? 100 : p); // idle after a load: the page is complete
+    if (p == 0 || p == 100) {
         m_progressPainter.setShowPercentage(false);
         m_progressPainter.setText(QStringLiteral("Complete"));
     } else {

@@ -34,6 +34,9 @@ public:
     void setStatusText(const QString &text);
     // The active page's load percentage as text ("0" when idle).
     void setProgressText(const QString &text);
+    // Whether the frame has an active document: an idle progress panel reads "Complete" with
+    // one and stays empty without.
+    void setHasActiveDocument(bool active);
     void setSecureIcon(bool secure);
     // The popup killer's indication: the icon of the "Item4" panel.
     void setPopupIndicator(int icon);
@@ -49,6 +52,7 @@ signals:
     void panelDoubleClicked(int panel);
 
 private:
+    void redrawProgressPanel();
     void onStatusPanelOwnerDraw(QPainter *painter, int panel, int &left, int &top, int &right,
                                 int &bottom, bool &doDefault);
 
@@ -56,4 +60,5 @@ private:
     QLabel *m_fullScreenStatus;
     PanelStatusBar *m_statusBar = nullptr;
     ProgressPainter m_progressPainter;
+    bool m_hasActiveDocument = false;
 };

@@ -377,6 +377,8 @@ void MainWindow::connectStatusBar()
     connect(area, &DocumentArea::currentProgressChanged, m_statusBar,
             [this](int percent) { m_statusBar->setProgressText(QString::number(percent)); });
     connect(area, &DocumentArea::currentSecureChanged, m_statusBar, &FrameStatusBar::setSecureIcon);
+    connect(area, &DocumentArea::activeDocumentChanged, m_statusBar,
+            [this](AbstractDocument *document) { m_statusBar->setHasActiveDocument(document); });
     connect(m_statusBar, &FrameStatusBar::panelDoubleClicked, this,
             &MainWindow::onStatusPanelDoubleClicked);
 }

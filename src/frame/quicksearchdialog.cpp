@@ -1,5 +1,6 @@
 #include "quicksearchdialog.h"
 
+#include "core/fixeddialog.h"
 #include "core/storedcolor.h"
 #include "core/settingsmodel.h"
 #include "core/settingsstore.h"
@@ -79,6 +80,7 @@ QuickSearchDialog::QuickSearchDialog(QWidget *parent) : QDialog(parent)
     connect(m_searchButton, &QPushButton::clicked, this, &QuickSearchDialog::search);
     m_queryBox->lineEdit()->installEventFilter(this);
     m_scopeBox->installEventFilter(this);
+    makeFixedDialog(this);
 }
 
 QStringList QuickSearchDialog::addToHistory(const QStringList &history, const QString &text)
@@ -123,6 +125,13 @@ void QuickSearchDialog::backToFrame()
     hide();
     if (QWidget *window = parentWidget())
         window->activateWindow();
+}
+
+void QuickSearchDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    m_queryBox->setFocus(Qt::OtherFocusReason);
+    m_queryBox->lineEdit()->selectAll();
 }
 
 bool QuickSearchDialog::eventFilter(QObject *watched, QEvent *event)

@@ -25,6 +25,8 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Every opening starts in the query box, its text selected: a query can be typed at once.
+    void showEvent(QShowEvent *event) override;
 
 signals:
     // A search ran: the address of its results is to open in a new tab.

@@ -1,5 +1,6 @@
 #include "restoredocumentsdialog.h"
 
+#include "core/fixeddialog.h"
 #include "core/appstate.h"
 #include "core/storedcolor.h"
 #include "core/settingsstore.h"
@@ -89,6 +90,7 @@ RestoreDocumentsDialog::RestoreDocumentsDialog(QWidget *parent) : QDialog(parent
     connect(m_detailsButton, &QPushButton::clicked, this, &RestoreDocumentsDialog::onDetailsClicked);
     connect(m_okButton, &QPushButton::clicked, this, &RestoreDocumentsDialog::onOkClicked);
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    makeFixedDialog(this);
 }
 
 void RestoreDocumentsDialog::showEvent(QShowEvent *event)

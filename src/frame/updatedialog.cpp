@@ -1,5 +1,6 @@
 #include "updatedialog.h"
 
+#include "core/fixeddialog.h"
 #include "core/appstate.h"
 #include "core/settingsmodel.h"
 #include "core/settingsstore.h"
@@ -113,6 +114,7 @@ UpdateDialog::UpdateDialog(UpdateChecker *checker, QWidget *parent) : QDialog(pa
     layout->addWidget(picture);
     layout->addWidget(m_panels, 1);
     setFixedSize(427, 119);
+    makeFixedDialog(this);
 
     loadResStrings(this);
 

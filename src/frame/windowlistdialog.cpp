@@ -1,5 +1,6 @@
 #include "windowlistdialog.h"
 
+#include "core/fixeddialog.h"
 #include "core/strings.h"
 #include "document/documentwindow.h"
 
@@ -52,6 +53,7 @@ WindowListDialog::WindowListDialog(const QList<DocumentWindow *> &documents, QWi
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, &WindowListDialog::onOkClicked);
     resize(360, 300);
+    makeFixedDialog(this);
 }
 
 void WindowListDialog::onOkClicked()

@@ -1,5 +1,6 @@
 #include "cardlockdialog.h"
 
+#include "core/fixeddialog.h"
 #include "core/appstate.h"
 #include "core/passworddigest.h"
 #include "core/strings.h"
@@ -39,6 +40,7 @@ CardLockDialog::CardLockDialog(OptionsMessage message, QWidget *parent)
     m_password->setMinimumWidth(200);
 
     loadResStrings(this);
+    makeFixedDialog(this);
 }
 
 bool CardLockDialog::unlock(const OptionsMessage &message, QWidget *parent)

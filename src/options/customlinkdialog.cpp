@@ -1,5 +1,6 @@
 #include "customlinkdialog.h"
 
+#include "core/fixeddialog.h"
 #include "activepagesource.h"
 #include "limitedtext.h"
 
@@ -60,6 +61,7 @@ CustomLinkDialog::CustomLinkDialog(OptionsHost &host, QWidget *parent)
     loadResStrings(this);
     resize(4785 / 15, 1725 / 15);
     setMinimumWidth(4785 / 15);
+    makeFixedDialog(this);
 }
 
 QString CustomLinkDialog::name() const

@@ -1,5 +1,6 @@
 #include "optionsdialog.h"
 
+#include "core/fixeddialog.h"
 #include "core/appstate.h"
 #include "core/storedcolor.h"
 #include "core/strings.h"
@@ -124,6 +125,7 @@ OptionsDialog::OptionsDialog(OptionsHost &host, OptionsPageId firstPage, QWidget
     showPage(firstPage);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, &OptionsDialog::nodeChosen);
     resize(sizeHint().expandedTo(QSize(620, 470)));
+    makeFixedDialog(this);
 }
 
 void OptionsDialog::buildTree()

@@ -367,7 +367,7 @@ void WebBrowser::onLoadStarted()
 void WebBrowser::onLoadProgress(int progress)
 {
     replayPreparedLoad();
-    if (m_loading && progress < 100)
+    if (m_loading)
         Q_EMIT progressChanged(progress, 100);
 }
 

@@ -1,5 +1,7 @@
 #include "addgroupdialog.h"
 
+
+#include "core/fixeddialog.h"
 #include "core/strings.h"
 #include "sidebarimages.h"
 #include "websitegroups.h"
@@ -27,7 +29,6 @@ AddGroupDialog::AddGroupDialog(WebsiteGroups &groups, const SidebarHost &host, Q
     setObjectName(QStringLiteral("frmAddGroup"));
     setWindowTitle(loadResString(19000));
     setModal(true);
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     auto *picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Picture1"));
@@ -73,6 +74,7 @@ AddGroupDialog::AddGroupDialog(WebsiteGroups &groups, const SidebarHost &host, Q
     grid->setColumnStretch(2, 1);
     grid->setColumnMinimumWidth(2, m_name->fontMetrics().averageCharWidth() * 28);
     setFixedSize(sizeHint());
+    makeFixedDialog(this);
 
     connect(m_name, &QLineEdit::textChanged, this,
             [this](const QString &text) { m_ok->setEnabled(!text.isEmpty()); });

@@ -33,6 +33,8 @@ public:
     // while it works; a call made meanwhile returns false at once, as does a rebuild that had
     // to stop.
     bool loadFavorites(bool rescan = true);
+    // Whether a rebuild is under way.
+    bool isLoading() const { return m_busy; }
     // Rescans when a folder below the Favorites folder changed since the last load (the
     // section is being shown).
     void reloadIfChanged();

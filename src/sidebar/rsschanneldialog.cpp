@@ -1,5 +1,6 @@
 #include "rsschanneldialog.h"
 
+#include "core/fixeddialog.h"
 #include "core/appstate.h"
 #include "core/storedcolor.h"
 #include "core/strings.h"
@@ -99,6 +100,7 @@ RssChannelDialog::RssChannelDialog(std::function<RssDatabase *()> database,
     connect(m_addButton, &QPushButton::clicked, this, &RssChannelDialog::onAddClicked);
     connect(cancelButton, &QPushButton::clicked, this, &RssChannelDialog::onCancelClicked);
     connect(m_fetcher, &FeedFetcher::finished, this, &RssChannelDialog::fetched);
+    makeFixedDialog(this);
 }
 
 RssChannelDialog::~RssChannelDialog()

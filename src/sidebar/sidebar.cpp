@@ -346,6 +346,9 @@ void Sidebar::refreshShownSection()
 
 bool Sidebar::reloadFavorites()
 {
+    // A rebuild already under way goes on and brings the tree up to date: that is no failure.
+    if (m_favorites->isLoading())
+        return true;
     return m_favorites->loadFavorites(true);
 }
 

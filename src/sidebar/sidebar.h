@@ -54,7 +54,8 @@ public:
     // returns false when the file could not be written.
     void loadQuickNotes(const QString &file = QString());
     // The favorites tree, scanned again from the Favorites folder (the timed reload, and after
-    // the favorites dialogs); false when it could not be rebuilt now.
+    // the favorites dialogs); false when it could not be rebuilt. A rebuild already under way
+    // is left to finish and counts as done.
     bool reloadFavorites();
     // The history tree, built again from the history store; done (when given) runs when the
     // tree is built, telling whether the store could be read.

@@ -1,5 +1,6 @@
 #include "passworddialog.h"
 
+#include "core/fixeddialog.h"
 #include "core/passworddigest.h"
 #include "core/strings.h"
 #include "plainmessagebox.h"
@@ -48,7 +49,7 @@ PasswordDialog::PasswordDialog(Mode mode, const QString &storedDigest, QWidget *
     const int titleWidth =
         fontMetrics().horizontalAdvance(windowTitle()) * 6 / 5 + 7 * fontMetrics().height();
     setFixedSize(qMax(sizeHint().width(), titleWidth), sizeHint().height());
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    makeFixedDialog(this);
 
     connect(m_password, &QLineEdit::textChanged, this,
             [this](const QString &text) { m_ok->setEnabled(!text.isEmpty()); });

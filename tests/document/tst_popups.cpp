@@ -17,6 +17,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QtTest>
 
 #include <memory>
@@ -102,6 +104,34 @@ private slots:
         programWhitelist().clear();
         auto frame = makeFrame(m_server.page("Second"));
         QCOMPARE(programWhitelist(), QStringList{QStringLiteral("allowed.example")});
+        frame->close();
+    }
+
+    // Alt held lets the popup through after the whitelist question; the popup's tab opens only
+    // once the question is answered.
+    void questionComesBeforeThePopup()
+    {
+        store().write("Popup", "PopupPromptWhitelist", "True");
+        auto frame = makeFrame(m_server.page("Start"));
+        QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->tabText(0), QStringLiteral("Start"));
+        qsizetype documentsWhenAsked = -1;
+        QTimer probe;
+        connect(&probe, &QTimer::timeout, this, [&] {
+            auto *question = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!question || question->objectName() != QLatin1String("frmWhitelist"))
+                return;
+            documentsWhenAsked = frameDocuments(*frame).size();
+            question->findChild<QRadioButton *>(QStringLiteral("Option1_1"))->setChecked(true);
+            question->findChild<QPushButton *>(QStringLiteral("btnOk"))->click();
+        });
+        probe.start(10);
+        QTest::keyPress(frame.get(), Qt::Key_Alt, Qt::AltModifier);
+        QVERIFY(isAltDown());
+        activeFrameDocument(*frame)->navigate(m_server.url("/popup"));
+        QTRY_COMPARE(documentsWhenAsked, 1);
+        QTRY_COMPARE(frameDocuments(*frame).size(), 2);
+        QTest::keyRelease(frame.get(), Qt::Key_Alt);
+        QCOMPARE(programWhitelist(), QStringList{m_server.url("/popup")});
         frame->close();
     }
 

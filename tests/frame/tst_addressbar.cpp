@@ -161,6 +161,29 @@ private slots:
         QCOMPARE(h.first(), QStringLiteral("59"));
     }
 
+    // Every opening of the quick search box takes typing in the query box at once, and Enter
+    // searches: a second opening's typing replaces the query left from the first.
+    void quickSearchTypesIntoTheQueryBox()
+    {
+        QWidget owner;
+        owner.show();
+        QuickSearchDialog box(&owner);
+        QSignalSpy searched(&box, &QuickSearchDialog::searchRequested);
+        const QStringList queries{QStringLiteral("two words"), QStringLiteral("next")};
+        for (const QString &query : queries) {
+            box.open();
+            QVERIFY(QTest::qWaitForWindowExposed(&box));
+            QWidget *focused = box.focusWidget();
+            QCOMPARE(focused, box.findChild<QComboBox *>(QStringLiteral("vbalCboEx1")));
+            QTest::keyClicks(focused, query);
+            QTest::keyClick(focused, Qt::Key_Return);
+            QVERIFY(!box.isVisible());
+            QCOMPARE(searched.size(), queries.indexOf(query) + 1);
+            QCOMPARE(searched.last().first().toString(),
+                     SearchEngines::quickSearchAddress(false, query));
+        }
+    }
+
     void completionOffers_data()
     {
         QTest::addColumn<QStringList>("typed");

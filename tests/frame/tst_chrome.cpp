@@ -22,11 +22,32 @@
 #include "core/storedcolor.h"
 #include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
+#include "core/crashnoticedialog.h"
+#include "document/autorefreshdialog.h"
+#include "document/firstformfillnotice.h"
+#include "document/firstpopupnotice.h"
+#include "document/whitelistquestiondialog.h"
+#include "frame/aboutdialog.h"
+#include "frame/defaultbrowserdialog.h"
+#include "frame/quicksearchdialog.h"
+#include "frame/restoredocumentsdialog.h"
+#include "frame/updatedialog.h"
+#include "frame/windowlistdialog.h"
+#include "options/cardlockdialog.h"
+#include "options/customlinkdialog.h"
+#include "options/optionsdialog.h"
+#include "options/recordingoptionshost.h"
+#include "platform/updatechecker.h"
+#include "sidebar/addgroupdialog.h"
+#include "sidebar/rsschanneldialog.h"
+#include "sidebar/websitegroups.h"
+#include "widgets/passworddialog.h"
 #include "framedocuments.h"
 #include "testframe.h"
 #include "testserver.h"
 #include "widgets/mousegesturerecognizer.h"
 #include "widgets/panelstatusbar.h"
+#include "widgets/progresspainter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -46,6 +67,8 @@
 #include <QWebEngineSettings>
 #include <QtTest>
 
+#include <functional>
+#include <map>
 #include <memory>
 
 namespace {
@@ -206,13 +229,14 @@ class TestChrome : public QObject
         return bands->band(bands->bandIndexForKey(key));
     }
 
-    // A pixel of the idle progress panel of the status bar, six pixels in from its corner.
-    static QRgb progressPanelPixel(MainWindow &frame)
+    // A pixel of an empty panel of the status bar (the lock's, on a page without one), six
+    // pixels in from its corner.
+    static QRgb emptyPanelPixel(MainWindow &frame)
     {
         FrameStatusBar *status = frame.findChild<FrameStatusBar *>();
         const QImage shown = status->canvas()->grab().toImage(); // lays the panels out
         int left = 0, top = 0, right = 0, bottom = 0;
-        status->panels()->panelRect(QStringLiteral("Item7"), left, top, right, bottom);
+        status->panels()->panelRect(QStringLiteral("Item6"), left, top, right, bottom);
         return shown.pixel(left + 6, top + 6);
     }
 
@@ -231,6 +255,108 @@ private slots:
         AppState::openDocuments = 0;
         QFile::remove(FrameChrome::layoutFile());
         QDir(Paths::dataFile("skins")).removeRecursively();
+    }
+
+    // ---------------------------------------------------------------- status bar
+
+    // The progress panel: 100 and an idle panel beside an active document read "Complete" on a
+    // full bar; an idle panel without a document stays empty; a loading page shows its share.
+    void progressPanelReadsComplete()
+    {
+        QWidget window;
+        FrameStatusBar status(&window);
+        status.setUpProgressPainter();
+        status.create(QString());
+        status.canvas()->resize(900, status.canvas()->height());
+        int left = 0, top = 0, right = 0, bottom = 0;
+        auto panel = [&] {
+            const QImage shown = status.canvas()->grab().toImage(); // lays the panels out
+            status.panels()->panelRect(QStringLiteral("Item7"), left, top, right, bottom);
+            return shown.copy(left, top, right - left, bottom - top);
+        };
+        const QImage empty = panel();
+        status.setProgressText(QStringLiteral("45"));
+        const QImage loading = panel();
+        status.setProgressText(QStringLiteral("100"));
+        const QImage complete = panel();
+
+        // What "Complete" on a full bar looks like over the empty panel.
+        ProgressPainter reference;
+        reference.setMin(0);
+        reference.setMax(100);
+        reference.setWidth(right - left);
+        reference.setValue(100);
+        reference.setShowPercentage(false);
+        reference.setText(QStringLiteral("Complete"));
+        QImage expected = empty;
+        {
+            QPainter painter(&expected);
+            reference.draw(painter, 0, 2);
+        }
+        QCOMPARE(complete, expected);
+        QVERIFY(loading != complete && loading != empty);
+
+        status.setProgressText(QStringLiteral("0"));
+        QCOMPARE(panel(), empty);
+        status.setHasActiveDocument(true);
+        QCOMPARE(panel(), complete);
+        status.setProgressText(QStringLiteral("45"));
+        QCOMPARE(panel(), loading);
+        status.setProgressText(QStringLiteral("0"));
+        QCOMPARE(panel(), complete);
+        status.setHasActiveDocument(false);
+        QCOMPARE(panel(), empty);
+    }
+
+    // ---------------------------------------------------------------- dialog frames
+
+    // Dialogs and prompts have a fixed frame: a title bar with the close button alone, and a
+    // size the user cannot change.
+    void fixedDialogs_data()
+    {
+        QTest::addColumn<QString>("form");
+        for (const char *form : {"frmWarning", "frmPassword", "frmAutRefresh", "frmFirstFormFill",
+                                 "frmFirstPopup", "frmWhitelist", "frmAbout", "frmAssoc",
+                                 "frmQSearch", "frmLoad", "frmAutoupdate", "frmMoreWindows",
+                                 "frmFormPass", "frmLink", "frmOptions1", "frmAddGroup",
+                                 "frmRssChannel"})
+            QTest::newRow(form) << QString::fromLatin1(form);
+    }
+    void fixedDialogs()
+    {
+        QFETCH(QString, form);
+        RecordingOptionsHost optionsHost;
+        UpdateChecker checker;
+        WebsiteGroups groups;
+        const std::map<QString, std::function<QDialog *()>> make = {
+            {"frmWarning", [] { return new CrashNoticeDialog; }},
+            {"frmPassword", [] { return new PasswordDialog(PasswordDialog::Mode::Unlock); }},
+            {"frmAutRefresh", [] { return new AutoRefreshDialog(nullptr); }},
+            {"frmFirstFormFill", [] { return new FirstFormFillNotice; }},
+            {"frmFirstPopup", [] { return new FirstPopupNotice; }},
+            {"frmWhitelist", [] { return new WhitelistQuestionDialog(QStringLiteral("http://a.org/")); }},
+            {"frmAbout", [] { return new AboutDialog; }},
+            {"frmAssoc", [] { return new DefaultBrowserDialog; }},
+            {"frmQSearch", [] { return new QuickSearchDialog; }},
+            {"frmLoad", [] { return new RestoreDocumentsDialog; }},
+            {"frmAutoupdate", [&checker] { return new UpdateDialog(&checker); }},
+            {"frmMoreWindows", [] { return new WindowListDialog({}); }},
+            {"frmFormPass", [] { return new CardLockDialog([](QMessageBox::Icon, const QString &) {}); }},
+            {"frmLink", [&optionsHost] { return new CustomLinkDialog(optionsHost); }},
+            {"frmOptions1", [&optionsHost] { return new OptionsDialog(optionsHost, OptionsPageId::General); }},
+            {"frmAddGroup", [&groups] { return new AddGroupDialog(groups, SidebarHost()); }},
+            {"frmRssChannel", [] { return new RssChannelDialog([] { return nullptr; }, [] { return false; }); }},
+        };
+        std::unique_ptr<QDialog> dialog(make.at(form)());
+        QCOMPARE(dialog->objectName(), form);
+        const Qt::WindowFlags flags = dialog->windowFlags();
+        QVERIFY(flags.testFlags(Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint));
+        QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                           Qt::WindowContextHelpButtonHint)));
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+        QCOMPARE(dialog->size(), dialog->minimumSize());
     }
 
     // ---------------------------------------------------------------- bands and layout
@@ -1088,7 +1214,7 @@ private slots:
         QVERIFY(!chrome->skinPicture().isNull());
         QVERIFY(chrome->skinPath().endsWith(QLatin1String("/skins/daybreak.qvs")));
         // The status bar's plain panels show the skin, tiled from their corner.
-        QCOMPARE(progressPanelPixel(*frame), chrome->skinPicture().toImage().pixel(6, 6));
+        QCOMPARE(emptyPanelPixel(*frame), chrome->skinPicture().toImage().pixel(6, 6));
         // The side bar's section tabs are drawn on the skin's picture.
         const auto *sections =
             frame->findChild<Sidebar *>()->findChild<QTabWidget *>(QStringLiteral("sidebar"));
@@ -1159,7 +1285,7 @@ private slots:
         QCOMPARE(AppState::settings.currentSkin, QStringLiteral("none"));
         QVERIFY(frame->findChild<FrameChrome *>()->skinPicture().isNull());
         QVERIFY(frame->findChild<FrameChrome *>()->skinPath().isEmpty());
-        QCOMPARE(progressPanelPixel(*frame), plainPanelColour(*frame));
+        QCOMPARE(emptyPanelPixel(*frame), plainPanelColour(*frame));
         QVERIFY(!showsSkin(frame->findChild<FrameChrome *>()->menuBar(), shippedSkin()));
         QVERIFY(!frame->grab().isNull()); // painting without a skin
         frame->close();
@@ -1171,7 +1297,7 @@ private slots:
         store().write("Skins", "CurrentSkin", "none");
         auto frame = makeFrame();
         QVERIFY(frame->findChild<FrameChrome *>()->skinPath().isEmpty());
-        QCOMPARE(progressPanelPixel(*frame), plainPanelColour(*frame));
+        QCOMPARE(emptyPanelPixel(*frame), plainPanelColour(*frame));
         QVERIFY(!showsSkin(band(*frame, "Toolbar1"), shippedSkin()));
         frame->close();
         QCOMPARE(store().read("Skins", "CurrentSkin", {}), QStringLiteral("none"));

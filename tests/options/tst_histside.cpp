@@ -1,12 +1,15 @@
 #include "recordingoptionshost.h"
 
 #include "core/appstate.h"
+#include "core/paths.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
 #include "options/historyoptionspage.h"
 #include "options/sidebaroptionspage.h"
+#include "sidebar/sidebar.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -309,6 +312,31 @@ private Q_SLOTS:
         control<QPushButton>(page, "cmdRefreshHistory")->click();
         QCOMPARE(m_messages, (QStringList{message(QMessageBox::NoIcon, 15013),
                                           message(QMessageBox::NoIcon, 15015)}));
+    }
+
+    // "Refresh Favorites Now" while the favorites tree is being rebuilt: the rebuild under way
+    // goes on, and the page says the favorites were refreshed.
+    void refreshFavoritesDuringARebuild()
+    {
+        loadSettings("Sidebar", {});
+        QVERIFY(QDir().mkpath(Paths::dataFile(QStringLiteral("Favorites/Work/Later"))));
+        SidebarHost quiet;
+        quiet.messageBox = [](QWidget *, QMessageBox::Icon, const QString &,
+                              QMessageBox::StandardButtons) { return QMessageBox::Ok; };
+        Sidebar sidebar(quiet);
+        sidebar.buildSidebar();
+        struct TreeHost : RecordingOptionsHost
+        {
+            Sidebar *tree = nullptr;
+            bool reloadFavorites() override { return tree->reloadFavorites(); }
+        } host;
+        host.tree = &sidebar;
+        SidebarOptionsPage page(host);
+        recordMessages(page);
+        // The rebuild lets events through while it scans: the click lands in the middle of it.
+        QTimer::singleShot(0, &page, [&page] { control<QPushButton>(page, "cmdRefreshFavorites")->click(); });
+        QVERIFY(sidebar.reloadFavorites());
+        QCOMPARE(m_messages, QStringList{message(QMessageBox::NoIcon, 15012)});
     }
 };
 
