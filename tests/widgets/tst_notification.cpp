@@ -5,8 +5,6 @@
 #include "widgets/passworddialog.h"
 
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -305,7 +303,7 @@ void NotificationTest::gamesPageNoticeOncePerTitle()
 }
 
 // The small password prompt beside the notices: its mode, chosen by the caller, gives its
-// caption and prompt; in website-group mode the caller reads the text after OK.
+// caption and prompt.
 void NotificationTest::passwordDialogModes_data()
 {
     QTest::addColumn<PasswordDialog::Mode>("mode");
@@ -324,13 +322,6 @@ void NotificationTest::passwordDialogModes()
     QCOMPARE(dialog.mode(), mode);
     QCOMPARE(dialog.windowTitle(), loadResString(caption));
     QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("lblLabels"))->text(), loadResString(prompt));
-    QVERIFY(dialog.isCancelled());
-    if (mode == PasswordDialog::Mode::WebsiteGroup) {
-        dialog.findChild<QLineEdit *>(QStringLiteral("txtPassword"))->setText(QStringLiteral("Secret"));
-        dialog.findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
-        QVERIFY(!dialog.isCancelled());
-        QCOMPARE(dialog.password(), QStringLiteral("Secret"));
-    }
 }
 
 QTEST_MAIN(NotificationTest)
