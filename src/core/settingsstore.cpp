@@ -81,7 +81,7 @@ SettingsStore &SettingsStore::instance()
 {
     auto &slot = storeSlot();
     if (!slot)
-        slot = std::make_unique<SettingsStore>(Paths::configDir() + QLatin1String("/Quarvel.ini"));
+        slot = std::make_unique<SettingsStore>(Paths::configDir() + QLatin1Char('/') + kAppTitle + QLatin1String(".ini"));
     return *slot;
 }
 

@@ -14,6 +14,9 @@
 class SettingsStore
 {
 public:
+    // The application title under which every key lives: the user's store is named after it.
+    static inline const QString kAppTitle = QStringLiteral("Quarvel");
+
     explicit SettingsStore(const QString &filePath);
 
     // The store of this user ("Quarvel.ini" in the config folder), created on first use.

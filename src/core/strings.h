@@ -20,6 +20,8 @@ public:
     bool contains(int id) const { return m_strings.contains(id); }
     QString text(int id) const { return m_strings.value(id); }
     QList<int> ids() const;
+    // The number of strings in the table.
+    qsizetype size() const { return m_strings.size(); }
 
 private:
     QHash<int, QString> m_strings;

@@ -6,6 +6,12 @@ AutoRefresh::AutoRefresh(QObject *parent) : QObject(parent), m_timer(new QTimer(
     connect(m_timer, &QTimer::timeout, this, &AutoRefresh::onTick);
 }
 
+void AutoRefresh::setInterval(int seconds)
+{
+    m_interval = qMax(seconds, 0);
+    update();
+}
+
 void AutoRefresh::setEnabled(bool on)
 {
     m_enabled = on;

@@ -19,7 +19,9 @@ public:
 
     int interval() const { return m_interval; }
     bool isEnabled() const { return m_enabled; }
-    // The timer runs only while enabled with a period above 0.
+    // "Interval" and "enabled" as the tab menu and the dialog write them; negative periods count
+    // as 0. The timer runs only while enabled with a period above 0.
+    void setInterval(int seconds);
     void setEnabled(bool on);
     // What the tab menu and the interval dialog do: a period of 1 or more is set and switched
     // on, anything below 1 switches automatic refresh off.

@@ -118,6 +118,7 @@ void DocumentWindow::load(const QString &address)
 {
     applyDownloadOptions();
     setWindowTitle(address);
+    registerAsBrowser(true);
     navigate(address);
     setWindowTitle(locationUrl());
 }
@@ -219,6 +220,11 @@ void DocumentWindow::goBack()
 void DocumentWindow::goForward()
 {
     m_browser->goForward();
+}
+
+void DocumentWindow::registerAsBrowser(bool on)
+{
+    m_browser->setRegisteredAsBrowser(on);
 }
 
 void DocumentWindow::execBrowserCommand(int command, const QVariant &in, QVariant *out)

@@ -49,6 +49,8 @@ public:
     void setLoadErrorsSuppressed(bool suppressed);
     void goBack();
     void goForward();
+    // Registers the document's browser as a top-level browser (each load does).
+    void registerAsBrowser(bool on);
     void execBrowserCommand(int command, const QVariant &in = {}, QVariant *out = nullptr);
     void execCommand(int command);
     // The page's back and forward list.
@@ -62,6 +64,9 @@ public:
 
     // The document's automatic refresh.
     AutoRefresh *autoRefresh() const { return m_autoRefresh; }
+    // The page customizer attached to the document's page: its travel log (back and forward
+    // counts and entries) and its form filler.
+    PageCustomizer *customizer() const { return m_customizer; }
 
     // Opens the find bar above the page (made on first use), its text field focused.
     void showFindBar();

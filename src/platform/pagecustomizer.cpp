@@ -5,6 +5,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 
@@ -230,14 +231,31 @@ void PageCustomizer::clearValues()
     m_store.clearValues();
 }
 
+void PageCustomizer::setValue(const QString &key, const QString &value, bool cardData)
+{
+    m_store.setValue(key, value, cardData);
+}
+
+bool PageCustomizer::saveDataFile(const QString &path) const
+{
+    return m_store.saveDataFile(path);
+}
+
+QString PageCustomizer::value(const QString &key) const
+{
+    return m_store.value(key);
+}
+
 void PageCustomizer::fillForm(bool protect, std::function<void(bool filled)> done)
 {
+    m_cardProtection = protect;
+
     // Values grouped by lower-case key, in write order; card data stays out of the page
     // altogether while protected.
     QList<QString> keys;
     QHash<QString, QJsonArray> values;
     for (const FormStore::Entry &entry : m_store.entries()) {
-        if (entry.cardData && protect)
+        if (entry.cardData && m_cardProtection)
             continue;
         const QString key = entry.key.trimmed().toLower();
         if (key.isEmpty())
@@ -289,4 +307,62 @@ void PageCustomizer::flashFilter(std::function<void(int replaced)> done)
 bool PageCustomizer::popupAllowed(const NewWindowRequest &request)
 {
     return request.isUserInitiated();
+}
+
+int PageCustomizer::backCount() const
+{
+    if (!m_page)
+        return 0;
+    return qMax(0, m_page->history()->currentItemIndex());
+}
+
+int PageCustomizer::forwardCount() const
+{
+    if (!m_page)
+        return 0;
+    const QWebEngineHistory *history = m_page->history();
+    return qMax(0, history->count() - history->currentItemIndex() - 1);
+}
+
+bool PageCustomizer::historyElement(bool back, int index, QString &title, QString &url) const
+{
+    title.clear();
+    url.clear();
+    if (!m_page || index < 1 || index > (back ? backCount() : forwardCount()))
+        return false;
+    QWebEngineHistory *history = m_page->history();
+    const int current = history->currentItemIndex();
+    const QWebEngineHistoryItem item = history->itemAt(back ? current - index : current + index);
+    if (!item.isValid())
+        return false;
+    title = item.title();
+    url = item.url().toString();
+    return true;
+}
+
+void PageCustomizer::historyLoad()
+{
+    m_history = HistoryStore::instance().snapshot();
+    m_historyLoadedAt = QDateTime::currentDateTimeUtc();
+}
+
+bool PageCustomizer::historyItem(int index, QString &title, QString &url, double &ageDays) const
+{
+    title.clear();
+    url.clear();
+    ageDays = 0;
+    if (index < 0 || index >= m_history.size())
+        return false;
+    const HistoryStore::Entry &entry = m_history.at(index);
+    title = entry.title;
+    url = entry.url;
+    constexpr double kMsPerDay = 24.0 * 60 * 60 * 1000;
+    ageDays = qMax<qint64>(0, entry.lastVisit.msecsTo(m_historyLoadedAt)) / kMsPerDay;
+    return true;
+}
+
+void PageCustomizer::historyRelease()
+{
+    m_history.clear();
+    m_historyLoadedAt = QDateTime();
 }

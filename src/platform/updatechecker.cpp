@@ -76,13 +76,23 @@ QNetworkReply *UpdateChecker::get(const QUrl &url)
     return reply;
 }
 
+QUrl UpdateChecker::versionFileUrl()
+{
+    return WebSite::page(QStringLiteral("version.txt"));
+}
+
+QString UpdateChecker::downloadFolder()
+{
+    return Paths::dataFile(QStringLiteral("update"));
+}
+
 void UpdateChecker::check(const QString &product)
 {
     if (m_check || m_download)
         return;
     m_product = product;
     m_tooLarge = false;
-    m_versionUrl = WebSite::page(QStringLiteral("version.txt"));
+    m_versionUrl = versionFileUrl();
     if (!isAllowedUrl(m_versionUrl)) {
         QTimer::singleShot(0, this, [this] { emit checkFinished(UpdateVersionFile::CannotConnect); });
         return;
@@ -125,7 +135,7 @@ void UpdateChecker::download()
     m_hash.reset();
     // The name was checked to be a plain base name when the version file was read.
     const QUrl url = m_versionUrl.resolved(QUrl(m_versionFile.fileName()));
-    const QString folder = Paths::dataFile(QStringLiteral("update"));
+    const QString folder = downloadFolder();
     QDir().mkpath(folder);
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     m_file = std::make_unique<QSaveFile>(QDir(folder).filePath(m_versionFile.fileName()));

@@ -34,14 +34,21 @@ public:
     // Whether an address may be fetched from: https, or the test switch's loopback http.
     static bool isAllowedUrl(const QUrl &url);
 
-    // Fetches and reads the version file (WebSite::page("version.txt")); checkFinished reports
-    // the result.
+    // The version file's address: "version.txt" of the project's web site.
+    static QUrl versionFileUrl();
+    // Where downloads are stored: the "update" folder of the data folder.
+    static QString downloadFolder();
+
+    // Fetches and reads the version file; checkFinished reports the result.
     void check(const QString &product = QStringLiteral("Quarvel"));
+    // What the last check found: the published version and the file to download (set only by
+    // a check that found the product).
+    const UpdateVersionFile &versionFile() const { return m_versionFile; }
     // Whether the version found is newer than the installed one.
     bool isNewer() const;
 
-    // Downloads the file the last check found into the "update" folder of the data folder;
-    // downloadProgress reports along the way and downloadFinished at the end.
+    // Downloads the file the last check found into downloadFolder(); downloadProgress reports
+    // along the way and downloadFinished at the end.
     void download();
     // Stops a running download (downloadFinished with Cancelled).
     void cancel();

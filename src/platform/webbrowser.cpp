@@ -91,6 +91,11 @@ QWebEngineProfile *WebBrowser::sharedProfile()
     return sharedBrowserProfile();
 }
 
+QString WebBrowser::userAgent()
+{
+    return sharedProfile()->httpUserAgent();
+}
+
 void WebBrowser::usePage(BrowserPage *page)
 {
     page->setOwner(this, [this](const QString &url, bool mainFrame, bool &cancel) {
@@ -228,7 +233,7 @@ QString WebBrowser::locationName() const
 
 bool WebBrowser::setDownloadControl(int flags)
 {
-    if (flags == m_downloadFlags)
+    if (flags == downloadControl())
         return false;
     m_downloadFlags = flags;
     static_cast<BrowserPage *>(page())->applyDownloadControl(flags, m_mediaBlocker);

@@ -44,6 +44,8 @@ public:
     // The one profile every document shares, persistent in the data folder. Made on first use,
     // which starts the engine.
     static QWebEngineProfile *sharedProfile();
+    // The user agent every document sends: the engine's own with " Quarvel/<version>" appended.
+    static QString userAgent();
 
     // Where words typed as an address are looked up: the search address for a query (set by
     // the frame from the engine the user chose; none set: words go as an address).
@@ -76,8 +78,15 @@ public:
     void setScriptErrorsSuppressed(bool suppressed);
     bool scriptErrorsSuppressed() const;
 
-    // Applies the flags to the page's settings; returns false when they were already in force.
+    // The download-control flags in force (-1 before the first are applied), and their change:
+    // applied to the page's settings only when they differ from the flags in force (then false).
+    int downloadControl() const { return m_downloadFlags; }
     bool setDownloadControl(int flags);
+
+    // Whether this browser is registered as a top-level browser (a document's own browser is,
+    // from its first load on).
+    bool isRegisteredAsBrowser() const { return m_registeredAsBrowser; }
+    void setRegisteredAsBrowser(bool on) { m_registeredAsBrowser = on; }
 
     // Page zoom one step in (step > 0) or out (< 0) through the steps Ctrl+wheel takes, or back
     // to 100 % (0).
@@ -131,6 +140,7 @@ private:
     bool m_loadErrorsSuppressed = false;
     bool m_scriptErrorsSuppressed = false;
     int m_downloadFlags = -1;
+    bool m_registeredAsBrowser = false;
     struct Replay
     {
         bool started = false;

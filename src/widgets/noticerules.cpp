@@ -80,6 +80,7 @@ NoticeFade::Step NoticeFade::advance()
         m_alpha = m_nextAlpha;
         m_nextAlpha += 50;
         if (m_nextAlpha > 255) {
+            Q_ASSERT(m_alpha == kWaitAlpha);
             m_phase = Phase::Waiting;
             return {m_alpha, kWaitMs};
         }

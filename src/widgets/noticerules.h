@@ -40,12 +40,14 @@ std::optional<Notice> gamesPageNotice(SettingsStore &store, const QString &pageT
 } // namespace NoticeRules
 
 // The life of one shown notice, one step at a time: it fades in from invisible in steps of
-// kFadeStepMs, stays at the opacity 210 (of 255) for kWaitMs and then ends.
+// kFadeStepMs, stays at kWaitAlpha for kWaitMs and then ends.
 class NoticeFade
 {
 public:
     static constexpr int kFadeStepMs = 200;
     static constexpr int kWaitMs = 15000;
+    // The opacity (of 255) a notice waits at, slightly translucent.
+    static constexpr int kWaitAlpha = 210;
     // From start() to the end when nothing cuts it short.
     static constexpr int kTotalMs = 5 * kFadeStepMs + kWaitMs;
 
@@ -62,6 +64,9 @@ public:
     Step advance();
     // Ends the notice at once (its close button).
     void finish() { m_phase = Phase::Finished; }
+
+    // The opacity of the last step (0..255).
+    int alpha() const { return m_alpha; }
 
 private:
     enum class Phase { Idle, Fading, Waiting, Finished };

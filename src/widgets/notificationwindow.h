@@ -45,6 +45,12 @@ public:
     // Ends the notice that is up (its close button), and starts the next.
     void closeNotice();
 
+    // Whether a notice is up; the notice up (cleaned as shown: title, text and link); the
+    // opacity it is shown at (0..255).
+    bool isShowing() const { return m_showing; }
+    const Notice &current() const { return m_current; }
+    int alpha() const { return m_fade.alpha(); }
+
 signals:
     // A click on a notice whose link is "RSS".
     void rssSectionRequested();

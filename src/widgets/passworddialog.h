@@ -19,6 +19,8 @@ public:
     explicit PasswordDialog(Mode mode, const QString &storedDigest = QString(),
                             QWidget *parent = nullptr);
 
+    // The mode the dialog was made in (unlock, or website group).
+    Mode mode() const { return m_mode; }
     // True until OK was accepted.
     bool isCancelled() const { return m_cancelled; }
     QString password() const;

@@ -1,7 +1,9 @@
 #include "core/passworddigest.h"
+#include "core/paths.h"
 #include "core/settingsmodel.h"
 #include "core/settingsstore.h"
 #include "core/storedvalue.h"
+#include "core/strings.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -356,6 +358,11 @@ private slots:
         QCOMPARE(again.read(QStringLiteral("general"), QStringLiteral("KEY"), {}), QStringLiteral("a=b"));
         QCOMPARE(again.read(QStringLiteral("Settings"), QStringLiteral("Multi"), {}),
                  QStringLiteral("line1\nline2\\"));
+
+        // The user's store is named after the application title its keys live under.
+        QCOMPARE(SettingsStore::instance().filePath(),
+                 Paths::configDir() + QLatin1Char('/') + SettingsStore::kAppTitle + QLatin1String(".ini"));
+        QCOMPARE(SettingsStore::kAppTitle, loadResString(100));
     }
 
     // A file that is not UTF-8 text is kept aside under a new name, never rewritten with

@@ -118,6 +118,37 @@ private slots:
         QTEST(refresh.interval(), "interval");
     }
 
+    // The period and the switch written one at a time, as by member name.
+    void intervalAndSwitch_data()
+    {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<bool>("enable");
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<bool>("running");
+
+        QTest::newRow("period, switched on") << 90 << true << 90 << true;
+        QTest::newRow("period, left off") << 90 << false << 90 << false;
+        QTest::newRow("no period, switched on") << 0 << true << 0 << false;
+        QTest::newRow("negative counts as 0") << -5 << true << 0 << false;
+    }
+
+    void intervalAndSwitch()
+    {
+        QFETCH(int, seconds);
+        QFETCH(bool, enable);
+        AutoRefresh refresh;
+        refresh.setInterval(seconds);
+        refresh.setEnabled(enable);
+        QTEST(refresh.interval(), "interval");
+        QTEST(timerOf(refresh)->isActive(), "running");
+        // The period reaches a running timer, and the menu's mark follows.
+        refresh.setInterval(60);
+        QCOMPARE(timerOf(refresh)->isActive(), enable);
+        QCOMPARE(refresh.menuKey(), QLatin1String(enable ? "mnuTabAutoRefresh1" : "mnuTabAutoRefreshStop"));
+        if (enable)
+            QCOMPARE(timerOf(refresh)->interval(), 60);
+    }
+
     // A change of period keeps the count: the first refresh after it can come early.
     void changeKeepsTheCount()
     {

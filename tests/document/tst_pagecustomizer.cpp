@@ -1,4 +1,7 @@
 #include "core/formstore.h"
+#include "core/historystore.h"
+#include "core/appstate.h"
+#include "document/documentwindow.h"
 #include "platform/newwindowrequest.h"
 #include "platform/pagecustomizer.h"
 #include "platform/webbrowser.h"
@@ -9,6 +12,7 @@
 #include <QTimer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QWebEngineHistory>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -217,6 +221,7 @@ private slots:
 
         std::optional<bool> filled;
         customizer.fillForm(protect, [&filled](bool result) { filled = result; });
+        QCOMPARE(customizer.cardProtection(), protect);
         QTRY_VERIFY_WITH_TIMEOUT(filled.has_value(), 30000);
         QVERIFY(*filled);
 
@@ -331,6 +336,149 @@ private slots:
         page.load(m_server.url(QStringLiteral("/popup")));
         QTRY_VERIFY_WITH_TIMEOUT(allowed.has_value(), 30000);
         QVERIFY(!*allowed);
+    }
+
+    // The form-data page's use: values written under keys, saved, read back by another
+    // customizer with the first value of a key in any letter case.
+    void formStore_data()
+    {
+        QTest::addColumn<QStringList>("written"); // key, value pairs in write order
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("first of several") << QStringList{"sex", "M", "sex", "Male"} << "sex" << "M";
+        QTest::newRow("any letter case") << QStringList{"City", "Bern"} << "CITY" << "Bern";
+        QTest::newRow("empty value") << QStringList{"mail", "", "job", "x"} << "mail" << "";
+        QTest::newRow("missing key") << QStringList{"job", "x"} << "mail" << "";
+        QTest::newRow("card data") << QStringList{"card_num", "4111"} << "card_num" << "4111";
+    }
+    void formStore()
+    {
+        QFETCH(QStringList, written);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        PageCustomizer page;
+        for (qsizetype i = 0; i + 1 < written.size(); i += 2)
+            page.setValue(written[i], written[i + 1], written[i].startsWith(QLatin1String("card")));
+        QCOMPARE(page.value(key), expected);
+        const QString file = m_dir.filePath(QStringLiteral("form-roles.bin"));
+        QVERIFY(page.saveDataFile(file));
+
+        PageCustomizer document;
+        QVERIFY(document.openDataFile(file));
+        QCOMPARE(document.value(key), expected);
+    }
+
+    void travelLog()
+    {
+        RecordingPage page(m_profile);
+        PageCustomizer customizer;
+        QCOMPARE(customizer.backCount(), 0);
+        QCOMPARE(customizer.forwardCount(), 0);
+        customizer.attach(&page);
+        for (const char *name : {"/a", "/b", "/c", "/d"})
+            QVERIFY(load(page, QUrl(m_server.url(QLatin1String(name)))));
+        QCOMPARE(customizer.backCount(), 3);
+        QCOMPARE(customizer.forwardCount(), 0);
+        page.triggerAction(QWebEnginePage::Back);
+        QTRY_COMPARE_WITH_TIMEOUT(page.history()->currentItemIndex(), 2, 30000);
+        page.triggerAction(QWebEnginePage::Back);
+        QTRY_COMPARE_WITH_TIMEOUT(page.history()->currentItemIndex(), 1, 30000);
+        QCOMPARE(customizer.backCount(), 1);
+        QCOMPARE(customizer.forwardCount(), 2);
+
+        struct Expected
+        {
+            bool back;
+            int index;
+            const char *title; // nullptr: no such entry
+        };
+        const Expected expected[] = {
+            {true, 1, "a"}, {false, 1, "c"}, {false, 2, "d"},
+            {true, 2, nullptr}, {true, 0, nullptr}, {false, 3, nullptr}, {false, -1, nullptr},
+        };
+        for (const Expected &e : expected) {
+            QString title = QStringLiteral("stale"), url = QStringLiteral("stale");
+            const bool found = customizer.historyElement(e.back, e.index, title, url);
+            QCOMPARE(found, e.title != nullptr);
+            QCOMPARE(title, e.title ? QLatin1String(e.title) : QString());
+            QCOMPARE(url, e.title ? m_server.url(QLatin1Char('/') + QLatin1String(e.title)) : QString());
+        }
+        customizer.attach(nullptr);
+        QCOMPARE(customizer.backCount(), 0);
+        QString title, url;
+        QVERIFY(!customizer.historyElement(false, 1, title, url));
+    }
+
+    void historyReaderKeepsItsSnapshotUntilReloaded()
+    {
+        HistoryStore &store = HistoryStore::instance();
+        QVERIFY(store.clear());
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        QVERIFY(store.addVisit(QStringLiteral("http://old.example/"), QStringLiteral("Old"),
+                               now.addSecs(-36 * 3600)));
+        QVERIFY(store.addVisit(QStringLiteral("http://new.example/"), QString(), now.addSecs(-60)));
+
+        PageCustomizer reader;
+        QCOMPARE(reader.historyCount(), 0);
+        reader.historyLoad();
+        QVERIFY(store.addVisit(QStringLiteral("http://later.example/"), QStringLiteral("Later"),
+                               now.addSecs(1)));
+        QCOMPARE(reader.historyCount(), 2);
+
+        QString title, url;
+        double age = -1;
+        QVERIFY(reader.historyItem(0, title, url, age));
+        QCOMPARE(url, QStringLiteral("http://new.example/"));
+        QCOMPARE(title, QString());
+        QVERIFY(age >= 0 && age < 0.01);
+        QVERIFY(reader.historyItem(1, title, url, age));
+        QCOMPARE(title, QStringLiteral("Old"));
+        QVERIFY2(qAbs(age - 1.5) < 0.01, qPrintable(QString::number(age)));
+        QVERIFY(!reader.historyItem(2, title, url, age));
+        QVERIFY(title.isEmpty() && url.isEmpty() && age == 0);
+        QVERIFY(!reader.historyItem(-1, title, url, age));
+
+        reader.historyLoad();
+        QCOMPARE(reader.historyCount(), 3);
+        reader.historyRelease();
+        QCOMPARE(reader.historyCount(), 0);
+        reader.historyRelease(); // twice is harmless
+    }
+
+    // A document's customizer, as the travel-log menu reaches it, and what the document's
+    // load does to its browser: registered, the content switches in force, the user agent sent.
+    void documentCustomizer()
+    {
+        auto *document = new DocumentWindow;
+        QScopedPointer<DocumentWindow, QScopedPointerDeleteLater> owner(document);
+        auto *browser = document->findChild<WebBrowser *>();
+        QVERIFY(browser && !browser->isRegisteredAsBrowser());
+        PageCustomizer *customizer = document->customizer();
+        QVERIFY(customizer);
+        QCOMPARE(customizer->backCount(), 0);
+
+        document->load(m_server.url(QStringLiteral("/a")));
+        QVERIFY(browser->isRegisteredAsBrowser());
+        QCOMPARE(browser->downloadControl(), DocumentWindow::downloadControlFlags(AppState::settings));
+        QTRY_COMPARE_WITH_TIMEOUT(document->locationName(), QStringLiteral("a"), 30000);
+        document->navigate(m_server.url(QStringLiteral("/b")));
+        QTRY_COMPARE_WITH_TIMEOUT(document->locationName(), QStringLiteral("b"), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(customizer->backCount(), 1, 30000);
+        QString title, url;
+        QVERIFY(customizer->historyElement(true, 1, title, url));
+        QCOMPARE(url, m_server.url(QStringLiteral("/a")));
+
+        QVERIFY(WebBrowser::userAgent().endsWith(QLatin1String(" Quarvel/") +
+                                                 QLatin1String(QUARVEL_VERSION)));
+        std::optional<QString> sent;
+        browser->page()->runJavaScript(QStringLiteral("navigator.userAgent"),
+                                       QWebEngineScript::ApplicationWorld,
+                                       [&sent](const QVariant &agent) { sent = agent.toString(); });
+        QTRY_VERIFY_WITH_TIMEOUT(sent.has_value(), 30000);
+        QCOMPARE(*sent, WebBrowser::userAgent());
+
+        document->registerAsBrowser(false);
+        QVERIFY(!browser->isRegisteredAsBrowser());
     }
 
     void cleanupTestCase()

@@ -219,6 +219,7 @@ void TestUpdate::checkOverNetwork()
         {TestServer::Route("200 OK", versionFile("Quarvel|1\n"), "text/plain"), UpdateVersionFile::InvalidParameterCount},
         {TestServer::Route("200 OK", versionFile(QByteArray()), "text/plain"), UpdateVersionFile::ProductNotFound},
     };
+    QCOMPARE(UpdateChecker::versionFileUrl(), QUrl(m_server->url(QStringLiteral("/version.txt"))));
     for (const Case &c : cases) {
         m_server->setRoute(QStringLiteral("/version.txt"), c.route);
         UpdateChecker checker;
@@ -226,6 +227,11 @@ void TestUpdate::checkOverNetwork()
         checker.check();
         QVERIFY(spy.wait(10000));
         QCOMPARE(spy.at(0).at(0).value<UpdateVersionFile::Result>(), c.result);
+        // The published version and the file to download, only from a version found.
+        const bool isFound = c.result == UpdateVersionFile::VersionFound;
+        QCOMPARE(checker.versionFile().fileName(), isFound ? QStringLiteral("q.run") : QString());
+        const UpdateVersion published{{99, 0, 0, 1}};
+        QCOMPARE(checker.versionFile().version() == published, isFound);
     }
     // A version file that never comes: the time-out the test sets.
     TestServer::Route silent;
@@ -278,6 +284,7 @@ void TestUpdate::downloadChecksum()
 {
     const QByteArray installer = "#!/bin/sh\necho installer\n" + QByteArray(300000, '#');
     m_server->setRoute(QStringLiteral("/q.run"), TestServer::Route("200 OK", installer, "application/octet-stream"));
+    QCOMPARE(UpdateChecker::downloadFolder(), downloadFolder());
     const QString stored = QDir(downloadFolder()).filePath(QStringLiteral("q.run"));
     for (const bool right : {false, true}) {
         m_server->setRoute(QStringLiteral("/version.txt"), TestServer::Route(

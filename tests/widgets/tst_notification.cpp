@@ -1,6 +1,8 @@
 #include "core/settingsstore.h"
+#include "core/strings.h"
 #include "widgets/noticerules.h"
 #include "widgets/notificationwindow.h"
+#include "widgets/passworddialog.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -78,10 +80,14 @@ private slots:
     void classifiesLinks();
     void fadesInWaitsAndEnds();
     void queuesNoticesInTurn();
+    void stateFollowsTheNotice_data();
+    void stateFollowsTheNotice();
     void stuckNoticeDoesNotBlockLaterOnes();
     void waitsForHiddenOwner();
     void clickOpensLink();
     void gamesPageNoticeOncePerTitle();
+    void passwordDialogModes_data();
+    void passwordDialogModes();
 };
 
 void NotificationTest::cleansTexts_data()
@@ -177,6 +183,41 @@ void NotificationTest::queuesNoticesInTurn()
     QCOMPARE(closeEveryNotice(window), posted.mid(0, NotificationWindow::kMaxPending + 1));
 }
 
+void NotificationTest::stateFollowsTheNotice_data()
+{
+    QTest::addColumn<int>("steps"); // fade and wait steps that have passed
+    QTest::addColumn<bool>("showing");
+    QTest::addColumn<int>("alpha");
+    QTest::newRow("posted") << 0 << true << 0;
+    QTest::newRow("first step") << 1 << true << 10;
+    QTest::newRow("waiting") << 5 << true << int(NoticeFade::kWaitAlpha);
+    QTest::newRow("wait over") << 6 << false << int(NoticeFade::kWaitAlpha);
+}
+
+void NotificationTest::stateFollowsTheNotice()
+{
+    QFETCH(int, steps);
+    QWidget owner;
+    owner.show();
+    auto *clock = new FakeClock;
+    NotificationWindow window(&owner, std::unique_ptr<NoticeClock>(clock));
+    QVERIFY(!window.isShowing());
+
+    window.post({QStringLiteral("It&#8217;s new"), QStringLiteral("\n\n text&#8230; "),
+                 QStringLiteral("rss")});
+    for (int i = 0; i < steps; ++i)
+        QVERIFY(clock->fire());
+    QTEST(window.isShowing(), "showing");
+    QCOMPARE(window.isShowing(), window.isVisible());
+    QTEST(window.alpha(), "alpha");
+    if (window.isShowing())
+        QCOMPARE(shownAlpha(window), window.alpha());
+    // The notice as shown, until the next one starts.
+    QCOMPARE(window.current().title, QStringLiteral("It's new"));
+    QCOMPARE(window.current().text, QStringLiteral("text..."));
+    QCOMPARE(window.current().link, QStringLiteral("rss"));
+}
+
 void NotificationTest::stuckNoticeDoesNotBlockLaterOnes()
 {
     QWidget owner;
@@ -259,6 +300,28 @@ void NotificationTest::gamesPageNoticeOncePerTitle()
              QStringLiteral("Games of May"));
     QVERIFY(!NoticeRules::gamesPageNotice(store, QStringLiteral("Games of May")));
     QVERIFY(NoticeRules::gamesPageNotice(store, QStringLiteral("Games of June")));
+}
+
+// The small password prompt beside the notices: its mode, chosen by the caller, gives its
+// caption and prompt.
+void NotificationTest::passwordDialogModes_data()
+{
+    QTest::addColumn<PasswordDialog::Mode>("mode");
+    QTest::addColumn<int>("caption");
+    QTest::addColumn<int>("prompt");
+    QTest::newRow("unlock") << PasswordDialog::Mode::Unlock << 3500 << 3501;
+    QTest::newRow("website group") << PasswordDialog::Mode::WebsiteGroup << 19012 << 19013;
+}
+
+void NotificationTest::passwordDialogModes()
+{
+    QFETCH(PasswordDialog::Mode, mode);
+    QFETCH(int, caption);
+    QFETCH(int, prompt);
+    PasswordDialog dialog(mode);
+    QCOMPARE(dialog.mode(), mode);
+    QCOMPARE(dialog.windowTitle(), loadResString(caption));
+    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("lblLabels"))->text(), loadResString(prompt));
 }
 
 QTEST_MAIN(NotificationTest)
