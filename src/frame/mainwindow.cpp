@@ -193,8 +193,13 @@ void MainWindow::startUp(const QString &commandLine)
     m_addressBar->setSearchEngine(
         SettingsModel::readInteger(store, kSettings, QStringLiteral("CurrentSearchEngine"), 0));
 
-    // 8. Skin, toolbars, menu bar, band layout and status bar.
+    // 8. Skin, toolbars, menu bar, band layout and status bar; a layout file that could not be
+    // read is said once, as the settings file is.
     initInterface();
+    const QString layoutAside = m_chrome->takeSetAsideLayoutFile();
+    if (!layoutAside.isEmpty())
+        plainMessageBox(this, QMessageBox::Warning, loadResString(100),
+                        loadResString(19904).arg(QDir::toNativeSeparators(layoutAside)));
 
     // 10. The favorites tree; the address given at start is its start node.
     m_sidebar->setFavoritesStartTarget(commandLine);
