@@ -132,7 +132,8 @@ MainWindow::MainWindow(QWidget *parent)
     m_panelCommands =
         new PanelCommands(*m_commandHost, *m_commands, *m_menus, *m_sidebar, *m_optionsHost, this);
     // Every page's downloads, shown in a small window of the frame.
-    new DownloadsWindow(WebBrowser::sharedProfile(), this);
+    auto *downloads = new DownloadsWindow(WebBrowser::sharedProfile(), this);
+    connect(downloads, &DownloadsWindow::downloadRefused, m_statusBar, &FrameStatusBar::setStatusText);
     m_settings = std::make_unique<FrameSettings>(FrameSettings::Parts{
         this, m_documentArea, m_commands, m_chrome, m_addressBar, m_statusBar, m_sidebar,
         m_sidebarDock, m_fullScreen, m_windowState, m_timers, m_optionsHost.get()});
