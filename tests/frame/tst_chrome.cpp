@@ -269,7 +269,6 @@ private slots:
         QTest::addColumn<bool>("keptAside");
         QTest::newRow("missing") << QByteArray() << false << false;
         QTest::newRow("empty") << QByteArray() << true << false;
-        QTest::newRow("blank lines") << QByteArray("\n \r\n") << true << false;
         QTest::newRow("corrupt") << QByteArray("\x01\x02<rebar version=\"1\"><band") << true << true;
         QTest::newRow("unknown band")
             << QByteArray("<rebar version=\"1\"><band key=\"Sidebar\" newrow=\"1\" visible=\"1\" "
