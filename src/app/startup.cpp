@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <cstdio>
+
 void initApplicationIdentity()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Quarvel"));
@@ -44,16 +46,32 @@ void prepareFirstPage(const QString &commandLine)
         PreparedPage::prepare(address, DocumentWindow::downloadControlFlags(settings));
 }
 
+namespace {
+
+// A later start's end: hands the command line to the running instance and returns the exit
+// status, 0 once it was taken; when it was not, 1 and a line on standard error.
+int handOverToRunningInstance(const QString &commandLine)
+{
+    const QString text = SingleInstance::stripCommandLineQuotes(commandLine);
+    if (SingleInstance::sendCommandLine(text))
+        return 0;
+    const QString what = text.isEmpty() ? QStringLiteral("the request for a new window")
+                                        : QStringLiteral("the address \"%1\"").arg(text);
+    std::fprintf(stderr, "Quarvel: %s was not handed over: Quarvel is running but did not answer.\n",
+                 qUtf8Printable(what));
+    return 1;
+}
+
+} // namespace
+
 int runApplication(int &argc, char **argv)
 {
     // A later start hands its command line over and ends before it builds anything. When no
-    // running frame answers (it may still be loading), the command line is dropped.
+    // running frame answers (it may still be loading, or hang), the start fails and says so.
     initApplicationIdentity();
     const QString commandLine = commandLineOf(argumentsOf(argc, argv));
-    if (!SingleInstance::acquireInstanceMutex()) {
-        SingleInstance::sendCommandLine(SingleInstance::stripCommandLineQuotes(commandLine));
-        return 0;
-    }
+    if (!SingleInstance::acquireInstanceMutex())
+        return handOverToRunningInstance(commandLine);
 
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

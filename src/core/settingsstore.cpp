@@ -3,7 +3,6 @@
 #include "paths.h"
 #include "userfile.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QStringDecoder>
 
@@ -106,10 +105,7 @@ void SettingsStore::reload()
         parse(bytes);
         return;
     }
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-    QString aside = m_filePath + QLatin1String(".unreadable-") + stamp;
-    for (int n = 2; QFile::exists(aside); ++n)
-        aside = m_filePath + QLatin1String(".unreadable-") + stamp + QLatin1Char('-') + QString::number(n);
+    const QString aside = UserFile::unreadableName(m_filePath);
     if (!bytes.contains('\0')) {
         // Text with a few bytes that are not UTF-8: every value is kept, a line that is not
         // UTF-8 read as Latin-1; a copy of the file as it was is kept, and the user told once.

@@ -1,5 +1,6 @@
 #include "userfile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -45,6 +46,16 @@ bool makeFolder(const QString &path)
     if (!makeFolder(info.path()))
         return false;
     return QDir().mkdir(clean, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) || QFileInfo(clean).isDir();
+}
+
+QString unreadableName(const QString &path)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    const QString name = path + QLatin1String(".unreadable-") + stamp;
+    QString aside = name;
+    for (int n = 2; QFileInfo(aside).exists() || QFileInfo(aside).isSymLink(); ++n)
+        aside = name + QLatin1Char('-') + QString::number(n);
+    return aside;
 }
 
 } // namespace UserFile

@@ -22,4 +22,8 @@ bool read(const QString &path, QByteArray *data);
 // afterwards.
 bool makeFolder(const QString &path);
 
+// The name a file we cannot read is kept under, beside it: path.unreadable-<date and time>,
+// numbered when that name is taken.
+QString unreadableName(const QString &path);
+
 } // namespace UserFile

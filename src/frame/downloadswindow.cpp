@@ -47,6 +47,9 @@ DownloadsWindow::DownloadsWindow(QWebEngineProfile *profile, QWidget *frame)
     connect(m_manager, &DownloadManager::downloadStarted, this, &DownloadsWindow::addRow);
     connect(m_manager, &DownloadManager::downloadProgress, this, &DownloadsWindow::showProgress);
     connect(m_manager, &DownloadManager::downloadFinished, this, &DownloadsWindow::finishRow);
+    connect(m_manager, &DownloadManager::downloadRefused, this, [this](const QString &fileName) {
+        emit downloadRefused(loadResString(19716).arg(fileName));
+    });
 }
 
 QString DownloadsWindow::askSavePath(const QString &proposedPath)

@@ -22,6 +22,10 @@ public:
     // Follows the downloads of profile for frame, asking the user where each one goes.
     DownloadsWindow(QWebEngineProfile *profile, QWidget *frame);
 
+signals:
+    // A download a page started by itself was refused; statusText says so, for the status bar.
+    void downloadRefused(const QString &statusText);
+
 private:
     struct Row
     {

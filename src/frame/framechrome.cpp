@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QCursor>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -364,27 +365,37 @@ void FrameChrome::createDefaultBands(const QString &skinPath)
 
 void FrameChrome::loadBandLayout(const QString &skinPath)
 {
-    QString text;
-    QFile file(layoutFile());
-    if (file.open(QIODevice::ReadOnly))
-        text = QString::fromUtf8(file.readAll());
+    const QString path = layoutFile();
+    QByteArray bytes;
+    const bool present = QFileInfo::exists(path);
+    const bool read = present && UserFile::read(path, &bytes);
     createDefaultBands(skinPath);
-    if (text.trimmed().isEmpty())
+    if (!present || (read && QString::fromUtf8(bytes).trimmed().isEmpty()))
         return;
     const QStringList keys = {QStringLiteral("MenuBar"),    QStringLiteral("Logo"),
                               QStringLiteral("Toolbar1"),   QStringLiteral("Toolbar2"),
                               QStringLiteral("Addressbar"), QStringLiteral("Tabbar")};
     const QList<QWidget *> children = {m_menuBarHost, m_logo, m_browseToolBar, m_sitesToolBar, m_addressToolBar, m_tabHolder};
-    // A text that is not a layout leaves the default bands.
-    if (!m_bands->restoreLayout(text, keys, children))
+    if (read && SettingsStore::isReadableText(bytes) &&
+        m_bands->restoreLayout(QString::fromUtf8(bytes), keys, children)) {
+        m_bands->setBandChildMinHeight(m_bands->bandIndexForKey(QStringLiteral("Logo")), 52);
         return;
-    m_bands->setBandChildMinHeight(m_bands->bandIndexForKey(QStringLiteral("Logo")), 52);
+    }
+    // Not a layout: the default bands, and the file is kept under another name rather than
+    // written over at exit.
+    const QString aside = UserFile::unreadableName(path);
+    if (QFile::rename(path, aside))
+        m_setAsideLayoutFile = aside;
+    else
+        m_layoutFileKept = true;
 }
 
 bool FrameChrome::saveBandLayout()
 {
     if (m_bands->bandCount() == 0)
         return true;
+    if (m_layoutFileKept)
+        return false;
     return UserFile::save(layoutFile(), m_bands->currentLayoutText().toUtf8());
 }
 

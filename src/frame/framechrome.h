@@ -7,6 +7,8 @@
 #include <QPoint>
 #include <QString>
 
+#include <utility>
+
 class QMainWindow;
 class AddressBar;
 class CommandRegistry;
@@ -46,8 +48,13 @@ public:
     // ---- Toolbars, menu bar and bands, built once by the interface start-up.
     void createToolbars();
     void createMenuBar();
-    // The bands from the layout file, or the default bands when it gives none.
+    // The bands from the layout file, or the default bands when it gives none. A layout file
+    // that is not a layout is kept aside (takeSetAsideLayoutFile) before the default bands are
+    // saved at exit; an empty one simply gives the default.
     void loadBandLayout(const QString &skinPath);
+    // Where a layout file that could not be read was moved at this start, for the one notice
+    // about it: empty when it was read, and for later calls.
+    QString takeSetAsideLayoutFile() { return std::exchange(m_setAsideLayoutFile, QString()); }
     void createDefaultBands(const QString &skinPath);
     // False when the layout file could not be written (the last one written is kept).
     bool saveBandLayout();
@@ -107,4 +114,7 @@ private:
     QString m_skinPath;
     QString m_nextSkin;
     int m_bandsAlignment = 1;
+    QString m_setAsideLayoutFile;
+    // A layout file that could not be read nor moved aside is not written over.
+    bool m_layoutFileKept = false;
 };

@@ -132,7 +132,8 @@ MainWindow::MainWindow(QWidget *parent)
     m_panelCommands =
         new PanelCommands(*m_commandHost, *m_commands, *m_menus, *m_sidebar, *m_optionsHost, this);
     // Every page's downloads, shown in a small window of the frame.
-    new DownloadsWindow(WebBrowser::sharedProfile(), this);
+    auto *downloads = new DownloadsWindow(WebBrowser::sharedProfile(), this);
+    connect(downloads, &DownloadsWindow::downloadRefused, m_statusBar, &FrameStatusBar::setStatusText);
     m_settings = std::make_unique<FrameSettings>(FrameSettings::Parts{
         this, m_documentArea, m_commands, m_chrome, m_addressBar, m_statusBar, m_sidebar,
         m_sidebarDock, m_fullScreen, m_windowState, m_timers, m_optionsHost.get()});
@@ -193,8 +194,13 @@ void MainWindow::startUp(const QString &commandLine)
     m_addressBar->setSearchEngine(
         SettingsModel::readInteger(store, kSettings, QStringLiteral("CurrentSearchEngine"), 0));
 
-    // 8. Skin, toolbars, menu bar, band layout and status bar.
+    // 8. Skin, toolbars, menu bar, band layout and status bar; a layout file that could not be
+    // read is said once, as the settings file is.
     initInterface();
+    const QString layoutAside = m_chrome->takeSetAsideLayoutFile();
+    if (!layoutAside.isEmpty())
+        plainMessageBox(this, QMessageBox::Warning, loadResString(100),
+                        loadResString(19904).arg(QDir::toNativeSeparators(layoutAside)));
 
     // 10. The favorites tree; the address given at start is its start node.
     m_sidebar->setFavoritesStartTarget(commandLine);

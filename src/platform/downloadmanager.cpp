@@ -4,13 +4,16 @@
 #include "core/filedialogfolder.h"
 #include "core/strings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMetaEnum>
 #include <QWebEngineDownloadRequest>
+#include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineView>
 
 #include <algorithm>
 #include <filesystem>
@@ -86,10 +89,39 @@ DownloadManager::DownloadManager(QWebEngineProfile *profile, QObject *parent) : 
 {
     connect(profile, &QWebEngineProfile::downloadRequested, this,
             &DownloadManager::onDownloadRequested);
+    m_clock.start();
+    if (QCoreApplication *app = QCoreApplication::instance())
+        app->installEventFilter(this);
+}
+
+bool DownloadManager::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::KeyPress && type != QEvent::TouchBegin)
+        return false;
+    // The view's own input widget, or a menu the view opened.
+    for (auto *widget = qobject_cast<QWidget *>(watched); widget; widget = widget->parentWidget()) {
+        if (auto *view = qobject_cast<QWebEngineView *>(widget)) {
+            if (QWebEnginePage *page = view->page())
+                m_gate.noteUserAction(gateKey(page), m_clock.elapsed());
+            break;
+        }
+    }
+    return false;
+}
+
+quintptr DownloadManager::gateKey(QWebEnginePage *page)
+{
+    const auto key = reinterpret_cast<quintptr>(page);
+    if (page && !m_gate.knows(key))
+        connect(page, &QObject::destroyed, this, [this, key] { m_gate.forget(key); });
+    return key;
 }
 
 DownloadManager::~DownloadManager()
 {
+    if (QCoreApplication *app = QCoreApplication::instance())
+        app->removeEventFilter(this);
     for (const Download &download : std::as_const(m_downloads)) {
         if (download.request) {
             download.request->disconnect(this);
@@ -106,7 +138,19 @@ void DownloadManager::onDownloadRequested(QWebEngineDownloadRequest *request)
         return;
     Download download;
     if (request->state() == QWebEngineDownloadRequest::DownloadRequested) {
-        if (!accept(request, download))
+        // A page saves itself only when the user asks it to; other downloads may be the page's.
+        const QPointer<QWebEnginePage> page = request->page();
+        const quintptr key = gateKey(page);
+        if (!request->isSavePageDownload() && !m_gate.mayAsk(key, m_clock.elapsed())) {
+            const QString name = DownloadFileName::clean(request->suggestedFileName(), loadResString(19711));
+            request->cancel();
+            emit downloadRefused(name);
+            return;
+        }
+        const bool accepted = accept(request, download);
+        if (page || !key)
+            m_gate.noteAnswered(key, m_clock.elapsed());
+        if (!accepted)
             return;
     } else if (request->isSavePageDownload() &&
                request->state() == QWebEngineDownloadRequest::DownloadInProgress) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "downloadgate.h"
+
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QPointer>
@@ -8,6 +11,7 @@
 #include <functional>
 
 class QWebEngineDownloadRequest;
+class QWebEnginePage;
 class QWebEngineProfile;
 
 // The downloads of a web profile: a file the engine cannot show, a link saved from a page's
@@ -17,6 +21,10 @@ class QWebEngineProfile;
 // there itself; a page saved by Save As is only followed (it has its path already).
 //
 // The downloaded files are the user's: they get the permissions new files get (the umask).
+//
+// A page that starts downloads by itself, one after another, is asked about the first only;
+// the others are refused (DownloadGate). A click or a key on a page's view counts as the user's
+// wish for the download that follows it.
 class DownloadManager : public QObject
 {
     Q_OBJECT
@@ -49,6 +57,13 @@ signals:
     // reason says why a download failed.
     void downloadFinished(int id, DownloadManager::Outcome outcome, const QString &filePath,
                           const QString &reason);
+    // A download a page started by itself, soon after its previous one, was refused unasked;
+    // fileName is the name it proposed.
+    void downloadRefused(const QString &fileName);
+
+protected:
+    // Notes the user's clicks and keys on web views, for the pages' downloads.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct Download
@@ -66,6 +81,8 @@ private:
     };
 
     void onDownloadRequested(QWebEngineDownloadRequest *request);
+    // The gate's key of the page, forgotten by the gate when the page goes.
+    quintptr gateKey(QWebEnginePage *page);
     // Asks for the path and accepts a download into its temporary file; false when cancelled.
     bool accept(QWebEngineDownloadRequest *request, Download &download);
     // The engine starts a download anew after a broken connection and asks for its target
@@ -79,6 +96,8 @@ private:
     QString giveFinalName(Download &download);
 
     SavePathAsker m_asker;
+    DownloadGate m_gate;
+    QElapsedTimer m_clock;
     QHash<int, Download> m_downloads;
     int m_nextId = 1;
 };

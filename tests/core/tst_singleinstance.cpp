@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
@@ -182,6 +183,42 @@ private slots:
 
         releaseInstanceMutex();
         QVERIFY(!holdsInstanceMutex());
+    }
+
+    // A first instance that holds the lock but takes no hand-over: the later start fails, and
+    // says on standard error that the address went nowhere.
+    void failedHandOverIsAFailedStart_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::newRow("no hand-over socket") << "none";
+        QTest::newRow("socket never answers") << "silent";
+    }
+    void failedHandOverIsAFailedStart()
+    {
+        QFETCH(QString, first);
+        QVERIFY(acquireInstanceMutex());
+        QLocalServer::removeServer(serverPath());
+        QLocalServer fake;
+        QList<QLocalSocket *> held;
+        if (first != QLatin1String("none")) {
+            QVERIFY(fake.listen(serverPath()));
+            connect(&fake, &QLocalServer::newConnection, &fake, [&] {
+                while (QLocalSocket *socket = fake.nextPendingConnection())
+                    held << socket;
+            });
+        }
+        QProcess second;
+        QSignalSpy finished(&second, &QProcess::finished);
+        second.start(QStringLiteral(QUARVEL_BINARY), {QStringLiteral("http://127.0.0.1:1/lost.html")});
+        QVERIFY(finished.wait(20000));
+        releaseInstanceMutex();
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 1);
+        const QString error = QString::fromUtf8(second.readAllStandardError());
+        QVERIFY2(error.contains(QLatin1String("http://127.0.0.1:1/lost.html")) &&
+                     error.contains(QLatin1String("not handed over")),
+                 qPrintable(error));
+        QCOMPARE(held.isEmpty(), first == QLatin1String("none"));
     }
 
     void staleLockFromACrashedInstance()

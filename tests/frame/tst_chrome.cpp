@@ -214,6 +214,30 @@ class TestChrome : public QObject
         return frame;
     }
 
+    // makeFrame, answering the message boxes of the start and keeping their texts.
+    std::unique_ptr<MainWindow> makeFrameAnsweringNotices(QStringList *notices)
+    {
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [notices] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                *notices << box->text();
+                box->accept();
+            }
+        });
+        answer.start(20);
+        return makeFrame();
+    }
+
+    // The layout files kept aside, by full path.
+    static QStringList layoutFilesKeptAside()
+    {
+        const QFileInfo layout(FrameChrome::layoutFile());
+        QStringList paths;
+        for (const QString &name : layout.dir().entryList({layout.fileName() + ".unreadable-*"}, QDir::Files))
+            paths << layout.dir().filePath(name);
+        return paths;
+    }
+
     static QStringList bandOrder(MainWindow &frame)
     {
         const ToolBarBands *bands = frame.findChild<FrameChrome *>()->bands();
@@ -254,6 +278,8 @@ private slots:
         store().reload();
         AppState::openDocuments = 0;
         QFile::remove(FrameChrome::layoutFile());
+        for (const QString &aside : layoutFilesKeptAside())
+            QFile::remove(aside);
         QDir(Paths::dataFile("skins")).removeRecursively();
     }
 
@@ -363,24 +389,43 @@ private slots:
 
     void defaultBandsWithoutAUsableLayout_data()
     {
+        const QByteArray good = ToolBarBands::layoutText({{"Tabbar", true, true, 0}}).toUtf8();
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("present");
-        QTest::newRow("missing") << QByteArray() << false;
-        QTest::newRow("empty") << QByteArray() << true;
-        QTest::newRow("corrupt") << QByteArray("\x01\x02<rebar version=\"1\"><band") << true;
+        QTest::addColumn<bool>("keptAside");
+        QTest::newRow("missing") << QByteArray() << false << false;
+        QTest::newRow("empty") << QByteArray() << true << false;
+        QTest::newRow("corrupt") << QByteArray("\x01\x02<rebar version=\"1\"><band") << true << true;
         QTest::newRow("unknown band")
             << QByteArray("<rebar version=\"1\"><band key=\"Sidebar\" newrow=\"1\" visible=\"1\" "
                           "width=\"9\"/></rebar>")
-            << true;
+            << true << true;
+        QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 18) << true << true;
+        QTest::newRow("truncated") << good.left(good.size() / 2) << true << true;
+        QTest::newRow("junk after the layout") << good + "<rebar/>" << true << true;
+        QTest::newRow("not UTF-8") << QByteArray(good).replace("Tabbar", "Tab\xe9" "bar") << true << true;
     }
 
+    // A layout file that is not a layout is kept aside, the start says so once and goes on with
+    // the default bands; a missing or empty one simply gives the default.
     void defaultBandsWithoutAUsableLayout()
     {
         QFETCH(QByteArray, content);
         QFETCH(bool, present);
+        QFETCH(bool, keptAside);
         if (present)
             writeFile(FrameChrome::layoutFile(), content);
-        auto frame = makeFrame();
+        QStringList notices;
+        auto frame = makeFrameAnsweringNotices(&notices);
+        const QStringList aside = layoutFilesKeptAside();
+        QCOMPARE(aside.size(), keptAside ? 1 : 0);
+        QCOMPARE(notices.size(), keptAside ? 1 : 0);
+        if (keptAside) {
+            QVERIFY(notices.first().contains(aside.first()));
+            QFile kept(aside.first());
+            QVERIFY(kept.open(QIODevice::ReadOnly));
+            QCOMPARE(kept.readAll(), content);
+        }
         QCOMPARE(bandOrder(*frame), kBandKeys);
         const ToolBarBands *bands = frame->findChild<FrameChrome *>()->bands();
         // A band starts a row where the window breaks the toolbars before it.
@@ -430,7 +475,16 @@ private slots:
                      (QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteOther),
                  QFileDevice::Permissions());
 
-        auto frame = makeFrame();
+        // A layout that reads is used as it is: nothing kept aside, nothing said.
+        QFile saved(FrameChrome::layoutFile());
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray savedBytes = saved.readAll();
+        QStringList notices;
+        auto frame = makeFrameAnsweringNotices(&notices);
+        QCOMPARE(notices, QStringList());
+        QCOMPARE(layoutFilesKeptAside(), QStringList());
+        QVERIFY(saved.seek(0));
+        QCOMPARE(saved.readAll(), savedBytes);
         QCOMPARE(bandOrder(*frame), order);
         QTRY_COMPARE(band(*frame, "Addressbar")->y(), band(*frame, "Toolbar1")->y());
         QVERIFY(band(*frame, "Addressbar")->x() < band(*frame, "Toolbar1")->x());

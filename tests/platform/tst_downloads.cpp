@@ -1,5 +1,6 @@
 #include "core/downloadfilename.h"
 #include "core/filedialogfolder.h"
+#include "platform/downloadgate.h"
 #include "platform/downloadmanager.h"
 #include "testserver.h"
 
@@ -7,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineView>
 #include <QtTest>
 
 #include <memory>
@@ -160,6 +162,85 @@ private slots:
         QCOMPARE(content("late.zip"), QByteArray());
         QVERIFY(content("late (1).zip") == kZip);
         QCOMPARE(files().size(), 2);
+    }
+
+    // A page's own downloads after its first, in a short time, are refused unasked; one the
+    // user clicked is always asked. Steps: "<page> click|answer <ms>", "<page> down <ms> ask|refuse".
+    void automaticDownloadsAreLimited_data()
+    {
+        const QString chainEnd = QString::number(DownloadGate::kChainMs);
+        const QString stale = QString::number(1000 + DownloadGate::kUserActionMs + 1);
+        QTest::addColumn<QStringList>("steps");
+        QTest::newRow("first automatic one asked") << QStringList{"1 down 0 ask"};
+        QTest::newRow("second soon after refused") << QStringList{"1 down 0 ask", "1 down 3000 refuse", "1 down 6000 refuse"};
+        QTest::newRow("clicked always asked")
+            << QStringList{"1 down 0 ask", "1 click 1000", "1 down 1500 ask", "1 click 1600", "1 down 1700 ask"};
+        QTest::newRow("one click, one question")
+            << QStringList{"1 click 0", "1 down 100 ask", "1 down 200 refuse"};
+        QTest::newRow("click after the download does not count")
+            << QStringList{"1 down 0 ask", "1 click 5", "1 answer 2000", "1 down 2100 refuse"};
+        QTest::newRow("click long before does not count")
+            << QStringList{"1 down 0 ask", "1 click 1000", "1 down " + stale + " refuse"};
+        QTest::newRow("asked again once the time passed")
+            << QStringList{"1 down 0 ask", "1 down " + chainEnd + " ask"};
+        QTest::newRow("counted from the answer")
+            << QStringList{"1 down 0 ask", "1 answer 30000", "1 down 35000 refuse", "1 down 50000 ask"};
+        QTest::newRow("pages apart") << QStringList{"1 down 0 ask", "2 down 100 ask", "1 down 200 refuse"};
+    }
+    void automaticDownloadsAreLimited()
+    {
+        QFETCH(QStringList, steps);
+        DownloadGate gate;
+        for (const QString &step : steps) {
+            const QStringList part = step.split(' ');
+            const quintptr page = part[0].toUInt();
+            const qint64 ms = part[2].toLongLong();
+            if (part[1] == "click")
+                gate.noteUserAction(page, ms);
+            else if (part[1] == "answer")
+                gate.noteAnswered(page, ms);
+            else
+                QVERIFY2(gate.mayAsk(page, ms) == (part[3] == "ask"), qPrintable(step));
+        }
+    }
+
+    // A page whose script starts three downloads at once gets one question; a click on its link
+    // right after is asked all the same.
+    void pageChainingDownloadsIsAskedOnce()
+    {
+        QSignalSpy refused(m_manager, &DownloadManager::downloadRefused);
+        const qsizetype asked = m_proposed.size();
+        const QByteArray body =
+            "<a id='link' href='/file.zip?clicked' download='clicked.zip' style='display:block;"
+            "position:fixed;inset:0'>Download</a><script>"
+            "for (let i = 1; i <= 3; ++i) { const a = document.createElement('a');"
+            " a.href = '/file.zip?' + i; a.download = 'chained' + i + '.zip';"
+            " document.body.appendChild(a); a.click(); }</script>";
+        m_server.setRoute("/chain", TestServer::Route("200 OK", TestServer::html("Chain", QString::fromUtf8(body))));
+        m_answer.clear(); // each question is answered with Cancel
+        QWebEngineView view;
+        view.setPage(new QWebEnginePage(m_profile, &view));
+        view.resize(400, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QSignalSpy loaded(view.page(), &QWebEnginePage::loadFinished);
+        view.load(m_server.url("/chain"));
+        QVERIFY(loaded.wait(30000));
+        QTRY_COMPARE(m_proposed.size() + refused.size(), asked + 3);
+        QCOMPARE(m_proposed.size(), asked + 1);
+        QVERIFY(refused.value(0).value(0).toString().startsWith("chained"));
+
+        // The engine takes clicks once the page has been drawn: the click is repeated until
+        // one reaches the link.
+        QTRY_VERIFY(view.focusProxy());
+        const bool clicked = QTest::qWaitFor([&] {
+            QTest::mouseClick(view.focusProxy(), Qt::LeftButton, {}, QPoint(200, 150));
+            return QTest::qWaitFor([&] { return m_proposed.size() > asked + 1 || refused.size() > 2; }, 500);
+        }, 30000);
+        QVERIFY(clicked);
+        QVERIFY(m_proposed.last().endsWith("clicked.zip"));
+        QCOMPARE(refused.size(), 2);
+        QCOMPARE(m_started->size(), 0);
     }
 
     void nameRules_data()
