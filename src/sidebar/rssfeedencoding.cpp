@@ -45,8 +45,8 @@ QByteArray wideEncodingByLayout(QByteArrayView body)
     return {};
 }
 
-// The name as a decoder knows it, or empty when no decoder does. A name without byte order
-// ("UTF-16") takes the order the body shows, else little-endian, as browsers read it.
+// The name as a decoder knows it, or empty when no decoder does. UTF-16 or UTF-32 without a
+// byte order takes the order the body shows, else little-endian, as browsers read it.
 QByteArray usableName(QByteArray label, QByteArrayView body)
 {
     label = label.trimmed().toLower();
@@ -56,15 +56,16 @@ QByteArray usableName(QByteArray label, QByteArrayView body)
                                               "l1",         "us-ascii",  "ascii"};
     if (std::find(std::begin(latin1Names), std::end(latin1Names), label) != std::end(latin1Names))
         return "windows-1252";
-    if (label == "utf-16" || label == "utf-32") {
-        const QByteArray shown = wideEncodingByLayout(body);
-        return shown.startsWith(label.toUpper()) ? shown : label.toUpper() + "LE";
-    }
     const QStringDecoder decoder(label.constData());
     if (!decoder.isValid())
         return {};
-    const char *name = decoder.name();
-    return name && *name ? QByteArray(name) : label;
+    const char *known = decoder.name();
+    const QByteArray name = known && *known ? QByteArray(known) : label;
+    if (name == "UTF-16" || name == "UTF-32") {
+        const QByteArray shown = wideEncodingByLayout(body);
+        return shown.startsWith(name) ? shown : name + "LE";
+    }
+    return name;
 }
 
 // The encoding named in the XML declaration at the very start of an ASCII-compatible body.

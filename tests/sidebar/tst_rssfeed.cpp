@@ -78,17 +78,13 @@ private slots:
         // follows it, and the date reads as one without a zone.
         QTest::newRow("+0530") << "Tue, 10 Jun 2003 04:00:00 +0530" << utc(2003, 6, 9, 22, 30);
         QTest::newRow("+05:30") << "Tue, 10 Jun 2003 04:00:00 +05:30" << utc(2003, 6, 9, 22, 30);
-        QTest::newRow("-03:30") << "Tue, 10 Jun 2003 04:00:00 -03:30" << utc(2003, 6, 10, 7, 30);
         QTest::newRow("EDT applied") << "Tue, 10 Jun 2003 04:00:00 EDT" << utc(2003, 6, 10, 8);
         QTest::newRow("GMT+0200, zone name after it")
             << "Tue Jun 10 2003 04:00:00 GMT+0200 (Central European Summer Time)" << utc(2003, 6, 10, 2);
         QTest::newRow("CEST dropped") << "Tue, 10 Jun 2003 04:00:00 CEST" << utc(2003, 6, 10, 4);
-        QTest::newRow("MESZ dropped") << "Tue, 10 Jun 2003 04:00:00 MESZ" << utc(2003, 6, 10, 4);
         QTest::newRow("Etc/GMT+2 dropped") << "Tue, 10 Jun 2003 04:00:00 Etc/GMT+2" << utc(2003, 6, 10, 4);
-        QTest::newRow("Europe/Berlin dropped") << "Tue, 10 Jun 2003 04:00:00 Europe/Berlin" << utc(2003, 6, 10, 4);
         QTest::newRow("zone's long name dropped")
             << "Tue, 10 Jun 2003 04:00:00 Central European Summer Time" << utc(2003, 6, 10, 4);
-        QTest::newRow("offset out of range dropped") << "Tue, 10 Jun 2003 04:00:00 +2500" << utc(2003, 6, 10, 4);
         QTest::newRow("year after the zone") << "Tue Jun 10 04:00:00 CEST 2003" << utc(2003, 6, 10, 4);
         QTest::newRow("unknown word before the time") << "Tue, 10 Jun 2003 CEST 04:00:00" << QDateTime();
         QTest::newRow("empty") << "" << QDateTime();
@@ -121,7 +117,6 @@ private slots:
         QTest::newRow("tenths") << "2003-06-10T04:05:06.5Z" << utc(2003, 6, 10, 4, 5, 6).addMSecs(500);
         QTest::newRow("microseconds") << "2003-06-10T04:05:06.123456+01:00"
                                       << utc(2003, 6, 10, 3, 5, 6).addMSecs(123);
-        QTest::newRow("across the year") << "2003-01-01T00:30:00+01:00" << utc(2002, 12, 31, 23, 30);
         QTest::newRow("Z") << "2003-06-10T04:00:00Z" << utc(2003, 6, 10, 4);
         QTest::newRow("offset, no seconds") << "2003-06-10T04:00+02:00" << utc(2003, 6, 10, 2);
         QTest::newRow("fraction, compact offset") << "2003-06-10T04:00:00.25-0500" << utc(2003, 6, 10, 9).addMSecs(250);
@@ -129,8 +124,6 @@ private slots:
         QTest::newRow("no zone is UTC") << "2003-06-10T04:05:06" << utc(2003, 6, 10, 4, 5, 6);
         QTest::newRow("blanks around") << "  2003-06-10T04:00:00Z\n" << utc(2003, 6, 10, 4);
         QTest::newRow("month 13") << "2003-13-10T04:00:00Z" << QDateTime();
-        QTest::newRow("hour without minutes") << "2003-06-10T04Z" << QDateTime();
-        QTest::newRow("one-digit month") << "2003-6-10" << QDateTime();
         QTest::newRow("offset hour 24") << "2003-06-10T04:00+24:00" << QDateTime();
         QTest::newRow("garbage zone") << "2003-06-10T04:00:00Q1" << QDateTime();
         QTest::newRow("RFC 822 is not ISO") << "Tue, 10 Jun 2003 04:00:00 GMT" << QDateTime();
@@ -192,14 +185,6 @@ private slots:
                           "<item><title>B</title><link>http://b/</link></item></rdf:RDF>")
             << QStringList{"RDF chan", "R desc", "http://img/r.png"}
             << Items{{"A", "d", "http://a/", "2003-06-10T02:00:00Z"}, {"B", "", "http://b/", ""}} << false;
-        QTest::newRow("rdf, every W3C date form")
-            << QByteArray("<RDF><item><title>Y</title><link>y</link><date>2003</date></item>"
-                          "<item><title>M</title><link>m</link><date>2003-06-10T04:05+01:00</date></item>"
-                          "<item><title>F</title><link>f</link><date>2003-06-10T04:05:06.75Z</date></item></RDF>")
-            << QStringList{"", "", ""}
-            << Items{{"Y", "", "y", "2003-01-01T00:00:00Z"}, {"M", "", "m", "2003-06-10T03:05:00Z"},
-                     {"F", "", "f", "2003-06-10T04:05:06Z"}}
-            << false;
         QTest::newRow("rdf, unreadable date stops the reading")
             << QByteArray("<RDF><channel><title>C</title></channel><item><title>A</title><link>a</link></item>"
                           "<item><title>B</title><link>b</link><date>never</date></item></RDF>")
@@ -273,30 +258,26 @@ private slots:
             << rss << QByteArray("application/rss+xml;CHARSET=\"Windows-1252\"") << QByteArray("windows-1252");
         QTest::newRow("header beats the declaration")
             << declared("UTF-8") << QByteArray("text/xml; charset=koi8-r") << QByteArray("KOI8-R");
-        QTest::newRow("alias of the header") << rss << QByteArray("text/xml; charset=cp1251") << QByteArray("windows-1251");
         QTest::newRow("ISO-8859-1 reads as windows-1252")
             << rss << QByteArray("text/xml; charset=ISO-8859-1") << QByteArray("windows-1252");
         QTest::newRow("unknown charset: the declaration")
             << declared("windows-1251", "'") << QByteArray("text/xml; charset=x-no-such") << QByteArray("windows-1251");
         QTest::newRow("unknown charset, no declaration: UTF-8")
             << rss << QByteArray("text/xml; charset=x-no-such") << QByteArray("UTF-8");
-        QTest::newRow("empty charset") << rss << QByteArray("text/xml; charset=") << QByteArray("UTF-8");
         QTest::newRow("unknown declaration: UTF-8") << declared("x-no-such") << QByteArray() << QByteArray("UTF-8");
         QTest::newRow("declared UTF-16 in one-byte text: UTF-8") << declared("UTF-16") << QByteArray() << QByteArray("UTF-8");
         QTest::newRow("nothing: UTF-8") << rss << QByteArray("text/xml") << QByteArray("UTF-8");
-        QTest::newRow("empty body") << QByteArray() << QByteArray() << QByteArray("UTF-8");
         QTest::newRow("UTF-8 mark beats the header")
             << "\xef\xbb\xbf" + rss << QByteArray("text/xml; charset=windows-1251") << QByteArray("UTF-8");
-        QTest::newRow("UTF-16LE mark") << QByteArray::fromHex("fffe3c00") << QByteArray() << QByteArray("UTF-16LE");
-        QTest::newRow("UTF-16BE mark") << QByteArray::fromHex("feff003c") << QByteArray() << QByteArray("UTF-16BE");
         QTest::newRow("UTF-32LE mark") << QByteArray::fromHex("fffe00003c000000") << QByteArray() << QByteArray("UTF-32LE");
-        QTest::newRow("UTF-32BE mark") << QByteArray::fromHex("0000feff0000003c") << QByteArray() << QByteArray("UTF-32BE");
         QTest::newRow("UTF-32BE by layout") << QByteArray::fromHex("0000003c0000003f") << QByteArray() << QByteArray("UTF-32BE");
         QTest::newRow("UTF-32LE by layout") << QByteArray::fromHex("3c0000003f000000") << QByteArray() << QByteArray("UTF-32LE");
         QTest::newRow("UTF-16BE by layout") << QByteArray::fromHex("003c003f0078") << QByteArray() << QByteArray("UTF-16BE");
         QTest::newRow("UTF-16LE by layout") << QByteArray::fromHex("3c003f007800") << QByteArray() << QByteArray("UTF-16LE");
         QTest::newRow("charset UTF-16 takes the order shown")
             << QByteArray::fromHex("003c00720073") << QByteArray("text/xml; charset=utf-16") << QByteArray("UTF-16BE");
+        QTest::newRow("charset UTF16, no order shown: little-endian")
+            << QByteArray("<rss/>") << QByteArray("text/xml; charset=UTF16") << QByteArray("UTF-16LE");
     }
     void detectsTheEncoding()
     {
@@ -324,17 +305,10 @@ private slots:
             << QStringLiteral("Привет");
         QTest::newRow("unknown charset, declaration") << QByteArray("KOI8-R") << QByteArray("KOI8-R")
                                                       << QByteArray("text/xml; charset=bogus") << QStringLiteral("Привет");
-        QTest::newRow("unsupported declaration, header") << QByteArray("windows-1251") << QByteArray("x-bogus")
-                                                         << QByteArray("text/xml; charset=windows-1251")
-                                                         << QStringLiteral("Привет");
         QTest::newRow("UTF-16BE without mark") << QByteArray("UTF-16BE") << QByteArray("UTF-16") << QByteArray()
                                                << QStringLiteral("Grüße 🙂");
-        QTest::newRow("UTF-16LE without mark, no declaration") << QByteArray("UTF-16LE") << QByteArray()
-                                                               << QByteArray() << QStringLiteral("Grüße");
         QTest::newRow("UTF-32BE without mark") << QByteArray("UTF-32BE") << QByteArray() << QByteArray()
                                                << QStringLiteral("Grüße 🙂");
-        QTest::newRow("UTF-32LE without mark") << QByteArray("UTF-32LE") << QByteArray("UTF-32") << QByteArray()
-                                               << QStringLiteral("Grüße");
     }
     void readsEveryEncoding()
     {
@@ -364,14 +338,10 @@ private slots:
         const QString feed = QStringLiteral("http://news.example:8080/feeds/rss.xml");
         QTest::newRow("absolute path") << "/news/1.html" << feed << "http://news.example:8080/news/1.html";
         QTest::newRow("relative path") << "item?id=3" << feed << "http://news.example:8080/feeds/item?id=3";
-        QTest::newRow("parent") << "../a b.html" << feed << "http://news.example:8080/a b.html";
-        QTest::newRow("query only") << "?page=2" << feed << "http://news.example:8080/feeds/rss.xml?page=2";
         QTest::newRow("host, scheme of the feed") << "//cdn.example/x" << "https://f.example/rss"
                                                   << "https://cdn.example/x";
         QTest::newRow("absolute unchanged") << "HTTP://Other.example/A?b=%41" << feed << "HTTP://Other.example/A?b=%41";
         QTest::newRow("javascript unchanged") << "javascript:alert(1)" << feed << "javascript:alert(1)";
-        QTest::newRow("file unchanged") << "file:///etc/passwd" << feed << "file:///etc/passwd";
-        QTest::newRow("data unchanged") << "data:text/html,<b>x</b>" << feed << "data:text/html,<b>x</b>";
         QTest::newRow("empty stays empty") << "" << feed << "";
         QTest::newRow("no feed address") << "/news/1.html" << "" << "/news/1.html";
         QTest::newRow("feed from a file") << "/news/1.html" << "file:///tmp/rss.xml" << "/news/1.html";
