@@ -168,8 +168,9 @@ private slots:
         QVERIFY(RssFeed::refreshChannel(db, id, fetcher.document(), info, &error));
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QCOMPARE(info.channelTitle, QStringLiteral("Новости"));
+        const QList<RssDatabase::Headline> headlines = db.headlines(id).value_or(QList<RssDatabase::Headline>());
         QStringList stored;
-        for (const RssDatabase::Headline &headline : db.headlines(id).value())
+        for (const RssDatabase::Headline &headline : headlines)
             stored << headline.headlineTitle + u' ' + headline.headlineUrl;
         stored.sort();
         QCOMPARE(stored, (QStringList{QStringLiteral("Вторая ") + server.url(QStringLiteral("/feeds/item?id=3")),
