@@ -72,6 +72,8 @@ void FeedFetcher::startHttpGet(const QString &url, const QString &proxy, int tim
     const quint64 generation = ++m_generation;
     m_url = url;
     m_body.clear();
+    m_contentType.clear();
+    m_address.clear();
     m_document = {};
     m_pendingResult.reset();
     m_running = true;
@@ -151,6 +153,10 @@ void FeedFetcher::onReplyFinished()
             result = HttpError;
     }
     m_reply = nullptr;
+    if (result == Ok) {
+        m_contentType = reply->rawHeader("Content-Type");
+        m_address = reply->url(); // after any redirection
+    }
     reply->disconnect(this);
     reply->deleteLater();
     if (result == Ok)
@@ -173,7 +179,9 @@ void FeedFetcher::readDocument()
         });
     }
     m_reader->setProperty("generation", QVariant::fromValue(generation));
-    m_reader->setFuture(QtConcurrent::run([body = m_body] { return RssFeed::readDocument(body); }));
+    m_reader->setFuture(QtConcurrent::run([body = m_body, type = m_contentType, address = m_address] {
+        return RssFeed::readDocument(body, type, address);
+    }));
 }
 
 void FeedFetcher::abort()
@@ -200,7 +208,10 @@ void FeedFetcher::abort()
 void FeedFetcher::finish(Result result)
 {
     m_running = false;
-    if (result != Ok)
+    if (result != Ok) {
         m_body.clear();
+        m_contentType.clear();
+        m_address.clear();
+    }
     emit finished(result);
 }

@@ -2,6 +2,7 @@
 
 #include "core/strings.h"
 #include "rssdatabase.h"
+#include "rssfeedencoding.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -107,7 +108,6 @@ public:
     // False once the document is refused; refusal() says why.
     bool add(const QXmlStreamReader &reader, QXmlStreamReader::TokenType token);
     const QString &refusal() const { return m_refusal; }
-    const QByteArray &declaredEncoding() const { return m_declaredEncoding; }
     std::optional<XmlElement> takeRoot() { return std::move(m_root); }
 
 private:
@@ -120,7 +120,6 @@ private:
     std::vector<XmlElement> m_open; // the open elements that are kept
     std::optional<XmlElement> m_root;
     std::vector<QString> m_names; // names in use, shared by the elements that carry them
-    QByteArray m_declaredEncoding;
     qsizetype m_textKept = 0;
     qsizetype m_elementsKept = 0;
     QString m_refusal;
@@ -129,9 +128,6 @@ private:
 bool TreeBuilder::add(const QXmlStreamReader &reader, QXmlStreamReader::TokenType token)
 {
     switch (token) {
-    case QXmlStreamReader::StartDocument:
-        m_declaredEncoding = reader.documentEncoding().toLatin1();
-        break;
     case QXmlStreamReader::StartElement:
         start(reader.qualifiedName(), reader.name());
         break;
@@ -217,16 +213,18 @@ QString TreeBuilder::sharedName(QStringView name)
 }
 
 // The element tree of data, read a piece at a time so that the reader never holds more than
-// a piece of the document as text.
-std::optional<XmlElement> buildTree(const QByteArray &data, QByteArray *declaredEncoding, QString *error)
+// a piece of the document as text. The bytes are decoded here, in the encoding given, so the
+// reader never refuses a document for the encoding its declaration names.
+std::optional<XmlElement> buildTree(const QByteArray &data, const QByteArray &encoding, QString *error)
 {
     constexpr qsizetype kPiece = 64 * 1024;
+    QStringDecoder decoder = RssFeedEncoding::decoder(encoding);
     QXmlStreamReader reader;
     qsizetype fed = 0;
     auto feedPiece = [&] {
         if (fed >= data.size())
             return false;
-        reader.addData(data.mid(fed, kPiece));
+        reader.addData(QString(decoder.decode(QByteArrayView(data).sliced(fed, std::min(kPiece, data.size() - fed)))));
         fed += kPiece;
         return true;
     };
@@ -250,22 +248,7 @@ std::optional<XmlElement> buildTree(const QByteArray &data, QByteArray *declared
                                                   : QString();
         return std::nullopt;
     }
-    *declaredEncoding = builder.declaredEncoding();
     return root;
-}
-
-// The document's text: by its byte order mark, else the encoding it declares, else UTF-8.
-QString decodeDocument(const QByteArray &data, const QByteArray &declaredEncoding)
-{
-    std::optional<QStringConverter::Encoding> bom = QStringConverter::encodingForData(data);
-    QStringDecoder decoder;
-    if (bom)
-        decoder = QStringDecoder(*bom);
-    else if (!declaredEncoding.isEmpty())
-        decoder = QStringDecoder(declaredEncoding.constData());
-    if (!decoder.isValid())
-        decoder = QStringDecoder(QStringConverter::Utf8);
-    return decoder.decode(data);
 }
 
 } // namespace
@@ -274,10 +257,10 @@ namespace RssFeed {
 
 std::optional<XmlElement> loadXml(const QByteArray &data, QString *decodedText, QString *error)
 {
-    QByteArray declaredEncoding;
-    std::optional<XmlElement> root = buildTree(data, &declaredEncoding, error);
+    const QByteArray encoding = RssFeedEncoding::detect(data);
+    std::optional<XmlElement> root = buildTree(data, encoding, error);
     if (root && decodedText)
-        *decodedText = decodeDocument(data, declaredEncoding);
+        *decodedText = RssFeedEncoding::decoder(encoding).decode(data);
     return root;
 }
 
@@ -321,7 +304,10 @@ bool isWeekday(QStringView word)
 // Offset of a named or numeric zone in seconds; no value for a word that is no zone.
 std::optional<int> zoneOffset(QStringView word)
 {
-    static const QRegularExpression numeric(QStringLiteral(R"(^([+-])(\d{2}):?(\d{2})?$)"));
+    // "+hh", "+hhmm" or "+hh:mm", alone or after "GMT", "UTC" or "UT" ("GMT+0200").
+    static const QRegularExpression numeric(
+        QStringLiteral(R"(^(?:GMT|UTC?)?([+-])(\d{2}):?(\d{2})?$)"),
+        QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = numeric.match(word);
     if (m.hasMatch()) {
         const int hours = m.captured(2).toInt();
@@ -364,6 +350,7 @@ QDateTime parseRfc822Date(QStringView text)
     bool haveTime = false;
     QString meridiem;
     std::optional<int> offset;
+    bool zoneSeen = false;
     for (qsizetype i = 0; i < words.size(); ++i) {
         const QString &word = words[i];
         bool number = false;
@@ -404,10 +391,14 @@ QDateTime parseRfc822Date(QStringView text)
             continue;
         if (word.startsWith(u'(')) // a comment, such as the zone's name after its offset
             continue;
-        if (haveTime && !offset) {
-            offset = zoneOffset(word);
-            if (offset)
-                continue;
+        if (haveTime) {
+            // The zone follows the time. One we cannot read ("CEST", "Etc/GMT+2", a zone's
+            // long name) is dropped with what follows it, as if the date had no zone: the
+            // date itself is sound, and losing it would date the item at the check.
+            if (!zoneSeen)
+                offset = zoneOffset(word);
+            zoneSeen = true;
+            continue;
         }
         return QDateTime();
     }
@@ -549,8 +540,21 @@ Document readFeed(const XmlElement &root, bool readItems, RssChannelInfo &info)
     return document;
 }
 
+QString resolveLink(const QString &link, const QUrl &feedAddress)
+{
+    const QString scheme = feedAddress.scheme().toLower();
+    if (link.isEmpty() || !feedAddress.isValid() || feedAddress.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return link;
+    const QUrl relative(link);
+    // A link with a scheme of its own (also "javascript:" or "file:") stays as written.
+    if (!relative.isValid() || !relative.isRelative())
+        return link;
+    return feedAddress.resolved(relative).toString();
+}
+
 bool parseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, RssDatabase *db,
-               QString *error)
+               QString *error, const QUrl &feedAddress)
 {
     info.hasNewHeadlines = false;
     const bool stored = channelId != kNoChannel;
@@ -578,6 +582,7 @@ bool parseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, R
         db->beginTransaction();
         for (const Item &feedItem : document.items) {
             Item item = feedItem;
+            item.link = resolveLink(item.link, feedAddress);
             if (item.date.isValid() && item.date > checkTime)
                 item.date = checkTime;
             if (item.date.isValid()) {
@@ -618,10 +623,12 @@ bool parseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, R
     return failure.isEmpty();
 }
 
-ParsedDocument readDocument(const QByteArray &data)
+ParsedDocument readDocument(const QByteArray &data, const QByteArray &contentType, const QUrl &address)
 {
     ParsedDocument document;
-    document.root = buildTree(data, &document.declaredEncoding, &document.error);
+    document.encoding = RssFeedEncoding::detect(data, contentType);
+    document.address = address;
+    document.root = buildTree(data, document.encoding, &document.error);
     if (document.root)
         document.data = data;
     return document;
@@ -629,7 +636,7 @@ ParsedDocument readDocument(const QByteArray &data)
 
 QString ParsedDocument::text() const
 {
-    return decodeDocument(data, declaredEncoding);
+    return RssFeedEncoding::decoder(encoding).decode(data);
 }
 
 bool retrieveChannelInfo(const QByteArray &body, RssChannelInfo &info, QString *parseError)
@@ -662,7 +669,7 @@ bool refreshChannel(RssDatabase &db, qint32 channelId, const ParsedDocument &doc
             *parseError = document.error;
         return false;
     }
-    parseFeed(*document.root, channelId, info, &db, parseError);
+    parseFeed(*document.root, channelId, info, &db, parseError, document.address);
     return true;
 }
 
@@ -694,7 +701,8 @@ qint32 addChannel(RssDatabase &db, const ParsedDocument &document, const QString
         return 0;
     }
     QString secondError;
-    parseFeed(root, id, record, &db, &secondError);
+    parseFeed(root, id, record, &db, &secondError,
+              document.address.isValid() ? document.address : QUrl(url));
     if (parseError)
         *parseError = secondError.isEmpty() ? firstError : secondError;
     return id;

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <QUrl>
 
 #include <optional>
 
@@ -63,7 +64,7 @@ inline constexpr qsizetype kMaxElements = 200000;
 // Parses a whole document into its root element; no value when the text is not well-formed,
 // nests deeper than kMaxDepth, holds more than kMaxText characters of text or more than
 // kMaxElements kept elements.
-// The bytes are decoded by the encoding the document declares (UTF-8 without a declaration).
+// The bytes are decoded as RssFeedEncoding::detect finds (no Content-Type header here).
 // External entities are never fetched: a reference to one reads as nothing. decodedText
 // receives the document as text.
 std::optional<XmlElement> loadXml(const QByteArray &data, QString *decodedText = nullptr,
@@ -75,19 +76,24 @@ std::optional<XmlElement> loadXml(const QByteArray &data, QString *decodedText =
 struct ParsedDocument
 {
     std::optional<XmlElement> root;
-    QByteArray data; // shares the bytes it was read from
-    QByteArray declaredEncoding;
+    QByteArray data;     // shares the bytes it was read from
+    QByteArray encoding; // what the bytes were decoded as
+    QUrl address;        // where the document came from; relative item links resolve against it
     QString error;
 
-    // The document as text, decoded as loadXml does.
+    // The document as text, decoded as it was read.
     QString text() const;
 };
-ParsedDocument readDocument(const QByteArray &data);
+// The bytes are decoded by the charset of contentType (the response's Content-Type header),
+// else as loadXml decodes them.
+ParsedDocument readDocument(const QByteArray &data, const QByteArray &contentType = QByteArray(),
+                            const QUrl &address = QUrl());
 
 // Dates of feed items, read without regard to the user's locale. Both give an invalid date
 // for a text they cannot read; a date without a zone is taken as UTC.
 // RFC 822 and its common variants: "Tue, 10 Jun 2003 04:00:00 GMT", "Sat, Aug 9 2020
-// 12:00:00AM GMT", two-digit years, zones as names, military letters or "+hhmm".
+// 12:00:00AM GMT", two-digit years, zones as names (UT, GMT and the North American ones),
+// military letters, "+hhmm", "+hh:mm" or "GMT+hhmm". A zone it cannot read is dropped.
 QDateTime parseRfc822Date(QStringView text);
 // ISO 8601 as feeds use it: "2003-06-10T04:00:00Z", "2003-06-10T04:00+02:00",
 // "2003-06-10T04:00:00.25-0500", "2003-06-10".
@@ -113,14 +119,20 @@ struct Document
 // the items. In an RSS document descriptions are kept only when the second item has one.
 Document readFeed(const XmlElement &root, bool readItems, RssChannelInfo &info);
 
+// The address an item link leads to: a relative link (a path without scheme and host, such
+// as "/news/1.html" or "item?id=3") resolved against the feed's web address; any other link,
+// and every link of a feed without a web address, as written.
+QString resolveLink(const QString &link, const QUrl &feedAddress);
+
 // Reads the document's channel data into info and, for a stored channel, stores the items
 // that are newer than the channel's last-fetched date (undated items go to the duplicate
 // check instead); the channel's last-fetched date then moves up to the newest item date seen.
 // info.hasNewHeadlines tells whether anything was stored. Returns false with a description
 // in *error when the document or the database failed; what was stored before stays.
-// A channel that no longer exists stores nothing.
+// A channel that no longer exists stores nothing. Item links are stored resolved against
+// feedAddress (resolveLink).
 bool parseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, RssDatabase *db,
-               QString *error);
+               QString *error, const QUrl &feedAddress = QUrl());
 
 // What a fetched feed gives the three readers. Each returns false when the body is not a
 // well-formed document; *parseError receives a failure of parseFeed (which does not change

@@ -1,6 +1,8 @@
 #include "testserver.h"
 #include "sidebar/feedfetcher.h"
+#include "sidebar/rssdatabase.h"
 
+#include <QStringEncoder>
 #include <QtTest>
 
 class TestFeedFetch : public QObject
@@ -129,6 +131,53 @@ private slots:
         QCOMPARE(fetch(fetcher, direct.url(QStringLiteral("/d"))), FeedFetcher::Ok);
         QCOMPARE(direct.targets(), QStringList{"/d"});
         QCOMPARE(proxy.targets().size(), 1);
+    }
+
+    // A feed in a Windows code page that only its Content-Type names, reached through a
+    // redirection, with links relative to where it was found: its headlines read right and
+    // their links lead to the feed's server.
+    void readsTheFeedAsServed()
+    {
+        TestServer server;
+        const QString xml = QStringLiteral(
+            "<rss version=\"2.0\"><channel><title>Новости</title>"
+            "<item><title>Первая новость</title><link>/news/1.html</link>"
+            "<pubDate>Tue, 10 Jun 2003 04:00:00 CEST</pubDate></item>"
+            "<item><title>Вторая</title><link>item?id=3</link>"
+            "<pubDate>Tue, 10 Jun 2003 05:00:00 +05:30</pubDate></item>"
+            "<item><title>Скрипт</title><link>javascript:alert(1)</link></item>"
+            "</channel></rss>");
+        server.setRoute(QStringLiteral("/feeds/rss.xml"),
+                        {"200 OK", QStringEncoder("windows-1251").encode(xml),
+                         "application/rss+xml; charset=windows-1251"});
+        server.setRoute(QStringLiteral("/old"), {"301 Moved Permanently", "", "text/html",
+                                                 "Location: /feeds/rss.xml\r\n"});
+        FeedFetcher fetcher;
+        QCOMPARE(fetch(fetcher, server.url(QStringLiteral("/old"))), FeedFetcher::Ok);
+        QCOMPARE(fetcher.address(), QUrl(server.url(QStringLiteral("/feeds/rss.xml"))));
+        QVERIFY(fetcher.contentType().contains("windows-1251"));
+        QCOMPARE(fetcher.document().text(), xml);
+
+        QTemporaryDir dir;
+        RssDatabase db(dir.filePath(QStringLiteral("newsfeeddb.mdb")));
+        QVERIFY(db.open());
+        const qint32 id = db.insertChannel(QStringLiteral("C"), QString(), server.url(QStringLiteral("/old")),
+                                           QString(), QString());
+        RssChannelInfo info;
+        QString error;
+        QVERIFY(RssFeed::refreshChannel(db, id, fetcher.document(), info, &error));
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(info.channelTitle, QStringLiteral("Новости"));
+        const QList<RssDatabase::Headline> headlines = db.headlines(id).value_or(QList<RssDatabase::Headline>());
+        QStringList stored;
+        for (const RssDatabase::Headline &headline : headlines)
+            stored << headline.headlineTitle + u' ' + headline.headlineUrl;
+        stored.sort();
+        QCOMPARE(stored, (QStringList{QStringLiteral("Вторая ") + server.url(QStringLiteral("/feeds/item?id=3")),
+                                      QStringLiteral("Первая новость ") + server.url(QStringLiteral("/news/1.html")),
+                                      QStringLiteral("Скрипт javascript:alert(1)")}));
+        // Dates with zones the reader cannot apply keep their day and time.
+        QCOMPARE(db.lastFetched(id).value(), QDateTime(QDate(2003, 6, 10), QTime(4, 0), Qt::UTC));
     }
 
     void refusesWhatItCannotFetch_data()

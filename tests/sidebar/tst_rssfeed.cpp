@@ -1,5 +1,6 @@
 #include "sidebar/rssdatabase.h"
 #include "sidebar/rssfeed.h"
+#include "sidebar/rssfeedencoding.h"
 #include "testserver.h"
 
 #include <QFile>
@@ -73,6 +74,19 @@ private slots:
         QTest::newRow("two-digit year") << "Wed, 02 Oct 02 08:00:00 GMT" << utc(2002, 10, 2, 8);
         QTest::newRow("full names, lower case") << "thursday, 3 october 2002 08:00:00 gmt" << utc(2002, 10, 3, 8);
         QTest::newRow("no blank after comma") << "Thu,03 Oct 2002 08:00:00 GMT" << utc(2002, 10, 3, 8);
+        // Zones with minutes are applied; a zone word we cannot read is dropped with what
+        // follows it, and the date reads as one without a zone.
+        QTest::newRow("+0530") << "Tue, 10 Jun 2003 04:00:00 +0530" << utc(2003, 6, 9, 22, 30);
+        QTest::newRow("+05:30") << "Tue, 10 Jun 2003 04:00:00 +05:30" << utc(2003, 6, 9, 22, 30);
+        QTest::newRow("EDT applied") << "Tue, 10 Jun 2003 04:00:00 EDT" << utc(2003, 6, 10, 8);
+        QTest::newRow("GMT+0200, zone name after it")
+            << "Tue Jun 10 2003 04:00:00 GMT+0200 (Central European Summer Time)" << utc(2003, 6, 10, 2);
+        QTest::newRow("CEST dropped") << "Tue, 10 Jun 2003 04:00:00 CEST" << utc(2003, 6, 10, 4);
+        QTest::newRow("Etc/GMT+2 dropped") << "Tue, 10 Jun 2003 04:00:00 Etc/GMT+2" << utc(2003, 6, 10, 4);
+        QTest::newRow("zone's long name dropped")
+            << "Tue, 10 Jun 2003 04:00:00 Central European Summer Time" << utc(2003, 6, 10, 4);
+        QTest::newRow("year after the zone") << "Tue Jun 10 04:00:00 CEST 2003" << utc(2003, 6, 10, 4);
+        QTest::newRow("unknown word before the time") << "Tue, 10 Jun 2003 CEST 04:00:00" << QDateTime();
         QTest::newRow("empty") << "" << QDateTime();
         QTest::newRow("words") << "yesterday evening" << QDateTime();
         QTest::newRow("31 February") << "Sat, 31 Feb 2004 10:00:00 GMT" << QDateTime();
@@ -94,6 +108,15 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QDateTime>("expected");
+        // Every form of the W3C date-time profile.
+        QTest::newRow("year") << "2003" << utc(2003, 1, 1);
+        QTest::newRow("year and month") << "2003-06" << utc(2003, 6, 1);
+        QTest::newRow("minutes, Z") << "2003-06-10T04:05Z" << utc(2003, 6, 10, 4, 5);
+        QTest::newRow("minutes, offset") << "2003-06-10T04:05+05:30" << utc(2003, 6, 9, 22, 35);
+        QTest::newRow("seconds, negative offset") << "2003-06-10T04:05:06-05:00" << utc(2003, 6, 10, 9, 5, 6);
+        QTest::newRow("tenths") << "2003-06-10T04:05:06.5Z" << utc(2003, 6, 10, 4, 5, 6).addMSecs(500);
+        QTest::newRow("microseconds") << "2003-06-10T04:05:06.123456+01:00"
+                                      << utc(2003, 6, 10, 3, 5, 6).addMSecs(123);
         QTest::newRow("Z") << "2003-06-10T04:00:00Z" << utc(2003, 6, 10, 4);
         QTest::newRow("offset, no seconds") << "2003-06-10T04:00+02:00" << utc(2003, 6, 10, 2);
         QTest::newRow("fraction, compact offset") << "2003-06-10T04:00:00.25-0500" << utc(2003, 6, 10, 9).addMSecs(250);
@@ -101,6 +124,7 @@ private slots:
         QTest::newRow("no zone is UTC") << "2003-06-10T04:05:06" << utc(2003, 6, 10, 4, 5, 6);
         QTest::newRow("blanks around") << "  2003-06-10T04:00:00Z\n" << utc(2003, 6, 10, 4);
         QTest::newRow("month 13") << "2003-13-10T04:00:00Z" << QDateTime();
+        QTest::newRow("offset hour 24") << "2003-06-10T04:00+24:00" << QDateTime();
         QTest::newRow("garbage zone") << "2003-06-10T04:00:00Q1" << QDateTime();
         QTest::newRow("RFC 822 is not ISO") << "Tue, 10 Jun 2003 04:00:00 GMT" << QDateTime();
     }
@@ -214,6 +238,120 @@ private slots:
         RssFeed::readFeed(*root, false, info);
         QCOMPARE(info.channelTitle, title);
         QVERIFY(text.contains(title));
+    }
+
+    // Which encoding a body is read in: byte order mark, Content-Type charset, a two- or
+    // four-byte layout of the first characters, the XML declaration, UTF-8.
+    void detectsTheEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QByteArray>("contentType");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray rss = "<rss><channel><title>\xcf\xf0\xe8</title></channel></rss>";
+        auto declared = [&rss](const char *encoding, const char *quote = "\"") {
+            return QByteArray("<?xml version=") + quote + "1.0" + quote + " encoding = " + quote + encoding + quote +
+                   " ?>" + rss;
+        };
+        QTest::newRow("header charset, no declaration") << rss << QByteArray("text/xml; charset=windows-1251")
+                                                         << QByteArray("windows-1251");
+        QTest::newRow("quoted, parameter in capitals")
+            << rss << QByteArray("application/rss+xml;CHARSET=\"Windows-1252\"") << QByteArray("windows-1252");
+        QTest::newRow("header beats the declaration")
+            << declared("UTF-8") << QByteArray("text/xml; charset=koi8-r") << QByteArray("KOI8-R");
+        QTest::newRow("ISO-8859-1 reads as windows-1252")
+            << rss << QByteArray("text/xml; charset=ISO-8859-1") << QByteArray("windows-1252");
+        QTest::newRow("unknown charset: the declaration")
+            << declared("windows-1251", "'") << QByteArray("text/xml; charset=x-no-such") << QByteArray("windows-1251");
+        QTest::newRow("unknown charset, no declaration: UTF-8")
+            << rss << QByteArray("text/xml; charset=x-no-such") << QByteArray("UTF-8");
+        QTest::newRow("unknown declaration: UTF-8") << declared("x-no-such") << QByteArray() << QByteArray("UTF-8");
+        QTest::newRow("declared UTF-16 in one-byte text: UTF-8") << declared("UTF-16") << QByteArray() << QByteArray("UTF-8");
+        QTest::newRow("nothing: UTF-8") << rss << QByteArray("text/xml") << QByteArray("UTF-8");
+        QTest::newRow("UTF-8 mark beats the header")
+            << "\xef\xbb\xbf" + rss << QByteArray("text/xml; charset=windows-1251") << QByteArray("UTF-8");
+        QTest::newRow("UTF-32LE mark") << QByteArray::fromHex("fffe00003c000000") << QByteArray() << QByteArray("UTF-32LE");
+        QTest::newRow("UTF-32BE by layout") << QByteArray::fromHex("0000003c0000003f") << QByteArray() << QByteArray("UTF-32BE");
+        QTest::newRow("UTF-32LE by layout") << QByteArray::fromHex("3c0000003f000000") << QByteArray() << QByteArray("UTF-32LE");
+        QTest::newRow("UTF-16BE by layout") << QByteArray::fromHex("003c003f0078") << QByteArray() << QByteArray("UTF-16BE");
+        QTest::newRow("UTF-16LE by layout") << QByteArray::fromHex("3c003f007800") << QByteArray() << QByteArray("UTF-16LE");
+        QTest::newRow("charset UTF-16 takes the order shown")
+            << QByteArray::fromHex("003c00720073") << QByteArray("text/xml; charset=utf-16") << QByteArray("UTF-16BE");
+        QTest::newRow("charset UTF16, no order shown: little-endian")
+            << QByteArray("<rss/>") << QByteArray("text/xml; charset=UTF16") << QByteArray("UTF-16LE");
+    }
+    void detectsTheEncoding()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QByteArray, contentType);
+        QFETCH(QByteArray, expected);
+        QCOMPARE(RssFeedEncoding::detect(body, contentType), expected);
+    }
+
+    // Feeds in other encodings read whole, whatever the declaration says or leaves out.
+    void readsEveryEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("encoding");    // what the bytes are written in
+        QTest::addColumn<QByteArray>("declaration"); // the encoding the document declares, if any
+        QTest::addColumn<QByteArray>("contentType");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("windows-1251 by header") << QByteArray("windows-1251") << QByteArray()
+                                                << QByteArray("application/rss+xml; charset=windows-1251")
+                                                << QStringLiteral("Привет, мир");
+        QTest::newRow("windows-1252 by header") << QByteArray("windows-1252") << QByteArray()
+                                                << QByteArray("text/xml; charset=windows-1252")
+                                                << QStringLiteral("Café – “quoted”");
+        QTest::newRow("header beats a wrong declaration")
+            << QByteArray("windows-1251") << QByteArray("ISO-8859-1") << QByteArray("text/xml; charset=windows-1251")
+            << QStringLiteral("Привет");
+        QTest::newRow("unknown charset, declaration") << QByteArray("KOI8-R") << QByteArray("KOI8-R")
+                                                      << QByteArray("text/xml; charset=bogus") << QStringLiteral("Привет");
+        QTest::newRow("UTF-16BE without mark") << QByteArray("UTF-16BE") << QByteArray("UTF-16") << QByteArray()
+                                               << QStringLiteral("Grüße 🙂");
+        QTest::newRow("UTF-32BE without mark") << QByteArray("UTF-32BE") << QByteArray() << QByteArray()
+                                               << QStringLiteral("Grüße 🙂");
+    }
+    void readsEveryEncoding()
+    {
+        QFETCH(QByteArray, encoding);
+        QFETCH(QByteArray, declaration);
+        QFETCH(QByteArray, contentType);
+        QFETCH(QString, title);
+        QString xml = QStringLiteral("<rss><channel><title>%1</title></channel></rss>").arg(title);
+        if (!declaration.isEmpty())
+            xml.prepend(QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?>").arg(QLatin1String(declaration)));
+        QStringEncoder encoder(encoding.constData());
+        QVERIFY(encoder.isValid());
+        const QByteArray bytes = encoder.encode(xml);
+        const RssFeed::ParsedDocument document = RssFeed::readDocument(bytes, contentType);
+        QVERIFY2(document.root, qPrintable(document.error));
+        RssChannelInfo info;
+        RssFeed::readFeed(*document.root, false, info);
+        QCOMPARE(info.channelTitle, title);
+        QCOMPARE(document.text(), xml);
+    }
+
+    void resolvesItemLinks_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<QString>("feed");
+        QTest::addColumn<QString>("expected");
+        const QString feed = QStringLiteral("http://news.example:8080/feeds/rss.xml");
+        QTest::newRow("absolute path") << "/news/1.html" << feed << "http://news.example:8080/news/1.html";
+        QTest::newRow("relative path") << "item?id=3" << feed << "http://news.example:8080/feeds/item?id=3";
+        QTest::newRow("host, scheme of the feed") << "//cdn.example/x" << "https://f.example/rss"
+                                                  << "https://cdn.example/x";
+        QTest::newRow("absolute unchanged") << "HTTP://Other.example/A?b=%41" << feed << "HTTP://Other.example/A?b=%41";
+        QTest::newRow("javascript unchanged") << "javascript:alert(1)" << feed << "javascript:alert(1)";
+        QTest::newRow("empty stays empty") << "" << feed << "";
+        QTest::newRow("no feed address") << "/news/1.html" << "" << "/news/1.html";
+        QTest::newRow("feed from a file") << "/news/1.html" << "file:///tmp/rss.xml" << "/news/1.html";
+    }
+    void resolvesItemLinks()
+    {
+        QFETCH(QString, link);
+        QFETCH(QString, feed);
+        QFETCH(QString, expected);
+        QCOMPARE(RssFeed::resolveLink(link, QUrl(feed)), expected);
     }
 
     // Entities that point outside the document are never fetched.
