@@ -4,7 +4,10 @@
 #include "core/filedialogfolder.h"
 #include "core/strings.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QMouseEvent>
+#include <QTouchEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -94,13 +97,29 @@ DownloadManager::DownloadManager(QWebEngineProfile *profile, QObject *parent) : 
         app->installEventFilter(this);
 }
 
-bool DownloadManager::eventFilter(QObject *watched, QEvent *event)
+bool DownloadManager::eventFilter(QObject *, QEvent *event)
 {
-    const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::KeyPress && type != QEvent::TouchBegin)
+    // The receiver is not looked at: the engine hands key events to objects of its own that may
+    // be half torn down. The widget the input is for is asked of the application instead.
+    QWidget *target = nullptr;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        target = QApplication::focusWidget();
+        break;
+    case QEvent::MouseButtonPress:
+        target = QApplication::widgetAt(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
+        break;
+    case QEvent::TouchBegin: {
+        const auto &points = static_cast<QTouchEvent *>(event)->points();
+        if (!points.isEmpty())
+            target = QApplication::widgetAt(points.first().globalPosition().toPoint());
+        break;
+    }
+    default:
         return false;
+    }
     // The view's own input widget, or a menu the view opened.
-    for (auto *widget = qobject_cast<QWidget *>(watched); widget; widget = widget->parentWidget()) {
+    for (QWidget *widget = target; widget; widget = widget->parentWidget()) {
         if (auto *view = qobject_cast<QWebEngineView *>(widget)) {
             if (QWebEnginePage *page = view->page())
                 m_gate.noteUserAction(gateKey(page), m_clock.elapsed());

@@ -219,7 +219,10 @@ private slots:
         m_server.setRoute("/chain", TestServer::Route("200 OK", TestServer::html("Chain", QString::fromUtf8(body))));
         m_answer.clear(); // each question is answered with Cancel
         QWebEngineView view;
-        view.setPage(new QWebEnginePage(m_profile, &view));
+        // The page goes before its view: a page the view still owns when it is torn down
+        // calls back into the half-destroyed view.
+        const auto page = std::make_unique<QWebEnginePage>(m_profile);
+        view.setPage(page.get());
         view.resize(400, 300);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
