@@ -48,7 +48,6 @@ void FrameSettings::load(bool prevSessionCrashed)
     context.linkNames = AppState::linkNames;
     context.linkUrls = AppState::linkUrls;
     s.load(SettingsStore::instance(), context);
-    loadWhitelist();
     m_sidebarDock->setVisible(s.enableSidebar);
 
     const bool stored = SettingsStore::instance().contains(kSettings, QStringLiteral("MainWidth"));
