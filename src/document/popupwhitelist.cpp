@@ -134,6 +134,11 @@ void ensureWhitelistLoaded()
         loadWhitelist();
 }
 
+void readWhitelistAtNextUse()
+{
+    whitelistRead() = false;
+}
+
 bool isWhitelistLoaded()
 {
     return whitelistRead();

@@ -38,6 +38,9 @@ void loadWhitelist();
 // once the window shows, and an earlier use reads it then.
 void ensureWhitelistLoaded();
 bool isWhitelistLoaded();
+// A frame's start: the list is read from the file again (replacing the one in memory) at the
+// next use or ensureWhitelistLoaded.
+void readWhitelistAtNextUse();
 // Writes the program's whitelist (at most kMaxWhitelistEntries entries) to "Whitelist.qvr" in
 // the data folder; false when the file could not be written. A list never read this run is
 // not written: the file is left whole.
