@@ -127,6 +127,24 @@ void copyTree(const QString &from, const QString &to, bool link)
         copyTree(entry.filePath(), to + u'/' + entry.fileName(), link);
 }
 
+// Runs fill in one transaction on the database file (its tables made by the program's class).
+void fillDatabase(const QString &path, const std::function<void(QSqlQuery &)> &fill)
+{
+    const QString connection = QStringLiteral("bigFiles");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(path);
+        if (!db.open())
+            qFatal("Cannot open %s", qPrintable(path));
+        QSqlQuery q(db);
+        db.transaction();
+        fill(q);
+        db.commit();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+}
+
 } // namespace
 
 BigFiles::BigFiles(int fileMb, int dbMb) : m_fileBytes(qint64(fileMb) << 20), m_dbBytes(qint64(dbMb) << 20)
@@ -298,14 +316,8 @@ void BigFiles::makeHistory(const QString &path) const
 {
     QDir().mkpath(QFileInfo(path).path());
     { HistoryStore schema(path); } // the program's own tables and indexes
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bigHistory"));
-    db.setDatabaseName(path);
-    if (!db.open())
-        qFatal("Cannot open %s", qPrintable(path));
-    {
+    fillDatabase(path, [this](QSqlQuery &q) {
         Words words;
-        QSqlQuery q(db);
-        db.transaction();
         q.prepare(QStringLiteral("INSERT OR REPLACE INTO history (url, title, last_visit) VALUES (?, ?, ?)"));
         const qint64 now = QDateTime::currentMSecsSinceEpoch();
         for (int i = 0; qint64(i) * 230 < m_dbBytes; ++i) {
@@ -314,11 +326,7 @@ void BigFiles::makeHistory(const QString &path) const
             q.addBindValue(now - qint64(i) * 60000);
             q.exec();
         }
-        db.commit();
-    }
-    db.close();
-    db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QStringLiteral("bigHistory"));
+    });
 }
 
 void BigFiles::makeFeeds(const QString &path) const
@@ -327,14 +335,8 @@ void BigFiles::makeFeeds(const QString &path) const
         RssDatabase schema(path);
         schema.open();
     }
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bigFeeds"));
-    db.setDatabaseName(path);
-    if (!db.open())
-        qFatal("Cannot open %s", qPrintable(path));
-    {
+    fillDatabase(path, [this](QSqlQuery &q) {
         Words words;
-        QSqlQuery q(db);
-        db.transaction();
         constexpr int kChannels = 100;
         q.prepare(QStringLiteral("INSERT INTO Channels (ChannelTitle, ChannelDescription, FeedURL, "
                                  "LastFetched, ImageURL, FeedXML) VALUES (?, ?, ?, ?, '', '')"));
@@ -359,9 +361,5 @@ void BigFiles::makeFeeds(const QString &path) const
             q.addBindValue(date);
             q.exec();
         }
-        db.commit();
-    }
-    db.close();
-    db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QStringLiteral("bigFeeds"));
+    });
 }
