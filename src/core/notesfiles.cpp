@@ -26,28 +26,19 @@ bool readText(const QString &path, QString *text)
 QStringList readLines(const QString &text)
 {
     QStringList lines;
-    QString line;
     const qsizetype n = text.size();
-    qsizetype i = 0;
-    while (i < n) {
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text.at(i);
-        if (c == QLatin1Char('\r')) {
-            lines.append(line);
-            line.clear();
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        lines.append(text.sliced(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
             ++i;
-            if (i < n && text.at(i) == QLatin1Char('\n'))
-                ++i;
-        } else if (c == QLatin1Char('\n')) {
-            lines.append(line);
-            line.clear();
-            ++i;
-        } else {
-            line.append(c);
-            ++i;
-        }
+        start = i + 1;
     }
-    if (!line.isEmpty())
-        lines.append(line);
+    if (start < n)
+        lines.append(text.sliced(start));
     return lines;
 }
 

@@ -16,8 +16,20 @@ std::unique_ptr<SettingsStore> &storeSlot()
     return store;
 }
 
+bool needsEscape(QStringView value)
+{
+    for (const QChar c : value) {
+        const char16_t u = c.unicode();
+        if (u == '\\' || u == '\n' || u == '\r' || u == 0)
+            return true;
+    }
+    return false;
+}
+
 QString escapeValue(const QString &value)
 {
+    if (!needsEscape(value))
+        return value;
     QString out;
     out.reserve(value.size());
     for (const QChar c : value) {
@@ -43,6 +55,8 @@ QString escapeValue(const QString &value)
 
 QString unescapeValue(QStringView value)
 {
+    if (!value.contains(u'\\'))
+        return value.toString();
     QString out;
     out.reserve(value.size());
     for (qsizetype i = 0; i < value.size(); ++i) {
@@ -138,14 +152,26 @@ void SettingsStore::parse(const QByteArray &text)
 {
     m_sections.clear();
     m_sectionIndex.clear();
-    // Line by line: a line that is not UTF-8 is read as Latin-1, the others lose nothing.
-    const QList<QByteArray> lines = text.split('\n');
+    // Line by line: a line that is not UTF-8 is read as Latin-1, the others lose nothing. A
+    // file that is UTF-8 throughout (the usual case) is decoded at once.
     QString content;
-    content.reserve(text.size());
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            content += u'\n';
-        content += isReadableText(lines[i]) ? QString::fromUtf8(lines[i]) : QString::fromLatin1(lines[i]);
+    QStringDecoder whole(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    if (!text.contains('\0'))
+        content = whole(text);
+    if (text.contains('\0') || whole.hasError()) {
+        content.clear();
+        content.reserve(text.size());
+        qsizetype start = 0;
+        while (start <= text.size()) {
+            qsizetype end = text.indexOf('\n', start);
+            if (end < 0)
+                end = text.size();
+            const QByteArray line = text.sliced(start, end - start);
+            if (start > 0)
+                content += u'\n';
+            content += isReadableText(line) ? QString::fromUtf8(line) : QString::fromLatin1(line);
+            start = end + 1;
+        }
     }
     Section *current = nullptr;
     for (QStringView line : QStringView(content).split(u'\n')) {
@@ -186,12 +212,25 @@ void SettingsStore::parse(const QByteArray &text)
 QByteArray SettingsStore::serialize() const
 {
     QString out;
+    qsizetype size = 0;
+    for (const Section &section : m_sections) {
+        size += section.name.size() + 4;
+        for (const Entry &entry : section.entries)
+            size += entry.key.size() + entry.value.size() + 2;
+    }
+    out.reserve(size + size / 16);
     for (const Section &section : m_sections) {
         if (!out.isEmpty())
             out += u'\n';
-        out += u'[' + section.name + QLatin1String("]\n");
-        for (const Entry &entry : section.entries)
-            out += entry.key + u'=' + escapeValue(entry.value) + u'\n';
+        out += u'[';
+        out += section.name;
+        out += QLatin1String("]\n");
+        for (const Entry &entry : section.entries) {
+            out += entry.key;
+            out += u'=';
+            out += escapeValue(entry.value);
+            out += u'\n';
+        }
     }
     return out.toUtf8();
 }

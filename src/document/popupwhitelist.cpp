@@ -76,10 +76,28 @@ bool addToWhitelist(QStringList &whitelist, const QString &entry)
     return true;
 }
 
-QStringList &programWhitelist()
+namespace {
+
+// The list itself, without the read on first use.
+QStringList &whitelistEntries()
 {
     static QStringList list;
     return list;
+}
+
+// Whether "Whitelist.qvr" was read (or tried) this run: until then the list is not the user's.
+bool &whitelistRead()
+{
+    static bool read = false;
+    return read;
+}
+
+} // namespace
+
+QStringList &programWhitelist()
+{
+    ensureWhitelistLoaded();
+    return whitelistEntries();
 }
 
 bool addToWhitelist(const QString &entry)
@@ -101,16 +119,36 @@ QStringList &storedWhitelist()
 
 void loadWhitelist()
 {
+    whitelistRead() = true;
     bool read = false;
     const QStringList entries = NotesFiles::readWhitelist(whitelistFile(), &read);
     if (read) {
-        programWhitelist() = entries.mid(0, kMaxWhitelistEntries);
-        storedWhitelist() = programWhitelist();
+        whitelistEntries() = entries.mid(0, kMaxWhitelistEntries);
+        storedWhitelist() = whitelistEntries();
     }
+}
+
+void ensureWhitelistLoaded()
+{
+    if (!whitelistRead())
+        loadWhitelist();
+}
+
+void readWhitelistAtNextUse()
+{
+    whitelistRead() = false;
+}
+
+bool isWhitelistLoaded()
+{
+    return whitelistRead();
 }
 
 bool saveWhitelist()
 {
+    // A list never read was never changed: the file stays as it is.
+    if (!whitelistRead())
+        return true;
     const QStringList list = programWhitelist().mid(0, kMaxWhitelistEntries);
     if (list == storedWhitelist())
         return true;

@@ -25,7 +25,8 @@ inline constexpr int kMaxWhitelistEntries = 32767;
 // list.
 bool addToWhitelist(QStringList &whitelist, const QString &entry);
 
-// The program's whitelist, one site per entry.
+// The program's whitelist, one site per entry. The first use reads "Whitelist.qvr" when the
+// start-up has not read it yet, so no decision is made without the user's list.
 QStringList &programWhitelist();
 // addToWhitelist on the program's whitelist.
 bool addToWhitelist(const QString &entry);
@@ -33,6 +34,14 @@ bool addToWhitelist(const QString &entry);
 // Replaces the program's whitelist by the first kMaxWhitelistEntries entries of
 // "Whitelist.qvr" in the data folder; a file that cannot be read leaves the list as it is.
 void loadWhitelist();
+// Reads "Whitelist.qvr" unless it was read (or tried) in this run already: a start reads it
+// once the window shows, and an earlier use reads it then.
+void ensureWhitelistLoaded();
+bool isWhitelistLoaded();
+// A frame's start: the list is read from the file again (replacing the one in memory) at the
+// next use or ensureWhitelistLoaded.
+void readWhitelistAtNextUse();
 // Writes the program's whitelist (at most kMaxWhitelistEntries entries) to "Whitelist.qvr" in
-// the data folder; false when the file could not be written.
+// the data folder; false when the file could not be written. A list never read this run is
+// not written: the file is left whole.
 bool saveWhitelist();

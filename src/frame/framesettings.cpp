@@ -48,7 +48,8 @@ void FrameSettings::load(bool prevSessionCrashed)
     context.linkNames = AppState::linkNames;
     context.linkUrls = AppState::linkUrls;
     s.load(SettingsStore::instance(), context);
-    loadWhitelist();
+    // The whitelist is read once the window shows, or at the first popup before that.
+    readWhitelistAtNextUse();
     m_sidebarDock->setVisible(s.enableSidebar);
 
     const bool stored = SettingsStore::instance().contains(kSettings, QStringLiteral("MainWidth"));

@@ -12,6 +12,7 @@
 #include "core/singleinstance.h"
 #include "core/strings.h"
 #include "document/documentwindow.h"
+#include "document/popupwhitelist.h"
 #include "documenttabbar.h"
 #include "downloadswindow.h"
 #include "framechrome.h"
@@ -49,6 +50,7 @@
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QPainter>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -202,9 +204,14 @@ void MainWindow::startUp(const QString &commandLine)
         plainMessageBox(this, QMessageBox::Warning, loadResString(100),
                         loadResString(19904).arg(QDir::toNativeSeparators(layoutAside)));
 
-    // 10. The favorites tree; the address given at start is its start node.
+    // 10. The favorites tree; the address given at start is its start node. A Favorites folder
+    // of years takes long to scan: it is scanned once the window shows, unless the settings
+    // still take their custom links from its "Links" folders (no list of their own saved yet).
     m_sidebar->setFavoritesStartTarget(commandLine);
-    m_sidebar->reloadFavorites();
+    m_favoritesAfterShown = SettingsModel::readInteger(store, QStringLiteral("CustomLinks"),
+                                                       QStringLiteral("CustomLinksCount"), -1) != -1;
+    if (!m_favoritesAfterShown)
+        m_sidebar->reloadFavorites();
 
     // 11. Every setting.
     m_settings->load(m_prevSessionCrashed);
@@ -212,9 +219,9 @@ void MainWindow::startUp(const QString &commandLine)
     // 12. The default browser: asked about, or registered again as once answered.
     DefaultBrowserDialog::checkAtStartUp(this);
 
-    // 13. The history tree, the quick notes and the website groups.
+    // 13. The history tree and the website groups; the quick notes (and the popup whitelist)
+    // are read once the window shows (loadAfterShown), or at their first use before that.
     m_sidebar->reloadHistory();
-    m_sidebar->loadQuickNotes();
     m_sidebar->fillGroupList();
 
     // 14. The games page of the side bar loads with the feed database (FrameTimers), once
@@ -265,6 +272,22 @@ void MainWindow::startUp(const QString &commandLine)
 void MainWindow::showFrame()
 {
     m_windowState->showFrame();
+    // The rest is read once the window painted (paintEvent); a window that does not show (a
+    // start to the tray) or paints late does not hold it up for long.
+    QTimer::singleShot(isVisible() && !isMinimized() ? kLoadAfterShownLatestMs : 0, this,
+                       &MainWindow::loadAfterShown);
+}
+
+void MainWindow::loadAfterShown()
+{
+    if (m_loadedAfterShown || m_unloaded)
+        return;
+    m_loadedAfterShown = true;
+    // The whitelist first: the first page's popups are decided by it.
+    ensureWhitelistLoaded();
+    m_sidebar->ensureQuickNotesLoaded();
+    if (m_favoritesAfterShown)
+        m_sidebar->reloadFavorites();
 }
 
 void MainWindow::initInterface()
@@ -555,6 +578,8 @@ void MainWindow::unload()
 
 void MainWindow::paintEvent(QPaintEvent *event)
 {
+    if (!m_loadedAfterShown && m_loaded)
+        QTimer::singleShot(0, this, &MainWindow::loadAfterShown);
     // The skin behind the bands (their gaps show the window itself).
     if (!SkinPaint::usable(m_chrome->skinPicture()))
         return;

@@ -45,6 +45,12 @@ public:
     void startUp(const QString &commandLine);
     // Shows the frame in the state the settings asked for.
     void showFrame();
+    // Reads what the start leaves until the window is on the screen (the popup whitelist, the
+    // quick notes, a large Favorites folder); runs once, after the first paint or at the latest
+    // kLoadAfterShownLatestMs after showFrame.
+    void loadAfterShown();
+    bool hasLoadedAfterShown() const { return m_loadedAfterShown; }
+    static constexpr int kLoadAfterShownLatestMs = 2000;
 
     // A later start handed over its command line: open it and bring the window back.
     void handOver(const QString &text);
@@ -114,6 +120,9 @@ private:
     QPointer<QuickSearchDialog> m_quickSearch;
     bool m_prevSessionCrashed = false;
     bool m_loaded = false;
+    // What the start reads once the window shows (loadAfterShown).
+    bool m_favoritesAfterShown = false;
+    bool m_loadedAfterShown = false;
     bool m_unloaded = false;
     bool m_closing = false;
 };

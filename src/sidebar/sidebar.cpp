@@ -265,15 +265,27 @@ void Sidebar::loadQuickNotes(const QString &file)
 {
     bool ok = false;
     const QString text = NotesFiles::readQuickNotes(file.isEmpty() ? quickNotesFile() : file, &ok);
+    if (file.isEmpty())
+        m_quickNotesLoaded = true;
     if (ok) {
-        m_quickNotes->setPlainText(m_quickNotes->toPlainText() + text);
+        const QString before = m_quickNotes->toPlainText();
+        m_quickNotes->setPlainText(before + text);
+        // Text the box held before (put there ahead of the load) is a change to be saved.
         if (file.isEmpty())
-            m_storedNotes = m_quickNotes->toPlainText();
+            m_storedNotes = before.isEmpty() ? m_quickNotes->toPlainText() : text;
     }
+}
+
+void Sidebar::ensureQuickNotesLoaded()
+{
+    if (!m_quickNotesLoaded)
+        loadQuickNotes();
 }
 
 bool Sidebar::saveQuickNotes(const QString &file)
 {
+    if (file.isEmpty())
+        ensureQuickNotesLoaded();
     // Notes the user did not edit are left as the file has them (bytes that did not read as
     // text included).
     const QString text = m_quickNotes->toPlainText();

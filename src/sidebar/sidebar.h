@@ -53,6 +53,11 @@ public:
     // the file's text to the box and does nothing when the file cannot be read; saving
     // returns false when the file could not be written.
     void loadQuickNotes(const QString &file = QString());
+    // Loads "notes.qvr" unless it was loaded (or tried) already: a start loads it once the
+    // window shows, and a save before that loads it first, so the file is never written over
+    // with notes that lack its text.
+    void ensureQuickNotesLoaded();
+    bool quickNotesLoaded() const { return m_quickNotesLoaded; }
     // The favorites tree, scanned again from the Favorites folder (the timed reload, and after
     // the favorites dialogs); false when it could not be rebuilt. A rebuild already under way
     // is left to finish and counts as done.
@@ -136,6 +141,7 @@ private:
     GamesBrowser *m_gamesBrowser = nullptr; // side-bar browser
     RssPanel *m_rssPanel = nullptr;         // m_panels(3)
     QString m_storedNotes; // the notes as the file last held them
+    bool m_quickNotesLoaded = false; // "notes.qvr" was read (or tried)
     bool m_built = false;
     bool m_pinned = true;
 };

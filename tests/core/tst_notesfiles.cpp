@@ -80,6 +80,14 @@ private slots:
         QTest::newRow("LF only") << QByteArray("a\nb\n") << QStringLiteral("a\nb");
         QTest::newRow("empty file") << QByteArray() << QString();
         QTest::newRow("two empty lines") << QByteArray("\r\n\r\n") << QStringLiteral("\n");
+        QTest::newRow("CR LF, CR and LF mixed") << QByteArray("a\r\n\rb\n\r\nc") << QStringLiteral("a\n\nb\n\nc");
+        QByteArray many;
+        QStringList manyLines;
+        for (int i = 0; i < 50000; ++i) {
+            many += "line " + QByteArray::number(i) + (i % 2 ? "\r\n" : "\n");
+            manyLines << QStringLiteral("line %1").arg(i);
+        }
+        QTest::newRow("a long file, whole") << many << manyLines.join(u'\n');
         QTest::newRow("stray invalid byte") << QByteArray("caf\xe9 \xc3\xbc\r\n")
                                             << QStringLiteral("caf\ufffd \u00fc");
     }

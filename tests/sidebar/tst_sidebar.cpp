@@ -1,4 +1,6 @@
+#include "core/paths.h"
 #include "core/storedcolor.h"
+#include "core/userfile.h"
 #include "core/strings.h"
 #include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
@@ -218,6 +220,36 @@ private slots:
         list.setAlternatingRowColors(true);
         Sidebar::layoutSidebarPanel(&list, Qt::red, Qt::blue, 2);
         QVERIFY(!list.alternatingRowColors());
+    }
+
+    // The notes of a start are read once the window shows: a save coming first (a close right
+    // after the start, or text put in the box before) reads them, so the file loses nothing.
+    void notesSavedBeforeTheyLoadedKeepTheFile()
+    {
+        QByteArray written;
+        for (int i = 0; i < 20000; ++i)
+            written += "note " + QByteArray::number(i) + "\r\n";
+        QVERIFY(UserFile::makeFolder(Paths::dataDir()));
+        QVERIFY(UserFile::save(Sidebar::quickNotesFile(), written));
+        auto fileBytes = [] {
+            QByteArray data;
+            return UserFile::read(Sidebar::quickNotesFile(), &data) ? data : QByteArray("<none>");
+        };
+        {
+            Sidebar untouched(quietHost());
+            QVERIFY(!untouched.quickNotesLoaded());
+            QVERIFY(untouched.saveQuickNotes());
+            QVERIFY(untouched.quickNotesLoaded());
+            QCOMPARE(fileBytes(), written); // read, unchanged, not written
+        }
+        Sidebar typedFirst(quietHost());
+        control<QPlainTextEdit>(typedFirst, "txtQuickNotes")->setPlainText(QStringLiteral("typed "));
+        QVERIFY(typedFirst.saveQuickNotes());
+        QCOMPARE(fileBytes(), "typed " + written);
+        // Once loaded, a later load of the start's does not add the file a second time.
+        typedFirst.ensureQuickNotesLoaded();
+        QCOMPARE(control<QPlainTextEdit>(typedFirst, "txtQuickNotes")->toPlainText().size(),
+                 QString::fromLatin1(written).remove(u'\r').size() + 5);
     }
 
     void quickNotesRoundTrip()
