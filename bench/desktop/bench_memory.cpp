@@ -134,20 +134,22 @@ int runOneByOne(const QList<BenchProgram> &programs, int rounds)
 
     std::printf("\nmedians over %d round%s, %s, load %s (MiB):\n", rounds, rounds > 1 ? "s" : "",
                 qPrintable(display.description()), qPrintable(loadAverageText()));
-    std::printf("%-9s %8s %8s %8s %13s %13s %17s\n", "", "1 tab", "10 tabs", "50 tabs", "per tab 1-10",
-                "per tab 1-50", "program anon/tab");
+    std::printf("%-9s %8s %8s %8s %13s %13s %19s %17s\n", "", "1 tab", "10 tabs", "50 tabs", "per tab 1-10",
+                "per tab 1-50", "not in files 1-50", "program anon/tab");
     for (int p = 0; p < programs.size(); ++p) {
-        QList<double> pss[kStepCount], tenPerTab, fiftyPerTab, anonymousPerTab;
+        QList<double> pss[kStepCount], tenPerTab, fiftyPerTab, notFilesPerTab, anonymousPerTab;
         for (const QList<Reading> &r : std::as_const(readings[p])) {
             for (int step = 0; step < kStepCount; ++step)
                 pss[step].append(r[step].pss);
             tenPerTab.append(perTab(r[0], r[1], kSteps[1]));
-            fiftyPerTab.append(perTab(r[0], r[2], kSteps[2]));
+            const double fifty = perTab(r[0], r[2], kSteps[2]);
+            fiftyPerTab.append(fifty);
+            notFilesPerTab.append(fifty < 0 ? -1 : fifty - perTab(r[0], r[2], kSteps[2], &Reading::files));
             anonymousPerTab.append(perTab(r[0], r[2], kSteps[2], &Reading::ownAnonymous));
         }
-        std::printf("%-9s %8.1f %8.1f %8.1f %13.1f %13.1f %17.1f\n", qPrintable(programs[p].name),
+        std::printf("%-9s %8.1f %8.1f %8.1f %13.1f %13.1f %19.1f %17.1f\n", qPrintable(programs[p].name),
                     median(pss[0]), median(pss[1]), median(pss[2]), median(tenPerTab), median(fiftyPerTab),
-                    median(anonymousPerTab));
+                    median(notFilesPerTab), median(anonymousPerTab));
     }
     std::printf("goals: each tab after the first at most 15 MiB; 50 tabs at most 800 MiB\n");
     return 0;
