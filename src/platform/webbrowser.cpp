@@ -15,6 +15,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QQuickWidget>
+#include <QQuickWindow>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFindTextResult>
@@ -24,9 +27,6 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
-#include <QQuickWidget>
-#include <QQuickWindow>
-#include <QTimer>
 #include <QWebEngineView>
 
 #include <memory>
