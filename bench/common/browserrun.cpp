@@ -66,6 +66,36 @@ bool BrowserRun::startAndLoad(PingServer &server, int count)
     return false;
 }
 
+bool BrowserRun::startOneByOne(PingServer &server, int count)
+{
+    if (m_program.quarvel)
+        return startAndLoad(server, 1) && handOverPages(server, 2, count);
+    server.forget();
+    if (start(QStringList{QStringLiteral("--one-by-one")} + server.numberedPages(1, count)) &&
+        waitForPings(server, 1, count, 60000 + 2000 * count))
+        return true;
+    std::printf("  %s: not every page of %d opened one by one pinged\n%s\n", qPrintable(m_program.name),
+                count, qPrintable(errorTail()));
+    return false;
+}
+
+bool BrowserRun::handOverPages(PingServer &server, int first, int last)
+{
+    // The running program takes hand-overs once its frame is up.
+    waitForSteadyCpu(10000);
+    for (int page = first; page <= last; ++page) {
+        BrowserRun later(m_program, m_home, m_display);
+        later.start({server.numberedPage(page)}, Start::JoinRunning);
+        if (!waitForPings(server, page, 1, 30000)) {
+            std::printf("  %s: handed-over page %d never pinged\n%s\n", qPrintable(m_program.name), page,
+                        qPrintable(later.errorTail()));
+            return false;
+        }
+        waitUntil([&] { return !later.isRunning(); }, 10000);
+    }
+    return true;
+}
+
 bool BrowserRun::isRunning() const
 {
     return m_process && m_process->isRunning();

@@ -33,6 +33,15 @@ public:
     // Starts the program on pages 1..count of the server (its counts forgotten first) and waits
     // until all of them pinged; says so on standard output when they did not.
     bool startAndLoad(PingServer &server, int count);
+    // Opens pages 1..count one after another, each shown once it comes, as a user clicking
+    // links in other programs opens them. Quarvel: the first on its command line, each other one
+    // through a later start that hands its address to the running one, once the page before has
+    // pinged. The bare view has no hand-over: it opens its tabs one after another itself, each
+    // the current tab once the page before has loaded.
+    bool startOneByOne(PingServer &server, int count);
+    // Quarvel: pages first..last, each through the hand-over of a later start once the page
+    // before has pinged; says so on standard output when one never pinged.
+    bool handOverPages(PingServer &server, int first, int last);
     pid_t pid() const { return m_pid; }
     Clock::time_point started() const { return m_started; }
     bool isRunning() const;

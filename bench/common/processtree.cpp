@@ -154,6 +154,8 @@ MemoryUse processMemory(pid_t pid)
             use.pssKiB = kib;
         else if (name == "Pss_File")
             use.pssFileKiB = kib;
+        else if (name == "Anonymous")
+            use.anonymousKiB = kib;
     }
     return use;
 }
@@ -165,6 +167,7 @@ MemoryUse treeMemory(pid_t root)
         const MemoryUse use = processMemory(pid);
         total.pssKiB += use.pssKiB;
         total.pssFileKiB += use.pssFileKiB;
+        total.anonymousKiB += use.anonymousKiB;
     }
     return total;
 }

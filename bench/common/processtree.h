@@ -34,6 +34,8 @@ struct MemoryUse
 {
     qint64 pssKiB = 0;
     qint64 pssFileKiB = 0;
+    // Memory of no file (heap, graphics buffers), resident, not divided among sharers.
+    qint64 anonymousKiB = 0;
 };
 MemoryUse processMemory(pid_t pid);
 // Of the root and its descendants, summed.

@@ -45,34 +45,13 @@ QString openingName(Opening opening)
     return QStringLiteral("10 tabs one by one");
 }
 
-// Opens pages 2..count one after another through the hand-over of later starts, each once the
-// page before has pinged.
-bool handOverPages(const BenchProgram &program, BrowserRun &run, BenchHome &home,
-                   const BenchDisplay &display, PingServer &server, int count)
-{
-    // The running program takes hand-overs once its frame is up.
-    run.waitForSteadyCpu(10000);
-    for (int page = 2; page <= count; ++page) {
-        BrowserRun later(program, home, display);
-        later.start({server.numberedPage(page)}, BrowserRun::Start::JoinRunning);
-        if (!run.waitForPings(server, page, 1, 30000)) {
-            std::printf("  %s: handed-over page %d never pinged\n%s\n", qPrintable(program.name), page,
-                        qPrintable(later.errorTail()));
-            return false;
-        }
-        waitUntil([&] { return !later.isRunning(); }, 10000);
-    }
-    return true;
-}
-
-bool openPages(const BenchProgram &program, Opening opening, BrowserRun &run, BenchHome &home,
-               const BenchDisplay &display, PingServer &server)
+bool openPages(const BenchProgram &program, Opening opening, BrowserRun &run, PingServer &server)
 {
     if (opening == Opening::OneTab)
         return run.startAndLoad(server, 1);
     if (opening == Opening::Restored || !program.quarvel)
         return run.startAndLoad(server, kTabs);
-    return run.startAndLoad(server, 1) && handOverPages(program, run, home, display, server, kTabs);
+    return run.startOneByOne(server, kTabs);
 }
 
 // CPU milliseconds of the tree over the period, or -1 when the run failed.
@@ -81,7 +60,7 @@ double idleCpu(const BenchProgram &program, Opening opening, int seconds, const 
 {
     BenchHome home(BenchHome::Kind::Fresh);
     BrowserRun run(program, home, display);
-    if (!openPages(program, opening, run, home, display, server))
+    if (!openPages(program, opening, run, server))
         return -1;
     // Tabs of pages that completed in the background blink for a few seconds (a steady
     // rhythm too): idle starts after that.

@@ -8,7 +8,13 @@
 // the machine that maps them: another program on the engine running meanwhile lowers it. The
 // rest (heap, graphics buffers) is the program's own.
 //
+// With --one-by-one, the pages come one after another instead, each shown once it comes, as a
+// user opening links one by one opens them (Quarvel through the hand-over of later starts, the
+// bare view opening its tabs itself): the tree is read with 1, 10 and 50 tabs (Quarvel's along
+// one run, the bare view's from a start each), and what each tab after the first adds.
+//
 // Usage: bench_memory [other-quarvel]
+//        bench_memory --one-by-one [rounds=3] [other-quarvel]
 #include "benchcleanup.h"
 #include "benchdisplay.h"
 #include "benchhome.h"
@@ -19,6 +25,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -31,23 +38,121 @@ struct Reading
     double files = 0;
     int helpers = 0;
     int others = 0; // engine processes of other programs on the machine
+    double ownAnonymous = 0; // the program's own process: memory of no file
 };
+
+// The tree of a running program, once its CPU use settled.
+Reading readTree(BrowserRun &run)
+{
+    run.waitForSteadyCpu(15000);
+    Reading reading;
+    const ProcessTree::MemoryUse tree = ProcessTree::treeMemory(run.pid());
+    const ProcessTree::MemoryUse own = ProcessTree::processMemory(run.pid());
+    reading.pss = tree.pssKiB / 1024.0;
+    reading.files = tree.pssFileKiB / 1024.0;
+    reading.own = own.pssKiB / 1024.0;
+    reading.ownAnonymous = own.anonymousKiB / 1024.0;
+    reading.helpers = int(ProcessTree::descendants(run.pid()).size());
+    reading.others = ProcessTree::engineProcessesOutside(run.pid());
+    return reading;
+}
 
 Reading readMemory(const BenchProgram &program, int tabs, const BenchDisplay &display, PingServer &server)
 {
     BenchHome home(BenchHome::Kind::Fresh);
     BrowserRun run(program, home, display);
-    Reading reading;
     if (!run.startAndLoad(server, tabs))
-        return reading;
-    run.waitForSteadyCpu(15000);
-    const ProcessTree::MemoryUse tree = ProcessTree::treeMemory(run.pid());
-    reading.pss = tree.pssKiB / 1024.0;
-    reading.files = tree.pssFileKiB / 1024.0;
-    reading.own = ProcessTree::processMemory(run.pid()).pssKiB / 1024.0;
-    reading.helpers = int(ProcessTree::descendants(run.pid()).size());
-    reading.others = ProcessTree::engineProcessesOutside(run.pid());
-    return reading;
+        return {};
+    return readTree(run);
+}
+
+// ---- Tabs opened one by one.
+
+constexpr int kSteps[] = {1, 10, 50};
+constexpr int kStepCount = int(std::size(kSteps));
+
+// The readings with 1, 10 and 50 tabs of one run of the program (the bare view: of one start
+// for each); a failed step fails the later ones.
+QList<Reading> readOneByOne(const BenchProgram &program, const BenchDisplay &display, PingServer &server)
+{
+    QList<Reading> readings;
+    if (!program.quarvel) {
+        for (int tabs : kSteps) {
+            BenchHome home(BenchHome::Kind::Fresh);
+            BrowserRun run(program, home, display);
+            readings.append(run.startOneByOne(server, tabs) ? readTree(run) : Reading{});
+        }
+        return readings;
+    }
+    BenchHome home(BenchHome::Kind::Fresh);
+    BrowserRun run(program, home, display);
+    bool ok = run.startOneByOne(server, kSteps[0]);
+    for (int step = 0; step < kStepCount; ++step) {
+        if (ok && step > 0)
+            ok = run.handOverPages(server, kSteps[step - 1] + 1, kSteps[step]);
+        readings.append(ok ? readTree(run) : Reading{});
+    }
+    return readings;
+}
+
+void printReading(const Reading &r)
+{
+    if (r.pss < 0) {
+        std::printf("failed");
+        return;
+    }
+    std::printf("%.0f (program %.0f, its own anonymous %.0f; %d helpers %.0f; files %.0f)", r.pss, r.own,
+                r.ownAnonymous, r.helpers, r.pss - r.own, r.files);
+    if (r.others)
+        std::printf(" [%d engine processes of other programs ran]", r.others);
+}
+
+// MiB each tab after the first added, from the readings with 1 and with n tabs.
+double perTab(const Reading &one, const Reading &many, int n, double Reading::*part = &Reading::pss)
+{
+    return one.pss < 0 || many.pss < 0 ? -1 : (many.*part - one.*part) / (n - 1);
+}
+
+int runOneByOne(const QList<BenchProgram> &programs, int rounds)
+{
+    BenchDisplay display;
+    PingServer server;
+    // readings[program][round][step]
+    QList<QList<QList<Reading>>> readings(programs.size());
+    for (int round = 0; round < rounds; ++round) {
+        std::printf("round %d, load %s\n", round + 1, qPrintable(loadAverageText()));
+        for (int p : roundOrder(programs.size(), round)) {
+            readings[p].append(readOneByOne(programs[p], display, server));
+            for (int step = 0; step < kStepCount; ++step) {
+                std::printf("  %-9s %2d tab%s  PSS ", qPrintable(programs[p].name), kSteps[step],
+                            kSteps[step] > 1 ? "s" : " ");
+                printReading(readings[p].last()[step]);
+                std::printf("\n");
+            }
+        }
+    }
+
+    std::printf("\nmedians over %d round%s, %s, load %s (MiB):\n", rounds, rounds > 1 ? "s" : "",
+                qPrintable(display.description()), qPrintable(loadAverageText()));
+    std::printf("%-9s %8s %8s %8s %13s %13s %19s %17s\n", "", "1 tab", "10 tabs", "50 tabs", "per tab 1-10",
+                "per tab 1-50", "not in files 1-50", "program anon/tab");
+    for (int p = 0; p < programs.size(); ++p) {
+        QList<double> pss[kStepCount], tenPerTab, fiftyPerTab, notFilesPerTab, anonymousPerTab;
+        for (const QList<Reading> &r : std::as_const(readings[p])) {
+            for (int step = 0; step < kStepCount; ++step)
+                pss[step].append(r[step].pss);
+            tenPerTab.append(perTab(r[0], r[1], kSteps[1]));
+            const double fifty = perTab(r[0], r[2], kSteps[2]);
+            fiftyPerTab.append(fifty);
+            notFilesPerTab.append(fifty < 0 ? -1 : fifty - perTab(r[0], r[2], kSteps[2], &Reading::files));
+            anonymousPerTab.append(perTab(r[0], r[2], kSteps[2], &Reading::ownAnonymous));
+        }
+        std::printf("%-9s %8.1f %8.1f %8.1f %13.1f %13.1f %19.1f %17.1f\n", qPrintable(programs[p].name),
+                    median(pss[0]), median(pss[1]), median(pss[2]), median(tenPerTab), median(fiftyPerTab),
+                    median(notFilesPerTab), median(anonymousPerTab));
+    }
+    std::printf("goals: each tab after the first at most 15 MiB; 50 tabs at most 800 MiB\n");
+    return 0;
 }
 
 } // namespace
@@ -56,7 +161,10 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     BenchCleanup::installSignalHandlers();
-    const QList<BenchProgram> programs = benchPrograms(QCoreApplication::arguments().value(1));
+    const QStringList args = QCoreApplication::arguments();
+    if (args.value(1) == QLatin1String("--one-by-one"))
+        return runOneByOne(benchPrograms(args.value(3)), std::max(1, args.value(2, QStringLiteral("3")).toInt()));
+    const QList<BenchProgram> programs = benchPrograms(args.value(1));
 
     BenchDisplay display;
     PingServer server;

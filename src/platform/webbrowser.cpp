@@ -15,6 +15,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QQuickWidget>
+#include <QQuickWindow>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFindTextResult>
@@ -27,6 +30,10 @@
 #include <QWebEngineView>
 
 #include <memory>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -67,6 +74,24 @@ int zoomLevel(const QWebEnginePage &page)
 void setZoomLevel(QWebEnginePage &page, int level)
 {
     page.setZoomFactor(kZoomFactors[qBound(0, level, 4)]);
+}
+
+// The C library keeps the large blocks a program frees for its own later use; the pictures of
+// covered pages, let go, would still count as the program's memory. A while after the last
+// page was covered (tabs are often switched in a row), what is free at the top of the heap and
+// whole free pages within it go back to the system.
+void returnFreedMemorySoon()
+{
+#ifdef __GLIBC__
+    static bool pending = false;
+    if (pending)
+        return;
+    pending = true;
+    QTimer::singleShot(1500, qApp, [] {
+        pending = false;
+        malloc_trim(0);
+    });
+#endif
 }
 
 } // namespace
@@ -197,10 +222,28 @@ void WebBrowser::setPageVisible(bool visible)
     QWidget *focus = QApplication::focusWidget();
     if (!visible && focus && (focus == m_view || m_view->isAncestorOf(focus)))
         focus->clearFocus();
+    const bool drawn = m_view->isVisible();
+    if (!visible)
+        letDrawingGoWhenHidden();
     m_view->setVisible(visible);
+    if (!visible && drawn)
+        returnFreedMemorySoon();
     QWebEnginePage *p = page();
     if (p && p->isVisible() != visible)
         p->setVisible(visible);
+}
+
+void WebBrowser::letDrawingGoWhenHidden()
+{
+    // The engine draws a page through a scene of its own inside the view; by default that scene
+    // keeps, hidden, its copy of the page's last picture and what it drew from it (some MiB for a
+    // page in a maximised window, for every tab ever shown). Let go, it is made anew when the
+    // view shows again, from the picture of the page the engine itself keeps: the page is there
+    // at once, as it was.
+    for (QQuickWidget *drawing : m_view->findChildren<QQuickWidget *>()) {
+        if (QQuickWindow *scene = drawing->quickWindow())
+            scene->setPersistentSceneGraph(false);
+    }
 }
 
 void WebBrowser::stop()

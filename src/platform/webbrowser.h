@@ -58,7 +58,9 @@ public:
     void goForward();
     QString locationUrl() const;
     QString locationName() const;
-    // Tells the engine whether the page can be seen, and shows or hides the view with it.
+    // Tells the engine whether the page can be seen, and shows or hides the view with it. A
+    // hidden view lets go of what it drew the page with, and draws it anew when shown again;
+    // the page itself (its scroll position, form input, history) stays as it is.
     void setPageVisible(bool visible);
 
     // Runs a browser command; in and out carry the command's values (zoom level 0..4).
@@ -127,6 +129,8 @@ private:
     bool takePreparedPage(const QUrl &url);
     // Reports the load of a taken-over page as far as it went before; once.
     void replayPreparedLoad();
+    // Hiding the view will let go of its drawing of the page.
+    void letDrawingGoWhenHidden();
     void onLoadStarted();
     void onLoadProgress(int progress);
     void onLoadFinished(bool ok);

@@ -1,0 +1,96 @@
+#include "platform/webbrowser.h"
+#include "testserver.h"
+
+#include <QQuickWidget>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
+#include <QWebEnginePage>
+#include <QtTest>
+
+namespace {
+
+// A page taller than the view, with a field half-way down.
+QByteArray tallPage()
+{
+    QByteArray rows;
+    for (int i = 1; i <= 120; ++i)
+        rows += "<p>Row " + QByteArray::number(i) + "</p>";
+    return "<html><body>" + rows + "<input id=field>" + rows + "</body></html>";
+}
+
+// The value of a script run in the page; invalid when it gives none in time.
+QVariant evaluate(QWebEnginePage *page, const QString &script)
+{
+    QVariant result;
+    bool done = false;
+    page->runJavaScript(script, [&](const QVariant &value) {
+        result = value;
+        done = true;
+    });
+    if (!QTest::qWaitFor([&] { return done; }, 10000))
+        return {};
+    return result;
+}
+
+} // namespace
+
+// A browser whose page is covered lets go of its view's drawing of the page and makes it anew
+// when the page is shown again; the page itself stays as it was.
+class TestWebBrowser : public QObject
+{
+    Q_OBJECT
+
+    TestServer m_server;
+
+private slots:
+    void initTestCase()
+    {
+        m_server.setRoute(QStringLiteral("/tall"), TestServer::Route("200 OK", tallPage()));
+    }
+
+    void hiddenPageLetsItsDrawingGoAndComesBackAsItWas()
+    {
+        WebBrowser browser;
+        browser.resize(400, 300);
+        browser.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&browser));
+        QWebEnginePage *page = browser.page();
+        QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
+        browser.navigate(m_server.url(QStringLiteral("/tall")));
+        QVERIFY(loaded.wait(30000));
+        evaluate(page, QStringLiteral("window.scrollTo(0, 900); document.getElementById('field').value = 'typed'"));
+        QTRY_COMPARE(evaluate(page, QStringLiteral("window.scrollY")).toInt(), 900);
+
+        auto *drawing = browser.findChild<QQuickWidget *>();
+        QVERIFY(drawing);
+        QQuickWindow *scene = drawing->quickWindow();
+        QTRY_VERIFY(scene->isSceneGraphInitialized());
+        QSignalSpy letGo(scene, &QQuickWindow::sceneGraphInvalidated);
+        QSignalSpy madeAnew(scene, &QQuickWindow::sceneGraphInitialized);
+        QSignalSpy loadStarted(page, &QWebEnginePage::loadStarted);
+        // Drawn with a graphics API, the scene goes and comes back with its textures; the
+        // software drawing of a display-less run keeps its scene.
+        const bool graphics = scene->rendererInterface()->graphicsApi() != QSGRendererInterface::Software;
+
+        browser.setPageVisible(false);
+        QVERIFY(!page->isVisible());
+        QVERIFY(!drawing->isVisible());
+        QVERIFY(!scene->isPersistentSceneGraph());
+        if (graphics)
+            QTRY_COMPARE(letGo.count(), 1);
+
+        browser.setPageVisible(true);
+        QVERIFY(page->isVisible());
+        QVERIFY(drawing->isVisible());
+        if (graphics)
+            QTRY_COMPARE(madeAnew.count(), 1);
+        QCOMPARE(browser.page(), page);
+        QCOMPARE(evaluate(page, QStringLiteral("window.scrollY")).toInt(), 900);
+        QCOMPARE(evaluate(page, QStringLiteral("document.getElementById('field').value")).toString(),
+                 QStringLiteral("typed"));
+        QCOMPARE(loadStarted.count(), 0);
+    }
+};
+
+QTEST_MAIN(TestWebBrowser)
+#include "tst_webbrowser.moc"
