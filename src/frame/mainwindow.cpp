@@ -85,10 +85,6 @@ MainWindow::MainWindow(QWidget *parent)
     m_statusBar = new FrameStatusBar(this);
     column->addWidget(m_statusBar->canvas());
     m_addressBar = new AddressBar(*m_documentArea, *m_commands, this);
-    // Words typed as an address are looked up with the engine of the address bar.
-    WebBrowser::setSearchAddressProvider([bar = QPointer<AddressBar>(m_addressBar)](const QString &query) {
-        return bar ? SearchEngines::searchAddress(bar->searchEngine(), query) : QString();
-    });
     m_chrome = new FrameChrome(this, *m_commands, *m_addressBar, m_documentArea->tabBar());
 
     // Full screen: its bar sits above the documents and shows only then.
@@ -355,6 +351,10 @@ DocumentWindow *MainWindow::createDocument()
             &FrameStatusBar::setPopupIndicator);
     document->setPopupIndicatorReader(
         [statusBar = m_statusBar] { return statusBar->popupIndicator(); });
+    // Words given as an address are looked up with the engine of the address bar.
+    document->setSearchAddress([bar = QPointer<AddressBar>(m_addressBar)](const QString &query) {
+        return bar ? SearchEngines::searchAddress(bar->searchEngine(), query) : QString();
+    });
     // A click on a Flash placeholder: switched on after the page's navigation check returned.
     connect(document, &DocumentWindow::flashEnableRequested, this, &MainWindow::toggleFlash,
             Qt::QueuedConnection);
