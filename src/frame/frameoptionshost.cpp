@@ -6,6 +6,7 @@
 #include "framestatusbar.h"
 #include "frametimers.h"
 #include "frametray.h"
+#include "framewindowstate.h"
 #include "document/abstractdocument.h"
 #include "core/appstate.h"
 #include "document/documentwindow.h"
@@ -20,9 +21,9 @@
 void FrameOptionsHost::setTrayIconShown(bool shown)
 {
     if (shown)
-        m_parts.tray->addIcon();
+        m_parts.windowState->tray()->addIcon();
     else
-        m_parts.tray->removeIcon();
+        m_parts.windowState->tray()->removeIcon();
 }
 
 bool FrameOptionsHost::setSidebarShown(bool shown)

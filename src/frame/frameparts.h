@@ -9,7 +9,6 @@ class CommandRegistry;
 class DocumentArea;
 class FrameChrome;
 class FrameStatusBar;
-class FrameTray;
 class FrameWindowState;
 class FullScreenBar;
 class QDockWidget;
@@ -32,8 +31,8 @@ struct FrameParts
     // The dock left of the documents; the side bar it holds is built on its SidebarHost.
     QDockWidget *sidebarDock = nullptr;
     FullScreenBar *fullScreenBar = nullptr;
+    // The window's state and its notification-area icon.
     FrameWindowState *windowState = nullptr;
-    FrameTray *tray = nullptr;
 
     // ---- What the frame window does itself.
     // The quick search box, made (hidden) on first use, and shown.

@@ -18,6 +18,7 @@
 #include "framecommandhost.h"
 #include "frameinput.h"
 #include "frameoptionshost.h"
+#include "frameparts.h"
 #include "framesettings.h"
 #include "framesidebarhost.h"
 #include "framestatusbar.h"
@@ -105,7 +106,6 @@ MainWindow::MainWindow(QWidget *parent)
     parts.sidebarDock = m_sidebarDock;
     parts.fullScreenBar = fullScreenBar;
     parts.windowState = m_windowState;
-    parts.tray = m_tray;
     parts.quickSearch = [this] { return quickSearch(); };
     parts.showQuickSearch = [this] { showQuickSearch(); };
     parts.showSidebarSection = [this](const QString &key) { showSidebarSection(key); };

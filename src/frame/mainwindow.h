@@ -1,7 +1,6 @@
 #pragma once
 
 #include "documentarea.h"
-#include "frameparts.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -18,6 +17,7 @@ class FrameChrome;
 class FrameCommandHost;
 class FrameInput;
 class FrameOptionsHost;
+struct FrameParts;
 class FrameSettings;
 class FrameStatusBar;
 class FrameTimers;
