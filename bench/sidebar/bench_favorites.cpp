@@ -2,7 +2,7 @@
 // takes and the longest time the event loop had to wait meanwhile (measured by a 10 ms timer).
 
 #include "sidebar/favoritestree.h"
-#include "sidebar/urlshortcut.h"
+#include "platform/urlshortcut.h"
 
 #include <QApplication>
 #include <QDir>

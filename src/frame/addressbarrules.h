@@ -1,29 +1,16 @@
 #pragma once
 
+#include "platform/typedaddress.h"
+
 #include <QString>
 #include <QStringList>
 
-// What the address bar does with Enter, and how its typed-address list grows.
+// What the address bar does with Enter, and how its typed-address list grows. What typed text
+// becomes is decided by TypedAddress; these are the address bar's names for it.
 namespace AddressBarRules {
 
-struct EnterInput
-{
-    QString text;
-    bool ctrl = false;  // complete to "http://www." + text + ".com"
-    bool shift = false; // search instead of navigating
-    bool goNewDown = false;
-    bool hasActiveDocument = false;
-    QStringList typedAddresses;
-};
-
-struct EnterOutcome
-{
-    enum Action { Nothing, Search, OpenNewTab, NavigateActive };
-    Action action = Nothing;
-    QString text;                 // the (completed) text the action uses
-    bool addToTypedList = false;  // insert text at the top of the list
-    bool focusDocument = false;   // give the active document the focus afterwards
-};
+using EnterInput = TypedAddress::EnterInput;
+using EnterOutcome = TypedAddress::EnterOutcome;
 
 EnterOutcome decideEnter(const EnterInput &input);
 

@@ -9,7 +9,7 @@
 #include "documenttabclicks.h"
 #include "shortcutrules.h"
 #include "platform/newwindowrequest.h"
-#include "sidebar/urlshortcut.h"
+#include "platform/typedaddress.h"
 #include "subwindowarrangement.h"
 
 #include <QCursor>
@@ -19,7 +19,6 @@
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTimer>
-#include <QUrl>
 
 using namespace DocumentRules;
 
@@ -211,13 +210,8 @@ void DocumentArea::connectDocument(AbstractDocument *document)
 
 AbstractDocument *DocumentArea::openDocument(const QString &url)
 {
-    QString address = url;
     // A shortcut file opens the address it holds.
-    if (address.right(4).toLower() == QLatin1String(".url")) {
-        if (address.left(8).toLower() == QLatin1String("file:///"))
-            address = QUrl(address).toLocalFile();
-        address = readUrlShortcut(address.left(address.size() - 4));
-    }
+    const QString address = TypedAddress::followShortcut(url);
 
     AbstractDocument *document = registerDocument(address);
     const int k = positionOf(document);

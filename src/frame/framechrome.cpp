@@ -11,7 +11,6 @@
 #include "framemenus.h"
 #include "glyphs.h"
 #include "keyedmenu.h"
-#include "menucontroller.h"
 #include "skinpaint.h"
 #include "striptoolbar.h"
 #include "toolbarbands.h"
@@ -101,9 +100,9 @@ private:
 
 } // namespace
 
-FrameChrome::FrameChrome(QMainWindow *frame, CommandRegistry &commands, MenuController &menus,
-                         const AddressBar &address, QWidget *tabStrip)
-    : QObject(frame), m_frame(frame), m_commands(commands), m_menus(menus), m_address(address)
+FrameChrome::FrameChrome(QMainWindow *frame, CommandRegistry &commands, const AddressBar &address,
+                         QWidget *tabStrip)
+    : QObject(frame), m_frame(frame), m_commands(commands), m_address(address)
 {
     // The controls the interface start-up puts into the bands. The ones a band wraps are not
     // hidden here: a toolbar never shows a widget that was hidden before it was added.
@@ -179,7 +178,7 @@ void FrameChrome::enumerateSkins()
 
 void FrameChrome::createMenuBar()
 {
-    m_menus.buildMenuBar(m_menuBar);
+    Q_EMIT menuBarRequested(m_menuBar);
     m_menuBarHost->capture(m_menuBar);
 }
 
@@ -359,7 +358,7 @@ void FrameChrome::createDefaultBands(const QString &skinPath)
     m_menuBarHost->setBackgroundPicture(m_skinPicture);
     m_menuBarHost->refresh();
     if (!skinPath.isEmpty())
-        m_menus.mainMenu()->setPicture(m_skinPicture);
+        Q_EMIT menuPictureRequested(m_skinPicture);
     m_frame->setUpdatesEnabled(true);
 }
 
@@ -427,7 +426,7 @@ void FrameChrome::setBandsAlignment(int alignment)
 void FrameChrome::onToolbarButtonClicked(StripToolBar *toolbar, const QString &bandKey, int position)
 {
     if (position == -1) {
-        m_menus.showToolbarOptions(bandKey, QCursor::pos());
+        Q_EMIT toolbarOptionsRequested(bandKey, QCursor::pos());
         return;
     }
     const CommandBindings::ButtonCommand command = CommandBindings::buttonCommand(
@@ -482,8 +481,8 @@ void FrameChrome::onBrowseButtonClicked(int position)
 
 void FrameChrome::onBrowseDropDown(int position)
 {
-    m_menus.showBrowseDropDown(m_browseToolBar->buttonKey(position),
-                                belowButton(m_browseToolBar, position));
+    Q_EMIT browseDropDownRequested(m_browseToolBar->buttonKey(position),
+                                   belowButton(m_browseToolBar, position));
 }
 
 void FrameChrome::onSitesButtonClicked(int position)
@@ -502,7 +501,7 @@ void FrameChrome::onAddressButtonClicked(int position)
 void FrameChrome::onAddressDropDown(int position)
 {
     if (m_addressToolBar->buttonKey(position) == QLatin1String("Search"))
-        m_menus.showSearchEnginesMenu(belowButton(m_addressToolBar, position));
+        Q_EMIT searchEnginesMenuRequested(belowButton(m_addressToolBar, position));
 }
 
 

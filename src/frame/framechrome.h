@@ -14,7 +14,6 @@ class AddressBar;
 class CommandRegistry;
 class KeyedMenuBar;
 class MenuBarHost;
-class MenuController;
 class StripToolBar;
 class ToolBarBands;
 
@@ -27,8 +26,8 @@ class FrameChrome : public QObject
 public:
     // The bands and the controls they hold are made as children of the frame window; the address
     // toolbar shows the address bar's holder, the tab band the tab strip.
-    FrameChrome(QMainWindow *frame, CommandRegistry &commands, MenuController &menus,
-                const AddressBar &address, QWidget *tabStrip);
+    FrameChrome(QMainWindow *frame, CommandRegistry &commands, const AddressBar &address,
+                QWidget *tabStrip);
 
     ToolBarBands *bands() const { return m_bands; }
     StripToolBar *addressToolBar() const { return m_addressToolBar; }
@@ -81,6 +80,15 @@ public:
 signals:
     // The user confirmed closing every open website (the logo's close-all button).
     void closeAllRequested();
+    // The menus the chrome shows, asked of the frame's menus: the menu bar's menu, filled into
+    // the bar (before the bar is captured into its band), the skin picture behind that menu, a
+    // toolbar's option menu (a right click) and the drop-downs of the browse toolbar's buttons
+    // and the search button, below the button.
+    void menuBarRequested(KeyedMenuBar *bar);
+    void menuPictureRequested(const QPixmap &picture);
+    void toolbarOptionsRequested(const QString &bandKey, const QPoint &at);
+    void browseDropDownRequested(const QString &buttonKey, const QPoint &at);
+    void searchEnginesMenuRequested(const QPoint &at);
 
 private:
     // ---- Toolbar events: a button runs its command, a drop-down arrow or a right click
@@ -100,7 +108,6 @@ private:
 
     QMainWindow *m_frame;
     CommandRegistry &m_commands;
-    MenuController &m_menus;
     const AddressBar &m_address;
     StripToolBar *m_browseToolBar = nullptr; // browse toolbar
     StripToolBar *m_sitesToolBar = nullptr; // sites toolbar

@@ -9,37 +9,22 @@
 
 #include <QMainWindow>
 
-FrameCommandHost::FrameCommandHost(QMainWindow &frame, DocumentArea &documents,
-                                   FrameFunctions functions)
-    : m_frame(frame), m_documents(documents), m_functions(std::move(functions))
-{
-}
-
-void FrameCommandHost::setParts(FrameChrome *chrome, AddressBar *address,
-                                FrameStatusBar *statusBar, QDockWidget *sidebarDock)
-{
-    m_chrome = chrome;
-    m_address = address;
-    m_statusBar = statusBar;
-    m_sidebarDock = sidebarDock;
-}
-
 QWidget *FrameCommandHost::frameWidget()
 {
-    return &m_frame;
+    return m_parts.frame;
 }
 
 // ---------------------------------------------------------------- documents
 
 DocumentWindow *FrameCommandHost::activeDocument() const
 {
-    return qobject_cast<DocumentWindow *>(m_documents.activeDocument());
+    return qobject_cast<DocumentWindow *>(m_parts.documents->activeDocument());
 }
 
 QList<DocumentWindow *> FrameCommandHost::documents() const
 {
     QList<DocumentWindow *> documents;
-    for (AbstractDocument *document : m_documents.documents()) {
+    for (AbstractDocument *document : m_parts.documents->documents()) {
         if (auto *window = qobject_cast<DocumentWindow *>(document))
             documents.append(window);
     }
@@ -48,27 +33,27 @@ QList<DocumentWindow *> FrameCommandHost::documents() const
 
 void FrameCommandHost::openDocument(const QString &address)
 {
-    m_documents.openDocument(address);
+    m_parts.documents->openDocument(address);
 }
 
 void FrameCommandHost::bringToFront(DocumentWindow *document)
 {
-    m_documents.bringToFront(document);
+    m_parts.documents->bringToFront(document);
 }
 
 void FrameCommandHost::runTabAction(DocumentWindow *document, int action)
 {
-    m_documents.runTabAction(document, action);
+    m_parts.documents->runTabAction(document, action);
 }
 
 QString FrameCommandHost::lastClosedAddress() const
 {
-    return m_documents.lastClosedAddress();
+    return m_parts.documents->lastClosedAddress();
 }
 
 void FrameCommandHost::showWindowList()
 {
-    WindowListDialog list(documents(), &m_frame);
+    WindowListDialog list(documents(), m_parts.frame);
     if (list.exec() == QDialog::Accepted && list.chosen())
         bringToFront(list.chosen());
 }
@@ -77,87 +62,87 @@ void FrameCommandHost::showWindowList()
 
 ToolBarBands *FrameCommandHost::bands()
 {
-    return m_chrome->bands();
+    return m_parts.chrome->bands();
 }
 
 void FrameCommandHost::setBandsAlignment(int alignment)
 {
-    m_chrome->setBandsAlignment(alignment);
+    m_parts.chrome->setBandsAlignment(alignment);
 }
 
 QWidget *FrameCommandHost::statusCanvas()
 {
-    return m_statusBar->canvas();
+    return m_parts.statusBar->canvas();
 }
 
 PanelStatusBar *FrameCommandHost::statusBar()
 {
-    return m_statusBar->panels();
+    return m_parts.statusBar->panels();
 }
 
 StripToolBar *FrameCommandHost::toolBar(const QString &bandKey)
 {
-    return m_chrome->toolBar(bandKey);
+    return m_parts.chrome->toolBar(bandKey);
 }
 
 void FrameCommandHost::setToolbarShowText(StripToolBar *toolbar, const QString &bandKey, bool show)
 {
-    m_chrome->setToolbarShowText(toolbar, bandKey, show);
+    m_parts.chrome->setToolbarShowText(toolbar, bandKey, show);
 }
 
 void FrameCommandHost::setToolbarTextRight(StripToolBar *toolbar, const QString &bandKey, bool right)
 {
-    m_chrome->setToolbarTextRight(toolbar, bandKey, right);
+    m_parts.chrome->setToolbarTextRight(toolbar, bandKey, right);
 }
 
 void FrameCommandHost::setToolbarLargeIcons(StripToolBar *toolbar, bool large)
 {
-    m_chrome->setToolbarLargeIcons(toolbar, large);
+    m_parts.chrome->setToolbarLargeIcons(toolbar, large);
 }
 
 void FrameCommandHost::showCustomLinkButtons()
 {
-    m_chrome->showCustomLinkButtons();
+    m_parts.chrome->showCustomLinkButtons();
 }
 
 QString FrameCommandHost::nextSkin() const
 {
-    return m_chrome->nextSkin();
+    return m_parts.chrome->nextSkin();
 }
 
 void FrameCommandHost::setNextSkin(const QString &skin)
 {
-    m_chrome->setNextSkin(skin);
+    m_parts.chrome->setNextSkin(skin);
 }
 
 // ---------------------------------------------------------------- address bar
 
 QComboBox *FrameCommandHost::addressBar()
 {
-    return m_address->comboBox();
+    return m_parts.addressBar->comboBox();
 }
 
 bool FrameCommandHost::addressHasFocus() const
 {
-    return m_address->hasFocus();
+    return m_parts.addressBar->hasFocus();
 }
 
 void FrameCommandHost::go()
 {
-    m_address->onGoButton();
+    m_parts.addressBar->onGoButton();
 }
 
 int FrameCommandHost::searchEngine() const
 {
-    return m_address->searchEngine();
+    return m_parts.addressBar->searchEngine();
 }
 
 void FrameCommandHost::setSearchEngine(int engine)
 {
-    m_address->setSearchEngine(engine);
+    m_parts.addressBar->setSearchEngine(engine);
 }
 
 void FrameCommandHost::searchWeb(int engine, const QString &text)
 {
-    m_address->searchWeb(engine, text);
+    m_parts.addressBar->searchWeb(engine, text);
 }

@@ -8,6 +8,7 @@
 #include "document/findbar.h"
 #include "documentarea.h"
 #include "framechrome.h"
+#include "frameparts.h"
 #include "keyboardshortcuts.h"
 #include "keyedmenu.h"
 #include "widgets/mousegesturerecognizer.h"
@@ -29,9 +30,9 @@ bool noModalDialogOpen()
 
 } // namespace
 
-FrameInput::FrameInput(const Parts &parts, QObject *parent)
+FrameInput::FrameInput(const FrameParts &parts, QObject *parent)
     : QObject(parent), m_frame(parts.frame), m_commands(parts.commands),
-      m_documentArea(parts.documentArea), m_addressBar(parts.addressBar), m_chrome(parts.chrome)
+      m_documentArea(parts.documents), m_addressBar(parts.addressBar), m_chrome(parts.chrome)
 {
     // The keyboard shortcuts act wherever the focus is; they run once the key has been handled.
     m_shortcuts = new KeyboardShortcuts(this);

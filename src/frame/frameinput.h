@@ -10,6 +10,7 @@ class CommandRegistry;
 class DocumentArea;
 class DocumentWindow;
 class FrameChrome;
+struct FrameParts;
 class KeyboardShortcuts;
 class MouseGestureRecognizer;
 class QMainWindow;
@@ -21,16 +22,7 @@ class FrameInput : public QObject
 {
     Q_OBJECT
 public:
-    struct Parts
-    {
-        QMainWindow *frame = nullptr;
-        CommandRegistry *commands = nullptr;
-        DocumentArea *documentArea = nullptr;
-        AddressBar *addressBar = nullptr;
-        FrameChrome *chrome = nullptr;
-    };
-
-    explicit FrameInput(const Parts &parts, QObject *parent = nullptr);
+    explicit FrameInput(const FrameParts &parts, QObject *parent = nullptr);
 
     // Starts watching the keys.
     void installShortcuts();

@@ -4,7 +4,9 @@
 #include "documentarea.h"
 #include "framechrome.h"
 #include "framestatusbar.h"
+#include "frametimers.h"
 #include "frametray.h"
+#include "framewindowstate.h"
 #include "document/abstractdocument.h"
 #include "core/appstate.h"
 #include "document/documentwindow.h"
@@ -19,9 +21,9 @@
 void FrameOptionsHost::setTrayIconShown(bool shown)
 {
     if (shown)
-        m_parts.tray->addIcon();
+        m_parts.windowState->tray()->addIcon();
     else
-        m_parts.tray->removeIcon();
+        m_parts.windowState->tray()->removeIcon();
 }
 
 bool FrameOptionsHost::setSidebarShown(bool shown)
@@ -33,17 +35,17 @@ bool FrameOptionsHost::setSidebarShown(bool shown)
 
 void FrameOptionsHost::applyQuickNotesStyle(const QFont &font, const QColor &color)
 {
-    m_parts.sidebar->applyQuickNotesStyle(font, color);
+    m_sidebar.applyQuickNotesStyle(font, color);
 }
 
 void FrameOptionsHost::armFavoritesTimer(int minutes)
 {
-    armRefreshTimer(*m_parts.favoritesTimer, minutes);
+    armRefreshTimer(*m_timers.favoritesTimer(), minutes);
 }
 
 void FrameOptionsHost::armHistoryTimer(int minutes)
 {
-    armRefreshTimer(*m_parts.historyTimer, minutes);
+    armRefreshTimer(*m_timers.historyTimer(), minutes);
 }
 
 void FrameOptionsHost::showCustomLinkButtons()
@@ -81,12 +83,12 @@ void FrameOptionsHost::reloadFormData()
 
 bool FrameOptionsHost::reloadFavorites()
 {
-    return m_parts.sidebar->reloadFavorites();
+    return m_sidebar.reloadFavorites();
 }
 
 void FrameOptionsHost::reloadHistory(std::function<void(bool ok)> done)
 {
-    m_parts.sidebar->reloadHistory(std::move(done));
+    m_sidebar.reloadHistory(std::move(done));
 }
 
 bool FrameOptionsHost::hasActivePage() const
@@ -127,7 +129,7 @@ void FrameOptionsHost::cleanHistory(bool addressList, bool searchList, bool cook
     kinds.setFlag(HistoryCleaner::Cookies, cookies);
     kinds.setFlag(HistoryCleaner::InternetHistory, history);
     kinds.setFlag(HistoryCleaner::TemporaryFiles, temporaryFiles);
-    HistoryCleaner::deleteHistory(m_parts.sidebar->host(), kinds, m_parts.sidebar->window(), nullptr,
+    HistoryCleaner::deleteHistory(m_sidebar.host(), kinds, m_sidebar.window(), nullptr,
                                   done);
 }
 

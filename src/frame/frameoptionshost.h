@@ -1,36 +1,24 @@
 #pragma once
 
+#include "frameparts.h"
 #include "options/activepagesource.h"
 #include "options/optionshost.h"
 
 #include <QtGlobal>
 
-class CommandRegistry;
-class DocumentArea;
-class FrameChrome;
-class FrameStatusBar;
-class FrameTray;
-class QDockWidget;
+class FrameTimers;
 class QTimer;
 class Sidebar;
 
-// The running frame as the options dialog and its pages reach it.
+// The running frame as the options dialog and its pages reach it: the frame's parts, the side
+// bar built on them and the side bar's reload timers.
 class FrameOptionsHost final : public OptionsHost, public ActivePageSource
 {
 public:
-    struct Parts
+    FrameOptionsHost(const FrameParts &parts, Sidebar &sidebar, FrameTimers &timers)
+        : m_parts(parts), m_sidebar(sidebar), m_timers(timers)
     {
-        FrameTray *tray = nullptr;
-        QDockWidget *sidebarDock = nullptr;
-        Sidebar *sidebar = nullptr;
-        QTimer *favoritesTimer = nullptr;
-        QTimer *historyTimer = nullptr;
-        FrameChrome *chrome = nullptr;
-        CommandRegistry *commands = nullptr;
-        DocumentArea *documents = nullptr;
-        FrameStatusBar *statusBar = nullptr;
-    };
-    explicit FrameOptionsHost(const Parts &parts) : m_parts(parts) {}
+    }
 
     // Arms a reload timer for a period in minutes; 0 or less leaves it off.
     static void armRefreshTimer(QTimer &timer, qint32 minutes);
@@ -57,5 +45,7 @@ public:
     QString activePageAddress() const override;
 
 private:
-    Parts m_parts;
+    const FrameParts m_parts;
+    Sidebar &m_sidebar;
+    FrameTimers &m_timers;
 };

@@ -12,6 +12,7 @@
 #include "framechrome.h"
 #include "framegeometry.h"
 #include "frameoptionshost.h"
+#include "frameparts.h"
 #include "framestatusbar.h"
 #include "frametimers.h"
 #include "frametray.h"
@@ -32,11 +33,12 @@ const QString kSettings = QStringLiteral("Settings");
 
 } // namespace
 
-FrameSettings::FrameSettings(const Parts &parts)
-    : m_frame(parts.frame), m_documentArea(parts.documentArea), m_commands(parts.commands),
+FrameSettings::FrameSettings(const FrameParts &parts, Sidebar &sidebar, FullScreenMode &fullScreen,
+                             FrameTimers &timers, FrameOptionsHost &optionsHost)
+    : m_frame(parts.frame), m_documentArea(parts.documents), m_commands(parts.commands),
       m_chrome(parts.chrome), m_addressBar(parts.addressBar), m_statusBar(parts.statusBar),
-      m_sidebar(parts.sidebar), m_sidebarDock(parts.sidebarDock), m_fullScreen(parts.fullScreen),
-      m_windowState(parts.windowState), m_timers(parts.timers), m_optionsHost(parts.optionsHost)
+      m_sidebar(&sidebar), m_sidebarDock(parts.sidebarDock), m_fullScreen(&fullScreen),
+      m_windowState(parts.windowState), m_timers(&timers), m_optionsHost(&optionsHost)
 {
 }
 

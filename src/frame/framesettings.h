@@ -5,6 +5,7 @@ class CommandRegistry;
 class DocumentArea;
 class FrameChrome;
 class FrameOptionsHost;
+struct FrameParts;
 class FrameStatusBar;
 class FrameTimers;
 class FrameWindowState;
@@ -19,23 +20,9 @@ class Sidebar;
 class FrameSettings
 {
 public:
-    struct Parts
-    {
-        QMainWindow *frame = nullptr;
-        DocumentArea *documentArea = nullptr;
-        CommandRegistry *commands = nullptr;
-        FrameChrome *chrome = nullptr;
-        AddressBar *addressBar = nullptr;
-        FrameStatusBar *statusBar = nullptr;
-        Sidebar *sidebar = nullptr;
-        QDockWidget *sidebarDock = nullptr;
-        FullScreenMode *fullScreen = nullptr;
-        FrameWindowState *windowState = nullptr;
-        FrameTimers *timers = nullptr;
-        FrameOptionsHost *optionsHost = nullptr;
-    };
-
-    explicit FrameSettings(const Parts &parts);
+    // The frame's parts, and what is built on them that keeps settings.
+    FrameSettings(const FrameParts &parts, Sidebar &sidebar, FullScreenMode &fullScreen,
+                  FrameTimers &timers, FrameOptionsHost &optionsHost);
 
     // Every setting, with the whitelist; after an unclean exit the load asks which pages to open.
     void load(bool prevSessionCrashed);

@@ -10,20 +10,11 @@
 #include "sidebar/sidebarhost.h"
 #include "widgets/notificationwindow.h"
 
+#include <QMainWindow>
 #include <QPointer>
 
-FrameSidebarHost::FrameSidebarHost(QWidget *frame, DocumentArea &documents,
-                                   CommandRegistry &commands, FrameFunctions functions)
-    : QObject(frame), m_frame(frame), m_documentArea(documents), m_commands(commands),
-      m_functions(std::move(functions))
+FrameSidebarHost::FrameSidebarHost(const FrameParts &parts) : QObject(parts.frame), m_parts(parts)
 {
-}
-
-void FrameSidebarHost::setParts(AddressBar *address, FrameStatusBar *statusBar, FrameChrome *chrome)
-{
-    m_addressBar = address;
-    m_statusBar = statusBar;
-    m_chrome = chrome;
 }
 
 SidebarHost FrameSidebarHost::host()
@@ -32,10 +23,10 @@ SidebarHost FrameSidebarHost::host()
     const QPointer<FrameSidebarHost> guard(this);
     host.openDocument = [guard](const QString &address) {
         if (guard)
-            guard->m_documentArea.openDocument(address);
+            guard->m_parts.documents->openDocument(address);
     };
     host.navigateActive = [guard](const QString &address) {
-        AbstractDocument *active = guard ? guard->m_documentArea.activeDocument() : nullptr;
+        AbstractDocument *active = guard ? guard->m_parts.documents->activeDocument() : nullptr;
         if (!active)
             return false;
         active->load(address);
@@ -44,7 +35,7 @@ SidebarHost FrameSidebarHost::host()
     host.openAddresses = [guard] {
         QStringList addresses;
         if (guard) {
-            for (const AbstractDocument *document : guard->m_documentArea.documents())
+            for (const AbstractDocument *document : guard->m_parts.documents->documents())
                 addresses << document->locationUrl();
         }
         return addresses;
@@ -53,40 +44,44 @@ SidebarHost FrameSidebarHost::host()
     host.clearTypedAddresses = [guard] {
         if (!guard)
             return;
-        const QString text = guard->m_addressBar->addressText();
-        guard->m_addressBar->setTypedAddresses({});
-        guard->m_addressBar->setAddressText(text);
+        const QString text = guard->m_parts.addressBar->addressText();
+        guard->m_parts.addressBar->setTypedAddresses({});
+        guard->m_parts.addressBar->setAddressText(text);
     };
     host.clearSearchList = [guard] {
         if (guard)
-            guard->m_functions.quickSearch()->clearHistory();
+            guard->m_parts.quickSearch()->clearHistory();
     };
     host.setStatusText = [guard](const QString &text) {
         if (guard)
-            guard->m_statusBar->setStatusText(text);
+            guard->m_parts.statusBar->setStatusText(text);
     };
-    host.isClosing = [guard] { return !guard || guard->m_functions.closing(); };
+    host.isClosing = [guard] { return !guard || guard->m_parts.closing(); };
 
     // The notices of the frame: at its lower right, above the status bar, on the skin.
-    NotificationWindow *notices = NotificationWindow::of(m_frame);
+    NotificationWindow *notices = NotificationWindow::of(m_parts.frame);
     notices->setPlacementArea([guard] {
         if (!guard)
             return QRect();
-        QRect area = guard->m_frame->frameGeometry();
-        const QWidget *status = guard->m_statusBar ? guard->m_statusBar->canvas() : nullptr;
+        QRect area = guard->m_parts.frame->frameGeometry();
+        const QWidget *status = guard->m_parts.statusBar->canvas();
         if (status && status->isVisible())
             area.setBottom(area.bottom() - status->height());
         return area;
     });
     notices->setBackground(
-        [guard] { return guard && guard->m_chrome ? guard->m_chrome->skinPicture() : QPixmap(); });
+        [guard] { return guard ? guard->m_parts.chrome->skinPicture() : QPixmap(); });
     connect(notices, &NotificationWindow::rssSectionRequested, this,
-            [this] { m_commands.trigger(QStringLiteral("mnuViewRSS")); });
+            [this] { m_parts.commands->trigger(QStringLiteral("mnuViewRSS")); });
     connect(notices, &NotificationWindow::addressRequested, this,
-            [this](const QString &address) { m_documentArea.openDocument(address); });
+            [this](const QString &address) { m_parts.documents->openDocument(address); });
     host.showTip = [guard](const QString &title, const QString &text, const QString &target) {
         if (guard)
-            NotificationWindow::of(guard->m_frame)->post({title, text, target});
+            NotificationWindow::of(guard->m_parts.frame)->post({title, text, target});
+    };
+    host.showOptions = [guard](OptionsPageId page) {
+        if (guard)
+            guard->m_parts.showOptions(page);
     };
     return host;
 }

@@ -2,16 +2,18 @@
 
 #include "core/appstate.h"
 #include "documentarea.h"
+#include "frameparts.h"
 #include "framestatusbar.h"
 #include "sidebar/sidebar.h"
 #include "updatecheck.h"
 
+#include <QMainWindow>
 #include <QTime>
 #include <QWidget>
 
-FrameTimers::FrameTimers(const Parts &parts, QObject *parent)
-    : QObject(parent), m_frame(parts.frame), m_statusBar(parts.statusBar), m_sidebar(parts.sidebar),
-      m_documentArea(parts.documentArea), m_unloaded(parts.unloaded),
+FrameTimers::FrameTimers(const FrameParts &parts, Sidebar &sidebar, QObject *parent)
+    : QObject(parent), m_frame(parts.frame), m_statusBar(parts.statusBar), m_sidebar(&sidebar),
+      m_documentArea(parts.documents), m_unloaded(parts.closing),
       m_favoritesTimer(new QTimer(this)), m_historyTimer(new QTimer(this))
 {
     m_favoritesTimer->setObjectName(QStringLiteral("FavoritesTimer"));

@@ -6,6 +6,7 @@
 #include <functional>
 
 class DocumentArea;
+struct FrameParts;
 class FrameStatusBar;
 class QWidget;
 class Sidebar;
@@ -18,17 +19,8 @@ class FrameTimers : public QObject
 {
     Q_OBJECT
 public:
-    struct Parts
-    {
-        QWidget *frame = nullptr;
-        FrameStatusBar *statusBar = nullptr;
-        Sidebar *sidebar = nullptr;
-        DocumentArea *documentArea = nullptr;
-        // Whether the frame has closed: the feed database no longer opens then.
-        std::function<bool()> unloaded;
-    };
-
-    explicit FrameTimers(const Parts &parts, QObject *parent = nullptr);
+    // The feed database no longer opens once the frame is closing.
+    FrameTimers(const FrameParts &parts, Sidebar &sidebar, QObject *parent = nullptr);
 
     // The reload timers; their periods are settings.
     QTimer *favoritesTimer() const { return m_favoritesTimer; }

@@ -4,6 +4,9 @@
 #include "core/appstate.h"
 #include "core/storedcolor.h"
 #include "core/strings.h"
+#include "documentarea.h"
+#include "framechrome.h"
+#include "framestatusbar.h"
 #include "fullscreenbar.h"
 #include "navigatorpalette.h"
 #include "toolbarbands.h"
@@ -12,10 +15,10 @@
 #include <QMainWindow>
 #include <QToolButton>
 
-FullScreenMode::FullScreenMode(const Parts &parts, QObject *parent)
+FullScreenMode::FullScreenMode(const FrameParts &parts, QObject *parent)
     : QObject(parent), m_parts(parts)
 {
-    FullScreenBar *bar = m_parts.bar;
+    FullScreenBar *bar = m_parts.fullScreenBar;
     connect(bar->normalModeButton(), &QToolButton::clicked, this, [this] { setFullScreen(false); });
     connect(bar->barsButton(), &QToolButton::clicked, this, &FullScreenMode::toggleBars);
     connect(bar->navigatorButton(), &QToolButton::toggled, this, &FullScreenMode::showNavigator);
@@ -32,25 +35,25 @@ void FullScreenMode::setFullScreen(bool on)
         return;
     m_switching = true;
     QMainWindow *frame = m_parts.frame;
-    FullScreenBar *bar = m_parts.bar;
+    FullScreenBar *bar = m_parts.fullScreenBar;
     AppState::fullScreen = on;
     if (on) {
         m_stateBefore = frame->windowState() & ~(Qt::WindowMinimized | Qt::WindowFullScreen);
-        m_parts.bands->setHolderShown(false);
+        m_parts.chrome->bands()->setHolderShown(false);
         bar->barsButton()->setChecked(false);
         bar->barsButton()->setToolTip(loadResString(1188));
         bar->show();
-        m_parts.statusCanvas->hide();
+        m_parts.statusBar->canvas()->hide();
         m_parts.sidebarDock->hide();
         m_parts.commands->setChecked(QStringLiteral("mnuViewStatusBar"), false);
         m_parts.commands->setChecked(QStringLiteral("mnuViewSidebar"), false);
         frame->setWindowState(Qt::WindowFullScreen);
     } else {
-        m_parts.bands->setHolderShown(true);
+        m_parts.chrome->bands()->setHolderShown(true);
         bar->hide();
         bar->navigatorButton()->setChecked(false); // hides the palette
         const bool statusBar = AppState::settings.statusBarVisible;
-        m_parts.statusCanvas->setVisible(statusBar);
+        m_parts.statusBar->canvas()->setVisible(statusBar);
         m_parts.commands->setChecked(QStringLiteral("mnuViewStatusBar"), statusBar);
         m_parts.sidebarDock->setVisible(AppState::sidebarVisible);
         m_parts.commands->setChecked(QStringLiteral("mnuViewSidebar"), AppState::sidebarVisible);
@@ -69,12 +72,12 @@ void FullScreenMode::onWindowStateChanged()
 
 void FullScreenMode::toggleBars()
 {
-    FullScreenBar *bar = m_parts.bar;
+    FullScreenBar *bar = m_parts.fullScreenBar;
     const bool navigatorShown = bar->navigatorButton()->isChecked();
     if (navigatorShown)
         bar->navigatorButton()->setChecked(false);
-    const bool barsShown = !m_parts.bands->holderShown();
-    m_parts.bands->setHolderShown(barsShown);
+    const bool barsShown = !m_parts.chrome->bands()->holderShown();
+    m_parts.chrome->bands()->setHolderShown(barsShown);
     bar->barsButton()->setChecked(barsShown);
     bar->barsButton()->setToolTip(loadResString(barsShown ? 1189 : 1188));
     // Placed anew for the changed layout.
@@ -84,14 +87,14 @@ void FullScreenMode::toggleBars()
 
 void FullScreenMode::showNavigator(bool shown)
 {
-    NavigatorPalette *palette = m_parts.navigator();
+    NavigatorPalette *palette = m_parts.documents->navigator();
     if (!shown) {
         palette->hide();
         return;
     }
     // Right edge against the check button, a little above the bar's top.
-    QToolButton *button = m_parts.bar->navigatorButton();
-    const QPoint barTop = m_parts.bar->mapToGlobal(QPoint(0, 0));
+    QToolButton *button = m_parts.fullScreenBar->navigatorButton();
+    const QPoint barTop = m_parts.fullScreenBar->mapToGlobal(QPoint(0, 0));
     const QPoint buttonLeft = button->mapToGlobal(QPoint(0, 0));
     palette->move(buttonLeft.x() - palette->width(), barTop.y() - twipsToPixels(50));
     palette->show();

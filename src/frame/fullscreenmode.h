@@ -1,16 +1,9 @@
 #pragma once
 
+#include "frameparts.h"
+
 #include <QObject>
 #include <QPointer>
-
-#include <functional>
-
-class CommandRegistry;
-class FullScreenBar;
-class NavigatorPalette;
-class QDockWidget;
-class QMainWindow;
-class ToolBarBands;
 
 // Full screen: the frame covers the screen without its frame, every bar around the pages goes and
 // the full-screen bar takes their place; leaving brings back the bars, the status bar and the
@@ -21,17 +14,7 @@ class FullScreenMode : public QObject
 {
     Q_OBJECT
 public:
-    struct Parts
-    {
-        QMainWindow *frame = nullptr;
-        ToolBarBands *bands = nullptr;
-        QWidget *statusCanvas = nullptr;
-        QDockWidget *sidebarDock = nullptr;
-        CommandRegistry *commands = nullptr;
-        FullScreenBar *bar = nullptr;
-        std::function<NavigatorPalette *()> navigator;
-    };
-    explicit FullScreenMode(const Parts &parts, QObject *parent = nullptr);
+    explicit FullScreenMode(const FrameParts &parts, QObject *parent = nullptr);
 
     bool isOn() const;
     void setFullScreen(bool on);
@@ -46,7 +29,7 @@ public:
     void showNavigator(bool shown);
 
 private:
-    Parts m_parts;
+    const FrameParts m_parts;
     Qt::WindowStates m_stateBefore = Qt::WindowNoState;
     bool m_switching = false;
 };

@@ -16,8 +16,10 @@
 #include "documenttabbar.h"
 #include "downloadswindow.h"
 #include "framechrome.h"
+#include "framecommandhost.h"
 #include "frameinput.h"
 #include "frameoptionshost.h"
+#include "frameparts.h"
 #include "framesettings.h"
 #include "framesidebarhost.h"
 #include "framestatusbar.h"
@@ -26,6 +28,7 @@
 #include "framewindowstate.h"
 #include "fullscreenbar.h"
 #include "fullscreenmode.h"
+#include "keyedmenu.h"
 #include "menucontroller.h"
 #include "navigationcommands.h"
 #include "pagecommands.h"
@@ -71,74 +74,79 @@ MainWindow::MainWindow(QWidget *parent)
     column->setSpacing(0);
     column->addWidget(m_documentArea->mdiArea(), 1);
     setCentralWidget(central);
-    createCommands();
+    m_commands = new CommandRegistry(this);
 
-    // The side bar sits left of the documents, below the toolbars.
-    m_sidebarHost = new FrameSidebarHost(
-        this, *m_documentArea, *m_commands,
-        {[this] { return quickSearch(); }, [this] { return m_closing; }});
-    SidebarHost host = m_sidebarHost->host();
-    host.showOptions = [this](OptionsPageId page) { m_panelCommands->showOptions(page); };
-    m_sidebar = new Sidebar(host, this);
+    // The side bar's dock sits left of the documents, below the toolbars.
     m_sidebarDock = new QDockWidget(this);
     m_sidebarDock->setObjectName(QStringLiteral("sidebarDock"));
     m_sidebarDock->setTitleBarWidget(new QWidget(m_sidebarDock));
     m_sidebarDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
-    m_sidebarDock->setWidget(m_sidebar);
     addDockWidget(Qt::LeftDockWidgetArea, m_sidebarDock);
-    connect(m_sidebar, &Sidebar::widthRequested, this,
-            [this](int width) { resizeDocks({m_sidebarDock}, {width}, Qt::Horizontal); });
     setWindowIcon(QIcon(QStringLiteral(":/quarvel/quarvel.png")));
 
     // The status bar below the documents; the address bar and the chrome in the bands.
     m_statusBar = new FrameStatusBar(this);
     column->addWidget(m_statusBar->canvas());
     m_addressBar = new AddressBar(*m_documentArea, *m_commands, this);
-    // Words typed as an address are looked up with the engine of the address bar.
-    WebBrowser::setSearchAddressProvider([bar = QPointer<AddressBar>(m_addressBar)](const QString &query) {
-        return bar ? SearchEngines::searchAddress(bar->searchEngine(), query) : QString();
-    });
-    m_chrome = new FrameChrome(this, *m_commands, *m_menus, *m_addressBar, m_documentArea->tabBar());
-    m_commandHost->setParts(m_chrome, m_addressBar, m_statusBar, m_sidebarDock);
-    m_sidebarHost->setParts(m_addressBar, m_statusBar, m_chrome);
-    connect(m_chrome, &FrameChrome::closeAllRequested, m_documentArea, &DocumentArea::closeAll);
-    // Keys and gestures run the commands, wherever the focus is.
-    m_input = new FrameInput({this, m_commands, m_documentArea, m_addressBar, m_chrome}, this);
+    m_chrome = new FrameChrome(this, *m_commands, *m_addressBar, m_documentArea->tabBar());
 
     // Full screen: its bar sits above the documents and shows only then.
     auto *fullScreenBar = new FullScreenBar(central);
     fullScreenBar->setStatusLabel(m_statusBar->fullScreenStatusLabel());
     column->insertWidget(0, fullScreenBar);
-    FullScreenMode::Parts fullScreenParts;
-    fullScreenParts.frame = this;
-    fullScreenParts.bands = m_chrome->bands();
-    fullScreenParts.statusCanvas = m_statusBar->canvas();
-    fullScreenParts.sidebarDock = m_sidebarDock;
-    fullScreenParts.commands = m_commands;
-    fullScreenParts.bar = fullScreenBar;
-    fullScreenParts.navigator = [this] { return m_documentArea->navigator(); };
-    m_fullScreen = new FullScreenMode(fullScreenParts, this);
+    m_windowState = new FrameWindowState(this);
+    m_tray = m_windowState->tray();
+
+    // Every part exists: what reaches them is built on them.
+    FrameParts parts;
+    parts.frame = this;
+    parts.documents = m_documentArea;
+    parts.commands = m_commands;
+    parts.chrome = m_chrome;
+    parts.addressBar = m_addressBar;
+    parts.statusBar = m_statusBar;
+    parts.sidebarDock = m_sidebarDock;
+    parts.fullScreenBar = fullScreenBar;
+    parts.windowState = m_windowState;
+    parts.quickSearch = [this] { return quickSearch(); };
+    parts.showQuickSearch = [this] { showQuickSearch(); };
+    parts.showSidebarSection = [this](const QString &key) { showSidebarSection(key); };
+    parts.showOptions = [this](OptionsPageId page) { m_panelCommands->showOptions(page); };
+    parts.closing = [this] { return m_closing; };
+    buildOnParts(parts);
+}
+
+void MainWindow::buildOnParts(const FrameParts &parts)
+{
+    // The side bar, on its host.
+    m_sidebar = new Sidebar((new FrameSidebarHost(parts))->host(), this);
+    m_sidebarDock->setWidget(m_sidebar);
+    connect(m_sidebar, &Sidebar::widthRequested, this,
+            [this](int width) { resizeDocks({m_sidebarDock}, {width}, Qt::Horizontal); });
+
+    // The commands and the menus, on theirs.
+    m_commandHost = std::make_unique<FrameCommandHost>(parts);
+    createCommands();
+    connect(m_chrome, &FrameChrome::closeAllRequested, m_documentArea, &DocumentArea::closeAll);
+    // Keys and gestures run the commands, wherever the focus is.
+    m_input = new FrameInput(parts, this);
+    m_fullScreen = new FullScreenMode(parts, this);
     connect(m_commands->add(QStringLiteral("mnuViewFullScreen")), &QAction::triggered, m_fullScreen,
             &FullScreenMode::toggle);
     connectDocumentArea();
     connectAddressBar();
     connectStatusBar();
 
-    m_timers = new FrameTimers(
-        {this, m_statusBar, m_sidebar, m_documentArea, [this] { return m_unloaded; }}, this);
-    m_windowState = new FrameWindowState(this);
-    m_tray = m_windowState->tray();
-    m_optionsHost = std::make_unique<FrameOptionsHost>(FrameOptionsHost::Parts{
-        m_tray, m_sidebarDock, m_sidebar, m_timers->favoritesTimer(), m_timers->historyTimer(),
-        m_chrome, m_commands, m_documentArea, m_statusBar});
+    m_timers = new FrameTimers(parts, *m_sidebar, this);
+    // The options dialog, on its host.
+    m_optionsHost = std::make_unique<FrameOptionsHost>(parts, *m_sidebar, *m_timers);
     m_panelCommands =
         new PanelCommands(*m_commandHost, *m_commands, *m_menus, *m_sidebar, *m_optionsHost, this);
     // Every page's downloads, shown in a small window of the frame.
     auto *downloads = new DownloadsWindow(WebBrowser::sharedProfile(), this);
     connect(downloads, &DownloadsWindow::downloadRefused, m_statusBar, &FrameStatusBar::setStatusText);
-    m_settings = std::make_unique<FrameSettings>(FrameSettings::Parts{
-        this, m_documentArea, m_commands, m_chrome, m_addressBar, m_statusBar, m_sidebar,
-        m_sidebarDock, m_fullScreen, m_windowState, m_timers, m_optionsHost.get()});
+    m_settings = std::make_unique<FrameSettings>(parts, *m_sidebar, *m_fullScreen, *m_timers,
+                                                 *m_optionsHost);
 }
 
 MainWindow::~MainWindow()
@@ -351,6 +359,11 @@ void MainWindow::updateDocumentActions()
 
 // ---------------------------------------------------------------- documents
 
+DocumentWindow *MainWindow::activeDocument() const
+{
+    return m_commandHost->activeDocument();
+}
+
 DocumentWindow *MainWindow::createDocument()
 {
     auto *document = new DocumentWindow;
@@ -361,6 +374,10 @@ DocumentWindow *MainWindow::createDocument()
             &FrameStatusBar::setPopupIndicator);
     document->setPopupIndicatorReader(
         [statusBar = m_statusBar] { return statusBar->popupIndicator(); });
+    // Words given as an address are looked up with the engine of the address bar.
+    document->setSearchAddress([bar = QPointer<AddressBar>(m_addressBar)](const QString &query) {
+        return bar ? SearchEngines::searchAddress(bar->searchEngine(), query) : QString();
+    });
     // A click on a Flash placeholder: switched on after the page's navigation check returned.
     connect(document, &DocumentWindow::flashEnableRequested, this, &MainWindow::toggleFlash,
             Qt::QueuedConnection);
@@ -431,13 +448,17 @@ void MainWindow::onDocumentClosed(const QString &lastAddress)
 
 void MainWindow::createCommands()
 {
-    FrameCommandHost::FrameFunctions functions;
-    functions.showQuickSearch = [this] { showQuickSearch(); };
-    functions.showSidebarSection = [this](const QString &key) { showSidebarSection(key); };
-    functions.showOptions = [this](OptionsPageId page) { m_panelCommands->showOptions(page); };
-    m_commandHost = std::make_unique<FrameCommandHost>(*this, *m_documentArea, std::move(functions));
-    m_commands = new CommandRegistry(this);
     m_menus = new MenuController(*m_commandHost, *m_commands, this);
+    // The chrome shows the menus it asks for.
+    connect(m_chrome, &FrameChrome::menuBarRequested, m_menus, &MenuController::buildMenuBar);
+    connect(m_chrome, &FrameChrome::menuPictureRequested, m_menus,
+            [this](const QPixmap &picture) { m_menus->mainMenu()->setPicture(picture); });
+    connect(m_chrome, &FrameChrome::toolbarOptionsRequested, m_menus,
+            &MenuController::showToolbarOptions);
+    connect(m_chrome, &FrameChrome::browseDropDownRequested, m_menus,
+            &MenuController::showBrowseDropDown);
+    connect(m_chrome, &FrameChrome::searchEnginesMenuRequested, m_menus,
+            &MenuController::showSearchEnginesMenu);
     new NavigationCommands(*m_commandHost, *m_commands, this);
     new PageCommands(*m_commandHost, *m_commands, this);
     new ViewCommands(*m_commandHost, *m_commands, *m_menus, this);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "documentarea.h"
-#include "framecommandhost.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -15,10 +14,11 @@ class AddressBar;
 class CommandRegistry;
 class DocumentWindow;
 class FrameChrome;
+class FrameCommandHost;
 class FrameInput;
 class FrameOptionsHost;
+struct FrameParts;
 class FrameSettings;
-class FrameSidebarHost;
 class FrameStatusBar;
 class FrameTimers;
 class FrameTray;
@@ -68,7 +68,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    // The command registry, the commands and the menus, made by the constructor.
+    // What reaches the frame's parts: the side bar, the commands, the menus, the input, full
+    // screen, the timers, the options dialog's host and the settings.
+    void buildOnParts(const FrameParts &parts);
+    // The commands and the menus.
     void createCommands();
     // Each part's signals to the parts that follow them.
     void connectDocumentArea();
@@ -77,7 +80,7 @@ private:
     // The chrome, built once by the load.
     void initInterface();
     DocumentWindow *createDocument();
-    DocumentWindow *activeDocument() const { return m_commandHost->activeDocument(); }
+    DocumentWindow *activeDocument() const;
     void openDocument(const QString &address) { m_documentArea->openDocument(address); }
     // The quick search box, made (hidden) on first use.
     QuickSearchDialog *quickSearch();
@@ -111,7 +114,6 @@ private:
     FrameStatusBar *m_statusBar = nullptr;
     AddressBar *m_addressBar = nullptr;
     FrameChrome *m_chrome = nullptr;
-    FrameSidebarHost *m_sidebarHost = nullptr;
     FrameInput *m_input = nullptr;
     FrameTimers *m_timers = nullptr;
     FrameWindowState *m_windowState = nullptr;

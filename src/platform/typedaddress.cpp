@@ -1,5 +1,7 @@
 #include "typedaddress.h"
 
+#include "urlshortcut.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -62,8 +64,7 @@ bool isSearchText(const QString &typed)
            !text.contains(QLatin1Char('/'));
 }
 
-QUrl resolve(const QString &text, const QString &workingFolder,
-             const std::function<QString(const QString &query)> &searchAddress)
+QUrl resolve(const QString &text, const QString &workingFolder, const SearchAddress &searchAddress)
 {
     if (isScriptAddress(text))
         return {};
@@ -75,6 +76,55 @@ QUrl resolve(const QString &text, const QString &workingFolder,
     }
     const QUrl url = QUrl::fromUserInput(text, workingFolder);
     return url.scheme() == QLatin1String("javascript") ? QUrl() : url;
+}
+
+QString followShortcut(const QString &text)
+{
+    if (text.right(4).toLower() != QLatin1String(".url"))
+        return text;
+    QString path = text;
+    if (path.left(8).toLower() == QLatin1String("file:///"))
+        path = QUrl(path).toLocalFile();
+    return readUrlShortcut(path.left(path.size() - 4));
+}
+
+QString completeAddress(const QString &text)
+{
+    return QLatin1String("http://www.") + text.trimmed() + QLatin1String(".com");
+}
+
+EnterOutcome decideEnter(const EnterInput &input)
+{
+    EnterOutcome out;
+    out.text = input.text;
+    if (input.ctrl) {
+        // Ctrl+Enter on an empty text does nothing rather than open "http://www..com".
+        if (input.text.trimmed().isEmpty())
+            return out;
+        out.text = completeAddress(input.text);
+    }
+    if (out.text.trimmed().isEmpty())
+        return out;
+    if (input.shift) {
+        out.action = EnterOutcome::Search;
+        out.focusDocument = true;
+        return out;
+    }
+    // A script address would run in the page showing: it is not loaded, nor kept in the list.
+    if (isScriptAddress(out.text))
+        return out;
+    if (input.goNewDown || !input.hasActiveDocument) {
+        // Opening a new tab already puts the text at the top of the list, and shows the new
+        // document; the handler itself moves no focus.
+        out.action = EnterOutcome::OpenNewTab;
+        return out;
+    }
+    out.action = EnterOutcome::NavigateActive;
+    if (input.typedAddresses.contains(out.text))
+        return out; // list unchanged, focus stays in the address bar
+    out.addToTypedList = true;
+    out.focusDocument = true;
+    return out;
 }
 
 } // namespace TypedAddress

@@ -1,13 +1,18 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <functional>
 
-// What the browser makes of text typed where an address goes: an address, or words to look up
-// with the web search of the user's choice ("how to bake bread", "bread").
+// What the browser makes of text the user gives it where an address goes (typed, picked from a
+// list, handed over on the command line, or held by a shortcut file): an address, or words to look
+// up with the web search of the user's choice ("how to bake bread", "bread").
 namespace TypedAddress {
+
+// The address of the web search for a query; empty when there is no search to use.
+using SearchAddress = std::function<QString(const QString &query)>;
 
 // True for text that is no address: words with blanks between them, or one word that names no
 // host (no dot, no port, no path, not "localhost"). Text with a scheme the browser handles, a
@@ -19,11 +24,42 @@ bool isSearchText(const QString &text);
 // letter case in its scheme.
 bool isScriptAddress(const QString &text);
 
-// The address to load for the text: the search address the callback gives for search text
-// (when it gives one), otherwise the text read as an address (an existing file relative to the
-// working folder included). A script address gives an empty address: typed or handed over, it
-// would run in whatever page is showing.
-QUrl resolve(const QString &text, const QString &workingFolder,
-             const std::function<QString(const QString &query)> &searchAddress);
+// The address to load for the text: the address searchAddress gives for search text (when it
+// gives one), otherwise the text read as an address (an existing file relative to the working
+// folder included). A script address gives an empty address: typed or handed over, it would run
+// in whatever page is showing.
+QUrl resolve(const QString &text, const QString &workingFolder, const SearchAddress &searchAddress);
+
+// The text a document opens for the text given: a shortcut file ("name.url" in any letter case,
+// as a path or a "file:///" address) gives the address it holds (empty when it holds none or
+// cannot be read); any other text is itself.
+QString followShortcut(const QString &text);
+
+// ---- Enter in the address field.
+
+// The text that Ctrl+Enter completes to: "http://www." + text + ".com".
+QString completeAddress(const QString &text);
+
+struct EnterInput
+{
+    QString text;
+    bool ctrl = false;  // complete to "http://www." + text + ".com"
+    bool shift = false; // search instead of navigating
+    bool goNewDown = false;
+    bool hasActiveDocument = false;
+    QStringList typedAddresses;
+};
+
+struct EnterOutcome
+{
+    enum Action { Nothing, Search, OpenNewTab, NavigateActive };
+    Action action = Nothing;
+    QString text;                 // the (completed) text the action uses
+    bool addToTypedList = false;  // insert text at the top of the list
+    bool focusDocument = false;   // give the active document the focus afterwards
+};
+
+// What Enter does with the text of the address field.
+EnterOutcome decideEnter(const EnterInput &input);
 
 } // namespace TypedAddress

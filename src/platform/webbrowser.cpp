@@ -44,13 +44,6 @@ constexpr int kLoadFailedText = 14906;
 constexpr double kPageZoomSteps[] = {0.25, 1.0 / 3, 0.5, 2.0 / 3, 0.75, 0.8, 0.9, 1.0, 1.1,
                                      1.25, 1.5, 1.75, 2.0, 2.5, 3.0, 4.0, 5.0};
 
-// Where words typed as an address are looked up (WebBrowser::setSearchAddressProvider).
-std::function<QString(const QString &)> &searchAddressProvider()
-{
-    static std::function<QString(const QString &)> provider;
-    return provider;
-}
-
 // Whether an address is one of the engine's own pages ("chrome-error://..."), never shown.
 bool isEngineInternalAddress(const QString &address)
 {
@@ -164,18 +157,13 @@ QWebEnginePage *WebBrowser::page() const
     return m_view->page();
 }
 
-void WebBrowser::setSearchAddressProvider(const std::function<QString(const QString &)> &provider)
-{
-    searchAddressProvider() = provider;
-}
-
 void WebBrowser::navigate(const QString &address)
 {
     // Typed text: an existing file (absolute, or relative to the working folder) opens as a
     // file, words are looked up with the web search, anything else goes by the usual address
     // rules ("example.org" is a web address).
     // A script address is refused: it would run in the page showing now.
-    const QUrl url = TypedAddress::resolve(address, QDir::currentPath(), searchAddressProvider());
+    const QUrl url = TypedAddress::resolve(address, QDir::currentPath(), m_searchAddress);
     if (url.isEmpty())
         return;
     if (!takePreparedPage(url))

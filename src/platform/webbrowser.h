@@ -1,13 +1,13 @@
 #pragma once
 
 #include "browserpage.h"
+#include "typedaddress.h"
 
 #include <QPointer>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
 
-#include <functional>
 #include <optional>
 
 class QUrl;
@@ -47,9 +47,13 @@ public:
     // The user agent every document sends: the engine's own with " Quarvel/<version>" appended.
     static QString userAgent();
 
-    // Where words typed as an address are looked up: the search address for a query (set by
-    // the frame from the engine the user chose; none set: words go as an address).
-    static void setSearchAddressProvider(const std::function<QString(const QString &)> &provider);
+    // Where words given as an address are looked up: the search address for a query (the
+    // frame gives its documents the engine the user chose; none given: words go as an address).
+    void setSearchAddress(const TypedAddress::SearchAddress &searchAddress)
+    {
+        m_searchAddress = searchAddress;
+    }
+    // Opens what the text stands for (TypedAddress::resolve).
     void navigate(const QString &address);
     // Level 0..3 as the control knew them; 3 (completely) bypasses the cache.
     void reload(int level = 0);
@@ -139,6 +143,7 @@ private:
     PagePrinter *printer();
 
     QWebEngineView *m_view = nullptr;
+    TypedAddress::SearchAddress m_searchAddress;
     MediaBlocker *m_mediaBlocker = nullptr;
     PagePrinter *m_printer = nullptr;
     bool m_loadErrorsSuppressed = false;

@@ -1,8 +1,8 @@
 #include "favoritesdialogs.h"
 
 #include "core/userfile.h"
+#include "platform/urlshortcut.h"
 #include "sidebarimages.h"
-#include "urlshortcut.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "favoritesscan.h"
 
-#include "urlshortcut.h"
+#include "platform/urlshortcut.h"
 
 #include <QDir>
 #include <QElapsedTimer>

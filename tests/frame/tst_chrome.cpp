@@ -1201,6 +1201,35 @@ private slots:
         AppState::flatStyleAvailable = false;
     }
 
+    // A toolbar button's drop-down arrow opens its menu: the search button's lists the engines,
+    // the browse toolbar's buttons their own.
+    void dropDownArrowsOpenTheirMenus()
+    {
+        auto frame = makeFrame();
+        auto *chrome = frame->findChild<FrameChrome *>();
+        StripToolBar *address = chrome->addressToolBar();
+        chooseInNextPopup(this, QStringLiteral("mnuSearchEngineWiki"));
+        Q_EMIT address->dropDownPressed(address->buttonIndex("Search"));
+        QCOMPARE(frame->findChild<AddressBar *>()->searchEngine(), 5);
+
+        StripToolBar *browse = chrome->toolBar("Toolbar1");
+        for (const char *button : {"Stop", "Refresh"}) {
+            QStringList items;
+            QTimer::singleShot(0, this, [&items] {
+                if (auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                    for (const QAction *action : popup->actions())
+                        items << action->objectName();
+                    popup->close();
+                }
+            });
+            Q_EMIT browse->dropDownPressed(browse->buttonIndex(QLatin1String(button)));
+            QVERIFY2(items.contains(QLatin1String("mnuNavigate") + QLatin1String(button) +
+                                    QLatin1String("All")),
+                     qPrintable(items.join(u' ')));
+        }
+        frame->close();
+    }
+
     void sectionsOpenTheSidebarAtItsStandardWidth()
     {
         const int standard = twipsToPixels(4000);

@@ -11,7 +11,7 @@
 #include "sidebar/favoritesdialogs.h"
 #include "sidebar/favoritestree.h"
 #include "sidebar/sidebar.h"
-#include "sidebar/urlshortcut.h"
+#include "platform/urlshortcut.h"
 #include "sidebar/websitegrouplist.h"
 #include "sidebar/websitegroups.h"
 #include "testframe.h"

@@ -3,6 +3,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using EnterOutcome = TypedAddress::EnterOutcome;
+using Action = EnterOutcome::Action;
+
+Q_DECLARE_METATYPE(EnterOutcome::Action)
+
 class TestTypedAddress : public QObject
 {
     Q_OBJECT
@@ -63,6 +68,94 @@ private slots:
         file.close();
         QCOMPARE(TypedAddress::resolve("bread", dir.path(), search),
                  QUrl::fromLocalFile(dir.filePath("bread")));
+    }
+
+    // A shortcut file opens the address it holds, named by a path or a file address, with its
+    // extension in any letter case; other text is left as it is.
+    void followShortcut()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath("site.URL"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[InternetShortcut]\r\nURL=http://example.org/held\r\n");
+        file.close();
+        const QString held = QStringLiteral("http://example.org/held");
+        QCOMPARE(TypedAddress::followShortcut(dir.filePath("site.URL")), held);
+        QCOMPARE(TypedAddress::followShortcut(dir.filePath("site.url")), held);
+        QCOMPARE(TypedAddress::followShortcut(QUrl::fromLocalFile(dir.filePath("site.URL")).toString()),
+                 held);
+        QCOMPARE(TypedAddress::followShortcut(dir.filePath("missing.url")), QString());
+        for (const QString &text : {QStringLiteral("example.org"), QStringLiteral("two words"),
+                                    QStringLiteral("http://example.org/site.urls"), QString()})
+            QCOMPARE(TypedAddress::followShortcut(text), text);
+    }
+
+    void enterDecision_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ctrl");
+        QTest::addColumn<bool>("shift");
+        QTest::addColumn<bool>("goNew");
+        QTest::addColumn<bool>("hasDocument");
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<QString>("usedText");
+        QTest::addColumn<bool>("addToList");
+        QTest::addColumn<bool>("focus");
+
+        const QStringList none;
+        QTest::newRow("empty does nothing") << "" << false << false << false << true << none
+                                            << Action::Nothing << "" << false << false;
+        QTest::newRow("blank does nothing") << "   " << false << false << false << true << none
+                                            << Action::Nothing << "   " << false << false;
+        QTest::newRow("ctrl on empty does nothing") << "" << true << false << false << true << none
+                                                    << Action::Nothing << "" << false << false;
+        QTest::newRow("new text navigates and focuses")
+            << "a.test" << false << false << false << true << none << Action::NavigateActive
+            << "a.test" << true << true;
+        QTest::newRow("known text leaves list and focus")
+            << "a.test" << false << false << false << true << QStringList{"b", "a.test"}
+            << Action::NavigateActive << "a.test" << false << false;
+        QTest::newRow("list compare is case-sensitive")
+            << "A.test" << false << false << false << true << QStringList{"a.test"}
+            << Action::NavigateActive << "A.test" << true << true;
+        QTest::newRow("no document opens a tab")
+            << "a.test" << false << false << false << false << none << Action::OpenNewTab
+            << "a.test" << false << false;
+        QTest::newRow("go-new opens a tab") << "a.test" << false << false << true << true << none
+                                            << Action::OpenNewTab << "a.test" << false << false;
+        QTest::newRow("ctrl completes") << "example" << true << false << false << true << none
+                                        << Action::NavigateActive << "http://www.example.com" << true
+                                        << true;
+        QTest::newRow("shift searches") << "two words" << false << true << false << true << none
+                                        << Action::Search << "two words" << false << true;
+        QTest::newRow("script is neither loaded nor listed")
+            << " JavaScript:alert(1)" << false << false << false << true << none << Action::Nothing
+            << " JavaScript:alert(1)" << false << false;
+        QTest::newRow("script in a new tab neither")
+            << "javascript:alert(1)" << false << false << true << true << none << Action::Nothing
+            << "javascript:alert(1)" << false << false;
+        QTest::newRow("ctrl and shift search the completed text")
+            << "example" << true << true << false << false << none << Action::Search
+            << "http://www.example.com" << false << true;
+    }
+    void enterDecision()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, ctrl);
+        QFETCH(bool, shift);
+        QFETCH(bool, goNew);
+        QFETCH(bool, hasDocument);
+        QFETCH(QStringList, typed);
+        QFETCH(Action, action);
+        QFETCH(QString, usedText);
+        QFETCH(bool, addToList);
+        QFETCH(bool, focus);
+        const EnterOutcome out = TypedAddress::decideEnter({text, ctrl, shift, goNew, hasDocument, typed});
+        QCOMPARE(out.action, action);
+        QCOMPARE(out.text, usedText);
+        QCOMPARE(out.addToTypedList, addToList);
+        QCOMPARE(out.focusDocument, focus);
     }
 };
 

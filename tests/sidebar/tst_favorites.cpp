@@ -2,7 +2,7 @@
 #include "sidebar/favoritesdialogs.h"
 #include "sidebar/favoritesscan.h"
 #include "sidebar/favoritestree.h"
-#include "sidebar/urlshortcut.h"
+#include "platform/urlshortcut.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

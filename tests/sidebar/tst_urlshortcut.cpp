@@ -1,4 +1,4 @@
-#include "sidebar/urlshortcut.h"
+#include "platform/urlshortcut.h"
 
 #include <QDir>
 #include <QFile>
