@@ -17,6 +17,7 @@
 // medians over the rounds are the result. The machine's load average is shown for each round.
 //
 // Usage: bench_idle [seconds=30] [other-quarvel] [rounds=1]   ('' for no other Quarvel)
+// The programs take the environment: QT_QUICK_BACKEND=software measures software composition.
 #include "benchcleanup.h"
 #include "benchdisplay.h"
 #include "benchhome.h"
