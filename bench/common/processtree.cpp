@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QHash>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 namespace ProcessTree {
@@ -130,6 +132,18 @@ double threadCpuMs(pid_t pid, pid_t tid)
     }
     Stat stat;
     return readStatFile(task + QLatin1String("stat"), &stat) ? stat.ticks * 1000.0 / ticksPerSecond() : -1;
+}
+
+double namedThreadsCpuMs(pid_t pid, const QByteArray &name)
+{
+    double total = 0;
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+    for (const QString &tid : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(tasks + u'/' + tid + QLatin1String("/comm"));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == name)
+            total += std::max(0.0, threadCpuMs(pid, tid.toInt()));
+    }
+    return total;
 }
 
 qint64 cpuMs(pid_t root)

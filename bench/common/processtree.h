@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 
 #include <sys/types.h>
@@ -27,6 +28,10 @@ qint64 cpuMs(pid_t root);
 // CPU time of one thread of a process (the main thread has the process's number), in ms: from
 // the scheduler's nanosecond count where the kernel keeps one, else from the clock ticks.
 double threadCpuMs(pid_t pid, pid_t tid);
+// CPU time of the threads of a process whose name (as the kernel keeps it, at most 15
+// characters) is the one given, summed, in ms: e.g. "VizCompositorTh", the web engine's
+// compositor in the program's own process.
+double namedThreadsCpuMs(pid_t pid, const QByteArray &name);
 // Memory in KiB: the proportional set size (each page divided among every process on the
 // machine that maps it) and the part of it in files (libraries and other mapped files, the part
 // that other programs of the machine share and so change).

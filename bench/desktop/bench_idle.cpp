@@ -10,10 +10,14 @@
 // Once every page pinged, at least 10 s have passed (the tabs whose pages completed in the
 // background have stopped blinking) and the tree's CPU use per second is steady, the CPU time of
 // the whole process tree (the engine's helper processes included) is taken over the period.
+// Of the program's own process, the CPU time of its GUI thread and of the web engine's compositor
+// thread is shown too: an idle program whose GUI thread stays quiet while its compositor thread
+// runs has a page (or a hidden view) the engine keeps drawing for, not a timer of its own.
 // Each round runs every program in every way; which program goes first changes every round; the
 // medians over the rounds are the result. The machine's load average is shown for each round.
 //
 // Usage: bench_idle [seconds=30] [other-quarvel] [rounds=1]   ('' for no other Quarvel)
+// The programs take the environment: QT_QUICK_BACKEND=software measures software composition.
 #include "benchcleanup.h"
 #include "benchdisplay.h"
 #include "benchhome.h"
@@ -29,6 +33,8 @@
 namespace {
 
 constexpr int kTabs = 10;
+// The web engine's compositor thread in the program's own process, by its kernel name.
+const QByteArray kCompositorThread = QByteArrayLiteral("VizCompositorTh");
 
 enum class Opening { OneTab, Restored, OneByOne };
 
@@ -64,22 +70,32 @@ double idleCpu(const BenchProgram &program, Opening opening, int seconds, const 
         return -1;
     // Tabs of pages that completed in the background blink for a few seconds (a steady
     // rhythm too): idle starts after that.
+    const qint64 loaded = ProcessTree::cpuMs(run.pid());
     const int settled = run.waitForSteadyCpu(40000, 10000);
     const qint64 before = ProcessTree::cpuMs(run.pid());
     const qint64 ownBefore = ProcessTree::processCpuMs(run.pid());
+    const double guiBefore = ProcessTree::threadCpuMs(run.pid(), run.pid());
+    const double compositorBefore = ProcessTree::namedThreadsCpuMs(run.pid(), kCompositorThread);
     const qsizetype processes = ProcessTree::members(run.pid()).size();
     pauseFor(seconds * 1000);
     const qint64 after = ProcessTree::cpuMs(run.pid());
     const qint64 own = ProcessTree::processCpuMs(run.pid()) - ownBefore;
+    const double gui = ProcessTree::threadCpuMs(run.pid(), run.pid()) - guiBefore;
+    const double compositor =
+        ProcessTree::namedThreadsCpuMs(run.pid(), kCompositorThread) - compositorBefore;
     if (!run.isRunning()) {
         std::printf("  %s ended during the period\n", qPrintable(program.name));
         return -1;
     }
-    const QString steady = settled < 0 ? QStringLiteral("not steady after 30 s")
-                                       : QStringLiteral("steady after %1 s").arg(settled / 1000.0, 0, 'f', 1);
-    std::printf("  %-18s %-9s %6lld ms CPU in %d s  (program %lld ms, %lld helper processes %lld ms; %s)\n",
+    // What the last page's load and the settling after it cost: the tabs' blink, a hand-over's
+    // after-effects.
+    const QString steady = (settled < 0 ? QStringLiteral("not steady after 40 s")
+                                        : QStringLiteral("steady after %1 s").arg(settled / 1000.0, 0, 'f', 1)) +
+                           QStringLiteral(", %1 ms CPU till then").arg(before - loaded);
+    std::printf("  %-18s %-9s %6lld ms CPU in %d s  (program %lld ms: GUI thread %.0f ms, engine "
+                "compositor %.0f ms; %lld helper processes %lld ms; %s)\n",
                 qPrintable(openingName(opening)), qPrintable(program.name), after - before, seconds,
-                own, qlonglong(processes - 1), after - before - own, qPrintable(steady));
+                own, gui, compositor, qlonglong(processes - 1), after - before - own, qPrintable(steady));
     std::fflush(stdout);
     return double(after - before);
 }
