@@ -1,6 +1,6 @@
 // Internet shortcut files (".url").
 #include "fuzzinput.h"
-#include "sidebar/urlshortcut.h"
+#include "platform/urlshortcut.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
