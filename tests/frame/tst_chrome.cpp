@@ -276,7 +276,6 @@ private slots:
     {
         QFile::remove(store().filePath());
         store().reload();
-        AppState::openDocuments = 0;
         QFile::remove(FrameChrome::layoutFile());
         for (const QString &aside : layoutFilesKeptAside())
             QFile::remove(aside);
@@ -862,13 +861,13 @@ private slots:
         check(true);
         QVERIFY(!commandEnabled(*frame, "mnuEditUndoClose"));
         frame->findChild<DocumentArea *>()->closeAll();
-        QTRY_COMPARE(AppState::openDocuments, qint16(0));
+        QTRY_COMPARE(frame->findChild<DocumentArea *>()->documentCount(), 0);
         check(false);
         QVERIFY(commandEnabled(*frame, "mnuEditUndoClose"));
         // Undo close came alive when the document closed.
         QVERIFY(!frame->findChild<DocumentArea *>()->lastClosedAddress().isEmpty());
         frame->findChild<CommandRegistry *>()->run("mnuNewUndoClose");
-        QCOMPARE(AppState::openDocuments, qint16(1));
+        QCOMPARE(frame->findChild<DocumentArea *>()->documentCount(), 1);
         check(true);
         frame->close();
     }
