@@ -1,4 +1,5 @@
 #include "core/historystore.h"
+#include "core/utctime.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -17,7 +18,7 @@ class TestHistoryStore : public QObject
 
     static QDateTime at(int minutes)
     {
-        return QDateTime(QDate(2024, 3, 1), QTime(12, 0), Qt::UTC).addSecs(minutes * 60);
+        return UtcTime::at(QDate(2024, 3, 1), QTime(12, 0)).addSecs(minutes * 60);
     }
 
     static QStringList urls(const QList<HistoryStore::Entry> &entries)
