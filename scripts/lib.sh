@@ -20,12 +20,27 @@ QUARVEL_DESKTOP_PACKAGES=(openbox xdotool x11-utils imagemagick)
 # The fuzz build also needs clang and its libFuzzer runtime.
 QUARVEL_FUZZ_PACKAGES=(clang libclang-rt-dev)
 
+# The names the installed packages answer to, one a line: each one's own name and every name it
+# provides (on Debian 13 qt6-base-dev provides libqt6opengl6-dev, a package of its own on 12).
+quarvel_installed_names() {
+    dpkg-query -W -f='${Status}\t${Package}\t${Provides}\n' 2>/dev/null |
+        awk -F'\t' '$1 ~ / installed$/ {
+            print $2
+            gsub(/\([^)]*\)/, "", $3)
+            n = split($3, provided, /[ ,]+/)
+            for (i = 1; i <= n; ++i)
+                if (provided[i] != "")
+                    print provided[i]
+        }' | sort -u
+}
+
 # quarvel_install_deps [EXTRA_PACKAGE...]
 quarvel_install_deps() {
     local missing=()
-    local pkg
+    local pkg installed
+    installed=$(quarvel_installed_names)
     for pkg in "${QUARVEL_PACKAGES[@]}" "$@"; do
-        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+        if ! grep -qxF -- "$pkg" <<<"$installed"; then
             missing+=("$pkg")
         fi
     done

@@ -129,7 +129,11 @@ int main(int argc, char **argv)
     QSignalSpy historyRead(completer, &AddressCompleter::historyRead);
     combo.resize(600, 24);
     combo.show();
-    QApplication::setActiveWindow(&combo);
+    combo.activateWindow();
+    if (!QTest::qWaitForWindowActive(&combo)) {
+        std::fprintf(stderr, "the address bar's window never became active\n");
+        return 1;
+    }
     timer.restart();
     combo.lineEdit()->setFocus();
     // The history is read in the background from the focus on; typing does not wait for it.

@@ -8,6 +8,7 @@
 // resident size (VmHWM) is that run's alone. Goal: at most about three times the feed's size
 // plus 100 MB above the process's size before the download. Nothing is asserted.
 
+#include "core/utctime.h"
 #include "sidebar/rsschanneldialog.h"
 #include "sidebar/rssdatabase.h"
 #include "sidebar/rssfeed.h"
@@ -29,7 +30,7 @@ constexpr qsizetype kFeedBytes = 9 * 1024 * 1024;
 
 QByteArray generatedItem(int i)
 {
-    const QDateTime date = QDateTime(QDate(2024, 1, 1), QTime(0, 0), Qt::UTC).addSecs(qint64(i) * 60);
+    const QDateTime date = UtcTime::at(QDate(2024, 1, 1), QTime(0, 0)).addSecs(qint64(i) * 60);
     return "<item><title>Headline number " + QByteArray::number(i) + " &amp; more</title>"
            "<link>http://bench.invalid/articles/" + QByteArray::number(i) + "</link>"
            "<description><![CDATA[Some <b>text</b> about item " + QByteArray::number(i) +
@@ -77,7 +78,7 @@ QByteArray itemsUpToTheLimit()
     QByteArray xml = kHead;
     for (int i = 0; i < items; ++i) {
         const QByteArray item = "<link>http://bench.invalid/" + QByteArray::number(i) + "</link><pubDate>" +
-                                QDateTime(QDate(2024, 1, 1), QTime(0, 0), Qt::UTC).addSecs(qint64(i) * 60)
+                                UtcTime::at(QDate(2024, 1, 1), QTime(0, 0)).addSecs(qint64(i) * 60)
                                     .toString(Qt::RFC2822Date).toLatin1() + "</pubDate></item>";
         const QByteArray title = "<item><title>Headline " + QByteArray::number(i) + ' ';
         xml += title + QByteArray(qMax<qsizetype>(0, itemBytes - title.size() - item.size() - 8), 'x') + "</title>" + item;

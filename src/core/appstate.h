@@ -19,7 +19,6 @@ inline SettingsModel settings;
 // Announces changes made to the settings model while the program runs.
 SettingsNotifier &settingsNotifier();
 
-inline qint16 openDocuments = 0;
 inline bool fullScreen = false;
 inline bool sidebarVisible = false;
 // Whether the desktop shows translucent windows (the splash screen is drawn so), and whether

@@ -1,6 +1,7 @@
 #include "historystore.h"
 
 #include "paths.h"
+#include "utctime.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -192,7 +193,7 @@ QList<HistoryStore::Entry> HistoryStore::snapshot() const
         return entries;
     while (query.next()) {
         entries.append({query.value(0).toString(), query.value(1).toString(),
-                        QDateTime::fromMSecsSinceEpoch(query.value(2).toLongLong(), Qt::UTC)});
+                        UtcTime::fromMSecsSinceEpoch(query.value(2).toLongLong())});
     }
     return entries;
 }

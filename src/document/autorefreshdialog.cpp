@@ -4,6 +4,7 @@
 #include "autorefresh.h"
 #include "core/strings.h"
 #include "core/storedvalue.h"
+#include "widgets/dialogbuttonrow.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -67,18 +68,10 @@ AutoRefreshDialog::AutoRefreshDialog(AutoRefresh *target, QWidget *parent)
     row->addWidget(new QLabel(resId(6503), frame));
     layout->addWidget(frame);
 
-    m_okButton = new QPushButton(this);
-    m_okButton->setObjectName(QStringLiteral("cmdOK"));
-    m_okButton->setProperty(kTagProperty, resId(111));
-    m_okButton->setDefault(true);
-    m_cancelButton = new QPushButton(this);
-    m_cancelButton->setObjectName(QStringLiteral("cmdCancel"));
-    m_cancelButton->setProperty(kTagProperty, resId(112));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_okButton);
-    buttons->addWidget(m_cancelButton);
-    layout->addLayout(buttons);
+    const DialogButtonRow buttons(this, {"cmdOK", 111}, {"cmdCancel", 112});
+    m_okButton = buttons.accept;
+    m_cancelButton = buttons.reject;
+    layout->addLayout(buttons.row);
 
     loadResStrings(this);
 

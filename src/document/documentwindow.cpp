@@ -47,8 +47,6 @@ DocumentWindow::DocumentWindow(QWidget *parent) : AbstractDocument(parent)
     setWindowTitle(QStringLiteral("No Title"));
     loadResStrings(this);
 
-    ++AppState::openDocuments;
-
     m_browser = new WebBrowser(this);
     m_browser->setObjectName(QStringLiteral("WebBrowser"));
     auto *layout = new QVBoxLayout(this);
@@ -411,10 +409,6 @@ void DocumentWindow::unload()
         m_browser->stop();
         m_browser->hide();
     }
-    if (AppState::openDocuments > 0)
-        --AppState::openDocuments;
-    else
-        AppState::openDocuments = 0;
     Q_EMIT closing(locationUrl());
     if (m_customizer) {
         m_customizer->clearValues();

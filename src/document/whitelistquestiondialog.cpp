@@ -4,11 +4,11 @@
 #include "core/appstate.h"
 #include "core/strings.h"
 #include "popupwhitelist.h"
+#include "widgets/dialogbuttonrow.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -45,20 +45,12 @@ WhitelistQuestionDialog::WhitelistQuestionDialog(const QString &site, QWidget *p
     m_dontAskAgain->setProperty(kTagProperty, resId(17003));
     layout->addWidget(m_dontAskAgain);
 
-    m_okButton = new QPushButton(this);
-    m_okButton->setObjectName(QStringLiteral("btnOk"));
-    m_okButton->setProperty(kTagProperty, resId(111));
-    m_okButton->setDefault(true);
-    m_cancelButton = new QPushButton(this);
-    m_cancelButton->setObjectName(QStringLiteral("btnCancel"));
-    m_cancelButton->setProperty(kTagProperty, resId(112));
+    const DialogButtonRow buttons(this, {"btnOk", 111}, {"btnCancel", 112});
+    m_okButton = buttons.accept;
+    m_cancelButton = buttons.reject;
     connect(m_okButton, &QPushButton::clicked, this, &WhitelistQuestionDialog::onOkClicked);
     connect(m_cancelButton, &QPushButton::clicked, this, &WhitelistQuestionDialog::onCancelClicked);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_okButton);
-    buttons->addWidget(m_cancelButton);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 
     loadResStrings(this);
 

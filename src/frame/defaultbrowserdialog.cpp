@@ -5,6 +5,7 @@
 #include "core/settingsstore.h"
 #include "core/strings.h"
 #include "platform/defaultbrowser.h"
+#include "widgets/dialogbuttonrow.h"
 
 #include <QGuiApplication>
 #include <QCheckBox>
@@ -34,15 +35,9 @@ DefaultBrowserDialog::DefaultBrowserDialog(QWidget *parent) : QDialog(parent)
     m_dontAskAgain->setObjectName(QStringLiteral("Check1"));
     m_dontAskAgain->setProperty(kTagProperty, resId(1502));
 
-    auto *yes = new QPushButton(this);
-    yes->setObjectName(QStringLiteral("OKButton"));
-    yes->setProperty(kTagProperty, resId(113));
-    yes->setDefault(true);
-    auto *no = new QPushButton(this);
-    no->setObjectName(QStringLiteral("CancelButton"));
-    no->setProperty(kTagProperty, resId(114));
-    connect(yes, &QPushButton::clicked, this, &DefaultBrowserDialog::onYes);
-    connect(no, &QPushButton::clicked, this, &QDialog::reject);
+    const DialogButtonRow buttons(this, {"OKButton", 113}, {"CancelButton", 114});
+    connect(buttons.accept, &QPushButton::clicked, this, &DefaultBrowserDialog::onYes);
+    connect(buttons.reject, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *text = new QVBoxLayout;
     text->addWidget(question);
@@ -50,13 +45,9 @@ DefaultBrowserDialog::DefaultBrowserDialog(QWidget *parent) : QDialog(parent)
     auto *top = new QHBoxLayout;
     top->addWidget(picture);
     top->addLayout(text, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(yes);
-    buttons->addWidget(no);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 
     loadResStrings(this);
     makeFixedDialog(this);

@@ -43,6 +43,8 @@ public:
 
     // ---- The documents, in the order of their tabs.
     QList<AbstractDocument *> documents() const;
+    // How many documents are open: the number of tabs and navigator rows.
+    int documentCount() const { return int(documents().size()); }
     // The document of the current sub-window, when it is open here.
     AbstractDocument *activeDocument() const;
 

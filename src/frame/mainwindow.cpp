@@ -340,7 +340,7 @@ void MainWindow::showSidebarSection(const QString &key)
 void MainWindow::updateDocumentActions()
 {
     // The browse toolbar's Back, Forward, Refresh and Stop buttons follow their commands.
-    const bool enabled = AppState::openDocuments > 0;
+    const bool enabled = m_documentArea->documentCount() > 0;
     for (const char *key : {"mnuFileClose",       "mnuFileSaveAs",       "mnuFileProperties",
                             "mnuFilePageSetup",   "mnuFilePrintPreview", "mnuFilePrint",
                             "mnuEditIncFont",     "mnuEditDecFont",      "mnuEditResetFont",

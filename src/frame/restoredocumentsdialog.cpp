@@ -5,6 +5,7 @@
 #include "core/storedcolor.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
+#include "widgets/dialogbuttonrow.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -37,11 +38,9 @@ RestoreDocumentsDialog::RestoreDocumentsDialog(QWidget *parent) : QDialog(parent
     m_dontAskAgain = new QCheckBox(this);
     m_dontAskAgain->setObjectName(QStringLiteral("chkDontAskAgain"));
     m_dontAskAgain->setProperty(kTagProperty, resId(7504));
-    m_okButton = new QPushButton(this);
-    m_okButton->setProperty(kTagProperty, resId(111));
-    m_okButton->setDefault(true);
-    m_cancelButton = new QPushButton(this);
-    m_cancelButton->setProperty(kTagProperty, resId(112));
+    const DialogButtonRow buttons(this, {nullptr, 111}, {nullptr, 112});
+    m_okButton = buttons.accept;
+    m_cancelButton = buttons.reject;
     m_detailsButton = new QPushButton(this);
     m_detailsButton->setProperty(kTagProperty, resId(7505));
     m_detailsFrame = new QGroupBox(this);
@@ -54,17 +53,13 @@ RestoreDocumentsDialog::RestoreDocumentsDialog(QWidget *parent) : QDialog(parent
     auto *frameLayout = new QVBoxLayout(m_detailsFrame);
     frameLayout->addWidget(m_list);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_detailsButton);
-    buttons->addStretch();
-    buttons->addWidget(m_okButton);
-    buttons->addWidget(m_cancelButton);
+    buttons.row->insertWidget(0, m_detailsButton);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(m_choices[0]);
     layout->addWidget(m_choices[1]);
     layout->addWidget(m_dontAskAgain);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     layout->addWidget(m_detailsFrame, 1);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 

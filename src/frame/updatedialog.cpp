@@ -5,6 +5,7 @@
 #include "core/settingsmodel.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
+#include "widgets/dialogbuttonrow.h"
 #include "widgets/plainmessagebox.h"
 #include "widgets/progresspainter.h"
 
@@ -69,23 +70,15 @@ UpdateDialog::UpdateDialog(UpdateChecker *checker, QWidget *parent) : QDialog(pa
     m_dontCheck = new QCheckBox(question);
     m_dontCheck->setObjectName(QStringLiteral("Check1"));
     m_dontCheck->setProperty(kTagProperty, resId(16002));
-    m_yesButton = new QPushButton(question);
-    m_yesButton->setObjectName(QStringLiteral("OKButton"));
-    m_yesButton->setProperty(kTagProperty, resId(113));
-    m_yesButton->setDefault(true);
-    m_noButton = new QPushButton(question);
-    m_noButton->setObjectName(QStringLiteral("CancelButton"));
-    m_noButton->setProperty(kTagProperty, resId(114));
-    auto *questionButtons = new QHBoxLayout;
-    questionButtons->addStretch();
-    questionButtons->addWidget(m_yesButton);
-    questionButtons->addWidget(m_noButton);
+    const DialogButtonRow questionButtons(question, {"OKButton", 113}, {"CancelButton", 114});
+    m_yesButton = questionButtons.accept;
+    m_noButton = questionButtons.reject;
     auto *questionLayout = new QVBoxLayout(question);
     questionLayout->setContentsMargins(0, 0, 0, 0);
     questionLayout->addWidget(label);
     questionLayout->addWidget(m_dontCheck);
     questionLayout->addStretch();
-    questionLayout->addLayout(questionButtons);
+    questionLayout->addLayout(questionButtons.row);
 
     // The download.
     auto *downloading = new QWidget;

@@ -3,8 +3,8 @@
 #include "core/fixeddialog.h"
 #include "core/strings.h"
 #include "document/documentwindow.h"
+#include "widgets/dialogbuttonrow.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QStyle>
 #include <QTreeWidget>
@@ -20,20 +20,10 @@ WindowListDialog::WindowListDialog(const QList<DocumentWindow *> &documents, QWi
     m_list->setColumnCount(1);
     m_list->setRootIsDecorated(false);
     m_list->headerItem()->setData(0, kHeaderTagRole, resId(2503));
-    auto *ok = new QPushButton(this);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setProperty(kTagProperty, resId(3503));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(this);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    cancel->setProperty(kTagProperty, resId(3504));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    const DialogButtonRow buttons(this, {"cmdOK", 3503}, {"cmdCancel", 3504});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     loadResStrings(this);
 
     for (DocumentWindow *document : documents) {
@@ -49,8 +39,8 @@ WindowListDialog::WindowListDialog(const QList<DocumentWindow *> &documents, QWi
         m_list->addTopLevelItem(item);
         m_documents.append(document);
     }
-    connect(ok, &QPushButton::clicked, this, &WindowListDialog::onOkClicked);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons.accept, &QPushButton::clicked, this, &WindowListDialog::onOkClicked);
+    connect(buttons.reject, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, &WindowListDialog::onOkClicked);
     resize(360, 300);
     makeFixedDialog(this);

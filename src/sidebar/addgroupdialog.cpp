@@ -5,10 +5,10 @@
 #include "core/strings.h"
 #include "sidebarimages.h"
 #include "websitegroups.h"
+#include "widgets/dialogbuttonrow.h"
 
 #include <QEvent>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,8 +23,7 @@ constexpr int kMaxPasswordLength = 15;
 
 AddGroupDialog::AddGroupDialog(WebsiteGroups &groups, const SidebarHost &host, QWidget *parent)
     : QDialog(parent), m_groups(groups), m_host(host), m_name(new QLineEdit(this)),
-      m_password(new QLineEdit(this)), m_confirm(new QLineEdit(this)),
-      m_ok(new QPushButton(loadResString(111), this))
+      m_password(new QLineEdit(this)), m_confirm(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("frmAddGroup"));
     setWindowTitle(loadResString(19000));
@@ -51,11 +50,9 @@ AddGroupDialog::AddGroupDialog(WebsiteGroups &groups, const SidebarHost &host, Q
     }
     m_password->setObjectName(QStringLiteral("txtPassword"));
     m_confirm->setObjectName(QStringLiteral("txtConfirm"));
-    m_ok->setObjectName(QStringLiteral("OKButton"));
-    m_ok->setDefault(true);
-    auto *cancel = new QPushButton(loadResString(112), this);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    cancel->setAutoDefault(false);
+    const DialogButtonRow buttons(this, {"OKButton", 111}, {"CancelButton", 112});
+    m_ok = buttons.accept;
+    buttons.reject->setAutoDefault(false);
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(picture, 0, 0, 4, 1);
@@ -66,11 +63,7 @@ AddGroupDialog::AddGroupDialog(WebsiteGroups &groups, const SidebarHost &host, Q
     grid->addWidget(m_password, 2, 2);
     grid->addWidget(label("Label4", 19009, m_confirm), 3, 1);
     grid->addWidget(m_confirm, 3, 2);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(cancel);
-    grid->addLayout(buttons, 4, 0, 1, 3);
+    grid->addLayout(buttons.row, 4, 0, 1, 3);
     grid->setColumnStretch(2, 1);
     grid->setColumnMinimumWidth(2, m_name->fontMetrics().averageCharWidth() * 28);
     setFixedSize(sizeHint());
@@ -79,7 +72,7 @@ AddGroupDialog::AddGroupDialog(WebsiteGroups &groups, const SidebarHost &host, Q
     connect(m_name, &QLineEdit::textChanged, this,
             [this](const QString &text) { m_ok->setEnabled(!text.isEmpty()); });
     connect(m_ok, &QPushButton::clicked, this, &AddGroupDialog::onOk);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons.reject, &QPushButton::clicked, this, &QDialog::reject);
     m_name->setText(QStringLiteral("Group1"));
     m_name->setFocus();
 }

@@ -6,11 +6,11 @@
 #include "core/strings.h"
 #include "rssdatabase.h"
 #include "sidebarimages.h"
+#include "widgets/dialogbuttonrow.h"
 
 #include <QApplication>
 #include <QFrame>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -63,9 +63,9 @@ RssChannelDialog::RssChannelDialog(std::function<RssDatabase *()> database,
     m_titleEdit = edit("txtTitle");
     auto *descriptionLabel = label("Label3", 18006);
     m_descriptionEdit = edit("txtDesc");
-    m_addButton = button("cmdAdd", 18007);
-    m_addButton->setDefault(true);
-    auto *cancelButton = button("cmdCancel", 18008);
+    const DialogButtonRow buttons(this, {"cmdAdd", 18007}, {"cmdCancel", 18008});
+    m_addButton = buttons.accept;
+    QPushButton *cancelButton = buttons.reject;
     cancelButton->setAutoDefault(false);
     urlLabel->setBuddy(m_urlEdit);
     titleLabel->setBuddy(m_titleEdit);
@@ -82,11 +82,7 @@ RssChannelDialog::RssChannelDialog(std::function<RssDatabase *()> database,
     grid->addWidget(m_titleEdit, 3, 1, 1, 2);
     grid->addWidget(descriptionLabel, 4, 0);
     grid->addWidget(m_descriptionEdit, 4, 1, 1, 2);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_addButton);
-    buttons->addWidget(cancelButton);
-    grid->addLayout(buttons, 5, 0, 1, 3);
+    grid->addLayout(buttons.row, 5, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     setTabOrder(m_urlEdit, m_retrieveButton);
     setTabOrder(m_retrieveButton, m_titleEdit);

@@ -1,6 +1,7 @@
 #include "rssdatabase.h"
 
 #include "core/paths.h"
+#include "core/utctime.h"
 
 #include <QFile>
 #include <QSqlError>
@@ -77,7 +78,7 @@ RssDatabase::Headline headlineFrom(const QSqlQuery &q)
 
 QDateTime RssDatabase::firstLastFetched()
 {
-    return QDateTime(QDate(1978, 8, 9), QTime(0, 0), Qt::UTC);
+    return UtcTime::at(QDate(1978, 8, 9), QTime(0, 0));
 }
 
 QString RssDatabase::defaultFile()

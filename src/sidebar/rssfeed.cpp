@@ -1,6 +1,7 @@
 #include "rssfeed.h"
 
 #include "core/strings.h"
+#include "core/utctime.h"
 #include "rssdatabase.h"
 #include "rssfeedencoding.h"
 
@@ -11,6 +12,20 @@
 
 #include <algorithm>
 #include <vector>
+
+namespace {
+
+// The match in a part of a text, without a copy of it.
+QRegularExpressionMatch matchIn(const QRegularExpression &expression, QStringView text)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+    return expression.matchView(text);
+#else
+    return expression.match(text);
+#endif
+}
+
+} // namespace
 
 // ---------------------------------------------------------------- element tree
 
@@ -308,7 +323,7 @@ std::optional<int> zoneOffset(QStringView word)
     static const QRegularExpression numeric(
         QStringLiteral(R"(^(?:GMT|UTC?)?([+-])(\d{2}):?(\d{2})?$)"),
         QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = numeric.match(word);
+    const QRegularExpressionMatch m = matchIn(numeric, word);
     if (m.hasMatch()) {
         const int hours = m.captured(2).toInt();
         const int minutes = m.captured(3).isEmpty() ? 0 : m.captured(3).toInt();
@@ -364,7 +379,7 @@ QDateTime parseRfc822Date(QStringView text)
                 return QDateTime();
             continue;
         }
-        const QRegularExpressionMatch t = clock.match(word);
+        const QRegularExpressionMatch t = matchIn(clock, word);
         if (t.hasMatch()) {
             if (haveTime)
                 return QDateTime();
@@ -413,7 +428,7 @@ QDateTime parseRfc822Date(QStringView text)
     const QTime time(hour, minute, second);
     if (!date.isValid() || !time.isValid())
         return QDateTime();
-    return QDateTime(date, time, Qt::UTC).addSecs(-offset.value_or(0));
+    return UtcTime::at(date, time).addSecs(-offset.value_or(0));
 }
 
 QDateTime parseIso8601Date(QStringView text)
@@ -421,7 +436,7 @@ QDateTime parseIso8601Date(QStringView text)
     static const QRegularExpression iso(QStringLiteral(
         R"(^\s*(\d{4})(?:-(\d{2})(?:-(\d{2})(?:[Tt ](\d{2}):(\d{2})(?::(\d{2})(?:[.,](\d+))?)?)"
         R"(\s*([Zz]|[+-]\d{2}(?::?\d{2})?)?)?)?)?\s*$)"));
-    const QRegularExpressionMatch m = iso.match(text);
+    const QRegularExpressionMatch m = matchIn(iso, text);
     if (!m.hasMatch())
         return QDateTime();
     const int year = m.captured(1).toInt();
@@ -443,7 +458,7 @@ QDateTime parseIso8601Date(QStringView text)
             return QDateTime();
         offset = *z;
     }
-    return QDateTime(date, time, Qt::UTC).addSecs(-offset);
+    return UtcTime::at(date, time).addSecs(-offset);
 }
 
 QDateTime parseFeedDate(QStringView text)

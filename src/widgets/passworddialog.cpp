@@ -3,17 +3,17 @@
 #include "core/fixeddialog.h"
 #include "core/passworddigest.h"
 #include "core/strings.h"
+#include "dialogbuttonrow.h"
 #include "plainmessagebox.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 PasswordDialog::PasswordDialog(Mode mode, const QString &storedDigest, QWidget *parent)
     : QDialog(parent), m_mode(mode), m_storedDigest(storedDigest),
-      m_password(new QLineEdit(this)), m_ok(new QPushButton(this))
+      m_password(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("frmPassword"));
     const bool unlock = mode == Mode::Unlock;
@@ -28,22 +28,15 @@ PasswordDialog::PasswordDialog(Mode mode, const QString &storedDigest, QWidget *
     m_password->setObjectName(QStringLiteral("txtPassword"));
     m_password->setEchoMode(QLineEdit::Password);
     m_password->setMaxLength(15);
-    m_ok->setObjectName(QStringLiteral("cmdOK"));
-    m_ok->setText(loadResString(3503));
-    m_ok->setDefault(true);
+    const DialogButtonRow buttons(this, {"cmdOK", 3503}, {"cmdCancel", 3504});
+    m_ok = buttons.accept;
     m_ok->setEnabled(false);
-    auto *cancel = new QPushButton(loadResString(3504), this);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(prompt, 0, 0, 1, 2);
     grid->addWidget(label, 1, 0);
     grid->addWidget(m_password, 1, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(cancel);
-    grid->addLayout(buttons, 2, 0, 1, 2);
+    grid->addLayout(buttons.row, 2, 0, 1, 2);
     // Wide enough for the caption on a window manager's title bar, which also holds an icon and
     // buttons and often a bold font; nothing to minimise or maximise.
     const int titleWidth =
@@ -54,7 +47,7 @@ PasswordDialog::PasswordDialog(Mode mode, const QString &storedDigest, QWidget *
     connect(m_password, &QLineEdit::textChanged, this,
             [this](const QString &text) { m_ok->setEnabled(!text.isEmpty()); });
     connect(m_ok, &QPushButton::clicked, this, &PasswordDialog::onOk);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons.reject, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 QString PasswordDialog::password() const

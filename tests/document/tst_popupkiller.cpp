@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QSoundEffect>
 #include <QTimer>
 #include <QtTest>
 
@@ -519,8 +520,22 @@ private slots:
         AppState::settings.popupSoundFile = file;
         playPopupSound();
         playPopupSound();
-        QTest::qWait(0);
         AppState::settings.popupPlaySound = false;
+
+        // One player for the whole program, never given a file that is not there.
+        const QList<QSoundEffect *> players =
+            qApp->findChildren<QSoundEffect *>(QString(), Qt::FindDirectChildrenOnly);
+        QVERIFY(players.size() <= 1);
+        if (!file.isEmpty()) {
+            for (const QSoundEffect *player : players)
+                QVERIFY(player->source() != QUrl::fromLocalFile(file));
+            return;
+        }
+        QCOMPARE(players.size(), 1);
+        const QSoundEffect *player = players.first();
+        QCOMPARE(player->source(), QUrl::fromLocalFile(Paths::assetFile(QStringLiteral("popup.wav"))));
+        // The shipped sound is one the player can read.
+        QTRY_COMPARE(player->status(), QSoundEffect::Ready);
     }
 
     // ------------------------------------------------------------ dialogs

@@ -42,7 +42,6 @@ private slots:
         store().write("Popup", "PopupPromptWhitelist", "False");
         AppState::settings = SettingsModel();
         programWhitelist().clear();
-        AppState::openDocuments = 0;
         QFile::remove(Paths::dataFile(QStringLiteral("Whitelist.qvr")));
     }
 

@@ -209,7 +209,7 @@ private slots:
         AddressCompleter completer(&combo, &history);
         QSignalSpy accepted(&completer, &AddressCompleter::addressAccepted);
         combo.show();
-        QApplication::setActiveWindow(&combo);
+        combo.activateWindow();
         combo.lineEdit()->setFocus();
         QVERIFY(QTest::qWaitForWindowActive(&combo));
 
@@ -255,7 +255,7 @@ private slots:
         AddressCompleter completer(&combo, &history);
         QSignalSpy read(&completer, &AddressCompleter::historyRead);
         combo.show();
-        QApplication::setActiveWindow(&combo);
+        combo.activateWindow();
         combo.setFocus();
         QVERIFY(QTest::qWaitForWindowActive(&combo));
         QTRY_VERIFY(!read.isEmpty());

@@ -45,7 +45,6 @@ private slots:
         QFile::remove(SettingsStore::instance().filePath());
         SettingsStore::instance().reload();
         AppState::settings = SettingsModel();
-        AppState::openDocuments = 0;
     }
 
     void backAndForwardMenusListTheHistoryAndGoThere()

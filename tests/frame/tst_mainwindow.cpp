@@ -160,7 +160,8 @@ class TestMainWindow : public QObject
         NavigatorPalette *nav = frame.findChild<DocumentArea *>()->navigator();
         const QList<DocumentWindow *> documents = frameDocuments(frame);
         if (nav->rowCount() != frame.findChild<DocumentTabBar *>()->itemCount() ||
-            nav->rowCount() != documents.size() || nav->rowCount() != AppState::openDocuments)
+            nav->rowCount() != documents.size() ||
+            nav->rowCount() != frame.findChild<DocumentArea *>()->documentCount())
             return false;
         for (int k = 1; k <= nav->rowCount(); ++k) {
             DocumentWindow *document = documents[k - 1];
@@ -197,7 +198,6 @@ private slots:
         QFile::remove(store().filePath());
         store().reload();
         AppState::settings = SettingsModel();
-        AppState::openDocuments = 0;
         programWhitelist().clear(); // each test's server is its own site
         QVERIFY(saveWhitelist());
         // The popup killer's questions and one-time notice would wait for a click.
@@ -370,7 +370,7 @@ private slots:
         QCOMPARE(frame->findChild<DocumentTabBar *>()->tabText(1), QStringLiteral("Pag"));
         QCOMPARE(frame->findChild<DocumentTabBar *>()->iconIndex(2) % 2, 1);
         frame->close();
-        QCOMPARE(AppState::openDocuments, qint16(0));
+        QCOMPARE(frame->findChild<DocumentArea *>()->documentCount(), 0);
     }
 
     // The page known before the frame exists follows the start-up order; nothing when the first
@@ -1273,8 +1273,9 @@ private slots:
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.page("Gone"));
         QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->tabText(0), QStringLiteral("Gone"));
+        QSignalSpy unloaded(frameDocuments(*frame).value(0), &AbstractDocument::closing);
         frame.reset(); // as a failing check leaves it: no close first
-        QCOMPARE(AppState::openDocuments, qint16(0));
+        QCOMPARE(unloaded.count(), 1);
     }
 
     void geometryIsSavedInTwips()

@@ -1,3 +1,4 @@
+#include "core/utctime.h"
 #include "testserver.h"
 #include "sidebar/feedfetcher.h"
 #include "sidebar/rssdatabase.h"
@@ -177,7 +178,7 @@ private slots:
                                       QStringLiteral("Первая новость ") + server.url(QStringLiteral("/news/1.html")),
                                       QStringLiteral("Скрипт javascript:alert(1)")}));
         // Dates with zones the reader cannot apply keep their day and time.
-        QCOMPARE(db.lastFetched(id).value(), QDateTime(QDate(2003, 6, 10), QTime(4, 0), Qt::UTC));
+        QCOMPARE(db.lastFetched(id).value(), UtcTime::at(QDate(2003, 6, 10), QTime(4, 0)));
     }
 
     void refusesWhatItCannotFetch_data()

@@ -1,3 +1,4 @@
+#include "core/utctime.h"
 #include "sidebar/rssdatabase.h"
 
 #include <QFile>
@@ -18,7 +19,7 @@ class TestRssDatabase : public QObject
 
     static QDateTime utc(int y, int m, int d, int h = 12, int min = 0, int s = 0)
     {
-        return QDateTime(QDate(y, m, d), QTime(h, min, s), Qt::UTC);
+        return UtcTime::at(QDate(y, m, d), QTime(h, min, s));
     }
 
     // The stored channel of this id, as the channel list reads it.
@@ -245,7 +246,7 @@ private slots:
         QFETCH(QStringList, kept);
         RssDatabase db(freshFile());
         QVERIFY(db.open());
-        const QDateTime now(QDate(2024, 5, 10), QTime(12, 0), Qt::LocalTime);
+        const QDateTime now(QDate(2024, 5, 10), QTime(12, 0));
         const qint32 id = db.insertChannel(QStringLiteral("It's"), QString(), QString(), QString(), QString());
         struct Row
         {
@@ -257,8 +258,8 @@ private slots:
                             {"r8", now.addDays(-8), true},
                             {"u2", now.addDays(-2), false},
                             {"u4", now.addDays(-4), false},
-                            {"r0", QDateTime(now.date(), QTime(0, 5), Qt::LocalTime), true},
-                            {"u1", QDateTime(now.date().addDays(-1), QTime(23, 55), Qt::LocalTime), false}};
+                            {"r0", QDateTime(now.date(), QTime(0, 5)), true},
+                            {"u1", QDateTime(now.date().addDays(-1), QTime(23, 55)), false}};
         for (const Row &row : rows) {
             db.setClock([row] { return row.added; });
             QVERIFY(db.addHeadline(id, QLatin1String(row.title), QStringLiteral("O'Neil's"),

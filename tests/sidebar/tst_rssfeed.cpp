@@ -1,3 +1,4 @@
+#include "core/utctime.h"
 #include "sidebar/rssdatabase.h"
 #include "sidebar/rssfeed.h"
 #include "sidebar/rssfeedencoding.h"
@@ -19,7 +20,7 @@ class TestRssFeed : public QObject
 
     static QDateTime utc(int y, int m, int d, int h = 0, int min = 0, int s = 0)
     {
-        return QDateTime(QDate(y, m, d), QTime(h, min, s), Qt::UTC);
+        return UtcTime::at(QDate(y, m, d), QTime(h, min, s));
     }
 
     static Items flatten(const QList<RssFeed::Item> &items)
@@ -447,7 +448,7 @@ private slots:
     {
         auto db = freshDb();
         QVERIFY(db);
-        QDateTime now(QDate(2024, 1, 1), QTime(8, 0), Qt::UTC);
+        QDateTime now = UtcTime::at(QDate(2024, 1, 1), QTime(8, 0));
         db->setClock([&now] { return now; });
         const qint32 id = db->insertChannel(QStringLiteral("F"), QString(), QString(), QString(), QString());
         auto item = [](const char *title, const char *date) {
@@ -459,7 +460,7 @@ private slots:
         now = now.addDays(1);
         QVERIFY(pass(*db, id, rss(item("next day", "Tue, 02 Jan 2024 06:00:00 GMT"))));
         QCOMPARE(db->headlines(id)->size(), 2);
-        QCOMPARE(db->lastFetched(id).value(), QDateTime(QDate(2024, 1, 2), QTime(6, 0), Qt::UTC));
+        QCOMPARE(db->lastFetched(id).value(), UtcTime::at(QDate(2024, 1, 2), QTime(6, 0)));
     }
 
     // Which items a pass stores, given what the channel has seen before.
@@ -467,7 +468,7 @@ private slots:
     {
         auto db = freshDb();
         QVERIFY(db);
-        db->setClock([] { return QDateTime(QDate(2024, 1, 1), QTime(8, 0), Qt::UTC); });
+        db->setClock([] { return UtcTime::at(QDate(2024, 1, 1), QTime(8, 0)); });
         const qint32 id = db->insertChannel(QStringLiteral("C"), QString(), QString(), QString(), QString());
         auto item = [](const char *title, const char *date) {
             QByteArray x = QByteArray("<item><title>") + title + "</title><link>http://l/" + title + "</link>";

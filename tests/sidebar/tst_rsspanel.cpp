@@ -3,6 +3,7 @@
 
 #include "core/appstate.h"
 #include "core/strings.h"
+#include "core/utctime.h"
 #include "sidebar/rsschanneldialog.h"
 #include "sidebar/rsspanel.h"
 #include "sidebar/sidebar.h"
@@ -380,7 +381,7 @@ private slots:
                                    "HTTPS://example.com/ok"};
         for (int i = 0; i < links.size(); ++i)
             m_db->addHeadline(id, QString::number(i), QString(), links[i],
-                              QDateTime(QDate(2024, 5, 1 + i), QTime(9, 0), Qt::UTC));
+                              UtcTime::at(QDate(2024, 5, 1 + i), QTime(9, 0)));
         panel->fillChannelList();
         QTreeWidget *channels = channelList(*panel);
         QTRY_VERIFY(!channels->visualItemRect(channels->topLevelItem(0)).isEmpty());
@@ -399,7 +400,7 @@ private slots:
         const qint32 id = addChannel(panel, QStringLiteral("Days"), QStringLiteral("/d"));
         for (int day : {2, 3, 1})
             m_db->addHeadline(id, QStringLiteral("%1 May").arg(day), QString(), QStringLiteral("http://d/%1").arg(day),
-                              QDateTime(QDate(2024, 5, day), QTime(9, 0), Qt::UTC));
+                              UtcTime::at(QDate(2024, 5, day), QTime(9, 0)));
         panel->fillChannelList();
         QTreeWidget *channels = channelList(*panel);
         QTreeWidget *headlines = headlineList(*panel);

@@ -181,7 +181,7 @@ private slots:
         notes->setReadOnly(true);
         sidebar.resize(200, 400);
         sidebar.show();
-        QApplication::setActiveWindow(&sidebar);
+        sidebar.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&sidebar));
         QTest::mouseClick(notes->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
         QCOMPARE(widths.count(), 1);

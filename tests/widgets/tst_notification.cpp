@@ -132,18 +132,27 @@ void NotificationTest::fadesInWaitsAndEnds()
     NoticeFade fade;
     QList<std::pair<int, int>> steps;
     NoticeFade::Step step = fade.start();
-    int total = 0;
     while (step.delayMs >= 0) {
         steps.append({step.alpha, step.delayMs});
-        total += step.delayMs;
         step = fade.advance();
     }
     const QList<std::pair<int, int>> expected{{0, 200},   {10, 200},  {60, 200},
                                               {110, 200}, {160, 200}, {210, 15000}};
     QCOMPARE(steps, expected);
-    QCOMPARE(total, NoticeFade::kTotalMs);
     // Once finished it stays so.
     QCOMPARE(fade.advance().delayMs, -1);
+
+    // A notice holds the window for kTotalMs, no more and no less: the window calls a notice
+    // stuck by that time.
+    QWidget owner;
+    owner.show();
+    auto *clock = new FakeClock;
+    NotificationWindow window(&owner, std::unique_ptr<NoticeClock>(clock));
+    const qint64 posted = clock->time;
+    window.post({QStringLiteral("One"), QString(), QString()});
+    while (window.isShowing())
+        QVERIFY(clock->fire());
+    QCOMPARE(clock->time - posted, qint64(NoticeFade::kTotalMs));
 }
 
 void NotificationTest::queuesNoticesInTurn()
