@@ -8,7 +8,10 @@
 #include "document/popupwhitelist.h"
 
 #include <QApplication>
+#include <QAudioDevice>
 #include <QCheckBox>
+#include <QFile>
+#include <QMediaDevices>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -534,8 +537,15 @@ private slots:
         QCOMPARE(players.size(), 1);
         const QSoundEffect *player = players.first();
         QCOMPARE(player->source(), QUrl::fromLocalFile(Paths::assetFile(QStringLiteral("popup.wav"))));
-        // The shipped sound is one the player can read.
-        QTRY_COMPARE(player->status(), QSoundEffect::Ready);
+        // The shipped sound is one the player can read. Where the system has no sound output at
+        // all, newer players report an error whatever they were given: the file must then at
+        // least be a wave file.
+        QFile sound(player->source().toLocalFile());
+        QVERIFY(sound.open(QIODevice::ReadOnly));
+        QCOMPARE(sound.read(4), QByteArray("RIFF"));
+        QTRY_VERIFY(player->status() == QSoundEffect::Ready
+                    || (player->status() == QSoundEffect::Error
+                        && QMediaDevices::audioOutputs().isEmpty()));
     }
 
     // ------------------------------------------------------------ dialogs
