@@ -9,7 +9,7 @@
 #include <QTimeZone>
 #endif
 
-// Times in UTC, as the stores keep them and the feeds give them. Their time spec is Qt::UTC
+// Times in UTC, as the stores keep them and the feeds give them. timeSpec() reads Qt::UTC
 // whichever Qt builds them, so ISO texts of them end in "Z".
 namespace UtcTime {
 
