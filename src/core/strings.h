@@ -39,6 +39,14 @@ inline QString resId(int id)
 // Dynamic properties that carry resource numbers on widgets and actions, where Qt has no
 // field of its own for them.
 inline constexpr char kTagProperty[] = "tag";
+// A control with its object name and the resource number of its caption ("tag"), for the
+// form's localiser.
+template <typename T> T *taggedWidget(T *widget, const char *name, int id)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setProperty(kTagProperty, resId(id));
+    return widget;
+}
 // Model role of a header section's resource number (list-view column headers).
 inline constexpr int kHeaderTagRole = Qt::UserRole + 0x5147;
 

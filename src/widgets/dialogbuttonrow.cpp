@@ -9,11 +9,8 @@ namespace {
 
 QPushButton *captionedButton(QWidget *parent, DialogButtonRow::Button button)
 {
-    auto *pushButton = new QPushButton(loadResString(button.captionId), parent);
-    if (button.objectName && *button.objectName)
-        pushButton->setObjectName(QLatin1String(button.objectName));
-    pushButton->setProperty(kTagProperty, resId(button.captionId));
-    return pushButton;
+    return taggedWidget(new QPushButton(loadResString(button.captionId), parent),
+                        button.objectName ? button.objectName : "", button.captionId);
 }
 
 } // namespace

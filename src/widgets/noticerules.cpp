@@ -79,8 +79,7 @@ NoticeFade::Step NoticeFade::advance()
     case Phase::Fading:
         m_alpha = m_nextAlpha;
         m_nextAlpha += 50;
-        if (m_nextAlpha > 255) {
-            Q_ASSERT(m_alpha == kWaitAlpha);
+        if (m_alpha >= kWaitAlpha) {
             m_phase = Phase::Waiting;
             return {m_alpha, kWaitMs};
         }

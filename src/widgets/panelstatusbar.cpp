@@ -22,12 +22,6 @@ QString sourceText()
     return NumberedError::sourceFor(".vbalStatusBar");
 }
 
-// An edge rectangle as the layout keeps it (right and bottom exclusive) as a QRect.
-QRect toQRect(int left, int top, int right, int bottom)
-{
-    return QRect(left, top, right - left, bottom - top);
-}
-
 std::optional<double> numericKey(const QVariant &key)
 {
     switch (key.typeId()) {
@@ -108,15 +102,14 @@ void PanelStatusBar::setPanelToolTipText(const QVariant &key, const QString &too
 
 void PanelStatusBar::setAllowXPStyles(bool on)
 {
-    if (!on) {
-        m_useStyles = false;
-        return;
-    }
-    if (!m_stylesAvailable)
+    if (on && !m_stylesAvailable)
         throw NumberedError(
             kErrStylesNotSupported, sourceText(),
             QStringLiteral("XP Styles not supported on this Windows installation."));
-    m_useStyles = true;
+    if (m_useStyles == on)
+        return;
+    m_useStyles = on;
+    draw(-1);
 }
 
 void PanelStatusBar::setSizeGrip(bool on)
@@ -144,12 +137,12 @@ void PanelStatusBar::create(QWidget *owner)
     if (!owner)
         throw NumberedError(kErrSubscriptOutOfRange, NumberedError::sourceFor(".cNoStatusBar"),
                       QStringLiteral("Invalid object passed to Create."));
-    m_barHeight = QFontMetrics(owner->font()).height() + kBarHeightPadding;
+    measureBarHeight();
 }
 
-QFont PanelStatusBar::font() const
+void PanelStatusBar::measureBarHeight()
 {
-    return ownerFont();
+    m_barHeight = QFontMetrics(m_owner->font()).height() + kBarHeightPadding;
 }
 
 void PanelStatusBar::setFont(const QFont &font)
@@ -157,7 +150,7 @@ void PanelStatusBar::setFont(const QFont &font)
     if (!m_owner)
         return;
     m_owner->setFont(font);
-    m_barHeight = QFontMetrics(m_owner->font()).height() + kBarHeightPadding;
+    measureBarHeight();
 }
 
 int PanelStatusBar::height() const
@@ -165,7 +158,7 @@ int PanelStatusBar::height() const
     return int(StoredValue::roundHalfEven(pixelsToTwips(m_barHeight)));
 }
 
-QFont PanelStatusBar::ownerFont() const
+QFont PanelStatusBar::font() const
 {
     return m_owner ? m_owner->font() : QFont();
 }
@@ -202,8 +195,6 @@ int PanelStatusBar::addPanel(qint32 style, const QString &text, int imageIndex, 
     p.text = text;
 
     measurePanels(position, position);
-    layoutPanels();
-    setPanelText(position, text);
     setPanelIcon(position, imageIndex);
     draw(-1);
     return position;
@@ -253,16 +244,12 @@ void PanelStatusBar::panelRect(const QVariant &key, int &left, int &top,
 
 QString PanelStatusBar::panelKey(int index) const
 {
-    if (index < 1 || index > panelCount())
-        raiseInvalidIndex(index);
-    return m_panels[size_t(index - 1)].key;
+    return panel(index).key;
 }
 
 void PanelStatusBar::setPanelKey(int index, const QVariant &key)
 {
-    if (index < 1 || index > panelCount())
-        raiseInvalidIndex(index);
-    m_panels[size_t(index - 1)].key = key.toString();
+    panel(index).key = key.toString();
 }
 
 QString PanelStatusBar::panelText(const QVariant &key) const
@@ -330,20 +317,21 @@ void PanelStatusBar::setPanelIcon(const QVariant &key, int index)
     const QPixmap icon = index >= 0 && index < m_images.size() ? m_images.at(index) : QPixmap();
     if (p.iconIndex == index && p.icon.cacheKey() == icon.cacheKey())
         return;
-    // An icon takes room of its own: gaining or losing one moves the panels after it.
-    const bool layoutChanges = p.icon.isNull() != icon.isNull();
-    p.icon = icon;
     p.iconIndex = index;
-    draw(layoutChanges ? -1 : position);
+    replaceIcon(position, icon);
 }
 
 void PanelStatusBar::setPanelPixmap(const QVariant &key, const QPixmap &pixmap)
 {
-    const int position = panelIndex(key);
+    replaceIcon(panelIndex(key), pixmap);
+}
+
+void PanelStatusBar::replaceIcon(int position, const QPixmap &icon)
+{
     Panel &p = m_panels[size_t(position - 1)];
-    // As with an image-list icon: gaining or losing one moves the panels after it.
-    const bool layoutChanges = p.icon.isNull() != pixmap.isNull();
-    p.icon = pixmap;
+    // An icon takes room of its own: gaining or losing one moves the panels after it.
+    const bool layoutChanges = p.icon.isNull() != icon.isNull();
+    p.icon = icon;
     draw(layoutChanges ? -1 : position);
 }
 
@@ -418,7 +406,7 @@ void PanelStatusBar::measurePanels(int first, int last)
         last = first;
     first = qMax(first, 1);
     last = qMin(last, panelCount());
-    const QFontMetrics metrics(ownerFont());
+    const QFontMetrics metrics(font());
     for (int i = first; i <= last; ++i) {
         Panel &p = m_panels[size_t(i - 1)];
         p.idealWidth = qMax(metrics.horizontalAdvance(p.text) + kIdealWidthPadding, p.minWidth);
@@ -465,7 +453,6 @@ void PanelStatusBar::layoutPanels()
 
     for (int i = 0; i < count; ++i) {
         Panel &p = m_panels[size_t(i)];
-        p.width = edge[size_t(i)] - (i == 0 ? 0 : edge[size_t(i - 1)]);
         p.left = i == 0 ? left : edge[size_t(i - 1)];
         p.top = top;
         p.bottom = bottom;

@@ -189,7 +189,10 @@ private:
     void measurePanels(int first, int last);
     // Widths and rectangles of all panels across the owner.
     void layoutPanels();
-    QFont ownerFont() const;
+    // The bar's height from the owner's font.
+    void measureBarHeight();
+    // Sets the panel's drawn icon and repaints what it moves.
+    void replaceIcon(int position, const QPixmap &icon);
     int hitTest(const QPoint &pos) const;
 
     QPointer<QWidget> m_owner;

@@ -13,17 +13,8 @@ constexpr int kIconInset = 2;
 constexpr int kIconTextGap = 4;
 // A picture behind the classic bar reaches a little below it.
 constexpr int kBackgroundExtraHeight = 5;
-constexpr quint32 kSysColorButtonFace = 0x80000000u | 15u;
-constexpr quint32 kSysColorButtonShadow = 0x80000000u | 16u;
-constexpr quint32 kSysColor3DHighlight = 0x80000000u | 20u;
 
 constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
-
-// An edge rectangle as the layout keeps it as a QRect.
-QRect toQRect(int left, int top, int right, int bottom)
-{
-    return QRect(left, top, right - left, bottom - top);
-}
 
 // The part of a styled pane that holds its text and icon.
 QRect paneContents(const QRect &pane)
@@ -61,12 +52,20 @@ void PanelStatusBarPainter::useOwnerFont()
     m_painter.setPen(m_owner.palette().color(QPalette::WindowText));
 }
 
-void PanelStatusBarPainter::tileBackground(QPainter &painter, const QPixmap &picture, int left,
-                                           int top, int width, int height)
+void PanelStatusBarPainter::tileBackground(int left, int top, int width, int height)
 {
-    if (picture.isNull() || width <= 0 || height <= 0)
+    if (m_look.background.isNull() || width <= 0 || height <= 0)
         return;
-    painter.drawTiledPixmap(QRect(left, top, width + 1, height), picture);
+    m_painter.drawTiledPixmap(QRect(left, top, width + 1, height), m_look.background);
+}
+
+void PanelStatusBarPainter::drawPaneText(QRect rect, int indent, const QString &text, bool ellipsis)
+{
+    // A styled pane has a border of its own, and its text keeps a blank after it.
+    if (m_style)
+        rect = paneContents(rect);
+    rect.setLeft(rect.left() + indent);
+    drawText(m_painter, rect, m_style ? text + QLatin1Char(' ') : text, ellipsis);
 }
 
 void PanelStatusBarPainter::paintBackground(const QRect &rect)
@@ -78,8 +77,7 @@ void PanelStatusBarPainter::paintBackground(const QRect &rect)
         option.rect = rect;
         m_style->drawPrimitive(QStyle::PE_PanelStatusBar, &option, &m_painter, &m_owner);
     } else if (!m_look.background.isNull()) {
-        tileBackground(m_painter, m_look.background, rect.x(), rect.y(), rect.width(),
-                       rect.height() + kBackgroundExtraHeight);
+        tileBackground(rect.x(), rect.y(), rect.width(), rect.height() + kBackgroundExtraHeight);
     } else {
         m_painter.fillRect(rect, storedColorToQColor(kSysColorButtonFace));
     }
@@ -113,7 +111,7 @@ bool PanelStatusBarPainter::paintPanel(const StatusBarPanel &panel, int position
 
     // Every panel starts with its default drawing; a handler clears it for its own.
     bool doDefault = true;
-    tileBackground(m_painter, m_look.background, left, top, right - left, bottom - top);
+    tileBackground(left, top, right - left, bottom - top);
     if (m_style)
         paintPane(toQRect(left, top, right, bottom));
     if ((panel.style & StatusBarPanel::kStyleOwnerDraw) && ownerDraw) {
@@ -130,31 +128,19 @@ bool PanelStatusBarPainter::paintPanel(const StatusBarPanel &panel, int position
         const int inset = m_style ? 2 : 1;
         const int iconTop = top + inset + (bottom - top - 2 - iconSize) / 2;
         m_painter.drawPixmap(QRect(left + kIconInset, iconTop, iconSize, iconSize), panel.icon);
-        if (m_style) {
-            QRect content = paneContents(r);
-            content.setLeft(content.left() + iconSize + kIconTextGap);
-            drawText(m_painter, content, panel.text + QLatin1Char(' '), true);
-        } else {
-            drawText(m_painter, r.adjusted(iconSize + kIconTextGap, 0, 0, 0), panel.text, true);
-        }
-    } else if (m_style) {
-        drawText(m_painter, paneContents(r), panel.text + QLatin1Char(' '), false);
+        drawPaneText(r, iconSize + kIconTextGap, panel.text, true);
     } else {
-        drawText(m_painter, r, panel.text, false);
+        drawPaneText(r, 0, panel.text, false);
     }
     return !cut;
 }
 
 void PanelStatusBarPainter::paintSimpleText(const QString &text)
 {
-    tileBackground(m_painter, m_look.background, m_client.x(), m_client.y(), m_client.width(),
-                   m_client.height());
-    if (m_style) {
+    tileBackground(m_client.x(), m_client.y(), m_client.width(), m_client.height());
+    if (m_style)
         paintPane(m_client);
-        drawText(m_painter, paneContents(m_client), text + QLatin1Char(' '), false);
-    } else {
-        drawText(m_painter, m_client, text, false);
-    }
+    drawPaneText(m_client, 0, text, false);
 }
 
 void PanelStatusBarPainter::paintSizeGrip()

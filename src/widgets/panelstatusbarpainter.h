@@ -50,11 +50,12 @@ public:
     void paintSimpleText(const QString &text);
     void paintSizeGrip();
 
-    // Tiles the picture from the rectangle's corner, clipped one pixel wider on the right.
-    static void tileBackground(QPainter &painter, const QPixmap &picture, int left, int top,
-                               int width, int height);
-
 private:
+    // Tiles the background picture (when there is one) from the rectangle's corner, clipped one
+    // pixel wider on the right.
+    void tileBackground(int left, int top, int width, int height);
+    // A panel's text in rect (a styled pane's contents), indent pixels in from its left.
+    void drawPaneText(QRect rect, int indent, const QString &text, bool ellipsis);
     // Returns false when the panel was cut at the right edge.
     bool paintPanel(const StatusBarPanel &panel, int position, const OwnerDraw &ownerDraw);
     void paintPane(const QRect &rect);

@@ -16,7 +16,6 @@ namespace {
 const QColor kBodyColour(204, 204, 255);    // 0xFFCCCC
 const QColor kGradientStart(255, 255, 255); // 0xFFFFFF
 const QColor kGradientEnd(106, 106, 181);   // 0xB56A6A
-constexpr quint32 kSysColorButtonFace = 0x80000000u | 15u;
 constexpr quint8 kCaptionAlpha = 128;
 constexpr quint32 kLastSystemColour = 30; // the menu bar
 

@@ -268,8 +268,8 @@ void SegmentedProgressPainter::drawBorder(QPainter &painter, qint32 style, const
         painter.drawRect(l, t, ri - 1 - l, b - 1 - t);
         break;
     case 1: {
-        const QColor shadow = storedColorToQColor(0x80000000u | 16u);
-        const QColor highlight = storedColorToQColor(0x80000000u | 20u);
+        const QColor shadow = storedColorToQColor(kSysColorButtonShadow);
+        const QColor highlight = storedColorToQColor(kSysColor3DHighlight);
         if (raised) {
             painter.setPen(QPen(highlight, 0));
             painter.drawLine(l, b - 2, l, t + 1);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QRect>
 #include <QString>
 #include <QtGlobal>
 
@@ -20,10 +21,15 @@ struct StatusBarPanel
     QString toolTipText;
     int minWidth = 0;
     int idealWidth = 0;         // the measured text plus padding, never below minWidth
-    int width = 0;              // from the last layout
     bool spring = false;        // takes the width the others leave
     bool fitToContents = false; // the layout uses idealWidth instead of minWidth
     qint32 style = 0;           // the style bits above; other bits are kept and ignored
     // Owner pixels from the last layout (see PanelStatusBar::panelRect).
     int left = 0, top = 0, right = 0, bottom = 0;
 };
+
+// An edge rectangle as the layout keeps it (right and bottom exclusive) as a QRect.
+inline QRect toQRect(int left, int top, int right, int bottom)
+{
+    return QRect(left, top, right - left, bottom - top);
+}

@@ -686,20 +686,22 @@ private slots:
                      .arg(kErrStylesNotSupported));
     }
 
-    void simpleModeRepaints_data()
+    // A write that changes the look repaints the bar; text beside the panels does not show.
+    void writesRepaint_data()
     {
         QTest::addColumn<bool>("modeBefore");
-        QTest::addColumn<bool>("writeMode"); // else the text
+        QTest::addColumn<QString>("write"); // "mode", "text" or "styles off"
         QTest::addColumn<bool>("repaints");
-        QTest::newRow("mode on") << false << true << true;
-        QTest::newRow("mode off") << true << true << true;
-        QTest::newRow("text in simple mode") << true << false << true;
-        QTest::newRow("text beside the panels") << false << false << false;
+        QTest::newRow("mode on") << false << "mode" << true;
+        QTest::newRow("mode off") << true << "mode" << true;
+        QTest::newRow("text in simple mode") << true << "text" << true;
+        QTest::newRow("text beside the panels") << false << "text" << false;
+        QTest::newRow("styles off") << false << "styles off" << true;
     }
-    void simpleModeRepaints()
+    void writesRepaint()
     {
         QFETCH(bool, modeBefore);
-        QFETCH(bool, writeMode);
+        QFETCH(QString, write);
         QFETCH(bool, repaints);
         PaintCounter owner;
         owner.resize(200, 20);
@@ -712,11 +714,13 @@ private slots:
         QTRY_VERIFY(owner.paints > 0);
         QCoreApplication::processEvents();
         const int before = owner.paints;
-        if (writeMode)
+        if (write == QLatin1String("mode"))
             bar.setSimpleMode(!modeBefore);
-        else
+        else if (write == QLatin1String("text"))
             bar.setSimpleText(QStringLiteral("Simple"));
-        QCOMPARE(bar.simpleText(), writeMode ? QString() : QStringLiteral("Simple"));
+        else
+            bar.setAllowXPStyles(false);
+        QCOMPARE(bar.simpleText(), write == QLatin1String("text") ? QStringLiteral("Simple") : QString());
         if (repaints) {
             QTRY_VERIFY(owner.paints > before);
         } else {
