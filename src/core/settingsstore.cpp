@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -115,16 +116,16 @@ void SettingsStore::reload()
         return;
     const QByteArray bytes = file.readAll();
     file.close();
-    if (isReadableText(bytes)) {
-        parse(bytes);
+    if (const std::optional<QString> text = readableText(bytes)) {
+        parse(*text);
         return;
     }
-    const QString aside = UserFile::unreadableName(m_filePath);
     if (!bytes.contains('\0')) {
         // Text with a few bytes that are not UTF-8: every value is kept, a line that is not
         // UTF-8 read as Latin-1; a copy of the file as it was is kept, and the user told once.
+        const QString aside = UserFile::unreadableName(m_filePath);
         if (QFile::copy(m_filePath, aside)) {
-            parse(bytes);
+            parse(mixedText(bytes));
             m_setAsideFile = aside;
             m_setAsideKeptValues = true;
             return;
@@ -132,47 +133,48 @@ void SettingsStore::reload()
     }
     // A file we cannot read is kept under a new name and never written over: the program starts
     // from the defaults and says so once (takeSetAsideFile).
-    if (QFile::rename(m_filePath, aside))
+    const QString aside = UserFile::setAside(m_filePath);
+    if (!aside.isEmpty())
         m_setAsideFile = aside;
     else
         m_readOnly = true; // cannot move it away: leave it as it is and write nothing over it
 }
 
-bool SettingsStore::isReadableText(const QByteArray &bytes)
+std::optional<QString> SettingsStore::readableText(const QByteArray &bytes)
 {
     if (bytes.contains('\0'))
-        return false; // UTF-16 and binary files; a stored NUL is always escaped
+        return std::nullopt; // UTF-16 and binary files; a stored NUL is always escaped
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = decoder(bytes); // decodes now (decode() alone is lazy)
-    Q_UNUSED(text);
-    return !decoder.hasError();
+    QString text = decoder(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
 }
 
-void SettingsStore::parse(const QByteArray &text)
+QString SettingsStore::mixedText(const QByteArray &bytes)
+{
+    // Line by line: a line that is not UTF-8 is read as Latin-1, the others lose nothing.
+    QString content;
+    content.reserve(bytes.size());
+    qsizetype start = 0;
+    while (start <= bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        const QByteArray line = bytes.sliced(start, end - start);
+        if (start > 0)
+            content += u'\n';
+        const std::optional<QString> text = readableText(line);
+        content += text ? *text : QString::fromLatin1(line);
+        start = end + 1;
+    }
+    return content;
+}
+
+void SettingsStore::parse(const QString &content)
 {
     m_sections.clear();
     m_sectionIndex.clear();
-    // Line by line: a line that is not UTF-8 is read as Latin-1, the others lose nothing. A
-    // file that is UTF-8 throughout (the usual case) is decoded at once.
-    QString content;
-    QStringDecoder whole(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    if (!text.contains('\0'))
-        content = whole(text);
-    if (text.contains('\0') || whole.hasError()) {
-        content.clear();
-        content.reserve(text.size());
-        qsizetype start = 0;
-        while (start <= text.size()) {
-            qsizetype end = text.indexOf('\n', start);
-            if (end < 0)
-                end = text.size();
-            const QByteArray line = text.sliced(start, end - start);
-            if (start > 0)
-                content += u'\n';
-            content += isReadableText(line) ? QString::fromUtf8(line) : QString::fromLatin1(line);
-            start = end + 1;
-        }
-    }
     Section *current = nullptr;
     for (QStringView line : QStringView(content).split(u'\n')) {
         if (line.endsWith(u'\r'))

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
 #include <utility>
 
 // The per-user settings store: sections of keys, one text value per key, kept in one INI file.
@@ -41,8 +42,9 @@ public:
     // Whether the file set aside was a copy: its text was read, lines that were not UTF-8 as
     // Latin-1, and no value was lost.
     bool setAsideKeptValues() const { return m_setAsideKeptValues; }
-    // Whether bytes are text this store can read without losing a character.
-    static bool isReadableText(const QByteArray &bytes);
+    // The text of bytes when this store can read them without losing a character: UTF-8
+    // without NUL. No value otherwise.
+    static std::optional<QString> readableText(const QByteArray &bytes);
 
     class Batch
     {
@@ -58,7 +60,7 @@ public:
 
     // The file's text for the current content (exposed for tests of the format).
     QByteArray serialize() const;
-    void parse(const QByteArray &text);
+    void parse(const QString &content);
 
 private:
     struct Entry
@@ -75,6 +77,8 @@ private:
 
     const Entry *find(const QString &section, const QString &key) const;
     bool flush();
+    // Text that is UTF-8 but for a few lines: those lines read as Latin-1.
+    static QString mixedText(const QByteArray &bytes);
 
     QString m_filePath;
     QList<Section> m_sections;

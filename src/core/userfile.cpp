@@ -58,4 +58,10 @@ QString unreadableName(const QString &path)
     return aside;
 }
 
+QString setAside(const QString &path)
+{
+    const QString aside = unreadableName(path);
+    return QFile::rename(path, aside) ? aside : QString();
+}
+
 } // namespace UserFile

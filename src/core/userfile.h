@@ -26,4 +26,9 @@ bool makeFolder(const QString &path);
 // numbered when that name is taken.
 QString unreadableName(const QString &path);
 
+// Moves a file we cannot read to its unreadableName, so that nothing is written over it. The
+// new name; empty when the file could not be moved (the caller then keeps it and writes nothing
+// in its place).
+QString setAside(const QString &path);
+
 } // namespace UserFile

@@ -18,7 +18,6 @@
 
 #include <QAction>
 #include <QCursor>
-#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMainWindow>
@@ -27,6 +26,7 @@
 #include <QToolButton>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -369,21 +369,24 @@ void FrameChrome::loadBandLayout(const QString &skinPath)
     const bool present = QFileInfo::exists(path);
     const bool read = present && UserFile::read(path, &bytes);
     createDefaultBands(skinPath);
-    if (!present || (read && QString::fromUtf8(bytes).trimmed().isEmpty()))
+    if (!present)
+        return;
+    // Bytes that are not UTF-8 text are never blank: they are set aside below.
+    const std::optional<QString> text = read ? SettingsStore::readableText(bytes) : std::nullopt;
+    if (text && text->trimmed().isEmpty())
         return;
     const QStringList keys = {QStringLiteral("MenuBar"),    QStringLiteral("Logo"),
                               QStringLiteral("Toolbar1"),   QStringLiteral("Toolbar2"),
                               QStringLiteral("Addressbar"), QStringLiteral("Tabbar")};
     const QList<QWidget *> children = {m_menuBarHost, m_logo, m_browseToolBar, m_sitesToolBar, m_addressToolBar, m_tabHolder};
-    if (read && SettingsStore::isReadableText(bytes) &&
-        m_bands->restoreLayout(QString::fromUtf8(bytes), keys, children)) {
+    if (text && m_bands->restoreLayout(*text, keys, children)) {
         m_bands->setBandChildMinHeight(m_bands->bandIndexForKey(QStringLiteral("Logo")), 52);
         return;
     }
     // Not a layout: the default bands, and the file is kept under another name rather than
     // written over at exit.
-    const QString aside = UserFile::unreadableName(path);
-    if (QFile::rename(path, aside))
+    const QString aside = UserFile::setAside(path);
+    if (!aside.isEmpty())
         m_setAsideLayoutFile = aside;
     else
         m_layoutFileKept = true;

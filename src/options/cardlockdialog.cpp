@@ -36,7 +36,6 @@ CardLockDialog::CardLockDialog(OptionsMessage message, QWidget *parent)
     layout->addWidget(new QLabel(resId(5501)));
     layout->addLayout(row);
     layout->addWidget(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     m_password->setMinimumWidth(200);
 
     loadResStrings(this);

@@ -1,6 +1,5 @@
 #include "addgroupdialog.h"
 
-
 #include "core/fixeddialog.h"
 #include "core/strings.h"
 #include "sidebarimages.h"
@@ -66,7 +65,6 @@ AddGroupDialog::AddGroupDialog(WebsiteGroups &groups, const SidebarHost &host, Q
     grid->addLayout(buttons.row, 4, 0, 1, 3);
     grid->setColumnStretch(2, 1);
     grid->setColumnMinimumWidth(2, m_name->fontMetrics().averageCharWidth() * 28);
-    setFixedSize(sizeHint());
     makeFixedDialog(this);
 
     connect(m_name, &QLineEdit::textChanged, this,

@@ -72,8 +72,6 @@ void FeedFetcher::startHttpGet(const QString &url, const QString &proxy, int tim
     const quint64 generation = ++m_generation;
     m_url = url;
     m_body.clear();
-    m_contentType.clear();
-    m_address.clear();
     m_document = {};
     m_pendingResult.reset();
     m_running = true;
@@ -153,19 +151,15 @@ void FeedFetcher::onReplyFinished()
             result = HttpError;
     }
     m_reply = nullptr;
-    if (result == Ok) {
-        m_contentType = reply->rawHeader("Content-Type");
-        m_address = reply->url(); // after any redirection
-    }
     reply->disconnect(this);
     reply->deleteLater();
     if (result == Ok)
-        readDocument();
+        readDocument(reply->rawHeader("Content-Type"), reply->url()); // the url after any redirection
     else
         finish(result);
 }
 
-void FeedFetcher::readDocument()
+void FeedFetcher::readDocument(const QByteArray &contentType, const QUrl &address)
 {
     const quint64 generation = m_generation;
     if (!m_reader) {
@@ -179,8 +173,8 @@ void FeedFetcher::readDocument()
         });
     }
     m_reader->setProperty("generation", QVariant::fromValue(generation));
-    m_reader->setFuture(QtConcurrent::run([body = m_body, type = m_contentType, address = m_address] {
-        return RssFeed::readDocument(body, type, address);
+    m_reader->setFuture(QtConcurrent::run([body = m_body, contentType, address] {
+        return RssFeed::readDocument(body, contentType, address);
     }));
 }
 
@@ -208,10 +202,7 @@ void FeedFetcher::abort()
 void FeedFetcher::finish(Result result)
 {
     m_running = false;
-    if (result != Ok) {
+    if (result != Ok)
         m_body.clear();
-        m_contentType.clear();
-        m_address.clear();
-    }
     emit finished(result);
 }

@@ -57,12 +57,9 @@ public:
     // The body as far as it has arrived; empty after a fetch that did not end with Ok.
     QByteArray body() const { return m_body; }
     QString url() const { return m_url; }
-    // The Content-Type header and the address the body came from (after any redirection);
-    // empty after a fetch that did not end with Ok.
-    QByteArray contentType() const { return m_contentType; }
-    QUrl address() const { return m_address; }
     // The body read as a document (after finished(Ok)), decoded by its Content-Type charset
-    // first (RssFeedEncoding); its relative item links are stored resolved against address().
+    // first (RssFeedEncoding); its address is where the body came from (after any redirection),
+    // and its relative item links are stored resolved against it.
     const RssFeed::ParsedDocument &document() const { return m_document; }
 
 signals:
@@ -72,15 +69,13 @@ private:
     void finish(Result result);
     void onReadyRead();
     void onReplyFinished();
-    void readDocument();
+    void readDocument(const QByteArray &contentType, const QUrl &address);
 
     QNetworkAccessManager *m_manager = nullptr;
     QPointer<QNetworkReply> m_reply;
     QTimer m_timer;
     QString m_url;
     QByteArray m_body;
-    QByteArray m_contentType;
-    QUrl m_address;
     std::optional<Result> m_pendingResult; // set when we end the reply ourselves
     bool m_running = false;
     quint64 m_generation = 0;

@@ -23,7 +23,6 @@ RssChannelDialog::RssChannelDialog(std::function<RssDatabase *()> database,
 {
     setObjectName(QStringLiteral("frmRssChannel"));
     setProperty(kTagProperty, resId(18002));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     resize(twipsToPixels(6225), twipsToPixels(3345));
 
     auto *icon = new QLabel(this);

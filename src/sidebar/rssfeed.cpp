@@ -275,7 +275,7 @@ std::optional<XmlElement> loadXml(const QByteArray &data, QString *decodedText, 
     const QByteArray encoding = RssFeedEncoding::detect(data);
     std::optional<XmlElement> root = buildTree(data, encoding, error);
     if (root && decodedText)
-        *decodedText = RssFeedEncoding::decoder(encoding).decode(data);
+        *decodedText = RssFeedEncoding::decode(data);
     return root;
 }
 
@@ -565,7 +565,7 @@ QString resolveLink(const QString &link, const QUrl &feedAddress)
     // A link with a scheme of its own (also "javascript:" or "file:") stays as written.
     if (!relative.isValid() || !relative.isRelative())
         return link;
-    return feedAddress.resolved(relative).toString();
+    return feedAddress.resolved(relative).toString(QUrl::FullyEncoded);
 }
 
 bool parseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, RssDatabase *db,

@@ -1,48 +1,29 @@
 #include "rssfeedencoding.h"
 
 #include <QList>
+#include <QStringConverter>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
-bool startsWithBytes(QByteArrayView body, std::initializer_list<unsigned char> bytes)
+// The encoding a byte order mark names or, given the character the document begins with, also
+// how that character is laid out: UTF-32 or UTF-16 in either byte order, told from the one-byte
+// encodings. Empty when neither shows.
+QByteArray encodingShown(QByteArrayView body, char16_t firstCharacter = 0)
 {
-    if (body.size() < qsizetype(bytes.size()))
-        return false;
-    return std::equal(bytes.begin(), bytes.end(), body.begin(),
-                      [](unsigned char expected, char actual) { return expected == uchar(actual); });
+    const std::optional<QStringConverter::Encoding> shown = QStringConverter::encodingForData(body, firstCharacter);
+    return shown ? QByteArray(QStringConverter::nameForEncoding(*shown)) : QByteArray();
 }
 
-QByteArray byteOrderMark(QByteArrayView body)
+// What "ISO-8859-1" and "US-ASCII" read as: windows-1252, of which they are subsets in every
+// byte a real feed holds, where a decoder knows it.
+QByteArray latin1Reading()
 {
-    // UTF-32 first: its little-endian mark begins with the UTF-16 one.
-    if (startsWithBytes(body, {0x00, 0x00, 0xFE, 0xFF}))
-        return "UTF-32BE";
-    if (startsWithBytes(body, {0xFF, 0xFE, 0x00, 0x00}))
-        return "UTF-32LE";
-    if (startsWithBytes(body, {0xEF, 0xBB, 0xBF}))
-        return "UTF-8";
-    if (startsWithBytes(body, {0xFE, 0xFF}))
-        return "UTF-16BE";
-    if (startsWithBytes(body, {0xFF, 0xFE}))
-        return "UTF-16LE";
-    return {};
-}
-
-// A document without a byte order mark begins with "<": how that character (and the one after
-// it) is laid out tells UTF-32 and UTF-16 and their byte order from the one-byte encodings.
-QByteArray wideEncodingByLayout(QByteArrayView body)
-{
-    if (startsWithBytes(body, {0x00, 0x00, 0x00, 0x3C}))
-        return "UTF-32BE";
-    if (startsWithBytes(body, {0x3C, 0x00, 0x00, 0x00}))
-        return "UTF-32LE";
-    if (body.size() >= 4 && startsWithBytes(body, {0x00, 0x3C, 0x00}) && body[3] != 0)
-        return "UTF-16BE";
-    if (body.size() >= 4 && startsWithBytes(body, {0x3C, 0x00}) && body[2] != 0 && body[3] == 0)
-        return "UTF-16LE";
-    return {};
+    static const QByteArray name = QStringDecoder("windows-1252").isValid() ? QByteArray("windows-1252")
+                                                                           : QByteArray("ISO-8859-1");
+    return name;
 }
 
 // The name as a decoder knows it, or empty when no decoder does. UTF-16 or UTF-32 without a
@@ -55,14 +36,14 @@ QByteArray usableName(QByteArray label, QByteArrayView body)
     static const char *const latin1Names[] = {"iso-8859-1", "iso8859-1", "iso_8859-1", "latin1",
                                               "l1",         "us-ascii",  "ascii"};
     if (std::find(std::begin(latin1Names), std::end(latin1Names), label) != std::end(latin1Names))
-        return "windows-1252";
+        return latin1Reading();
     const QStringDecoder decoder(label.constData());
     if (!decoder.isValid())
         return {};
     const char *known = decoder.name();
     const QByteArray name = known && *known ? QByteArray(known) : label;
     if (name == "UTF-16" || name == "UTF-32") {
-        const QByteArray shown = wideEncodingByLayout(body);
+        const QByteArray shown = encodingShown(body, u'<');
         return shown.startsWith(name) ? shown : name + "LE";
     }
     return name;
@@ -128,13 +109,13 @@ QByteArray charsetParameter(QByteArrayView contentType)
 
 QByteArray detect(QByteArrayView body, QByteArrayView contentType)
 {
-    const QByteArray marked = byteOrderMark(body);
+    const QByteArray marked = encodingShown(body);
     if (!marked.isEmpty())
         return marked;
     const QByteArray fromHeader = usableName(charsetParameter(contentType), body);
     if (!fromHeader.isEmpty())
         return fromHeader;
-    const QByteArray wide = wideEncodingByLayout(body);
+    const QByteArray wide = encodingShown(body, u'<');
     if (!wide.isEmpty())
         return wide;
     const QByteArray declared = usableName(declaredEncoding(body), body);

@@ -10,12 +10,13 @@
 // elsewhere:
 //   1. a byte order mark (UTF-8, UTF-16 or UTF-32, either byte order);
 //   2. the charset of the Content-Type header, when it names an encoding we can decode;
-//   3. UTF-16 or UTF-32 without a byte order mark, told by how the first "<" (and "?") of the
-//      document is laid out in bytes;
+//   3. UTF-16 or UTF-32 without a byte order mark, told by how the first "<" of the document
+//      is laid out in bytes;
 //   4. the encoding the XML declaration names, when we can decode it;
 //   5. UTF-8.
 // A name that no decoder knows passes on to the next rule; "ISO-8859-1" and "US-ASCII" read as
-// windows-1252, of which they are subsets in every byte a real feed holds.
+// windows-1252, of which they are subsets in every byte a real feed holds, where a decoder
+// knows windows-1252.
 namespace RssFeedEncoding {
 
 // The charset parameter of a Content-Type value ("text/xml; charset=windows-1251"), without

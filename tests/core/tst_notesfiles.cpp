@@ -184,6 +184,24 @@ private slots:
         QVERIFY(!UserFile::makeFolder(notes + QStringLiteral("/below-a-file")));
     }
 
+    // A file we cannot read moves beside itself under a name of its own, content whole; one
+    // that cannot be moved stays and no name is given.
+    void unreadableFileIsSetAside()
+    {
+        const QString p = path("layout.xml");
+        QStringList asides;
+        for (const QByteArray &data : {QByteArray("\xff\xfe<"), QByteArray("\0\1", 2)}) {
+            writeFile(p, data);
+            const QString aside = UserFile::setAside(p);
+            QVERIFY(aside.startsWith(p + QStringLiteral(".unreadable-")));
+            QVERIFY(!QFile::exists(p));
+            QCOMPARE(readFile(aside), data);
+            asides << aside;
+        }
+        QVERIFY(asides[0] != asides[1]);
+        QCOMPARE(UserFile::setAside(path("absent.xml")), QString());
+    }
+
     void whitelistRead()
     {
         QFETCH(QByteArray, file);

@@ -6,6 +6,7 @@
 #include "core/strings.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -360,8 +361,9 @@ private slots:
                  QStringLiteral("line1\nline2\\"));
 
         // The user's store is named after the application title its keys live under.
-        QCOMPARE(SettingsStore::instance().filePath(),
-                 Paths::configDir() + QLatin1Char('/') + SettingsStore::kAppTitle + QLatin1String(".ini"));
+        const QFileInfo userStore(SettingsStore::instance().filePath());
+        QCOMPARE(userStore.fileName(), QStringLiteral("Quarvel.ini"));
+        QCOMPARE(userStore.path(), Paths::configDir());
         QCOMPARE(SettingsStore::kAppTitle, loadResString(100));
     }
 

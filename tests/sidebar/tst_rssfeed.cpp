@@ -329,6 +329,7 @@ private slots:
         RssFeed::readFeed(*document.root, false, info);
         QCOMPARE(info.channelTitle, title);
         QCOMPARE(document.text(), xml);
+        QCOMPARE(RssFeedEncoding::decode(bytes, contentType), xml);
     }
 
     void resolvesItemLinks_data()
@@ -339,6 +340,7 @@ private slots:
         const QString feed = QStringLiteral("http://news.example:8080/feeds/rss.xml");
         QTest::newRow("absolute path") << "/news/1.html" << feed << "http://news.example:8080/news/1.html";
         QTest::newRow("relative path") << "item?id=3" << feed << "http://news.example:8080/feeds/item?id=3";
+        QTest::newRow("relative path stays encoded") << "a%20b" << feed << "http://news.example:8080/feeds/a%20b";
         QTest::newRow("host, scheme of the feed") << "//cdn.example/x" << "https://f.example/rss"
                                                   << "https://cdn.example/x";
         QTest::newRow("absolute unchanged") << "HTTP://Other.example/A?b=%41" << feed << "HTTP://Other.example/A?b=%41";
