@@ -12,10 +12,9 @@ namespace AddressBarRules {
 using EnterInput = TypedAddress::EnterInput;
 using EnterOutcome = TypedAddress::EnterOutcome;
 
-EnterOutcome decideEnter(const EnterInput &input);
-
-// The text that Ctrl+Enter completes to.
-QString completeAddress(const QString &text);
+// What Enter does, and the text that Ctrl+Enter completes to.
+using TypedAddress::completeAddress;
+using TypedAddress::decideEnter;
 
 // Whether an opened address goes to the top of the list: when the list is empty or its first
 // entry differs (exactly).
