@@ -4,6 +4,8 @@ namespace AddressBarRules {
 
 bool shouldInsertAtTop(const QStringList &list, const QString &address)
 {
+    if (TypedAddress::isScriptAddress(address))
+        return false;
     return list.isEmpty() || list.first() != address;
 }
 

@@ -17,7 +17,8 @@ using TypedAddress::completeAddress;
 using TypedAddress::decideEnter;
 
 // Whether an opened address goes to the top of the list: when the list is empty or its first
-// entry differs (exactly).
+// entry differs (exactly). A script address never does: picked from the list, it would run
+// in whatever page is showing.
 bool shouldInsertAtTop(const QStringList &list, const QString &address);
 
 } // namespace AddressBarRules
