@@ -95,7 +95,6 @@ MainWindow::MainWindow(QWidget *parent)
     fullScreenBar->setStatusLabel(m_statusBar->fullScreenStatusLabel());
     column->insertWidget(0, fullScreenBar);
     m_windowState = new FrameWindowState(this);
-    m_tray = m_windowState->tray();
 
     // Every part exists: what reaches them is built on them.
     FrameParts parts;
@@ -112,7 +111,7 @@ MainWindow::MainWindow(QWidget *parent)
     parts.showQuickSearch = [this] { showQuickSearch(); };
     parts.showSidebarSection = [this](const QString &key) { showSidebarSection(key); };
     parts.showOptions = [this](OptionsPageId page) { m_panelCommands->showOptions(page); };
-    parts.closing = [this] { return m_closing; };
+    parts.closing = [this] { return m_unloaded; };
     buildOnParts(parts);
 }
 
@@ -550,7 +549,6 @@ void MainWindow::queryUnload()
 void MainWindow::unload()
 {
     m_unloaded = true;
-    m_closing = true;
     SettingsStore &store = SettingsStore::instance();
     ShutdownSequence steps;
     // The clean-exit marker goes first, before anything that could take long or fail.
@@ -570,14 +568,14 @@ void MainWindow::unload()
         return m_chrome->saveBandLayout();
     });
     if (AppState::settings.minimizeToTray)
-        steps.addAction(QStringLiteral("trayIcon"), [this] { m_tray->removeIcon(); });
+        steps.addAction(QStringLiteral("trayIcon"), [this] { m_windowState->tray()->removeIcon(); });
     steps.add(QStringLiteral("quickNotes"), [this] { return m_sidebar->saveQuickNotes(); });
     steps.addAction(QStringLiteral("historyReader"), [this] { m_sidebar->releaseHistoryReader(); });
     steps.addAction(QStringLiteral("toolbars"), [this] { m_chrome->destroyToolbars(); });
     steps.addAction(QStringLiteral("timers"), [this] { m_timers->stop(); });
     steps.addAction(QStringLiteral("navigator"), [this] { m_documentArea->closeNavigator(); });
     steps.addAction(QStringLiteral("trayAndQuickSearch"), [this] {
-        m_tray->removeIcon();
+        m_windowState->tray()->removeIcon();
         if (m_quickSearch) {
             m_quickSearch->unload();
             m_quickSearch->close();
@@ -606,5 +604,5 @@ void MainWindow::paintEvent(QPaintEvent *event)
         return;
     QPainter painter(this);
     SkinPaint::paintSkinBackground(m_chrome->skinPicture(), painter, this, event->rect(),
-                                   m_closing);
+                                   m_unloaded);
 }
