@@ -155,19 +155,22 @@ MainWindow::~MainWindow()
     m_documentArea->deleteAll();
 }
 
+void MainWindow::warnAboutFile(int messageId, const QString &file)
+{
+    plainMessageBox(this, QMessageBox::Warning, loadResString(100),
+                    loadResString(messageId).arg(QDir::toNativeSeparators(file)));
+}
+
 void MainWindow::reportUnusableFiles(SettingsStore &store)
 {
-    auto notice = [this](int id, const QString &file) {
-        plainMessageBox(this, QMessageBox::Warning, loadResString(100), loadResString(id).arg(file));
-    };
     const QString aside = store.takeSetAsideFile();
     if (!aside.isEmpty())
-        notice(store.setAsideKeptValues() ? 19903 : 19900, QDir::toNativeSeparators(aside));
+        warnAboutFile(store.setAsideKeptValues() ? 19903 : 19900, aside);
     if (store.lastWriteFailed())
-        notice(19901, QDir::toNativeSeparators(store.filePath()));
+        warnAboutFile(19901, store.filePath());
     // A store another program holds locked is tried again later; a damaged one is not.
     if (!HistoryStore::instance().isOpen() && !HistoryStore::instance().isLocked())
-        notice(19902, QDir::toNativeSeparators(HistoryStore::defaultFile()));
+        warnAboutFile(19902, HistoryStore::defaultFile());
 }
 
 void MainWindow::startUp(const QString &commandLine)
@@ -208,8 +211,7 @@ void MainWindow::startUp(const QString &commandLine)
     initInterface();
     const QString layoutAside = m_chrome->takeSetAsideLayoutFile();
     if (!layoutAside.isEmpty())
-        plainMessageBox(this, QMessageBox::Warning, loadResString(100),
-                        loadResString(19904).arg(QDir::toNativeSeparators(layoutAside)));
+        warnAboutFile(19904, layoutAside);
 
     // 10. The favorites tree; the address given at start is its start node. A Favorites folder
     // of years takes long to scan: it is scanned once the window shows, unless the settings

@@ -98,6 +98,8 @@ private:
     // Tells once about a settings file set aside or not writable, or a history store that
     // cannot be opened.
     void reportUnusableFiles(SettingsStore &store);
+    // A warning naming a file of the user's (the message's "%1"), over the frame.
+    void warnAboutFile(int messageId, const QString &file);
     void queryUnload();
     void unload();
 
