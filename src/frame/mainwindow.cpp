@@ -423,6 +423,7 @@ void MainWindow::connectStatusBar()
             &FrameStatusBar::setStatusText);
     connect(area, &DocumentArea::currentProgressChanged, m_statusBar,
             [this](int percent) { m_statusBar->setProgressText(QString::number(percent)); });
+    connect(area, &DocumentArea::currentLoadingChanged, m_statusBar, &FrameStatusBar::setPageLoading);
     connect(area, &DocumentArea::currentSecureChanged, m_statusBar, &FrameStatusBar::setSecureIcon);
     connect(area, &DocumentArea::activeDocumentChanged, m_statusBar,
             [this](AbstractDocument *document) { m_statusBar->setHasActiveDocument(document); });

@@ -285,7 +285,8 @@ private slots:
     // ---------------------------------------------------------------- status bar
 
     // The progress panel: 100 and an idle panel beside an active document read "Complete" on a
-    // full bar; an idle panel without a document stays empty; a loading page shows its share.
+    // full bar; an idle panel without a document stays empty; a loading page shows its share,
+    // none yet when its load has just begun.
     void progressPanelReadsComplete()
     {
         QWidget window;
@@ -328,6 +329,15 @@ private slots:
         status.setProgressText(QStringLiteral("45"));
         QCOMPARE(panel(), loading);
         status.setProgressText(QStringLiteral("0"));
+        QCOMPARE(panel(), complete);
+        // A load that has begun (0 %) is not complete: an empty bar until its share comes.
+        status.setPageLoading(true);
+        const QImage begun = panel();
+        QVERIFY(begun != complete && begun != loading && begun != empty);
+        status.setProgressText(QStringLiteral("45"));
+        QCOMPARE(panel(), loading);
+        status.setProgressText(QStringLiteral("0"));
+        status.setPageLoading(false);
         QCOMPARE(panel(), complete);
         status.setHasActiveDocument(false);
         QCOMPARE(panel(), empty);

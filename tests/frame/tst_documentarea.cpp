@@ -560,6 +560,35 @@ private slots:
         QCOMPARE(progress.first().at(0).toInt(), 0);
         QCOMPARE(status.at(1).at(0).toString(), QString());
     }
+
+    // The frame learns whether the active page is loading: from its first progress report (0 %
+    // included) to its completion, and again for the document that becomes the active one.
+    void theActivePagesLoadingReachesTheFrame()
+    {
+        QSignalSpy loading(m_area, &DocumentArea::currentLoadingChanged);
+        FakeDocument *a = open("a");
+        FakeDocument *b = open("b");
+        loading.clear();
+        Q_EMIT b->progressChanged(0);
+        QCOMPARE(loading.size(), 1);
+        QCOMPARE(loading.last().at(0).toBool(), true);
+        Q_EMIT a->progressChanged(10); // in the background
+        QCOMPARE(loading.size(), 1);
+        Q_EMIT b->loadCompleted();
+        QCOMPARE(loading.last().at(0).toBool(), false);
+
+        m_area->bringToFront(a);
+        QCOMPARE(loading.last().at(0).toBool(), true);
+        Q_EMIT a->loadCompleted();
+        QCOMPARE(loading.last().at(0).toBool(), false);
+
+        // The active page closes while loading: the next one is idle.
+        Q_EMIT a->progressChanged(0);
+        QCOMPARE(loading.last().at(0).toBool(), true);
+        m_area->closeDocument(a);
+        QTRY_COMPARE(m_area->activeDocument(), b);
+        QCOMPARE(loading.last().at(0).toBool(), false);
+    }
 };
 
 int main(int argc, char **argv)
