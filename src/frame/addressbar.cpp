@@ -147,11 +147,18 @@ void AddressBar::onAddressEnter(bool ctrl, bool shift)
     }
 }
 
+QString AddressBar::addressToOpen() const
+{
+    // A script address is no place to go: it would run in whatever page is showing.
+    const QString text = m_addressBar->currentText();
+    return TypedAddress::isScriptAddress(text) ? QString() : text;
+}
+
 void AddressBar::onAddressSelected()
 {
     if (m_addressEditing)
         return;
-    const QString text = m_addressBar->currentText();
+    const QString text = addressToOpen();
     if (text.isEmpty())
         return;
     if (DocumentWindow *document = activeDocument()) {
@@ -165,7 +172,7 @@ void AddressBar::onAddressSelected()
 void AddressBar::onGoButton()
 {
     if (goNewDown()) {
-        const QString text = m_addressBar->currentText();
+        const QString text = addressToOpen();
         if (!text.isEmpty())
             m_documents.openDocument(text);
     } else {

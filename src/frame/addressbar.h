@@ -58,6 +58,9 @@ protected:
 
 private:
     DocumentWindow *activeDocument() const;
+    // The field's text as the Go buttons and a pick from the list open it: empty when there is
+    // nowhere to go.
+    QString addressToOpen() const;
 
     DocumentArea &m_documents;
     CommandRegistry &m_commands;

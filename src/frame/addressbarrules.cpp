@@ -2,19 +2,11 @@
 
 namespace AddressBarRules {
 
-QString completeAddress(const QString &text)
-{
-    return TypedAddress::completeAddress(text);
-}
-
 bool shouldInsertAtTop(const QStringList &list, const QString &address)
 {
+    if (TypedAddress::isScriptAddress(address))
+        return false;
     return list.isEmpty() || list.first() != address;
-}
-
-EnterOutcome decideEnter(const EnterInput &input)
-{
-    return TypedAddress::decideEnter(input);
 }
 
 } // namespace AddressBarRules

@@ -12,13 +12,13 @@ namespace AddressBarRules {
 using EnterInput = TypedAddress::EnterInput;
 using EnterOutcome = TypedAddress::EnterOutcome;
 
-EnterOutcome decideEnter(const EnterInput &input);
-
-// The text that Ctrl+Enter completes to.
-QString completeAddress(const QString &text);
+// What Enter does, and the text that Ctrl+Enter completes to.
+using TypedAddress::completeAddress;
+using TypedAddress::decideEnter;
 
 // Whether an opened address goes to the top of the list: when the list is empty or its first
-// entry differs (exactly).
+// entry differs (exactly). A script address never does: picked from the list, it would run
+// in whatever page is showing.
 bool shouldInsertAtTop(const QStringList &list, const QString &address);
 
 } // namespace AddressBarRules

@@ -272,6 +272,9 @@ void DocumentArea::onProgressChanged(AbstractDocument *document, int percent)
     const int k = positionOf(document);
     if (k == 0)
         return;
+    m_entries[k - 1].loading = true;
+    if (document == m_current)
+        Q_EMIT currentLoadingChanged(true);
     navigator()->setRowStatus(k, progressText(percent));
     m_tabBar->setIconIndex(k, loadingIcon(percent, m_tabBar->isShrunk(k), m_tabBar->iconIndex(k)));
 }
@@ -279,9 +282,13 @@ void DocumentArea::onProgressChanged(AbstractDocument *document, int percent)
 void DocumentArea::onLoadCompleted(AbstractDocument *document)
 {
     Q_EMIT pageLoaded();
-    if (document == m_current)
-        Q_EMIT currentProgressChanged(0);
     const int k = positionOf(document);
+    if (k != 0)
+        m_entries[k - 1].loading = false;
+    if (document == m_current) {
+        Q_EMIT currentLoadingChanged(false);
+        Q_EMIT currentProgressChanged(0);
+    }
     if (k == 0)
         return;
     navigator()->setRowStatus(k, completedText());
@@ -320,6 +327,7 @@ void DocumentArea::onDocumentClosing(AbstractDocument *document, const QString &
         m_current = nullptr;
         Q_EMIT activeDocumentChanged(nullptr);
         Q_EMIT currentStatusTextChanged(QString());
+        Q_EMIT currentLoadingChanged(false);
         Q_EMIT currentProgressChanged(0);
     }
     Q_EMIT documentCountChanged();
@@ -361,6 +369,7 @@ void DocumentArea::onSubWindowActivated(QMdiSubWindow *sub)
     }
     Q_EMIT activeDocumentChanged(document);
     Q_EMIT currentStatusTextChanged(QString());
+    Q_EMIT currentLoadingChanged(m_entries[k - 1].loading);
     Q_EMIT currentProgressChanged(document->progress());
     Q_EMIT currentSecureChanged(document->isSecure());
     document->activate();

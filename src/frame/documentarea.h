@@ -87,6 +87,8 @@ signals:
     void currentTitleChanged(const QString &title);
     void currentStatusTextChanged(const QString &text);
     void currentProgressChanged(int percent);
+    // Whether the active document's page is loading (a load at 0 % has begun; it is not idle).
+    void currentLoadingChanged(bool loading);
     void currentSecureChanged(bool secure);
     // The active document's page moved to the address. (Whether an address bar the user is
     // editing shows it is the receiver's decision.)
@@ -115,6 +117,8 @@ private:
         // The blink of the tab of a page that completed in the background.
         QTimer *highlight = nullptr;
         int highlightPhase = 0;
+        // From its first progress report to its completion.
+        bool loading = false;
     };
 
     // 1-based; 0 for a document that is not open here.

@@ -30,9 +30,7 @@ bool noModalDialogOpen()
 
 } // namespace
 
-FrameInput::FrameInput(const FrameParts &parts, QObject *parent)
-    : QObject(parent), m_frame(parts.frame), m_commands(parts.commands),
-      m_documentArea(parts.documents), m_addressBar(parts.addressBar), m_chrome(parts.chrome)
+FrameInput::FrameInput(const FrameParts &parts, QObject *parent) : QObject(parent), m_parts(parts)
 {
     // The keyboard shortcuts act wherever the focus is; they run once the key has been handled.
     m_shortcuts = new KeyboardShortcuts(this);
@@ -44,11 +42,11 @@ FrameInput::FrameInput(const FrameParts &parts, QObject *parent)
     });
     m_shortcuts->setIsMenuKey([this](QKeyCombination key) {
         const QKeySequence keys(key);
-        const QList<QAction *> menuActions = m_frame->actions();
+        const QList<QAction *> menuActions = m_parts.frame->actions();
         if (std::any_of(menuActions.begin(), menuActions.end(),
                         [&](const QAction *action) { return action->shortcut() == keys; }))
             return true;
-        const QList<QAction *> menus = m_chrome->menuBar()->actions();
+        const QList<QAction *> menus = m_parts.chrome->menuBar()->actions();
         return std::any_of(menus.begin(), menus.end(), [&](const QAction *menu) {
             return menu->isVisible() && QKeySequence::mnemonic(menu->text()) == keys;
         });
@@ -61,7 +59,7 @@ FrameInput::FrameInput(const FrameParts &parts, QObject *parent)
 
 DocumentWindow *FrameInput::activeDocument() const
 {
-    return qobject_cast<DocumentWindow *>(m_documentArea->activeDocument());
+    return qobject_cast<DocumentWindow *>(m_parts.documents->activeDocument());
 }
 
 void FrameInput::installShortcuts()
@@ -87,13 +85,13 @@ void FrameInput::remove()
 void FrameInput::onMenuKey(QKeyCombination key)
 {
     const QKeySequence keys(key);
-    for (QAction *action : m_frame->actions()) {
+    for (QAction *action : m_parts.frame->actions()) {
         if (action->shortcut() == keys && action->isEnabled()) {
             action->trigger();
             return;
         }
     }
-    KeyedMenuBar *menuBar = m_chrome->menuBar();
+    KeyedMenuBar *menuBar = m_parts.chrome->menuBar();
     for (QAction *menu : menuBar->actions()) {
         if (menu->isVisible() && QKeySequence::mnemonic(menu->text()) == keys) {
             menuBar->setActiveAction(menu);
@@ -108,20 +106,20 @@ void FrameInput::onShortcut(ShortcutRules::Action action)
     switch (action) {
     case Action::FocusAddressBar:
         // Selected also when the field has the focus already (after Enter on a known address).
-        m_addressBar->comboBox()->setFocus(Qt::ShortcutFocusReason);
-        m_addressBar->comboBox()->lineEdit()->selectAll();
+        m_parts.addressBar->comboBox()->setFocus(Qt::ShortcutFocusReason);
+        m_parts.addressBar->comboBox()->lineEdit()->selectAll();
         break;
     case Action::NextTab:
     case Action::PreviousTab:
-        m_documentArea->cycleTabs(action == Action::PreviousTab);
+        m_parts.documents->cycleTabs(action == Action::PreviousTab);
         break;
     case Action::CloseDocument:
         if (DocumentWindow *document = activeDocument())
-            m_documentArea->closeDocument(document);
+            m_parts.documents->closeDocument(document);
         break;
     default:
         if (const char *key = ShortcutRules::commandKey(action))
-            m_commands->trigger(QLatin1String(key));
+            m_parts.commands->trigger(QLatin1String(key));
         break;
     }
 }
@@ -130,6 +128,6 @@ void FrameInput::onMouseGesture(qint32 gestureType, int, int, int, int, bool &ac
 {
     const qint32 action = CommandBindings::gestureAction(gestureType, AppState::settings);
     if (noModalDialogOpen() && action != 0)
-        m_commands->trigger(CommandBindings::gestureCommand(action));
+        m_parts.commands->trigger(CommandBindings::gestureCommand(action));
     acceptGesture = true;
 }

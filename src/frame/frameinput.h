@@ -1,19 +1,14 @@
 #pragma once
 
+#include "frameparts.h"
 #include "shortcutrules.h"
 
 #include <QKeyCombination>
 #include <QObject>
 
-class AddressBar;
-class CommandRegistry;
-class DocumentArea;
 class DocumentWindow;
-class FrameChrome;
-struct FrameParts;
 class KeyboardShortcuts;
 class MouseGestureRecognizer;
-class QMainWindow;
 
 // The frame's keyboard and mouse input: the keyboard shortcuts, which act wherever the focus is,
 // the keys of menu items that a page kept from the menus, and the mouse gestures. Each runs a
@@ -40,11 +35,7 @@ private:
     void onMouseGesture(qint32 gestureType, int xStart, int yStart, int xEnd, int yEnd,
                         bool &acceptGesture);
 
-    QMainWindow *m_frame;
-    CommandRegistry *m_commands;
-    DocumentArea *m_documentArea;
-    AddressBar *m_addressBar;
-    FrameChrome *m_chrome;
+    const FrameParts m_parts;
     KeyboardShortcuts *m_shortcuts;
     // Null until the gestures are attached.
     MouseGestureRecognizer *m_gestures = nullptr;

@@ -1,17 +1,10 @@
 #pragma once
 
-class AddressBar;
-class CommandRegistry;
-class DocumentArea;
-class FrameChrome;
+#include "frameparts.h"
+
 class FrameOptionsHost;
-struct FrameParts;
-class FrameStatusBar;
 class FrameTimers;
-class FrameWindowState;
 class FullScreenMode;
-class QDockWidget;
-class QMainWindow;
 class Sidebar;
 
 // The frame's settings: loaded into the frame's parts at start-up (the window's place and state,
@@ -30,16 +23,9 @@ public:
     bool save();
 
 private:
-    QMainWindow *m_frame;
-    DocumentArea *m_documentArea;
-    CommandRegistry *m_commands;
-    FrameChrome *m_chrome;
-    AddressBar *m_addressBar;
-    FrameStatusBar *m_statusBar;
+    const FrameParts m_parts;
     Sidebar *m_sidebar;
-    QDockWidget *m_sidebarDock;
     FullScreenMode *m_fullScreen;
-    FrameWindowState *m_windowState;
     FrameTimers *m_timers;
     FrameOptionsHost *m_optionsHost;
 };

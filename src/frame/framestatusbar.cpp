@@ -129,6 +129,14 @@ void FrameStatusBar::setHasActiveDocument(bool active)
     redrawProgressPanel();
 }
 
+void FrameStatusBar::setPageLoading(bool loading)
+{
+    if (m_pageLoading == loading)
+        return;
+    m_pageLoading = loading;
+    redrawProgressPanel();
+}
+
 void FrameStatusBar::redrawProgressPanel()
 {
     if (!m_statusBar)
@@ -209,8 +217,10 @@ void FrameStatusBar::onStatusPanelOwnerDraw(QPainter *painter, int, int &left, i
     top += 2;
     // The bar fills the panel as it is laid out now.
     m_progressPainter.setWidth(qMax(0, right - left));
-    m_progressPainter.setValue(p == 0 ? 100 : p); // idle after a load: the page is complete
-    if (p == 0 || p == 100) {
+    // Idle after a load: the page is complete. A load that has only begun is not.
+    const bool complete = p == 100 || (p == 0 && !m_pageLoading);
+    m_progressPainter.setValue(complete ? 100 : p);
+    if (complete) {
         m_progressPainter.setShowPercentage(false);
         m_progressPainter.setText(QStringLiteral("Complete"));
     } else {

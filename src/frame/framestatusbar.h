@@ -37,6 +37,9 @@ public:
     // Whether the frame has an active document: an idle progress panel reads "Complete" with
     // one and stays empty without.
     void setHasActiveDocument(bool active);
+    // Whether the active page is loading: a load that has begun reads "Loading" on an empty bar
+    // until its first share arrives, not "Complete".
+    void setPageLoading(bool loading);
     void setSecureIcon(bool secure);
     // The popup killer's indication: the icon of the "Item4" panel.
     void setPopupIndicator(int icon);
@@ -61,4 +64,5 @@ private:
     PanelStatusBar *m_statusBar = nullptr;
     ProgressPainter m_progressPainter;
     bool m_hasActiveDocument = false;
+    bool m_pageLoading = false;
 };

@@ -12,9 +12,8 @@
 #include <QWidget>
 
 FrameTimers::FrameTimers(const FrameParts &parts, Sidebar &sidebar, QObject *parent)
-    : QObject(parent), m_frame(parts.frame), m_statusBar(parts.statusBar), m_sidebar(&sidebar),
-      m_documentArea(parts.documents), m_unloaded(parts.closing),
-      m_favoritesTimer(new QTimer(this)), m_historyTimer(new QTimer(this))
+    : QObject(parent), m_parts(parts), m_sidebar(&sidebar), m_favoritesTimer(new QTimer(this)),
+      m_historyTimer(new QTimer(this))
 {
     m_favoritesTimer->setObjectName(QStringLiteral("FavoritesTimer"));
     m_historyTimer->setObjectName(QStringLiteral("HistoryTimer"));
@@ -34,21 +33,21 @@ void FrameTimers::openFeedDatabaseSoon()
     m_feedDatabaseOpener.setSingleShot(true);
     m_feedDatabaseOpener.setInterval(2000);
     connect(&m_feedDatabaseOpener, &QTimer::timeout, this, &FrameTimers::openFeedDatabase);
-    connect(m_documentArea, &DocumentArea::pageLoaded, this, &FrameTimers::openFeedDatabase);
+    connect(m_parts.documents, &DocumentArea::pageLoaded, this, &FrameTimers::openFeedDatabase);
     m_feedDatabaseOpener.start();
 }
 
 void FrameTimers::start()
 {
     armClock();
-    m_statusBar->showDateTime();
+    m_parts.statusBar->showDateTime();
     m_updateTimer.start();
 }
 
 void FrameTimers::showDateTime()
 {
     if (m_clock.isActive())
-        m_statusBar->showDateTime();
+        m_parts.statusBar->showDateTime();
 }
 
 void FrameTimers::stop()
@@ -72,8 +71,8 @@ void FrameTimers::onClockTick()
     armClock();
     // Nothing is drawn for a window no one can see; the time is brought up to date when the
     // window shows again.
-    if (!m_frame->isHidden() && !m_frame->isMinimized())
-        m_statusBar->showDateTime();
+    if (!m_parts.frame->isHidden() && !m_parts.frame->isMinimized())
+        m_parts.statusBar->showDateTime();
     m_sidebar->onMinuteTick();
 }
 
@@ -83,14 +82,14 @@ void FrameTimers::onUpdateTimer()
     if (!AppState::settings.checkForUpdate)
         return;
     m_updateTimer.stop();
-    UpdateCheck::start(m_frame, m_statusBar);
+    UpdateCheck::start(m_parts.frame, m_parts.statusBar);
 }
 
 void FrameTimers::openFeedDatabase()
 {
-    disconnect(m_documentArea, &DocumentArea::pageLoaded, this, &FrameTimers::openFeedDatabase);
+    disconnect(m_parts.documents, &DocumentArea::pageLoaded, this, &FrameTimers::openFeedDatabase);
     m_feedDatabaseOpener.stop();
-    if (!m_unloaded()) {
+    if (!m_parts.closing()) {
         m_sidebar->openFeeds();
         m_sidebar->loadGamesPage(); // start-up step 14, after the first page
     }

@@ -1,14 +1,10 @@
 #pragma once
 
+#include "frameparts.h"
+
 #include <QObject>
 #include <QTimer>
 
-#include <functional>
-
-class DocumentArea;
-struct FrameParts;
-class FrameStatusBar;
-class QWidget;
 class Sidebar;
 
 // The frame's timed work: the clock that wakes the program once a minute (the status bar's date
@@ -42,11 +38,8 @@ private:
     // Opens the feed database once, when the first page has loaded or a little later.
     void openFeedDatabase();
 
-    QWidget *m_frame;
-    FrameStatusBar *m_statusBar;
+    const FrameParts m_parts;
     Sidebar *m_sidebar;
-    DocumentArea *m_documentArea;
-    std::function<bool()> m_unloaded;
     QTimer m_clock;
     QTimer m_updateTimer;
     QTimer m_feedDatabaseOpener;

@@ -278,7 +278,7 @@ QAction *KeyedMenu::makeAction(int index, QMenu *menu)
         QMenu *sub = createMenu(index, menu);
         sub->setTitle(text);
         action = menu->addMenu(sub);
-    } else if (item.caption == QLatin1String("-")) {
+    } else if (isSeparator(index)) {
         action = menu->addSeparator();
     } else {
         action = menu->addAction(text);

@@ -98,8 +98,8 @@ public:
 
 signals:
     // The item was chosen; raised before its command runs and before showPopupMenu returns.
-    void itemClicked(int ItemNumber);
-    void aboutToShowItem(int ParentItemNumber);
+    void itemClicked(int itemNumber);
+    void aboutToShowItem(int parentItemNumber);
 
 private:
     struct Item

@@ -95,7 +95,6 @@ MainWindow::MainWindow(QWidget *parent)
     fullScreenBar->setStatusLabel(m_statusBar->fullScreenStatusLabel());
     column->insertWidget(0, fullScreenBar);
     m_windowState = new FrameWindowState(this);
-    m_tray = m_windowState->tray();
 
     // Every part exists: what reaches them is built on them.
     FrameParts parts;
@@ -112,7 +111,7 @@ MainWindow::MainWindow(QWidget *parent)
     parts.showQuickSearch = [this] { showQuickSearch(); };
     parts.showSidebarSection = [this](const QString &key) { showSidebarSection(key); };
     parts.showOptions = [this](OptionsPageId page) { m_panelCommands->showOptions(page); };
-    parts.closing = [this] { return m_closing; };
+    parts.closing = [this] { return m_unloaded; };
     buildOnParts(parts);
 }
 
@@ -156,19 +155,22 @@ MainWindow::~MainWindow()
     m_documentArea->deleteAll();
 }
 
+void MainWindow::warnAboutFile(int messageId, const QString &file)
+{
+    plainMessageBox(this, QMessageBox::Warning, loadResString(100),
+                    loadResString(messageId).arg(QDir::toNativeSeparators(file)));
+}
+
 void MainWindow::reportUnusableFiles(SettingsStore &store)
 {
-    auto notice = [this](int id, const QString &file) {
-        plainMessageBox(this, QMessageBox::Warning, loadResString(100), loadResString(id).arg(file));
-    };
     const QString aside = store.takeSetAsideFile();
     if (!aside.isEmpty())
-        notice(store.setAsideKeptValues() ? 19903 : 19900, QDir::toNativeSeparators(aside));
+        warnAboutFile(store.setAsideKeptValues() ? 19903 : 19900, aside);
     if (store.lastWriteFailed())
-        notice(19901, QDir::toNativeSeparators(store.filePath()));
+        warnAboutFile(19901, store.filePath());
     // A store another program holds locked is tried again later; a damaged one is not.
     if (!HistoryStore::instance().isOpen() && !HistoryStore::instance().isLocked())
-        notice(19902, QDir::toNativeSeparators(HistoryStore::defaultFile()));
+        warnAboutFile(19902, HistoryStore::defaultFile());
 }
 
 void MainWindow::startUp(const QString &commandLine)
@@ -209,8 +211,7 @@ void MainWindow::startUp(const QString &commandLine)
     initInterface();
     const QString layoutAside = m_chrome->takeSetAsideLayoutFile();
     if (!layoutAside.isEmpty())
-        plainMessageBox(this, QMessageBox::Warning, loadResString(100),
-                        loadResString(19904).arg(QDir::toNativeSeparators(layoutAside)));
+        warnAboutFile(19904, layoutAside);
 
     // 10. The favorites tree; the address given at start is its start node. A Favorites folder
     // of years takes long to scan: it is scanned once the window shows, unless the settings
@@ -422,6 +423,7 @@ void MainWindow::connectStatusBar()
             &FrameStatusBar::setStatusText);
     connect(area, &DocumentArea::currentProgressChanged, m_statusBar,
             [this](int percent) { m_statusBar->setProgressText(QString::number(percent)); });
+    connect(area, &DocumentArea::currentLoadingChanged, m_statusBar, &FrameStatusBar::setPageLoading);
     connect(area, &DocumentArea::currentSecureChanged, m_statusBar, &FrameStatusBar::setSecureIcon);
     connect(area, &DocumentArea::activeDocumentChanged, m_statusBar,
             [this](AbstractDocument *document) { m_statusBar->setHasActiveDocument(document); });
@@ -550,7 +552,6 @@ void MainWindow::queryUnload()
 void MainWindow::unload()
 {
     m_unloaded = true;
-    m_closing = true;
     SettingsStore &store = SettingsStore::instance();
     ShutdownSequence steps;
     // The clean-exit marker goes first, before anything that could take long or fail.
@@ -570,14 +571,14 @@ void MainWindow::unload()
         return m_chrome->saveBandLayout();
     });
     if (AppState::settings.minimizeToTray)
-        steps.addAction(QStringLiteral("trayIcon"), [this] { m_tray->removeIcon(); });
+        steps.addAction(QStringLiteral("trayIcon"), [this] { m_windowState->tray()->removeIcon(); });
     steps.add(QStringLiteral("quickNotes"), [this] { return m_sidebar->saveQuickNotes(); });
     steps.addAction(QStringLiteral("historyReader"), [this] { m_sidebar->releaseHistoryReader(); });
     steps.addAction(QStringLiteral("toolbars"), [this] { m_chrome->destroyToolbars(); });
     steps.addAction(QStringLiteral("timers"), [this] { m_timers->stop(); });
     steps.addAction(QStringLiteral("navigator"), [this] { m_documentArea->closeNavigator(); });
     steps.addAction(QStringLiteral("trayAndQuickSearch"), [this] {
-        m_tray->removeIcon();
+        m_windowState->tray()->removeIcon();
         if (m_quickSearch) {
             m_quickSearch->unload();
             m_quickSearch->close();
@@ -606,5 +607,5 @@ void MainWindow::paintEvent(QPaintEvent *event)
         return;
     QPainter painter(this);
     SkinPaint::paintSkinBackground(m_chrome->skinPicture(), painter, this, event->rect(),
-                                   m_closing);
+                                   m_unloaded);
 }

@@ -21,7 +21,6 @@ struct FrameParts;
 class FrameSettings;
 class FrameStatusBar;
 class FrameTimers;
-class FrameTray;
 class FrameWindowState;
 class FullScreenMode;
 class MenuController;
@@ -99,6 +98,8 @@ private:
     // Tells once about a settings file set aside or not writable, or a history store that
     // cannot be opened.
     void reportUnusableFiles(SettingsStore &store);
+    // A warning naming a file of the user's (the message's "%1"), over the frame.
+    void warnAboutFile(int messageId, const QString &file);
     void queryUnload();
     void unload();
 
@@ -117,7 +118,6 @@ private:
     FrameInput *m_input = nullptr;
     FrameTimers *m_timers = nullptr;
     FrameWindowState *m_windowState = nullptr;
-    FrameTray *m_tray = nullptr;
     FullScreenMode *m_fullScreen = nullptr;
     QPointer<QuickSearchDialog> m_quickSearch;
     bool m_prevSessionCrashed = false;
@@ -125,6 +125,6 @@ private:
     // What the start reads once the window shows (loadAfterShown).
     bool m_favoritesAfterShown = false;
     bool m_loadedAfterShown = false;
+    // Set as the close begins its unload; what comes later is left undone.
     bool m_unloaded = false;
-    bool m_closing = false;
 };

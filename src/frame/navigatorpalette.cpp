@@ -128,54 +128,61 @@ int NavigatorPalette::rowCount() const
 
 int NavigatorPalette::appendRow(const QString &text)
 {
-    auto *item = new QTreeWidgetItem(QStringList{text, QString()});
-    item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
-    m_list->addTopLevelItem(item);
+    auto *added = new QTreeWidgetItem(QStringList{text, QString()});
+    added->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
+    m_list->addTopLevelItem(added);
     return rowCount();
 }
 
 void NavigatorPalette::removeRow(int row)
 {
-    if (row >= 1 && row <= rowCount())
-        delete m_list->takeTopLevelItem(row - 1);
+    delete item(row); // leaves the list as it goes
+}
+
+QTreeWidgetItem *NavigatorPalette::item(int row) const
+{
+    return row >= 1 && row <= rowCount() ? m_list->topLevelItem(row - 1) : nullptr;
 }
 
 QString NavigatorPalette::rowText(int row) const
 {
-    return row >= 1 && row <= rowCount() ? m_list->topLevelItem(row - 1)->text(0) : QString();
+    const QTreeWidgetItem *it = item(row);
+    return it ? it->text(0) : QString();
 }
 
 void NavigatorPalette::setRowText(int row, const QString &text)
 {
-    if (row >= 1 && row <= rowCount())
-        m_list->topLevelItem(row - 1)->setText(0, text);
+    if (QTreeWidgetItem *it = item(row))
+        it->setText(0, text);
 }
 
 QString NavigatorPalette::rowStatus(int row) const
 {
-    return row >= 1 && row <= rowCount() ? m_list->topLevelItem(row - 1)->text(1) : QString();
+    const QTreeWidgetItem *it = item(row);
+    return it ? it->text(1) : QString();
 }
 
 void NavigatorPalette::setRowStatus(int row, const QString &text)
 {
-    if (row >= 1 && row <= rowCount())
-        m_list->topLevelItem(row - 1)->setText(1, text);
+    if (QTreeWidgetItem *it = item(row))
+        it->setText(1, text);
 }
 
 bool NavigatorPalette::rowBold(int row) const
 {
-    return row >= 1 && row <= rowCount() && m_list->topLevelItem(row - 1)->font(0).bold();
+    const QTreeWidgetItem *it = item(row);
+    return it && it->font(0).bold();
 }
 
 void NavigatorPalette::setRowBold(int row, bool bold)
 {
-    if (row < 1 || row > rowCount())
+    QTreeWidgetItem *it = item(row);
+    if (!it)
         return;
-    QTreeWidgetItem *item = m_list->topLevelItem(row - 1);
     for (int column = 0; column < 2; ++column) {
-        QFont font = item->font(column);
+        QFont font = it->font(column);
         font.setBold(bold);
-        item->setFont(column, font);
+        it->setFont(column, font);
     }
 }
 

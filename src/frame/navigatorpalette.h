@@ -6,6 +6,7 @@
 class QPoint;
 class QTimer;
 class QTreeWidget;
+class QTreeWidgetItem;
 class StripToolBar;
 
 // The navigator palette: a small tool window of the frame that lists the open documents (one
@@ -58,6 +59,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The list's item for the row (1-based); null outside the rows.
+    QTreeWidgetItem *item(int row) const;
     void createToolBar();
     void onButtonClicked(int position);
     void onDropDownPressed(int position);

@@ -61,7 +61,6 @@ RestoreDocumentsDialog::RestoreDocumentsDialog(QWidget *parent) : QDialog(parent
     layout->addWidget(m_dontAskAgain);
     layout->addLayout(buttons.row);
     layout->addWidget(m_detailsFrame, 1);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     loadResStrings(this);
 

@@ -306,15 +306,14 @@ void StripToolBar::addControl(QWidget *control, const QString &key)
 
 void StripToolBar::removeButton(const QString &key)
 {
-    for (qsizetype i = 0; i < m_buttons.size(); ++i) {
-        if (m_buttons[i].key == key) {
-            QAction *action = m_buttons[i].action;
-            m_buttons.removeAt(i);
-            removeAction(action);
-            delete action; // takes its button with it
-            return;
-        }
-    }
+    const int position = buttonIndex(key);
+    const Button *b = at(position);
+    if (!b)
+        return;
+    QAction *action = b->action;
+    m_buttons.removeAt(position);
+    removeAction(action);
+    delete action; // takes its button with it
 }
 
 int StripToolBar::positionOf(const QAction *action) const
@@ -326,21 +325,30 @@ int StripToolBar::positionOf(const QAction *action) const
     return -1;
 }
 
+StripToolBar::Button *StripToolBar::at(int position)
+{
+    return position >= 0 && position < m_buttons.size() ? &m_buttons[position] : nullptr;
+}
+
+const StripToolBar::Button *StripToolBar::at(int position) const
+{
+    return position >= 0 && position < m_buttons.size() ? &m_buttons[position] : nullptr;
+}
+
 StripToolBar::Button *StripToolBar::find(const QString &key)
 {
-    const int position = buttonIndex(key);
-    return position < 0 ? nullptr : &m_buttons[position];
+    return at(buttonIndex(key));
 }
 
 const StripToolBar::Button *StripToolBar::find(const QString &key) const
 {
-    const int position = buttonIndex(key);
-    return position < 0 ? nullptr : &m_buttons[position];
+    return at(buttonIndex(key));
 }
 
 QString StripToolBar::buttonKey(int position) const
 {
-    return position >= 0 && position < m_buttons.size() ? m_buttons[position].key : QString();
+    const Button *b = at(position);
+    return b ? b->key : QString();
 }
 
 int StripToolBar::buttonIndex(const QString &key) const
@@ -387,48 +395,46 @@ void StripToolBar::setButtonTextVisible(const QString &key, bool shown)
 
 bool StripToolBar::buttonVisible(const QString &key) const
 {
-    const Button *b = find(key);
-    return b && b->action->isVisible();
+    return buttonVisibleAt(buttonIndex(key));
 }
 
 void StripToolBar::setButtonVisible(const QString &key, bool visible)
 {
-    if (Button *b = find(key))
-        b->action->setVisible(visible);
+    setButtonVisibleAt(buttonIndex(key), visible);
 }
 
 bool StripToolBar::buttonVisibleAt(int position) const
 {
-    return position >= 0 && position < m_buttons.size() && m_buttons[position].action->isVisible();
+    const Button *b = at(position);
+    return b && b->action->isVisible();
 }
 
 void StripToolBar::setButtonVisibleAt(int position, bool visible)
 {
-    if (position >= 0 && position < m_buttons.size())
-        m_buttons[position].action->setVisible(visible);
+    if (Button *b = at(position))
+        b->action->setVisible(visible);
 }
 
 bool StripToolBar::buttonEnabled(const QString &key) const
 {
-    const Button *b = find(key);
-    return b && b->action->isEnabled();
+    return buttonEnabledAt(buttonIndex(key));
 }
 
 bool StripToolBar::buttonEnabledAt(int position) const
 {
-    return position >= 0 && position < m_buttons.size() && m_buttons[position].action->isEnabled();
+    const Button *b = at(position);
+    return b && b->action->isEnabled();
 }
 
 void StripToolBar::setButtonEnabledAt(int position, bool enabled)
 {
-    if (position >= 0 && position < m_buttons.size())
-        applyEnabled(m_buttons[position], enabled);
+    if (Button *b = at(position))
+        applyEnabled(*b, enabled);
 }
 
 void StripToolBar::setButtonEnabled(const QString &key, bool enabled)
 {
-    if (Button *b = find(key))
-        applyEnabled(*b, enabled);
+    setButtonEnabledAt(buttonIndex(key), enabled);
 }
 
 void StripToolBar::applyEnabled(Button &b, bool enabled)

@@ -175,6 +175,9 @@ private:
         StripToolButton *button = nullptr;
     };
 
+    // The button at the position, or with the key; null when there is none.
+    Button *at(int position);
+    const Button *at(int position) const;
     Button *find(const QString &key);
     const Button *find(const QString &key) const;
     int positionOf(const QAction *action) const;

@@ -1,10 +1,15 @@
 #include "core/addressmatcher.h"
 #include "core/historystore.h"
 #include "core/localpathoffers.h"
+#include "frame/addressbar.h"
 #include "frame/addressbarrules.h"
 #include "frame/addresscompleter.h"
+#include "frame/mainwindow.h"
 #include "frame/quicksearchdialog.h"
 #include "frame/searchengines.h"
+#include "framedocuments.h"
+#include "testframe.h"
+#include "testserver.h"
 
 #include <QApplication>
 #include <QListView>
@@ -33,7 +38,18 @@ QListView *offerList()
 class TestAddressBar : public QObject
 {
     Q_OBJECT
+
+    TestServer m_server;
+    std::unique_ptr<MainWindow> m_frame;
+
 private slots:
+    void cleanupTestCase()
+    {
+        if (m_frame)
+            m_frame->close();
+        m_frame.reset();
+    }
+
     // Enter goes by what TypedAddress decides for the text (its table is tested there).
     void enterGoesByTheTypedAddress()
     {
@@ -49,6 +65,8 @@ private slots:
         QVERIFY(!shouldInsertAtTop({"x", "y"}, QStringLiteral("x")));
         QVERIFY(shouldInsertAtTop({"y", "x"}, QStringLiteral("x")));
         QVERIFY(shouldInsertAtTop({"x"}, QStringLiteral("X")));
+        QVERIFY(!shouldInsertAtTop({}, QStringLiteral("javascript:alert(1)")));
+        QVERIFY(!shouldInsertAtTop({"x"}, QStringLiteral(" JavaScript:alert(1)")));
     }
 
     void searchAddresses_data()
@@ -301,6 +319,55 @@ private slots:
         QCOMPARE(LocalPathOffers::offers(base + QStringLiteral("no"), 1), QStringList({base + "notes/"}));
         QVERIFY(LocalPathOffers::offers(QStringLiteral("example.org/no"), 10).isEmpty());
         QVERIFY(LocalPathOffers::offers(base + QStringLiteral("missing/x"), 10).isEmpty());
+    }
+
+    // A script address given to the Go buttons or picked from the list (a list saved before
+    // such addresses were kept out of it) goes nowhere: no page runs it, no tab opens for it,
+    // and the list stays as it was. Handed over by a later start, it is not listed either.
+    void scriptAddressGoesNowhere_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("newDocuments");
+        QTest::newRow("Go") << "go" << "javascript:alert(1)" << 0;
+        QTest::newRow("Go New") << "goNew" << "javascript:alert(1)" << 0;
+        QTest::newRow("pick from the list") << "pick" << "javascript:alert(1)" << 0;
+        QTest::newRow("pick, spelt otherwise") << "pick" << " JavaScript:alert(1)" << 0;
+        QTest::newRow("hand-over") << "handOver" << "javascript:alert(1)" << 1;
+    }
+    void scriptAddressGoesNowhere()
+    {
+        QFETCH(QString, way);
+        QFETCH(QString, text);
+        QFETCH(int, newDocuments);
+        // One frame for every row (a second frame in the same home would start after an
+        // unclean exit); it stays until the end, so this test comes last.
+        if (!m_frame)
+            m_frame = makeFrame(m_server.page("Start"));
+        MainWindow *frame = m_frame.get();
+        DocumentWindow *document = activeFrameDocument(*frame);
+        QVERIFY(document);
+        QTRY_COMPARE(document->locationName(), QStringLiteral("Start"));
+        AddressBar *address = frame->findChild<AddressBar *>();
+        const QStringList listed{m_server.page("Start"), text};
+        address->setTypedAddresses(listed);
+        const qsizetype documents = frameDocuments(*frame).size();
+        const qsizetype requests = m_server.log().size();
+
+        if (way == QLatin1String("pick")) {
+            address->comboBox()->setCurrentIndex(1);
+            Q_EMIT address->comboBox()->activated(1);
+        } else if (way == QLatin1String("handOver")) {
+            frame->handOver(text);
+        } else {
+            address->setGoNew(way == QLatin1String("goNew"));
+            address->setAddressText(text);
+            address->onGoButton();
+        }
+        QCOMPARE(address->typedAddresses(), listed);
+        QCOMPARE(frameDocuments(*frame).size(), documents + newDocuments);
+        QCOMPARE(document->locationName(), QStringLiteral("Start"));
+        QCOMPARE(m_server.log().size(), requests);
     }
 };
 

@@ -5,7 +5,6 @@
 #include "frame/documenttabbar.h"
 #include "frame/navigatorpalette.h"
 #include "frame/subwindowarrangement.h"
-#include "paletterows.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -83,7 +82,7 @@ class TestDocumentArea : public QObject
         for (int k = 1; k <= m_area->tabBar()->itemCount(); ++k) {
             FakeDocument *document = expected[k - 1];
             if (m_area->documents().value(k - 1) != document ||
-                paletteRowText(navigator, k) != m_area->tabBar()->tabText(k - 1))
+                navigator->rowText(k) != m_area->tabBar()->tabText(k - 1))
                 return {QStringLiteral("(out of step at %1)").arg(k)};
             captions << m_area->tabBar()->tabText(k - 1).section(u'.', 0, 0).mid(7);
         }
@@ -143,7 +142,7 @@ private slots:
         QCOMPARE(shown({a, b, c, d}), QStringList({"a", "b", "c", "d"}));
         QCOMPARE(m_area->activeDocument(), d);
         QVERIFY(d->active && !a->active);
-        QVERIFY(paletteRowBold(m_area->navigator(), 4) && !paletteRowBold(m_area->navigator(), 1));
+        QVERIFY(m_area->navigator()->rowBold(4) && !m_area->navigator()->rowBold(1));
         QVERIFY(m_area->tabBar()->isSelected(4));
 
         // A middle one, the first, then the last; closing is queued.
@@ -159,7 +158,7 @@ private slots:
         // The active one closed: the one left takes over.
         QTRY_COMPARE(m_area->activeDocument(), c);
         QVERIFY(c->active);
-        QVERIFY(paletteRowBold(m_area->navigator(), 1));
+        QVERIFY(m_area->navigator()->rowBold(1));
     }
 
     // Every click on a tab brings its document forward, then runs the action the "Control"
@@ -292,7 +291,7 @@ private slots:
         QTRY_COMPARE(shown({a, c, d}), QStringList({"a", "c", "d"}));
         QCOMPARE(m_area->activeDocument(), d);
         QCOMPARE(m_area->tabBar()->iconIndex(2), 0);
-        QCOMPARE(paletteRowStatus(m_area->navigator(), 2), QString());
+        QCOMPARE(m_area->navigator()->rowStatus(2), QString());
 
         // The double click: its first click closes a, its second arrives at c's button.
         QTest::mouseClick(closeButton(1), Qt::LeftButton);
@@ -526,14 +525,14 @@ private slots:
         Q_EMIT a->statusTextChanged(QStringLiteral("background"));
         Q_EMIT a->progressChanged(40);
         QVERIFY(status.isEmpty() && progress.isEmpty());
-        QCOMPARE(paletteRowStatus(m_area->navigator(), 1), DocumentRules::progressText(40));
+        QCOMPARE(m_area->navigator()->rowStatus(1), DocumentRules::progressText(40));
         Q_EMIT b->statusTextChanged(QStringLiteral("front"));
         QCOMPARE(status.size(), 1);
         QCOMPARE(status.last().at(0).toString(), QStringLiteral("front"));
 
         // A page completed in the background blinks its tab until looked at.
         Q_EMIT a->loadCompleted();
-        QCOMPARE(paletteRowStatus(m_area->navigator(), 1), DocumentRules::completedText());
+        QCOMPARE(m_area->navigator()->rowStatus(1), DocumentRules::completedText());
         QTRY_COMPARE(m_area->tabBar()->iconIndex(1), DocumentRules::kIconHighlighted);
 
         // Activation hands the frame the new document's state.
@@ -548,7 +547,7 @@ private slots:
         QCOMPARE(status.last().at(0).toString(), QString());
         QCOMPARE(progress.last().at(0).toInt(), 70);
         QCOMPARE(secure.last().at(0).toBool(), true);
-        QVERIFY(paletteRowBold(m_area->navigator(), 1) && !paletteRowBold(m_area->navigator(), 2));
+        QVERIFY(m_area->navigator()->rowBold(1) && !m_area->navigator()->rowBold(2));
         QVERIFY(m_area->tabBar()->isSelected(1));
         Q_EMIT b->statusTextChanged(QStringLiteral("now in the background"));
         QCOMPARE(status.size(), 1);
@@ -559,6 +558,35 @@ private slots:
         QTRY_COMPARE(active, b);
         QCOMPARE(progress.first().at(0).toInt(), 0);
         QCOMPARE(status.at(1).at(0).toString(), QString());
+    }
+
+    // The frame learns whether the active page is loading: from its first progress report (0 %
+    // included) to its completion, and again for the document that becomes the active one.
+    void theActivePagesLoadingReachesTheFrame()
+    {
+        QSignalSpy loading(m_area, &DocumentArea::currentLoadingChanged);
+        FakeDocument *a = open("a");
+        FakeDocument *b = open("b");
+        loading.clear();
+        Q_EMIT b->progressChanged(0);
+        QCOMPARE(loading.size(), 1);
+        QCOMPARE(loading.last().at(0).toBool(), true);
+        Q_EMIT a->progressChanged(10); // in the background
+        QCOMPARE(loading.size(), 1);
+        Q_EMIT b->loadCompleted();
+        QCOMPARE(loading.last().at(0).toBool(), false);
+
+        m_area->bringToFront(a);
+        QCOMPARE(loading.last().at(0).toBool(), true);
+        Q_EMIT a->loadCompleted();
+        QCOMPARE(loading.last().at(0).toBool(), false);
+
+        // The active page closes while loading: the next one is idle.
+        Q_EMIT a->progressChanged(0);
+        QCOMPARE(loading.last().at(0).toBool(), true);
+        m_area->closeDocument(a);
+        QTRY_COMPARE(m_area->activeDocument(), b);
+        QCOMPARE(loading.last().at(0).toBool(), false);
     }
 };
 

@@ -24,7 +24,6 @@
 #include "frame/mainwindow.h"
 #include "options/optionsdialog.h"
 #include "frame/navigatorpalette.h"
-#include "paletterows.h"
 #include "frame/quicksearchdialog.h"
 #include "frame/restoredocumentsdialog.h"
 #include "frame/shortcutrules.h"
@@ -165,7 +164,7 @@ class TestMainWindow : public QObject
             return false;
         for (int k = 1; k <= nav->rowCount(); ++k) {
             DocumentWindow *document = documents[k - 1];
-            if (paletteRowText(nav, k) != document->windowTitle() ||
+            if (nav->rowText(k) != document->windowTitle() ||
                 frame.findChild<DocumentTabBar *>()->tabToolTip(k - 1) !=
                     shownAsToolTip(document->windowTitle()))
                 return false;
@@ -334,11 +333,11 @@ private slots:
         enterInNewTab(*frame, m_server.page("Page E"));
         QTRY_COMPARE(tabCaptions(*frame), QStringList({"Page A", "Page B", "Page C", "Page D", "Page E"}));
         NavigatorPalette *nav = frame->findChild<DocumentArea *>()->navigator();
-        QTRY_COMPARE(paletteRowStatus(nav, 5), QStringLiteral("Completed"));
-        QCOMPARE(paletteRowText(nav, 3), QStringLiteral("Page C"));
+        QTRY_COMPARE(nav->rowStatus(5), QStringLiteral("Completed"));
+        QCOMPARE(nav->rowText(3), QStringLiteral("Page C"));
         QVERIFY(registryConsistent(*frame));
         QCOMPARE(activeFrameDocument(*frame), documentAt(*frame, 5));
-        QVERIFY(paletteRowBold(nav, 5) && !paletteRowBold(nav, 1));
+        QVERIFY(nav->rowBold(5) && !nav->rowBold(1));
         QCOMPARE(frame->findChild<AddressBar *>()->addressText(),
                  QUrl(m_server.page("Page E")).toString());
 
@@ -354,7 +353,7 @@ private slots:
         QTRY_COMPARE(nav->rowCount(), 2);
         QVERIFY(registryConsistent(*frame));
         QCOMPARE(tabCaptions(*frame), QStringList({"Page B", "Page D"}));
-        QCOMPARE(paletteRowText(nav, 2), QStringLiteral("Page D"));
+        QCOMPARE(nav->rowText(2), QStringLiteral("Page D"));
         QCOMPARE(frame->findChild<DocumentArea *>()->lastClosedAddress(),
                  QUrl(m_server.page("Page E")).toString());
 
@@ -428,7 +427,7 @@ private slots:
             DocumentWindow *document = activeFrameDocument(*frame);
             QCOMPARE(document->findChild<WebBrowser *>()->page(), prepared);
             QTRY_COMPARE(tabCaptions(*frame), QStringList({finishedFirst ? "Early done" : "Early"}));
-            QTRY_COMPARE(paletteRowStatus(frame->findChild<DocumentArea *>()->navigator(), 1),
+            QTRY_COMPARE(frame->findChild<DocumentArea *>()->navigator()->rowStatus(1),
                          QStringLiteral("Completed"));
             QCOMPARE(frame->findChild<AddressBar *>()->addressText(), QUrl(address).toString());
             const auto visits = HistoryStore::instance().snapshot();
@@ -781,7 +780,7 @@ private slots:
     {
         store().write("General", "SaveDocumentOnExit", "False");
         auto frame = makeFrame(m_server.page("Listed"));
-        QTRY_COMPARE(paletteRowStatus(frame->findChild<DocumentArea *>()->navigator(), 1),
+        QTRY_COMPARE(frame->findChild<DocumentArea *>()->navigator()->rowStatus(1),
                      QStringLiteral("Completed"));
         AppState::settings.mouseUp = 17;
         const qsizetype before = programWhitelist().size();
