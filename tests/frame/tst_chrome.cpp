@@ -47,6 +47,7 @@
 #include "testserver.h"
 #include "widgets/mousegesturerecognizer.h"
 #include "widgets/panelstatusbar.h"
+#include "widgets/progresspainter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -305,6 +306,20 @@ private slots:
         status.setProgressText(QStringLiteral("100"));
         const QImage complete = panel();
 
+        // What "Complete" on a full bar looks like over the empty panel.
+        ProgressPainter reference;
+        reference.setMin(0);
+        reference.setMax(100);
+        reference.setWidth(right - left);
+        reference.setValue(100);
+        reference.setShowPercentage(false);
+        reference.setText(QStringLiteral("Complete"));
+        QImage expected = empty;
+        {
+            QPainter painter(&expected);
+            reference.draw(painter, 0, 2);
+        }
+        QCOMPARE(complete, expected);
         // Three looks: a full bar, one done in part, none.
         QVERIFY(complete != empty && loading != complete && loading != empty);
         // The bar is full at 100 only: near its right end the done part shows at 100, and the
