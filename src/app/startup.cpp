@@ -6,6 +6,7 @@
 #include "core/settingsmodel.h"
 #include "core/settingsstore.h"
 #include "core/singleinstance.h"
+#include "core/terminationsignals.h"
 #include "document/documentwindow.h"
 #include "frame/mainwindow.h"
 #include "platform/preparedpage.h"
@@ -13,6 +14,10 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QPointer>
+#if QT_CONFIG(sessionmanager)
+#include <QSessionManager>
+#endif
 
 #include <cstdio>
 
@@ -48,11 +53,21 @@ void prepareFirstPage(const QString &commandLine)
 
 namespace {
 
+// How long the program may take to end once a termination signal came.
+constexpr int kEndWithinMs = 5000;
+
 // A later start's end: hands the command line to the running instance and returns the exit
 // status, 0 once it was taken; when it was not, 1 and a line on standard error.
 int handOverToRunningInstance(const QString &commandLine)
 {
     const QString text = SingleInstance::stripCommandLineQuotes(commandLine);
+    if (!SingleInstance::fitsHandOver(text)) {
+        std::fprintf(stderr,
+                     "Quarvel: the address was not handed over: it is too long (%lld bytes; a "
+                     "running Quarvel takes up to %d).\n",
+                     qlonglong(text.toUtf8().size()), int(SingleInstance::kMaxPayload));
+        return 1;
+    }
     if (SingleInstance::sendCommandLine(text))
         return 0;
     const QString what = text.isEmpty() ? QStringLiteral("the request for a new window")
@@ -81,6 +96,14 @@ int runApplication(int &argc, char **argv)
     AppState::flatStyleAvailable = true; // the styled (flat) menus and toolbars are available
     AppState::creditInfoUnlocked = false;
 
+    // A log-out, a shut-down or kill ends the program through its close (as soon as the load
+    // has completed); from the first such signal on, it has kEndWithinMs left.
+    TerminationSignals terminations;
+    QObject::connect(&terminations, &TerminationSignals::terminationRequested, &app,
+                     [](int signalNumber) {
+                         TerminationSignals::endAfter(kEndWithinMs, 128 + signalNumber);
+                     });
+
     auto *splash = new SplashScreen;
     splash->show();
     QCoreApplication::processEvents();
@@ -91,6 +114,7 @@ int runApplication(int &argc, char **argv)
     prepareFirstPage(commandLine);
 
     auto *frame = new MainWindow;
+    QPointer<MainWindow> frameAlive = frame;
     frame->setAttribute(Qt::WA_DeleteOnClose);
     // The engine runs its side of the first page's navigation on this thread too: it gets its
     // turn between the frame's construction and its load steps, so the page goes on loading
@@ -99,6 +123,25 @@ int runApplication(int &argc, char **argv)
     frame->startUp(commandLine);
     PreparedPage::discard(); // when the start went another way than foreseen
     QCoreApplication::processEvents();
+
+    // Asked to end during the load: the frame closes as soon as it has loaded.
+    if (terminations.received()) {
+        frame->endSession();
+        delete frame;
+        SingleInstance::releaseInstanceMutex();
+        return 128 + terminations.received();
+    }
+    QObject::connect(&terminations, &TerminationSignals::terminationRequested, frame, [frame] {
+        frame->endSession();
+        QCoreApplication::exit(0);
+    });
+#if QT_CONFIG(sessionmanager)
+    // The desktop session ends: what the user has is kept as at a close, asking nothing.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, frame, [frame](QSessionManager &) {
+        frame->endSession();
+        QCoreApplication::exit(0);
+    });
+#endif
 
     // From here on later starts find the frame.
     SingleInstance::Server server;
@@ -110,6 +153,8 @@ int runApplication(int &argc, char **argv)
     delete splash;
 
     const int result = app.exec();
+    // A frame the session's end closed is still there (it was only hidden).
+    delete frameAlive.data();
     SingleInstance::releaseInstanceMutex();
-    return result;
+    return terminations.received() ? 128 + terminations.received() : result;
 }
