@@ -145,6 +145,7 @@ private slots:
     void download();
     void printPreview();
     void tabs();
+    void endedBySignal_data();
     void endedBySignal();
 
 private:
@@ -476,8 +477,17 @@ void TestDesktop::tabs()
                 .endsWith(QLatin1String("/page/4")));
 }
 
+void TestDesktop::endedBySignal_data()
+{
+    QTest::addColumn<bool>("withDialog");
+    QTest::newRow("frame") << false;
+    // A modal dialog's own event loop runs when the signal comes: the close still runs.
+    QTest::newRow("Open dialog open") << true;
+}
+
 void TestDesktop::endedBySignal()
 {
+    QFETCH(bool, withDialog);
     CHECKED(startAt(QStringLiteral("/page/1"), TestServer::pageTitle(1)));
     // The quick notes are the side bar's first section, open at the frame's left edge: a click
     // in them lets them take keys.
@@ -488,6 +498,11 @@ void TestDesktop::endedBySignal()
              "xdotool could not click");
     const QString note = QStringLiteral("milk and bread");
     QVERIFY2(XDriver::type(note, kTypingDelayMs), "xdotool could not type");
+    if (withDialog) {
+        CHECKED(pressInFrame({QStringLiteral("ctrl+o")}));
+        WAIT_UNTIL(!m_quarvel->otherWindows().isEmpty(), kResultMs,
+                   QStringLiteral("the Open dialog after Ctrl+O; ") + state());
+    }
     XDriver::screenshot(QStringLiteral("root"), screenFile(QStringLiteral("typed")));
 
     // What log-out and kill send: the program closes as its own close does, asking nothing,
