@@ -20,6 +20,7 @@
 #endif
 
 #include <cstdio>
+#include <cstdlib>
 
 void initApplicationIdentity()
 {
@@ -55,6 +56,28 @@ namespace {
 
 // How long the program may take to end once a termination signal came.
 constexpr int kEndWithinMs = 5000;
+
+// The frame while the event loop runs. When the X connection breaks, the platform plugin
+// warns and then ends the process (exit) from inside the event loop: the warning is the last
+// moment the frame is whole, so its close runs then, and the process ends right after it
+// with the plugin's status (what exit would tear down after it is not safe to tear down with
+// the frame and the engine still there).
+QPointer<MainWindow> s_runningFrame;
+QtMessageHandler s_nextMessageHandler = nullptr;
+
+void closeWhenTheDisplayGoes(QtMsgType type, const QMessageLogContext &context,
+                             const QString &message)
+{
+    if (s_nextMessageHandler)
+        s_nextMessageHandler(type, context, message);
+    if (type != QtWarningMsg || !message.startsWith(QLatin1String("The X11 connection broke")))
+        return;
+    if (MainWindow *frame = s_runningFrame.data()) {
+        s_runningFrame.clear();
+        frame->endSession();
+        std::_Exit(1);
+    }
+}
 
 // A later start's end: hands the command line to the running instance and returns the exit
 // status, 0 once it was taken; when it was not, 1 and a line on standard error.
@@ -152,7 +175,11 @@ int runApplication(int &argc, char **argv)
     frame->showFrame();
     delete splash;
 
+    s_runningFrame = frame;
+    s_nextMessageHandler = qInstallMessageHandler(closeWhenTheDisplayGoes);
     const int result = app.exec();
+    qInstallMessageHandler(s_nextMessageHandler);
+    s_runningFrame.clear();
     // A frame the session's end closed is still there (it was only hidden).
     delete frameAlive.data();
     SingleInstance::releaseInstanceMutex();
