@@ -151,6 +151,7 @@ int runApplication(int &argc, char **argv)
     if (terminations.received()) {
         frame->endSession();
         delete frame;
+        delete splash;
         SingleInstance::releaseInstanceMutex();
         return 128 + terminations.received();
     }
