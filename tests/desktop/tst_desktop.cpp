@@ -10,7 +10,9 @@
 
 #include <QDir>
 #include <QImage>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <memory>
@@ -147,6 +149,7 @@ private slots:
     void tabs();
     void endedBySignal_data();
     void endedBySignal();
+    void endedByDisplayLoss();
 
 private:
     // Seeds the home, starts Quarvel on the server's path and waits for its frame to show that
@@ -527,6 +530,48 @@ void TestDesktop::endedBySignal()
                QStringLiteral("the next start on the saved page 1; ") + state());
     QVERIFY2(m_quarvel->otherWindows().isEmpty(),
              qPrintable(QStringLiteral("The next start showed more than its frame; ") + state()));
+}
+
+void TestDesktop::endedByDisplayLoss()
+{
+    // An X server of this scenario's own (no window manager), which goes away under Quarvel.
+    QProcess display;
+    display.setProcessChannelMode(QProcess::SeparateChannels);
+    display.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                           QStringLiteral("-screen"), QStringLiteral("0"),
+                                           QStringLiteral("1280x1024x24"),
+                                           QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    QByteArray number;
+    WAIT_UNTIL((display.waitForReadyRead(100), number += display.readAllStandardOutput(),
+                number.contains('\n')),
+               kResultMs, QStringLiteral("a display of Xvfb's"));
+    const QByteArray shared = qgetenv("DISPLAY");
+    qputenv("DISPLAY", ':' + number.trimmed());
+    const auto restore = qScopeGuard([&] {
+        qputenv("DISPLAY", shared);
+        display.kill();
+        display.waitForFinished(kResultMs);
+    });
+
+    CHECKED(startAt(QStringLiteral("/page/1"), TestServer::pageTitle(1)));
+    // Without a window manager the keys go to the window under the pointer.
+    const QRect rect = XDriver::windowGeometry(m_quarvel->frameWindow());
+    QVERIFY2(XDriver::click(QPoint(rect.x() + 40, rect.y() + rect.height() / 2)),
+             "xdotool could not click");
+    const QString note = QStringLiteral("display gone");
+    QVERIFY2(XDriver::type(note, kTypingDelayMs), "xdotool could not type");
+    const QString notesFile = m_home->filePath(QStringLiteral("data/Quarvel/notes.qvr"));
+    XDriver::screenshot(QStringLiteral("root"), screenFile(QStringLiteral("typed")));
+
+    display.terminate();
+    QVERIFY(display.waitForFinished(kResultMs));
+    WAIT_UNTIL(!m_quarvel->isRunning(), 5000,
+               QStringLiteral("Quarvel to end when its display went"));
+    QVERIFY2(QString::fromUtf8(fileBytes(notesFile)).contains(note),
+             qPrintable(QStringLiteral("The notes file holds '%1'")
+                            .arg(QString::fromUtf8(fileBytes(notesFile)))));
+    QCOMPARE(m_home->setting(QStringLiteral("Settings"), QStringLiteral("PrevSessionCrashed")),
+             QStringLiteral("False"));
 }
 
 QTEST_GUILESS_MAIN(TestDesktop)
