@@ -6,6 +6,7 @@
 #include "core/settingsmodel.h"
 #include "core/settingsstore.h"
 #include "core/singleinstance.h"
+#include "core/terminationsignals.h"
 #include "document/documentwindow.h"
 #include "frame/mainwindow.h"
 #include "platform/preparedpage.h"
@@ -13,8 +14,13 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QPointer>
+#if QT_CONFIG(sessionmanager)
+#include <QSessionManager>
+#endif
 
 #include <cstdio>
+#include <cstdlib>
 
 void initApplicationIdentity()
 {
@@ -48,11 +54,43 @@ void prepareFirstPage(const QString &commandLine)
 
 namespace {
 
+// How long the program may take to end once a termination signal came.
+constexpr int kEndWithinMs = 5000;
+
+// The frame while the event loop runs. When the X connection breaks, the platform plugin
+// warns and then ends the process (exit) from inside the event loop: the warning is the last
+// moment the frame is whole, so its close runs then, and the process ends right after it
+// with the plugin's status (what exit would tear down after it is not safe to tear down with
+// the frame and the engine still there).
+QPointer<MainWindow> s_runningFrame;
+QtMessageHandler s_nextMessageHandler = nullptr;
+
+void closeWhenTheDisplayGoes(QtMsgType type, const QMessageLogContext &context,
+                             const QString &message)
+{
+    if (s_nextMessageHandler)
+        s_nextMessageHandler(type, context, message);
+    if (type != QtWarningMsg || !message.startsWith(QLatin1String("The X11 connection broke")))
+        return;
+    if (MainWindow *frame = s_runningFrame.data()) {
+        s_runningFrame.clear();
+        frame->endSession();
+        std::_Exit(1);
+    }
+}
+
 // A later start's end: hands the command line to the running instance and returns the exit
 // status, 0 once it was taken; when it was not, 1 and a line on standard error.
 int handOverToRunningInstance(const QString &commandLine)
 {
     const QString text = SingleInstance::stripCommandLineQuotes(commandLine);
+    if (!SingleInstance::fitsHandOver(text)) {
+        std::fprintf(stderr,
+                     "Quarvel: the address was not handed over: it is too long (%lld bytes; a "
+                     "running Quarvel takes up to %d).\n",
+                     qlonglong(text.toUtf8().size()), int(SingleInstance::kMaxPayload));
+        return 1;
+    }
     if (SingleInstance::sendCommandLine(text))
         return 0;
     const QString what = text.isEmpty() ? QStringLiteral("the request for a new window")
@@ -81,6 +119,14 @@ int runApplication(int &argc, char **argv)
     AppState::flatStyleAvailable = true; // the styled (flat) menus and toolbars are available
     AppState::creditInfoUnlocked = false;
 
+    // A log-out, a shut-down or kill ends the program through its close (as soon as the load
+    // has completed); from the first such signal on, it has kEndWithinMs left.
+    TerminationSignals terminations;
+    QObject::connect(&terminations, &TerminationSignals::terminationRequested, &app,
+                     [](int signalNumber) {
+                         TerminationSignals::endAfter(kEndWithinMs, 128 + signalNumber);
+                     });
+
     auto *splash = new SplashScreen;
     splash->show();
     QCoreApplication::processEvents();
@@ -91,6 +137,7 @@ int runApplication(int &argc, char **argv)
     prepareFirstPage(commandLine);
 
     auto *frame = new MainWindow;
+    QPointer<MainWindow> frameAlive = frame;
     frame->setAttribute(Qt::WA_DeleteOnClose);
     // The engine runs its side of the first page's navigation on this thread too: it gets its
     // turn between the frame's construction and its load steps, so the page goes on loading
@@ -99,6 +146,26 @@ int runApplication(int &argc, char **argv)
     frame->startUp(commandLine);
     PreparedPage::discard(); // when the start went another way than foreseen
     QCoreApplication::processEvents();
+
+    // Asked to end during the load: the frame closes as soon as it has loaded.
+    if (terminations.received()) {
+        frame->endSession();
+        delete frame;
+        delete splash;
+        SingleInstance::releaseInstanceMutex();
+        return 128 + terminations.received();
+    }
+    QObject::connect(&terminations, &TerminationSignals::terminationRequested, frame, [frame] {
+        frame->endSession();
+        QCoreApplication::exit(0);
+    });
+#if QT_CONFIG(sessionmanager)
+    // The desktop session ends: what the user has is kept as at a close, asking nothing.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, frame, [frame](QSessionManager &) {
+        frame->endSession();
+        QCoreApplication::exit(0);
+    });
+#endif
 
     // From here on later starts find the frame.
     SingleInstance::Server server;
@@ -109,7 +176,13 @@ int runApplication(int &argc, char **argv)
     frame->showFrame();
     delete splash;
 
+    s_runningFrame = frame;
+    s_nextMessageHandler = qInstallMessageHandler(closeWhenTheDisplayGoes);
     const int result = app.exec();
+    qInstallMessageHandler(s_nextMessageHandler);
+    s_runningFrame.clear();
+    // A frame the session's end closed is still there (it was only hidden).
+    delete frameAlive.data();
     SingleInstance::releaseInstanceMutex();
-    return result;
+    return terminations.received() ? 128 + terminations.received() : result;
 }

@@ -157,11 +157,26 @@ bool sendAll(int fd, const QByteArray &data, const QDeadlineTimer &deadline)
 
 } // namespace
 
-bool sendCommandLine(const QString &text, int timeoutMs)
+namespace {
+
+QByteArray handOverPayload(const QString &text)
 {
     QByteArray payload = text.toUtf8();
     if (payload.isEmpty())
         payload = QByteArray(1, '\0');
+    return payload;
+}
+
+} // namespace
+
+bool fitsHandOver(const QString &text)
+{
+    return handOverPayload(text).size() <= kMaxPayload;
+}
+
+bool sendCommandLine(const QString &text, int timeoutMs)
+{
+    const QByteArray payload = handOverPayload(text);
     if (payload.size() > kMaxPayload)
         return false;
 

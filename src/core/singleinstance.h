@@ -37,8 +37,11 @@ bool holdsInstanceMutex();
 // and so is the last character, but only when it is a double quote too.
 QString stripCommandLineQuotes(const QString &commandLine);
 
+// Whether the text fits in one hand-over (kMaxPayload bytes of UTF-8).
+bool fitsHandOver(const QString &text);
+
 // Sends the text to the running instance and waits for its acknowledgement. False when no
-// instance answered. Needs no application object.
+// instance answered, and for a text that does not fit. Needs no application object.
 bool sendCommandLine(const QString &text, int timeoutMs = kTimeoutMs);
 
 // Decodes a received payload: cuts one trailing NUL character.

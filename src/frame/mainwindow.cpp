@@ -534,13 +534,25 @@ void MainWindow::showEvent(QShowEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_loaded && !m_unloaded) {
-        queryUnload();
-        // Every document unloads, each removing its own entry, before the frame's unload.
-        m_documentArea->closeAll();
-        unload();
-    }
+    if (m_loaded && !m_unloaded)
+        closeInOrder();
     event->accept();
+}
+
+void MainWindow::endSession()
+{
+    if (!m_loaded || m_unloaded)
+        return;
+    closeInOrder();
+    hide();
+}
+
+void MainWindow::closeInOrder()
+{
+    queryUnload();
+    // Every document unloads, each removing its own entry, before the frame's unload.
+    m_documentArea->closeAll();
+    unload();
 }
 
 void MainWindow::queryUnload()

@@ -54,6 +54,11 @@ public:
     // A later start handed over its command line: open it and bring the window back.
     void handOver(const QString &text);
 
+    // The program is asked to end from outside (a termination signal, the desktop session's
+    // end): the close's own steps run now, in their order, and the frame goes from the screen.
+    // The caller ends the program. Nothing happens before the load has completed.
+    void endSession();
+
     QMenu *createPopupMenu() override { return nullptr; }
 
 signals:
@@ -100,6 +105,8 @@ private:
     void reportUnusableFiles(SettingsStore &store);
     // A warning naming a file of the user's (the message's "%1"), over the frame.
     void warnAboutFile(int messageId, const QString &file);
+    // The close: its request, every document's unload, then the frame's own.
+    void closeInOrder();
     void queryUnload();
     void unload();
 

@@ -23,7 +23,8 @@ class TestSingleInstance : public QObject
     Q_OBJECT
 
     // Starts the real program as a later start and waits for it to end.
-    int secondStart(const QStringList &args, QStringList *received, Server &server)
+    int secondStart(const QStringList &args, QStringList *received, Server &server,
+                    QString *errorText = nullptr)
     {
         QSignalSpy spy(&server, &Server::commandLineReceived);
         QProcess process;
@@ -37,6 +38,8 @@ class TestSingleInstance : public QObject
         qInfo("second start ended after %lld ms", timer.elapsed());
         for (const auto &call : spy)
             received->append(call.at(0).toString());
+        if (errorText)
+            *errorText = QString::fromUtf8(process.readAllStandardError());
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
     }
 
@@ -219,6 +222,44 @@ private slots:
                      error.contains(QLatin1String("not handed over")),
                  qPrintable(error));
         QCOMPARE(held.isEmpty(), first == QLatin1String("none"));
+    }
+
+    // The hand-over takes up to kMaxPayload bytes of UTF-8; a longer address is refused by
+    // the later start itself, which says it was too long rather than that nobody answered.
+    void tooLongAddressIsRefusedAsTooLong_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("handedOver");
+        const QString twoByteCharacters(kMaxPayload / 2, QChar(0xe9));
+        QTest::newRow("at the cap") << twoByteCharacters << true;
+        QTest::newRow("one byte over") << twoByteCharacters + u'a' << false;
+        QTest::newRow("far over") << QString(100000, u'a') << false;
+    }
+    void tooLongAddressIsRefusedAsTooLong()
+    {
+        QFETCH(QString, address);
+        QFETCH(bool, handedOver);
+        QCOMPARE(fitsHandOver(address), handedOver);
+        QVERIFY(acquireInstanceMutex());
+        Server server;
+        QVERIFY(server.listen());
+        QStringList received;
+        QString error;
+        const int status = secondStart({address}, &received, server, &error);
+        releaseInstanceMutex();
+        if (handedOver) {
+            QCOMPARE(status, 0);
+            QCOMPARE(received, QStringList{address});
+            QVERIFY2(error.isEmpty(), qPrintable(error));
+        } else {
+            QCOMPARE(status, 1);
+            QVERIFY(received.isEmpty());
+            QVERIFY2(error.contains(QLatin1String("too long")) &&
+                         !error.contains(QLatin1String("did not answer")),
+                     qPrintable(error.left(300)));
+            // The line names the size, not the whole address.
+            QVERIFY(error.size() < 300);
+        }
     }
 
     void staleLockFromACrashedInstance()

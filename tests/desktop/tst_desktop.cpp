@@ -10,10 +10,14 @@
 
 #include <QDir>
 #include <QImage>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <memory>
+
+#include <csignal>
 
 namespace {
 
@@ -143,6 +147,9 @@ private slots:
     void download();
     void printPreview();
     void tabs();
+    void endedBySignal_data();
+    void endedBySignal();
+    void endedByDisplayLoss();
 
 private:
     // Seeds the home, starts Quarvel on the server's path and waits for its frame to show that
@@ -471,6 +478,100 @@ void TestDesktop::tabs()
              QStringLiteral("1"));
     QVERIFY(m_home->setting(QStringLiteral("Settings"), QStringLiteral("Document1"))
                 .endsWith(QLatin1String("/page/4")));
+}
+
+void TestDesktop::endedBySignal_data()
+{
+    QTest::addColumn<bool>("withDialog");
+    QTest::newRow("frame") << false;
+    // A modal dialog's own event loop runs when the signal comes: the close still runs.
+    QTest::newRow("Open dialog open") << true;
+}
+
+void TestDesktop::endedBySignal()
+{
+    QFETCH(bool, withDialog);
+    CHECKED(startAt(QStringLiteral("/page/1"), TestServer::pageTitle(1)));
+    // The quick notes are the side bar's first section, open at the frame's left edge: a click
+    // in them lets them take keys.
+    const QString frame = m_quarvel->frameWindow();
+    const QRect rect = XDriver::windowGeometry(frame);
+    QVERIFY(XDriver::activate(frame));
+    QVERIFY2(XDriver::click(QPoint(rect.x() + 40, rect.y() + rect.height() / 2)),
+             "xdotool could not click");
+    const QString note = QStringLiteral("milk and bread");
+    QVERIFY2(XDriver::type(note, kTypingDelayMs), "xdotool could not type");
+    if (withDialog) {
+        CHECKED(pressInFrame({QStringLiteral("ctrl+o")}));
+        WAIT_UNTIL(!m_quarvel->otherWindows().isEmpty(), kResultMs,
+                   QStringLiteral("the Open dialog after Ctrl+O; ") + state());
+    }
+    XDriver::screenshot(QStringLiteral("root"), screenFile(QStringLiteral("typed")));
+
+    // What log-out and kill send: the program closes as its own close does, asking nothing,
+    // and is gone within a few seconds.
+    QCOMPARE(::kill(pid_t(m_quarvel->pid()), SIGTERM), 0);
+    WAIT_UNTIL(!m_quarvel->isRunning(), 5000,
+               QStringLiteral("Quarvel to end after SIGTERM; ") + state());
+    const QString notesFile = m_home->filePath(QStringLiteral("data/Quarvel/notes.qvr"));
+    QVERIFY2(QString::fromUtf8(fileBytes(notesFile)).contains(note),
+             qPrintable(QStringLiteral("The notes file holds '%1'")
+                            .arg(QString::fromUtf8(fileBytes(notesFile)))));
+    QCOMPARE(m_home->setting(QStringLiteral("Settings"), QStringLiteral("PrevSessionCrashed")),
+             QStringLiteral("False"));
+    QCOMPARE(m_home->setting(QStringLiteral("Settings"), QStringLiteral("DocumentCount")),
+             QStringLiteral("1"));
+
+    // The next start is a clean one: no crash notice holds up its load, which opens the page
+    // saved at the end.
+    m_quarvel = std::make_unique<QuarvelProcess>(m_binary, *m_home);
+    QVERIFY2(m_quarvel->start({}), "Quarvel did not start again");
+    WAIT_UNTIL(showsPage(1) || !m_quarvel->isRunning(), kStartMs,
+               QStringLiteral("the next start on the saved page 1; ") + state());
+    QVERIFY2(m_quarvel->otherWindows().isEmpty(),
+             qPrintable(QStringLiteral("The next start showed more than its frame; ") + state()));
+}
+
+void TestDesktop::endedByDisplayLoss()
+{
+    // An X server of this scenario's own (no window manager), which goes away under Quarvel.
+    QProcess display;
+    display.setProcessChannelMode(QProcess::SeparateChannels);
+    display.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                           QStringLiteral("-screen"), QStringLiteral("0"),
+                                           QStringLiteral("1280x1024x24"),
+                                           QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    QByteArray number;
+    WAIT_UNTIL((display.waitForReadyRead(100), number += display.readAllStandardOutput(),
+                number.contains('\n')),
+               kResultMs, QStringLiteral("a display of Xvfb's"));
+    const QByteArray shared = qgetenv("DISPLAY");
+    qputenv("DISPLAY", ':' + number.trimmed());
+    const auto restore = qScopeGuard([&] {
+        qputenv("DISPLAY", shared);
+        display.kill();
+        display.waitForFinished(kResultMs);
+    });
+
+    CHECKED(startAt(QStringLiteral("/page/1"), TestServer::pageTitle(1)));
+    // Without a window manager the keys go to the window under the pointer.
+    const QRect rect = XDriver::windowGeometry(m_quarvel->frameWindow());
+    QVERIFY2(XDriver::click(QPoint(rect.x() + 40, rect.y() + rect.height() / 2)),
+             "xdotool could not click");
+    const QString note = QStringLiteral("display gone");
+    QVERIFY2(XDriver::type(note, kTypingDelayMs), "xdotool could not type");
+    const QString notesFile = m_home->filePath(QStringLiteral("data/Quarvel/notes.qvr"));
+    XDriver::screenshot(QStringLiteral("root"), screenFile(QStringLiteral("typed")));
+
+    display.terminate();
+    QVERIFY(display.waitForFinished(kResultMs));
+    WAIT_UNTIL(!m_quarvel->isRunning(), 5000,
+               QStringLiteral("Quarvel to end when its display went"));
+    QVERIFY2(QString::fromUtf8(fileBytes(notesFile)).contains(note),
+             qPrintable(QStringLiteral("The notes file holds '%1'")
+                            .arg(QString::fromUtf8(fileBytes(notesFile)))));
+    QCOMPARE(m_home->setting(QStringLiteral("Settings"), QStringLiteral("PrevSessionCrashed")),
+             QStringLiteral("False"));
 }
 
 QTEST_GUILESS_MAIN(TestDesktop)

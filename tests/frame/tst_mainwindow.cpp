@@ -1029,6 +1029,40 @@ private slots:
         SettingsStore::setInstanceFile(file);
     }
 
+    // The session's end (a termination signal, a log-out) runs the close's own steps once,
+    // in the close's order, and takes the frame off the screen; a close after it runs nothing.
+    void endSessionRunsTheCloseOnce()
+    {
+        store().write("General", "SaveDocumentOnExit", "True");
+        auto frame = makeFrame(m_server.page("Ending"));
+        const QString notes = QStringLiteral("Call back %1").arg(QDateTime::currentMSecsSinceEpoch());
+        quickNotes(*frame)->setPlainText(notes);
+        QCOMPARE(store().read("Settings", "PrevSessionCrashed", ""), QStringLiteral("True"));
+
+        QSignalSpy steps(frame.get(), &MainWindow::unloadStepFinished);
+        frame->endSession();
+        QStringList order;
+        for (const QList<QVariant> &step : steps) {
+            order << step.at(0).toString();
+            QVERIFY2(step.at(1).toBool(), qPrintable(step.at(0).toString()));
+        }
+        QCOMPARE(order.first(), QStringLiteral("exitMarker"));
+        QCOMPARE(order.last(), QStringLiteral("instanceLock"));
+        QVERIFY(order.contains("settings") && order.contains("bandLayout") &&
+                order.contains("quickNotes"));
+        QVERIFY(!frame->isVisible());
+        QCOMPARE(store().read("Settings", "PrevSessionCrashed", ""), QStringLiteral("False"));
+        QCOMPARE(store().read("Settings", "DocumentCount", ""), QStringLiteral("1"));
+        QFile kept(Sidebar::quickNotesFile());
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(kept.readAll()).contains(notes));
+
+        const qsizetype ran = steps.size();
+        frame->endSession();
+        frame->close();
+        QCOMPARE(steps.size(), ran);
+    }
+
     void handOverOpensATabAndRestores()
     {
         store().write("General", "SaveDocumentOnExit", "False");
