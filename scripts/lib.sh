@@ -52,14 +52,28 @@ quarvel_install_deps() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# quarvel_build [BUILD_DIR [CMAKE_OPTION...]]: configures (once) and builds.
-quarvel_build() {
+quarvel_jobs() {
+    nproc 2>/dev/null || echo 4
+}
+
+# quarvel_configure [BUILD_DIR [CMAKE_OPTION...]]: configures the build folder once.
+quarvel_configure() {
     local dir=${1:-$QUARVEL_BUILD}
     [ $# -gt 0 ] && shift
-    local jobs
-    jobs=$(nproc 2>/dev/null || echo 4)
     if [ ! -f "$dir/CMakeCache.txt" ]; then
         cmake -S "$QUARVEL_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
     fi
-    cmake --build "$dir" --parallel "$jobs"
+}
+
+# quarvel_build [BUILD_DIR [CMAKE_OPTION...]]: configures (once) and builds every target: the
+# program, its tests and benchmarks.
+quarvel_build() {
+    quarvel_configure "$@"
+    cmake --build "${1:-$QUARVEL_BUILD}" --parallel "$(quarvel_jobs)"
+}
+
+# quarvel_build_program: configures (once) and builds the program alone, in the normal build.
+quarvel_build_program() {
+    quarvel_configure
+    cmake --build "$QUARVEL_BUILD" --parallel "$(quarvel_jobs)" --target quarvel
 }

@@ -22,6 +22,14 @@ inline QDateTime at(QDate date, QTime time)
 #endif
 }
 
+// The moment a wall-clock time of the user's own time zone names. A time that zone skips (the
+// hour a clock is put forward) is read as UTC.
+inline QDateTime fromLocal(QDate date, QTime time)
+{
+    const QDateTime local(date, time);
+    return local.isValid() ? local.toUTC() : at(date, time);
+}
+
 inline QDateTime fromMSecsSinceEpoch(qint64 msecs)
 {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)

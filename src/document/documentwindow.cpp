@@ -247,7 +247,8 @@ QWebEngineHistory *DocumentWindow::history() const
 
 void DocumentWindow::fillForm()
 {
-    m_customizer->fillForm(cardDataProtected());
+    m_customizer->setCardProtection(cardDataProtected());
+    m_customizer->fillForm();
 }
 
 void DocumentWindow::reloadFormData()
@@ -317,9 +318,10 @@ void DocumentWindow::onProgressChanged(int progress, int progressMax)
 
     // Completed.
     const SettingsModel &s = AppState::settings;
+    m_customizer->setCardProtection(cardDataProtected());
     if (s.autoFormFill) {
         QPointer<DocumentWindow> self(this);
-        m_customizer->fillForm(cardDataProtected(), [self](bool filled) {
+        m_customizer->fillForm([self](bool filled) {
             if (!self || !filled)
                 return;
             SettingsStore &store = SettingsStore::instance();

@@ -48,7 +48,6 @@ public:
     // quick notes, a large Favorites folder); runs once, after the first paint or at the latest
     // kLoadAfterShownLatestMs after showFrame.
     void loadAfterShown();
-    bool hasLoadedAfterShown() const { return m_loadedAfterShown; }
     static constexpr int kLoadAfterShownLatestMs = 2000;
 
     // A later start handed over its command line: open it and bring the window back.

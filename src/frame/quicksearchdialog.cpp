@@ -67,30 +67,23 @@ QuickSearchDialog::QuickSearchDialog(QWidget *parent) : QDialog(parent)
     m_scopeBox->setCurrentIndex(
         qBound(0, int(SettingsModel::readInteger(store, kSettings, QStringLiteral("QSearchTypesListIndex"), 0)), 1));
     const int count = SettingsModel::readInteger(store, kSettings, QStringLiteral("QSearchSearchListCount"), 0);
-    for (int i = 1; i <= count; ++i) {
-        const QString item = store.read(kSettings, QStringLiteral("QSearchSearchListItem%1").arg(i), QString());
-        if (!item.isEmpty())
-            m_queryBox->addItem(item);
-    }
+    for (int i = 1; i <= qMin(count, kMaxHistory); ++i)
+        m_queryBox->addItem(store.read(kSettings, QStringLiteral("QSearchSearchListItem%1").arg(i), QString()));
     m_queryBox->setCurrentIndex(-1);
     m_queryBox->setEditText(QString());
 
     connect(m_queryBox, &QComboBox::editTextChanged, this,
             [this](const QString &text) { m_searchButton->setEnabled(!text.isEmpty()); });
     connect(m_searchButton, &QPushButton::clicked, this, &QuickSearchDialog::search);
-    m_queryBox->lineEdit()->installEventFilter(this);
+    m_queryBox->installEventFilter(this);
     m_scopeBox->installEventFilter(this);
     makeFixedDialog(this);
 }
 
 QStringList QuickSearchDialog::addToHistory(const QStringList &history, const QString &text)
 {
-    const QString entry = text.trimmed();
     QStringList out = history;
-    if (entry.isEmpty())
-        return out;
-    out.removeAll(entry);
-    out.prepend(entry);
+    out.prepend(text);
     while (out.size() > kMaxHistory)
         out.removeLast();
     return out;
@@ -109,9 +102,7 @@ void QuickSearchDialog::search()
     m_queryBox->setEditText(q);
     const bool groups = m_scopeBox->currentIndex() == 1;
     backToFrame();
-    // An empty query searches for nothing: no tab.
-    if (q.trimmed().isEmpty())
-        return;
+    // An empty query opens the search address with an empty query.
     Q_EMIT searchRequested(SearchEngines::quickSearchAddress(groups, q));
 }
 

@@ -18,9 +18,10 @@ public:
     // Writes position, method and history to the settings store.
     void unload();
 
-    // Most queries remembered.
+    // Most queries remembered (read back and kept); beyond it the oldest go.
     static constexpr int kMaxHistory = 50;
-    // The history after a search for text: no empty entries, a repeat moves to the top.
+    // The history after a search for text: the query on top as typed, repeats and an empty
+    // query kept, at most kMaxHistory entries.
     static QStringList addToHistory(const QStringList &history, const QString &text);
 
 protected:

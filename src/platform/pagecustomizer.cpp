@@ -246,10 +246,8 @@ QString PageCustomizer::value(const QString &key) const
     return m_store.value(key);
 }
 
-void PageCustomizer::fillForm(bool protect, std::function<void(bool filled)> done)
+void PageCustomizer::fillForm(std::function<void(bool filled)> done)
 {
-    m_cardProtection = protect;
-
     // Values grouped by lower-case key, in write order; card data stays out of the page
     // altogether while protected.
     QList<QString> keys;

@@ -41,10 +41,10 @@ public:
     void setCardProtection(bool on) { m_cardProtection = on; }
 
     // Fills the empty, visible text, e-mail, telephone and list fields of the page whose name,
-    // id or autocomplete token names a stored key (in any letter case). protect becomes the card
-    // protection in force. done (when given) receives whether at least one field was filled; it
-    // runs at once when there is nothing to do, and is dropped if this object goes away first.
-    void fillForm(bool protect, std::function<void(bool filled)> done = {});
+    // id or autocomplete token names a stored key (in any letter case); card data only while the
+    // card protection is off. done (when given) receives whether at least one field was filled;
+    // it runs at once when there is nothing to do, and is dropped if this object goes away first.
+    void fillForm(std::function<void(bool filled)> done = {});
 
     // Replaces the page's Flash content (embed and object elements) by links to
     // kEnableFlashAddress. done (when given) receives the number of elements replaced.

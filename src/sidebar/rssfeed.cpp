@@ -409,7 +409,8 @@ QDateTime parseRfc822Date(QStringView text)
         if (haveTime) {
             // The zone follows the time. One we cannot read ("CEST", "Etc/GMT+2", a zone's
             // long name) is dropped with what follows it, as if the date had no zone: the
-            // date itself is sound, and losing it would date the item at the check.
+            // date itself is sound, and losing it would date the item at the check. Such a
+            // date is read in the user's local time.
             if (!zoneSeen)
                 offset = zoneOffset(word);
             zoneSeen = true;
@@ -428,7 +429,9 @@ QDateTime parseRfc822Date(QStringView text)
     const QTime time(hour, minute, second);
     if (!date.isValid() || !time.isValid())
         return QDateTime();
-    return UtcTime::at(date, time).addSecs(-offset.value_or(0));
+    if (!offset)
+        return UtcTime::fromLocal(date, time);
+    return UtcTime::at(date, time).addSecs(-*offset);
 }
 
 QDateTime parseIso8601Date(QStringView text)

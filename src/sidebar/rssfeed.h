@@ -89,14 +89,15 @@ struct ParsedDocument
 ParsedDocument readDocument(const QByteArray &data, const QByteArray &contentType = QByteArray(),
                             const QUrl &address = QUrl());
 
-// Dates of feed items, read without regard to the user's locale. Both give an invalid date
-// for a text they cannot read; a date without a zone is taken as UTC.
+// Dates of feed items, read without regard to the user's locale, given in UTC. Both give an
+// invalid date for a text they cannot read.
 // RFC 822 and its common variants: "Tue, 10 Jun 2003 04:00:00 GMT", "Sat, Aug 9 2020
 // 12:00:00AM GMT", two-digit years, zones as names (UT, GMT and the North American ones),
-// military letters, "+hhmm", "+hh:mm" or "GMT+hhmm". A zone it cannot read is dropped.
+// military letters, "+hhmm", "+hh:mm" or "GMT+hhmm". A date without a zone, or with one it
+// cannot read, is in the user's local time.
 QDateTime parseRfc822Date(QStringView text);
 // ISO 8601 as feeds use it: "2003-06-10T04:00:00Z", "2003-06-10T04:00+02:00",
-// "2003-06-10T04:00:00.25-0500", "2003-06-10".
+// "2003-06-10T04:00:00.25-0500", "2003-06-10"; without a zone, UTC.
 QDateTime parseIso8601Date(QStringView text);
 // Either form; invalid when neither reads.
 QDateTime parseFeedDate(QStringView text);

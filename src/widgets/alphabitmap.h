@@ -64,6 +64,10 @@ public:
     // The picture to paint into; null while the section is empty.
     QImage *surface() { return m_image.isNull() ? nullptr : &m_image; }
     const QImage &image() const { return m_image; }
+    // The pixel bytes, height x bytesPerScanLine of them in one block, in memory order: the top
+    // row first (scanLine(height - 1)); null while the section is empty.
+    uchar *bits() { return m_image.isNull() ? nullptr : m_image.bits(); }
+    const uchar *bits() const { return m_image.isNull() ? nullptr : m_image.constBits(); }
     // Bytes of row r, counted from the bottom.
     uchar *scanLine(int row) { return m_image.scanLine(m_image.height() - 1 - row); }
     const uchar *scanLine(int row) const

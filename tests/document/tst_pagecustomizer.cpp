@@ -220,7 +220,8 @@ private slots:
         fillStore(customizer, firstName);
 
         std::optional<bool> filled;
-        customizer.fillForm(protect, [&filled](bool result) { filled = result; });
+        customizer.setCardProtection(protect);
+        customizer.fillForm([&filled](bool result) { filled = result; });
         QCOMPARE(customizer.cardProtection(), protect);
         QTRY_VERIFY_WITH_TIMEOUT(filled.has_value(), 30000);
         QVERIFY(*filled);
@@ -260,25 +261,32 @@ private slots:
         const FormStore::Entry firstName{QStringLiteral("firstname"), QStringLiteral("Ann")};
         const FormStore::Entry card{QStringLiteral("card_num"), QStringLiteral("4111"), true};
         useStore(customizer, {firstName});
-        customizer.fillForm(false, record);
+        customizer.fillForm(record);
         QCOMPARE(filled, std::optional<bool>(false));
         customizer.attach(&page);
         customizer.clearValues();
         filled.reset();
-        customizer.fillForm(false, record);
+        customizer.fillForm(record);
         QCOMPARE(filled, std::optional<bool>(false));
         useStore(customizer, {card});
+        customizer.setCardProtection(true);
         filled.reset();
-        customizer.fillForm(true, record);
+        customizer.fillForm(record);
         QCOMPARE(filled, std::optional<bool>(false));
+        // The protection stays in force for every later fill until it is switched off.
+        filled.reset();
+        customizer.fillForm(record);
+        QCOMPARE(filled, std::optional<bool>(false));
+        QVERIFY(customizer.cardProtection());
 
         // A page without matching fields.
+        customizer.setCardProtection(false);
         useStore(customizer, {card, firstName});
         filled.reset();
-        customizer.fillForm(false, record);
+        customizer.fillForm(record);
         QTRY_VERIFY_WITH_TIMEOUT(filled.has_value(), 30000);
         QVERIFY(!*filled);
-        customizer.fillForm(false); // no callback is fine too
+        customizer.fillForm(); // no callback is fine too
     }
 
     void flashFilter()
@@ -479,6 +487,45 @@ private slots:
 
         document->registerAsBrowser(false);
         QVERIFY(!browser->isRegisteredAsBrowser());
+    }
+
+    // A document gives its customizer the card-data lock of the settings at every completed page
+    // and at every fill asked for: locked while protected and not unlocked in this run.
+    void documentCardProtection_data()
+    {
+        QTest::addColumn<bool>("protect");
+        QTest::addColumn<bool>("unlocked");
+        QTest::addColumn<bool>("locked");
+        QTest::newRow("unprotected") << false << false << false;
+        QTest::newRow("protected") << true << false << true;
+        QTest::newRow("protected, unlocked") << true << true << false;
+        QTest::newRow("unlocked, unprotected") << false << true << false;
+    }
+
+    void documentCardProtection()
+    {
+        QFETCH(bool, protect);
+        QFETCH(bool, unlocked);
+        QFETCH(bool, locked);
+        const bool savedProtect = AppState::settings.protectCreditInfo;
+        const bool savedUnlocked = AppState::creditInfoUnlocked;
+        auto restore = qScopeGuard([&] {
+            AppState::settings.protectCreditInfo = savedProtect;
+            AppState::creditInfoUnlocked = savedUnlocked;
+        });
+        AppState::settings.protectCreditInfo = protect;
+        AppState::creditInfoUnlocked = unlocked;
+
+        auto *document = new DocumentWindow;
+        QScopedPointer<DocumentWindow, QScopedPointerDeleteLater> owner(document);
+        PageCustomizer *customizer = document->customizer();
+        customizer->setCardProtection(!locked);
+        document->load(m_server.url(QStringLiteral("/form")));
+        QTRY_COMPARE_WITH_TIMEOUT(customizer->cardProtection(), locked, 30000);
+
+        customizer->setCardProtection(!locked);
+        document->fillForm();
+        QCOMPARE(customizer->cardProtection(), locked);
     }
 
     // Words given to a document as an address are looked up with the search it was given; an

@@ -1,6 +1,7 @@
 #include "core/addressmatcher.h"
 #include "core/historystore.h"
 #include "core/localpathoffers.h"
+#include "core/settingsstore.h"
 #include "frame/addressbar.h"
 #include "frame/addressbarrules.h"
 #include "frame/addresscompleter.h"
@@ -104,17 +105,22 @@ private slots:
         QVERIFY(SearchEngines::quickSearchAddress(true, QStringLiteral("x"))
                     .endsWith(QLatin1String("&q=x&sa=N&tab=fg")));
 
-        // History: no empty entries, repeats move to the top, at most 50.
+        QCOMPARE(SearchEngines::quickSearchAddress(false, QString()),
+                 QStringLiteral("https://www.google.com/search?hl=en&lr=&ie=UTF-8&oe=UTF-8&q="));
+
+        // History: newest first, repeats and empty queries kept as typed, at most 50.
         QStringList h;
         h = QuickSearchDialog::addToHistory(h, QStringLiteral("one"));
         h = QuickSearchDialog::addToHistory(h, QStringLiteral("two"));
         h = QuickSearchDialog::addToHistory(h, QStringLiteral("  "));
+        h = QuickSearchDialog::addToHistory(h, QString());
         h = QuickSearchDialog::addToHistory(h, QStringLiteral("one"));
-        QCOMPARE(h, QStringList({"one", "two"}));
+        QCOMPARE(h, QStringList({"one", "", "  ", "two", "one"}));
         for (int i = 0; i < 60; ++i)
             h = QuickSearchDialog::addToHistory(h, QString::number(i));
         QCOMPARE(h.size(), QuickSearchDialog::kMaxHistory);
         QCOMPARE(h.first(), QStringLiteral("59"));
+        QCOMPARE(h.last(), QStringLiteral("10"));
     }
 
     // Every opening of the quick search box takes typing in the query box at once, and Enter
@@ -138,6 +144,45 @@ private slots:
             QCOMPARE(searched.last().first().toString(),
                      SearchEngines::quickSearchAddress(false, query));
         }
+    }
+
+    // A repeated query is stored again and an empty one searches with an empty query; the
+    // history goes to the settings whole and the next box reads it back.
+    void quickSearchHistoryKeepsRepeats()
+    {
+        QWidget owner;
+        owner.show();
+        const QStringList queries{QStringLiteral("same"), QStringLiteral("same"), QString()};
+        {
+            QuickSearchDialog box(&owner);
+            box.clearHistory();
+            QSignalSpy spy(&box, &QuickSearchDialog::searchRequested);
+            for (const QString &query : queries) {
+                box.open();
+                QVERIFY(QTest::qWaitForWindowExposed(&box));
+                QWidget *focused = box.focusWidget();
+                QTest::keyClick(focused, Qt::Key_Backspace); // the old query is selected
+                QTest::keyClicks(focused, query);
+                QTest::keyClick(focused, Qt::Key_Return);
+                QVERIFY2(!box.isVisible(), qPrintable(query));
+            }
+            QCOMPARE(spy.size(), 3);
+            QCOMPARE(spy.at(1).first().toString(),
+                     SearchEngines::quickSearchAddress(false, QStringLiteral("same")));
+            QCOMPARE(spy.at(2).first().toString(), SearchEngines::quickSearchAddress(false, QString()));
+            box.unload();
+        }
+        SettingsStore &store = SettingsStore::instance();
+        QCOMPARE(store.read(QStringLiteral("Settings"), QStringLiteral("QSearchSearchListCount"), {}),
+                 QStringLiteral("3"));
+        QuickSearchDialog again(&owner);
+        auto *queryBox = again.findChild<QComboBox *>(QStringLiteral("vbalCboEx1"));
+        QStringList items;
+        for (int i = 0; i < queryBox->count(); ++i)
+            items << queryBox->itemText(i);
+        QCOMPARE(items, (QStringList{QString(), QStringLiteral("same"), QStringLiteral("same")}));
+        again.clearHistory();
+        again.unload();
     }
 
     void completionOffers_data()

@@ -616,6 +616,8 @@ private slots:
             QCOMPARE(bar->buttonWidth(key) > 0, row.position >= 0);
             QVERIFY(bar->picturesLoaded());
             QCOMPARE(bar->imageSize(), band == QLatin1String("Toolbar1") ? 24 : 16);
+            QCOMPARE(bar->imageSource(),
+                     ImageStrip::toolbarStripFile(band == QLatin1String("Toolbar1")));
         }
         frame->close();
     }
@@ -671,6 +673,7 @@ private slots:
 
         option(browse, "mnuTBLargeIcons");
         QCOMPARE(t1->iconSize(), QSize(16, 16));
+        QCOMPARE(t1->imageSource(), ImageStrip::toolbarStripFile(false));
         QVERIFY(showsStripPicture(t1, "Back", 3));
         QCOMPARE(store().read("Settings", "Toolbar1LargeIcons", {}), QStringLiteral("False"));
         // Outside its menu an option has no toolbar to act on.
@@ -684,6 +687,8 @@ private slots:
         QCOMPARE(store().read("Settings", "Toolbar2ShowText", {}), QStringLiteral("True"));
         option(sites, "mnuTBLargeIcons");
         QCOMPARE(frame->findChild<FrameChrome *>()->toolBar("Toolbar2")->iconSize(), QSize(24, 24));
+        QCOMPARE(frame->findChild<FrameChrome *>()->toolBar("Toolbar2")->imageSource(),
+                 ImageStrip::toolbarStripFile(true));
         frame->close();
 
         // The next start builds the toolbars as they were left.

@@ -319,7 +319,8 @@ private Q_SLOTS:
         QVERIFY(customizer.openDataFile(FormStore::defaultFile()));
         customizer.attach(&web);
         std::optional<bool> filled;
-        customizer.fillForm(protect, [&filled](bool result) { filled = result; });
+        customizer.setCardProtection(protect);
+        customizer.fillForm([&filled](bool result) { filled = result; });
         QTRY_VERIFY_WITH_TIMEOUT(filled.has_value(), 20000);
         QVERIFY(*filled);
 

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <time.h>
+
 using Items = QList<QStringList>; // title, description, link, date (ISO UTC or empty)
 
 class TestRssFeed : public QObject
@@ -57,7 +59,14 @@ class TestRssFeed : public QObject
     }
 
 private slots:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        // Local time is Central European: UTC+1 in winter, UTC+2 in summer, so a date read in
+        // local time differs from one read as UTC.
+        qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+        tzset();
+    }
 
     void rfc822Dates_data()
     {
@@ -71,22 +80,25 @@ private slots:
         QTest::newRow("negative zone, comment") << "Tue, 10 Jun 2003 04:00:00 -0700 (PDT)" << utc(2003, 6, 10, 11);
         QTest::newRow("US zone") << "Mon, 01 Jan 2024 23:00:00 EST" << utc(2024, 1, 2, 4);
         QTest::newRow("no weekday") << "07 Sep 2002 00:00:01 GMT" << utc(2002, 9, 7, 0, 0, 1);
-        QTest::newRow("no seconds, no zone") << "Wed, 02 Oct 2002 13:00" << utc(2002, 10, 2, 13);
+        QTest::newRow("no seconds, no zone: local summer time")
+            << "Wed, 02 Oct 2002 13:00" << utc(2002, 10, 2, 11);
+        QTest::newRow("no zone: local winter time") << "Wed, 04 Dec 2002 13:00:00" << utc(2002, 12, 4, 12);
         QTest::newRow("two-digit year") << "Wed, 02 Oct 02 08:00:00 GMT" << utc(2002, 10, 2, 8);
         QTest::newRow("full names, lower case") << "thursday, 3 october 2002 08:00:00 gmt" << utc(2002, 10, 3, 8);
         QTest::newRow("no blank after comma") << "Thu,03 Oct 2002 08:00:00 GMT" << utc(2002, 10, 3, 8);
         // Zones with minutes are applied; a zone word we cannot read is dropped with what
-        // follows it, and the date reads as one without a zone.
+        // follows it, and the date reads as one without a zone: in local time.
         QTest::newRow("+0530") << "Tue, 10 Jun 2003 04:00:00 +0530" << utc(2003, 6, 9, 22, 30);
         QTest::newRow("+05:30") << "Tue, 10 Jun 2003 04:00:00 +05:30" << utc(2003, 6, 9, 22, 30);
         QTest::newRow("EDT applied") << "Tue, 10 Jun 2003 04:00:00 EDT" << utc(2003, 6, 10, 8);
         QTest::newRow("GMT+0200, zone name after it")
             << "Tue Jun 10 2003 04:00:00 GMT+0200 (Central European Summer Time)" << utc(2003, 6, 10, 2);
-        QTest::newRow("CEST dropped") << "Tue, 10 Jun 2003 04:00:00 CEST" << utc(2003, 6, 10, 4);
-        QTest::newRow("Etc/GMT+2 dropped") << "Tue, 10 Jun 2003 04:00:00 Etc/GMT+2" << utc(2003, 6, 10, 4);
+        QTest::newRow("CEST dropped") << "Tue, 10 Jun 2003 04:00:00 CEST" << utc(2003, 6, 10, 2);
+        QTest::newRow("Etc/GMT+2 dropped") << "Tue, 10 Jun 2003 04:00:00 Etc/GMT+2" << utc(2003, 6, 10, 2);
         QTest::newRow("zone's long name dropped")
-            << "Tue, 10 Jun 2003 04:00:00 Central European Summer Time" << utc(2003, 6, 10, 4);
-        QTest::newRow("year after the zone") << "Tue Jun 10 04:00:00 CEST 2003" << utc(2003, 6, 10, 4);
+            << "Tue, 10 Jun 2003 04:00:00 Central European Summer Time" << utc(2003, 6, 10, 2);
+        QTest::newRow("year after the zone") << "Tue Jun 10 04:00:00 CEST 2003" << utc(2003, 6, 10, 2);
+        QTest::newRow("unknown zone in winter") << "Wed, 04 Dec 2002 13:00:00 XYZT" << utc(2002, 12, 4, 12);
         QTest::newRow("unknown word before the time") << "Tue, 10 Jun 2003 CEST 04:00:00" << QDateTime();
         QTest::newRow("empty") << "" << QDateTime();
         QTest::newRow("words") << "yesterday evening" << QDateTime();

@@ -66,6 +66,7 @@ private slots:
         if (!ok) {
             QCOMPARE(bitmap.width(), 0);
             QVERIFY(!bitmap.surface());
+            QVERIFY(!bitmap.bits());
             return;
         }
         QCOMPARE(bitmap.width(), width);
@@ -75,6 +76,12 @@ private slots:
         for (int row = 0; row < height; ++row)
             for (int x = 0; x < width; ++x)
                 QCOMPARE(pixel(bitmap, x, row), (QList<int>{0, 0, 0, 0}));
+        // The bits are every row in one block, the top row first.
+        const int line = bitmap.bytesPerScanLine();
+        for (int row = 0; row < height; ++row)
+            QCOMPARE(bitmap.bits() + qsizetype(height - 1 - row) * line, bitmap.scanLine(row));
+        bitmap.bits()[qsizetype(height) * line - 4 + AlphaBitmap::kRed] = 200;
+        QCOMPARE(pixel(bitmap, width - 1, 0), (QList<int>{0, 0, 200, 0}));
     }
 
     void bitmapFile_data()
@@ -120,6 +127,13 @@ private slots:
         if (width * height > 1)
             QCOMPARE(bytes.right(4), QByteArray("\x0A\x14\x1E\x28", 4));
         QCOMPARE(bytes, bitmap.bitmapFileBytes());
+        // The file holds the bits row by row, in the opposite order.
+        const int line = bitmap.bytesPerScanLine();
+        for (int row = 0; row < height; ++row)
+            QCOMPARE(bytes.mid(58 + row * line, line),
+                     QByteArray(reinterpret_cast<const char *>(bitmap.bits()) +
+                                    (height - 1 - row) * line,
+                                line));
     }
 
     void saveFailure()

@@ -161,7 +161,9 @@ private slots:
         QFETCH(int, contextMenus);
 
         MouseGestureRecognizer gestures;
+        QCOMPARE(gestures.gestureTypes(), MouseGestureRecognizer::kAllGestures);
         gestures.setGestureTypes(types);
+        QCOMPARE(gestures.gestureTypes(), types);
         gestures.attach();
         QList<int> codes;
         QPoint start, end;
@@ -226,6 +228,7 @@ private slots:
         QFETCH(bool, detach);
         MouseGestureRecognizer gestures;
         gestures.setGestureTypes(types);
+        QCOMPARE(gestures.gestureTypes(), types); // kept as written, even when it turns it off
         gestures.attach();
         gestures.attach(); // a second attach changes nothing
         if (detach)

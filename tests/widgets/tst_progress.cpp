@@ -199,12 +199,25 @@ private slots:
         QVERIFY(qAbs(l - 0.9f) < 1e-6f);
     }
 
+    // The bar colour is kept with the bar's settings; the look is the same whatever it is.
+    void fillEdgeAndTint_data()
+    {
+        QTest::addColumn<qint32>("barColor");
+        QTest::newRow("default bar colour") << qint32(0x69C85D);
+        QTest::newRow("another bar colour") << qint32(0x0000FF);
+    }
     void fillEdgeAndTint()
     {
+        QFETCH(qint32, barColor);
         std::unique_ptr<ProgressPainter> bar(statusProgress());
+        QCOMPARE(bar->barColor(), 6932573);
         bar->setShowPercentage(false);
         bar->setValue(50);
+        const QImage withDefault = render(*bar);
+        bar->setBarColor(barColor);
+        QCOMPARE(bar->barColor(), barColor);
         const QImage image = render(*bar);
+        QCOMPARE(image, withDefault);
         // Done part: 2 .. round(0.5 x 170) = 85. Its first column was white and is now the
         // tint colour; the last one is the tinted dark end of the gradient.
         QCOMPARE(image.pixel(2, 10), kTint);

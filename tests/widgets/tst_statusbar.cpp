@@ -686,17 +686,21 @@ private slots:
                      .arg(kErrStylesNotSupported));
     }
 
-    // A write that changes the look repaints the bar; text beside the panels does not show.
+    // A write that changes the look repaints the bar; text beside the panels does not show. A
+    // panel's style is kept whole (bits without a meaning too) and its owner-drawn bit raises
+    // ownerDrawRequested for that panel.
     void writesRepaint_data()
     {
         QTest::addColumn<bool>("modeBefore");
-        QTest::addColumn<QString>("write"); // "mode", "text" or "styles off"
+        QTest::addColumn<QString>("write"); // "mode", "text", "styles off" or "style"
         QTest::addColumn<bool>("repaints");
         QTest::newRow("mode on") << false << "mode" << true;
         QTest::newRow("mode off") << true << "mode" << true;
         QTest::newRow("text in simple mode") << true << "text" << true;
         QTest::newRow("text beside the panels") << false << "text" << false;
         QTest::newRow("styles off") << false << "styles off" << true;
+        QTest::newRow("panel style") << false << "style" << true;
+        QTest::newRow("panel style in simple mode") << true << "style" << true;
     }
     void writesRepaint()
     {
@@ -718,15 +722,26 @@ private slots:
             bar.setSimpleMode(!modeBefore);
         else if (write == QLatin1String("text"))
             bar.setSimpleText(QStringLiteral("Simple"));
+        else if (write == QLatin1String("style"))
+            bar.setPanelStyle(QStringLiteral("Item1"), PanelStatusBar::kStyleOwnerDraw | 0x4);
         else
             bar.setAllowXPStyles(false);
         QCOMPARE(bar.simpleText(), write == QLatin1String("text") ? QStringLiteral("Simple") : QString());
+        const bool simple = write == QLatin1String("mode") ? !modeBefore : modeBefore;
+        QCOMPARE(bar.simpleMode(), simple);
+        const bool ownerDrawn = write == QLatin1String("style");
+        QCOMPARE(bar.panelStyle(1), ownerDrawn ? PanelStatusBar::kStyleOwnerDraw | 0x4 : 0);
         if (repaints) {
             QTRY_VERIFY(owner.paints > before);
         } else {
             QCoreApplication::processEvents();
             QCOMPARE(owner.paints, before);
         }
+        QList<int> raised;
+        connect(&bar, &PanelStatusBar::ownerDrawRequested, this,
+                [&](QPainter *, int panel, int &, int &, int &, int &, bool &) { raised << panel; });
+        render(bar, owner);
+        QCOMPARE(raised, ownerDrawn && !simple ? QList<int>{1} : QList<int>{});
     }
 
     // Simple mode shows its text instead of the panels and raises no owner drawing.
