@@ -1459,6 +1459,9 @@ private slots:
                 }
             }
         };
+        // The find bar too, which sits above the page.
+        frame->findChild<CommandRegistry *>()->trigger("mnuEditFind");
+        QTRY_VERIFY(frame->findChild<QWidget *>(QStringLiteral("chkMatchCase")));
         for (int i = 0; i < sections->count(); ++i) {
             sections->setCurrentIndex(i);
             collect();
