@@ -220,6 +220,30 @@ void loadResStringsControls(QWidget *container)
     }
 }
 
+QString withoutMnemonic(const QString &caption)
+{
+    QString text;
+    text.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&') {
+            // "&&" is a literal '&'; a single '&' marks the next character as the key, and
+            // one at the very end marks nothing and shows as itself.
+            if (i + 1 == caption.size())
+                text += u'&';
+            else if (caption[i + 1] == u'&')
+                text += caption[++i];
+            continue;
+        }
+        text += caption[i];
+    }
+    return text;
+}
+
+QString captionWithoutAccessKey(const QString &caption)
+{
+    return withoutMnemonic(caption).replace(u'&', QLatin1String("&&"));
+}
+
 QString stripNulls(const QString &text)
 {
     const qsizetype nul = text.indexOf(QChar(0));

@@ -59,5 +59,12 @@ void loadResStrings(QWidget *form);
 // options pages, which have none).
 void loadResStringsControls(QWidget *container);
 
+// A caption as it reads without its access key: "&History" reads "History", a doubled "&&"
+// reads as one '&'.
+QString withoutMnemonic(const QString &caption);
+// The caption for a control that would take an Alt letter from its '&' (a tab, a button): it
+// shows as withoutMnemonic reads it and takes no letter, so the menu bar keeps every one.
+QString captionWithoutAccessKey(const QString &caption);
+
 // The text up to its first NUL character, or the whole text when it has none.
 QString stripNulls(const QString &text);

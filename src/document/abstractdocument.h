@@ -24,6 +24,8 @@ public:
 
     virtual QString locationUrl() const = 0;
     virtual QString locationName() const = 0;
+    // What the address field shows for the document.
+    virtual QString addressText() const { return locationUrl(); }
     // The load percentage last reported (0 when idle) and the security lock.
     virtual int progress() const = 0;
     virtual bool isSecure() const = 0;

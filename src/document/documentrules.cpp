@@ -11,6 +11,20 @@ QString tabCaption(const QString &title, bool shrunk)
     return title.left(kMaxTabCaption) + QLatin1String("...");
 }
 
+QString documentName(const QString &title, const QString &address, const QString &previousName)
+{
+    if (!title.trimmed().isEmpty())
+        return title;
+    if (!address.trimmed().isEmpty())
+        return address;
+    return previousName;
+}
+
+QString addressShown(const QString &requested, const QString &pageAddress, bool loadFailed)
+{
+    return loadFailed && !requested.trimmed().isEmpty() ? requested : pageAddress;
+}
+
 int iconForShrink(int icon, bool shrunk)
 {
     if (shrunk && icon % 2 == 0)

@@ -12,6 +12,15 @@ inline constexpr int kMaxTabCaption = 50;
 // characters on a shrunk tab.
 QString tabCaption(const QString &title, bool shrunk);
 
+// The name a document goes by in its tab, the Window menu, the window list and the frame's
+// caption: its page's title, else the page's address, else the name it had (a page that did
+// not load reports neither).
+QString documentName(const QString &title, const QString &address, const QString &previousName);
+
+// What the address field shows for a document: after a failed load the text that load was
+// asked for (as the user typed it, to be mended in place), else the page's address.
+QString addressShown(const QString &requested, const QString &pageAddress, bool loadFailed);
+
 // Tab icons come in pairs: the even one for a normal tab, the odd one for a shrunk tab.
 int iconForShrink(int icon, bool shrunk);
 

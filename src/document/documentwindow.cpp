@@ -115,10 +115,10 @@ void DocumentWindow::setPopupIndicatorReader(std::function<int()> reader)
 void DocumentWindow::load(const QString &address)
 {
     applyDownloadOptions();
+    // Named by the address it opens (as its tab is) until its page names itself.
     setWindowTitle(address);
     registerAsBrowser(true);
     navigate(address);
-    setWindowTitle(locationUrl());
 }
 
 void DocumentWindow::openNewWindow(NewWindowRequest &request)
@@ -171,6 +171,11 @@ QString DocumentWindow::locationName() const
     return m_browser ? m_browser->locationName() : QString();
 }
 
+QString DocumentWindow::addressText() const
+{
+    return addressShown(m_loadText, locationUrl(), m_loadFailed);
+}
+
 void DocumentWindow::reload(int level)
 {
     m_browser->reload(level);
@@ -193,7 +198,10 @@ void DocumentWindow::setSearchAddress(const std::function<QString(const QString 
 
 void DocumentWindow::navigate(const QString &address)
 {
-    m_browser->navigate(address);
+    if (m_browser->navigate(address)) {
+        m_requestedText = address;
+        m_requestPending = true;
+    }
 }
 
 void DocumentWindow::setSilent(bool silent)
@@ -299,8 +307,14 @@ void DocumentWindow::onBeforeNavigate(const QString &url, bool mainFrame, bool &
         return;
     m_javaScriptLink = url.left(11).toUpper() == QLatin1String("JAVASCRIPT:");
     applyDownloadOptions();
-    if (!m_javaScriptLink && !cancel)
-        Q_EMIT addressChanged(url);
+    if (m_javaScriptLink || cancel)
+        return;
+    // The navigation navigate started keeps the text it was asked for in the field while it
+    // loads, and after it failed; any other shows where it goes.
+    m_loadText = m_requestPending ? m_requestedText : QString();
+    m_requestPending = false;
+    m_loadFailed = false;
+    Q_EMIT addressChanged(m_loadText.isEmpty() ? url : m_loadText);
 }
 
 void DocumentWindow::onProgressChanged(int progress, int progressMax)
@@ -340,8 +354,9 @@ void DocumentWindow::onProgressChanged(int progress, int progressMax)
         m_customizer->flashFilter();
     if (s.saveDocumentOnExit)
         Q_EMIT saveDocumentsRequested();
+    m_loadFailed = m_browser->loadFailed();
     Q_EMIT loadCompleted();
-    Q_EMIT addressChanged(locationUrl());
+    Q_EMIT addressChanged(addressText());
     m_javaScriptLink = false;
 }
 
@@ -355,8 +370,10 @@ void DocumentWindow::onTitleChanged(const QString &text)
 {
     if (m_unloaded)
         return;
-    setWindowTitle(text);
-    Q_EMIT titleChanged(text);
+    // A page without a title (an error page may have none) still names its tab and window.
+    const QString name = documentName(text, locationUrl(), windowTitle());
+    setWindowTitle(name);
+    Q_EMIT titleChanged(name);
 }
 
 void DocumentWindow::onSecureLockIconChanged(int state)

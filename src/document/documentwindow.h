@@ -37,6 +37,8 @@ public:
     static int downloadControlFlags(const SettingsModel &s);
     QString locationUrl() const override;
     QString locationName() const override;
+    // The page's address, or after a failed load the text that load was asked for.
+    QString addressText() const override;
     void reload(int level = 0);
     // Page zoom one step in (step > 0), out (< 0) or back to 100 % (0).
     void stepPageZoom(int step);
@@ -117,4 +119,11 @@ private:
     bool m_secure = false;
     bool m_javaScriptLink = false;
     bool m_unloaded = false;
+    // The text navigate was last given, until the navigation it starts begins.
+    QString m_requestedText;
+    bool m_requestPending = false;
+    // The text the load under way (or the last one) was asked for; empty for a link, a
+    // redirect, a reload or a page's own navigation.
+    QString m_loadText;
+    bool m_loadFailed = false;
 };

@@ -37,7 +37,8 @@ FindBar::FindBar(WebBrowser *browser, QWidget *parent) : QWidget(parent), m_brow
     m_next = makeButton("cmdNext", 1145, Qt::DownArrow);
     m_previous = makeButton("cmdPrevious", 1146, Qt::UpArrow);
 
-    m_matchCase = new QCheckBox(QStringLiteral("Match &case"), this);
+    // No access key: Alt+C belongs to the menu bar's Content menu.
+    m_matchCase = new QCheckBox(QStringLiteral("Match case"), this);
     m_matchCase->setObjectName(QStringLiteral("chkMatchCase"));
 
     m_result = new QLabel(this);

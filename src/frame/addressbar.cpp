@@ -131,10 +131,10 @@ void AddressBar::onAddressEnter(bool ctrl, bool shift)
         m_documents.openDocument(out.text);
         break;
     case AddressBarRules::EnterOutcome::NavigateActive:
-        if (DocumentWindow *document = activeDocument()) {
-            document->setWindowTitle(QString());
+        // The document keeps its name until the page names itself (a load that fails may
+        // never do).
+        if (DocumentWindow *document = activeDocument())
             document->navigate(out.text);
-        }
         break;
     }
     // The typed text is on its way: the field follows the page from now on.
@@ -190,7 +190,7 @@ void AddressBar::searchWeb(int engine, const QString &text)
 void AddressBar::onActiveDocumentChanged(AbstractDocument *document)
 {
     if (document)
-        setAddressText(document->locationUrl());
+        setAddressText(document->addressText());
 }
 
 void AddressBar::revertToPageAddress()

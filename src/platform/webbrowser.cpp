@@ -157,7 +157,7 @@ QWebEnginePage *WebBrowser::page() const
     return m_view->page();
 }
 
-void WebBrowser::navigate(const QString &address)
+bool WebBrowser::navigate(const QString &address)
 {
     // Typed text: an existing file (absolute, or relative to the working folder) opens as a
     // file, words are looked up with the web search, anything else goes by the usual address
@@ -165,9 +165,10 @@ void WebBrowser::navigate(const QString &address)
     // A script address is refused: it would run in the page showing now.
     const QUrl url = TypedAddress::resolve(address, QDir::currentPath(), m_searchAddress);
     if (url.isEmpty())
-        return;
+        return false;
     if (!takePreparedPage(url))
         m_view->setUrl(url);
+    return true;
 }
 
 bool WebBrowser::takePreparedPage(const QUrl &url)

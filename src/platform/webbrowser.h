@@ -53,8 +53,9 @@ public:
     {
         m_searchAddress = searchAddress;
     }
-    // Opens what the text stands for (TypedAddress::resolve).
-    void navigate(const QString &address);
+    // Opens what the text stands for (TypedAddress::resolve); false when it stands for
+    // nowhere to go (nothing, or a script address).
+    bool navigate(const QString &address);
     // Level 0..3 as the control knew them; 3 (completely) bypasses the cache.
     void reload(int level = 0);
     void stop();
@@ -80,6 +81,8 @@ public:
     // A failed load shows the engine's error page, or (suppressed) leaves the page as it was
     // and says so in the status text.
     void setLoadErrorsSuppressed(bool suppressed);
+    // Whether the last load ended without its page (failed or stopped).
+    bool loadFailed() const { return m_loadFailed; }
     // Errors of the page's scripts are kept out of the console log.
     void setScriptErrorsSuppressed(bool suppressed);
     bool scriptErrorsSuppressed() const;

@@ -178,8 +178,12 @@ void Sidebar::buildSidebar(const QString &text)
     });
     m_groupList->setToolTip(loadResString(19007));
     layoutSidebarPanel(m_groupList, stripe1, stripe2, 2);
-    // The buttons' tool tips.
+    // The buttons' tool tips (and the sections' captions from their numbers).
     loadResStrings(this);
+    // The sections share their captions with the View menu's items, but the menu bar keeps
+    // the Alt letters: Alt+F and Alt+H open File and Help at every press.
+    for (int i = 0; i < m_tabs->count(); ++i)
+        m_tabs->setTabText(i, captionWithoutAccessKey(m_tabs->tabText(i)));
     for (int i = 0; i < int(m_panels.size()); ++i)
         layoutPanel(i);
     // Sections added before the bar is first shown do not tell the dock the room they need: the

@@ -148,6 +148,33 @@ private slots:
         QCOMPARE(::stripNulls(QString()), QString());
         QCOMPARE(::stripNulls(QString(QChar(0))), QString());
     }
+
+    // A caption without its access key reads as its menu item shows it and, put on a tab or
+    // button, shows the same and takes no Alt letter.
+    void captionsWithoutAccessKeys_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("reads");
+        QTest::newRow("first letter") << "&History" << "History";
+        QTest::newRow("inner letter") << "R&SS Feeds" << "RSS Feeds";
+        QTest::newRow("no key") << "Quick Notes" << "Quick Notes";
+        QTest::newRow("literal ampersand") << "Tom && Jerry" << "Tom & Jerry";
+        QTest::newRow("literal and key") << "&Links && more" << "Links & more";
+        QTest::newRow("key after literal") << "A &&&B" << "A &B";
+        QTest::newRow("trailing ampersand") << "Save &" << "Save &";
+        QTest::newRow("empty") << "" << "";
+    }
+    void captionsWithoutAccessKeys()
+    {
+        QFETCH(QString, caption);
+        QFETCH(QString, reads);
+        QCOMPARE(withoutMnemonic(caption), reads);
+        const QString onTab = captionWithoutAccessKey(caption);
+        QVERIFY2(QKeySequence::mnemonic(onTab).isEmpty(), qPrintable(onTab));
+        QTabBar tabs;
+        tabs.addTab(onTab);
+        QCOMPARE(withoutMnemonic(tabs.tabText(0)), reads); // what the tab draws
+    }
 };
 
 QTEST_MAIN(TestStrings)

@@ -3,6 +3,7 @@
 // starts Quarvel (this build's, or $QUARVEL_DESKTOP_BINARY) in a throw-away home and saves a
 // screenshot of its end in the build's desktop-screens folder (or $QUARVEL_DESKTOP_SCREENS).
 
+#include "core/settingsstore.h"
 #include "desktophome.h"
 #include "quarvelprocess.h"
 #include "testserver.h"
@@ -13,6 +14,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QTcpServer>
 #include <QtTest>
 
 #include <memory>
@@ -150,6 +152,9 @@ private slots:
     void endedBySignal_data();
     void endedBySignal();
     void endedByDisplayLoss();
+    void menuKeysWithSidebar();
+    void unopenableAddress_data();
+    void unopenableAddress();
 
 private:
     // Seeds the home, starts Quarvel on the server's path and waits for its frame to show that
@@ -164,6 +169,9 @@ private:
     void clickInPage();
     void typeAddress(const QString &text);
     QString screenFile(const QString &suffix = QString()) const;
+    // The menu popup that opens on the keys pressed in the frame, and closes again on Esc.
+    void openMenu(const QStringList &keys, QString *popup);
+    void closeMenu(const QString &popup);
 
     std::unique_ptr<TestServer> m_server;
     std::unique_ptr<DesktopHome> m_home;
@@ -572,6 +580,143 @@ void TestDesktop::endedByDisplayLoss()
                             .arg(QString::fromUtf8(fileBytes(notesFile)))));
     QCOMPARE(m_home->setting(QStringLiteral("Settings"), QStringLiteral("PrevSessionCrashed")),
              QStringLiteral("False"));
+}
+
+void TestDesktop::openMenu(const QStringList &keys, QString *popup)
+{
+    const QStringList before = m_quarvel->otherWindows();
+    CHECKED(pressInFrame(keys));
+    const auto opened = [&] {
+        for (const QString &window : m_quarvel->otherWindows()) {
+            if (!before.contains(window)) {
+                *popup = window;
+                return true;
+            }
+        }
+        return false;
+    };
+    WAIT_UNTIL(opened(), kResultMs,
+               QStringLiteral("a menu on %1; windows: %2").arg(keys.join(u' '), m_quarvel->windowsText()));
+}
+
+void TestDesktop::closeMenu(const QString &popup)
+{
+    QVERIFY(XDriver::key({QStringLiteral("Escape")}));
+    WAIT_UNTIL(!m_quarvel->otherWindows().contains(popup), kResultMs,
+               QStringLiteral("the menu to close on Esc; windows: ") + m_quarvel->windowsText());
+}
+
+void TestDesktop::menuKeysWithSidebar()
+{
+    // The side bar shows (as it does by default); its sections are named as the View menu's
+    // Favorites and History items are, but the letters stay with the menu bar.
+    CHECKED(startAt(QStringLiteral("/page/1"), TestServer::pageTitle(1)));
+    const QRect frame = XDriver::windowGeometry(m_quarvel->frameWindow());
+    // Each menu opens below its own title, left to right in the order of the menu bar.
+    const QStringList letters = {QStringLiteral("f"), QStringLiteral("e"), QStringLiteral("v"),
+                                 QStringLiteral("n"), QStringLiteral("c"), QStringLiteral("w"),
+                                 QStringLiteral("h")};
+    QList<int> lefts;
+    QStringList failures;
+    for (const QString &letter : letters) {
+        int left = -1;
+        for (int press = 1; press <= 3; ++press) {
+            QString popup;
+            CHECKED(openMenu({QStringLiteral("alt+") + letter}, &popup));
+            const QRect rect = XDriver::windowGeometry(popup);
+            if (press == 1 && letter == QLatin1String("f"))
+                XDriver::screenshot(QStringLiteral("root"), screenFile(QStringLiteral("file")));
+            if (rect.top() < frame.top() || rect.top() > frame.top() + frame.height() / 3)
+                failures << QStringLiteral("Alt+%1 press %2 opened a window at %3,%4, not a menu "
+                                           "below the menu bar")
+                                .arg(letter).arg(press).arg(rect.x()).arg(rect.y());
+            if (left < 0)
+                left = rect.x();
+            else if (rect.x() != left)
+                failures << QStringLiteral("Alt+%1 press %2 opened the menu at x %3, press 1 at %4")
+                                .arg(letter).arg(press).arg(rect.x()).arg(left);
+            CHECKED(closeMenu(popup));
+        }
+        lefts << left;
+    }
+    for (qsizetype i = 1; i < lefts.size(); ++i) {
+        if (lefts[i] <= lefts[i - 1])
+            failures << QStringLiteral("Alt+%1 opened its menu at x %2, left of Alt+%3's at %4")
+                            .arg(letters[i]).arg(lefts[i]).arg(letters[i - 1]).arg(lefts[i - 1]);
+    }
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QStringLiteral("; "))));
+}
+
+void TestDesktop::unopenableAddress_data()
+{
+    QTest::addColumn<bool>("suppressErrors");
+    QTest::newRow("error page") << false;
+    QTest::newRow("errors suppressed") << true; // as the settings have it at first
+}
+
+void TestDesktop::unopenableAddress()
+{
+    QFETCH(bool, suppressErrors);
+    {
+        SettingsStore store(m_home->settingsFile());
+        store.write(QStringLiteral("Content"), QStringLiteral("SuppressErrors"),
+                    suppressErrors ? QStringLiteral("True") : QStringLiteral("False"));
+    }
+    CHECKED(startAt(QStringLiteral("/page/1"), TestServer::pageTitle(1)));
+    quint16 closedPort = 0;
+    {
+        QTcpServer closed; // a port nobody listens on once it is closed
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        closedPort = closed.serverPort();
+    }
+    const QString host = QStringLiteral("127.0.0.1:%1").arg(closedPort);
+    const QString typed = host + QStringLiteral("/page/5");
+    CHECKED(typeAddress(typed));
+    // The engine's error page names the host; without it the page stays as it was, and so
+    // does its name. Either way the frame's caption keeps a page's name.
+    const QString name = suppressErrors ? TestServer::pageTitle(1) : QStringLiteral("127.0.0.1");
+    WAIT_UNTIL(shows(name), kResultMs,
+               QStringLiteral("'%1' in the title after '%2'; %3").arg(name, typed, state()));
+    XDriver::screenshot(QStringLiteral("root"), screenFile(QStringLiteral("failed")));
+
+    // The Window menu lists the tab by a name: the last row holds text.
+    QString popup;
+    CHECKED(openMenu({QStringLiteral("alt+w")}, &popup));
+    const QString shot = screenFile(QStringLiteral("window-menu"));
+    QVERIFY(XDriver::screenshot(popup, shot));
+    CHECKED(closeMenu(popup));
+    QVERIFY2(shows(name), qPrintable(state()));
+    {
+        const QImage image = QImage(shot).convertToFormat(QImage::Format_RGB32);
+        QVERIFY2(image.height() > 40, qPrintable(shot));
+        // The entry's row is the menu's last: about 20 pixels above its lower border; its text
+        // starts after the icon column.
+        int dark = 0;
+        for (int y = image.height() - 22; y < image.height() - 3; ++y) {
+            for (int x = 30; x < image.width() - 4; ++x) {
+                const QRgb p = image.pixel(x, y);
+                dark += qMax(qRed(p), qMax(qGreen(p), qBlue(p))) < 110 ? 1 : 0;
+            }
+        }
+        QVERIFY2(dark >= 20, qPrintable(QStringLiteral("The Window menu's entry for the tab shows "
+                                                       "no text (%1 dark pixels); see %2")
+                                            .arg(dark).arg(shot)));
+    }
+
+    // The field still holds the text as typed: the typo (the port) is mended in place, at the
+    // start of the field, and the mended address opens. A field holding anything else would
+    // not become that address.
+    const qsizetype mark = m_server->mark();
+    CHECKED(pressInFrame({QStringLiteral("alt+d"), QStringLiteral("Home")}));
+    QStringList deletes;
+    for (qsizetype i = 0; i < host.size(); ++i)
+        deletes << QStringLiteral("Delete");
+    QVERIFY(XDriver::key(deletes));
+    QVERIFY(XDriver::type(QStringLiteral("localhost:%1").arg(m_server->serverPort()), kTypingDelayMs));
+    QVERIFY(XDriver::key({QStringLiteral("Return")}));
+    WAIT_UNTIL(m_server->countSince(mark, QStringLiteral("/page/5")) > 0 && showsPage(5), kResultMs,
+               QStringLiteral("page 5 after mending '%1' in the field; requests since: %2; %3")
+                   .arg(typed, m_server->logText(mark), state()));
 }
 
 QTEST_GUILESS_MAIN(TestDesktop)

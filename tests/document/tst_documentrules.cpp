@@ -29,6 +29,55 @@ private slots:
         QCOMPARE(tabCaption(title, shrunk), expected);
     }
 
+    // Tab, Window menu, window list and frame caption never go blank: a page without a
+    // title goes by its address, a failed load that reports neither keeps the name it had.
+    void names_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("previous");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("title") << "Example" << "http://example.org/" << "Old" << "Example";
+        QTest::newRow("title kept as it is") << " A & B " << "http://x/" << "Old" << " A & B ";
+        QTest::newRow("no title: the address") << "" << "http://127.0.0.1:1/typo" << "Old"
+                                               << "http://127.0.0.1:1/typo";
+        QTest::newRow("blank title") << "  " << "http://x/" << "Old" << "http://x/";
+        QTest::newRow("neither: the name it had") << "" << "" << "Start" << "Start";
+        QTest::newRow("blank address") << "" << " " << "Start" << "Start";
+    }
+    void names()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, address);
+        QFETCH(QString, previous);
+        QFETCH(QString, expected);
+        QCOMPARE(documentName(title, address, previous), expected);
+    }
+
+    // After a failed load the field keeps what was asked for, so a typo is mended in place.
+    void addressShown_data()
+    {
+        QTest::addColumn<QString>("requested");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("failed");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("loaded: the page's address")
+            << "example.org" << "http://example.org/" << false << "http://example.org/";
+        QTest::newRow("failed: the typed text")
+            << "exmaple.org/a b" << "http://example.org/" << true << "exmaple.org/a b";
+        QTest::newRow("failed link: the page's address")
+            << "" << "http://127.0.0.1:1/" << true << "http://127.0.0.1:1/";
+        QTest::newRow("failed, blank request") << " " << "http://x/" << true << "http://x/";
+    }
+    void addressShown()
+    {
+        QFETCH(QString, requested);
+        QFETCH(QString, page);
+        QFETCH(bool, failed);
+        QFETCH(QString, expected);
+        QCOMPARE(DocumentRules::addressShown(requested, page, failed), expected);
+    }
+
     void iconPairs()
     {
         for (int even = 0; even < 12; even += 2) {

@@ -52,7 +52,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
@@ -1418,6 +1420,60 @@ private slots:
         };
         for (const auto &[format, expected] : cases)
             QCOMPARE(FrameStatusBar::minuteTimeFormat(format), expected);
+    }
+
+    // With the side bar shown, the Alt letter of every menu belongs to the menu bar: no tab,
+    // button or label of the frame or side bar takes one (each would take every second press).
+    void menuLettersBelongToTheMenuBar()
+    {
+        auto frame = makeFrame();
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+        frame->findChild<CommandRegistry *>()->setChecked("mnuViewSidebar", true);
+        frame->findChild<QDockWidget *>("sidebarDock")->show();
+        Sidebar *sidebar = frame->findChild<Sidebar *>();
+        auto *sections = sidebar->findChild<QTabWidget *>(QStringLiteral("sidebar"));
+        QTRY_VERIFY(sections->count() > 0);
+
+        QMenuBar *bar = frame->findChild<QMenuBar *>();
+        QVERIFY(bar);
+        QSet<QKeySequence> menuLetters;
+        for (const QAction *menu : bar->actions()) {
+            if (!QKeySequence::mnemonic(menu->text()).isEmpty())
+                menuLetters << QKeySequence::mnemonic(menu->text());
+        }
+        QCOMPARE(menuLetters.size(), 7); // File, Edit, View, Navigate, Content, Window, Help
+
+        // Every part of the frame, each side-bar section shown in turn.
+        QStringList takers;
+        const auto collect = [&] {
+            for (QWidget *w : frame->findChildren<QWidget *>()) {
+                if (w->window() != frame.get() || qobject_cast<QMenuBar *>(w))
+                    continue;
+                QStringList texts;
+                if (auto *tabs = qobject_cast<QTabBar *>(w)) {
+                    for (int i = 0; i < tabs->count(); ++i)
+                        texts << tabs->tabText(i);
+                } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
+                    texts << button->text();
+                } else if (auto *label = qobject_cast<QLabel *>(w); label && label->buddy()) {
+                    texts << label->text();
+                }
+                for (const QString &text : std::as_const(texts)) {
+                    if (menuLetters.contains(QKeySequence::mnemonic(text)))
+                        takers << w->objectName() + u':' + text;
+                }
+            }
+        };
+        // The find bar too, which sits above the page.
+        frame->findChild<CommandRegistry *>()->trigger("mnuEditFind");
+        QTRY_VERIFY(frame->findChild<QWidget *>(QStringLiteral("chkMatchCase")));
+        for (int i = 0; i < sections->count(); ++i) {
+            sections->setCurrentIndex(i);
+            collect();
+        }
+        takers.removeDuplicates();
+        QCOMPARE(takers, QStringList());
+        frame->close();
     }
 };
 

@@ -51,6 +51,7 @@
 #include <QPushButton>
 #include <QMdiArea>
 #include <QRadioButton>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QScreen>
@@ -1345,6 +1346,89 @@ private slots:
         auto frame = makeFrame(m_server.page("First start"));
         const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
         QCOMPARE(frame->geometry().size(), available.size() * 4 / 5);
+        frame->close();
+    }
+
+    // An address that cannot be opened, typed and entered in the active tab or a new one:
+    // the field keeps the text to be mended, and tab, window and frame keep a name.
+    void failedLoadKeepsTypedTextAndNames_data()
+    {
+        QTest::addColumn<bool>("suppressErrors");
+        QTest::addColumn<bool>("newTab");
+        QTest::newRow("error page") << false << false;
+        QTest::newRow("errors suppressed") << true << false;
+        QTest::newRow("error page, new tab") << false << true;
+        QTest::newRow("errors suppressed, new tab") << true << true;
+    }
+
+    void failedLoadKeepsTypedTextAndNames()
+    {
+        QFETCH(bool, suppressErrors);
+        QFETCH(bool, newTab);
+        store().write("General", "SaveDocumentOnExit", "False");
+        store().write("Content", "SuppressErrors", suppressErrors ? "True" : "False");
+        auto frame = makeFrame(m_server.page("Start"));
+        DocumentWindow *start = activeFrameDocument(*frame);
+        QVERIFY(start);
+        QTRY_COMPARE(start->locationName(), QStringLiteral("Start"));
+        QTRY_VERIFY(!isLoading(start));
+        quint16 port = 0;
+        {
+            QTcpServer closed; // a port nobody listens on once it is closed
+            QVERIFY(closed.listen(QHostAddress::LocalHost));
+            port = closed.serverPort();
+        }
+        const QString typed = QStringLiteral("127.0.0.1:%1/typo").arg(port);
+        AddressBar *address = frame->findChild<AddressBar *>();
+        QLineEdit *field = address->comboBox()->lineEdit();
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, typed);
+        address->setGoNew(newTab);
+        QTest::keyClick(field, Qt::Key_Return);
+        address->setGoNew(false);
+        QTRY_COMPARE(frameDocuments(*frame).size(), newTab ? 2 : 1);
+        DocumentWindow *document = activeFrameDocument(*frame);
+        QCOMPARE(document == start, !newTab);
+        auto *browser = document->findChild<WebBrowser *>();
+        QTRY_VERIFY(browser->loadFailed() && !isLoading(document));
+        QTest::qWait(100); // reports of the failed load still under way
+
+        QCOMPARE(address->addressText(), typed);
+        const QString name = document->windowTitle(); // the Window menu's and window list's
+        QVERIFY2(!name.trimmed().isEmpty(), qPrintable(name));
+        const int k = int(frameDocuments(*frame).indexOf(document)) + 1;
+        QCOMPARE(tabCaptions(*frame).value(k - 1), name);
+        QCOMPARE(frame->findChild<DocumentArea *>()->navigator()->rowText(k), name);
+        QCOMPARE(frame->windowTitle(), QStringLiteral("%1 - [%2]").arg(loadResString(1120), name));
+        if (suppressErrors && !newTab)
+            QCOMPARE(name, QStringLiteral("Start")); // the page stayed as it was
+        {
+            WindowListDialog list(frameDocuments(*frame), frame.get());
+            auto *rows = list.findChild<QTreeWidget *>(QStringLiteral("ListView1"));
+            for (int row = 0; row < rows->topLevelItemCount(); ++row)
+                QVERIFY(!rows->topLevelItem(row)->text(0).trimmed().isEmpty());
+        }
+
+        // Back from another tab, the field holds the text again.
+        if (newTab) {
+            frame->findChild<DocumentArea *>()->bringToFront(start);
+            QTRY_COMPARE(address->addressText(), start->locationUrl());
+            frame->findChild<DocumentArea *>()->bringToFront(document);
+            QTRY_COMPARE(address->addressText(), typed);
+        }
+        // The typo is mended in place; the next address that opens shows as the page's.
+        field->setFocus();
+        field->end(false);
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, QStringLiteral("page"));
+        QCOMPARE(address->addressText(), typed.chopped(4) + QStringLiteral("page"));
+        field->selectAll();
+        QTest::keyClicks(field, m_server.page("Mended"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QTRY_COMPARE(document->locationName(), QStringLiteral("Mended"));
+        QTRY_COMPARE(address->addressText(), m_server.page("Mended"));
         frame->close();
     }
 };
