@@ -13,6 +13,7 @@
 #include "subwindowarrangement.h"
 
 #include <QCursor>
+#include <QDir>
 #include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -208,14 +209,31 @@ void DocumentArea::connectDocument(AbstractDocument *document)
         [this, document](const QString &lastAddress) { onDocumentClosing(document, lastAddress); });
 }
 
-AbstractDocument *DocumentArea::openDocument(const QString &url)
+TypedAddress::Decision DocumentArea::decide(const QString &text) const
 {
-    // A shortcut file opens the address it holds.
-    const QString address = TypedAddress::followShortcut(url);
+    return TypedAddress::decide(text, QDir::currentPath(), m_searchAddress);
+}
+
+namespace {
+
+// The address a document is given for the decision: exactly the address decided (the document
+// reads it as it is), nothing when the text was refused.
+QString addressToLoad(const TypedAddress::Decision &decision)
+{
+    return decision.url.toString(QUrl::FullyEncoded);
+}
+
+} // namespace
+
+AbstractDocument *DocumentArea::openDocument(const QString &text)
+{
+    // A shortcut file opens the address it holds, and is named by it.
+    const TypedAddress::Decision decision = decide(text);
+    const QString &address = decision.text;
 
     AbstractDocument *document = registerDocument(address);
     const int k = positionOf(document);
-    document->load(address);
+    document->load(addressToLoad(decision));
     if (QMdiSubWindow *sub = subWindowOf(document)) {
         m_arrangement->present(sub);
         m_mdiArea->setActiveSubWindow(sub);
@@ -225,6 +243,17 @@ AbstractDocument *DocumentArea::openDocument(const QString &url)
     updateOnScreen();
     Q_EMIT addressOpened(address);
     return document;
+}
+
+bool DocumentArea::navigateActive(const QString &text)
+{
+    AbstractDocument *document = activeDocument();
+    if (!document)
+        return false;
+    const TypedAddress::Decision decision = decide(text);
+    if (decision.kind != TypedAddress::Decision::Refused)
+        document->navigate(addressToLoad(decision));
+    return true;
 }
 
 AbstractDocument *DocumentArea::openPopup(NewWindowRequest &request)
