@@ -26,6 +26,13 @@ using namespace DocumentRules;
 namespace {
 const QString kSettings = QStringLiteral("Settings");
 
+// The address a document is given for the decision: exactly the address decided (the document
+// reads it as it is), nothing when the text was refused.
+QString addressToLoad(const TypedAddress::Decision &decision)
+{
+    return decision.url.toString(QUrl::FullyEncoded);
+}
+
 } // namespace
 
 DocumentArea::DocumentArea(QWidget *window, DocumentFactory factory)
@@ -213,17 +220,6 @@ TypedAddress::Decision DocumentArea::decide(const QString &text) const
 {
     return TypedAddress::decide(text, QDir::currentPath(), m_searchAddress);
 }
-
-namespace {
-
-// The address a document is given for the decision: exactly the address decided (the document
-// reads it as it is), nothing when the text was refused.
-QString addressToLoad(const TypedAddress::Decision &decision)
-{
-    return decision.url.toString(QUrl::FullyEncoded);
-}
-
-} // namespace
 
 AbstractDocument *DocumentArea::openDocument(const QString &text)
 {

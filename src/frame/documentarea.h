@@ -57,15 +57,14 @@ public:
     {
         m_searchAddress = searchAddress;
     }
-    TypedAddress::Decision decide(const QString &text) const;
 
     // ---- Opening, activating, closing.
     // Opens what the text stands for (for a shortcut file, the address it holds) in a new active
     // document. Refused text still opens one, on no page.
-    AbstractDocument *openDocument(const QString &address);
+    AbstractDocument *openDocument(const QString &text);
     // The active document goes where the text stands for (nowhere when it is refused); false
     // when there is no active document.
-    bool navigateActive(const QString &address);
+    bool navigateActive(const QString &text);
     // Makes the document the active one; in the tabbed view it fills the area.
     void bringToFront(AbstractDocument *document);
     // A left click on the tab after (or before) the active one, wrapping at both ends.
@@ -136,6 +135,8 @@ private:
         bool loading = false;
     };
 
+    // What the text stands for, with the search address set here.
+    TypedAddress::Decision decide(const QString &text) const;
     // 1-based; 0 for a document that is not open here.
     int positionOf(const AbstractDocument *document) const;
     AbstractDocument *documentAt(int position) const;
