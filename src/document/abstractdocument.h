@@ -16,6 +16,9 @@ public:
 
     // Starts a new document on an address typed, chosen or restored.
     virtual void load(const QString &address) = 0;
+    // Goes to the address in this document, as it is (what typed text stands for was decided
+    // by whoever gives it).
+    virtual void navigate(const QString &address) = 0;
     // Starts a new document on a page's new-window request (synchronously, before the
     // request's signal returns).
     virtual void openNewWindow(NewWindowRequest &request) = 0;

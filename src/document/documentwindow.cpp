@@ -191,11 +191,6 @@ void DocumentWindow::stop()
     m_browser->stop();
 }
 
-void DocumentWindow::setSearchAddress(const std::function<QString(const QString &query)> &searchAddress)
-{
-    m_browser->setSearchAddress(searchAddress);
-}
-
 void DocumentWindow::navigate(const QString &address)
 {
     if (m_browser->navigate(address)) {

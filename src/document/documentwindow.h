@@ -43,10 +43,7 @@ public:
     // Page zoom one step in (step > 0), out (< 0) or back to 100 % (0).
     void stepPageZoom(int step);
     void stop();
-    // Where words given as an address are looked up: the search address for a query (none:
-    // words go as an address).
-    void setSearchAddress(const std::function<QString(const QString &query)> &searchAddress);
-    void navigate(const QString &address);
+    void navigate(const QString &address) override;
     // The page's script errors stay out of the console log (a killed popup's page, and the
     // "SuppressScriptErrors" switch).
     void setSilent(bool silent);

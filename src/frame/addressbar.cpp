@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QStyle>
 
 namespace {
@@ -51,6 +52,10 @@ AddressBar::AddressBar(DocumentArea &documents, CommandRegistry &commands, QWidg
         m_commands.setEnabled(QStringLiteral("AddressbarGo"), !text.isEmpty());
     });
     connect(m_addressBar, &QComboBox::activated, this, [this] { onAddressSelected(); });
+    // Words given where an address goes are looked up with the engine chosen here.
+    m_documents.setSearchAddress([bar = QPointer<AddressBar>(this)](const QString &query) {
+        return bar ? SearchEngines::searchAddress(bar->searchEngine(), query) : QString();
+    });
     auto *completer = new AddressCompleter(m_addressBar, &HistoryStore::instance());
     connect(completer, &AddressCompleter::addressAccepted, this,
             [this](Qt::KeyboardModifiers modifiers) {
@@ -133,8 +138,7 @@ void AddressBar::onAddressEnter(bool ctrl, bool shift)
     case AddressBarRules::EnterOutcome::NavigateActive:
         // The document keeps its name until the page names itself (a load that fails may
         // never do).
-        if (DocumentWindow *document = activeDocument())
-            document->navigate(out.text);
+        m_documents.navigateActive(out.text);
         break;
     }
     // The typed text is on its way: the field follows the page from now on.
@@ -161,12 +165,10 @@ void AddressBar::onAddressSelected()
     const QString text = addressToOpen();
     if (text.isEmpty())
         return;
-    if (DocumentWindow *document = activeDocument()) {
-        document->navigate(text);
+    if (m_documents.navigateActive(text))
         insertTypedAddress(text);
-    } else {
+    else
         m_documents.openDocument(text);
-    }
 }
 
 void AddressBar::onGoButton()

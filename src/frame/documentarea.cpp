@@ -13,6 +13,7 @@
 #include "subwindowarrangement.h"
 
 #include <QCursor>
+#include <QDir>
 #include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -24,6 +25,16 @@ using namespace DocumentRules;
 
 namespace {
 const QString kSettings = QStringLiteral("Settings");
+
+// What a document is given for the decision. An address goes as the text given: the document
+// reads it as the decision did, and shows what was typed while it loads and after a load that
+// failed. Words and a shortcut go as the address decided; nothing when the text was refused.
+QString addressToLoad(const TypedAddress::Decision &decision)
+{
+    if (decision.kind == TypedAddress::Decision::Address)
+        return decision.text;
+    return decision.url.toString(QUrl::FullyEncoded);
+}
 
 } // namespace
 
@@ -208,14 +219,20 @@ void DocumentArea::connectDocument(AbstractDocument *document)
         [this, document](const QString &lastAddress) { onDocumentClosing(document, lastAddress); });
 }
 
-AbstractDocument *DocumentArea::openDocument(const QString &url)
+TypedAddress::Decision DocumentArea::decide(const QString &text) const
 {
-    // A shortcut file opens the address it holds.
-    const QString address = TypedAddress::followShortcut(url);
+    return TypedAddress::decide(text, QDir::currentPath(), m_searchAddress);
+}
+
+AbstractDocument *DocumentArea::openDocument(const QString &text)
+{
+    // A shortcut file opens the address it holds, and is named by it.
+    const TypedAddress::Decision decision = decide(text);
+    const QString &address = decision.text;
 
     AbstractDocument *document = registerDocument(address);
     const int k = positionOf(document);
-    document->load(address);
+    document->load(addressToLoad(decision));
     if (QMdiSubWindow *sub = subWindowOf(document)) {
         m_arrangement->present(sub);
         m_mdiArea->setActiveSubWindow(sub);
@@ -225,6 +242,17 @@ AbstractDocument *DocumentArea::openDocument(const QString &url)
     updateOnScreen();
     Q_EMIT addressOpened(address);
     return document;
+}
+
+bool DocumentArea::navigateActive(const QString &text)
+{
+    AbstractDocument *document = activeDocument();
+    if (!document)
+        return false;
+    const TypedAddress::Decision decision = decide(text);
+    if (decision.kind != TypedAddress::Decision::Refused)
+        document->navigate(addressToLoad(decision));
+    return true;
 }
 
 AbstractDocument *DocumentArea::openPopup(NewWindowRequest &request)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "navigatorpalette.h"
+#include "platform/typedaddress.h"
 
 #include <QList>
 #include <QObject>
@@ -48,9 +49,22 @@ public:
     // The document of the current sub-window, when it is open here.
     AbstractDocument *activeDocument() const;
 
+    // ---- Text given where an address goes. Every way in (typed, picked, handed over, named on
+    // the command line or in File > Open, a shortcut file) opens it through openDocument or
+    // navigateActive, which apply what TypedAddress decides for it; no document reads text.
+    // Where words are looked up: the search address for a query (none: words go as an address).
+    void setSearchAddress(const TypedAddress::SearchAddress &searchAddress)
+    {
+        m_searchAddress = searchAddress;
+    }
+
     // ---- Opening, activating, closing.
-    // Opens the address (for a shortcut file, the address it holds) in a new active document.
-    AbstractDocument *openDocument(const QString &address);
+    // Opens what the text stands for (for a shortcut file, the address it holds) in a new active
+    // document. Refused text still opens one, on no page.
+    AbstractDocument *openDocument(const QString &text);
+    // The active document goes where the text stands for (nowhere when it is refused); false
+    // when there is no active document.
+    bool navigateActive(const QString &text);
     // Makes the document the active one; in the tabbed view it fills the area.
     void bringToFront(AbstractDocument *document);
     // A left click on the tab after (or before) the active one, wrapping at both ends.
@@ -121,6 +135,8 @@ private:
         bool loading = false;
     };
 
+    // What the text stands for, with the search address set here.
+    TypedAddress::Decision decide(const QString &text) const;
     // 1-based; 0 for a document that is not open here.
     int positionOf(const AbstractDocument *document) const;
     AbstractDocument *documentAt(int position) const;
@@ -148,6 +164,7 @@ private:
 
     QWidget *m_window;
     DocumentFactory m_factory;
+    TypedAddress::SearchAddress m_searchAddress;
     QMdiArea *m_mdiArea;
     DocumentTabBar *m_tabBar;
     QPointer<NavigatorPalette> m_navigator;

@@ -26,11 +26,7 @@ SidebarHost FrameSidebarHost::host()
             guard->m_parts.documents->openDocument(address);
     };
     host.navigateActive = [guard](const QString &address) {
-        AbstractDocument *active = guard ? guard->m_parts.documents->activeDocument() : nullptr;
-        if (!active)
-            return false;
-        active->load(address);
-        return true;
+        return guard && guard->m_parts.documents->navigateActive(address);
     };
     host.openAddresses = [guard] {
         QStringList addresses;

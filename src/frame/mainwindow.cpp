@@ -36,7 +36,6 @@
 #include "platform/webbrowser.h"
 #include "quicksearchdialog.h"
 #include "restoredocumentsdialog.h"
-#include "searchengines.h"
 #include "sidebar/sidebar.h"
 #include "sidebar/sidebarhost.h"
 #include "skinpaint.h"
@@ -375,10 +374,6 @@ DocumentWindow *MainWindow::createDocument()
             &FrameStatusBar::setPopupIndicator);
     document->setPopupIndicatorReader(
         [statusBar = m_statusBar] { return statusBar->popupIndicator(); });
-    // Words given as an address are looked up with the engine of the address bar.
-    document->setSearchAddress([bar = QPointer<AddressBar>(m_addressBar)](const QString &query) {
-        return bar ? SearchEngines::searchAddress(bar->searchEngine(), query) : QString();
-    });
     // A click on a Flash placeholder: switched on after the page's navigation check returned.
     connect(document, &DocumentWindow::flashEnableRequested, this, &MainWindow::toggleFlash,
             Qt::QueuedConnection);

@@ -9,6 +9,7 @@
 #include "core/strings.h"
 #include "core/website.h"
 #include "document/documentwindow.h"
+#include "documentarea.h"
 #include "platform/webbrowser.h"
 #include "striptoolbar.h"
 
@@ -173,9 +174,7 @@ void NavigationCommands::stopAll()
 
 void NavigationCommands::goSite(const QString &address)
 {
-    if (DocumentWindow *document = m_host.activeDocument())
-        document->navigate(address);
-    else
+    if (!m_host.documentArea()->navigateActive(address))
         m_host.openDocument(address);
 }
 
@@ -318,11 +317,8 @@ void NavigationCommands::openLink(int link)
     if (link < 1 || link > s.customLinksURL.size())
         return;
     const QString address = s.customLinksURL[link - 1];
-    DocumentWindow *document = m_host.activeDocument();
-    if (!document || s.controlSitesNew)
+    if (s.controlSitesNew || !m_host.documentArea()->navigateActive(address))
         m_host.openDocument(address);
-    else
-        document->navigate(address);
 }
 
 void NavigationCommands::importLinks()

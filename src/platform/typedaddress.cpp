@@ -25,6 +25,31 @@ bool hasKnownScheme(const QString &text)
     return known.contains(match.captured(1).toLower());
 }
 
+// A shortcut file's path or "file:///" address: "name.url" in any letter case.
+bool isShortcutText(const QString &text)
+{
+    return text.right(4).toLower() == QLatin1String(".url");
+}
+
+// resolve(), telling whether the address is the web search's.
+QUrl resolveText(const QString &text, const QString &workingFolder, const SearchAddress &searchAddress,
+                 bool *searched)
+{
+    if (isScriptAddress(text))
+        return {};
+    const bool existingFile = QFileInfo::exists(QDir(workingFolder).absoluteFilePath(text.trimmed()));
+    if (searchAddress && !existingFile && isSearchText(text)) {
+        const QString address = searchAddress(text.trimmed());
+        if (!address.isEmpty()) {
+            if (searched)
+                *searched = true;
+            return QUrl(address);
+        }
+    }
+    const QUrl url = QUrl::fromUserInput(text, workingFolder);
+    return url.scheme() == QLatin1String("javascript") ? QUrl() : url;
+}
+
 } // namespace
 
 bool isScriptAddress(const QString &text)
@@ -66,26 +91,33 @@ bool isSearchText(const QString &typed)
 
 QUrl resolve(const QString &text, const QString &workingFolder, const SearchAddress &searchAddress)
 {
-    if (isScriptAddress(text))
-        return {};
-    const bool existingFile = QFileInfo::exists(QDir(workingFolder).absoluteFilePath(text.trimmed()));
-    if (searchAddress && !existingFile && isSearchText(text)) {
-        const QString address = searchAddress(text.trimmed());
-        if (!address.isEmpty())
-            return QUrl(address);
-    }
-    const QUrl url = QUrl::fromUserInput(text, workingFolder);
-    return url.scheme() == QLatin1String("javascript") ? QUrl() : url;
+    return resolveText(text, workingFolder, searchAddress, nullptr);
 }
 
 QString followShortcut(const QString &text)
 {
-    if (text.right(4).toLower() != QLatin1String(".url"))
+    if (!isShortcutText(text))
         return text;
     QString path = text;
     if (path.left(8).toLower() == QLatin1String("file:///"))
         path = QUrl(path).toLocalFile();
     return readUrlShortcut(path.left(path.size() - 4));
+}
+
+Decision decide(const QString &text, const QString &workingFolder, const SearchAddress &searchAddress)
+{
+    Decision decision;
+    const bool shortcut = isShortcutText(text);
+    decision.text = shortcut ? followShortcut(text) : text;
+    bool searched = false;
+    decision.url = resolveText(decision.text, workingFolder, searchAddress, &searched);
+    if (decision.url.isEmpty())
+        decision.kind = Decision::Refused;
+    else if (shortcut)
+        decision.kind = Decision::Shortcut;
+    else
+        decision.kind = searched ? Decision::Search : Decision::Address;
+    return decision;
 }
 
 QString completeAddress(const QString &text)

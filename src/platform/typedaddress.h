@@ -35,6 +35,29 @@ QUrl resolve(const QString &text, const QString &workingFolder, const SearchAddr
 // cannot be read); any other text is itself.
 QString followShortcut(const QString &text);
 
+// What the text given stands for, as one answer: every way an address arrives (Enter, Go,
+// Go New, a pick from the list, the side bar, a hand-over, the command line, File > Open)
+// applies this and nothing else.
+struct Decision
+{
+    enum Kind {
+        Refused,  // nothing to load: no text, a script address, a shortcut that holds none
+        Address,  // the text read as an address (a file's path included)
+        Search,   // words, looked up with the web search
+        Shortcut, // a shortcut file: the address it holds, read as any text is
+    };
+    Kind kind = Refused;
+    // The text the frame names the load by (its tab's caption, the typed-address list): the
+    // text given, or the address a shortcut holds.
+    QString text;
+    // What to load; empty when refused.
+    QUrl url;
+};
+
+// What the text stands for: a shortcut file is followed (followShortcut), and the text (or the
+// address it holds) is resolved with the search address.
+Decision decide(const QString &text, const QString &workingFolder, const SearchAddress &searchAddress);
+
 // ---- Enter in the address field.
 
 // The text that Ctrl+Enter completes to: "http://www." + text + ".com".

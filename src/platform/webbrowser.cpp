@@ -159,11 +159,10 @@ QWebEnginePage *WebBrowser::page() const
 
 bool WebBrowser::navigate(const QString &address)
 {
-    // Typed text: an existing file (absolute, or relative to the working folder) opens as a
-    // file, words are looked up with the web search, anything else goes by the usual address
-    // rules ("example.org" is a web address).
+    // An existing file (absolute, or relative to the working folder) opens as a file, anything
+    // else goes by the usual address rules ("example.org" is a web address).
     // A script address is refused: it would run in the page showing now.
-    const QUrl url = TypedAddress::resolve(address, QDir::currentPath(), m_searchAddress);
+    const QUrl url = TypedAddress::resolve(address, QDir::currentPath(), {});
     if (url.isEmpty())
         return false;
     if (!takePreparedPage(url))

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "browserpage.h"
-#include "typedaddress.h"
 
 #include <QPointer>
 #include <QString>
@@ -47,14 +46,9 @@ public:
     // The user agent every document sends: the engine's own with " Quarvel/<version>" appended.
     static QString userAgent();
 
-    // Where words given as an address are looked up: the search address for a query (the
-    // frame gives its documents the engine the user chose; none given: words go as an address).
-    void setSearchAddress(const TypedAddress::SearchAddress &searchAddress)
-    {
-        m_searchAddress = searchAddress;
-    }
-    // Opens what the text stands for (TypedAddress::resolve); false when it stands for
-    // nowhere to go (nothing, or a script address).
+    // Opens the address (TypedAddress::resolve, without a search: what typed words stand for
+    // is decided before, by whoever gives them); false when it stands for nowhere to go
+    // (nothing, or a script address).
     bool navigate(const QString &address);
     // Level 0..3 as the control knew them; 3 (completely) bypasses the cache.
     void reload(int level = 0);
@@ -146,7 +140,6 @@ private:
     PagePrinter *printer();
 
     QWebEngineView *m_view = nullptr;
-    TypedAddress::SearchAddress m_searchAddress;
     MediaBlocker *m_mediaBlocker = nullptr;
     PagePrinter *m_printer = nullptr;
     bool m_loadErrorsSuppressed = false;

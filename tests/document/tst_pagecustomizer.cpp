@@ -528,25 +528,6 @@ private slots:
         QCOMPARE(customizer->cardProtection(), locked);
     }
 
-    // Words given to a document as an address are looked up with the search it was given; an
-    // address stays an address.
-    void wordsGoToTheDocumentsSearch()
-    {
-        auto *document = new DocumentWindow;
-        QScopedPointer<DocumentWindow, QScopedPointerDeleteLater> owner(document);
-        QStringList queries;
-        document->setSearchAddress([&](const QString &query) {
-            queries << query;
-            return m_server.url(QStringLiteral("/c"));
-        });
-        document->navigate(QStringLiteral(" two words "));
-        QTRY_COMPARE_WITH_TIMEOUT(document->locationName(), QStringLiteral("c"), 30000);
-        QCOMPARE(queries, QStringList{QStringLiteral("two words")});
-        document->navigate(m_server.url(QStringLiteral("/d")));
-        QTRY_COMPARE_WITH_TIMEOUT(document->locationName(), QStringLiteral("d"), 30000);
-        QCOMPARE(queries.size(), 1);
-    }
-
     void cleanupTestCase()
     {
         delete m_profile;

@@ -5,17 +5,22 @@
 #include "frame/addressbar.h"
 #include "frame/addressbarrules.h"
 #include "frame/addresscompleter.h"
+#include "frame/commandregistry.h"
+#include "frame/documentarea.h"
 #include "frame/mainwindow.h"
 #include "frame/quicksearchdialog.h"
 #include "frame/searchengines.h"
 #include "framedocuments.h"
+#include "sidebar/sidebar.h"
 #include "testframe.h"
 #include "testserver.h"
 
 #include <QApplication>
 #include <QListView>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QTimer>
 #include <QtTest>
 
 using namespace AddressBarRules;
@@ -369,6 +374,7 @@ private slots:
     // A script address given to the Go buttons or picked from the list (a list saved before
     // such addresses were kept out of it) goes nowhere: no page runs it, no tab opens for it,
     // and the list stays as it was. Handed over by a later start, it is not listed either.
+    // (It and the tests after it share one frame, kept until the end.)
     void scriptAddressGoesNowhere_data()
     {
         QTest::addColumn<QString>("way");
@@ -413,6 +419,115 @@ private slots:
         QCOMPARE(frameDocuments(*frame).size(), documents + newDocuments);
         QCOMPARE(document->locationName(), QStringLiteral("Start"));
         QCOMPARE(m_server.log().size(), requests);
+    }
+
+    // Words typed in the field load, in the active document, the address of the frame's search
+    // for them; the document asks no search of its own.
+    void typedWordsGoToTheFramesSearch()
+    {
+        if (!m_frame)
+            m_frame = makeFrame(m_server.page("Start"));
+        MainWindow *frame = m_frame.get();
+        DocumentWindow *document = activeFrameDocument(*frame);
+        QVERIFY(document);
+        // The list outlives the test: the frame keeps the search.
+        auto queries = std::make_shared<QStringList>();
+        frame->findChild<DocumentArea *>()->setSearchAddress(
+            [queries, found = m_server.page("Found")](const QString &query) {
+                *queries << query;
+                return found;
+            });
+        AddressBar *address = frame->findChild<AddressBar *>();
+        address->setGoNew(false);
+        address->setAddressText(QStringLiteral(" two words "));
+        address->onAddressEnter(false, false);
+        QTRY_COMPARE_WITH_TIMEOUT(document->locationName(), QStringLiteral("Found"), 30000);
+        QCOMPARE(*queries, QStringList{QStringLiteral("two words")});
+        QCOMPARE(activeFrameDocument(*frame), document);
+    }
+
+    // A shortcut file opens the address it holds from every way an address arrives: named on
+    // the command line, typed (Enter, with Go New down too), given to Go and Go New, picked from
+    // the list, opened from the side bar (in this tab or a new one), handed over by a later
+    // start and chosen in File > Open.
+    void shortcutIsFollowedFromEveryWayIn_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<int>("newDocuments");
+        QTest::newRow("command line") << "commandLine" << 1;
+        QTest::newRow("Enter") << "enter" << 0;
+        QTest::newRow("Enter, Go New down") << "enterGoNew" << 1;
+        QTest::newRow("Go") << "go" << 0;
+        QTest::newRow("Go New") << "goNew" << 1;
+        QTest::newRow("pick from the list") << "pick" << 0;
+        QTest::newRow("side bar") << "sidebar" << 0;
+        QTest::newRow("side bar, new tab") << "sidebarNewTab" << 1;
+        QTest::newRow("hand-over") << "handOver" << 1;
+        QTest::newRow("File > Open") << "fileOpen" << 1;
+    }
+    void shortcutIsFollowedFromEveryWayIn()
+    {
+        QFETCH(QString, way);
+        QFETCH(int, newDocuments);
+        // Each row's shortcut holds a page of its own.
+        const QString title = QStringLiteral("Held ") + way;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("My Site.URL"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[InternetShortcut]\r\nURL=" + m_server.page(title).toUtf8() + "\r\n");
+        file.close();
+
+        if (way == QLatin1String("commandLine")) {
+            // The frame of the tests before ends first: one frame at a time in this home.
+            if (m_frame)
+                m_frame->close();
+            m_frame = makeFrame(path);
+            QCOMPARE(frameDocuments(*m_frame).size(), 1);
+            QTRY_COMPARE_WITH_TIMEOUT(activeFrameDocument(*m_frame)->locationName(), title, 30000);
+            return;
+        }
+        QVERIFY(m_frame);
+        MainWindow *frame = m_frame.get();
+        AddressBar *address = frame->findChild<AddressBar *>();
+        address->setGoNew(way == QLatin1String("enterGoNew") || way == QLatin1String("goNew"));
+        DocumentWindow *before = activeFrameDocument(*frame);
+        QVERIFY(before);
+        const qsizetype documents = frameDocuments(*frame).size();
+
+        if (way == QLatin1String("enter") || way == QLatin1String("enterGoNew")) {
+            address->setAddressText(path);
+            address->onAddressEnter(false, false);
+        } else if (way == QLatin1String("go") || way == QLatin1String("goNew")) {
+            address->setAddressText(path);
+            address->onGoButton();
+        } else if (way == QLatin1String("pick")) {
+            address->setTypedAddresses({path});
+            address->comboBox()->setCurrentIndex(0);
+            Q_EMIT address->comboBox()->activated(0);
+        } else if (way.startsWith(QLatin1String("sidebar"))) {
+            frame->findChild<Sidebar *>()->host().openPicked(path, way == QLatin1String("sidebarNewTab"));
+        } else if (way == QLatin1String("handOver")) {
+            frame->handOver(path);
+        } else if (way == QLatin1String("fileOpen")) {
+            QTimer chooser;
+            connect(&chooser, &QTimer::timeout, this, [&] {
+                // The name typed into the dialog's field, then Open.
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                if (auto *name = dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")) : nullptr) {
+                    name->setText(path);
+                    static_cast<QDialog *>(dialog)->accept();
+                }
+            });
+            chooser.start(20);
+            frame->findChild<CommandRegistry *>()->trigger(QStringLiteral("mnuFileOpen"));
+        }
+        address->setGoNew(false);
+        QCOMPARE(frameDocuments(*frame).size(), documents + newDocuments);
+        DocumentWindow *document = activeFrameDocument(*frame);
+        QVERIFY(document);
+        QCOMPARE(document == before, newDocuments == 0);
+        QTRY_COMPARE_WITH_TIMEOUT(document->locationName(), title, 30000);
     }
 };
 

@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTemporaryDir>
 #include <QTextDocument>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -31,8 +32,14 @@ public:
     bool active = false;
     bool onScreen = true;
     int refreshes = 0;
+    int navigations = 0;
 
     void load(const QString &url) override { address = url; }
+    void navigate(const QString &url) override
+    {
+        address = url;
+        ++navigations;
+    }
     void openNewWindow(NewWindowRequest &) override {}
     void refresh() override { ++refreshes; }
     QString locationUrl() const override { return address; }
@@ -587,6 +594,63 @@ private slots:
         m_area->closeDocument(a);
         QTRY_COMPARE(m_area->activeDocument(), b);
         QCOMPARE(loading.last().at(0).toBool(), false);
+    }
+
+    // Words given as an address are looked up with the area's search, in a new document and in
+    // the active one; an address stays an address, and a script address goes nowhere.
+    void wordsGoToTheAreasSearch()
+    {
+        QVERIFY(!m_area->navigateActive(QStringLiteral("http://a.invalid/")));
+        QCOMPARE(m_area->documentCount(), 0);
+        QStringList queries;
+        m_area->setSearchAddress([&](const QString &query) {
+            queries << query;
+            return QStringLiteral("http://search.invalid/c");
+        });
+        auto *document = static_cast<FakeDocument *>(m_area->openDocument(QStringLiteral(" two words ")));
+        QCOMPARE(document->address, QStringLiteral("http://search.invalid/c"));
+        QCOMPARE(queries, QStringList{QStringLiteral("two words")});
+        QVERIFY(m_area->navigateActive(QStringLiteral("http://d.invalid/")));
+        QCOMPARE(document->address, QStringLiteral("http://d.invalid/"));
+        QCOMPARE(queries.size(), 1);
+        QVERIFY(m_area->navigateActive(QStringLiteral("bread")));
+        QCOMPARE(document->address, QStringLiteral("http://search.invalid/c"));
+        QCOMPARE(queries, QStringList({QStringLiteral("two words"), QStringLiteral("bread")}));
+        QCOMPARE(document->navigations, 2);
+        QVERIFY(m_area->navigateActive(QStringLiteral("javascript:alert(1)")));
+        QCOMPARE(document->navigations, 2);
+        QCOMPARE(m_area->documentCount(), 1);
+    }
+
+    // A shortcut file opens the address it holds, in a new document and in the active one, and
+    // is named (caption, typed list) by that address; one that holds none opens no page.
+    void shortcutsAreFollowedInEveryDocument()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Site.URL"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[InternetShortcut]\r\nURL=http://held.invalid/\r\n");
+        file.close();
+        QSignalSpy opened(m_area, &DocumentArea::addressOpened);
+
+        auto *document = static_cast<FakeDocument *>(m_area->openDocument(path));
+        QCOMPARE(document->address, QStringLiteral("http://held.invalid/"));
+        QCOMPARE(opened.last().at(0).toString(), QStringLiteral("http://held.invalid/"));
+        QCOMPARE(shown({document}), QStringList{QStringLiteral("held")});
+
+        QVERIFY(m_area->navigateActive(QStringLiteral("http://other.invalid/")));
+        QVERIFY(m_area->navigateActive(QUrl::fromLocalFile(path).toString()));
+        QCOMPARE(document->address, QStringLiteral("http://held.invalid/"));
+        QCOMPARE(document->navigations, 2);
+
+        const QString missing = dir.filePath(QStringLiteral("missing.url"));
+        QVERIFY(m_area->navigateActive(missing));
+        QCOMPARE(document->navigations, 2);
+        auto *empty = static_cast<FakeDocument *>(m_area->openDocument(missing));
+        QVERIFY(empty != document);
+        QCOMPARE(empty->address, QString());
+        QCOMPARE(m_area->documentCount(), 2);
     }
 };
 

@@ -5,8 +5,10 @@
 
 using EnterOutcome = TypedAddress::EnterOutcome;
 using Action = EnterOutcome::Action;
+using Decision = TypedAddress::Decision;
 
 Q_DECLARE_METATYPE(EnterOutcome::Action)
+Q_DECLARE_METATYPE(TypedAddress::Decision::Kind)
 
 class TestTypedAddress : public QObject
 {
@@ -88,6 +90,77 @@ private slots:
         for (const QString &text : {QStringLiteral("example.org"), QStringLiteral("two words"),
                                     QStringLiteral("http://example.org/site.urls"), QString()})
             QCOMPARE(TypedAddress::followShortcut(text), text);
+    }
+
+    // What each kind of text stands for. In the texts, "<dir>" is a folder holding the shortcut
+    // files "site.URL" (to an address), "words.url" (to words), "script.url" (to a script) and
+    // "empty.url" (to nothing), and an empty file "bread"; it is the working folder.
+    void decision_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<Decision::Kind>("kind");
+        QTest::addColumn<QString>("named"); // the decision's text
+        QTest::addColumn<QString>("url");
+
+        const QString search = QStringLiteral("https://search.example/?q=");
+        QTest::newRow("address") << "example.org" << Decision::Address << "example.org"
+                                 << "http://example.org";
+        QTest::newRow("address with scheme") << "https://example.org/a b" << Decision::Address
+                                             << "https://example.org/a b" << "https://example.org/a%20b";
+        QTest::newRow("file path") << "<dir>/page.html" << Decision::Address << "<dir>/page.html"
+                                   << "file://<dir>/page.html";
+        QTest::newRow("file in the working folder") << "bread" << Decision::Address << "bread"
+                                                    << "file://<dir>/bread";
+        QTest::newRow("words") << " how to bake " << Decision::Search << " how to bake "
+                               << search + "how to bake";
+        QTest::newRow("one word") << "loaf" << Decision::Search << "loaf" << search + "loaf";
+        QTest::newRow(".url path") << "<dir>/site.URL" << Decision::Shortcut
+                                   << "http://example.org/held" << "http://example.org/held";
+        QTest::newRow(".url path, lower case") << "<dir>/site.url" << Decision::Shortcut
+                                               << "http://example.org/held" << "http://example.org/held";
+        QTest::newRow(".url file address") << "file://<dir>/site.URL" << Decision::Shortcut
+                                           << "http://example.org/held" << "http://example.org/held";
+        QTest::newRow(".url holding words") << "<dir>/words.url" << Decision::Shortcut
+                                            << "held words" << search + "held words";
+        QTest::newRow(".url holding a script") << "<dir>/script.url" << Decision::Refused
+                                               << "javascript:alert(1)" << "";
+        QTest::newRow(".url holding nothing") << "<dir>/empty.url" << Decision::Refused << "" << "";
+        QTest::newRow("missing .url") << "<dir>/missing.url" << Decision::Refused << "" << "";
+        QTest::newRow("javascript:") << "javascript:alert(1)" << Decision::Refused
+                                     << "javascript:alert(1)" << "";
+        QTest::newRow("javascript:, spelt otherwise") << " Java\tScript:x" << Decision::Refused
+                                                      << " Java\tScript:x" << "";
+        QTest::newRow("empty") << "" << Decision::Refused << "" << "";
+        QTest::newRow("blank") << "   " << Decision::Refused << "   " << "";
+    }
+    void decision()
+    {
+        QFETCH(QString, text);
+        QFETCH(Decision::Kind, kind);
+        QFETCH(QString, named);
+        QFETCH(QString, url);
+        QTemporaryDir dir;
+        const auto write = [&dir](const char *name, const QByteArray &content) {
+            QFile file(dir.filePath(QLatin1String(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        };
+        write("site.URL", "[InternetShortcut]\r\nURL=http://example.org/held\r\n");
+        write("words.url", "[InternetShortcut]\r\nURL=held words\r\n");
+        write("script.url", "[InternetShortcut]\r\nURL=javascript:alert(1)\r\n");
+        write("empty.url", "[InternetShortcut]\r\n");
+        write("bread", "");
+        const auto inDir = [&dir](QString s) { return s.replace(QLatin1String("<dir>"), dir.path()); };
+        QStringList queries;
+        const Decision decision = TypedAddress::decide(inDir(text), dir.path(), [&](const QString &query) {
+            queries << query;
+            return QStringLiteral("https://search.example/?q=") + query;
+        });
+        QCOMPARE(decision.kind, kind);
+        QCOMPARE(decision.text, inDir(named));
+        QCOMPARE(decision.url, QUrl(inDir(url)));
+        QCOMPARE(decision.url.isEmpty(), kind == Decision::Refused);
+        QCOMPARE(queries.size(), kind == Decision::Search || text.endsWith("words.url") ? 1 : 0);
     }
 
     void enterDecision_data()
