@@ -119,6 +119,8 @@ private:
         int highlightPhase = 0;
         // From its first progress report to its completion.
         bool loading = false;
+        // What the document was last told by setOnScreen (-1: nothing yet).
+        int onScreen = -1;
     };
 
     // 1-based; 0 for a document that is not open here.
