@@ -10,7 +10,10 @@ PingServer::PingServer()
     connect(this, &TestServer::pageShown, this, [this](int page) {
         m_lastShown = Clock::now();
         m_lastShownPage = page;
+        m_shown.insert(page, m_lastShown);
     });
+    connect(this, &TestServer::pageVisibilityChanged, this,
+            [this](int page) { m_visibilityChanged.insert(page); });
 }
 
 int PingServer::pingCount(int page) const
@@ -36,5 +39,7 @@ void PingServer::forget()
 {
     m_pingCounts.clear();
     m_firstPings.clear();
+    m_shown.clear();
+    m_visibilityChanged.clear();
     m_lastShownPage = 0;
 }

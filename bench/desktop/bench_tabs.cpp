@@ -5,9 +5,11 @@
 //  close: with 10 tabs loaded, a close request through the window manager (the window activated,
 //    then Alt+F4), timed until every process of the program's tree has ended; the bare view
 //    closing its 10 tabs is the yardstick.
-//  tab switch: with 10 tabs loaded, Ctrl+Tab nine times, each once the page before shows; timed
-//    from the key to the first frame of the page that comes into view (it reports it). A program
-//    that never stops showing its covered pages to the engine gives no such report: n/a.
+//  tab switch: with 2, 10 and 50 tabs loaded, Ctrl+Tab nine times, each once the page before
+//    shows; timed from the key to the first frame of the page brought forward (it reports it),
+//    with the pages that reported a change of their visibility (one shown, one covered: 2) and
+//    the tree's CPU until the switch has settled. A program that never stops showing its
+//    covered pages to the engine gives no such report: n/a.
 // Which program goes first changes every round; the medians are the result.
 //
 // Usage: bench_tabs [rounds=5] [other-quarvel]
@@ -77,35 +79,61 @@ double closeTenTabs(const BenchProgram &program, BenchHome &home, const BenchDis
     return msBetween(sent, BrowserRun::Clock::now());
 }
 
-// "n/a" for a program that gave no first-frame report.
-QString switchText(double ms)
+constexpr int kTabCounts[] = {2, 10, 50};
+
+// The medians of nine switches to the next tab; ms -1 when no switch showed its page.
+struct Switches
 {
-    return ms < 0 ? QStringLiteral("n/a") : msText(ms);
+    double ms = -1;
+    double pagesChanged = -1;
+    double cpuMs = -1;
+};
+
+// "n/a" for a program that gave no first-frame report.
+QString switchesText(const Switches &s)
+{
+    if (s.ms < 0)
+        return QStringLiteral("n/a");
+    return QStringLiteral("%1, %2 pages changed visibility, CPU %3")
+        .arg(msText(s.ms))
+        .arg(s.pagesChanged)
+        .arg(msText(s.cpuMs));
 }
 
-// The median of nine switches to the next tab, from the key to the shown page's first frame;
-// -1 when no page reported one.
-double switchTabs(const BenchProgram &program, BenchHome &home, const BenchDisplay &display,
-                  PingServer &server)
+// With count tabs loaded, nine switches to the next tab: from the key to the first frame of the
+// page brought forward, the pages that changed their visibility, and the tree's CPU until the
+// switch settled (half a second after the page showed).
+Switches switchTabs(const BenchProgram &program, BenchHome &home, const BenchDisplay &display,
+                    PingServer &server, int count)
 {
     BrowserRun run(program, home, display);
-    if (!loadTenTabs(run, server))
-        return -1;
-    QList<double> switches;
+    if (!run.startAndLoad(server, count))
+        return {};
+    run.waitForSteadyCpu(15000 + 200 * count);
+    // Quarvel shows the last page of its saved ones, the bare view its first tab.
+    int current = program.quarvel ? count : 1;
+    QList<double> times, pages, cpu;
     for (int i = 0; i < 9; ++i) {
-        const int before = server.lastShownPage();
-        const PingServer::Clock::time_point shownBefore = server.lastShown();
+        const int next = current % count + 1;
+        server.markVisibility();
+        const qint64 cpuBefore = ProcessTree::cpuMs(run.pid());
         BrowserRun::Clock::time_point sent;
         if (!run.sendKeys(QStringLiteral("ctrl+Tab"), &sent))
-            return -1;
-        if (!waitUntil([&] { return server.lastShownPage() != 0 &&
-                                    (server.lastShownPage() != before || server.lastShown() != shownBefore); },
-                       3000))
             break;
-        switches.append(msBetween(sent, server.lastShown()));
-        pauseFor(300); // the page shown has settled
+        if (!waitUntil([&] { return server.lastShown(next) > sent; }, 5000)) {
+            std::printf("  %s, %d tabs: page %d did not show after Ctrl+Tab\n",
+                        qPrintable(program.name), count, next);
+            break;
+        }
+        times.append(msBetween(sent, server.lastShown(next)));
+        pauseFor(500); // the reports of the pages covered have come, the switch has settled
+        pages.append(server.pagesChangedVisibility());
+        cpu.append(double(ProcessTree::cpuMs(run.pid()) - cpuBefore));
+        current = next;
     }
-    return switches.isEmpty() ? -1 : median(switches);
+    if (times.isEmpty())
+        return {};
+    return {median(times), median(pages), median(cpu)};
 }
 
 } // namespace
@@ -130,12 +158,17 @@ int main(int argc, char **argv)
         BrowserRun(programs[p], *homes[p], display).startAndLoad(server, 1);
     }
 
-    QList<QList<double>> handOvers(programs.size()), closes(programs.size()), switches(programs.size());
+    QList<QList<double>> handOvers(programs.size()), closes(programs.size());
+    // By program and tab count, one result a round.
+    QList<QList<QList<Switches>>> switches(programs.size(),
+                                           QList<QList<Switches>>(std::size(kTabCounts)));
     for (int round = 0; round < rounds; ++round) {
         for (int p : roundOrder(programs.size(), round)) {
             handOvers[p].append(handOver(programs[p], *homes[p], display, server));
             closes[p].append(closeTenTabs(programs[p], *homes[p], display, server));
-            switches[p].append(switchTabs(programs[p], *homes[p], display, server));
+            for (size_t c = 0; c < std::size(kTabCounts); ++c)
+                switches[p][c].append(
+                    switchTabs(programs[p], *homes[p], display, server, kTabCounts[c]));
         }
         std::printf("round %d: hand-over", round + 1);
         for (int p = 1; p < programs.size(); ++p)
@@ -147,11 +180,14 @@ int main(int argc, char **argv)
             std::printf(", %s %s (ratio %s)", qPrintable(programs[p].name),
                         qPrintable(msText(closes[p].last())),
                         qPrintable(ratioText(closes[p].last(), closes[0].last())));
-        std::printf("; tab switch:");
-        for (int p = 0; p < programs.size(); ++p)
-            std::printf("%s %s %s", p > 0 ? "," : "", qPrintable(programs[p].name),
-                        qPrintable(switchText(switches[p].last())));
         std::printf("\n");
+        for (size_t c = 0; c < std::size(kTabCounts); ++c) {
+            std::printf("  tab switch with %d tabs:", kTabCounts[c]);
+            for (int p = 0; p < programs.size(); ++p)
+                std::printf("%s %s %s", p > 0 ? ";" : "", qPrintable(programs[p].name),
+                            qPrintable(switchesText(switches[p][c].last())));
+            std::printf("\n");
+        }
         std::fflush(stdout);
     }
 
@@ -167,10 +203,26 @@ int main(int argc, char **argv)
         std::printf(", %s %s (median paired ratio %s)", qPrintable(programs[p].name),
                     qPrintable(msText(median(closes[p]))),
                     qPrintable(ratioText(medianPairedRatio(closes[p], closes[0]), 1)));
-    std::printf("\ntab switch to the shown page's first frame:");
-    for (int p = 0; p < programs.size(); ++p)
-        std::printf("%s %s %s", p > 0 ? "," : "", qPrintable(programs[p].name),
-                    qPrintable(switchText(median(switches[p]))));
     std::printf("\n");
+    for (size_t c = 0; c < std::size(kTabCounts); ++c) {
+        std::printf("tab switch with %d tabs (to the page's first frame; pages whose visibility "
+                    "changed; CPU of the tree):",
+                    kTabCounts[c]);
+        for (int p = 0; p < programs.size(); ++p) {
+            QList<double> ms, pages, cpu;
+            for (const Switches &s : std::as_const(switches[p][c])) {
+                if (s.ms < 0)
+                    continue;
+                ms.append(s.ms);
+                pages.append(s.pagesChanged);
+                cpu.append(s.cpuMs);
+            }
+            const Switches medians = ms.isEmpty() ? Switches{}
+                                                  : Switches{median(ms), median(pages), median(cpu)};
+            std::printf("%s %s %s", p > 0 ? ";" : "", qPrintable(programs[p].name),
+                        qPrintable(switchesText(medians)));
+        }
+        std::printf("\n");
+    }
     return 0;
 }

@@ -45,6 +45,11 @@ DocumentArea::DocumentArea(QWidget *window, DocumentFactory factory)
     m_mdiArea->setObjectName(QStringLiteral("MDIClient"));
     m_mdiArea->setViewMode(QMdiArea::SubWindowView);
     m_mdiArea->setActivationOrder(QMdiArea::ActivationHistoryOrder);
+    // The area would restore every maximised sub-window to its small normal size while it
+    // activates another one, and maximise the new one after: each covered page would be shown
+    // for a moment and laid out at that size. Documents are maximised where they are presented
+    // (SubWindowArrangement::present), so a covered one keeps the size it was shown at.
+    m_mdiArea->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &DocumentArea::onSubWindowActivated);
     m_tabClicks = new DocumentTabClicks(m_tabBar,
                                         {[this](int position) { return documentAt(position); },
@@ -174,8 +179,13 @@ AbstractDocument *DocumentArea::registerDocument(const QString &address)
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(DocumentTabBar::stripIcon(kIconLoaded));
     sub->setWindowTitle(address);
+    // Its activation is told by the area, once the sub-window is active; while another one is
+    // being activated, the area names no active one, or the wrong one.
     connect(sub, &QMdiSubWindow::windowStateChanged, this,
-            [this, sub] { m_arrangement->onSubWindowStateChanged(sub); });
+            [this, sub](Qt::WindowStates before, Qt::WindowStates now) {
+                if ((before ^ now) & ~Qt::WindowActive)
+                    m_arrangement->onSubWindowStateChanged(sub);
+            });
     Q_EMIT documentCountChanged();
     return document;
 }
@@ -411,13 +421,26 @@ void DocumentArea::updateOnScreen()
     const bool frameSeen = m_window->isVisible() && !m_window->isMinimized();
     QMdiSubWindow *active = m_mdiArea->currentSubWindow();
     const bool activeCoversAll = active && active->isMaximized() && !active->isHidden();
-    for (const Entry &entry : std::as_const(m_entries)) {
+    // Only the pages whose state changes are told: the ones that come into view first, then the
+    // ones covered.
+    QList<QPointer<AbstractDocument>> covered;
+    for (Entry &entry : m_entries) {
         QMdiSubWindow *sub = subWindowOf(entry.document);
         if (!sub)
             continue;
         const bool seen = frameSeen && !sub->isHidden() && !sub->isMinimized() &&
                           (sub == active || !activeCoversAll);
-        entry.document->setOnScreen(seen);
+        if (entry.onScreen == int(seen))
+            continue;
+        entry.onScreen = int(seen);
+        if (seen)
+            entry.document->setOnScreen(true);
+        else
+            covered.append(entry.document);
+    }
+    for (AbstractDocument *document : std::as_const(covered)) {
+        if (document)
+            document->setOnScreen(false);
     }
 }
 

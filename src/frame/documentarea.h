@@ -133,6 +133,8 @@ private:
         int highlightPhase = 0;
         // From its first progress report to its completion.
         bool loading = false;
+        // What the document was last told by setOnScreen (-1: nothing yet).
+        int onScreen = -1;
     };
 
     // What the text stands for, with the search address set here.

@@ -64,11 +64,21 @@ void SubWindowArrangement::arrange(
 {
     m_arranged = true;
     const QList<QMdiSubWindow *> visible = visibleSubWindows();
-    for (QMdiSubWindow *sub : visible) {
-        setFramed(sub, true);
+    // In the tabbed view every document is maximised. A covered one shown in its normal state
+    // becomes the active one, so the active one goes first (else a covered one activated while
+    // the active one is still maximised stays maximised) and is made the active one again after.
+    QMdiSubWindow *active = m_mdiArea->currentSubWindow();
+    QList<QMdiSubWindow *> order = visible;
+    if (order.removeOne(active))
+        order.prepend(active);
+    for (QMdiSubWindow *sub : std::as_const(order)) {
         if (sub->isMaximized() || sub->isMinimized())
             sub->showNormal();
     }
+    for (QMdiSubWindow *sub : visible)
+        setFramed(sub, true);
+    if (active && m_mdiArea->currentSubWindow() != active)
+        m_mdiArea->setActiveSubWindow(active);
     placement(visible);
     Q_EMIT arrangementChanged();
 }

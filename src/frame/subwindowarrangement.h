@@ -9,7 +9,7 @@ class QMdiArea;
 class QMdiSubWindow;
 
 // How the documents' sub-windows are arranged. In the tabbed view every document fills the area
-// without a frame and the active one is on top; the Window menu's Tile, Cascade and Minimize All
+// without a frame, maximised (covered ones too), and the active one is on top; the Window menu's Tile, Cascade and Minimize All
 // arrange them as framed windows with their titles, and Maximize All (or maximising a framed
 // one from its title bar) returns to the tabbed view.
 class SubWindowArrangement : public QObject

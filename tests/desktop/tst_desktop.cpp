@@ -155,6 +155,7 @@ private slots:
     void menuKeysWithSidebar();
     void unopenableAddress_data();
     void unopenableAddress();
+    void coveredArticleKeepsItsPlace();
 
 private:
     // Seeds the home, starts Quarvel on the server's path and waits for its frame to show that
@@ -717,6 +718,93 @@ void TestDesktop::unopenableAddress()
     WAIT_UNTIL(m_server->countSince(mark, QStringLiteral("/page/5")) > 0 && showsPage(5), kResultMs,
                QStringLiteral("page 5 after mending '%1' in the field; requests since: %2; %3")
                    .arg(typed, m_server->logText(mark), state()));
+}
+
+namespace {
+
+// A long plain article: sections of plain paragraphs, no style sheet. Once loaded it goes to
+// the middle section, as a reader who scrolled there. Its title tells the section at the top of
+// its viewport and the viewport's size, and each scroll, resize and change of its visibility is
+// reported as /place?SECTION&WIDTHxHEIGHT&STATE.
+QByteArray articlePage(int sections)
+{
+    QByteArray body;
+    for (int i = 1; i <= sections; ++i) {
+        body += "<h2 id=\"s" + QByteArray::number(i) + "\">Section " + QByteArray::number(i) +
+                "</h2>";
+        for (int p = 0; p < 4; ++p)
+            body += "<p>This paragraph of section " + QByteArray::number(i) +
+                    " is plain text of the kind a long article is made of. It runs over a few "
+                    "lines at the width of a window, so that the whole article is many screens "
+                    "long and a reader who left it somewhere expects to find that place again "
+                    "when coming back to it.</p>";
+    }
+    return "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Article</title></head>"
+           "<body>" + body +
+           "<script>"
+           "function place(){var s=1;for(var i=1;i<=" + QByteArray::number(sections) + ";++i){"
+           "if(document.getElementById('s'+i).getBoundingClientRect().top<=5)s=i;}"
+           "var size=innerWidth+'x'+innerHeight;"
+           "document.title='Article at section '+s+' ('+size+')';"
+           "new Image().src='/place?'+s+'&'+size+'&'+document.visibilityState;}"
+           "addEventListener('scroll',place);addEventListener('resize',place);"
+           "document.addEventListener('visibilitychange',place);"
+           "addEventListener('load',function(){document.getElementById('s" +
+           QByteArray::number(sections / 2) + "').scrollIntoView();place();});"
+           "</script></body></html>";
+}
+
+} // namespace
+
+// An article left in its middle behind a tab opened with Ctrl+N keeps its place and its size
+// while it is covered, however long, and shows that place at each return.
+void TestDesktop::coveredArticleKeepsItsPlace()
+{
+    m_server->setRoute(QStringLiteral("/article"), TestServer::Route("200 OK", articlePage(20)));
+    const qsizetype start = m_server->mark();
+    CHECKED(startAt(QStringLiteral("/page/1"), TestServer::pageTitle(1)));
+    CHECKED(typeAddress(m_server->url(QStringLiteral("/article"))));
+    WAIT_UNTIL(m_quarvel->title().contains(QLatin1String("[Article at section 10 (")), kResultMs,
+               QStringLiteral("the article in its middle section; ") + state());
+    // The place as the reader left it: its section and the viewport's size.
+    const QString left = m_quarvel->title().section(u'[', 1);
+    XDriver::screenshot(QStringLiteral("root"), screenFile(QStringLiteral("left")));
+
+    CHECKED(pressInFrame({QStringLiteral("ctrl+n")}));
+    WAIT_UNTIL(showsPage(9), kResultMs,
+               QStringLiteral("a new tab on home page /page/9 after Ctrl+N; ") + state());
+    CHECKED(typeAddress(m_server->url(QStringLiteral("/page/4"))));
+    WAIT_UNTIL(showsPage(4), kResultMs,
+               QStringLiteral("page 4 typed into the new tab; ") + state());
+    // What acts on a covered tab has acted: the view let go of its picture of the page at
+    // once, the heap is trimmed 1.5 s after the last page was covered.
+    QTest::qWait(2500);
+
+    const qsizetype covered = m_server->mark();
+    for (const QString &key : {QStringLiteral("ctrl+Tab"), QStringLiteral("ctrl+shift+Tab")}) {
+        // From page 4's tab, the article is the next tab before it, and the one after it too.
+        CHECKED(pressInFrame({key}));
+        WAIT_UNTIL(m_quarvel->title().section(u'[', 1) == left, kResultMs,
+                   QStringLiteral("the article at its place '%1' after %2; %3")
+                       .arg(left, key, state()));
+        XDriver::screenshot(QStringLiteral("root"), screenFile(QStringLiteral("back")));
+        CHECKED(pressInFrame({key}));
+        WAIT_UNTIL(showsPage(4), kResultMs,
+                   QStringLiteral("another tab after %1 from the article; %2").arg(key, state()));
+        QTest::qWait(2500);
+    }
+    // The article was only ever laid out at the size it was shown at, in its middle section.
+    const QString size = left.section(u'(', 1).section(u')', 0, 0);
+    for (const QString &target : m_server->targets(start)) {
+        if (!target.startsWith(QLatin1String("/place?")))
+            continue;
+        QVERIFY2(target.section(u'&', 1, 1) == size,
+                 qPrintable(QStringLiteral("The article was laid out at another size than %1: %2")
+                                .arg(size, m_server->logText(start))));
+    }
+    QVERIFY2(m_server->targets(covered).filter(QStringLiteral("/place?")).size() <= 8,
+             qPrintable(QStringLiteral("The article changed more often than it was shown and "
+                                       "covered: ") + m_server->logText(covered)));
 }
 
 QTEST_GUILESS_MAIN(TestDesktop)

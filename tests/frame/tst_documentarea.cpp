@@ -31,6 +31,10 @@ public:
     bool secure = false;
     bool active = false;
     bool onScreen = true;
+    // Each time the document was told it came into view or was covered.
+    int onScreenChanges = 0;
+    // The sizes the document had while it was covered (a covered page is not laid out anew).
+    QList<QSize> coveredSizes;
     int refreshes = 0;
     int navigations = 0;
 
@@ -48,9 +52,21 @@ public:
     bool isSecure() const override { return secure; }
     void activate() override { active = true; }
     void deactivate() override { active = false; }
-    void setOnScreen(bool seen) override { onScreen = seen; }
+    void setOnScreen(bool seen) override
+    {
+        if (seen != onScreen)
+            ++onScreenChanges;
+        onScreen = seen;
+    }
 
 protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        if (!onScreen)
+            coveredSizes.append(event->size());
+        AbstractDocument::resizeEvent(event);
+    }
+
     void closeEvent(QCloseEvent *event) override
     {
         Q_EMIT closing(address);
@@ -428,6 +444,75 @@ private slots:
         auto *next = static_cast<FakeDocument *>(m_area->activeDocument());
         QVERIFY(next->onScreen);
         QCOMPARE(b->onScreen && c->onScreen, false);
+    }
+
+    void aSwitchChangesOnlyTheTwoPages_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("next tab (Ctrl+Tab)") << 0;
+        QTest::newRow("previous tab (Ctrl+Shift+Tab)") << 1;
+        QTest::newRow("click on a tab") << 2;
+        QTest::newRow("Window menu") << 3;
+        QTest::newRow("navigator row") << 4;
+    }
+
+    // A switch shows the page brought forward and covers the one left; no other page is told
+    // anything, and a covered page keeps the size it was shown at.
+    void aSwitchChangesOnlyTheTwoPages()
+    {
+        QFETCH(int, way);
+        QList<FakeDocument *> all;
+        for (const char *name : {"a", "b", "c", "d", "e"})
+            all.append(open(name));
+        // Every page shown once, as after opening them one by one and looking at each.
+        for (FakeDocument *d : all)
+            m_area->bringToFront(d);
+        m_area->bringToFront(all[2]);
+        const QSize shownSize = all[2]->size();
+        QVERIFY(!shownSize.isEmpty());
+        for (int round = 0; round < 6; ++round) {
+            for (FakeDocument *d : all) {
+                d->onScreenChanges = 0;
+                d->coveredSizes.clear();
+            }
+            auto *left = static_cast<FakeDocument *>(m_area->activeDocument());
+            const int from = int(all.indexOf(left));
+            int to = from;
+            switch (way) {
+            case 0:
+                m_area->cycleTabs(false);
+                to = (from + 1) % 5;
+                break;
+            case 1:
+                m_area->cycleTabs(true);
+                to = (from + 4) % 5;
+                break;
+            case 2:
+                to = (from + 2) % 5;
+                QTest::mouseClick(m_area->tabBar(), Qt::LeftButton, {}, tabCenter(to + 1));
+                break;
+            case 3:
+                to = (from + 3) % 5;
+                m_area->bringToFront(all[to]);
+                break;
+            default:
+                to = (from + 4) % 5;
+                Q_EMIT m_area->navigator()->rowClicked(to + 1);
+                break;
+            }
+            QCOMPARE(m_area->activeDocument(), all[to]);
+            QList<int> changes;
+            for (FakeDocument *d : all)
+                changes.append(d->onScreenChanges);
+            QList<int> expected(5, 0);
+            expected[from] = expected[to] = 1;
+            QCOMPARE(changes, expected);
+            for (FakeDocument *d : all) {
+                QCOMPARE(d->onScreen, d == all[to]);
+                QCOMPARE(d->coveredSizes, QList<QSize>());
+                QCOMPARE(d->size(), shownSize);
+            }
+        }
     }
 
     // Tabs added before the window first shows give the strip its height at once: laid out
