@@ -66,4 +66,4 @@ fi
 echo "Desktop tier on Xvfb $DISPLAY (1280x1024x24) with openbox"
 unset QT_QPA_PLATFORM
 # A hanging scenario cannot hold the run up for long: Qt Test's own limit is per function.
-timeout --kill-after=10 300 "$program" "$@"
+timeout --kill-after=10 600 "$program" "$@"
