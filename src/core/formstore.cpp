@@ -32,13 +32,8 @@ QString FormStore::defaultFile()
 bool FormStore::openDataFile(const QString &path)
 {
     m_entries.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileSize)
-        return false;
-    const QByteArray data = file.read(kMaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError || data.size() > kMaxFileSize)
-        return false;
-    return parse(data);
+    QByteArray data;
+    return UserFile::read(path, &data, kMaxFileSize) && parse(data);
 }
 
 void FormStore::clearValues()

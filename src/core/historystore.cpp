@@ -1,6 +1,7 @@
 #include "historystore.h"
 
 #include "paths.h"
+#include "userfile.h"
 #include "utctime.h"
 
 #include <QCoreApplication>
@@ -72,9 +73,13 @@ HistoryStore::~HistoryStore()
 
 bool HistoryStore::open()
 {
+    // Something that is not a file is left as it is: SQLite would wait on a pipe without end.
+    const UserFile::Found found = UserFile::find(m_filePath);
+    if (found == UserFile::Found::NotAFile)
+        return false;
     // SQLite gives its journal files the mode of the database file, so creating the file
     // user-only first keeps all of them private.
-    if (!QFile::exists(m_filePath)) {
+    if (found == UserFile::Found::Nothing) {
         QFile file(m_filePath);
         if (!file.open(QIODevice::WriteOnly))
             return false;

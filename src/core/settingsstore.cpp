@@ -111,24 +111,28 @@ void SettingsStore::reload()
     m_dirty = false;
     m_readOnly = false;
     m_setAsideKeptValues = false;
-    QFile file(m_filePath);
-    if (!file.open(QIODevice::ReadOnly))
+    // Something that is not a file (a folder, a pipe) is never opened: it is set aside below.
+    const UserFile::Found found = UserFile::find(m_filePath);
+    if (found == UserFile::Found::Nothing)
         return;
-    const QByteArray bytes = file.readAll();
-    file.close();
-    if (const std::optional<QString> text = readableText(bytes)) {
-        parse(*text);
-        return;
-    }
-    if (!bytes.contains('\0')) {
-        // Text with a few bytes that are not UTF-8: every value is kept, a line that is not
-        // UTF-8 read as Latin-1; a copy of the file as it was is kept, and the user told once.
-        const QString aside = UserFile::unreadableName(m_filePath);
-        if (QFile::copy(m_filePath, aside)) {
-            parse(mixedText(bytes));
-            m_setAsideFile = aside;
-            m_setAsideKeptValues = true;
+    if (found == UserFile::Found::File) {
+        QByteArray bytes;
+        if (!UserFile::read(m_filePath, &bytes))
             return;
+        if (const std::optional<QString> text = readableText(bytes)) {
+            parse(*text);
+            return;
+        }
+        if (!bytes.contains('\0')) {
+            // Text with a few bytes that are not UTF-8: every value is kept, a line that is not
+            // UTF-8 read as Latin-1; a copy of the file as it was is kept, and the user told once.
+            const QString aside = UserFile::unreadableName(m_filePath);
+            if (QFile::copy(m_filePath, aside)) {
+                parse(mixedText(bytes));
+                m_setAsideFile = aside;
+                m_setAsideKeptValues = true;
+                return;
+            }
         }
     }
     // A file we cannot read is kept under a new name and never written over: the program starts

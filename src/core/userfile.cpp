@@ -6,6 +6,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace UserFile {
 
 bool save(const QString &path, const QByteArray &data, QFileDevice::Permissions mode)
@@ -26,13 +32,41 @@ bool save(const QString &path, const QByteArray &data, QFileDevice::Permissions 
     return true;
 }
 
-bool read(const QString &path, QByteArray *data)
+Found find(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // stat() follows links: a link to a file is the file, one that leads nowhere is nothing.
+    // Something that cannot be looked at (a loop of links) is not a file either.
+    if (path.isEmpty())
+        return Found::Nothing;
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? Found::Nothing : Found::NotAFile;
+    return S_ISREG(status.st_mode) ? Found::File : Found::NotAFile;
+}
+
+bool read(const QString &path, QByteArray *data, qint64 maxSize)
+{
+    if (find(path) != Found::File)
         return false;
-    *data = file.readAll();
-    return file.error() == QFileDevice::NoError;
+    // Opened without waiting and looked at again: what was swapped in after the check is not
+    // read either.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0) {
+        ::close(fd);
+        return false;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    if (maxSize >= 0 && file.size() > maxSize)
+        return false;
+    *data = maxSize >= 0 ? file.read(maxSize + 1) : file.readAll();
+    return file.error() == QFileDevice::NoError && (maxSize < 0 || data->size() <= maxSize);
 }
 
 bool makeFolder(const QString &path)

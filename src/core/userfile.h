@@ -14,8 +14,16 @@ namespace UserFile {
 bool save(const QString &path, const QByteArray &data,
           QFileDevice::Permissions mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
-// Reads the whole file into data. False when it cannot be opened or read to its end.
-bool read(const QString &path, QByteArray *data);
+// What is found where a user file is read from. Only a regular file (or a link to one) is ever
+// opened for reading: anything else there (a folder, a named pipe, a socket, a device) counts
+// as a file we cannot read, as does what cannot be looked at; opening a pipe would wait for a
+// writer without end.
+enum class Found { Nothing, File, NotAFile };
+Found find(const QString &path);
+
+// Reads the whole file into data. False when it cannot be opened or read to its end, when it
+// is not a file (find) or when it is larger than maxSize bytes (when maxSize is not -1).
+bool read(const QString &path, QByteArray *data, qint64 maxSize = -1);
 
 // Creates the folder and any missing folder above it, each readable, writable and enterable by
 // the user only; folders that exist are left as they are. False when the folder is not there

@@ -50,6 +50,7 @@ private:
 // document takes it over) every navigation goes ahead.
 class BrowserPage : public QWebEnginePage
 {
+    Q_OBJECT
 public:
     // Asked before each navigation; setting cancel stops it. Clicks on "javascript:" links are
     // reported as main-frame navigations whose cancel is ignored.
@@ -65,6 +66,12 @@ public:
 
     // Errors of the page's scripts are not written to the console log.
     void setScriptErrorsSuppressed(bool suppressed) { m_scriptErrorsSuppressed = suppressed; }
+
+    // The user takes the page somewhere (an address, Back, Forward): told before it goes.
+    void noteUserNavigation() { Q_EMIT userNavigated(); }
+
+signals:
+    void userNavigated();
 
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame) override;

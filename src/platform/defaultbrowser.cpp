@@ -235,19 +235,19 @@ QString DefaultBrowser::defaultFor(const QString &mimeApps, const QString &type)
 
 bool DefaultBrowser::isDefault() const
 {
-    QFile mimeApps(mimeAppsPath());
-    if (!mimeApps.open(QIODevice::ReadOnly))
+    QByteArray mimeApps;
+    if (!UserFile::read(mimeAppsPath(), &mimeApps))
         return false;
-    const QString defaults = QString::fromUtf8(mimeApps.readAll());
+    const QString defaults = QString::fromUtf8(mimeApps);
     const QString ours = QString::fromLatin1(kDesktopId);
     if (defaultFor(defaults, QStringLiteral("x-scheme-handler/http")) != ours
         || defaultFor(defaults, QStringLiteral("text/html")) != ours)
         return false;
     // Our entry must start this program, not another copy of Quarvel.
-    QFile entry(desktopFilePath());
-    if (!entry.open(QIODevice::ReadOnly))
+    QByteArray entry;
+    if (!UserFile::read(desktopFilePath(), &entry))
         return false;
-    return keyFileValue(QString::fromUtf8(entry.readAll()), QStringLiteral("[Desktop Entry]"),
+    return keyFileValue(QString::fromUtf8(entry), QStringLiteral("[Desktop Entry]"),
                         QStringLiteral("Exec"))
            == execLine();
 }
@@ -274,8 +274,9 @@ bool DefaultBrowser::associateFiles()
     // A list that is there keeps its mode; one made here is the user's alone.
     QFileDevice::Permissions mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     if (list.exists()) {
-        // Unreadable, it is left alone: rewriting it would lose the user's other choices.
-        if (QFileInfo(listPath).isDir() || !UserFile::read(listPath, &defaults)) {
+        // Unreadable (a folder, a pipe), it is left alone: rewriting it would lose the user's
+        // other choices.
+        if (!UserFile::read(listPath, &defaults)) {
             m_error = QStringLiteral("%1 could not be read.").arg(listPath);
             return false;
         }

@@ -1,5 +1,7 @@
 #include "downloadmanager.h"
 
+#include "browserpage.h"
+
 #include "core/downloadfilename.h"
 #include "core/filedialogfolder.h"
 #include "core/strings.h"
@@ -132,8 +134,11 @@ bool DownloadManager::eventFilter(QObject *, QEvent *event)
 quintptr DownloadManager::gateKey(QWebEnginePage *page)
 {
     const auto key = reinterpret_cast<quintptr>(page);
-    if (page && !m_gate.knows(key))
+    if (page && !m_gate.knows(key)) {
         connect(page, &QObject::destroyed, this, [this, key] { m_gate.forget(key); });
+        if (auto *browserPage = qobject_cast<BrowserPage *>(page))
+            connect(browserPage, &BrowserPage::userNavigated, this, [this, key] { m_gate.restart(key); });
+    }
     return key;
 }
 

@@ -22,9 +22,9 @@ class QWebEngineProfile;
 //
 // The downloaded files are the user's: they get the permissions new files get (the umask).
 //
-// A page that starts downloads by itself, one after another, is asked about the first only;
-// the others are refused (DownloadGate). A click or a key on a page's view counts as the user's
-// wish for the download that follows it.
+// A page that starts downloads by itself is asked about the first only, however far apart they
+// come; the others are refused (DownloadGate) until the user clicks or presses a key on the
+// page's view (the user's wish for one more download) or takes the page elsewhere.
 class DownloadManager : public QObject
 {
     Q_OBJECT
@@ -57,7 +57,7 @@ signals:
     // reason says why a download failed.
     void downloadFinished(int id, DownloadManager::Outcome outcome, const QString &filePath,
                           const QString &reason);
-    // A download a page started by itself, soon after its previous one, was refused unasked;
+    // A download a page started by itself, after its one question, was refused unasked;
     // fileName is the name it proposed.
     void downloadRefused(const QString &fileName);
 
@@ -81,7 +81,8 @@ private:
     };
 
     void onDownloadRequested(QWebEngineDownloadRequest *request);
-    // The gate's key of the page, forgotten by the gate when the page goes.
+    // The gate's key of the page, forgotten by the gate when the page goes and started afresh
+    // when the user takes the page elsewhere.
     quintptr gateKey(QWebEnginePage *page);
     // Asks for the path and accepts a download into its temporary file; false when cancelled.
     bool accept(QWebEngineDownloadRequest *request, Download &download);

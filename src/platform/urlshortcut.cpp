@@ -67,13 +67,9 @@ QString readUrlShortcut(const QString &pathWithoutExtension)
     const QString path = shortcutFile(pathWithoutExtension);
     if (path.isEmpty())
         return QString();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxShortcutSize)
+    QByteArray data;
+    if (!UserFile::read(path, &data, kMaxShortcutSize))
         return QString();
-    const QByteArray data = file.read(kMaxShortcutSize + 1);
-    if (file.error() != QFileDevice::NoError || data.size() > kMaxShortcutSize)
-        return QString();
-    file.close();
 
     const QString text = decodeText(data);
     bool inShortcut = false;

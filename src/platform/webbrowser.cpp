@@ -165,6 +165,7 @@ bool WebBrowser::navigate(const QString &address)
     const QUrl url = TypedAddress::resolve(address, QDir::currentPath(), {});
     if (url.isEmpty())
         return false;
+    noteUserNavigation();
     if (!takePreparedPage(url))
         m_view->setUrl(url);
     return true;
@@ -239,13 +240,21 @@ void WebBrowser::stop()
     page()->triggerAction(QWebEnginePage::Stop);
 }
 
+void WebBrowser::noteUserNavigation()
+{
+    if (auto *browserPage = qobject_cast<BrowserPage *>(page()))
+        browserPage->noteUserNavigation();
+}
+
 void WebBrowser::goBack()
 {
+    noteUserNavigation();
     page()->triggerAction(QWebEnginePage::Back);
 }
 
 void WebBrowser::goForward()
 {
+    noteUserNavigation();
     page()->triggerAction(QWebEnginePage::Forward);
 }
 

@@ -132,6 +132,8 @@ private:
     void replayPreparedLoad();
     // Hiding the view will let go of its drawing of the page.
     void letDrawingGoWhenHidden();
+    // Tells the page the user takes it somewhere (its downloads start afresh).
+    void noteUserNavigation();
     void onLoadStarted();
     void onLoadProgress(int progress);
     void onLoadFinished(bool ok);

@@ -1,5 +1,6 @@
 #include "favoritesscan.h"
 
+#include "core/userfile.h"
 #include "platform/urlshortcut.h"
 
 #include <QDir>
@@ -218,12 +219,10 @@ bool FavoritesScan::readCache(const QString &path, QList<Node> *nodes, QList<Rec
 {
     nodes->clear();
     records->clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray data;
+    if (!UserFile::read(path, &data))
         return false;
-    const QString text = QString::fromUtf8(file.readAll());
-    if (file.error() != QFileDevice::NoError)
-        return false;
+    const QString text = QString::fromUtf8(data);
     QList<QStringView> lines = QStringView(text).split(QLatin1Char('\n'));
     if (lines.isEmpty())
         return false;

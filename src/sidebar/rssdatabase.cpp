@@ -1,6 +1,7 @@
 #include "rssdatabase.h"
 
 #include "core/paths.h"
+#include "core/userfile.h"
 #include "core/utctime.h"
 
 #include <QFile>
@@ -129,8 +130,12 @@ bool RssDatabase::open()
     if (m_open)
         return true;
     m_lastError.clear();
+    // Something that is not a file is left as it is: SQLite would wait on a pipe without end.
+    const UserFile::Found found = UserFile::find(m_filePath);
+    if (found == UserFile::Found::NotAFile)
+        return fail(QStringLiteral("%1 is not a file").arg(m_filePath));
     // SQLite gives its journal the mode of the database file: create it user-only first.
-    if (!QFile::exists(m_filePath)) {
+    if (found == UserFile::Found::Nothing) {
         QFile file(m_filePath);
         if (!file.open(QIODevice::WriteOnly))
             return fail(file.errorString());

@@ -20,6 +20,7 @@
 #include <memory>
 
 #include <csignal>
+#include <sys/stat.h>
 
 namespace {
 
@@ -156,6 +157,7 @@ private slots:
     void unopenableAddress_data();
     void unopenableAddress();
     void coveredArticleKeepsItsPlace();
+    void layoutPipe();
 
 private:
     // Seeds the home, starts Quarvel on the server's path and waits for its frame to show that
@@ -805,6 +807,37 @@ void TestDesktop::coveredArticleKeepsItsPlace()
     QVERIFY2(m_server->targets(covered).filter(QStringLiteral("/place?")).size() <= 8,
              qPrintable(QStringLiteral("The article changed more often than it was shown and "
                                        "covered: ") + m_server->logText(covered)));
+}
+
+
+// A named pipe where the toolbar layout should be: the start sets it aside, says so once and goes
+// on to the page, and then hands a later start's address over.
+void TestDesktop::layoutPipe()
+{
+    const QString layout = m_home->filePath(QStringLiteral("data/Quarvel/layout.xml"));
+    QVERIFY(QDir().mkpath(QFileInfo(layout).absolutePath()));
+    QVERIFY(::mkfifo(QFile::encodeName(layout).constData(), 0600) == 0);
+    QVERIFY2(m_home->seedSettings(m_server->url(QStringLiteral("/page/9"))), "Cannot seed the settings");
+    m_quarvel = std::make_unique<QuarvelProcess>(m_binary, *m_home);
+    QVERIFY2(m_quarvel->start({m_server->url(QStringLiteral("/page/1"))}), "Quarvel did not start");
+    // The notice is the window of Quarvel's that takes the focus, so Enter goes to it.
+    WAIT_UNTIL(m_quarvel->otherWindows().contains(XDriver::activeWindow()) || !m_quarvel->isRunning(), kStartMs,
+               QStringLiteral("the notice of the layout set aside; windows: ") + m_quarvel->windowsText());
+    QVERIFY2(m_quarvel->isRunning(), qPrintable(QStringLiteral("Quarvel ended at its start:\n") + m_quarvel->errorTail()));
+    XDriver::screenshot(QStringLiteral("root"), screenFile(QStringLiteral("notice")));
+    QVERIFY(XDriver::key({QStringLiteral("Return")}));
+    WAIT_UNTIL(showsPage(1), kStartMs, QStringLiteral("page 1 in the title; ") + state());
+    const QStringList aside = QFileInfo(layout).dir().entryList({QStringLiteral("layout.xml.unreadable-*")}, QDir::System);
+    QCOMPARE(aside.size(), 1);
+
+    // The instance lock is held by a frame that answers: a later start hands over and ends.
+    QProcess later;
+    later.setProcessEnvironment(m_home->environment(QProcessEnvironment::systemEnvironment()));
+    later.start(m_binary, {m_server->url(QStringLiteral("/page/2"))});
+    QVERIFY(later.waitForFinished(kStartMs));
+    QCOMPARE(later.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(later.exitCode() == 0, later.readAllStandardError().constData());
+    WAIT_UNTIL(showsPage(2), kResultMs, QStringLiteral("the handed-over page 2 in the title; ") + state());
 }
 
 QTEST_GUILESS_MAIN(TestDesktop)

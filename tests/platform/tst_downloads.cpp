@@ -1,5 +1,6 @@
 #include "core/downloadfilename.h"
 #include "core/filedialogfolder.h"
+#include "platform/browserpage.h"
 #include "platform/downloadgate.h"
 #include "platform/downloadmanager.h"
 #include "testserver.h"
@@ -164,27 +165,32 @@ private slots:
         QCOMPARE(files().size(), 2);
     }
 
-    // A page's own downloads after its first, in a short time, are refused unasked; one the
-    // user clicked is always asked. Steps: "<page> click|answer <ms>", "<page> down <ms> ask|refuse".
+    // A page's own downloads after its first are refused unasked, however far apart; a click or
+    // key allows one more, and one the user clicked is always asked. Steps:
+    // "<page> click|answer|restart <ms>", "<page> down <ms> ask|refuse".
     void automaticDownloadsAreLimited_data()
     {
-        const QString chainEnd = QString::number(DownloadGate::kChainMs);
-        const QString stale = QString::number(1000 + DownloadGate::kUserActionMs + 1);
         QTest::addColumn<QStringList>("steps");
         QTest::newRow("first automatic one asked") << QStringList{"1 down 0 ask"};
         QTest::newRow("second soon after refused") << QStringList{"1 down 0 ask", "1 down 3000 refuse", "1 down 6000 refuse"};
+        QTest::newRow("every eleven seconds refused after the first")
+            << QStringList{"1 down 0 ask", "1 down 11000 refuse", "1 down 22000 refuse", "1 down 33000 refuse"};
         QTest::newRow("clicked always asked")
             << QStringList{"1 down 0 ask", "1 click 1000", "1 down 1500 ask", "1 click 1600", "1 down 1700 ask"};
         QTest::newRow("one click, one question")
             << QStringList{"1 click 0", "1 down 100 ask", "1 down 200 refuse"};
-        QTest::newRow("click after the download does not count")
+        QTest::newRow("click during the question does not count")
             << QStringList{"1 down 0 ask", "1 click 5", "1 answer 2000", "1 down 2100 refuse"};
-        QTest::newRow("click long before does not count")
-            << QStringList{"1 down 0 ask", "1 click 1000", "1 down " + stale + " refuse"};
-        QTest::newRow("asked again once the time passed")
-            << QStringList{"1 down 0 ask", "1 down " + chainEnd + " ask"};
-        QTest::newRow("counted from the answer")
-            << QStringList{"1 down 0 ask", "1 answer 30000", "1 down 35000 refuse", "1 down 50000 ask"};
+        QTest::newRow("click long before allows one more")
+            << QStringList{"1 down 0 ask", "1 click 1000", "1 down 600000 ask", "1 down 600100 refuse"};
+        QTest::newRow("a click's download is the page's one question")
+            << QStringList{"1 click 0", "1 down 100 ask", "1 down 20000 refuse", "1 click 30000", "1 down 90000 ask"};
+        QTest::newRow("not again once the time passed")
+            << QStringList{"1 down 0 ask", "1 down 3600000 refuse"};
+        QTest::newRow("not again after the answer")
+            << QStringList{"1 down 0 ask", "1 answer 30000", "1 down 35000 refuse", "1 down 50000 refuse"};
+        QTest::newRow("taken elsewhere by the user: afresh")
+            << QStringList{"1 down 0 ask", "1 down 100 refuse", "1 restart 200", "1 down 300 ask", "1 down 400 refuse"};
         QTest::newRow("pages apart") << QStringList{"1 down 0 ask", "2 down 100 ask", "1 down 200 refuse"};
     }
     void automaticDownloadsAreLimited()
@@ -199,6 +205,8 @@ private slots:
                 gate.noteUserAction(page, ms);
             else if (part[1] == "answer")
                 gate.noteAnswered(page, ms);
+            else if (part[1] == "restart")
+                gate.restart(page);
             else
                 QVERIFY2(gate.mayAsk(page, ms) == (part[3] == "ask"), qPrintable(step));
         }
@@ -244,6 +252,38 @@ private slots:
         QVERIFY(m_proposed.last().endsWith("clicked.zip"));
         QCOMPARE(refused.size(), 2);
         QCOMPARE(m_started->size(), 0);
+    }
+
+    // A page that moves itself to another address and starts a download there stays the page
+    // that had its question: refused. Taken elsewhere by the user, it is asked again.
+    void pageMovingItselfStaysRefused()
+    {
+        QSignalSpy refused(m_manager, &DownloadManager::downloadRefused);
+        const qsizetype asked = m_proposed.size();
+        const auto route = [this](const QString &name, const QString &next) {
+            const QString script = QStringLiteral(
+                "<script>const a = document.createElement('a'); a.href = '/file.zip?%1';"
+                " a.download = '%1.zip'; document.body.appendChild(a); a.click();%2</script>")
+                .arg(name, next.isEmpty() ? QString() : QStringLiteral(" setTimeout(() => location.href = '%1', 100);").arg(next));
+            m_server.setRoute("/" + name, TestServer::Route("200 OK", TestServer::html(name, script)));
+        };
+        route("hop1", "/hop2");
+        route("hop2", QString());
+        route("hop3", QString());
+        m_answer.clear();
+        auto *page = new BrowserPage(m_profile, this);
+        page->load(m_server.url("/hop1"));
+        QTRY_COMPARE_WITH_TIMEOUT(refused.size(), 1, 30000);
+        QCOMPARE(m_proposed.size(), asked + 1);
+        QVERIFY(m_proposed.last().endsWith("hop1.zip"));
+        QVERIFY(refused.value(0).value(0).toString().startsWith("hop2"));
+        QCOMPARE(page->url().path(), "/hop2");
+
+        page->noteUserNavigation();
+        page->load(m_server.url("/hop3"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_proposed.size(), asked + 2, 30000);
+        QVERIFY(m_proposed.last().endsWith("hop3.zip"));
+        QCOMPARE(refused.size(), 1);
     }
 
     void nameRules_data()
