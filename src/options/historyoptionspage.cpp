@@ -27,11 +27,16 @@ struct Trace
 };
 
 const Trace kTraceTable[HistoryOptionsPage::kTraces] = {
-    {"chkAutoAddress", "chkManAddress", 8018, &SettingsModel::cleanAddress, HistoryCleaner::AddressList},
-    {"chkAutoSearch", "chkManSearch", 8019, &SettingsModel::cleanSearch, HistoryCleaner::SearchList},
-    {"chkAutoCookies", "chkManCookies", 8020, &SettingsModel::cleanCookies, HistoryCleaner::Cookies},
-    {"chkAutoHistory", "chkManHistory", 8021, &SettingsModel::cleanHistory, HistoryCleaner::InternetHistory},
-    {"chkAutoTemp", "chkManTemp", 8022, &SettingsModel::cleanTemp, HistoryCleaner::TemporaryFiles},
+    {"chkAutoAddress", "chkManAddress", 8018, &SettingsModel::cleanAddress,
+     HistoryCleaner::AddressList},
+    {"chkAutoSearch", "chkManSearch", 8019, &SettingsModel::cleanSearch,
+     HistoryCleaner::SearchList},
+    {"chkAutoCookies", "chkManCookies", 8020, &SettingsModel::cleanCookies,
+     HistoryCleaner::Cookies},
+    {"chkAutoHistory", "chkManHistory", 8021, &SettingsModel::cleanHistory,
+     HistoryCleaner::InternetHistory},
+    {"chkAutoTemp", "chkManTemp", 8022, &SettingsModel::cleanTemp,
+     HistoryCleaner::TemporaryFiles},
 };
 
 HistoryOptionsPage::Confirmation questionBox(QWidget *parent)

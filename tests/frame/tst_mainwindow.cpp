@@ -1067,7 +1067,8 @@ private slots:
         QTRY_COMPARE(frame->findChild<DocumentTabBar *>()->tabText(0), QStringLiteral("Opener"));
         // The kill shows on the killer's panel; no tab opened. The panel blinks on the first
         // tick of the killer's timer, which the test gives at once instead of after 800 ms.
-        auto *blink = activeFrameDocument(*frame)->findChild<QTimer *>(QStringLiteral("blinkTimer"));
+        auto *blink =
+            activeFrameDocument(*frame)->findChild<QTimer *>(QStringLiteral("blinkTimer"));
         QVERIFY(blink);
         QTRY_VERIFY(blink->isActive());
         QMetaObject::invokeMethod(blink, "timeout");
