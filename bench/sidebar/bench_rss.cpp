@@ -175,9 +175,9 @@ int measure(const QString &mode, const QString &url)
         dialog->findChild<QLineEdit *>(QStringLiteral("txtURL"))->setText(url);
         before = statusKiB("VmRSS:");
         bool retrieved = false;
-        QObject::connect(dialog.get(), &RssChannelDialog::RetrieveFinished, [&retrieved](bool ok) { retrieved = ok; });
+        QObject::connect(dialog.get(), &RssChannelDialog::retrieveFinished, [&retrieved](bool ok) { retrieved = ok; });
         QObject::connect(dialog.get(), &RssChannelDialog::addFinished, [&id](qint32 channelId) { id = channelId; });
-        runUntil(dialog.get(), &RssChannelDialog::RetrieveFinished, [&dialog] { dialog->onRetrieveClicked(); });
+        runUntil(dialog.get(), &RssChannelDialog::retrieveFinished, [&dialog] { dialog->onRetrieveClicked(); });
         if (retrieved)
             runUntil(dialog.get(), &RssChannelDialog::addFinished, [&dialog] { dialog->onAddClicked(); });
     }

@@ -58,7 +58,8 @@ HistoryStore::HistoryStore()
 
 HistoryStore::HistoryStore(const QString &filePath)
     : m_filePath(filePath),
-      m_connectionName(QStringLiteral("HistoryStore-%1").arg(++g_connectionSerial))
+      m_connectionName(QStringLiteral("HistoryStore-%1").arg(++g_connectionSerial)),
+      m_lockRetryMs(kLockRetryMs)
 {
     m_ready = open();
 }
@@ -123,7 +124,7 @@ bool HistoryStore::noteLock(const QSqlQuery &query)
 
 void HistoryStore::retryLockedStore()
 {
-    if (!m_locked || (m_lastLockTry.isValid() && m_lastLockTry.elapsed() < kLockRetryMs))
+    if (!m_locked || (m_lastLockTry.isValid() && m_lastLockTry.elapsed() < m_lockRetryMs))
         return;
     m_lastLockTry.start();
     if (!prepareTable())

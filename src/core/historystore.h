@@ -38,6 +38,8 @@ public:
     // Whether another program held the database locked when it was last tried: visits wait
     // in memory meanwhile and are written once it lets go (addVisit tries again now and then).
     bool isLocked() const { return m_locked; }
+    // How long a locked store waits before addVisit tries it again (five seconds unless set).
+    void setLockRetryInterval(int ms) { m_lockRetryMs = ms; }
     // Checks every page of the database (SQLite's quick check). A damaged store counts as not
     // open from then on: nothing is written to it, so the file stays as it is.
     bool checkIntegrity();
@@ -85,4 +87,5 @@ private:
     bool m_locked = false;
     QList<Visit> m_waitingVisits;
     QElapsedTimer m_lastLockTry;
+    int m_lockRetryMs;
 };

@@ -120,17 +120,9 @@ void FrameOptionsHost::armRefreshTimer(QTimer &timer, qint32 minutes)
     timer.start(int(qMin<qint64>(ms, std::numeric_limits<int>::max())));
 }
 
-void FrameOptionsHost::cleanHistory(bool addressList, bool searchList, bool cookies, bool history,
-                                    bool temporaryFiles, std::function<void(bool ok)> done)
+void FrameOptionsHost::cleanHistory(HistoryCleaner::Kinds kinds, std::function<void(bool ok)> done)
 {
-    HistoryCleaner::Kinds kinds;
-    kinds.setFlag(HistoryCleaner::AddressList, addressList);
-    kinds.setFlag(HistoryCleaner::SearchList, searchList);
-    kinds.setFlag(HistoryCleaner::Cookies, cookies);
-    kinds.setFlag(HistoryCleaner::InternetHistory, history);
-    kinds.setFlag(HistoryCleaner::TemporaryFiles, temporaryFiles);
-    HistoryCleaner::deleteHistory(m_sidebar.host(), kinds, m_sidebar.window(), nullptr,
-                                  done);
+    HistoryCleaner::deleteHistory(m_sidebar.host(), kinds, m_sidebar.window(), nullptr, done);
 }
 
 void FrameOptionsHost::showPopupKillerState()

@@ -36,8 +36,7 @@ public:
     void reloadFormData() override;
     bool reloadFavorites() override;
     void reloadHistory(std::function<void(bool ok)> done) override;
-    void cleanHistory(bool addressList, bool searchList, bool cookies, bool history,
-                      bool temporaryFiles, std::function<void(bool ok)> done) override;
+    void cleanHistory(HistoryCleaner::Kinds kinds, std::function<void(bool ok)> done) override;
     void showPopupKillerState() override;
 
     bool hasActivePage() const override;

@@ -23,18 +23,21 @@ struct Trace
     const char *nowBox;
     int caption;
     bool SettingsModel::*setting;
+    HistoryCleaner::Kind kind;
 };
 
 const Trace kTraceTable[HistoryOptionsPage::kTraces] = {
-    {"chkAutoAddress", "chkManAddress", 8018, &SettingsModel::cleanAddress},
-    {"chkAutoSearch", "chkManSearch", 8019, &SettingsModel::cleanSearch},
-    {"chkAutoCookies", "chkManCookies", 8020, &SettingsModel::cleanCookies},
-    {"chkAutoHistory", "chkManHistory", 8021, &SettingsModel::cleanHistory},
-    {"chkAutoTemp", "chkManTemp", 8022, &SettingsModel::cleanTemp},
+    {"chkAutoAddress", "chkManAddress", 8018, &SettingsModel::cleanAddress,
+     HistoryCleaner::AddressList},
+    {"chkAutoSearch", "chkManSearch", 8019, &SettingsModel::cleanSearch,
+     HistoryCleaner::SearchList},
+    {"chkAutoCookies", "chkManCookies", 8020, &SettingsModel::cleanCookies,
+     HistoryCleaner::Cookies},
+    {"chkAutoHistory", "chkManHistory", 8021, &SettingsModel::cleanHistory,
+     HistoryCleaner::InternetHistory},
+    {"chkAutoTemp", "chkManTemp", 8022, &SettingsModel::cleanTemp,
+     HistoryCleaner::TemporaryFiles},
 };
-
-// The traces whose cleaning changes what the history tree shows.
-constexpr int kCookies = 2;
 
 HistoryOptionsPage::Confirmation questionBox(QWidget *parent)
 {
@@ -121,25 +124,20 @@ bool HistoryOptionsPage::cleanAll()
 {
     if (m_busy || !m_confirm(loadResString(8512)))
         return false;
-    std::array<bool, kTraces> all;
-    all.fill(true);
-    return clean(all, true);
+    return clean(HistoryCleaner::AllKinds, true);
 }
 
 bool HistoryOptionsPage::cleanSelected()
 {
     if (m_busy)
         return false;
-    std::array<bool, kTraces> chosen{};
-    bool touchesHistory = false;
-    for (int i = 0; i < kTraces; ++i) {
-        chosen[i] = m_now[i]->isChecked();
-        touchesHistory = touchesHistory || (chosen[i] && i >= kCookies);
-    }
-    return clean(chosen, touchesHistory);
+    HistoryCleaner::Kinds chosen;
+    for (int i = 0; i < kTraces; ++i)
+        chosen.setFlag(kTraceTable[i].kind, m_now[i]->isChecked());
+    return clean(chosen, bool(chosen & HistoryCleaner::TreeKinds));
 }
 
-bool HistoryOptionsPage::clean(const std::array<bool, kTraces> &traces, bool reloadHistory)
+bool HistoryOptionsPage::clean(HistoryCleaner::Kinds kinds, bool reloadHistory)
 {
     // A second click while events are handled during the cleaning must not start another.
     m_busy = true;
@@ -147,12 +145,11 @@ bool HistoryOptionsPage::clean(const std::array<bool, kTraces> &traces, bool rel
     m_cleanSelected->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QPointer<HistoryOptionsPage> self(this);
-    host().cleanHistory(traces[0], traces[1], traces[2], traces[3], traces[4],
-                        [self, reloadHistory](bool ok) {
-                            QApplication::restoreOverrideCursor();
-                            if (self)
-                                self->finishCleaning(ok, reloadHistory);
-                        });
+    host().cleanHistory(kinds, [self, reloadHistory](bool ok) {
+        QApplication::restoreOverrideCursor();
+        if (self)
+            self->finishCleaning(ok, reloadHistory);
+    });
     return true;
 }
 

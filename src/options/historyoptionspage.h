@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/historycleanerkinds.h"
 #include "optionsmessage.h"
 #include "optionspage.h"
 
@@ -39,7 +40,7 @@ Q_SIGNALS:
 private:
     void load();
     void updateCleanSelected();
-    bool clean(const std::array<bool, kTraces> &traces, bool reloadHistory);
+    bool clean(HistoryCleaner::Kinds kinds, bool reloadHistory);
     void finishCleaning(bool ok, bool reloadHistory);
 
     std::array<QCheckBox *, kTraces> m_atExit{};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/historycleanerkinds.h"
+
 #include <QString>
 
 #include <functional>
@@ -39,8 +41,7 @@ public:
     // Cleans the chosen traces now, with the side bar's cleaner; done tells whether every step
     // was done (it may come after the call returns: the engine's cache is emptied in the
     // background).
-    virtual void cleanHistory(bool addressList, bool searchList, bool cookies, bool history,
-                              bool temporaryFiles, std::function<void(bool ok)> done) = 0;
+    virtual void cleanHistory(HistoryCleaner::Kinds kinds, std::function<void(bool ok)> done) = 0;
     // The status bar's popup-killer icon shows whether the killer is on.
     virtual void showPopupKillerState() = 0;
 };

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/historycleanerkinds.h"
 #include "sidebarhost.h"
 
 #include <QDialog>
-#include <QFlags>
 
 #include <functional>
 
@@ -25,17 +25,6 @@ private:
 
 namespace HistoryCleaner {
 
-// The traces the cleaner deletes, in the order it deletes them.
-enum Kind {
-    AddressList = 0x1,     // the address bar's typed addresses
-    SearchList = 0x2,      // the quick search's texts
-    Cookies = 0x4,
-    InternetHistory = 0x8, // the history store and the engine's visited links
-    TemporaryFiles = 0x10, // the engine's HTTP cache
-    AllKinds = 0x1f,
-};
-Q_DECLARE_FLAGS(Kinds, Kind)
-
 // Deletes the chosen traces one after the other in a CleanProgressWindow centred on owner,
 // handling pending events before each step, then tells done whether every chosen step was done
 // (a step that fails ends the cleaning with false). The engine's cache goes last and in the
@@ -46,5 +35,3 @@ void deleteHistory(const SidebarHost &host, Kinds kinds, QWidget *owner, History
                    const std::function<void(bool ok)> &done);
 
 } // namespace HistoryCleaner
-
-Q_DECLARE_OPERATORS_FOR_FLAGS(HistoryCleaner::Kinds)

@@ -105,8 +105,7 @@ bool HistoryCleanerPanel::cleanSelected()
     if (m_busy)
         return false;
     const HistoryCleaner::Kinds kinds = selectedKinds();
-    return clean(kinds, bool(kinds & (HistoryCleaner::Cookies | HistoryCleaner::InternetHistory |
-                                      HistoryCleaner::TemporaryFiles)));
+    return clean(kinds, bool(kinds & HistoryCleaner::TreeKinds));
 }
 
 bool HistoryCleanerPanel::clean(HistoryCleaner::Kinds kinds, bool reloadTree)

@@ -231,7 +231,7 @@ void RssChannelDialog::onRetrieveClicked()
     m_retrieving = true;
     m_fetchUrl = url;
     const RssDatabase *db = database();
-    if (!db || db->state() != 1) {
+    if (!db || !db->isOpen()) {
         // Without the database there is nothing to add to: the retrieve fails.
         m_fetcher->startHttpGet(QString(), QString(), 0);
         return;
@@ -285,13 +285,13 @@ void RssChannelDialog::retrieveDone(FeedFetcher::Result result)
         if (!self)
             return;
     }
-    emit RetrieveFinished(ok);
+    emit retrieveFinished(ok);
 }
 
 void RssChannelDialog::onAddClicked()
 {
     RssDatabase *db = database();
-    if (!db || db->state() != 1) {
+    if (!db || !db->isOpen()) {
         failed(loadResString(1200));
         return;
     }

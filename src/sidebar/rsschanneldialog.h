@@ -51,7 +51,8 @@ public:
     void done(int result) override;
 
 signals:
-    void RetrieveFinished(bool ok);
+    // A Retrieve has ended; ok when the feed gave the channel's title and description.
+    void retrieveFinished(bool ok);
     // After an Add: the new channelId, or 0 when nothing was stored and the dialog stays.
     void addFinished(qint32 channelId);
     // A failure to show to the user, with the dialog as the parent of the message.

@@ -53,8 +53,10 @@ public:
     // tables and their indexes. False when the file is no database this reader can use.
     bool open();
     void close();
-    // 1 while open, 0 otherwise.
-    int state() const { return m_open ? 1 : 0; }
+    // The connection's state, as the database layer numbers it.
+    enum State { Closed = 0, Open = 1 };
+    State state() const { return m_open ? Open : Closed; }
+    bool isOpen() const { return state() == Open; }
     QString lastError() const { return m_lastError; }
 
     // The present moment; tests put another clock in its place.

@@ -580,7 +580,7 @@ bool parseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, R
     QString failure = document.error;
     bool hasNew = false;
     if (stored) {
-        if (!db || db->state() != 1) {
+        if (!db || !db->isOpen()) {
             if (error)
                 *error = QStringLiteral("The database is not open.");
             return false;

@@ -148,7 +148,7 @@ bool RssPanel::openConnection(const QString &file)
 
 bool RssPanel::purgeHeadlines(qint32 readDays, qint32 unreadDays)
 {
-    if (!m_database || m_database->state() != 1)
+    if (!m_database || !m_database->isOpen())
         return true;
     if (m_database->purgeHeadlines(readDays, unreadDays))
         return true;
@@ -188,7 +188,7 @@ void RssPanel::fillChannelList()
     m_channelList->clear();
     m_headlineList->clear();
     m_shownChannel = 0;
-    if (!m_database || m_database->state() != 1)
+    if (!m_database || !m_database->isOpen())
         return;
     const std::optional<QList<RssDatabase::Channel>> channels = m_database->channels();
     if (!channels) {
@@ -210,7 +210,7 @@ void RssPanel::fillHeadlineList(qint32 channelId)
 {
     m_headlineList->clear();
     m_shownChannel = channelId;
-    if (!m_database || m_database->state() != 1)
+    if (!m_database || !m_database->isOpen())
         return;
     const std::optional<QList<RssDatabase::Headline>> headlines = m_database->headlines(channelId);
     if (!headlines) {
@@ -247,7 +247,7 @@ QTreeWidgetItem *RssPanel::channelRow(qint32 channelId) const
 
 void RssPanel::setSectionMark(bool marked)
 {
-    emit SectionMarkChanged(marked);
+    emit sectionMarkChanged(marked);
 }
 
 void RssPanel::markChannel(QTreeWidgetItem *row, bool isNew)
@@ -348,7 +348,7 @@ void RssPanel::showChannelHeadlines(QTreeWidgetItem *item, bool ctrl)
     const qint32 channelId = channelIdOf(item);
     const QString title = item->text(0);
     if (ctrl) {
-        if (m_database && m_database->state() == 1 && !m_database->setChannelRead(channelId, true))
+        if (m_database && m_database->isOpen() && !m_database->setChannelRead(channelId, true))
             reportError(this, m_database->lastError());
         setSectionMark(false);
         markChannel(channelRow(channelId), false);
@@ -366,7 +366,7 @@ void RssPanel::openHeadline(QTreeWidgetItem *item, bool ctrl)
     const qint32 channelId = m_shownChannel;
     const qint32 headlineId = item->data(0, kTagRole).toInt();
     const bool unread = item->font(0).bold();
-    const bool open = m_database && m_database->state() == 1;
+    const bool open = m_database && m_database->isOpen();
     if (ctrl) {
         if (open && !m_database->setHeadlineRead(channelId, headlineId, unread)) {
             reportError(this, m_database->lastError());
@@ -439,7 +439,7 @@ void RssPanel::channelFetched(FeedFetcher::Result result)
         endCheck(false);
         return;
     }
-    if (result == FeedFetcher::Ok && m_database && m_database->state() == 1) {
+    if (result == FeedFetcher::Ok && m_database && m_database->isOpen()) {
         const qint32 channelId = m_checkChannel;
         RssChannelInfo info;
         QString parseError;
@@ -483,7 +483,7 @@ void RssPanel::endCheck(bool writeStatus)
 void RssPanel::runStartupCheck()
 {
     if (AppState::settings.rssStartupCheck && !m_rssStartupDone && m_database &&
-        m_database->state() == 1) {
+        m_database->isOpen()) {
         // Marked before it runs: a check started meanwhile must not start it again.
         m_rssStartupDone = true;
         onCheckClicked();

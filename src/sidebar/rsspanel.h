@@ -71,7 +71,8 @@ public:
     RssChannelDialog *newChannelDialog(QWidget *parent = nullptr);
 
 signals:
-    void SectionMarkChanged(bool marked);
+    // The side bar's feeds section is to show (or no longer show) that new headlines came.
+    void sectionMarkChanged(bool marked);
     void checkFinished(bool found);
 
 protected:

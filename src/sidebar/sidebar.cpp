@@ -129,7 +129,7 @@ Sidebar::Sidebar(const SidebarHost &host, QWidget *parent) : QWidget(parent), m_
     // 3: the RSS reader.
     m_rssPanel = new RssPanel(m_host, this);
     m_panels[3] = m_rssPanel;
-    connect(m_rssPanel, &RssPanel::SectionMarkChanged, this, &Sidebar::setRssSectionMark);
+    connect(m_rssPanel, &RssPanel::sectionMarkChanged, this, &Sidebar::setRssSectionMark);
 
     // 4: the side-bar browser.
     m_gamesBrowser = new GamesBrowser(m_host, m_panels[4]);

@@ -189,8 +189,13 @@ private slots:
             HistoryStore store(file);
             QVERIFY(!store.isOpen());
             QVERIFY(store.isLocked());
+            store.setLockRetryInterval(60000);
             QVERIFY(!store.addVisit(QStringLiteral("http://a.example/"), QStringLiteral("A")));
             QVERIFY(lock.exec(QStringLiteral("COMMIT")));
+            // Not tried again before the interval has passed.
+            QVERIFY(!store.addVisit(QStringLiteral("http://b.example/"), QStringLiteral("B")));
+            QVERIFY(store.isLocked());
+            store.setLockRetryInterval(100); // five seconds otherwise
             QTRY_VERIFY_WITH_TIMEOUT(store.addVisit(QStringLiteral("http://b.example/"), QStringLiteral("B"))
                                          || store.isOpen(), 10000);
             // Visits keep the millisecond: c is the latest only once the clock has moved on.

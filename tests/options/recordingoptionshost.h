@@ -59,10 +59,15 @@ public:
         if (done)
             done(reloadSucceeds);
     }
-    void cleanHistory(bool address, bool search, bool cookies, bool history, bool temp,
-                      std::function<void(bool)> done) override
+    // The chosen kinds as five digits, in the order the cleaner deletes them ("clean 10011").
+    void cleanHistory(HistoryCleaner::Kinds kinds, std::function<void(bool)> done) override
     {
-        record(QStringLiteral("clean %1%2%3%4%5").arg(address).arg(search).arg(cookies).arg(history).arg(temp));
+        QString chosen;
+        for (const HistoryCleaner::Kind kind :
+             {HistoryCleaner::AddressList, HistoryCleaner::SearchList, HistoryCleaner::Cookies,
+              HistoryCleaner::InternetHistory, HistoryCleaner::TemporaryFiles})
+            chosen += kinds.testFlag(kind) ? QLatin1Char('1') : QLatin1Char('0');
+        record(QStringLiteral("clean ") + chosen);
         if (deferCleaning)
             pendingCleaning = std::move(done);
         else

@@ -41,7 +41,7 @@ public:
     void reloadFormData() override {}
     bool reloadFavorites() override { return true; }
     void reloadHistory(std::function<void(bool)>) override {}
-    void cleanHistory(bool, bool, bool, bool, bool, std::function<void(bool)> done) override { done(true); }
+    void cleanHistory(HistoryCleaner::Kinds, std::function<void(bool)> done) override { done(true); }
     void showPopupKillerState() override {}
 
     bool hasActivePage() const override { return pageOpen; }

@@ -49,7 +49,8 @@ private slots:
         {
             RssDatabase db(file);
             QVERIFY(db.open());
-            QCOMPARE(db.state(), 1);
+            QCOMPARE(db.state(), RssDatabase::Open);
+            QVERIFY(db.isOpen());
             const qint32 id = db.insertChannel(QStringLiteral("News"), QString(), QStringLiteral("http://a/"),
                                                QString(), QString());
             QVERIFY(id > 0);
@@ -94,7 +95,8 @@ private slots:
         f.close();
         RssDatabase db(file);
         QVERIFY(!db.open());
-        QCOMPARE(db.state(), 0);
+        QCOMPARE(db.state(), RssDatabase::Closed);
+        QVERIFY(!db.isOpen());
         QVERIFY(!db.lastError().isEmpty());
         QVERIFY(!db.channels());
         QCOMPARE(db.insertChannel(QStringLiteral("x"), QString(), QString(), QString(), QString()), 0);

@@ -194,7 +194,7 @@ private slots:
 
         url->setText(m_server->url(QStringLiteral("/a")));
         QVERIFY(retrieve->isEnabled());
-        QSignalSpy retrieved(&dialog, &RssChannelDialog::RetrieveFinished);
+        QSignalSpy retrieved(&dialog, &RssChannelDialog::retrieveFinished);
         retrieve->click();
         QVERIFY(retrieved.wait(20000));
         QCOMPARE(retrieved.first().first().toBool(), true);
@@ -242,7 +242,7 @@ private slots:
             dialog.setForAdding();
             dialog.show();
             url->setText(m_server->url(QStringLiteral("/missing")));
-            QSignalSpy retrieved(&dialog, &RssChannelDialog::RetrieveFinished);
+            QSignalSpy retrieved(&dialog, &RssChannelDialog::retrieveFinished);
             retrieve->click();
             QVERIFY(retrieved.wait(20000));
             QCOMPARE(retrieved.first().first().toBool(), false);
@@ -269,7 +269,7 @@ private slots:
             dialog.setForAdding();
             dialog.show();
             control<QLineEdit>(dialog, "txtURL")->setText(m_server->url(QStringLiteral("/a")));
-            QSignalSpy retrieved(&dialog, &RssChannelDialog::RetrieveFinished);
+            QSignalSpy retrieved(&dialog, &RssChannelDialog::retrieveFinished);
             control<QPushButton>(dialog, "cmdRetrieve")->click();
             QVERIFY(retrieved.wait(20000));
             m_server->route(QStringLiteral("/a")).silent = true;
