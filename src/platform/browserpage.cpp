@@ -1,5 +1,7 @@
 #include "browserpage.h"
 
+#include "downloadorigins.h"
+
 #include "core/paths.h"
 #include "core/strings.h"
 #include "widgets/plainmessagebox.h"
@@ -64,8 +66,29 @@ QString scriptLinkPrefix()
 
 void MediaBlocker::interceptRequest(QWebEngineUrlRequestInfo &info)
 {
-    if (m_blockMedia && info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMedia)
-        info.block(true);
+    switch (info.resourceType()) {
+    case QWebEngineUrlRequestInfo::ResourceTypeMedia:
+        if (m_blockMedia)
+            info.block(true);
+        break;
+    // What a download can come from: a document of a frame, or a link with its download
+    // attribute, which the engine asks for as a main frame's.
+    case QWebEngineUrlRequestInfo::ResourceTypeMainFrame:
+    case QWebEngineUrlRequestInfo::ResourceTypeSubFrame:
+    case QWebEngineUrlRequestInfo::ResourceTypeUnknown:
+        if (m_page)
+            DownloadOrigins::shared().note(m_page, info.requestUrl());
+        break;
+    default:
+        break;
+    }
+}
+
+BrowserPage::BrowserPage(QWebEngineProfile *profile, QObject *parent) : QWebEnginePage(profile, parent)
+{
+    auto *blocker = new MediaBlocker(this);
+    blocker->setPage(this);
+    setUrlRequestInterceptor(blocker);
 }
 
 void BrowserPage::setOwner(QWidget *owner, NavigationCheck navigationRequested)

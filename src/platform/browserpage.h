@@ -32,17 +32,21 @@ QWebEngineProfile *sharedBrowserProfile();
 // The beginning of the console messages our link script sends; a page cannot guess it.
 QString scriptLinkPrefix();
 
-// Blocks media requests (audio and video) while the video switch is off.
+// Blocks media requests (audio and video) while the video switch is off, and notes which
+// page asked for each document, so that a download is known by its page (DownloadOrigins).
 class MediaBlocker : public QWebEngineUrlRequestInterceptor
 {
 public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
     // Set from the interface thread; the engine asks from its own.
     void setBlockMedia(bool block) { m_blockMedia = block; }
+    // The page whose requests come through; a blocker serves one page at a time.
+    void setPage(QWebEnginePage *page) { m_page = page; }
     void interceptRequest(QWebEngineUrlRequestInfo &info) override;
 
 private:
     std::atomic<bool> m_blockMedia{false};
+    QPointer<QWebEnginePage> m_page;
 };
 
 // The engine page of a browser: it reports navigations and script links to its owner and shows
@@ -56,7 +60,8 @@ public:
     // reported as main-frame navigations whose cancel is ignored.
     using NavigationCheck = std::function<void(const QString &url, bool mainFrame, bool &cancel)>;
 
-    BrowserPage(QWebEngineProfile *profile, QObject *parent) : QWebEnginePage(profile, parent) {}
+    // The page comes with a blocker of its own that blocks nothing; a browser sets its own.
+    BrowserPage(QWebEngineProfile *profile, QObject *parent);
 
     // The widget the page's message boxes show over, and the check of its navigations.
     void setOwner(QWidget *owner, NavigationCheck navigationRequested);

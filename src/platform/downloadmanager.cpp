@@ -1,6 +1,7 @@
 #include "downloadmanager.h"
 
 #include "browserpage.h"
+#include "downloadorigins.h"
 
 #include "core/downloadfilename.h"
 #include "core/filedialogfolder.h"
@@ -125,10 +126,26 @@ bool DownloadManager::eventFilter(QObject *, QEvent *event)
         if (auto *view = qobject_cast<QWebEngineView *>(widget)) {
             if (QWebEnginePage *page = view->page())
                 m_gate.noteUserAction(gateKey(page), m_clock.elapsed());
+            // Downloads of no known page (their page has gone) share one record, which any
+            // click or key in a page credits.
+            m_gate.noteUserAction(0, m_clock.elapsed());
             break;
         }
     }
     return false;
+}
+
+QWebEnginePage *DownloadManager::pageOf(QWebEngineDownloadRequest *request)
+{
+    const DownloadOrigins &origins = DownloadOrigins::shared();
+    if (auto *page = qobject_cast<QWebEnginePage *>(origins.pageOf(request->url())))
+        return page;
+    // A blob or data address is made in the page and downloads at once, while the page is
+    // there; the engine is asked for it unless a page has just gone (it could be that one).
+    const QString scheme = request->url().scheme();
+    if ((scheme == u"blob" || scheme == u"data") && !origins.pageWentWithin(5000))
+        return request->page();
+    return nullptr;
 }
 
 quintptr DownloadManager::gateKey(QWebEnginePage *page)
@@ -163,7 +180,7 @@ void DownloadManager::onDownloadRequested(QWebEngineDownloadRequest *request)
     Download download;
     if (request->state() == QWebEngineDownloadRequest::DownloadRequested) {
         // A page saves itself only when the user asks it to; other downloads may be the page's.
-        const QPointer<QWebEnginePage> page = request->page();
+        const QPointer<QWebEnginePage> page = pageOf(request);
         const quintptr key = gateKey(page);
         if (!request->isSavePageDownload() && !m_gate.mayAsk(key, m_clock.elapsed())) {
             const QString name = DownloadFileName::clean(request->suggestedFileName(), loadResString(19711));

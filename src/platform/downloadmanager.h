@@ -84,6 +84,8 @@ private:
     // The gate's key of the page, forgotten by the gate when the page goes and started afresh
     // when the user takes the page elsewhere.
     quintptr gateKey(QWebEnginePage *page);
+    // The page a download comes from, or nullptr for a page that has gone or is not known.
+    static QWebEnginePage *pageOf(QWebEngineDownloadRequest *request);
     // Asks for the path and accepts a download into its temporary file; false when cancelled.
     bool accept(QWebEngineDownloadRequest *request, Download &download);
     // The engine starts a download anew after a broken connection and asks for its target

@@ -22,6 +22,7 @@ PreparedPage::PreparedPage(const QUrl &url, int downloadControl)
     : m_url(url), m_page(new BrowserPage(sharedBrowserProfile(), this)),
       m_blocker(new MediaBlocker(this))
 {
+    m_blocker->setPage(m_page);
     m_page->setUrlRequestInterceptor(m_blocker);
     m_page->applyDownloadControl(downloadControl, m_blocker);
     connect(m_page, &QWebEnginePage::loadStarted, this, [this] {

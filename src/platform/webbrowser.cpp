@@ -119,6 +119,7 @@ void WebBrowser::usePage(BrowserPage *page)
     page->setOwner(this, [this](const QString &url, bool mainFrame, bool &cancel) {
         Q_EMIT beforeNavigate(url, mainFrame, cancel);
     });
+    m_mediaBlocker->setPage(page);
     page->setUrlRequestInterceptor(m_mediaBlocker);
     page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, !m_loadErrorsSuppressed);
     page->setScriptErrorsSuppressed(m_scriptErrorsSuppressed);
