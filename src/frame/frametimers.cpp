@@ -3,6 +3,7 @@
 #include "core/appstate.h"
 #include "documentarea.h"
 #include "frameparts.h"
+#include "frameservices.h"
 #include "framestatusbar.h"
 #include "sidebar/sidebar.h"
 #include "updatecheck.h"
@@ -89,7 +90,7 @@ void FrameTimers::openFeedDatabase()
 {
     disconnect(m_parts.documents, &DocumentArea::pageLoaded, this, &FrameTimers::openFeedDatabase);
     m_feedDatabaseOpener.stop();
-    if (!m_parts.closing()) {
+    if (!m_parts.services->isClosing()) {
         m_sidebar->openFeeds();
         m_sidebar->loadGamesPage(); // start-up step 14, after the first page
     }
