@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commandhost.h"
+#include "frame/commands/commandhost.h"
 #include "frameparts.h"
 #include "frameservices.h"
 

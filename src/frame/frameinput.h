@@ -1,7 +1,7 @@
 #pragma once
 
+#include "frame/commands/shortcutrules.h"
 #include "frameparts.h"
-#include "shortcutrules.h"
 
 #include <QKeyCombination>
 #include <QObject>

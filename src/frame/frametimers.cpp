@@ -1,10 +1,10 @@
 #include "frametimers.h"
 
 #include "core/appstate.h"
-#include "documentarea.h"
+#include "frame/chrome/framestatusbar.h"
+#include "frame/documents/documentarea.h"
 #include "frameparts.h"
 #include "frameservices.h"
-#include "framestatusbar.h"
 #include "sidebar/sidebar.h"
 #include "updatecheck.h"
 

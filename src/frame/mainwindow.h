@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documentarea.h"
+#include "frame/documents/documentarea.h"
 #include "frameparts.h"
 #include "frameservices.h"
 
