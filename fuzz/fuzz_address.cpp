@@ -8,7 +8,7 @@
 // script address is spelled, Enter never opens it and it never resolves to one.
 #include "core/addressmatcher.h"
 #include "core/localpathoffers.h"
-#include "frame/addressbarrules.h"
+#include "frame/address/addressbarrules.h"
 #include "fuzzinput.h"
 #include "platform/typedaddress.h"
 

@@ -1,5 +1,5 @@
 // The band layout file ("layout.xml").
-#include "frame/toolbarbands.h"
+#include "frame/chrome/toolbarbands.h"
 #include "fuzzinput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/documentwindow.h"
-#include "frame/documentarea.h"
+#include "frame/documents/documentarea.h"
 
 #include <QList>
 #include <QWidget>

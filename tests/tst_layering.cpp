@@ -283,6 +283,53 @@ private slots:
         QVERIFY2(wrong.isEmpty(), "includes pointing up, listed above");
     }
 
+    // The frame's rooms (src/frame/<room>/) hold its parts by what they are for; the window's
+    // own files, directly in src/frame, build on them. No room includes the window's own files,
+    // and two rooms include each other both ways only where the pair is listed here (a listed
+    // pair that no longer does is reported too, so the list stays true).
+    void frameRoomsStayApart()
+    {
+        static const QSet<QString> twoWay = {QStringLiteral("chrome|commands"),
+                                             QStringLiteral("commands|documents")};
+        const auto roomOf = [](const QString &file) {
+            const QStringList parts = file.split(QLatin1Char('/'));
+            if (parts.size() < 2 || parts.first() != QLatin1String("frame"))
+                return QString();
+            return parts.size() == 2 ? QStringLiteral("frame") : parts.at(1);
+        };
+        QMap<QString, QSet<QString>> reaches;
+        QStringList wrong;
+        for (const Include &include : std::as_const(m_includes)) {
+            const QString from = roomOf(include.from);
+            const QString to = roomOf(include.to);
+            if (from.isEmpty() || to.isEmpty() || from == to)
+                continue;
+            if (to == QLatin1String("frame"))
+                wrong.append(describe(include) + QStringLiteral(" (a room includes the window's own files)"));
+            else if (from != QLatin1String("frame"))
+                reaches[from].insert(to);
+        }
+        QSet<QString> seenTwoWay;
+        for (auto it = reaches.cbegin(); it != reaches.cend(); ++it) {
+            for (const QString &to : it.value()) {
+                if (it.key() > to || !reaches.value(to).contains(it.key()))
+                    continue;
+                const QString pair = it.key() + QLatin1Char('|') + to;
+                seenTwoWay.insert(pair);
+                if (!twoWay.contains(pair))
+                    wrong.append(QStringLiteral("frame/%1 and frame/%2 include each other").arg(it.key(), to));
+            }
+        }
+        for (const QString &pair : twoWay) {
+            if (!seenTwoWay.contains(pair))
+                wrong.append(QStringLiteral("%1 is listed as two-way but is not").arg(pair));
+        }
+        QVERIFY2(reaches.size() >= 4, "the frame's rooms were not found");
+        for (const QString &line : std::as_const(wrong))
+            qInfo().noquote() << line;
+        QVERIFY2(wrong.isEmpty(), "rooms of the frame that reach too far, listed above");
+    }
+
     // No component reaches itself through the includes of others. Every include that closes a
     // circle is reported with the shortest circle it closes, and the includes along it.
     void noIncludeCircles()

@@ -3,7 +3,7 @@
 // the offers (median and worst), besides the reading of the history in the background.
 // Goal: under 10 ms a keystroke.
 #include "core/historystore.h"
-#include "frame/addresscompleter.h"
+#include "frame/address/addresscompleter.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

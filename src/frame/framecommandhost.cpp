@@ -1,11 +1,11 @@
 #include "framecommandhost.h"
 
-#include "addressbar.h"
 #include "document/documentwindow.h"
-#include "documentarea.h"
-#include "framechrome.h"
-#include "framestatusbar.h"
-#include "windowlistdialog.h"
+#include "frame/address/addressbar.h"
+#include "frame/chrome/framechrome.h"
+#include "frame/chrome/framestatusbar.h"
+#include "frame/dialogs/windowlistdialog.h"
+#include "frame/documents/documentarea.h"
 
 #include <QMainWindow>
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "commandhost.h"
+#include "frame/commands/commandhost.h"
 #include "frameparts.h"
+#include "frameservices.h"
 
 // The frame as its commands and menus reach it: the documents through the document area, the
 // chrome, the address bar, the status bar and the side bar's dock, and what the frame window
@@ -12,7 +13,7 @@ public:
     explicit FrameCommandHost(const FrameParts &parts) : m_parts(parts) {}
 
     QWidget *frameWidget() override;
-    void showOptions(OptionsPageId page) override { m_parts.showOptions(page); }
+    void showOptions(OptionsPageId page) override { m_parts.services->showOptions(page); }
 
     DocumentWindow *activeDocument() const override;
     QList<DocumentWindow *> documents() const override;
@@ -22,14 +23,14 @@ public:
     QString lastClosedAddress() const override;
     DocumentArea *documentArea() override { return m_parts.documents; }
     void showWindowList() override;
-    void showQuickSearch() override { m_parts.showQuickSearch(); }
+    void showQuickSearch() override { m_parts.services->showQuickSearch(); }
 
     ToolBarBands *bands() override;
     void setBandsAlignment(int alignment) override;
     QWidget *statusCanvas() override;
     PanelStatusBar *statusBar() override;
     QDockWidget *sidebarDock() override { return m_parts.sidebarDock; }
-    void showSidebarSection(const QString &key) override { m_parts.showSidebarSection(key); }
+    void showSidebarSection(const QString &key) override { m_parts.services->showSidebarSection(key); }
     StripToolBar *toolBar(const QString &bandKey) override;
     void setToolbarShowText(StripToolBar *toolbar, const QString &bandKey, bool show) override;
     void setToolbarTextRight(StripToolBar *toolbar, const QString &bandKey, bool right) override;
@@ -46,5 +47,5 @@ public:
     void searchWeb(int engine, const QString &text) override;
 
 private:
-    const FrameParts m_parts;
+    const FrameParts &m_parts;
 };

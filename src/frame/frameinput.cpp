@@ -1,16 +1,16 @@
 #include "frameinput.h"
 
-#include "addressbar.h"
-#include "commandbindings.h"
-#include "commandregistry.h"
 #include "core/appstate.h"
 #include "document/documentwindow.h"
 #include "document/findbar.h"
-#include "documentarea.h"
-#include "framechrome.h"
+#include "frame/address/addressbar.h"
+#include "frame/chrome/framechrome.h"
+#include "frame/chrome/keyedmenu.h"
+#include "frame/commands/commandbindings.h"
+#include "frame/commands/commandregistry.h"
+#include "frame/commands/keyboardshortcuts.h"
+#include "frame/documents/documentarea.h"
 #include "frameparts.h"
-#include "keyboardshortcuts.h"
-#include "keyedmenu.h"
 #include "widgets/mousegesturerecognizer.h"
 
 #include <QAction>

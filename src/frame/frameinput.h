@@ -1,7 +1,7 @@
 #pragma once
 
+#include "frame/commands/shortcutrules.h"
 #include "frameparts.h"
-#include "shortcutrules.h"
 
 #include <QKeyCombination>
 #include <QObject>
@@ -35,7 +35,7 @@ private:
     void onMouseGesture(qint32 gestureType, int xStart, int yStart, int xEnd, int yEnd,
                         bool &acceptGesture);
 
-    const FrameParts m_parts;
+    const FrameParts &m_parts;
     KeyboardShortcuts *m_shortcuts;
     // Null until the gestures are attached.
     MouseGestureRecognizer *m_gestures = nullptr;

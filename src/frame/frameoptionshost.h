@@ -44,7 +44,7 @@ public:
     QString activePageAddress() const override;
 
 private:
-    const FrameParts m_parts;
+    const FrameParts &m_parts;
     Sidebar &m_sidebar;
     FrameTimers &m_timers;
 };

@@ -1,25 +1,23 @@
 #pragma once
 
-#include "core/optionspageid.h"
-
-#include <functional>
+#include <type_traits>
 
 class AddressBar;
 class CommandRegistry;
 class DocumentArea;
 class FrameChrome;
+class FrameServices;
 class FrameStatusBar;
 class FrameWindowState;
 class FullScreenBar;
 class QDockWidget;
 class QMainWindow;
-class QString;
-class QuickSearchDialog;
 
-// The parts the frame window is made of, and what the window does itself. The frame makes this
-// value once, when every part exists, and builds on it everything that reaches the parts: the
-// views the commands, the side bar and the options dialog see (CommandHost, SidebarHost,
-// OptionsHost), the menus, the input, the timers, full screen and the settings.
+// The parts the frame window is made of, and what the window does itself. The frame window holds
+// this value, made once when every part exists; everything that reaches the parts is built on it
+// and refers to the window's one value: the views the commands, the side bar and the options
+// dialog see (CommandHost, SidebarHost, OptionsHost), the menus, the input, the timers, full
+// screen and the settings.
 struct FrameParts
 {
     QMainWindow *frame = nullptr;
@@ -34,14 +32,10 @@ struct FrameParts
     // The window's state and its notification-area icon.
     FrameWindowState *windowState = nullptr;
 
-    // ---- What the frame window does itself.
-    // The quick search box, made (hidden) on first use, and shown.
-    std::function<QuickSearchDialog *()> quickSearch;
-    std::function<void()> showQuickSearch;
-    // Shows the side bar, open on the section of the key.
-    std::function<void(const QString &key)> showSidebarSection;
-    // Opens the options dialog on the page.
-    std::function<void(OptionsPageId page)> showOptions;
-    // True once the frame's close has begun its unload.
-    std::function<bool()> closing;
+    // What the frame window does itself.
+    FrameServices *services = nullptr;
 };
+
+// Pointers only: the parts built on the value may still read it while the window's children
+// are taken down, after the window's own members.
+static_assert(std::is_trivially_destructible_v<FrameParts>);

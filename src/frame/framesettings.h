@@ -23,7 +23,7 @@ public:
     bool save();
 
 private:
-    const FrameParts m_parts;
+    const FrameParts &m_parts;
     Sidebar *m_sidebar;
     FullScreenMode *m_fullScreen;
     FrameTimers *m_timers;

@@ -1,12 +1,13 @@
 #include "framesidebarhost.h"
 
-#include "addressbar.h"
-#include "commandregistry.h"
 #include "document/abstractdocument.h"
-#include "documentarea.h"
-#include "framechrome.h"
-#include "framestatusbar.h"
-#include "quicksearchdialog.h"
+#include "frame/address/addressbar.h"
+#include "frame/address/quicksearchdialog.h"
+#include "frame/chrome/framechrome.h"
+#include "frame/chrome/framestatusbar.h"
+#include "frame/commands/commandregistry.h"
+#include "frame/documents/documentarea.h"
+#include "frameservices.h"
 #include "sidebar/sidebarhost.h"
 #include "widgets/notificationwindow.h"
 
@@ -46,13 +47,13 @@ SidebarHost FrameSidebarHost::host()
     };
     host.clearSearchList = [guard] {
         if (guard)
-            guard->m_parts.quickSearch()->clearHistory();
+            guard->m_parts.services->quickSearch()->clearHistory();
     };
     host.setStatusText = [guard](const QString &text) {
         if (guard)
             guard->m_parts.statusBar->setStatusText(text);
     };
-    host.isClosing = [guard] { return !guard || guard->m_parts.closing(); };
+    host.isClosing = [guard] { return !guard || guard->m_parts.services->isClosing(); };
 
     // The notices of the frame: at its lower right, above the status bar, on the skin.
     NotificationWindow *notices = NotificationWindow::of(m_parts.frame);
@@ -77,7 +78,7 @@ SidebarHost FrameSidebarHost::host()
     };
     host.showOptions = [guard](OptionsPageId page) {
         if (guard)
-            guard->m_parts.showOptions(page);
+            guard->m_parts.services->showOptions(page);
     };
     return host;
 }

@@ -20,5 +20,5 @@ public:
     SidebarHost host();
 
 private:
-    const FrameParts m_parts;
+    const FrameParts &m_parts;
 };

@@ -1,9 +1,10 @@
 #include "frametimers.h"
 
 #include "core/appstate.h"
-#include "documentarea.h"
+#include "frame/chrome/framestatusbar.h"
+#include "frame/documents/documentarea.h"
 #include "frameparts.h"
-#include "framestatusbar.h"
+#include "frameservices.h"
 #include "sidebar/sidebar.h"
 #include "updatecheck.h"
 
@@ -89,7 +90,7 @@ void FrameTimers::openFeedDatabase()
 {
     disconnect(m_parts.documents, &DocumentArea::pageLoaded, this, &FrameTimers::openFeedDatabase);
     m_feedDatabaseOpener.stop();
-    if (!m_parts.closing()) {
+    if (!m_parts.services->isClosing()) {
         m_sidebar->openFeeds();
         m_sidebar->loadGamesPage(); // start-up step 14, after the first page
     }

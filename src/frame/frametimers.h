@@ -38,7 +38,7 @@ private:
     // Opens the feed database once, when the first page has loaded or a little later.
     void openFeedDatabase();
 
-    const FrameParts m_parts;
+    const FrameParts &m_parts;
     Sidebar *m_sidebar;
     QTimer m_clock;
     QTimer m_updateTimer;

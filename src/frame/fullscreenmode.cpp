@@ -1,15 +1,15 @@
 #include "fullscreenmode.h"
 
-#include "commandregistry.h"
 #include "core/appstate.h"
 #include "core/storedcolor.h"
 #include "core/strings.h"
-#include "documentarea.h"
-#include "framechrome.h"
-#include "framestatusbar.h"
-#include "fullscreenbar.h"
-#include "navigatorpalette.h"
-#include "toolbarbands.h"
+#include "frame/chrome/framechrome.h"
+#include "frame/chrome/framestatusbar.h"
+#include "frame/chrome/fullscreenbar.h"
+#include "frame/chrome/navigatorpalette.h"
+#include "frame/chrome/toolbarbands.h"
+#include "frame/commands/commandregistry.h"
+#include "frame/documents/documentarea.h"
 
 #include <QDockWidget>
 #include <QMainWindow>

@@ -29,7 +29,7 @@ public:
     void showNavigator(bool shown);
 
 private:
-    const FrameParts m_parts;
+    const FrameParts &m_parts;
     Qt::WindowStates m_stateBefore = Qt::WindowNoState;
     bool m_switching = false;
 };

@@ -1,8 +1,5 @@
 #include "mainwindow.h"
 
-#include "addressbar.h"
-#include "commandregistry.h"
-#include "defaultbrowserdialog.h"
 #include "core/appstate.h"
 #include "core/crashnoticedialog.h"
 #include "core/historystore.h"
@@ -13,33 +10,36 @@
 #include "core/strings.h"
 #include "document/documentwindow.h"
 #include "document/popupwhitelist.h"
-#include "documenttabbar.h"
-#include "downloadswindow.h"
-#include "framechrome.h"
+#include "frame/address/addressbar.h"
+#include "frame/address/quicksearchdialog.h"
+#include "frame/chrome/framechrome.h"
+#include "frame/chrome/framestatusbar.h"
+#include "frame/chrome/fullscreenbar.h"
+#include "frame/chrome/keyedmenu.h"
+#include "frame/chrome/skinpaint.h"
+#include "frame/commands/commandregistry.h"
+#include "frame/commands/menucontroller.h"
+#include "frame/commands/navigationcommands.h"
+#include "frame/commands/pagecommands.h"
+#include "frame/commands/panelcommands.h"
+#include "frame/commands/viewcommands.h"
+#include "frame/dialogs/defaultbrowserdialog.h"
+#include "frame/dialogs/downloadswindow.h"
+#include "frame/dialogs/restoredocumentsdialog.h"
+#include "frame/documents/documenttabbar.h"
 #include "framecommandhost.h"
 #include "frameinput.h"
 #include "frameoptionshost.h"
 #include "frameparts.h"
 #include "framesettings.h"
 #include "framesidebarhost.h"
-#include "framestatusbar.h"
 #include "frametimers.h"
 #include "frametray.h"
 #include "framewindowstate.h"
-#include "fullscreenbar.h"
 #include "fullscreenmode.h"
-#include "keyedmenu.h"
-#include "menucontroller.h"
-#include "navigationcommands.h"
-#include "pagecommands.h"
-#include "panelcommands.h"
 #include "platform/webbrowser.h"
-#include "quicksearchdialog.h"
-#include "restoredocumentsdialog.h"
 #include "sidebar/sidebar.h"
 #include "sidebar/sidebarhost.h"
-#include "skinpaint.h"
-#include "viewcommands.h"
 #include "widgets/notificationwindow.h"
 #include "widgets/plainmessagebox.h"
 
@@ -62,88 +62,74 @@ const QString kSettings = QStringLiteral("Settings");
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent),
-      m_documentArea(new DocumentArea(this, [this] { return createDocument(); }))
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
+    m_parts.frame = this;
+    m_parts.services = this;
+    m_parts.documents = new DocumentArea(this, [this] { return createDocument(); });
     auto *central = new QWidget(this);
     auto *column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->addWidget(m_documentArea->mdiArea(), 1);
+    column->addWidget(m_parts.documents->mdiArea(), 1);
     setCentralWidget(central);
-    m_commands = new CommandRegistry(this);
+    m_parts.commands = new CommandRegistry(this);
 
     // The side bar's dock sits left of the documents, below the toolbars.
-    m_sidebarDock = new QDockWidget(this);
-    m_sidebarDock->setObjectName(QStringLiteral("sidebarDock"));
-    m_sidebarDock->setTitleBarWidget(new QWidget(m_sidebarDock));
-    m_sidebarDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
-    addDockWidget(Qt::LeftDockWidgetArea, m_sidebarDock);
+    QDockWidget *dock = m_parts.sidebarDock = new QDockWidget(this);
+    dock->setObjectName(QStringLiteral("sidebarDock"));
+    dock->setTitleBarWidget(new QWidget(dock));
+    dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    addDockWidget(Qt::LeftDockWidgetArea, dock);
     setWindowIcon(QIcon(QStringLiteral(":/quarvel/quarvel.png")));
 
     // The status bar below the documents; the address bar and the chrome in the bands.
-    m_statusBar = new FrameStatusBar(this);
-    column->addWidget(m_statusBar->canvas());
-    m_addressBar = new AddressBar(*m_documentArea, *m_commands, this);
-    m_chrome = new FrameChrome(this, *m_commands, *m_addressBar, m_documentArea->tabBar());
+    m_parts.statusBar = new FrameStatusBar(this);
+    column->addWidget(m_parts.statusBar->canvas());
+    m_parts.addressBar = new AddressBar(*m_parts.documents, *m_parts.commands, this);
+    m_parts.chrome = new FrameChrome(this, *m_parts.commands, *m_parts.addressBar, m_parts.documents->tabBar());
 
     // Full screen: its bar sits above the documents and shows only then.
-    auto *fullScreenBar = new FullScreenBar(central);
-    fullScreenBar->setStatusLabel(m_statusBar->fullScreenStatusLabel());
-    column->insertWidget(0, fullScreenBar);
-    m_windowState = new FrameWindowState(this);
+    m_parts.fullScreenBar = new FullScreenBar(central);
+    m_parts.fullScreenBar->setStatusLabel(m_parts.statusBar->fullScreenStatusLabel());
+    column->insertWidget(0, m_parts.fullScreenBar);
+    m_parts.windowState = new FrameWindowState(this);
 
     // Every part exists: what reaches them is built on them.
-    FrameParts parts;
-    parts.frame = this;
-    parts.documents = m_documentArea;
-    parts.commands = m_commands;
-    parts.chrome = m_chrome;
-    parts.addressBar = m_addressBar;
-    parts.statusBar = m_statusBar;
-    parts.sidebarDock = m_sidebarDock;
-    parts.fullScreenBar = fullScreenBar;
-    parts.windowState = m_windowState;
-    parts.quickSearch = [this] { return quickSearch(); };
-    parts.showQuickSearch = [this] { showQuickSearch(); };
-    parts.showSidebarSection = [this](const QString &key) { showSidebarSection(key); };
-    parts.showOptions = [this](OptionsPageId page) { m_panelCommands->showOptions(page); };
-    parts.closing = [this] { return m_unloaded; };
-    buildOnParts(parts);
+    buildOnParts();
 }
 
-void MainWindow::buildOnParts(const FrameParts &parts)
+void MainWindow::buildOnParts()
 {
     // The side bar, on its host.
-    m_sidebar = new Sidebar((new FrameSidebarHost(parts))->host(), this);
-    m_sidebarDock->setWidget(m_sidebar);
+    m_sidebar = new Sidebar((new FrameSidebarHost(m_parts))->host(), this);
+    m_parts.sidebarDock->setWidget(m_sidebar);
     connect(m_sidebar, &Sidebar::widthRequested, this,
-            [this](int width) { resizeDocks({m_sidebarDock}, {width}, Qt::Horizontal); });
+            [this](int width) { resizeDocks({m_parts.sidebarDock}, {width}, Qt::Horizontal); });
 
     // The commands and the menus, on theirs.
-    m_commandHost = std::make_unique<FrameCommandHost>(parts);
+    m_commandHost = std::make_unique<FrameCommandHost>(m_parts);
     createCommands();
-    connect(m_chrome, &FrameChrome::closeAllRequested, m_documentArea, &DocumentArea::closeAll);
+    connect(m_parts.chrome, &FrameChrome::closeAllRequested, m_parts.documents, &DocumentArea::closeAll);
     // Keys and gestures run the commands, wherever the focus is.
-    m_input = new FrameInput(parts, this);
-    m_fullScreen = new FullScreenMode(parts, this);
-    connect(m_commands->add(QStringLiteral("mnuViewFullScreen")), &QAction::triggered, m_fullScreen,
+    m_input = new FrameInput(m_parts, this);
+    m_fullScreen = new FullScreenMode(m_parts, this);
+    connect(m_parts.commands->add(QStringLiteral("mnuViewFullScreen")), &QAction::triggered, m_fullScreen,
             &FullScreenMode::toggle);
     connectDocumentArea();
     connectAddressBar();
     connectStatusBar();
 
-    m_timers = new FrameTimers(parts, *m_sidebar, this);
+    m_timers = new FrameTimers(m_parts, *m_sidebar, this);
     // The options dialog, on its host.
-    m_optionsHost = std::make_unique<FrameOptionsHost>(parts, *m_sidebar, *m_timers);
+    m_optionsHost = std::make_unique<FrameOptionsHost>(m_parts, *m_sidebar, *m_timers);
     m_panelCommands =
-        new PanelCommands(*m_commandHost, *m_commands, *m_menus, *m_sidebar, *m_optionsHost, this);
+        new PanelCommands(*m_commandHost, *m_parts.commands, *m_menus, *m_sidebar, *m_optionsHost, this);
     // Every page's downloads, shown in a small window of the frame.
     auto *downloads = new DownloadsWindow(WebBrowser::sharedProfile(), this);
-    connect(downloads, &DownloadsWindow::downloadRefused, m_statusBar, &FrameStatusBar::setStatusText);
-    m_settings = std::make_unique<FrameSettings>(parts, *m_sidebar, *m_fullScreen, *m_timers,
+    connect(downloads, &DownloadsWindow::downloadRefused, m_parts.statusBar, &FrameStatusBar::setStatusText);
+    m_settings = std::make_unique<FrameSettings>(m_parts, *m_sidebar, *m_fullScreen, *m_timers,
                                                  *m_optionsHost);
 }
 
@@ -151,7 +137,7 @@ MainWindow::~MainWindow()
 {
     // Documents unload while the frame they report to is still whole (a frame destroyed
     // without being closed would otherwise have them reach its half-destroyed parts).
-    m_documentArea->deleteAll();
+    m_parts.documents->deleteAll();
 }
 
 void MainWindow::warnAboutFile(int messageId, const QString &file)
@@ -175,8 +161,34 @@ void MainWindow::reportUnusableFiles(SettingsStore &store)
 void MainWindow::startUp(const QString &commandLine)
 {
     SettingsStore &store = SettingsStore::instance();
+    markSessionStarted(store);
+    // Files of the user's that cannot be used are reported once, and browsing goes on.
+    reportUnusableFiles(store);
+    removeLeftInstaller();
+    // The feed database (message 1200 when it cannot be opened) opens while the first page
+    // loads and is used once open: the page does not wait for it.
+    m_timers->openFeedDatabaseSoon();
+    loadCaptions();
+    loadInputAndSearch(store);
+    loadInterface();
+    loadFavorites(store, commandLine);
+    m_settings->load(m_prevSessionCrashed);
+    // The default browser: asked about, or registered again as once answered.
+    DefaultBrowserDialog::checkAtStartUp(this);
+    loadHistoryAndGroups();
+    // The games page of the side bar loads with the feed database (FrameTimers), once the
+    // first page has loaded: a second page loading meanwhile would hold that one up.
+    if (!welcomeFirstRun(store)) {
+        updateDocumentActions();
+        openStartDocuments(store, commandLine);
+    }
+    updateDocumentActions();
+    startClockAndGestures();
+    m_loaded = true;
+}
 
-    // 1. Crash marker: read it, then set it until the unload clears it.
+void MainWindow::markSessionStarted(SettingsStore &store)
+{
     m_prevSessionCrashed =
         SettingsModel::readBoolean(store, kSettings, QStringLiteral("PrevSessionCrashed"), false);
     SettingsModel::writeBoolean(store, kSettings, QStringLiteral("PrevSessionCrashed"), true);
@@ -184,102 +196,102 @@ void MainWindow::startUp(const QString &commandLine)
         CrashNoticeDialog warning(this);
         warning.exec();
     }
-    // 2. Files of the user's that cannot be used are reported once, and browsing goes on.
-    reportUnusableFiles(store);
+}
 
-    // 3. The installer an update left behind.
+void MainWindow::removeLeftInstaller()
+{
     QFile::remove(Paths::dataFile(QStringLiteral("qvsetup.exe")));
+}
 
-    // 4. The feed database (message 1200 when it cannot be opened) opens while the first page
-    // loads and is used once open: the page does not wait for it.
-    m_timers->openFeedDatabaseSoon();
-
-    // 5. Captions.
+void MainWindow::loadCaptions()
+{
     setProperty(kTagProperty, resId(1120));
     loadResStrings(this);
+}
 
-    // 6. The keyboard shortcuts.
+void MainWindow::loadInputAndSearch(SettingsStore &store)
+{
     m_input->installShortcuts();
-
-    // 7. Search engine.
-    m_addressBar->setSearchEngine(
+    m_parts.addressBar->setSearchEngine(
         SettingsModel::readInteger(store, kSettings, QStringLiteral("CurrentSearchEngine"), 0));
+}
 
-    // 8. Skin, toolbars, menu bar, band layout and status bar; a layout file that could not be
-    // read is said once, as the settings file is.
+void MainWindow::loadInterface()
+{
+    // Skin, toolbars, menu bar, band layout and status bar.
     initInterface();
-    const QString layoutAside = m_chrome->takeSetAsideLayoutFile();
+    const QString layoutAside = m_parts.chrome->takeSetAsideLayoutFile();
     if (!layoutAside.isEmpty())
         warnAboutFile(19904, layoutAside);
+}
 
-    // 10. The favorites tree; the address given at start is its start node. A Favorites folder
-    // of years takes long to scan: it is scanned once the window shows, unless the settings
-    // still take their custom links from its "Links" folders (no list of their own saved yet).
+void MainWindow::loadFavorites(SettingsStore &store, const QString &commandLine)
+{
+    // The address given at start is the tree's start node. A Favorites folder of years takes
+    // long to scan: it is scanned once the window shows, unless the settings still take their
+    // custom links from its "Links" folders (no list of their own saved yet).
     m_sidebar->setFavoritesStartTarget(commandLine);
     m_favoritesAfterShown = SettingsModel::readInteger(store, QStringLiteral("CustomLinks"),
                                                        QStringLiteral("CustomLinksCount"), -1) != -1;
     if (!m_favoritesAfterShown)
         m_sidebar->reloadFavorites();
+}
 
-    // 11. Every setting.
-    m_settings->load(m_prevSessionCrashed);
-
-    // 12. The default browser: asked about, or registered again as once answered.
-    DefaultBrowserDialog::checkAtStartUp(this);
-
-    // 13. The history tree and the website groups; the quick notes (and the popup whitelist)
-    // are read once the window shows (loadAfterShown), or at their first use before that.
+void MainWindow::loadHistoryAndGroups()
+{
+    // The quick notes (and the popup whitelist) are read once the window shows
+    // (loadAfterShown), or at their first use before that.
     m_sidebar->reloadHistory();
     m_sidebar->fillGroupList();
+}
 
-    // 14. The games page of the side bar loads with the feed database (FrameTimers), once
-    // the first page has loaded: a second page loading meanwhile would hold that one up.
+bool MainWindow::welcomeFirstRun(SettingsStore &store)
+{
+    if (!SettingsModel::readBoolean(store, kSettings, QStringLiteral("FirstTime"), true))
+        return false;
+    // The quick tour and a welcome, nothing else.
+    SettingsModel::writeBoolean(store, kSettings, QStringLiteral("FirstTime"), false);
+    m_parts.commands->trigger(QStringLiteral("mnuHelpQuickTour"));
+    // Shown once the frame is on the screen.
+    NotificationWindow::of(this)->post({loadResString(1203), loadResString(1204), QString()});
+    return true;
+}
 
-    // 15. First run: the quick tour and a welcome, nothing else.
-    const bool firstTime =
-        SettingsModel::readBoolean(store, kSettings, QStringLiteral("FirstTime"), true);
-    if (firstTime) {
-        SettingsModel::writeBoolean(store, kSettings, QStringLiteral("FirstTime"), false);
-        m_commands->trigger(QStringLiteral("mnuHelpQuickTour"));
-        // Shown once the frame is on the screen.
-        NotificationWindow::of(this)->post({loadResString(1203), loadResString(1204), QString()});
-    } else {
-        // 16. Document-dependent commands.
-        updateDocumentActions();
-        // 17. Saved pages, or home page 1 when none are kept and no address was given.
-        const SettingsModel &s = AppState::settings;
-        if (s.saveDocumentOnExit) {
-            if (s.loadAction == 1) {
-                m_documentArea->loadAll();
-            } else if (s.loadAction == 2) {
-                if (SettingsModel::readInteger(store, kSettings, QStringLiteral("DocumentCount"), 0) > 0) {
-                    RestoreDocumentsDialog restore(this);
-                    restore.exec();
-                    if (restore.loadChosen())
-                        m_documentArea->loadAll();
-                }
+void MainWindow::openStartDocuments(SettingsStore &store, const QString &commandLine)
+{
+    // Saved pages, or home page 1 when none are kept and no address was given.
+    const SettingsModel &s = AppState::settings;
+    if (s.saveDocumentOnExit) {
+        if (s.loadAction == 1) {
+            m_parts.documents->loadAll();
+        } else if (s.loadAction == 2) {
+            if (SettingsModel::readInteger(store, kSettings, QStringLiteral("DocumentCount"), 0) > 0) {
+                RestoreDocumentsDialog restore(this);
+                restore.exec();
+                if (restore.loadChosen())
+                    m_parts.documents->loadAll();
             }
-        } else if (commandLine.isEmpty()) {
-            openDocument(s.sitesHome1);
         }
-        // 18. The command-line address, as the last tab.
-        if (!commandLine.isEmpty()) {
-            const QString address = SingleInstance::stripCommandLineQuotes(commandLine);
-            if (!address.isEmpty())
-                openDocument(address);
-        }
+    } else if (commandLine.isEmpty()) {
+        openDocument(s.sitesHome1);
     }
-    updateDocumentActions();
+    // The command-line address, as the last tab.
+    if (!commandLine.isEmpty()) {
+        const QString address = SingleInstance::stripCommandLineQuotes(commandLine);
+        if (!address.isEmpty())
+            openDocument(address);
+    }
+}
 
-    // 20. The clock; 21. the gestures.
+void MainWindow::startClockAndGestures()
+{
     m_timers->start();
     m_input->attachGestures();
-    m_loaded = true;
 }
 
 void MainWindow::showFrame()
 {
-    m_windowState->showFrame();
+    m_parts.windowState->showFrame();
     // The rest is read once the window painted (paintEvent); a window that does not show (a
     // start to the tray) or paints late does not hold it up for long.
     QTimer::singleShot(isVisible() && !isMinimized() ? kLoadAfterShownLatestMs : 0, this,
@@ -301,25 +313,25 @@ void MainWindow::loadAfterShown()
 void MainWindow::initInterface()
 {
     // 1-3. The skin settings and the skin picture.
-    m_chrome->loadSkin();
-    m_documentArea->setSkinPicture(m_chrome->skinPicture());
+    m_parts.chrome->loadSkin();
+    m_parts.documents->setSkinPicture(m_parts.chrome->skinPicture());
 
     // 4. The side bar, its section tabs over the skin.
-    m_sidebar->buildSidebar(m_chrome->skinPath());
+    m_sidebar->buildSidebar(m_parts.chrome->skinPath());
     // 5. Toolbars.
-    m_chrome->createToolbars();
+    m_parts.chrome->createToolbars();
 
     // 6, 7. The menu bar.
-    m_chrome->createMenuBar();
+    m_parts.chrome->createMenuBar();
 
     // 8. The bands.
-    m_chrome->loadBandLayout(m_chrome->skinPath());
+    m_parts.chrome->loadBandLayout(m_parts.chrome->skinPath());
 
     // 9. The page-progress drawer of the status bar.
-    m_statusBar->setUpProgressPainter();
+    m_parts.statusBar->setUpProgressPainter();
 
     // 10. The status bar.
-    m_statusBar->create(m_chrome->skinPath());
+    m_parts.statusBar->create(m_parts.chrome->skinPath());
 
     // 11. The tab strip shows the skin through its band.
 }
@@ -328,8 +340,8 @@ void MainWindow::initInterface()
 
 void MainWindow::showSidebarSection(const QString &key)
 {
-    m_sidebarDock->show();
-    m_commands->setChecked(QStringLiteral("mnuViewSidebar"), true);
+    m_parts.sidebarDock->show();
+    m_parts.commands->setChecked(QStringLiteral("mnuViewSidebar"), true);
     if (!AppState::fullScreen) {
         AppState::sidebarVisible = true;
         AppState::settings.enableSidebar = true;
@@ -337,10 +349,15 @@ void MainWindow::showSidebarSection(const QString &key)
     m_sidebar->showSection(key);
 }
 
+void MainWindow::showOptions(OptionsPageId page)
+{
+    m_panelCommands->showOptions(page);
+}
+
 void MainWindow::updateDocumentActions()
 {
     // The browse toolbar's Back, Forward, Refresh and Stop buttons follow their commands.
-    const bool enabled = m_documentArea->documentCount() > 0;
+    const bool enabled = m_parts.documents->documentCount() > 0;
     for (const char *key : {"mnuFileClose",       "mnuFileSaveAs",       "mnuFileProperties",
                             "mnuFilePageSetup",   "mnuFilePrintPreview", "mnuFilePrint",
                             "mnuEditIncFont",     "mnuEditDecFont",      "mnuEditResetFont",
@@ -348,11 +365,11 @@ void MainWindow::updateDocumentActions()
                             "mnuViewTabs",        "mnuViewSource",       "mnuViewInternetOptions",
                             "mnuNavigateBack",    "mnuNavigateForward",  "mnuNavigateStop",
                             "mnuNavigateRefresh", "mnuContentFillForm"})
-        m_commands->setEnabled(QLatin1String(key), enabled);
+        m_parts.commands->setEnabled(QLatin1String(key), enabled);
     // The engine has no options dialog, Java or ActiveX: these commands can do nothing.
     for (const char *key :
          {"mnuViewInternetOptions", "mnuContentJava", "mnuContentDLACTX", "mnuContentRUNACTX"})
-        m_commands->setEnabled(QLatin1String(key), false);
+        m_parts.commands->setEnabled(QLatin1String(key), false);
     if (m_sidebar)
         m_sidebar->setPageButtonsEnabled(enabled);
 }
@@ -370,10 +387,10 @@ DocumentWindow *MainWindow::createDocument()
     // The popup killer's indication shows on the status bar's "Item4" panel. A document may
     // still report while the frame is being destroyed (the status bar outlives the documents),
     // so the report goes to the status bar itself.
-    connect(document, &DocumentWindow::popupIndicatorChanged, m_statusBar,
+    connect(document, &DocumentWindow::popupIndicatorChanged, m_parts.statusBar,
             &FrameStatusBar::setPopupIndicator);
     document->setPopupIndicatorReader(
-        [statusBar = m_statusBar] { return statusBar->popupIndicator(); });
+        [statusBar = m_parts.statusBar] { return statusBar->popupIndicator(); });
     // A click on a Flash placeholder: switched on after the page's navigation check returned.
     connect(document, &DocumentWindow::flashEnableRequested, this, &MainWindow::toggleFlash,
             Qt::QueuedConnection);
@@ -382,7 +399,7 @@ DocumentWindow *MainWindow::createDocument()
 
 void MainWindow::connectDocumentArea()
 {
-    DocumentArea *area = m_documentArea;
+    DocumentArea *area = m_parts.documents;
     connect(area, &DocumentArea::documentClosed, this, &MainWindow::onDocumentClosed);
     connect(area, &DocumentArea::documentCountChanged, this, &MainWindow::updateDocumentActions);
     connect(area, &DocumentArea::tabMenuRequested, this,
@@ -392,37 +409,37 @@ void MainWindow::connectDocumentArea()
     connect(area, &DocumentArea::newMenuRequested, this,
             [this](const QPoint &at) { m_menus->showNewMenu(at); });
     connect(area, &DocumentArea::newTabRequested, this,
-            [this] { m_commands->trigger(QStringLiteral("mnuFileNew")); });
-    connect(area, &DocumentArea::navigatorCommandRequested, m_chrome, &FrameChrome::onNavigatorCommand);
+            [this] { m_parts.commands->trigger(QStringLiteral("mnuFileNew")); });
+    connect(area, &DocumentArea::navigatorCommandRequested, m_parts.chrome, &FrameChrome::onNavigatorCommand);
 }
 
 void MainWindow::connectAddressBar()
 {
-    DocumentArea *area = m_documentArea;
+    DocumentArea *area = m_parts.documents;
     // The frame's caption names the active page, as a maximised document's caption joins it.
     connect(area, &DocumentArea::activeDocumentChanged, this, [this](AbstractDocument *document) {
         showPageInTitle(document ? document->windowTitle() : QString());
     });
     connect(area, &DocumentArea::currentTitleChanged, this, &MainWindow::showPageInTitle);
-    connect(area, &DocumentArea::activeDocumentChanged, m_addressBar,
+    connect(area, &DocumentArea::activeDocumentChanged, m_parts.addressBar,
             &AddressBar::onActiveDocumentChanged);
-    connect(area, &DocumentArea::currentAddressChanged, m_addressBar,
+    connect(area, &DocumentArea::currentAddressChanged, m_parts.addressBar,
             &AddressBar::onCurrentAddressChanged);
-    connect(area, &DocumentArea::addressOpened, m_addressBar, &AddressBar::insertTypedAddress);
+    connect(area, &DocumentArea::addressOpened, m_parts.addressBar, &AddressBar::insertTypedAddress);
 }
 
 void MainWindow::connectStatusBar()
 {
-    DocumentArea *area = m_documentArea;
-    connect(area, &DocumentArea::currentStatusTextChanged, m_statusBar,
+    DocumentArea *area = m_parts.documents;
+    connect(area, &DocumentArea::currentStatusTextChanged, m_parts.statusBar,
             &FrameStatusBar::setStatusText);
-    connect(area, &DocumentArea::currentProgressChanged, m_statusBar,
-            [this](int percent) { m_statusBar->setProgressText(QString::number(percent)); });
-    connect(area, &DocumentArea::currentLoadingChanged, m_statusBar, &FrameStatusBar::setPageLoading);
-    connect(area, &DocumentArea::currentSecureChanged, m_statusBar, &FrameStatusBar::setSecureIcon);
-    connect(area, &DocumentArea::activeDocumentChanged, m_statusBar,
-            [this](AbstractDocument *document) { m_statusBar->setHasActiveDocument(document); });
-    connect(m_statusBar, &FrameStatusBar::panelDoubleClicked, this,
+    connect(area, &DocumentArea::currentProgressChanged, m_parts.statusBar,
+            [this](int percent) { m_parts.statusBar->setProgressText(QString::number(percent)); });
+    connect(area, &DocumentArea::currentLoadingChanged, m_parts.statusBar, &FrameStatusBar::setPageLoading);
+    connect(area, &DocumentArea::currentSecureChanged, m_parts.statusBar, &FrameStatusBar::setSecureIcon);
+    connect(area, &DocumentArea::activeDocumentChanged, m_parts.statusBar,
+            [this](AbstractDocument *document) { m_parts.statusBar->setHasActiveDocument(document); });
+    connect(m_parts.statusBar, &FrameStatusBar::panelDoubleClicked, this,
             &MainWindow::onStatusPanelDoubleClicked);
 }
 
@@ -438,40 +455,40 @@ void MainWindow::onDocumentClosed(const QString &lastAddress)
 {
     // Undo Close has something to bring back now.
     if (!lastAddress.isEmpty())
-        m_commands->setEnabled(QStringLiteral("mnuEditUndoClose"), true);
+        m_parts.commands->setEnabled(QStringLiteral("mnuEditUndoClose"), true);
 }
 
 // ---------------------------------------------------------------- commands
 
 void MainWindow::createCommands()
 {
-    m_menus = new MenuController(*m_commandHost, *m_commands, this);
+    m_menus = new MenuController(*m_commandHost, *m_parts.commands, this);
     // The chrome shows the menus it asks for.
-    connect(m_chrome, &FrameChrome::menuBarRequested, m_menus, &MenuController::buildMenuBar);
-    connect(m_chrome, &FrameChrome::menuPictureRequested, m_menus,
+    connect(m_parts.chrome, &FrameChrome::menuBarRequested, m_menus, &MenuController::buildMenuBar);
+    connect(m_parts.chrome, &FrameChrome::menuPictureRequested, m_menus,
             [this](const QPixmap &picture) { m_menus->mainMenu()->setPicture(picture); });
-    connect(m_chrome, &FrameChrome::toolbarOptionsRequested, m_menus,
+    connect(m_parts.chrome, &FrameChrome::toolbarOptionsRequested, m_menus,
             &MenuController::showToolbarOptions);
-    connect(m_chrome, &FrameChrome::browseDropDownRequested, m_menus,
+    connect(m_parts.chrome, &FrameChrome::browseDropDownRequested, m_menus,
             &MenuController::showBrowseDropDown);
-    connect(m_chrome, &FrameChrome::searchEnginesMenuRequested, m_menus,
+    connect(m_parts.chrome, &FrameChrome::searchEnginesMenuRequested, m_menus,
             &MenuController::showSearchEnginesMenu);
-    new NavigationCommands(*m_commandHost, *m_commands, this);
-    new PageCommands(*m_commandHost, *m_commands, this);
-    new ViewCommands(*m_commandHost, *m_commands, *m_menus, this);
+    new NavigationCommands(*m_commandHost, *m_parts.commands, this);
+    new PageCommands(*m_commandHost, *m_parts.commands, this);
+    new ViewCommands(*m_commandHost, *m_parts.commands, *m_menus, this);
 }
 
 void MainWindow::toggleFlash()
 {
-    m_commands->trigger(QStringLiteral("mnuContentFlash"));
+    m_parts.commands->trigger(QStringLiteral("mnuContentFlash"));
 }
 
 void MainWindow::onStatusPanelDoubleClicked(int panel)
 {
     if (panel == 3)
-        m_commands->trigger(QStringLiteral("mnuViewOptions"));
+        m_parts.commands->trigger(QStringLiteral("mnuViewOptions"));
     else if (panel == 4)
-        m_commands->trigger(QStringLiteral("PopupKillerEnable"));
+        m_parts.commands->trigger(QStringLiteral("PopupKillerEnable"));
     else if (panel == 5)
         m_fullScreen->setFullScreen(true);
 }
@@ -485,7 +502,7 @@ void MainWindow::handOver(const QString &text)
         if (DocumentWindow *document = activeDocument())
             document->setWindowTitle(text);
     }
-    m_windowState->bringBack();
+    m_parts.windowState->bringBack();
 }
 
 // ---------------------------------------------------------------- quick search
@@ -515,7 +532,7 @@ void MainWindow::changeEvent(QEvent *event)
     if (event->type() == QEvent::WindowStateChange) {
         m_fullScreen->onWindowStateChanged();
         // Not minimised: the time shown is brought up to date.
-        if (m_windowState->onWindowStateChanged())
+        if (m_parts.windowState->onWindowStateChanged())
             m_timers->showDateTime();
     }
     QMainWindow::changeEvent(event);
@@ -546,14 +563,14 @@ void MainWindow::closeInOrder()
 {
     queryUnload();
     // Every document unloads, each removing its own entry, before the frame's unload.
-    m_documentArea->closeAll();
+    m_parts.documents->closeAll();
     unload();
 }
 
 void MainWindow::queryUnload()
 {
     if (AppState::settings.saveDocumentOnExit)
-        m_documentArea->saveAll();
+        m_parts.documents->saveAll();
 }
 
 void MainWindow::unload()
@@ -574,18 +591,18 @@ void MainWindow::unload()
     // The layout always keeps the four bands shown: whether each shows is a setting.
     steps.add(QStringLiteral("bandLayout"), [this] {
         for (const char *key : {"Toolbar1", "Toolbar2", "Addressbar", "Tabbar"})
-            m_chrome->setBandVisible(QLatin1String(key), true);
-        return m_chrome->saveBandLayout();
+            m_parts.chrome->setBandVisible(QLatin1String(key), true);
+        return m_parts.chrome->saveBandLayout();
     });
     if (AppState::settings.minimizeToTray)
-        steps.addAction(QStringLiteral("trayIcon"), [this] { m_windowState->tray()->removeIcon(); });
+        steps.addAction(QStringLiteral("trayIcon"), [this] { m_parts.windowState->tray()->removeIcon(); });
     steps.add(QStringLiteral("quickNotes"), [this] { return m_sidebar->saveQuickNotes(); });
     steps.addAction(QStringLiteral("historyReader"), [this] { m_sidebar->releaseHistoryReader(); });
-    steps.addAction(QStringLiteral("toolbars"), [this] { m_chrome->destroyToolbars(); });
+    steps.addAction(QStringLiteral("toolbars"), [this] { m_parts.chrome->destroyToolbars(); });
     steps.addAction(QStringLiteral("timers"), [this] { m_timers->stop(); });
-    steps.addAction(QStringLiteral("navigator"), [this] { m_documentArea->closeNavigator(); });
+    steps.addAction(QStringLiteral("navigator"), [this] { m_parts.documents->closeNavigator(); });
     steps.addAction(QStringLiteral("trayAndQuickSearch"), [this] {
-        m_windowState->tray()->removeIcon();
+        m_parts.windowState->tray()->removeIcon();
         if (m_quickSearch) {
             m_quickSearch->unload();
             m_quickSearch->close();
@@ -610,9 +627,9 @@ void MainWindow::paintEvent(QPaintEvent *event)
     if (!m_loadedAfterShown && m_loaded)
         QTimer::singleShot(0, this, &MainWindow::loadAfterShown);
     // The skin behind the bands (their gaps show the window itself).
-    if (!SkinPaint::usable(m_chrome->skinPicture()))
+    if (!SkinPaint::usable(m_parts.chrome->skinPicture()))
         return;
     QPainter painter(this);
-    SkinPaint::paintSkinBackground(m_chrome->skinPicture(), painter, this, event->rect(),
+    SkinPaint::paintSkinBackground(m_parts.chrome->skinPicture(), painter, this, event->rect(),
                                    m_unloaded);
 }

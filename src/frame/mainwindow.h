@@ -1,6 +1,8 @@
 #pragma once
 
-#include "documentarea.h"
+#include "frame/documents/documentarea.h"
+#include "frameparts.h"
+#include "frameservices.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -17,7 +19,6 @@ class FrameChrome;
 class FrameCommandHost;
 class FrameInput;
 class FrameOptionsHost;
-struct FrameParts;
 class FrameSettings;
 class FrameStatusBar;
 class FrameTimers;
@@ -31,8 +32,9 @@ class Sidebar;
 // The frame: the main window that builds its parts (the document area, the commands and menus,
 // the chrome, the address bar, the status bar, the side bar, the input, the timers, the window
 // state and the settings) and wires them, and that runs the start-up, the hand-over and the
-// close. Tests find the parts as the frame's children (findChild).
-class MainWindow : public QMainWindow
+// close. Tests find the parts as the frame's children (findChild). What the window does itself
+// its parts reach as FrameServices.
+class MainWindow : public QMainWindow, private FrameServices
 {
     Q_OBJECT
 public:
@@ -73,7 +75,7 @@ protected:
 private:
     // What reaches the frame's parts: the side bar, the commands, the menus, the input, full
     // screen, the timers, the options dialog's host and the settings.
-    void buildOnParts(const FrameParts &parts);
+    void buildOnParts();
     // The commands and the menus.
     void createCommands();
     // Each part's signals to the parts that follow them.
@@ -84,13 +86,35 @@ private:
     void initInterface();
     DocumentWindow *createDocument();
     DocumentWindow *activeDocument() const;
-    void openDocument(const QString &address) { m_documentArea->openDocument(address); }
-    // The quick search box, made (hidden) on first use.
-    QuickSearchDialog *quickSearch();
-    // The quick-search dialog the frame keeps.
-    void showQuickSearch();
-    // Shows the side bar, open on the section of the key.
-    void showSidebarSection(const QString &key);
+    void openDocument(const QString &address) { m_parts.documents->openDocument(address); }
+
+    // What the window does for its parts.
+    QuickSearchDialog *quickSearch() override;
+    void showQuickSearch() override;
+    void showSidebarSection(const QString &key) override;
+    void showOptions(OptionsPageId page) override;
+    bool isClosing() const override { return m_unloaded; }
+
+    // The steps of the load, in their order.
+    // The crash marker: read (the notice of a crash shown), then set until the unload clears it.
+    void markSessionStarted(SettingsStore &store);
+    // The installer an update left behind goes.
+    static void removeLeftInstaller();
+    void loadCaptions();
+    // The keyboard shortcuts and the search engine.
+    void loadInputAndSearch(SettingsStore &store);
+    // The chrome (initInterface); a layout file that could not be read is said once.
+    void loadInterface();
+    // The favorites tree, now or once the window shows.
+    void loadFavorites(SettingsStore &store, const QString &commandLine);
+    // The history tree and the website groups.
+    void loadHistoryAndGroups();
+    // A first run's quick tour and welcome; false on any later run.
+    bool welcomeFirstRun(SettingsStore &store);
+    // Saved pages or the home page, then the command line's address as the last tab.
+    void openStartDocuments(SettingsStore &store, const QString &commandLine);
+    // The clock and the gestures.
+    void startClockAndGestures();
     // Enables the document-dependent commands by whether a document is open.
     void updateDocumentActions();
     // The content switch for Flash, as a page's Flash placeholder asks for it.
@@ -109,21 +133,16 @@ private:
     void queryUnload();
     void unload();
 
-    DocumentArea *m_documentArea = nullptr;
+    // The parts, made once; the parts built on them refer to this one value.
+    FrameParts m_parts;
     std::unique_ptr<FrameCommandHost> m_commandHost;
     std::unique_ptr<FrameOptionsHost> m_optionsHost;
     std::unique_ptr<FrameSettings> m_settings;
-    CommandRegistry *m_commands = nullptr;
     MenuController *m_menus = nullptr;
     PanelCommands *m_panelCommands = nullptr;
-    Sidebar *m_sidebar = nullptr; // docked left of the documents
-    QDockWidget *m_sidebarDock = nullptr;
-    FrameStatusBar *m_statusBar = nullptr;
-    AddressBar *m_addressBar = nullptr;
-    FrameChrome *m_chrome = nullptr;
+    Sidebar *m_sidebar = nullptr; // in the parts' dock, left of the documents
     FrameInput *m_input = nullptr;
     FrameTimers *m_timers = nullptr;
-    FrameWindowState *m_windowState = nullptr;
     FullScreenMode *m_fullScreen = nullptr;
     QPointer<QuickSearchDialog> m_quickSearch;
     bool m_prevSessionCrashed = false;

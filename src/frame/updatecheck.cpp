@@ -1,9 +1,9 @@
 #include "updatecheck.h"
 
 #include "core/strings.h"
-#include "framestatusbar.h"
+#include "frame/chrome/framestatusbar.h"
+#include "frame/dialogs/updatedialog.h"
 #include "platform/updatechecker.h"
-#include "updatedialog.h"
 
 #include <QFile>
 #include <QProcess>

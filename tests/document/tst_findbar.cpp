@@ -3,10 +3,10 @@
 #include "core/settingsstore.h"
 #include "document/documentwindow.h"
 #include "document/findbar.h"
-#include "frame/commandregistry.h"
+#include "frame/commands/commandregistry.h"
 #include "frame/mainwindow.h"
-#include "platform/webbrowser.h"
 #include "framedocuments.h"
+#include "platform/webbrowser.h"
 #include "testframe.h"
 #include "testserver.h"
 

@@ -3,7 +3,7 @@
 #include "core/notesfiles.h"
 #include "core/settingsstore.h"
 #include "core/userfile.h"
-#include "frame/framechrome.h"
+#include "frame/chrome/framechrome.h"
 #include "frame/mainwindow.h"
 #include "platform/urlshortcut.h"
 #include "programprocess.h"

@@ -1,6 +1,6 @@
 #include "core/appstate.h"
 #include "core/settingsstore.h"
-#include "frame/defaultbrowserdialog.h"
+#include "frame/dialogs/defaultbrowserdialog.h"
 #include "platform/defaultbrowser.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "navigatorpalette.h"
+#include "frame/chrome/navigatorpalette.h"
 #include "platform/typedaddress.h"
 
 #include <QList>

@@ -1,10 +1,10 @@
 #include "core/appstate.h"
 #include "document/abstractdocument.h"
 #include "document/documentrules.h"
-#include "frame/documentarea.h"
-#include "frame/documenttabbar.h"
-#include "frame/navigatorpalette.h"
-#include "frame/subwindowarrangement.h"
+#include "frame/chrome/navigatorpalette.h"
+#include "frame/documents/documentarea.h"
+#include "frame/documents/documenttabbar.h"
+#include "frame/documents/subwindowarrangement.h"
 
 #include <QApplication>
 #include <QCloseEvent>

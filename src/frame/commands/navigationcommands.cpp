@@ -1,6 +1,5 @@
 #include "navigationcommands.h"
 
-#include "aboutdialog.h"
 #include "commandhost.h"
 #include "commandregistry.h"
 #include "core/appstate.h"
@@ -9,9 +8,10 @@
 #include "core/strings.h"
 #include "core/website.h"
 #include "document/documentwindow.h"
-#include "documentarea.h"
+#include "frame/chrome/striptoolbar.h"
+#include "frame/dialogs/aboutdialog.h"
+#include "frame/documents/documentarea.h"
 #include "platform/webbrowser.h"
-#include "striptoolbar.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -2,7 +2,7 @@
 
 #include "core/settingsmodel.h"
 
-#include "framemenus.h"
+#include "frame/chrome/framemenus.h"
 
 namespace CommandBindings {
 

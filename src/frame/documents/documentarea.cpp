@@ -7,7 +7,7 @@
 #include "document/documentrules.h"
 #include "documenttabbar.h"
 #include "documenttabclicks.h"
-#include "shortcutrules.h"
+#include "frame/commands/shortcutrules.h"
 #include "platform/newwindowrequest.h"
 #include "platform/typedaddress.h"
 #include "subwindowarrangement.h"

@@ -4,9 +4,9 @@
 #include "core/settingsmodel.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"
-#include "striptoolbar.h"
 #include "glyphs.h"
 #include "keyedmenu.h"
+#include "striptoolbar.h"
 
 #include <QDir>
 #include <QFileInfo>

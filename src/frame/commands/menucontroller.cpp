@@ -1,13 +1,13 @@
 #include "menucontroller.h"
 
-#include "documentarea.h"
+#include "frame/documents/documentarea.h"
 
 #include "commandhost.h"
 #include "commandregistry.h"
 #include "core/appstate.h"
 #include "core/settingsstore.h"
 #include "document/documentwindow.h"
-#include "keyedmenu.h"
+#include "frame/chrome/keyedmenu.h"
 #include "shortcutrules.h"
 
 #include <QAction>

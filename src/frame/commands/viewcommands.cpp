@@ -1,6 +1,6 @@
 #include "viewcommands.h"
 
-#include "documentarea.h"
+#include "frame/documents/documentarea.h"
 
 #include "commandhost.h"
 #include "commandregistry.h"
@@ -12,14 +12,14 @@
 #include "document/contentswitches.h"
 #include "document/documentwindow.h"
 #include "document/popupwhitelist.h"
-#include "documenttabbar.h"
-#include "framemenus.h"
-#include "keyedmenu.h"
+#include "frame/chrome/framemenus.h"
+#include "frame/chrome/keyedmenu.h"
+#include "frame/chrome/striptoolbar.h"
+#include "frame/chrome/toolbarbands.h"
+#include "frame/documents/documenttabbar.h"
+#include "frame/documents/subwindowarrangement.h"
 #include "menucontroller.h"
 #include "platform/webbrowser.h"
-#include "striptoolbar.h"
-#include "subwindowarrangement.h"
-#include "toolbarbands.h"
 #include "widgets/panelstatusbar.h"
 
 #include <QDockWidget>

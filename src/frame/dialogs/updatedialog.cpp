@@ -1,7 +1,7 @@
 #include "updatedialog.h"
 
-#include "core/fixeddialog.h"
 #include "core/appstate.h"
+#include "core/fixeddialog.h"
 #include "core/settingsmodel.h"
 #include "core/settingsstore.h"
 #include "core/strings.h"

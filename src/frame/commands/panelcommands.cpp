@@ -2,9 +2,9 @@
 
 #include "commandhost.h"
 #include "commandregistry.h"
-#include "documentarea.h"
-#include "menucontroller.h"
 #include "document/documentwindow.h"
+#include "frame/documents/documentarea.h"
+#include "menucontroller.h"
 #include "options/optionsdialog.h"
 #include "sidebar/favoritesdialogs.h"
 #include "sidebar/favoritestree.h"

@@ -1,6 +1,6 @@
 #include "subwindowarrangement.h"
 
-#include "framemenus.h"
+#include "frame/chrome/framemenus.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -1,11 +1,11 @@
 #include "quicksearchdialog.h"
 
 #include "core/fixeddialog.h"
-#include "core/storedcolor.h"
 #include "core/settingsmodel.h"
 #include "core/settingsstore.h"
-#include "core/strings.h"
+#include "core/storedcolor.h"
 #include "core/storedvalue.h"
+#include "core/strings.h"
 #include "searchengines.h"
 
 #include <QComboBox>

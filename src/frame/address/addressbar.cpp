@@ -2,10 +2,10 @@
 
 #include "addressbarrules.h"
 #include "addresscompleter.h"
-#include "commandregistry.h"
 #include "core/historystore.h"
 #include "document/documentwindow.h"
-#include "documentarea.h"
+#include "frame/commands/commandregistry.h"
+#include "frame/documents/documentarea.h"
 #include "searchengines.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "restoredocumentsdialog.h"
 
-#include "core/fixeddialog.h"
 #include "core/appstate.h"
-#include "core/storedcolor.h"
+#include "core/fixeddialog.h"
 #include "core/settingsstore.h"
+#include "core/storedcolor.h"
 #include "core/strings.h"
 #include "widgets/dialogbuttonrow.h"
 

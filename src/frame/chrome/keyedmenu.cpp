@@ -1,6 +1,6 @@
 #include "keyedmenu.h"
 
-#include "commandregistry.h"
+#include "frame/commands/commandregistry.h"
 #include "skinpaint.h"
 
 #include <QActionGroup>

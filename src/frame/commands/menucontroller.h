@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framemenus.h"
+#include "frame/chrome/framemenus.h"
 
 #include <QObject>
 #include <QPoint>
