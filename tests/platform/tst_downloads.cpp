@@ -72,6 +72,14 @@ class TestDownloads : public QObject
     {
         return end.value(1).value<DownloadManager::Outcome>();
     }
+    // The names of the refused downloads a spy on downloadRefused saw, filtered by part.
+    static QStringList refusedNames(const QSignalSpy &refused, const QString &part)
+    {
+        QStringList names;
+        for (const QList<QVariant> &arguments : refused)
+            names << arguments.value(0).toString();
+        return names.filter(part);
+    }
     // Until the held download is being written under its temporary name.
     bool waitForPart()
     {
@@ -218,12 +226,6 @@ private slots:
     void downloadOfAPageThatHasGone()
     {
         QSignalSpy refused(m_manager, &DownloadManager::downloadRefused);
-        const auto refusedNames = [&refused] {
-            QStringList names;
-            for (const QList<QVariant> &arguments : std::as_const(refused))
-                names << arguments.value(0).toString();
-            return names;
-        };
         TestServer::Route slow("200 OK", kZip, "application/zip");
         slow.delayMs = 1500;
         m_server.setRoute("/slow.zip", slow);
@@ -251,7 +253,7 @@ private slots:
         QVERIFY(m_proposed.filter("/gone").last().endsWith("gone1.zip"));
 
         openAndClose("/gone2");
-        QTRY_VERIFY_WITH_TIMEOUT(!refusedNames().filter("gone2").isEmpty(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!refusedNames(refused, "gone2").isEmpty(), 30000);
         QCOMPARE(asked(), 1);
     }
 
@@ -318,17 +320,17 @@ private slots:
         m_answer.clear();
         auto *page = new BrowserPage(m_profile, this);
         page->load(m_server.url("/hop1"));
-        QTRY_COMPARE_WITH_TIMEOUT(refused.size(), 1, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(refusedNames(refused, "hop").size(), 1, 30000);
         QCOMPARE(asked(), 1);
         QVERIFY(m_proposed.filter("/hop").last().endsWith("hop1.zip"));
-        QVERIFY(refused.value(0).value(0).toString().startsWith("hop2"));
+        QVERIFY(refusedNames(refused, "hop").first().startsWith("hop2"));
         QCOMPARE(page->url().path(), "/hop2");
 
         page->noteUserNavigation();
         page->load(m_server.url("/hop3"));
         QTRY_COMPARE_WITH_TIMEOUT(asked(), 2, 30000);
         QVERIFY(m_proposed.filter("/hop").last().endsWith("hop3.zip"));
-        QCOMPARE(refused.size(), 1);
+        QCOMPARE(refusedNames(refused, "hop").size(), 1);
     }
 
     // Which page asked for an address: the newest living one, a fragment aside; pages that went
