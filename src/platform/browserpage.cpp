@@ -64,7 +64,7 @@ QString scriptLinkPrefix()
     return QStringLiteral("quarvel-jslink-") + linkToken() + u':';
 }
 
-void MediaBlocker::interceptRequest(QWebEngineUrlRequestInfo &info)
+void PageRequestInterceptor::interceptRequest(QWebEngineUrlRequestInfo &info)
 {
     switch (info.resourceType()) {
     case QWebEngineUrlRequestInfo::ResourceTypeMedia:
@@ -76,19 +76,17 @@ void MediaBlocker::interceptRequest(QWebEngineUrlRequestInfo &info)
     case QWebEngineUrlRequestInfo::ResourceTypeMainFrame:
     case QWebEngineUrlRequestInfo::ResourceTypeSubFrame:
     case QWebEngineUrlRequestInfo::ResourceTypeUnknown:
-        if (m_page)
-            DownloadOrigins::shared().note(m_page, info.requestUrl());
+        DownloadOrigins::shared().note(m_page, info.requestUrl());
         break;
     default:
         break;
     }
 }
 
-BrowserPage::BrowserPage(QWebEngineProfile *profile, QObject *parent) : QWebEnginePage(profile, parent)
+BrowserPage::BrowserPage(QWebEngineProfile *profile, QObject *parent)
+    : QWebEnginePage(profile, parent), m_requests(new PageRequestInterceptor(this))
 {
-    auto *blocker = new MediaBlocker(this);
-    blocker->setPage(this);
-    setUrlRequestInterceptor(blocker);
+    setUrlRequestInterceptor(m_requests);
 }
 
 void BrowserPage::setOwner(QWidget *owner, NavigationCheck navigationRequested)
@@ -97,14 +95,14 @@ void BrowserPage::setOwner(QWidget *owner, NavigationCheck navigationRequested)
     m_navigationRequested = std::move(navigationRequested);
 }
 
-void BrowserPage::applyDownloadControl(int flags, MediaBlocker *blocker)
+void BrowserPage::applyDownloadControl(int flags)
 {
     QWebEngineSettings *s = settings();
     s->setAttribute(QWebEngineSettings::AutoLoadImages, flags & DownloadControl::Images);
     s->setAttribute(QWebEngineSettings::JavascriptEnabled, !(flags & DownloadControl::NoScripts));
     s->setAttribute(QWebEngineSettings::PluginsEnabled, !(flags & DownloadControl::NoPlugins));
     setAudioMuted(!(flags & DownloadControl::BackgroundSounds));
-    blocker->setBlockMedia(!(flags & DownloadControl::Videos));
+    m_requests->setBlockMedia(!(flags & DownloadControl::Videos));
 }
 
 bool BrowserPage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame)

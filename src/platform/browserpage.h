@@ -32,21 +32,22 @@ QWebEngineProfile *sharedBrowserProfile();
 // The beginning of the console messages our link script sends; a page cannot guess it.
 QString scriptLinkPrefix();
 
-// Blocks media requests (audio and video) while the video switch is off, and notes which
-// page asked for each document, so that a download is known by its page (DownloadOrigins).
-class MediaBlocker : public QWebEngineUrlRequestInterceptor
+// The requests of one page: media (audio and video) is blocked while the video switch is off,
+// and the page is noted as the one that asked for each document, so that a download is known
+// by its page (DownloadOrigins). The engine asks on the interface thread.
+class PageRequestInterceptor : public QWebEngineUrlRequestInterceptor
 {
 public:
-    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
-    // Set from the interface thread; the engine asks from its own.
+    explicit PageRequestInterceptor(QWebEnginePage *page)
+        : QWebEngineUrlRequestInterceptor(page), m_page(page)
+    {
+    }
     void setBlockMedia(bool block) { m_blockMedia = block; }
-    // The page whose requests come through; a blocker serves one page at a time.
-    void setPage(QWebEnginePage *page) { m_page = page; }
     void interceptRequest(QWebEngineUrlRequestInfo &info) override;
 
 private:
+    QWebEnginePage *m_page; // the interceptor's parent
     std::atomic<bool> m_blockMedia{false};
-    QPointer<QWebEnginePage> m_page;
 };
 
 // The engine page of a browser: it reports navigations and script links to its owner and shows
@@ -60,14 +61,15 @@ public:
     // reported as main-frame navigations whose cancel is ignored.
     using NavigationCheck = std::function<void(const QString &url, bool mainFrame, bool &cancel)>;
 
-    // The page comes with a blocker of its own that blocks nothing; a browser sets its own.
+    // The page watches its own requests (PageRequestInterceptor), which go with it when a
+    // browser takes it over.
     BrowserPage(QWebEngineProfile *profile, QObject *parent);
 
     // The widget the page's message boxes show over, and the check of its navigations.
     void setOwner(QWidget *owner, NavigationCheck navigationRequested);
 
-    // Applies download-control flags to the page and to its media blocker.
-    void applyDownloadControl(int flags, MediaBlocker *blocker);
+    // Applies download-control flags to the page and to its requests.
+    void applyDownloadControl(int flags);
 
     // Errors of the page's scripts are not written to the console log.
     void setScriptErrorsSuppressed(bool suppressed) { m_scriptErrorsSuppressed = suppressed; }
@@ -92,4 +94,5 @@ private:
     QPointer<QWidget> m_owner;
     NavigationCheck m_navigationRequested;
     bool m_scriptErrorsSuppressed = false;
+    PageRequestInterceptor *m_requests = nullptr;
 };

@@ -19,12 +19,9 @@ QPointer<PreparedPage> &preparedSlot()
 } // namespace
 
 PreparedPage::PreparedPage(const QUrl &url, int downloadControl)
-    : m_url(url), m_page(new BrowserPage(sharedBrowserProfile(), this)),
-      m_blocker(new MediaBlocker(this))
+    : m_url(url), m_page(new BrowserPage(sharedBrowserProfile(), this))
 {
-    m_blocker->setPage(m_page);
-    m_page->setUrlRequestInterceptor(m_blocker);
-    m_page->applyDownloadControl(downloadControl, m_blocker);
+    m_page->applyDownloadControl(downloadControl);
     connect(m_page, &QWebEnginePage::loadStarted, this, [this] {
         m_loadStarted = true;
         m_loadFinished = false;

@@ -6,7 +6,6 @@
 #include <memory>
 
 class BrowserPage;
-class MediaBlocker;
 
 // The first page of a start. It begins to load while the frame is still being built; the first
 // document that navigates to the same address takes it over, together with a record of what
@@ -41,7 +40,6 @@ private:
 
     QUrl m_url;
     BrowserPage *m_page = nullptr; // a child until taken
-    MediaBlocker *m_blocker = nullptr;
     bool m_loadStarted = false;
     int m_progress = 0;
     bool m_loadFinished = false;

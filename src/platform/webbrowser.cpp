@@ -97,7 +97,6 @@ WebBrowser::WebBrowser(QWidget *parent) : QWidget(parent)
     layout->addWidget(m_view);
     setFocusProxy(m_view);
 
-    m_mediaBlocker = new MediaBlocker(this);
     auto *page = new BrowserPage(sharedProfile(), m_view);
     usePage(page);
 }
@@ -119,8 +118,6 @@ void WebBrowser::usePage(BrowserPage *page)
     page->setOwner(this, [this](const QString &url, bool mainFrame, bool &cancel) {
         Q_EMIT beforeNavigate(url, mainFrame, cancel);
     });
-    m_mediaBlocker->setPage(page);
-    page->setUrlRequestInterceptor(m_mediaBlocker);
     page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, !m_loadErrorsSuppressed);
     page->setScriptErrorsSuppressed(m_scriptErrorsSuppressed);
     m_view->setPage(page); // the page used before, a child of the view, goes
@@ -184,7 +181,7 @@ bool WebBrowser::takePreparedPage(const QUrl &url)
     page->setParent(m_view);
     usePage(page);
     if (m_downloadFlags != -1)
-        page->applyDownloadControl(m_downloadFlags, m_mediaBlocker);
+        page->applyDownloadControl(m_downloadFlags);
 
     m_replay = Replay{prepared->loadStarted(), prepared->progress(), prepared->loadFinished(),
                       prepared->loadSucceeded()};
@@ -277,7 +274,7 @@ bool WebBrowser::setDownloadControl(int flags)
     if (flags == downloadControl())
         return false;
     m_downloadFlags = flags;
-    static_cast<BrowserPage *>(page())->applyDownloadControl(flags, m_mediaBlocker);
+    static_cast<BrowserPage *>(page())->applyDownloadControl(flags);
     return true;
 }
 

@@ -142,7 +142,6 @@ private:
     PagePrinter *printer();
 
     QWebEngineView *m_view = nullptr;
-    MediaBlocker *m_mediaBlocker = nullptr;
     PagePrinter *m_printer = nullptr;
     bool m_loadErrorsSuppressed = false;
     bool m_scriptErrorsSuppressed = false;

@@ -1,3 +1,4 @@
+#include "platform/browserpage.h"
 #include "platform/webbrowser.h"
 #include "testserver.h"
 
@@ -46,6 +47,32 @@ private slots:
     void initTestCase()
     {
         m_server.setRoute(QStringLiteral("/tall"), TestServer::Route("200 OK", tallPage()));
+    }
+
+    // With the video switch off a page's audio and video are not even asked for.
+    void videoSwitchDecidesWhetherMediaIsAsked_data()
+    {
+        QTest::addColumn<bool>("videos");
+        QTest::newRow("off") << false;
+        QTest::newRow("on") << true;
+    }
+    void videoSwitchDecidesWhetherMediaIsAsked()
+    {
+        QFETCH(bool, videos);
+        const QString clip = QStringLiteral("/clip-%1.webm").arg(videos ? "on" : "off");
+        m_server.setRoute(clip, TestServer::Route("200 OK", "not a video", "video/webm"));
+        m_server.setRoute(QStringLiteral("/media"),
+                          TestServer::Route("200 OK", "<video id=v preload=auto src='" + clip.toUtf8() + "'></video>"));
+        WebBrowser browser;
+        browser.setDownloadControl(DownloadControl::Images | (videos ? DownloadControl::Videos : 0));
+        QSignalSpy loaded(browser.page(), &QWebEnginePage::loadFinished);
+        const qsizetype mark = m_server.mark();
+        browser.navigate(m_server.url(QStringLiteral("/media")));
+        QVERIFY(loaded.wait(30000));
+        // Blocked or not a video, the element ends in an error; asked for, it was asked first.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            evaluate(browser.page(), QStringLiteral("document.getElementById('v').error !== null")).toBool(), 30000);
+        QCOMPARE(m_server.countSince(mark, clip) > 0, videos);
     }
 
     void hiddenPageLetsItsDrawingGoAndComesBackAsItWas()
