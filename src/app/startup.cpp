@@ -57,7 +57,7 @@ namespace {
 // How long the program may take to end once a termination signal came.
 constexpr int kEndWithinMs = 5000;
 
-// The frame while the event loop runs. When the X connection breaks, the platform plugin
+// The frame, from its construction on. When the X connection breaks, the platform plugin
 // warns and then ends the process (exit) from inside the event loop: the warning is the last
 // moment the frame is whole, so its close runs then, and the process ends right after it
 // with the plugin's status (what exit would tear down after it is not safe to tear down with
@@ -72,11 +72,28 @@ void closeWhenTheDisplayGoes(QtMsgType type, const QMessageLogContext &context,
         s_nextMessageHandler(type, context, message);
     if (type != QtWarningMsg || !message.startsWith(QLatin1String("The X11 connection broke")))
         return;
-    if (MainWindow *frame = s_runningFrame.data()) {
-        s_runningFrame.clear();
+    MainWindow *frame = s_runningFrame.data();
+    s_runningFrame.clear();
+    if (frame && frame->hasLoaded())
         frame->endSession();
-        std::_Exit(1);
+    else if (frame)
+        frame->abandonStart();
+    std::_Exit(1);
+}
+
+// The program is asked to end from outside with the given exit status: through the close once
+// the frame has loaded, leaving the event loop (when it runs yet); before that, with nothing of
+// the start kept, at once.
+void endOrAbandon(MainWindow *frame, int status)
+{
+    if (frame && frame->hasLoaded()) {
+        frame->endSession();
+        QCoreApplication::exit(0);
+        return;
     }
+    if (frame)
+        frame->abandonStart();
+    std::_Exit(status);
 }
 
 // A later start's end: hands the command line to the running instance and returns the exit
@@ -119,12 +136,16 @@ int runApplication(int &argc, char **argv)
     AppState::flatStyleAvailable = true; // the styled (flat) menus and toolbars are available
     AppState::creditInfoUnlocked = false;
 
-    // A log-out, a shut-down or kill ends the program through its close (as soon as the load
-    // has completed); from the first such signal on, it has kEndWithinMs left.
+    // A log-out, a shut-down, kill or Ctrl+C: from the first such signal on, the program has
+    // kEndWithinMs left. Once the frame has loaded, it ends through the close's own steps;
+    // before that (a start-up question or notice may be open), nothing of this start is kept
+    // and the program ends at once.
+    QPointer<MainWindow> frame;
     TerminationSignals terminations;
     QObject::connect(&terminations, &TerminationSignals::terminationRequested, &app,
-                     [](int signalNumber) {
+                     [&frame](int signalNumber) {
                          TerminationSignals::endAfter(kEndWithinMs, 128 + signalNumber);
+                         endOrAbandon(frame.data(), 128 + signalNumber);
                      });
 
     auto *splash = new SplashScreen;
@@ -136,9 +157,11 @@ int runApplication(int &argc, char **argv)
     WebBrowser::sharedProfile();
     prepareFirstPage(commandLine);
 
-    auto *frame = new MainWindow;
-    QPointer<MainWindow> frameAlive = frame;
+    frame = new MainWindow;
     frame->setAttribute(Qt::WA_DeleteOnClose);
+    // The display going away during the start, or later, takes the same road.
+    s_runningFrame = frame;
+    s_nextMessageHandler = qInstallMessageHandler(closeWhenTheDisplayGoes);
     // The engine runs its side of the first page's navigation on this thread too: it gets its
     // turn between the frame's construction and its load steps, so the page goes on loading
     // while the frame is built rather than after it. Input waits for the frame.
@@ -147,23 +170,18 @@ int runApplication(int &argc, char **argv)
     PreparedPage::discard(); // when the start went another way than foreseen
     QCoreApplication::processEvents();
 
-    // Asked to end during the load: the frame closes as soon as it has loaded.
-    if (terminations.received()) {
-        frame->endSession();
-        delete frame;
+    // Asked to end as the load completed: the close has run, and there is no event loop yet
+    // to leave.
+    if (frame->hasUnloaded()) {
+        delete frame.data();
         delete splash;
         SingleInstance::releaseInstanceMutex();
         return 128 + terminations.received();
     }
-    QObject::connect(&terminations, &TerminationSignals::terminationRequested, frame, [frame] {
-        frame->endSession();
-        QCoreApplication::exit(0);
-    });
 #if QT_CONFIG(sessionmanager)
     // The desktop session ends: what the user has is kept as at a close, asking nothing.
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, frame, [frame](QSessionManager &) {
-        frame->endSession();
-        QCoreApplication::exit(0);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, frame, [&frame](QSessionManager &) {
+        endOrAbandon(frame.data(), 0);
     });
 #endif
 
@@ -176,13 +194,11 @@ int runApplication(int &argc, char **argv)
     frame->showFrame();
     delete splash;
 
-    s_runningFrame = frame;
-    s_nextMessageHandler = qInstallMessageHandler(closeWhenTheDisplayGoes);
     const int result = app.exec();
     qInstallMessageHandler(s_nextMessageHandler);
     s_runningFrame.clear();
     // A frame the session's end closed is still there (it was only hidden).
-    delete frameAlive.data();
+    delete frame.data();
     SingleInstance::releaseInstanceMutex();
     return terminations.received() ? 128 + terminations.received() : result;
 }

@@ -161,6 +161,7 @@ void MainWindow::reportUnusableFiles(SettingsStore &store)
 void MainWindow::startUp(const QString &commandLine)
 {
     SettingsStore &store = SettingsStore::instance();
+    m_settingsBeforeStart = FileSnapshot::of(store.filePath());
     markSessionStarted(store);
     // Files of the user's that cannot be used are reported once, and browsing goes on.
     reportUnusableFiles(store);
@@ -559,6 +560,16 @@ void MainWindow::endSession()
     hide();
 }
 
+void MainWindow::abandonStart()
+{
+    if (m_loaded || m_unloaded)
+        return;
+    m_unloaded = true;
+    // What the store holds in memory is left as it is: nothing writes it any more.
+    m_settingsBeforeStart.restore();
+    SingleInstance::releaseInstanceMutex();
+}
+
 void MainWindow::closeInOrder()
 {
     queryUnload();
@@ -578,11 +589,6 @@ void MainWindow::unload()
     m_unloaded = true;
     SettingsStore &store = SettingsStore::instance();
     ShutdownSequence steps;
-    // The clean-exit marker goes first, before anything that could take long or fail.
-    steps.add(QStringLiteral("exitMarker"), [&store] {
-        return SettingsModel::writeBoolean(store, kSettings, QStringLiteral("PrevSessionCrashed"),
-                                           false);
-    });
     // Ends a running feed check, purges old headlines and closes the database.
     steps.add(QStringLiteral("feeds"), [this] { return m_sidebar->unload(); });
     steps.addAction(QStringLiteral("keysAndGestures"), [this] { m_input->remove(); });
@@ -597,6 +603,12 @@ void MainWindow::unload()
     if (AppState::settings.minimizeToTray)
         steps.addAction(QStringLiteral("trayIcon"), [this] { m_parts.windowState->tray()->removeIcon(); });
     steps.add(QStringLiteral("quickNotes"), [this] { return m_sidebar->saveQuickNotes(); });
+    // The clean-exit marker once every save is done: an end cut short before (a second signal,
+    // the guard's time run out) is reported as a crash at the next start.
+    steps.add(QStringLiteral("exitMarker"), [&store] {
+        return SettingsModel::writeBoolean(store, kSettings, QStringLiteral("PrevSessionCrashed"),
+                                           false);
+    });
     steps.addAction(QStringLiteral("historyReader"), [this] { m_sidebar->releaseHistoryReader(); });
     steps.addAction(QStringLiteral("toolbars"), [this] { m_parts.chrome->destroyToolbars(); });
     steps.addAction(QStringLiteral("timers"), [this] { m_timers->stop(); });

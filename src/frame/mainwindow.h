@@ -3,6 +3,7 @@
 #include "frame/documents/documentarea.h"
 #include "frameparts.h"
 #include "frameservices.h"
+#include "core/filesnapshot.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -59,6 +60,14 @@ public:
     // end): the close's own steps run now, in their order, and the frame goes from the screen.
     // The caller ends the program. Nothing happens before the load has completed.
     void endSession();
+    // The program is asked to end before the load has completed (while a start-up question or
+    // notice is open): nothing of this start is kept. The settings file goes back to what it
+    // held before the start, crash marker included, and nothing else is saved; the caller ends
+    // the program at once.
+    void abandonStart();
+    bool hasLoaded() const { return m_loaded; }
+    // The close (or the session's end, or an abandoned start) has begun.
+    bool hasUnloaded() const { return m_unloaded; }
 
     QMenu *createPopupMenu() override { return nullptr; }
 
@@ -146,6 +155,8 @@ private:
     FullScreenMode *m_fullScreen = nullptr;
     QPointer<QuickSearchDialog> m_quickSearch;
     bool m_prevSessionCrashed = false;
+    // The settings file as it was before this start, for an end before the load completed.
+    FileSnapshot m_settingsBeforeStart;
     bool m_loaded = false;
     // What the start reads once the window shows (loadAfterShown).
     bool m_favoritesAfterShown = false;

@@ -20,6 +20,9 @@ public:
     bool start(const QStringList &arguments);
     bool isRunning() const { return m_process.isRunning(); }
     qint64 pid() const { return m_pid; }
+    // Once it has ended: whether it crashed, and its exit code.
+    bool crashed() const { return m_process.crashed(); }
+    int exitCode() const { return m_process.exitCode(); }
 
     // The frame's window: the visible window of the process whose name begins with the
     // frame's caption ("Quarvel v2.7"); empty while there is none.

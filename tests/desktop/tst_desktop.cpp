@@ -133,6 +133,59 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Values a scenario writes over the seeded settings: "Section/Key" to value.
+using SettingsChanges = QMap<QString, QString>;
+
+// An X server of a scenario's own (no window manager), on a free display number Xvfb picks,
+// that can go away under Quarvel. DISPLAY names it while the object lives.
+class PrivateDisplay
+{
+public:
+    PrivateDisplay() : m_shared(qgetenv("DISPLAY"))
+    {
+        m_server.setProcessChannelMode(QProcess::SeparateChannels);
+        m_server.start(QStringLiteral("Xvfb"),
+                       {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                        QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                        QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        QByteArray number;
+        XDriver::waitUntil(
+            [&] {
+                m_server.waitForReadyRead(100);
+                number += m_server.readAllStandardOutput();
+                return number.contains('\n') || m_server.state() == QProcess::NotRunning;
+            },
+            kResultMs);
+        m_number = number.trimmed();
+        if (isValid())
+            qputenv("DISPLAY", ':' + m_number);
+    }
+    ~PrivateDisplay()
+    {
+        qputenv("DISPLAY", m_shared);
+        m_server.kill();
+        m_server.waitForFinished(kResultMs);
+    }
+    PrivateDisplay(const PrivateDisplay &) = delete;
+    PrivateDisplay &operator=(const PrivateDisplay &) = delete;
+
+    bool isValid() const
+    {
+        return !m_number.isEmpty() && m_server.state() == QProcess::Running;
+    }
+    // The display goes, as when its server ends under the programs on it.
+    bool end()
+    {
+        m_server.terminate();
+        return m_server.waitForFinished(kResultMs);
+    }
+
+private:
+    QByteArray m_shared;
+    QProcess m_server;
+    QByteArray m_number;
+};
+
 } // namespace
 
 class TestDesktop : public QObject
@@ -153,6 +206,8 @@ private slots:
     void endedBySignal_data();
     void endedBySignal();
     void endedByDisplayLoss();
+    void endedWithAQuestionOpen_data();
+    void endedWithAQuestionOpen();
     void menuKeysWithSidebar();
     void unopenableAddress_data();
     void unopenableAddress();
@@ -160,6 +215,9 @@ private slots:
     void layoutPipe();
 
 private:
+    // Starts Quarvel on the home's settings as they are, and waits for the start-up question
+    // named to show.
+    void startAtQuestion(const QString &question);
     // Seeds the home, starts Quarvel on the server's path and waits for its frame to show that
     // page's title and for the page to be drawn; home page 1 is /page/9.
     void startAt(const QString &path, const QString &pageTitle);
@@ -545,24 +603,9 @@ void TestDesktop::endedBySignal()
 
 void TestDesktop::endedByDisplayLoss()
 {
-    // An X server of this scenario's own (no window manager), which goes away under Quarvel.
-    QProcess display;
-    display.setProcessChannelMode(QProcess::SeparateChannels);
-    display.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                           QStringLiteral("-screen"), QStringLiteral("0"),
-                                           QStringLiteral("1280x1024x24"),
-                                           QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    QByteArray number;
-    WAIT_UNTIL((display.waitForReadyRead(100), number += display.readAllStandardOutput(),
-                number.contains('\n')),
-               kResultMs, QStringLiteral("a display of Xvfb's"));
-    const QByteArray shared = qgetenv("DISPLAY");
-    qputenv("DISPLAY", ':' + number.trimmed());
-    const auto restore = qScopeGuard([&] {
-        qputenv("DISPLAY", shared);
-        display.kill();
-        display.waitForFinished(kResultMs);
-    });
+    // An X server of this scenario's own, which goes away under Quarvel.
+    PrivateDisplay display;
+    QVERIFY2(display.isValid(), "Xvfb did not give a display of its own");
 
     CHECKED(startAt(QStringLiteral("/page/1"), TestServer::pageTitle(1)));
     // Without a window manager the keys go to the window under the pointer.
@@ -574,15 +617,92 @@ void TestDesktop::endedByDisplayLoss()
     const QString notesFile = m_home->filePath(QStringLiteral("data/Quarvel/notes.qvr"));
     XDriver::screenshot(QStringLiteral("root"), screenFile(QStringLiteral("typed")));
 
-    display.terminate();
-    QVERIFY(display.waitForFinished(kResultMs));
+    QVERIFY(display.end());
     WAIT_UNTIL(!m_quarvel->isRunning(), 5000,
                QStringLiteral("Quarvel to end when its display went"));
+    QVERIFY2(!m_quarvel->crashed(), "Quarvel crashed when its display went");
     QVERIFY2(QString::fromUtf8(fileBytes(notesFile)).contains(note),
              qPrintable(QStringLiteral("The notes file holds '%1'")
                             .arg(QString::fromUtf8(fileBytes(notesFile)))));
     QCOMPARE(m_home->setting(QStringLiteral("Settings"), QStringLiteral("PrevSessionCrashed")),
              QStringLiteral("False"));
+}
+
+void TestDesktop::startAtQuestion(const QString &question)
+{
+    m_quarvel = std::make_unique<QuarvelProcess>(m_binary, *m_home);
+    QVERIFY2(m_quarvel->start({}), "Quarvel did not start");
+    const auto asked = [&] {
+        for (const QString &window : m_quarvel->otherWindows()) {
+            if (XDriver::windowName(window) == question)
+                return true;
+        }
+        return false;
+    };
+    WAIT_UNTIL(asked() || !m_quarvel->isRunning(), kStartMs,
+               QStringLiteral("the question '%1'; windows: %2")
+                   .arg(question, m_quarvel->windowsText()));
+    QVERIFY2(m_quarvel->isRunning(),
+             qPrintable(QStringLiteral("Quarvel ended at its start:\n") + m_quarvel->errorTail()));
+}
+
+void TestDesktop::endedWithAQuestionOpen_data()
+{
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<SettingsChanges>("settings");
+    QTest::addColumn<bool>("displayGoes");
+    const SettingsChanges crashed{{"Settings/PrevSessionCrashed", "True"}};
+    const SettingsChanges restore{{"General/LoadAction", "2"},
+                                         {"Settings/DocumentCount", "1"},
+                                         {"Settings/Document1", m_server->url("/page/2")}};
+    const SettingsChanges defaultBrowser{{"General/CheckIfDefault", "True"}};
+    for (const bool displayGoes : {false, true}) {
+        const char *how = displayGoes ? "display gone" : "SIGTERM";
+        QTest::addRow("crash notice, %s", how) << "Warning!" << crashed << displayGoes;
+        QTest::addRow("restore question, %s", how) << "Load Saved Documents" << restore << displayGoes;
+        QTest::addRow("default-browser question, %s", how)
+            << "Association Checking..." << defaultBrowser << displayGoes;
+    }
+}
+
+void TestDesktop::endedWithAQuestionOpen()
+{
+    QFETCH(QString, question);
+    QFETCH(SettingsChanges, settings);
+    QFETCH(bool, displayGoes);
+    std::unique_ptr<PrivateDisplay> display;
+    if (displayGoes) {
+        display = std::make_unique<PrivateDisplay>();
+        QVERIFY2(display->isValid(), "Xvfb did not give a display of its own");
+    }
+    QVERIFY2(m_home->seedSettings(m_server->url(QStringLiteral("/page/9"))),
+             "Cannot seed the settings");
+    {
+        SettingsStore store(m_home->settingsFile());
+        for (auto it = settings.cbegin(); it != settings.cend(); ++it)
+            store.write(it.key().section(u'/', 0, 0), it.key().section(u'/', 1), it.value());
+    }
+    const QByteArray before = fileBytes(m_home->settingsFile());
+    CHECKED(startAtQuestion(question));
+    XDriver::screenshot(QStringLiteral("root"), screenFile(QStringLiteral("asked")));
+
+    // Ended with the question unanswered: gone within about a second, no crash, and the start
+    // has kept nothing.
+    if (displayGoes)
+        QVERIFY(display->end());
+    else
+        QCOMPARE(::kill(pid_t(m_quarvel->pid()), SIGTERM), 0);
+    WAIT_UNTIL(!m_quarvel->isRunning(), 2000,
+               QStringLiteral("Quarvel to end with '%1' open; %2").arg(question, state()));
+    QVERIFY2(!m_quarvel->crashed(), "Quarvel crashed");
+    QCOMPARE(m_quarvel->exitCode(), displayGoes ? 1 : 128 + SIGTERM);
+    QCOMPARE(fileBytes(m_home->settingsFile()), before);
+    display.reset();
+
+    // The next start is the one this start would have been: the same question, and a crash
+    // notice only where one was still unanswered.
+    CHECKED(startAtQuestion(question));
+    QVERIFY2(m_quarvel->frameWindow().isEmpty(), "The frame showed before the question was answered");
 }
 
 void TestDesktop::openMenu(const QStringList &keys, QString *popup)
