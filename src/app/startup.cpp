@@ -195,10 +195,14 @@ int runApplication(int &argc, char **argv)
     delete splash;
 
     const int result = app.exec();
+    const int status = terminations.received() ? 128 + terminations.received() : result;
+    // Everything is saved: whatever of the engine's still holds on (a file it is stuck opening)
+    // does not keep the process, or the instance lock, beyond kEndWithinMs.
+    TerminationSignals::endAfter(kEndWithinMs, status);
     qInstallMessageHandler(s_nextMessageHandler);
     s_runningFrame.clear();
     // A frame the session's end closed is still there (it was only hidden).
     delete frame.data();
     SingleInstance::releaseInstanceMutex();
-    return terminations.received() ? 128 + terminations.received() : result;
+    return status;
 }

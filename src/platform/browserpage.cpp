@@ -3,10 +3,12 @@
 #include "downloadorigins.h"
 
 #include "core/paths.h"
+#include "core/userfile.h"
 #include "core/strings.h"
 #include "widgets/plainmessagebox.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -64,8 +66,21 @@ QString scriptLinkPrefix()
     return QStringLiteral("quarvel-jslink-") + linkToken() + u':';
 }
 
+bool PageRequestInterceptor::mayOpen(const QUrl &url)
+{
+    if (!url.isLocalFile())
+        return true;
+    const QString path = url.toLocalFile();
+    return UserFile::find(path) != UserFile::Found::NotAFile || QFileInfo(path).isDir();
+}
+
 void PageRequestInterceptor::interceptRequest(QWebEngineUrlRequestInfo &info)
 {
+    // Refused, the load fails as one of a file that cannot be opened.
+    if (!mayOpen(info.requestUrl())) {
+        info.block(true);
+        return;
+    }
     switch (info.resourceType()) {
     case QWebEngineUrlRequestInfo::ResourceTypeMedia:
         if (m_blockMedia)

@@ -45,6 +45,12 @@ public:
     void setBlockMedia(bool block) { m_blockMedia = block; }
     void interceptRequest(QWebEngineUrlRequestInfo &info) override;
 
+    // Whether the engine may open the address: anything but a local file, or a local file that
+    // is a regular file or a folder (or a link to one), or nothing at all (the engine then says
+    // it is not there). A named pipe, a device or a socket would hold the engine's open, and
+    // with it the program's end, until something writes to it.
+    static bool mayOpen(const QUrl &url);
+
 private:
     QWebEnginePage *m_page; // the interceptor's parent
     std::atomic<bool> m_blockMedia{false};

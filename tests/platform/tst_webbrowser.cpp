@@ -6,7 +6,12 @@
 #include <QQuickWindow>
 #include <QSGRendererInterface>
 #include <QWebEnginePage>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <algorithm>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -73,6 +78,75 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(
             evaluate(browser.page(), QStringLiteral("document.getElementById('v').error !== null")).toBool(), 30000);
         QCOMPARE(m_server.countSince(mark, clip) > 0, videos);
+    }
+
+    // Only a regular file or a folder is opened of a file address; a pipe, a device or a socket
+    // would hold the engine's open without end.
+    void fileAddressesTheEngineMayOpen()
+    {
+        QTemporaryDir dir;
+        const auto path = [&dir](const char *name) { return dir.filePath(QLatin1String(name)); };
+        QFile file(path("page.html"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("<p>x</p>") > 0);
+        file.close();
+        QCOMPARE(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
+        QVERIFY(QFile::link(path("pipe"), path("link-to-pipe")));
+        QVERIFY(QFile::link(path("page.html"), path("link-to-page")));
+        QVERIFY(QDir(dir.path()).mkdir("folder"));
+        const struct
+        {
+            QUrl url;
+            bool mayOpen;
+        } rows[] = {
+            {QUrl::fromLocalFile(path("page.html")), true},
+            {QUrl::fromLocalFile(path("link-to-page")), true},
+            {QUrl::fromLocalFile(path("folder")), true},
+            {QUrl::fromLocalFile(path("missing.html")), true}, // the engine says it is not there
+            {QUrl::fromLocalFile(path("pipe")), false},
+            {QUrl::fromLocalFile(path("link-to-pipe")), false},
+            {QUrl::fromLocalFile(QStringLiteral("/dev/zero")), false},
+            {QUrl(QStringLiteral("http://127.0.0.1/pipe")), true},
+        };
+        for (const auto &row : rows)
+            QVERIFY2(PageRequestInterceptor::mayOpen(row.url) == row.mayOpen,
+                     qPrintable(row.url.toString()));
+    }
+
+    // A pipe as the address, or linked from a page, fails as a file that cannot be opened, at
+    // once, and the page goes on: the engine never waits on it.
+    void pipeAddressFailsAtOnce()
+    {
+        QTemporaryDir dir;
+        const QString pipe = dir.filePath(QStringLiteral("a-pipe"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QFile page(dir.filePath(QStringLiteral("links.html")));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<title>Links</title><iframe id=f src='a-pipe'></iframe>"
+                   "<a id=l href='a-pipe'>pipe</a>");
+        page.close();
+
+        WebBrowser browser;
+        browser.setLoadErrorsSuppressed(true);
+        QSignalSpy status(&browser, &WebBrowser::statusTextChanged);
+        QSignalSpy loaded(browser.page(), &QWebEnginePage::loadFinished);
+        QVERIFY(browser.navigate(QUrl::fromLocalFile(pipe).toString()));
+        QVERIFY(loaded.wait(10000));
+        QCOMPARE(loaded.last().at(0).toBool(), false);
+        QVERIFY(browser.loadFailed());
+        const QString said = QUrl::fromLocalFile(pipe).toDisplayString() + QStringLiteral(" could not be opened.");
+        QTRY_VERIFY(std::any_of(status.cbegin(), status.cend(),
+                                [&](const QList<QVariant> &args) { return args.at(0).toString() == said; }));
+
+        // From a page: the frame and the link fail, the page stays.
+        loaded.clear();
+        QVERIFY(browser.navigate(page.fileName()));
+        QVERIFY(loaded.wait(10000));
+        QCOMPARE(loaded.last().at(0).toBool(), true);
+        QCOMPARE(browser.page()->title(), QStringLiteral("Links"));
+        loaded.clear();
+        evaluate(browser.page(), QStringLiteral("document.getElementById('l').click(); true"));
+        QVERIFY(loaded.wait(10000));
+        QCOMPARE(loaded.last().at(0).toBool(), false);
     }
 
     void hiddenPageLetsItsDrawingGoAndComesBackAsItWas()
