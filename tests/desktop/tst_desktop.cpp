@@ -208,6 +208,8 @@ private slots:
     void endedByDisplayLoss();
     void endedWithAQuestionOpen_data();
     void endedWithAQuestionOpen();
+    void pipeAsAddress_data();
+    void pipeAsAddress();
     void menuKeysWithSidebar();
     void unopenableAddress_data();
     void unopenableAddress();
@@ -703,6 +705,51 @@ void TestDesktop::endedWithAQuestionOpen()
     // notice only where one was still unanswered.
     CHECKED(startAtQuestion(question));
     QVERIFY2(m_quarvel->frameWindow().isEmpty(), "The frame showed before the question was answered");
+}
+
+void TestDesktop::pipeAsAddress_data()
+{
+    QTest::addColumn<bool>("typed");
+    QTest::newRow("command line") << false;
+    QTest::newRow("typed") << true;
+}
+
+void TestDesktop::pipeAsAddress()
+{
+    QFETCH(bool, typed);
+    const QString pipe = m_home->filePath(QStringLiteral("a-pipe"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString address = QUrl::fromLocalFile(pipe).toString();
+    if (typed) {
+        // With the engine's error page, which names what could not be opened.
+        {
+            SettingsStore store(m_home->settingsFile());
+            store.write(QStringLiteral("Content"), QStringLiteral("SuppressErrors"),
+                        QStringLiteral("False"));
+        }
+        CHECKED(startAt(QStringLiteral("/page/1"), TestServer::pageTitle(1)));
+        CHECKED(typeAddress(address));
+    } else {
+        QVERIFY(m_home->seedSettings(m_server->url(QStringLiteral("/page/9"))));
+        m_quarvel = std::make_unique<QuarvelProcess>(m_binary, *m_home);
+        QVERIFY2(m_quarvel->start({address}), "Quarvel did not start");
+    }
+    // The pipe's tab keeps its name, and the engine goes on: the next address opens.
+    WAIT_UNTIL(shows(address), kStartMs, QStringLiteral("the pipe's tab; ") + state());
+    XDriver::screenshot(QStringLiteral("root"), screenFile(QStringLiteral("pipe")));
+    CHECKED(typeAddress(m_server->url(QStringLiteral("/page/2"))));
+    WAIT_UNTIL(showsPage(2), kResultMs, QStringLiteral("page 2 after the pipe; ") + state());
+
+    // Closed, the program is gone, and the next start is the only one.
+    QVERIFY2(m_quarvel->closeFrame(kResultMs),
+             qPrintable(QStringLiteral("Quarvel did not end after its close; ") + state()));
+    QVERIFY(!m_quarvel->crashed());
+    QCOMPARE(m_quarvel->exitCode(), 0);
+    m_quarvel = std::make_unique<QuarvelProcess>(m_binary, *m_home);
+    QVERIFY2(m_quarvel->start({m_server->url(QStringLiteral("/page/3"))}), "Quarvel did not start");
+    WAIT_UNTIL(showsPage(3) || !m_quarvel->isRunning(), kStartMs,
+               QStringLiteral("the next start on page 3; ") + state());
+    QVERIFY2(m_quarvel->isRunning(), "The next start did not stay");
 }
 
 void TestDesktop::openMenu(const QStringList &keys, QString *popup)
