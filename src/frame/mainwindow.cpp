@@ -4,10 +4,12 @@
 #include "core/crashnoticedialog.h"
 #include "core/historystore.h"
 #include "core/paths.h"
+#include "core/saverefusalnotifier.h"
 #include "core/settingsstore.h"
 #include "core/shutdownsequence.h"
 #include "core/singleinstance.h"
 #include "core/strings.h"
+#include "core/userfile.h"
 #include "document/documentwindow.h"
 #include "document/popupwhitelist.h"
 #include "frame/address/addressbar.h"
@@ -146,12 +148,38 @@ void MainWindow::warnAboutFile(int messageId, const QString &file)
                     loadResString(messageId).arg(QDir::toNativeSeparators(file)));
 }
 
+QStringList MainWindow::reportRefusedSaves()
+{
+    QStringList told;
+    // A notice open is a loop of its own: what is refused meanwhile is told after it.
+    if (m_reportingRefusedSaves)
+        return told;
+    m_reportingRefusedSaves = true;
+    for (QList<UserFile::RefusedSave> refused = UserFile::takeRefusedSaves(); !refused.isEmpty();
+         refused = UserFile::takeRefusedSaves()) {
+        for (const UserFile::RefusedSave &save : std::as_const(refused)) {
+            const QString path = QDir::toNativeSeparators(save.path);
+            plainMessageBox(this, QMessageBox::Warning, loadResString(100),
+                            save.keptAs.isEmpty()
+                                ? loadResString(19906).arg(path)
+                                : loadResString(19905).arg(path, QDir::toNativeSeparators(save.keptAs)));
+            told << save.path;
+        }
+    }
+    m_reportingRefusedSaves = false;
+    return told;
+}
+
 void MainWindow::reportUnusableFiles(SettingsStore &store)
 {
     const QString aside = store.takeSetAsideFile();
     if (!aside.isEmpty())
         warnAboutFile(store.setAsideKeptValues() ? 19903 : 19900, aside);
-    if (store.lastWriteFailed())
+    // A save refused so far is told now, and one refused later once the save is done with.
+    const QStringList refused = reportRefusedSaves();
+    connect(&UserFile::refusalNotifier(), &SaveRefusalNotifier::saveRefused, this,
+            &MainWindow::reportRefusedSaves, Qt::QueuedConnection);
+    if (store.lastWriteFailed() && !refused.contains(store.filePath()))
         warnAboutFile(19901, store.filePath());
     // A store another program holds locked is tried again later; a damaged one is not.
     if (!HistoryStore::instance().isOpen() && !HistoryStore::instance().isLocked())
@@ -596,7 +624,12 @@ void MainWindow::unload()
     });
     if (AppState::settings.minimizeToTray)
         steps.addAction(QStringLiteral("trayIcon"), [this] { m_parts.windowState->tray()->removeIcon(); });
-    steps.add(QStringLiteral("quickNotes"), [this] { return m_sidebar->saveQuickNotes(); });
+    steps.add(QStringLiteral("quickNotes"), [this] {
+        const bool saved = m_sidebar->saveQuickNotes();
+        // What the close could not save where it belongs (settings, layout, notes) is told now.
+        reportRefusedSaves();
+        return saved;
+    });
     steps.addAction(QStringLiteral("historyReader"), [this] { m_sidebar->releaseHistoryReader(); });
     steps.addAction(QStringLiteral("toolbars"), [this] { m_parts.chrome->destroyToolbars(); });
     steps.addAction(QStringLiteral("timers"), [this] { m_timers->stop(); });
