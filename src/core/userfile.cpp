@@ -183,9 +183,11 @@ QString writeTarget(const QString &path)
     for (int links = 0; links <= kMaxLinks; ++links) {
         struct stat status;
         if (::lstat(nativeName(at).constData(), &status) != 0) {
-            if (errno != ENOENT)
-                return QString();
-            return links == 0 || isOwnFolder(folderOf(at)) ? at : QString();
+            // Nothing stands at the path itself (or it cannot be reached: the write then fails
+            // as a write). A link is followed to nothing only in a folder of the user's.
+            if (links == 0)
+                return at;
+            return errno == ENOENT && isOwnFolder(folderOf(at)) ? at : QString();
         }
         if (S_ISREG(status.st_mode))
             return at;

@@ -159,10 +159,14 @@ QStringList MainWindow::reportRefusedSaves()
          refused = UserFile::takeRefusedSaves()) {
         for (const UserFile::RefusedSave &save : std::as_const(refused)) {
             const QString path = QDir::toNativeSeparators(save.path);
-            plainMessageBox(this, QMessageBox::Warning, loadResString(100),
-                            save.keptAs.isEmpty()
-                                ? loadResString(19906).arg(path)
-                                : loadResString(19905).arg(path, QDir::toNativeSeparators(save.keptAs)));
+            const QString text = save.keptAs.isEmpty()
+                                     ? loadResString(19906).arg(path)
+                                     : loadResString(19905).arg(path, QDir::toNativeSeparators(save.keptAs));
+            // At the session's end nobody is there to answer a notice.
+            if (m_endingSession)
+                qWarning("%s", qPrintable(text));
+            else
+                plainMessageBox(this, QMessageBox::Warning, loadResString(100), text);
             told << save.path;
         }
     }
@@ -583,6 +587,7 @@ void MainWindow::endSession()
 {
     if (!m_loaded || m_unloaded)
         return;
+    m_endingSession = true;
     closeInOrder();
     hide();
 }

@@ -129,7 +129,8 @@ private:
     // A warning naming a file of the user's (the message's "%1"), over the frame.
     void warnAboutFile(int messageId, const QString &file);
     // Tells once about each save refused since the last time (something other than a regular
-    // file stood in its place) and where what it held is kept; the paths told.
+    // file stood in its place) and where what it held is kept, on standard error at the
+    // session's end; the paths told.
     QStringList reportRefusedSaves();
     // The close: its request, every document's unload, then the frame's own.
     void closeInOrder();
@@ -150,6 +151,7 @@ private:
     QPointer<QuickSearchDialog> m_quickSearch;
     bool m_prevSessionCrashed = false;
     bool m_reportingRefusedSaves = false;
+    bool m_endingSession = false;
     bool m_loaded = false;
     // What the start reads once the window shows (loadAfterShown).
     bool m_favoritesAfterShown = false;

@@ -142,6 +142,18 @@ private slots:
         QCOMPARE(UserFile::takeRefusedSaves().size(), ::geteuid() == 0 ? 3 : 2);
     }
 
+    // A write that cannot be made (below a file, not a folder) fails as a write: nothing is
+    // refused, kept or noted.
+    void failedWriteIsNoRefusal()
+    {
+        QTemporaryDir folder;
+        QVERIFY(UserFile::save(folder.filePath(QStringLiteral("file")), "a file"));
+        const QString below = folder.filePath(QStringLiteral("file/Quarvel.ini"));
+        QCOMPARE(UserFile::saveOrKeep(below, "settings"), UserFile::Saved::Failed);
+        QVERIFY(UserFile::takeRefusedSaves().isEmpty());
+        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"file"});
+    }
+
     // What the databases are opened with: the file a link leads to, created empty and
     // user-only where nothing stands; never a name something already stands at.
     void createEmptyMakesOnlyNewFiles()
