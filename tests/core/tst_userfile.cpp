@@ -8,25 +8,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool isUserOnlyFile(const QString &path)
-{
-    struct stat status;
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode) &&
-           (status.st_mode & 07777) == 0600;
-}
-
-} // namespace
+using NotAFile::contentOf;
+using NotAFile::isUserOnlyFile;
 
 // Saves write only where a regular file or nothing stands; what they held when refused is kept
 // beside, and each refused path is noted once a run.

@@ -60,18 +60,8 @@ QStringList keptNames(const QString &path)
     return NotAFile::namesBeside(path, QStringLiteral(".unsaved-"));
 }
 
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool isUserOnlyFile(const QString &path)
-{
-    struct stat status;
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode) &&
-           (status.st_mode & 07777) == 0600;
-}
+using NotAFile::contentOf;
+using NotAFile::isUserOnlyFile;
 
 // Answers every message box while it lives, keeping their texts.
 class BoxAnswer
