@@ -74,22 +74,19 @@ HistoryStore::~HistoryStore()
 
 bool HistoryStore::open()
 {
-    // Something that is not a file is left as it is: SQLite would wait on a pipe without end.
-    const UserFile::Found found = UserFile::find(m_filePath);
-    if (found == UserFile::Found::NotAFile)
+    // Something that is not a file is left as it is (SQLite would wait on a pipe without end),
+    // and a link is followed only where a save would be: SQLite opens the file it leads to.
+    const QString target = UserFile::writeTarget(m_filePath);
+    if (target.isEmpty())
         return false;
     // SQLite gives its journal files the mode of the database file, so creating the file
     // user-only first keeps all of them private.
-    if (found == UserFile::Found::Nothing) {
-        QFile file(m_filePath);
-        if (!file.open(QIODevice::WriteOnly))
-            return false;
-        file.close();
-    }
-    QFile::setPermissions(m_filePath, kUserOnly);
+    if (UserFile::find(target) == UserFile::Found::Nothing && !UserFile::createEmpty(target))
+        return false;
+    QFile::setPermissions(target, kUserOnly);
 
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    m_db.setDatabaseName(m_filePath);
+    m_db.setDatabaseName(target);
     m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!m_db.open())
         return false;

@@ -4,10 +4,12 @@
 #include "core/crashnoticedialog.h"
 #include "core/historystore.h"
 #include "core/paths.h"
+#include "core/saverefusalnotifier.h"
 #include "core/settingsstore.h"
 #include "core/shutdownsequence.h"
 #include "core/singleinstance.h"
 #include "core/strings.h"
+#include "core/userfile.h"
 #include "document/documentwindow.h"
 #include "document/popupwhitelist.h"
 #include "frame/address/addressbar.h"
@@ -146,12 +148,42 @@ void MainWindow::warnAboutFile(int messageId, const QString &file)
                     loadResString(messageId).arg(QDir::toNativeSeparators(file)));
 }
 
+QStringList MainWindow::reportRefusedSaves()
+{
+    QStringList told;
+    // A notice open is a loop of its own: what is refused meanwhile is told after it.
+    if (m_reportingRefusedSaves)
+        return told;
+    m_reportingRefusedSaves = true;
+    for (QList<UserFile::RefusedSave> refused = UserFile::takeRefusedSaves(); !refused.isEmpty();
+         refused = UserFile::takeRefusedSaves()) {
+        for (const UserFile::RefusedSave &save : std::as_const(refused)) {
+            const QString path = QDir::toNativeSeparators(save.path);
+            const QString text = save.keptAs.isEmpty()
+                                     ? loadResString(19906).arg(path)
+                                     : loadResString(19905).arg(path, QDir::toNativeSeparators(save.keptAs));
+            // At the session's end nobody is there to answer a notice.
+            if (m_endingSession)
+                qWarning("%s", qPrintable(text));
+            else
+                plainMessageBox(this, QMessageBox::Warning, loadResString(100), text);
+            told << save.path;
+        }
+    }
+    m_reportingRefusedSaves = false;
+    return told;
+}
+
 void MainWindow::reportUnusableFiles(SettingsStore &store)
 {
     const QString aside = store.takeSetAsideFile();
     if (!aside.isEmpty())
         warnAboutFile(store.setAsideKeptValues() ? 19903 : 19900, aside);
-    if (store.lastWriteFailed())
+    // A save refused so far is told now, and one refused later once the save is done with.
+    const QStringList refused = reportRefusedSaves();
+    connect(&UserFile::refusalNotifier(), &SaveRefusalNotifier::saveRefused, this,
+            &MainWindow::reportRefusedSaves, Qt::QueuedConnection);
+    if (store.lastWriteFailed() && !refused.contains(store.filePath()))
         warnAboutFile(19901, store.filePath());
     // A store another program holds locked is tried again later; a damaged one is not.
     if (!HistoryStore::instance().isOpen() && !HistoryStore::instance().isLocked())
@@ -556,6 +588,7 @@ void MainWindow::endSession()
 {
     if (!m_loaded || m_unloaded)
         return;
+    m_endingSession = true;
     closeInOrder();
     hide();
 }
@@ -602,7 +635,12 @@ void MainWindow::unload()
     });
     if (AppState::settings.minimizeToTray)
         steps.addAction(QStringLiteral("trayIcon"), [this] { m_parts.windowState->tray()->removeIcon(); });
-    steps.add(QStringLiteral("quickNotes"), [this] { return m_sidebar->saveQuickNotes(); });
+    steps.add(QStringLiteral("quickNotes"), [this] {
+        const bool saved = m_sidebar->saveQuickNotes();
+        // What the close could not save where it belongs (settings, layout, notes) is told now.
+        reportRefusedSaves();
+        return saved;
+    });
     // The clean-exit marker once every save is done: an end cut short before (a second signal,
     // the guard's time run out) is reported as a crash at the next start.
     steps.add(QStringLiteral("exitMarker"), [&store] {

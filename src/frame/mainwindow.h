@@ -137,6 +137,10 @@ private:
     void reportUnusableFiles(SettingsStore &store);
     // A warning naming a file of the user's (the message's "%1"), over the frame.
     void warnAboutFile(int messageId, const QString &file);
+    // Tells once about each save refused since the last time (something other than a regular
+    // file stood in its place) and where what it held is kept, on standard error at the
+    // session's end; the paths told.
+    QStringList reportRefusedSaves();
     // The close: its request, every document's unload, then the frame's own.
     void closeInOrder();
     void queryUnload();
@@ -157,6 +161,8 @@ private:
     bool m_prevSessionCrashed = false;
     // The settings file as it was before this start, for an end before the load completed.
     FileSnapshot m_settingsBeforeStart;
+    bool m_reportingRefusedSaves = false;
+    bool m_endingSession = false;
     bool m_loaded = false;
     // What the start reads once the window shows (loadAfterShown).
     bool m_favoritesAfterShown = false;

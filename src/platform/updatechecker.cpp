@@ -1,6 +1,7 @@
 #include "updatechecker.h"
 
 #include "core/paths.h"
+#include "core/userfile.h"
 #include "core/website.h"
 
 #include <QDir>
@@ -138,9 +139,11 @@ void UpdateChecker::download()
     const QString folder = downloadFolder();
     QDir().mkpath(folder);
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    m_file = std::make_unique<QSaveFile>(QDir(folder).filePath(m_versionFile.fileName()));
+    // Only a regular file of that name (or nothing) is replaced by the download.
+    const QString target = UserFile::writeTarget(QDir(folder).filePath(m_versionFile.fileName()));
+    m_file = std::make_unique<QSaveFile>(target);
     if (!UpdateVersionFile::isSafeFileName(m_versionFile.fileName()) || !isAllowedUrl(url) ||
-        !m_file->open(QIODevice::WriteOnly) ||
+        target.isEmpty() || !m_file->open(QIODevice::WriteOnly) ||
         !m_file->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         m_file.reset();
         QTimer::singleShot(0, this, [this] { emit downloadFinished(Completion::Failed); });

@@ -4,7 +4,6 @@
 #include "core/userfile.h"
 #include "core/utctime.h"
 
-#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -15,8 +14,6 @@
 namespace {
 
 std::atomic<quint64> g_connectionSerial{0};
-
-constexpr QFileDevice::Permissions kUserOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 // A null text would bind as NULL, which never equals anything; bind the empty text instead.
 QVariant text(const QString &value)
@@ -130,20 +127,16 @@ bool RssDatabase::open()
     if (m_open)
         return true;
     m_lastError.clear();
-    // Something that is not a file is left as it is: SQLite would wait on a pipe without end.
-    const UserFile::Found found = UserFile::find(m_filePath);
-    if (found == UserFile::Found::NotAFile)
+    // Something that is not a file is left as it is (SQLite would wait on a pipe without end),
+    // and a link is followed only where a save would be: SQLite opens the file it leads to.
+    const QString target = UserFile::writeTarget(m_filePath);
+    if (target.isEmpty())
         return fail(QStringLiteral("%1 is not a file").arg(m_filePath));
     // SQLite gives its journal the mode of the database file: create it user-only first.
-    if (found == UserFile::Found::Nothing) {
-        QFile file(m_filePath);
-        if (!file.open(QIODevice::WriteOnly))
-            return fail(file.errorString());
-        file.close();
-        QFile::setPermissions(m_filePath, kUserOnly);
-    }
+    if (UserFile::find(target) == UserFile::Found::Nothing && !UserFile::createEmpty(target))
+        return fail(QStringLiteral("%1 could not be created").arg(m_filePath));
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    m_db.setDatabaseName(m_filePath);
+    m_db.setDatabaseName(target);
     if (!m_db.open()) {
         fail(m_db.lastError().text());
         close();

@@ -183,9 +183,12 @@ bool WebsiteGroups::saveGroup(const QString &name, bool isProtected, const QStri
         // Put together rather than through QDir::filePath, which takes a name starting with ':'
         // for a resource path and would leave it outside the folder.
         path = m_folder + QLatin1Char('/') + name + extension(isProtected);
-        // Never write through a link someone left under the group's name.
-        if (QFileInfo(path).isSymLink())
+        // Never write through a link someone left under the group's name (the list shows no
+        // links): what the group holds is kept beside it instead.
+        if (QFileInfo(path).isSymLink()) {
+            UserFile::keepUnsaved(path, data);
             return false;
+        }
     }
     return UserFile::save(path, data);
 }

@@ -5,10 +5,14 @@
 #include "core/userfile.h"
 #include "frame/chrome/framechrome.h"
 #include "frame/mainwindow.h"
+#include "notafile.h"
+#include "platform/defaultbrowser.h"
 #include "platform/urlshortcut.h"
 #include "programprocess.h"
 #include "sidebar/favoritesscan.h"
+#include "sidebar/favoritestree.h"
 #include "sidebar/rssdatabase.h"
+#include "sidebar/sidebar.h"
 #include "sidebar/websitegroups.h"
 #include "testframe.h"
 #include "testhome.h"
@@ -16,8 +20,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <atomic>
@@ -31,30 +38,51 @@
 
 namespace {
 
-// Makes a named pipe or a folder at path.
 bool makeNotAFile(const QString &path, const QString &kind)
 {
-    if (kind == QLatin1String("pipe"))
-        return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
-    return QDir().mkdir(path);
+    return NotAFile::make(path, kind);
 }
 
-// Whether path is the pipe or folder makeNotAFile made.
 bool isNotAFile(const QString &path, const QString &kind)
 {
-    struct stat status;
-    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
-        return false;
-    return kind == QLatin1String("pipe") ? S_ISFIFO(status.st_mode) : S_ISDIR(status.st_mode);
+    return NotAFile::isStill(path, kind);
 }
 
 // The names path was set aside under.
 QStringList setAsideNames(const QString &path)
 {
-    const QFileInfo info(path);
-    return info.dir().entryList({info.fileName() + QStringLiteral(".unreadable-*")},
-                                QDir::AllEntries | QDir::System | QDir::Hidden);
+    return NotAFile::namesBeside(path, QStringLiteral(".unreadable-"));
 }
+
+// The names what could not be saved at path is kept under.
+QStringList keptNames(const QString &path)
+{
+    return NotAFile::namesBeside(path, QStringLiteral(".unsaved-"));
+}
+
+using NotAFile::contentOf;
+using NotAFile::isUserOnlyFile;
+
+// Answers every message box while it lives, keeping their texts.
+class BoxAnswer
+{
+public:
+    BoxAnswer()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                m_texts << box->text();
+                box->accept();
+            }
+        });
+        m_timer.start(20);
+    }
+    const QStringList &texts() const { return m_texts; }
+
+private:
+    QTimer m_timer;
+    QStringList m_texts;
+};
 
 // While it lives, a reader that opened the pipe at path and waits in it for a writer is let go
 // after a few seconds (it then reads an empty file): a test of a reader that blocks fails
@@ -155,6 +183,99 @@ class TestNotAFile : public QObject
         return {};
     }
 
+    // A writer, made ready while nothing stands at its path yet.
+    struct Writer
+    {
+        QString path;               // where it saves
+        std::function<bool()> save; // true when it said the save did not go through
+        // Whether the file kept beside holds what the save held; none when it keeps nothing.
+        std::function<bool(const QString &kept)> holds;
+    };
+
+    static std::function<bool(const QString &)> holding(const QByteArray &part)
+    {
+        return [part](const QString &kept) { return contentOf(kept).contains(part); };
+    }
+
+    static Writer writerOf(const QString &name, const QTemporaryDir &folder)
+    {
+        if (name == QLatin1String("settings")) {
+            auto store = std::make_shared<SettingsStore>(folder.filePath(QStringLiteral("Quarvel.ini")));
+            return {store->filePath(), [store] { return !store->write("General", "Kept", "the value"); },
+                    holding("Kept=the value")};
+        }
+        if (name == QLatin1String("notes"))
+            return {folder.filePath(QStringLiteral("notes.qvr")),
+                    [path = folder.filePath(QStringLiteral("notes.qvr"))] {
+                        return !NotesFiles::writeQuickNotes(path, QStringLiteral("typed in the run"));
+                    },
+                    holding("typed in the run\r\n")};
+        if (name == QLatin1String("whitelist"))
+            return {folder.filePath(QStringLiteral("Whitelist.qvr")),
+                    [path = folder.filePath(QStringLiteral("Whitelist.qvr"))] {
+                        return !NotesFiles::writeWhitelist(path, {QStringLiteral("allowed.example")});
+                    },
+                    holding("allowed.example\r\n")};
+        if (name == QLatin1String("group")) {
+            const QString groups = folder.filePath(QStringLiteral("groups"));
+            QDir().mkdir(groups);
+            return {groups + QStringLiteral("/news.gbr"),
+                    [groups] {
+                        return !WebsiteGroups(groups).saveGroup(QStringLiteral("news"), false, QString(),
+                                                                {QStringLiteral("http://news.example/")});
+                    },
+                    holding("http://news.example/\r\n")};
+        }
+        if (name == QLatin1String("favorites cache")) {
+            UserFile::makeFolder(FavoritesTree::favoritesFolder());
+            writeUrlShortcut(FavoritesTree::favoritesFolder() + QStringLiteral("/Kept.url"),
+                             QStringLiteral("http://kept.example/"));
+            return {FavoritesTree::cacheFile(),
+                    [] {
+                        QTreeWidget tree;
+                        FavoritesTree favorites(&tree, SidebarHost());
+                        favorites.loadFavorites();
+                        return true; // the tree goes on without its cache, saying nothing itself
+                    },
+                    holding("http://kept.example/")};
+        }
+        if (name == QLatin1String("form data"))
+            return {folder.filePath(QStringLiteral("form.bin")),
+                    [path = folder.filePath(QStringLiteral("form.bin"))] {
+                        FormStore store;
+                        store.setValue(QStringLiteral("name"), QStringLiteral("Kept Name"), false);
+                        return !store.saveDataFile(path);
+                    },
+                    [](const QString &kept) {
+                        FormStore store;
+                        return store.openDataFile(kept) && store.value(QStringLiteral("name")) == QLatin1String("Kept Name");
+                    }};
+        if (name == QLatin1String("shortcut"))
+            return {folder.filePath(QStringLiteral("Example.url")),
+                    [path = folder.filePath(QStringLiteral("Example.url"))] {
+                        return !writeUrlShortcut(path, QStringLiteral("http://kept.example/"));
+                    },
+                    holding("URL=http://kept.example/\r\n")};
+        if (name == QLatin1String("desktop entry"))
+            return {DefaultBrowser::desktopFilePath(),
+                    [] { return !DefaultBrowser(QStringLiteral("/usr/bin/quarvel")).associateFiles(); },
+                    holding("Exec=")};
+        // The user's other choices in a list that cannot be read are not known: nothing is
+        // written, and nothing kept.
+        if (name == QLatin1String("mimeapps.list"))
+            return {DefaultBrowser::mimeAppsPath(),
+                    [] { return !DefaultBrowser(QStringLiteral("/usr/bin/quarvel")).associateFiles(); }, {}};
+        if (name == QLatin1String("history"))
+            return {folder.filePath(QStringLiteral("history.db")),
+                    [path = folder.filePath(QStringLiteral("history.db"))] { return !HistoryStore(path).isOpen(); },
+                    {}};
+        if (name == QLatin1String("news feeds"))
+            return {folder.filePath(QStringLiteral("newsfeeddb.mdb")),
+                    [path = folder.filePath(QStringLiteral("newsfeeddb.mdb"))] { return !RssDatabase(path).open(); },
+                    {}};
+        return {};
+    }
+
 private slots:
     void readersReturnAtOnce_data()
     {
@@ -198,6 +319,158 @@ private slots:
             QVERIFY(aside.isEmpty());
             QVERIFY(isNotAFile(path, kind));
         }
+    }
+
+    // Each writer where a device (through a link), a pipe or a folder stands: it leaves the
+    // thing as it is, keeps what it would have saved in a file beside and notes that once.
+    void writersLeaveWhatIsNotAFile_data()
+    {
+        QTest::addColumn<QString>("writer");
+        QTest::addColumn<QString>("kind");
+        for (const char *writer : {"settings", "notes", "whitelist", "group", "favorites cache", "form data",
+                                   "shortcut", "desktop entry", "mimeapps.list", "history", "news feeds"}) {
+            for (const char *kind : {"device link", "pipe", "folder"})
+                QTest::addRow("%s, %s", writer, kind) << writer << kind;
+        }
+    }
+    void writersLeaveWhatIsNotAFile()
+    {
+        QFETCH(QString, writer);
+        QFETCH(QString, kind);
+        QTemporaryDir folder;
+        if (kind.startsWith(QLatin1String("device")) && !NotAFile::devicesAllowed(folder.path()))
+            QSKIP("device nodes cannot be made here");
+        UserFile::takeRefusedSaves();
+        const Writer write = writerOf(writer, folder);
+        QVERIFY(UserFile::makeFolder(QFileInfo(write.path).absolutePath()));
+        QVERIFY(makeNotAFile(write.path, kind));
+        // Files of the test home are found again by the next row.
+        const auto removal = qScopeGuard([&write, &kind] {
+            NotAFile::remove(write.path, kind);
+            for (const QString &name : keptNames(write.path))
+                QFile::remove(QFileInfo(write.path).dir().filePath(name));
+            QFile::remove(DefaultBrowser::desktopFilePath());
+        });
+        bool failed = false;
+        {
+            const PipeRelease release(write.path);
+            failed = write.save();
+            QVERIFY2(!release.released(), "the writer waited in the pipe");
+        }
+        QVERIFY(failed);
+        QVERIFY(isNotAFile(write.path, kind));
+        const QStringList kept = keptNames(write.path);
+        const QList<UserFile::RefusedSave> refused = UserFile::takeRefusedSaves();
+        if (write.holds) {
+            QCOMPARE(kept.size(), 1);
+            const QString keptPath = QFileInfo(write.path).dir().filePath(kept.first());
+            QVERIFY(write.holds(keptPath));
+            QVERIFY(isUserOnlyFile(keptPath));
+            QCOMPARE(refused.size(), 1);
+            QCOMPARE(refused.first().path, write.path);
+            QCOMPARE(refused.first().keptAs, keptPath);
+        } else {
+            QVERIFY(kept.isEmpty());
+            QVERIFY(refused.isEmpty());
+        }
+    }
+
+    // A database reached through a link to nothing is made only in a folder of the user's that
+    // not everyone may write in, and SQLite opens the file made there.
+    void databasesMadeOnlyInTheUsersFolders()
+    {
+        QTemporaryDir folder;
+        QVERIFY(UserFile::makeFolder(folder.filePath(QStringLiteral("own"))));
+        QVERIFY(QDir().mkdir(folder.filePath(QStringLiteral("open"))));
+        QVERIFY(QFile::setPermissions(folder.filePath(QStringLiteral("open")), QFileDevice::Permissions(0x7777)));
+        for (const char *name : {"history.db", "newsfeeddb.mdb"}) {
+            const QString inOwn = folder.filePath(QStringLiteral("own/") + QLatin1String(name));
+            const QString inOpen = folder.filePath(QStringLiteral("open/") + QLatin1String(name));
+            const QString toOwn = folder.filePath(QStringLiteral("to own ") + QLatin1String(name));
+            const QString toOpen = folder.filePath(QStringLiteral("to open ") + QLatin1String(name));
+            QVERIFY(QFile::link(inOwn, toOwn));
+            QVERIFY(QFile::link(inOpen, toOpen));
+            const bool history = QLatin1String(name) == QLatin1String("history.db");
+            const auto opens = [history](const QString &path) {
+                return history ? HistoryStore(path).isOpen() : RssDatabase(path).open();
+            };
+            QVERIFY(!opens(toOpen));
+            QVERIFY(!QFileInfo::exists(inOpen));
+            QVERIFY(opens(toOwn));
+            QVERIFY(QFileInfo(toOwn).isSymLink());
+            QCOMPARE(UserFile::find(inOwn), UserFile::Found::File);
+            QVERIFY(isUserOnlyFile(inOwn));
+        }
+    }
+
+    // What the close saves (settings, layout, notes) where something else stands is kept beside
+    // it, and the close says so, once for each.
+    void closeKeepsWhatItCouldNotSave()
+    {
+        UserFile::takeRefusedSaves();
+        std::unique_ptr<MainWindow> frame = makeFrame();
+        const QString notes = Sidebar::quickNotesFile();
+        const QString layout = FrameChrome::layoutFile();
+        const bool devices = NotAFile::devicesAllowed(QFileInfo(notes).absolutePath());
+        const QString notesKind = devices ? QStringLiteral("device link") : QStringLiteral("folder");
+        QVERIFY(makeNotAFile(notes, notesKind));
+        QVERIFY(makeNotAFile(layout, QStringLiteral("pipe")));
+        const auto removal = qScopeGuard([&] {
+            for (const QString &path : {notes, layout}) {
+                for (const QString &name : keptNames(path))
+                    QFile::remove(QFileInfo(path).dir().filePath(name));
+            }
+            NotAFile::remove(notes, notesKind);
+            NotAFile::remove(layout, QStringLiteral("pipe"));
+        });
+        auto *typed = frame->findChild<QPlainTextEdit *>(QStringLiteral("txtQuickNotes"));
+        QVERIFY(typed);
+        typed->setPlainText(QStringLiteral("typed in the run"));
+        QStringList notices;
+        {
+            const BoxAnswer answer;
+            const PipeRelease release(layout);
+            frame->close();
+            frame.reset();
+            QVERIFY(!release.released());
+            notices = answer.texts();
+        }
+        QVERIFY(isNotAFile(notes, notesKind));
+        QVERIFY(isNotAFile(layout, QStringLiteral("pipe")));
+        QCOMPARE(keptNames(notes).size(), 1);
+        QCOMPARE(keptNames(layout).size(), 1);
+        const QString keptNotes = QFileInfo(notes).dir().filePath(keptNames(notes).first());
+        const QString keptLayout = QFileInfo(layout).dir().filePath(keptNames(layout).first());
+        QCOMPARE(contentOf(keptNotes), QByteArray("typed in the run\r\n"));
+        QVERIFY(contentOf(keptLayout).contains("<rebar"));
+        QCOMPARE(notices.size(), 2);
+        QVERIFY(notices.at(0).contains(layout) && notices.at(0).contains(keptLayout));
+        QVERIFY(notices.at(1).contains(notes) && notices.at(1).contains(keptNotes));
+    }
+
+    // At the session's end the close asks nothing: what it could not save is kept beside all
+    // the same, and said on standard error.
+    void sessionEndSaysItWithoutAsking()
+    {
+        UserFile::takeRefusedSaves();
+        std::unique_ptr<MainWindow> frame = makeFrame();
+        const QString notes = Sidebar::quickNotesFile();
+        QVERIFY(makeNotAFile(notes, QStringLiteral("folder")));
+        const auto removal = qScopeGuard([&notes] {
+            for (const QString &name : keptNames(notes))
+                QFile::remove(QFileInfo(notes).dir().filePath(name));
+            NotAFile::remove(notes, QStringLiteral("folder"));
+            // The layout the close wrote; the next start is to find none.
+            QFile::remove(FrameChrome::layoutFile());
+        });
+        frame->findChild<QPlainTextEdit *>(QStringLiteral("txtQuickNotes"))->setPlainText(QStringLiteral("at the end"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(notes)));
+        const BoxAnswer answer;
+        frame->endSession();
+        QVERIFY(answer.texts().isEmpty());
+        QCOMPARE(keptNames(notes).size(), 1);
+        QCOMPARE(contentOf(QFileInfo(notes).dir().filePath(keptNames(notes).first())), QByteArray("at the end\r\n"));
+        QVERIFY(isNotAFile(notes, QStringLiteral("folder")));
     }
 
     // A link leads to what it points at: a link to a file is read, one to a pipe is not.
