@@ -386,7 +386,7 @@ private slots:
             {"frmLoad", [] { return new RestoreDocumentsDialog; }},
             {"frmAutoupdate", [&checker] { return new UpdateDialog(&checker); }},
             {"frmMoreWindows", [] { return new WindowListDialog({}); }},
-            {"frmFormPass", [] { return new CardLockDialog([](QMessageBox::Icon, const QString &) {}); }},
+            {"frmFormPass", [] { return new CardLockDialog([](QMessageBox::Icon, const QString &, const QString &) {}); }},
             {"frmLink", [&optionsHost] { return new CustomLinkDialog(optionsHost); }},
             {"frmOptions1", [&optionsHost] { return new OptionsDialog(optionsHost, OptionsPageId::General); }},
             {"frmAddGroup", [&groups] { return new AddGroupDialog(groups, SidebarHost()); }},
