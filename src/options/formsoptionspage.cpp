@@ -25,6 +25,8 @@ constexpr char kLimitProperty[] = "typingLimit";
 constexpr int kMaxPasswordLength = 20;
 // "form.bin" exists but cannot be read.
 constexpr int kDataUnreadableText = 14907;
+// The title of the messages that refuse to switch the card protection on.
+constexpr int kProtectRefusedTitle = 5506;
 // The tint of card fields while card data is protected.
 const QColor kProtectedTint(204, 204, 255);
 
@@ -368,7 +370,8 @@ void FormsOptionsPage::protectToggled(bool on)
         const QString password = m_password->text();
         if (password.isEmpty() || password != m_confirm->text()) {
             m_protect->setChecked(false);
-            m_message(QMessageBox::Warning, loadResString(password.isEmpty() ? 3022 : 3021));
+            m_message(QMessageBox::Warning, loadResString(kProtectRefusedTitle),
+                      loadResString(password.isEmpty() ? 3022 : 3021));
             return;
         }
         s.protectCreditInfo = true;
@@ -386,10 +389,17 @@ void FormsOptionsPage::tintCardFields(bool protectedData)
 {
     for (QWidget *field : std::initializer_list<QWidget *>{m_cardType, m_cardNumber, m_validCode,
                                                            m_expMonth, m_expYear}) {
+        const QColor colour = protectedData ? kProtectedTint : QApplication::palette(field).color(QPalette::Base);
         QPalette palette = field->palette();
-        palette.setColor(QPalette::Base, protectedData ? kProtectedTint
-                                                       : QApplication::palette(field).color(QPalette::Base));
+        palette.setColor(QPalette::Base, colour);
         field->setPalette(palette);
+        // A list that cannot be typed into is drawn as a button, which the style shades in a
+        // colour of its own: the two lists are drawn as fields, in both states (so they keep
+        // their size when the tint changes).
+        if (qobject_cast<QComboBox *>(field))
+            field->setStyleSheet(QStringLiteral("QComboBox { background-color: %1; border: 1px solid palette(mid);"
+                                                " border-radius: 2px; padding: 2px 4px; }")
+                                     .arg(colour.name()));
     }
 }
 

@@ -363,20 +363,27 @@ bool RssDatabase::addHeadline(qint32 channelId, const QString &title, const QStr
     if (!m_open)
         return fail(QStringLiteral("The database is not open."));
     QSqlQuery q(m_db);
-    if (!headlineDate.isValid()) {
-        q.setForwardOnly(true);
-        q.prepare(QStringLiteral("SELECT 1 FROM Headlines WHERE ChannelID = ? AND HeadlineURL = ? "
-                                 "AND HeadlineTitle = ? AND HeadlinelDescription = ? LIMIT 1"));
-        q.addBindValue(channelId);
-        q.addBindValue(text(url));
-        q.addBindValue(text(title));
-        q.addBindValue(text(description));
-        if (!q.exec())
-            return failed(q);
-        if (q.next())
-            return false; // stored before
-        q.finish();
-    }
+    q.setForwardOnly(true);
+    // A row dated the moment it was added stands for an item stored without a date of its own
+    // (it had none, or one still ahead of the clock). An undated item matches any row of the
+    // same texts; a dated one only such a row added before its date: the same item, whose date
+    // has come since.
+    QString duplicate = QStringLiteral("SELECT 1 FROM Headlines WHERE ChannelID = ? AND HeadlineURL = ? "
+                                       "AND HeadlineTitle = ? AND HeadlinelDescription = ?");
+    if (headlineDate.isValid())
+        duplicate += QStringLiteral(" AND HeadlineDate = HeadlineAddingDate AND HeadlineAddingDate < ?");
+    q.prepare(duplicate + QStringLiteral(" LIMIT 1"));
+    q.addBindValue(channelId);
+    q.addBindValue(text(url));
+    q.addBindValue(text(title));
+    q.addBindValue(text(description));
+    if (headlineDate.isValid())
+        q.addBindValue(toStorage(headlineDate));
+    if (!q.exec())
+        return failed(q);
+    if (q.next())
+        return false; // stored before
+    q.finish();
     const QString now = toStorage(RssDatabase::now());
     q.prepare(QStringLiteral("INSERT INTO Headlines (ChannelID, HeadlineTitle, HeadlinelDescription, "
                              "HeadlineURL, bRead, HeadlineDate, HeadlineAddingDate) "

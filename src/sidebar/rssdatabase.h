@@ -82,10 +82,11 @@ public:
     bool setHeadlineRead(qint32 channelId, qint32 headlineId, bool read);
     bool setChannelRead(qint32 channelId, bool read);
 
-    // Stores one unread headline added now. A dated headline is always stored; an undated one
-    // (an invalid date) is stored, dated now, only when the channel has no headline with the
-    // same title, description and link. True when a row was inserted; false when nothing was
-    // stored, with lastError() set when that was a failure.
+    // Stores one unread headline added now. An undated one (an invalid date) is stored, dated
+    // now, only when the channel has no headline with the same title, description and link. A
+    // dated one is stored unless the channel has such a headline that was stored undated before
+    // that date (the same item, stored while its date was still ahead). True when a row was
+    // inserted; false when nothing was stored, with lastError() set when that was a failure.
     bool addHeadline(qint32 channelId, const QString &title, const QString &description,
                      const QString &url, const QDateTime &headlineDate);
 

@@ -594,19 +594,22 @@ bool parseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, R
         }
         QDateTime newest = RssDatabase::firstLastFetched();
         // An item dated after this check counts as dated now: a date in the future would
-        // otherwise become the last-fetched date and hide every later item of the channel.
+        // otherwise become the last-fetched date and hide every later item of the channel. It
+        // is stored as an undated item, so the duplicate check finds it at the next checks,
+        // and again when its date has come.
         const QDateTime checkTime = db->now();
         QString dbFailure;
         db->beginTransaction();
         for (const Item &feedItem : document.items) {
             Item item = feedItem;
             item.link = resolveLink(item.link, feedAddress);
-            if (item.date.isValid() && item.date > checkTime)
+            const bool ahead = item.date.isValid() && item.date > checkTime;
+            if (ahead)
                 item.date = checkTime;
             if (item.date.isValid()) {
                 if (item.date > *lastFetched) {
                     const bool added = db->addHeadline(channelId, item.title, item.description,
-                                                       item.link, item.date);
+                                                       item.link, ahead ? QDateTime() : item.date);
                     if (!added && !db->lastError().isEmpty()) {
                         dbFailure = db->lastError();
                         break;

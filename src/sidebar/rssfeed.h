@@ -126,8 +126,9 @@ Document readFeed(const XmlElement &root, bool readItems, RssChannelInfo &info);
 QString resolveLink(const QString &link, const QUrl &feedAddress);
 
 // Reads the document's channel data into info and, for a stored channel, stores the items
-// that are newer than the channel's last-fetched date (undated items go to the duplicate
-// check instead); the channel's last-fetched date then moves up to the newest item date seen.
+// that are newer than the channel's last-fetched date (undated items, and items dated after
+// the check, go to the duplicate check instead); the channel's last-fetched date then moves up
+// to the newest item date seen, never past the check.
 // info.hasNewHeadlines tells whether anything was stored. Returns false with a description
 // in *error when the document or the database failed; what was stored before stays.
 // A channel that no longer exists stores nothing. Item links are stored resolved against

@@ -302,6 +302,11 @@ bool Sidebar::saveQuickNotes(const QString &file)
     return true;
 }
 
+QSize Sidebar::sizeHint() const
+{
+    return {twipsToPixels(SidebarGeometry::kStandardWidthTwips), QWidget::sizeHint().height()};
+}
+
 int Sidebar::sectionIndex(const QString &key) const
 {
     const int order = int(kSectionKeys.indexOf(key));

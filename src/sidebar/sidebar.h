@@ -76,6 +76,10 @@ public:
 
     const SidebarHost &host() const { return m_host; }
 
+    // The bar opens at its standard width, the width that showing a section gives it: it keeps
+    // that width until the user drags it, whatever its sections would like.
+    QSize sizeHint() const override;
+
     // Section by key, -1 when there is none.
     int sectionIndex(const QString &key) const;
     QString sectionKey(int index) const;

@@ -30,12 +30,15 @@ class TestFormsPage : public QObject
 private:
     QTemporaryDir m_dir;
     RecordingOptionsHost m_host;
-    QStringList m_messages;
+    QStringList m_messages, m_titles;
 
     std::unique_ptr<FormsOptionsPage> makePage()
     {
         auto page = std::make_unique<FormsOptionsPage>(m_host);
-        page->setMessageFunction([this](QMessageBox::Icon, const QString &text) { m_messages << text; });
+        page->setMessageFunction([this](QMessageBox::Icon, const QString &title, const QString &text) {
+            m_titles << title;
+            m_messages << text;
+        });
         return page;
     }
     template <typename T> static T *control(QWidget &page, const QString &name)
@@ -51,6 +54,13 @@ private:
             list->setCurrentIndex(value.toInt());
         else
             control<QLineEdit>(page, name)->setText(value);
+    }
+    // Whether the field as drawn shows the protection's blue tint inside its frame.
+    static bool tinted(QWidget *field)
+    {
+        const QImage image = field->grab().toImage();
+        const QColor inside = image.pixelColor(image.width() / 4, image.height() / 2);
+        return inside.blue() - inside.red() > 24;
     }
     static FormStore savedStore()
     {
@@ -97,6 +107,7 @@ private Q_SLOTS:
         AppState::settings = SettingsModel();
         AppState::creditInfoUnlocked = false;
         m_messages.clear();
+        m_titles.clear();
     }
 
     void savedKeys_data()
@@ -286,9 +297,27 @@ private Q_SLOTS:
         QCOMPARE(AppState::settings.creditInfoPassword.isEmpty(), !on);
         QVERIFY(!on || PasswordDigest::matches(AppState::settings.creditInfoPassword, password));
         QCOMPARE(m_messages, on ? QStringList{} : QStringList{loadResString(message)});
+        QCOMPARE(m_titles, on ? QStringList{} : QStringList{QStringLiteral("error")});
         QCOMPARE(control<QLineEdit>(*page, QStringLiteral("Password"))->text().isEmpty(), !on);
         const QColor tint = control<QLineEdit>(*page, QStringLiteral("ExpYear"))->palette().color(QPalette::Base);
         QCOMPARE(tint == QColor(204, 204, 255), on);
+        // Every card field is painted in the tint, the two lists among them; switched off, none.
+        const QStringList cardFields{"CardType", "CardNumber", "ValidCode", "ExpMonth", "ExpYear"};
+        auto tintedFields = [&] {
+            QStringList names;
+            for (const QString &name : cardFields) {
+                if (tinted(control<QWidget>(*page, name)))
+                    names << name;
+            }
+            return names;
+        };
+        QCOMPARE(tintedFields(), on ? cardFields : QStringList{});
+        enter(*page, QStringLiteral("Password"), QStringLiteral("Secret"));
+        enter(*page, QStringLiteral("Confirm"), QStringLiteral("Secret"));
+        protect->setChecked(true);
+        QCOMPARE(tintedFields(), cardFields);
+        protect->setChecked(false);
+        QCOMPARE(tintedFields(), QStringList{});
     }
 
     // What the page saves fills a web form through the engine; card fields only when unlocked.
@@ -366,6 +395,7 @@ private Q_SLOTS:
         const bool unlocked = tabs->currentIndex() == FormsOptionsPage::CardTab;
         QCOMPARE(AppState::creditInfoUnlocked, unlocked);
         QCOMPARE(m_messages, wrongPassword ? QStringList{loadResString(5505)} : QStringList{});
+        QCOMPARE(m_titles, wrongPassword ? QStringList{loadResString(100)} : QStringList{});
         QVERIFY(AppState::settings.protectCreditInfo);
 
         // Once given, the password is not asked again in this run, not even by a new page.

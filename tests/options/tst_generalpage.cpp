@@ -137,7 +137,7 @@ private Q_SLOTS:
         loadSettings({{"SaveDocumentOnExit", "True"}, {"LoadAction", "3"}});
         GeneralOptionsPage page(m_host);
         QStringList messages;
-        page.setMessageFunction([&](QMessageBox::Icon, const QString &text) { messages << text; });
+        page.setMessageFunction([&](QMessageBox::Icon, const QString &, const QString &text) { messages << text; });
         QSignalSpy spy(&page, &GeneralOptionsPage::savedDocumentsLoadRequested);
         control<QPushButton>(page, "btnLoadNow")->click();
         QCOMPARE(spy.count(), int(requested));
@@ -153,7 +153,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(list));
         GeneralOptionsPage page(m_host);
         QStringList messages;
-        page.setMessageFunction([&](QMessageBox::Icon, const QString &text) { messages << text; });
+        page.setMessageFunction([&](QMessageBox::Icon, const QString &, const QString &text) { messages << text; });
         auto *button = control<QPushButton>(page, "btnMakeDefault");
         button->click();
         QCOMPARE(messages.size(), 1);

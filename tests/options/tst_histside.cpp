@@ -57,7 +57,7 @@ private:
     template <typename Page> void recordMessages(Page &page)
     {
         m_messages.clear();
-        page.setMessageFunction([this](QMessageBox::Icon icon, const QString &text) {
+        page.setMessageFunction([this](QMessageBox::Icon icon, const QString &, const QString &text) {
             m_messages << QStringLiteral("%1 %2").arg(int(icon)).arg(text);
         });
     }

@@ -31,7 +31,7 @@ private:
     {
         m_dialog = new OptionsDialog(*m_host, page);
         m_dialog->setMessageFunction(
-            [this](QMessageBox::Icon, const QString &text) { m_messages.append(text); });
+            [this](QMessageBox::Icon, const QString &, const QString &text) { m_messages.append(text); });
     }
     QTreeWidget *tree() const { return m_dialog->findChild<QTreeWidget *>(QStringLiteral("TreeView1")); }
     QString currentKey() const { return tree()->currentItem()->data(0, Qt::UserRole).toString(); }

@@ -477,6 +477,53 @@ private slots:
         QCOMPARE(db->lastFetched(id).value(), UtcTime::at(QDate(2024, 1, 2), QTime(6, 0)));
     }
 
+    // A feed whose clock runs ahead (a zone written wrong): its item is stored once, at the
+    // checks while its date is ahead and after that date has come; later items still arrive,
+    // and a dated item that repeats another one's texts under a new date is still new.
+    void itemDatedAheadIsStoredOnce()
+    {
+        auto db = freshDb();
+        QVERIFY(db);
+        QDateTime now = utc(2024, 1, 1, 8);
+        db->setClock([&now] { return now; });
+        auto item = [](const char *title, const char *date) {
+            return QByteArray("<item><title>") + title + "</title><link>http://l/" + title +
+                   "</link><pubDate>" + date + "</pubDate></item>";
+        };
+        const QByteArray ahead = item("ahead", "Mon, 01 Jan 2024 10:00:00 GMT");
+        QString insertError, parseError;
+        const qint32 id = RssFeed::addChannel(*db, rss(ahead), QStringLiteral("http://f/"), QStringLiteral("A"),
+                                              QString(), &insertError, &parseError);
+        QVERIFY(id > 0);
+        auto titles = [&db, id] {
+            QStringList out;
+            const QList<RssDatabase::Headline> headlines = db->headlines(id).value();
+            for (const RssDatabase::Headline &h : headlines)
+                out << h.headlineTitle;
+            return out;
+        };
+        QCOMPARE(titles(), QStringList{"ahead"});
+        QCOMPARE(db->headlines(id)->constFirst().headlineDate, now);
+        for (int check = 0; check < 3; ++check) {
+            now = now.addSecs(10 * 60);
+            QVERIFY(!pass(*db, id, rss(ahead)));
+        }
+        QCOMPARE(titles(), QStringList{"ahead"});
+
+        now = utc(2024, 1, 1, 9);
+        QVERIFY(pass(*db, id, rss(item("later", "Mon, 01 Jan 2024 08:45:00 GMT") + ahead)));
+        QCOMPARE(titles(), (QStringList{"ahead", "later"}));
+        // The item's date has come: it is the item stored before, not a new one.
+        for (const QDateTime &checkTime : {utc(2024, 1, 1, 10, 30), utc(2024, 1, 2, 8)}) {
+            now = checkTime;
+            QVERIFY(!pass(*db, id, rss(ahead + item("later", "Mon, 01 Jan 2024 08:45:00 GMT"))));
+        }
+        QCOMPARE(titles(), (QStringList{"ahead", "later"}));
+        QVERIFY(pass(*db, id, rss(item("later", "Mon, 01 Jan 2024 20:00:00 GMT") + ahead)));
+        QCOMPARE(titles(), (QStringList{"ahead", "later", "later"}));
+        QCOMPARE(db->lastFetched(id).value(), utc(2024, 1, 1, 20));
+    }
+
     // Which items a pass stores, given what the channel has seen before.
     void storesNewItemsOnly()
     {

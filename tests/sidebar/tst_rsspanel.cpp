@@ -371,6 +371,22 @@ private slots:
         QCOMPARE(m_status, QStringList{loadResString(18520)});
     }
 
+    // A feed whose item is dated ahead of our clock, checked again and again, lists it once.
+    void itemDatedAheadIsListedOnce()
+    {
+        auto sidebar = makeSidebar();
+        RssPanel *panel = rss(*sidebar);
+        const QString tomorrow = QDateTime::currentDateTimeUtc().addDays(1).toString(Qt::RFC2822Date);
+        m_server->feed(QStringLiteral("/a"), rssFeed(QStringLiteral("Ahead"),
+                                                     {FeedItem{QStringLiteral("ahead"), QStringLiteral("http://x/a"),
+                                                               tomorrow, QString()}}));
+        const qint32 id = addChannel(panel, QStringLiteral("Ahead"), QStringLiteral("/a"));
+        for (int check = 0; check < 3; ++check)
+            QVERIFY(runCheck(panel));
+        QCOMPARE(m_db->headlines(id)->size(), 1);
+        QVERIFY(m_messages.isEmpty());
+    }
+
     // A feed names the links of its headlines: only web addresses open, the rest are refused.
     void onlyWebLinksOpen()
     {

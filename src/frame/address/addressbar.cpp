@@ -48,6 +48,12 @@ AddressBar::AddressBar(DocumentArea &documents, CommandRegistry &commands, QWidg
     m_addressBar->lineEdit()->installEventFilter(this);
     m_addressBar->installEventFilter(this);
     addressLayout->addWidget(m_addressBar);
+    // The field shows the picture of the page. The list draws its current entry's picture there;
+    // while it has no current entry (none chosen yet, or the list was emptied) the field shows
+    // the same picture itself.
+    m_pageIcon = m_addressBar->lineEdit()->addAction(typedAddressIcon(), QLineEdit::LeadingPosition);
+    connect(m_addressBar, &QComboBox::currentIndexChanged, this, &AddressBar::showPageIcon);
+    showPageIcon();
     connect(m_addressBar, &QComboBox::editTextChanged, this, [this](const QString &text) {
         m_commands.setEnabled(QStringLiteral("AddressbarGo"), !text.isEmpty());
     });
@@ -66,6 +72,11 @@ AddressBar::AddressBar(DocumentArea &documents, CommandRegistry &commands, QWidg
 DocumentWindow *AddressBar::activeDocument() const
 {
     return qobject_cast<DocumentWindow *>(m_documents.activeDocument());
+}
+
+void AddressBar::showPageIcon()
+{
+    m_pageIcon->setVisible(m_addressBar->itemIcon(m_addressBar->currentIndex()).isNull());
 }
 
 QStringList AddressBar::typedAddresses() const

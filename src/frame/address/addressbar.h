@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class QAction;
 class QComboBox;
 class QWidget;
 class AbstractDocument;
@@ -58,6 +59,7 @@ protected:
 
 private:
     DocumentWindow *activeDocument() const;
+    void showPageIcon();
     // The field's text as the Go buttons and a pick from the list open it: empty when there is
     // nowhere to go.
     QString addressToOpen() const;
@@ -66,6 +68,7 @@ private:
     CommandRegistry &m_commands;
     QWidget *m_addressHolder;
     QComboBox *m_addressBar;
+    QAction *m_pageIcon;
     qint16 m_searchEngine = 0;
     // Set while a key is down in the field: a choice from the list made with the keys is not
     // opened until Enter.

@@ -11,6 +11,7 @@
 #include "frame/documents/documentarea.h"
 #include "frame/mainwindow.h"
 #include "framedocuments.h"
+#include "sidebar/historycleaner.h"
 #include "sidebar/sidebar.h"
 #include "testframe.h"
 #include "testserver.h"
@@ -20,6 +21,8 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPainter>
+#include <QStyle>
 #include <QTimer>
 #include <QtTest>
 
@@ -37,6 +40,39 @@ QListView *offerList()
             return list;
     }
     return nullptr;
+}
+
+// How many times the address field shows the picture of the page: the typed addresses'
+// picture, looked for in the field as drawn (allowing for a slightly different rendering).
+int pageIconsShown(QComboBox *field)
+{
+    const QSize size = field->iconSize();
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(field->palette().color(QPalette::Base));
+    {
+        QPainter painter(&picture);
+        QApplication::style()->standardIcon(QStyle::SP_FileLinkIcon).paint(&painter, picture.rect());
+    }
+    const QImage shown = field->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    auto near = [](QRgb a, QRgb b) {
+        return qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b)) < 60;
+    };
+    int found = 0;
+    for (int x = 0; x + size.width() <= shown.width() && x < 3 * size.width(); ++x) {
+        for (int y = 0; y + size.height() <= shown.height(); ++y) {
+            int same = 0;
+            for (int i = 0; i < size.width(); ++i) {
+                for (int j = 0; j < size.height(); ++j)
+                    same += near(shown.pixel(x + i, y + j), picture.pixel(i, j));
+            }
+            if (same * 10 >= size.width() * size.height() * 9) {
+                ++found;
+                x += size.width() - 1; // the next one stands beside it
+                break;
+            }
+        }
+    }
+    return found;
 }
 
 } // namespace
@@ -444,6 +480,40 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(document->locationName(), QStringLiteral("Found"), 30000);
         QCOMPARE(*queries, QStringList{QStringLiteral("two words")});
         QCOMPARE(activeFrameDocument(*frame), document);
+    }
+
+    // The field shows the page's picture on every page, also after the typed addresses were
+    // cleaned, and only once.
+    void pageIconStaysAfterCleaning()
+    {
+        if (!m_frame)
+            m_frame = makeFrame(m_server.page("Start"));
+        MainWindow *frame = m_frame.get();
+        QVERIFY(activeFrameDocument(*frame));
+        AddressBar *address = frame->findChild<AddressBar *>();
+        QComboBox *field = address->comboBox();
+        QTRY_COMPARE(pageIconsShown(field), 1);
+
+        bool cleaned = false;
+        HistoryCleaner::deleteHistory(frame->findChild<Sidebar *>()->host(), HistoryCleaner::AddressList, frame,
+                                      nullptr, [&cleaned](bool ok) { cleaned = ok; });
+        QTRY_VERIFY(cleaned);
+        QCOMPARE(address->typedAddresses(), QStringList{});
+        QCOMPARE(pageIconsShown(field), 1);
+
+        // A page reached in the same tab, then one in a new tab, and one picked from the list.
+        DocumentWindow *document = activeFrameDocument(*frame);
+        frame->findChild<DocumentArea *>()->navigateActive(m_server.page("Later"));
+        QTRY_COMPARE_WITH_TIMEOUT(document->locationName(), QStringLiteral("Later"), 30000);
+        QCOMPARE(pageIconsShown(field), 1);
+        frame->findChild<DocumentArea *>()->openDocument(m_server.page("New tab"));
+        QTRY_COMPARE_WITH_TIMEOUT(activeFrameDocument(*frame)->locationName(), QStringLiteral("New tab"), 30000);
+        QCOMPARE(address->typedAddresses().size(), 1);
+        QCOMPARE(pageIconsShown(field), 1);
+        field->setCurrentIndex(-1);
+        field->setCurrentIndex(0);
+        Q_EMIT field->activated(0);
+        QCOMPARE(pageIconsShown(field), 1);
     }
 
     // A shortcut file opens the address it holds from every way an address arrives: named on

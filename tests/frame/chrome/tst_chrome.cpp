@@ -386,7 +386,7 @@ private slots:
             {"frmLoad", [] { return new RestoreDocumentsDialog; }},
             {"frmAutoupdate", [&checker] { return new UpdateDialog(&checker); }},
             {"frmMoreWindows", [] { return new WindowListDialog({}); }},
-            {"frmFormPass", [] { return new CardLockDialog([](QMessageBox::Icon, const QString &) {}); }},
+            {"frmFormPass", [] { return new CardLockDialog([](QMessageBox::Icon, const QString &, const QString &) {}); }},
             {"frmLink", [&optionsHost] { return new CustomLinkDialog(optionsHost); }},
             {"frmOptions1", [&optionsHost] { return new OptionsDialog(optionsHost, OptionsPageId::General); }},
             {"frmAddGroup", [&groups] { return new AddGroupDialog(groups, SidebarHost()); }},
@@ -1280,6 +1280,57 @@ private slots:
         auto *notes = sidebar->findChild<QPlainTextEdit *>(QStringLiteral("txtQuickNotes"));
         QTest::mouseClick(notes->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
         QTRY_COMPARE(dock->width(), standard);
+        frame->close();
+    }
+
+    // The side bar opens at its standard width and keeps it: showing each section and a
+    // question over the page leave it as it is; a drag changes it, and the question then keeps
+    // the dragged width.
+    void sidebarKeepsItsWidth()
+    {
+        auto frame = makeFrame(m_server.page("Left"));
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+        QDockWidget *dock = frame->findChild<QDockWidget *>("sidebarDock");
+        Sidebar *sidebar = frame->findChild<Sidebar *>();
+        auto *sections = sidebar->findChild<QTabWidget *>(QStringLiteral("sidebar"));
+        CommandRegistry *commands = frame->findChild<CommandRegistry *>();
+        QVERIFY(dock->isVisible());
+        auto settle = [] {
+            for (int i = 0; i < 3; ++i) {
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+                QCoreApplication::processEvents();
+            }
+        };
+        auto askQuestion = [&] {
+            QTimer::singleShot(0, this, [] {
+                if (auto *question = qobject_cast<WhitelistQuestionDialog *>(QApplication::activeModalWidget()))
+                    question->reject();
+            });
+            WhitelistQuestionDialog::ask(QStringLiteral("http://popup.test/"), activeFrameDocument(*frame));
+            settle();
+        };
+        settle();
+        const int standard = twipsToPixels(4000);
+        QCOMPARE(dock->width(), standard);
+
+        for (const char *command : {"mnuViewHistory", "mnuViewRSS", "mnuViewFav"}) {
+            commands->trigger(QLatin1String(command));
+            settle();
+            QVERIFY2(dock->width() == standard, command);
+        }
+        for (const QString &key : {QStringLiteral("GAMES"), QStringLiteral("QUICKNOTES")}) {
+            sections->setCurrentIndex(sidebar->sectionIndex(key));
+            settle();
+            QVERIFY2(dock->width() == standard, qPrintable(key));
+        }
+        QVERIFY(sections->tabBar()->tabRect(0).left() >= 0);
+        askQuestion();
+        QCOMPARE(dock->width(), standard);
+
+        frame->resizeDocks({dock}, {standard - 50}, Qt::Horizontal);
+        QTRY_COMPARE(dock->width(), standard - 50);
+        askQuestion();
+        QCOMPARE(dock->width(), standard - 50);
         frame->close();
     }
 
