@@ -177,8 +177,11 @@ QStringList MainWindow::reportRefusedSaves()
 void MainWindow::reportUnusableFiles(SettingsStore &store)
 {
     const QString aside = store.takeSetAsideFile();
-    if (!aside.isEmpty())
+    if (!aside.isEmpty()) {
+        if (!store.setAsideKeptValues())
+            m_movedAsideThisStart.append({store.filePath(), aside});
         warnAboutFile(store.setAsideKeptValues() ? 19903 : 19900, aside);
+    }
     // A save refused so far is told now, and one refused later once the save is done with.
     const QStringList refused = reportRefusedSaves();
     connect(&UserFile::refusalNotifier(), &SaveRefusalNotifier::saveRefused, this,
@@ -254,8 +257,10 @@ void MainWindow::loadInterface()
     // Skin, toolbars, menu bar, band layout and status bar.
     initInterface();
     const QString layoutAside = m_parts.chrome->takeSetAsideLayoutFile();
-    if (!layoutAside.isEmpty())
+    if (!layoutAside.isEmpty()) {
+        m_movedAsideThisStart.append({FrameChrome::layoutFile(), layoutAside});
         warnAboutFile(19904, layoutAside);
+    }
 }
 
 void MainWindow::loadFavorites(SettingsStore &store, const QString &commandLine)
@@ -600,6 +605,12 @@ void MainWindow::abandonStart()
     m_unloaded = true;
     // What the store holds in memory is left as it is: nothing writes it any more.
     m_settingsBeforeStart.restore();
+    // A file this start moved aside as unreadable goes back where it was, to be found (and
+    // said) again by the next start.
+    for (const auto &[original, aside] : std::as_const(m_movedAsideThisStart)) {
+        if (UserFile::find(original) == UserFile::Found::Nothing)
+            QFile::rename(aside, original);
+    }
     SingleInstance::releaseInstanceMutex();
 }
 

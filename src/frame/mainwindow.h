@@ -5,11 +5,13 @@
 #include "frameservices.h"
 #include "core/filesnapshot.h"
 
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
 
 #include <memory>
+#include <utility>
 
 class SettingsStore;
 class QDockWidget;
@@ -161,6 +163,8 @@ private:
     bool m_prevSessionCrashed = false;
     // The settings file as it was before this start, for an end before the load completed.
     FileSnapshot m_settingsBeforeStart;
+    // The files this start moved aside as unreadable: where each was, and where it went.
+    QList<std::pair<QString, QString>> m_movedAsideThisStart;
     bool m_reportingRefusedSaves = false;
     bool m_endingSession = false;
     bool m_loaded = false;

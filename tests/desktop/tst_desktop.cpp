@@ -653,6 +653,7 @@ void TestDesktop::endedWithAQuestionOpen_data()
     QTest::addColumn<QString>("question");
     QTest::addColumn<SettingsChanges>("settings");
     QTest::addColumn<bool>("displayGoes");
+    QTest::addColumn<QByteArray>("layout");
     const SettingsChanges crashed{{"Settings/PrevSessionCrashed", "True"}};
     const SettingsChanges restore{{"General/LoadAction", "2"},
                                          {"Settings/DocumentCount", "1"},
@@ -660,10 +661,14 @@ void TestDesktop::endedWithAQuestionOpen_data()
     const SettingsChanges defaultBrowser{{"General/CheckIfDefault", "True"}};
     for (const bool displayGoes : {false, true}) {
         const char *how = displayGoes ? "display gone" : "SIGTERM";
-        QTest::addRow("crash notice, %s", how) << "Warning!" << crashed << displayGoes;
-        QTest::addRow("restore question, %s", how) << "Load Saved Documents" << restore << displayGoes;
+        QTest::addRow("crash notice, %s", how) << "Warning!" << crashed << displayGoes << QByteArray();
+        QTest::addRow("restore question, %s", how)
+            << "Load Saved Documents" << restore << displayGoes << QByteArray();
         QTest::addRow("default-browser question, %s", how)
-            << "Association Checking..." << defaultBrowser << displayGoes;
+            << "Association Checking..." << defaultBrowser << displayGoes << QByteArray();
+        // A toolbar layout that is not text: the notice that it was set aside.
+        QTest::addRow("unusable-file notice, %s", how)
+            << "Quarvel" << SettingsChanges() << displayGoes << QByteArray("\xff\xfe<\0b\0>\0", 8);
     }
 }
 
@@ -672,6 +677,12 @@ void TestDesktop::endedWithAQuestionOpen()
     QFETCH(QString, question);
     QFETCH(SettingsChanges, settings);
     QFETCH(bool, displayGoes);
+    QFETCH(QByteArray, layout);
+    const QString layoutFile = m_home->filePath(QStringLiteral("data/Quarvel/layout.xml"));
+    if (!layout.isEmpty()) {
+        QFile file(layoutFile);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(layout) == layout.size());
+    }
     std::unique_ptr<PrivateDisplay> display;
     if (displayGoes) {
         display = std::make_unique<PrivateDisplay>();
@@ -699,6 +710,11 @@ void TestDesktop::endedWithAQuestionOpen()
     QVERIFY2(!m_quarvel->crashed(), "Quarvel crashed");
     QCOMPARE(m_quarvel->exitCode(), displayGoes ? 1 : 128 + SIGTERM);
     QCOMPARE(fileBytes(m_home->settingsFile()), before);
+    if (!layout.isEmpty()) {
+        QCOMPARE(fileBytes(layoutFile), layout);
+        QCOMPARE(QFileInfo(layoutFile).dir().entryList({QStringLiteral("layout.xml.*")}),
+                 QStringList());
+    }
     display.reset();
 
     // The next start is the one this start would have been: the same question, and a crash

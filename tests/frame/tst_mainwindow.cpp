@@ -1,6 +1,7 @@
 #include "mainwindowtest.h"
 
 #include "core/userfile.h"
+#include "core/website.h"
 
 // The frame window from its start to its end: the load and what it reports, the settings and
 // the saved pages coming back, the tray and the lock, the timers, the close and its steps.
@@ -115,6 +116,57 @@ private slots:
         QVERIFY(frame->hasUnloaded());
         window->close();
         QCOMPARE(closeSteps.size(), 0);
+    }
+
+    // Ended while the notice of a settings file set aside is open: the file goes back where it
+    // was, as it was, for the next start to find and tell again.
+    void abandonedStartPutsAnUnreadableFileBack()
+    {
+        const QString file = store().filePath();
+        const QByteArray garbage("\xff\xfe[\0S\0]\0", 8);
+        {
+            QFile unreadable(file);
+            QVERIFY(unreadable.open(QIODevice::WriteOnly));
+            unreadable.write(garbage);
+        }
+        const QDir folder = QFileInfo(file).dir();
+        const QStringList asidePattern{QFileInfo(file).fileName() + QStringLiteral(".unreadable-*")};
+        const QStringList before = folder.entryList(asidePattern, QDir::Files);
+        SettingsStore::setInstanceFile(file);
+        QVERIFY(!QFile::exists(file)); // set aside as the store read it
+
+        MainWindow *frame = nullptr;
+        bool told = false;
+        QStringList asideAfter;
+        QByteArray atTheEnd;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            // Every question of a start from the defaults is answered too.
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            auto *box = qobject_cast<QMessageBox *>(dialog);
+            if (!told && box && box->text().contains(QStringLiteral(".unreadable-"))) {
+                told = true;
+                frame->abandonStart();
+                // As the program ends here, the files are as the start found them.
+                asideAfter = folder.entryList(asidePattern, QDir::Files);
+                UserFile::read(file, &atTheEnd);
+            }
+            dialog->reject();
+        });
+        watch.start(10);
+        WebSite::setBaseForTesting(QStringLiteral("http://127.0.0.1:9"));
+        auto window = std::make_unique<MainWindow>();
+        frame = window.get();
+        frame->startUp(QString());
+        watch.stop();
+        QVERIFY(told);
+        QCOMPARE(asideAfter, before);
+        QCOMPARE(atTheEnd, garbage);
+        window.reset();
+        QFile::remove(file);
+        store().reload();
     }
 
     // A settings file that is not text is kept aside and the start says so once; the frame
