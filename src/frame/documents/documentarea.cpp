@@ -244,6 +244,7 @@ AbstractDocument *DocumentArea::openDocument(const QString &text)
     const int k = positionOf(document);
     document->load(addressToLoad(decision));
     if (QMdiSubWindow *sub = subWindowOf(document)) {
+        const QScopedValueRollback<bool> opening(m_opening, true);
         m_arrangement->present(sub);
         m_mdiArea->setActiveSubWindow(sub);
     }
@@ -271,6 +272,7 @@ AbstractDocument *DocumentArea::openPopup(NewWindowRequest &request)
     AbstractDocument *document = registerDocument(address);
     document->openNewWindow(request);
     if (QMdiSubWindow *sub = subWindowOf(document)) {
+        const QScopedValueRollback<bool> opening(m_opening, true);
         m_arrangement->present(sub);
         if (!request.isBackgroundTab())
             m_mdiArea->setActiveSubWindow(sub);
@@ -418,6 +420,10 @@ void DocumentArea::onSubWindowActivated(QMdiSubWindow *sub)
 
 void DocumentArea::updateOnScreen()
 {
+    // A new sub-window is shown, and activated, in its normal size before it is maximised:
+    // looked at then, every page behind it would be seen for that moment.
+    if (m_opening)
+        return;
     const bool frameSeen = m_window->isVisible() && !m_window->isMinimized();
     QMdiSubWindow *active = m_mdiArea->currentSubWindow();
     const bool activeCoversAll = active && active->isMaximized() && !active->isHidden();
@@ -559,7 +565,12 @@ void DocumentArea::loadAll()
 {
     const SettingsStore &store = SettingsStore::instance();
     const int n = SettingsModel::readInteger(store, kSettings, QStringLiteral("DocumentCount"), 0);
-    for (int i = 1; i <= n; ++i)
-        openDocument(store.read(kSettings, QStringLiteral("Document%1").arg(i),
-                                AppState::settings.sitesHome1));
+    {
+        // Only the last of them is shown, once they are all open.
+        const QScopedValueRollback<bool> opening(m_opening, true);
+        for (int i = 1; i <= n; ++i)
+            openDocument(store.read(kSettings, QStringLiteral("Document%1").arg(i),
+                                    AppState::settings.sitesHome1));
+    }
+    updateOnScreen();
 }
