@@ -269,15 +269,18 @@ bool DocumentArea::navigateActive(const QString &text)
 AbstractDocument *DocumentArea::openPopup(NewWindowRequest &request)
 {
     const QString address = request.requestedAddress();
+    // The area activates a sub-window as it shows it: a tab asked for behind the active one
+    // gives the front back to the document that had it.
+    const QPointer<AbstractDocument> front = m_current;
     AbstractDocument *document = registerDocument(address);
     document->openNewWindow(request);
     if (QMdiSubWindow *sub = subWindowOf(document)) {
         const QScopedValueRollback<bool> opening(m_opening, true);
         m_arrangement->present(sub);
-        if (!request.isBackgroundTab())
+        if (request.isBackgroundTab() && front)
+            bringToFront(front);
+        else
             m_mdiArea->setActiveSubWindow(sub);
-        else if (m_current)
-            bringToFront(m_current);
     }
     setTabCaption(positionOf(document), address);
     updateOnScreen();

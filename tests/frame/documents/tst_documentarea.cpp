@@ -134,6 +134,19 @@ class TestDocumentArea : public QObject
         return qobject_cast<QAbstractButton *>(button);
     }
 
+    // Five documents, each shown once, as after opening them one by one and looking at each;
+    // the one at the index (from 0) in front.
+    QList<FakeDocument *> openFiveLookedAt(int front)
+    {
+        QList<FakeDocument *> all;
+        for (const char *name : {"a", "b", "c", "d", "e"})
+            all.append(open(name));
+        for (FakeDocument *d : all)
+            m_area->bringToFront(d);
+        m_area->bringToFront(all[front]);
+        return all;
+    }
+
     // "shown, covered": what a document was told, for a failure message.
     static QString toldText(const QList<bool> &told)
     {
@@ -474,13 +487,7 @@ private slots:
     void aSwitchChangesOnlyTheTwoPages()
     {
         QFETCH(int, way);
-        QList<FakeDocument *> all;
-        for (const char *name : {"a", "b", "c", "d", "e"})
-            all.append(open(name));
-        // Every page shown once, as after opening them one by one and looking at each.
-        for (FakeDocument *d : all)
-            m_area->bringToFront(d);
-        m_area->bringToFront(all[2]);
+        const QList<FakeDocument *> all = openFiveLookedAt(2);
         const QSize shownSize = all[2]->size();
         QVERIFY(!shownSize.isEmpty());
         for (int round = 0; round < 6; ++round) {
@@ -541,13 +548,7 @@ private slots:
     void anOpeningChangesOnlyTheTwoPages()
     {
         QFETCH(int, way);
-        QList<FakeDocument *> before;
-        for (const char *name : {"a", "b", "c", "d", "e"})
-            before.append(open(name));
-        // Every page shown once, as after looking at each.
-        for (FakeDocument *d : before)
-            m_area->bringToFront(d);
-        m_area->bringToFront(before[1]);
+        const QList<FakeDocument *> before = openFiveLookedAt(1);
         const QSize shownSize = before[1]->size();
         for (FakeDocument *d : before) {
             d->told.clear();
