@@ -175,6 +175,8 @@ private:
     // A later start on the server's path, as a person opening a link in another program: it
     // hands the address to the running frame and ends.
     void handOver(const QString &path);
+    // Alt+F4 ends Quarvel, which keeps its open pages: so many, the last one on the path.
+    void closeKeepingTabs(int count, const QString &lastPath);
     QString screenFile(const QString &suffix = QString()) const;
     // The menu popup that opens on the keys pressed in the frame, and closes again on Esc.
     void openMenu(const QStringList &keys, QString *popup);
@@ -298,6 +300,16 @@ void TestDesktop::handOver(const QString &path)
                QStringLiteral("the later start on %1 to end").arg(path));
     QCOMPARE(later.exitStatus(), QProcess::NormalExit);
     QVERIFY2(later.exitCode() == 0, later.readAllStandardError().constData());
+}
+
+void TestDesktop::closeKeepingTabs(int count, const QString &lastPath)
+{
+    QVERIFY2(m_quarvel->closeFrame(kResultMs),
+             qPrintable(QStringLiteral("Quarvel did not end on Alt+F4; ") + state()));
+    QCOMPARE(m_home->setting(QStringLiteral("Settings"), QStringLiteral("DocumentCount")),
+             QString::number(count));
+    QVERIFY(m_home->setting(QStringLiteral("Settings"), QStringLiteral("Document%1").arg(count))
+                .endsWith(lastPath));
 }
 
 QString TestDesktop::screenFile(const QString &suffix) const
@@ -499,12 +511,7 @@ void TestDesktop::tabs()
 
     // The pages open at exit are saved: one tab is left.
     XDriver::screenshot(QStringLiteral("root"), screenFile());
-    QVERIFY2(m_quarvel->closeFrame(kResultMs),
-             qPrintable(QStringLiteral("Quarvel did not end on Alt+F4; ") + state()));
-    QCOMPARE(m_home->setting(QStringLiteral("Settings"), QStringLiteral("DocumentCount")),
-             QStringLiteral("1"));
-    QVERIFY(m_home->setting(QStringLiteral("Settings"), QStringLiteral("Document1"))
-                .endsWith(QLatin1String("/page/4")));
+    CHECKED(closeKeepingTabs(1, QStringLiteral("/page/4")));
 }
 
 void TestDesktop::endedBySignal_data()
@@ -863,13 +870,8 @@ void TestDesktop::openingTabs()
                                 .arg(road, m_server->logText(mark))));
     }
     XDriver::screenshot(QStringLiteral("root"), screenFile());
-    // Six tabs, the last one on the page handed over last: they are kept in that order.
-    QVERIFY2(m_quarvel->closeFrame(kResultMs),
-             qPrintable(QStringLiteral("Quarvel did not end on Alt+F4; ") + state()));
-    QCOMPARE(m_home->setting(QStringLiteral("Settings"), QStringLiteral("DocumentCount")),
-             QStringLiteral("6"));
-    QVERIFY(m_home->setting(QStringLiteral("Settings"), QStringLiteral("Document6"))
-                .endsWith(QLatin1String("/page/5")));
+    // Six tabs, the last one on the page handed over last.
+    CHECKED(closeKeepingTabs(6, QStringLiteral("/page/5")));
 }
 
 // A named pipe where the toolbar layout should be: the start sets it aside, says so once and goes
