@@ -1,7 +1,4 @@
-// Three moments of daily use, on an X display, each program in its warm home:
-//  hand-over: with Quarvel running one tab, a second start `quarvel <address>` hands the address
-//    to the running window; timed from that start to the new page's ping. The bare view has no
-//    hand-over: its own start to the page's ping, in the same round, is the yardstick.
+// Moments of daily use, on an X display, each program in its warm home:
 //  close: with 10 tabs loaded, a close request through the window manager (the window activated,
 //    then Alt+F4), timed until every process of the program's tree has ended; the bare view
 //    closing its 10 tabs is the yardstick.
@@ -10,6 +7,11 @@
 //    with the pages that reported a change of their visibility (one shown, one covered: 2) and
 //    the tree's CPU until the switch has settled. A program that never stops showing its
 //    covered pages to the engine gives no such report: n/a.
+//  opening: in the same run, after the switches, three hand-overs (a second start
+//    `quarvel <address>` hands the address to the running window), each timed from that start to
+//    the new page's ping, then three Ctrl+N (a new tab on the blank home page); after each, the
+//    pages that reported a change of their visibility (only the page covered: 1). The bare view
+//    has neither: its own start to its page's ping, in the same round, is the yardstick.
 // Which program goes first changes every round; the medians are the result.
 //
 // Usage: bench_tabs [rounds=5] [other-quarvel]
@@ -27,27 +29,14 @@
 
 namespace {
 
-// Quarvel: from the second start to the handed-over page's ping. Bare view: its own start to
-// its page's ping. -1 when it failed.
-double handOver(const BenchProgram &program, BenchHome &home, const BenchDisplay &display,
-                PingServer &server)
+// The bare view's start to its page's ping: the yardstick of a hand-over. -1 when it failed.
+double bareViewStart(const BenchProgram &program, BenchHome &home, const BenchDisplay &display,
+                     PingServer &server)
 {
-    BrowserRun first(program, home, display);
-    if (!first.startAndLoad(server, 1))
+    BrowserRun run(program, home, display);
+    if (!run.startAndLoad(server, 1))
         return -1;
-    if (!program.quarvel)
-        return msBetween(first.started(), server.firstPing(1));
-    first.waitForSteadyCpu(10000);
-    BrowserRun second(program, home, display);
-    second.start({server.numberedPage(2)}, BrowserRun::Start::JoinRunning);
-    if (!first.waitForPings(server, 2, 1, 30000)) {
-        std::printf("  %s: the handed-over page never pinged\n%s\n", qPrintable(program.name),
-                    qPrintable(second.errorTail()));
-        return -1;
-    }
-    if (!waitUntil([&] { return !second.isRunning(); }, 10000))
-        std::printf("  %s: the second start did not end by itself\n", qPrintable(program.name));
-    return msBetween(second.started(), server.firstPing(2));
+    return msBetween(run.started(), server.firstPing(1));
 }
 
 // Ten tabs loaded, and the tree's CPU use settled after them.
@@ -80,6 +69,7 @@ double closeTenTabs(const BenchProgram &program, BenchHome &home, const BenchDis
 }
 
 constexpr int kTabCounts[] = {2, 10, 50};
+constexpr int kOpenings = 3;
 
 // The medians of nine switches to the next tab; ms -1 when no switch showed its page.
 struct Switches
@@ -87,6 +77,21 @@ struct Switches
     double ms = -1;
     double pagesChanged = -1;
     double cpuMs = -1;
+};
+
+// The medians of a few openings of a tab; -1 where none was measured.
+struct Openings
+{
+    double handOverMs = -1;
+    double handOverPagesChanged = -1;
+    double newTabPagesChanged = -1;
+};
+
+// What one run with a number of tabs loaded measured.
+struct TabsRun
+{
+    Switches switches;
+    Openings openings;
 };
 
 // "n/a" for a program that gave no first-frame report.
@@ -100,16 +105,24 @@ QString switchesText(const Switches &s)
         .arg(msText(s.cpuMs));
 }
 
-// With count tabs loaded, nine switches to the next tab: from the key to the first frame of the
-// page brought forward, the pages that changed their visibility, and the tree's CPU until the
-// switch settled (half a second after the page showed).
-Switches switchTabs(const BenchProgram &program, BenchHome &home, const BenchDisplay &display,
-                    PingServer &server, int count)
+QString pagesText(double pages)
 {
-    BrowserRun run(program, home, display);
-    if (!run.startAndLoad(server, count))
-        return {};
-    run.waitForSteadyCpu(15000 + 200 * count);
+    return pages < 0 ? QStringLiteral("n/a") : QString::number(pages);
+}
+
+QString openingsText(const Openings &o)
+{
+    return QStringLiteral("hand-over %1, %2 pages changed visibility; Ctrl+N %3 pages changed "
+                          "visibility")
+        .arg(msText(o.handOverMs), pagesText(o.handOverPagesChanged),
+             pagesText(o.newTabPagesChanged));
+}
+
+// Nine switches to the next tab in a run with count tabs loaded: from the key to the first frame
+// of the page brought forward, the pages that changed their visibility, and the tree's CPU until
+// the switch settled (half a second after the page showed).
+Switches switchTabs(BrowserRun &run, const BenchProgram &program, PingServer &server, int count)
+{
     // Quarvel shows the last page of its saved ones, the bare view its first tab.
     int current = program.quarvel ? count : 1;
     QList<double> times, pages, cpu;
@@ -136,6 +149,83 @@ Switches switchTabs(const BenchProgram &program, BenchHome &home, const BenchDis
     return {median(times), median(pages), median(cpu)};
 }
 
+// Quarvel, in a run with count tabs loaded: hand-overs of the next numbered pages, from the
+// second start to the new page's ping, then Ctrl+N on the blank home page; after each opening,
+// the pages that reported a change of their visibility.
+Openings openTabs(BrowserRun &run, const BenchProgram &program, BenchHome &home,
+                  const BenchDisplay &display, PingServer &server, int count)
+{
+    QList<double> handOverTimes, handOverPages, newTabPages;
+    for (int i = 0; i < kOpenings; ++i) {
+        run.waitForSteadyCpu(10000);
+        const int page = count + 1 + i;
+        server.markVisibility();
+        BrowserRun second(program, home, display);
+        second.start({server.numberedPage(page)}, BrowserRun::Start::JoinRunning);
+        if (!run.waitForPings(server, page, 1, 30000)) {
+            std::printf("  %s, %d tabs: the handed-over page %d never pinged\n%s\n",
+                        qPrintable(program.name), count, page, qPrintable(second.errorTail()));
+            break;
+        }
+        handOverTimes.append(msBetween(second.started(), server.firstPing(page)));
+        pauseFor(500); // the covered pages' reports have come
+        handOverPages.append(server.pagesChangedVisibility());
+        if (!waitUntil([&] { return !second.isRunning(); }, 10000))
+            std::printf("  %s: the second start did not end by itself\n", qPrintable(program.name));
+    }
+    for (int i = 0; i < kOpenings; ++i) {
+        run.waitForSteadyCpu(10000);
+        server.markVisibility();
+        if (!run.sendKeys(QStringLiteral("ctrl+n")))
+            break;
+        // The blank page reports nothing: the page it covers does.
+        waitUntil([&] { return server.pagesChangedVisibility() > 0; }, 5000);
+        pauseFor(500);
+        newTabPages.append(server.pagesChangedVisibility());
+        // The blank tab closes, so that the next one covers a page that reports again.
+        BrowserRun::Clock::time_point closed;
+        if (!run.sendKeys(QStringLiteral("ctrl+F4"), &closed) ||
+            !waitUntil([&] { return server.lastShown() > closed; }, 5000))
+            break;
+    }
+    return {median(handOverTimes), median(handOverPages), median(newTabPages)};
+}
+
+TabsRun runWithTabs(const BenchProgram &program, BenchHome &home, const BenchDisplay &display,
+                    PingServer &server, int count)
+{
+    BrowserRun run(program, home, display);
+    if (!run.startAndLoad(server, count))
+        return {};
+    run.waitForSteadyCpu(15000 + 200 * count);
+    TabsRun result;
+    result.switches = switchTabs(run, program, server, count);
+    if (program.quarvel)
+        result.openings = openTabs(run, program, home, display, server, count);
+    return result;
+}
+
+// The medians over the rounds of what the runs measured.
+TabsRun medians(const QList<TabsRun> &runs)
+{
+    QList<double> ms, pages, cpu, handOver, handOverPages, newTabPages;
+    for (const TabsRun &r : runs) {
+        if (r.switches.ms >= 0) {
+            ms.append(r.switches.ms);
+            pages.append(r.switches.pagesChanged);
+            cpu.append(r.switches.cpuMs);
+        }
+        handOver.append(r.openings.handOverMs);
+        handOverPages.append(r.openings.handOverPagesChanged);
+        newTabPages.append(r.openings.newTabPagesChanged);
+    }
+    TabsRun result;
+    if (!ms.isEmpty())
+        result.switches = {median(ms), median(pages), median(cpu)};
+    result.openings = {median(handOver), median(handOverPages), median(newTabPages)};
+    return result;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -158,24 +248,22 @@ int main(int argc, char **argv)
         BrowserRun(programs[p], *homes[p], display).startAndLoad(server, 1);
     }
 
-    QList<QList<double>> handOvers(programs.size()), closes(programs.size());
+    QList<double> bareStarts;
+    QList<QList<double>> closes(programs.size());
     // By program and tab count, one result a round.
-    QList<QList<QList<Switches>>> switches(programs.size(),
-                                           QList<QList<Switches>>(std::size(kTabCounts)));
+    QList<QList<QList<TabsRun>>> runs(programs.size(),
+                                      QList<QList<TabsRun>>(std::size(kTabCounts)));
     for (int round = 0; round < rounds; ++round) {
         for (int p : roundOrder(programs.size(), round)) {
-            handOvers[p].append(handOver(programs[p], *homes[p], display, server));
+            if (!programs[p].quarvel)
+                bareStarts.append(bareViewStart(programs[p], *homes[p], display, server));
             closes[p].append(closeTenTabs(programs[p], *homes[p], display, server));
             for (size_t c = 0; c < std::size(kTabCounts); ++c)
-                switches[p][c].append(
-                    switchTabs(programs[p], *homes[p], display, server, kTabCounts[c]));
+                runs[p][c].append(
+                    runWithTabs(programs[p], *homes[p], display, server, kTabCounts[c]));
         }
-        std::printf("round %d: hand-over", round + 1);
-        for (int p = 1; p < programs.size(); ++p)
-            std::printf("%s %s %s", p > 1 ? "," : "", qPrintable(programs[p].name),
-                        qPrintable(msText(handOvers[p].last())));
-        std::printf(" (bare view start %s); close 10 tabs: bare view %s",
-                    qPrintable(msText(handOvers[0].last())), qPrintable(msText(closes[0].last())));
+        std::printf("round %d: bare view start %s; close 10 tabs: bare view %s", round + 1,
+                    qPrintable(msText(bareStarts.last())), qPrintable(msText(closes[0].last())));
         for (int p = 1; p < programs.size(); ++p)
             std::printf(", %s %s (ratio %s)", qPrintable(programs[p].name),
                         qPrintable(msText(closes[p].last())),
@@ -185,19 +273,17 @@ int main(int argc, char **argv)
             std::printf("  tab switch with %d tabs:", kTabCounts[c]);
             for (int p = 0; p < programs.size(); ++p)
                 std::printf("%s %s %s", p > 0 ? ";" : "", qPrintable(programs[p].name),
-                            qPrintable(switchesText(switches[p][c].last())));
+                            qPrintable(switchesText(runs[p][c].last().switches)));
+            std::printf("\n  opening with %d tabs:", kTabCounts[c]);
+            for (int p = 1; p < programs.size(); ++p)
+                std::printf("%s %s %s", p > 1 ? ";" : "", qPrintable(programs[p].name),
+                            qPrintable(openingsText(runs[p][c].last().openings)));
             std::printf("\n");
         }
         std::fflush(stdout);
     }
 
     std::printf("\nmedians over %d rounds, %s:\n", rounds, qPrintable(display.description()));
-    std::printf("hand-over to the new page's ping:");
-    for (int p = 1; p < programs.size(); ++p)
-        std::printf(" %s %s (%s of a bare view start);", qPrintable(programs[p].name),
-                    qPrintable(msText(median(handOvers[p]))),
-                    qPrintable(ratioText(median(handOvers[p]), median(handOvers[0]))));
-    std::printf(" bare view start %s\n", qPrintable(msText(median(handOvers[0]))));
     std::printf("close with 10 tabs to the tree's end: bare view %s", qPrintable(msText(median(closes[0]))));
     for (int p = 1; p < programs.size(); ++p)
         std::printf(", %s %s (median paired ratio %s)", qPrintable(programs[p].name),
@@ -208,21 +294,24 @@ int main(int argc, char **argv)
         std::printf("tab switch with %d tabs (to the page's first frame; pages whose visibility "
                     "changed; CPU of the tree):",
                     kTabCounts[c]);
-        for (int p = 0; p < programs.size(); ++p) {
-            QList<double> ms, pages, cpu;
-            for (const Switches &s : std::as_const(switches[p][c])) {
-                if (s.ms < 0)
-                    continue;
-                ms.append(s.ms);
-                pages.append(s.pagesChanged);
-                cpu.append(s.cpuMs);
-            }
-            const Switches medians = ms.isEmpty() ? Switches{}
-                                                  : Switches{median(ms), median(pages), median(cpu)};
+        for (int p = 0; p < programs.size(); ++p)
             std::printf("%s %s %s", p > 0 ? ";" : "", qPrintable(programs[p].name),
-                        qPrintable(switchesText(medians)));
+                        qPrintable(switchesText(medians(runs[p][c]).switches)));
+        std::printf("\n");
+    }
+    const double bareStart = median(bareStarts);
+    for (size_t c = 0; c < std::size(kTabCounts); ++c) {
+        std::printf("opening with %d tabs (hand-over to the new page's ping; pages whose "
+                    "visibility changed):",
+                    kTabCounts[c]);
+        for (int p = 1; p < programs.size(); ++p) {
+            const Openings o = medians(runs[p][c]).openings;
+            std::printf("%s %s %s (hand-over %s of a bare view start)", p > 1 ? ";" : "",
+                        qPrintable(programs[p].name), qPrintable(openingsText(o)),
+                        qPrintable(ratioText(o.handOverMs, bareStart)));
         }
         std::printf("\n");
     }
+    std::printf("bare view start %s\n", qPrintable(msText(bareStart)));
     return 0;
 }

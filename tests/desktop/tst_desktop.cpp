@@ -214,6 +214,7 @@ private slots:
     void unopenableAddress_data();
     void unopenableAddress();
     void coveredArticleKeepsItsPlace();
+    void openingTabs();
     void layoutPipe();
 
 private:
@@ -231,6 +232,11 @@ private:
     void pressInFrame(const QStringList &keys);
     void clickInPage();
     void typeAddress(const QString &text);
+    // A later start on the server's path, as a person opening a link in another program: it
+    // hands the address to the running frame and ends.
+    void handOver(const QString &path);
+    // Alt+F4 ends Quarvel, which keeps its open pages: so many, the last one on the path.
+    void closeKeepingTabs(int count, const QString &lastPath);
     QString screenFile(const QString &suffix = QString()) const;
     // The menu popup that opens on the keys pressed in the frame, and closes again on Esc.
     void openMenu(const QStringList &keys, QString *popup);
@@ -342,6 +348,28 @@ void TestDesktop::typeAddress(const QString &text)
     QTest::qWait(kTypingDelayMs); // a person's pause between the shortcut and the first key
     QVERIFY2(XDriver::type(text, kTypingDelayMs), "xdotool could not type");
     QVERIFY(XDriver::key({QStringLiteral("Return")}));
+}
+
+void TestDesktop::handOver(const QString &path)
+{
+    QProcess later;
+    later.setProcessEnvironment(m_home->environment(QProcessEnvironment::systemEnvironment()));
+    later.start(m_binary, {m_server->url(path)});
+    // The server answers the running frame meanwhile.
+    WAIT_UNTIL(later.state() == QProcess::NotRunning, kStartMs,
+               QStringLiteral("the later start on %1 to end").arg(path));
+    QCOMPARE(later.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(later.exitCode() == 0, later.readAllStandardError().constData());
+}
+
+void TestDesktop::closeKeepingTabs(int count, const QString &lastPath)
+{
+    QVERIFY2(m_quarvel->closeFrame(kResultMs),
+             qPrintable(QStringLiteral("Quarvel did not end on Alt+F4; ") + state()));
+    QCOMPARE(m_home->setting(QStringLiteral("Settings"), QStringLiteral("DocumentCount")),
+             QString::number(count));
+    QVERIFY(m_home->setting(QStringLiteral("Settings"), QStringLiteral("Document%1").arg(count))
+                .endsWith(lastPath));
 }
 
 QString TestDesktop::screenFile(const QString &suffix) const
@@ -543,12 +571,7 @@ void TestDesktop::tabs()
 
     // The pages open at exit are saved: one tab is left.
     XDriver::screenshot(QStringLiteral("root"), screenFile());
-    QVERIFY2(m_quarvel->closeFrame(kResultMs),
-             qPrintable(QStringLiteral("Quarvel did not end on Alt+F4; ") + state()));
-    QCOMPARE(m_home->setting(QStringLiteral("Settings"), QStringLiteral("DocumentCount")),
-             QStringLiteral("1"));
-    QVERIFY(m_home->setting(QStringLiteral("Settings"), QStringLiteral("Document1"))
-                .endsWith(QLatin1String("/page/4")));
+    CHECKED(closeKeepingTabs(1, QStringLiteral("/page/4")));
 }
 
 void TestDesktop::endedBySignal_data()
@@ -992,6 +1015,47 @@ void TestDesktop::coveredArticleKeepsItsPlace()
                                        "covered: ") + m_server->logText(covered)));
 }
 
+// With several tabs open, a new tab by Ctrl+N and by a hand-over shows its page at once, titled
+// so in the frame's caption, drawn; of the pages behind it only the one it covered changes (it
+// goes hidden), no other covered page comes into view even for a moment.
+void TestDesktop::openingTabs()
+{
+    CHECKED(startAt(QStringLiteral("/page/1"), TestServer::pageTitle(1)));
+    // Which page each opening covers: the one shown before it.
+    const struct
+    {
+        int page;  // opened (home page 1 is page 9)
+        bool ctrlN; // by Ctrl+N, else by a hand-over
+        int covered;
+    } openings[] = {{2, false, 1}, {3, false, 2}, {4, false, 3}, {9, true, 4}, {5, false, 9}};
+    for (const auto &opening : openings) {
+        const QString path = QStringLiteral("/page/%1").arg(opening.page);
+        const QString road = opening.ctrlN ? QStringLiteral("Ctrl+N") : QStringLiteral("a hand-over");
+        const qsizetype mark = m_server->mark();
+        if (opening.ctrlN)
+            CHECKED(pressInFrame({QStringLiteral("ctrl+n")}));
+        else
+            CHECKED(handOver(path));
+        const QString hidden = QStringLiteral("/visibility?%1&hidden").arg(opening.covered);
+        WAIT_UNTIL(showsPage(opening.page) &&
+                       m_server->targets(mark).contains(QStringLiteral("/drawn?") + path) &&
+                       m_server->targets(mark).contains(hidden),
+                   kResultMs,
+                   QStringLiteral("page %1 shown and drawn after %2, page %3 covered; %4")
+                       .arg(opening.page)
+                       .arg(road)
+                       .arg(opening.covered)
+                       .arg(state()));
+        QVERIFY2(m_server->targets(mark).filter(QStringLiteral("/visibility?")) ==
+                     QStringList{hidden},
+                 qPrintable(QStringLiteral("Pages behind page %1 changed after %2: %3")
+                                .arg(opening.page)
+                                .arg(road, m_server->logText(mark))));
+    }
+    XDriver::screenshot(QStringLiteral("root"), screenFile());
+    // Six tabs, the last one on the page handed over last.
+    CHECKED(closeKeepingTabs(6, QStringLiteral("/page/5")));
+}
 
 // A named pipe where the toolbar layout should be: the start sets it aside, says so once and goes
 // on to the page, and then hands a later start's address over.
@@ -1014,12 +1078,7 @@ void TestDesktop::layoutPipe()
     QCOMPARE(aside.size(), 1);
 
     // The instance lock is held by a frame that answers: a later start hands over and ends.
-    QProcess later;
-    later.setProcessEnvironment(m_home->environment(QProcessEnvironment::systemEnvironment()));
-    later.start(m_binary, {m_server->url(QStringLiteral("/page/2"))});
-    QVERIFY(later.waitForFinished(kStartMs));
-    QCOMPARE(later.exitStatus(), QProcess::NormalExit);
-    QVERIFY2(later.exitCode() == 0, later.readAllStandardError().constData());
+    CHECKED(handOver(QStringLiteral("/page/2")));
     WAIT_UNTIL(showsPage(2), kResultMs, QStringLiteral("the handed-over page 2 in the title; ") + state());
 }
 

@@ -244,6 +244,7 @@ AbstractDocument *DocumentArea::openDocument(const QString &text)
     const int k = positionOf(document);
     document->load(addressToLoad(decision));
     if (QMdiSubWindow *sub = subWindowOf(document)) {
+        const QScopedValueRollback<bool> opening(m_opening, true);
         m_arrangement->present(sub);
         m_mdiArea->setActiveSubWindow(sub);
     }
@@ -268,14 +269,18 @@ bool DocumentArea::navigateActive(const QString &text)
 AbstractDocument *DocumentArea::openPopup(NewWindowRequest &request)
 {
     const QString address = request.requestedAddress();
+    // The area activates a sub-window as it shows it: a tab asked for behind the active one
+    // gives the front back to the document that had it.
+    const QPointer<AbstractDocument> front = m_current;
     AbstractDocument *document = registerDocument(address);
     document->openNewWindow(request);
     if (QMdiSubWindow *sub = subWindowOf(document)) {
+        const QScopedValueRollback<bool> opening(m_opening, true);
         m_arrangement->present(sub);
-        if (!request.isBackgroundTab())
+        if (request.isBackgroundTab() && front)
+            bringToFront(front);
+        else
             m_mdiArea->setActiveSubWindow(sub);
-        else if (m_current)
-            bringToFront(m_current);
     }
     setTabCaption(positionOf(document), address);
     updateOnScreen();
@@ -418,6 +423,10 @@ void DocumentArea::onSubWindowActivated(QMdiSubWindow *sub)
 
 void DocumentArea::updateOnScreen()
 {
+    // A new sub-window is shown, and activated, in its normal size before it is maximised:
+    // looked at then, every page behind it would be seen for that moment.
+    if (m_opening)
+        return;
     const bool frameSeen = m_window->isVisible() && !m_window->isMinimized();
     QMdiSubWindow *active = m_mdiArea->currentSubWindow();
     const bool activeCoversAll = active && active->isMaximized() && !active->isHidden();
@@ -559,7 +568,12 @@ void DocumentArea::loadAll()
 {
     const SettingsStore &store = SettingsStore::instance();
     const int n = SettingsModel::readInteger(store, kSettings, QStringLiteral("DocumentCount"), 0);
-    for (int i = 1; i <= n; ++i)
-        openDocument(store.read(kSettings, QStringLiteral("Document%1").arg(i),
-                                AppState::settings.sitesHome1));
+    {
+        // Only the last of them is shown, once they are all open.
+        const QScopedValueRollback<bool> opening(m_opening, true);
+        for (int i = 1; i <= n; ++i)
+            openDocument(store.read(kSettings, QStringLiteral("Document%1").arg(i),
+                                    AppState::settings.sitesHome1));
+    }
+    updateOnScreen();
 }

@@ -176,6 +176,9 @@ private:
     QString m_lastClosedAddress;
     // Set while a document is being activated: tab clicks wait for it to finish.
     bool m_activating = false;
+    // Set while documents are being opened and presented: which pages can be seen is decided
+    // once they are in place.
+    bool m_opening = false;
     DocumentTabClicks *m_tabClicks;
     SubWindowArrangement *m_arrangement;
 };

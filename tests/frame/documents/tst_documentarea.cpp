@@ -1,4 +1,5 @@
 #include "core/appstate.h"
+#include "core/settingsstore.h"
 #include "document/abstractdocument.h"
 #include "document/documentrules.h"
 #include "frame/chrome/navigatorpalette.h"
@@ -33,6 +34,8 @@ public:
     bool onScreen = true;
     // Each time the document was told it came into view or was covered.
     int onScreenChanges = 0;
+    // Everything it was told, in order (a repeat of what it was last told included).
+    QList<bool> told;
     // The sizes the document had while it was covered (a covered page is not laid out anew).
     QList<QSize> coveredSizes;
     int refreshes = 0;
@@ -57,6 +60,7 @@ public:
         if (seen != onScreen)
             ++onScreenChanges;
         onScreen = seen;
+        told.append(seen);
     }
 
 protected:
@@ -128,6 +132,28 @@ class TestDocumentArea : public QObject
         if (!button)
             button = bar->tabButton(position - 1, QTabBar::LeftSide);
         return qobject_cast<QAbstractButton *>(button);
+    }
+
+    // Five documents, each shown once, as after opening them one by one and looking at each;
+    // the one at the index (from 0) in front.
+    QList<FakeDocument *> openFiveLookedAt(int front)
+    {
+        QList<FakeDocument *> all;
+        for (const char *name : {"a", "b", "c", "d", "e"})
+            all.append(open(name));
+        for (FakeDocument *d : all)
+            m_area->bringToFront(d);
+        m_area->bringToFront(all[front]);
+        return all;
+    }
+
+    // "shown, covered": what a document was told, for a failure message.
+    static QString toldText(const QList<bool> &told)
+    {
+        QStringList words;
+        for (bool seen : told)
+            words << (seen ? QStringLiteral("shown") : QStringLiteral("covered"));
+        return words.isEmpty() ? QStringLiteral("nothing") : words.join(QStringLiteral(", "));
     }
 
     static QMdiSubWindow *subOf(AbstractDocument *document)
@@ -461,13 +487,7 @@ private slots:
     void aSwitchChangesOnlyTheTwoPages()
     {
         QFETCH(int, way);
-        QList<FakeDocument *> all;
-        for (const char *name : {"a", "b", "c", "d", "e"})
-            all.append(open(name));
-        // Every page shown once, as after opening them one by one and looking at each.
-        for (FakeDocument *d : all)
-            m_area->bringToFront(d);
-        m_area->bringToFront(all[2]);
+        const QList<FakeDocument *> all = openFiveLookedAt(2);
         const QSize shownSize = all[2]->size();
         QVERIFY(!shownSize.isEmpty());
         for (int round = 0; round < 6; ++round) {
@@ -512,6 +532,63 @@ private slots:
                 QCOMPARE(d->coveredSizes, QList<QSize>());
                 QCOMPARE(d->size(), shownSize);
             }
+        }
+    }
+
+    void anOpeningChangesOnlyTheTwoPages_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("new document (Ctrl+N, New, hand-over, a group's page)") << 0;
+        QTest::newRow("duplicated tab") << 1;
+        QTest::newRow("saved pages restored") << 2;
+    }
+
+    // Opening a tab shows its page and covers the one it replaces; the pages already covered
+    // are told nothing, and keep their size. Saved pages restored show only the last of them.
+    void anOpeningChangesOnlyTheTwoPages()
+    {
+        QFETCH(int, way);
+        const QList<FakeDocument *> before = openFiveLookedAt(1);
+        const QSize shownSize = before[1]->size();
+        for (FakeDocument *d : before) {
+            d->told.clear();
+            d->coveredSizes.clear();
+        }
+        int opened = 1;
+        switch (way) {
+        case 0:
+            open("new");
+            break;
+        case 1:
+            m_area->runTabAction(before[3], 5);
+            break;
+        default: {
+            SettingsStore &store = SettingsStore::instance();
+            opened = 3;
+            store.write(QStringLiteral("Settings"), QStringLiteral("DocumentCount"),
+                        QString::number(opened));
+            for (int i = 1; i <= opened; ++i)
+                store.write(QStringLiteral("Settings"), QStringLiteral("Document%1").arg(i),
+                            QStringLiteral("http://saved%1.invalid/").arg(i));
+            m_area->loadAll();
+            break;
+        }
+        }
+        const QList<AbstractDocument *> all = m_area->documents();
+        QCOMPARE(all.size(), before.size() + opened);
+        QCOMPARE(m_area->activeDocument(), all.last());
+        for (AbstractDocument *document : all) {
+            auto *d = static_cast<FakeDocument *>(document);
+            const int k = int(all.indexOf(document));
+            QList<bool> expected;
+            if (d == all.last())
+                expected = {true};
+            else if (d == before[1] || k >= before.size())
+                expected = {false};
+            QVERIFY2(d->told == expected,
+                     qPrintable(QStringLiteral("document %1 was told %2").arg(k + 1).arg(toldText(d->told))));
+            QCOMPARE(d->coveredSizes, QList<QSize>());
+            QCOMPARE(d->size(), shownSize);
         }
     }
 
