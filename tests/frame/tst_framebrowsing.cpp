@@ -234,10 +234,6 @@ private slots:
             QCOMPARE(int(d.action), int(c.action));
             QCOMPARE(d.swallowed, c.swallowed);
         }
-        QCOMPARE(cycledTab(3, 3, false), 1);
-        QCOMPARE(cycledTab(1, 3, true), 3);
-        QCOMPARE(cycledTab(2, 3, false), 3);
-        QCOMPARE(cycledTab(1, 1, false), 0);
     }
 
     // The page's own keys, and the zoom steps they take.

@@ -4,7 +4,7 @@
 #include "addresscompleter.h"
 #include "core/historystore.h"
 #include "document/documentwindow.h"
-#include "frame/commands/commandregistry.h"
+#include "frame/chrome/commandsource.h"
 #include "frame/documents/documentarea.h"
 #include "searchengines.h"
 
@@ -26,7 +26,7 @@ QIcon typedAddressIcon()
 
 } // namespace
 
-AddressBar::AddressBar(DocumentArea &documents, CommandRegistry &commands, QWidget *frame)
+AddressBar::AddressBar(DocumentArea &documents, CommandSource &commands, QWidget *frame)
     : QObject(frame), m_documents(documents), m_commands(commands)
 {
     m_addressHolder = new QWidget(frame);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "frame/chrome/framechrome.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -8,7 +10,7 @@ class QAction;
 class QComboBox;
 class QWidget;
 class AbstractDocument;
-class CommandRegistry;
+class CommandSource;
 class DocumentArea;
 class DocumentWindow;
 
@@ -16,20 +18,20 @@ class DocumentWindow;
 // completion of what the user types, what Enter, a choice from the list and the Go buttons open,
 // the web search with the chosen engine, and whether a page's new address shows while the user
 // is typing.
-class AddressBar : public QObject
+class AddressBar : public QObject, public AddressBand
 {
     Q_OBJECT
 public:
     // The holder is made as a child of the frame window; documents open in the area, and the
     // Go buttons' state lives on the registry's commands.
-    AddressBar(DocumentArea &documents, CommandRegistry &commands, QWidget *frame);
+    AddressBar(DocumentArea &documents, CommandSource &commands, QWidget *frame);
 
     // The holder ("Picture1") the address toolbar shows, and the field in it ("Addressbar").
-    QWidget *holder() const { return m_addressHolder; }
+    QWidget *holder() const override { return m_addressHolder; }
     QComboBox *comboBox() const { return m_addressBar; }
 
     void setAddressText(const QString &text);
-    QString addressText() const;
+    QString addressText() const override;
     QStringList typedAddresses() const;
     // The list as the settings keep it; the field is left empty.
     void setTypedAddresses(const QStringList &addresses);
@@ -39,7 +41,7 @@ public:
     // Whether the field has the keyboard focus (the user may be typing).
     bool hasFocus() const { return m_addressHasFocus; }
 
-    int searchEngine() const { return m_searchEngine; }
+    int searchEngine() const override { return m_searchEngine; }
     void setSearchEngine(int engine) { m_searchEngine = qint16(engine); }
     void searchWeb(int engine, const QString &text);
 
@@ -65,7 +67,7 @@ private:
     QString addressToOpen() const;
 
     DocumentArea &m_documents;
-    CommandRegistry &m_commands;
+    CommandSource &m_commands;
     QWidget *m_addressHolder;
     QComboBox *m_addressBar;
     QAction *m_pageIcon;

@@ -5,9 +5,7 @@
 #include "core/settingsstore.h"
 #include "core/strings.h"
 #include "core/userfile.h"
-#include "frame/address/addressbar.h"
-#include "frame/commands/commandbindings.h"
-#include "frame/commands/commandregistry.h"
+#include "commandsource.h"
 #include "framemenus.h"
 #include "glyphs.h"
 #include "keyedmenu.h"
@@ -100,7 +98,7 @@ private:
 
 } // namespace
 
-FrameChrome::FrameChrome(QMainWindow *frame, CommandRegistry &commands, const AddressBar &address,
+FrameChrome::FrameChrome(QMainWindow *frame, CommandSource &commands, const AddressBand &address,
                          QWidget *tabStrip)
     : QObject(frame), m_frame(frame), m_commands(commands), m_address(address)
 {
@@ -432,7 +430,7 @@ void FrameChrome::onToolbarButtonClicked(StripToolBar *toolbar, const QString &b
         Q_EMIT toolbarOptionsRequested(bandKey, QCursor::pos());
         return;
     }
-    const CommandBindings::ButtonCommand command = CommandBindings::buttonCommand(
+    const FrameMenus::ButtonCommand command = FrameMenus::buttonCommand(
         bandKey, toolbar->buttonKey(position), AppState::settings.controlNavNew);
     if (!command.key.isEmpty())
         m_commands.run(command.key, command.data);
@@ -443,7 +441,7 @@ void FrameChrome::bindButtonStates(StripToolBar *toolbar, const QString &bandKey
     for (int position = 0; position < toolbar->buttonCount(); ++position) {
         const QString button = toolbar->buttonKey(position);
         QAction *command =
-            m_commands.action(CommandBindings::buttonCommand(bandKey, button, false).key);
+            m_commands.action(FrameMenus::buttonCommand(bandKey, button, false).key);
         if (!command)
             continue;
         toolbar->setButtonEnabled(button, command->isEnabled());
@@ -474,7 +472,7 @@ void FrameChrome::onNavigatorCommand(NavigatorPalette::Command command)
     case NavigatorPalette::Command::Stop: button = "Stop"; break;
     }
     m_commands.trigger(
-        CommandBindings::buttonCommand(QStringLiteral("Toolbar1"), QLatin1String(button), false).key);
+        FrameMenus::buttonCommand(QStringLiteral("Toolbar1"), QLatin1String(button), false).key);
 }
 
 void FrameChrome::onBrowseButtonClicked(int position)

@@ -10,12 +10,24 @@
 #include <utility>
 
 class QMainWindow;
-class AddressBar;
-class CommandRegistry;
+class CommandSource;
 class KeyedMenuBar;
 class MenuBarHost;
 class StripToolBar;
 class ToolBarBands;
+
+// What the address toolbar shows of the address bar: its holder (the field), the search engine
+// its Search button pictures, and whether the field holds text (Go is enabled then).
+class AddressBand
+{
+public:
+    virtual QWidget *holder() const = 0;
+    virtual int searchEngine() const = 0;
+    virtual QString addressText() const = 0;
+
+protected:
+    ~AddressBand() = default;
+};
 
 // The frame's chrome: the bands and what they hold (the menu bar, the logo, the browse, sites and
 // address toolbars, the tab strip), the band layout file, the skin, the toolbar options and the
@@ -26,7 +38,7 @@ class FrameChrome : public QObject
 public:
     // The bands and the controls they hold are made as children of the frame window; the address
     // toolbar shows the address bar's holder, the tab band the tab strip.
-    FrameChrome(QMainWindow *frame, CommandRegistry &commands, const AddressBar &address,
+    FrameChrome(QMainWindow *frame, CommandSource &commands, const AddressBand &address,
                 QWidget *tabStrip);
 
     ToolBarBands *bands() const { return m_bands; }
@@ -107,8 +119,8 @@ private:
     QPoint belowButton(StripToolBar *toolbar, int position) const;
 
     QMainWindow *m_frame;
-    CommandRegistry &m_commands;
-    const AddressBar &m_address;
+    CommandSource &m_commands;
+    const AddressBand &m_address;
     StripToolBar *m_browseToolBar = nullptr; // browse toolbar
     StripToolBar *m_sitesToolBar = nullptr; // sites toolbar
     StripToolBar *m_addressToolBar = nullptr; // address toolbar

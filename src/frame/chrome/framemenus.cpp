@@ -442,21 +442,54 @@ void buildWindowMenu(KeyedMenu &menu, const QString &key, const QList<WindowEntr
     }
 }
 
-QList<QRect> tileHorizontally(const QRect &area, int count)
+// ---------------------------------------------------------------- toolbar buttons
+
+namespace {
+
+struct ButtonRow
 {
-    QList<QRect> rects;
-    if (count < 1 || area.isEmpty())
-        return rects;
-    // The first (height % count) windows take one pixel more, so the column is filled exactly.
-    const int base = area.height() / count;
-    const int extra = area.height() % count;
-    int top = area.top();
-    for (int i = 0; i < count; ++i) {
-        const int h = base + (i < extra ? 1 : 0);
-        rects.append(QRect(area.left(), top, area.width(), h));
-        top += h;
+    const char *band;
+    const char *button;
+    const char *command;
+    const char *newTabCommand; // the site buttons' command when sites open in a new tab
+};
+
+const ButtonRow kButtons[] = {
+    {"Toolbar1", "New", "mnuFileNew", nullptr},
+    {"Toolbar1", "Back", "mnuNavigateBack", nullptr},
+    {"Toolbar1", "Forward", "mnuNavigateForward", nullptr},
+    {"Toolbar1", "Refresh", "mnuNavigateRefresh", nullptr},
+    {"Toolbar1", "Stop", "mnuNavigateStop", nullptr},
+    {"Toolbar1", "Home", "mnuNavigateHome1", "mnuNewHome1"},
+    {"Toolbar1", "Home2", "mnuNavigateHome2", "mnuNewHome2"},
+    {"Toolbar1", "Mail", "mnuNavigateMail", "mnuNewEmail"},
+    {"Toolbar1", "Search", "mnuNavigateSearch", "mnuNewSearch"},
+    {"Toolbar1", "News", "mnuNavigateNews", "mnuNewNews"},
+    {"Toolbar2", "Custom", "mnuCustomSitesToolbar", nullptr},
+    {"Addressbar", "Go", "AddressbarGo", nullptr},
+    {"Addressbar", "GoNew", "AddressbarGoNew", nullptr},
+    {"Addressbar", "Search", "AddressbarSearch", nullptr},
+};
+
+} // namespace
+
+ButtonCommand buttonCommand(const QString &bandKey, const QString &buttonKey, bool newTab)
+{
+    for (const ButtonRow &row : kButtons) {
+        if (bandKey != QLatin1String(row.band) || buttonKey != QLatin1String(row.button))
+            continue;
+        const char *command = newTab && row.newTabCommand ? row.newTabCommand : row.command;
+        return {QLatin1String(command)};
     }
-    return rects;
+    // A custom link button runs what its item of the links menu runs.
+    const QLatin1String custom("Custom");
+    if (bandKey == QLatin1String("Toolbar2") && buttonKey.startsWith(custom)) {
+        bool ok = false;
+        const int link = buttonKey.mid(custom.size()).toInt(&ok);
+        if (ok)
+            return {linkItemKey(link), link};
+    }
+    return {};
 }
 
 // ---------------------------------------------------------------- skins

@@ -48,8 +48,18 @@ inline constexpr int kWinSkins = -8000, kWinTile = -8001, kWinCascade = -8002, k
 void buildWindowMenu(KeyedMenu &menu, const QString &key, const QList<WindowEntry> &windows);
 // A window's caption as the Window menu lists it: at most 32 characters, then "...".
 QString windowMenuCaption(const QString &caption);
-// Rectangles of count windows stacked top to bottom over the area, each as wide as the area.
-QList<QRect> tileHorizontally(const QRect &area, int count);
+
+// ---- Toolbar buttons.
+// What a toolbar button runs: a command's key, or a family item's key and data.
+struct ButtonCommand
+{
+    QString key;
+    qint32 data = 0;
+};
+// The command of a button of the toolbar in the band ("Toolbar1", "Toolbar2", "Addressbar");
+// newTab picks the new-tab command of the browse toolbar's site buttons. An empty key for a
+// button that runs none (its drop-down is all it has).
+ButtonCommand buttonCommand(const QString &bandKey, const QString &buttonKey, bool newTab);
 
 // ---- Skins.
 // Most entries of the skin list ("none" and 99 skins).

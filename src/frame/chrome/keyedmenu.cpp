@@ -1,6 +1,6 @@
 #include "keyedmenu.h"
 
-#include "frame/commands/commandregistry.h"
+#include "commandsource.h"
 #include "skinpaint.h"
 
 #include <QActionGroup>
@@ -59,7 +59,7 @@ QString KeyedMenu::escapeCaption(const QString &text)
     return escaped;
 }
 
-void KeyedMenu::setCommands(CommandRegistry *commands)
+void KeyedMenu::setCommands(CommandSource *commands)
 {
     m_commands = commands;
 }
@@ -262,7 +262,7 @@ void KeyedMenu::choose(quint64 uid)
     // Read before itemClicked: its handler, like the command, may rebuild the list.
     const QString key = m_items[index - 1].key;
     const qint32 data = m_items[index - 1].itemData;
-    const QPointer<CommandRegistry> commands = m_commands;
+    const QPointer<CommandSource> commands = m_commands;
     const QPointer<KeyedMenu> self(this);
     emit itemClicked(index);
     if (self && commands)

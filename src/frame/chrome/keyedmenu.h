@@ -10,7 +10,7 @@
 
 class QMenu;
 class QAction;
-class CommandRegistry;
+class CommandSource;
 
 // The menu bar of the frame: a QMenuBar that paints a picture (the skin) behind its items.
 class KeyedMenuBar : public QMenuBar
@@ -48,7 +48,7 @@ public:
     void setOwner(QWidget *owner) { m_owner = owner; }
     // Pictures for the items' icon indexes.
     void setImageList(const QList<QIcon> &images) { m_images = images; }
-    void setCommands(CommandRegistry *commands);
+    void setCommands(CommandSource *commands);
     // A picture painted behind the menu bar built from this menu.
     void setPicture(const QPixmap &picture);
 
@@ -133,6 +133,6 @@ private:
     QList<QIcon> m_images;
     QPixmap m_picture;
     QPointer<QMenuBar> m_bar;
-    QPointer<CommandRegistry> m_commands;
+    QPointer<CommandSource> m_commands;
     int m_chosen = 0;
 };

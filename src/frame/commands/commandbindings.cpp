@@ -2,57 +2,7 @@
 
 #include "core/settingsmodel.h"
 
-#include "frame/chrome/framemenus.h"
-
 namespace CommandBindings {
-
-namespace {
-
-struct ButtonRow
-{
-    const char *band;
-    const char *button;
-    const char *command;
-    const char *newTabCommand; // the site buttons' command when sites open in a new tab
-};
-
-const ButtonRow kButtons[] = {
-    {"Toolbar1", "New", "mnuFileNew", nullptr},
-    {"Toolbar1", "Back", "mnuNavigateBack", nullptr},
-    {"Toolbar1", "Forward", "mnuNavigateForward", nullptr},
-    {"Toolbar1", "Refresh", "mnuNavigateRefresh", nullptr},
-    {"Toolbar1", "Stop", "mnuNavigateStop", nullptr},
-    {"Toolbar1", "Home", "mnuNavigateHome1", "mnuNewHome1"},
-    {"Toolbar1", "Home2", "mnuNavigateHome2", "mnuNewHome2"},
-    {"Toolbar1", "Mail", "mnuNavigateMail", "mnuNewEmail"},
-    {"Toolbar1", "Search", "mnuNavigateSearch", "mnuNewSearch"},
-    {"Toolbar1", "News", "mnuNavigateNews", "mnuNewNews"},
-    {"Toolbar2", "Custom", "mnuCustomSitesToolbar", nullptr},
-    {"Addressbar", "Go", "AddressbarGo", nullptr},
-    {"Addressbar", "GoNew", "AddressbarGoNew", nullptr},
-    {"Addressbar", "Search", "AddressbarSearch", nullptr},
-};
-
-} // namespace
-
-ButtonCommand buttonCommand(const QString &bandKey, const QString &buttonKey, bool newTab)
-{
-    for (const ButtonRow &row : kButtons) {
-        if (bandKey != QLatin1String(row.band) || buttonKey != QLatin1String(row.button))
-            continue;
-        const char *command = newTab && row.newTabCommand ? row.newTabCommand : row.command;
-        return {QLatin1String(command)};
-    }
-    // A custom link button runs what its item of the links menu runs.
-    const QLatin1String custom("Custom");
-    if (bandKey == QLatin1String("Toolbar2") && buttonKey.startsWith(custom)) {
-        bool ok = false;
-        const int link = buttonKey.mid(custom.size()).toInt(&ok);
-        if (ok)
-            return {FrameMenus::linkItemKey(link), link};
-    }
-    return {};
-}
 
 qint32 gestureAction(qint32 gestureType, const SettingsModel &s)
 {

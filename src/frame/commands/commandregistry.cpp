@@ -1,6 +1,6 @@
 #include "commandregistry.h"
 
-CommandRegistry::CommandRegistry(QObject *parent) : QObject(parent) {}
+CommandRegistry::CommandRegistry(QObject *parent) : CommandSource(parent) {}
 
 QAction *CommandRegistry::add(const QString &key)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "frame/chrome/commandsource.h"
+
 #include <QAction>
 #include <QHash>
 #include <QList>
@@ -16,7 +18,7 @@
 // Menu items built from data ("Link1", "Link2", ..., the Window menu's "mnuWin(n)", the skins
 // "skin1", ...) belong to a family instead: one handler for every key that starts with the
 // family's prefix, given the chosen item's key and data.
-class CommandRegistry : public QObject
+class CommandRegistry : public CommandSource
 {
     Q_OBJECT
 public:
@@ -37,20 +39,20 @@ public:
     void addFamily(const QString &prefix, const FamilyHandler &handler);
 
     // The action of the key (compared exactly), or nullptr.
-    QAction *action(const QString &key) const { return m_actions.value(key); }
+    QAction *action(const QString &key) const override { return m_actions.value(key); }
     // Whether an item with the key runs a command: its own action or a family's handler.
     bool handles(const QString &key) const;
 
     // Runs what the key names: triggers its action (a disabled one ignores the trigger) or
     // hands key and data to its family. False when no command has the key.
-    bool run(const QString &key, qint32 data = 0);
+    bool run(const QString &key, qint32 data = 0) override;
     // Triggers the key's action; false when there is none.
-    bool trigger(const QString &key);
+    bool trigger(const QString &key) override;
 
     // State of the key's action; reads of a key without one give false, writes do nothing.
-    void setEnabled(const QString &key, bool enabled);
-    bool isChecked(const QString &key) const;
-    void setChecked(const QString &key, bool checked);
+    void setEnabled(const QString &key, bool enabled) override;
+    bool isChecked(const QString &key) const override;
+    void setChecked(const QString &key, bool checked) override;
 
 private:
     struct Family

@@ -114,15 +114,4 @@ const char *commandKey(Action action)
     return nullptr;
 }
 
-int cycledTab(int current, int count, bool back)
-{
-    if (count <= 1)
-        return 0;
-    if (current < 1 || current > count)
-        current = 1;
-    if (back)
-        return current == 1 ? count : current - 1;
-    return current == count ? 1 : current + 1;
-}
-
 } // namespace ShortcutRules

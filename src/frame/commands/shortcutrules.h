@@ -50,8 +50,4 @@ Decision decidePageKey(int key, Qt::KeyboardModifiers modifiers, bool firstPress
 // (focus to the address bar, tab cycling, closing the document).
 const char *commandKey(Action action);
 
-// The tab that cycling selects among count tabs (1-based), from current, forwards or back,
-// wrapping at both ends; 0 when there is nothing to cycle.
-int cycledTab(int current, int count, bool back);
-
 } // namespace ShortcutRules

@@ -7,7 +7,6 @@
 #include "document/documentrules.h"
 #include "documenttabbar.h"
 #include "documenttabclicks.h"
-#include "frame/commands/shortcutrules.h"
 #include "platform/newwindowrequest.h"
 #include "platform/typedaddress.h"
 #include "subwindowarrangement.h"
@@ -531,7 +530,7 @@ void DocumentArea::shrinkTabs(int variant)
 
 void DocumentArea::cycleTabs(bool back)
 {
-    const int position = ShortcutRules::cycledTab(positionOf(m_current), int(m_entries.size()), back);
+    const int position = DocumentTabBar::cycledTab(positionOf(m_current), int(m_entries.size()), back);
     if (position >= 1)
         m_tabClicks->clickTab(position, Qt::LeftButton, Qt::NoModifier, QCursor::pos());
 }

@@ -197,3 +197,14 @@ bool DocumentTabBar::eventFilter(QObject *watched, QEvent *event)
         return true;
     return QTabBar::eventFilter(watched, event);
 }
+
+int DocumentTabBar::cycledTab(int current, int count, bool back)
+{
+    if (count <= 1)
+        return 0;
+    if (current < 1 || current > count)
+        current = 1;
+    if (back)
+        return current == 1 ? count : current - 1;
+    return current == count ? 1 : current + 1;
+}

@@ -17,6 +17,9 @@ public:
     int appendTab(const QString &caption, int icon);
     void removeTabAt(int position);
     int itemCount() const { return count(); }
+    // The tab that cycling selects among count tabs (1-based), from current, forwards or back,
+    // wrapping at both ends; 0 when there is nothing to cycle.
+    static int cycledTab(int current, int count, bool back);
 
     void setCaption(int position, const QString &caption);
     void setToolTipText(int position, const QString &text);

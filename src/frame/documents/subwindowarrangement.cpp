@@ -1,6 +1,5 @@
 #include "subwindowarrangement.h"
 
-#include "frame/chrome/framemenus.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -87,10 +86,27 @@ void SubWindowArrangement::tileHorizontally()
 {
     arrange([this](const QList<QMdiSubWindow *> &visible) {
         const QList<QRect> rects =
-            FrameMenus::tileHorizontally(m_mdiArea->viewport()->rect(), int(visible.size()));
+            tileHorizontally(m_mdiArea->viewport()->rect(), int(visible.size()));
         for (qsizetype i = 0; i < rects.size(); ++i)
             visible[i]->setGeometry(rects[i]);
     });
+}
+
+QList<QRect> SubWindowArrangement::tileHorizontally(const QRect &area, int count)
+{
+    QList<QRect> rects;
+    if (count < 1 || area.isEmpty())
+        return rects;
+    // The first (height % count) windows take one pixel more, so the column is filled exactly.
+    const int base = area.height() / count;
+    const int extra = area.height() % count;
+    int top = area.top();
+    for (int i = 0; i < count; ++i) {
+        const int h = base + (i < extra ? 1 : 0);
+        rects.append(QRect(area.left(), top, area.width(), h));
+        top += h;
+    }
+    return rects;
 }
 
 void SubWindowArrangement::cascade()

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QRect>
 
 #include <functional>
 
@@ -23,6 +24,8 @@ public:
     // The sub-window in the current view: framed or not, maximised, or back from minimised.
     void present(QMdiSubWindow *sub);
     void tileHorizontally();
+    // Rectangles of count windows stacked top to bottom over the area, each as wide as the area.
+    static QList<QRect> tileHorizontally(const QRect &area, int count);
     void cascade();
     void maximizeAll();
     void minimizeAll();

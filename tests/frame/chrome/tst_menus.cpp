@@ -436,18 +436,18 @@ private slots:
                                    "Mail", "Search", "News"}) {
             for (bool newTab : {false, true})
                 QVERIFY2(
-                    commands.action(CommandBindings::buttonCommand("Toolbar1", button, newTab).key),
+                    commands.action(FrameMenus::buttonCommand("Toolbar1", button, newTab).key),
                     button);
         }
         for (const char *button : {"Go", "GoNew", "Search"})
             QVERIFY(
-                commands.action(CommandBindings::buttonCommand("Addressbar", button, false).key));
-        QVERIFY(commands.action(CommandBindings::buttonCommand("Toolbar2", "Custom", false).key));
-        const CommandBindings::ButtonCommand link =
-            CommandBindings::buttonCommand("Toolbar2", "Custom3", false);
+                commands.action(FrameMenus::buttonCommand("Addressbar", button, false).key));
+        QVERIFY(commands.action(FrameMenus::buttonCommand("Toolbar2", "Custom", false).key));
+        const FrameMenus::ButtonCommand link =
+            FrameMenus::buttonCommand("Toolbar2", "Custom3", false);
         QCOMPARE(link.key, QStringLiteral("Link3"));
         QCOMPARE(link.data, 3);
-        QVERIFY(CommandBindings::buttonCommand("Toolbar1", "Links", false).key.isEmpty());
+        QVERIFY(FrameMenus::buttonCommand("Toolbar1", "Links", false).key.isEmpty());
         for (qint32 action = 1; action <= 17; ++action)
             QVERIFY(commands.action(CommandBindings::gestureCommand(action)));
         QCOMPARE(CommandBindings::gestureCommand(14), QStringLiteral("mnuViewOptions"));
@@ -575,15 +575,6 @@ private slots:
         FrameMenus::buildMainMenu(menu);
         FrameMenus::buildWindowMenu(menu, "mnuWindow", {{0, title}});
         QCOMPARE(menu.caption(menu.indexForKey("mnuWin(8)")), caption);
-    }
-
-    void tileHorizontallyFillsTheArea()
-    {
-        const QList<QRect> rects = FrameMenus::tileHorizontally(QRect(10, 20, 300, 100), 3);
-        QCOMPARE(rects, QList<QRect>({QRect(10, 20, 300, 34), QRect(10, 54, 300, 33),
-                                      QRect(10, 87, 300, 33)}));
-        QVERIFY(FrameMenus::tileHorizontally(QRect(0, 0, 300, 100), 0).isEmpty());
-        QVERIFY(FrameMenus::tileHorizontally(QRect(), 4).isEmpty());
     }
 
     // ---------------------------------------------------------------- other menus

@@ -162,6 +162,23 @@ class TestDocumentArea : public QObject
     }
 
 private slots:
+    // The pure placements: the tabs cycling selects, the rectangles of tiled windows.
+    void cyclingWrapsAtBothEnds()
+    {
+        QCOMPARE(DocumentTabBar::cycledTab(3, 3, false), 1);
+        QCOMPARE(DocumentTabBar::cycledTab(1, 3, true), 3);
+        QCOMPARE(DocumentTabBar::cycledTab(2, 3, false), 3);
+        QCOMPARE(DocumentTabBar::cycledTab(1, 1, false), 0);
+    }
+    void tileHorizontallyFillsTheArea()
+    {
+        const QList<QRect> rects = SubWindowArrangement::tileHorizontally(QRect(10, 20, 300, 100), 3);
+        QCOMPARE(rects, QList<QRect>({QRect(10, 20, 300, 34), QRect(10, 54, 300, 33),
+                                      QRect(10, 87, 300, 33)}));
+        QVERIFY(SubWindowArrangement::tileHorizontally(QRect(0, 0, 300, 100), 0).isEmpty());
+        QVERIFY(SubWindowArrangement::tileHorizontally(QRect(), 4).isEmpty());
+    }
+
     void init()
     {
         m_window = std::make_unique<QWidget>();
