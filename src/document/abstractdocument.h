@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 
 class NewWindowRequest;
@@ -14,11 +15,13 @@ class AbstractDocument : public QWidget
 public:
     using QWidget::QWidget;
 
-    // Starts a new document on an address typed, chosen or restored.
-    virtual void load(const QString &address) = 0;
-    // Goes to the address in this document, as it is (what typed text stands for was decided
-    // by whoever gives it).
-    virtual void navigate(const QString &address) = 0;
+    // Starts a new document on an address typed, chosen or restored: the page loads url, the
+    // address decided for the text given; the document is named by text until its page names
+    // itself, and text is what its address shows while the load runs and after it failed.
+    // An empty url loads nothing.
+    virtual void load(const QString &text, const QUrl &url) = 0;
+    // Goes to url, decided for text, in this document, as load does.
+    virtual void navigate(const QString &text, const QUrl &url) = 0;
     // Starts a new document on a page's new-window request (synchronously, before the
     // request's signal returns).
     virtual void openNewWindow(NewWindowRequest &request) = 0;

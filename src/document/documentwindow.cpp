@@ -112,13 +112,13 @@ void DocumentWindow::setPopupIndicatorReader(std::function<int()> reader)
     m_popupKiller->setIndicatorReader(std::move(reader));
 }
 
-void DocumentWindow::load(const QString &address)
+void DocumentWindow::load(const QString &text, const QUrl &url)
 {
     applyDownloadOptions();
     // Named by the address it opens (as its tab is) until its page names itself.
-    setWindowTitle(address);
+    setWindowTitle(text);
     registerAsBrowser(true);
-    navigate(address);
+    navigate(text, url);
 }
 
 void DocumentWindow::openNewWindow(NewWindowRequest &request)
@@ -191,10 +191,10 @@ void DocumentWindow::stop()
     m_browser->stop();
 }
 
-void DocumentWindow::navigate(const QString &address)
+void DocumentWindow::navigate(const QString &text, const QUrl &url)
 {
-    if (m_browser->navigate(address)) {
-        m_requestedText = address;
+    if (m_browser->navigate(url)) {
+        m_requestedText = text;
         m_requestPending = true;
     }
 }

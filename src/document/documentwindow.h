@@ -27,7 +27,7 @@ public:
     // How the popup killer reads the icon the "Item4" panel shows now.
     void setPopupIndicatorReader(std::function<int()> reader);
 
-    void load(const QString &address) override;
+    void load(const QString &text, const QUrl &url) override;
     void openNewWindow(NewWindowRequest &request) override;
     void refresh() override;
 
@@ -43,7 +43,7 @@ public:
     // Page zoom one step in (step > 0), out (< 0) or back to 100 % (0).
     void stepPageZoom(int step);
     void stop();
-    void navigate(const QString &address) override;
+    void navigate(const QString &text, const QUrl &url) override;
     // The page's script errors stay out of the console log (a killed popup's page, and the
     // "SuppressScriptErrors" switch).
     void setSilent(bool silent);

@@ -160,7 +160,11 @@ bool WebBrowser::navigate(const QString &address)
     // An existing file (absolute, or relative to the working folder) opens as a file, anything
     // else goes by the usual address rules ("example.org" is a web address).
     // A script address is refused: it would run in the page showing now.
-    const QUrl url = TypedAddress::resolve(address, QDir::currentPath(), {});
+    return navigate(TypedAddress::resolve(address, QDir::currentPath(), {}));
+}
+
+bool WebBrowser::navigate(const QUrl &url)
+{
     if (url.isEmpty())
         return false;
     noteUserNavigation();

@@ -50,6 +50,8 @@ public:
     // is decided before, by whoever gives them); false when it stands for nowhere to go
     // (nothing, or a script address).
     bool navigate(const QString &address);
+    // Opens the address as it is; false for an empty one.
+    bool navigate(const QUrl &url);
     // Level 0..3 as the control knew them; 3 (completely) bypasses the cache.
     void reload(int level = 0);
     void stop();

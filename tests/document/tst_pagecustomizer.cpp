@@ -465,11 +465,11 @@ private slots:
         QVERIFY(customizer);
         QCOMPARE(customizer->backCount(), 0);
 
-        document->load(m_server.url(QStringLiteral("/a")));
+        document->load(m_server.url(QStringLiteral("/a")), QUrl(m_server.url(QStringLiteral("/a"))));
         QVERIFY(browser->isRegisteredAsBrowser());
         QCOMPARE(browser->downloadControl(), DocumentWindow::downloadControlFlags(AppState::settings));
         QTRY_COMPARE_WITH_TIMEOUT(document->locationName(), QStringLiteral("a"), 30000);
-        document->navigate(m_server.url(QStringLiteral("/b")));
+        document->navigate(m_server.url(QStringLiteral("/b")), QUrl(m_server.url(QStringLiteral("/b"))));
         QTRY_COMPARE_WITH_TIMEOUT(document->locationName(), QStringLiteral("b"), 30000);
         QTRY_COMPARE_WITH_TIMEOUT(customizer->backCount(), 1, 30000);
         QString title, url;
@@ -520,7 +520,7 @@ private slots:
         QScopedPointer<DocumentWindow, QScopedPointerDeleteLater> owner(document);
         PageCustomizer *customizer = document->customizer();
         customizer->setCardProtection(!locked);
-        document->load(m_server.url(QStringLiteral("/form")));
+        document->load(m_server.url(QStringLiteral("/form")), QUrl(m_server.url(QStringLiteral("/form"))));
         QTRY_COMPARE_WITH_TIMEOUT(customizer->cardProtection(), locked, 30000);
 
         customizer->setCardProtection(!locked);

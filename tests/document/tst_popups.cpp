@@ -126,7 +126,7 @@ private slots:
         probe.start(10);
         QTest::keyPress(frame.get(), Qt::Key_Alt, Qt::AltModifier);
         QVERIFY(isAltDown());
-        activeFrameDocument(*frame)->navigate(m_server.url("/popup"));
+        activeFrameDocument(*frame)->navigate(m_server.url("/popup"), QUrl(m_server.url("/popup")));
         QTRY_COMPARE(documentsWhenAsked, 1);
         QTRY_COMPARE(frameDocuments(*frame).size(), 2);
         QTest::keyRelease(frame.get(), Qt::Key_Alt);
@@ -138,7 +138,7 @@ private slots:
     {
         auto frame = makeFrame(m_server.page("Start"));
         AppState::settings.popupKillerEnable = false;
-        activeFrameDocument(*frame)->navigate(m_server.url("/popup"));
+        activeFrameDocument(*frame)->navigate(m_server.url("/popup"), QUrl(m_server.url("/popup")));
         QTRY_COMPARE(frameDocuments(*frame).size(), 2);
         frame->close();
     }

@@ -25,10 +25,9 @@ using namespace DocumentRules;
 namespace {
 const QString kSettings = QStringLiteral("Settings");
 
-// What a document is given for the decision. An address goes as the text given: the document
-// reads it as the decision did, and shows what was typed while it loads and after a load that
-// failed. Words and a shortcut go as the address decided; nothing when the text was refused.
-QString addressToLoad(const TypedAddress::Decision &decision)
+// The text a document shows for the decision while it loads and after a load that failed: an
+// address as it was typed, words and a shortcut as the address decided.
+QString textShown(const TypedAddress::Decision &decision)
 {
     if (decision.kind == TypedAddress::Decision::Address)
         return decision.text;
@@ -241,7 +240,7 @@ AbstractDocument *DocumentArea::openDocument(const QString &text)
 
     AbstractDocument *document = registerDocument(address);
     const int k = positionOf(document);
-    document->load(addressToLoad(decision));
+    document->load(textShown(decision), decision.url);
     if (QMdiSubWindow *sub = subWindowOf(document)) {
         const QScopedValueRollback<bool> opening(m_opening, true);
         m_arrangement->present(sub);
@@ -261,7 +260,7 @@ bool DocumentArea::navigateActive(const QString &text)
         return false;
     const TypedAddress::Decision decision = decide(text);
     if (decision.kind != TypedAddress::Decision::Refused)
-        document->navigate(addressToLoad(decision));
+        document->navigate(textShown(decision), decision.url);
     return true;
 }
 

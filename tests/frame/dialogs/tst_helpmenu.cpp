@@ -53,9 +53,9 @@ private slots:
         DocumentWindow *document = activeFrameDocument(*frame);
         QVERIFY(document);
         QTRY_COMPARE(document->locationName(), QStringLiteral("One"));
-        document->navigate(m_server.page("Two"));
+        document->navigate(m_server.page("Two"), QUrl(m_server.page("Two")));
         QTRY_COMPARE(document->locationName(), QStringLiteral("Two"));
-        document->navigate(m_server.page("Three"));
+        document->navigate(m_server.page("Three"), QUrl(m_server.page("Three")));
         QTRY_COMPARE(document->locationName(), QStringLiteral("Three"));
 
         const QWebEngineHistory &history = *document->history();

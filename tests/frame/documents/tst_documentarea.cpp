@@ -28,6 +28,8 @@ class FakeDocument : public AbstractDocument
 {
 public:
     QString address;
+    // What the page was given to load.
+    QUrl url;
     int percent = 0;
     bool secure = false;
     bool active = false;
@@ -41,10 +43,15 @@ public:
     int refreshes = 0;
     int navigations = 0;
 
-    void load(const QString &url) override { address = url; }
-    void navigate(const QString &url) override
+    void load(const QString &text, const QUrl &target) override
     {
-        address = url;
+        address = text;
+        url = target;
+    }
+    void navigate(const QString &text, const QUrl &target) override
+    {
+        address = text;
+        url = target;
         ++navigations;
     }
     void openNewWindow(NewWindowRequest &) override {}
@@ -799,6 +806,11 @@ private slots:
         QVERIFY(m_area->navigateActive(QStringLiteral("javascript:alert(1)")));
         QCOMPARE(document->navigations, 2);
         QCOMPARE(m_area->documentCount(), 1);
+        // The page loads what was decided; the document keeps the text as typed to show.
+        QVERIFY(m_area->navigateActive(QStringLiteral("example.org")));
+        QCOMPARE(document->address, QStringLiteral("example.org"));
+        QCOMPARE(document->url, QUrl(QStringLiteral("http://example.org")));
+        QCOMPARE(queries.size(), 2);
     }
 
     // A shortcut file opens the address it holds, in a new document and in the active one, and
