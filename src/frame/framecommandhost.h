@@ -13,7 +13,6 @@ public:
     explicit FrameCommandHost(const FrameParts &parts) : m_parts(parts) {}
 
     QWidget *frameWidget() override;
-    void showOptions(OptionsPageId page) override { m_parts.services->showOptions(page); }
 
     DocumentWindow *activeDocument() const override;
     QList<DocumentWindow *> documents() const override;

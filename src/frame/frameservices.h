@@ -1,12 +1,10 @@
 #pragma once
 
-#include "core/optionspageid.h"
-
 class QString;
 class QuickSearchDialog;
 
 // What the frame window does itself, as its parts reach it: the quick search box, the side
-// bar's sections, the options dialog and whether the close has begun. The frame window
+// bar's sections and whether the close has begun. The frame window
 // implements it; the parts see only this, never the window's own class.
 class FrameServices
 {
@@ -16,8 +14,6 @@ public:
     virtual void showQuickSearch() = 0;
     // Shows the side bar, open on the section of the key.
     virtual void showSidebarSection(const QString &key) = 0;
-    // Opens the options dialog on the page.
-    virtual void showOptions(OptionsPageId page) = 0;
     // True once the frame's close has begun its unload.
     virtual bool isClosing() const = 0;
 

@@ -6,6 +6,7 @@
 #include "frame/chrome/framechrome.h"
 #include "frame/chrome/framestatusbar.h"
 #include "frame/commands/commandregistry.h"
+#include "frame/commands/panelcommands.h"
 #include "frame/documents/documentarea.h"
 #include "frameservices.h"
 #include "sidebar/sidebarhost.h"
@@ -78,7 +79,7 @@ SidebarHost FrameSidebarHost::host()
     };
     host.showOptions = [guard](OptionsPageId page) {
         if (guard)
-            guard->m_parts.services->showOptions(page);
+            guard->m_parts.commands->run(QLatin1String(PanelCommands::kOptionsPageKey), qint32(page));
     };
     return host;
 }

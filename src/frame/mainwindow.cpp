@@ -387,11 +387,6 @@ void MainWindow::showSidebarSection(const QString &key)
     m_sidebar->showSection(key);
 }
 
-void MainWindow::showOptions(OptionsPageId page)
-{
-    m_panelCommands->showOptions(page);
-}
-
 void MainWindow::updateDocumentActions()
 {
     // The browse toolbar's Back, Forward, Refresh and Stop buttons follow their commands.

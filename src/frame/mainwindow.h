@@ -103,7 +103,6 @@ private:
     QuickSearchDialog *quickSearch() override;
     void showQuickSearch() override;
     void showSidebarSection(const QString &key) override;
-    void showOptions(OptionsPageId page) override;
     bool isClosing() const override { return m_unloaded; }
 
     // The steps of the load, in their order.

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/optionspageid.h"
-
 #include <QList>
 #include <QString>
 
@@ -24,8 +22,6 @@ public:
 
     // The frame window, parent of the dialogs and message boxes commands show.
     virtual QWidget *frameWidget() = 0;
-    // Opens the options dialog on the page.
-    virtual void showOptions(OptionsPageId page) = 0;
 
     // ---- Documents, in registry (tab) order.
     virtual DocumentWindow *activeDocument() const = 0;

@@ -2,6 +2,7 @@
 
 #include "commandhost.h"
 #include "commandregistry.h"
+#include "panelcommands.h"
 #include "core/appstate.h"
 #include "core/filedialogfolder.h"
 #include "core/paths.h"
@@ -345,7 +346,7 @@ void NavigationCommands::importLinks()
 
 void NavigationCommands::customizeSitesToolbar()
 {
-    m_host.showOptions(OptionsPageId::CustomLinks);
+    m_commands.run(QLatin1String(PanelCommands::kOptionsPageKey), qint32(OptionsPageId::CustomLinks));
 }
 
 void NavigationCommands::showAbout()

@@ -26,6 +26,9 @@ PanelCommands::PanelCommands(CommandHost &host, CommandRegistry &commands, MenuC
     command("mnuTabAdd2Fav", [this] { addToFavorites(m_menus.tabMenuDocument()); });
     command("mnuViewOrgFav", [this] { organizeFavorites(); });
     command("mnuViewOptions", [this] { showOptions(OptionsPageId::General); });
+    // The options dialog on another page: one key for every page, the page as its data.
+    m_commands.addFamily(QLatin1String(kOptionsPageKey),
+                         [this](const QString &, qint32 page) { showOptions(OptionsPageId(page)); });
     connect(&m_sidebar, &Sidebar::addToFavoritesRequested, this,
             [this] { m_commands.trigger(QStringLiteral("mnuViewAddToFav")); });
     connect(&m_sidebar, &Sidebar::organizeFavoritesRequested, this,

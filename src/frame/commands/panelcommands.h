@@ -24,8 +24,10 @@ public:
     // Asks where to keep the document's page among the favorites; the tree is built again.
     void addToFavorites(DocumentWindow *document);
     void organizeFavorites();
-    // The options dialog, opened on the page.
+    // The options dialog, opened on the page: also what running kOptionsPageKey with the page as
+    // its data does, wherever the command comes from (another command, the side bar).
     void showOptions(OptionsPageId page);
+    static constexpr const char *kOptionsPageKey = "OptionsPage";
 
 private:
     CommandHost &m_host;

@@ -19,6 +19,7 @@
 #include "frame/documents/documenttabbar.h"
 #include "frame/documents/subwindowarrangement.h"
 #include "menucontroller.h"
+#include "panelcommands.h"
 #include "platform/webbrowser.h"
 #include "widgets/panelstatusbar.h"
 
@@ -209,7 +210,7 @@ void ViewCommands::fillForm()
 
 void ViewCommands::showFormDataOptions()
 {
-    m_host.showOptions(OptionsPageId::Forms);
+    m_commands.run(QLatin1String(PanelCommands::kOptionsPageKey), qint32(OptionsPageId::Forms));
 }
 
 void ViewCommands::addCurrentSiteToWhitelist()

@@ -3,6 +3,7 @@
 #include "core/paths.h"
 #include "document/documentwindow.h"
 #include "frame/commands/commandregistry.h"
+#include "frame/commands/panelcommands.h"
 #include "frame/mainwindow.h"
 #include "framedocuments.h"
 #include "options/optionsdialog.h"
@@ -146,6 +147,12 @@ private slots:
         QCOMPARE(pageShown(command("mnuViewOptions")), OptionsPageId::General);
         QCOMPARE(pageShown(command("mnuCustomSitesToolbar")), OptionsPageId::CustomLinks);
         QCOMPARE(pageShown(command("mnuContentFormData")), OptionsPageId::Forms);
+        // Any page, by the one key with the page as its data.
+        QCOMPARE(pageShown([&frame] {
+                     frame->findChild<CommandRegistry *>()->run(
+                         QLatin1String(PanelCommands::kOptionsPageKey), qint32(OptionsPageId::Skins));
+                 }),
+                 OptionsPageId::Skins);
         auto *rssSettings = frame->findChild<QToolButton *>(QStringLiteral("cmdRssSetting"));
         QVERIFY(rssSettings);
         QCOMPARE(pageShown([rssSettings] { rssSettings->click(); }), OptionsPageId::RssReader);
