@@ -571,73 +571,79 @@ QString resolveLink(const QString &link, const QUrl &feedAddress)
     return feedAddress.resolved(relative).toString(QUrl::FullyEncoded);
 }
 
-bool parseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, RssDatabase *db,
+bool parseChannelInfo(const XmlElement &root, RssChannelInfo &info, QString *error)
+{
+    info.hasNewHeadlines = false;
+    const Document document = readFeed(root, false, info);
+    if (error)
+        *error = document.error;
+    return document.error.isEmpty();
+}
+
+bool parseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, RssDatabase &db,
                QString *error, const QUrl &feedAddress)
 {
     info.hasNewHeadlines = false;
-    const bool stored = channelId != kNoChannel;
-    const Document document = readFeed(root, stored, info);
+    const Document document = readFeed(root, true, info);
+    if (!db.isOpen()) {
+        if (error)
+            *error = QStringLiteral("The database is not open.");
+        return false;
+    }
+    const std::optional<QDateTime> lastFetched = db.lastFetched(channelId);
+    if (!lastFetched) {
+        // A channel removed meanwhile stores nothing; a failed read is a failure.
+        if (!db.lastError().isEmpty() && error)
+            *error = db.lastError();
+        return db.lastError().isEmpty();
+    }
     QString failure = document.error;
     bool hasNew = false;
-    if (stored) {
-        if (!db || !db->isOpen()) {
-            if (error)
-                *error = QStringLiteral("The database is not open.");
-            return false;
-        }
-        const std::optional<QDateTime> lastFetched = db->lastFetched(channelId);
-        if (!lastFetched) {
-            // A channel removed meanwhile stores nothing; a failed read is a failure.
-            if (!db->lastError().isEmpty() && error)
-                *error = db->lastError();
-            return db->lastError().isEmpty();
-        }
-        QDateTime newest = RssDatabase::firstLastFetched();
-        // An item dated after this check counts as dated now: a date in the future would
-        // otherwise become the last-fetched date and hide every later item of the channel. It
-        // is stored as an undated item, so the duplicate check finds it at the next checks,
-        // and again when its date has come.
-        const QDateTime checkTime = db->now();
-        QString dbFailure;
-        db->beginTransaction();
-        for (const Item &feedItem : document.items) {
-            Item item = feedItem;
-            item.link = resolveLink(item.link, feedAddress);
-            const bool ahead = item.date.isValid() && item.date > checkTime;
-            if (ahead)
-                item.date = checkTime;
-            if (item.date.isValid()) {
-                if (item.date > *lastFetched) {
-                    const bool added = db->addHeadline(channelId, item.title, item.description,
-                                                       item.link, ahead ? QDateTime() : item.date);
-                    if (!added && !db->lastError().isEmpty()) {
-                        dbFailure = db->lastError();
-                        break;
-                    }
-                    hasNew = hasNew || added;
-                }
-                if (item.date > newest)
-                    newest = item.date;
-            } else {
-                const bool added = db->addHeadline(channelId, item.title, item.description,
-                                                   item.link, QDateTime());
-                if (!added && !db->lastError().isEmpty()) {
-                    dbFailure = db->lastError();
+    QDateTime newest = RssDatabase::firstLastFetched();
+    // An item dated after this check counts as dated now: a date in the future would
+    // otherwise become the last-fetched date and hide every later item of the channel. It
+    // is stored as an undated item, so the duplicate check finds it at the next checks,
+    // and again when its date has come.
+    const QDateTime checkTime = db.now();
+    QString dbFailure;
+    db.beginTransaction();
+    for (const Item &feedItem : document.items) {
+        Item item = feedItem;
+        item.link = resolveLink(item.link, feedAddress);
+        const bool ahead = item.date.isValid() && item.date > checkTime;
+        if (ahead)
+            item.date = checkTime;
+        if (item.date.isValid()) {
+            if (item.date > *lastFetched) {
+                const bool added = db.addHeadline(channelId, item.title, item.description,
+                                                  item.link, ahead ? QDateTime() : item.date);
+                if (!added && !db.lastError().isEmpty()) {
+                    dbFailure = db.lastError();
                     break;
                 }
                 hasNew = hasNew || added;
             }
+            if (item.date > newest)
+                newest = item.date;
+        } else {
+            const bool added = db.addHeadline(channelId, item.title, item.description,
+                                              item.link, QDateTime());
+            if (!added && !db.lastError().isEmpty()) {
+                dbFailure = db.lastError();
+                break;
+            }
+            hasNew = hasNew || added;
         }
-        // The last-fetched date only ever moves forward, and only to a date an item carried.
-        if (dbFailure.isEmpty() && failure.isEmpty() && hasNew && newest > *lastFetched) {
-            if (!db->setLastFetched(channelId, newest))
-                dbFailure = db->lastError();
-        }
-        if (!db->commitTransaction() && dbFailure.isEmpty())
-            dbFailure = db->lastError();
-        if (!dbFailure.isEmpty())
-            failure = dbFailure;
     }
+    // The last-fetched date only ever moves forward, and only to a date an item carried.
+    if (dbFailure.isEmpty() && failure.isEmpty() && hasNew && newest > *lastFetched) {
+        if (!db.setLastFetched(channelId, newest))
+            dbFailure = db.lastError();
+    }
+    if (!db.commitTransaction() && dbFailure.isEmpty())
+        dbFailure = db.lastError();
+    if (!dbFailure.isEmpty())
+        failure = dbFailure;
     info.hasNewHeadlines = hasNew;
     if (error)
         *error = failure;
@@ -670,7 +676,7 @@ bool retrieveChannelInfo(const ParsedDocument &document, RssChannelInfo &info, Q
     if (!document.root)
         return false;
     info.feedXML = document.text();
-    parseFeed(*document.root, kNoChannel, info, nullptr, parseError);
+    parseChannelInfo(*document.root, info, parseError);
     return true;
 }
 
@@ -690,7 +696,7 @@ bool refreshChannel(RssDatabase &db, qint32 channelId, const ParsedDocument &doc
             *parseError = document.error;
         return false;
     }
-    parseFeed(*document.root, channelId, info, &db, parseError, document.address);
+    parseFeed(*document.root, channelId, info, db, parseError, document.address);
     return true;
 }
 
@@ -710,7 +716,7 @@ qint32 addChannel(RssDatabase &db, const ParsedDocument &document, const QString
     const XmlElement &root = *document.root;
     RssChannelInfo record;
     QString firstError;
-    parseFeed(root, kNoChannel, record, nullptr, &firstError);
+    parseChannelInfo(root, record, &firstError);
     record.feedUrl = url;
     record.channelTitle = title;
     record.channelDescription = description;
@@ -722,7 +728,7 @@ qint32 addChannel(RssDatabase &db, const ParsedDocument &document, const QString
         return 0;
     }
     QString secondError;
-    parseFeed(root, id, record, &db, &secondError,
+    parseFeed(root, id, record, db, &secondError,
               document.address.isValid() ? document.address : QUrl(url));
     if (parseError)
         *parseError = secondError.isEmpty() ? firstError : secondError;

@@ -125,15 +125,19 @@ Document readFeed(const XmlElement &root, bool readItems, RssChannelInfo &info);
 // and every link of a feed without a web address, as written.
 QString resolveLink(const QString &link, const QUrl &feedAddress);
 
-// Reads the document's channel data into info and, for a stored channel, stores the items
-// that are newer than the channel's last-fetched date (undated items, and items dated after
-// the check, go to the duplicate check instead); the channel's last-fetched date then moves up
-// to the newest item date seen, never past the check.
+// Reads the document's channel data into info, for a channel not stored (yet): nothing is
+// stored and info.hasNewHeadlines is false. Returns false with a description in *error when
+// the document is not a feed.
+bool parseChannelInfo(const XmlElement &root, RssChannelInfo &info, QString *error);
+// Reads the document's channel data into info and stores the items of the stored channel that
+// are newer than its last-fetched date (undated items, and items dated after the check, go to
+// the duplicate check instead); the channel's last-fetched date then moves up to the newest
+// item date seen, never past the check.
 // info.hasNewHeadlines tells whether anything was stored. Returns false with a description
 // in *error when the document or the database failed; what was stored before stays.
 // A channel that no longer exists stores nothing. Item links are stored resolved against
 // feedAddress (resolveLink).
-bool parseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, RssDatabase *db,
+bool parseFeed(const XmlElement &root, qint32 channelId, RssChannelInfo &info, RssDatabase &db,
                QString *error, const QUrl &feedAddress = QUrl());
 
 // What a fetched feed gives the three readers. Each returns false when the body is not a
