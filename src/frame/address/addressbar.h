@@ -71,4 +71,6 @@ private:
     // opened until Enter.
     bool m_addressEditing = false;
     bool m_addressHasFocus = false;
+    // Set while the field's loss of the focus is delivered.
+    bool m_leavingField = false;
 };
