@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the desktop tier on an X display of its own: an Xvfb server (a free display number,
-# 1280x1024x24) with openbox managing its windows, both stopped at the end whatever happens.
+# Runs the desktop tier on an X display of its own: an Xvfb server (a display number nobody
+# uses, found by tests/desktop/xvfb-display.sh, 1280x1024x24) with openbox managing its
+# windows, both stopped at the end whatever happens.
 #   tests/desktop/run.sh BUILD/tests/desktop/tst_desktop [TEST_ARGUMENTS...]
 # Installs nothing; scripts/test installs the tools. Screenshots of each scenario's end go to
 # BUILD/desktop-screens/ (or $QUARVEL_DESKTOP_SCREENS); $QUARVEL_DESKTOP_BINARY runs another
@@ -42,8 +43,8 @@ wait_for() {
 has_display_number() { grep -q '^[0-9][0-9]*$' "$work/display"; }
 wm_ready() { [ -e "$work/wm-ready" ]; }
 
-# Xvfb picks a free display number and writes it once it takes connections.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+# The server writes its display number once it takes connections.
+"$(dirname "${BASH_SOURCE[0]}")/xvfb-display.sh" -screen 0 1280x1024x24 -noreset >"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 if ! wait_for "$xvfb_pid" has_display_number; then
     echo "run.sh: Xvfb did not start:" >&2

@@ -13,7 +13,6 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QTcpServer>
 #include <QtTest>
 
@@ -143,11 +142,10 @@ class PrivateDisplay
 public:
     PrivateDisplay() : m_shared(qgetenv("DISPLAY"))
     {
+        // On a number nobody uses, beside the tier's own display (tests/desktop/xvfb-display.sh).
         m_server.setProcessChannelMode(QProcess::SeparateChannels);
-        m_server.start(QStringLiteral("Xvfb"),
-                       {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                        QStringLiteral("0"), QStringLiteral("1280x1024x24"),
-                        QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        m_server.start(QStringLiteral(QUARVEL_XVFB_DISPLAY),
+                       {QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24")});
         QByteArray number;
         XDriver::waitUntil(
             [&] {
@@ -163,7 +161,9 @@ public:
     ~PrivateDisplay()
     {
         qputenv("DISPLAY", m_shared);
-        m_server.kill();
+        m_server.terminate(); // the script stops its server and gives the number back
+        if (!m_server.waitForFinished(kResultMs))
+            m_server.kill();
         m_server.waitForFinished(kResultMs);
     }
     PrivateDisplay(const PrivateDisplay &) = delete;

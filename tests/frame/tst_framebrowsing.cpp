@@ -288,6 +288,11 @@ private slots:
         enterInNewTab(*frame, m_server.page("Two"));
         enterInNewTab(*frame, m_server.page("Three"));
         QTRY_COMPARE(activeFrameDocument(*frame), documentAt(*frame, 3));
+        // Every page has loaded: a load completing later would show its address in the field,
+        // over the text the field is given below.
+        NavigatorPalette *nav = frame->findChild<DocumentArea *>()->navigator();
+        for (int k = 1; k <= 3; ++k)
+            QTRY_COMPARE(nav->rowStatus(k), QStringLiteral("Completed"));
         QWindow *window = frame->windowHandle();
         QVERIFY(QTest::qWaitForWindowExposed(window));
 
@@ -362,6 +367,66 @@ private slots:
         QTRY_VERIFY(quickSearchShown);
         QCOMPARE(notes->toPlainText(), notesBefore);
         frame->close();
+    }
+
+    // The field's text matching a listed address is no choice of it: the focus leaving the field
+    // (into the page, at the close, with the frame destroyed unclosed) opens nothing.
+    void leavingTheAddressFieldOpensNothing()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        auto frame = makeFrame(m_server.page("Start"));
+        DocumentWindow *document = activeFrameDocument(*frame);
+        QVERIFY(document);
+        QTRY_COMPARE(document->locationName(), QStringLiteral("Start"));
+        QVERIFY(QTest::qWaitForWindowExposed(frame->windowHandle()));
+        AddressBar *address = frame->findChild<AddressBar *>();
+        QLineEdit *field = address->comboBox()->lineEdit();
+        const QStringList listed{m_server.page("Start"), m_server.page("Listed")};
+        address->setTypedAddresses(listed);
+        const qsizetype mark = m_server.mark();
+
+        field->setFocus();
+        QTRY_VERIFY(address->hasFocus());
+        field->setText(m_server.page("Listed"));
+        document->setFocus();
+        QTRY_VERIFY(!address->hasFocus());
+        QCOMPARE(address->typedAddresses(), listed);
+        QCOMPARE(frameDocuments(*frame).size(), 1);
+        // A page asked for now comes after anything the focus's move asked for.
+        address->setAddressText(m_server.page("After"));
+        address->onAddressEnter(false, false);
+        QTRY_COMPARE(document->locationName(), QStringLiteral("After"));
+        QVERIFY2(!m_server.logText(mark).contains(QLatin1String("Listed")), qPrintable(m_server.logText(mark)));
+
+        // A click on the entry in the list is a choice.
+        address->comboBox()->showPopup();
+        QAbstractItemView *list = address->comboBox()->view();
+        QTRY_VERIFY(list->isVisible());
+        const QModelIndex entry = list->model()->index(int(address->typedAddresses().indexOf(m_server.page("Listed"))), 0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
+        QTRY_COMPARE(document->locationName(), QStringLiteral("Listed"));
+        const QStringList typed = address->typedAddresses();
+
+        const qsizetype closing = m_server.mark();
+        frame->activateWindow(); // the list's window was the active one
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        field->setFocus();
+        QTRY_VERIFY(address->hasFocus());
+        field->setText(m_server.page("After"));
+        frame->close();
+        QCOMPARE(frame->findChild<DocumentArea *>()->documentCount(), 0);
+        QCOMPARE(address->typedAddresses(), typed);
+
+        // Destroyed without its close, the frame opens no document into its half-gone parts.
+        frame = makeFrame(m_server.page("Again"));
+        QTRY_COMPARE(tabCaptions(*frame), QStringList({"Again"}));
+        address = frame->findChild<AddressBar *>();
+        address->setTypedAddresses(listed);
+        address->comboBox()->lineEdit()->setFocus();
+        QTRY_VERIFY(address->hasFocus());
+        address->comboBox()->lineEdit()->setText(m_server.page("Listed"));
+        frame.reset();
+        QVERIFY2(!m_server.logText(closing).contains(QLatin1String("Listed")), qPrintable(m_server.logText(closing)));
     }
 
     // Gesture 17 adds the current site to the popup killer's whitelist and says so.
@@ -683,12 +748,24 @@ private slots:
         QCOMPARE(document == start, !newTab);
         auto *browser = document->findChild<WebBrowser *>();
         QTRY_VERIFY(browser->loadFailed() && !isLoading(document));
-        QTest::qWait(100); // reports of the failed load still under way
+        // The failed load may still report after its end (an error page's title): wait until
+        // the document has a name and the tab, the window list and the frame's caption show it.
+        const int k = int(frameDocuments(*frame).indexOf(document)) + 1;
+        const auto shownNames = [&] {
+            return QStringList{document->windowTitle(), tabCaptions(*frame).value(k - 1),
+                               frame->findChild<DocumentArea *>()->navigator()->rowText(k),
+                               frame->windowTitle()};
+        };
+        const auto namedAlike = [&] {
+            const QString name = document->windowTitle();
+            return !name.trimmed().isEmpty() &&
+                   shownNames() == QStringList({name, name, name, QStringLiteral("%1 - [%2]").arg(loadResString(1120), name)});
+        };
+        QTRY_VERIFY2(namedAlike(), qPrintable(shownNames().join(QLatin1String(" | "))));
 
         QCOMPARE(address->addressText(), typed);
         const QString name = document->windowTitle(); // the Window menu's and window list's
         QVERIFY2(!name.trimmed().isEmpty(), qPrintable(name));
-        const int k = int(frameDocuments(*frame).indexOf(document)) + 1;
         QCOMPARE(tabCaptions(*frame).value(k - 1), name);
         QCOMPARE(frame->findChild<DocumentArea *>()->navigator()->rowText(k), name);
         QCOMPARE(frame->windowTitle(), QStringLiteral("%1 - [%2]").arg(loadResString(1120), name));

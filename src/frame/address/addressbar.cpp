@@ -57,7 +57,13 @@ AddressBar::AddressBar(DocumentArea &documents, CommandSource &commands, QWidget
     connect(m_addressBar, &QComboBox::editTextChanged, this, [this](const QString &text) {
         m_commands.setEnabled(QStringLiteral("AddressbarGo"), !text.isEmpty());
     });
-    connect(m_addressBar, &QComboBox::activated, this, [this] { onAddressSelected(); });
+    // The combo box also reports an entry as activated when the field loses the focus with
+    // that entry's text in it; leaving the field is no choice, and during the frame's close or
+    // destruction it would open a document in a frame that is going.
+    connect(m_addressBar, &QComboBox::activated, this, [this] {
+        if (!m_leavingField)
+            onAddressSelected();
+    });
     // Words given where an address goes are looked up with the engine chosen here.
     m_documents.setSearchAddress([bar = QPointer<AddressBar>(this)](const QString &query) {
         return bar ? SearchEngines::searchAddress(bar->searchEngine(), query) : QString();
@@ -244,6 +250,9 @@ bool AddressBar::eventFilter(QObject *watched, QEvent *event)
         }
         case QEvent::FocusOut:
             m_addressHasFocus = false;
+            // The combo box reports an activation, if any, while this event is delivered.
+            m_leavingField = true;
+            QMetaObject::invokeMethod(this, [this] { m_leavingField = false; }, Qt::QueuedConnection);
             break;
         case QEvent::KeyRelease:
             m_addressEditing = false;

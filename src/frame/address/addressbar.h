@@ -76,4 +76,7 @@ private:
     // opened until Enter.
     bool m_addressEditing = false;
     bool m_addressHasFocus = false;
+    // Set from the field's loss of the focus until the events queued then have run: an
+    // activation the combo box reports meanwhile is no choice from the list.
+    bool m_leavingField = false;
 };

@@ -111,7 +111,16 @@ private slots:
         QCOMPARE(readUrlShortcut(favorites + QStringLiteral("/Two")), m_server.page("Two"));
         QTRY_VERIFY(findItem(favoritesTree, QStringLiteral("Two")));
 
-        // The open tabs saved as a group.
+        // The open tabs saved as a group, once each one's page has its address (a covered
+        // tab's may come after the front one's).
+        const auto tabAddresses = [&frame] {
+            QStringList addresses;
+            for (const DocumentWindow *document : frameDocuments(*frame))
+                addresses << document->locationUrl();
+            return addresses;
+        };
+        QTRY_COMPARE(tabAddresses(), QStringList({m_server.page("Plan"), m_server.page("One"),
+                                                  m_server.page("Two")}));
         auto *addGroup = bar->findChild<QToolButton *>(QStringLiteral("btnGroupAdd"));
         QVERIFY(answerDialog<AddGroupDialog>([addGroup] { addGroup->click(); },
                                              [](AddGroupDialog *dialog) { dialog->onOk(); }));
