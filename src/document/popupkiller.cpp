@@ -18,27 +18,27 @@
 
 // ---------------------------------------------------------------- decision
 
-PopupDecision isPopupToKill(const PopupContext &c)
+PopupDecision isPopupToKill(const PopupContext &context)
 {
     PopupDecision decision;
-    const bool altOverride = c.altEnabled && c.altDown;
-    const bool letThrough = !c.killerEnabled || altOverride || c.securePage || c.javaScriptLink ||
-                            c.shiftDown || c.customizerAllows;
+    const bool altOverride = context.altEnabled && context.altDown;
+    const bool letThrough = !context.killerEnabled || altOverride || context.securePage ||
+                            context.javaScriptLink || context.shiftDown || context.customizerAllows;
     if (!letThrough) {
-        decision.kill = !whitelistMatches(c.openerUrl, c.whitelist);
+        decision.kill = !whitelistMatches(context.openerUrl, context.whitelist);
         return decision;
     }
     // Alt let it through (whatever else did too): ask about the site, or add it as set.
     if (altOverride) {
-        if (c.promptWhitelist) {
+        if (context.promptWhitelist) {
             decision.whitelistAction = WhitelistAction::Prompt;
-            decision.whitelistEntry = c.openerUrl;
-        } else if (c.autoWhitelistAdd == 2) {
+            decision.whitelistEntry = context.openerUrl;
+        } else if (context.autoWhitelistAdd == 2) {
             decision.whitelistAction = WhitelistAction::AddSite;
-            decision.whitelistEntry = c.openerUrl;
-        } else if (c.autoWhitelistAdd == 3) {
+            decision.whitelistEntry = context.openerUrl;
+        } else if (context.autoWhitelistAdd == 3) {
             decision.whitelistAction = WhitelistAction::AddDomain;
-            decision.whitelistEntry = domainName(c.openerUrl);
+            decision.whitelistEntry = domainName(context.openerUrl);
         }
     }
     return decision;

@@ -263,26 +263,26 @@ void FormsOptionsPage::showEvent(QShowEvent *event)
     }
 }
 
-void FormsOptionsPage::showRecord(const FormRecord &r)
+void FormsOptionsPage::showRecord(const FormRecord &values)
 {
     const std::pair<QComboBox *, int> lists[] = {
-        {m_title, r.title},       {m_sex, r.sex},           {m_birthDay, r.birthDay},
-        {m_birthMonth, r.birthMonth}, {m_country, r.country}, {m_cardType, r.cardType},
-        {m_expMonth, r.expMonth}};
+        {m_title, values.title},       {m_sex, values.sex},           {m_birthDay, values.birthDay},
+        {m_birthMonth, values.birthMonth}, {m_country, values.country}, {m_cardType, values.cardType},
+        {m_expMonth, values.expMonth}};
     for (const auto &[box, position] : lists)
         box->setCurrentIndex(position);
     const std::pair<QLineEdit *, const QString &> texts[] = {
-        {m_firstName, r.firstName}, {m_lastName, r.lastName}, {m_phone, r.phone},
-        {m_fax, r.fax},             {m_birthYear, r.birthYear}, {m_mail, r.mail},
-        {m_job, r.job},             {m_address1, r.address1}, {m_address2, r.address2},
-        {m_city, r.city},           {m_state, r.state},       {m_zipCode, r.zipCode},
-        {m_cardNumber, r.cardNumber}, {m_validCode, r.validCode}, {m_expYear, r.expYear},
-        {m_userName, r.userName},   {m_bank, r.bank}};
+        {m_firstName, values.firstName}, {m_lastName, values.lastName}, {m_phone, values.phone},
+        {m_fax, values.fax},             {m_birthYear, values.birthYear}, {m_mail, values.mail},
+        {m_job, values.job},             {m_address1, values.address1}, {m_address2, values.address2},
+        {m_city, values.city},           {m_state, values.state},       {m_zipCode, values.zipCode},
+        {m_cardNumber, values.cardNumber}, {m_validCode, values.validCode}, {m_expYear, values.expYear},
+        {m_userName, values.userName},   {m_bank, values.bank}};
     for (const auto &[box, text] : texts)
         showText(box, text);
     for (int i = 0; i < FormRecord::kCustomFields; ++i) {
-        showText(m_customName[i], r.customName[i]);
-        showText(m_customValue[i], r.customValue[i]);
+        showText(m_customName[i], values.customName[i]);
+        showText(m_customValue[i], values.customValue[i]);
     }
 }
 

@@ -44,7 +44,7 @@ private:
     void buildCardTab();
     void buildUserDefinedTab();
     void load();
-    void showRecord(const FormRecord &record);
+    void showRecord(const FormRecord &values);
     void protectToggled(bool on);
     void tintCardFields(bool protectedData);
     void tabChanged(int index);

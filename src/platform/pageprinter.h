@@ -45,7 +45,7 @@ private:
     bool begin();
     void end(const QString &status);
     void layOut(const QPageLayout &layout, std::function<void(const QByteArray &)> done);
-    void showPreview(const QByteArray &pdf);
+    void showPreview(const QByteArray &firstPdf);
 
     QWebEnginePage *page() const;
 

@@ -17,7 +17,7 @@ using SearchAddress = std::function<QString(const QString &query)>;
 // True for text that is no address: words with blanks between them, or one word that names no
 // host (no dot, no port, no path, not "localhost"). Text with a scheme the browser handles, a
 // path to a file and anything else that reads as a host stay addresses.
-bool isSearchText(const QString &text);
+bool isSearchText(const QString &typed);
 
 // True for a script address ("javascript:..."), however it is spelled: the engine ignores
 // blanks and control characters before an address, tabs and line breaks anywhere in it, and

@@ -17,7 +17,7 @@ struct DialogButtonRow
     };
 
     // The buttons are children of parent; the row belongs to no layout yet.
-    DialogButtonRow(QWidget *parent, Button accept, Button reject);
+    DialogButtonRow(QWidget *parent, Button acceptButton, Button rejectButton);
 
     QHBoxLayout *row;
     QPushButton *accept;

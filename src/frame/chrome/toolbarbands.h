@@ -56,7 +56,7 @@ public:
     // The holder of all bands: hidden, no band shows, yet each keeps whether it is to show (read
     // and changed by bandVisible and setBandVisible) and shows again with the holder.
     bool holderShown() const { return m_holderShown; }
-    void setHolderShown(bool shown);
+    void setHolderShown(bool holderShown);
     int bandChildMinHeight(int index) const;
     void setBandChildMinHeight(int index, int height);
     // The width the band's child asks for.

@@ -4,21 +4,21 @@
 
 namespace CommandBindings {
 
-qint32 gestureAction(qint32 gestureType, const SettingsModel &s)
+qint32 gestureAction(qint32 gestureType, const SettingsModel &settings)
 {
     switch (gestureType) {
-    case 1: return s.mouseUp;
-    case 2: return s.mouseDown;
-    case 4: return s.mouseRight;
-    case 8: return s.mouseLeft;
-    case 16: return s.mouseUpRight;
-    case 32: return s.mouseDownRight;
-    case 64: return s.mouseDownLeft;
-    case 128: return s.mouseUpLeft;
-    case 256: return s.mouseRightUp;
-    case 512: return s.mouseRightDown;
-    case 1024: return s.mouseLeftDown;
-    case 2048: return s.mouseLeftUp;
+    case 1: return settings.mouseUp;
+    case 2: return settings.mouseDown;
+    case 4: return settings.mouseRight;
+    case 8: return settings.mouseLeft;
+    case 16: return settings.mouseUpRight;
+    case 32: return settings.mouseDownRight;
+    case 64: return settings.mouseDownLeft;
+    case 128: return settings.mouseUpLeft;
+    case 256: return settings.mouseRightUp;
+    case 512: return settings.mouseRightDown;
+    case 1024: return settings.mouseLeftDown;
+    case 2048: return settings.mouseLeftUp;
     default: return 0;
     }
 }
