@@ -5,7 +5,6 @@
 #include "document/documentwindow.h"
 #include "frame/commands/commandregistry.h"
 #include "frame/commands/menucontroller.h"
-#include "frame/dialogs/aboutdialog.h"
 #include "frame/mainwindow.h"
 #include "framedocuments.h"
 #include "platform/webbrowser.h"
@@ -13,19 +12,17 @@
 #include "testserver.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QMenu>
-#include <QRegularExpression>
 #include <QTimer>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
-#include <QWebEngineProfile>
 #include <QtTest>
 
 #include <memory>
 
-// The Help menu's pages and about box, and the Back and Forward buttons' history menus.
-class TestHelpMenu : public QObject
+// The commands that go to pages: the Back and Forward buttons' history menus, the Help menu's
+// pages and the site's pages in new tabs.
+class TestNavigationCommands : public QObject
 {
     Q_OBJECT
 
@@ -123,38 +120,6 @@ private slots:
         WebSite::setBaseForTesting(QString());
         frame->close();
     }
-
-    void aboutBoxShowsTheRunningEngineAndQt()
-    {
-        const QString engine = AboutDialog::engineVersion();
-        QVERIFY2(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+\\.\\d+$")).match(engine).hasMatch(),
-                 qPrintable(engine));
-        // The engine the pages see is the one named.
-        QVERIFY(QWebEngineProfile::defaultProfile()->httpUserAgent().contains(QStringLiteral("Chrome/") + engine));
-
-        MainWindow frame;
-        QString title;
-        QStringList texts;
-        bool modal = false;
-        QTimer::singleShot(0, this, [&] {
-            auto *about = qobject_cast<AboutDialog *>(QApplication::activeModalWidget());
-            QVERIFY(about);
-            modal = AppState::modalDialogOpen();
-            title = about->windowTitle();
-            for (QLabel *label : about->findChildren<QLabel *>())
-                texts << label->text();
-            QTest::keyClick(about, Qt::Key_Escape);
-        });
-        frame.findChild<CommandRegistry *>()->trigger(QStringLiteral("mnuHelpAbout"));
-        QVERIFY(modal);
-        QCOMPARE(title, QStringLiteral("About Quarvel"));
-        const QString all = texts.join(u'\n');
-        for (const QString &expected : {QStringLiteral("Quarvel"), QStringLiteral("v2.7.0010"),
-                                        QStringLiteral("Disclaimer:"), engine,
-                                        QString::fromLatin1(qVersion())})
-            QVERIFY2(all.contains(expected), qPrintable(expected));
-        QVERIFY(!QApplication::activeModalWidget());
-    }
 };
 
 int main(int argc, char **argv)
@@ -162,8 +127,8 @@ int main(int argc, char **argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     initApplicationIdentity();
-    TestHelpMenu test;
+    TestNavigationCommands test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_helpmenu.moc"
+#include "tst_navigationcommands.moc"
