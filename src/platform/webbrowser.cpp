@@ -262,8 +262,14 @@ void WebBrowser::goForward()
 
 QString WebBrowser::locationUrl() const
 {
-    // An error page stands for the address that failed.
-    const QUrl url = isEngineInternalAddress(page()->url().toString()) ? page()->requestedUrl() : page()->url();
+    // An error page stands for the address that failed, and a page that has no address of its
+    // own yet (its first answer has not come) for the address it was asked for.
+    const QUrl shown = page()->url();
+    const QUrl requested = page()->requestedUrl();
+    const bool notYet = shown.isEmpty() || shown == QUrl(QStringLiteral("about:blank"));
+    const QUrl url = isEngineInternalAddress(shown.toString()) || (notYet && !requested.isEmpty())
+                         ? requested
+                         : shown;
     return url.isLocalFile() ? url.toLocalFile() : url.toString();
 }
 

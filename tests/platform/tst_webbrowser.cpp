@@ -149,6 +149,18 @@ private slots:
         QCOMPARE(loaded.last().at(0).toBool(), false);
     }
 
+    // A page still waiting for its first answer stands for the address it was asked for: what
+    // is saved of it then (the open pages at the end, a group) is that address.
+    void pageNotAnsweredYetStandsForItsAddress()
+    {
+        WebBrowser browser;
+        const QString slow = m_server.url(QStringLiteral("/slow?ms=3000&title=Late"));
+        QVERIFY(browser.navigate(slow));
+        QCOMPARE(browser.locationUrl(), slow);
+        QTRY_COMPARE_WITH_TIMEOUT(browser.locationName(), QStringLiteral("Late"), 10000);
+        QCOMPARE(browser.locationUrl(), slow);
+    }
+
     void hiddenPageLetsItsDrawingGoAndComesBackAsItWas()
     {
         WebBrowser browser;
