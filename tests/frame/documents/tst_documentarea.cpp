@@ -609,7 +609,8 @@ private slots:
                 expected = {true};
             else if (d == before[1] || k >= before.size())
                 expected = {false};
-            QVERIFY2(d->told == expected,
+            // Compared as text: Qt 6.4 compares two empty lists of bool with a null pointer.
+            QVERIFY2(toldText(d->told) == toldText(expected),
                      qPrintable(QStringLiteral("document %1 was told %2").arg(k + 1).arg(toldText(d->told))));
             QCOMPARE(d->coveredSizes, QList<QSize>());
             QCOMPARE(d->size(), shownSize);
