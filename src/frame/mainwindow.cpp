@@ -444,6 +444,11 @@ void MainWindow::connectDocumentArea()
     connect(area, &DocumentArea::newTabRequested, this,
             [this] { m_parts.commands->trigger(QStringLiteral("mnuFileNew")); });
     connect(area, &DocumentArea::navigatorCommandRequested, m_parts.chrome, &FrameChrome::onNavigatorCommand);
+    connect(area, &DocumentArea::pageLoaded, this, [this] {
+        m_pageLoaded = true;
+        if (m_painted && !m_loadedAfterShown)
+            QTimer::singleShot(0, this, &MainWindow::loadAfterShown);
+    });
 }
 
 void MainWindow::connectAddressBar()
@@ -680,8 +685,15 @@ void MainWindow::unload()
 
 void MainWindow::paintEvent(QPaintEvent *event)
 {
-    if (!m_loadedAfterShown && m_loaded)
-        QTimer::singleShot(0, this, &MainWindow::loadAfterShown);
+    // The engine loads the first page on this thread, between the frame's events: once the
+    // window is on the screen that page goes first, and what the start left for later is read
+    // after it (pageLoaded), so that reading it does not hold the page up.
+    if (!m_painted && m_loaded) {
+        m_painted = true;
+        const bool pageWaits = !m_pageLoaded && m_parts.documents->documentCount() > 0;
+        QTimer::singleShot(pageWaits ? kLoadAfterPaintLatestMs : 0, this,
+                           &MainWindow::loadAfterShown);
+    }
     // The skin behind the bands (their gaps show the window itself).
     if (!SkinPaint::usable(m_parts.chrome->skinPicture()))
         return;

@@ -50,10 +50,12 @@ public:
     // Shows the frame in the state the settings asked for.
     void showFrame();
     // Reads what the start leaves until the window is on the screen (the popup whitelist, the
-    // quick notes, a large Favorites folder); runs once, after the first paint or at the latest
-    // kLoadAfterShownLatestMs after showFrame.
+    // quick notes, a large Favorites folder); runs once, after the first paint when the first
+    // page has loaded (kLoadAfterPaintLatestMs after the paint when it is still loading), or at
+    // the latest kLoadAfterShownLatestMs after showFrame.
     void loadAfterShown();
     static constexpr int kLoadAfterShownLatestMs = 2000;
+    static constexpr int kLoadAfterPaintLatestMs = 500;
 
     // A later start handed over its command line: open it and bring the window back.
     void handOver(const QString &text);
@@ -170,6 +172,8 @@ private:
     // What the start reads once the window shows (loadAfterShown).
     bool m_favoritesAfterShown = false;
     bool m_loadedAfterShown = false;
+    bool m_painted = false;
+    bool m_pageLoaded = false; // a document completed a load
     // Set as the close begins its unload; what comes later is left undone.
     bool m_unloaded = false;
 };

@@ -5,6 +5,7 @@
 #include "core/appstate.h"
 #include "core/crashnoticedialog.h"
 #include "core/historystore.h"
+#include "core/notesfiles.h"
 #include "core/numberederror.h"
 #include "core/settingsstore.h"
 #include "core/singleinstance.h"

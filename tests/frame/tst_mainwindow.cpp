@@ -431,6 +431,34 @@ private slots:
         frame->close();
     }
 
+    // Once the window has painted, the first page goes on loading first and the quick notes are
+    // read after its load: a page that never answers holds them up only a moment (they come
+    // while it still loads), and after a page that loaded they are there.
+    void quickNotesWaitForTheFirstPage()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        QVERIFY(NotesFiles::writeQuickNotes(Sidebar::quickNotesFile(), QStringLiteral("Kept notes")));
+        TestServer::Route silent;
+        silent.silent = true;
+        m_server.setRoute(QStringLiteral("/silent"), silent);
+        {
+            auto frame = makeFrame(m_server.url(QStringLiteral("/silent")));
+            QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+            DocumentWindow *document = documentAt(*frame, 1);
+            QVERIFY(document);
+            QTRY_VERIFY(isLoading(document));
+            QTRY_COMPARE(quickNotes(*frame)->toPlainText(), QStringLiteral("Kept notes"));
+            QVERIFY(isLoading(document));
+            frame->close();
+        }
+        auto frame = makeFrame(m_server.page(QStringLiteral("Loaded")));
+        DocumentWindow *document = documentAt(*frame, 1);
+        QVERIFY(document);
+        QTRY_VERIFY(!isLoading(document) && document->windowTitle() == QStringLiteral("Loaded"));
+        QTRY_COMPARE(quickNotes(*frame)->toPlainText(), QStringLiteral("Kept notes"));
+        frame->close();
+    }
+
     // A restart gives back what the user left: every setting reaches its control at start and is
     // written back unchanged when nothing was changed.
     void settingsComeBackUnchanged()

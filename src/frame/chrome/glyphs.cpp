@@ -1,5 +1,6 @@
 #include "glyphs.h"
 
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -596,6 +597,55 @@ QPixmap glyphPixmap(Glyph glyph, int size)
     return pixmap;
 }
 
+namespace {
+
+// A glyph's menu icon, drawn (at 16 and 32 pixels) when a menu first shows it rather than
+// when the menus are built at start-up, ahead of the first page.
+class GlyphIconEngine : public QIconEngine
+{
+public:
+    explicit GlyphIconEngine(Glyph glyph) : m_glyph(glyph) {}
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        drawn().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override
+    {
+        return drawn().pixmap(size, scale, mode, state);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().availableSizes(mode, state);
+    }
+    bool isNull() override { return false; }
+    QIconEngine *clone() const override { return new GlyphIconEngine(m_glyph); }
+
+private:
+    const QIcon &drawn()
+    {
+        if (m_icon.isNull()) {
+            m_icon.addPixmap(glyphPixmap(m_glyph, 16));
+            m_icon.addPixmap(glyphPixmap(m_glyph, 32));
+        }
+        return m_icon;
+    }
+
+    Glyph m_glyph;
+    QIcon m_icon;
+};
+
+} // namespace
+
 const QList<QIcon> &menuImageList()
 {
     static const QList<QIcon> icons = [] {
@@ -611,12 +661,8 @@ const QList<QIcon> &menuImageList()
             Glyph::EngineL,   Glyph::EngineW,
         };
         QList<QIcon> list;
-        for (Glyph g : order) {
-            QIcon icon;
-            icon.addPixmap(glyphPixmap(g, 16));
-            icon.addPixmap(glyphPixmap(g, 32));
-            list << icon;
-        }
+        for (Glyph g : order)
+            list << QIcon(new GlyphIconEngine(g));
         return list;
     }();
     return icons;

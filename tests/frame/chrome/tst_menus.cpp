@@ -326,6 +326,27 @@ private slots:
         QCOMPARE(radio, QStringList({"mnuAlignTop"}));
     }
 
+    // The menu pictures are drawn when first shown: each is its glyph at both sizes, and a
+    // disabled item shows it greyed, as a picture made ahead would be.
+    void menuImagesAreTheirGlyphs()
+    {
+        const QList<QIcon> &images = menuImageList();
+        const QList<std::pair<int, Glyph>> samples = {
+            {0, Glyph::Open}, {9, Glyph::Back}, {36, Glyph::Undo}, {38, Glyph::FullScreen}, {41, Glyph::EngineW}};
+        for (const auto &[position, glyph] : samples) {
+            const QIcon &icon = images.at(position);
+            QVERIFY(!icon.isNull());
+            for (int size : {16, 32}) {
+                const QImage shown = icon.pixmap(QSize(size, size)).toImage().convertToFormat(QImage::Format_ARGB32);
+                const QImage drawn = glyphPixmap(glyph, size).toImage().convertToFormat(QImage::Format_ARGB32);
+                QVERIFY2(shown == drawn, qPrintable(QStringLiteral("picture %1 at %2 px").arg(position).arg(size)));
+            }
+            QVERIFY(icon.availableSizes().contains(QSize(16, 16)));
+            QVERIFY(icon.pixmap(QSize(16, 16), QIcon::Disabled).toImage() !=
+                    icon.pixmap(QSize(16, 16)).toImage());
+        }
+    }
+
     void mainMenuEntries_data()
     {
         QTest::addColumn<QString>("key");
