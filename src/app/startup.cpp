@@ -162,9 +162,9 @@ int runApplication(int &argc, char **argv)
     // The display going away during the start, or later, takes the same road.
     s_runningFrame = frame;
     s_nextMessageHandler = qInstallMessageHandler(closeWhenTheDisplayGoes);
-    // The engine runs its side of the first page's navigation on this thread too: it gets its
-    // turn between the frame's construction and its load steps, so the page goes on loading
-    // while the frame is built rather than after it. Input waits for the frame.
+    // What is queued by now (the splash's and the prepared page's own events) is delivered
+    // before the load steps; input waits for the frame. The engine carries the first page's
+    // load on only while the event loop waits, so it goes on once the frame shows.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     frame->startUp(commandLine);
     PreparedPage::discard(); // when the start went another way than foreseen
