@@ -3,11 +3,41 @@
 #include "core/userfile.h"
 #include "core/website.h"
 
+#include <functional>
+
 // The frame window from its start to its end: the load and what it reports, the settings and
 // the saved pages coming back, the tray and the lock, the timers, the close and its steps.
 class TestMainWindow : public MainWindowTest
 {
     Q_OBJECT
+
+    // Runs a frame's load, ending it (abandonStart) at the first start-up question that
+    // isQuestion picks; atTheEnd then looks at the files, as the program ends there. Every
+    // question is answered no (rejected) afterwards, so the load runs on. Whether the question
+    // came, and the frame, whose close runs no step any more.
+    bool abandonAtQuestion(const std::function<bool(QDialog *)> &isQuestion,
+                           const std::function<void()> &atTheEnd, std::unique_ptr<MainWindow> *window)
+    {
+        WebSite::setBaseForTesting(QStringLiteral("http://127.0.0.1:9"));
+        *window = std::make_unique<MainWindow>();
+        MainWindow *frame = window->get();
+        bool asked = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            if (!asked && isQuestion(dialog)) {
+                asked = true;
+                frame->abandonStart();
+                atTheEnd();
+            }
+            dialog->reject();
+        });
+        watch.start(10);
+        frame->startUp(QString());
+        return asked;
+    }
 
 private slots:
     void init() { resetForTest(); }
@@ -90,31 +120,14 @@ private slots:
         QByteArray before;
         QVERIFY(UserFile::read(store().filePath(), &before));
 
-        MainWindow *frame = nullptr;
-        QString asked;
         QByteArray atTheEnd;
-        QTimer watch;
-        connect(&watch, &QTimer::timeout, this, [&] {
-            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            if (dialog->windowTitle() == question && asked.isEmpty()) {
-                asked = question;
-                frame->abandonStart();
-                QVERIFY(UserFile::read(store().filePath(), &atTheEnd));
-            }
-            dialog->reject();
-        });
-        watch.start(10);
-        auto window = std::make_unique<MainWindow>();
-        frame = window.get();
-        QSignalSpy closeSteps(frame, &MainWindow::unloadStepFinished);
-        frame->startUp(QString());
-        watch.stop();
-        QCOMPARE(asked, question);
+        std::unique_ptr<MainWindow> frame;
+        QVERIFY(abandonAtQuestion([&](QDialog *dialog) { return dialog->windowTitle() == question; },
+                                  [&] { UserFile::read(store().filePath(), &atTheEnd); }, &frame));
         QCOMPARE(atTheEnd, before);
         QVERIFY(frame->hasUnloaded());
-        window->close();
+        QSignalSpy closeSteps(frame.get(), &MainWindow::unloadStepFinished);
+        frame->close();
         QCOMPARE(closeSteps.size(), 0);
     }
 
@@ -135,36 +148,25 @@ private slots:
         SettingsStore::setInstanceFile(file);
         QVERIFY(!QFile::exists(file)); // set aside as the store read it
 
-        MainWindow *frame = nullptr;
-        bool told = false;
         QStringList asideAfter;
         QByteArray atTheEnd;
-        QTimer watch;
-        connect(&watch, &QTimer::timeout, this, [&] {
-            // Every question of a start from the defaults is answered too.
-            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            auto *box = qobject_cast<QMessageBox *>(dialog);
-            if (!told && box && box->text().contains(QStringLiteral(".unreadable-"))) {
-                told = true;
-                frame->abandonStart();
-                // As the program ends here, the files are as the start found them.
+        std::unique_ptr<MainWindow> frame;
+        // The notice names the file set aside; every question of a start from the defaults is
+        // answered too.
+        const bool told = abandonAtQuestion(
+            [](QDialog *dialog) {
+                auto *box = qobject_cast<QMessageBox *>(dialog);
+                return box && box->text().contains(QStringLiteral(".unreadable-"));
+            },
+            [&] {
                 asideAfter = folder.entryList(asidePattern, QDir::Files);
                 UserFile::read(file, &atTheEnd);
-            }
-            dialog->reject();
-        });
-        watch.start(10);
-        WebSite::setBaseForTesting(QStringLiteral("http://127.0.0.1:9"));
-        auto window = std::make_unique<MainWindow>();
-        frame = window.get();
-        frame->startUp(QString());
-        watch.stop();
+            },
+            &frame);
         QVERIFY(told);
         QCOMPARE(asideAfter, before);
         QCOMPARE(atTheEnd, garbage);
-        window.reset();
+        frame.reset();
         QFile::remove(file);
         store().reload();
     }
