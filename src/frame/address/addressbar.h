@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frame/chrome/framechrome.h"
+#include "frame/chrome/addressband.h"
 
 #include <QObject>
 #include <QString>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "addressband.h"
 #include "navigatorpalette.h"
 
 #include <QObject>
@@ -15,19 +16,6 @@ class KeyedMenuBar;
 class MenuBarHost;
 class StripToolBar;
 class ToolBarBands;
-
-// What the address toolbar shows of the address bar: its holder (the field), the search engine
-// its Search button pictures, and whether the field holds text (Go is enabled then).
-class AddressBand
-{
-public:
-    virtual QWidget *holder() const = 0;
-    virtual int searchEngine() const = 0;
-    virtual QString addressText() const = 0;
-
-protected:
-    ~AddressBand() = default;
-};
 
 // The frame's chrome: the bands and what they hold (the menu bar, the logo, the browse, sites and
 // address toolbars, the tab strip), the band layout file, the skin, the toolbar options and the
