@@ -151,7 +151,7 @@ int runOneByOne(const QList<BenchProgram> &programs, int rounds)
                     median(pss[0]), median(pss[1]), median(pss[2]), median(tenPerTab), median(fiftyPerTab),
                     median(notFilesPerTab), median(anonymousPerTab));
     }
-    std::printf("goals: each tab after the first at most 15 MiB; 50 tabs at most 800 MiB\n");
+    std::printf("goals: each tab after the first at most 15 MiB; 50 tabs at most 1,000 MiB\n");
     return 0;
 }
 

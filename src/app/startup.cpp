@@ -9,6 +9,7 @@
 #include "core/terminationsignals.h"
 #include "document/documentwindow.h"
 #include "frame/mainwindow.h"
+#include "platform/browserpage.h"
 #include "platform/preparedpage.h"
 #include "platform/webbrowser.h"
 
@@ -128,6 +129,7 @@ int runApplication(int &argc, char **argv)
     if (!SingleInstance::acquireInstanceMutex())
         return handOverToRunningInstance(commandLine);
 
+    prepareEngineSwitches();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quarvel/quarvel.png")));

@@ -46,6 +46,16 @@ QWebEngineScript scriptLinkReporter()
 
 } // namespace
 
+void prepareEngineSwitches()
+{
+    static const char kVariable[] = "QTWEBENGINE_CHROMIUM_FLAGS";
+    const QByteArray given = qgetenv(kVariable).trimmed();
+    QByteArray switches = "--js-flags=--no-short-builtin-calls";
+    if (!given.isEmpty())
+        switches += ' ' + given;
+    qputenv(kVariable, switches);
+}
+
 QWebEngineProfile *sharedBrowserProfile()
 {
     static QPointer<QWebEngineProfile> profile;

@@ -25,6 +25,12 @@ enum Flag : int {
 };
 }
 
+// Before the engine starts (it starts with the first profile): our switches for its processes,
+// ahead of what the user gave in QTWEBENGINE_CHROMIUM_FLAGS, so that a switch the user gives
+// again wins. Each page's process keeps no copy of the script engine's built-in code near its
+// compiled scripts (1.4 MiB a page): calls into it take a longer jump instead.
+void prepareEngineSwitches();
+
 // The one profile every page shares, persistent in the data folder. Made on first use, which
 // starts the engine.
 QWebEngineProfile *sharedBrowserProfile();

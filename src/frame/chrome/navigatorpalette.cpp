@@ -129,7 +129,9 @@ int NavigatorPalette::rowCount() const
 int NavigatorPalette::appendRow(const QString &text)
 {
     auto *added = new QTreeWidgetItem(QStringList{text, QString()});
-    added->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
+    if (m_rowIcon.isNull())
+        m_rowIcon = style()->standardIcon(QStyle::SP_FileIcon);
+    added->setIcon(0, m_rowIcon);
     m_list->addTopLevelItem(added);
     return rowCount();
 }
