@@ -166,11 +166,12 @@ int runApplication(int &argc, char **argv)
     s_nextMessageHandler = qInstallMessageHandler(closeWhenTheDisplayGoes);
     // What is queued by now (the splash's and the prepared page's own events) is delivered
     // before the load steps; input waits for the frame. The engine carries the first page's
-    // load on only while the event loop waits, so it goes on once the frame shows.
+    // load on only while the event loop waits: the page gets the loop before the frame shows.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     frame->startUp(commandLine);
     PreparedPage::discard(); // when the start went another way than foreseen
     QCoreApplication::processEvents();
+    frame->giveFirstPageAHeadStart();
 
     // Asked to end as the load completed: the close has run, and there is no event loop yet
     // to leave.

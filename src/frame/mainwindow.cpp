@@ -50,6 +50,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QDockWidget>
+#include <QEventLoop>
 #include <QFile>
 #include <QMdiArea>
 #include <QMessageBox>
@@ -325,6 +326,16 @@ void MainWindow::startClockAndGestures()
 {
     m_timers->start();
     m_input->attachGestures();
+}
+
+void MainWindow::giveFirstPageAHeadStart(int atMostMs)
+{
+    if (m_pageLoaded || m_unloaded || m_parts.documents->documentCount() == 0)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(atMostMs, &loop, &QEventLoop::quit);
+    connect(m_parts.documents, &DocumentArea::pageLoaded, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void MainWindow::showFrame()

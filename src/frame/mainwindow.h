@@ -47,6 +47,13 @@ public:
     // The load sequence; runs once, behind the splash, before the frame is first shown.
     // commandLine is the address given to this start (quotes not yet stripped).
     void startUp(const QString &commandLine);
+    // Before the frame first shows: the event loop goes to the first page until it has loaded,
+    // for at most atMostMs (nothing when no document is open, or a page has loaded). The engine carries
+    // a load on only while the loop waits, and the window's first composition holds the thread
+    // for tens of milliseconds: a page that loads fast has loaded by then, and a slower one has
+    // its request out before that composition.
+    void giveFirstPageAHeadStart(int atMostMs = kFirstPageHeadStartMs);
+    static constexpr int kFirstPageHeadStartMs = 30;
     // Shows the frame in the state the settings asked for.
     void showFrame();
     // Reads what the start leaves until the window is on the screen (the popup whitelist, the

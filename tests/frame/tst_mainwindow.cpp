@@ -461,6 +461,46 @@ private slots:
         frame->close();
     }
 
+    // Before the frame shows, the first page has the event loop until it has loaded, and only a
+    // moment for a page that does not answer; once a page has loaded the frame shows at once.
+    void firstPageGetsAHeadStartBeforeTheFrameShows()
+    {
+        store().write("General", "SaveDocumentOnExit", "False");
+        int ticks = 0;
+        const auto countTicks = [&ticks] { QTimer::singleShot(0, [&ticks] { ++ticks; }); };
+        {
+            auto frame = makeUnshownFrame(m_server.page(QStringLiteral("Fast")));
+            DocumentWindow *document = documentAt(*frame, 1);
+            QVERIFY(document);
+            QElapsedTimer took;
+            took.start();
+            frame->giveFirstPageAHeadStart(60000);
+            QVERIFY2(took.elapsed() < 30000, "the head start waited beyond the page's load");
+            QVERIFY(!isLoading(document));
+            QCOMPARE(document->windowTitle(), QStringLiteral("Fast"));
+            QVERIFY(!frame->isVisible());
+            // Loaded already: no more waiting.
+            countTicks();
+            frame->giveFirstPageAHeadStart(60000);
+            QCOMPARE(ticks, 0);
+            frame->showFrame();
+            frame->close();
+        }
+        TestServer::Route silent;
+        silent.silent = true;
+        m_server.setRoute(QStringLiteral("/silent"), silent);
+        {
+            auto frame = makeUnshownFrame(m_server.url(QStringLiteral("/silent")));
+            DocumentWindow *document = documentAt(*frame, 1);
+            QVERIFY(document);
+            frame->giveFirstPageAHeadStart();
+            QVERIFY(isLoading(document));
+            QVERIFY(!frame->isVisible());
+            frame->showFrame();
+            frame->close();
+        }
+    }
+
     // A restart gives back what the user left: every setting reaches its control at start and is
     // written back unchanged when nothing was changed.
     void settingsComeBackUnchanged()
