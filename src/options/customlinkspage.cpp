@@ -1,4 +1,5 @@
 #include "customlinkspage.h"
+#include "widgets/standardicons.h"
 
 #include "customlinkdialog.h"
 #include "pageframe.h"
@@ -140,7 +141,7 @@ bool CustomLinksPage::eventFilter(QObject *watched, QEvent *event)
 void CustomLinksPage::appendLink(const QString &name, const QString &address)
 {
     auto *row = new QTreeWidgetItem(m_list);
-    row->setIcon(IconColumn, style()->standardIcon(QStyle::SP_FileLinkIcon));
+    row->setIcon(IconColumn, StandardIcons::icon(this, QStyle::SP_FileLinkIcon));
     row->setText(NameColumn, name);
     row->setText(AddressColumn, address);
 }

@@ -1,4 +1,5 @@
 #include "addressbar.h"
+#include "widgets/standardicons.h"
 
 #include "addressbarrules.h"
 #include "addresscompleter.h"
@@ -21,14 +22,13 @@ namespace {
 // Picture of the typed addresses in the address bar's list.
 QIcon typedAddressIcon()
 {
-    return QApplication::style()->standardIcon(QStyle::SP_FileLinkIcon);
+    return StandardIcons::icon(nullptr, QStyle::SP_FileLinkIcon);
 }
 
 } // namespace
 
 AddressBar::AddressBar(DocumentArea &documents, CommandSource &commands, QWidget *frame)
-    : QObject(frame), m_documents(documents), m_commands(commands),
-      m_typedAddressIcon(typedAddressIcon())
+    : QObject(frame), m_documents(documents), m_commands(commands)
 {
     m_addressHolder = new QWidget(frame);
     m_addressHolder->setObjectName(QStringLiteral("Picture1"));
@@ -52,7 +52,7 @@ AddressBar::AddressBar(DocumentArea &documents, CommandSource &commands, QWidget
     // The field shows the picture of the page. The list draws its current entry's picture there;
     // while it has no current entry (none chosen yet, or the list was emptied) the field shows
     // the same picture itself.
-    m_pageIcon = m_addressBar->lineEdit()->addAction(m_typedAddressIcon, QLineEdit::LeadingPosition);
+    m_pageIcon = m_addressBar->lineEdit()->addAction(typedAddressIcon(), QLineEdit::LeadingPosition);
     connect(m_addressBar, &QComboBox::currentIndexChanged, this, &AddressBar::showPageIcon);
     showPageIcon();
     connect(m_addressBar, &QComboBox::editTextChanged, this, [this](const QString &text) {
@@ -98,7 +98,7 @@ void AddressBar::setTypedAddresses(const QStringList &addresses)
 {
     m_addressBar->clear();
     for (const QString &address : addresses)
-        m_addressBar->addItem(m_typedAddressIcon, address);
+        m_addressBar->addItem(typedAddressIcon(), address);
     m_addressBar->setCurrentIndex(-1);
     m_addressBar->setEditText(QString());
 }
@@ -108,7 +108,7 @@ void AddressBar::insertTypedAddress(const QString &address)
     if (!AddressBarRules::shouldInsertAtTop(typedAddresses(), address))
         return;
     const QString text = m_addressBar->currentText();
-    m_addressBar->insertItem(0, m_typedAddressIcon, address);
+    m_addressBar->insertItem(0, typedAddressIcon(), address);
     m_addressBar->setEditText(text);
 }
 

@@ -2,7 +2,6 @@
 
 #include "frame/chrome/addressband.h"
 
-#include <QIcon>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -72,9 +71,6 @@ private:
     QWidget *m_addressHolder;
     QComboBox *m_addressBar;
     QAction *m_pageIcon;
-    // The picture of the typed addresses, made once: the style reads its files anew each time
-    // it is asked for one.
-    QIcon m_typedAddressIcon;
     qint16 m_searchEngine = 0;
     // Set while a key is down in the field: a choice from the list made with the keys is not
     // opened until Enter.

@@ -1,4 +1,5 @@
 #include "navigatorpalette.h"
+#include "widgets/standardicons.h"
 
 #include "core/storedcolor.h"
 #include "core/strings.h"
@@ -129,9 +130,7 @@ int NavigatorPalette::rowCount() const
 int NavigatorPalette::appendRow(const QString &text)
 {
     auto *added = new QTreeWidgetItem(QStringList{text, QString()});
-    if (m_rowIcon.isNull())
-        m_rowIcon = style()->standardIcon(QStyle::SP_FileIcon);
-    added->setIcon(0, m_rowIcon);
+    added->setIcon(0, StandardIcons::icon(this, QStyle::SP_FileIcon));
     m_list->addTopLevelItem(added);
     return rowCount();
 }

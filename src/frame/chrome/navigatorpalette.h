@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QIcon>
 #include <QPixmap>
 #include <QWidget>
 
@@ -76,7 +75,4 @@ private:
     StripToolBar *m_toolBar = nullptr;
     QTimer *m_foldTimer = nullptr; // "Timer1"
     bool m_shrinking = false; // what the fold timer does: shrink, or else grow
-    // The rows' picture, made at the first row: the style reads its files anew each time it is
-    // asked for one, and a start may restore many documents.
-    QIcon m_rowIcon;
 };

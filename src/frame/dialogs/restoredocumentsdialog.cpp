@@ -1,4 +1,5 @@
 #include "restoredocumentsdialog.h"
+#include "widgets/standardicons.h"
 
 #include "core/appstate.h"
 #include "core/fixeddialog.h"
@@ -75,7 +76,7 @@ RestoreDocumentsDialog::RestoreDocumentsDialog(QWidget *parent) : QDialog(parent
         if (address.isEmpty())
             address = QStringLiteral("about:blank");
         auto *item = new QTreeWidgetItem(QStringList{address});
-        item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
+        item->setIcon(0, StandardIcons::icon(this, QStyle::SP_FileIcon));
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(0, Qt::Checked);
         m_list->addTopLevelItem(item);

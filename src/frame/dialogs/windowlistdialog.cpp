@@ -1,4 +1,5 @@
 #include "windowlistdialog.h"
+#include "widgets/standardicons.h"
 
 #include "core/fixeddialog.h"
 #include "core/strings.h"
@@ -30,7 +31,7 @@ WindowListDialog::WindowListDialog(const QList<DocumentWindow *> &documents, QWi
         if (!document || !document->isVisible())
             continue;
         auto *item = new QTreeWidgetItem(QStringList{document->windowTitle()});
-        item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
+        item->setIcon(0, StandardIcons::icon(this, QStyle::SP_FileIcon));
         if (document->isActive()) {
             QFont font = item->font(0);
             font.setBold(true);
